@@ -1,0 +1,95 @@
+#include "paths.h"
+
+#include "strings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString envPath(const char *name)
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? QString() : QDir::cleanPath(QDir(value).absolutePath());
+}
+
+QString executableFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QDir::currentPath();
+}
+
+} // namespace
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return name;
+    if (folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
+}
+
+QString resourceFolder()
+{
+    const QString fromEnvironment = envPath("GLIMMERIX_RESOURCES");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString exeFolder = executableFolder();
+    const QString installed = QDir::cleanPath(exeFolder + QStringLiteral("/../share/glimmerix"));
+    if (QFileInfo::exists(joinPath(installed, QString::fromLatin1(kLanguageBundleFileName))))
+        return installed;
+    return exeFolder;
+}
+
+QString userFolder()
+{
+    const QString fromEnvironment = envPath("GLIMMERIX_HOME");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QDir::homePath() + QStringLiteral("/Glimmerix");
+}
+
+QString configFolder()
+{
+    const QString home = envPath("GLIMMERIX_HOME");
+    if (!home.isEmpty())
+        return home + QStringLiteral("/.config");
+    QString base = envPath("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/glimmerix");
+}
+
+QString runtimeFolder()
+{
+    const QString xdgRuntime = envPath("XDG_RUNTIME_DIR");
+    const QString folder = !xdgRuntime.isEmpty()
+        ? xdgRuntime + QStringLiteral("/glimmerix")
+        : QDir::tempPath() + QStringLiteral("/glimmerix-%1").arg(getuid());
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    // Another user may have made the folder first in a shared temporary folder: refuse any
+    // folder that is a link, not ours, or open to others.
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
+        return {};
+    if ((info.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        return {};
+    return folder;
+}
+
+void makeFolderIfMissing(const QString &folder)
+{
+    if (!QFileInfo::exists(folder))
+        QDir().mkpath(folder);
+}

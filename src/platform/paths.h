@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Where Glimmerix keeps things on Linux. Every function returns an absolute path without a
+// trailing slash.
+//
+//   resource folder  read-only program data: the language bundle, icon pictures, help, shipped
+//                    templates. $GLIMMERIX_RESOURCES, else <prefix>/share/glimmerix when
+//                    installed, else the executable's own folder (build tree).
+//   user folder      the user's albums and media folders. $GLIMMERIX_HOME, else ~/Glimmerix.
+//   config folder    settings store and GLIMIX.INI. $GLIMMERIX_HOME/.config when GLIMMERIX_HOME
+//                    is set (portable use keeps everything together), else
+//                    $XDG_CONFIG_HOME/glimmerix (~/.config/glimmerix).
+//   runtime folder   private per-user temporary folder (mode 0700): relay file, instance socket.
+//                    $XDG_RUNTIME_DIR/glimmerix, else <temp>/glimmerix-<uid>.
+
+QString resourceFolder();
+QString userFolder();
+QString configFolder();
+// Creates the runtime folder when missing and checks that it is ours and private; returns an
+// empty string when no safe folder can be had.
+QString runtimeFolder();
+
+// `folder` + "/" + `name`, with no doubled separator.
+QString joinPath(const QString &folder, const QString &name);
+// Creates `folder` (and its parents) when a status query on it fails; failures are ignored.
+void makeFolderIfMissing(const QString &folder);

@@ -1,0 +1,78 @@
+#include "platform/strings.h"
+
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+TEST(PrintfFormat, FillsConversionsInOrder)
+{
+    EXPECT_EQ(formatPrintf(QStringLiteral("%s_%04d.jpg"), {QStringLiteral("trip"), QStringLiteral("2")}),
+              QStringLiteral("trip_0002.jpg"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%d%%"), {QStringLiteral("42")}), QStringLiteral("42%"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("[%-5s|%5s]"), {QStringLiteral("ab"), QStringLiteral("cd")}),
+              QStringLiteral("[ab   |   cd]"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%lu bytes, %.2f MB"), {QStringLiteral("1024"), QStringLiteral("1.5")}),
+              QStringLiteral("1024 bytes, 1.50 MB"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%05d"), {QStringLiteral("-42")}), QStringLiteral("-0042"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%X"), {QStringLiteral("255")}), QStringLiteral("FF"));
+}
+
+TEST(PrintfFormat, ToleratesMissingArgumentsAndBrokenSpecs)
+{
+    EXPECT_EQ(formatPrintf(QStringLiteral("a %s b %s"), {QStringLiteral("1")}), QStringLiteral("a 1 b "));
+    EXPECT_EQ(formatPrintf(QStringLiteral("100%"), {}), QStringLiteral("100%"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%q"), {QStringLiteral("x")}), QStringLiteral("%q"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%99999999999d"), {QStringLiteral("1")}).size(), 1000);
+}
+
+TEST(StringTable, ParsesNumbersEscapesAndReportsBadLines)
+{
+    const StringTableParse parse = parseStringTable(
+        "# comment\n10 Hello\\n\"%s\"\n\n11\nxx broken\n10 again\n12   spaced  \n");
+    EXPECT_EQ(parse.strings.value(10), QStringLiteral("Hello\n\"%s\""));
+    EXPECT_TRUE(parse.strings.contains(11));
+    EXPECT_EQ(parse.strings.value(12), QStringLiteral("spaced"));
+    EXPECT_EQ(parse.errors.size(), 2);
+}
+
+TEST(StringTable, SourceFilesHaveNoErrorsOrDuplicates)
+{
+    const QDir folder(QStringLiteral(GLIMMERIX_SOURCE_DIR "/lang/en/strings"));
+    QByteArray all;
+    for (const QString &name : folder.entryList({QStringLiteral("*.txt")})) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        all += file.readAll() + '\n';
+    }
+    const StringTableParse parse = parseStringTable(all);
+    EXPECT_TRUE(parse.errors.isEmpty()) << parse.errors.join(u'\n').toStdString();
+}
+
+TEST(LanguageBundle, LoadsStringsFromTheBuiltBundle)
+{
+    ASSERT_TRUE(languageBundleLoaded());
+    EXPECT_EQ(loadString(316),
+              QStringLiteral("Unable to find the file \"%s\", please check your installation or "
+                             "reinstall Glimmerix."));
+    EXPECT_EQ(formatString(999999, {QStringLiteral("x")}), QStringLiteral("Message 999999 x"));
+    EXPECT_FALSE(loadLanguageBundle(QStringLiteral("/nonexistent/Glimix.rcc")));
+    EXPECT_TRUE(languageBundleLoaded());
+}
+
+TEST(MissingBundleMessage, PicksTheMessageByLanguage)
+{
+    const QString name = QStringLiteral("Glimix.rcc");
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("English"), name).id, 316);
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("English"), name).text,
+              QStringLiteral("Unable to find the file \"Glimix.rcc\", please check your "
+                             "installation or reinstall Glimmerix."));
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("Dutch"), name).id, 310);
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("German"), name).id, 312);
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("Japanese"), name).id, 317);
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("Chinese"), name).id, 357);
+    EXPECT_EQ(missingBundleMessage(QStringLiteral("Klingon"), name).id, 316);
+    EXPECT_TRUE(missingBundleMessage(QStringLiteral("Korean"), name).text.contains(name));
+}

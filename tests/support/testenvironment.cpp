@@ -1,0 +1,56 @@
+#include "testenvironment.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace {
+
+QTemporaryDir &rootDir()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/glimmerix-test-XXXXXX"));
+    return dir;
+}
+
+} // namespace
+
+void setUpTestEnvironment()
+{
+    const QString root = rootDir().path();
+    const QString home = root + QStringLiteral("/home");
+    const QString runtime = root + QStringLiteral("/run");
+    QDir().mkpath(home);
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("HOME", home.toUtf8());
+    qputenv("GLIMMERIX_HOME", (home + QStringLiteral("/Glimmerix")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+    qputenv("GLIMMERIX_RESOURCES", QByteArray(GLIMMERIX_BIN_DIR));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+QString testRoot()
+{
+    return rootDir().path();
+}
+
+QString makeTestFolder(const QString &hint)
+{
+    static int counter = 0;
+    const QString path = QStringLiteral("%1/%2-%3").arg(testRoot(), hint).arg(++counter);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString fixturePath(const QString &relativePath)
+{
+    return QStringLiteral(GLIMMERIX_SOURCE_DIR "/tests/fixtures/") + relativePath;
+}
+
+QString programFolder()
+{
+    return QStringLiteral(GLIMMERIX_BIN_DIR);
+}

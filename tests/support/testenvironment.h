@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Every test process runs in a private temporary home: GLIMMERIX_HOME, XDG_CONFIG_HOME,
+// XDG_RUNTIME_DIR and HOME point into it, so no test can touch the real user's files.
+// The test main calls setUpTestEnvironment() before anything else.
+void setUpTestEnvironment();
+// The temporary root of this test process.
+QString testRoot();
+// A fresh, empty folder under the test root (unique per call).
+QString makeTestFolder(const QString &hint = QStringLiteral("dir"));
+// Absolute path of a committed fixture: tests/fixtures/<relativePath>.
+QString fixturePath(const QString &relativePath);
+// Folder with the built programs (glimix, glimix-cli) and the language bundle.
+QString programFolder();

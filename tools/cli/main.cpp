@@ -1,0 +1,74 @@
+// glimix-cli: the command-line tool. Loads the language bundle, installs the terminal host and
+// runs one sub-command from the command table.
+
+#include "clicommand.h"
+
+#include "platform/clihost.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+namespace {
+
+void printHelp()
+{
+    std::vector<CliCommand> commands = cliCommands();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand &a, const CliCommand &b) { return a.synopsis < b.synopsis; });
+    QString text = QStringLiteral(
+        "Usage: glimix-cli COMMAND [ARGUMENTS]\n"
+        "Glimmerix album manager, command-line tool.\n\n"
+        "  --version               print the product name and version\n"
+        "  --help                  print this help\n");
+    for (const CliCommand &command : commands) {
+        text += QStringLiteral("  %1\n      %2\n").arg(command.synopsis, command.summary);
+        if (!command.details.isEmpty()) {
+            for (const QString &line : command.details.split(u'\n'))
+                text += QStringLiteral("      %1\n").arg(line);
+        }
+    }
+    text += QStringLiteral(
+        "\nFiles: albums and media live in $GLIMMERIX_HOME (default ~/Glimmerix).\n");
+    cliOut(text);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Picture work needs QtGui's image classes but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("glimix-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        printHelp();
+        return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        cliOut(QStringLiteral("Glimmerix %1\n").arg(QStringLiteral(GLIMMERIX_VERSION)));
+        return 0;
+    }
+
+    const QString bundleName = QString::fromLatin1(kLanguageBundleFileName);
+    if (!loadLanguageBundle(joinPath(resourceFolder(), bundleName))) {
+        cliErr(missingBundleMessage(systemLanguageName(), bundleName).text + u'\n');
+        return 1;
+    }
+    CliHost cliHost;
+    setHost(&cliHost);
+
+    const QString name = args.takeFirst();
+    for (const CliCommand &command : cliCommands()) {
+        if (command.name == name)
+            return command.run(args);
+    }
+    return cliUsageError(name, QStringLiteral("unknown command"));
+}

@@ -1,0 +1,32 @@
+// glimix-cli strings N...: prints entries of the language bundle's string table.
+
+#include "clicommand.h"
+
+#include "platform/strings.h"
+
+namespace {
+
+int runStrings(const QStringList &args)
+{
+    if (args.isEmpty())
+        return cliUsageError(QStringLiteral("strings"), QStringLiteral("give at least one number"));
+    int status = 0;
+    for (const QString &arg : args) {
+        bool ok = false;
+        const int id = arg.toInt(&ok);
+        if (!ok || !hasString(id)) {
+            cliErr(QStringLiteral("glimix-cli strings: no string %1\n").arg(arg));
+            status = 1;
+            continue;
+        }
+        cliOut(args.size() == 1 ? loadString(id) + u'\n'
+                                : QStringLiteral("%1\t%2\n").arg(id).arg(loadString(id)));
+    }
+    return status;
+}
+
+const CliRegistration registration({QStringLiteral("strings"), QStringLiteral("strings N..."),
+                                    QStringLiteral("print string-table entries of the language bundle"),
+                                    {}, runStrings});
+
+} // namespace

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package Glimmerix needs to build, run, test, fuzz and benchmark.
+# Safe to run again: packages already present are left as they are.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config git ccache clang-14 libclang-rt-14-dev clang-format
+  # Qt 6
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools
+  libqt6svg6-dev qt6-image-formats-plugins libgl-dev
+  # picture codecs
+  libjpeg62-turbo-dev libtiff-dev
+  # clips, HTTP, scanners, discs
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+  libcurl4-openssl-dev libsane-dev sane-utils libisofs-dev libburn-dev xorriso libcpp-httplib-dev
+  # desktop helpers used at run time
+  xdg-utils
+  # tests, fixtures, screenshots and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
+  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+fi
