@@ -1,0 +1,237 @@
+#include "albummanagement.h"
+
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+AlbumListChange unchanged(const QString &current)
+{
+    AlbumListChange change;
+    change.selectEntry = current;
+    return change;
+}
+
+bool samePath(const QString &a, const QString &b)
+{
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath())
+        == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+} // namespace
+
+QString albumEntryName(const QString &name)
+{
+    const QLatin1String extension(kAlbumExtension);
+    if (name.endsWith(extension, Qt::CaseInsensitive))
+        return name.left(name.size() - extension.size());
+    return name;
+}
+
+QString albumFileForEntry(const QString &albumsFolder, const QString &entry)
+{
+    return joinPath(albumsFolder, entry + QLatin1String(kAlbumExtension));
+}
+
+bool isValidAlbumName(const QString &name)
+{
+    const QString entry = albumEntryName(name);
+    if (entry.isEmpty() || entry == QLatin1String(".") || entry == QLatin1String(".."))
+        return false;
+    if (entry.contains(u'/') || entry.contains(QChar(0)))
+        return false;
+    return entry.trimmed() == entry;
+}
+
+bool isFolderAlbumEntry(const QString &entry, const QString &untitledName)
+{
+    return !entry.isEmpty() && entry != untitledName && !entry.endsWith(u'*');
+}
+
+bool copyFileReplacing(const QString &from, const QString &to, QString *error)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = source.errorString();
+        return false;
+    }
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = target.errorString();
+        return false;
+    }
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = source.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            if (error)
+                *error = source.errorString();
+            target.cancelWriting();
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (target.write(buffer.constData(), got) != got) {
+            if (error)
+                *error = target.errorString();
+            target.cancelWriting();
+            return false;
+        }
+    }
+    target.setPermissions(source.permissions());
+    if (!target.commit()) {
+        if (error)
+            *error = target.errorString();
+        return false;
+    }
+    return true;
+}
+
+AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
+                            const QString &enteredName, bool nameIsEntry)
+{
+    if (current.isEmpty())
+        return unchanged(current);
+    const QString newEntry = albumEntryName(enteredName);
+    const QString oldPath = albumFileForEntry(albumsFolder, current);
+    const QString newPath = albumFileForEntry(albumsFolder, newEntry);
+    if (!isValidAlbumName(newEntry) || !QFileInfo(oldPath).isFile()) {
+        host().showMessage(AlbumManageMessage::kRenameFailed);
+        return unchanged(current);
+    }
+    // Copying a file onto itself and then deleting the "old" one would lose the album.
+    if (samePath(oldPath, newPath)) {
+        AlbumListChange change = unchanged(current);
+        change.succeeded = true;
+        return change;
+    }
+    // One rename replaces the other album's file atomically; both lie in the albums folder.
+    if (std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData())
+        != 0) {
+        host().showMessage(AlbumManageMessage::kRenameFailed);
+        return unchanged(current);
+    }
+    AlbumListChange change;
+    change.succeeded = true;
+    // The old entry goes in every case: its file no longer exists.
+    change.removedEntries << current;
+    if (!nameIsEntry)
+        change.addedEntries << newEntry;
+    change.selectEntry = newEntry;
+    change.switchAlbum = true;
+    return change;
+}
+
+AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
+                          const QString &enteredName)
+{
+    if (current.isEmpty())
+        return unchanged(current);
+    const QString newEntry = albumEntryName(enteredName);
+    const QString source = albumFileForEntry(albumsFolder, current);
+    const QString target = albumFileForEntry(albumsFolder, newEntry);
+    if (!isValidAlbumName(newEntry) || !QFileInfo(source).isFile()) {
+        host().showMessage(AlbumManageMessage::kCopyFailed);
+        return unchanged(current);
+    }
+    AlbumListChange change = unchanged(current);
+    if (samePath(source, target)) {
+        change.succeeded = true;
+        return change;
+    }
+    const bool existed = QFileInfo::exists(target);
+    if (!copyFileReplacing(source, target)) {
+        host().showMessage(AlbumManageMessage::kCopyFailed);
+        return change;
+    }
+    change.succeeded = true;
+    if (!existed)
+        change.addedEntries << newEntry;
+    return change;
+}
+
+AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
+                            const QString &untitledName, const QStringList &mediaFiles,
+                            bool deleteMedia)
+{
+    if (!isFolderAlbumEntry(current, untitledName))
+        return unchanged(current);
+    AlbumListChange change;
+    change.selectEntry = untitledName;
+    change.switchAlbum = true;
+    if (!QFile::remove(albumFileForEntry(albumsFolder, current))) {
+        host().showMessage(AlbumManageMessage::kDeleteFailed);
+        return change;
+    }
+    change.succeeded = true;
+    change.removedEntries << current;
+    if (!deleteMedia)
+        return change;
+    for (const QString &file : mediaFiles) {
+        if (QFileInfo::exists(file) && !QFile::remove(file))
+            host().showMessage(AlbumManageMessage::kCannotDeleteFile, {file});
+    }
+    return change;
+}
+
+QString AlbumProperties::fileSizeText() const
+{
+    return formatString(AlbumManageMessage::kByteCount, {QString::number(fileSize)});
+}
+
+QString AlbumProperties::itemCountText() const
+{
+    return QString::number(itemCount);
+}
+
+QString AlbumProperties::mediaBytesText() const
+{
+    return formatString(AlbumManageMessage::kByteCount, {QString::number(mediaBytes)});
+}
+
+AlbumProperties albumProperties(const QString &albumsFolder, const QString &entry,
+                                const QString &untitledName, const QString &outsidePath,
+                                int itemCount, const QString &caption, qint64 mediaBytes)
+{
+    AlbumProperties properties;
+    if (entry == untitledName)
+        properties.path = untitledName;
+    else if (entry.endsWith(u'*'))
+        properties.path = outsidePath;
+    else
+        properties.path = albumFileForEntry(albumsFolder, entry);
+    const QFileInfo file(properties.path);
+    properties.fileSize = entry != untitledName && file.isFile() ? file.size() : 0;
+    properties.itemCount = itemCount;
+    properties.caption = caption;
+    properties.mediaBytes = mediaBytes;
+    return properties;
+}
+
+qint64 freeSpaceOf(const QString &folder)
+{
+    QFileInfo info(folder);
+    while (!info.exists()) {
+        const QString parent = info.absolutePath();
+        if (parent == info.absoluteFilePath())
+            return -1;
+        info.setFile(parent);
+    }
+    const QStorageInfo storage(info.absoluteFilePath());
+    if (!storage.isValid())
+        return -1;
+    return storage.bytesAvailable();
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Album management: renaming, copying, deleting and describing the albums of the albums folder,
+// and copying an album's media files to another folder. The functions work on files and report
+// through host(); they never touch a widget. What the album list (control 32785) has to do
+// afterwards comes back as an AlbumListChange that the main window applies.
+
+namespace AlbumManageCommand {
+inline constexpr int kRename = 32795;
+inline constexpr int kCopy = 32796;
+inline constexpr int kDelete = 32797;
+inline constexpr int kCopyFiles = 32798;
+inline constexpr int kProperties = 32800;
+} // namespace AlbumManageCommand
+
+namespace AlbumManageMessage {
+inline constexpr int kRenameTitle = 50357;
+inline constexpr int kRenameFailedCaption = 50358;
+inline constexpr int kRenameFailed = 50359;
+inline constexpr int kCopyTitle = 50360;
+inline constexpr int kCopyFailed = 50361;
+inline constexpr int kCopyFailedCaption = 50362;
+inline constexpr int kDeleteFailed = 50363;
+inline constexpr int kDeleteFailedCaption = 50364;
+inline constexpr int kByteCount = 50365; // %lu: a size in bytes
+inline constexpr int kCopyFilesCaption = 50366;
+inline constexpr int kNotEnoughSpace = 50367;
+inline constexpr int kCopyFilesProgress = 50368;
+inline constexpr int kCannotDeleteFile = 50334; // %s: the file
+inline constexpr int kPathTooLong = 59001;      // %s: the path
+} // namespace AlbumManageMessage
+
+inline constexpr const char *kAlbumExtension = ".gmx";
+
+// What the album list should do after a command: take entries out, put entries in, select one
+// entry and, when asked, switch the open album to it through the album list's change rule.
+// `selectEntry` always names an entry that is in the list afterwards.
+struct AlbumListChange {
+    bool succeeded = false;
+    QStringList removedEntries;
+    QStringList addedEntries;
+    QString selectEntry;
+    bool switchAlbum = false;
+};
+
+// The name an album has in the list: `name` without a trailing ".gmx" (any letter case).
+QString albumEntryName(const QString &name);
+// The album file of list entry `entry`: albums folder + entry + ".gmx".
+QString albumFileForEntry(const QString &albumsFolder, const QString &entry);
+// True when `name` (with or without ".gmx") can name a file in the albums folder: not empty, no
+// '/', not "." or "..", no NUL and no leading or trailing blank.
+bool isValidAlbumName(const QString &name);
+// True for entries that name a file of the albums folder: not empty, not the untitled name and
+// not an outside album (ending in "*"). Rename, copy and delete are offered only for these.
+bool isFolderAlbumEntry(const QString &entry, const QString &untitledName);
+
+// Copies `from` over `to` through a temporary file in the destination folder, so that a failed
+// copy leaves a file already at `to` as it was. `error` receives the system's text on failure.
+bool copyFileReplacing(const QString &from, const QString &to, QString *error = nullptr);
+
+// Renames the album of list entry `current` to `enteredName` (".gmx" optional), replacing an
+// album of that name. `nameIsEntry` tells that the list already holds the new name. Failure
+// shows message 50359 and leaves the list on `current`. Renaming an album to its own name
+// changes nothing.
+AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
+                            const QString &enteredName, bool nameIsEntry);
+
+// Copies the album of list entry `current` to `enteredName`, replacing an album of that name;
+// a new name is added to the list. The list stays on `current` (no switch: the open album is
+// unchanged). Failure shows message 50361.
+AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
+                          const QString &enteredName);
+
+// Deletes the album file of list entry `current` and, with `deleteMedia`, the files
+// `mediaFiles` (a file that cannot be deleted shows message 50334). The album file goes first:
+// when it cannot be deleted (message 50363) the media files are left alone. Either way the list
+// switches to the untitled album; success also removes the entry.
+AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
+                            const QString &untitledName, const QStringList &mediaFiles,
+                            bool deleteMedia);
+
+// What the properties dialog shows.
+struct AlbumProperties {
+    QString path;
+    qint64 fileSize = 0;
+    int itemCount = 0;
+    QString caption;
+    qint64 mediaBytes = 0;
+
+    QString fileSizeText() const;
+    QString itemCountText() const;
+    QString mediaBytesText() const;
+};
+
+// The properties of list entry `entry`: its file in the albums folder, or `outsidePath` for an
+// entry ending in "*"; the untitled album has no file (its path is the untitled name, size 0).
+AlbumProperties albumProperties(const QString &albumsFolder, const QString &entry,
+                                const QString &untitledName, const QString &outsidePath,
+                                int itemCount, const QString &caption, qint64 mediaBytes);
+
+// Bytes free for an unprivileged user in the file system that holds `folder` (the nearest
+// existing folder when `folder` does not exist yet); -1 when it cannot be told.
+using FreeSpaceQuery = std::function<qint64(const QString &folder)>;
+qint64 freeSpaceOf(const QString &folder);
+
+// Space a copy of the album's files needs: the media bytes plus 10000 bytes for the album file.
+inline constexpr qint64 kCopyFilesReserve = 10000;
+inline bool enoughSpaceForCopy(qint64 freeBytes, qint64 mediaBytes)
+{
+    return freeBytes >= 0 && freeBytes >= mediaBytes + kCopyFilesReserve;
+}
