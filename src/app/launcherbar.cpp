@@ -1,0 +1,239 @@
+#include "launcherbar.h"
+
+#include "launchersetupdialog.h"
+
+#include "platform/host.h"
+#include "platform/strings.h"
+
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QToolTip>
+#include <QUrl>
+
+namespace {
+
+constexpr int kBarHeight = 65;
+constexpr int kIconOffset = 11;
+constexpr int kIconSize = 32;
+
+QString firstLocalFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+QIcon desktopEntryIcon(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const DesktopEntry entry = parseDesktopEntry(file.read(1 << 20));
+    if (entry.icon.isEmpty())
+        return {};
+    if (entry.icon.startsWith(u'/'))
+        return QFileInfo(entry.icon).isFile() ? QIcon(entry.icon) : QIcon();
+    return QIcon::fromTheme(entry.icon);
+}
+
+} // namespace
+
+QIcon launcherProgramIcon(const QString &path)
+{
+    if (isDesktopEntryPath(path)) {
+        const QIcon icon = desktopEntryIcon(path);
+        if (!icon.isNull())
+            return icon;
+    }
+    if (QFileInfo(path).exists()) {
+        const QIcon icon = QFileIconProvider().icon(QFileInfo(path));
+        if (!icon.isNull() && !icon.availableSizes().isEmpty())
+            return icon;
+        const QIcon themed = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+        if (!themed.isNull())
+            return themed;
+    }
+    return QIcon(QPixmap::fromImage(bundleIcon(LauncherResource::kProgramIcon)));
+}
+
+LauncherBar::LauncherBar(QWidget *parent)
+    : QWidget(parent), m_dropFileReader(firstLocalFile)
+{
+    setObjectName(QStringLiteral("launcherBar"));
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setFixedHeight(kBarHeight);
+    m_looks[0] = bundleBitmap(LauncherResource::kNormalBitmap);
+    m_looks[1] = bundleBitmap(LauncherResource::kPressedBitmap);
+    m_looks[2] = bundleBitmap(LauncherResource::kHoverBitmap);
+}
+
+QSize LauncherBar::sizeHint() const
+{
+    return {launcherButtonRect(std::max(m_state.count(), 1)).left, kBarHeight};
+}
+
+void LauncherBar::setPrograms(const QList<LauncherEntry> &programs)
+{
+    m_state.setEntries(programs);
+    reloadIcons();
+    update();
+}
+
+void LauncherBar::reloadIcons()
+{
+    m_icons.clear();
+    for (const LauncherEntry &entry : m_state.entries())
+        m_icons << launcherProgramIcon(entry.path);
+}
+
+bool LauncherBar::runSetup(int preselect)
+{
+    const QString label = preselect >= 0 && preselect < m_state.count()
+        ? m_state.entries()[preselect].label
+        : QString();
+    LauncherSetupDialog dialog(m_state.entries(), label, this);
+    if (m_chooser)
+        dialog.setProgramChooser(m_chooser);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (accepted) {
+        setPrograms(dialog.programs());
+        Q_EMIT programsChanged(m_state.entries());
+    }
+    m_state.resetLooks();
+    repaint();
+    return accepted;
+}
+
+void LauncherBar::resetHoverIfOutside(const QPoint &globalPos)
+{
+    if (buttonArea().contains(mapFromGlobal(globalPos)))
+        return;
+    if (m_state.resetHover())
+        update();
+}
+
+bool LauncherBar::dropFile(const QPoint &pos, const QString &file)
+{
+    const int index = m_state.buttonAt(pos);
+    m_state.resetHover();
+    update();
+    if (index < 0 || file.isEmpty())
+        return false;
+    return startLauncherProgramWithFile(m_state.entries()[index], file);
+}
+
+void LauncherBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    for (int index = 0; index < m_state.count(); ++index) {
+        const QRect rect = m_state.entries()[index].rect.toRect();
+        const QImage &look = m_looks[int(m_state.look(index))];
+        if (look.isNull())
+            painter.fillRect(rect, palette().button());
+        else
+            painter.drawImage(rect, look);
+        const QPoint iconPos = rect.topLeft() + QPoint(kIconOffset, kIconOffset);
+        if (index < m_icons.size())
+            m_icons[index].paint(&painter, QRect(iconPos, QSize(kIconSize, kIconSize)));
+    }
+}
+
+void LauncherBar::mouseMoveEvent(QMouseEvent *event)
+{
+    const QString status = m_state.mouseMove(event->position().toPoint());
+    host().setStatusText(0, status);
+    update();
+}
+
+void LauncherBar::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    if (m_state.press(event->position().toPoint()))
+        update();
+}
+
+void LauncherBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const int index = m_state.releaseLeft(pos);
+        update();
+        if (index >= 0)
+            startLauncherProgram(m_state.entries()[index]);
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        const LauncherState::SetupRequest request = m_state.releaseRight(pos);
+        update();
+        runSetup(request.preselect);
+    }
+}
+
+bool LauncherBar::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const int index = m_state.buttonAt(help->pos());
+        if (index < 0) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), m_state.entries()[index].label, this,
+                               m_state.entries()[index].rect.toRect());
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void LauncherBar::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_dropFileReader(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void LauncherBar::dragMoveEvent(QDragMoveEvent *event)
+{
+    const bool acceptable = !m_dropFileReader(event->mimeData()).isEmpty();
+    const int index = m_state.dragMove(event->position().toPoint(), acceptable);
+    update();
+    if (index < 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void LauncherBar::dragLeaveEvent(QDragLeaveEvent *)
+{
+    if (m_state.resetHover())
+        update();
+}
+
+void LauncherBar::dropEvent(QDropEvent *event)
+{
+    const QString file = m_dropFileReader(event->mimeData());
+    if (file.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    dropFile(event->position().toPoint(), file);
+}
