@@ -129,7 +129,8 @@ QByteArray setProfileValue(const QByteArray &source, const QString &section, con
             continue;
         if (const std::optional<ProfileEntry> entry = entryOf(trimmed);
             entry && sameName(entry->key, key)) {
-            lines[i] = newLine;
+            lines[i] = entry->key + u'=' + value; // the key keeps the spelling it has
+
             return (lines.join(u'\n') + u'\n').toUtf8();
         }
         if (inFirstSection && !trimmed.isEmpty())

@@ -68,14 +68,18 @@ void loadLayer(QString file, SettingsTree &tree, QStringList &errors, bool &garb
 
 } // namespace
 
+void SettingsStore::reloadWritable(Writable &target)
+{
+    bool readable = true;
+    loadLayer(target.layer.file, target.layer.tree, target.layer.errors, target.layer.garbled,
+              &readable);
+    target.failed = !readable;
+}
+
 void SettingsStore::reload()
 {
-    for (Writable &target : m_writable) {
-        bool readable = true;
-        loadLayer(target.layer.file, target.layer.tree, target.layer.errors, target.layer.garbled,
-                  &readable);
-        target.failed = !readable;
-    }
+    for (Writable &target : m_writable)
+        reloadWritable(target);
     for (Layer &layer : m_machineDefaults)
         loadLayer(layer.file, layer.tree, layer.errors, layer.garbled, nullptr);
 }
@@ -102,10 +106,8 @@ void SettingsStore::beginChanges(SettingsRoot root)
     // concurrent write is better than losing this one.
     if (!target.lock->tryLock(2000))
         target.lock.reset();
-    bool readable = true;
-    loadLayer(file, target.layer.tree, target.layer.errors, target.layer.garbled, &readable);
+    reloadWritable(target);
     target.changed = false;
-    target.failed = !readable;
 }
 
 bool SettingsStore::endChanges(SettingsRoot root)
@@ -114,6 +116,9 @@ bool SettingsStore::endChanges(SettingsRoot root)
     if (--target.batchDepth > 0)
         return true;
     const bool saved = !target.changed || save(target);
+    // What could not be saved is dropped, so reads keep showing what the file holds.
+    if (!saved)
+        reloadWritable(target);
     target.lock.reset();
     return saved;
 }

@@ -100,6 +100,7 @@ private:
     const Writable &writable(SettingsRoot root) const { return m_writable[size_t(root)]; }
     std::optional<SettingsValue> findValue(SettingsRoot root, const QString &path,
                                            const QString &name) const;
+    void reloadWritable(Writable &target);
     void beginChanges(SettingsRoot root);
     bool endChanges(SettingsRoot root);
     bool save(Writable &target);
