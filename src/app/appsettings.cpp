@@ -6,10 +6,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
-const int kDefaultLabelStrings[3] = {kDefaultCaptionLabelString, kDefaultKeywordsLabelString,
-                                     kDefaultDescriptionLabelString};
+const int kDefaultLabelStrings[3]
+    = { kDefaultCaptionLabelString, kDefaultKeywordsLabelString, kDefaultDescriptionLabelString };
 
 QString subkeyPath(const QString &parent, const QString &name)
 {
@@ -45,8 +46,8 @@ QString labelFromPath(const QString &path)
 
 bool isAppSubkey(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^App[0-9]+$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(
+        QStringLiteral("^App[0-9]+$"), QRegularExpression::CaseInsensitiveOption);
     return pattern.match(name).hasMatch();
 }
 
@@ -69,7 +70,9 @@ QString templateInfoKeyPath()
 }
 
 AppSettings::AppSettings(SettingsStore &store, Folders folders)
-    : m_store(store), m_folders(std::move(folders)), m_systemLanguage(systemLanguageName())
+    : m_store(store)
+    , m_folders(std::move(folders))
+    , m_systemLanguage(systemLanguageName())
 {
     m_addPhotoPath = m_folders.photosFolder();
     m_acquire.path = m_folders.photosFolder();
@@ -133,11 +136,12 @@ void AppSettings::readExternalApps(SettingsRoot root)
         if (!path || path->isEmpty() || !QFileInfo::exists(*path))
             continue;
         const bool listed = std::any_of(m_apps.cbegin(), m_apps.cend(),
-                                        [&](const ExternalApp &app) { return app.path == *path; });
+            [&](const ExternalApp &app) { return app.path == *path; });
         if (listed)
             continue;
-        const std::optional<QString> label = key.readString(QStringLiteral("AppLabel"), kMaxLabelBytes);
-        m_apps.append(ExternalApp {*path, label ? *label : labelFromPath(*path)});
+        const std::optional<QString> label
+            = key.readString(QStringLiteral("AppLabel"), kMaxLabelBytes);
+        m_apps.append(ExternalApp { *path, label ? *label : labelFromPath(*path) });
     }
 }
 
@@ -155,8 +159,8 @@ void AppSettings::readUserValues()
         = key.readString(QStringLiteral("AcquireFilePrefix"), kMaxPathBytes).value_or(QString());
     m_acquire.source
         = key.readString(QStringLiteral("AcquireSource"), kMaxPathBytes).value_or(QString());
-    m_acquire.fileType = int(
-        key.readNumber(QStringLiteral("AcquireFileType")).value_or(kDefaultAcquireFileType));
+    m_acquire.fileType
+        = int(key.readNumber(QStringLiteral("AcquireFileType")).value_or(kDefaultAcquireFileType));
     m_acquire.custPrefix = int(key.readNumber(QStringLiteral("AcquireCustPrefix")).value_or(0));
 }
 
@@ -179,8 +183,8 @@ bool AppSettings::setLastFile(const QString &path)
     if (!pathFitsField(path))
         return false;
     m_lastFile = path;
-    return m_store.writeString(SettingsRoot::Machine, preferenceKeyPath(),
-                               QStringLiteral("LastFile"), path);
+    return m_store.writeString(
+        SettingsRoot::Machine, preferenceKeyPath(), QStringLiteral("LastFile"), path);
 }
 
 bool AppSettings::setAddPhotoPath(const QString &path)
@@ -214,17 +218,17 @@ QString AppSettings::fieldLabel(ItemField field) const
     return {};
 }
 
-bool AppSettings::setFieldLabels(const QString &caption, const QString &keywords,
-                                 const QString &description)
+bool AppSettings::setFieldLabels(
+    const QString &caption, const QString &keywords, const QString &description)
 {
-    const QString texts[3] = {caption, keywords, description};
+    const QString texts[3] = { caption, keywords, description };
     SettingsBatch batch(m_store, SettingsRoot::User);
     bool written = true;
     for (int i = 0; i < 3; ++i) {
         if (!texts[i].isEmpty())
             m_labels[i] = cutToUtf8Bytes(texts[i], kMaxLabelBytes);
-        written = m_store.writeString(SettingsRoot::User, subkeyPath(productKeyPath(), fieldKeyName(i)),
-                                      QString(), m_labels[i])
+        written = m_store.writeString(SettingsRoot::User,
+                      subkeyPath(productKeyPath(), fieldKeyName(i)), QString(), m_labels[i])
             && written;
     }
     return batch.commit() && written;
@@ -237,10 +241,10 @@ bool AppSettings::setExternalApps(const QList<ExternalApp> &apps)
         if (app.path.isEmpty() || !pathFitsField(app.path))
             return false;
         const bool listed = std::any_of(list.cbegin(), list.cend(),
-                                        [&](const ExternalApp &other) { return other.path == app.path; });
+            [&](const ExternalApp &other) { return other.path == app.path; });
         if (listed)
             return false;
-        list.append(ExternalApp {app.path, cutToUtf8Bytes(app.label, kMaxLabelBytes)});
+        list.append(ExternalApp { app.path, cutToUtf8Bytes(app.label, kMaxLabelBytes) });
     }
     m_apps = list;
     return true;
@@ -250,13 +254,13 @@ void AppSettings::writeAcquireValues()
 {
     const QString key = productKeyPath();
     m_store.writeString(SettingsRoot::User, key, QStringLiteral("AcquirePath"), m_acquire.path);
-    m_store.writeString(SettingsRoot::User, key, QStringLiteral("AcquireFilePrefix"),
-                        m_acquire.filePrefix);
+    m_store.writeString(
+        SettingsRoot::User, key, QStringLiteral("AcquireFilePrefix"), m_acquire.filePrefix);
     m_store.writeString(SettingsRoot::User, key, QStringLiteral("AcquireSource"), m_acquire.source);
-    m_store.writeNumber(SettingsRoot::User, key, QStringLiteral("AcquireFileType"),
-                        quint32(m_acquire.fileType));
+    m_store.writeNumber(
+        SettingsRoot::User, key, QStringLiteral("AcquireFileType"), quint32(m_acquire.fileType));
     m_store.writeNumber(SettingsRoot::User, key, QStringLiteral("AcquireCustPrefix"),
-                        quint32(m_acquire.custPrefix));
+        quint32(m_acquire.custPrefix));
 }
 
 void AppSettings::writeExternalApps()
@@ -284,8 +288,8 @@ bool AppSettings::saveAcquireSettings()
 
 bool AppSettings::saveAddPhotoPath()
 {
-    return m_store.writeString(SettingsRoot::User, productKeyPath(), QStringLiteral("AddPhotoPath"),
-                               m_addPhotoPath);
+    return m_store.writeString(
+        SettingsRoot::User, productKeyPath(), QStringLiteral("AddPhotoPath"), m_addPhotoPath);
 }
 
 bool AppSettings::saveExternalApps()

@@ -12,7 +12,7 @@ inline constexpr const char *kProductName = "Glimmerix";
 inline constexpr const char *kProductVersion = "2.0";
 
 // Key paths in the settings store, the same in both roots.
-QString productKeyPath();    // SOFTWARE\Orvanta\Glimmerix\2.0
+QString productKeyPath(); // SOFTWARE\Orvanta\Glimmerix\2.0
 QString preferenceKeyPath(); // ...\Preference (machine root)
 QString templateInfoKeyPath(); // ...\TemplateInfo (machine root)
 
@@ -71,7 +71,8 @@ enum class ItemField { Caption, Keywords, Description };
 //   user Field1..Field3    default value: the caption, keywords and description labels
 //   user (product key)     AddPhotoPath, AcquirePath, AcquireFilePrefix, AcquireSource,
 //                          AcquireFileType, AcquireCustPrefix
-class AppSettings {
+class AppSettings
+{
 public:
     explicit AppSettings(SettingsStore &store, Folders folders = Folders());
 
@@ -119,8 +120,8 @@ public:
     QString fieldLabel(ItemField field) const;
     // Each non-empty text replaces its label (cut to 29 bytes), an empty one leaves it; then all
     // three labels are written. False when they could not be written.
-    bool setFieldLabels(const QString &caption, const QString &keywords,
-                        const QString &description);
+    bool setFieldLabels(
+        const QString &caption, const QString &keywords, const QString &description);
 
     const QList<ExternalApp> &externalApps() const { return m_apps; }
     // Replaces the launcher list (written at exit). Refused as a whole (false, nothing changes)

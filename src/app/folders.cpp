@@ -4,7 +4,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 QString withoutTrailingSlash(QString path)
 {
@@ -15,7 +16,10 @@ QString withoutTrailingSlash(QString path)
 
 } // namespace
 
-Folders::Folders() : Folders(::resourceFolder(), ::userFolder()) { }
+Folders::Folders()
+    : Folders(::resourceFolder(), ::userFolder())
+{
+}
 
 Folders::Folders(const QString &resourceFolder, const QString &userFolder)
     : m_resource(withoutTrailingSlash(QDir::cleanPath(QDir(resourceFolder).absolutePath())))
@@ -25,9 +29,8 @@ Folders::Folders(const QString &resourceFolder, const QString &userFolder)
 
 void Folders::makeMissing() const
 {
-    const QString folders[] = {m_user,           albumsFolder(),    photosFolder(),
-                               audioFolder(),    videoFolder(),     templateFolder(),
-                               slideShowFolder(), webAlbumFolder(), videoCardFolder()};
+    const QString folders[] = { m_user, albumsFolder(), photosFolder(), audioFolder(),
+        videoFolder(), templateFolder(), slideShowFolder(), webAlbumFolder(), videoCardFolder() };
     for (const QString &folder : folders)
         makeFolderIfMissing(folder);
 }

@@ -16,7 +16,8 @@
 //   slide show folder       <user>/SlideShow        made when missing
 //   web album folder        <user>/WebAlbum         made when missing
 //   video card folder       <user>/VideoCard        made when missing
-class Folders {
+class Folders
+{
 public:
     // Derives the folders from resourceFolder() and userFolder() (see platform/paths.h).
     Folders();

@@ -10,7 +10,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 // A profile of this size is not ours; it reads as defaults and is never rewritten.
 constexpr qint64 kMaxProfileBytes = 1024 * 1024;
@@ -36,7 +37,7 @@ std::optional<ProfileEntry> entryOf(const QString &trimmedLine)
     QString value = trimmedLine.mid(equals + 1).trimmed();
     if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
         value = value.mid(1, value.size() - 2);
-    return ProfileEntry {trimmedLine.left(equals).trimmed(), value};
+    return ProfileEntry { trimmedLine.left(equals).trimmed(), value };
 }
 
 QStringList linesOf(const QByteArray &source)
@@ -89,8 +90,8 @@ bool isValidProfileKey(const QString &key)
     return true;
 }
 
-std::optional<QString> findProfileValue(const QByteArray &source, const QString &section,
-                                        const QString &key)
+std::optional<QString> findProfileValue(
+    const QByteArray &source, const QString &section, const QString &key)
 {
     bool inSection = false;
     for (const QString &line : linesOf(source)) {
@@ -108,8 +109,8 @@ std::optional<QString> findProfileValue(const QByteArray &source, const QString 
     return std::nullopt;
 }
 
-QByteArray setProfileValue(const QByteArray &source, const QString &section, const QString &key,
-                           const QString &value)
+QByteArray setProfileValue(
+    const QByteArray &source, const QString &section, const QString &key, const QString &value)
 {
     QStringList lines = linesOf(source);
     const QString newLine = key + u'=' + value;
@@ -156,7 +157,10 @@ QString profileKeyName(int stringId)
     return cutToUtf8Bytes(loadString(stringId), kMaxProfileKeyBytes);
 }
 
-PrivateProfile::PrivateProfile(QString filePath) : m_filePath(std::move(filePath)) { }
+PrivateProfile::PrivateProfile(QString filePath)
+    : m_filePath(std::move(filePath))
+{
+}
 
 int PrivateProfile::readInt(const QString &key, int defaultValue) const
 {
@@ -188,8 +192,8 @@ bool PrivateProfile::writeInt(const QString &key, int value)
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(setProfileValue(*source, QString::fromLatin1(kPrivateProfileSection), key,
-                               QString::number(value)));
+    file.write(setProfileValue(
+        *source, QString::fromLatin1(kPrivateProfileSection), key, QString::number(value)));
     return file.commit();
 }
 

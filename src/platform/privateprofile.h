@@ -29,7 +29,8 @@ QString privateProfilePath();
 // The key name for string `stringId`; empty when the bundle has no such string.
 QString profileKeyName(int stringId);
 
-class PrivateProfile {
+class PrivateProfile
+{
 public:
     explicit PrivateProfile(QString filePath = privateProfilePath());
 
@@ -48,9 +49,9 @@ private:
 // The INI text layer, for the class above and the fuzz target. Section and key names compare
 // without regard to case.
 bool isValidProfileKey(const QString &key);
-std::optional<QString> findProfileValue(const QByteArray &source, const QString &section,
-                                        const QString &key);
+std::optional<QString> findProfileValue(
+    const QByteArray &source, const QString &section, const QString &key);
 // `source` with `key` in `section` set to `value`: the first occurrence is replaced, else the key
 // is added at the end of the section, else the section is added at the end.
-QByteArray setProfileValue(const QByteArray &source, const QString &section, const QString &key,
-                           const QString &value);
+QByteArray setProfileValue(
+    const QByteArray &source, const QString &section, const QString &key, const QString &value);

@@ -1,6 +1,7 @@
 #include "settingsfile.h"
 
-namespace {
+namespace
+{
 
 const QChar kSeparator = u'\\';
 
@@ -57,7 +58,7 @@ std::optional<QString> readEscaped(QStringView line, qsizetype &pos, QChar termi
         else if (e == u't')
             out += u'\t';
         else if (e == u'x' && pos + 1 < line.size() && hexDigit(line[pos]) >= 0
-                 && hexDigit(line[pos + 1]) >= 0) {
+            && hexDigit(line[pos + 1]) >= 0) {
             out += QChar(char16_t(hexDigit(line[pos]) * 16 + hexDigit(line[pos + 1])));
             pos += 2;
         } else {
@@ -238,7 +239,7 @@ bool SettingsTree::keyExists(const QString &path) const
 void SettingsTree::createKey(const QString &path)
 {
     if (!findKey(path))
-        m_keys.append(Key {path, {}});
+        m_keys.append(Key { path, {} });
 }
 
 bool SettingsTree::deleteKey(const QString &path)
@@ -284,7 +285,7 @@ void SettingsTree::setValue(const QString &path, const QString &name, const Sett
             return;
         }
     }
-    key->values.append(NamedValue {name, value});
+    key->values.append(NamedValue { name, value });
 }
 
 SettingsFileParse parseSettingsFile(const QByteArray &source)
@@ -329,7 +330,8 @@ SettingsFileParse parseSettingsFile(const QByteArray &source)
 
 QByteArray serializeSettingsFile(const SettingsTree &tree)
 {
-    QString text = QStringLiteral("; Glimmerix settings, UTF-8. Strings: sz:\"text\", numbers: dword:N.\n");
+    QString text
+        = QStringLiteral("; Glimmerix settings, UTF-8. Strings: sz:\"text\", numbers: dword:N.\n");
     for (const SettingsTree::Key &key : tree.keys()) {
         text += QStringLiteral("\n[%1]\n").arg(key.path);
         for (const SettingsTree::NamedValue &entry : key.values) {

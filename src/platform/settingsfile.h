@@ -31,12 +31,13 @@ struct SettingsValue {
     QString text;
     quint32 number = 0;
 
-    static SettingsValue string(const QString &text) { return {Type::String, text, 0}; }
-    static SettingsValue fromNumber(quint32 number) { return {Type::Number, {}, number}; }
+    static SettingsValue string(const QString &text) { return { Type::String, text, 0 }; }
+    static SettingsValue fromNumber(quint32 number) { return { Type::Number, {}, number }; }
     bool operator==(const SettingsValue &other) const = default;
 };
 
-class SettingsTree {
+class SettingsTree
+{
 public:
     struct NamedValue {
         QString name;

@@ -9,7 +9,8 @@
 #include <QLockFile>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 
 // Larger files are not settings files; they are left alone rather than parsed or overwritten.
 constexpr qint64 kMaxSettingsFileBytes = 4 * 1024 * 1024;
@@ -26,20 +27,25 @@ SettingsFiles standardSettingsFiles()
     return files;
 }
 
-SettingsStore::SettingsStore() : SettingsStore(standardSettingsFiles()) { }
+SettingsStore::SettingsStore()
+    : SettingsStore(standardSettingsFiles())
+{
+}
 
-SettingsStore::SettingsStore(SettingsFiles files) : m_files(std::move(files))
+SettingsStore::SettingsStore(SettingsFiles files)
+    : m_files(std::move(files))
 {
     writable(SettingsRoot::User).layer.file = m_files.user;
     writable(SettingsRoot::Machine).layer.file = m_files.machine;
     for (const QString &file : std::as_const(m_files.machineDefaults))
-        m_machineDefaults.append(Layer {file, {}, {}, false});
+        m_machineDefaults.append(Layer { file, {}, {}, false });
     reload();
 }
 
 SettingsStore::~SettingsStore() = default;
 
-namespace {
+namespace
+{
 
 // Reads and parses one layer's file. A missing file is an empty tree; a file that exists but
 // cannot be read in full is marked garbled-and-unreadable through `readable`.
@@ -71,8 +77,8 @@ void loadLayer(QString file, SettingsTree &tree, QStringList &errors, bool &garb
 void SettingsStore::reloadWritable(Writable &target)
 {
     bool readable = true;
-    loadLayer(target.layer.file, target.layer.tree, target.layer.errors, target.layer.garbled,
-              &readable);
+    loadLayer(
+        target.layer.file, target.layer.tree, target.layer.errors, target.layer.garbled, &readable);
     target.failed = !readable;
 }
 
@@ -200,8 +206,8 @@ bool SettingsStore::deleteKey(SettingsRoot root, const QString &path)
     return batch.commit() && removed;
 }
 
-std::optional<SettingsValue> SettingsStore::findValue(SettingsRoot root, const QString &path,
-                                                      const QString &name) const
+std::optional<SettingsValue> SettingsStore::findValue(
+    SettingsRoot root, const QString &path, const QString &name) const
 {
     if (std::optional<SettingsValue> value = writable(root).layer.tree.value(path, name))
         return value;
@@ -214,8 +220,8 @@ std::optional<SettingsValue> SettingsStore::findValue(SettingsRoot root, const Q
     return std::nullopt;
 }
 
-std::optional<QString> SettingsStore::readString(SettingsRoot root, const QString &path,
-                                                 const QString &name, int maxBytes) const
+std::optional<QString> SettingsStore::readString(
+    SettingsRoot root, const QString &path, const QString &name, int maxBytes) const
 {
     const std::optional<SettingsValue> value = findValue(root, path, name);
     if (!value || value->type != SettingsValue::Type::String)
@@ -223,8 +229,8 @@ std::optional<QString> SettingsStore::readString(SettingsRoot root, const QStrin
     return cutToUtf8Bytes(value->text, maxBytes);
 }
 
-std::optional<quint32> SettingsStore::readNumber(SettingsRoot root, const QString &path,
-                                                 const QString &name) const
+std::optional<quint32> SettingsStore::readNumber(
+    SettingsRoot root, const QString &path, const QString &name) const
 {
     const std::optional<SettingsValue> value = findValue(root, path, name);
     if (!value || value->type != SettingsValue::Type::Number)
@@ -232,8 +238,8 @@ std::optional<quint32> SettingsStore::readNumber(SettingsRoot root, const QStrin
     return value->number;
 }
 
-bool SettingsStore::writeString(SettingsRoot root, const QString &path, const QString &name,
-                                const QString &text)
+bool SettingsStore::writeString(
+    SettingsRoot root, const QString &path, const QString &name, const QString &text)
 {
     if (!isValidKeyPath(path))
         return false;
@@ -244,8 +250,8 @@ bool SettingsStore::writeString(SettingsRoot root, const QString &path, const QS
     return batch.commit();
 }
 
-bool SettingsStore::writeNumber(SettingsRoot root, const QString &path, const QString &name,
-                                quint32 value)
+bool SettingsStore::writeNumber(
+    SettingsRoot root, const QString &path, const QString &name, quint32 value)
 {
     if (!isValidKeyPath(path))
         return false;
@@ -256,7 +262,9 @@ bool SettingsStore::writeNumber(SettingsRoot root, const QString &path, const QS
     return batch.commit();
 }
 
-SettingsBatch::SettingsBatch(SettingsStore &store, SettingsRoot root) : m_store(store), m_root(root)
+SettingsBatch::SettingsBatch(SettingsStore &store, SettingsRoot root)
+    : m_store(store)
+    , m_root(root)
 {
     m_store.beginChanges(m_root);
 }
@@ -274,7 +282,8 @@ bool SettingsBatch::commit()
     return m_store.endChanges(m_root);
 }
 
-namespace {
+namespace
+{
 
 QString childPath(const QString &path, const QString &name)
 {

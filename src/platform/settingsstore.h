@@ -43,7 +43,8 @@ SettingsFiles standardSettingsFiles();
 
 class SettingsKey;
 
-class SettingsStore {
+class SettingsStore
+{
 public:
     enum class Open { Existing, Create };
 
@@ -70,14 +71,14 @@ public:
 
     // A string value, cut to `maxBytes` UTF-8 bytes at a character boundary (no limit when
     // negative). Missing values and values of the other type give nothing.
-    std::optional<QString> readString(SettingsRoot root, const QString &path, const QString &name,
-                                      int maxBytes = -1) const;
-    std::optional<quint32> readNumber(SettingsRoot root, const QString &path,
-                                      const QString &name) const;
+    std::optional<QString> readString(
+        SettingsRoot root, const QString &path, const QString &name, int maxBytes = -1) const;
+    std::optional<quint32> readNumber(
+        SettingsRoot root, const QString &path, const QString &name) const;
     // Writing creates the key when missing. False when the path is not valid or the file could
     // not be written.
-    bool writeString(SettingsRoot root, const QString &path, const QString &name,
-                     const QString &text);
+    bool writeString(
+        SettingsRoot root, const QString &path, const QString &name, const QString &text);
     bool writeNumber(SettingsRoot root, const QString &path, const QString &name, quint32 value);
 
 private:
@@ -98,8 +99,8 @@ private:
 
     Writable &writable(SettingsRoot root) { return m_writable[size_t(root)]; }
     const Writable &writable(SettingsRoot root) const { return m_writable[size_t(root)]; }
-    std::optional<SettingsValue> findValue(SettingsRoot root, const QString &path,
-                                           const QString &name) const;
+    std::optional<SettingsValue> findValue(
+        SettingsRoot root, const QString &path, const QString &name) const;
     void reloadWritable(Writable &target);
     void beginChanges(SettingsRoot root);
     bool endChanges(SettingsRoot root);
@@ -113,7 +114,8 @@ private:
 // Bundles the changes to one root into a single save. Changes made through the store while the
 // batch lives are saved when it is committed (or destroyed); batches may nest, and the outermost
 // one saves.
-class SettingsBatch {
+class SettingsBatch
+{
 public:
     SettingsBatch(SettingsStore &store, SettingsRoot root);
     ~SettingsBatch();
@@ -130,7 +132,8 @@ private:
 
 // A key of the store, opened by SettingsStore::openKey. An unopened key reads nothing and
 // refuses writes, so code can read with defaults without checking first.
-class SettingsKey {
+class SettingsKey
+{
 public:
     SettingsKey() = default;
 
@@ -143,15 +146,17 @@ public:
     bool writeString(const QString &name, const QString &text);
     bool writeNumber(const QString &name, quint32 value);
     bool hasSubkey(const QString &name) const;
-    SettingsKey openSubkey(const QString &name,
-                           SettingsStore::Open mode = SettingsStore::Open::Existing) const;
+    SettingsKey openSubkey(
+        const QString &name, SettingsStore::Open mode = SettingsStore::Open::Existing) const;
     // Names of the subkeys "<prefix>1", "<prefix>2", ... up to the first one missing.
     QStringList numberedSubkeys(const QString &prefix) const;
 
 private:
     friend class SettingsStore;
     SettingsKey(SettingsStore *store, SettingsRoot root, const QString &path)
-        : m_store(store), m_root(root), m_path(path)
+        : m_store(store)
+        , m_root(root)
+        , m_path(path)
     {
     }
 

@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void writeFile(const QString &path, const QByteArray &content)
 {
@@ -29,14 +30,16 @@ QString sub(const QString &name)
 }
 
 // Settings over scratch files and folders; each test starts from nothing.
-class AppSettingsTest : public ::testing::Test {
+class AppSettingsTest : public ::testing::Test
+{
 protected:
     AppSettingsTest()
     {
         m_root = makeTestFolder(QStringLiteral("app"));
         m_files.user = m_root + QStringLiteral("/config/user.reg");
         m_files.machine = m_root + QStringLiteral("/config/machine.reg");
-        m_folders = Folders(m_root + QStringLiteral("/resources"), m_root + QStringLiteral("/home"));
+        m_folders
+            = Folders(m_root + QStringLiteral("/resources"), m_root + QStringLiteral("/home"));
     }
 
     // A program file that exists.
@@ -49,7 +52,7 @@ protected:
     }
 
     void addApp(SettingsStore &store, SettingsRoot root, int index, const QString &path,
-                const std::optional<QString> &label)
+        const std::optional<QString> &label)
     {
         const QString key = sub(QStringLiteral("App%1").arg(index));
         store.writeString(root, key, QStringLiteral("AppPathName"), path);
@@ -76,7 +79,7 @@ TEST_F(AppSettingsTest, DefaultsWhenNothingIsStored)
     EXPECT_EQ(settings.onlineService().upload, QStringLiteral("/servlet/Upload"));
     EXPECT_EQ(settings.onlineService().download, QStringLiteral("/servlet/com.api.ImageList"));
     EXPECT_EQ(settings.addPhotoPath(), photos);
-    EXPECT_EQ(settings.acquireSettings(), (AcquireSettings {photos, {}, {}, 4, 0}));
+    EXPECT_EQ(settings.acquireSettings(), (AcquireSettings { photos, {}, {}, 4, 0 }));
     EXPECT_TRUE(settings.externalApps().isEmpty());
     EXPECT_EQ(settings.cdTemplateFolder(), QString());
     EXPECT_EQ(settings.systemLanguage(), systemLanguageName());
@@ -93,26 +96,26 @@ TEST_F(AppSettingsTest, ReadsStoredValuesWithTheirLimits)
         SettingsBatch machine(store, SettingsRoot::Machine);
         const QString preference = preferenceKeyPath();
         store.writeString(SettingsRoot::Machine, preference, QStringLiteral("LastFile"),
-                          QStringLiteral("/albums/Trip.gmx"));
-        store.writeString(SettingsRoot::Machine, preference, QStringLiteral("ZoSite"),
-                          QString(200, u's'));
+            QStringLiteral("/albums/Trip.gmx"));
+        store.writeString(
+            SettingsRoot::Machine, preference, QStringLiteral("ZoSite"), QString(200, u's'));
         store.writeNumber(SettingsRoot::Machine, preference, QStringLiteral("ZoUpload"), 5);
         store.writeString(SettingsRoot::Machine, templateInfoKeyPath(), QStringLiteral("CDDrive"),
-                          QStringLiteral("/media/cdrom/"));
+            QStringLiteral("/media/cdrom/"));
         machine.commit();
         SettingsBatch user(store, SettingsRoot::User);
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AddPhotoPath"),
-                          QStringLiteral("/pictures/in"));
+            QStringLiteral("/pictures/in"));
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AcquirePath"),
-                          QStringLiteral("/pictures/scans"));
+            QStringLiteral("/pictures/scans"));
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AcquireFilePrefix"),
-                          QStringLiteral("scan"));
+            QStringLiteral("scan"));
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AcquireSource"),
-                          QStringLiteral("test:0"));
+            QStringLiteral("test:0"));
         store.writeNumber(SettingsRoot::User, product(), QStringLiteral("AcquireFileType"), 1);
         // A number kept as text is the wrong type and reads as missing.
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AcquireCustPrefix"),
-                          QStringLiteral("1"));
+            QStringLiteral("1"));
     }
     SettingsStore store(m_files);
     AppSettings settings(store, m_folders);
@@ -122,8 +125,8 @@ TEST_F(AppSettingsTest, ReadsStoredValuesWithTheirLimits)
     EXPECT_EQ(settings.onlineService().upload, QStringLiteral("/servlet/Upload"));
     EXPECT_EQ(settings.addPhotoPath(), QStringLiteral("/pictures/in"));
     EXPECT_EQ(settings.acquireSettings(),
-              (AcquireSettings {QStringLiteral("/pictures/scans"), QStringLiteral("scan"),
-                                QStringLiteral("test:0"), 1, 0}));
+        (AcquireSettings { QStringLiteral("/pictures/scans"), QStringLiteral("scan"),
+            QStringLiteral("test:0"), 1, 0 }));
     EXPECT_FALSE(settings.templateDirSet());
     EXPECT_EQ(settings.cdTemplateFolder(), QStringLiteral("/media/cdrom/Template"));
 }
@@ -134,9 +137,9 @@ TEST_F(AppSettingsTest, EmptyOrOverlongFoldersFallBackToThePhotosFolder)
         SettingsStore store(m_files);
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AddPhotoPath"), QString());
         store.writeString(SettingsRoot::User, product(), QStringLiteral("AcquirePath"),
-                          QLatin1Char('/') + QString(259, u'p'));
+            QLatin1Char('/') + QString(259, u'p'));
         store.writeString(SettingsRoot::Machine, preferenceKeyPath(), QStringLiteral("LastFile"),
-                          QLatin1Char('/') + QString(300, u'l'));
+            QLatin1Char('/') + QString(300, u'l'));
     }
     SettingsStore store(m_files);
     AppSettings settings(store, m_folders);
@@ -155,21 +158,22 @@ TEST_F(AppSettingsTest, ExternalListReadsMachineThenUserSkippingMissingAndDuplic
         SettingsStore store(m_files);
         addApp(store, SettingsRoot::Machine, 1, editor, QStringLiteral("Edit"));
         addApp(store, SettingsRoot::Machine, 2, m_root + QStringLiteral("/bin/deleted"),
-               QStringLiteral("Gone"));
+            QStringLiteral("Gone"));
         addApp(store, SettingsRoot::Machine, 3, viewer, std::nullopt);
         addApp(store, SettingsRoot::User, 1, editor, QStringLiteral("Edit again"));
         addApp(store, SettingsRoot::User, 2, editor.toUpper(), QStringLiteral("Other case"));
         addApp(store, SettingsRoot::User, 3, mailer, QString(40, u'm'));
-        addApp(store, SettingsRoot::User, 5, program(QStringLiteral("beyond")), QStringLiteral("Gap"));
+        addApp(
+            store, SettingsRoot::User, 5, program(QStringLiteral("beyond")), QStringLiteral("Gap"));
     }
     SettingsStore store(m_files);
     AppSettings settings(store, m_folders);
     settings.load();
     // Paths compare exactly: the upper-case spelling names a file that does not exist.
     const QList<ExternalApp> expected = {
-        {editor, QStringLiteral("Edit")},
-        {viewer, QStringLiteral("view.er")},
-        {mailer, QString(29, u'm')},
+        { editor, QStringLiteral("Edit") },
+        { viewer, QStringLiteral("view.er") },
+        { mailer, QString(29, u'm') },
     };
     EXPECT_EQ(settings.externalApps(), expected);
 }
@@ -185,7 +189,8 @@ TEST_F(AppSettingsTest, ExitWritesTheWholeListAndDropsProgramsThatWereDeleted)
         addApp(store, SettingsRoot::User, 1, doomed, QStringLiteral("Doomed"));
         addApp(store, SettingsRoot::User, 2, viewer, QString());
         // An old entry behind a gap must not come back when the new list closes the gap.
-        addApp(store, SettingsRoot::User, 4, program(QStringLiteral("ghost")), QStringLiteral("Ghost"));
+        addApp(store, SettingsRoot::User, 4, program(QStringLiteral("ghost")),
+            QStringLiteral("Ghost"));
     }
     QFile::remove(doomed);
     {
@@ -197,21 +202,22 @@ TEST_F(AppSettingsTest, ExitWritesTheWholeListAndDropsProgramsThatWereDeleted)
     SettingsStore store(m_files);
     const SettingsKey user = store.openKey(SettingsRoot::User, product());
     EXPECT_EQ(user.numberedSubkeys(QStringLiteral("App")),
-              (QStringList {QStringLiteral("App1"), QStringLiteral("App2")}));
+        (QStringList { QStringLiteral("App1"), QStringLiteral("App2") }));
     EXPECT_FALSE(user.hasSubkey(QStringLiteral("App4")));
-    EXPECT_EQ(store.readString(SettingsRoot::User, sub(QStringLiteral("App1")),
-                               QStringLiteral("AppPathName")),
-              editor);
-    EXPECT_EQ(store.readString(SettingsRoot::User, sub(QStringLiteral("App2")),
-                               QStringLiteral("AppPathName")),
-              viewer);
+    EXPECT_EQ(store.readString(
+                  SettingsRoot::User, sub(QStringLiteral("App1")), QStringLiteral("AppPathName")),
+        editor);
+    EXPECT_EQ(store.readString(
+                  SettingsRoot::User, sub(QStringLiteral("App2")), QStringLiteral("AppPathName")),
+        viewer);
     // An empty label is kept as the user left it.
-    EXPECT_EQ(store.readString(SettingsRoot::User, sub(QStringLiteral("App2")),
-                               QStringLiteral("AppLabel")),
-              QString());
+    EXPECT_EQ(store.readString(
+                  SettingsRoot::User, sub(QStringLiteral("App2")), QStringLiteral("AppLabel")),
+        QString());
     // The machine's list is read, never written.
-    EXPECT_EQ(store.openKey(SettingsRoot::Machine, product()).numberedSubkeys(QStringLiteral("App")),
-              QStringList {QStringLiteral("App1")});
+    EXPECT_EQ(
+        store.openKey(SettingsRoot::Machine, product()).numberedSubkeys(QStringLiteral("App")),
+        QStringList { QStringLiteral("App1") });
 }
 
 TEST_F(AppSettingsTest, ExitWritesAcquireSettingsAndAddPhotoPath)
@@ -222,8 +228,8 @@ TEST_F(AppSettingsTest, ExitWritesAcquireSettingsAndAddPhotoPath)
         settings.load();
         EXPECT_TRUE(settings.setAddPhotoPath(QStringLiteral("/pictures/new")));
         EXPECT_FALSE(settings.setAddPhotoPath(QLatin1Char('/') + QString(259, u'x')));
-        const AcquireSettings acquire {QStringLiteral("/scans"), QStringLiteral("img"),
-                                       QStringLiteral("test:1"), 2, 1};
+        const AcquireSettings acquire { QStringLiteral("/scans"), QStringLiteral("img"),
+            QStringLiteral("test:1"), 2, 1 };
         EXPECT_TRUE(settings.setAcquireSettings(acquire));
         AcquireSettings tooLong = acquire;
         tooLong.path = QLatin1Char('/') + QString(259, u'y');
@@ -235,9 +241,11 @@ TEST_F(AppSettingsTest, ExitWritesAcquireSettingsAndAddPhotoPath)
     AppSettings settings(store, m_folders);
     settings.load();
     EXPECT_EQ(settings.addPhotoPath(), QStringLiteral("/pictures/new"));
-    EXPECT_EQ(settings.acquireSettings(), (AcquireSettings {QStringLiteral("/scans"), QStringLiteral("img"),
-                                                            QStringLiteral("test:1"), 2, 1}));
-    EXPECT_EQ(store.readNumber(SettingsRoot::User, product(), QStringLiteral("AcquireFileType")), 2u);
+    EXPECT_EQ(settings.acquireSettings(),
+        (AcquireSettings {
+            QStringLiteral("/scans"), QStringLiteral("img"), QStringLiteral("test:1"), 2, 1 }));
+    EXPECT_EQ(
+        store.readNumber(SettingsRoot::User, product(), QStringLiteral("AcquireFileType")), 2u);
 }
 
 TEST_F(AppSettingsTest, LastFileIsWrittenAtOnceAndOverlongPathsAreRefused)
@@ -250,12 +258,13 @@ TEST_F(AppSettingsTest, LastFileIsWrittenAtOnceAndOverlongPathsAreRefused)
     EXPECT_FALSE(settings.setLastFile(QLatin1Char('/') + QString(259, u'z')));
     EXPECT_EQ(settings.lastFile(), album);
     SettingsStore reread(m_files);
-    EXPECT_EQ(reread.readString(SettingsRoot::Machine, preferenceKeyPath(), QStringLiteral("LastFile")),
-              album);
+    EXPECT_EQ(
+        reread.readString(SettingsRoot::Machine, preferenceKeyPath(), QStringLiteral("LastFile")),
+        album);
     EXPECT_TRUE(settings.setLastFile(QString()));
-    EXPECT_EQ(SettingsStore(m_files).readString(SettingsRoot::Machine, preferenceKeyPath(),
-                                                QStringLiteral("LastFile")),
-              QString());
+    EXPECT_EQ(SettingsStore(m_files).readString(
+                  SettingsRoot::Machine, preferenceKeyPath(), QStringLiteral("LastFile")),
+        QString());
 }
 
 TEST_F(AppSettingsTest, FieldLabelsAreCreatedWhenMissingAndReplacedOnlyByNonEmptyTexts)
@@ -266,13 +275,13 @@ TEST_F(AppSettingsTest, FieldLabelsAreCreatedWhenMissingAndReplacedOnlyByNonEmpt
     if (caption.isEmpty() || keywords.isEmpty() || description.isEmpty())
         GTEST_SKIP() << "the bundle has no default field labels";
     const auto stored = [&](int field) {
-        return SettingsStore(m_files).readString(SettingsRoot::User,
-                                                 sub(QStringLiteral("Field%1").arg(field)), QString());
+        return SettingsStore(m_files).readString(
+            SettingsRoot::User, sub(QStringLiteral("Field%1").arg(field)), QString());
     };
     {
         SettingsStore store(m_files);
-        store.writeString(SettingsRoot::User, sub(QStringLiteral("Field2")), QString(),
-                          QStringLiteral("Tags"));
+        store.writeString(
+            SettingsRoot::User, sub(QStringLiteral("Field2")), QString(), QStringLiteral("Tags"));
         store.writeNumber(SettingsRoot::User, sub(QStringLiteral("Field3")), QString(), 7);
     }
     SettingsStore store(m_files);
@@ -313,14 +322,14 @@ TEST_F(AppSettingsTest, ExternalListRefusesEntriesItCannotStore)
 {
     SettingsStore store(m_files);
     AppSettings settings(store, m_folders);
-    const QList<ExternalApp> good = {{QStringLiteral("/bin/a"), QString(35, u'l')},
-                                     {QStringLiteral("/bin/b"), QStringLiteral("B")}};
+    const QList<ExternalApp> good = { { QStringLiteral("/bin/a"), QString(35, u'l') },
+        { QStringLiteral("/bin/b"), QStringLiteral("B") } };
     EXPECT_TRUE(settings.setExternalApps(good));
     EXPECT_EQ(settings.externalApps().first().label, QString(29, u'l'));
     const QList<QList<ExternalApp>> bad = {
-        {{QString(), QStringLiteral("empty")}},
-        {{QLatin1Char('/') + QString(259, u'a'), QStringLiteral("long")}},
-        {{QStringLiteral("/bin/a"), {}}, {QStringLiteral("/bin/a"), {}}},
+        { { QString(), QStringLiteral("empty") } },
+        { { QLatin1Char('/') + QString(259, u'a'), QStringLiteral("long") } },
+        { { QStringLiteral("/bin/a"), {} }, { QStringLiteral("/bin/a"), {} } },
     };
     for (const QList<ExternalApp> &apps : bad)
         EXPECT_FALSE(settings.setExternalApps(apps));

@@ -8,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Points GLIMMERIX_HOME somewhere else for the length of a test.
-class HomeOverride {
+class HomeOverride
+{
 public:
-    explicit HomeOverride(const QString &home) : m_saved(qgetenv("GLIMMERIX_HOME"))
+    explicit HomeOverride(const QString &home)
+        : m_saved(qgetenv("GLIMMERIX_HOME"))
     {
         qputenv("GLIMMERIX_HOME", home.toUtf8());
     }
@@ -34,14 +37,14 @@ TEST(Folders, DerivedFromTheUserFolderAndMadeWhenMissing)
     EXPECT_EQ(folders.userFolder(), user);
     EXPECT_EQ(folders.resourceFolder(), resourceFolder());
     const std::pair<QString, QString> made[] = {
-        {folders.albumsFolder(), QStringLiteral("ALBUMS")},
-        {folders.photosFolder(), QStringLiteral("PHOTOS")},
-        {folders.audioFolder(), QStringLiteral("AUDIO")},
-        {folders.videoFolder(), QStringLiteral("VIDEO")},
-        {folders.templateFolder(), QStringLiteral("TEMPLATE")},
-        {folders.slideShowFolder(), QStringLiteral("SlideShow")},
-        {folders.webAlbumFolder(), QStringLiteral("WebAlbum")},
-        {folders.videoCardFolder(), QStringLiteral("VideoCard")},
+        { folders.albumsFolder(), QStringLiteral("ALBUMS") },
+        { folders.photosFolder(), QStringLiteral("PHOTOS") },
+        { folders.audioFolder(), QStringLiteral("AUDIO") },
+        { folders.videoFolder(), QStringLiteral("VIDEO") },
+        { folders.templateFolder(), QStringLiteral("TEMPLATE") },
+        { folders.slideShowFolder(), QStringLiteral("SlideShow") },
+        { folders.webAlbumFolder(), QStringLiteral("WebAlbum") },
+        { folders.videoCardFolder(), QStringLiteral("VideoCard") },
     };
     EXPECT_FALSE(QFileInfo::exists(user));
     folders.makeMissing();
@@ -72,16 +75,16 @@ TEST(Folders, CdTemplateFolder)
         const char *expected;
     };
     const Case cases[] = {
-        {"", "Anything", true, ""},
-        {"/media/cdrom", "", false, "/media/cdrom/Template"},
-        {"/media/cdrom/", "", false, "/media/cdrom/Template"},
-        {"/media/cdrom", "Themes/Web", true, "/media/cdrom/Themes/Web"},
-        {"/media/cdrom", "/Themes/", true, "/media/cdrom/Themes"},
-        {"/media/cdrom", "", true, "/media/cdrom"},
+        { "", "Anything", true, "" },
+        { "/media/cdrom", "", false, "/media/cdrom/Template" },
+        { "/media/cdrom/", "", false, "/media/cdrom/Template" },
+        { "/media/cdrom", "Themes/Web", true, "/media/cdrom/Themes/Web" },
+        { "/media/cdrom", "/Themes/", true, "/media/cdrom/Themes" },
+        { "/media/cdrom", "", true, "/media/cdrom" },
     };
     for (const Case &c : cases) {
         EXPECT_EQ(cdTemplateFolder(QString::fromUtf8(c.drive), QString::fromUtf8(c.dir), c.dirSet),
-                  QString::fromUtf8(c.expected))
+            QString::fromUtf8(c.expected))
             << c.drive << " + " << c.dir;
     }
 }

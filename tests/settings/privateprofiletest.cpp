@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString &path)
 {
@@ -45,13 +46,14 @@ TEST(PrivateProfile, ReadsDefaultsUntilWrittenThenTheWrittenNumber)
 TEST(PrivateProfile, WritingKeepsOtherSectionsAndLines)
 {
     const QString path = scratchProfile();
-    writeFile(path, "; note\r\n[Other]\r\nCounter=9\r\n\r\n[user]\r\nKept = 5\r\n\r\n[Last]\r\nx=1\r\n");
+    writeFile(
+        path, "; note\r\n[Other]\r\nCounter=9\r\n\r\n[user]\r\nKept = 5\r\n\r\n[Last]\r\nx=1\r\n");
     PrivateProfile profile(path);
     EXPECT_EQ(profile.readInt(QStringLiteral("Counter"), -1), -1);
     EXPECT_EQ(profile.readInt(QStringLiteral("Kept"), -1), 5);
     EXPECT_TRUE(profile.writeInt(QStringLiteral("Counter"), 1));
     EXPECT_EQ(readAll(path),
-              QByteArray("; note\n[Other]\nCounter=9\n\n[user]\nKept = 5\nCounter=1\n\n[Last]\nx=1\n"));
+        QByteArray("; note\n[Other]\nCounter=9\n\n[user]\nKept = 5\nCounter=1\n\n[Last]\nx=1\n"));
 }
 
 TEST(PrivateProfile, GarbledContentReadsAsDefaults)
@@ -61,13 +63,13 @@ TEST(PrivateProfile, GarbledContentReadsAsDefaults)
         QByteArray content;
     };
     const Case cases[] = {
-        {"not a number", "[USER]\nCounter=abc\n"},
-        {"number with trailing text", "[USER]\nCounter=12abc\n"},
-        {"out of range", "[USER]\nCounter=99999999999\n"},
-        {"empty value", "[USER]\nCounter=\n"},
-        {"binary noise", QByteArray("\x00\xFF[USER\x00]\nCounter\x01=1\n", 20)},
-        {"key outside the section", "Counter=5\n[USER]\n"},
-        {"too large to be ours", "[USER]\nCounter=5\n" + QByteArray(2 * 1024 * 1024, ';')},
+        { "not a number", "[USER]\nCounter=abc\n" },
+        { "number with trailing text", "[USER]\nCounter=12abc\n" },
+        { "out of range", "[USER]\nCounter=99999999999\n" },
+        { "empty value", "[USER]\nCounter=\n" },
+        { "binary noise", QByteArray("\x00\xFF[USER\x00]\nCounter\x01=1\n", 20) },
+        { "key outside the section", "Counter=5\n[USER]\n" },
+        { "too large to be ours", "[USER]\nCounter=5\n" + QByteArray(2 * 1024 * 1024, ';') },
     };
     for (const Case &c : cases) {
         const QString path = scratchProfile();
@@ -83,8 +85,8 @@ TEST(PrivateProfile, GarbledContentReadsAsDefaults)
 TEST(PrivateProfile, RefusesKeysThatWouldBreakTheFile)
 {
     PrivateProfile profile(scratchProfile());
-    for (const QString &key : {QString(), QStringLiteral("a=b"), QStringLiteral("[x"),
-                               QStringLiteral(";x"), QStringLiteral(" x"), QStringLiteral("a\nb")}) {
+    for (const QString &key : { QString(), QStringLiteral("a=b"), QStringLiteral("[x"),
+             QStringLiteral(";x"), QStringLiteral(" x"), QStringLiteral("a\nb") }) {
         EXPECT_FALSE(profile.writeInt(key, 1)) << key.toStdString();
         EXPECT_EQ(profile.readInt(key, 5), 5);
     }

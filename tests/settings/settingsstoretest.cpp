@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kKey = QStringLiteral("SOFTWARE\\Orvanta\\Glimmerix\\2.0");
 
@@ -23,7 +24,8 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test
+{
 protected:
     SettingsStoreTest()
     {
@@ -42,11 +44,11 @@ TEST_F(SettingsStoreTest, ValuesSurviveAReloadAndKeepTheirType)
 {
     {
         SettingsStore store(m_files);
-        EXPECT_TRUE(store.writeString(SettingsRoot::User, kKey, QStringLiteral("Text"),
-                                      QStringLiteral("Fotos von Köln")));
+        EXPECT_TRUE(store.writeString(
+            SettingsRoot::User, kKey, QStringLiteral("Text"), QStringLiteral("Fotos von Köln")));
         EXPECT_TRUE(store.writeNumber(SettingsRoot::User, kKey, QStringLiteral("Number"), 4));
-        EXPECT_FALSE(store.writeNumber(SettingsRoot::User, QStringLiteral("A\\\\B"),
-                                       QStringLiteral("x"), 1));
+        EXPECT_FALSE(store.writeNumber(
+            SettingsRoot::User, QStringLiteral("A\\\\B"), QStringLiteral("x"), 1));
     }
     // Kept private: the file may hold account details.
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
@@ -55,10 +57,10 @@ TEST_F(SettingsStoreTest, ValuesSurviveAReloadAndKeepTheirType)
     const SettingsStore store(m_files);
     const QString lowerKey = kKey.toLower();
     EXPECT_EQ(store.readString(SettingsRoot::User, lowerKey, QStringLiteral("text")),
-              QStringLiteral("Fotos von Köln"));
+        QStringLiteral("Fotos von Köln"));
     // "Fotos von K" is 11 bytes; the two-byte "ö" does not fit a 12-byte limit.
     EXPECT_EQ(store.readString(SettingsRoot::User, kKey, QStringLiteral("Text"), 12),
-              QStringLiteral("Fotos von K"));
+        QStringLiteral("Fotos von K"));
     EXPECT_EQ(store.readNumber(SettingsRoot::User, kKey, QStringLiteral("Number")), 4u);
     // A value of the other type reads like a missing one.
     EXPECT_FALSE(store.readNumber(SettingsRoot::User, kKey, QStringLiteral("Text")));
@@ -71,32 +73,32 @@ TEST_F(SettingsStoreTest, ValuesSurviveAReloadAndKeepTheirType)
 TEST_F(SettingsStoreTest, MachineRootReadsThroughAdministratorFilesAndWritesPerUser)
 {
     writeFile(m_files.machineDefaults[0],
-              "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\Preference]\n\"ZoSite\"=sz:admin.example\n"
-              "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\App1]\n\"AppPathName\"=sz:/bin/admin\n");
+        "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\Preference]\n\"ZoSite\"=sz:admin.example\n"
+        "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\App1]\n\"AppPathName\"=sz:/bin/admin\n");
     writeFile(m_files.machineDefaults[1],
-              "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\Preference]\n\"ZoSite\"=sz:shipped.example\n"
-              "\"ZoUpload\"=sz:/shipped/upload\n");
+        "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\Preference]\n\"ZoSite\"=sz:shipped.example\n"
+        "\"ZoUpload\"=sz:/shipped/upload\n");
     const QByteArray adminBefore = readAll(m_files.machineDefaults[0]);
     const QString preference = kKey + QStringLiteral("\\Preference");
 
     SettingsStore store(m_files);
     EXPECT_EQ(store.readString(SettingsRoot::Machine, preference, QStringLiteral("ZoSite")),
-              QStringLiteral("admin.example"));
+        QStringLiteral("admin.example"));
     EXPECT_EQ(store.readString(SettingsRoot::Machine, preference, QStringLiteral("ZoUpload")),
-              QStringLiteral("/shipped/upload"));
+        QStringLiteral("/shipped/upload"));
     EXPECT_FALSE(store.keyExists(SettingsRoot::User, preference));
 
     EXPECT_TRUE(store.writeString(SettingsRoot::Machine, preference, QStringLiteral("ZoSite"),
-                                  QStringLiteral("mine.example")));
+        QStringLiteral("mine.example")));
     EXPECT_TRUE(store.writeString(SettingsRoot::Machine, kKey + QStringLiteral("\\App2"),
-                                  QStringLiteral("AppPathName"), QStringLiteral("/bin/mine")));
+        QStringLiteral("AppPathName"), QStringLiteral("/bin/mine")));
     EXPECT_EQ(readAll(m_files.machineDefaults[0]), adminBefore);
     const SettingsStore reloaded(m_files);
     EXPECT_EQ(reloaded.readString(SettingsRoot::Machine, preference, QStringLiteral("ZoSite")),
-              QStringLiteral("mine.example"));
+        QStringLiteral("mine.example"));
     const SettingsKey product = store.openKey(SettingsRoot::Machine, kKey);
     EXPECT_EQ(product.numberedSubkeys(QStringLiteral("App")),
-              (QStringList {QStringLiteral("App1"), QStringLiteral("App2")}));
+        (QStringList { QStringLiteral("App1"), QStringLiteral("App2") }));
 
     // Deleting touches the per-user file only; the administrator's key stays visible.
     EXPECT_TRUE(store.deleteKey(SettingsRoot::Machine, kKey + QStringLiteral("\\App2")));
@@ -117,15 +119,16 @@ TEST_F(SettingsStoreTest, GarbledFileGivesWhatParsesAndIsKeptAsideBeforeRewritin
     EXPECT_EQ(store.parseErrors().size(), 2);
     EXPECT_EQ(store.readNumber(SettingsRoot::User, kKey, QStringLiteral("AcquireFileType")), 2u);
     EXPECT_EQ(store.readString(SettingsRoot::User, kKey, QStringLiteral("AcquireSource")),
-              QStringLiteral("Scanner"));
+        QStringLiteral("Scanner"));
     EXPECT_FALSE(store.readString(SettingsRoot::User, kKey, QStringLiteral("AcquirePath")));
 
-    EXPECT_TRUE(store.writeNumber(SettingsRoot::User, kKey, QStringLiteral("AcquireCustPrefix"), 1));
+    EXPECT_TRUE(
+        store.writeNumber(SettingsRoot::User, kKey, QStringLiteral("AcquireCustPrefix"), 1));
     EXPECT_EQ(readAll(m_files.user + QStringLiteral(".bad")), garbled);
     const SettingsStore reloaded(m_files);
     EXPECT_TRUE(reloaded.parseErrors().isEmpty());
     EXPECT_EQ(reloaded.readString(SettingsRoot::User, kKey, QStringLiteral("AcquireSource")),
-              QStringLiteral("Scanner"));
+        QStringLiteral("Scanner"));
 }
 
 TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverReplaced)
@@ -135,7 +138,8 @@ TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverReplaced)
     writeFile(m_files.user, huge);
     SettingsStore store(m_files);
     EXPECT_FALSE(store.parseErrors().isEmpty());
-    EXPECT_FALSE(store.writeString(SettingsRoot::User, kKey, QStringLiteral("x"), QStringLiteral("y")));
+    EXPECT_FALSE(
+        store.writeString(SettingsRoot::User, kKey, QStringLiteral("x"), QStringLiteral("y")));
     EXPECT_FALSE(store.openKey(SettingsRoot::User, kKey, SettingsStore::Open::Create).isOpen());
     EXPECT_EQ(readAll(m_files.user).size(), huge.size());
 }
@@ -152,17 +156,20 @@ TEST_F(SettingsStoreTest, KeyThatCannotBeMadeStaysClosedAndReadsNothing)
     EXPECT_FALSE(key.readString(QStringLiteral("x")));
     EXPECT_FALSE(key.writeString(QStringLiteral("x"), QStringLiteral("y")));
     EXPECT_FALSE(key.openSubkey(QStringLiteral("Field1"), SettingsStore::Open::Create).isOpen());
-    EXPECT_FALSE(store.openKey(SettingsRoot::User, QStringLiteral("Bad\\\\Path"),
-                               SettingsStore::Open::Create)
-                     .isOpen());
+    EXPECT_FALSE(
+        store
+            .openKey(SettingsRoot::User, QStringLiteral("Bad\\\\Path"), SettingsStore::Open::Create)
+            .isOpen());
 }
 
 TEST_F(SettingsStoreTest, ChangesReReadTheFileSoTwoInstancesKeepEachOthersValues)
 {
     SettingsStore first(m_files);
     SettingsStore second(m_files);
-    EXPECT_TRUE(first.writeString(SettingsRoot::User, kKey, QStringLiteral("A"), QStringLiteral("1")));
-    EXPECT_TRUE(second.writeString(SettingsRoot::User, kKey, QStringLiteral("B"), QStringLiteral("2")));
+    EXPECT_TRUE(
+        first.writeString(SettingsRoot::User, kKey, QStringLiteral("A"), QStringLiteral("1")));
+    EXPECT_TRUE(
+        second.writeString(SettingsRoot::User, kKey, QStringLiteral("B"), QStringLiteral("2")));
     const SettingsStore third(m_files);
     EXPECT_EQ(third.readString(SettingsRoot::User, kKey, QStringLiteral("A")), QStringLiteral("1"));
     EXPECT_EQ(third.readString(SettingsRoot::User, kKey, QStringLiteral("B")), QStringLiteral("2"));
@@ -172,7 +179,8 @@ TEST_F(SettingsStoreTest, BatchSavesOnceAtCommit)
 {
     SettingsStore store(m_files);
     SettingsBatch batch(store, SettingsRoot::User);
-    EXPECT_TRUE(store.writeString(SettingsRoot::User, kKey, QStringLiteral("A"), QStringLiteral("1")));
+    EXPECT_TRUE(
+        store.writeString(SettingsRoot::User, kKey, QStringLiteral("A"), QStringLiteral("1")));
     {
         SettingsBatch inner(store, SettingsRoot::User);
         EXPECT_TRUE(store.writeNumber(SettingsRoot::User, kKey, QStringLiteral("B"), 2));
@@ -188,7 +196,8 @@ TEST_F(SettingsStoreTest, NumberedSubkeysStopAtTheFirstGap)
 {
     writeFile(m_files.user, "[P\\App1]\n[P\\App2]\n[P\\App4]\n[P\\Apple]\n");
     SettingsStore store(m_files);
-    EXPECT_EQ(store.openKey(SettingsRoot::User, QStringLiteral("P")).numberedSubkeys(QStringLiteral("App")),
-              (QStringList {QStringLiteral("App1"), QStringLiteral("App2")}));
+    EXPECT_EQ(store.openKey(SettingsRoot::User, QStringLiteral("P"))
+                  .numberedSubkeys(QStringLiteral("App")),
+        (QStringList { QStringLiteral("App1"), QStringLiteral("App2") }));
     EXPECT_FALSE(store.openKey(SettingsRoot::User, QStringLiteral("Missing")).isOpen());
 }

@@ -6,7 +6,8 @@
 #include "app/appsettings.h"
 #include "platform/privateprofile.h"
 
-namespace {
+namespace
+{
 
 QString row(const QString &name, const QString &value)
 {
@@ -31,7 +32,7 @@ QString describeFolders(const AppSettings &settings)
     text += row(QStringLiteral("video cards"), folders.videoCardFolder());
     const QString cdTemplates = settings.cdTemplateFolder();
     text += row(QStringLiteral("CD templates"),
-                cdTemplates.isEmpty() ? QStringLiteral("(no CD drive set)") : cdTemplates);
+        cdTemplates.isEmpty() ? QStringLiteral("(no CD drive set)") : cdTemplates);
     return text;
 }
 
@@ -58,10 +59,11 @@ QString describeValues(const AppSettings &settings)
     text += row(QStringLiteral("ZoDownload"), online.download);
     text += row(QStringLiteral("CDDrive"), settings.cdDrive());
     text += row(QStringLiteral("TemplateDir"),
-                settings.templateDirSet() ? settings.templateDir() : QStringLiteral("(not set)"));
+        settings.templateDirSet() ? settings.templateDir() : QStringLiteral("(not set)"));
     text += row(QStringLiteral("Field1 (caption)"), settings.fieldLabel(ItemField::Caption));
     text += row(QStringLiteral("Field2 (keywords)"), settings.fieldLabel(ItemField::Keywords));
-    text += row(QStringLiteral("Field3 (description)"), settings.fieldLabel(ItemField::Description));
+    text
+        += row(QStringLiteral("Field3 (description)"), settings.fieldLabel(ItemField::Description));
     text += row(QStringLiteral("AddPhotoPath"), settings.addPhotoPath());
     const AcquireSettings &acquire = settings.acquireSettings();
     text += row(QStringLiteral("AcquirePath"), acquire.path);
@@ -89,7 +91,8 @@ int runSettings(const QStringList &args)
         cliOut(describeFolders(settings) + describeFiles(settings) + describeValues(settings));
         const QStringList problems = settings.store().parseErrors();
         if (!problems.isEmpty())
-            cliOut(QStringLiteral("\nSkipped lines\n  ") + problems.join(QStringLiteral("\n  ")) + u'\n');
+            cliOut(QStringLiteral("\nSkipped lines\n  ") + problems.join(QStringLiteral("\n  "))
+                + u'\n');
         return 0;
     }
     if (args.first() == QLatin1String("set-labels") && args.size() == 4) {
@@ -100,18 +103,18 @@ int runSettings(const QStringList &args)
         }
         cliOut(QStringLiteral("%1 | %2 | %3\n")
                    .arg(settings.fieldLabel(ItemField::Caption),
-                        settings.fieldLabel(ItemField::Keywords),
-                        settings.fieldLabel(ItemField::Description)));
+                       settings.fieldLabel(ItemField::Keywords),
+                       settings.fieldLabel(ItemField::Description)));
         return 0;
     }
     return cliUsageError(command, QStringLiteral("unknown form of the command"));
 }
 
-const CliRegistration registration(
-    {QStringLiteral("settings"), QStringLiteral("settings show | set-labels CAPTION KEYWORDS DESCRIPTION"),
-     QStringLiteral("show folders, settings files and settings; set the three field labels"),
-     QStringLiteral("Both forms read the settings as the program does at start, which makes\n"
-                    "missing folders and keys. An empty label leaves that label unchanged."),
-     runSettings});
+const CliRegistration registration({ QStringLiteral("settings"),
+    QStringLiteral("settings show | set-labels CAPTION KEYWORDS DESCRIPTION"),
+    QStringLiteral("show folders, settings files and settings; set the three field labels"),
+    QStringLiteral("Both forms read the settings as the program does at start, which makes\n"
+                   "missing folders and keys. An empty label leaves that label unchanged."),
+    runSettings });
 
 } // namespace
