@@ -113,6 +113,8 @@ void AppSettings::readPreferences()
 
 void AppSettings::readFieldLabels()
 {
+    // Labels made at a first start go to the file in one save.
+    SettingsBatch batch(m_store, SettingsRoot::User);
     const SettingsKey product
         = m_store.openKey(SettingsRoot::User, productKeyPath(), SettingsStore::Open::Create);
     for (int i = 0; i < 3; ++i) {
