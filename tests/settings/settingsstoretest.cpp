@@ -191,13 +191,3 @@ TEST_F(SettingsStoreTest, BatchSavesOnceAtCommit)
     const SettingsStore reloaded(m_files);
     EXPECT_EQ(reloaded.readNumber(SettingsRoot::User, kKey, QStringLiteral("B")), 2u);
 }
-
-TEST_F(SettingsStoreTest, NumberedSubkeysStopAtTheFirstGap)
-{
-    writeFile(m_files.user, "[P\\App1]\n[P\\App2]\n[P\\App4]\n[P\\Apple]\n");
-    SettingsStore store(m_files);
-    EXPECT_EQ(store.openKey(SettingsRoot::User, QStringLiteral("P"))
-                  .numberedSubkeys(QStringLiteral("App")),
-        (QStringList { QStringLiteral("App1"), QStringLiteral("App2") }));
-    EXPECT_FALSE(store.openKey(SettingsRoot::User, QStringLiteral("Missing")).isOpen());
-}
