@@ -6,8 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace
-{
+namespace {
 
 const int kDefaultLabelStrings[3]
     = { kDefaultCaptionLabelString, kDefaultKeywordsLabelString, kDefaultDescriptionLabelString };

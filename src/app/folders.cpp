@@ -4,8 +4,7 @@
 
 #include <QDir>
 
-namespace
-{
+namespace {
 
 QString withoutTrailingSlash(QString path)
 {

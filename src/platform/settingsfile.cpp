@@ -1,7 +1,6 @@
 #include "settingsfile.h"
 
-namespace
-{
+namespace {
 
 const QChar kSeparator = u'\\';
 

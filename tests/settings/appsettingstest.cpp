@@ -9,8 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 void writeFile(const QString &path, const QByteArray &content)
 {

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 const QString kKey = QStringLiteral("SOFTWARE\\Orvanta\\Glimmerix\\2.0");
 
