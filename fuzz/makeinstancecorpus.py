@@ -28,3 +28,6 @@ path = b'/home/user/Pictures/a.jpg'
 write('relayrecord', 'good', path + b'\0' * (260 - len(path)))
 write('relayrecord', 'no-terminator', b'a' * 260)
 write('relayrecord', 'short', path + b'\0')
+# Found by fuzzing: bytes that are not UTF-8 decode to a longer text that no record holds.
+write('relayrecord', 'invalid-utf8-grows-on-reencoding',
+      b'A' + b'\xff' * 196 + b'\0' * 51 + b'\xff' * 12)

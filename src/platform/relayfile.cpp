@@ -30,7 +30,12 @@ std::optional<QString> decodeRelayRecord(const QByteArray &record)
     const qsizetype end = record.indexOf('\0');
     if (end <= 0)
         return std::nullopt; // no terminator, or an empty path
-    return QFile::decodeName(record.left(end));
+    // Bytes that are not a valid file name text would come out changed and name another file.
+    const QByteArray bytes = record.left(end);
+    const QString path = QFile::decodeName(bytes);
+    if (QFile::encodeName(path) != bytes)
+        return std::nullopt;
+    return path;
 }
 
 bool writeRelayFile(const QString &relayPath, const QString &path, QString *error)

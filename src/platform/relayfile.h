@@ -26,7 +26,7 @@ QString relayFilePath();
 // or is longer than 259 bytes: a path is never cut to fit.
 std::optional<QByteArray> encodeRelayRecord(const QString &path);
 // The path in `record`, or nothing when the record is not exactly 260 bytes, has no terminating
-// zero or holds an empty path.
+// zero, holds an empty path or bytes that are not valid UTF-8.
 std::optional<QString> decodeRelayRecord(const QByteArray &record);
 
 // Writes the record for `path` to `relayPath`, replacing what was there. False (with `error`

@@ -56,6 +56,7 @@ TEST(RelayFile, MalformedRecordsHandOnNothing)
     const std::vector<Case> cases = {
         { "no terminator", QByteArray(kRelayRecordSize, 'a') },
         { "empty path", QByteArray(kRelayRecordSize, '\0') },
+        { "not UTF-8", QByteArray("/\xff\xfe.jpg").leftJustified(kRelayRecordSize, '\0') },
         { "one byte short", garbageAfterZero.left(kRelayRecordSize - 1) },
         { "one byte long", garbageAfterZero + '\0' },
         { "empty file", QByteArray() },
