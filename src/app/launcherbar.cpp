@@ -90,6 +90,15 @@ void LauncherBar::setPrograms(const QList<LauncherEntry> &programs)
     update();
 }
 
+void LauncherBar::useSettings(AppSettings &settings)
+{
+    setPrograms(launcherEntriesFrom(settings.externalApps()));
+    connect(this, &LauncherBar::programsChanged, this,
+            [&settings](const QList<LauncherEntry> &programs) {
+                settings.setExternalApps(externalAppsFrom(programs));
+            });
+}
+
 void LauncherBar::reloadIcons()
 {
     m_icons.clear();

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class AppSettings;
 class QMimeData;
 
 // The icon a launcher program shows: a ".desktop" entry's Icon= (a theme name or a file), else
@@ -26,6 +27,10 @@ public:
     void setPrograms(const QList<LauncherEntry> &programs);
     QList<LauncherEntry> programs() const { return m_state.entries(); }
     const LauncherState &state() const { return m_state; }
+
+    // Shows the settings' external program list and keeps it: what the set-up dialog accepts
+    // replaces the list (written back at exit).
+    void useSettings(AppSettings &settings);
 
     // Opens the set-up dialog (`preselect`: entry to select, -1 for none). On OK the programs
     // are replaced, programsChanged() is emitted and the bar repaints. True on OK.

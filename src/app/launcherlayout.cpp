@@ -21,6 +21,22 @@ QRect launcherButtonArea(int count)
     return launcherButtonRect(0).toRect().united(launcherButtonRect(count - 1).toRect());
 }
 
+QList<LauncherEntry> launcherEntriesFrom(const QList<ExternalApp> &apps)
+{
+    QList<LauncherEntry> entries;
+    for (const ExternalApp &app : apps)
+        entries.append({app.path, app.label, launcherButtonRect(int(entries.size()))});
+    return entries;
+}
+
+QList<ExternalApp> externalAppsFrom(const QList<LauncherEntry> &entries)
+{
+    QList<ExternalApp> apps;
+    for (const LauncherEntry &entry : entries)
+        apps.append({entry.path, entry.label});
+    return apps;
+}
+
 void LauncherState::setEntries(const QList<LauncherEntry> &entries)
 {
     m_entries = entries;

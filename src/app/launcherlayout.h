@@ -1,5 +1,7 @@
 #pragma once
 
+#include "appsettings.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -60,6 +62,10 @@ struct LauncherEntry {
     QString label;
     ButtonRect rect;
 };
+
+// The application's external program list as bar entries (laid out) and back.
+QList<LauncherEntry> launcherEntriesFrom(const QList<ExternalApp> &apps);
+QList<ExternalApp> externalAppsFrom(const QList<LauncherEntry> &entries);
 
 enum class ButtonLook { Normal = 0, Pressed = 1, Hover = 2 };
 

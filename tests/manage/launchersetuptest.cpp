@@ -1,3 +1,4 @@
+#include "app/appsettings.h"
 #include "app/launcherbar.h"
 #include "app/launchersetup.h"
 #include "app/launchersetupdialog.h"
@@ -183,4 +184,52 @@ TEST_F(SetupFixture, CancelledSetupLeavesTheProgramsAlone)
     });
     EXPECT_FALSE(bar.runSetup());
     EXPECT_EQ(bar.programs().size(), 2);
+}
+
+TEST_F(SetupFixture, ADeletedProgramLeavesTheBarAndTheSettingsAtTheNextExit)
+{
+    const QString root = makeTestFolder(QStringLiteral("settings"));
+    SettingsFiles files;
+    files.user = root + QStringLiteral("/user.reg");
+    files.machine = root + QStringLiteral("/machine.reg");
+    const Folders folders(root + QStringLiteral("/resources"), root + QStringLiteral("/home"));
+    const QStringList paths = {edit, paint, view};
+    {
+        SettingsStore store(files);
+        for (int index = 0; index < int(paths.size()); ++index) {
+            const QString key = productKeyPath() + QStringLiteral("\\App%1").arg(index + 1);
+            store.writeString(SettingsRoot::User, key, QStringLiteral("AppPathName"), paths[index]);
+            store.writeString(SettingsRoot::User, key, QStringLiteral("AppLabel"),
+                              QStringLiteral("Label %1").arg(index + 1));
+        }
+    }
+    QFile::remove(paint);
+    {
+        SettingsStore store(files);
+        AppSettings settings(store, folders);
+        settings.load();
+        LauncherBar bar;
+        bar.useSettings(settings);
+        ASSERT_EQ(bar.programs().size(), 2);
+        EXPECT_EQ(bar.programs()[1].path, view);
+        EXPECT_EQ(bar.programs()[1].rect, launcherButtonRect(1)); // closed up behind the gap
+
+        // Removing the viewer in the set-up dialog replaces the application's list on OK.
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<LauncherSetupDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->model().selected(), 1);
+            dialog->findChild<QPushButton *>(QStringLiteral("1148"))->click();
+            dialog->accept();
+        });
+        ASSERT_TRUE(bar.runSetup(1));
+        EXPECT_EQ(settings.externalApps(), (QList<ExternalApp>{{edit, QStringLiteral("Label 1")}}));
+        ASSERT_TRUE(settings.saveOnExit());
+    }
+    SettingsStore store(files);
+    EXPECT_EQ(store.subkeyNames(SettingsRoot::User, productKeyPath()).filter(QStringLiteral("App")),
+              QStringList{QStringLiteral("App1")});
+    AppSettings settings(store, folders);
+    settings.load();
+    EXPECT_EQ(settings.externalApps(), (QList<ExternalApp>{{edit, QStringLiteral("Label 1")}}));
 }
