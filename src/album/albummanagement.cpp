@@ -10,9 +10,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
