@@ -61,14 +61,15 @@ void setPixel(unsigned char *row, std::int64_t x, std::uint8_t value, bool fourB
     byte = (x % 2 == 0) ? std::uint8_t((byte & 0x0F) | (value << 4)) : std::uint8_t((byte & 0xF0) | (value & 0x0F));
 }
 
-// Decodes RLE8 or RLE4 data into the block's rows, bottom row first. Runs that pass the end of
-// a row and moves past the picture are refused; data that ends before the last row is a short
-// read.
+// Decodes RLE8 or RLE4 data into the block's rows, bottom row first. Encoders may run into the
+// row's padding (ImageMagick does); those pixels are dropped. Runs that pass the padded row and
+// moves past the picture are refused; data that ends before the last row is a short read.
 DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool interactive)
 {
     const bool fourBit = header->biBitCount == 4;
     const std::int64_t width = header->biWidth;
     const std::int64_t height = header->biHeight;
+    const std::int64_t paddedWidth = std::int64_t(dibRowBytes(width, header->biBitCount)) * 8 / header->biBitCount;
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t polledRow = -1;
@@ -86,12 +87,13 @@ DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool intera
         if (source.truncated())
             return y >= height ? DecodeStatus::Ok : DecodeStatus::Unreadable;
         if (count > 0) {
-            if (y >= height || x + count > width)
+            if (y >= height || x + count > paddedWidth)
                 return DecodeStatus::Failed;
             unsigned char *row = dibRow(header, y);
-            for (int i = 0; i < count; ++i) {
+            for (int i = 0; i < count; ++i, ++x) {
                 const std::uint8_t pixel = !fourBit ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F);
-                setPixel(row, x++, pixel, fourBit);
+                if (x < width)
+                    setPixel(row, x, pixel, fourBit);
             }
             continue;
         }
@@ -109,23 +111,21 @@ DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool intera
                 return DecodeStatus::Unreadable;
             x += dx;
             y += dy;
-            if (x > width || y > height)
+            if (x > paddedWidth || y > height)
                 return DecodeStatus::Failed;
             break;
         }
         default: { // absolute run of `value` pixels, padded to a 16-bit boundary
-            if (y >= height || x + value > width)
+            if (y >= height || x + value > paddedWidth)
                 return DecodeStatus::Failed;
             unsigned char *row = dibRow(header, y);
             std::uint8_t packed = 0;
-            for (int i = 0; i < value; ++i) {
-                if (!fourBit) {
-                    setPixel(row, x++, source.next(), false);
-                    continue;
-                }
-                if (i % 2 == 0)
+            for (int i = 0; i < value; ++i, ++x) {
+                if (fourBit && i % 2 == 0)
                     packed = source.next();
-                setPixel(row, x++, i % 2 == 0 ? packed >> 4 : packed & 0x0F, true);
+                const std::uint8_t pixel = !fourBit ? source.next() : (i % 2 == 0 ? packed >> 4 : packed & 0x0F);
+                if (x < width)
+                    setPixel(row, x, pixel, fourBit);
             }
             const int bytes = fourBit ? (value + 1) / 2 : value;
             if (bytes % 2 != 0)
