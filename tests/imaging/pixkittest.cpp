@@ -56,13 +56,6 @@ protected:
     RecordingHost m_host;
 };
 
-TEST_F(PixKit, OptionRecordHasWordsEightAndTenSetToTwo)
-{
-    const PhotoCdOptions options = photoCdOptions();
-    for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(options.words[i], i == 8 || i == 10 ? 2 : 0) << i;
-}
-
 TEST_F(PixKit, YccConversionOfKnownColours)
 {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -92,6 +85,27 @@ TEST_F(PixKit, DecodesTheBaseImageUpright)
     // Neutral chroma gives grey.
     EXPECT_EQ(pixels.samples[1], pixels.samples[0]);
     EXPECT_EQ(pixels.samples[2], pixels.samples[0]);
+}
+
+TEST_F(PixKit, ReadsAPackWrittenByImageMagick)
+{
+    const QByteArray pack = qUncompress(fileBytes(imagingFixture(QStringLiteral("quadrants.pcd.qz"))));
+    ASSERT_FALSE(pack.isEmpty());
+    const PhotoCdOptions options = photoCdOptions();
+    const OwnedBlock block(PkOpenFile(writePack(pack), 0, &options));
+    ASSERT_TRUE(block);
+    const RgbPicture pixels = blockPixels(block.handle());
+    ASSERT_EQ(pixels.width, 768);
+    ASSERT_EQ(pixels.height, 512);
+    const auto at = [&](int x, int y, int channel) {
+        return int(pixels.samples[(std::size_t(y) * 768 + x) * 3 + std::size_t(channel)]);
+    };
+    // Red top left, blue top right, green bottom left, near-white bottom right.
+    EXPECT_GT(at(100, 100, 0), at(100, 100, 1) + 100);
+    EXPECT_GT(at(600, 100, 2), at(600, 100, 0) + 100);
+    EXPECT_GT(at(100, 400, 1), at(100, 400, 2) + 100);
+    EXPECT_GT(at(600, 400, 2), 200);
+    EXPECT_GT(at(600, 400, 0), 200);
 }
 
 struct OrientationCase {
