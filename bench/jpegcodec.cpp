@@ -2,8 +2,8 @@
 // Escape polls and progress) against plain libjpeg loops doing the same decode and encode, on a
 // 12-megapixel picture. The difference is what the wrappers cost.
 
-#include "imaging/dibblock.h"
 #include "imaging/jpegcodec.h"
+#include "imaging/dibblock.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +16,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
@@ -87,8 +88,8 @@ QString sourceJpeg()
 void plainDecode(const QString &path, bool keep)
 {
     std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr error{};
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr error {};
     info.err = jpeg_std_error(&error);
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
@@ -109,8 +110,8 @@ void plainDecode(const QString &path, bool keep)
 void plainEncode(const QString &path)
 {
     std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
+    jpeg_compress_struct info {};
+    jpeg_error_mgr error {};
     info.err = jpeg_std_error(&error);
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);

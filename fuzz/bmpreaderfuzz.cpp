@@ -13,7 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     setPictureByteLimit(std::size_t(64) << 20);
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    QByteArray bytes
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
     const DecodeResult result = readBmp(device, true);

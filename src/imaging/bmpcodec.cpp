@@ -15,18 +15,25 @@
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "bitmap headers are read as little-endian records");
 
-namespace {
+namespace
+{
 
 // Buffered reading of run-length data. Past the end it returns zeros and sets a sticky
 // truncated flag, so the decoder checks the flag once per step instead of every read.
-class ByteSource {
+class ByteSource
+{
 public:
-    explicit ByteSource(QIODevice &device) : m_device(device) {}
+    explicit ByteSource(QIODevice &device)
+        : m_device(device)
+    {
+    }
 
     std::uint8_t next()
     {
         if (m_position == m_length) {
-            const qint64 got = m_truncated ? 0 : m_device.read(reinterpret_cast<char *>(m_buffer), sizeof m_buffer);
+            const qint64 got = m_truncated
+                ? 0
+                : m_device.read(reinterpret_cast<char *>(m_buffer), sizeof m_buffer);
             m_length = got > 0 ? std::size_t(got) : 0;
             m_position = 0;
             if (m_length == 0) {
@@ -58,7 +65,8 @@ void setPixel(unsigned char *row, std::int64_t x, std::uint8_t value, bool fourB
         return;
     }
     unsigned char &byte = row[x / 2];
-    byte = (x % 2 == 0) ? std::uint8_t((byte & 0x0F) | (value << 4)) : std::uint8_t((byte & 0xF0) | (value & 0x0F));
+    byte = (x % 2 == 0) ? std::uint8_t((byte & 0x0F) | (value << 4))
+                        : std::uint8_t((byte & 0xF0) | (value & 0x0F));
 }
 
 // Decodes RLE8 or RLE4 data into the block's rows, bottom row first. Encoders may run into the
@@ -69,7 +77,8 @@ DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool intera
     const bool fourBit = header->biBitCount == 4;
     const std::int64_t width = header->biWidth;
     const std::int64_t height = header->biHeight;
-    const std::int64_t paddedWidth = std::int64_t(dibRowBytes(width, header->biBitCount)) * 8 / header->biBitCount;
+    const std::int64_t paddedWidth
+        = std::int64_t(dibRowBytes(width, header->biBitCount)) * 8 / header->biBitCount;
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t polledRow = -1;
@@ -91,7 +100,8 @@ DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool intera
                 return DecodeStatus::Failed;
             unsigned char *row = dibRow(header, y);
             for (int i = 0; i < count; ++i, ++x) {
-                const std::uint8_t pixel = !fourBit ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F);
+                const std::uint8_t pixel
+                    = !fourBit ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F);
                 if (x < width)
                     setPixel(row, x, pixel, fourBit);
             }
@@ -123,7 +133,8 @@ DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool intera
             for (int i = 0; i < value; ++i, ++x) {
                 if (fourBit && i % 2 == 0)
                     packed = source.next();
-                const std::uint8_t pixel = !fourBit ? source.next() : (i % 2 == 0 ? packed >> 4 : packed & 0x0F);
+                const std::uint8_t pixel
+                    = !fourBit ? source.next() : (i % 2 == 0 ? packed >> 4 : packed & 0x0F);
                 if (x < width)
                     setPixel(row, x, pixel, fourBit);
             }
@@ -139,7 +150,8 @@ DecodeStatus decodeRle(ByteSource &source, BITMAPINFOHEADER *header, bool intera
 }
 
 // Reads `bytes` of plain pixel data in pieces, polling Escape before each piece.
-DecodeStatus readPlainPixels(QIODevice &device, unsigned char *into, std::size_t bytes, bool interactive)
+DecodeStatus readPlainPixels(
+    QIODevice &device, unsigned char *into, std::size_t bytes, bool interactive)
 {
     std::size_t done = 0;
     while (done < bytes) {
@@ -205,19 +217,20 @@ bool isExtendedInfoHeader(std::uint32_t size)
 
 DecodeResult readBmp(QIODevice &device, bool interactive)
 {
-    BITMAPFILEHEADER fileHeader{};
-    if (!readExactly(device, &fileHeader, sizeof fileHeader) || fileHeader.bfType != kBitmapSignature)
-        return {DecodeStatus::WrongKind, 0};
+    BITMAPFILEHEADER fileHeader {};
+    if (!readExactly(device, &fileHeader, sizeof fileHeader)
+        || fileHeader.bfType != kBitmapSignature)
+        return { DecodeStatus::WrongKind, 0 };
 
-    BITMAPINFOHEADER info{};
+    BITMAPINFOHEADER info {};
     if (!readExactly(device, &info.biSize, sizeof info.biSize))
-        return {DecodeStatus::Unreadable, 0};
+        return { DecodeStatus::Unreadable, 0 };
     const std::uint32_t headerSize = info.biSize;
     const bool core = headerSize == kCoreHeaderSize;
     if (core) {
-        BITMAPCOREHEADER coreHeader{};
+        BITMAPCOREHEADER coreHeader {};
         if (!readExactly(device, &coreHeader.bcWidth, sizeof coreHeader - sizeof coreHeader.bcSize))
-            return {DecodeStatus::Unreadable, 0};
+            return { DecodeStatus::Unreadable, 0 };
         info.biWidth = coreHeader.bcWidth;
         info.biHeight = coreHeader.bcHeight;
         info.biPlanes = coreHeader.bcPlanes;
@@ -225,24 +238,26 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
         info.biCompression = kBiRgb;
     } else if (isExtendedInfoHeader(headerSize)) {
         if (!readExactly(device, &info.biWidth, sizeof info - sizeof info.biSize))
-            return {DecodeStatus::Unreadable, 0};
+            return { DecodeStatus::Unreadable, 0 };
         char rest[kV5HeaderSize - kInfoHeaderSize];
         if (!readExactly(device, rest, headerSize - kInfoHeaderSize))
-            return {DecodeStatus::Unreadable, 0};
+            return { DecodeStatus::Unreadable, 0 };
     } else {
-        return {DecodeStatus::Failed, 0};
+        return { DecodeStatus::Failed, 0 };
     }
 
     // Check the whole header before anything is allocated.
     const int bits = info.biBitCount;
     const std::uint32_t compression = info.biCompression;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24)
-        return {DecodeStatus::Failed, 0};
-    if (compression != kBiRgb && !(compression == kBiRle8 && bits == 8) && !(compression == kBiRle4 && bits == 4))
-        return {DecodeStatus::Failed, 0};
+        return { DecodeStatus::Failed, 0 };
+    if (compression != kBiRgb && !(compression == kBiRle8 && bits == 8)
+        && !(compression == kBiRle4 && bits == 4))
+        return { DecodeStatus::Failed, 0 };
     const bool topDown = info.biHeight < 0;
-    if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN || (topDown && compression != kBiRgb))
-        return {DecodeStatus::Failed, 0};
+    if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN
+        || (topDown && compression != kBiRgb))
+        return { DecodeStatus::Failed, 0 };
     const std::int32_t height = topDown ? -info.biHeight : info.biHeight;
     std::uint32_t colors = 0;
     if (bits != 24) {
@@ -264,18 +279,18 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
         for (std::uint32_t i = 0; i < colors; ++i) {
             std::uint8_t entry[3];
             if (!readExactly(device, entry, sizeof entry))
-                return {DecodeStatus::Unreadable, 0};
-            table[i] = {entry[0], entry[1], entry[2], 0};
+                return { DecodeStatus::Unreadable, 0 };
+            table[i] = { entry[0], entry[1], entry[2], 0 };
         }
     } else if (!readExactly(device, table, colors * sizeof(RGBQUAD))) {
-        return {DecodeStatus::Unreadable, 0};
+        return { DecodeStatus::Unreadable, 0 };
     }
 
     if (fileHeader.bfOffBits != 0) {
         if (!device.isSequential() && qint64(fileHeader.bfOffBits) > device.size())
-            return {DecodeStatus::Unreadable, 0};
+            return { DecodeStatus::Unreadable, 0 };
         if (!device.seek(fileHeader.bfOffBits))
-            return {DecodeStatus::Unreadable, 0};
+            return { DecodeStatus::Unreadable, 0 };
     }
 
     DecodeStatus status = DecodeStatus::Ok;
@@ -288,10 +303,10 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
         status = decodeRle(source, header, interactive);
     }
     if (status != DecodeStatus::Ok)
-        return {status, 0};
+        return { status, 0 };
     if (!indicesInTable(header))
-        return {DecodeStatus::Failed, 0};
-    return {DecodeStatus::Ok, block.release()};
+        return { DecodeStatus::Failed, 0 };
+    return { DecodeStatus::Ok, block.release() };
 }
 
 BlockHandle ReadBmpFile(const QString &path)
@@ -316,16 +331,18 @@ int WriteBmpFile(const QString &path, BlockHandle block)
         return kWriteFailed;
     WaitCursor wait;
     const std::uint32_t colors = header->biBitCount == 24 ? 0 : dibColorCount(*header);
-    const std::size_t pixelBytes = dibPixelBytes(header->biWidth, header->biHeight, header->biBitCount);
+    const std::size_t pixelBytes
+        = dibPixelBytes(header->biWidth, header->biHeight, header->biBitCount);
     const std::size_t tableBytes = std::size_t(colors) * sizeof(RGBQUAD);
-    const std::size_t headersBytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + tableBytes;
+    const std::size_t headersBytes
+        = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + tableBytes;
     if (pixelBytes > UINT32_MAX - headersBytes)
         return kWriteFailed;
 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return kWriteFailed;
-    BITMAPFILEHEADER fileHeader{};
+    BITMAPFILEHEADER fileHeader {};
     fileHeader.bfType = kBitmapSignature;
     fileHeader.bfSize = std::uint32_t(headersBytes + pixelBytes);
     fileHeader.bfOffBits = std::uint32_t(headersBytes);
@@ -333,7 +350,8 @@ int WriteBmpFile(const QString &path, BlockHandle block)
     info.biCompression = kBiRgb;
     info.biSizeImage = std::uint32_t(pixelBytes);
     info.biClrUsed = colors;
-    if (file.write(reinterpret_cast<const char *>(&fileHeader), sizeof fileHeader) != sizeof fileHeader
+    if (file.write(reinterpret_cast<const char *>(&fileHeader), sizeof fileHeader)
+            != sizeof fileHeader
         || file.write(reinterpret_cast<const char *>(&info), sizeof info) != sizeof info)
         return kWriteFailed;
 

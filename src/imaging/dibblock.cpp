@@ -16,16 +16,17 @@ std::size_t dibPixelBytes(std::int64_t width, std::int64_t height, int bitCount)
     return rowBytes * std::size_t(height);
 }
 
-DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCount,
-                              std::uint32_t colors, bool interactive)
+DecodeResult createImageBlock(
+    std::int32_t width, std::int32_t height, int bitCount, std::uint32_t colors, bool interactive)
 {
     const std::size_t pixelBytes = dibPixelBytes(width, height, bitCount);
     if (pixelBytes == SIZE_MAX || pixelBytes > pictureByteLimit() || colors > 256)
-        return {DecodeStatus::TooLarge, 0};
-    const std::size_t total = sizeof(BITMAPINFOHEADER) + std::size_t(colors) * sizeof(RGBQUAD) + pixelBytes;
+        return { DecodeStatus::TooLarge, 0 };
+    const std::size_t total
+        = sizeof(BITMAPINFOHEADER) + std::size_t(colors) * sizeof(RGBQUAD) + pixelBytes;
     const BlockHandle block = allocPicture(total, interactive);
     if (block == 0)
-        return {DecodeStatus::NoMemory, 0};
+        return { DecodeStatus::NoMemory, 0 };
     BITMAPINFOHEADER *header = dibHeader(block);
     header->biSize = sizeof(BITMAPINFOHEADER);
     header->biWidth = width;
@@ -35,7 +36,7 @@ DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCo
     header->biCompression = kBiRgb;
     header->biSizeImage = pixelBytes > UINT32_MAX ? 0 : std::uint32_t(pixelBytes);
     header->biClrUsed = colors;
-    return {DecodeStatus::Ok, block};
+    return { DecodeStatus::Ok, block };
 }
 
 BITMAPINFOHEADER *checkedDibHeader(BlockHandle block)
@@ -47,7 +48,8 @@ BITMAPINFOHEADER *checkedDibHeader(BlockHandle block)
         return nullptr;
     BITMAPINFOHEADER *header = dibHeader(block);
     const int bits = header->biBitCount;
-    if (header->biSize != sizeof(BITMAPINFOHEADER) || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
+    if (header->biSize != sizeof(BITMAPINFOHEADER)
+        || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
         return nullptr;
     const std::size_t pixelBytes = dibPixelBytes(header->biWidth, header->biHeight, bits);
     if (pixelBytes == SIZE_MAX)

@@ -16,8 +16,8 @@ std::size_t dibPixelBytes(std::int64_t width, std::int64_t height, int bitCount)
 // padded rows times the height, biClrUsed = `colors`) and everything else zero. Refuses (TooLarge)
 // pictures whose pixels exceed pictureByteLimit(); NoMemory when the block cannot be had
 // (message 54001 when `interactive`).
-DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCount,
-                              std::uint32_t colors, bool interactive);
+DecodeResult createImageBlock(
+    std::int32_t width, std::int32_t height, int bitCount, std::uint32_t colors, bool interactive);
 
 // The header of `block` when it describes a picture of 1, 4, 8 or 24 bits with positive
 // dimensions whose table and rows lie inside the block; nullptr otherwise. Every operation that

@@ -44,7 +44,7 @@ BlockHandle ExpandTo24Bit(BlockHandle block)
     target->biSizeImage = sizeImage;
 
     // Unused lookup entries stay black, so an index past a short table cannot read beyond it.
-    std::array<std::uint8_t, 256> blue{}, green{}, red{};
+    std::array<std::uint8_t, 256> blue {}, green {}, red {};
     const RGBQUAD *table = dibColors(source);
     const std::uint32_t colors = std::min<std::uint32_t>(dibColorCount(*source), 256);
     for (std::uint32_t i = 0; i < colors; ++i) {

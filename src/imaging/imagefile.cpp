@@ -13,7 +13,8 @@
 #include "platform/paths.h"
 #include "platform/strings.h"
 
-namespace {
+namespace
+{
 
 constexpr int kJpegSaveQuality = 90;
 
@@ -69,7 +70,8 @@ int saveInsteadOfPhotoCd(BlockHandle block, const QString &path)
         return kWriteFailed;
     WaitCursor wait;
     // A name typed without the default extension gets it, as a save dialog would add it.
-    const QString target = GetFileExtension(chosen).isEmpty() ? chosen + QStringLiteral(".jpg") : chosen;
+    const QString target
+        = GetFileExtension(chosen).isEmpty() ? chosen + QStringLiteral(".jpg") : chosen;
     if (target.right(4).toUpper() == QLatin1String(".PCD"))
         return kWriteFailed;
     return SaveImageFile(block, target);

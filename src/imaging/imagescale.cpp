@@ -7,7 +7,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // One source position per destination column (or row): the left sample and its weight in
 // eighths; the remaining weight goes to the next sample.
@@ -23,7 +24,8 @@ std::vector<Tap> bilinearTaps(std::int64_t sourceSize, std::int64_t targetSize)
     long double position = 0;
     for (auto &tap : taps) {
         tap.index = std::min<std::int64_t>(std::int64_t(position), sourceSize - 1);
-        tap.weight = tap.index < sourceSize - 1 ? int(std::lround((tap.index + 1 - position) * 8)) : 8;
+        tap.weight
+            = tap.index < sourceSize - 1 ? int(std::lround((tap.index + 1 - position) * 8)) : 8;
         position += step;
     }
     return taps;
@@ -56,7 +58,8 @@ void scaleBilinear(BITMAPINFOHEADER *source, BITMAPINFOHEADER *target, int chann
 
 std::int64_t nearest(std::int64_t i, std::int64_t sourceSize, std::int64_t targetSize)
 {
-    const auto position = std::llround(static_cast<double>(i) * double(sourceSize) / double(targetSize));
+    const auto position
+        = std::llround(static_cast<double>(i) * double(sourceSize) / double(targetSize));
     return std::min<std::int64_t>(position, sourceSize - 1);
 }
 

@@ -20,7 +20,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 struct ErrorManager {
     jpeg_error_mgr library;
@@ -62,7 +63,7 @@ void fillGreyTable(BITMAPINFOHEADER *header)
 {
     RGBQUAD *table = dibColors(header);
     for (int i = 0; i < 256; ++i)
-        table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+        table[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
 }
 
 // Runs the decompressor. Only plain data here: see the note at the top of the file.
@@ -91,8 +92,9 @@ void runDecompressor(ReadJob *job)
     if (info->out_color_space == JCS_RGB)
         info->out_color_space = JCS_EXT_BGR;
 #endif
-    const DecodeResult made = createImageBlock(std::int32_t(info->output_width), std::int32_t(info->output_height),
-                                               8 * components, components == 1 ? 256 : 0, job->interactive);
+    const DecodeResult made
+        = createImageBlock(std::int32_t(info->output_width), std::int32_t(info->output_height),
+            8 * components, components == 1 ? 256 : 0, job->interactive);
     if (made.status != DecodeStatus::Ok) {
         job->status = made.status;
         jpeg_destroy_decompress(info);
@@ -217,18 +219,18 @@ void runCompressor(WriteJob *job)
 
 DecodeResult readJpeg(std::FILE *file, bool interactive)
 {
-    ReadJob job{};
+    ReadJob job {};
     job.file = file;
     job.interactive = interactive;
     job.status = DecodeStatus::Failed;
     runDecompressor(&job);
     if (job.status == DecodeStatus::Cancelled) {
         blockFree(job.block);
-        return {DecodeStatus::Cancelled, 0};
+        return { DecodeStatus::Cancelled, 0 };
     }
     if (job.libraryError)
-        return {DecodeStatus::Failed, job.block};
-    return {job.status, job.block};
+        return { DecodeStatus::Failed, job.block };
+    return { job.status, job.block };
 }
 
 int writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive)
@@ -236,7 +238,7 @@ int writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive)
     const int imageClass = ClassifyImage(block);
     if (imageClass != kClassGrey && imageClass != kClassTrueColor)
         return kWriteUnsuitable;
-    WriteJob job{};
+    WriteJob job {};
     job.file = file;
     job.interactive = interactive;
     job.header = dibHeader(block);

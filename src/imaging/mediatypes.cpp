@@ -2,10 +2,11 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
-constexpr std::array<const char *, 8> kPictureExtensions = {".BMP", ".TIF", ".PCX", ".TGA",
-                                                            ".JPG", ".PCD", ".FPX", ".QSF"};
+constexpr std::array<const char *, 8> kPictureExtensions
+    = { ".BMP", ".TIF", ".PCX", ".TGA", ".JPG", ".PCD", ".FPX", ".QSF" };
 
 bool isOneOf(const QString &extension, std::initializer_list<const char *> list)
 {
@@ -43,7 +44,7 @@ int GetMediaKind(const QString &path)
         return kMediaAvi;
     if (extension == QLatin1String(".WAV"))
         return kMediaWave;
-    if (isOneOf(extension, {".MPG", ".MPEG"}))
+    if (isOneOf(extension, { ".MPG", ".MPEG" }))
         return kMediaMpeg;
     if (extension == QLatin1String(".MP3"))
         return kMediaMp3;
@@ -65,5 +66,5 @@ int IsPictureFile(const QString &path)
 
 int IsVideoFile(const QString &path)
 {
-    return isOneOf(upperExtension(path), {".AVI", ".MPEG", ".MPG", ".MOV"}) ? 1 : 0;
+    return isOneOf(upperExtension(path), { ".AVI", ".MPEG", ".MPG", ".MOV" }) ? 1 : 0;
 }

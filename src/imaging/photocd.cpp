@@ -12,27 +12,30 @@ PhotoCdImageLayout photoCdLayout(PhotoCdResolution resolution)
 {
     switch (resolution) {
     case PhotoCdResolution::Base16:
-        return {192, 128, 4};
+        return { 192, 128, 4 };
     case PhotoCdResolution::Base4:
-        return {384, 256, 23};
+        return { 384, 256, 23 };
     case PhotoCdResolution::Base:
-        return {768, 512, 96};
+        return { 768, 512, 96 };
     }
-    return {768, 512, 96};
+    return { 768, 512, 96 };
 }
 
-void photoYccToRgb(int luma, int c1, int c2, std::uint8_t *red, std::uint8_t *green, std::uint8_t *blue)
+void photoYccToRgb(
+    int luma, int c1, int c2, std::uint8_t *red, std::uint8_t *green, std::uint8_t *blue)
 {
     const double y = 1.3584 * luma;
     const double chroma1 = 2.2179 * (c1 - 156);
     const double chroma2 = 1.8215 * (c2 - 137);
-    const auto clip = [](double value) { return std::uint8_t(std::clamp(std::lround(value), 0L, 255L)); };
+    const auto clip
+        = [](double value) { return std::uint8_t(std::clamp(std::lround(value), 0L, 255L)); };
     *red = clip(y + chroma2);
     *green = clip(y - 0.194 * chroma1 - 0.509 * chroma2);
     *blue = clip(y + chroma1);
 }
 
-namespace {
+namespace
+{
 
 // Target position of source pixel (x, y) (top-down) after turning the picture upright;
 // `width`/`height` are the source's.
@@ -64,9 +67,9 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
 {
     QByteArray head(3 * kPhotoCdSectorBytes, '\0');
     if (device.read(head.data(), head.size()) != head.size())
-        return {DecodeStatus::WrongKind, 0};
+        return { DecodeStatus::WrongKind, 0 };
     if (!head.mid(kPhotoCdSectorBytes, 7).startsWith("PCD_IPI"))
-        return {DecodeStatus::WrongKind, 0};
+        return { DecodeStatus::WrongKind, 0 };
     const int orientation = std::uint8_t(head.at(kPhotoCdOrientationOffset)) & 3;
 
     const PhotoCdImageLayout layout = photoCdLayout(resolution);
@@ -74,7 +77,7 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
     std::vector<std::uint8_t> planes(std::size_t(planeBytes), 0);
     if (!device.seek(qint64(layout.firstSector) * kPhotoCdSectorBytes)
         || device.read(reinterpret_cast<char *>(planes.data()), planeBytes) != planeBytes)
-        return {DecodeStatus::Unreadable, 0};
+        return { DecodeStatus::Unreadable, 0 };
 
     const bool sideways = orientation == 1 || orientation == 3;
     const int outWidth = sideways ? layout.height : layout.width;
@@ -86,7 +89,7 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
     if (grey) {
         RGBQUAD *table = dibColors(header);
         for (int i = 0; i < 256; ++i)
-            table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+            table[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     }
 
     const int halfWidth = layout.width / 2;
@@ -110,5 +113,5 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
             photoYccToRgb(luma[x], c1[x / 2], c2[x / 2], &pixel[2], &pixel[1], &pixel[0]);
         }
     }
-    return {DecodeStatus::Ok, made.block};
+    return { DecodeStatus::Ok, made.block };
 }

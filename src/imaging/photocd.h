@@ -33,4 +33,5 @@ PhotoCdImageLayout photoCdLayout(PhotoCdResolution resolution);
 DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool grey);
 
 // PhotoYCC to 8-bit red, green and blue (values above white are clipped).
-void photoYccToRgb(int luma, int c1, int c2, std::uint8_t *red, std::uint8_t *green, std::uint8_t *blue);
+void photoYccToRgb(
+    int luma, int c1, int c2, std::uint8_t *red, std::uint8_t *green, std::uint8_t *blue);

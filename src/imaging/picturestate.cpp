@@ -6,7 +6,8 @@
 #include "platform/paths.h"
 #include "platform/strings.h"
 
-namespace {
+namespace
+{
 
 struct PictureState {
     QString currentPath;
@@ -68,7 +69,8 @@ void reportProgress(int percent)
 
 void showOpenFailure(const QString &path)
 {
-    const QString text = loadString(kMsgOpenFailedBefore) + path + u' ' + loadString(kMsgOpenFailedAfter);
+    const QString text
+        = loadString(kMsgOpenFailedBefore) + path + u' ' + loadString(kMsgOpenFailedAfter);
     host().showText(text, MessageIcon::Warning, MessageButtons::Ok, kMsgOpenFailedBefore);
 }
 

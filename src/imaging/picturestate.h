@@ -23,9 +23,14 @@ bool progressSwitch();
 void setProgressSwitch(bool on);
 
 // Sets the quiet switch for the lifetime of the object and restores the previous value.
-class QuietScope {
+class QuietScope
+{
 public:
-    QuietScope() : m_previous(quietSwitch()) { setQuietSwitch(true); }
+    QuietScope()
+        : m_previous(quietSwitch())
+    {
+        setQuietSwitch(true);
+    }
     ~QuietScope() { setQuietSwitch(m_previous); }
     QuietScope(const QuietScope &) = delete;
     QuietScope &operator=(const QuietScope &) = delete;

@@ -10,7 +10,8 @@
 
 #include <QFile>
 
-namespace {
+namespace
+{
 
 BlockHandle libraryResult(const DecodeResult &result)
 {
@@ -79,7 +80,7 @@ BlockHandle openBmp(const QString &path)
 
 PhotoCdOptions photoCdOptions()
 {
-    PhotoCdOptions options{};
+    PhotoCdOptions options {};
     options.words[kPhotoCdResolutionWord] = 2;
     options.words[kPhotoCdOutputWord] = 2;
     return options;

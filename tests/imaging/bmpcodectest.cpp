@@ -13,14 +13,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Builds a bitmap file: file header, 40-byte header, table, pixel data.
 QByteArray bitmapFile(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
-                      std::uint32_t clrUsed, const QByteArray &table, const QByteArray &pixels,
-                      std::uint32_t offBits = 0)
+    std::uint32_t clrUsed, const QByteArray &table, const QByteArray &pixels,
+    std::uint32_t offBits = 0)
 {
-    BITMAPINFOHEADER info{};
+    BITMAPINFOHEADER info {};
     info.biSize = 40;
     info.biWidth = width;
     info.biHeight = height;
@@ -28,7 +29,7 @@ QByteArray bitmapFile(std::int32_t width, std::int32_t height, int bits, std::ui
     info.biBitCount = std::uint16_t(bits);
     info.biCompression = compression;
     info.biClrUsed = clrUsed;
-    BITMAPFILEHEADER file{};
+    BITMAPFILEHEADER file {};
     file.bfType = kBitmapSignature;
     file.bfOffBits = offBits != 0 ? offBits : std::uint32_t(14 + 40 + table.size());
     QByteArray bytes(reinterpret_cast<const char *>(&file), sizeof file);
@@ -44,7 +45,8 @@ QByteArray greyTable(int entries)
     return table;
 }
 
-class BmpCodec : public ::testing::Test {
+class BmpCodec : public ::testing::Test
+{
 protected:
     QString write(const QByteArray &bytes)
     {
@@ -57,7 +59,8 @@ protected:
 
 TEST_F(BmpCodec, DecodesFixturesLikeImageMagick)
 {
-    for (const char *name : {"bmp24", "bmp8", "bmp4", "bmp1", "rle8", "rle4", "core4", "v5header24"}) {
+    for (const char *name :
+        { "bmp24", "bmp8", "bmp4", "bmp1", "rle8", "rle4", "core4", "v5header24" }) {
         SCOPED_TRACE(name);
         const QString base = QString::fromLatin1(name);
         const OwnedBlock block(ReadBmpFile(imagingFixture(base + QStringLiteral(".bmp"))));
@@ -118,23 +121,33 @@ struct HostileCase {
 TEST_F(BmpCodec, RefusesHostileFilesWithTheirCodes)
 {
     const QByteArray rowOf8("\x00\x01\x00\x01", 4);
-    const QByteArray runPastPadding("\x05\x01\x00\x01", 4);           // 5 pixels into a 4-wide row
-    const QByteArray deltaPastPicture("\x00\x02\x00\x09\x00\x01", 6); // nine rows up in a 1-row picture
+    const QByteArray runPastPadding("\x05\x01\x00\x01", 4); // 5 pixels into a 4-wide row
+    const QByteArray deltaPastPicture(
+        "\x00\x02\x00\x09\x00\x01", 6); // nine rows up in a 1-row picture
     const std::vector<HostileCase> cases = {
-        {"not a bitmap", QByteArray("PK\x03\x04 and more bytes here", 24), kReadWrongKind},
-        {"empty file", QByteArray(), kReadWrongKind},
-        {"unknown header size", bitmapFile(1, 1, 24, 0, 0, {}, "\0\0\0\0").replace(14, 1, "\x20"), kReadFailed},
-        {"16 bits", bitmapFile(1, 1, 16, 0, 0, {}, "\0\0\0\0"), kReadFailed},
-        {"bit fields", bitmapFile(1, 1, 24, 3, 0, {}, "\0\0\0\0"), kReadFailed},
-        {"RLE8 on a 4-bit picture", bitmapFile(4, 1, 4, 1, 0, greyTable(16), rowOf8), kReadFailed},
-        {"zero width", bitmapFile(0, 1, 24, 0, 0, {}, {}), kReadFailed},
-        {"run past the padded row", bitmapFile(3, 1, 8, 1, 2, greyTable(2), runPastPadding), kReadFailed},
-        {"delta past the picture", bitmapFile(3, 1, 8, 1, 2, greyTable(2), deltaPastPicture), kReadFailed},
-        {"palette index out of range", bitmapFile(3, 1, 8, 0, 2, greyTable(2), QByteArray("\x00\x01\x07\x00", 4)), kReadFailed},
-        {"truncated pixels", bitmapFile(3, 2, 24, 0, 0, {}, QByteArray(12, '\0')), kReadUnreadable},
-        {"truncated RLE", bitmapFile(3, 2, 8, 1, 2, greyTable(2), QByteArray("\x03\x01", 2)), kReadUnreadable},
-        {"pixel offset past the end", bitmapFile(1, 1, 24, 0, 0, {}, "\0\0\0\0", 100000), kReadUnreadable},
-        {"truncated colour table", bitmapFile(1, 1, 8, 0, 0, greyTable(10), {}), kReadUnreadable},
+        { "not a bitmap", QByteArray("PK\x03\x04 and more bytes here", 24), kReadWrongKind },
+        { "empty file", QByteArray(), kReadWrongKind },
+        { "unknown header size", bitmapFile(1, 1, 24, 0, 0, {}, "\0\0\0\0").replace(14, 1, "\x20"),
+            kReadFailed },
+        { "16 bits", bitmapFile(1, 1, 16, 0, 0, {}, "\0\0\0\0"), kReadFailed },
+        { "bit fields", bitmapFile(1, 1, 24, 3, 0, {}, "\0\0\0\0"), kReadFailed },
+        { "RLE8 on a 4-bit picture", bitmapFile(4, 1, 4, 1, 0, greyTable(16), rowOf8),
+            kReadFailed },
+        { "zero width", bitmapFile(0, 1, 24, 0, 0, {}, {}), kReadFailed },
+        { "run past the padded row", bitmapFile(3, 1, 8, 1, 2, greyTable(2), runPastPadding),
+            kReadFailed },
+        { "delta past the picture", bitmapFile(3, 1, 8, 1, 2, greyTable(2), deltaPastPicture),
+            kReadFailed },
+        { "palette index out of range",
+            bitmapFile(3, 1, 8, 0, 2, greyTable(2), QByteArray("\x00\x01\x07\x00", 4)),
+            kReadFailed },
+        { "truncated pixels", bitmapFile(3, 2, 24, 0, 0, {}, QByteArray(12, '\0')),
+            kReadUnreadable },
+        { "truncated RLE", bitmapFile(3, 2, 8, 1, 2, greyTable(2), QByteArray("\x03\x01", 2)),
+            kReadUnreadable },
+        { "pixel offset past the end", bitmapFile(1, 1, 24, 0, 0, {}, "\0\0\0\0", 100000),
+            kReadUnreadable },
+        { "truncated colour table", bitmapFile(1, 1, 8, 0, 0, greyTable(10), {}), kReadUnreadable },
     };
     for (const HostileCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,14 +159,14 @@ TEST_F(BmpCodec, HugeDimensionsAreRefusedBeforeAllocating)
 {
     const QString path = write(bitmapFile(60000, 60000, 24, 0, 0, {}, "\0\0\0\0"));
     EXPECT_EQ(ReadBmpFile(path), kReadFailed);
-    EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgOutOfMemory});
+    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgOutOfMemory });
 }
 
 TEST_F(BmpCodec, MissingFileShowsOpenFailureUnlessQuiet)
 {
     const QString missing = makeTestFolder() + QStringLiteral("/missing.bmp");
     EXPECT_EQ(ReadBmpFile(missing), kReadUnreadable);
-    ASSERT_EQ(m_host.messageIds(), QList<int>{kMsgOpenFailedBefore});
+    ASSERT_EQ(m_host.messageIds(), QList<int> { kMsgOpenFailedBefore });
     EXPECT_TRUE(m_host.shown().first().text.contains(missing));
     EXPECT_EQ(currentPicturePath(), missing);
     m_host.clear();
@@ -175,14 +188,16 @@ TEST_F(BmpCodec, EscapeStopsReadsAndWrites)
     ASSERT_TRUE(block);
     m_host.clear();
     m_host.pressEscapeAtPoll(1);
-    EXPECT_EQ(WriteBmpFile(makeTestFolder() + QStringLiteral("/out.bmp"), block.handle()), kWriteUnsuitable);
+    EXPECT_EQ(WriteBmpFile(makeTestFolder() + QStringLiteral("/out.bmp"), block.handle()),
+        kWriteUnsuitable);
 }
 
 TEST_F(BmpCodec, WriteAndReadBackKeepEveryDepth)
 {
-    for (const char *name : {"bmp24", "bmp8", "bmp4", "bmp1", "rle4"}) {
+    for (const char *name : { "bmp24", "bmp8", "bmp4", "bmp1", "rle4" }) {
         SCOPED_TRACE(name);
-        const OwnedBlock original(ReadBmpFile(imagingFixture(QString::fromLatin1(name) + QStringLiteral(".bmp"))));
+        const OwnedBlock original(
+            ReadBmpFile(imagingFixture(QString::fromLatin1(name) + QStringLiteral(".bmp"))));
         ASSERT_TRUE(original);
         const QString path = makeTestFolder() + QStringLiteral("/copy.bmp");
         ASSERT_EQ(WriteBmpFile(path, original.handle()), kWriteDone);

@@ -9,22 +9,23 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 BlockHandle makePaletteBlock(int bits, int width, int height, std::uint32_t colors)
 {
     const DecodeResult made = createImageBlock(width, height, bits, colors, false);
     RGBQUAD *table = dibColors(dibHeader(made.block));
     for (std::uint32_t i = 0; i < colors; ++i)
-        table[i] = {std::uint8_t(10 * i), std::uint8_t(20 * i), std::uint8_t(30 * i), 0};
+        table[i] = { std::uint8_t(10 * i), std::uint8_t(20 * i), std::uint8_t(30 * i), 0 };
     return made.block;
 }
 
 TEST(ImageConvert, ClassifiesByDepthAndGreyTable)
 {
-    const OwnedBlock grey(makeIndexedBlock(2, 2, {0, 1, 2, 3}, true));
-    const OwnedBlock palette(makeIndexedBlock(2, 2, {0, 1, 2, 3}, false));
-    const OwnedBlock colour(makeRgbBlock(1, 1, {1, 2, 3}));
+    const OwnedBlock grey(makeIndexedBlock(2, 2, { 0, 1, 2, 3 }, true));
+    const OwnedBlock palette(makeIndexedBlock(2, 2, { 0, 1, 2, 3 }, false));
+    const OwnedBlock colour(makeRgbBlock(1, 1, { 1, 2, 3 }));
     const OwnedBlock four(makePaletteBlock(4, 3, 3, 16));
     const OwnedBlock one(makePaletteBlock(1, 9, 2, 2));
     const OwnedBlock shortGrey(makePaletteBlock(8, 2, 2, 200));
@@ -44,7 +45,7 @@ TEST(ImageConvert, ClassifiesByDepthAndGreyTable)
 TEST(ImageConvert, ExpandsEveryPaletteDepth)
 {
     RecordingHost host;
-    for (const int bits : {1, 4, 8}) {
+    for (const int bits : { 1, 4, 8 }) {
         SCOPED_TRACE(bits);
         const std::uint32_t colors = 1u << bits;
         const OwnedBlock source(makePaletteBlock(bits, 11, 3, colors));
@@ -72,33 +73,36 @@ TEST(ImageConvert, ExpandsEveryPaletteDepth)
         EXPECT_EQ(out->biXPelsPerMeter, 2835);
         EXPECT_EQ(blockPixels(wide.handle()), blockPixels(source.handle()));
     }
-    const OwnedBlock colour(makeRgbBlock(1, 1, {1, 2, 3}));
+    const OwnedBlock colour(makeRgbBlock(1, 1, { 1, 2, 3 }));
     EXPECT_EQ(ExpandTo24Bit(colour.handle()), 0);
     EXPECT_EQ(host.waitCursorDepth(), 0);
 }
 
 TEST(ImageScale, TwoPixelsToFourFollowTheEighthsRule)
 {
-    const OwnedBlock source(makeRgbBlock(2, 1, {0, 0, 0, 255, 255, 255}));
+    const OwnedBlock source(makeRgbBlock(2, 1, { 0, 0, 0, 255, 255, 255 }));
     const OwnedBlock scaled(ScaleImage(source.handle(), 4, 1, 0));
     ASSERT_TRUE(scaled);
     const RgbPicture pixels = blockPixels(scaled.handle());
-    const std::vector<std::uint8_t> expected = {0, 0, 0, 128, 128, 128, 255, 255, 255, 255, 255, 255};
+    const std::vector<std::uint8_t> expected
+        = { 0, 0, 0, 128, 128, 128, 255, 255, 255, 255, 255, 255 };
     EXPECT_EQ(pixels.samples, expected);
 }
 
 TEST(ImageScale, GreyIsInterpolatedAndPaletteTakesTheNearestPixel)
 {
-    const OwnedBlock grey(makeIndexedBlock(2, 1, {0, 255}, true));
+    const OwnedBlock grey(makeIndexedBlock(2, 1, { 0, 255 }, true));
     const OwnedBlock greyScaled(ScaleImage(grey.handle(), 4, 1, 0));
-    EXPECT_EQ(blockPixels(greyScaled.handle(), true).samples, (std::vector<std::uint8_t>{0, 128, 255, 255}));
+    EXPECT_EQ(blockPixels(greyScaled.handle(), true).samples,
+        (std::vector<std::uint8_t> { 0, 128, 255, 255 }));
 
-    const OwnedBlock palette(makeIndexedBlock(2, 1, {0, 255}, false));
+    const OwnedBlock palette(makeIndexedBlock(2, 1, { 0, 255 }, false));
     const OwnedBlock paletteScaled(ScaleImage(palette.handle(), 4, 1, 0));
     BITMAPINFOHEADER *header = dibHeader(paletteScaled.handle());
     // Columns round(0), round(0.5) = 1, round(1) = 1, round(1.5) = 2 -> limited to 1.
     const unsigned char *row = dibRow(header, 0);
-    EXPECT_EQ((std::vector<int>{row[0], row[1], row[2], row[3]}), (std::vector<int>{0, 255, 255, 255}));
+    EXPECT_EQ((std::vector<int> { row[0], row[1], row[2], row[3] }),
+        (std::vector<int> { 0, 255, 255, 255 }));
     EXPECT_EQ(header->biClrUsed, 256u);
 
     // 1-bit: most significant bit first; shrinking 8 columns to 4 takes every other one.

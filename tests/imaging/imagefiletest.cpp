@@ -15,9 +15,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class ImageFile : public ::testing::Test {
+class ImageFile : public ::testing::Test
+{
 protected:
     QString folder() const { return m_folder; }
     QString m_folder = makeTestFolder();
@@ -40,12 +42,12 @@ TEST_F(ImageFile, UnknownTypesAndFailedReadersShowTheCannotOpenMessage)
     const QString jpeg = folder() + QStringLiteral("/photo.jpeg");
     ASSERT_TRUE(QFile::copy(imagingFixture(QStringLiteral("colour.jpg")), jpeg));
     EXPECT_EQ(LoadImageFile(jpeg), 0);
-    EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgCannotOpenPicture});
+    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotOpenPicture });
     m_host.clear();
 
     // A reader result of 0 (CMYK) shows the message; -1 (not a bitmap) and -2 do not.
     EXPECT_EQ(LoadImageFile(imagingFixture(QStringLiteral("cmyk.jpg"))), 0);
-    EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgCannotOpenPicture});
+    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotOpenPicture });
     m_host.clear();
     const QString notBitmap = folder() + QStringLiteral("/fake.bmp");
     writeFile(notBitmap, "GIF89a...");
@@ -85,9 +87,11 @@ TEST_F(ImageFile, PhotoCdSaveOffersAJpegName)
 {
     setPictureSaveFolder(folder());
     const OwnedBlock colour(LoadImageFile(imagingFixture(QStringLiteral("bmp24.bmp"))));
-    EXPECT_EQ(SaveImageFile(colour.handle(), QStringLiteral("/cd/PHOTOS/IMG0001.PCD")), kWriteFailed);
+    EXPECT_EQ(
+        SaveImageFile(colour.handle(), QStringLiteral("/cd/PHOTOS/IMG0001.PCD")), kWriteFailed);
     ASSERT_EQ(m_host.saveQuestions().size(), 1);
-    EXPECT_EQ(m_host.saveQuestions().first().proposedPath, folder() + QStringLiteral("/IMG0001.jpg"));
+    EXPECT_EQ(
+        m_host.saveQuestions().first().proposedPath, folder() + QStringLiteral("/IMG0001.jpg"));
     EXPECT_EQ(m_host.saveQuestions().first().filter, loadString(kStrJpegSaveFilter));
 
     const QString chosen = folder() + QStringLiteral("/chosen");
@@ -103,13 +107,13 @@ TEST_F(ImageFile, PhotoCdSaveOffersAJpegName)
 
 TEST_F(ImageFile, CodecsNotYetPresentFailCleanly)
 {
-    for (const char *name : {"/a.tif", "/a.pcx", "/a.tga", "/a.fpx", "/a.qsf"}) {
+    for (const char *name : { "/a.tif", "/a.pcx", "/a.tga", "/a.fpx", "/a.qsf" }) {
         SCOPED_TRACE(name);
         m_host.clear();
         const QString path = folder() + QString::fromLatin1(name);
         writeFile(path, QByteArray(64, 'x'));
         EXPECT_EQ(LoadImageFile(path), 0);
-        EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgCannotOpenPicture});
+        EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotOpenPicture });
     }
 }
 

@@ -15,7 +15,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 // Components, colour space and density of a written JPEG, read with the library directly.
 struct JpegFacts {
@@ -32,21 +33,26 @@ JpegFacts jpegFacts(const QString &path)
     std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (file == nullptr)
         return facts;
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr error{};
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr error {};
     info.err = jpeg_std_error(&error);
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
-    facts = {info.num_components, info.jpeg_color_space, info.density_unit, info.X_density, info.Y_density};
+    facts = { info.num_components, info.jpeg_color_space, info.density_unit, info.X_density,
+        info.Y_density };
     jpeg_destroy_decompress(&info);
     std::fclose(file);
     return facts;
 }
 
-class JpegCodec : public ::testing::Test {
+class JpegCodec : public ::testing::Test
+{
 protected:
-    QString outPath(const char *name) { return makeTestFolder() + u'/' + QString::fromLatin1(name); }
+    QString outPath(const char *name)
+    {
+        return makeTestFolder() + u'/' + QString::fromLatin1(name);
+    }
     RecordingHost m_host;
 };
 
@@ -61,7 +67,8 @@ TEST_F(JpegCodec, DecodesLikeDjpeg)
     ASSERT_TRUE(grey);
     EXPECT_EQ(ClassifyImage(grey.handle()), kClassGrey);
     EXPECT_EQ(dibHeader(grey.handle())->biClrUsed, 256u);
-    EXPECT_EQ(blockPixels(grey.handle(), true), readPnm(imagingFixture(QStringLiteral("grey.pgm"))));
+    EXPECT_EQ(
+        blockPixels(grey.handle(), true), readPnm(imagingFixture(QStringLiteral("grey.pgm"))));
     EXPECT_TRUE(m_host.messageIds().isEmpty());
 }
 
@@ -111,10 +118,11 @@ TEST_F(JpegCodec, ColourRoundTripKeepsOrientationAndChannelOrder)
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             if (y >= 12)
-                rgb.insert(rgb.end(), {0, 255, 0});
+                rgb.insert(rgb.end(), { 0, 255, 0 });
             else
-                rgb.insert(rgb.end(), x < 8 ? std::initializer_list<std::uint8_t>{255, 0, 0}
-                                            : std::initializer_list<std::uint8_t>{0, 0, 255});
+                rgb.insert(rgb.end(),
+                    x < 8 ? std::initializer_list<std::uint8_t> { 255, 0, 0 }
+                          : std::initializer_list<std::uint8_t> { 0, 0, 255 });
         }
     }
     const OwnedBlock block(makeRgbBlock(16, 16, rgb));
@@ -124,10 +132,11 @@ TEST_F(JpegCodec, ColourRoundTripKeepsOrientationAndChannelOrder)
     const OwnedBlock back(ReadJpegFile(path));
     const RgbPicture decoded = blockPixels(back.handle());
     ASSERT_EQ(decoded.samples.size(), rgb.size());
-    for (const auto &[x, y] : {std::pair{2, 2}, std::pair{13, 2}, std::pair{8, 14}}) {
+    for (const auto &[x, y] : { std::pair { 2, 2 }, std::pair { 13, 2 }, std::pair { 8, 14 } }) {
         const std::size_t at = (std::size_t(y) * 16 + x) * 3;
         for (int c = 0; c < 3; ++c)
-            EXPECT_NEAR(decoded.samples[at + c], rgb[at + c], 12) << x << "," << y << " channel " << c;
+            EXPECT_NEAR(decoded.samples[at + c], rgb[at + c], 12)
+                << x << "," << y << " channel " << c;
     }
 }
 
@@ -135,11 +144,12 @@ TEST_F(JpegCodec, UnsuitableClassAndUncreatableFile)
 {
     const OwnedBlock palette(makeIndexedBlock(4, 4, std::vector<std::uint8_t>(16, 3), false));
     EXPECT_EQ(WriteJpegFile(outPath("p.jpg"), palette.handle(), 90), kWriteUnsuitable);
-    EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgJpegUnsuitable});
+    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgJpegUnsuitable });
     m_host.clear();
-    const OwnedBlock colour(makeRgbBlock(1, 1, {1, 2, 3}));
-    EXPECT_EQ(WriteJpegFile(QStringLiteral("/nonexistent-folder/x.jpg"), colour.handle(), 90), kWriteCannotCreate);
-    EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgCannotCreateJpeg});
+    const OwnedBlock colour(makeRgbBlock(1, 1, { 1, 2, 3 }));
+    EXPECT_EQ(WriteJpegFile(QStringLiteral("/nonexistent-folder/x.jpg"), colour.handle(), 90),
+        kWriteCannotCreate);
+    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotCreateJpeg });
 }
 
 TEST_F(JpegCodec, OpenFailureIsShownEvenWhenQuiet)
@@ -147,7 +157,7 @@ TEST_F(JpegCodec, OpenFailureIsShownEvenWhenQuiet)
     const QuietScope quiet;
     const QString missing = outPath("missing.jpg");
     EXPECT_EQ(ReadJpegFile(missing), kReadUnreadable);
-    EXPECT_EQ(m_host.messageIds(), QList<int>{kMsgOpenFailedBefore});
+    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgOpenFailedBefore });
 }
 
 TEST_F(JpegCodec, EscapeGivesNoPictureAndStopsWriting)

@@ -49,17 +49,18 @@ RgbPicture blockPixels(BlockHandle block, bool keepGrey)
         const unsigned char *row = dibRow(header, y);
         for (int x = 0; x < picture.width; ++x) {
             if (bits == 24) {
-                picture.samples.insert(picture.samples.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+                picture.samples.insert(
+                    picture.samples.end(), { row[3 * x + 2], row[3 * x + 1], row[3 * x] });
                 continue;
             }
             unsigned index = bits == 8 ? row[x]
-                : bits == 4          ? ((x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 15)
-                                     : (row[x / 8] >> (7 - x % 8)) & 1;
+                : bits == 4            ? ((x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 15)
+                                       : (row[x / 8] >> (7 - x % 8)) & 1;
             if (grey)
                 picture.samples.push_back(std::uint8_t(index));
             else
                 picture.samples.insert(picture.samples.end(),
-                                       {table[index].rgbRed, table[index].rgbGreen, table[index].rgbBlue});
+                    { table[index].rgbRed, table[index].rgbGreen, table[index].rgbBlue });
         }
     }
     return picture;
@@ -81,14 +82,16 @@ BlockHandle makeRgbBlock(int width, int height, const std::vector<std::uint8_t> 
     return made.block;
 }
 
-BlockHandle makeIndexedBlock(int width, int height, const std::vector<std::uint8_t> &indices, bool grey)
+BlockHandle makeIndexedBlock(
+    int width, int height, const std::vector<std::uint8_t> &indices, bool grey)
 {
     const DecodeResult made = createImageBlock(width, height, 8, 256, false);
     BITMAPINFOHEADER *header = dibHeader(made.block);
     RGBQUAD *table = dibColors(header);
     for (int i = 0; i < 256; ++i) {
         const auto v = std::uint8_t(i);
-        table[i] = grey ? RGBQUAD{v, v, v, 0} : RGBQUAD{std::uint8_t(255 - i), v, std::uint8_t(i / 2), 0};
+        table[i] = grey ? RGBQUAD { v, v, v, 0 }
+                        : RGBQUAD { std::uint8_t(255 - i), v, std::uint8_t(i / 2), 0 };
     }
     for (int y = 0; y < height; ++y) {
         unsigned char *row = dibRow(header, height - 1 - y);

@@ -28,7 +28,8 @@ RgbPicture blockPixels(BlockHandle block, bool keepGrey = false);
 BlockHandle makeRgbBlock(int width, int height, const std::vector<std::uint8_t> &rgb);
 // An 8-bit block with a 256-entry table (grey when `grey`, else a colour ramp) and the given
 // top-down indices.
-BlockHandle makeIndexedBlock(int width, int height, const std::vector<std::uint8_t> &indices, bool grey);
+BlockHandle makeIndexedBlock(
+    int width, int height, const std::vector<std::uint8_t> &indices, bool grey);
 // The bytes of a file (empty when it cannot be read), and writing bytes to a file.
 QByteArray fileBytes(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);

@@ -14,7 +14,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Writes a synthetic Photo CD image pack holding only the Base image: luma = (x + 2y) mod 256
 // for the luma plane, constant chroma (c1, c2) for every pixel, and the orientation byte.
@@ -44,7 +45,8 @@ int marker(int x, int y)
     return x < 8 && y < 4 ? 180 : 20;
 }
 
-class PixKit : public ::testing::Test {
+class PixKit : public ::testing::Test
+{
 protected:
     QString writePack(const QByteArray &pack, const char *name = "/IMG0001.PCD")
     {
@@ -60,12 +62,12 @@ TEST_F(PixKit, YccConversionOfKnownColours)
 {
     std::uint8_t r = 0, g = 0, b = 0;
     photoYccToRgb(0, 156, 137, &r, &g, &b);
-    EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ((std::vector<int> { r, g, b }), (std::vector<int> { 0, 0, 0 }));
     photoYccToRgb(188, 156, 137, &r, &g, &b); // reference white: 188 x 1.3584 = 255.4
-    EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 255}));
+    EXPECT_EQ((std::vector<int> { r, g, b }), (std::vector<int> { 255, 255, 255 }));
     photoYccToRgb(100, 156, 200, &r, &g, &b); // C2 above neutral pushes red up, green down
     EXPECT_EQ(r, 251); // 135.84 + 114.75
-    EXPECT_EQ(g, 77);  // 135.84 - 0.509 x 114.75
+    EXPECT_EQ(g, 77); // 135.84 - 0.509 x 114.75
     EXPECT_EQ(b, 136);
 }
 
@@ -79,7 +81,8 @@ TEST_F(PixKit, DecodesTheBaseImageUpright)
     const RgbPicture pixels = blockPixels(block.handle());
     ASSERT_EQ(pixels.width, 768);
     ASSERT_EQ(pixels.height, 512);
-    const auto redAt = [&](int x, int y) { return pixels.samples[(std::size_t(y) * pixels.width + x) * 3]; };
+    const auto redAt
+        = [&](int x, int y) { return pixels.samples[(std::size_t(y) * pixels.width + x) * 3]; };
     EXPECT_EQ(redAt(0, 0), 245); // 180 x 1.3584
     EXPECT_EQ(redAt(767, 511), 27);
     // Neutral chroma gives grey.
@@ -89,7 +92,8 @@ TEST_F(PixKit, DecodesTheBaseImageUpright)
 
 TEST_F(PixKit, ReadsAPackWrittenByImageMagick)
 {
-    const QByteArray pack = qUncompress(fileBytes(imagingFixture(QStringLiteral("quadrants.pcd.qz"))));
+    const QByteArray pack
+        = qUncompress(fileBytes(imagingFixture(QStringLiteral("quadrants.pcd.qz"))));
     ASSERT_FALSE(pack.isEmpty());
     const PhotoCdOptions options = photoCdOptions();
     const OwnedBlock block(PkOpenFile(writePack(pack), 0, &options));
@@ -119,9 +123,9 @@ struct OrientationCase {
 TEST_F(PixKit, OrientationTurnsThePicture)
 {
     const OrientationCase cases[] = {
-        {1, 512, 768, 0, 767}, // a quarter counter-clockwise: top-left goes to bottom-left
-        {2, 768, 512, 767, 511},
-        {3, 512, 768, 511, 0}, // a quarter clockwise: top-left goes to top-right
+        { 1, 512, 768, 0, 767 }, // a quarter counter-clockwise: top-left goes to bottom-left
+        { 2, 768, 512, 767, 511 },
+        { 3, 512, 768, 511, 0 }, // a quarter clockwise: top-left goes to top-right
     };
     for (const OrientationCase &c : cases) {
         SCOPED_TRACE(c.orientation);
@@ -161,9 +165,10 @@ TEST_F(PixKit, DamagedAndUnsupportedFilesFailWithoutMessages)
     const QString truncated = writePack(pack.left(pack.size() - 100), "/cut.pcd");
     pack[kPhotoCdSectorBytes] = 'X';
     const QString unsigned_ = writePack(pack, "/nosig.pcd");
-    for (const QString &path : {truncated, unsigned_, m_folder + QStringLiteral("/missing.pcd")})
+    for (const QString &path : { truncated, unsigned_, m_folder + QStringLiteral("/missing.pcd") })
         EXPECT_EQ(PkOpenFile(path, 0, nullptr), kPkFailed) << path.toStdString();
-    const QString flashPix = writePack(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\0'), "/a.fpx");
+    const QString flashPix = writePack(
+        QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\0'), "/a.fpx");
     EXPECT_EQ(PkOpenFile(flashPix, 0, nullptr), kPkFailed);
     EXPECT_EQ(PkLoadQsfFile(writePack("layers", "/a.qsf"), kQsfBackgroundWhite), kPkFailed);
     EXPECT_NE(PkSaveFile(0, m_folder + QStringLiteral("/out.fpx"), 0, 0), 0);

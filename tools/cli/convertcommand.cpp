@@ -3,13 +3,14 @@
 
 #include "clicommand.h"
 
-#include "imaging/imageconvert.h"
 #include "imaging/imagecodes.h"
+#include "imaging/imageconvert.h"
 #include "imaging/imagefile.h"
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 QString writerProblem(int result)
 {
@@ -28,7 +29,8 @@ int runConvert(const QStringList &arguments)
     QStringList args = arguments;
     const bool expand = args.removeAll(QStringLiteral("--24bit")) > 0;
     if (args.size() != 2)
-        return cliUsageError(QStringLiteral("convert"), QStringLiteral("give an input and an output file"));
+        return cliUsageError(
+            QStringLiteral("convert"), QStringLiteral("give an input and an output file"));
     // Bare names mean the current folder here, not the program's folder.
     const QString input = QFileInfo(args.at(0)).absoluteFilePath();
     const QString output = QFileInfo(args.at(1)).absoluteFilePath();
@@ -48,17 +50,18 @@ int runConvert(const QStringList &arguments)
     }
     const int result = SaveImageFile(picture.handle(), output);
     if (result != kWriteDone) {
-        cliErr(QStringLiteral("glimix-cli convert: %1: %2\n").arg(args.at(1), writerProblem(result)));
+        cliErr(
+            QStringLiteral("glimix-cli convert: %1: %2\n").arg(args.at(1), writerProblem(result)));
         return 1;
     }
     return 0;
 }
 
 const CliRegistration registration(
-    {QStringLiteral("convert"), QStringLiteral("convert [--24bit] IN OUT"),
-     QStringLiteral("open a picture by its extension and save it by the output's extension"),
-     QStringLiteral("Types: .bmp .jpg .tif .pcx .tga (read and write), .pcd (read).\n"
-                    "--24bit widens palette and greyscale pictures to 24 bits first."),
-     runConvert});
+    { QStringLiteral("convert"), QStringLiteral("convert [--24bit] IN OUT"),
+        QStringLiteral("open a picture by its extension and save it by the output's extension"),
+        QStringLiteral("Types: .bmp .jpg .tif .pcx .tga (read and write), .pcd (read).\n"
+                       "--24bit widens palette and greyscale pictures to 24 bits first."),
+        runConvert });
 
 } // namespace

@@ -10,12 +10,13 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 QString className(int imageClass)
 {
-    static const char *const names[] = {"unknown", "greyscale", "24-bit colour", "8-bit palette",
-                                        "4-bit palette", "1-bit"};
+    static const char *const names[]
+        = { "unknown", "greyscale", "24-bit colour", "8-bit palette", "4-bit palette", "1-bit" };
     return QString::fromLatin1(names[imageClass >= 0 && imageClass <= 5 ? imageClass : 0]);
 }
 
@@ -30,7 +31,8 @@ int runInfo(const QStringList &args)
     }
     const BITMAPINFOHEADER *header = dibHeader(picture.handle());
     const int imageClass = ClassifyImage(picture.handle());
-    const auto dpi = [](std::int32_t pelsPerMeter) { return std::lround(pelsPerMeter / 39.37007874015747); };
+    const auto dpi
+        = [](std::int32_t pelsPerMeter) { return std::lround(pelsPerMeter / 39.37007874015747); };
     cliOut(QStringLiteral("width: %1\nheight: %2\nbit depth: %3\nimage class: %4 (%5)\n"
                           "resolution: %6 x %7 pixels per metre (%8 x %9 dpi)\n")
                .arg(header->biWidth)
@@ -45,8 +47,8 @@ int runInfo(const QStringList &args)
     return 0;
 }
 
-const CliRegistration registration({QStringLiteral("info"), QStringLiteral("info FILE"),
-                                    QStringLiteral("print size, bit depth, image class and resolution of a picture"),
-                                    {}, runInfo});
+const CliRegistration registration({ QStringLiteral("info"), QStringLiteral("info FILE"),
+    QStringLiteral("print size, bit depth, image class and resolution of a picture"), {},
+    runInfo });
 
 } // namespace
