@@ -75,7 +75,10 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
     const PhotoCdImageLayout layout = photoCdLayout(resolution);
     const qint64 planeBytes = qint64(layout.width) * layout.height * 3 / 2;
     std::vector<std::uint8_t> planes(std::size_t(planeBytes), 0);
-    if (!device.seek(qint64(layout.firstSector) * kPhotoCdSectorBytes)
+    const qint64 start = qint64(layout.firstSector) * kPhotoCdSectorBytes;
+    if (!device.isSequential() && device.size() < start + planeBytes)
+        return { DecodeStatus::Unreadable, 0 };
+    if (!device.seek(start)
         || device.read(reinterpret_cast<char *>(planes.data()), planeBytes) != planeBytes)
         return { DecodeStatus::Unreadable, 0 };
 
