@@ -14,8 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 // The kinds of the printf conversions in `text`, in order: 's' text, 'n' whole number, 'f'
 // floating-point number. "%%" is a literal percent sign.
@@ -45,6 +44,7 @@ struct FormatCase {
 
 // Every string that callers fill with arguments, with the arguments they pass.
 const FormatCase kFormats[] = {
+    { 59001, "s" },
     { 310, "s" },
     { 311, "s" },
     { 312, "s" },
