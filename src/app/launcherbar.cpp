@@ -12,6 +12,7 @@
 #include <QHelpEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QToolTip>
 #include <QUrl>
 
@@ -32,6 +33,33 @@ QString firstLocalFile(const QMimeData *data)
     return {};
 }
 
+// Without a desktop session Qt knows no icon theme; the freedesktop themes installed on the
+// system still name the programs' icons.
+void useDesktopIconTheme()
+{
+    static const bool done = [] {
+        QStringList searchPaths = QIcon::themeSearchPaths();
+        for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+            const QString icons = data + QStringLiteral("/icons");
+            if (!searchPaths.contains(icons) && QFileInfo(icons).isDir())
+                searchPaths << icons;
+        }
+        QIcon::setThemeSearchPaths(searchPaths);
+        if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+            return true;
+        for (const char *theme : {"Adwaita", "hicolor"}) {
+            for (const QString &folder : QIcon::themeSearchPaths()) {
+                if (QFileInfo::exists(folder + u'/' + QLatin1String(theme) + QStringLiteral("/index.theme"))) {
+                    QIcon::setThemeName(QLatin1String(theme));
+                    return true;
+                }
+            }
+        }
+        return false;
+    }();
+    Q_UNUSED(done);
+}
+
 QIcon desktopEntryIcon(const QString &path)
 {
     QFile file(path);
@@ -49,18 +77,22 @@ QIcon desktopEntryIcon(const QString &path)
 
 QIcon launcherProgramIcon(const QString &path)
 {
+    useDesktopIconTheme();
     if (isDesktopEntryPath(path)) {
         const QIcon icon = desktopEntryIcon(path);
         if (!icon.isNull())
             return icon;
     }
-    if (QFileInfo(path).exists()) {
-        const QIcon icon = QFileIconProvider().icon(QFileInfo(path));
-        if (!icon.isNull() && !icon.availableSizes().isEmpty())
+    const QFileInfo file(path);
+    if (file.isFile()) {
+        if (file.isExecutable()) {
+            const QIcon icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+            if (!icon.isNull())
+                return icon;
+        }
+        const QIcon icon = QFileIconProvider().icon(file);
+        if (!icon.isNull())
             return icon;
-        const QIcon themed = QIcon::fromTheme(QStringLiteral("application-x-executable"));
-        if (!themed.isNull())
-            return themed;
     }
     return QIcon(QPixmap::fromImage(bundleIcon(LauncherResource::kProgramIcon)));
 }
