@@ -153,7 +153,9 @@ BlockHandle decodeTga(const QByteArray &bytes)
         return 0;
     // Refuse pixel data too short for the picture before allocating the block.
     const std::uint64_t pixels = std::uint64_t(header.width) * header.height;
-    const std::uint64_t rowBytes = (std::uint64_t(header.width) * depth + 7) / 8;
+    // 15-bit pixels take two bytes like 16-bit ones.
+    const std::uint64_t rowBytes = depth > 8 ? std::uint64_t(header.width) * std::uint64_t((depth + 7) / 8)
+                                             : (std::uint64_t(header.width) * depth + 7) / 8;
     const std::uint64_t available = file.remaining();
     if (runLength(header) ? pixels > available * 128 : rowBytes * header.height > available)
         return 0;

@@ -120,3 +120,36 @@ TEST(TargaWriter, WritesTheHeaderFieldsForEachClass)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PictureReaders, EscapeGivesNoPicture)
+{
+    const struct {
+        BlockHandle (*read)(const QString &);
+        const char *file;
+    } readers[] = {{ReadTiffFile, "rgb-le.tif"}, {ReadTiffFile, "noise-lzw.tif"},
+                   {ReadTiffFile, "mono-g4.tif"}, {ReadPcxFile, "rgb24.pcx"},
+                   {ReadTgaFile, "rgb24-rle.tga"}};
+    for (const auto &reader : readers) {
+        RecordingHost recorder;
+        recorder.pressEscapeAtPoll(1);
+        EXPECT_EQ(reader.read(codecFixture(QLatin1String(reader.file))), 0) << reader.file;
+        EXPECT_GE(recorder.escapePolls(), 1);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(TargaReader, FifteenBitPixelsTakeTwoBytes)
+{
+    // Regression: the raw row length of 15-bit pictures was taken as 15 bits a pixel.
+    OwnedBlock block(decodeTga(targaHeader(2, 15, 3, 1) + QByteArray("\x1F\x00\xE0\x03\x00\x7C", 6)));
+    ASSERT_TRUE(block);
+    EXPECT_EQ(blockPicture(block.handle()).pixels,
+              (std::vector<Rgb>{{0, 0, 255}, {0, 255, 0}, {255, 0, 0}}));
+}
+
+} // namespace
