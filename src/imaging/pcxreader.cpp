@@ -124,7 +124,11 @@ BlockHandle decodePcx(const QByteArray &bytes)
     const int height = ymax - ymin + 1;
     const int bitCount = bitsPerPixel * planes;
     Layout layout = Layout::OneBit;
-    if (width <= 0 || height <= 0 || bytesPerLine == 0 || !layoutOf(bitsPerPixel, planes, layout))
+    if (width <= 0 || height <= 0 || !layoutOf(bitsPerPixel, planes, layout))
+        return 0;
+    // Lines shorter than the window are malformed; refusing them also keeps the block in
+    // proportion to the data that fills it.
+    if (bytesPerLine < (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8)
         return 0;
     const int colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
     const PictureLayout picture = pictureLayout(width, height, bitCount, colours);
