@@ -8,7 +8,8 @@
 #include <cstdint>
 
 // ZSoft PCX: 128-byte header, run-length encoded rows, optional 769-byte palette trailer.
-namespace pcx {
+namespace pcx
+{
 
 inline constexpr std::size_t kHeaderBytes = 128;
 inline constexpr std::uint8_t kManufacturer = 10;
@@ -23,8 +24,8 @@ inline constexpr std::size_t kOffsetManufacturer = 0;
 inline constexpr std::size_t kOffsetVersion = 1;
 inline constexpr std::size_t kOffsetEncoding = 2;
 inline constexpr std::size_t kOffsetBitsPerPixel = 3;
-inline constexpr std::size_t kOffsetWindow = 4;  // xmin, ymin, xmax, ymax
-inline constexpr std::size_t kOffsetDpi = 12;    // horizontal, vertical
+inline constexpr std::size_t kOffsetWindow = 4; // xmin, ymin, xmax, ymax
+inline constexpr std::size_t kOffsetDpi = 12; // horizontal, vertical
 inline constexpr std::size_t kOffsetPalette = 16;
 inline constexpr std::size_t kPaletteBytes = 48;
 inline constexpr std::size_t kOffsetPlanes = 65;

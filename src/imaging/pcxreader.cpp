@@ -8,12 +8,17 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Run-length decoder over the encoded body. A run may continue into the next row.
-class RleReader {
+class RleReader
+{
 public:
-    explicit RleReader(ByteView body) : m_body(body) {}
+    explicit RleReader(ByteView body)
+        : m_body(body)
+    {
+    }
 
     // Fills `count` bytes; false when the body ended first.
     bool fill(unsigned char *target, std::size_t count)
@@ -68,7 +73,7 @@ bool layoutOf(int bitsPerPixel, int planes, Layout &layout)
 
 // Turns one decoded row (`planes` planes of `bytesPerLine` bytes) into a block row.
 void storeRow(Layout layout, const unsigned char *decoded, std::size_t bytesPerLine, int width,
-              unsigned char *target, std::size_t rowLength)
+    unsigned char *target, std::size_t rowLength)
 {
     switch (layout) {
     case Layout::OneBit:
@@ -157,23 +162,25 @@ BlockHandle decodePcx(const QByteArray &bytes)
     if (greyRamp) {
         const int step = 255 / (colours - 1);
         for (int i = 0; i < colours; ++i)
-            table[i] = {std::uint8_t(i * step), std::uint8_t(i * step), std::uint8_t(i * step), 0};
+            table[i]
+                = { std::uint8_t(i * step), std::uint8_t(i * step), std::uint8_t(i * step), 0 };
     } else if (colours == 2) {
-        table[0] = {0, 0, 0, 0};
-        table[1] = {255, 255, 255, 0};
+        table[0] = { 0, 0, 0, 0 };
+        table[1] = { 255, 255, 255, 0 };
     } else if (colours == 16) {
-        const auto *palette = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + kOffsetPalette;
+        const auto *palette
+            = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + kOffsetPalette;
         for (int i = 0; i < 16; ++i)
-            table[i] = {palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0};
+            table[i] = { palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0 };
     } else if (colours == 256) {
         const auto *palette = reinterpret_cast<const std::uint8_t *>(bytes.constData()) + fileSize
             - kPaletteTrailerBytes + 1;
         for (int i = 0; i < 256; ++i)
-            table[i] = {palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0};
+            table[i] = { palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0 };
     }
 
-    RleReader rle(ByteView(reinterpret_cast<const unsigned char *>(bytes.constData()) + kHeaderBytes,
-                           bodySize));
+    RleReader rle(ByteView(
+        reinterpret_cast<const unsigned char *>(bytes.constData()) + kHeaderBytes, bodySize));
     std::vector<unsigned char> decoded(bytesPerLine * std::size_t(planes));
     unsigned char *bits = dibBits(dib);
     for (int y = 0; y < height; ++y) {

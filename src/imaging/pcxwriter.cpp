@@ -12,7 +12,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kMessageCannotCreate = 54009;
 
@@ -24,7 +25,7 @@ void putU16(QByteArray &bytes, std::size_t at, std::uint32_t value)
 
 // Splits one block row into the planes the file stores.
 void planeRow(const PictureView &picture, const unsigned char *source, std::size_t bytesPerLine,
-              bool invert, std::vector<unsigned char> &row)
+    bool invert, std::vector<unsigned char> &row)
 {
     std::fill(row.begin(), row.end(), 0);
     switch (picture.bitCount) {
@@ -41,8 +42,8 @@ void planeRow(const PictureView &picture, const unsigned char *source, std::size
             const unsigned value = x % 2 == 0 ? source[x / 2] >> 4 : source[x / 2] & 0x0F;
             for (int plane = 0; plane < 4; ++plane) {
                 if (value & (1u << plane))
-                    row[std::size_t(plane) * bytesPerLine + std::size_t(x / 8)] |=
-                        std::uint8_t(0x80 >> (x % 8));
+                    row[std::size_t(plane) * bytesPerLine + std::size_t(x / 8)]
+                        |= std::uint8_t(0x80 >> (x % 8));
             }
         }
         return;
@@ -99,8 +100,8 @@ int WritePcxFile(const QString &path, BlockHandle block)
     putU16(header, kOffsetWindow + 4, std::uint32_t(picture.width - 1));
     putU16(header, kOffsetWindow + 6, std::uint32_t(picture.height - 1));
     const auto dotsPerInch = [](std::int32_t perMetre) {
-        return std::uint32_t(
-            std::min<std::int64_t>((std::max<std::int64_t>(perMetre, 0) * 100 + 3936) / 3937, 0xFFFF));
+        return std::uint32_t(std::min<std::int64_t>(
+            (std::max<std::int64_t>(perMetre, 0) * 100 + 3936) / 3937, 0xFFFF));
     };
     putU16(header, kOffsetDpi, dotsPerInch(picture.header->biXPelsPerMeter));
     putU16(header, kOffsetDpi + 2, dotsPerInch(picture.header->biYPelsPerMeter));

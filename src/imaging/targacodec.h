@@ -8,7 +8,8 @@
 #include <cstdint>
 
 // Truevision Targa: 18-byte header, ID field, colour map, pixels (raw or run-length packets).
-namespace targa {
+namespace targa
+{
 
 inline constexpr std::size_t kHeaderBytes = 18;
 

@@ -10,15 +10,21 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace targa;
 
 // Run-length packets: a byte with bit 7 set repeats the following pixel (low 7 bits + 1 times),
 // otherwise that many + 1 literal pixels follow. A packet may continue into the next row.
-class PacketReader {
+class PacketReader
+{
 public:
-    PacketReader(ByteView &data, std::size_t pixelBytes) : m_data(data), m_pixelBytes(pixelBytes) {}
+    PacketReader(ByteView &data, std::size_t pixelBytes)
+        : m_data(data)
+        , m_pixelBytes(pixelBytes)
+    {
+    }
 
     bool fill(unsigned char *target, std::size_t pixels)
     {
@@ -154,8 +160,9 @@ BlockHandle decodeTga(const QByteArray &bytes)
     // Refuse pixel data too short for the picture before allocating the block.
     const std::uint64_t pixels = std::uint64_t(header.width) * header.height;
     // 15-bit pixels take two bytes like 16-bit ones.
-    const std::uint64_t rowBytes = depth > 8 ? std::uint64_t(header.width) * std::uint64_t((depth + 7) / 8)
-                                             : (std::uint64_t(header.width) * depth + 7) / 8;
+    const std::uint64_t rowBytes = depth > 8
+        ? std::uint64_t(header.width) * std::uint64_t((depth + 7) / 8)
+        : (std::uint64_t(header.width) * depth + 7) / 8;
     const std::uint64_t available = file.remaining();
     if (runLength(header) ? pixels > available * 128 : rowBytes * header.height > available)
         return 0;
@@ -169,11 +176,12 @@ BlockHandle decodeTga(const QByteArray &bytes)
         ByteView map(bytes);
         map.seek(mapPosition);
         for (int i = 0; i < header.colourMapLength; ++i) {
-            RGBQUAD entry = {0, 0, 0, 0};
+            RGBQUAD entry = { 0, 0, 0, 0 };
             if (entryBytes == 2) {
                 const std::uint16_t value = map.u16le();
-                entry = {std::uint8_t((value & 0x1F) << 3), std::uint8_t(((value >> 5) & 0x1F) << 3),
-                         std::uint8_t(((value >> 10) & 0x1F) << 3), 0};
+                entry
+                    = { std::uint8_t((value & 0x1F) << 3), std::uint8_t(((value >> 5) & 0x1F) << 3),
+                          std::uint8_t(((value >> 10) & 0x1F) << 3), 0 };
             } else {
                 entry.rgbBlue = map.u8();
                 entry.rgbGreen = map.u8();
@@ -185,10 +193,10 @@ BlockHandle decodeTga(const QByteArray &bytes)
                 table[index] = entry;
         }
     } else if (colours == 2) {
-        table[1] = {255, 255, 255, 0};
+        table[1] = { 255, 255, 255, 0 };
     } else if (colours == 256) {
         for (int i = 0; i < 256; ++i)
-            table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+            table[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     }
 
     const bool topFirst = (header.descriptor & kDescriptorTopFirst) != 0;
@@ -204,7 +212,8 @@ BlockHandle decodeTga(const QByteArray &bytes)
                 return 0;
             codecProgress(y * 100 / height);
         }
-        unsigned char *target = bits + std::size_t(topFirst ? height - 1 - y : y) * layout.rowLength;
+        unsigned char *target
+            = bits + std::size_t(topFirst ? height - 1 - y : y) * layout.rowLength;
         if (runLength(header)) {
             if (!packets.fill(target, std::size_t(width)))
                 return 0;

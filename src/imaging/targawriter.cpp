@@ -11,7 +11,8 @@
 #include <algorithm>
 #include <new>
 
-namespace {
+namespace
+{
 
 using namespace targa;
 
@@ -42,8 +43,9 @@ int WriteTgaFile(const QString &path, BlockHandle block)
     QByteArray header;
     header.append(char(0));
     header.append(char(palette ? 1 : 0));
-    header.append(char(palette ? kTypeColourMapped
-                               : picture.bitCount == 24 ? kTypeTrueColour : kTypeGreyscale));
+    header.append(char(palette       ? kTypeColourMapped
+            : picture.bitCount == 24 ? kTypeTrueColour
+                                     : kTypeGreyscale));
     putU16(header, 0);
     putU16(header, std::uint32_t(colours));
     header.append(char(palette ? 24 : 0));

@@ -68,14 +68,14 @@ struct TiffDirectory {
     bool ricoh = false;
     TiffArray stripOffsets;
     int samplesPerPixel = 1;
-    std::uint32_t rowsPerStrip = 0;  // 0 until set; the parser then turns 0 into the height
+    std::uint32_t rowsPerStrip = 0; // 0 until set; the parser then turns 0 into the height
     TiffArray stripByteCounts;
     std::uint32_t xDotsPerInch = 0;
     std::uint32_t yDotsPerInch = 0;
     int planarConfiguration = 1;
     int resolutionUnit = 0;
     int predictor = 1;
-    TiffArray colorMap;  // count = number of 16-bit values (three per colour)
+    TiffArray colorMap; // count = number of 16-bit values (three per colour)
 };
 
 // Parses the header and the first directory of `file`. Returns 1 for little-endian files, 2 for
@@ -87,7 +87,8 @@ int parseTiffDirectory(const QByteArray &file, TiffDirectory &directory);
 // change. Decoded bytes are handed out through `sink` (called with a pointer and a length).
 // Returns false when a code refers beyond the table (a corrupt or hostile strip); stops at the
 // end-of-information code, at the end of the input or when `sink` returns false.
-class TiffLzwSink {
+class TiffLzwSink
+{
 public:
     virtual ~TiffLzwSink() = default;
     virtual bool put(const unsigned char *bytes, std::size_t count) = 0;

@@ -3,7 +3,8 @@
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kEntryBytes = 12;
 
@@ -27,8 +28,8 @@ struct Entry {
     std::uint16_t tag = 0;
     std::uint16_t type = 0;
     std::uint32_t count = 0;
-    std::uint64_t valueField = 0;  // file position of the entry's 4-byte value field
-    std::uint32_t offset = 0;      // the value field read as an offset
+    std::uint64_t valueField = 0; // file position of the entry's 4-byte value field
+    std::uint32_t offset = 0; // the value field read as an offset
 };
 
 // File position of an entry's values: in the value field itself when they fit in its four
@@ -39,9 +40,12 @@ std::uint64_t valuePosition(const Entry &entry)
     return bytes <= 4 ? entry.valueField : entry.offset;
 }
 
-class DirectoryParser {
+class DirectoryParser
+{
 public:
-    DirectoryParser(const QByteArray &file, bool bigEndian) : m_view(file), m_bigEndian(bigEndian)
+    DirectoryParser(const QByteArray &file, bool bigEndian)
+        : m_view(file)
+        , m_bigEndian(bigEndian)
     {
     }
 
@@ -158,7 +162,7 @@ int parseTiffDirectory(const QByteArray &file, TiffDirectory &directory)
             directory.ricoh = parser.startsWithRicoh(entry);
             break;
         case kTagStripOffsets:
-            directory.stripOffsets = {entry.type, entry.count, valuePosition(entry)};
+            directory.stripOffsets = { entry.type, entry.count, valuePosition(entry) };
             break;
         case kTagSamplesPerPixel:
             directory.samplesPerPixel = int(parser.number(entry));
@@ -168,7 +172,7 @@ int parseTiffDirectory(const QByteArray &file, TiffDirectory &directory)
             rowsPerStripSet = true;
             break;
         case kTagStripByteCounts:
-            directory.stripByteCounts = {entry.type, entry.count, valuePosition(entry)};
+            directory.stripByteCounts = { entry.type, entry.count, valuePosition(entry) };
             break;
         case kTagXResolution:
             xQuotient = parser.quotient(entry);
@@ -186,7 +190,7 @@ int parseTiffDirectory(const QByteArray &file, TiffDirectory &directory)
             directory.predictor = int(parser.number(entry));
             break;
         case kTagColorMap:
-            directory.colorMap = {entry.type, entry.count, valuePosition(entry)};
+            directory.colorMap = { entry.type, entry.count, valuePosition(entry) };
             break;
         }
     }

@@ -12,7 +12,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr std::int32_t kLibtiffPixelsPerMetre = 2834;
 
@@ -21,10 +22,12 @@ struct TiffCloser {
 };
 
 // libtiff reports problems on stderr by default; the reader reports them by its result only.
-class QuietLibtiff {
+class QuietLibtiff
+{
 public:
     QuietLibtiff()
-        : m_error(TIFFSetErrorHandler(nullptr)), m_warning(TIFFSetWarningHandler(nullptr))
+        : m_error(TIFFSetErrorHandler(nullptr))
+        , m_warning(TIFFSetWarningHandler(nullptr))
     {
     }
     ~QuietLibtiff()
@@ -98,8 +101,9 @@ BlockHandle readTiffWithLibtiff(const QString &path)
     RGBQUAD *table = dibColors(header);
     if (bitCount == 1) {
         const unsigned char zero = photometric == PHOTOMETRIC_MINISWHITE ? 255 : 0;
-        table[0] = {zero, zero, zero, 0};
-        table[1] = {std::uint8_t(255 - zero), std::uint8_t(255 - zero), std::uint8_t(255 - zero), 0};
+        table[0] = { zero, zero, zero, 0 };
+        table[1]
+            = { std::uint8_t(255 - zero), std::uint8_t(255 - zero), std::uint8_t(255 - zero), 0 };
     } else if (colours > 0) {
         std::uint16_t *red = nullptr;
         std::uint16_t *green = nullptr;
@@ -112,13 +116,13 @@ BlockHandle readTiffWithLibtiff(const QString &path)
                 sixteenBit = sixteenBit || red[i] > 255 || green[i] > 255 || blue[i] > 255;
             const int shift = sixteenBit ? 8 : 0;
             for (int i = 0; i < colours; ++i)
-                table[i] = {std::uint8_t(blue[i] >> shift), std::uint8_t(green[i] >> shift),
-                            std::uint8_t(red[i] >> shift), 0};
+                table[i] = { std::uint8_t(blue[i] >> shift), std::uint8_t(green[i] >> shift),
+                    std::uint8_t(red[i] >> shift), 0 };
         } else {
             const int step = 255 / (colours - 1);
             for (int i = 0; i < colours; ++i) {
                 const auto grey = std::uint8_t(i * step);
-                table[i] = {grey, grey, grey, 0};
+                table[i] = { grey, grey, grey, 0 };
             }
         }
     }

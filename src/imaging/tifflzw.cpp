@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 constexpr unsigned kClearCode = 256;
 constexpr unsigned kEndCode = 257;
@@ -12,15 +13,20 @@ constexpr unsigned kFirstFreeCode = 258;
 constexpr unsigned kTableSize = 4096;
 
 struct LzwEntry {
-    std::uint16_t prefix;  // previous code of the string, or kTableSize for a single byte
+    std::uint16_t prefix; // previous code of the string, or kTableSize for a single byte
     std::uint16_t length;
-    std::uint8_t last;     // last byte of the string
-    std::uint8_t first;    // first byte of the string
+    std::uint8_t last; // last byte of the string
+    std::uint8_t first; // first byte of the string
 };
 
-class BitReader {
+class BitReader
+{
 public:
-    BitReader(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
+    BitReader(const unsigned char *data, std::size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
 
     // The next `width` bits, or false when the input has fewer left.
     bool next(unsigned width, unsigned &code)
@@ -48,10 +54,10 @@ private:
 
 bool decodeTiffLzw(const unsigned char *data, std::size_t size, TiffLzwSink &sink)
 {
-    std::array<LzwEntry, kTableSize> table{};
+    std::array<LzwEntry, kTableSize> table {};
     for (unsigned i = 0; i < 256; ++i)
-        table[i] = {std::uint16_t(kTableSize), 1, std::uint8_t(i), std::uint8_t(i)};
-    std::array<unsigned char, kTableSize> string{};
+        table[i] = { std::uint16_t(kTableSize), 1, std::uint8_t(i), std::uint8_t(i) };
+    std::array<unsigned char, kTableSize> string {};
 
     // Writes the string of `code` into the end of `string` and hands it to the sink.
     const auto output = [&](unsigned code) {
@@ -65,7 +71,7 @@ bool decodeTiffLzw(const unsigned char *data, std::size_t size, TiffLzwSink &sin
     BitReader bits(data, size);
     unsigned width = 9;
     unsigned next = kFirstFreeCode;
-    unsigned previous = kTableSize;  // none
+    unsigned previous = kTableSize; // none
     unsigned code = 0;
     while (bits.next(width, code)) {
         if (code == kEndCode)
@@ -90,8 +96,8 @@ bool decodeTiffLzw(const unsigned char *data, std::size_t size, TiffLzwSink &sin
             // The new entry is the previous string plus the first byte of the current one; for
             // the code being defined right now (KwKwK) that is the previous string's first byte.
             const std::uint8_t first = code == next ? table[previous].first : table[code].first;
-            table[next] = {std::uint16_t(previous), std::uint16_t(table[previous].length + 1),
-                           first, table[previous].first};
+            table[next] = { std::uint16_t(previous), std::uint16_t(table[previous].length + 1),
+                first, table[previous].first };
             ++next;
             if (next == 511)
                 width = 10;

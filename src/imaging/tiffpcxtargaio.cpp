@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 QString g_currentPicturePath;
 
@@ -20,7 +21,7 @@ void setCurrentPicturePath(const QString &path)
 void showOpenFailure(const QString &path)
 {
     host().showText(loadString(54013) + path + QLatin1Char(' ') + loadString(54014),
-                    MessageIcon::Warning, MessageButtons::Ok, 54013);
+        MessageIcon::Warning, MessageButtons::Ok, 54013);
 }
 
 void reportPictureProgress(int percent)
@@ -119,8 +120,8 @@ bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge)
     return file.error() == QFileDevice::NoError;
 }
 
-PictureLayout pictureLayout(std::int64_t width, std::int64_t height, int bitCount, int colours,
-                            std::size_t extra)
+PictureLayout pictureLayout(
+    std::int64_t width, std::int64_t height, int bitCount, int colours, std::size_t extra)
 {
     PictureLayout layout;
     if (width <= 0 || height <= 0 || colours < 0 || colours > 256)
@@ -134,8 +135,8 @@ PictureLayout pictureLayout(std::int64_t width, std::int64_t height, int bitCoun
     if (rowLength > kMaxPictureBytes || std::uint64_t(height) > kMaxPictureBytes / rowLength)
         return layout;
     const std::uint64_t imageBytes = rowLength * std::uint64_t(height);
-    const std::uint64_t blockBytes = sizeof(BITMAPINFOHEADER) + 4 * std::uint64_t(colours)
-        + imageBytes + extra;
+    const std::uint64_t blockBytes
+        = sizeof(BITMAPINFOHEADER) + 4 * std::uint64_t(colours) + imageBytes + extra;
     if (blockBytes > kMaxPictureBytes)
         return layout;
     layout.valid = true;
@@ -146,7 +147,7 @@ PictureLayout pictureLayout(std::int64_t width, std::int64_t height, int bitCoun
 }
 
 BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
-                            std::int32_t pixelsPerMetre, std::size_t extra)
+    std::int32_t pixelsPerMetre, std::size_t extra)
 {
     const PictureLayout layout = pictureLayout(width, height, bitCount, colours, extra);
     if (!layout.valid)
@@ -179,8 +180,8 @@ bool viewPicture(BlockHandle block, PictureView &view)
         || header->biSize != sizeof(BITMAPINFOHEADER) || header->biCompression != kBiRgb)
         return false;
     const int colourCount = int(dibColorCount(*header));
-    const PictureLayout layout =
-        pictureLayout(header->biWidth, header->biHeight, header->biBitCount, colourCount);
+    const PictureLayout layout
+        = pictureLayout(header->biWidth, header->biHeight, header->biBitCount, colourCount);
     if (!layout.valid || layout.blockBytes > size)
         return false;
     view.header = header;

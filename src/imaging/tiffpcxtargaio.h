@@ -15,13 +15,18 @@
 
 // Reads little- or big-endian values from a byte range. Reading past the end yields zeros and
 // sets a sticky "truncated" flag, so parsers check values and the flag, not every read.
-class ByteView {
+class ByteView
+{
 public:
     ByteView() = default;
-    ByteView(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
+    ByteView(const unsigned char *data, std::size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
     explicit ByteView(const QByteArray &bytes)
-        : m_data(reinterpret_cast<const unsigned char *>(bytes.constData())),
-          m_size(std::size_t(bytes.size()))
+        : m_data(reinterpret_cast<const unsigned char *>(bytes.constData()))
+        , m_size(std::size_t(bytes.size()))
     {
     }
 
@@ -74,14 +79,14 @@ struct PictureLayout {
     std::size_t imageBytes = 0;
     std::size_t blockBytes = 0;
 };
-PictureLayout pictureLayout(std::int64_t width, std::int64_t height, int bitCount, int colours,
-                            std::size_t extra = 0);
+PictureLayout pictureLayout(
+    std::int64_t width, std::int64_t height, int bitCount, int colours, std::size_t extra = 0);
 
 // Allocates a picture block through the picture allocator (message 54001 on failure) and fills
 // its header: biClrUsed = `colours`, biSizeImage = row length × height. The colour table and
 // the pixels are zero. Returns 0 on failure.
 BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
-                            std::int32_t pixelsPerMetre, std::size_t extra = 0);
+    std::int32_t pixelsPerMetre, std::size_t extra = 0);
 
 // A caller's image block, checked against its block size before a writer touches it.
 struct PictureView {

@@ -9,7 +9,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Largest expansion of an LZW strip: no 9-bit or longer code yields more than 4096 bytes.
 constexpr std::uint64_t kLzwMaxExpansion = 4096;
@@ -41,11 +42,15 @@ struct StripValues {
 };
 
 // Rows of the picture as they arrive (top first), stored from the last block row upwards.
-class RowTarget {
+class RowTarget
+{
 public:
-    RowTarget(unsigned char *bits, std::size_t rowLength, std::uint32_t height,
-              std::size_t fileRowBytes)
-        : m_bits(bits), m_rowLength(rowLength), m_height(height), m_fileRowBytes(fileRowBytes)
+    RowTarget(
+        unsigned char *bits, std::size_t rowLength, std::uint32_t height, std::size_t fileRowBytes)
+        : m_bits(bits)
+        , m_rowLength(rowLength)
+        , m_height(height)
+        , m_fileRowBytes(fileRowBytes)
     {
     }
 
@@ -78,10 +83,12 @@ bool cancelledAt(std::uint32_t row, int percent)
     return false;
 }
 
-class LzwRows final : public TiffLzwSink {
+class LzwRows final : public TiffLzwSink
+{
 public:
     LzwRows(RowTarget &rows, int predictorComponents)
-        : m_rows(rows), m_components(predictorComponents)
+        : m_rows(rows)
+        , m_components(predictorComponents)
     {
     }
 
@@ -119,7 +126,7 @@ private:
     }
 
     RowTarget &m_rows;
-    int m_components;  // 0: no predictor
+    int m_components; // 0: no predictor
     std::size_t m_column = 0;
     bool m_cancelled = false;
 };
@@ -127,8 +134,8 @@ private:
 // Reads uncompressed strips; false on a strip outside the file or on Escape.
 bool readPlainStrips(ByteView &file, const TiffDirectory &directory, RowTarget &rows)
 {
-    const StripValues offsets{directory.stripOffsets, file, directory.bigEndian};
-    const StripValues counts{directory.stripByteCounts, file, directory.bigEndian};
+    const StripValues offsets { directory.stripOffsets, file, directory.bigEndian };
+    const StripValues counts { directory.stripByteCounts, file, directory.bigEndian };
     const std::uint32_t strips = directory.stripOffsets.count;
     const std::uint64_t rowsPerStrip = directory.rowsPerStrip;
     for (std::uint32_t strip = 0; strip < strips && !rows.full(); ++strip) {
@@ -159,11 +166,10 @@ bool readPlainStrips(ByteView &file, const TiffDirectory &directory, RowTarget &
 }
 
 // Decodes LZW strips; false on a strip outside the file, a corrupt code stream or Escape.
-bool readLzwStrips(ByteView &file, const TiffDirectory &directory, RowTarget &rows,
-                   int bitCount)
+bool readLzwStrips(ByteView &file, const TiffDirectory &directory, RowTarget &rows, int bitCount)
 {
-    const StripValues offsets{directory.stripOffsets, file, directory.bigEndian};
-    const StripValues counts{directory.stripByteCounts, file, directory.bigEndian};
+    const StripValues offsets { directory.stripOffsets, file, directory.bigEndian };
+    const StripValues counts { directory.stripByteCounts, file, directory.bigEndian };
     const int components = directory.predictor > 1 ? (bitCount == 24 ? 3 : 1) : 0;
     LzwRows sink(rows, components);
     for (std::uint32_t strip = 0; strip < directory.stripOffsets.count && !rows.full(); ++strip) {
@@ -188,21 +194,22 @@ bool readLzwStrips(ByteView &file, const TiffDirectory &directory, RowTarget &ro
 
 // Fills the colour table; false when a palette picture's colour map is missing or outside the
 // file.
-bool fillColourTable(ByteView &file, const TiffDirectory &directory, int bitCount, int colours,
-                     RGBQUAD *table)
+bool fillColourTable(
+    ByteView &file, const TiffDirectory &directory, int bitCount, int colours, RGBQUAD *table)
 {
     if (bitCount == 1) {
         const bool whiteIsZero = directory.photometric == 0;
         const unsigned char zero = whiteIsZero ? 255 : 0;
-        table[0] = {zero, zero, zero, 0};
-        table[1] = {std::uint8_t(255 - zero), std::uint8_t(255 - zero), std::uint8_t(255 - zero), 0};
+        table[0] = { zero, zero, zero, 0 };
+        table[1]
+            = { std::uint8_t(255 - zero), std::uint8_t(255 - zero), std::uint8_t(255 - zero), 0 };
         return true;
     }
     if (directory.photometric == 1) {
         const int step = 255 / (colours - 1);
         for (int i = 0; i < colours; ++i) {
             const auto grey = std::uint8_t(i * step);
-            table[i] = {grey, grey, grey, 0};
+            table[i] = { grey, grey, grey, 0 };
         }
         return true;
     }
@@ -216,7 +223,7 @@ bool fillColourTable(ByteView &file, const TiffDirectory &directory, int bitCoun
         const auto green = std::uint8_t(file.u16(big) >> 8);
         file.seek(directory.colorMap.position + 2 * (2 * perChannel + std::uint64_t(i)));
         const auto blue = std::uint8_t(file.u16(big) >> 8);
-        table[i] = {blue, green, red, 0};
+        table[i] = { blue, green, red, 0 };
     }
     return !file.truncated();
 }
@@ -265,8 +272,8 @@ BlockHandle decodeTiff(const QByteArray &bytes)
     const std::uint32_t width = directory.width;
     const std::uint32_t height = directory.height;
     const bool ricoh = directory.ricoh && bitCount == 24;
-    const std::uint64_t fileRowBytes = ricoh ? (std::uint64_t(width) + 1) / 2 * 4
-                                             : (std::uint64_t(bitCount) * width + 7) / 8;
+    const std::uint64_t fileRowBytes
+        = ricoh ? (std::uint64_t(width) + 1) / 2 * 4 : (std::uint64_t(bitCount) * width + 7) / 8;
     const PictureLayout layout = pictureLayout(width, height, bitCount, colours, 50);
     if (!layout.valid)
         return 0;
@@ -280,8 +287,8 @@ BlockHandle decodeTiff(const QByteArray &bytes)
     const auto perMetre = [](std::uint32_t dpi) {
         return std::int32_t(std::min<std::uint64_t>(std::uint64_t(dpi) * 10000 / 254, 0x7FFFFFFF));
     };
-    OwnedBlock block(newPictureBlock(width, height, bitCount, colours,
-                                     perMetre(directory.xDotsPerInch), 50));
+    OwnedBlock block(
+        newPictureBlock(width, height, bitCount, colours, perMetre(directory.xDotsPerInch), 50));
     if (!block)
         return 0;
     BITMAPINFOHEADER *header = dibHeader(block.handle());

@@ -19,7 +19,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kDirectoryOffset = 8;
 constexpr int kEntryCount = 16;
@@ -34,7 +35,8 @@ constexpr int kMessageCannotCreate = 54009;
 static_assert(kDirectoryOffset + 2 + kEntryCount * 12 + 4 == kXResolutionOffset);
 static_assert(kDocumentNameOffset + kDocumentNameBytes == kExtraDataOffset);
 
-class LittleEndianBuffer {
+class LittleEndianBuffer
+{
 public:
     void u16(std::uint32_t value)
     {
@@ -88,8 +90,8 @@ int WriteTiffFile(const QString &path, BlockHandle block)
 
     const std::uint64_t rowBytes = (std::uint64_t(picture.width) * picture.bitCount + 7) / 8;
     const std::uint64_t pixelBytes = rowBytes * std::uint64_t(picture.height);
-    const std::uint32_t pixelOffset =
-        kExtraDataOffset + (trueColour ? 6 : 0) + 6 * std::uint32_t(mapColours);
+    const std::uint32_t pixelOffset
+        = kExtraDataOffset + (trueColour ? 6 : 0) + 6 * std::uint32_t(mapColours);
     if (pixelBytes > 0xFFFFFFFFu - pixelOffset)
         return 2;
 

@@ -6,7 +6,8 @@
 #include <array>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Products of each chroma coefficient with every value -128..127, rounded to the nearest integer.
 struct ChromaTables {
@@ -50,8 +51,8 @@ void convertRicohRow(const unsigned char *source, int width, unsigned char *targ
         }
         unsigned char *pixel = target + std::size_t(x) * 3;
         pixel[0] = clampByte(y + tables.blueFromCb[std::size_t(cb)]);
-        pixel[1] = clampByte(y - tables.greenFromCb[std::size_t(cb)]
-                             - tables.greenFromCr[std::size_t(cr)]);
+        pixel[1] = clampByte(
+            y - tables.greenFromCb[std::size_t(cb)] - tables.greenFromCr[std::size_t(cr)]);
         pixel[2] = clampByte(y + tables.redFromCr[std::size_t(cr)]);
     }
 }

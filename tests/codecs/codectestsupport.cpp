@@ -34,15 +34,15 @@ RgbPicture readNetpbm(const QString &path)
         for (int x = 0; x < picture.width; ++x) {
             if (fields[0] == "P6") {
                 const std::uint8_t *p = raster + 3 * (y * picture.width + x);
-                picture.pixels.push_back({p[0], p[1], p[2]});
+                picture.pixels.push_back({ p[0], p[1], p[2] });
             } else if (fields[0] == "P5") {
                 const std::uint8_t v = raster[y * picture.width + x];
-                picture.pixels.push_back({v, v, v});
+                picture.pixels.push_back({ v, v, v });
             } else {
                 const int stride = (picture.width + 7) / 8;
                 const bool black = (raster[y * stride + x / 8] >> (7 - x % 8)) & 1;
                 const std::uint8_t v = black ? 0 : 255;
-                picture.pixels.push_back({v, v, v});
+                picture.pixels.push_back({ v, v, v });
             }
         }
     }
@@ -71,7 +71,7 @@ RgbPicture blockPicture(BlockHandle block)
             unsigned index = 0;
             switch (header->biBitCount) {
             case 24:
-                picture.pixels.push_back({row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+                picture.pixels.push_back({ row[3 * x + 2], row[3 * x + 1], row[3 * x] });
                 continue;
             case 8:
                 index = row[x];
@@ -84,7 +84,7 @@ RgbPicture blockPicture(BlockHandle block)
                 break;
             }
             const RGBQUAD &c = table[index];
-            picture.pixels.push_back({c.rgbRed, c.rgbGreen, c.rgbBlue});
+            picture.pixels.push_back({ c.rgbRed, c.rgbGreen, c.rgbBlue });
         }
     }
     return picture;
@@ -104,18 +104,17 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 BlockHandle makeBlock(int width, int height, int bitCount, int colours,
-                      const std::function<Rgb(int)> &colour,
-                      const std::function<std::uint32_t(int, int)> &pixel)
+    const std::function<Rgb(int)> &colour, const std::function<std::uint32_t(int, int)> &pixel)
 {
     const std::size_t rowLength = dibRowBytes(width, bitCount);
     const BlockHandle block = blockAlloc(0, 40 + 4 * std::size_t(colours) + rowLength * height);
     BITMAPINFOHEADER *header = dibHeader(block);
-    *header = {40, width, height, 1, std::uint16_t(bitCount), 0,
-               std::uint32_t(rowLength * height), 2835, 2835, std::uint32_t(colours), 0};
+    *header = { 40, width, height, 1, std::uint16_t(bitCount), 0, std::uint32_t(rowLength * height),
+        2835, 2835, std::uint32_t(colours), 0 };
     RGBQUAD *table = dibColors(header);
     for (int i = 0; i < colours; ++i) {
         const Rgb c = colour(i);
-        table[i] = {c[2], c[1], c[0], 0};
+        table[i] = { c[2], c[1], c[0], 0 };
     }
     unsigned char *bits = dibBits(header);
     for (int y = 0; y < height; ++y) {
@@ -145,7 +144,7 @@ BlockHandle makeBlock(int width, int height, int bitCount, int colours,
 
 Rgb greyEntry(int i)
 {
-    return {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)};
+    return { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i) };
 }
 
 bool toolAvailable(const QString &program)
@@ -169,8 +168,9 @@ bool runTool(const QString &program, const QStringList &arguments, QByteArray *o
 RgbPicture decodeWithImageMagick(const QString &path)
 {
     const QString ppm = makeTestFolder(QStringLiteral("magick")) + QStringLiteral("/out.ppm");
-    if (!runTool(QStringLiteral("convert"), {path, QStringLiteral("-auto-orient"), QStringLiteral("-depth"), QStringLiteral("8"),
-                                             QStringLiteral("ppm:") + ppm}))
+    if (!runTool(QStringLiteral("convert"),
+            { path, QStringLiteral("-auto-orient"), QStringLiteral("-depth"), QStringLiteral("8"),
+                QStringLiteral("ppm:") + ppm }))
         return {};
     return readNetpbm(ppm);
 }

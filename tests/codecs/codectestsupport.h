@@ -19,7 +19,7 @@ using Rgb = std::array<std::uint8_t, 3>;
 struct RgbPicture {
     int width = 0;
     int height = 0;
-    std::vector<Rgb> pixels;  // top row first
+    std::vector<Rgb> pixels; // top row first
 
     bool operator==(const RgbPicture &) const = default;
 };
@@ -38,8 +38,7 @@ void writeBytes(const QString &path, const QByteArray &bytes);
 // An image block of `bitCount` bits with `colours` table entries given by `colour(i)` and pixel
 // values (indexes, or 0xRRGGBB for 24-bit) given by `pixel(x, y)`, y counted from the top.
 BlockHandle makeBlock(int width, int height, int bitCount, int colours,
-                      const std::function<Rgb(int)> &colour,
-                      const std::function<std::uint32_t(int, int)> &pixel);
+    const std::function<Rgb(int)> &colour, const std::function<std::uint32_t(int, int)> &pixel);
 // A grey ramp entry i = i, i, i.
 Rgb greyEntry(int i);
 

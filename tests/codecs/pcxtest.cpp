@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct PcxFixture {
     const char *file;
@@ -16,7 +17,9 @@ struct PcxFixture {
     int bitCount;
 };
 
-class PcxFixtures : public testing::TestWithParam<PcxFixture> {};
+class PcxFixtures : public testing::TestWithParam<PcxFixture>
+{
+};
 
 TEST_P(PcxFixtures, DecodesPixelExact)
 {
@@ -25,15 +28,13 @@ TEST_P(PcxFixtures, DecodesPixelExact)
     ASSERT_TRUE(block) << "result " << block.handle();
     EXPECT_EQ(dibHeader(block.handle())->biBitCount, fixture.bitCount);
     EXPECT_EQ(blockPicture(block.handle()),
-              readNetpbm(codecFixture(QString::fromLatin1(fixture.reference))));
+        readNetpbm(codecFixture(QString::fromLatin1(fixture.reference))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, PcxFixtures,
-                         testing::Values(PcxFixture{"mono17.pcx", "mono.pbm", 1},
-                                         PcxFixture{"pal16-planes.pcx", "pal16.ppm", 4},
-                                         PcxFixture{"pal8.pcx", "rgb.ppm", 8},
-                                         PcxFixture{"grey.pcx", "grey.pgm", 8},
-                                         PcxFixture{"rgb24.pcx", "rgb.ppm", 24}));
+    testing::Values(PcxFixture { "mono17.pcx", "mono.pbm", 1 },
+        PcxFixture { "pal16-planes.pcx", "pal16.ppm", 4 }, PcxFixture { "pal8.pcx", "rgb.ppm", 8 },
+        PcxFixture { "grey.pcx", "grey.pgm", 8 }, PcxFixture { "rgb24.pcx", "rgb.ppm", 24 }));
 
 TEST(PcxReader, OneBitIsBlackAndWhiteWhateverTheHeaderPalette)
 {
@@ -71,7 +72,7 @@ TEST(PcxReader, RefusesBadAndHostileFiles)
 
 TEST(PcxWriter, EncodesRunsAsDescribed)
 {
-    const unsigned char row[] = {7, 7, 7, 200, 5, 192, 192};
+    const unsigned char row[] = { 7, 7, 7, 200, 5, 192, 192 };
     QByteArray out;
     encodePcxRow(row, sizeof row, out);
     EXPECT_EQ(out, QByteArray("\xC3\x07\xC1\xC8\x05\xC2\xC0", 7));
@@ -83,8 +84,9 @@ TEST(PcxWriter, EncodesRunsAsDescribed)
 
 TEST(PcxWriter, WritesGreyscaleWithPaletteInfoTwoAndNoTrailer)
 {
-    OwnedBlock block(makeBlock(256, 1, 8, 256, greyEntry, [](int x, int) { return std::uint32_t(x); }));
-    block.data()[sizeof(BITMAPINFOHEADER) - 16 + 4] = 0;  // resolution 0 per metre
+    OwnedBlock block(
+        makeBlock(256, 1, 8, 256, greyEntry, [](int x, int) { return std::uint32_t(x); }));
+    block.data()[sizeof(BITMAPINFOHEADER) - 16 + 4] = 0; // resolution 0 per metre
     const QString path = makeTestFolder() + QStringLiteral("/grey.pcx");
     ASSERT_EQ(WritePcxFile(path, block.handle()), 1);
     const QByteArray b = fileBytes(path);

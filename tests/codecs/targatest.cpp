@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct TargaFixture {
     const char *file;
@@ -16,7 +17,9 @@ struct TargaFixture {
     int bitCount;
 };
 
-class TargaFixtures : public testing::TestWithParam<TargaFixture> {};
+class TargaFixtures : public testing::TestWithParam<TargaFixture>
+{
+};
 
 TEST_P(TargaFixtures, DecodesPixelExactAndUpright)
 {
@@ -34,15 +37,15 @@ TEST_P(TargaFixtures, DecodesPixelExactAndUpright)
     EXPECT_EQ(blockPicture(block.handle()), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixtures, TargaFixtures,
-    testing::Values(TargaFixture{"rgb24.tga", "rgb.ppm", 24}, TargaFixture{"rgb24-top.tga", "rgb.ppm", 24},
-                    TargaFixture{"rgb24-rle.tga", "rgb.ppm", 24},
-                    TargaFixture{"rgb24-rle-top.tga", "rgb.ppm", 24},
-                    TargaFixture{"rgb32.tga", "rgb.ppm", 24}, TargaFixture{"rgb16.tga", "rgb.ppm", 24},
-                    TargaFixture{"rgb16-top.tga", "rgb.ppm", 24}, TargaFixture{"pal8.tga", "rgb.ppm", 8},
-                    TargaFixture{"pal8-rle.tga", "rgb.ppm", 8}, TargaFixture{"grey.tga", "grey.pgm", 8},
-                    TargaFixture{"grey-rle.tga", "grey.pgm", 8}));
+INSTANTIATE_TEST_SUITE_P(Fixtures, TargaFixtures,
+    testing::Values(TargaFixture { "rgb24.tga", "rgb.ppm", 24 },
+        TargaFixture { "rgb24-top.tga", "rgb.ppm", 24 },
+        TargaFixture { "rgb24-rle.tga", "rgb.ppm", 24 },
+        TargaFixture { "rgb24-rle-top.tga", "rgb.ppm", 24 },
+        TargaFixture { "rgb32.tga", "rgb.ppm", 24 }, TargaFixture { "rgb16.tga", "rgb.ppm", 24 },
+        TargaFixture { "rgb16-top.tga", "rgb.ppm", 24 }, TargaFixture { "pal8.tga", "rgb.ppm", 8 },
+        TargaFixture { "pal8-rle.tga", "rgb.ppm", 8 }, TargaFixture { "grey.tga", "grey.pgm", 8 },
+        TargaFixture { "grey-rle.tga", "grey.pgm", 8 }));
 
 QByteArray targaHeader(int type, int depth, int width, int height, int descriptor = 0)
 {
@@ -62,7 +65,7 @@ TEST(TargaReader, SixteenBitPixel7FFFIsWhite)
     OwnedBlock block(decodeTga(targaHeader(2, 16, 2, 1) + QByteArray("\xFF\x7F\x00\x7C", 4)));
     ASSERT_TRUE(block);
     EXPECT_EQ(blockPicture(block.handle()).pixels,
-              (std::vector<Rgb>{{255, 255, 255}, {255, 0, 0}}));
+        (std::vector<Rgb> { { 255, 255, 255 }, { 255, 0, 0 } }));
 }
 
 TEST(TargaReader, RefusesUnsupportedKindsWithMessage54026)
@@ -70,11 +73,11 @@ TEST(TargaReader, RefusesUnsupportedKindsWithMessage54026)
     const struct {
         int type;
         int depth;
-    } refused[] = {{10, 32}, {10, 16}, {10, 15}, {32, 8}, {2, 8}, {1, 16}};
+    } refused[] = { { 10, 32 }, { 10, 16 }, { 10, 15 }, { 32, 8 }, { 2, 8 }, { 1, 16 } };
     for (const auto &kind : refused) {
         RecordingHost recorder;
         EXPECT_EQ(decodeTga(targaHeader(kind.type, kind.depth, 1, 1) + QByteArray(8, '\0')), 0);
-        EXPECT_EQ(recorder.messageIds(), QList<int>{kMessageUnsupportedTarga})
+        EXPECT_EQ(recorder.messageIds(), QList<int> { kMessageUnsupportedTarga })
             << kind.type << "/" << kind.depth;
     }
 }
@@ -108,9 +111,10 @@ TEST(TargaWriter, WritesTheHeaderFieldsForEachClass)
         EXPECT_EQ(WriteTgaFile(path, block.handle()), 1);
         return fileBytes(path);
     };
-    const QByteArray palette = header(8, 5, [](int i) { return Rgb{std::uint8_t(i), 2, 3}; });
-    EXPECT_EQ(palette.left(18), QByteArray("\0\x01\x01\0\0\x05\0\x18\0\0\0\0\x03\0\x02\0\x08\0", 18));
-    EXPECT_EQ(palette.mid(18, 6), QByteArray("\x03\x02\x00\x03\x02\x01", 6));  // blue, green, red
+    const QByteArray palette = header(8, 5, [](int i) { return Rgb { std::uint8_t(i), 2, 3 }; });
+    EXPECT_EQ(
+        palette.left(18), QByteArray("\0\x01\x01\0\0\x05\0\x18\0\0\0\0\x03\0\x02\0\x08\0", 18));
+    EXPECT_EQ(palette.mid(18, 6), QByteArray("\x03\x02\x00\x03\x02\x01", 6)); // blue, green, red
     EXPECT_EQ(palette.size(), 18 + 15 + 6);
     const QByteArray grey = header(8, 256, greyEntry);
     EXPECT_EQ(grey.left(18), QByteArray("\0\0\x03\0\0\0\0\0\0\0\0\0\x03\0\x02\0\x08\0", 18));
@@ -121,16 +125,17 @@ TEST(TargaWriter, WritesTheHeaderFieldsForEachClass)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(PictureReaders, EscapeGivesNoPicture)
 {
     const struct {
         BlockHandle (*read)(const QString &);
         const char *file;
-    } readers[] = {{ReadTiffFile, "rgb-le.tif"}, {ReadTiffFile, "noise-lzw.tif"},
-                   {ReadTiffFile, "mono-g4.tif"}, {ReadPcxFile, "rgb24.pcx"},
-                   {ReadTgaFile, "rgb24-rle.tga"}};
+    } readers[] = { { ReadTiffFile, "rgb-le.tif" }, { ReadTiffFile, "noise-lzw.tif" },
+        { ReadTiffFile, "mono-g4.tif" }, { ReadPcxFile, "rgb24.pcx" },
+        { ReadTgaFile, "rgb24-rle.tga" } };
     for (const auto &reader : readers) {
         RecordingHost recorder;
         recorder.pressEscapeAtPoll(1);
@@ -141,15 +146,17 @@ TEST(PictureReaders, EscapeGivesNoPicture)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(TargaReader, FifteenBitPixelsTakeTwoBytes)
 {
     // Regression: the raw row length of 15-bit pictures was taken as 15 bits a pixel.
-    OwnedBlock block(decodeTga(targaHeader(2, 15, 3, 1) + QByteArray("\x1F\x00\xE0\x03\x00\x7C", 6)));
+    OwnedBlock block(
+        decodeTga(targaHeader(2, 15, 3, 1) + QByteArray("\x1F\x00\xE0\x03\x00\x7C", 6)));
     ASSERT_TRUE(block);
     EXPECT_EQ(blockPicture(block.handle()).pixels,
-              (std::vector<Rgb>{{0, 0, 255}, {0, 255, 0}, {255, 0, 0}}));
+        (std::vector<Rgb> { { 0, 0, 255 }, { 0, 255, 0 }, { 255, 0, 0 } }));
 }
 
 } // namespace
