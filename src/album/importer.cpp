@@ -1,0 +1,187 @@
+#include "importer.h"
+
+#include "albumdoc.h"
+#include "albummessages.h"
+#include "dibimage.h"
+#include "iconpicture.h"
+#include "mediakind.h"
+#include "thumbnail.h"
+#include "media/firstframe.h"
+#include "platform/host.h"
+#include "platform/strings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+BlockHandle clipFrame(const QString &path, bool reportFailure)
+{
+    const FirstFrame frame = readFirstVideoFrame(path);
+    switch (frame.result) {
+    case FirstFrameResult::Ok:
+        return frame.block;
+    case FirstFrameResult::CannotOpen:
+        if (reportFailure)
+            host().showMessage(AlbumMessage::kAviCannotOpen, {path});
+        return 0;
+    case FirstFrameResult::NoVideoStream:
+        if (reportFailure)
+            host().showMessage(AlbumMessage::kAviNoStream, {path});
+        return 0;
+    case FirstFrameResult::NoFrame:
+        if (reportFailure)
+            host().showMessage(AlbumMessage::kAviNoFrame, {path});
+        return 0;
+    }
+    return 0;
+}
+
+BlockHandle kindPicture(const QString &path, MediaKind kind)
+{
+    switch (kind) {
+    case MediaKind::Picture:
+        return openPictureForThumbnail(path);
+    case MediaKind::Avi:
+        if (const BlockHandle frame = clipFrame(path, true))
+            return frame;
+        return readIconPicture(kVideoIconPicture);
+    case MediaKind::Mpeg:
+        if (const BlockHandle frame = clipFrame(path, false))
+            return frame;
+        return readIconPicture(kVideoIconPicture);
+    case MediaKind::Wave:
+        return readIconPicture(kWaveIconPicture);
+    case MediaKind::Mp3:
+        return readIconPicture(kMp3IconPicture);
+    case MediaKind::Other:
+        if (const BlockHandle icon = shellIconPicture(path))
+            return icon;
+        return readIconPicture(kUnknownIconPicture);
+    }
+    return 0;
+}
+
+} // namespace
+
+BlockHandle openPictureForThumbnail(const QString &path)
+{
+    static const QStringList known = {QStringLiteral(".BMP"), QStringLiteral(".TIF"),
+                                      QStringLiteral(".PCX"), QStringLiteral(".TGA"),
+                                      QStringLiteral(".JPG"), QStringLiteral(".FPX"),
+                                      QStringLiteral(".PCD"), QStringLiteral(".QSF")};
+    BlockHandle block = 0;
+    if (known.contains(upperExtension(path))) {
+        QImageReader reader(path);
+        block = imageToDibBlock(reader.read());
+    }
+    if (!isBlockHandle(block))
+        host().showMessage(AlbumMessage::kPictureUnreadable, {path});
+    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+    return block;
+}
+
+BlockHandle pictureForFile(const QString &path)
+{
+    if (const BlockHandle picture = kindPicture(path, mediaKindOf(path)))
+        return picture;
+    if (const BlockHandle icon = shellIconPicture(path))
+        return icon;
+    return readIconPicture(kUnknownIconPicture);
+}
+
+BlockHandle thumbnailForFile(const QString &path)
+{
+    OwnedBlock picture(pictureForFile(path));
+    if (!picture)
+        return 0;
+    return makeThumbnail(picture.handle(), path);
+}
+
+int rebuildThumbnail(CAlbumDoc &document, int index)
+{
+    AlbumItem *item = document.item(index);
+    if (!item || !QFileInfo::exists(item->absolutePath()))
+        return 0;
+    item->setExists(true);
+    OwnedBlock picture(pictureForFile(item->absolutePath()));
+    if (!picture) {
+        host().showMessage(AlbumMessage::kNoPictureForRebuild, {}, MessageIcon::Warning);
+        return 0;
+    }
+    const BlockHandle fresh = makeThumbnail(picture.handle(), item->absolutePath());
+    if (!isBlockHandle(fresh)) {
+        host().showMessage(AlbumMessage::kThumbnailNotMade, {}, MessageIcon::Warning);
+        return 0;
+    }
+    auto *info = static_cast<ItemInfo *>(blockLock(fresh));
+    const ItemInfo *old = item->info();
+    if (old) {
+        std::memcpy(info->path, old->path, sizeof info->path);
+        std::memcpy(info->description, old->description, sizeof info->description);
+        std::memcpy(info->caption, old->caption, sizeof info->caption);
+        std::memcpy(info->keywords, old->keywords, sizeof info->keywords);
+    }
+    item->setThumbnail(fresh);
+    document.setModified();
+    Q_EMIT document.itemChanged(index);
+    return 1;
+}
+
+QStringList mediaFilesInFolder(const QString &folder)
+{
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
+    QStringList files;
+    for (const QString &name : names) {
+        if (mediaKindOf(name) != MediaKind::Other)
+            files.append(dir.filePath(name));
+    }
+    return files;
+}
+
+AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
+{
+    AddFilesOutcome outcome;
+    if (paths.isEmpty())
+        return outcome;
+    WaitCursor wait;
+    outcome.folder = QFileInfo(paths.first()).absolutePath();
+    document.setAddFilesFolder(outcome.folder);
+    std::unique_ptr<Progress> progress = host().createProgress();
+    progress->setTitle(loadString(AlbumMessage::kAddingFiles));
+    progress->setRange(int(paths.size()));
+    progress->show();
+    int index = 0;
+    for (const QString &path : paths) {
+        progress->pumpEvents();
+        if (progress->cancelled()) {
+            outcome.cancelled = true;
+            break;
+        }
+        progress->setText(QStringLiteral("%1 (%2/%3)").arg(path).arg(index + 1).arg(paths.size()));
+        progress->setPosition(index++);
+        if (!QFileInfo(path).isFile()) {
+            ++outcome.failed;
+            continue;
+        }
+        switch (document.addFile(QFileInfo(path).absoluteFilePath())) {
+        case 1:
+            ++outcome.added;
+            break;
+        case -2:
+            ++outcome.duplicates;
+            break;
+        default:
+            ++outcome.failed;
+            break;
+        }
+    }
+    progress->close();
+    Q_EMIT document.itemsChanged();
+    return outcome;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "imaging/blockmemory.h"
+
+#include <QString>
+#include <QStringList>
+
+class CAlbumDoc;
+
+// Turning media files into thumbnails and items.
+
+// The picture file itself as an image block for its thumbnail; 0 after message 54017 (cannot be
+// read) or 54001.
+BlockHandle openPictureForThumbnail(const QString &path);
+// The picture that stands for a media file: the picture, a clip's first frame, or an icon
+// picture, with the shell icon and "unknown.log" as the last resorts. 0 when nothing at all.
+BlockHandle pictureForFile(const QString &path);
+// The thumbnail block for a media file (the picture made and freed here); 0 on failure.
+BlockHandle thumbnailForFile(const QString &path);
+// Remakes item `index`'s thumbnail from its file, keeping its texts. 1 when replaced.
+int rebuildThumbnail(CAlbumDoc &document, int index);
+
+// The pictures, clips and sounds of `folder` (not its sub-folders) in name order.
+QStringList mediaFilesInFolder(const QString &folder);
+
+struct AddFilesOutcome {
+    int added = 0;
+    int duplicates = 0;
+    int failed = 0;
+    bool cancelled = false;
+    // The folder of the first file: the album's and the program's next add-photo folder.
+    QString folder;
+};
+// Adds existing files at the end of the album with a progress window (Cancel stops before the
+// next file); duplicates are passed over. Views are told once at the end.
+AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
