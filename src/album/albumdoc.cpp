@@ -278,8 +278,8 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
 {
     QFile file(path);
     // Another Glimmerix holding the album (an advisory lock) counts as "in use".
-    const bool opened = m_rawReading ? file.open(QIODevice::ReadOnly)
-                                     : file.open(QIODevice::ReadWrite)
+    const bool opened = m_rawReading ? file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)
+                                     : file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)
                                            && ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
     if (!opened) {
         if (!m_rawReading) {

@@ -75,15 +75,18 @@ qint64 readBudget(QIODevice &device)
     return std::max<qint64>(0, device.size() - device.pos());
 }
 
-// A thumbnail block for `info`, when the remaining budget covers its bitmap.
+// A thumbnail block for `info`. A bitmap no larger than a real thumbnail is always allowed (a
+// truncated file still gives its items); a larger one only when the rest of the file can hold it.
 BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
 {
-    if (qint64(info.dataSize) > budget)
+    const bool oversized = info.dataSize > kMaxThumbnailDataSize;
+    if (oversized && qint64(info.dataSize) > budget)
         return 0;
     const BlockHandle block = blockAlloc(0, std::size_t(info.dataSize) + sizeof(ItemInfo));
     if (!isBlockHandle(block))
         return 0;
-    budget -= info.dataSize;
+    if (oversized)
+        budget -= info.dataSize;
     std::memcpy(blockLock(block), &info, sizeof info);
     return block;
 }
