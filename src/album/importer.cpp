@@ -4,6 +4,7 @@
 #include "albummessages.h"
 #include "dibimage.h"
 #include "iconpicture.h"
+#include "jpegthumbnail.h"
 #include "mediakind.h"
 #include "thumbnail.h"
 #include "media/firstframe.h"
@@ -96,6 +97,15 @@ BlockHandle pictureForFile(const QString &path)
 
 BlockHandle thumbnailForFile(const QString &path)
 {
+    // Photos take the fast path that decodes only the sampled rows; anything it declines (a
+    // damaged or CMYK file) goes the general way, which also reports the errors.
+    if (upperExtension(path) == QLatin1String(".JPG")) {
+        const BlockHandle thumbnail = makeJpegThumbnail(path);
+        if (isBlockHandle(thumbnail)) {
+            host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+            return thumbnail;
+        }
+    }
     OwnedBlock picture(pictureForFile(path));
     if (!picture)
         return 0;
@@ -108,12 +118,16 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
     if (!item || !QFileInfo::exists(item->absolutePath()))
         return 0;
     item->setExists(true);
-    OwnedBlock picture(pictureForFile(item->absolutePath()));
-    if (!picture) {
-        host().showMessage(AlbumMessage::kNoPictureForRebuild, {}, MessageIcon::Warning);
-        return 0;
+    const QString &path = item->absolutePath();
+    BlockHandle fresh = upperExtension(path) == QLatin1String(".JPG") ? makeJpegThumbnail(path) : 0;
+    if (!isBlockHandle(fresh)) {
+        OwnedBlock picture(pictureForFile(path));
+        if (!picture) {
+            host().showMessage(AlbumMessage::kNoPictureForRebuild, {}, MessageIcon::Warning);
+            return 0;
+        }
+        fresh = makeThumbnail(picture.handle(), path);
     }
-    const BlockHandle fresh = makeThumbnail(picture.handle(), item->absolutePath());
     if (!isBlockHandle(fresh)) {
         host().showMessage(AlbumMessage::kThumbnailNotMade, {}, MessageIcon::Warning);
         return 0;

@@ -1,0 +1,226 @@
+// libjpeg's error exit jumps back with longjmp, so the decoding functions here hold no C++
+// object with a destructor between setjmp and the end of decoding; every path ends with
+// jpeg_destroy_decompress and fclose.
+
+#include "jpegthumbnail.h"
+
+#include "albumformat.h"
+#include "mediakind.h"
+#include "thumbnail.h"
+#include "imaging/dib.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void errorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void silentMessage(j_common_ptr) {}
+
+// Pixels per metre from the JFIF density (dots per inch or per centimetre), 0 when unknown.
+void densityToMetres(const jpeg_decompress_struct &info, std::int32_t &x, std::int32_t &y)
+{
+    x = y = 0;
+    if (info.density_unit == 1) {
+        x = std::int32_t(info.X_density * 10000 / 254);
+        y = std::int32_t(info.Y_density * 10000 / 254);
+    } else if (info.density_unit == 2) {
+        x = std::int32_t(info.X_density) * 100;
+        y = std::int32_t(info.Y_density) * 100;
+    }
+}
+
+void fillInfo(ItemInfo &info, const QString &path, int width, int height, int bits,
+              ThumbnailSize size)
+{
+    const QFileInfo file(path);
+    info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
+    info.fileTime = std::uint32_t(std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0,
+                                                     0xFFFFFFFFll));
+    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
+    info.sourceWidth = std::uint16_t(std::min(width, 0xFFFF));
+    info.sourceHeight = std::uint16_t(std::min(height, 0xFFFF));
+    info.sourceBitDepth = std::uint16_t(bits);
+    info.thumbWidth = std::uint16_t(size.width);
+    info.thumbHeight = std::uint16_t(size.height);
+    info.dataSize = thumbnailDataSize(size);
+}
+
+// Decodes into `block` (allocated by this function once the size is known). In "thumbnail" mode
+// the block is a thumbnail block and only sampled rows are decoded; otherwise the whole picture
+// goes into an image block. Returns false on any failure (the block is then freed).
+bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &block,
+            JSAMPLE *&row)
+{
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = errorExit;
+    errors.base.output_message = silentMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        if (isBlockHandle(block))
+            blockFree(block);
+        block = 0;
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, input);
+    jpeg_read_header(&info, TRUE);
+    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
+    if (!grey && info.num_components != 3) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_start_decompress(&info);
+    const int width = int(info.output_width);
+    const int height = int(info.output_height);
+    const int channels = grey ? 1 : 3;
+    const int bits = grey ? 8 : 24;
+    row = static_cast<JSAMPLE *>(std::malloc(std::size_t(width) * std::size_t(channels)));
+    std::int32_t xDensity = 0;
+    std::int32_t yDensity = 0;
+    densityToMetres(info, xDensity, yDensity);
+
+    if (!row) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+
+    if (thumbnailMode) {
+        const ThumbnailSize size = thumbnailSize(width, height);
+        const std::size_t outRow = dibRowBytes(size.width, 24);
+        const std::uint32_t dataSize = thumbnailDataSize(size);
+        block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
+        if (!isBlockHandle(block)) {
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+        auto *head = static_cast<unsigned char *>(blockLock(block));
+        auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
+        header->biSize = sizeof(BITMAPINFOHEADER);
+        header->biWidth = size.width;
+        header->biHeight = size.height;
+        header->biPlanes = 1;
+        header->biBitCount = 24;
+        header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
+        header->biXPelsPerMeter = xDensity;
+        header->biYPelsPerMeter = yDensity;
+        auto *out = reinterpret_cast<unsigned char *>(header + 1);
+        // Output rows are stored bottom-up; output row k samples bottom-up source row
+        // k * h / th, which is top-down row h - 1 - that. Walking k downwards visits strictly
+        // increasing top-down rows (th <= h), so the JPEG is read once, top to bottom.
+        for (int k = size.height - 1; k >= 0; --k) {
+            const int wanted = height - 1 - int(qint64(k) * height / size.height);
+            const int current = int(info.output_scanline);
+            if (wanted > current)
+                jpeg_skip_scanlines(&info, JDIMENSION(wanted - current));
+            JSAMPROW rows[1] = {row};
+            jpeg_read_scanlines(&info, rows, 1);
+            unsigned char *to = out + std::size_t(k) * outRow;
+            for (int x = 0; x < size.width; ++x) {
+                const int sx = int(qint64(x) * width / size.width);
+                if (grey) {
+                    std::memset(to + 3 * x, row[sx], 3);
+                } else {
+                    to[3 * x] = row[3 * sx + 2];
+                    to[3 * x + 1] = row[3 * sx + 1];
+                    to[3 * x + 2] = row[3 * sx];
+                }
+            }
+        }
+        jpeg_abort_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        ItemInfo record {};
+        fillInfo(record, path, width, height, bits, size);
+        if (!setFixedText(record.path, path)) {
+            blockFree(block);
+            block = 0;
+            return false;
+        }
+        std::memcpy(head, &record, sizeof record);
+        return true;
+    }
+
+    const std::size_t dibRow = dibRowBytes(width, bits);
+    const std::size_t colors = grey ? 256 : 0;
+    block = blockAlloc(0, sizeof(BITMAPINFOHEADER) + colors * 4 + dibRow * std::size_t(height));
+    if (!isBlockHandle(block)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    BITMAPINFOHEADER *header = dibHeader(block);
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = width;
+    header->biHeight = height;
+    header->biPlanes = 1;
+    header->biBitCount = std::uint16_t(bits);
+    header->biSizeImage = std::uint32_t(dibRow * std::size_t(height));
+    header->biXPelsPerMeter = xDensity;
+    header->biYPelsPerMeter = yDensity;
+    header->biClrUsed = std::uint32_t(colors);
+    RGBQUAD *table = dibColors(header);
+    for (std::size_t i = 0; i < colors; ++i)
+        table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+    unsigned char *bitsOut = dibBits(header);
+    while (info.output_scanline < info.output_height) {
+        const int y = height - 1 - int(info.output_scanline);
+        JSAMPROW rows[1] = {row};
+        jpeg_read_scanlines(&info, rows, 1);
+        unsigned char *to = bitsOut + std::size_t(y) * dibRow;
+        if (grey) {
+            std::memcpy(to, row, std::size_t(width));
+        } else {
+            for (int x = 0; x < width; ++x) {
+                to[3 * x] = row[3 * x + 2];
+                to[3 * x + 1] = row[3 * x + 1];
+                to[3 * x + 2] = row[3 * x];
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+BlockHandle decodeFile(const QString &path, bool thumbnailMode)
+{
+    FILE *input = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!input)
+        return 0;
+    BlockHandle block = 0;
+    JSAMPLE *row = nullptr;
+    const bool ok = decode(input, path, thumbnailMode, block, row);
+    std::free(row);
+    std::fclose(input);
+    return ok ? block : 0;
+}
+
+} // namespace
+
+BlockHandle makeJpegThumbnail(const QString &path)
+{
+    return decodeFile(path, true);
+}
+
+BlockHandle decodeJpegPicture(const QString &path)
+{
+    return decodeFile(path, false);
+}
