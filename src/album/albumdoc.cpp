@@ -238,6 +238,7 @@ void CAlbumDoc::deleteContents()
     m_items.clear();
     m_absolutePaths.clear();
     m_albumCaption.clear();
+    std::memset(m_header.caption, 0, sizeof m_header.caption);
     m_driveCounts.fill(0);
     m_mediaBytes = 0;
     m_currentItem = -1;
@@ -276,6 +277,13 @@ bool CAlbumDoc::onNewDocument()
 
 bool CAlbumDoc::onOpenDocument(const QString &path)
 {
+    // "NEW" is how a request for a new album passes through the open path; it names no file, so
+    // it is recognised before the file is tried.
+    if (QFileInfo(path).fileName() == QLatin1String("NEW")) {
+        m_mediaBytes = 0;
+        m_pathName = untitledName();
+        return false;
+    }
     QFile file(path);
     // Another Glimmerix holding the album (an advisory lock) counts as "in use".
     const bool opened = m_rawReading ? file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)
@@ -291,10 +299,6 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
         return false;
     }
     m_mediaBytes = 0;
-    if (QFileInfo(path).fileName() == QLatin1String("NEW")) {
-        m_pathName = untitledName();
-        return false;
-    }
     if (!m_embedded && !m_rawReading && !saveModified())
         return false;
 

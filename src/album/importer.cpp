@@ -1,6 +1,7 @@
 #include "importer.h"
 
 #include "albumdoc.h"
+#include "albumfolders.h"
 #include "albummessages.h"
 #include "dibimage.h"
 #include "iconpicture.h"
@@ -86,8 +87,9 @@ BlockHandle openPictureForThumbnail(const QString &path)
     return block;
 }
 
-BlockHandle pictureForFile(const QString &path)
+BlockHandle pictureForFile(const QString &itemPath)
 {
+    const QString path = absoluteItemPath(itemPath);
     if (const BlockHandle picture = kindPicture(path, mediaKindOf(path)))
         return picture;
     if (const BlockHandle icon = shellIconPicture(path))

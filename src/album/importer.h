@@ -12,8 +12,9 @@ class CAlbumDoc;
 // The picture file itself as an image block for its thumbnail; 0 after message 54017 (cannot be
 // read) or 54001.
 BlockHandle openPictureForThumbnail(const QString &path);
-// The picture that stands for a media file: the picture, a clip's first frame, or an icon
-// picture, with the shell icon and "unknown.log" as the last resorts. 0 when nothing at all.
+// The picture that stands for a media file (a relative path resolves against the user folder):
+// the picture, a clip's first frame, or an icon picture, with the shell icon and "unknown.log" as
+// the last resorts. 0 when nothing at all.
 BlockHandle pictureForFile(const QString &path);
 // The thumbnail block for a media file (the picture made and freed here); 0 on failure.
 BlockHandle thumbnailForFile(const QString &path);

@@ -4,6 +4,7 @@
 
 #include "jpegthumbnail.h"
 
+#include "albumfolders.h"
 #include "albumformat.h"
 #include "mediakind.h"
 #include "thumbnail.h"
@@ -49,7 +50,7 @@ void densityToMetres(const jpeg_decompress_struct &info, std::int32_t &x, std::i
 void fillInfo(ItemInfo &info, const QString &path, int width, int height, int bits,
               ThumbnailSize size)
 {
-    const QFileInfo file(path);
+    const QFileInfo file(absoluteItemPath(path));
     info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
     info.fileTime = std::uint32_t(std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0,
                                                      0xFFFFFFFFll));
@@ -202,7 +203,7 @@ bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &b
 
 BlockHandle decodeFile(const QString &path, bool thumbnailMode)
 {
-    FILE *input = std::fopen(QFile::encodeName(path).constData(), "rb");
+    FILE *input = std::fopen(QFile::encodeName(absoluteItemPath(path)).constData(), "rb");
     if (!input)
         return 0;
     BlockHandle block = 0;

@@ -1,5 +1,6 @@
 #include "thumbnail.h"
 
+#include "albumfolders.h"
 #include "albumformat.h"
 #include "albummessages.h"
 #include "mediakind.h"
@@ -128,7 +129,7 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
     if (!isBlockHandle(block))
         return 0;
 
-    const QFileInfo file(path);
+    const QFileInfo file(absoluteItemPath(path));
     info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
     info.fileTime = std::uint32_t(std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0,
                                                      0xFFFFFFFFll));

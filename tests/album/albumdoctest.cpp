@@ -241,11 +241,15 @@ TEST(AlbumDoc, OpeningTheNewPseudoNameGivesTheUntitledAlbum)
 {
     RecordingHost recorder;
     const QString folder = makeTestFolder();
-    const QString pseudo = joinPath(folder, QStringLiteral("NEW"));
-    writeFile(pseudo, 0);
     CAlbumDoc doc;
-    EXPECT_FALSE(doc.onOpenDocument(pseudo));
+    doc.onNewDocument();
+    const QString named = joinPath(folder, QStringLiteral("named.gmx"));
+    ASSERT_TRUE(doc.onSaveDocument(named));
+    EXPECT_FALSE(doc.isUntitled());
+    // No such file needs to exist: the name alone asks for a new album.
+    EXPECT_FALSE(doc.onOpenDocument(joinPath(folder, QStringLiteral("NEW"))));
     EXPECT_TRUE(doc.isUntitled());
+    EXPECT_TRUE(recorder.messageIds().isEmpty());
 
     EXPECT_FALSE(doc.onOpenDocument(joinPath(folder, QStringLiteral("missing.gmx"))));
     ASSERT_EQ(recorder.shown().size(), 1);

@@ -105,6 +105,24 @@ TEST(Import, EveryKindGetsItsPicture)
                                     + 4096 + 100);
 }
 
+TEST(Import, RelativePathsAreReadFromTheUserFolder)
+{
+    const QString folder = joinPath(userFolder(), QStringLiteral("relative"));
+    QDir().mkpath(folder);
+    picture(folder, QStringLiteral("r.bmp"), 90, 45, qRgb(1, 2, 3));
+    QImage(120, 60, QImage::Format_RGB888).save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
+    CAlbumDoc doc;
+    for (const QString &name : {QStringLiteral("relative/r.bmp"), QStringLiteral("relative/r.jpg")}) {
+        ASSERT_EQ(doc.addFile(name), 1) << name.toStdString();
+        const AlbumItem &item = *doc.item(doc.itemCount() - 1);
+        EXPECT_EQ(item.path(), name);
+        EXPECT_EQ(fixedText(item.info()->path), name);
+        EXPECT_TRUE(item.exists());
+        EXPECT_EQ(item.info()->thumbHeight, 40);
+        EXPECT_EQ(qint64(item.info()->fileSize), QFileInfo(item.absolutePath()).size());
+    }
+}
+
 TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)
 {
     RecordingHost recorder;
