@@ -17,7 +17,8 @@
 
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 constexpr int kPhotos = 6;
 
@@ -65,8 +66,8 @@ void importPhotos(benchmark::State &state)
         if (doc.itemCount() != files.size())
             state.SkipWithError("photo not added");
     }
-    state.counters["photos_per_second"] =
-        benchmark::Counter(double(state.iterations() * files.size()), benchmark::Counter::kIsRate);
+    state.counters["photos_per_second"] = benchmark::Counter(
+        double(state.iterations() * files.size()), benchmark::Counter::kIsRate);
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_mb"] = double(usage.ru_maxrss) / 1024.0;

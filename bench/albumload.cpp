@@ -14,7 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 constexpr int kItems = 10000;
 
@@ -29,7 +30,8 @@ const QString &albumPath()
         CAlbumDoc doc;
         for (int i = 0; i < kItems; ++i) {
             const QString media = folder.filePath(QStringLiteral("media/photo%1.jpg").arg(i));
-            doc.insertItem(std::make_unique<AlbumItem>(makeThumbnail(picture.handle(), media), media, false));
+            doc.insertItem(
+                std::make_unique<AlbumItem>(makeThumbnail(picture.handle(), media), media, false));
         }
         doc.onSaveDocument(file);
         return file;
@@ -60,8 +62,7 @@ void readFileOnly(benchmark::State &state)
     for (auto _ : state) {
         QFile file(path);
         file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        while (file.read(buffer.data(), buffer.size()) > 0) {
-        }
+        while (file.read(buffer.data(), buffer.size()) > 0) { }
     }
     state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
 }

@@ -6,23 +6,24 @@
 
 QString acquireExtension(int fileType)
 {
-    static const char *const extensions[] = {".bmp", ".tif", ".pcx", ".tga", ".jpg"};
+    static const char *const extensions[] = { ".bmp", ".tif", ".pcx", ".tga", ".jpg" };
     if (fileType < 0 || fileType > 4)
         return {};
     return QString::fromLatin1(extensions[fileType]);
 }
 
-QString nextAcquiredFileName(const AcquireNaming &naming, AcquireCounterStore &counters,
-                             const QDate &today)
+QString nextAcquiredFileName(
+    const AcquireNaming &naming, AcquireCounterStore &counters, const QDate &today)
 {
     const QString extension = acquireExtension(naming.fileType);
     if (naming.customPrefix) {
         QString candidate;
         for (int i = 0; i <= 9999; ++i) {
-            candidate = joinPath(naming.folder, QStringLiteral("%1_%2%3")
-                                                    .arg(naming.prefix)
-                                                    .arg(i, 4, 10, QLatin1Char('0'))
-                                                    .arg(extension));
+            candidate = joinPath(naming.folder,
+                QStringLiteral("%1_%2%3")
+                    .arg(naming.prefix)
+                    .arg(i, 4, 10, QLatin1Char('0'))
+                    .arg(extension));
             if (!QFileInfo::exists(candidate))
                 break;
         }

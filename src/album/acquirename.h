@@ -7,14 +7,15 @@
 
 // The acquire settings that decide the name.
 struct AcquireNaming {
-    QString folder;           // AcquirePath
-    QString prefix;           // AcquireFilePrefix
-    int fileType = 4;         // AcquireFileType: 0 .bmp, 1 .tif, 2 .pcx, 3 .tga, 4 .jpg
+    QString folder; // AcquirePath
+    QString prefix; // AcquireFilePrefix
+    int fileType = 4; // AcquireFileType: 0 .bmp, 1 .tif, 2 .pcx, 3 .tga, 4 .jpg
     bool customPrefix = false; // AcquireCustPrefix
 };
 
 // The integer values of the private profile that date-coded names count with, by key number.
-class AcquireCounterStore {
+class AcquireCounterStore
+{
 public:
     virtual ~AcquireCounterStore() = default;
     virtual int readCounter(int keyId, int defaultValue) = 0;
@@ -22,12 +23,12 @@ public:
 };
 
 inline constexpr int kAcquireCounterKey = 54019; // the next counter
-inline constexpr int kAcquireDayKey = 54023;     // the day code of the last name given
+inline constexpr int kAcquireDayKey = 54023; // the day code of the last name given
 
 // The extension of an acquire file type (with its dot), empty for an unknown type.
 QString acquireExtension(int fileType);
 // The next acquired-file name. With the custom prefix: prefix + "_%04d" + extension, the first
 // that does not exist (the last, 9999, when all do). Otherwise the date-coded 8.3 name of `today`
 // (month letters, day, year mark, three-digit counter kept in `counters`).
-QString nextAcquiredFileName(const AcquireNaming &naming, AcquireCounterStore &counters,
-                             const QDate &today);
+QString nextAcquiredFileName(
+    const AcquireNaming &naming, AcquireCounterStore &counters, const QDate &today);

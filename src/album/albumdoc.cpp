@@ -15,7 +15,8 @@
 
 #include <sys/file.h>
 
-namespace {
+namespace
+{
 
 qint64 currentFileSize(const QString &absolutePath)
 {
@@ -25,7 +26,11 @@ qint64 currentFileSize(const QString &absolutePath)
 
 } // namespace
 
-CAlbumDoc::CAlbumDoc(QObject *parent) : QObject(parent), m_pathName(untitledName()) {}
+CAlbumDoc::CAlbumDoc(QObject *parent)
+    : QObject(parent)
+    , m_pathName(untitledName())
+{
+}
 
 CAlbumDoc::~CAlbumDoc()
 {
@@ -117,7 +122,7 @@ int CAlbumDoc::removeItem(int index, bool deleteFile)
     const bool deleteFailed = deleteFile && !QFile::remove(absolutePath);
     Q_EMIT itemsChanged();
     if (deleteFailed)
-        host().showMessage(AlbumMessage::kCannotDeleteFile, {absolutePath});
+        host().showMessage(AlbumMessage::kCannotDeleteFile, { absolutePath });
     return count;
 }
 
@@ -288,13 +293,14 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
     // Another Glimmerix holding the album (an advisory lock) counts as "in use".
     const bool opened = m_rawReading ? file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)
                                      : file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)
-                                           && ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+            && ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
     if (!opened) {
         if (!m_rawReading) {
-            const QString text = file.isOpen() ? QStringLiteral("%1: the album is in use.").arg(path)
-                                               : QStringLiteral("%1: %2").arg(path, file.errorString());
-            host().showText(text, MessageIcon::Information, MessageButtons::Ok,
-                            AlbumMessage::kOpenErrorTitle);
+            const QString text = file.isOpen()
+                ? QStringLiteral("%1: the album is in use.").arg(path)
+                : QStringLiteral("%1: %2").arg(path, file.errorString());
+            host().showText(
+                text, MessageIcon::Information, MessageButtons::Ok, AlbumMessage::kOpenErrorTitle);
         }
         return false;
     }
@@ -336,7 +342,7 @@ bool CAlbumDoc::onSaveDocument(const QString &path)
         if (file.isOpen())
             file.cancelWriting();
         host().showText(QStringLiteral("%1: %2").arg(path, file.errorString()),
-                        MessageIcon::Warning, MessageButtons::Ok, 0);
+            MessageIcon::Warning, MessageButtons::Ok, 0);
         return false;
     }
     m_pathName = QFileInfo(path).absoluteFilePath();
@@ -361,21 +367,19 @@ bool CAlbumDoc::saveModified()
         return true;
     if (isUntitled()) {
         const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
-                                                        MessageIcon::Question,
-                                                        MessageButtons::YesNoCancel);
+            MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Cancel)
             return false;
         if (answer == MessageAnswer::No)
             return true;
         const QString name = host().askSaveFileName(
-            {loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx")});
+            { loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
         if (name.isEmpty())
             return false;
         return saveAs(name) && !m_modified;
     }
-    const MessageAnswer answer =
-        host().showMessage(AlbumMessage::kSaveChangesQuestion, {m_pathName}, MessageIcon::Question,
-                           MessageButtons::YesNoCancel);
+    const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveChangesQuestion,
+        { m_pathName }, MessageIcon::Question, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel)
         return false;
     if (answer == MessageAnswer::No)

@@ -23,7 +23,8 @@ enum class SortKey { FileName = 0, Extension = 1, FileSize = 2, FileTime = 3, De
 // never touches a widget.
 //
 // Item operations return 1 for success, 0 for failure and -2 for a file already in the album.
-class CAlbumDoc : public QObject {
+class CAlbumDoc : public QObject
+{
     Q_OBJECT
 public:
     explicit CAlbumDoc(QObject *parent = nullptr);

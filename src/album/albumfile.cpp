@@ -16,7 +16,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 
 bool s_loadShowsProgress = false;
 
@@ -24,7 +25,8 @@ enum class Version { V11, V12, V13, Unknown };
 
 Version versionOf(const AlbumFileHeader &header)
 {
-    const QByteArray text(header.version, qsizetype(strnlen(header.version, sizeof header.version)));
+    const QByteArray text(
+        header.version, qsizetype(strnlen(header.version, sizeof header.version)));
     if (text == kAlbumVersion11)
         return Version::V11;
     if (text == kAlbumVersion12)
@@ -205,8 +207,8 @@ void CAlbumDoc::load(QIODevice &device)
     m_albumCaption = fixedText(m_header.caption);
     const Version version = versionOf(header);
     if (version == Version::Unknown) {
-        host().showMessage(AlbumMessage::kUnknownVersion, {fixedText(header.version)},
-                           MessageIcon::Warning, MessageButtons::Ok);
+        host().showMessage(AlbumMessage::kUnknownVersion, { fixedText(header.version) },
+            MessageIcon::Warning, MessageButtons::Ok);
         m_header = makeAlbumHeader();
         m_albumCaption.clear();
         Q_EMIT newAlbumRequested();
@@ -314,7 +316,8 @@ void CAlbumDoc::loadRaw(QIODevice &device)
 {
     WaitCursor wait;
     clearRaw();
-    if (!readExactly(device, &m_rawHeader, sizeof m_rawHeader) || m_rawHeader.magic != kAlbumMagic) {
+    if (!readExactly(device, &m_rawHeader, sizeof m_rawHeader)
+        || m_rawHeader.magic != kAlbumMagic) {
         m_rawHeader = {};
         return;
     }
@@ -336,11 +339,13 @@ void CAlbumDoc::loadRaw(QIODevice &device)
         if (!isBlockHandle(block))
             break;
         m_rawThumbnails[read] = block;
-        if (version == Version::V13 && !readExactly(device, &m_rawAttachments[read], sizeof(AttachmentRecord)))
+        if (version == Version::V13
+            && !readExactly(device, &m_rawAttachments[read], sizeof(AttachmentRecord)))
             break;
     }
     if (read < count)
-        seekIfPossible(device, qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
+        seekIfPossible(device,
+            qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
     for (BlockHandle block : std::as_const(m_rawThumbnails)) {
         if (isBlockHandle(block))
             readBitmap(device, block);

@@ -34,10 +34,10 @@ bool setFixedText(char *field, std::size_t fieldSize, const QString &text)
     return kept.size() == whole.size();
 }
 
-namespace {
+namespace
+{
 
-template <std::size_t N, std::size_t M>
-void copyText(char (&to)[N], const char (&from)[M])
+template<std::size_t N, std::size_t M> void copyText(char (&to)[N], const char (&from)[M])
 {
     static_assert(N >= M);
     std::memcpy(to, from, M);

@@ -23,18 +23,18 @@ inline constexpr const char *kAlbumVersion13 = "1.3";
 
 // The 272-byte file header.
 struct AlbumFileHeader {
-    std::uint32_t magic;      // kAlbumMagic
-    std::uint32_t totalSize;  // dataStart + sum of dataSize: where the trailer begins
+    std::uint32_t magic; // kAlbumMagic
+    std::uint32_t totalSize; // dataStart + sum of dataSize: where the trailer begins
     std::uint32_t itemCount;
-    std::uint32_t dataStart;  // 272 + 1357 * itemCount
-    char caption[128];        // at most 127 bytes and the terminator
-    char version[128];        // "1.3" as written
+    std::uint32_t dataStart; // 272 + 1357 * itemCount
+    char caption[128]; // at most 127 bytes and the terminator
+    char version[128]; // "1.3" as written
 };
 
 // The 1060-byte item record: first in every thumbnail block, and per item in the file.
 struct ItemInfo {
-    std::uint32_t fileSize;   // media file size when the item was made (see kMaxStoredFileSize)
-    std::uint32_t fileTime;   // modification time, seconds since 1970 UTC
+    std::uint32_t fileSize; // media file size when the item was made (see kMaxStoredFileSize)
+    std::uint32_t fileTime; // modification time, seconds since 1970 UTC
     char path[260];
     char description[256];
     char caption[256];
@@ -46,8 +46,8 @@ struct ItemInfo {
     std::uint32_t dataOffset; // thumbnail bitmap offset from the start of the data area
     std::uint16_t thumbWidth;
     std::uint16_t thumbHeight;
-    std::uint32_t dataSize;   // bytes of the thumbnail bitmap that follows the record
-    std::uint16_t isMedia;    // 1 for sound, video and other files; 0 for pictures
+    std::uint32_t dataSize; // bytes of the thumbnail bitmap that follows the record
+    std::uint16_t isMedia; // 1 for sound, video and other files; 0 for pictures
     std::uint16_t reserved;
 };
 
@@ -135,13 +135,11 @@ bool setFixedText(char *field, std::size_t fieldSize, const QString &text);
 // `text` cut to at most `maxBytes` bytes of UTF-8 at a character boundary.
 QByteArray utf8Prefix(const QString &text, std::size_t maxBytes);
 
-template <std::size_t N>
-QString fixedText(const char (&field)[N])
+template<std::size_t N> QString fixedText(const char (&field)[N])
 {
     return fixedText(field, N);
 }
-template <std::size_t N>
-bool setFixedText(char (&field)[N], const QString &text)
+template<std::size_t N> bool setFixedText(char (&field)[N], const QString &text)
 {
     return setFixedText(field, N, text);
 }

@@ -14,10 +14,10 @@ AlbumItem::AlbumItem(BlockHandle thumbnail, const QString &path)
 }
 
 AlbumItem::AlbumItem(BlockHandle thumbnail, const QString &path, bool exists)
-    : m_path(path),
-      m_absolutePath(absoluteItemPath(path)),
-      m_thumbnail(thumbnail),
-      m_exists(exists)
+    : m_path(path)
+    , m_absolutePath(absoluteItemPath(path))
+    , m_thumbnail(thumbnail)
+    , m_exists(exists)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
     m_fileName = slash < 0 ? path : path.mid(slash + 1);

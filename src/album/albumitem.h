@@ -10,7 +10,8 @@
 // One album item: a media file on disk with its thumbnail block (the ItemInfo record followed by
 // a packed 24-bit bitmap), an optional attached sound file and its selection state. The item
 // owns the thumbnail block and frees it when destroyed.
-class AlbumItem {
+class AlbumItem
+{
 public:
     // Takes `thumbnail` over and checks whether the media file exists.
     AlbumItem(BlockHandle thumbnail, const QString &path);

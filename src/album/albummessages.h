@@ -2,18 +2,19 @@
 
 // String-table numbers of the messages and texts the album document, its file and the importer
 // show.
-namespace AlbumMessage {
-inline constexpr int kOpenErrorTitle = 50300;     // title of the open-failure box (last char cut)
-inline constexpr int kUntitledName = 50302;       // name of a new, unsaved album
+namespace AlbumMessage
+{
+inline constexpr int kOpenErrorTitle = 50300; // title of the open-failure box (last char cut)
+inline constexpr int kUntitledName = 50302; // name of a new, unsaved album
 inline constexpr int kSaveUntitledQuestion = 50325;
-inline constexpr int kCannotDeleteFile = 50334;   // %s: the media file
+inline constexpr int kCannotDeleteFile = 50334; // %s: the media file
 inline constexpr int kIconPictureMissing = 50341; // %s: the icon picture's path
 inline constexpr int kNoPictureForRebuild = 50349;
 inline constexpr int kThumbnailNotMade = 50350;
-inline constexpr int kAddingFiles = 50353;        // progress title while adding or converting
-inline constexpr int kLoadingAlbum = 50354;       // progress title while loading
+inline constexpr int kAddingFiles = 50353; // progress title while adding or converting
+inline constexpr int kLoadingAlbum = 50354; // progress title while loading
 inline constexpr int kOpenAlbumTitle = 50356;
-inline constexpr int kUnknownVersion = 50479;     // %s: the version text
+inline constexpr int kUnknownVersion = 50479; // %s: the version text
 inline constexpr int kOldAlbumFilter = 50524;
 inline constexpr int kOldAlbumTitle = 50525;
 inline constexpr int kMediaFilter = 50528;

@@ -12,7 +12,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct SortKeys {
     std::vector<QString> texts;
@@ -25,10 +26,13 @@ QString fileNamePart(const QString &path)
 }
 
 // Tournament tree: every node holds the position of the winning entry in its range.
-class Tournament {
+class Tournament
+{
 public:
     Tournament(int count, std::function<bool(int, int)> better, const std::vector<int> &order)
-        : m_count(count), m_better(std::move(better)), m_order(&order)
+        : m_count(count)
+        , m_better(std::move(better))
+        , m_order(&order)
     {
         m_size = 1;
         while (m_size < count)
@@ -37,7 +41,8 @@ public:
         for (int i = 0; i < count; ++i)
             m_tree[std::size_t(m_size + i)] = i;
         for (int node = m_size - 1; node >= 1; --node)
-            m_tree[std::size_t(node)] = pick(m_tree[std::size_t(2 * node)], m_tree[std::size_t(2 * node + 1)]);
+            m_tree[std::size_t(node)]
+                = pick(m_tree[std::size_t(2 * node)], m_tree[std::size_t(2 * node + 1)]);
     }
 
     // Position of the winner among positions first..count-1.
@@ -84,7 +89,8 @@ private:
     {
         int node = (position + m_size) / 2;
         while (node >= 1) {
-            m_tree[std::size_t(node)] = pick(m_tree[std::size_t(2 * node)], m_tree[std::size_t(2 * node + 1)]);
+            m_tree[std::size_t(node)]
+                = pick(m_tree[std::size_t(2 * node)], m_tree[std::size_t(2 * node + 1)]);
             node /= 2;
         }
     }
@@ -148,7 +154,8 @@ int CAlbumDoc::sortItems(int key, int direction)
     std::function<bool(int, int)> better;
     if (textKey) {
         better = [&](int a, int b) {
-            const int order = collator.compare(keys.texts[std::size_t(a)], keys.texts[std::size_t(b)]);
+            const int order
+                = collator.compare(keys.texts[std::size_t(a)], keys.texts[std::size_t(b)]);
             return wantLarger ? order > 0 : order < 0;
         };
     } else {

@@ -11,7 +11,8 @@
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
 
-namespace {
+namespace
+{
 
 // File system magic numbers (linux/magic.h and the network file systems' own).
 constexpr unsigned long kIso9660 = 0x9660;
@@ -33,14 +34,15 @@ constexpr unsigned long kSysfs = 0x62656572;
 // The removable flag of the block device `device` (or of the whole disk it is a partition of).
 bool blockDeviceRemovable(dev_t device)
 {
-    const QString base = QStringLiteral("/sys/dev/block/%1:%2").arg(major(device)).arg(minor(device));
+    const QString base
+        = QStringLiteral("/sys/dev/block/%1:%2").arg(major(device)).arg(minor(device));
     const QString canonical = QFileInfo(base).canonicalFilePath();
     if (canonical.isEmpty())
         return false;
     if (canonical.contains(QLatin1String("/usb")))
         return true;
-    for (const QString &candidate : {canonical + QStringLiteral("/removable"),
-                                     canonical + QStringLiteral("/../removable")}) {
+    for (const QString &candidate :
+        { canonical + QStringLiteral("/removable"), canonical + QStringLiteral("/../removable") }) {
         QFile flag(candidate);
         if (flag.open(QIODevice::ReadOnly))
             return flag.readAll().trimmed() == "1";
@@ -79,7 +81,8 @@ DriveKind driveKindOf(const QString &absolutePath)
 {
     // The nearest existing folder decides, so a missing file still counts where it would lie.
     QString probe = absolutePath;
-    struct stat status {};
+    struct stat status {
+    };
     while (::stat(QFile::encodeName(probe).constData(), &status) != 0) {
         const qsizetype slash = probe.lastIndexOf(u'/');
         if (slash <= 0) {
@@ -97,7 +100,8 @@ DriveKind driveKindOf(const QString &absolutePath)
     const auto found = known.constFind(status.st_dev);
     if (found != known.constEnd())
         return found.value();
-    struct statfs fs {};
+    struct statfs fs {
+    };
     if (::statfs(QFile::encodeName(probe).constData(), &fs) != 0)
         return DriveKind::None;
     const DriveKind kind = classify(static_cast<unsigned long>(fs.f_type), status.st_dev);

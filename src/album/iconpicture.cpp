@@ -23,7 +23,7 @@ BlockHandle readIconPicture(const char *name)
     const QImage image = reader.read();
     const BlockHandle block = imageToDibBlock(image);
     if (!isBlockHandle(block))
-        host().showMessage(AlbumMessage::kIconPictureMissing, {path}, MessageIcon::Warning);
+        host().showMessage(AlbumMessage::kIconPictureMissing, { path }, MessageIcon::Warning);
     return block;
 }
 

@@ -6,11 +6,11 @@
 #include "dibimage.h"
 #include "iconpicture.h"
 #include "jpegthumbnail.h"
-#include "mediakind.h"
-#include "thumbnail.h"
 #include "media/firstframe.h"
+#include "mediakind.h"
 #include "platform/host.h"
 #include "platform/strings.h"
+#include "thumbnail.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +19,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 BlockHandle clipFrame(const QString &path, bool reportFailure)
 {
@@ -29,15 +30,15 @@ BlockHandle clipFrame(const QString &path, bool reportFailure)
         return frame.block;
     case FirstFrameResult::CannotOpen:
         if (reportFailure)
-            host().showMessage(AlbumMessage::kAviCannotOpen, {path});
+            host().showMessage(AlbumMessage::kAviCannotOpen, { path });
         return 0;
     case FirstFrameResult::NoVideoStream:
         if (reportFailure)
-            host().showMessage(AlbumMessage::kAviNoStream, {path});
+            host().showMessage(AlbumMessage::kAviNoStream, { path });
         return 0;
     case FirstFrameResult::NoFrame:
         if (reportFailure)
-            host().showMessage(AlbumMessage::kAviNoFrame, {path});
+            host().showMessage(AlbumMessage::kAviNoFrame, { path });
         return 0;
     }
     return 0;
@@ -72,17 +73,16 @@ BlockHandle kindPicture(const QString &path, MediaKind kind)
 
 BlockHandle openPictureForThumbnail(const QString &path)
 {
-    static const QStringList known = {QStringLiteral(".BMP"), QStringLiteral(".TIF"),
-                                      QStringLiteral(".PCX"), QStringLiteral(".TGA"),
-                                      QStringLiteral(".JPG"), QStringLiteral(".FPX"),
-                                      QStringLiteral(".PCD"), QStringLiteral(".QSF")};
+    static const QStringList known = { QStringLiteral(".BMP"), QStringLiteral(".TIF"),
+        QStringLiteral(".PCX"), QStringLiteral(".TGA"), QStringLiteral(".JPG"),
+        QStringLiteral(".FPX"), QStringLiteral(".PCD"), QStringLiteral(".QSF") };
     BlockHandle block = 0;
     if (known.contains(upperExtension(path))) {
         QImageReader reader(path);
         block = imageToDibBlock(reader.read());
     }
     if (!isBlockHandle(block))
-        host().showMessage(AlbumMessage::kPictureUnreadable, {path});
+        host().showMessage(AlbumMessage::kPictureUnreadable, { path });
     host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
     return block;
 }

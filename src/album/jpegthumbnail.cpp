@@ -6,9 +6,9 @@
 
 #include "albumfolders.h"
 #include "albumformat.h"
+#include "imaging/dib.h"
 #include "mediakind.h"
 #include "thumbnail.h"
-#include "imaging/dib.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +20,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -32,7 +33,9 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-void silentMessage(j_common_ptr) {}
+void silentMessage(j_common_ptr)
+{
+}
 
 // Pixels per metre from the JFIF density (dots per inch or per centimetre), 0 when unknown.
 void densityToMetres(const jpeg_decompress_struct &info, std::int32_t &x, std::int32_t &y)
@@ -47,13 +50,13 @@ void densityToMetres(const jpeg_decompress_struct &info, std::int32_t &x, std::i
     }
 }
 
-void fillInfo(ItemInfo &info, const QString &path, int width, int height, int bits,
-              ThumbnailSize size)
+void fillInfo(
+    ItemInfo &info, const QString &path, int width, int height, int bits, ThumbnailSize size)
 {
     const QFileInfo file(absoluteItemPath(path));
     info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
-    info.fileTime = std::uint32_t(std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0,
-                                                     0xFFFFFFFFll));
+    info.fileTime = std::uint32_t(
+        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
     info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
     info.sourceWidth = std::uint16_t(std::min(width, 0xFFFF));
     info.sourceHeight = std::uint16_t(std::min(height, 0xFFFF));
@@ -66,8 +69,7 @@ void fillInfo(ItemInfo &info, const QString &path, int width, int height, int bi
 // Decodes into `block` (allocated by this function once the size is known). In "thumbnail" mode
 // the block is a thumbnail block and only sampled rows are decoded; otherwise the whole picture
 // goes into an image block. Returns false on any failure (the block is then freed).
-bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &block,
-            JSAMPLE *&row)
+bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &block, JSAMPLE *&row)
 {
     jpeg_decompress_struct info;
     ErrorManager errors;
@@ -133,7 +135,7 @@ bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &b
             const int current = int(info.output_scanline);
             if (wanted > current)
                 jpeg_skip_scanlines(&info, JDIMENSION(wanted - current));
-            JSAMPROW rows[1] = {row};
+            JSAMPROW rows[1] = { row };
             jpeg_read_scanlines(&info, rows, 1);
             unsigned char *to = out + std::size_t(k) * outRow;
             for (int x = 0; x < size.width; ++x) {
@@ -179,11 +181,11 @@ bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &b
     header->biClrUsed = std::uint32_t(colors);
     RGBQUAD *table = dibColors(header);
     for (std::size_t i = 0; i < colors; ++i)
-        table[i] = {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+        table[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     unsigned char *bitsOut = dibBits(header);
     while (info.output_scanline < info.output_height) {
         const int y = height - 1 - int(info.output_scanline);
-        JSAMPROW rows[1] = {row};
+        JSAMPROW rows[1] = { row };
         jpeg_read_scanlines(&info, rows, 1);
         unsigned char *to = bitsOut + std::size_t(y) * dibRow;
         if (grey) {

@@ -12,10 +12,9 @@ QString upperExtension(const QString &path)
 
 MediaKind mediaKindOf(const QString &path)
 {
-    static const QStringList pictures = {
-        QStringLiteral(".BMP"), QStringLiteral(".TIF"), QStringLiteral(".PCX"),
-        QStringLiteral(".TGA"), QStringLiteral(".JPG"), QStringLiteral(".PCD"),
-        QStringLiteral(".FPX"), QStringLiteral(".QSF")};
+    static const QStringList pictures = { QStringLiteral(".BMP"), QStringLiteral(".TIF"),
+        QStringLiteral(".PCX"), QStringLiteral(".TGA"), QStringLiteral(".JPG"),
+        QStringLiteral(".PCD"), QStringLiteral(".FPX"), QStringLiteral(".QSF") };
     const QString extension = upperExtension(path);
     if (pictures.contains(extension))
         return MediaKind::Picture;

@@ -13,7 +13,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 QString fieldText(const QByteArray &record, int offset, int size)
 {
@@ -62,9 +63,8 @@ OldAlbumConversion convertOldAlbum(CAlbumDoc &document, const QString &oldPath)
         if (QFileInfo::exists(absoluteItemPath(path))) {
             result = document.addFile(path, -1);
         } else {
-            const MessageAnswer answer = host().showMessage(
-                AlbumMessage::kMissingFileQuestion, {path}, MessageIcon::Question,
-                MessageButtons::YesNoCancel);
+            const MessageAnswer answer = host().showMessage(AlbumMessage::kMissingFileQuestion,
+                { path }, MessageIcon::Question, MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel)
                 break;
             if (answer == MessageAnswer::No)
@@ -82,8 +82,8 @@ OldAlbumConversion convertOldAlbum(CAlbumDoc &document, const QString &oldPath)
     makeFolderIfMissing(albumsFolder());
     const QString target = joinPath(albumsFolder(), baseName + QStringLiteral(".gmx"));
     if (QFileInfo::exists(target)
-        && host().showMessage(AlbumMessage::kConvertedAlbumExists, {target}, MessageIcon::Question,
-                              MessageButtons::YesNo)
+        && host().showMessage(AlbumMessage::kConvertedAlbumExists, { target },
+               MessageIcon::Question, MessageButtons::YesNo)
             != MessageAnswer::Yes)
         return outcome;
     if (document.onSaveDocument(target))

@@ -12,7 +12,7 @@ inline constexpr int kOldAlbumHeaderSize = 144;
 inline constexpr int kOldAlbumRecordSize = 288;
 
 struct OldAlbumConversion {
-    int items = 0;     // items in the converted album
+    int items = 0; // items in the converted album
     QString savedPath; // where it was saved; empty when nothing was saved
 };
 

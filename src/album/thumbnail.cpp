@@ -3,8 +3,8 @@
 #include "albumfolders.h"
 #include "albumformat.h"
 #include "albummessages.h"
-#include "mediakind.h"
 #include "imaging/dib.h"
+#include "mediakind.h"
 #include "platform/host.h"
 
 #include <QFileInfo>
@@ -12,7 +12,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // The picture's pixel layout, checked against the block that holds it.
 struct SourcePicture {
@@ -97,19 +98,19 @@ ThumbnailSize thumbnailSize(int width, int height)
 {
     const int larger = std::max(width, height);
     if (larger <= kMaxThumbnailSide)
-        return {width, height};
+        return { width, height };
     if (width >= height) {
         const int th = int((qint64(width) / 2 + qint64(height) * kMaxThumbnailSide) / width);
-        return {kMaxThumbnailSide, std::max(th, 1)};
+        return { kMaxThumbnailSide, std::max(th, 1) };
     }
     const int tw = int((qint64(height) / 2 + qint64(width) * kMaxThumbnailSide) / height);
-    return {std::max(tw, 1), kMaxThumbnailSide};
+    return { std::max(tw, 1), kMaxThumbnailSide };
 }
 
 std::uint32_t thumbnailDataSize(ThumbnailSize size)
 {
-    return std::uint32_t(dibRowBytes(size.width, 24) * std::size_t(size.height)
-                         + sizeof(BITMAPINFOHEADER));
+    return std::uint32_t(
+        dibRowBytes(size.width, 24) * std::size_t(size.height) + sizeof(BITMAPINFOHEADER));
 }
 
 BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
@@ -119,7 +120,7 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
         return 0;
     ItemInfo info {};
     if (!setFixedText(info.path, path)) {
-        host().showMessage(AlbumMessage::kPathTooLong, {path});
+        host().showMessage(AlbumMessage::kPathTooLong, { path });
         return 0;
     }
     const ThumbnailSize size = thumbnailSize(source.width, source.height);
@@ -131,8 +132,8 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
 
     const QFileInfo file(absoluteItemPath(path));
     info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
-    info.fileTime = std::uint32_t(std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0,
-                                                     0xFFFFFFFFll));
+    info.fileTime = std::uint32_t(
+        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
     info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
     info.sourceWidth = clamp16(source.width);
     info.sourceHeight = clamp16(source.height);

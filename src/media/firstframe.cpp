@@ -14,7 +14,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace {
+namespace
+{
 
 struct FormatCloser {
     void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
@@ -43,7 +44,7 @@ BlockHandle frameToBlock(const AVFrame &frame)
         return 0;
     std::unique_ptr<SwsContext, ScalerFreer> scaler(
         sws_getContext(width, height, static_cast<AVPixelFormat>(frame.format), width, height,
-                       AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr));
+            AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr));
     if (!scaler)
         return 0;
     const std::size_t row = dibRowBytes(width, 24);
@@ -61,8 +62,8 @@ BlockHandle frameToBlock(const AVFrame &frame)
     header->biSizeImage = std::uint32_t(pixels);
     // Image blocks store rows bottom-up: point the scaler at the last row with a negative stride.
     unsigned char *bits = dibBits(header);
-    uint8_t *planes[4] = {bits + (std::size_t(height) - 1) * row, nullptr, nullptr, nullptr};
-    int strides[4] = {-int(row), 0, 0, 0};
+    uint8_t *planes[4] = { bits + (std::size_t(height) - 1) * row, nullptr, nullptr, nullptr };
+    int strides[4] = { -int(row), 0, 0, 0 };
     if (sws_scale(scaler.get(), frame.data, frame.linesize, 0, height, planes, strides) != height) {
         blockFree(block);
         return 0;
@@ -117,7 +118,8 @@ FirstFrame readFirstVideoFrame(const QString &path)
         const int received = avcodec_receive_frame(decoder.get(), frame.get());
         if (received == 0) {
             out.block = frameToBlock(*frame);
-            out.result = isBlockHandle(out.block) ? FirstFrameResult::Ok : FirstFrameResult::NoFrame;
+            out.result
+                = isBlockHandle(out.block) ? FirstFrameResult::Ok : FirstFrameResult::NoFrame;
             return out;
         }
         if (received != AVERROR(EAGAIN))

@@ -16,7 +16,8 @@
 #include <sys/stat.h>
 #include <utime.h>
 
-namespace {
+namespace
+{
 
 QString itemNames(const CAlbumDoc &doc)
 {
@@ -28,7 +29,9 @@ QString itemNames(const CAlbumDoc &doc)
 
 void setFileTime(const QString &path, qint64 seconds)
 {
-    struct utimbuf times {seconds, seconds};
+    struct utimbuf times {
+        seconds, seconds
+    };
     ::utime(QFile::encodeName(path).constData(), &times);
 }
 
@@ -54,8 +57,8 @@ TEST(AlbumDoc, RelativePathsResolveAgainstTheUserFolder)
     const QString folder = joinPath(userFolder(), QStringLiteral("rel"));
     QDir().mkpath(folder);
     writeFile(joinPath(folder, QStringLiteral("a.jpg")), 5);
-    auto item = std::make_unique<AlbumItem>(testThumbnail(QStringLiteral("rel/a.jpg")),
-                                            QStringLiteral("rel/a.jpg"));
+    auto item = std::make_unique<AlbumItem>(
+        testThumbnail(QStringLiteral("rel/a.jpg")), QStringLiteral("rel/a.jpg"));
     EXPECT_TRUE(item->exists());
     EXPECT_EQ(item->path(), QStringLiteral("rel/a.jpg"));
     EXPECT_EQ(item->fileName(), QStringLiteral("a.jpg"));
@@ -70,7 +73,7 @@ TEST(AlbumDoc, InsertPositionsAndCountersFollowTheItems)
 {
     const QString folder = makeTestFolder();
     CAlbumDoc doc;
-    for (const char *name : {"b", "d"})
+    for (const char *name : { "b", "d" })
         writeFile(joinPath(folder, QString::fromLatin1(name)), 100);
     doc.insertItem(testItem(joinPath(folder, QStringLiteral("b"))));
     doc.insertItem(testItem(joinPath(folder, QStringLiteral("d"))), 7);
@@ -79,7 +82,8 @@ TEST(AlbumDoc, InsertPositionsAndCountersFollowTheItems)
     EXPECT_EQ(itemNames(doc), QStringLiteral("a b c d"));
     EXPECT_EQ(doc.mediaBytes(), 200);
     int counted = 0;
-    for (DriveKind kind : {DriveKind::Fixed, DriveKind::Optical, DriveKind::Removable, DriveKind::Network})
+    for (DriveKind kind :
+        { DriveKind::Fixed, DriveKind::Optical, DriveKind::Removable, DriveKind::Network })
         counted += doc.driveCount(kind);
     const int perItem = driveKindOf(folder) == DriveKind::None ? 0 : 1;
     EXPECT_EQ(counted, 4 * perItem);
@@ -94,7 +98,8 @@ TEST(AlbumDoc, InsertPositionsAndCountersFollowTheItems)
     doc.removeSelected(false);
     EXPECT_EQ(itemNames(doc), QStringLiteral("c"));
     counted = 0;
-    for (DriveKind kind : {DriveKind::Fixed, DriveKind::Optical, DriveKind::Removable, DriveKind::Network})
+    for (DriveKind kind :
+        { DriveKind::Fixed, DriveKind::Optical, DriveKind::Removable, DriveKind::Network })
         counted += doc.driveCount(kind);
     EXPECT_EQ(counted, perItem);
 }
@@ -119,7 +124,7 @@ TEST(AlbumDoc, RemovingWithDeleteReportsAFileThatStays)
     if (protectedFolder) {
         doc.removeItem(0, true);
         EXPECT_EQ(doc.itemCount(), 0);
-        EXPECT_EQ(recorder.messageIds(), QList<int>{AlbumMessage::kCannotDeleteFile});
+        EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kCannotDeleteFile });
     }
     ::chmod(QFile::encodeName(folder).constData(), 0755);
 }
@@ -132,7 +137,8 @@ TEST(AlbumDoc, SortsBySizeAndTimeAsTheDirectionSays)
         const char *name;
         qint64 size;
         qint64 time;
-    } files[] = {{"m.jpg", 300, 1'000'000}, {"s.jpg", 100, 3'000'000}, {"l.jpg", 900, 2'000'000}};
+    } files[]
+        = { { "m.jpg", 300, 1'000'000 }, { "s.jpg", 100, 3'000'000 }, { "l.jpg", 900, 2'000'000 } };
     for (const auto &file : files) {
         const QString path = joinPath(folder, QString::fromLatin1(file.name));
         writeFile(path, file.size);
@@ -144,9 +150,12 @@ TEST(AlbumDoc, SortsBySizeAndTimeAsTheDirectionSays)
         int direction;
         const char *order;
     } cases[] = {
-        {2, 0, "s.jpg m.jpg l.jpg"}, {2, 1, "l.jpg m.jpg s.jpg"},
-        {3, 0, "s.jpg l.jpg m.jpg"}, {3, 1, "m.jpg l.jpg s.jpg"},
-        {0, 0, "l.jpg m.jpg s.jpg"}, {0, 1, "s.jpg m.jpg l.jpg"},
+        { 2, 0, "s.jpg m.jpg l.jpg" },
+        { 2, 1, "l.jpg m.jpg s.jpg" },
+        { 3, 0, "s.jpg l.jpg m.jpg" },
+        { 3, 1, "m.jpg l.jpg s.jpg" },
+        { 0, 0, "l.jpg m.jpg s.jpg" },
+        { 0, 1, "s.jpg m.jpg l.jpg" },
     };
     for (const auto &c : cases) {
         doc.sortItems(c.key, c.direction);
@@ -159,7 +168,7 @@ TEST(AlbumDoc, SortFollowsTheCurrentItemAndKeepsSelectionSortOrderForTies)
 {
     CAlbumDoc doc;
     // Descriptions with ties: a selection sort that swaps is not stable, and that order is kept.
-    const char *descriptions[] = {"b", "a", "b", "a", "c"};
+    const char *descriptions[] = { "b", "a", "b", "a", "c" };
     for (int i = 0; i < 5; ++i) {
         doc.insertItem(testItem(QStringLiteral("/x/%1.jpg").arg(i)));
         QString text = QString::fromLatin1(descriptions[i]);
@@ -269,7 +278,7 @@ TEST(AlbumDoc, UnsavedUntitledAlbumAsksBeforeOpeningAnother)
     recorder.queueAnswer(MessageAnswer::Cancel);
     EXPECT_FALSE(doc.onOpenDocument(other));
     EXPECT_EQ(doc.itemCount(), 1);
-    EXPECT_EQ(recorder.messageIds(), QList<int>{AlbumMessage::kSaveUntitledQuestion});
+    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kSaveUntitledQuestion });
     recorder.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(doc.onOpenDocument(other));
     EXPECT_EQ(doc.itemCount(), 0);

@@ -17,7 +17,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 QByteArray storeToBytes(const CAlbumDoc &doc)
 {
@@ -35,8 +36,7 @@ void loadFromBytes(CAlbumDoc &doc, const QByteArray &bytes)
     doc.load(buffer);
 }
 
-template <typename T>
-T readAt(const QByteArray &bytes, qsizetype offset)
+template<typename T> T readAt(const QByteArray &bytes, qsizetype offset)
 {
     T value {};
     std::memcpy(&value, bytes.constData() + offset, sizeof value);
@@ -66,7 +66,8 @@ QByteArray olderFile(const char *version, const QList<QByteArray> &records, std:
     return bytes;
 }
 
-class AlbumFile : public ::testing::Test {
+class AlbumFile : public ::testing::Test
+{
 protected:
     void SetUp() override { CAlbumDoc::setLoadShowsProgress(false); }
     RecordingHost recorder;
@@ -169,8 +170,8 @@ TEST_F(AlbumFile, Version11LoadsCutTextsAndIsWidenedOnSave)
     old.thumbHeight = 1;
     old.dataSize = 48;
     old.sourceWidth = 2;
-    const QByteArray bytes =
-        olderFile("1.1", {QByteArray(reinterpret_cast<const char *>(&old), sizeof old)}, 48);
+    const QByteArray bytes
+        = olderFile("1.1", { QByteArray(reinterpret_cast<const char *>(&old), sizeof old) }, 48);
     CAlbumDoc doc;
     loadFromBytes(doc, bytes);
     ASSERT_EQ(doc.itemCount(), 1);
@@ -211,12 +212,12 @@ TEST_F(AlbumFile, Version12LoadsWithEmptyAttachments)
 
 TEST_F(AlbumFile, UnknownVersionsAreRefused)
 {
-    for (const char *version : {"1.4", "1.30", "1.3 ", ""}) {
+    for (const char *version : { "1.4", "1.30", "1.3 ", "" }) {
         recorder.clear();
         CAlbumDoc doc;
         QSignalSpy newAlbum(&doc, &CAlbumDoc::newAlbumRequested);
         loadFromBytes(doc, olderFile(version, {}, 0));
-        EXPECT_EQ(recorder.messageIds(), QList<int>{AlbumMessage::kUnknownVersion}) << version;
+        EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kUnknownVersion }) << version;
         EXPECT_EQ(recorder.shown().first().text.contains(QString::fromLatin1(version)), true);
         EXPECT_EQ(newAlbum.size(), 1);
         EXPECT_EQ(doc.itemCount(), 0);
@@ -251,7 +252,7 @@ TEST_F(AlbumFile, RelativeStoredPathsGainThePhotosFolder)
     const QByteArray record = QByteArray(reinterpret_cast<const char *>(&info), sizeof info)
         + QByteArray(reinterpret_cast<const char *>(&attachment), sizeof attachment);
     CAlbumDoc doc;
-    loadFromBytes(doc, olderFile("1.3", {record}, 4));
+    loadFromBytes(doc, olderFile("1.3", { record }, 4));
     ASSERT_EQ(doc.itemCount(), 1);
     const QString expected = joinPath(photosFolder(), QStringLiteral("trip/a.jpg"));
     EXPECT_EQ(doc.item(0)->path(), expected);
@@ -303,8 +304,8 @@ TEST_F(AlbumFile, TruncatedFilesGivePartialAlbums)
     const struct {
         qsizetype length;
         int items;
-    } cases[] = {{0, 0}, {271, 0}, {272, 0}, {272 + 1060, 1}, {272 + 1357 * 2 + 10, 2},
-                 {272 + 1357 * 3, 3}, {bytes.size() - 5, 3}};
+    } cases[] = { { 0, 0 }, { 271, 0 }, { 272, 0 }, { 272 + 1060, 1 }, { 272 + 1357 * 2 + 10, 2 },
+        { 272 + 1357 * 3, 3 }, { bytes.size() - 5, 3 } };
     for (const auto &c : cases) {
         CAlbumDoc back;
         loadFromBytes(back, bytes.left(c.length));
@@ -321,7 +322,8 @@ TEST_F(AlbumFile, HostileSizesAllocateNoMoreThanTheFileHolds)
     ItemInfo info {};
     setFixedText(info.path, QStringLiteral("/h/a.jpg"));
     info.dataSize = 0xFFFFFFF0u;
-    QByteArray bytes = olderFile("1.2", {QByteArray(reinterpret_cast<const char *>(&info), sizeof info)}, 0);
+    QByteArray bytes
+        = olderFile("1.2", { QByteArray(reinterpret_cast<const char *>(&info), sizeof info) }, 0);
     bytes.replace(8, 4, QByteArray("\xff\xff\xff\xff", 4)); // itemCount 4294967295
     CAlbumDoc doc;
     loadFromBytes(doc, bytes);
@@ -356,7 +358,7 @@ TEST_F(AlbumFile, RawLoadKeepsBlocksAndAttachmentsInFileOrder)
     EXPECT_EQ(first->pathIsRelative, 1);
     EXPECT_EQ(fixedText(raw.rawAttachments()[1].path), QStringLiteral("/snd/memo.wav"));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(first + 1), 40),
-              thumbnailBytes(*doc.item(0)).left(40));
+        thumbnailBytes(*doc.item(0)).left(40));
 }
 
 TEST_F(AlbumFile, FailedSaveKeepsThePreviousFile)
@@ -373,7 +375,8 @@ TEST_F(AlbumFile, FailedSaveKeepsThePreviousFile)
     doc.insertItem(testItem(QStringLiteral("/k/b.jpg")));
     // A folder that refuses new files stands in for a full disk: the rename never happens.
     ::chmod(QFile::encodeName(folder).constData(), 0555);
-    const bool refused = !QFile(joinPath(folder, QStringLiteral("probe"))).open(QIODevice::WriteOnly);
+    const bool refused
+        = !QFile(joinPath(folder, QStringLiteral("probe"))).open(QIODevice::WriteOnly);
     if (refused) {
         EXPECT_FALSE(doc.onSaveDocument(path));
         EXPECT_TRUE(doc.isModified());

@@ -20,8 +20,8 @@ inline BlockHandle solidPicture(int width, int height, QRgb color)
 }
 
 // A thumbnail block for `path` made from a solid picture (the file need not exist).
-inline BlockHandle testThumbnail(const QString &path, int width = 20, int height = 10,
-                                 QRgb color = qRgb(10, 20, 30))
+inline BlockHandle testThumbnail(
+    const QString &path, int width = 20, int height = 10, QRgb color = qRgb(10, 20, 30))
 {
     OwnedBlock picture(solidPicture(width, height, color));
     return makeThumbnail(picture.handle(), path);

@@ -19,7 +19,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 QString picture(const QString &folder, const QString &name, int width, int height, QRgb color)
 {
@@ -35,9 +36,13 @@ const ItemInfo &infoOf(const CAlbumDoc &doc, int index)
     return *doc.item(index)->info();
 }
 
-class MemoryCounters final : public AcquireCounterStore {
+class MemoryCounters final : public AcquireCounterStore
+{
 public:
-    int readCounter(int keyId, int defaultValue) override { return values.value(keyId, defaultValue); }
+    int readCounter(int keyId, int defaultValue) override
+    {
+        return values.value(keyId, defaultValue);
+    }
     void writeCounter(int keyId, int value) override { values[keyId] = value; }
     QHash<int, int> values;
 };
@@ -50,13 +55,19 @@ TEST(MediaKind, DecidedOnTheLastShortExtension)
         const char *path;
         MediaKind kind;
     } cases[] = {
-        {"/a/b.jpg", MediaKind::Picture},  {"/a/b.JpG", MediaKind::Picture},
-        {"/a/b.qsf", MediaKind::Picture},  {"/a/b.avi", MediaKind::Avi},
-        {"/a/b.mov", MediaKind::Avi},      {"/a/b.wav", MediaKind::Wave},
-        {"/a/b.mpg", MediaKind::Mpeg},     {"/a/b.mpeg", MediaKind::Mpeg},
-        {"/a/b.mp3", MediaKind::Mp3},      {"/a/b.jpeg", MediaKind::Other},
-        {"/a/b.c.toolong", MediaKind::Other}, {"/a.jpg/b", MediaKind::Other},
-        {"/a/noext", MediaKind::Other},
+        { "/a/b.jpg", MediaKind::Picture },
+        { "/a/b.JpG", MediaKind::Picture },
+        { "/a/b.qsf", MediaKind::Picture },
+        { "/a/b.avi", MediaKind::Avi },
+        { "/a/b.mov", MediaKind::Avi },
+        { "/a/b.wav", MediaKind::Wave },
+        { "/a/b.mpg", MediaKind::Mpeg },
+        { "/a/b.mpeg", MediaKind::Mpeg },
+        { "/a/b.mp3", MediaKind::Mp3 },
+        { "/a/b.jpeg", MediaKind::Other },
+        { "/a/b.c.toolong", MediaKind::Other },
+        { "/a.jpg/b", MediaKind::Other },
+        { "/a/noext", MediaKind::Other },
     };
     for (const auto &c : cases)
         EXPECT_EQ(mediaKindOf(QString::fromLatin1(c.path)), c.kind) << c.path;
@@ -71,8 +82,9 @@ TEST(Import, EveryKindGetsItsPicture)
     writeFile(sound, 44);
     const QString odd = joinPath(folder, QStringLiteral("data.qqq"));
     writeFile(odd, 3);
-    for (const char *clip : {"clip.avi", "clip.mpg", "broken.mpeg"})
-        QFile::copy(fixturePath(QStringLiteral("album/") + QLatin1String(clip)), joinPath(folder, QLatin1String(clip)));
+    for (const char *clip : { "clip.avi", "clip.mpg", "broken.mpeg" })
+        QFile::copy(fixturePath(QStringLiteral("album/") + QLatin1String(clip)),
+            joinPath(folder, QLatin1String(clip)));
 
     CAlbumDoc doc;
     EXPECT_EQ(doc.addFile(photo), 1);
@@ -92,7 +104,7 @@ TEST(Import, EveryKindGetsItsPicture)
     // Icon pictures are 32 x 32; clips give their 96 x 64 first frame.
     EXPECT_EQ(infoOf(doc, 1).sourceWidth, 32);
     EXPECT_EQ(infoOf(doc, 1).isMedia, 1);
-    for (int clip : {2, 3}) {
+    for (int clip : { 2, 3 }) {
         EXPECT_EQ(infoOf(doc, clip).sourceWidth, 96);
         EXPECT_EQ(infoOf(doc, clip).thumbHeight, 53);
     }
@@ -101,8 +113,9 @@ TEST(Import, EveryKindGetsItsPicture)
     OwnedBlock expected(makeThumbnail(videoIcon.handle(), QStringLiteral("/v.mpeg")));
     EXPECT_EQ(doc.item(4)->thumbnailImage(), thumbnailBlockImage(expected.handle()));
     EXPECT_EQ(infoOf(doc, 5).sourceWidth, 32); // shell icon or unknown.log
-    EXPECT_EQ(doc.mediaBytes(), QFileInfo(photo).size() + 44 + 3 + QFileInfo(joinPath(folder, QStringLiteral("clip.avi"))).size()
-                                    + 4096 + 100);
+    EXPECT_EQ(doc.mediaBytes(),
+        QFileInfo(photo).size() + 44 + 3
+            + QFileInfo(joinPath(folder, QStringLiteral("clip.avi"))).size() + 4096 + 100);
 }
 
 TEST(Import, RelativePathsAreReadFromTheUserFolder)
@@ -112,7 +125,8 @@ TEST(Import, RelativePathsAreReadFromTheUserFolder)
     picture(folder, QStringLiteral("r.bmp"), 90, 45, qRgb(1, 2, 3));
     QImage(120, 60, QImage::Format_RGB888).save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
     CAlbumDoc doc;
-    for (const QString &name : {QStringLiteral("relative/r.bmp"), QStringLiteral("relative/r.jpg")}) {
+    for (const QString &name :
+        { QStringLiteral("relative/r.bmp"), QStringLiteral("relative/r.jpg") }) {
         ASSERT_EQ(doc.addFile(name), 1) << name.toStdString();
         const AlbumItem &item = *doc.item(doc.itemCount() - 1);
         EXPECT_EQ(item.path(), name);
@@ -133,13 +147,13 @@ TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)
     writeFile(fakeAvi, 100);
     CAlbumDoc doc;
     EXPECT_EQ(doc.addFile(fakeJpeg), 1);
-    EXPECT_EQ(recorder.messageIds(), QList<int>{AlbumMessage::kPictureUnreadable});
+    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kPictureUnreadable });
     EXPECT_EQ(infoOf(doc, 0).sourceWidth, 32);
     recorder.clear();
     EXPECT_EQ(doc.addFile(fakeAvi), 1);
     ASSERT_EQ(recorder.messageIds().size(), 1);
     EXPECT_TRUE(recorder.messageIds().first() >= AlbumMessage::kAviCannotOpen
-                && recorder.messageIds().first() <= AlbumMessage::kAviNoFrame);
+        && recorder.messageIds().first() <= AlbumMessage::kAviNoFrame);
 }
 
 TEST(Import, RebuildKeepsTextsAndTakesTheNewPicture)
@@ -178,7 +192,8 @@ TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
         files << picture(folder, QStringLiteral("%1.bmp").arg(i), 8, 8, qRgb(i, i, i));
     CAlbumDoc doc;
     doc.addFile(files[1]);
-    AddFilesOutcome outcome = addFiles(doc, files + QStringList {joinPath(folder, QStringLiteral("gone.bmp"))});
+    AddFilesOutcome outcome
+        = addFiles(doc, files + QStringList { joinPath(folder, QStringLiteral("gone.bmp")) });
     EXPECT_EQ(outcome.added, 3);
     EXPECT_EQ(outcome.duplicates, 1);
     EXPECT_EQ(outcome.failed, 1);
@@ -200,35 +215,41 @@ TEST(AcquiredName, CustomPrefixTakesTheFirstFreeNumber)
     writeFile(joinPath(folder, QStringLiteral("trip_0000.jpg")), 1);
     writeFile(joinPath(folder, QStringLiteral("trip_0001.jpg")), 1);
     MemoryCounters counters;
-    const AcquireNaming naming {folder, QStringLiteral("trip"), 4, true};
+    const AcquireNaming naming { folder, QStringLiteral("trip"), 4, true };
     EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)),
-              joinPath(folder, QStringLiteral("trip_0002.jpg")));
+        joinPath(folder, QStringLiteral("trip_0002.jpg")));
     EXPECT_TRUE(counters.values.isEmpty());
-    EXPECT_EQ(nextAcquiredFileName({folder, QStringLiteral("x"), 9, true}, counters, QDate(2001, 3, 5)),
-              joinPath(folder, QStringLiteral("x_0000")));
+    EXPECT_EQ(
+        nextAcquiredFileName({ folder, QStringLiteral("x"), 9, true }, counters, QDate(2001, 3, 5)),
+        joinPath(folder, QStringLiteral("x_0000")));
 }
 
 TEST(AcquiredName, DateCodedNamesCountPerDay)
 {
     MemoryCounters counters;
-    const AcquireNaming naming {QStringLiteral("/acq"), {}, 4, false};
-    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)), QStringLiteral("/acq/mr05_001.jpg"));
-    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)), QStringLiteral("/acq/mr05_002.jpg"));
-    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)), QStringLiteral("/acq/mr06_001.jpg"));
+    const AcquireNaming naming { QStringLiteral("/acq"), {}, 4, false };
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_001.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_002.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
+        QStringLiteral("/acq/mr06_001.jpg"));
     EXPECT_EQ(counters.values.value(kAcquireDayKey), 306);
     EXPECT_EQ(counters.values.value(kAcquireCounterKey), 2);
     counters.values[kAcquireCounterKey] = 1000; // out of range: starts again
-    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)), QStringLiteral("/acq/mr06_001.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
+        QStringLiteral("/acq/mr06_001.jpg"));
 
     const struct {
         int year;
         const char *name;
-    } years[] = {{2001, "de31_001.tif"}, {2002, "de31#001.tif"}, {2003, "de31-001.tif"},
-                 {2004, "de31^001.tif"}, {2005, "de31$001.tif"}, {2006, "de31_001.tif"}};
+    } years[] = { { 2001, "de31_001.tif" }, { 2002, "de31#001.tif" }, { 2003, "de31-001.tif" },
+        { 2004, "de31^001.tif" }, { 2005, "de31$001.tif" }, { 2006, "de31_001.tif" } };
     for (const auto &y : years) {
         MemoryCounters fresh;
-        EXPECT_EQ(nextAcquiredFileName({QStringLiteral("/acq"), {}, 1, false}, fresh, QDate(y.year, 12, 31)),
-                  QStringLiteral("/acq/") + QLatin1String(y.name));
+        EXPECT_EQ(nextAcquiredFileName(
+                      { QStringLiteral("/acq"), {}, 1, false }, fresh, QDate(y.year, 12, 31)),
+            QStringLiteral("/acq/") + QLatin1String(y.name));
     }
 }
 
@@ -242,7 +263,7 @@ TEST(OldAlbum, RecordsBecomeItemsAndTheAlbumIsSaved)
     const std::uint32_t count = 3;
     std::memcpy(bytes.data() + 8, &count, 4);
     std::memcpy(bytes.data() + 16, "Holiday 98", 10);
-    for (const QString &path : {present, missing, missing}) {
+    for (const QString &path : { present, missing, missing }) {
         QByteArray record(kOldAlbumRecordSize, '\0');
         const QByteArray utf8 = path.toUtf8();
         std::memcpy(record.data() + 8, utf8.constData(), std::size_t(utf8.size()));
@@ -255,7 +276,7 @@ TEST(OldAlbum, RecordsBecomeItemsAndTheAlbumIsSaved)
     file.write(bytes);
     file.close();
 
-    recorder.queueAnswer(MessageAnswer::No);  // first missing record: skip
+    recorder.queueAnswer(MessageAnswer::No); // first missing record: skip
     recorder.queueAnswer(MessageAnswer::Yes); // the second: add anyway
     CAlbumDoc doc;
     const OldAlbumConversion outcome = convertOldAlbum(doc, old);

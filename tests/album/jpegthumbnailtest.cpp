@@ -1,5 +1,5 @@
-#include "album/albumformat.h"
 #include "album/jpegthumbnail.h"
+#include "album/albumformat.h"
 #include "album/thumbnail.h"
 #include "platform/paths.h"
 #include "support/testenvironment.h"
@@ -13,7 +13,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 QString writeJpeg(const QString &folder, int width, int height, bool grey, bool progressive)
 {
@@ -24,9 +25,12 @@ QString writeJpeg(const QString &folder, int width, int height, bool grey, bool 
         for (int x = 0; x < width * (grey ? 1 : 3); ++x)
             line[x] = uchar((x * 5 + y * 3) % 256 ^ (random.bounded(16)));
     }
-    const QString path = joinPath(folder, QStringLiteral("p%1x%2%3%4.jpg").arg(width).arg(height)
-                                               .arg(grey ? QStringLiteral("g") : QString())
-                                               .arg(progressive ? QStringLiteral("p") : QString()));
+    const QString path = joinPath(folder,
+        QStringLiteral("p%1x%2%3%4.jpg")
+            .arg(width)
+            .arg(height)
+            .arg(grey ? QStringLiteral("g") : QString())
+            .arg(progressive ? QStringLiteral("p") : QString()));
     QImageWriter writer(path, "JPEG");
     writer.setQuality(85);
     writer.setProgressiveScanWrite(progressive);
@@ -43,8 +47,12 @@ TEST(JpegThumbnail, DecodesOnlySampledRowsWithTheSamePixelsAsAFullDecode)
         int width, height;
         bool grey, progressive;
     } cases[] = {
-        {1203, 797, false, false}, {97, 3000, false, false}, {640, 480, true, false},
-        {800, 333, false, true},   {64, 48, false, false},   {81, 17, true, true},
+        { 1203, 797, false, false },
+        { 97, 3000, false, false },
+        { 640, 480, true, false },
+        { 800, 333, false, true },
+        { 64, 48, false, false },
+        { 81, 17, true, true },
     };
     for (const auto &c : cases) {
         const QString path = writeJpeg(folder, c.width, c.height, c.grey, c.progressive);

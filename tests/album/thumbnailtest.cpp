@@ -13,13 +13,14 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // A hand-made image block: header, `colors` table entries (biClrUsed = `clrUsed`), and rows
 // filled by `pixel(x, y)` (y from the bottom) returning the raw value for the bit depth.
-template <typename Pixel>
+template<typename Pixel>
 BlockHandle handPicture(int width, int height, int bits, const std::vector<RGBQUAD> &colors,
-                        std::uint32_t clrUsed, Pixel pixel)
+    std::uint32_t clrUsed, Pixel pixel)
 {
     const std::size_t row = dibRowBytes(width, bits);
     const BlockHandle block = blockAlloc(0, 40 + colors.size() * 4 + row * std::size_t(height));
@@ -64,7 +65,8 @@ unsigned thumbPixel(BlockHandle thumbnail, int x, int y)
 {
     const auto *info = static_cast<const ItemInfo *>(blockLock(thumbnail));
     const auto *bits = reinterpret_cast<const unsigned char *>(info + 1) + 40;
-    const unsigned char *p = bits + std::size_t(y) * dibRowBytes(info->thumbWidth, 24) + 3 * std::size_t(x);
+    const unsigned char *p
+        = bits + std::size_t(y) * dibRowBytes(info->thumbWidth, 24) + 3 * std::size_t(x);
     return p[0] | (p[1] << 8) | (p[2] << 16);
 }
 
@@ -72,7 +74,8 @@ std::vector<RGBQUAD> palette(int count)
 {
     std::vector<RGBQUAD> colors(std::size_t(count), RGBQUAD {});
     for (int i = 0; i < count; ++i)
-        colors[std::size_t(i)] = {std::uint8_t(i), std::uint8_t(100 + i), std::uint8_t(200 - i), 0};
+        colors[std::size_t(i)]
+            = { std::uint8_t(i), std::uint8_t(100 + i), std::uint8_t(200 - i), 0 };
     return colors;
 }
 
@@ -89,11 +92,15 @@ TEST(Thumbnail, SizesFollowTheLongerSide)
         int w, h, tw, th;
         std::uint32_t dataSize;
     } cases[] = {
-        {1600, 1200, 80, 60, 40 + 240 * 60}, {1200, 1600, 60, 80, 40 + 180 * 80},
-        {81, 1, 80, 1, 40 + 240},            {8000, 10, 80, 1, 40 + 240},
-        {10, 8000, 1, 80, 40 + 4 * 80},      {64, 48, 64, 48, 9256},
-        {25, 25, 25, 25, 40 + 76 * 25},      {100, 100, 80, 80, 40 + 240 * 80},
-        {119, 80, 80, 54, 40 + 240 * 54},
+        { 1600, 1200, 80, 60, 40 + 240 * 60 },
+        { 1200, 1600, 60, 80, 40 + 180 * 80 },
+        { 81, 1, 80, 1, 40 + 240 },
+        { 8000, 10, 80, 1, 40 + 240 },
+        { 10, 8000, 1, 80, 40 + 4 * 80 },
+        { 64, 48, 64, 48, 9256 },
+        { 25, 25, 25, 25, 40 + 76 * 25 },
+        { 100, 100, 80, 80, 40 + 240 * 80 },
+        { 119, 80, 80, 54, 40 + 240 * 54 },
     };
     for (const auto &c : cases) {
         const ThumbnailSize size = thumbnailSize(c.w, c.h);
@@ -138,11 +145,11 @@ TEST(Thumbnail, RecordCarriesTheFileFactsAndHeader)
 TEST(Thumbnail, SamplesNearestNeighbourAtEveryDepth)
 {
     // 24-bit, scaled by 2: output (x, y) is source (2x, 2y).
-    OwnedBlock wide(handPicture(160, 120, 24, {}, 0,
-                                [](int x, int y) { return unsigned(x) | unsigned(y) << 8; }));
+    OwnedBlock wide(handPicture(
+        160, 120, 24, {}, 0, [](int x, int y) { return unsigned(x) | unsigned(y) << 8; }));
     OwnedBlock thumb(makeThumbnail(wide.handle(), QStringLiteral("/s/a.bmp")));
-    for (int y : {0, 1, 30, 59})
-        for (int x : {0, 1, 41, 79})
+    for (int y : { 0, 1, 30, 59 })
+        for (int x : { 0, 1, 41, 79 })
             EXPECT_EQ(thumbPixel(thumb.handle(), x, y), unsigned(2 * x) | unsigned(2 * y) << 8);
 
     // 25 x 25 from 24-bit: rows of 75 bytes and one zero pad byte.
@@ -154,9 +161,12 @@ TEST(Thumbnail, SamplesNearestNeighbourAtEveryDepth)
     EXPECT_EQ(bits[76], 0xFF);
 
     // 8-bit with a full table; 4-bit high half for even columns; 1-bit most significant first.
-    OwnedBlock eight(handPicture(5, 2, 8, palette(256), 0, [](int x, int y) { return unsigned(x + 10 * y); }));
-    OwnedBlock four(handPicture(5, 1, 4, palette(16), 16, [](int x, int) { return unsigned(15 - x); }));
-    OwnedBlock one(handPicture(10, 1, 1, palette(2), 2, [](int x, int) { return x == 0 || x == 2 || x == 9 ? 1u : 0u; }));
+    OwnedBlock eight(
+        handPicture(5, 2, 8, palette(256), 0, [](int x, int y) { return unsigned(x + 10 * y); }));
+    OwnedBlock four(
+        handPicture(5, 1, 4, palette(16), 16, [](int x, int) { return unsigned(15 - x); }));
+    OwnedBlock one(handPicture(
+        10, 1, 1, palette(2), 2, [](int x, int) { return x == 0 || x == 2 || x == 9 ? 1u : 0u; }));
     OwnedBlock t8(makeThumbnail(eight.handle(), QStringLiteral("/s/8.bmp")));
     OwnedBlock t4(makeThumbnail(four.handle(), QStringLiteral("/s/4.bmp")));
     OwnedBlock t1(makeThumbnail(one.handle(), QStringLiteral("/s/1.bmp")));
@@ -165,14 +175,16 @@ TEST(Thumbnail, SamplesNearestNeighbourAtEveryDepth)
         EXPECT_EQ(thumbPixel(t4.handle(), x, 0), paletteValue(15 - x));
     }
     for (int x = 0; x < 10; ++x)
-        EXPECT_EQ(thumbPixel(t1.handle(), x, 0), paletteValue(x == 0 || x == 2 || x == 9 ? 1 : 0)) << x;
+        EXPECT_EQ(thumbPixel(t1.handle(), x, 0), paletteValue(x == 0 || x == 2 || x == 9 ? 1 : 0))
+            << x;
     EXPECT_EQ(reinterpret_cast<const ItemInfo *>(t1.data())->sourceBitDepth, 1);
 }
 
 TEST(Thumbnail, ShortColourTablesAndMalformedPicturesAreSafe)
 {
     // Two colours used, pixel value 7: drawn black instead of reading past the table.
-    OwnedBlock shortTable(handPicture(2, 1, 8, palette(2), 2, [](int x, int) { return x == 0 ? 1u : 7u; }));
+    OwnedBlock shortTable(
+        handPicture(2, 1, 8, palette(2), 2, [](int x, int) { return x == 0 ? 1u : 7u; }));
     OwnedBlock thumb(makeThumbnail(shortTable.handle(), QStringLiteral("/s/p.bmp")));
     EXPECT_EQ(thumbPixel(thumb.handle(), 0, 0), paletteValue(1));
     EXPECT_EQ(thumbPixel(thumb.handle(), 1, 0), 0u);
@@ -183,11 +195,11 @@ TEST(Thumbnail, ShortColourTablesAndMalformedPicturesAreSafe)
         const char *what;
         void (*spoil)(BITMAPINFOHEADER *);
     } spoils[] = {
-        {"16-bit", [](BITMAPINFOHEADER *h) { h->biBitCount = 16; }},
-        {"no width", [](BITMAPINFOHEADER *h) { h->biWidth = 0; }},
-        {"top-down", [](BITMAPINFOHEADER *h) { h->biHeight = -4; }},
-        {"rows beyond the block", [](BITMAPINFOHEADER *h) { h->biHeight = 100000; }},
-        {"compressed", [](BITMAPINFOHEADER *h) { h->biCompression = kBiRle8; }},
+        { "16-bit", [](BITMAPINFOHEADER *h) { h->biBitCount = 16; } },
+        { "no width", [](BITMAPINFOHEADER *h) { h->biWidth = 0; } },
+        { "top-down", [](BITMAPINFOHEADER *h) { h->biHeight = -4; } },
+        { "rows beyond the block", [](BITMAPINFOHEADER *h) { h->biHeight = 100000; } },
+        { "compressed", [](BITMAPINFOHEADER *h) { h->biCompression = kBiRle8; } },
     };
     for (const auto &spoil : spoils) {
         const BITMAPINFOHEADER saved = *header;
@@ -204,7 +216,7 @@ TEST(Thumbnail, PathTooLongForTheRecordIsRefused)
     OwnedBlock picture(solidPicture(4, 4, qRgb(1, 2, 3)));
     const QString longPath = QStringLiteral("/") + QString(259, u'a');
     EXPECT_EQ(makeThumbnail(picture.handle(), longPath), 0);
-    EXPECT_EQ(recorder.messageIds(), QList<int>{AlbumMessage::kPathTooLong});
+    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kPathTooLong });
     // 259 bytes fit; multi-byte characters count by their bytes.
     OwnedBlock fits(makeThumbnail(picture.handle(), QStringLiteral("/") + QString(258, u'a')));
     EXPECT_TRUE(fits);

@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 const QString kCommand = QStringLiteral("album");
 
@@ -36,7 +37,8 @@ int albumNew(const QStringList &args)
 int albumAdd(const QStringList &args)
 {
     if (args.size() < 2)
-        return cliUsageError(kCommand, QStringLiteral("add takes ALBUM and at least one FILE or FOLDER"));
+        return cliUsageError(
+            kCommand, QStringLiteral("add takes ALBUM and at least one FILE or FOLDER"));
     CAlbumDoc doc;
     const QString path = openAlbumForCli(doc, args.first());
     if (path.isEmpty())
@@ -60,7 +62,8 @@ int albumAdd(const QStringList &args)
         case 1:
             break;
         case -2:
-            cliErr(QStringLiteral("glimix-cli album: %1 is already in the album, passed over\n").arg(file));
+            cliErr(QStringLiteral("glimix-cli album: %1 is already in the album, passed over\n")
+                       .arg(file));
             break;
         default:
             cliErr(QStringLiteral("glimix-cli album: %1 could not be added\n").arg(file));
@@ -87,8 +90,7 @@ int albumThumbnail(const QStringList &args)
 }
 
 // Opens ALBUM, lets `edit` change it, saves when anything changed.
-template <typename Edit>
-int editAlbum(const QString &album, Edit edit)
+template<typename Edit> int editAlbum(const QString &album, Edit edit)
 {
     CAlbumDoc doc;
     const QString path = openAlbumForCli(doc, album);
@@ -139,7 +141,8 @@ int albumAttach(const QStringList &args)
         const QString path = args[2].isEmpty() ? QString() : sound.absoluteFilePath();
         const QString name = args.size() == 4 ? args[3] : sound.completeBaseName();
         if (name.toUtf8().size() > 31 || path.toUtf8().size() > 264) {
-            cliErr(QStringLiteral("glimix-cli album: the sound's name (31 bytes) or path (264 bytes) is too long\n"));
+            cliErr(QStringLiteral(
+                "glimix-cli album: the sound's name (31 bytes) or path (264 bytes) is too long\n"));
             return 1;
         }
         doc.attachFile(index, name, path);
@@ -155,7 +158,8 @@ int albumSort(const QStringList &args)
         return cliUsageError(kCommand, QStringLiteral("sort takes ALBUM KEY [--descending]"));
     const int key = sortKeyArgument(rest[1]);
     if (key < 0)
-        return cliUsageError(kCommand, QStringLiteral("KEY is name, extension, size, time or description"));
+        return cliUsageError(
+            kCommand, QStringLiteral("KEY is name, extension, size, time or description"));
     return editAlbum(rest[0], [&](CAlbumDoc &doc) {
         if (doc.sortItems(key, descending ? 1 : 0))
             doc.setModified();
@@ -168,7 +172,8 @@ int albumRemove(const QStringList &args)
     QStringList rest = args;
     const bool deleteFiles = rest.removeAll(QStringLiteral("--delete-file")) > 0;
     if (rest.size() < 2)
-        return cliUsageError(kCommand, QStringLiteral("remove takes ALBUM INDEX... [--delete-file]"));
+        return cliUsageError(
+            kCommand, QStringLiteral("remove takes ALBUM INDEX... [--delete-file]"));
     return editAlbum(rest[0], [&](CAlbumDoc &doc) {
         for (const QString &argument : rest.mid(1)) {
             const int index = indexArgument(doc, argument);
@@ -217,12 +222,18 @@ int runAlbum(const QStringList &args)
         const char *name;
         int (*run)(const QStringList &);
     } subs[] = {
-        {"new", albumNew},           {"add", albumAdd},
-        {"list", albumList},         {"thumbnail", albumThumbnail},
-        {"set-text", albumSetText},  {"set-caption", albumSetCaption},
-        {"attach", albumAttach},     {"sort", albumSort},
-        {"remove", albumRemove},     {"facts", albumFacts},
-        {"rebuild", albumRebuild},   {"convert", albumConvert},
+        { "new", albumNew },
+        { "add", albumAdd },
+        { "list", albumList },
+        { "thumbnail", albumThumbnail },
+        { "set-text", albumSetText },
+        { "set-caption", albumSetCaption },
+        { "attach", albumAttach },
+        { "sort", albumSort },
+        { "remove", albumRemove },
+        { "facts", albumFacts },
+        { "rebuild", albumRebuild },
+        { "convert", albumConvert },
     };
     for (const auto &entry : subs) {
         if (sub == QLatin1String(entry.name))
@@ -231,23 +242,31 @@ int runAlbum(const QStringList &args)
     return cliUsageError(kCommand, QStringLiteral("unknown sub-command %1").arg(sub));
 }
 
-const CliRegistration registration(
-    {kCommand, QStringLiteral("album SUBCOMMAND ALBUM ..."),
-     QStringLiteral("make, fill, list and edit albums (ALBUM: a .gmx path or a name in the albums folder)"),
-     QStringLiteral("album new ALBUM                      make an empty album\n"
-                    "album add ALBUM FILE|FOLDER...       add media (folders: their media files in name order;\n"
-                    "                                     files already in the album are reported and passed over)\n"
-                    "album list ALBUM [--json]            list the items (--json: caption and items with their fields)\n"
-                    "album thumbnail ALBUM INDEX OUT.bmp  write an item's thumbnail as a bitmap file\n"
-                    "album set-text ALBUM INDEX FIELD TEXT  set description, caption or keywords of an item\n"
-                    "album set-caption ALBUM TEXT         set the album's caption\n"
-                    "album attach ALBUM INDEX SOUND [NAME]  attach a sound file to an item (SOUND \"\": detach)\n"
-                    "album sort ALBUM KEY [--descending]  KEY: name, extension, size, time (newest first) or description\n"
-                    "album remove ALBUM INDEX... [--delete-file]  remove items (and delete their media files)\n"
-                    "album facts ALBUM                    caption, item count, media bytes, drive counts, last copy folder\n"
-                    "album rebuild ALBUM INDEX            remake an item's thumbnail from its file\n"
-                    "album convert OLDALBUM...            convert albums of the older layout into the albums folder\n"
-                    "INDEX counts from 0 as `album list` shows."),
-     runAlbum});
+const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND ALBUM ..."),
+    QStringLiteral(
+        "make, fill, list and edit albums (ALBUM: a .gmx path or a name in the albums folder)"),
+    QStringLiteral(
+        "album new ALBUM                      make an empty album\n"
+        "album add ALBUM FILE|FOLDER...       add media (folders: their media files in name "
+        "order;\n"
+        "                                     files already in the album are reported and passed "
+        "over)\n"
+        "album list ALBUM [--json]            list the items (--json: caption and items with their "
+        "fields)\n"
+        "album thumbnail ALBUM INDEX OUT.bmp  write an item's thumbnail as a bitmap file\n"
+        "album set-text ALBUM INDEX FIELD TEXT  set description, caption or keywords of an item\n"
+        "album set-caption ALBUM TEXT         set the album's caption\n"
+        "album attach ALBUM INDEX SOUND [NAME]  attach a sound file to an item (SOUND \"\": "
+        "detach)\n"
+        "album sort ALBUM KEY [--descending]  KEY: name, extension, size, time (newest first) or "
+        "description\n"
+        "album remove ALBUM INDEX... [--delete-file]  remove items (and delete their media files)\n"
+        "album facts ALBUM                    caption, item count, media bytes, drive counts, last "
+        "copy folder\n"
+        "album rebuild ALBUM INDEX            remake an item's thumbnail from its file\n"
+        "album convert OLDALBUM...            convert albums of the older layout into the albums "
+        "folder\n"
+        "INDEX counts from 0 as `album list` shows."),
+    runAlbum });
 
 } // namespace

@@ -14,7 +14,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 void printListing(const CAlbumDoc &doc)
 {
@@ -28,7 +29,7 @@ void printListing(const CAlbumDoc &doc)
                    .arg(info->sourceHeight)
                    .arg(info->fileSize)
                    .arg(item->path(), item->exists() ? QString() : QStringLiteral(" (missing)"),
-                        fixedText(info->description)));
+                       fixedText(info->description)));
     }
 }
 
@@ -36,22 +37,22 @@ QJsonObject itemObject(const AlbumItem &item)
 {
     const ItemInfo *info = item.info();
     return QJsonObject {
-        {QStringLiteral("path"), fixedText(info->path)},
-        {QStringLiteral("fileSize"), qint64(info->fileSize)},
-        {QStringLiteral("fileTime"), qint64(info->fileTime)},
-        {QStringLiteral("sourceWidth"), info->sourceWidth},
-        {QStringLiteral("sourceHeight"), info->sourceHeight},
-        {QStringLiteral("sourceBitDepth"), info->sourceBitDepth},
-        {QStringLiteral("thumbWidth"), info->thumbWidth},
-        {QStringLiteral("thumbHeight"), info->thumbHeight},
-        {QStringLiteral("dataSize"), qint64(info->dataSize)},
-        {QStringLiteral("isMedia"), info->isMedia != 0},
-        {QStringLiteral("description"), fixedText(info->description)},
-        {QStringLiteral("caption"), fixedText(info->caption)},
-        {QStringLiteral("keywords"), fixedText(info->keywords)},
-        {QStringLiteral("attachmentName"), item.attachmentName()},
-        {QStringLiteral("attachmentPath"), item.attachmentPath()},
-        {QStringLiteral("exists"), item.exists()},
+        { QStringLiteral("path"), fixedText(info->path) },
+        { QStringLiteral("fileSize"), qint64(info->fileSize) },
+        { QStringLiteral("fileTime"), qint64(info->fileTime) },
+        { QStringLiteral("sourceWidth"), info->sourceWidth },
+        { QStringLiteral("sourceHeight"), info->sourceHeight },
+        { QStringLiteral("sourceBitDepth"), info->sourceBitDepth },
+        { QStringLiteral("thumbWidth"), info->thumbWidth },
+        { QStringLiteral("thumbHeight"), info->thumbHeight },
+        { QStringLiteral("dataSize"), qint64(info->dataSize) },
+        { QStringLiteral("isMedia"), info->isMedia != 0 },
+        { QStringLiteral("description"), fixedText(info->description) },
+        { QStringLiteral("caption"), fixedText(info->caption) },
+        { QStringLiteral("keywords"), fixedText(info->keywords) },
+        { QStringLiteral("attachmentName"), item.attachmentName() },
+        { QStringLiteral("attachmentPath"), item.attachmentPath() },
+        { QStringLiteral("exists"), item.exists() },
     };
 }
 
@@ -96,9 +97,9 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
         return true;
     }
     ItemInfo *info = doc.item(index)->info();
-    char *target = field == QLatin1String("caption")    ? info->caption
-                   : field == QLatin1String("keywords") ? info->keywords
-                                                        : nullptr;
+    char *target = field == QLatin1String("caption") ? info->caption
+        : field == QLatin1String("keywords")         ? info->keywords
+                                                     : nullptr;
     if (!target) {
         cliErr(QStringLiteral("glimix-cli album: FIELD is description, caption or keywords\n"));
         return false;
@@ -113,9 +114,8 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
 
 int sortKeyArgument(const QString &argument)
 {
-    static const QStringList names = {QStringLiteral("name"), QStringLiteral("extension"),
-                                      QStringLiteral("size"), QStringLiteral("time"),
-                                      QStringLiteral("description")};
+    static const QStringList names = { QStringLiteral("name"), QStringLiteral("extension"),
+        QStringLiteral("size"), QStringLiteral("time"), QStringLiteral("description") };
     const qsizetype named = names.indexOf(argument);
     if (named >= 0)
         return int(named);
@@ -165,8 +165,8 @@ int albumList(const QStringList &args)
     QJsonArray items;
     for (int i = 0; i < doc.itemCount(); ++i)
         items.append(itemObject(*doc.item(i)));
-    const QJsonObject album {{QStringLiteral("caption"), doc.albumCaption()},
-                             {QStringLiteral("items"), items}};
+    const QJsonObject album { { QStringLiteral("caption"), doc.albumCaption() },
+        { QStringLiteral("items"), items } };
     cliOut(QString::fromUtf8(QJsonDocument(album).toJson(QJsonDocument::Indented)));
     return 0;
 }
