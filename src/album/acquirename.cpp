@@ -1,5 +1,6 @@
 #include "acquirename.h"
 
+#include "app/appsettings.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -10,6 +11,12 @@ QString acquireExtension(int fileType)
     if (fileType < 0 || fileType > 4)
         return {};
     return QString::fromLatin1(extensions[fileType]);
+}
+
+AcquireNaming acquireNamingFrom(const AcquireSettings &settings, const QString &photosFolder)
+{
+    return { settings.path.isEmpty() ? photosFolder : settings.path, settings.filePrefix,
+        settings.fileType, settings.custPrefix != 0 };
 }
 
 QString nextAcquiredFileName(

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "platform/privateprofile.h"
+
 #include <QDate>
 #include <QString>
+
+#include <utility>
+
+struct AcquireSettings;
 
 // Names for pictures acquired from a scanner, camera or capture card.
 
@@ -22,8 +28,29 @@ public:
     virtual void writeCounter(int keyId, int value) = 0;
 };
 
-inline constexpr int kAcquireCounterKey = 54019; // the next counter
-inline constexpr int kAcquireDayKey = 54023; // the day code of the last name given
+inline constexpr int kAcquireCounterKey = kProfileKeyNextCounter; // 54019: the next counter
+inline constexpr int kAcquireDayKey = kProfileKeyDayCode; // 54023: day code of the last name
+
+// The counters kept in the private profile GLIMIX.INI.
+class ProfileAcquireCounters final : public AcquireCounterStore
+{
+public:
+    explicit ProfileAcquireCounters(PrivateProfile profile = PrivateProfile())
+        : m_profile(std::move(profile))
+    {
+    }
+    int readCounter(int keyId, int defaultValue) override
+    {
+        return m_profile.readInt(keyId, defaultValue);
+    }
+    void writeCounter(int keyId, int value) override { m_profile.writeInt(keyId, value); }
+
+private:
+    PrivateProfile m_profile;
+};
+
+// The naming of the acquire settings: an empty acquire folder means `photosFolder`.
+AcquireNaming acquireNamingFrom(const AcquireSettings &settings, const QString &photosFolder);
 
 // The extension of an acquire file type (with its dot), empty for an unknown type.
 QString acquireExtension(int fileType);

@@ -1,5 +1,8 @@
 #include "albumfolders.h"
 
+#include "albumdoc.h"
+#include "app/appsettings.h"
+#include "app/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -7,12 +10,21 @@
 
 QString albumsFolder()
 {
-    return joinPath(userFolder(), QStringLiteral("ALBUMS"));
+    return Folders().albumsFolder();
 }
 
 QString photosFolder()
 {
-    return joinPath(userFolder(), QStringLiteral("PHOTOS"));
+    return Folders().photosFolder();
+}
+
+QString addFilesStartFolder(const CAlbumDoc &document)
+{
+    if (!document.addFilesFolder().isEmpty())
+        return document.addFilesFolder();
+    if (!appSettings().addPhotoPath().isEmpty())
+        return appSettings().addPhotoPath();
+    return photosFolder();
 }
 
 QString albumPathForArgument(const QString &argument)

@@ -3,6 +3,7 @@
 #include "albumdoc.h"
 #include "albumfolders.h"
 #include "albummessages.h"
+#include "app/appsettings.h"
 #include "dibimage.h"
 #include "iconpicture.h"
 #include "jpegthumbnail.h"
@@ -168,6 +169,7 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     WaitCursor wait;
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
+    appSettings().setAddPhotoPath(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
     progress->setTitle(loadString(AlbumMessage::kAddingFiles));
     progress->setRange(int(paths.size()));

@@ -33,5 +33,6 @@ struct AddFilesOutcome {
     QString folder;
 };
 // Adds existing files at the end of the album with a progress window (Cancel stops before the
-// next file); duplicates are passed over. Views are told once at the end.
+// next file); duplicates are passed over. The first file's folder becomes the album's Add-files
+// folder and the program's add-photo folder. Views are told once at the end.
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);

@@ -7,6 +7,7 @@
 #include "album/importer.h"
 #include "album/mediakind.h"
 #include "album/oldalbum.h"
+#include "app/appsettings.h"
 #include "platform/paths.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
@@ -199,6 +200,8 @@ TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
     EXPECT_EQ(outcome.failed, 1);
     EXPECT_EQ(outcome.folder, folder);
     EXPECT_EQ(doc.addFilesFolder(), folder);
+    EXPECT_EQ(appSettings().addPhotoPath(), folder);
+    EXPECT_EQ(addFilesStartFolder(doc), folder);
     EXPECT_TRUE(recorder.messageIds().isEmpty());
 
     CAlbumDoc other;
@@ -239,6 +242,14 @@ TEST(AcquiredName, DateCodedNamesCountPerDay)
     counters.values[kAcquireCounterKey] = 1000; // out of range: starts again
     EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
         QStringLiteral("/acq/mr06_001.jpg"));
+
+    // The same counting through the private profile file.
+    ProfileAcquireCounters profile;
+    EXPECT_EQ(nextAcquiredFileName(naming, profile, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_001.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, profile, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_002.jpg"));
+    EXPECT_EQ(PrivateProfile().readInt(kProfileKeyDayCode, 0), 305);
 
     const struct {
         int year;
