@@ -2,12 +2,13 @@
 
 #include "albummessages.h"
 #include "dibimage.h"
+#include "imaging/bmpcodec.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 
+#include <QFile>
 #include <QIcon>
 #include <QImage>
-#include <QImageReader>
 #include <QMimeDatabase>
 #include <QPainter>
 
@@ -19,9 +20,15 @@ QString iconPicturePath(const char *name)
 BlockHandle readIconPicture(const char *name)
 {
     const QString path = iconPicturePath(name);
-    QImageReader reader(path, "BMP");
-    const QImage image = reader.read();
-    const BlockHandle block = imageToDibBlock(image);
+    QFile file(path);
+    BlockHandle block = 0;
+    if (file.open(QIODevice::ReadOnly)) {
+        const DecodeResult read = readBmp(file, false);
+        if (read.status == DecodeStatus::Ok)
+            block = read.block;
+        else if (isBlockHandle(read.block))
+            blockFree(read.block);
+    }
     if (!isBlockHandle(block))
         host().showMessage(AlbumMessage::kIconPictureMissing, { path }, MessageIcon::Warning);
     return block;

@@ -4,8 +4,8 @@
 #include "albumfolders.h"
 #include "albummessages.h"
 #include "app/appsettings.h"
-#include "dibimage.h"
 #include "iconpicture.h"
+#include "imaging/pixkit.h"
 #include "jpegthumbnail.h"
 #include "media/firstframe.h"
 #include "mediakind.h"
@@ -15,7 +15,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cstring>
@@ -74,18 +73,30 @@ BlockHandle kindPicture(const QString &path, MediaKind kind)
 
 BlockHandle openPictureForThumbnail(const QString &path)
 {
-    static const QStringList known = { QStringLiteral(".BMP"), QStringLiteral(".TIF"),
-        QStringLiteral(".PCX"), QStringLiteral(".TGA"), QStringLiteral(".JPG"),
-        QStringLiteral(".FPX"), QStringLiteral(".PCD"), QStringLiteral(".QSF") };
-    BlockHandle block = 0;
-    if (known.contains(upperExtension(path))) {
-        QImageReader reader(path);
-        block = imageToDibBlock(reader.read());
+    const QString extension = upperExtension(path);
+    BlockHandle result = kPkFailed;
+    bool known = true;
+    if (extension == QLatin1String(".PCD")) {
+        const PhotoCdOptions options = photoCdOptions();
+        result = PkOpenFile(path, 0, &options);
+    } else if (extension == QLatin1String(".QSF")) {
+        result = PkLoadQsfFile(path, kQsfBackgroundWhite);
+    } else if (IsPictureFile(path)) {
+        result = PkOpenFile(path, 0, nullptr);
+    } else {
+        known = false;
     }
-    if (!isBlockHandle(block))
+    if (!known || result == kPkFailed) {
         host().showMessage(AlbumMessage::kPictureUnreadable, { path });
+        result = 0;
+    } else if (result == kPkTooLarge || result == kPkNoMemory) {
+        if (extension == QLatin1String(".TIF") && result == kPkNoMemory)
+            host().showMessage(AlbumMessage::kTiffTooLarge, { path });
+        host().showMessage(AlbumMessage::kOutOfMemory);
+        result = 0;
+    }
     host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
-    return block;
+    return result;
 }
 
 BlockHandle pictureForFile(const QString &itemPath)

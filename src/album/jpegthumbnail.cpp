@@ -37,16 +37,16 @@ void silentMessage(j_common_ptr)
 {
 }
 
-// Pixels per metre from the JFIF density (dots per inch or per centimetre), 0 when unknown.
-void densityToMetres(const jpeg_decompress_struct &info, std::int32_t &x, std::int32_t &y)
+// Pixels per metre from the JFIF density, as the JPEG reader of the picture layer computes them.
+std::int32_t pelsPerMeter(int unit, int density)
 {
-    x = y = 0;
-    if (info.density_unit == 1) {
-        x = std::int32_t(info.X_density * 10000 / 254);
-        y = std::int32_t(info.Y_density * 10000 / 254);
-    } else if (info.density_unit == 2) {
-        x = std::int32_t(info.X_density) * 100;
-        y = std::int32_t(info.Y_density) * 100;
+    switch (unit) {
+    case 1:
+        return density * 3937 / 100;
+    case 2:
+        return density * 100;
+    default:
+        return 0;
     }
 }
 
@@ -66,10 +66,9 @@ void fillInfo(
     info.dataSize = thumbnailDataSize(size);
 }
 
-// Decodes into `block` (allocated by this function once the size is known). In "thumbnail" mode
-// the block is a thumbnail block and only sampled rows are decoded; otherwise the whole picture
-// goes into an image block. Returns false on any failure (the block is then freed).
-bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &block, JSAMPLE *&row)
+// Decodes the sampled rows into a new thumbnail block `block`, with `row` as the one-row buffer
+// (allocated here, freed by the caller). False on any failure (the block is then freed).
+bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
 {
     jpeg_decompress_struct info;
     ErrorManager errors;
@@ -98,119 +97,76 @@ bool decode(FILE *input, const QString &path, bool thumbnailMode, BlockHandle &b
     const int channels = grey ? 1 : 3;
     const int bits = grey ? 8 : 24;
     row = static_cast<JSAMPLE *>(std::malloc(std::size_t(width) * std::size_t(channels)));
-    std::int32_t xDensity = 0;
-    std::int32_t yDensity = 0;
-    densityToMetres(info, xDensity, yDensity);
+    const std::int32_t xDensity = pelsPerMeter(info.density_unit, info.X_density);
+    const std::int32_t yDensity = pelsPerMeter(info.density_unit, info.Y_density);
 
     if (!row) {
         jpeg_destroy_decompress(&info);
         return false;
     }
 
-    if (thumbnailMode) {
-        const ThumbnailSize size = thumbnailSize(width, height);
-        const std::size_t outRow = dibRowBytes(size.width, 24);
-        const std::uint32_t dataSize = thumbnailDataSize(size);
-        block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
-        if (!isBlockHandle(block)) {
-            jpeg_destroy_decompress(&info);
-            return false;
-        }
-        auto *head = static_cast<unsigned char *>(blockLock(block));
-        auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
-        header->biSize = sizeof(BITMAPINFOHEADER);
-        header->biWidth = size.width;
-        header->biHeight = size.height;
-        header->biPlanes = 1;
-        header->biBitCount = 24;
-        header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
-        header->biXPelsPerMeter = xDensity;
-        header->biYPelsPerMeter = yDensity;
-        auto *out = reinterpret_cast<unsigned char *>(header + 1);
-        // Output rows are stored bottom-up; output row k samples bottom-up source row
-        // k * h / th, which is top-down row h - 1 - that. Walking k downwards visits strictly
-        // increasing top-down rows (th <= h), so the JPEG is read once, top to bottom.
-        for (int k = size.height - 1; k >= 0; --k) {
-            const int wanted = height - 1 - int(qint64(k) * height / size.height);
-            const int current = int(info.output_scanline);
-            if (wanted > current)
-                jpeg_skip_scanlines(&info, JDIMENSION(wanted - current));
-            JSAMPROW rows[1] = { row };
-            jpeg_read_scanlines(&info, rows, 1);
-            unsigned char *to = out + std::size_t(k) * outRow;
-            for (int x = 0; x < size.width; ++x) {
-                const int sx = int(qint64(x) * width / size.width);
-                if (grey) {
-                    std::memset(to + 3 * x, row[sx], 3);
-                } else {
-                    to[3 * x] = row[3 * sx + 2];
-                    to[3 * x + 1] = row[3 * sx + 1];
-                    to[3 * x + 2] = row[3 * sx];
-                }
-            }
-        }
-        jpeg_abort_decompress(&info);
-        jpeg_destroy_decompress(&info);
-        ItemInfo record {};
-        fillInfo(record, path, width, height, bits, size);
-        if (!setFixedText(record.path, path)) {
-            blockFree(block);
-            block = 0;
-            return false;
-        }
-        std::memcpy(head, &record, sizeof record);
-        return true;
-    }
-
-    const std::size_t dibRow = dibRowBytes(width, bits);
-    const std::size_t colors = grey ? 256 : 0;
-    block = blockAlloc(0, sizeof(BITMAPINFOHEADER) + colors * 4 + dibRow * std::size_t(height));
+    const ThumbnailSize size = thumbnailSize(width, height);
+    const std::size_t outRow = dibRowBytes(size.width, 24);
+    const std::uint32_t dataSize = thumbnailDataSize(size);
+    block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
     if (!isBlockHandle(block)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    BITMAPINFOHEADER *header = dibHeader(block);
+    auto *head = static_cast<unsigned char *>(blockLock(block));
+    auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
     header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = width;
-    header->biHeight = height;
+    header->biWidth = size.width;
+    header->biHeight = size.height;
     header->biPlanes = 1;
-    header->biBitCount = std::uint16_t(bits);
-    header->biSizeImage = std::uint32_t(dibRow * std::size_t(height));
+    header->biBitCount = 24;
+    header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
     header->biXPelsPerMeter = xDensity;
     header->biYPelsPerMeter = yDensity;
-    header->biClrUsed = std::uint32_t(colors);
-    RGBQUAD *table = dibColors(header);
-    for (std::size_t i = 0; i < colors; ++i)
-        table[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
-    unsigned char *bitsOut = dibBits(header);
-    while (info.output_scanline < info.output_height) {
-        const int y = height - 1 - int(info.output_scanline);
+    auto *out = reinterpret_cast<unsigned char *>(header + 1);
+    // Output rows are stored bottom-up; output row k samples bottom-up source row
+    // k * h / th, which is top-down row h - 1 - that. Walking k downwards visits strictly
+    // increasing top-down rows (th <= h), so the JPEG is read once, top to bottom.
+    for (int k = size.height - 1; k >= 0; --k) {
+        const int wanted = height - 1 - int(qint64(k) * height / size.height);
+        const int current = int(info.output_scanline);
+        if (wanted > current)
+            jpeg_skip_scanlines(&info, JDIMENSION(wanted - current));
         JSAMPROW rows[1] = { row };
         jpeg_read_scanlines(&info, rows, 1);
-        unsigned char *to = bitsOut + std::size_t(y) * dibRow;
-        if (grey) {
-            std::memcpy(to, row, std::size_t(width));
-        } else {
-            for (int x = 0; x < width; ++x) {
-                to[3 * x] = row[3 * x + 2];
-                to[3 * x + 1] = row[3 * x + 1];
-                to[3 * x + 2] = row[3 * x];
+        unsigned char *to = out + std::size_t(k) * outRow;
+        for (int x = 0; x < size.width; ++x) {
+            const int sx = int(qint64(x) * width / size.width);
+            if (grey) {
+                std::memset(to + 3 * x, row[sx], 3);
+            } else {
+                to[3 * x] = row[3 * sx + 2];
+                to[3 * x + 1] = row[3 * sx + 1];
+                to[3 * x + 2] = row[3 * sx];
             }
         }
     }
-    jpeg_finish_decompress(&info);
+    jpeg_abort_decompress(&info);
     jpeg_destroy_decompress(&info);
+    ItemInfo record {};
+    fillInfo(record, path, width, height, bits, size);
+    if (!setFixedText(record.path, path)) {
+        blockFree(block);
+        block = 0;
+        return false;
+    }
+    std::memcpy(head, &record, sizeof record);
     return true;
 }
 
-BlockHandle decodeFile(const QString &path, bool thumbnailMode)
+BlockHandle decodeFile(const QString &path)
 {
     FILE *input = std::fopen(QFile::encodeName(absoluteItemPath(path)).constData(), "rb");
     if (!input)
         return 0;
     BlockHandle block = 0;
     JSAMPLE *row = nullptr;
-    const bool ok = decode(input, path, thumbnailMode, block, row);
+    const bool ok = decode(input, path, block, row);
     std::free(row);
     std::fclose(input);
     return ok ? block : 0;
@@ -220,10 +176,5 @@ BlockHandle decodeFile(const QString &path, bool thumbnailMode)
 
 BlockHandle makeJpegThumbnail(const QString &path)
 {
-    return decodeFile(path, true);
-}
-
-BlockHandle decodeJpegPicture(const QString &path)
-{
-    return decodeFile(path, false);
+    return decodeFile(path);
 }

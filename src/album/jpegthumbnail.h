@@ -11,7 +11,3 @@
 // Returns 0 when the file is not a JPEG this path handles (the caller then takes the general
 // path, which reports errors).
 BlockHandle makeJpegThumbnail(const QString &path);
-
-// The whole JPEG decoded with the same settings as a 24-bit (colour) or 8-bit grey-palette
-// (greyscale) image block; 0 on failure. Used to check the fast path.
-BlockHandle decodeJpegPicture(const QString &path);

@@ -3,7 +3,7 @@
 #include "albumfolders.h"
 #include "albumformat.h"
 #include "albummessages.h"
-#include "imaging/dib.h"
+#include "imaging/dibblock.h"
 #include "mediakind.h"
 #include "platform/host.h"
 
@@ -29,30 +29,17 @@ struct SourcePicture {
 
 bool describePicture(BlockHandle picture, SourcePicture &source)
 {
-    auto *header = dibHeader(picture);
-    if (!header)
-        return false;
-    const std::size_t size = blockSize(picture);
-    if (size < sizeof(BITMAPINFOHEADER) || header->biSize < sizeof(BITMAPINFOHEADER)
-        || header->biSize > size || header->biWidth <= 0 || header->biHeight <= 0
-        || header->biCompression != kBiRgb)
-        return false;
-    const int bits = header->biBitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24)
+    BITMAPINFOHEADER *header = checkedDibHeader(picture);
+    if (!header || header->biWidth <= 0 || header->biHeight <= 0 || header->biCompression != kBiRgb)
         return false;
     source.header = header;
     source.width = header->biWidth;
     source.height = header->biHeight;
-    source.bitCount = bits;
+    source.bitCount = header->biBitCount;
     source.colorCount = dibColorCount(*header);
     source.colors = dibColors(header);
-    source.rowBytes = dibRowBytes(source.width, bits);
-    const std::size_t colorBytes = std::size_t(source.colorCount) * sizeof(RGBQUAD);
-    const std::size_t pixelBytes = source.rowBytes * std::size_t(source.height);
-    if (source.rowBytes == 0 || pixelBytes / source.rowBytes != std::size_t(source.height)
-        || header->biSize + colorBytes > size || pixelBytes > size - header->biSize - colorBytes)
-        return false;
-    source.bits = reinterpret_cast<const unsigned char *>(source.colors) + colorBytes;
+    source.rowBytes = dibRowBytes(source.width, source.bitCount);
+    source.bits = dibBits(header);
     return true;
 }
 
