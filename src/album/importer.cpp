@@ -1,15 +1,19 @@
 #include "importer.h"
 
+#include "acquirename.h"
 #include "albumdoc.h"
 #include "albumfolders.h"
 #include "albummessages.h"
 #include "app/appsettings.h"
 #include "iconpicture.h"
+#include "imaging/imagecodes.h"
+#include "imaging/imagefile.h"
 #include "imaging/pixkit.h"
 #include "jpegthumbnail.h"
 #include "media/firstframe.h"
 #include "mediakind.h"
 #include "platform/host.h"
+#include "platform/paths.h"
 #include "platform/strings.h"
 #include "thumbnail.h"
 
@@ -213,4 +217,27 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     progress->close();
     Q_EMIT document.itemsChanged();
     return outcome;
+}
+
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNaming &naming,
+    AcquireCounterStore &counters, const QDate &today)
+{
+    const QString path = nextAcquiredFileName(naming, counters, today);
+    makeFolderIfMissing(QFileInfo(path).absolutePath());
+    if (SaveImageFile(picture, path) != kWriteDone)
+        return 0;
+    const BlockHandle thumbnail = makeThumbnail(picture, path);
+    if (!isBlockHandle(thumbnail))
+        return 0;
+    const int inserted = document.insertItem(std::make_unique<AlbumItem>(thumbnail, path));
+    Q_EMIT document.itemsChanged();
+    return inserted == 1 ? 1 : 0;
+}
+
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture)
+{
+    ProfileAcquireCounters counters;
+    return addInMemoryPicture(document, picture,
+        acquireNamingFrom(appSettings().acquireSettings(), photosFolder()), counters,
+        QDate::currentDate());
 }

@@ -2,10 +2,13 @@
 
 #include "imaging/blockmemory.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
+class AcquireCounterStore;
 class CAlbumDoc;
+struct AcquireNaming;
 
 // Turning media files into thumbnails and items.
 
@@ -36,3 +39,11 @@ struct AddFilesOutcome {
 // next file); duplicates are passed over. The first file's folder becomes the album's Add-files
 // folder and the program's add-photo folder. Views are told once at the end.
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
+
+// Saves an acquired picture (kept by the caller) under the next acquired-file name through the
+// image file layer, makes its thumbnail and item and appends it; views are told. Returns 1 on
+// success, 0 when the picture could not be saved or the item not made.
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNaming &naming,
+    AcquireCounterStore &counters, const QDate &today);
+// The same with the program's acquire settings, GLIMIX.INI and today's date.
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture);

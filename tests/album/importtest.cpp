@@ -264,6 +264,27 @@ TEST(AcquiredName, DateCodedNamesCountPerDay)
     }
 }
 
+TEST(Import, AcquiredPicturesAreSavedNamedAndAppended)
+{
+    const QString folder = makeTestFolder();
+    OwnedBlock picture(solidPicture(120, 90, qRgb(200, 100, 0)));
+    MemoryCounters counters;
+    const AcquireNaming naming { folder, QStringLiteral("scan"), 0, true };
+    CAlbumDoc doc;
+    EXPECT_EQ(addInMemoryPicture(doc, picture.handle(), naming, counters, QDate(2001, 3, 5)), 1);
+    EXPECT_EQ(addInMemoryPicture(doc, picture.handle(), naming, counters, QDate(2001, 3, 5)), 1);
+    ASSERT_EQ(doc.itemCount(), 2);
+    EXPECT_EQ(doc.item(1)->path(), joinPath(folder, QStringLiteral("scan_0001.bmp")));
+    EXPECT_TRUE(doc.item(1)->exists());
+    EXPECT_EQ(doc.item(1)->info()->thumbHeight, 60);
+    EXPECT_EQ(doc.item(1)->info()->fileSize, std::uint32_t(QFileInfo(doc.item(1)->path()).size()));
+    EXPECT_EQ(doc.item(1)->thumbnailImage().pixel(1, 1), qRgb(200, 100, 0));
+    // A folder that cannot be made: nothing is added.
+    const AcquireNaming nowhere { QStringLiteral("/proc/none"), QStringLiteral("x"), 0, true };
+    EXPECT_EQ(addInMemoryPicture(doc, picture.handle(), nowhere, counters, QDate(2001, 3, 5)), 0);
+    EXPECT_EQ(doc.itemCount(), 2);
+}
+
 TEST(OldAlbum, RecordsBecomeItemsAndTheAlbumIsSaved)
 {
     RecordingHost recorder;
