@@ -386,3 +386,57 @@ bool CAlbumDoc::saveModified()
         return true;
     return onSaveDocument(m_pathName);
 }
+
+bool CAlbumDoc::save()
+{
+    if (!isUntitled())
+        return onSaveDocument(m_pathName);
+    const QString name = host().askSaveFileName(
+        { loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
+    return !name.isEmpty() && saveAs(name);
+}
+
+void CAlbumDoc::sortCommand(int key, int direction)
+{
+    sortItems(key, direction);
+    setModified();
+    Q_EMIT itemsChanged();
+}
+
+CAlbumDoc::AlbumListOutcome CAlbumDoc::onAlbumListChange(
+    const QString &entry, const QString &lastOutsidePath)
+{
+    if (m_handlingListChange)
+        return AlbumListOutcome::Ignored;
+    m_handlingListChange = true;
+    const auto done = [this](AlbumListOutcome outcome) {
+        m_handlingListChange = false;
+        return outcome;
+    };
+    if (isUntitled() && m_modified) {
+        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
+            MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel)
+            return done(AlbumListOutcome::RestoreEntry);
+        if (answer == MessageAnswer::Yes && !save())
+            return done(AlbumListOutcome::RestoreEntry);
+        if (answer == MessageAnswer::No)
+            setModified(false);
+    }
+    bool opened = false;
+    if (entry == untitledName()) {
+        opened = saveModified() && onNewDocument();
+    } else {
+        const QString path = entry.endsWith(u'*')
+            ? lastOutsidePath
+            : joinPath(albumsFolder(), entry + QStringLiteral(".gmx"));
+        opened = !path.isEmpty() && onOpenDocument(path);
+    }
+    if (!opened)
+        return done(AlbumListOutcome::RestoreEntry);
+    m_currentItem = -1;
+    Q_EMIT currentItemChanged(-1);
+    if (!m_openedPath.isEmpty())
+        Q_EMIT recentFileAdded(m_openedPath);
+    return done(AlbumListOutcome::Switched);
+}

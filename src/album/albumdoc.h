@@ -101,6 +101,18 @@ public:
     bool saveAs(const QString &name);
     // Offers unsaved changes for saving; false when the user cancels.
     bool saveModified();
+    // The Save command: an untitled album asks for a name (Save As), any other is saved in place.
+    bool save();
+    // The Sort command's work after its dialog: sorts, marks the document modified, redraws.
+    void sortCommand(int key, int direction);
+
+    // What the album list should do after a change of its entry.
+    enum class AlbumListOutcome { Ignored, Switched, RestoreEntry };
+    // The album list's entry became `entry`: the untitled name starts a new album, a name ending
+    // in "*" reopens `lastOutsidePath` (the last album opened from outside the albums folder),
+    // any other name opens that album of the albums folder. An unsaved untitled album is offered
+    // for saving first (message 50325). Changes arriving while one is handled are ignored.
+    AlbumListOutcome onAlbumListChange(const QString &entry, const QString &lastOutsidePath);
 
     // ---- the album file
     // Writes the album ("1.3") to `device`; false when a write fails.
@@ -140,6 +152,8 @@ Q_SIGNALS:
     // A load found an unknown version: the main window should start a new album.
     void newAlbumRequested();
     void modifiedChanged(bool modified);
+    // The recent-file list should learn `path`.
+    void recentFileAdded(const QString &path);
 
 private:
     void setCaption(const QString &caption);
@@ -165,4 +179,5 @@ private:
     bool m_modified = false;
     bool m_embedded = false;
     int m_currentItem = -1;
+    bool m_handlingListChange = false;
 };

@@ -284,3 +284,45 @@ TEST(AlbumDoc, UnsavedUntitledAlbumAsksBeforeOpeningAnother)
     EXPECT_EQ(doc.itemCount(), 0);
     EXPECT_FALSE(doc.isModified());
 }
+
+TEST(AlbumDoc, AlbumListChangesSwitchAlbumsOrPutTheEntryBack)
+{
+    RecordingHost recorder;
+    CAlbumDoc::setLoadShowsProgress(false);
+    QDir().mkpath(albumsFolder());
+    const QString outside = joinPath(makeTestFolder(), QStringLiteral("elsewhere.gmx"));
+    {
+        CAlbumDoc maker;
+        maker.insertItem(testItem(QStringLiteral("/l/a.jpg")));
+        ASSERT_TRUE(maker.onSaveDocument(joinPath(albumsFolder(), QStringLiteral("listed.gmx"))));
+        maker.insertItem(testItem(QStringLiteral("/l/b.jpg")));
+        ASSERT_TRUE(maker.onSaveDocument(outside));
+    }
+    CAlbumDoc doc;
+    doc.onNewDocument();
+    doc.insertItem(testItem(QStringLiteral("/l/unsaved.jpg")));
+    QSignalSpy recent(&doc, &CAlbumDoc::recentFileAdded);
+
+    recorder.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_EQ(doc.onAlbumListChange(QStringLiteral("listed"), {}),
+        CAlbumDoc::AlbumListOutcome::RestoreEntry);
+    EXPECT_EQ(doc.itemCount(), 1);
+
+    recorder.queueAnswer(MessageAnswer::No);
+    EXPECT_EQ(
+        doc.onAlbumListChange(QStringLiteral("listed"), {}), CAlbumDoc::AlbumListOutcome::Switched);
+    EXPECT_EQ(doc.itemCount(), 1);
+    EXPECT_EQ(doc.item(0)->path(), QStringLiteral("/l/a.jpg"));
+    EXPECT_EQ(recent.size(), 1);
+
+    EXPECT_EQ(doc.onAlbumListChange(QStringLiteral("elsewhere*"), outside),
+        CAlbumDoc::AlbumListOutcome::Switched);
+    EXPECT_EQ(doc.itemCount(), 2);
+    EXPECT_EQ(doc.onAlbumListChange(QStringLiteral("gone"), {}),
+        CAlbumDoc::AlbumListOutcome::RestoreEntry);
+    EXPECT_EQ(doc.itemCount(), 2);
+    EXPECT_EQ(doc.onAlbumListChange(CAlbumDoc::untitledName(), {}),
+        CAlbumDoc::AlbumListOutcome::Switched);
+    EXPECT_TRUE(doc.isUntitled());
+    EXPECT_EQ(doc.itemCount(), 0);
+}
