@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -139,9 +140,9 @@ int CAlbumDoc::sortItems(int key, int direction)
         for (const auto &entry : m_items) {
             const QFileInfo file(entry->absolutePath());
             const ItemInfo *info = entry->info();
-            keys.numbers.push_back(file.exists()
-                    ? std::uint32_t(file.lastModified().toSecsSinceEpoch())
-                    : (info ? info->fileTime : 0));
+            keys.numbers.push_back(file.exists() ? std::uint32_t(std::clamp<qint64>(
+                                       file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll))
+                                                 : (info ? info->fileTime : 0));
         }
         break;
     }

@@ -43,6 +43,9 @@ int addMissing(CAlbumDoc &document, const QString &path)
 OldAlbumConversion convertOldAlbum(CAlbumDoc &document, const QString &oldPath)
 {
     OldAlbumConversion outcome;
+    // The New command's way: unsaved changes of the open album are offered for saving first.
+    if (!document.saveModified())
+        return outcome;
     document.onNewDocument();
     QFile file(oldPath);
     if (!file.open(QIODevice::ReadOnly))

@@ -16,7 +16,8 @@ struct OldAlbumConversion {
     QString savedPath; // where it was saved; empty when nothing was saved
 };
 
-// Converts one older album into `document` (started afresh) and saves it as albums folder + the
+// Converts one older album into `document` (started afresh after its unsaved changes were offered
+// for saving; a refusal converts nothing) and saves it as albums folder + the
 // source's base name + ".gmx". A missing media file is offered through the host (message 59003:
 // Yes adds it anyway, No skips it, Cancel ends this file); an existing output asks message 59002
 // (Yes replaces it).

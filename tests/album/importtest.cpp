@@ -325,6 +325,14 @@ TEST(OldAlbum, RecordsBecomeItemsAndTheAlbumIsSaved)
     ASSERT_TRUE(back.onOpenDocument(outcome.savedPath));
     EXPECT_EQ(back.itemCount(), 2);
 
+    // Unsaved changes of the open album come first: Cancel converts nothing.
+    CAlbumDoc busy;
+    busy.onNewDocument();
+    busy.insertItem(testItem(QStringLiteral("/o/unsaved.jpg")));
+    recorder.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_TRUE(convertOldAlbum(busy, old).savedPath.isEmpty());
+    EXPECT_EQ(busy.itemCount(), 1);
+
     // A header shorter than 144 bytes converts to nothing.
     QFile shortFile(joinPath(folder, QStringLiteral("short.alb")));
     shortFile.open(QIODevice::WriteOnly);
