@@ -11,9 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AlbumNameDialog::AlbumNameDialog(const QString &title, const QStringList &entries,
-                                 const QString &proposed, QWidget *parent)
-    : QDialog(parent), m_entries(entries)
+AlbumNameDialog::AlbumNameDialog(
+    const QString &title, const QStringList &entries, const QString &proposed, QWidget *parent)
+    : QDialog(parent)
+    , m_entries(entries)
 {
     setWindowTitle(title);
     m_name = new QLineEdit(albumEntryName(proposed), this);
@@ -45,8 +46,7 @@ void AlbumNameDialog::updateButtons()
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(isValidAlbumName(m_name->text()));
 }
 
-AlbumRemoveDialog::AlbumRemoveDialog(const QString &title, const QString &question,
-                                     QWidget *parent)
+AlbumRemoveDialog::AlbumRemoveDialog(const QString &title, const QString &question, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(title);
@@ -104,7 +104,8 @@ CopyFilesDialog::CopyFilesDialog(const QString &title, const QString &folder, QW
     layout->addWidget(m_move);
     layout->addWidget(buttons);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen = QFileDialog::getExistingDirectory(this, windowTitle(), m_folder->text());
+        const QString chosen
+            = QFileDialog::getExistingDirectory(this, windowTitle(), m_folder->text());
         if (!chosen.isEmpty())
             m_folder->setText(chosen);
     });

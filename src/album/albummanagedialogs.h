@@ -15,11 +15,12 @@ class QLineEdit;
 
 // Asks for an album name (Rename, Copy). The name comes back with ".gmx"; nameIsEntry() tells
 // that it is already in the album list. OK stays disabled while the name cannot name a file.
-class AlbumNameDialog : public QDialog {
+class AlbumNameDialog : public QDialog
+{
     Q_OBJECT
 public:
     AlbumNameDialog(const QString &title, const QStringList &entries, const QString &proposed,
-                    QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
     QString albumName() const;
     bool nameIsEntry() const;
     QLineEdit *nameField() const { return m_name; }
@@ -33,7 +34,8 @@ private:
 };
 
 // Confirms a removal, with the choice to delete the media files as well.
-class AlbumRemoveDialog : public QDialog {
+class AlbumRemoveDialog : public QDialog
+{
     Q_OBJECT
 public:
     AlbumRemoveDialog(const QString &title, const QString &question, QWidget *parent = nullptr);
@@ -45,14 +47,16 @@ private:
 };
 
 // Shows an album's path, file size, item count, caption and media bytes.
-class AlbumPropertiesDialog : public QDialog {
+class AlbumPropertiesDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit AlbumPropertiesDialog(const AlbumProperties &properties, QWidget *parent = nullptr);
 };
 
 // Asks for the folder to copy an album's files to, and whether to move them instead.
-class CopyFilesDialog : public QDialog {
+class CopyFilesDialog : public QDialog
+{
     Q_OBJECT
 public:
     CopyFilesDialog(const QString &title, const QString &folder, QWidget *parent = nullptr);

@@ -12,7 +12,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 AlbumListChange unchanged(const QString &current)
 {
@@ -99,7 +100,7 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error)
 }
 
 AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
-                            const QString &enteredName, bool nameIsEntry)
+    const QString &enteredName, bool nameIsEntry)
 {
     if (current.isEmpty())
         return unchanged(current);
@@ -133,8 +134,8 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     return change;
 }
 
-AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
-                          const QString &enteredName)
+AlbumListChange copyAlbum(
+    const QString &albumsFolder, const QString &current, const QString &enteredName)
 {
     if (current.isEmpty())
         return unchanged(current);
@@ -162,8 +163,7 @@ AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
 }
 
 AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
-                            const QString &untitledName, const QStringList &mediaFiles,
-                            bool deleteMedia)
+    const QString &untitledName, const QStringList &mediaFiles, bool deleteMedia)
 {
     if (!isFolderAlbumEntry(current, untitledName))
         return unchanged(current);
@@ -180,14 +180,14 @@ AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
         return change;
     for (const QString &file : mediaFiles) {
         if (QFileInfo::exists(file) && !QFile::remove(file))
-            host().showMessage(AlbumManageMessage::kCannotDeleteFile, {file});
+            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
     }
     return change;
 }
 
 QString AlbumProperties::fileSizeText() const
 {
-    return formatString(AlbumManageMessage::kByteCount, {QString::number(fileSize)});
+    return formatString(AlbumManageMessage::kByteCount, { QString::number(fileSize) });
 }
 
 QString AlbumProperties::itemCountText() const
@@ -197,12 +197,12 @@ QString AlbumProperties::itemCountText() const
 
 QString AlbumProperties::mediaBytesText() const
 {
-    return formatString(AlbumManageMessage::kByteCount, {QString::number(mediaBytes)});
+    return formatString(AlbumManageMessage::kByteCount, { QString::number(mediaBytes) });
 }
 
 AlbumProperties albumProperties(const QString &albumsFolder, const QString &entry,
-                                const QString &untitledName, const QString &outsidePath,
-                                int itemCount, const QString &caption, qint64 mediaBytes)
+    const QString &untitledName, const QString &outsidePath, int itemCount, const QString &caption,
+    qint64 mediaBytes)
 {
     AlbumProperties properties;
     if (entry == untitledName)

@@ -10,7 +10,8 @@
 // through host(); they never touch a widget. What the album list (control 32785) has to do
 // afterwards comes back as an AlbumListChange that the main window applies.
 
-namespace AlbumManageCommand {
+namespace AlbumManageCommand
+{
 inline constexpr int kRename = 32795;
 inline constexpr int kCopy = 32796;
 inline constexpr int kDelete = 32797;
@@ -18,7 +19,8 @@ inline constexpr int kCopyFiles = 32798;
 inline constexpr int kProperties = 32800;
 } // namespace AlbumManageCommand
 
-namespace AlbumManageMessage {
+namespace AlbumManageMessage
+{
 inline constexpr int kRenameTitle = 50357;
 inline constexpr int kRenameFailedCaption = 50358;
 inline constexpr int kRenameFailed = 50359;
@@ -32,7 +34,7 @@ inline constexpr int kCopyFilesCaption = 50366;
 inline constexpr int kNotEnoughSpace = 50367;
 inline constexpr int kCopyFilesProgress = 50368;
 inline constexpr int kCannotDeleteFile = 50334; // %s: the file
-inline constexpr int kPathTooLong = 59001;      // %s: the path
+inline constexpr int kPathTooLong = 59001; // %s: the path
 } // namespace AlbumManageMessage
 
 inline constexpr const char *kAlbumExtension = ".gmx";
@@ -68,21 +70,20 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error = 
 // shows message 50359 and leaves the list on `current`. Renaming an album to its own name
 // changes nothing.
 AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
-                            const QString &enteredName, bool nameIsEntry);
+    const QString &enteredName, bool nameIsEntry);
 
 // Copies the album of list entry `current` to `enteredName`, replacing an album of that name;
 // a new name is added to the list. The list stays on `current` (no switch: the open album is
 // unchanged). Failure shows message 50361.
-AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
-                          const QString &enteredName);
+AlbumListChange copyAlbum(
+    const QString &albumsFolder, const QString &current, const QString &enteredName);
 
 // Deletes the album file of list entry `current` and, with `deleteMedia`, the files
 // `mediaFiles` (a file that cannot be deleted shows message 50334). The album file goes first:
 // when it cannot be deleted (message 50363) the media files are left alone. Either way the list
 // switches to the untitled album; success also removes the entry.
 AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
-                            const QString &untitledName, const QStringList &mediaFiles,
-                            bool deleteMedia);
+    const QString &untitledName, const QStringList &mediaFiles, bool deleteMedia);
 
 // What the properties dialog shows.
 struct AlbumProperties {
@@ -100,8 +101,8 @@ struct AlbumProperties {
 // The properties of list entry `entry`: its file in the albums folder, or `outsidePath` for an
 // entry ending in "*"; the untitled album has no file (its path is the untitled name, size 0).
 AlbumProperties albumProperties(const QString &albumsFolder, const QString &entry,
-                                const QString &untitledName, const QString &outsidePath,
-                                int itemCount, const QString &caption, qint64 mediaBytes);
+    const QString &untitledName, const QString &outsidePath, int itemCount, const QString &caption,
+    qint64 mediaBytes);
 
 // Bytes free for an unprivileged user in the file system that holds `folder` (the nearest
 // existing folder when `folder` does not exist yet); -1 when it cannot be told.

@@ -16,7 +16,8 @@
 #include <QToolTip>
 #include <QUrl>
 
-namespace {
+namespace
+{
 
 constexpr int kBarHeight = 65;
 constexpr int kIconOffset = 11;
@@ -39,7 +40,8 @@ void useDesktopIconTheme()
 {
     static const bool done = [] {
         QStringList searchPaths = QIcon::themeSearchPaths();
-        for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        for (const QString &data :
+            QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
             const QString icons = data + QStringLiteral("/icons");
             if (!searchPaths.contains(icons) && QFileInfo(icons).isDir())
                 searchPaths << icons;
@@ -47,9 +49,10 @@ void useDesktopIconTheme()
         QIcon::setThemeSearchPaths(searchPaths);
         if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
             return true;
-        for (const char *theme : {"Adwaita", "hicolor"}) {
+        for (const char *theme : { "Adwaita", "hicolor" }) {
             for (const QString &folder : QIcon::themeSearchPaths()) {
-                if (QFileInfo::exists(folder + u'/' + QLatin1String(theme) + QStringLiteral("/index.theme"))) {
+                if (QFileInfo::exists(
+                        folder + u'/' + QLatin1String(theme) + QStringLiteral("/index.theme"))) {
                     QIcon::setThemeName(QLatin1String(theme));
                     return true;
                 }
@@ -98,7 +101,8 @@ QIcon launcherProgramIcon(const QString &path)
 }
 
 LauncherBar::LauncherBar(QWidget *parent)
-    : QWidget(parent), m_dropFileReader(firstLocalFile)
+    : QWidget(parent)
+    , m_dropFileReader(firstLocalFile)
 {
     setObjectName(QStringLiteral("launcherBar"));
     setMouseTracking(true);
@@ -112,7 +116,7 @@ LauncherBar::LauncherBar(QWidget *parent)
 
 QSize LauncherBar::sizeHint() const
 {
-    return {launcherButtonRect(std::max(m_state.count(), 1)).left, kBarHeight};
+    return { launcherButtonRect(std::max(m_state.count(), 1)).left, kBarHeight };
 }
 
 void LauncherBar::setPrograms(const QList<LauncherEntry> &programs)
@@ -126,9 +130,9 @@ void LauncherBar::useSettings(AppSettings &settings)
 {
     setPrograms(launcherEntriesFrom(settings.externalApps()));
     connect(this, &LauncherBar::programsChanged, this,
-            [&settings](const QList<LauncherEntry> &programs) {
-                settings.setExternalApps(externalAppsFrom(programs));
-            });
+        [&settings](const QList<LauncherEntry> &programs) {
+            settings.setExternalApps(externalAppsFrom(programs));
+        });
 }
 
 void LauncherBar::reloadIcons()
@@ -232,7 +236,7 @@ bool LauncherBar::event(QEvent *event)
             event->ignore();
         } else {
             QToolTip::showText(help->globalPos(), m_state.entries()[index].label, this,
-                               m_state.entries()[index].rect.toRect());
+                m_state.entries()[index].rect.toRect());
         }
         return true;
     }

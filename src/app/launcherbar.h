@@ -18,7 +18,8 @@ QIcon launcherProgramIcon(const QString &path);
 // The launcher bar along the bottom of the main window: one 55 x 55 button per outside program.
 // A left click starts the program, a right click opens the set-up dialog, a file dropped on a
 // button starts its program with that file. The bar reports status texts through host().
-class LauncherBar : public QWidget {
+class LauncherBar : public QWidget
+{
     Q_OBJECT
 public:
     explicit LauncherBar(QWidget *parent = nullptr);

@@ -11,7 +11,7 @@
 
 ButtonRect launcherButtonRect(int index)
 {
-    return {30 + 65 * index, 5, 85 + 65 * index, 60};
+    return { 30 + 65 * index, 5, 85 + 65 * index, 60 };
 }
 
 QRect launcherButtonArea(int count)
@@ -25,7 +25,7 @@ QList<LauncherEntry> launcherEntriesFrom(const QList<ExternalApp> &apps)
 {
     QList<LauncherEntry> entries;
     for (const ExternalApp &app : apps)
-        entries.append({app.path, app.label, launcherButtonRect(int(entries.size()))});
+        entries.append({ app.path, app.label, launcherButtonRect(int(entries.size())) });
     return entries;
 }
 
@@ -33,7 +33,7 @@ QList<ExternalApp> externalAppsFrom(const QList<LauncherEntry> &entries)
 {
     QList<ExternalApp> apps;
     for (const LauncherEntry &entry : entries)
-        apps.append({entry.path, entry.label});
+        apps.append({ entry.path, entry.label });
     return apps;
 }
 
@@ -76,13 +76,13 @@ QString LauncherState::mouseMove(QPoint point)
         if (m_pressed >= 0 && m_pressed < count())
             m_looks[m_pressed] = under == m_pressed ? ButtonLook::Pressed : ButtonLook::Normal;
         return under < 0 ? loadString(LauncherMessage::kIdleStatus)
-                         : formatString(LauncherMessage::kButtonStatus, {m_entries[under].label});
+                         : formatString(LauncherMessage::kButtonStatus, { m_entries[under].label });
     }
     for (int index = 0; index < count(); ++index)
         m_looks[index] = index == under ? ButtonLook::Hover : ButtonLook::Normal;
     if (under < 0)
         return loadString(LauncherMessage::kIdleStatus);
-    return formatString(LauncherMessage::kButtonStatus, {m_entries[under].label});
+    return formatString(LauncherMessage::kButtonStatus, { m_entries[under].label });
 }
 
 bool LauncherState::press(QPoint point)
@@ -160,7 +160,8 @@ bool isDesktopEntryPath(const QString &path)
     return path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive);
 }
 
-namespace {
+namespace
+{
 
 // The general escapes of desktop-entry string values.
 QString unescapeValue(const QString &value)
@@ -175,11 +176,21 @@ QString unescapeValue(const QString &value)
         }
         const QChar next = value[++i];
         switch (next.unicode()) {
-        case 's': text += u' '; break;
-        case 'n': text += u'\n'; break;
-        case 't': text += u'\t'; break;
-        case 'r': text += u'\r'; break;
-        case '\\': text += u'\\'; break;
+        case 's':
+            text += u' ';
+            break;
+        case 'n':
+            text += u'\n';
+            break;
+        case 't':
+            text += u'\t';
+            break;
+        case 'r':
+            text += u'\r';
+            break;
+        case '\\':
+            text += u'\\';
+            break;
         default:
             text += u'\\';
             text += next;
@@ -262,7 +273,7 @@ DesktopEntry parseDesktopEntry(const QByteArray &contents)
 }
 
 QStringList expandExecLine(const QString &exec, const QStringList &files, const QString &name,
-                           const QString &icon, const QString &desktopFile)
+    const QString &icon, const QString &desktopFile)
 {
     QStringList words;
     if (!splitExecLine(exec, words) || words.isEmpty())
@@ -290,7 +301,9 @@ QStringList expandExecLine(const QString &exec, const QStringList &files, const 
             const QChar code = word[++i];
             hadCode = true;
             switch (code.unicode()) {
-            case '%': expanded += u'%'; break;
+            case '%':
+                expanded += u'%';
+                break;
             case 'f':
             case 'u':
             case 'F':
@@ -298,9 +311,14 @@ QStringList expandExecLine(const QString &exec, const QStringList &files, const 
                 expanded += files.value(0);
                 filesUsed = true;
                 break;
-            case 'c': expanded += name; break;
-            case 'k': expanded += desktopFile; break;
-            default: break; // deprecated and unknown codes vanish
+            case 'c':
+                expanded += name;
+                break;
+            case 'k':
+                expanded += desktopFile;
+                break;
+            default:
+                break; // deprecated and unknown codes vanish
             }
         }
         // A word that was only a field code with nothing to put in disappears.
@@ -342,7 +360,8 @@ LaunchCommand launchCommandFor(const QString &path, const QStringList &files)
         const QString found = command.program.contains(u'/')
             ? command.program
             : QStandardPaths::findExecutable(command.program);
-        command.workingFolder = found.isEmpty() ? QDir::homePath() : QFileInfo(found).absolutePath();
+        command.workingFolder
+            = found.isEmpty() ? QDir::homePath() : QFileInfo(found).absolutePath();
     }
     return command;
 }
@@ -366,7 +385,8 @@ bool ProcessStarter::start(const LaunchCommand &command, QString *error)
     return false;
 }
 
-namespace {
+namespace
+{
 ProcessStarter defaultStarter;
 ProgramStarter *currentStarter = &defaultStarter;
 } // namespace
@@ -396,13 +416,13 @@ bool startLauncherProgramWithFile(const LauncherEntry &entry, const QString &fil
 {
     if (entry.path.isEmpty())
         return false;
-    LaunchCommand command = launchCommandFor(entry.path, {file});
+    LaunchCommand command = launchCommandFor(entry.path, { file });
     if (!isDesktopEntryPath(entry.path))
         command.workingFolder = QDir::currentPath();
     QString error;
     if (programStarter().start(command, &error))
         return true;
     host().showText(QStringLiteral("%1: %2").arg(entry.path, error), MessageIcon::Information,
-                    MessageButtons::Ok, 0);
+        MessageButtons::Ok, 0);
     return false;
 }

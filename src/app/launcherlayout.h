@@ -12,17 +12,19 @@
 // the status pane says, and which program a click or a drop starts. The bar widget feeds mouse
 // events in and paints what this state says.
 
-namespace LauncherMessage {
-inline constexpr int kStartFailed = 50343;   // a click could not start the program
+namespace LauncherMessage
+{
+inline constexpr int kStartFailed = 50343; // a click could not start the program
 inline constexpr int kAlreadyListed = 50347; // the chosen program is already in the list
-inline constexpr int kButtonStatus = 50348;  // %s: the button's label
-inline constexpr int kEmptyStatus = 50504;   // the list is empty
+inline constexpr int kButtonStatus = 50348; // %s: the button's label
+inline constexpr int kEmptyStatus = 50504; // the list is empty
 inline constexpr int kIdleStatus = 57345;
-inline constexpr int kFileMissing = 50106;   // %s: the program path
-inline constexpr int kPathTooLong = 59001;   // %s: the path
+inline constexpr int kFileMissing = 50106; // %s: the program path
+inline constexpr int kPathTooLong = 59001; // %s: the path
 } // namespace LauncherMessage
 
-namespace LauncherResource {
+namespace LauncherResource
+{
 inline constexpr int kBarTemplate = 193;
 inline constexpr int kSetupDialog = 192;
 inline constexpr int kNormalBitmap = 195;
@@ -69,7 +71,8 @@ QList<ExternalApp> externalAppsFrom(const QList<LauncherEntry> &entries);
 
 enum class ButtonLook { Normal = 0, Pressed = 1, Hover = 2 };
 
-class LauncherState {
+class LauncherState
+{
 public:
     // Replaces the programs and lays the buttons out; every look returns to normal.
     void setEntries(const QList<LauncherEntry> &entries);
@@ -148,10 +151,11 @@ bool isDesktopEntryPath(const QString &path);
 // the `desktopFile`, %i the icon; other codes vanish. When the line has no file code the files
 // are appended. An empty list means the line is malformed (an unterminated quote).
 QStringList expandExecLine(const QString &exec, const QStringList &files, const QString &name = {},
-                           const QString &icon = {}, const QString &desktopFile = {});
+    const QString &icon = {}, const QString &desktopFile = {});
 
 // Starts programs. The program uses a process starter; tests record what would start.
-class ProgramStarter {
+class ProgramStarter
+{
 public:
     virtual ~ProgramStarter() = default;
     // Starts `command` detached; false (with the system's reason in `error`) when it cannot.
@@ -159,7 +163,8 @@ public:
 };
 
 // Starts programs as detached processes.
-class ProcessStarter final : public ProgramStarter {
+class ProcessStarter final : public ProgramStarter
+{
 public:
     bool start(const LaunchCommand &command, QString *error) override;
 };

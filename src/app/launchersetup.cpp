@@ -4,8 +4,8 @@
 
 #include <QFileInfo>
 
-LauncherSetupModel::LauncherSetupModel(const QList<LauncherEntry> &programs,
-                                       const QString &preselectLabel)
+LauncherSetupModel::LauncherSetupModel(
+    const QList<LauncherEntry> &programs, const QString &preselectLabel)
     : m_entries(programs)
 {
     if (m_entries.isEmpty())
@@ -52,11 +52,11 @@ LauncherSetupModel::ChooseResult LauncherSetupModel::check(const QString &path, 
         }
     }
     if (path.toUtf8().size() > kMaxLauncherPathBytes) {
-        host().showMessage(LauncherMessage::kPathTooLong, {path});
+        host().showMessage(LauncherMessage::kPathTooLong, { path });
         return ChooseResult::TooLong;
     }
     if (!QFileInfo(path).isFile()) {
-        host().showMessage(LauncherMessage::kFileMissing, {path});
+        host().showMessage(LauncherMessage::kFileMissing, { path });
         return ChooseResult::Missing;
     }
     return ChooseResult::Done;
@@ -67,7 +67,7 @@ LauncherSetupModel::ChooseResult LauncherSetupModel::add(const QString &path)
     const ChooseResult result = check(path, -1);
     if (result != ChooseResult::Done)
         return result;
-    m_entries.append({path, QString(), ButtonRect()});
+    m_entries.append({ path, QString(), ButtonRect() });
     m_selected = count() - 1;
     return result;
 }
@@ -115,5 +115,5 @@ QSize launcherSetupListSize(const QString &languageName, int count)
     const bool korean = languageName == QLatin1String("Korean");
     const int width = korean ? 350 : 300;
     const int oneRow = korean ? 7 : 6;
-    return {width, count < oneRow ? 50 : 70};
+    return { width, count < oneRow ? 50 : 70 };
 }

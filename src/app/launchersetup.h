@@ -9,12 +9,13 @@
 // The launcher set-up dialog's rules without a window. The dialog works on copies of the
 // programs: adding, replacing and removing change only the copies, and accept() hands back the
 // list that replaces the application's list.
-class LauncherSetupModel {
+class LauncherSetupModel
+{
 public:
     // Opens on copies of `programs`; the entry whose label equals `preselectLabel` is selected,
     // else the first one (none when the list is empty).
-    explicit LauncherSetupModel(const QList<LauncherEntry> &programs,
-                                const QString &preselectLabel = {});
+    explicit LauncherSetupModel(
+        const QList<LauncherEntry> &programs, const QString &preselectLabel = {});
 
     const QList<LauncherEntry> &entries() const { return m_entries; }
     int count() const { return int(m_entries.size()); }

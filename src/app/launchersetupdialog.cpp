@@ -17,7 +17,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 constexpr int kCellSize = 50;
 constexpr int kCellIconOffset = 7;
@@ -25,12 +26,13 @@ constexpr int kCellIconSize = 32;
 constexpr int kMaxLabelCharacters = 29;
 
 // A program cell: blue when selected, white otherwise, the icon 7 pixels in from the corner.
-class ProgramCellDelegate final : public QStyledItemDelegate {
+class ProgramCellDelegate final : public QStyledItemDelegate
+{
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+        const QModelIndex &index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
         painter->fillRect(option.rect, selected ? QColor(Qt::blue) : QColor(Qt::white));
@@ -40,7 +42,7 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
     {
-        return {kCellSize, kCellSize};
+        return { kCellSize, kCellSize };
     }
 };
 
@@ -51,9 +53,10 @@ QString controlName(int id)
 
 } // namespace
 
-LauncherSetupDialog::LauncherSetupDialog(const QList<LauncherEntry> &programs,
-                                         const QString &preselectLabel, QWidget *parent)
-    : QDialog(parent), m_model(programs, preselectLabel)
+LauncherSetupDialog::LauncherSetupDialog(
+    const QList<LauncherEntry> &programs, const QString &preselectLabel, QWidget *parent)
+    : QDialog(parent)
+    , m_model(programs, preselectLabel)
 {
     setObjectName(controlName(LauncherResource::kSetupDialog));
     setWindowTitle(tr("Launcher Programs"));
@@ -156,8 +159,8 @@ void LauncherSetupDialog::selectionChanged()
     m_model.select(m_list->currentRow(), m_label->text());
     if (m_model.hasSelection()) {
         // The stored label may have changed the cell's text.
-        m_list->item(m_model.selected())->setToolTip(
-            LauncherSetupModel::itemText(*m_model.selectedEntry()));
+        m_list->item(m_model.selected())
+            ->setToolTip(LauncherSetupModel::itemText(*m_model.selectedEntry()));
     }
     showSelected();
 }
@@ -168,8 +171,8 @@ QString LauncherSetupDialog::chooseProgram()
         return m_chooser();
     const QString applications = QStringLiteral("/usr/share/applications");
     const QString start = QDir(applications).exists() ? applications : QStringLiteral("/usr/bin");
-    return QFileDialog::getOpenFileName(this, tr("Choose a Program"), start,
-                                        tr("Programs (*);;Desktop entries (*.desktop)"));
+    return QFileDialog::getOpenFileName(
+        this, tr("Choose a Program"), start, tr("Programs (*);;Desktop entries (*.desktop)"));
 }
 
 void LauncherSetupDialog::addProgram()

@@ -14,7 +14,8 @@ class QPushButton;
 // The launcher set-up dialog (template 192): a strip of 50 x 50 program cells, the selected
 // program's path, label and icon, and Add, Change, Remove and OK. It edits copies; programs()
 // gives the list that replaces the application's list after OK.
-class LauncherSetupDialog : public QDialog {
+class LauncherSetupDialog : public QDialog
+{
     Q_OBJECT
 public:
     // Control numbers of the dialog, kept as object names ("1260", ...).
@@ -27,7 +28,7 @@ public:
     static constexpr int kRemoveButton = 1148;
 
     LauncherSetupDialog(const QList<LauncherEntry> &programs, const QString &preselectLabel,
-                        QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     // Replaces the file dialog that picks a program (tests script it). An empty answer cancels.
     void setProgramChooser(std::function<QString()> chooser) { m_chooser = std::move(chooser); }

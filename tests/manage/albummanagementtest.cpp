@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void writeFile(const QString &path, const QByteArray &contents)
 {
@@ -26,7 +27,8 @@ QByteArray readFile(const QString &path)
 
 const QString kUntitled = QStringLiteral("(New Album)");
 
-class AlbumFiles : public ::testing::Test {
+class AlbumFiles : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -47,9 +49,9 @@ TEST(AlbumNames, EntryNamesAndValidity)
     EXPECT_EQ(albumEntryName(QStringLiteral("Trip.gmx")), QStringLiteral("Trip"));
     EXPECT_EQ(albumEntryName(QStringLiteral("Trip.GMX")), QStringLiteral("Trip"));
     EXPECT_EQ(albumEntryName(QStringLiteral("Trip.gmx.bak")), QStringLiteral("Trip.gmx.bak"));
-    for (const char *bad : {"", ".gmx", "..", "../Trip", "a/b", " Trip", "Trip "})
+    for (const char *bad : { "", ".gmx", "..", "../Trip", "a/b", " Trip", "Trip " })
         EXPECT_FALSE(isValidAlbumName(QString::fromUtf8(bad))) << bad;
-    for (const char *good : {"Trip", "Trip.gmx", "Sommer 2026", "Straße"})
+    for (const char *good : { "Trip", "Trip.gmx", "Sommer 2026", "Straße" })
         EXPECT_TRUE(isValidAlbumName(QString::fromUtf8(good))) << good;
     EXPECT_FALSE(isFolderAlbumEntry(kUntitled, kUntitled));
     EXPECT_FALSE(isFolderAlbumEntry(QStringLiteral("Outside*"), kUntitled));
@@ -59,11 +61,11 @@ TEST(AlbumNames, EntryNamesAndValidity)
 
 TEST_F(AlbumFiles, RenameMovesTheFileAndSwitchesToTheNewEntry)
 {
-    const AlbumListChange change =
-        renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Italy.gmx"), false);
+    const AlbumListChange change
+        = renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Italy.gmx"), false);
     EXPECT_TRUE(change.succeeded);
-    EXPECT_EQ(change.removedEntries, QStringList{QStringLiteral("Trip")});
-    EXPECT_EQ(change.addedEntries, QStringList{QStringLiteral("Italy")});
+    EXPECT_EQ(change.removedEntries, QStringList { QStringLiteral("Trip") });
+    EXPECT_EQ(change.addedEntries, QStringList { QStringLiteral("Italy") });
     EXPECT_EQ(change.selectEntry, QStringLiteral("Italy"));
     EXPECT_TRUE(change.switchAlbum);
     EXPECT_FALSE(QFileInfo::exists(album(QStringLiteral("Trip"))));
@@ -73,20 +75,20 @@ TEST_F(AlbumFiles, RenameMovesTheFileAndSwitchesToTheNewEntry)
 
 TEST_F(AlbumFiles, RenameOntoAnExistingNameReplacesItAndKeepsOneEntry)
 {
-    const AlbumListChange change =
-        renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"), true);
+    const AlbumListChange change
+        = renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"), true);
     EXPECT_TRUE(change.succeeded);
-    EXPECT_EQ(change.removedEntries, QStringList{QStringLiteral("Trip")});
+    EXPECT_EQ(change.removedEntries, QStringList { QStringLiteral("Trip") });
     EXPECT_TRUE(change.addedEntries.isEmpty()); // "Home" is listed once already
     EXPECT_EQ(change.selectEntry, QStringLiteral("Home"));
     EXPECT_EQ(readFile(album(QStringLiteral("Home"))), "trip album");
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Home.gmx")});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("Home.gmx") });
 }
 
 TEST_F(AlbumFiles, RenameToItsOwnNameKeepsTheAlbum)
 {
-    const AlbumListChange change =
-        renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Trip.gmx"), true);
+    const AlbumListChange change
+        = renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Trip.gmx"), true);
     EXPECT_TRUE(change.succeeded);
     EXPECT_FALSE(change.switchAlbum);
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
@@ -101,9 +103,9 @@ TEST_F(AlbumFiles, FailedRenamesWarnAndStayOnTheEntry)
         QString entered;
     };
     const Case cases[] = {
-        {"missing album file", QStringLiteral("Gone"), QStringLiteral("New.gmx")},
-        {"outside album", QStringLiteral("Elsewhere*"), QStringLiteral("New.gmx")},
-        {"name leaves the folder", QStringLiteral("Trip"), QStringLiteral("../New.gmx")},
+        { "missing album file", QStringLiteral("Gone"), QStringLiteral("New.gmx") },
+        { "outside album", QStringLiteral("Elsewhere*"), QStringLiteral("New.gmx") },
+        { "name leaves the folder", QStringLiteral("Trip"), QStringLiteral("../New.gmx") },
     };
     for (const Case &test : cases) {
         host.clear();
@@ -111,7 +113,7 @@ TEST_F(AlbumFiles, FailedRenamesWarnAndStayOnTheEntry)
         EXPECT_FALSE(change.succeeded) << test.name;
         EXPECT_EQ(change.selectEntry, test.current) << test.name;
         EXPECT_FALSE(change.switchAlbum) << test.name;
-        EXPECT_EQ(host.messageIds(), QList<int>{AlbumManageMessage::kRenameFailed}) << test.name;
+        EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kRenameFailed }) << test.name;
     }
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/../New.gmx")));
     EXPECT_EQ(readFile(album(QStringLiteral("Trip"))), "trip album");
@@ -119,10 +121,10 @@ TEST_F(AlbumFiles, FailedRenamesWarnAndStayOnTheEntry)
 
 TEST_F(AlbumFiles, CopyAddsANewEntryAndKeepsTheCurrentAlbum)
 {
-    const AlbumListChange change =
-        copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Trip copy.gmx"));
+    const AlbumListChange change
+        = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Trip copy.gmx"));
     EXPECT_TRUE(change.succeeded);
-    EXPECT_EQ(change.addedEntries, QStringList{QStringLiteral("Trip copy")});
+    EXPECT_EQ(change.addedEntries, QStringList { QStringLiteral("Trip copy") });
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
     EXPECT_FALSE(change.switchAlbum);
     EXPECT_EQ(readFile(album(QStringLiteral("Trip copy"))), "trip album");
@@ -131,8 +133,8 @@ TEST_F(AlbumFiles, CopyAddsANewEntryAndKeepsTheCurrentAlbum)
 
 TEST_F(AlbumFiles, CopyOntoAnExistingNameReplacesItAndKeepsTheCurrentAlbumSelected)
 {
-    const AlbumListChange change =
-        copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"));
+    const AlbumListChange change
+        = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"));
     EXPECT_TRUE(change.succeeded);
     EXPECT_TRUE(change.addedEntries.isEmpty());
     EXPECT_TRUE(change.removedEntries.isEmpty());
@@ -145,11 +147,12 @@ TEST_F(AlbumFiles, CopyThatCannotWriteWarnsAndLeavesTheTargetAlone)
 {
     // A folder in the way of the target cannot be replaced by a file.
     ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("Busy.gmx")));
-    const AlbumListChange change = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Busy"));
+    const AlbumListChange change
+        = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Busy"));
     EXPECT_FALSE(change.succeeded);
     EXPECT_TRUE(change.addedEntries.isEmpty());
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
-    EXPECT_EQ(host.messageIds(), QList<int>{AlbumManageMessage::kCopyFailed});
+    EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kCopyFailed });
     EXPECT_TRUE(QFileInfo(album(QStringLiteral("Busy"))).isDir());
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2); // no temporary file left behind
 }
@@ -157,16 +160,17 @@ TEST_F(AlbumFiles, CopyThatCannotWriteWarnsAndLeavesTheTargetAlone)
 TEST_F(AlbumFiles, DeleteWithMediaRemovesFilesAndSwitchesToUntitled)
 {
     const QString media = makeTestFolder(QStringLiteral("media"));
-    const QStringList files = {media + QStringLiteral("/a.jpg"), media + QStringLiteral("/b.wav")};
+    const QStringList files
+        = { media + QStringLiteral("/a.jpg"), media + QStringLiteral("/b.wav") };
     for (const QString &file : files)
         writeFile(file, "x");
     const QString kept = media + QStringLiteral("/kept.jpg");
     writeFile(kept, "x");
 
-    const AlbumListChange change =
-        deleteAlbum(folder, QStringLiteral("Trip"), kUntitled, files, true);
+    const AlbumListChange change
+        = deleteAlbum(folder, QStringLiteral("Trip"), kUntitled, files, true);
     EXPECT_TRUE(change.succeeded);
-    EXPECT_EQ(change.removedEntries, QStringList{QStringLiteral("Trip")});
+    EXPECT_EQ(change.removedEntries, QStringList { QStringLiteral("Trip") });
     EXPECT_EQ(change.selectEntry, kUntitled);
     EXPECT_TRUE(change.switchAlbum);
     EXPECT_FALSE(QFileInfo::exists(album(QStringLiteral("Trip"))));
@@ -180,15 +184,16 @@ TEST_F(AlbumFiles, DeleteWithoutMediaKeepsThemAndAFailedDeleteKeepsThemToo)
     const QString media = makeTestFolder(QStringLiteral("media"));
     const QString file = media + QStringLiteral("/a.jpg");
     writeFile(file, "x");
-    EXPECT_TRUE(deleteAlbum(folder, QStringLiteral("Home"), kUntitled, {file}, false).succeeded);
+    EXPECT_TRUE(deleteAlbum(folder, QStringLiteral("Home"), kUntitled, { file }, false).succeeded);
     EXPECT_TRUE(QFileInfo::exists(file));
 
     // The album file is gone already: nothing may happen to the media files.
-    const AlbumListChange change = deleteAlbum(folder, QStringLiteral("Home"), kUntitled, {file}, true);
+    const AlbumListChange change
+        = deleteAlbum(folder, QStringLiteral("Home"), kUntitled, { file }, true);
     EXPECT_FALSE(change.succeeded);
     EXPECT_TRUE(change.removedEntries.isEmpty());
     EXPECT_EQ(change.selectEntry, kUntitled);
-    EXPECT_EQ(host.messageIds(), QList<int>{AlbumManageMessage::kDeleteFailed});
+    EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kDeleteFailed });
     EXPECT_TRUE(QFileInfo::exists(file));
 }
 
@@ -203,8 +208,8 @@ TEST_F(AlbumFiles, DeleteNeverTouchesTheUntitledOrOutsideEntries)
 
 TEST_F(AlbumFiles, PropertiesNameTheRightFile)
 {
-    const AlbumProperties trip =
-        albumProperties(folder, QStringLiteral("Trip"), kUntitled, {}, 3, QStringLiteral("Rome"), 12345);
+    const AlbumProperties trip = albumProperties(
+        folder, QStringLiteral("Trip"), kUntitled, {}, 3, QStringLiteral("Rome"), 12345);
     EXPECT_EQ(trip.path, album(QStringLiteral("Trip")));
     EXPECT_EQ(trip.fileSize, 10);
     EXPECT_EQ(trip.fileSizeText(), QStringLiteral("10 bytes"));
@@ -213,8 +218,8 @@ TEST_F(AlbumFiles, PropertiesNameTheRightFile)
 
     const QString outside = makeTestFolder(QStringLiteral("outside")) + QStringLiteral("/x.gmx");
     writeFile(outside, "12345");
-    const AlbumProperties remembered =
-        albumProperties(folder, QStringLiteral("x*"), kUntitled, outside, 0, {}, 0);
+    const AlbumProperties remembered
+        = albumProperties(folder, QStringLiteral("x*"), kUntitled, outside, 0, {}, 0);
     EXPECT_EQ(remembered.path, outside);
     EXPECT_EQ(remembered.fileSize, 5);
 

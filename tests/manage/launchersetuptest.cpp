@@ -1,6 +1,6 @@
+#include "app/launchersetup.h"
 #include "app/appsettings.h"
 #include "app/launcherbar.h"
-#include "app/launchersetup.h"
 #include "app/launchersetupdialog.h"
 
 #include "platform/strings.h"
@@ -18,7 +18,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString makeProgram(const QString &folder, const QString &name)
 {
@@ -31,7 +32,8 @@ QString makeProgram(const QString &folder, const QString &name)
     return path;
 }
 
-class SetupFixture : public ::testing::Test {
+class SetupFixture : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -39,7 +41,8 @@ protected:
         edit = makeProgram(folder, QStringLiteral("EDIT"));
         view = makeProgram(folder, QStringLiteral("view.sh"));
         paint = makeProgram(folder, QStringLiteral("paint"));
-        programs = {{edit, QStringLiteral("Editor"), {}}, {view, QStringLiteral("Viewer"), {}}};
+        programs
+            = { { edit, QStringLiteral("Editor"), {} }, { view, QStringLiteral("Viewer"), {} } };
     }
 
     RecordingHost host;
@@ -47,7 +50,8 @@ protected:
     QList<LauncherEntry> programs;
 };
 
-class RecordingStarter final : public ProgramStarter {
+class RecordingStarter final : public ProgramStarter
+{
 public:
     RecordingStarter() { m_previous = setProgramStarter(this); }
     ~RecordingStarter() override { setProgramStarter(m_previous); }
@@ -76,13 +80,15 @@ TEST_F(SetupFixture, AddRefusesDuplicatesMissingFilesAndLongPaths)
 {
     LauncherSetupModel model(programs);
     EXPECT_EQ(model.add(edit), LauncherSetupModel::ChooseResult::AlreadyListed);
-    EXPECT_EQ(model.add(folder + QStringLiteral("/gone")), LauncherSetupModel::ChooseResult::Missing);
+    EXPECT_EQ(
+        model.add(folder + QStringLiteral("/gone")), LauncherSetupModel::ChooseResult::Missing);
     EXPECT_EQ(model.add(u'/' + QString(300, u'x')), LauncherSetupModel::ChooseResult::TooLong);
     EXPECT_EQ(model.add(QString()), LauncherSetupModel::ChooseResult::Cancelled);
-    EXPECT_EQ(host.messageIds(), (QList<int>{LauncherMessage::kAlreadyListed,
-                                             LauncherMessage::kFileMissing,
-                                             LauncherMessage::kPathTooLong}));
-    EXPECT_EQ(host.shown()[1].text, formatString(LauncherMessage::kFileMissing, {folder + QStringLiteral("/gone")}));
+    EXPECT_EQ(host.messageIds(),
+        (QList<int> { LauncherMessage::kAlreadyListed, LauncherMessage::kFileMissing,
+            LauncherMessage::kPathTooLong }));
+    EXPECT_EQ(host.shown()[1].text,
+        formatString(LauncherMessage::kFileMissing, { folder + QStringLiteral("/gone") }));
     EXPECT_EQ(model.count(), 2);
 
     // Paths compare exactly: a name differing in letter case is another program.
@@ -138,12 +144,12 @@ TEST_F(SetupFixture, BarStartsTheProgramUnderTheCursorAtRelease)
     QTest::mousePress(&bar, Qt::LeftButton, {}, first);
     EXPECT_EQ(bar.state().look(0), ButtonLook::Pressed);
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, second);
-    EXPECT_EQ(starter.started, QStringList{view});
+    EXPECT_EQ(starter.started, QStringList { view });
     EXPECT_EQ(bar.state().look(0), ButtonLook::Normal);
 
     EXPECT_TRUE(bar.dropFile(first, QStringLiteral("/photos/a b.jpg")));
     EXPECT_FALSE(bar.dropFile(QPoint(5, 5), QStringLiteral("/photos/a b.jpg")));
-    EXPECT_EQ(starter.started, (QStringList{view, edit}));
+    EXPECT_EQ(starter.started, (QStringList { view, edit }));
 }
 
 TEST_F(SetupFixture, SetupDialogRefusesADuplicateAndOkReplacesThePrograms)
@@ -151,7 +157,7 @@ TEST_F(SetupFixture, SetupDialogRefusesADuplicateAndOkReplacesThePrograms)
     LauncherBar bar;
     bar.setPrograms(programs);
     QSignalSpy changed(&bar, &LauncherBar::programsChanged);
-    QStringList choices = {edit, paint};
+    QStringList choices = { edit, paint };
     bar.setProgramChooser([&choices] { return choices.takeFirst(); });
     // Drive the modal dialog once it is up: Add twice (a duplicate, then a new program), OK.
     QTimer::singleShot(0, [] {
@@ -164,7 +170,7 @@ TEST_F(SetupFixture, SetupDialogRefusesADuplicateAndOkReplacesThePrograms)
         dialog->accept();
     });
     ASSERT_TRUE(bar.runSetup(1));
-    EXPECT_EQ(host.messageIds(), QList<int>{LauncherMessage::kAlreadyListed});
+    EXPECT_EQ(host.messageIds(), QList<int> { LauncherMessage::kAlreadyListed });
     ASSERT_EQ(bar.programs().size(), 3);
     EXPECT_EQ(bar.programs()[2].path, paint);
     EXPECT_EQ(bar.programs()[2].label, QStringLiteral("Paint"));
@@ -193,14 +199,14 @@ TEST_F(SetupFixture, ADeletedProgramLeavesTheBarAndTheSettingsAtTheNextExit)
     files.user = root + QStringLiteral("/user.reg");
     files.machine = root + QStringLiteral("/machine.reg");
     const Folders folders(root + QStringLiteral("/resources"), root + QStringLiteral("/home"));
-    const QStringList paths = {edit, paint, view};
+    const QStringList paths = { edit, paint, view };
     {
         SettingsStore store(files);
         for (int index = 0; index < int(paths.size()); ++index) {
             const QString key = productKeyPath() + QStringLiteral("\\App%1").arg(index + 1);
             store.writeString(SettingsRoot::User, key, QStringLiteral("AppPathName"), paths[index]);
             store.writeString(SettingsRoot::User, key, QStringLiteral("AppLabel"),
-                              QStringLiteral("Label %1").arg(index + 1));
+                QStringLiteral("Label %1").arg(index + 1));
         }
     }
     QFile::remove(paint);
@@ -223,13 +229,15 @@ TEST_F(SetupFixture, ADeletedProgramLeavesTheBarAndTheSettingsAtTheNextExit)
             dialog->accept();
         });
         ASSERT_TRUE(bar.runSetup(1));
-        EXPECT_EQ(settings.externalApps(), (QList<ExternalApp>{{edit, QStringLiteral("Label 1")}}));
+        EXPECT_EQ(
+            settings.externalApps(), (QList<ExternalApp> { { edit, QStringLiteral("Label 1") } }));
         ASSERT_TRUE(settings.saveOnExit());
     }
     SettingsStore store(files);
     EXPECT_EQ(store.subkeyNames(SettingsRoot::User, productKeyPath()).filter(QStringLiteral("App")),
-              QStringList{QStringLiteral("App1")});
+        QStringList { QStringLiteral("App1") });
     AppSettings settings(store, folders);
     settings.load();
-    EXPECT_EQ(settings.externalApps(), (QList<ExternalApp>{{edit, QStringLiteral("Label 1")}}));
+    EXPECT_EQ(
+        settings.externalApps(), (QList<ExternalApp> { { edit, QStringLiteral("Label 1") } }));
 }

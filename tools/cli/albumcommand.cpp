@@ -1,6 +1,7 @@
 // glimix-cli album ...: scriptable album editing (make, fill, list, edit, sort, convert).
 
 #include "albumcommandsupport.h"
+#include "albummanagecommand.h"
 #include "clicommand.h"
 
 #include "album/albumfolders.h"
@@ -239,6 +240,8 @@ int runAlbum(const QStringList &args)
         if (sub == QLatin1String(entry.name))
             return entry.run(rest);
     }
+    if (isAlbumManageSubcommand(sub))
+        return runAlbumManageSubcommand(args);
     return cliUsageError(kCommand, QStringLiteral("unknown sub-command %1").arg(sub));
 }
 
@@ -266,7 +269,8 @@ const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND 
         "album rebuild ALBUM INDEX            remake an item's thumbnail from its file\n"
         "album convert OLDALBUM...            convert albums of the older layout into the albums "
         "folder\n"
-        "INDEX counts from 0 as `album list` shows."),
+        "INDEX counts from 0 as `album list` shows.\n")
+        + albumManageUsage(),
     runAlbum });
 
 } // namespace

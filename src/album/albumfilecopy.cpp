@@ -1,0 +1,196 @@
+#include "albumfilecopy.h"
+
+#include "albumdoc.h"
+#include "albumformat.h"
+#include "albumitem.h"
+
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstring>
+
+namespace
+{
+
+QString cleanAbsolute(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+bool fitsPathField(const QString &path)
+{
+    return path.toUtf8().size() < int(sizeof(ItemInfo::path));
+}
+
+// A copy of the item's thumbnail block whose record names `path`.
+BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path)
+{
+    const std::size_t size = blockSize(item.thumbnail());
+    if (size < sizeof(ItemInfo))
+        return 0;
+    OwnedBlock copy(blockAlloc(0, size));
+    if (!copy)
+        return 0;
+    std::memcpy(copy.data(), blockLock(item.thumbnail()), size);
+    auto *info = reinterpret_cast<ItemInfo *>(copy.data());
+    setFixedText(info->path, path);
+    info->pathIsRelative = 0;
+    return copy.release();
+}
+
+// Copies one file into the destination under a distinct name; false (after telling the user
+// why) when it cannot. `copied` receives the new path.
+bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken, QString &copied)
+{
+    const QString target = distinctDestination(folder, QFileInfo(source).fileName(), taken);
+    if (!fitsPathField(target)) {
+        host().showMessage(AlbumManageMessage::kPathTooLong, { target });
+        return false;
+    }
+    QString error;
+    if (!copyFileReplacing(source, target, &error)) {
+        host().showText(QStringLiteral("%1: %2").arg(target, error), MessageIcon::Warning,
+            MessageButtons::Ok, 0);
+        return false;
+    }
+    taken.insert(target);
+    copied = target;
+    return true;
+}
+
+} // namespace
+
+QString distinctDestination(
+    const QString &folder, const QString &fileName, const QSet<QString> &taken)
+{
+    const QString first = cleanAbsolute(joinPath(folder, fileName));
+    if (!taken.contains(first))
+        return first;
+    const QFileInfo info(fileName);
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    for (int number = 2;; ++number) {
+        const QString candidate = cleanAbsolute(
+            joinPath(folder, QStringLiteral("%1 (%2)%3").arg(base).arg(number).arg(suffix)));
+        if (!taken.contains(candidate))
+            return candidate;
+    }
+}
+
+CopyFilesOutcome copyAlbumFiles(
+    CAlbumDoc &doc, const QString &destination, bool move, const FreeSpaceQuery &freeSpace)
+{
+    CopyFilesOutcome outcome;
+    const QString folder = cleanAbsolute(destination);
+    if (!enoughSpaceForCopy(freeSpace(folder), doc.mediaBytes())) {
+        host().showMessage(AlbumManageMessage::kNotEnoughSpace);
+        return outcome;
+    }
+    if (!QDir().mkpath(folder)) {
+        host().showText(QStringLiteral("%1: the folder cannot be made.").arg(folder),
+            MessageIcon::Warning, MessageButtons::Ok, 0);
+        return outcome;
+    }
+
+    // Files of the album that already lie in the destination must not be overwritten.
+    QSet<QString> taken;
+    for (int index = 0; index < doc.itemCount(); ++index) {
+        const AlbumItem *item = doc.item(index);
+        taken.insert(cleanAbsolute(item->absolutePath()));
+        if (!item->attachmentPath().isEmpty())
+            taken.insert(cleanAbsolute(item->attachmentPath()));
+    }
+
+    std::unique_ptr<Progress> progress = host().createProgress();
+    progress->setTitle(loadString(AlbumManageMessage::kCopyFilesProgress));
+    progress->setRange(doc.itemCount());
+    progress->show();
+
+    QStringList movedAway;
+    const int current = doc.currentItem();
+    for (int index = 0; index < doc.itemCount(); ++index) {
+        progress->pumpEvents();
+        if (progress->cancelled())
+            break;
+        const AlbumItem *item = doc.item(index);
+        progress->setText(item->fileName());
+        progress->step();
+        const QString source = cleanAbsolute(item->absolutePath());
+        if (!QFileInfo(source).isFile() || QFileInfo(source).absolutePath() == folder)
+            continue;
+        QString copy;
+        if (!copyOne(source, folder, taken, copy)) {
+            ++outcome.failed;
+            continue;
+        }
+        QString attachment = item->attachmentPath();
+        const QString attachmentSource = cleanAbsolute(attachment);
+        bool attachmentMoved = false;
+        if (!attachment.isEmpty() && QFileInfo(attachmentSource).isFile()
+            && QFileInfo(attachmentSource).absolutePath() != folder) {
+            QString attachmentCopy;
+            if (copyOne(attachmentSource, folder, taken, attachmentCopy)) {
+                attachment = attachmentCopy;
+                attachmentMoved = true;
+            } else {
+                ++outcome.failed;
+            }
+        }
+        const BlockHandle thumbnail = thumbnailNaming(*item, copy);
+        if (!isBlockHandle(thumbnail)) {
+            ++outcome.failed;
+            QFile::remove(copy);
+            continue;
+        }
+        auto replacement = std::make_unique<AlbumItem>(thumbnail, copy, true);
+        replacement->setAttachmentName(item->attachmentName());
+        replacement->setAttachmentPath(attachment);
+        replacement->setSelected(item->isSelected());
+        replacement->setDisplayIndex(item->displayIndex());
+        // Removing and inserting again moves the item's counts to the copy's drive and size.
+        doc.removeItem(index, false);
+        doc.insertItem(std::move(replacement), index);
+        ++outcome.copied;
+        if (move) {
+            movedAway << source;
+            if (attachmentMoved)
+                movedAway << attachmentSource;
+        }
+    }
+    progress->close();
+    doc.setCurrentItem(current);
+
+    for (const QString &file : std::as_const(movedAway)) {
+        if (!QFile::remove(file))
+            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+    }
+
+    // The album remembers the destination and carries it in the saved file and its copy.
+    doc.setLastCopyDestination(folder);
+    doc.setModified();
+    if (doc.isUntitled()) {
+        outcome.succeeded = outcome.failed == 0;
+        return outcome;
+    }
+    if (!doc.onSaveDocument(doc.pathName()))
+        return outcome;
+    const QString albumFile = cleanAbsolute(doc.pathName());
+    const QString albumTarget = cleanAbsolute(joinPath(folder, QFileInfo(albumFile).fileName()));
+    if (albumTarget != albumFile) {
+        QString error;
+        if (!copyFileReplacing(albumFile, albumTarget, &error)) {
+            host().showText(QStringLiteral("%1: %2").arg(albumTarget, error), MessageIcon::Warning,
+                MessageButtons::Ok, 0);
+            return outcome;
+        }
+        outcome.albumCopy = albumTarget;
+    }
+    outcome.succeeded = outcome.failed == 0;
+    return outcome;
+}

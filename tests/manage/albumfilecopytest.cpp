@@ -1,0 +1,150 @@
+#include "album/albumfilecopy.h"
+#include "album/albumdoc.h"
+#include "album/albumformat.h"
+#include "album/albummanagement.h"
+
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace
+{
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+// An item for `path` with a bare thumbnail block whose record names the path.
+std::unique_ptr<AlbumItem> makeItem(const QString &path)
+{
+    const BlockHandle block = blockAlloc(0, sizeof(ItemInfo) + 64);
+    auto *info = static_cast<ItemInfo *>(blockLock(block));
+    setFixedText(info->path, path);
+    setFixedText(info->caption, QStringLiteral("caption of ") + QFileInfo(path).fileName());
+    return std::make_unique<AlbumItem>(block, path);
+}
+
+class CopyFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString media = makeTestFolder(QStringLiteral("media"));
+        QDir(media).mkpath(QStringLiteral("one"));
+        QDir(media).mkpath(QStringLiteral("two"));
+        first = media + QStringLiteral("/one/pic.jpg");
+        second = media + QStringLiteral("/two/pic.jpg"); // same name, other folder
+        sound = media + QStringLiteral("/one/note.wav");
+        missing = media + QStringLiteral("/one/gone.jpg");
+        writeFile(first, QByteArray(1000, 'a'));
+        writeFile(second, QByteArray(2000, 'b'));
+        writeFile(sound, QByteArray(300, 's'));
+        writeFile(missing, "x");
+        for (const QString &path : { first, second, missing })
+            ASSERT_EQ(doc.insertItem(makeItem(path)), 1);
+        QFile::remove(missing);
+        doc.attachFile(0, QStringLiteral("note"), sound);
+        albumPath = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/Trip.gmx");
+        ASSERT_TRUE(doc.onSaveDocument(albumPath));
+        destination = makeTestFolder(QStringLiteral("usb")) + QStringLiteral("/photos");
+    }
+
+    RecordingHost host;
+    CAlbumDoc doc;
+    QString first, second, sound, missing, albumPath, destination;
+};
+
+} // namespace
+
+TEST_F(CopyFiles, TooLittleFreeSpaceCopiesNothingAndWarns)
+{
+    const qint64 needed = doc.mediaBytes() + kCopyFilesReserve;
+    QString asked;
+    const CopyFilesOutcome outcome
+        = copyAlbumFiles(doc, destination, false, [&](const QString &folder) {
+              asked = folder;
+              return needed - 1;
+          });
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_EQ(outcome.copied, 0);
+    EXPECT_EQ(asked, destination);
+    EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kNotEnoughSpace });
+    EXPECT_FALSE(QFileInfo::exists(destination));
+    EXPECT_EQ(doc.item(0)->path(), first);
+    EXPECT_TRUE(doc.lastCopyDestination().isEmpty());
+
+    host.clear();
+    EXPECT_TRUE(
+        copyAlbumFiles(doc, destination, false, [&](const QString &) { return needed; }).succeeded);
+    EXPECT_TRUE(host.messageIds().isEmpty());
+}
+
+TEST_F(CopyFiles, CopyPointsTheItemsAtDistinctCopiesAndPlacesTheAlbumBesideThem)
+{
+    const qint64 bytes = doc.mediaBytes();
+    const CopyFilesOutcome outcome = copyAlbumFiles(doc, destination, false);
+    EXPECT_TRUE(outcome.succeeded);
+    EXPECT_EQ(outcome.copied, 2);
+    EXPECT_EQ(doc.item(0)->path(), destination + QStringLiteral("/pic.jpg"));
+    EXPECT_EQ(doc.item(1)->path(), destination + QStringLiteral("/pic (2).jpg"));
+    EXPECT_EQ(doc.item(2)->path(), missing); // nothing to copy: the item keeps its path
+    EXPECT_EQ(fixedText(doc.item(1)->info()->path), doc.item(1)->path());
+    EXPECT_EQ(fixedText(doc.item(1)->info()->caption), QStringLiteral("caption of pic.jpg"));
+    EXPECT_EQ(doc.item(0)->attachmentPath(), destination + QStringLiteral("/note.wav"));
+    EXPECT_EQ(doc.item(0)->attachmentName(), QStringLiteral("note"));
+    EXPECT_EQ(QFileInfo(doc.item(1)->path()).size(), 2000);
+    EXPECT_TRUE(QFileInfo::exists(first) && QFileInfo::exists(second) && QFileInfo::exists(sound));
+    EXPECT_EQ(doc.mediaBytes(), bytes);
+    EXPECT_EQ(doc.lastCopyDestination(), destination);
+    EXPECT_FALSE(doc.isModified());
+
+    // The album copy beside the files carries the new paths and the destination.
+    EXPECT_EQ(outcome.albumCopy, destination + QStringLiteral("/Trip.gmx"));
+    CAlbumDoc copy;
+    ASSERT_TRUE(copy.onOpenDocument(outcome.albumCopy));
+    ASSERT_EQ(copy.itemCount(), 3);
+    EXPECT_EQ(copy.item(1)->path(), destination + QStringLiteral("/pic (2).jpg"));
+    EXPECT_EQ(copy.lastCopyDestination(), destination);
+}
+
+TEST_F(CopyFiles, MoveDeletesOnlyWhatWasCopiedAndRunningItAgainChangesNothing)
+{
+    ASSERT_TRUE(copyAlbumFiles(doc, destination, true).succeeded);
+    EXPECT_FALSE(QFileInfo::exists(first));
+    EXPECT_FALSE(QFileInfo::exists(second));
+    EXPECT_FALSE(QFileInfo::exists(sound));
+    EXPECT_TRUE(QFileInfo::exists(destination + QStringLiteral("/pic.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(destination + QStringLiteral("/note.wav")));
+    EXPECT_EQ(doc.driveCount(DriveKind::Fixed) + doc.driveCount(DriveKind::Removable)
+            + doc.driveCount(DriveKind::Network) + doc.driveCount(DriveKind::Optical),
+        3);
+
+    // Files already in the destination are neither copied onto themselves nor renamed.
+    const CopyFilesOutcome again = copyAlbumFiles(doc, destination, true);
+    EXPECT_TRUE(again.succeeded);
+    EXPECT_EQ(again.copied, 0);
+    EXPECT_EQ(QFileInfo(destination + QStringLiteral("/pic.jpg")).size(), 1000);
+    EXPECT_EQ(QDir(destination).entryList(QDir::Files).size(), 4); // 2 pictures, sound, album
+}
+
+TEST(DistinctDestination, NumbersBeforeTheExtension)
+{
+    const QSet<QString> taken = { QStringLiteral("/d/a.jpg"), QStringLiteral("/d/a (2).jpg"),
+        QStringLiteral("/d/noext") };
+    EXPECT_EQ(distinctDestination(QStringLiteral("/d"), QStringLiteral("b.jpg"), taken),
+        QStringLiteral("/d/b.jpg"));
+    EXPECT_EQ(distinctDestination(QStringLiteral("/d"), QStringLiteral("a.jpg"), taken),
+        QStringLiteral("/d/a (3).jpg"));
+    EXPECT_EQ(distinctDestination(QStringLiteral("/d"), QStringLiteral("noext"), taken),
+        QStringLiteral("/d/noext (2)"));
+}
