@@ -201,6 +201,14 @@ void LauncherBar::mouseMoveEvent(QMouseEvent *event)
     update();
 }
 
+void LauncherBar::leaveEvent(QEvent *)
+{
+    // The status pane and the hover look belong to the bar only while the cursor is on it.
+    host().setStatusText(0, loadString(LauncherMessage::kIdleStatus));
+    if (m_state.resetHover())
+        update();
+}
+
 void LauncherBar::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
