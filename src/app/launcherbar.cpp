@@ -1,5 +1,6 @@
 #include "launcherbar.h"
 
+#include "appsettings.h"
 #include "launchersetupdialog.h"
 
 #include "platform/host.h"
@@ -181,6 +182,14 @@ bool LauncherBar::dropFile(const QPoint &pos, const QString &file)
 void LauncherBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (m_state.count() == 0) {
+        // An empty bar says how to fill it.
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
+        painter.drawText(rect().adjusted(launcherButtonRect(0).left, 0, 0, 0),
+                         Qt::AlignVCenter | Qt::AlignLeft,
+                         loadString(LauncherMessage::kEmptyStatus));
+        return;
+    }
     for (int index = 0; index < m_state.count(); ++index) {
         const QRect rect = m_state.entries()[index].rect.toRect();
         const QImage &look = m_looks[int(m_state.look(index))];

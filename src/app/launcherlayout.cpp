@@ -1,5 +1,7 @@
 #include "launcherlayout.h"
 
+#include "appsettings.h"
+
 #include "platform/host.h"
 #include "platform/strings.h"
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "appsettings.h"
-
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -11,6 +9,8 @@
 // The launcher bar's rules without a window: where the buttons lie, which look each shows, what
 // the status pane says, and which program a click or a drop starts. The bar widget feeds mouse
 // events in and paints what this state says.
+
+struct ExternalApp;
 
 namespace LauncherMessage
 {
