@@ -1,35 +1,10 @@
 #include "guihost.h"
 
+#include "app/progressdlg.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProgressDialog>
-#include <QPushButton>
-
-namespace {
-
-// Placeholder progress over QProgressDialog until the program's own progress dialog lands.
-class DialogProgress final : public Progress {
-public:
-    explicit DialogProgress(QWidget *parent) : m_dialog(parent) { m_dialog.setMinimumDuration(0); }
-    void setTitle(const QString &title) override { m_dialog.setWindowTitle(title); }
-    void setText(const QString &text) override { m_dialog.setLabelText(text); }
-    void setRange(int maximum) override { m_dialog.setRange(0, maximum); }
-    void setPosition(int position) override { m_dialog.setValue(position); }
-    int position() const override { return m_dialog.value(); }
-    int range() const override { return m_dialog.maximum(); }
-    void setHideCancel(bool hide) override { m_dialog.setCancelButton(hide ? nullptr : new QPushButton(QObject::tr("Cancel"))); }
-    void setKeepOpen(bool keepOpen) override { m_dialog.setAutoReset(!keepOpen); }
-    void show() override { m_dialog.show(); }
-    void close() override { m_dialog.close(); }
-    void pumpEvents() override { QApplication::processEvents(); }
-    bool cancelled() const override { return m_dialog.wasCanceled(); }
-
-private:
-    QProgressDialog m_dialog;
-};
-
-} // namespace
 
 MessageAnswer GuiHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons, int)
 {
@@ -83,15 +58,12 @@ MessageAnswer GuiHost::showText(const QString &text, MessageIcon icon, MessageBu
 
 std::unique_ptr<Progress> GuiHost::createProgress()
 {
-    return std::make_unique<DialogProgress>(m_mainWindow);
+    return std::make_unique<CProgressDlg>(m_mainWindow);
 }
 
 bool GuiHost::escapePressed()
 {
-    // Key state is not global on Linux desktops; Escape reaches us as key events, which the
-    // main window records (see the picture-loop poll in the image layer).
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    return false;
+    return m_escapeWatcher.poll();
 }
 
 void GuiHost::setWaitCursor(bool on)
@@ -110,6 +82,6 @@ void GuiHost::setStatusText(int pane, const QString &text)
 
 QString GuiHost::askSaveFileName(const SaveFileQuestion &question)
 {
-    return QFileDialog::getSaveFileName(m_mainWindow, question.title, question.proposedPath,
-                                        question.filter);
+    return QFileDialog::getSaveFileName(
+        m_mainWindow, question.title, question.proposedPath, question.filter);
 }

@@ -36,6 +36,8 @@ QString unescape(QStringView text)
             out += u'\n';
         else if (next == u't')
             out += u'\t';
+        else if (next == u's')
+            out += u' '; // a blank that survives the trimming of the line's ends
         else
             out += next;
     }

@@ -31,7 +31,8 @@ QString formatPrintf(const QString &format, const QStringList &args);
 QImage bundleBitmap(int id);
 QImage bundleIcon(int id);
 
-// Parses a string table source ("<number> <text>" lines, '#' comments, \n \t \\ escapes).
+// Parses a string table source ("<number> <text>" lines, '#' comments, \n \t \\ escapes, and \s
+// for a blank that must stay at the start or end of a text).
 // Malformed lines are reported in `errors` (one text per line) and skipped.
 struct StringTableParse {
     QHash<int, QString> strings;

@@ -38,6 +38,17 @@ TEST(StringTable, ParsesNumbersEscapesAndReportsBadLines)
     EXPECT_EQ(parse.errors.size(), 2);
 }
 
+TEST(StringTable, EscapedBlanksSurviveTrimming)
+{
+    const StringTableParse parse =
+        parseStringTable("20 Progress:\\s\r\n21 \\s(more)\n22 a\\\\s\n23 tab\\there\n");
+    EXPECT_EQ(parse.strings.value(20), QStringLiteral("Progress: "));
+    EXPECT_EQ(parse.strings.value(21), QStringLiteral(" (more)"));
+    EXPECT_EQ(parse.strings.value(22), QStringLiteral("a\\s"));
+    EXPECT_EQ(parse.strings.value(23), QStringLiteral("tab\there"));
+    EXPECT_TRUE(parse.errors.isEmpty());
+}
+
 TEST(StringTable, SourceFilesHaveNoErrorsOrDuplicates)
 {
     const QDir folder(QStringLiteral(GLIMMERIX_SOURCE_DIR "/lang/en/strings"));
