@@ -2,6 +2,8 @@
 
 #include "imaging/blockmemory.h"
 #include "picture/picturewindow.h"
+#include "platform/instancechannel.h"
+#include "platform/relayfile.h"
 
 #include <QHash>
 #include <QList>
@@ -25,7 +27,9 @@ class QToolBar;
 // the commands (each a QAction carrying its number), keeps their enable states in one update
 // pass, takes files dropped from the desktop or handed over by other processes, maps commands to
 // help pages and owns the picture window.
-class CMainFrame final : public QMainWindow {
+class CMainFrame final : public QMainWindow,
+                         public HandoverReceiver,
+                         public InstanceMessageReceiver {
     Q_OBJECT
 public:
     explicit CMainFrame(QWidget *parent = nullptr);
@@ -72,12 +76,17 @@ public:
     // A file handed over by another Glimmerix: added at the end, the views updated, the window
     // brought to the front. Returns the add result (1, -2 or 0).
     int addHandedFile(const QString &path);
-    // Message 0x40A: the path in the relay file, added as above. 0 when there is none.
-    int onRelayMessage();
+    // A file handed over through the relay file (message 1034).
+    void receiveHandedOverFile(const QString &path) override;
+    // Message 0x464 from another process.
+    std::int64_t handleInstanceMessage(std::uint32_t number, std::int64_t wparam,
+                                       std::int64_t lparam, const QByteArray &payload) override;
     // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, else 0.
     int onImagePathMessage();
 
     // ---- status panes
+    // Text of pane `pane` (0: the message pane; an empty text shows the idle text).
+    void setStatusText(int pane, const QString &text);
     QString itemCountPaneText() const;
     QString albumSizePaneText() const;
 
