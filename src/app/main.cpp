@@ -1,5 +1,6 @@
 // glimix: the Glimmerix desktop program.
 
+#include "app/appsettings.h"
 #include "app/commandline.h"
 #include "app/guihost.h"
 #include "app/instancestartup.h"
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
     }
     GuiHost guiHost;
     setHost(&guiHost);
+    appSettings().load();
 
     // A second start with picture files gives them to the running instance and ends here.
     const StartupCommandLine commandLine
@@ -72,5 +74,7 @@ int main(int argc, char *argv[])
         reportInstanceProblem(instance);
     window.resize(800, 600);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    appSettings().saveOnExit();
+    return status;
 }

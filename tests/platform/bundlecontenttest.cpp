@@ -44,6 +44,7 @@ struct FormatCase {
 
 // Every string that callers fill with arguments, with the arguments they pass.
 const FormatCase kFormats[] = {
+    { 59001, "s" },
     { 310, "s" },
     { 311, "s" },
     { 312, "s" },

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "imagecodes.h"
+
+#include <QString>
+
+class QIODevice;
+
+// Windows bitmap files: 1, 4, 8 and 24 bits, uncompressed, RLE8 and RLE4; the 12-byte core
+// header and the 40-byte header (and the later versions that extend it).
+
+// Reads the bitmap at `path` into a new image block. A path without '/' is taken relative to the
+// program's resource folder. Results: the block; 0 failed (bad or unsupported file, no memory);
+// -1 not a bitmap; -2 cannot open, short read or Escape. Shows the open-failure message unless
+// the quiet switch is on, and 54001 when the block cannot be had.
+BlockHandle ReadBmpFile(const QString &path);
+// Writes `block` as a bitmap. Results: 1 written; 0 failed (cannot create, write error, bad
+// block); 2 no block or Escape.
+int WriteBmpFile(const QString &path, BlockHandle block);
+
+// The decoder behind ReadBmpFile, reading from `device` at its current position. With
+// `interactive` it polls Escape, reports progress and shows message 54001 on allocation failure.
+DecodeResult readBmp(QIODevice &device, bool interactive);

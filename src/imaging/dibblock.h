@@ -1,0 +1,34 @@
+#pragma once
+
+#include "dib.h"
+#include "imagecodes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Making and checking image blocks.
+
+// Pixel bytes of a `width` x `height` picture at `bitCount` bits, or SIZE_MAX when the product
+// does not fit in size_t or the dimensions are not positive.
+std::size_t dibPixelBytes(std::int64_t width, std::int64_t height, int bitCount);
+
+// A new image block with its header filled (biSize 40, planes 1, compression 0, biSizeImage the
+// padded rows times the height, biClrUsed = `colors`) and everything else zero. Refuses (TooLarge)
+// pictures whose pixels exceed pictureByteLimit(); NoMemory when the block cannot be had
+// (message 54001 when `interactive`).
+DecodeResult createImageBlock(
+    std::int32_t width, std::int32_t height, int bitCount, std::uint32_t colors, bool interactive);
+
+// The header of `block` when it describes a picture of 1, 4, 8 or 24 bits with positive
+// dimensions whose table and rows lie inside the block; nullptr otherwise. Every operation that
+// walks a caller's block checks it through here first.
+BITMAPINFOHEADER *checkedDibHeader(BlockHandle block);
+
+// Row `row` (0 = bottom) of a checked block.
+inline unsigned char *dibRow(BITMAPINFOHEADER *header, std::int64_t row)
+{
+    return dibBits(header) + std::size_t(row) * dibRowBytes(header->biWidth, header->biBitCount);
+}
+
+// True when the header has the 256-entry table whose entry i is grey level i.
+bool dibHasGreyTable(BITMAPINFOHEADER *header);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "blockmemory.h"
+
+#include <QString>
+
+// Opening and saving pictures by file type (the extension, compared upper-cased).
+
+// ".BMP", ".TIF", ".PCX", ".TGA", ".JPG" through their readers; ".PCD" and ".FPX" through
+// PkOpenFile, ".QSF" through PkLoadQsfFile. Returns the image block, or 0: an unknown extension
+// or a reader result of 0 shows message 54017; -1 and -2 give 0 without a further message.
+BlockHandle LoadImageFile(const QString &path);
+// Saves by the last four characters of the path: ".JPG" (expanded to 24 bits first when
+// needed, quality 90), ".BMP", ".TIF", ".PCX", ".TGA", ".FPX"; ".PCD" offers a ".jpg" name in a
+// save-file question and saves there. Returns 1 written, else 0 or the writer's code.
+int SaveImageFile(BlockHandle block, const QString &path);

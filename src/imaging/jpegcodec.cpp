@@ -1,0 +1,294 @@
+// The libjpeg glue. libjpeg reports fatal errors through an error exit that must not return;
+// ours jumps back (longjmp) to the routine that started the library call. To keep that sound in
+// C++, everything the jump crosses is plain data: the library state lives in a job record owned
+// by the caller, the routines that call setjmp hold no object with a destructor, and the
+// decompressor or compressor is destroyed on every path.
+
+#include "jpegcodec.h"
+
+#include "dibblock.h"
+#include "imageconvert.h"
+#include "picturestate.h"
+
+#include "platform/host.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace
+{
+
+struct ErrorManager {
+    jpeg_error_mgr library;
+    std::jmp_buf jump;
+};
+
+// Lets the library print its message through its own output hook, then returns control to the
+// routine that set the jump point.
+[[noreturn]] void exitToCaller(j_common_ptr info)
+{
+    (*info->err->output_message)(info);
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+// Pixels per metre from a JFIF density.
+std::int32_t pelsPerMeter(int unit, int density)
+{
+    switch (unit) {
+    case 1:
+        return density * 3937 / 100;
+    case 2:
+        return density * 100;
+    default:
+        return 0;
+    }
+}
+
+struct ReadJob {
+    std::FILE *file;
+    bool interactive;
+    jpeg_decompress_struct info;
+    ErrorManager error;
+    DecodeStatus status;
+    BlockHandle block;
+    bool libraryError;
+};
+
+void fillGreyTable(BITMAPINFOHEADER *header)
+{
+    RGBQUAD *table = dibColors(header);
+    for (int i = 0; i < 256; ++i)
+        table[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
+}
+
+// Runs the decompressor. Only plain data here: see the note at the top of the file.
+void runDecompressor(ReadJob *job)
+{
+    jpeg_decompress_struct *info = &job->info;
+    info->err = jpeg_std_error(&job->error.library);
+    job->error.library.error_exit = exitToCaller;
+    if (setjmp(job->error.jump)) {
+        job->libraryError = true;
+        jpeg_destroy_decompress(info);
+        return;
+    }
+    jpeg_create_decompress(info);
+    jpeg_stdio_src(info, job->file);
+    jpeg_read_header(info, TRUE);
+    jpeg_calc_output_dimensions(info);
+    const int components = info->output_components;
+    if (components != 3 && components != 1) {
+        job->status = DecodeStatus::Failed;
+        jpeg_destroy_decompress(info);
+        return;
+    }
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo converts straight into the block's blue, green, red order.
+    if (info->out_color_space == JCS_RGB)
+        info->out_color_space = JCS_EXT_BGR;
+#endif
+    const DecodeResult made
+        = createImageBlock(std::int32_t(info->output_width), std::int32_t(info->output_height),
+            8 * components, components == 1 ? 256 : 0, job->interactive);
+    if (made.status != DecodeStatus::Ok) {
+        job->status = made.status;
+        jpeg_destroy_decompress(info);
+        return;
+    }
+    job->block = made.block;
+    BITMAPINFOHEADER *header = dibHeader(job->block);
+    header->biXPelsPerMeter = pelsPerMeter(info->density_unit, info->X_density);
+    header->biYPelsPerMeter = pelsPerMeter(info->density_unit, info->Y_density);
+    if (components == 1)
+        fillGreyTable(header);
+
+    jpeg_start_decompress(info);
+    const std::int64_t height = info->output_height;
+    const std::size_t width = info->output_width;
+    if (job->interactive)
+        pollEscape(); // clears a press left over from before the read
+    for (std::int64_t row = 0; row < height; ++row) {
+        if (job->interactive && row % 16 == 0) {
+            if (pollEscape()) {
+                job->status = DecodeStatus::Cancelled;
+                jpeg_destroy_decompress(info);
+                return;
+            }
+            reportProgress(int(row * 100 / height));
+        }
+        JSAMPROW target = dibRow(header, height - 1 - row);
+        jpeg_read_scanlines(info, &target, 1);
+#ifndef JCS_EXTENSIONS
+        if (components == 3) {
+            for (std::size_t x = 0; x < width; ++x)
+                std::swap(target[3 * x], target[3 * x + 2]);
+        }
+#else
+        (void)width;
+#endif
+    }
+    jpeg_finish_decompress(info);
+    jpeg_destroy_decompress(info);
+    job->status = DecodeStatus::Ok;
+}
+
+struct WriteJob {
+    std::FILE *file;
+    bool interactive;
+    jpeg_compress_struct info;
+    ErrorManager error;
+    BITMAPINFOHEADER *header;
+    int components;
+    int quality;
+    unsigned char *rowBuffer; // red, green, blue copy of one row where the library needs it
+    bool cancelled;
+    bool libraryError;
+    bool complete;
+};
+
+std::uint16_t dotsPerInch(std::int32_t pelsPerMeter)
+{
+    const std::int64_t dpi = (std::int64_t(std::max(pelsPerMeter, 0)) * 100 + 1968) / 3937;
+    return std::uint16_t(std::min<std::int64_t>(dpi, 65535));
+}
+
+// Runs the compressor. Only plain data here: see the note at the top of the file.
+void runCompressor(WriteJob *job)
+{
+    jpeg_compress_struct *info = &job->info;
+    info->err = jpeg_std_error(&job->error.library);
+    job->error.library.error_exit = exitToCaller;
+    if (setjmp(job->error.jump)) {
+        job->libraryError = true;
+        jpeg_destroy_compress(info);
+        return;
+    }
+    jpeg_create_compress(info);
+    jpeg_stdio_dest(info, job->file);
+    BITMAPINFOHEADER *header = job->header;
+    info->image_width = JDIMENSION(header->biWidth);
+    info->image_height = JDIMENSION(header->biHeight);
+    info->input_components = job->components;
+#ifdef JCS_EXTENSIONS
+    info->in_color_space = job->components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGR;
+#else
+    info->in_color_space = job->components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+#endif
+    jpeg_set_defaults(info);
+    jpeg_set_quality(info, job->quality, TRUE);
+    info->density_unit = 1;
+    info->X_density = dotsPerInch(header->biXPelsPerMeter);
+    info->Y_density = dotsPerInch(header->biYPelsPerMeter);
+    jpeg_start_compress(info, TRUE);
+
+    const std::int64_t height = header->biHeight;
+    if (job->interactive)
+        pollEscape(); // clears a press left over from before the write
+    while (info->next_scanline < info->image_height) {
+        const std::int64_t row = info->next_scanline;
+        if (job->interactive && row % 16 == 0) {
+            if (pollEscape()) {
+                job->cancelled = true;
+                break;
+            }
+            reportProgress(int(row * 100 / height));
+        }
+        JSAMPROW source = dibRow(header, height - row - 1);
+        if (job->rowBuffer != nullptr) {
+            for (std::int64_t x = 0; x < header->biWidth; ++x) {
+                job->rowBuffer[3 * x] = source[3 * x + 2];
+                job->rowBuffer[3 * x + 1] = source[3 * x + 1];
+                job->rowBuffer[3 * x + 2] = source[3 * x];
+            }
+            source = job->rowBuffer;
+        }
+        jpeg_write_scanlines(info, &source, 1);
+    }
+    // After a cancel the library rejects the short picture and returns through the error exit.
+    jpeg_finish_compress(info);
+    jpeg_destroy_compress(info);
+    job->complete = true;
+}
+
+} // namespace
+
+DecodeResult readJpeg(std::FILE *file, bool interactive)
+{
+    ReadJob job {};
+    job.file = file;
+    job.interactive = interactive;
+    job.status = DecodeStatus::Failed;
+    runDecompressor(&job);
+    if (job.status == DecodeStatus::Cancelled) {
+        blockFree(job.block);
+        return { DecodeStatus::Cancelled, 0 };
+    }
+    if (job.libraryError)
+        return { DecodeStatus::Failed, job.block };
+    return { job.status, job.block };
+}
+
+int writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive)
+{
+    const int imageClass = ClassifyImage(block);
+    if (imageClass != kClassGrey && imageClass != kClassTrueColor)
+        return kWriteUnsuitable;
+    WriteJob job {};
+    job.file = file;
+    job.interactive = interactive;
+    job.header = dibHeader(block);
+    job.components = imageClass == kClassGrey ? 1 : 3;
+    job.quality = std::clamp(quality, 0, 100);
+#ifndef JCS_EXTENSIONS
+    OwnedBlock rowBuffer;
+    if (job.components == 3) {
+        rowBuffer.reset(blockAlloc(0, std::size_t(job.header->biWidth) * 3 + 10));
+        if (!rowBuffer)
+            return kWriteFailed;
+        job.rowBuffer = rowBuffer.data();
+    }
+#endif
+    runCompressor(&job);
+    if (job.cancelled)
+        return kWriteUnsuitable;
+    return job.complete && !job.libraryError ? kWriteDone : kWriteFailed;
+}
+
+BlockHandle ReadJpegFile(const QString &path)
+{
+    setCurrentPicturePath(path);
+    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (file == nullptr) {
+        showOpenFailure(path);
+        return kReadUnreadable;
+    }
+    const DecodeResult result = readJpeg(file, true);
+    std::fclose(file);
+    reportProgress(100);
+    if (result.status == DecodeStatus::Failed && isBlockHandle(result.block))
+        return result.block; // partly decoded before a late library error
+    return fileReaderResult(result, kReadFailed);
+}
+
+int WriteJpegFile(const QString &path, BlockHandle block, int quality)
+{
+    const int imageClass = ClassifyImage(block);
+    if (imageClass != kClassGrey && imageClass != kClassTrueColor) {
+        host().showMessage(kMsgJpegUnsuitable);
+        return kWriteUnsuitable;
+    }
+    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (file == nullptr) {
+        host().showMessage(kMsgCannotCreateJpeg);
+        return kWriteCannotCreate;
+    }
+    const int result = writeJpeg(file, block, quality, true);
+    const bool closed = std::fclose(file) == 0;
+    reportProgress(100);
+    return result == kWriteDone && !closed ? kWriteFailed : result;
+}

@@ -1,0 +1,67 @@
+// glimix-cli convert [--24bit] IN OUT: opens a picture by its extension and saves it by the
+// output's extension.
+
+#include "clicommand.h"
+
+#include "imaging/imagecodes.h"
+#include "imaging/imageconvert.h"
+#include "imaging/imagefile.h"
+
+#include <QFileInfo>
+
+namespace
+{
+
+QString writerProblem(int result)
+{
+    switch (result) {
+    case kWriteUnsuitable:
+        return QStringLiteral("the picture cannot be saved in this format");
+    case kWriteCannotCreate:
+        return QStringLiteral("the file cannot be created");
+    default:
+        return QStringLiteral("the picture was not written");
+    }
+}
+
+int runConvert(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const bool expand = args.removeAll(QStringLiteral("--24bit")) > 0;
+    if (args.size() != 2)
+        return cliUsageError(
+            QStringLiteral("convert"), QStringLiteral("give an input and an output file"));
+    // Bare names mean the current folder here, not the program's folder.
+    const QString input = QFileInfo(args.at(0)).absoluteFilePath();
+    const QString output = QFileInfo(args.at(1)).absoluteFilePath();
+
+    OwnedBlock picture(LoadImageFile(input));
+    if (!picture) {
+        cliErr(QStringLiteral("glimix-cli convert: cannot open %1\n").arg(args.at(0)));
+        return 1;
+    }
+    if (expand && ClassifyImage(picture.handle()) != kClassTrueColor) {
+        OwnedBlock wide(ExpandTo24Bit(picture.handle()));
+        if (!wide) {
+            cliErr(QStringLiteral("glimix-cli convert: cannot make a 24-bit copy\n"));
+            return 1;
+        }
+        picture = std::move(wide);
+    }
+    const int result = SaveImageFile(picture.handle(), output);
+    if (result != kWriteDone) {
+        cliErr(
+            QStringLiteral("glimix-cli convert: %1: %2\n").arg(args.at(1), writerProblem(result)));
+        return 1;
+    }
+    return 0;
+}
+
+const CliRegistration registration(
+    { QStringLiteral("convert"), QStringLiteral("convert [--24bit] IN OUT"),
+        QStringLiteral("open a picture by its extension and save it by the output's extension"),
+        QStringLiteral("Types: .bmp .jpg .tif .pcx .tga (read and write), .pcd (read).\n"
+                       "--24bit widens palette and greyscale pictures to 24 bits first."),
+        runConvert });
+
+} // namespace

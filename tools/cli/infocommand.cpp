@@ -1,0 +1,54 @@
+// glimix-cli info FILE: size, depth, class and resolution of a picture.
+
+#include "clicommand.h"
+
+#include "imaging/dib.h"
+#include "imaging/imageconvert.h"
+#include "imaging/imagefile.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace
+{
+
+QString className(int imageClass)
+{
+    static const char *const names[]
+        = { "unknown", "greyscale", "24-bit colour", "8-bit palette", "4-bit palette", "1-bit" };
+    return QString::fromLatin1(names[imageClass >= 0 && imageClass <= 5 ? imageClass : 0]);
+}
+
+int runInfo(const QStringList &args)
+{
+    if (args.size() != 1)
+        return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
+    const OwnedBlock picture(LoadImageFile(QFileInfo(args.first()).absoluteFilePath()));
+    if (!picture) {
+        cliErr(QStringLiteral("glimix-cli info: cannot open %1\n").arg(args.first()));
+        return 1;
+    }
+    const BITMAPINFOHEADER *header = dibHeader(picture.handle());
+    const int imageClass = ClassifyImage(picture.handle());
+    const auto dpi
+        = [](std::int32_t pelsPerMeter) { return std::lround(pelsPerMeter / 39.37007874015747); };
+    cliOut(QStringLiteral("width: %1\nheight: %2\nbit depth: %3\nimage class: %4 (%5)\n"
+                          "resolution: %6 x %7 pixels per metre (%8 x %9 dpi)\n")
+               .arg(header->biWidth)
+               .arg(header->biHeight)
+               .arg(header->biBitCount)
+               .arg(imageClass)
+               .arg(className(imageClass))
+               .arg(header->biXPelsPerMeter)
+               .arg(header->biYPelsPerMeter)
+               .arg(dpi(header->biXPelsPerMeter))
+               .arg(dpi(header->biYPelsPerMeter)));
+    return 0;
+}
+
+const CliRegistration registration({ QStringLiteral("info"), QStringLiteral("info FILE"),
+    QStringLiteral("print size, bit depth, image class and resolution of a picture"), {},
+    runInfo });
+
+} // namespace
