@@ -19,15 +19,17 @@ namespace {
 constexpr int kAttachmentIcon = 303;
 const QColor kEdgeGrey(128, 128, 128);
 
+// The names and numbers are drawn in a font whose character cell is 14 pixels high (12 in the
+// Japanese font), which is an em size of about 11 (10) pixels.
 QFont cellFont()
 {
     QFont font;
     if (systemLanguageName() == QLatin1String("Japanese")) {
         font.setFamily(QString::fromUtf8("ＭＳ Ｐゴシック"));
-        font.setPixelSize(12);
+        font.setPixelSize(10);
     } else {
         font.setFamily(QStringLiteral("Arial"));
-        font.setPixelSize(14);
+        font.setPixelSize(11);
     }
     font.setWeight(QFont::Normal);
     return font;

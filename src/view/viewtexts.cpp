@@ -14,7 +14,7 @@ QString itemInformationLine(const ItemInfo &info)
     const QDate date = time.date();
     const quint64 kilobytes = (quint64(info.fileSize) + 512) / 1024;
     return formatString(54015, { QString::number(date.month()), QString::number(date.day()),
-                                 QString::number(date.year() - 1900), QString::number(kilobytes),
+                                 QString::number(date.year()), QString::number(kilobytes),
                                  QString::number(info.sourceWidth),
                                  QString::number(info.sourceHeight) });
 }

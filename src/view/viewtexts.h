@@ -7,8 +7,8 @@ struct ItemInfo;
 
 // Texts the view and the main frame's status bar show about the album and its current item.
 
-// The information line for `info` (string 54015): the media file's date (month, day, years
-// since 1900, read as UTC), its size in kilobytes rounded to nearest, and the source picture's
+// The information line for `info` (string 54015): the media file's date (month, day and the
+// full year, read as UTC), its size in kilobytes rounded to nearest, and the source picture's
 // width and height.
 QString itemInformationLine(const ItemInfo &info);
 // The information line with no current item (string 54016 with the item count).
