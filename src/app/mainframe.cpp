@@ -505,6 +505,8 @@ void CMainFrame::receiveHandedOverFile(const QString &path)
     if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
         std::fprintf(stderr, "handover: %s\n", path.toUtf8().constData());
     addHandedFile(path);
+    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
+        std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
 }
 
 std::int64_t CMainFrame::handleInstanceMessage(std::uint32_t number, std::int64_t, std::int64_t,
@@ -521,6 +523,8 @@ int CMainFrame::onImagePathMessage()
     if (m_document->addFile(path, -1) != 1)
         return 0;
     Q_EMIT m_document->itemsChanged();
+    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
+        std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
     return 1;
 }
 
