@@ -1,0 +1,18 @@
+// Fuzz target: the Targa reader over arbitrary bytes. Any block it returns is freed again.
+
+#include "imaging/targacodec.h"
+
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const BlockHandle block = decodeTga(input);
+    if (isBlockHandle(block) && block != -3)
+        blockFree(block);
+    return 0;
+}

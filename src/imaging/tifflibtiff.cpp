@@ -1,0 +1,159 @@
+// The libtiff reader, used for the files the own reader hands on (CCITT Group 4 bilevel).
+
+#include "tiffcodec.h"
+#include "tiffpcxtargaio.h"
+
+#include <QFile>
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+constexpr std::int32_t kLibtiffPixelsPerMetre = 2834;
+
+struct TiffCloser {
+    void operator()(TIFF *tiff) const { TIFFClose(tiff); }
+};
+
+// libtiff reports problems on stderr by default; the reader reports them by its result only.
+class QuietLibtiff
+{
+public:
+    QuietLibtiff()
+        : m_error(TIFFSetErrorHandler(nullptr))
+        , m_warning(TIFFSetWarningHandler(nullptr))
+    {
+    }
+    ~QuietLibtiff()
+    {
+        TIFFSetErrorHandler(m_error);
+        TIFFSetWarningHandler(m_warning);
+    }
+    QuietLibtiff(const QuietLibtiff &) = delete;
+    QuietLibtiff &operator=(const QuietLibtiff &) = delete;
+
+private:
+    TIFFErrorHandler m_error;
+    TIFFErrorHandler m_warning;
+};
+
+int roundedBitCount(int bits)
+{
+    if (bits <= 1)
+        return 1;
+    if (bits <= 4)
+        return 4;
+    if (bits <= 8)
+        return 8;
+    return 24;
+}
+
+} // namespace
+
+BlockHandle readTiffWithLibtiff(const QString &path)
+{
+    QuietLibtiff quiet;
+    std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpen(QFile::encodeName(path).constData(), "r"));
+    if (!tiff)
+        return 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint16_t bitsPerSample = 1;
+    std::uint16_t samplesPerPixel = 1;
+    std::uint16_t photometric = PHOTOMETRIC_MINISWHITE;
+    std::uint16_t planar = PLANARCONFIG_CONTIG;
+    if (TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) != 1
+        || TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1)
+        return 0;
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetField(tiff.get(), TIFFTAG_PHOTOMETRIC, &photometric);
+    if (TIFFIsTiled(tiff.get()) || planar != PLANARCONFIG_CONTIG)
+        return 0;
+    // The stored bits per pixel; only depths the picture block holds as they are are taken.
+    const int storedBits = int(bitsPerSample) * int(samplesPerPixel);
+    const int bitCount = roundedBitCount(storedBits);
+    if (bitCount != storedBits)
+        return 0;
+    const tmsize_t scanline = TIFFScanlineSize(tiff.get());
+    if (scanline <= 0)
+        return 0;
+
+    int colours = 0;
+    if (bitCount == 1)
+        colours = 2;
+    else if (bitCount <= 8)
+        colours = 1 << bitCount;
+    const PictureLayout layout = pictureLayout(width, height, bitCount, colours);
+    if (!layout.valid || std::size_t(scanline) > layout.rowLength)
+        return 0;
+    OwnedBlock block(newPictureBlock(width, height, bitCount, colours, kLibtiffPixelsPerMetre));
+    if (!block)
+        return 0;
+    BITMAPINFOHEADER *header = dibHeader(block.handle());
+    RGBQUAD *table = dibColors(header);
+    if (bitCount == 1) {
+        const unsigned char zero = photometric == PHOTOMETRIC_MINISWHITE ? 255 : 0;
+        table[0] = { zero, zero, zero, 0 };
+        table[1]
+            = { std::uint8_t(255 - zero), std::uint8_t(255 - zero), std::uint8_t(255 - zero), 0 };
+    } else if (colours > 0) {
+        std::uint16_t *red = nullptr;
+        std::uint16_t *green = nullptr;
+        std::uint16_t *blue = nullptr;
+        if (photometric == PHOTOMETRIC_PALETTE
+            && TIFFGetField(tiff.get(), TIFFTAG_COLORMAP, &red, &green, &blue) == 1) {
+            // Old files store 8-bit values in the 16-bit map; scale only when a value needs it.
+            bool sixteenBit = false;
+            for (int i = 0; i < colours; ++i)
+                sixteenBit = sixteenBit || red[i] > 255 || green[i] > 255 || blue[i] > 255;
+            const int shift = sixteenBit ? 8 : 0;
+            for (int i = 0; i < colours; ++i)
+                table[i] = { std::uint8_t(blue[i] >> shift), std::uint8_t(green[i] >> shift),
+                    std::uint8_t(red[i] >> shift), 0 };
+        } else {
+            const int step = 255 / (colours - 1);
+            for (int i = 0; i < colours; ++i) {
+                const auto grey = std::uint8_t(i * step);
+                table[i] = { grey, grey, grey, 0 };
+            }
+        }
+    }
+
+    unsigned char *bits = dibBits(header);
+    const tmsize_t stripSize = TIFFStripSize(tiff.get());
+    if (stripSize <= 0 || std::uint64_t(stripSize) > kMaxPictureBytes)
+        return 0;
+    std::vector<unsigned char> strip(static_cast<std::size_t>(stripSize));
+    const std::uint32_t strips = TIFFNumberOfStrips(tiff.get());
+    std::uint32_t rowsDone = 0;
+    for (std::uint32_t index = 0; index < strips && rowsDone < height; ++index) {
+        const tmsize_t got = TIFFReadEncodedStrip(tiff.get(), index, strip.data(), stripSize);
+        if (got < 0)
+            return 0;
+        const std::uint64_t stripRows = std::uint64_t(got) / std::uint64_t(scanline);
+        for (std::uint64_t row = 0; row < stripRows && rowsDone < height; ++row, ++rowsDone) {
+            if (rowsDone % 16 == 0) {
+                if (codecEscapePressed())
+                    return 0;
+                codecProgress(int(std::uint64_t(rowsDone) * 100 / height));
+            }
+            const unsigned char *source = strip.data() + row * std::uint64_t(scanline);
+            unsigned char *target = bits + std::size_t(height - 1 - rowsDone) * layout.rowLength;
+            std::memcpy(target, source, std::size_t(scanline));
+            if (bitCount == 24) {
+                for (std::uint32_t x = 0; x < width; ++x)
+                    std::swap(target[3 * x], target[3 * x + 2]);
+            }
+        }
+    }
+    codecProgress(100);
+    return block.release();
+}

@@ -1,0 +1,239 @@
+#include "tiffpcxtargaio.h"
+
+#include "platform/host.h"
+#include "platform/strings.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+QString g_currentPicturePath;
+
+void setCurrentPicturePath(const QString &path)
+{
+    g_currentPicturePath = path;
+}
+
+void showOpenFailure(const QString &path)
+{
+    host().showText(loadString(54013) + path + QLatin1Char(' ') + loadString(54014),
+        MessageIcon::Warning, MessageButtons::Ok, 54013);
+}
+
+void reportPictureProgress(int percent)
+{
+    host().setStatusText(0, loadString(54012) + QString::number(percent) + QLatin1Char('%'));
+}
+
+} // namespace
+
+void ByteView::seek(std::uint64_t position)
+{
+    if (position > m_size) {
+        m_position = m_size;
+        m_truncated = true;
+        return;
+    }
+    m_position = std::size_t(position);
+}
+
+std::uint8_t ByteView::u8()
+{
+    if (m_position >= m_size) {
+        m_truncated = true;
+        return 0;
+    }
+    return m_data[m_position++];
+}
+
+std::uint16_t ByteView::u16le()
+{
+    const unsigned lo = u8();
+    const unsigned hi = u8();
+    return std::uint16_t(lo | hi << 8);
+}
+
+std::uint16_t ByteView::u16be()
+{
+    const unsigned hi = u8();
+    const unsigned lo = u8();
+    return std::uint16_t(lo | hi << 8);
+}
+
+std::uint32_t ByteView::u32le()
+{
+    const std::uint32_t lo = u16le();
+    const std::uint32_t hi = u16le();
+    return lo | hi << 16;
+}
+
+std::uint32_t ByteView::u32be()
+{
+    const std::uint32_t hi = u16be();
+    const std::uint32_t lo = u16be();
+    return lo | hi << 16;
+}
+
+bool ByteView::read(unsigned char *target, std::size_t count)
+{
+    const std::size_t available = std::min(count, remaining());
+    if (available > 0)
+        std::memcpy(target, m_data + m_position, available);
+    if (available < count) {
+        std::memset(target + available, 0, count - available);
+        m_truncated = true;
+    }
+    m_position += available;
+    return available == count;
+}
+
+const unsigned char *ByteView::take(std::size_t count)
+{
+    if (count > remaining()) {
+        m_position = m_size;
+        m_truncated = true;
+        return nullptr;
+    }
+    const unsigned char *start = m_data + m_position;
+    m_position += count;
+    return start;
+}
+
+bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge)
+{
+    tooLarge = false;
+    setCurrentPicturePath(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showOpenFailure(path);
+        return false;
+    }
+    if (std::uint64_t(file.size()) > kMaxPictureFileBytes) {
+        tooLarge = true;
+        return false;
+    }
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+PictureLayout pictureLayout(
+    std::int64_t width, std::int64_t height, int bitCount, int colours, std::size_t extra)
+{
+    PictureLayout layout;
+    if (width <= 0 || height <= 0 || colours < 0 || colours > 256)
+        return layout;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24)
+        return layout;
+    // Width and height fit in 32 bits here, so the row length cannot overflow 64 bits.
+    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return layout;
+    const std::uint64_t rowLength = (std::uint64_t(width) * std::uint64_t(bitCount) + 31) / 32 * 4;
+    if (rowLength > kMaxPictureBytes || std::uint64_t(height) > kMaxPictureBytes / rowLength)
+        return layout;
+    const std::uint64_t imageBytes = rowLength * std::uint64_t(height);
+    const std::uint64_t blockBytes
+        = sizeof(BITMAPINFOHEADER) + 4 * std::uint64_t(colours) + imageBytes + extra;
+    if (blockBytes > kMaxPictureBytes)
+        return layout;
+    layout.valid = true;
+    layout.rowLength = std::size_t(rowLength);
+    layout.imageBytes = std::size_t(imageBytes);
+    layout.blockBytes = std::size_t(blockBytes);
+    return layout;
+}
+
+BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
+    std::int32_t pixelsPerMetre, std::size_t extra)
+{
+    const PictureLayout layout = pictureLayout(width, height, bitCount, colours, extra);
+    if (!layout.valid)
+        return 0;
+    const BlockHandle block = allocPictureBlock(layout.blockBytes);
+    if (!isBlockHandle(block))
+        return 0;
+    BITMAPINFOHEADER *header = dibHeader(block);
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = std::int32_t(width);
+    header->biHeight = std::int32_t(height);
+    header->biPlanes = 1;
+    header->biBitCount = std::uint16_t(bitCount);
+    header->biCompression = kBiRgb;
+    header->biSizeImage = std::uint32_t(layout.imageBytes);
+    header->biXPelsPerMeter = pixelsPerMetre;
+    header->biYPelsPerMeter = pixelsPerMetre;
+    header->biClrUsed = std::uint32_t(colours);
+    header->biClrImportant = 0;
+    return block;
+}
+
+bool viewPicture(BlockHandle block, PictureView &view)
+{
+    if (!isBlockHandle(block))
+        return false;
+    const std::size_t size = blockSize(block);
+    const auto *header = static_cast<const BITMAPINFOHEADER *>(blockLock(block));
+    if (header == nullptr || size < sizeof(BITMAPINFOHEADER)
+        || header->biSize != sizeof(BITMAPINFOHEADER) || header->biCompression != kBiRgb)
+        return false;
+    const int colourCount = int(dibColorCount(*header));
+    const PictureLayout layout
+        = pictureLayout(header->biWidth, header->biHeight, header->biBitCount, colourCount);
+    if (!layout.valid || layout.blockBytes > size)
+        return false;
+    view.header = header;
+    view.colours = reinterpret_cast<const RGBQUAD *>(header + 1);
+    view.colourCount = colourCount;
+    view.bits = reinterpret_cast<const unsigned char *>(view.colours + colourCount);
+    view.width = header->biWidth;
+    view.height = header->biHeight;
+    view.bitCount = header->biBitCount;
+    view.rowLength = layout.rowLength;
+    return true;
+}
+
+int pictureClass(const PictureView &view)
+{
+    switch (view.bitCount) {
+    case 24:
+        return 2;
+    case 4:
+        return 4;
+    case 1:
+        return 5;
+    case 8: {
+        if (view.header->biClrUsed != 256)
+            return 3;
+        for (int i = 0; i < 256; ++i) {
+            const RGBQUAD &c = view.colours[i];
+            if (c.rgbBlue != i || c.rgbGreen != i || c.rgbRed != i)
+                return 3;
+        }
+        return 1;
+    }
+    }
+    return 0;
+}
+
+bool invertedMonochrome(const PictureView &view)
+{
+    if (view.bitCount != 1 || view.colourCount < 2)
+        return false;
+    const auto brightness = [](const RGBQUAD &c) {
+        return int(c.rgbRed) * 30 + int(c.rgbGreen) * 59 + int(c.rgbBlue) * 11;
+    };
+    return brightness(view.colours[0]) > brightness(view.colours[1]);
+}
+
+bool codecEscapePressed()
+{
+    return host().escapePressed();
+}
+
+void codecProgress(int percent)
+{
+    reportPictureProgress(percent);
+}

@@ -1,0 +1,186 @@
+#include "codectestsupport.h"
+
+#include "imaging/dib.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstring>
+
+RgbPicture readNetpbm(const QString &path)
+{
+    const QByteArray data = fileBytes(path);
+    RgbPicture picture;
+    // Header: magic, width, height, [maxval], one whitespace byte, then the raster.
+    QList<QByteArray> fields;
+    qsizetype at = 0;
+    const int wanted = data.startsWith("P4") ? 3 : 4;
+    while (fields.size() < wanted && at < data.size()) {
+        while (at < data.size() && QChar(data[at]).isSpace())
+            ++at;
+        const qsizetype start = at;
+        while (at < data.size() && !QChar(data[at]).isSpace())
+            ++at;
+        fields.append(data.mid(start, at - start));
+    }
+    ++at;
+    picture.width = fields.value(1).toInt();
+    picture.height = fields.value(2).toInt();
+    const auto *raster = reinterpret_cast<const std::uint8_t *>(data.constData() + at);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            if (fields[0] == "P6") {
+                const std::uint8_t *p = raster + 3 * (y * picture.width + x);
+                picture.pixels.push_back({ p[0], p[1], p[2] });
+            } else if (fields[0] == "P5") {
+                const std::uint8_t v = raster[y * picture.width + x];
+                picture.pixels.push_back({ v, v, v });
+            } else {
+                const int stride = (picture.width + 7) / 8;
+                const bool black = (raster[y * stride + x / 8] >> (7 - x % 8)) & 1;
+                const std::uint8_t v = black ? 0 : 255;
+                picture.pixels.push_back({ v, v, v });
+            }
+        }
+    }
+    return picture;
+}
+
+QString codecFixture(const QString &name)
+{
+    return fixturePath(QStringLiteral("codecs/") + name);
+}
+
+RgbPicture blockPicture(BlockHandle block)
+{
+    RgbPicture picture;
+    BITMAPINFOHEADER *header = dibHeader(block);
+    if (header == nullptr)
+        return picture;
+    picture.width = header->biWidth;
+    picture.height = header->biHeight;
+    const RGBQUAD *table = dibColors(header);
+    const unsigned char *bits = dibBits(header);
+    const std::size_t rowLength = dibRowBytes(header->biWidth, header->biBitCount);
+    for (int y = 0; y < picture.height; ++y) {
+        const unsigned char *row = bits + std::size_t(picture.height - 1 - y) * rowLength;
+        for (int x = 0; x < picture.width; ++x) {
+            unsigned index = 0;
+            switch (header->biBitCount) {
+            case 24:
+                picture.pixels.push_back({ row[3 * x + 2], row[3 * x + 1], row[3 * x] });
+                continue;
+            case 8:
+                index = row[x];
+                break;
+            case 4:
+                index = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+                break;
+            case 1:
+                index = (row[x / 8] >> (7 - x % 8)) & 1;
+                break;
+            }
+            const RGBQUAD &c = table[index];
+            picture.pixels.push_back({ c.rgbRed, c.rgbGreen, c.rgbBlue });
+        }
+    }
+    return picture;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+BlockHandle makeBlock(int width, int height, int bitCount, int colours,
+    const std::function<Rgb(int)> &colour, const std::function<std::uint32_t(int, int)> &pixel)
+{
+    const std::size_t rowLength = dibRowBytes(width, bitCount);
+    const BlockHandle block = blockAlloc(0, 40 + 4 * std::size_t(colours) + rowLength * height);
+    BITMAPINFOHEADER *header = dibHeader(block);
+    *header = { 40, width, height, 1, std::uint16_t(bitCount), 0, std::uint32_t(rowLength * height),
+        2835, 2835, std::uint32_t(colours), 0 };
+    RGBQUAD *table = dibColors(header);
+    for (int i = 0; i < colours; ++i) {
+        const Rgb c = colour(i);
+        table[i] = { c[2], c[1], c[0], 0 };
+    }
+    unsigned char *bits = dibBits(header);
+    for (int y = 0; y < height; ++y) {
+        unsigned char *row = bits + std::size_t(height - 1 - y) * rowLength;
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = pixel(x, y);
+            switch (bitCount) {
+            case 24:
+                row[3 * x] = std::uint8_t(v);
+                row[3 * x + 1] = std::uint8_t(v >> 8);
+                row[3 * x + 2] = std::uint8_t(v >> 16);
+                break;
+            case 8:
+                row[x] = std::uint8_t(v);
+                break;
+            case 4:
+                row[x / 2] |= std::uint8_t(x % 2 == 0 ? v << 4 : v);
+                break;
+            case 1:
+                row[x / 8] |= std::uint8_t((v & 1) << (7 - x % 8));
+                break;
+            }
+        }
+    }
+    return block;
+}
+
+Rgb greyEntry(int i)
+{
+    return { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i) };
+}
+
+bool toolAvailable(const QString &program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+bool runTool(const QString &program, const QStringList &arguments, QByteArray *output)
+{
+    if (!toolAvailable(program))
+        return false;
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        return false;
+    if (output != nullptr)
+        *output = process.readAllStandardOutput();
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+RgbPicture decodeWithImageMagick(const QString &path)
+{
+    const QString ppm = makeTestFolder(QStringLiteral("magick")) + QStringLiteral("/out.ppm");
+    if (!runTool(QStringLiteral("convert"),
+            { path, QStringLiteral("-auto-orient"), QStringLiteral("-depth"), QStringLiteral("8"),
+                QStringLiteral("ppm:") + ppm }))
+        return {};
+    return readNetpbm(ppm);
+}
+
+void PrintTo(const RgbPicture &picture, std::ostream *out)
+{
+    *out << picture.width << "x" << picture.height << " [";
+    for (std::size_t i = 0; i < picture.pixels.size() && i < 24; ++i) {
+        const Rgb &p = picture.pixels[i];
+        *out << (i ? " " : "") << int(p[0]) << "," << int(p[1]) << "," << int(p[2]);
+    }
+    *out << (picture.pixels.size() > 24 ? " ...]" : "]");
+}
