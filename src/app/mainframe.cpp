@@ -504,9 +504,24 @@ void CMainFrame::receiveHandedOverFile(const QString &path)
     // Scripts and the two-process tests follow hand-overs on standard error.
     if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
         std::fprintf(stderr, "handover: %s\n", path.toUtf8().constData());
-    addHandedFile(path);
-    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
-        std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
+    // The sender is answered at once; the file is added from the event loop, so a message about
+    // an unreadable file never keeps the other process waiting. Files are added in the order
+    // they came, one at a time.
+    m_handedFiles.append(path);
+    QMetaObject::invokeMethod(this, &CMainFrame::addHandedFiles, Qt::QueuedConnection);
+}
+
+void CMainFrame::addHandedFiles()
+{
+    if (m_addingHandedFiles)
+        return;
+    m_addingHandedFiles = true;
+    while (!m_handedFiles.isEmpty()) {
+        addHandedFile(m_handedFiles.takeFirst());
+        if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
+            std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
+    }
+    m_addingHandedFiles = false;
 }
 
 std::int64_t CMainFrame::handleInstanceMessage(std::uint32_t number, std::int64_t, std::int64_t,

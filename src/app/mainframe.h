@@ -122,6 +122,7 @@ private:
     void openInNewWindow();
     void showAbout();
     void onAlbumPathChanged(const QString &path);
+    void addHandedFiles();
 
     CAlbumDoc *m_document;
     CAlbumView *m_view;
@@ -141,5 +142,7 @@ private:
     int m_displayDepth = 24;
     bool m_clipboardOwner = false;
     bool m_placed = false;
+    QStringList m_handedFiles;
+    bool m_addingHandedFiles = false;
     QPointer<CPictureWindow> m_pictureWindow;
 };
