@@ -3,12 +3,12 @@
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
-#include "album/dibimage.h"
 #include "album/mediakind.h"
 #include "albumcommands.h"
 #include "albumlist.h"
 #include "commandids.h"
 #include "helptopics.h"
+#include "imaging/imagefile.h"
 #include "imagepath.h"
 #include "mailsender.h"
 #include "media/firstframe.h"
@@ -116,10 +116,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent), m_document(new CA
     connect(m_view, &CAlbumView::commandRequested, this, [this](int id) { runCommand(id); });
     connect(m_view, &CAlbumView::openItemRequested, this, &CMainFrame::openItem);
     connect(m_view, &CAlbumView::fieldLabelsChanged, this, &CMainFrame::fieldLabelsChanged);
-    connect(m_view, &CAlbumView::pictureRequested, this, [this](const QString &path) {
-        const QImage image(path);
-        ShowImageWindow(image.isNull() ? BlockHandle(0) : imageToDibBlock(image), path);
-    });
+    connect(m_view, &CAlbumView::pictureRequested, this, &CMainFrame::showPictureFile);
     connect(m_commands, &AlbumCommands::lastFileChanged, this, &CMainFrame::lastFileChanged);
 
     m_currentAlbumName.clear();
@@ -424,6 +421,15 @@ void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
     m_pictureWindow->activateWindow();
 }
 
+void CMainFrame::showPictureFile(const QString &path)
+{
+    const WaitCursor wait;
+    // The image file layer reports a picture it cannot read itself.
+    const BlockHandle block = LoadImageFile(path);
+    if (isBlockHandle(block))
+        ShowImageWindow(block, path);
+}
+
 BlockHandle CMainFrame::GetFirstMpegFrame(const QString &path)
 {
     const FirstFrame frame = readFirstVideoFrame(path);
@@ -436,10 +442,7 @@ void CMainFrame::openItem(int index)
     if (!item)
         return;
     if (mediaKindOf(item->path()) == MediaKind::Picture) {
-        const WaitCursor wait;
-        const QImage image(item->absolutePath());
-        ShowImageWindow(image.isNull() ? BlockHandle(0) : imageToDibBlock(image),
-                        item->absolutePath());
+        showPictureFile(item->absolutePath());
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(item->absolutePath()));

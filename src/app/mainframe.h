@@ -68,6 +68,8 @@ public:
     // Opens item `index`: a picture in the picture window, anything else in the desktop's
     // application for it.
     void openItem(int index);
+    // Reads the picture at `path` and shows it in the picture window.
+    void showPictureFile(const QString &path);
 
     // ---- files from outside
     // Adds `paths` in order before the item at `viewPoint` (view coordinates; past the last item:
