@@ -18,7 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 constexpr int kColumns = 10;
 constexpr int kRows = 6;
@@ -39,13 +40,14 @@ struct BenchAlbum {
         const BlockHandle source = imageToDibBlock(picture);
         for (int i = 0; i < count; ++i) {
             const QString path = QStringLiteral("/bench/picture%1.jpg").arg(i);
-            document.insertItem(std::make_unique<AlbumItem>(makeThumbnail(source, path), path, true));
+            document.insertItem(
+                std::make_unique<AlbumItem>(makeThumbnail(source, path), path, true));
         }
         blockFree(source);
         view = std::make_unique<CAlbumView>(&document);
         const GridReserve reserve = view->reserve();
         view->resize(kColumns * grid::kPitchX + reserve.right,
-                     kRows * grid::kPitchY + grid::kOriginY + reserve.bottom);
+            kRows * grid::kPitchY + grid::kOriginY + reserve.bottom);
         view->show();
         Q_EMIT document.itemsChanged();
         QApplication::processEvents();

@@ -20,7 +20,10 @@
 #include <QInputDialog>
 
 AlbumCommands::AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView *view)
-    : QObject(frame), m_frame(frame), m_document(document), m_view(view)
+    : QObject(frame)
+    , m_frame(frame)
+    , m_document(document)
+    , m_view(view)
 {
 }
 
@@ -57,8 +60,7 @@ bool AlbumCommands::saveAs()
         : QFileInfo(m_document->pathName()).completeBaseName();
     bool accepted = false;
     QString name = QInputDialog::getText(m_frame, QObject::tr("Save Album As"),
-                                         QObject::tr("Album name:"), QLineEdit::Normal, proposed,
-                                         &accepted)
+        QObject::tr("Album name:"), QLineEdit::Normal, proposed, &accepted)
                        .trimmed();
     if (!accepted || name.isEmpty())
         return false;
@@ -79,17 +81,16 @@ void AlbumCommands::openAlbum()
     for (int i = 0; i < list->count(); ++i)
         entries.append(list->itemText(i));
     bool accepted = false;
-    const QString chosen =
-        QInputDialog::getItem(m_frame, loadString(AlbumMessage::kOpenAlbumTitle),
-                              QObject::tr("Album:"), entries, list->currentIndex(), false, &accepted);
+    const QString chosen = QInputDialog::getItem(m_frame, loadString(AlbumMessage::kOpenAlbumTitle),
+        QObject::tr("Album:"), entries, list->currentIndex(), false, &accepted);
     if (!accepted || chosen.isEmpty())
         return;
     if (chosen == CAlbumDoc::untitledName()) {
         newAlbum();
         return;
     }
-    switchToAlbum(albumPathForEntry(chosen, albumsFolder(), CAlbumDoc::untitledName(),
-                                    m_frame->externalAlbumPath()));
+    switchToAlbum(albumPathForEntry(
+        chosen, albumsFolder(), CAlbumDoc::untitledName(), m_frame->externalAlbumPath()));
 }
 
 bool AlbumCommands::switchToAlbum(const QString &path)
@@ -118,9 +119,8 @@ void AlbumCommands::albumListChanged(int index)
 
     bool proceed = true;
     if (m_document->isUntitled() && m_document->isModified()) {
-        const MessageAnswer answer =
-            host().showMessage(AlbumMessage::kSaveUntitledQuestion, {}, MessageIcon::Question,
-                               MessageButtons::YesNoCancel);
+        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
+            MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Yes)
             proceed = saveAs();
         else if (answer == MessageAnswer::No)
@@ -130,8 +130,8 @@ void AlbumCommands::albumListChanged(int index)
     }
     const QString entry = list->itemText(index);
     if (proceed) {
-        const QString path = albumPathForEntry(entry, albumsFolder(), CAlbumDoc::untitledName(),
-                                               m_frame->externalAlbumPath());
+        const QString path = albumPathForEntry(
+            entry, albumsFolder(), CAlbumDoc::untitledName(), m_frame->externalAlbumPath());
         proceed = switchToAlbum(path);
     }
     if (proceed) {
@@ -148,9 +148,8 @@ void AlbumCommands::attachSound()
     const int current = m_view->current();
     if (!m_document->item(current))
         return;
-    const QString path = QFileDialog::getOpenFileName(
-        m_frame, QObject::tr("Attach Sound"), m_soundFolder,
-        QObject::tr("Sounds (*.wav *.mp3 *.WAV *.MP3);;All files (*)"));
+    const QString path = QFileDialog::getOpenFileName(m_frame, QObject::tr("Attach Sound"),
+        m_soundFolder, QObject::tr("Sounds (*.wav *.mp3 *.WAV *.MP3);;All files (*)"));
     if (path.isEmpty())
         return;
     m_soundFolder = QFileInfo(path).absolutePath();
@@ -161,11 +160,11 @@ void AlbumCommands::attachSound()
 
 void AlbumCommands::addFiles()
 {
-    const QString start = !m_document->addFilesFolder().isEmpty() ? m_document->addFilesFolder()
-                                                                   : m_addPhotoFolder;
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        m_frame, loadString(AlbumMessage::kAddFilesTitle), start,
-        qtFileFilter(loadString(AlbumMessage::kMediaFilter)));
+    const QString start
+        = !m_document->addFilesFolder().isEmpty() ? m_document->addFilesFolder() : m_addPhotoFolder;
+    const QStringList paths
+        = QFileDialog::getOpenFileNames(m_frame, loadString(AlbumMessage::kAddFilesTitle), start,
+            qtFileFilter(loadString(AlbumMessage::kMediaFilter)));
     if (paths.isEmpty())
         return;
     QApplication::processEvents();

@@ -9,19 +9,20 @@ class CMainFrame;
 
 // The album document's commands: Sort, New, Save, Save As, Open album, the album list's change
 // of album, Attach sound and Add files. They ask with dialogs and then call the document.
-class AlbumCommands final : public QObject {
+class AlbumCommands final : public QObject
+{
     Q_OBJECT
 public:
     AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView *view);
 
-    void sort();                      // 32775
-    void newAlbum();                  // 57600
-    bool save();                      // 57603
-    bool saveAs();                    // 57604
-    void openAlbum();                 // 32790
+    void sort(); // 32775
+    void newAlbum(); // 57600
+    bool save(); // 57603
+    bool saveAs(); // 57604
+    void openAlbum(); // 32790
     void albumListChanged(int index); // 32785
-    void attachSound();               // 32816
-    void addFiles();                  // 32780
+    void attachSound(); // 32816
+    void addFiles(); // 32780
 
     // Opens the album at `path` (or the untitled name) as the album list does; false when it
     // could not be opened.

@@ -17,14 +17,14 @@ struct AlbumListModel {
 // `externalPath` the album opened from outside the albums folder (empty: none), `currentName` the
 // album to select (a path or a name, with or without ".gmx"); with none, entry 0 is selected.
 AlbumListModel buildAlbumList(const QString &albumsFolder, const QString &untitled,
-                              const QString &externalPath, const QString &currentName);
+    const QString &externalPath, const QString &currentName);
 
 // The album path an entry stands for: the untitled text as it stands, the remembered outside
 // album for an entry ending in "*", else albums folder + entry + ".gmx".
 QString albumPathForEntry(const QString &entry, const QString &albumsFolder,
-                          const QString &untitled, const QString &externalPath);
+    const QString &untitled, const QString &externalPath);
 
 // The arguments that start a new program window on the album of `entry`: none for the untitled
 // entry, else the album's path.
 QStringList newWindowArguments(const QString &entry, const QString &albumsFolder,
-                               const QString &untitled, const QString &externalPath);
+    const QString &untitled, const QString &externalPath);

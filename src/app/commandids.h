@@ -2,7 +2,8 @@
 
 // Menu command numbers. They are the program's own constants: help topics, the enable-state
 // pass and other windows refer to commands by these numbers.
-namespace Command {
+namespace Command
+{
 inline constexpr int kScannerDefault = 32772;
 inline constexpr int kSort = 32775;
 inline constexpr int kRemove = 32776;

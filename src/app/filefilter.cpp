@@ -18,7 +18,9 @@ QString qtFileFilter(const QString &pipeFilter)
             if (glob == QLatin1String("*.*"))
                 glob = QStringLiteral("*");
         }
-        const QString shown = name.contains(QLatin1Char('(')) ? name.left(name.indexOf(QLatin1Char('('))).trimmed() : name;
+        const QString shown = name.contains(QLatin1Char('('))
+            ? name.left(name.indexOf(QLatin1Char('('))).trimmed()
+            : name;
         filters.append(QStringLiteral("%1 (%2)").arg(shown, globs.join(QLatin1Char(' '))));
     }
     return filters.join(QStringLiteral(";;"));

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const QString kKey = QStringLiteral("ImagePath");
 

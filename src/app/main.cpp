@@ -77,18 +77,19 @@ int main(int argc, char *argv[])
 
     CMainFrame frame;
     guiHost.setMainWindow(&frame);
-    guiHost.setStatusSink([&frame](int pane, const QString &text) { frame.setStatusText(pane, text); });
+    guiHost.setStatusSink(
+        [&frame](int pane, const QString &text) { frame.setStatusText(pane, text); });
     frame.view()->setFieldLabels({ settings.fieldLabel(ItemField::Caption),
-                                   settings.fieldLabel(ItemField::Keywords),
-                                   settings.fieldLabel(ItemField::Description) });
-    QObject::connect(&frame, &CMainFrame::fieldLabelsChanged, [&settings](const QStringList &labels) {
-        settings.setFieldLabels(labels.value(0), labels.value(1), labels.value(2));
-    });
+        settings.fieldLabel(ItemField::Keywords), settings.fieldLabel(ItemField::Description) });
+    QObject::connect(
+        &frame, &CMainFrame::fieldLabelsChanged, [&settings](const QStringList &labels) {
+            settings.setFieldLabels(labels.value(0), labels.value(1), labels.value(2));
+        });
     QObject::connect(&frame, &CMainFrame::lastFileChanged,
-                     [&settings](const QString &path) { settings.setLastFile(path); });
+        [&settings](const QString &path) { settings.setLastFile(path); });
     frame.albumCommands()->setAddPhotoFolder(settings.addPhotoPath());
     QObject::connect(frame.albumCommands(), &AlbumCommands::addPhotoFolderChanged,
-                     [&settings](const QString &folder) { settings.setAddPhotoPath(folder); });
+        [&settings](const QString &folder) { settings.setAddPhotoPath(folder); });
 
     if (role == InstanceStartup::Role::FirstInstance) {
         if (!instance.receiveHandovers(&frame))

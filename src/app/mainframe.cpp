@@ -8,8 +8,8 @@
 #include "albumlist.h"
 #include "commandids.h"
 #include "helptopics.h"
-#include "imaging/imagefile.h"
 #include "imagepath.h"
+#include "imaging/imagefile.h"
 #include "mailsender.h"
 #include "media/firstframe.h"
 #include "picture/picturewindow.h"
@@ -43,7 +43,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr int kAlbumBarId = 191;
 constexpr int kLauncherBarId = 193;
@@ -61,21 +62,22 @@ constexpr int kStartupBitmap = 180;
 QRect albumListRect()
 {
     return systemLanguageName() == QLatin1String("Japanese") ? QRect(77, 25, 170, 100)
-                                                            : QRect(63, 20, 170, 100);
+                                                             : QRect(63, 20, 170, 100);
 }
 
 SizingEdge sizingEdgeOf(int edge)
 {
-    constexpr SizingEdge edges[] = { SizingEdge::Left,    SizingEdge::Right,
-                                     SizingEdge::Top,     SizingEdge::Bottom,
-                                     SizingEdge::TopLeft, SizingEdge::TopRight,
-                                     SizingEdge::BottomLeft, SizingEdge::BottomRight };
+    constexpr SizingEdge edges[] = { SizingEdge::Left, SizingEdge::Right, SizingEdge::Top,
+        SizingEdge::Bottom, SizingEdge::TopLeft, SizingEdge::TopRight, SizingEdge::BottomLeft,
+        SizingEdge::BottomRight };
     return edges[std::clamp(edge, 0, 7)];
 }
 
 } // namespace
 
-CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent), m_document(new CAlbumDoc(this))
+CMainFrame::CMainFrame(QWidget *parent)
+    : QMainWindow(parent)
+    , m_document(new CAlbumDoc(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(loadString(kProductName));
@@ -107,11 +109,11 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent), m_document(new CA
     });
     connect(m_document, &CAlbumDoc::itemChanged, this, &CMainFrame::updateCommandStates);
     connect(m_document, &CAlbumDoc::modifiedChanged, this, &CMainFrame::updateCommandStates);
-    connect(m_document, &CAlbumDoc::albumListRepaint, m_albumList,
-            [this] { m_albumList->update(); });
+    connect(
+        m_document, &CAlbumDoc::albumListRepaint, m_albumList, [this] { m_albumList->update(); });
     connect(m_document, &CAlbumDoc::albumPathChanged, this, &CMainFrame::onAlbumPathChanged);
     connect(m_document, &CAlbumDoc::newAlbumRequested, m_commands, &AlbumCommands::newAlbum,
-            Qt::QueuedConnection);
+        Qt::QueuedConnection);
     connect(m_view, &CAlbumView::currentChanged, this, &CMainFrame::updateCommandStates);
     connect(m_view, &CAlbumView::commandRequested, this, [this](int id) { runCommand(id); });
     connect(m_view, &CAlbumView::openItemRequested, this, &CMainFrame::openItem);
@@ -130,8 +132,7 @@ CMainFrame::~CMainFrame()
     delete m_pictureWindow;
 }
 
-QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text,
-                                std::function<void()> run)
+QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text, std::function<void()> run)
 {
     auto *action = new QAction(text, this);
     action->setData(id);
@@ -143,8 +144,8 @@ QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text,
     return action;
 }
 
-QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text,
-                                void (CMainFrame::*slot)())
+QAction *CMainFrame::addCommand(
+    QMenu *menu, int id, const QString &text, void (CMainFrame::*slot)())
 {
     return addCommand(menu, id, text, [this, slot] { (this->*slot)(); });
 }
@@ -153,60 +154,67 @@ void CMainFrame::createMenus()
 {
     QStyle *style = this->style();
     QMenu *file = menuBar()->addMenu(tr("&File"));
-    addCommand(file, Command::kNew, tr("&New Album"), [this] { m_commands->newAlbum(); })
-        ->setShortcut(QKeySequence::New);
-    addCommand(file, Command::kOpenAlbum, tr("&Open Album..."), [this] { m_commands->openAlbum(); })
-        ->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    addCommand(file, Command::kNew, tr("&New Album"), [this] {
+        m_commands->newAlbum();
+    })->setShortcut(QKeySequence::New);
+    addCommand(file, Command::kOpenAlbum, tr("&Open Album..."), [this] {
+        m_commands->openAlbum();
+    })->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
     action(Command::kOpenAlbum)->setShortcut(QKeySequence::Open);
     addCommand(file, Command::kOpenInNewWindow, tr("Open Album in New &Window..."),
-               &CMainFrame::openInNewWindow);
+        &CMainFrame::openInNewWindow);
     file->addSeparator();
-    addCommand(file, Command::kSave, tr("&Save"), [this] { m_commands->save(); })
-        ->setShortcut(QKeySequence::Save);
+    addCommand(file, Command::kSave, tr("&Save"), [this] {
+        m_commands->save();
+    })->setShortcut(QKeySequence::Save);
     action(Command::kSave)->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     addCommand(file, Command::kSaveAs, tr("Save &As..."), [this] { m_commands->saveAs(); });
     file->addSeparator();
     addCommand(file, Command::kSendMail, tr("Send by &Mail..."), &CMainFrame::sendCurrentByMail);
     file->addSeparator();
-    addCommand(file, Command::kExit, tr("E&xit"), [this] { close(); })
-        ->setShortcut(QKeySequence::Quit);
+    addCommand(file, Command::kExit, tr("E&xit"), [this] {
+        close();
+    })->setShortcut(QKeySequence::Quit);
 
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    addCommand(edit, Command::kSelectAll, tr("Select &All"), [this] { m_view->selectAllItems(); })
-        ->setShortcut(QKeySequence::SelectAll);
+    addCommand(edit, Command::kSelectAll, tr("Select &All"), [this] {
+        m_view->selectAllItems();
+    })->setShortcut(QKeySequence::SelectAll);
     addCommand(edit, Command::kSelectNone, tr("Select &None"), [this] { m_view->selectNoItems(); });
     edit->addSeparator();
-    addCommand(edit, Command::kRemove, tr("&Remove from Album..."),
-               [this] { m_view->removeCommand(); })
-        ->setIcon(style->standardIcon(QStyle::SP_TrashIcon));
+    addCommand(edit, Command::kRemove, tr("&Remove from Album..."), [this] {
+        m_view->removeCommand();
+    })->setIcon(style->standardIcon(QStyle::SP_TrashIcon));
 
     QMenu *album = menuBar()->addMenu(tr("&Album"));
-    addCommand(album, Command::kAddFiles, tr("&Add Files..."), [this] { m_commands->addFiles(); })
-        ->setIcon(style->standardIcon(QStyle::SP_FileDialogNewFolder));
+    addCommand(album, Command::kAddFiles, tr("&Add Files..."), [this] {
+        m_commands->addFiles();
+    })->setIcon(style->standardIcon(QStyle::SP_FileDialogNewFolder));
     addCommand(album, Command::kSort, tr("&Sort..."), [this] { m_commands->sort(); });
     album->addSeparator();
     addCommand(album, Command::kFieldLabels, tr("&Field Labels..."),
-               [this] { m_view->fieldLabelsCommand(); });
+        [this] { m_view->fieldLabelsCommand(); });
 
     QMenu *item = menuBar()->addMenu(tr("&Item"));
-    addCommand(item, Command::kOpenPicture, tr("&Open Picture"),
-               [this] { m_view->openCurrentPicture(); });
-    addCommand(item, Command::kItemProperties, tr("&Properties..."),
-               [this] { m_view->itemProperties(); });
+    addCommand(
+        item, Command::kOpenPicture, tr("&Open Picture"), [this] { m_view->openCurrentPicture(); });
+    addCommand(
+        item, Command::kItemProperties, tr("&Properties..."), [this] { m_view->itemProperties(); });
     addCommand(item, Command::kCopyFiles, tr("&Copy Files to Folder..."),
-               [this] { m_view->copyFilesCommand(); });
+        [this] { m_view->copyFilesCommand(); });
     item->addSeparator();
-    addCommand(item, Command::kAttachSound, tr("Attach &Sound..."),
-               [this] { m_commands->attachSound(); });
-    addCommand(item, Command::kPlaySound, tr("P&lay Attached Sound"),
-               [this] { m_view->playAttachedSound(); })
-        ->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
+    addCommand(
+        item, Command::kAttachSound, tr("Attach &Sound..."), [this] { m_commands->attachSound(); });
+    addCommand(item, Command::kPlaySound, tr("P&lay Attached Sound"), [this] {
+        m_view->playAttachedSound();
+    })->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
     addCommand(item, Command::kRemoveSound, tr("Remove Attached So&und"),
-               [this] { m_view->removeAttachedSound(); });
+        [this] { m_view->removeAttachedSound(); });
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
-    addCommand(help, Command::kHelpIndex, tr("&Help Topics"), [] { openHelpTopic(0); })
-        ->setShortcut(QKeySequence::HelpContents);
+    addCommand(help, Command::kHelpIndex, tr("&Help Topics"), [] {
+        openHelpTopic(0);
+    })->setShortcut(QKeySequence::HelpContents);
     addCommand(help, Command::kHelpTopic400, tr("&Getting Started"), [] { openHelpTopic(400); });
     help->addSeparator();
     addCommand(help, Command::kAbout, tr("&About Glimmerix..."), &CMainFrame::showAbout);
@@ -234,11 +242,11 @@ void CMainFrame::createBars()
     m_albumBar->addWidget(m_albumList);
     m_albumBar->addSeparator();
     for (int id : { Command::kOpenAlbum, Command::kSave, Command::kAddFiles, Command::kRemove,
-                    Command::kPlaySound })
+             Command::kPlaySound })
         m_albumBar->addAction(action(id));
     addToolBar(Qt::TopToolBarArea, m_albumBar);
-    connect(m_albumList, &QComboBox::currentIndexChanged, m_commands,
-            &AlbumCommands::albumListChanged);
+    connect(
+        m_albumList, &QComboBox::currentIndexChanged, m_commands, &AlbumCommands::albumListChanged);
 
     m_launcherBar = new QToolBar(tr("Launcher Bar"), this);
     m_launcherBar->setObjectName(QString::number(kLauncherBarId));
@@ -301,7 +309,7 @@ void CMainFrame::updateCommandStates()
         : QFileInfo(m_document->pathName()).completeBaseName();
     setWindowTitle(QStringLiteral("%1 - %2%3")
                        .arg(loadString(kProductName), album,
-                            m_document->isModified() ? QStringLiteral(" *") : QString()));
+                           m_document->isModified() ? QStringLiteral(" *") : QString()));
 }
 
 void CMainFrame::setStatusText(int pane, const QString &text)
@@ -329,8 +337,8 @@ void CMainFrame::recomputeAlbumSize()
 
 void CMainFrame::FillAlbumList(const QString &currentName)
 {
-    const AlbumListModel model = buildAlbumList(albumsFolder(), CAlbumDoc::untitledName(),
-                                                m_externalAlbumPath, currentName);
+    const AlbumListModel model = buildAlbumList(
+        albumsFolder(), CAlbumDoc::untitledName(), m_externalAlbumPath, currentName);
     const QSignalBlocker blocker(m_albumList);
     m_albumList->clear();
     m_albumList->addItems(model.entries);
@@ -385,8 +393,8 @@ QString CMainFrame::GetSelectedAlbumPath() const
 {
     if (!m_albumList || m_albumList->count() == 0)
         return {};
-    return albumPathForEntry(m_albumList->currentText(), albumsFolder(), CAlbumDoc::untitledName(),
-                             m_externalAlbumPath);
+    return albumPathForEntry(
+        m_albumList->currentText(), albumsFolder(), CAlbumDoc::untitledName(), m_externalAlbumPath);
 }
 
 bool CMainFrame::IsNewAlbumSelected() const
@@ -400,14 +408,12 @@ void CMainFrame::openInNewWindow()
     for (int i = 0; i < m_albumList->count(); ++i)
         entries.append(m_albumList->itemText(i));
     bool accepted = false;
-    const QString chosen =
-        QInputDialog::getItem(this, loadString(kNewWindowTitle), tr("Album:"), entries,
-                              m_albumList->currentIndex(), false, &accepted);
+    const QString chosen = QInputDialog::getItem(this, loadString(kNewWindowTitle), tr("Album:"),
+        entries, m_albumList->currentIndex(), false, &accepted);
     if (!accepted)
         return;
     QProcess::startDetached(QApplication::applicationFilePath(),
-                            newWindowArguments(chosen, albumsFolder(), CAlbumDoc::untitledName(),
-                                               m_externalAlbumPath));
+        newWindowArguments(chosen, albumsFolder(), CAlbumDoc::untitledName(), m_externalAlbumPath));
 }
 
 // ---- pictures and items
@@ -464,8 +470,8 @@ void CMainFrame::showAbout()
     const QImage picture = bundleBitmap(kStartupBitmap);
     if (!picture.isNull())
         box.setIconPixmap(QPixmap::fromImage(picture).scaledToWidth(200, Qt::SmoothTransformation));
-    box.setText(QStringLiteral("<b>%1 %2</b>").arg(loadString(kProductName),
-                                                    QApplication::applicationVersion()));
+    box.setText(QStringLiteral("<b>%1 %2</b>")
+                    .arg(loadString(kProductName), QApplication::applicationVersion()));
     box.setInformativeText(tr("An album manager for pictures, video clips and sounds."));
     box.exec();
 }
@@ -527,8 +533,8 @@ void CMainFrame::addHandedFiles()
     m_addingHandedFiles = false;
 }
 
-std::int64_t CMainFrame::handleInstanceMessage(std::uint32_t number, std::int64_t, std::int64_t,
-                                               const QByteArray &)
+std::int64_t CMainFrame::handleInstanceMessage(
+    std::uint32_t number, std::int64_t, std::int64_t, const QByteArray &)
 {
     return number == kImagePathMessage ? onImagePathMessage() : 0;
 }
@@ -580,8 +586,8 @@ void CMainFrame::updateSizeHints()
     // The window manager snaps an edge drag to whole cells through these hints.
     const QSize nonClient = size() - m_view->size();
     const GridReserve reserve = m_view->reserve();
-    setBaseSize(reserve.right + nonClient.width(),
-                reserve.bottom + nonClient.height() + grid::kOriginY);
+    setBaseSize(
+        reserve.right + nonClient.width(), reserve.bottom + nonClient.height() + grid::kOriginY);
     setSizeIncrement(grid::kPitchX, grid::kPitchY);
 }
 
@@ -630,9 +636,8 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         return;
     }
     if (m_clipboardOwner) {
-        const MessageAnswer answer = host().showMessage(kClipboardQuestion, {},
-                                                        MessageIcon::Question,
-                                                        MessageButtons::YesNo);
+        const MessageAnswer answer = host().showMessage(
+            kClipboardQuestion, {}, MessageIcon::Question, MessageButtons::YesNo);
         if (answer == MessageAnswer::No)
             QApplication::clipboard()->clear();
     }

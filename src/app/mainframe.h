@@ -27,9 +27,8 @@ class QToolBar;
 // the commands (each a QAction carrying its number), keeps their enable states in one update
 // pass, takes files dropped from the desktop or handed over by other processes, maps commands to
 // help pages and owns the picture window.
-class CMainFrame final : public QMainWindow,
-                         public HandoverReceiver,
-                         public InstanceMessageReceiver {
+class CMainFrame final : public QMainWindow, public HandoverReceiver, public InstanceMessageReceiver
+{
     Q_OBJECT
 public:
     explicit CMainFrame(QWidget *parent = nullptr);
@@ -82,7 +81,7 @@ public:
     void receiveHandedOverFile(const QString &path) override;
     // Message 0x464 from another process.
     std::int64_t handleInstanceMessage(std::uint32_t number, std::int64_t wparam,
-                                       std::int64_t lparam, const QByteArray &payload) override;
+        std::int64_t lparam, const QByteArray &payload) override;
     // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, else 0.
     int onImagePathMessage();
 

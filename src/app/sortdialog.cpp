@@ -17,8 +17,7 @@ std::optional<SortChoice> askSortOrder(QWidget *parent)
     auto *keyLayout = new QVBoxLayout(keys);
     auto *keyGroup = new QButtonGroup(&dialog);
     const QString keyNames[] = { QObject::tr("File name"), QObject::tr("File type"),
-                                 QObject::tr("File size"), QObject::tr("Date"),
-                                 QObject::tr("Description") };
+        QObject::tr("File size"), QObject::tr("Date"), QObject::tr("Description") };
     for (int key = 0; key < 5; ++key) {
         auto *button = new QRadioButton(keyNames[key], keys);
         button->setObjectName(QStringLiteral("key%1").arg(key));

@@ -5,7 +5,7 @@
 class QWidget;
 
 struct SortChoice {
-    int key = 0;       // 0 file name, 1 extension, 2 file size, 3 file time, 4 description
+    int key = 0; // 0 file name, 1 extension, 2 file size, 3 file time, 4 description
     int direction = 0; // 0 as the key's natural order, 1 reversed
 };
 

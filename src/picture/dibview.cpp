@@ -13,8 +13,8 @@ QImage imageFromDibBlock(BlockHandle block)
         return {};
     auto *header = dibHeader(block);
     const int bits = header->biBitCount;
-    if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size
-        || header->biWidth <= 0 || header->biHeight <= 0 || header->biCompression != kBiRgb
+    if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size || header->biWidth <= 0
+        || header->biHeight <= 0 || header->biCompression != kBiRgb
         || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
         return {};
     const std::uint32_t colors = dibColorCount(*header);

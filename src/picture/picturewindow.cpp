@@ -10,14 +10,18 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-namespace {
+namespace
+{
 
 constexpr int kZoomSteps[] = { 25, 50, 75, 100, 150, 200, 300, 400 };
 
 } // namespace
 
 CPictureWindow::CPictureWindow(BlockHandle block, const QString &path, QWidget *parent)
-    : QMainWindow(parent), m_block(block), m_path(path), m_image(imageFromDibBlock(block))
+    : QMainWindow(parent)
+    , m_block(block)
+    , m_path(path)
+    , m_image(imageFromDibBlock(block))
 {
     setObjectName(QStringLiteral("pictureWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -105,7 +109,7 @@ void CPictureWindow::showPicture()
     } else {
         size = m_image.size() * m_zoom / 100;
     }
-    m_picture->setPixmap(QPixmap::fromImage(
-        m_image.scaled(size.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_picture->setPixmap(QPixmap::fromImage(m_image.scaled(
+        size.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     m_picture->resize(size.expandedTo(QSize(1, 1)));
 }

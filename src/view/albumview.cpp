@@ -23,7 +23,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-namespace {
+namespace
+{
 
 constexpr int kInitialCells = 10;
 constexpr int kFirstCellId = 100;
@@ -38,9 +39,13 @@ constexpr int kKeywordsRow = 1;
 constexpr int kDescriptionRow = 2;
 
 // The album's items' own selection marks, seen through the selection rule's interface.
-class DocumentMarks final : public SelectionMarks {
+class DocumentMarks final : public SelectionMarks
+{
 public:
-    explicit DocumentMarks(CAlbumDoc &document) : m_document(document) {}
+    explicit DocumentMarks(CAlbumDoc &document)
+        : m_document(document)
+    {
+    }
     int count() const override { return m_document.itemCount(); }
     bool isSelected(int index) const override { return m_document.item(index)->isSelected(); }
     void setSelected(int index, bool selected) override
@@ -74,7 +79,9 @@ bool hasUsableThumbnail(const AlbumItem &item)
 
 } // namespace
 
-CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent) : QWidget(parent), m_document(document)
+CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
 {
     setObjectName(QStringLiteral("albumView"));
     QPalette background = palette();
@@ -87,15 +94,15 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent) : QWidget(parent), 
     m_scrollBar->setObjectName(QString::number(ViewControl::kScrollBar));
     m_scrollBar->setTracking(false);
     connect(m_scrollBar, &QScrollBar::valueChanged, this,
-            [this](int value) { scrollGrid(ScrollAction::ThumbPosition, value); });
+        [this](int value) { scrollGrid(ScrollAction::ThumbPosition, value); });
 
     m_infoLine = new QLabel(this);
     m_infoLine->setObjectName(QStringLiteral("infoLine"));
 
     const int labelIds[3] = { ViewControl::kCaptionLabel, ViewControl::kKeywordsLabel,
-                              ViewControl::kDescriptionLabel };
-    const int editIds[3] = { ViewControl::kCaptionEdit, ViewControl::kKeywordsEdit,
-                             ViewControl::kDescriptionEdit };
+        ViewControl::kDescriptionLabel };
+    const int editIds[3]
+        = { ViewControl::kCaptionEdit, ViewControl::kKeywordsEdit, ViewControl::kDescriptionEdit };
     for (int row = 0; row < 3; ++row) {
         m_fieldLabels.append(defaultFieldLabel(row));
         m_labels[row] = new QLabel(m_fieldLabels[row], this);
@@ -108,8 +115,8 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent) : QWidget(parent), 
     }
     connect(m_edits[kCaptionRow], &QLineEdit::textEdited, this, &CAlbumView::onCaptionEdited);
     connect(m_edits[kKeywordsRow], &QLineEdit::textEdited, this, &CAlbumView::onKeywordsEdited);
-    connect(m_edits[kDescriptionRow], &QLineEdit::textEdited, this,
-            &CAlbumView::onDescriptionEdited);
+    connect(
+        m_edits[kDescriptionRow], &QLineEdit::textEdited, this, &CAlbumView::onDescriptionEdited);
 
     for (int i = 0; i < kInitialCells; ++i) {
         auto *cell = new CellWindow(this, kFirstCellId + m_cellCounter++);
@@ -249,11 +256,11 @@ void CAlbumView::layoutEditRows()
     }
     const int infoHeight = m_infoLine->sizeHint().height();
     const int infoTop = client - (3 * (height + 1) + 3) - infoHeight - 2;
-    m_infoLine->setGeometry(5 + labelWide + 5, infoTop, std::max(0, width() - labelWide - 13),
-                            infoHeight);
+    m_infoLine->setGeometry(
+        5 + labelWide + 5, infoTop, std::max(0, width() - labelWide - 13), infoHeight);
     const int scrollWidth = m_scrollBar->sizeHint().width();
-    m_scrollBar->setGeometry(width() - scrollWidth - 3, 3, scrollWidth,
-                             std::max(0, client - reserve().bottom - 3));
+    m_scrollBar->setGeometry(
+        width() - scrollWidth - 3, 3, scrollWidth, std::max(0, client - reserve().bottom - 3));
 }
 
 void CAlbumView::updateScrollBar()
@@ -346,8 +353,8 @@ void CAlbumView::setFieldLabels(const QStringList &labels)
     layoutEditRows();
 }
 
-QRect CAlbumView::sizingRect(const QRect &window, SizingEdge edge, QSize nonClient,
-                             QSize desktop) const
+QRect CAlbumView::sizingRect(
+    const QRect &window, SizingEdge edge, QSize nonClient, QSize desktop) const
 {
     return snapWindowToCells(window, edge, nonClient, reserve(), desktop);
 }
@@ -528,8 +535,8 @@ void CAlbumView::copyFilesCommand()
 {
     if (!hasSelection())
         return;
-    const QString folder = QFileDialog::getExistingDirectory(this, QString(),
-                                                             m_document->lastCopyDestination());
+    const QString folder
+        = QFileDialog::getExistingDirectory(this, QString(), m_document->lastCopyDestination());
     if (folder.isEmpty())
         return;
     copySelectedFiles(*m_document, folder);

@@ -18,7 +18,8 @@ class QScrollBar;
 class SoundPlayerWindow;
 
 // Numbers of the view's controls, kept as the object names of the widgets.
-namespace ViewControl {
+namespace ViewControl
+{
 inline constexpr int kScrollBar = 1008;
 inline constexpr int kDescriptionLabel = 1002;
 inline constexpr int kDescriptionEdit = 1001;
@@ -32,7 +33,8 @@ inline constexpr int kCaptionEdit = 1005;
 // an information line and three edit rows for the current item's caption, keywords and
 // description. Only the visible cells exist as windows, so an album of any size opens at once.
 // The view owns the current item and the scroll position; the selection marks live in the items.
-class CAlbumView final : public QWidget {
+class CAlbumView final : public QWidget
+{
     Q_OBJECT
 public:
     explicit CAlbumView(CAlbumDoc *document, QWidget *parent = nullptr);
@@ -77,15 +79,15 @@ public:
 
     // ---- commands of the view
     void removeSelectedItems(bool deleteFiles);
-    void removeCommand();        // 32776: asks whether to delete the files as well
-    void itemProperties();       // 32802
-    void selectAllItems();       // 57642
-    void selectNoItems();        // 32832
-    void fieldLabelsCommand();   // 32808
-    void copyFilesCommand();     // 32807
-    void openCurrentPicture();   // 32809
-    void playAttachedSound();    // 32818
-    void removeAttachedSound();  // 32833
+    void removeCommand(); // 32776: asks whether to delete the files as well
+    void itemProperties(); // 32802
+    void selectAllItems(); // 57642
+    void selectNoItems(); // 32832
+    void fieldLabelsCommand(); // 32808
+    void copyFilesCommand(); // 32807
+    void openCurrentPicture(); // 32809
+    void playAttachedSound(); // 32818
+    void removeAttachedSound(); // 32833
     bool hasCurrentItem() const;
     bool currentHasAttachment() const;
     bool hasSelection() const;
@@ -140,7 +142,7 @@ private:
     std::vector<CellWindow *> m_cells;
     QScrollBar *m_scrollBar = nullptr;
     QLabel *m_infoLine = nullptr;
-    QLabel *m_labels[3] = {};  // caption, keywords, description
+    QLabel *m_labels[3] = {}; // caption, keywords, description
     QLineEdit *m_edits[3] = {}; // caption, keywords, description
     QStringList m_fieldLabels;
     bool m_textGuard = false;

@@ -14,7 +14,8 @@
 #include <QPainter>
 #include <QScreen>
 
-namespace {
+namespace
+{
 
 constexpr int kAttachmentIcon = 303;
 const QColor kEdgeGrey(128, 128, 128);
@@ -43,9 +44,9 @@ void drawRaisedFrame(QPainter &painter, const QRect &rect)
     painter.setPen(kEdgeGrey);
     for (int inset = 0; inset < 2; ++inset) {
         painter.drawLine(rect.left() + inset, rect.bottom() - inset, rect.right() - inset,
-                         rect.bottom() - inset);
-        painter.drawLine(rect.right() - inset, rect.top() + inset, rect.right() - inset,
-                         rect.bottom() - inset);
+            rect.bottom() - inset);
+        painter.drawLine(
+            rect.right() - inset, rect.top() + inset, rect.right() - inset, rect.bottom() - inset);
     }
 }
 
@@ -65,7 +66,9 @@ void drawSunkenEdge(QPainter &painter, const QRect &rect)
 
 } // namespace
 
-CellWindow::CellWindow(CAlbumView *view, int id) : QWidget(view), m_view(view)
+CellWindow::CellWindow(CAlbumView *view, int id)
+    : QWidget(view)
+    , m_view(view)
 {
     setObjectName(QStringLiteral("cell%1").arg(id));
     resize(grid::kCellWidth, grid::kCellHeight);
@@ -135,8 +138,8 @@ void CellWindow::paintEvent(QPaintEvent *)
     static const QFont font = cellFont();
     painter.setFont(font);
     painter.setPen(current ? Qt::white : Qt::black);
-    const QString name =
-        painter.fontMetrics().elidedText(item->fileName(), Qt::ElideMiddle, nameBox.width() - 4);
+    const QString name
+        = painter.fontMetrics().elidedText(item->fileName(), Qt::ElideMiddle, nameBox.width() - 4);
     painter.drawText(nameBox, Qt::AlignCenter, name);
     painter.drawText(numberBox, Qt::AlignCenter, cellNumberText(m_index));
 

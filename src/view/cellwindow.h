@@ -7,7 +7,8 @@ class CAlbumView;
 
 // One grid cell: a 90 x 108 child window that draws one album item (or nothing) and turns
 // presses, drags, clicks, double clicks and keys into calls on its view.
-class CellWindow final : public QWidget {
+class CellWindow final : public QWidget
+{
     Q_OBJECT
 public:
     CellWindow(CAlbumView *view, int id);

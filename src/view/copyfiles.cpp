@@ -11,7 +11,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr int kCopyingTitle = 50369;
 constexpr int kReplaceQuestion = 50314;
@@ -71,12 +72,13 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
         }
 
         const QString destination = joinPath(folder, item->fileName());
-        if (QFileInfo(destination).absoluteFilePath() == QFileInfo(item->absolutePath()).absoluteFilePath())
+        if (QFileInfo(destination).absoluteFilePath()
+            == QFileInfo(item->absolutePath()).absoluteFilePath())
             continue;
         bool replace = false;
         if (QFileInfo::exists(destination)) {
-            const MessageAnswer answer = host().showMessage(
-                kReplaceQuestion, { destination }, MessageIcon::Warning, MessageButtons::YesNoCancel);
+            const MessageAnswer answer = host().showMessage(kReplaceQuestion, { destination },
+                MessageIcon::Warning, MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel) {
                 progress->close();
                 return CopyFilesResult::Cancelled;
@@ -94,6 +96,6 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
     progress->setPosition(selected);
     progress->close();
     host().showMessage(failed ? kSomeFailed : kAllCopied, {},
-                       failed ? MessageIcon::Warning : MessageIcon::Information);
+        failed ? MessageIcon::Warning : MessageIcon::Information);
     return failed ? CopyFilesResult::SomeFailed : CopyFilesResult::AllCopied;
 }

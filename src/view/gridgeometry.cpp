@@ -29,7 +29,8 @@ bool isApplicableGrid(GridSize size)
         && size.columns <= kMaxCells;
 }
 
-namespace {
+namespace
+{
 
 bool movesLeft(SizingEdge edge)
 {
@@ -51,7 +52,7 @@ int floorDiv(int value, int divisor)
 } // namespace
 
 QRect snapWindowToCells(const QRect &window, SizingEdge edge, QSize nonClient, GridReserve reserve,
-                        QSize desktop, GridSize *grid)
+    QSize desktop, GridSize *grid)
 {
     GridSize size;
     size.rows = floorDiv(window.height() - reserve.bottom - nonClient.height() + 51, kPitchY);
@@ -59,10 +60,10 @@ QRect snapWindowToCells(const QRect &window, SizingEdge edge, QSize nonClient, G
     size.rows = std::max(size.rows, 0);
     size.columns = std::max(size.columns, 0);
 
-    auto widthFor = [&](int columns) { return columns * kPitchX + reserve.right + nonClient.width(); };
-    auto heightFor = [&](int rows) {
-        return rows * kPitchY + reserve.bottom + nonClient.height() + kOriginY;
-    };
+    auto widthFor
+        = [&](int columns) { return columns * kPitchX + reserve.right + nonClient.width(); };
+    auto heightFor
+        = [&](int rows) { return rows * kPitchY + reserve.bottom + nonClient.height() + kOriginY; };
     int width = widthFor(size.columns);
     int height = heightFor(size.rows);
     if (width > desktop.width() && size.columns > 0)

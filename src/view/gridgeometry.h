@@ -8,7 +8,8 @@
 // each cell sits, how a window being resized snaps to whole cells, and how far the grid scrolls.
 // Everything here is plain arithmetic so it can be checked without a window.
 
-namespace grid {
+namespace grid
+{
 inline constexpr int kCellWidth = 90;
 inline constexpr int kCellHeight = 108;
 inline constexpr int kPitchX = 93;
@@ -54,7 +55,7 @@ bool isApplicableGrid(GridSize size);
 // size. The dragged edges move; the opposite ones stay. `grid` receives the rows and columns the
 // snapped window holds.
 QRect snapWindowToCells(const QRect &window, SizingEdge edge, QSize nonClient, GridReserve reserve,
-                        QSize desktop, GridSize *grid = nullptr);
+    QSize desktop, GridSize *grid = nullptr);
 
 // Largest allowed top row for `itemCount` items in a grid of `size`: one row past the last
 // row holding an item may scroll into view. 0 for a grid without columns or rows to spare.
@@ -65,7 +66,16 @@ int scrollMaximum(int itemCount, GridSize size);
 int cellAt(QPoint point, GridSize size);
 
 // The ways the grid scrolls, in rows.
-enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, ThumbPosition, Top, Bottom, ThumbTrack };
+enum class ScrollAction {
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    ThumbPosition,
+    Top,
+    Bottom,
+    ThumbTrack
+};
 
 // The new top row after `action` from `top`, for a grid of `rows` rows scrolling up to
 // `maximum`. `thumb` is the position for ThumbPosition; thumb tracking leaves the top as it is.

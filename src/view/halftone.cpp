@@ -1,13 +1,26 @@
 #include "halftone.h"
 
-namespace {
+namespace
+{
 
 // The 16 colours every palette display keeps reserved.
 constexpr QRgb kSystemColors[16] = {
-    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+    qRgb(0, 0, 0),
+    qRgb(128, 0, 0),
+    qRgb(0, 128, 0),
+    qRgb(128, 128, 0),
+    qRgb(0, 0, 128),
+    qRgb(128, 0, 128),
+    qRgb(0, 128, 128),
+    qRgb(192, 192, 192),
+    qRgb(128, 128, 128),
+    qRgb(255, 0, 0),
+    qRgb(0, 255, 0),
+    qRgb(255, 255, 0),
+    qRgb(0, 0, 255),
+    qRgb(255, 0, 255),
+    qRgb(0, 255, 255),
+    qRgb(255, 255, 255),
 };
 
 int toCubeLevel(int value)

@@ -30,10 +30,10 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     auto item = std::make_unique<AlbumItem>(thumbnail, path);
     if (ItemInfo *info = item->info(); info && old->info()) {
         std::copy(std::begin(old->info()->caption), std::end(old->info()->caption), info->caption);
-        std::copy(std::begin(old->info()->keywords), std::end(old->info()->keywords),
-                  info->keywords);
+        std::copy(
+            std::begin(old->info()->keywords), std::end(old->info()->keywords), info->keywords);
         std::copy(std::begin(old->info()->description), std::end(old->info()->description),
-                  info->description);
+            info->description);
     }
     item->setAttachmentName(old->attachmentName());
     item->setAttachmentPath(old->attachmentPath());

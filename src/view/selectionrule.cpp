@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 int firstSelected(const SelectionMarks &marks)
 {
@@ -26,8 +27,7 @@ void selectOnly(SelectionMarks &marks, int first, int last)
 
 } // namespace
 
-SelectionOutcome applySelectionRule(SelectionMarks &marks, int current, int clicked,
-                                    ClickKeys keys)
+SelectionOutcome applySelectionRule(SelectionMarks &marks, int current, int clicked, ClickKeys keys)
 {
     SelectionOutcome outcome;
     outcome.current = current;

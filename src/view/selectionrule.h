@@ -4,7 +4,8 @@
 
 // The selection marks of a list of items, as the selection rule sees them. The album's items
 // carry their own marks; tests use a plain list.
-class SelectionMarks {
+class SelectionMarks
+{
 public:
     virtual ~SelectionMarks() = default;
     virtual int count() const = 0;
@@ -13,9 +14,13 @@ public:
 };
 
 // Selection marks kept in a plain list of flags.
-class FlagSelectionMarks final : public SelectionMarks {
+class FlagSelectionMarks final : public SelectionMarks
+{
 public:
-    explicit FlagSelectionMarks(QList<bool> flags) : m_flags(std::move(flags)) {}
+    explicit FlagSelectionMarks(QList<bool> flags)
+        : m_flags(std::move(flags))
+    {
+    }
     int count() const override { return int(m_flags.size()); }
     bool isSelected(int index) const override { return m_flags.value(index); }
     void setSelected(int index, bool selected) override { m_flags[index] = selected; }
@@ -41,5 +46,5 @@ struct SelectionOutcome {
 //   clears the rest; the current item stays.
 // - Otherwise the clicked item becomes current and the only one selected.
 // A click outside the list changes nothing.
-SelectionOutcome applySelectionRule(SelectionMarks &marks, int current, int clicked,
-                                    ClickKeys keys);
+SelectionOutcome applySelectionRule(
+    SelectionMarks &marks, int current, int clicked, ClickKeys keys);

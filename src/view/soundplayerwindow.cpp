@@ -9,7 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QString clockText(qint64 milliseconds)
 {
@@ -20,7 +21,9 @@ QString clockText(qint64 milliseconds)
 } // namespace
 
 SoundPlayerWindow::SoundPlayerWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window), m_player(new QMediaPlayer(this)), m_output(new QAudioOutput(this))
+    : QWidget(parent, Qt::Window)
+    , m_player(new QMediaPlayer(this))
+    , m_output(new QAudioOutput(this))
 {
     setObjectName(QStringLiteral("soundPlayer"));
     setAttribute(Qt::WA_DeleteOnClose, false);

@@ -9,7 +9,8 @@ class QPushButton;
 
 // A small playback window for an item's attached sound: the file's name, the position and the
 // mode (playing, paused, stopped), with play and stop buttons. Made once and reused.
-class SoundPlayerWindow final : public QWidget {
+class SoundPlayerWindow final : public QWidget
+{
     Q_OBJECT
 public:
     explicit SoundPlayerWindow(QWidget *parent = nullptr);

@@ -15,7 +15,8 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 constexpr int kPixelsFormat = 50374;
 constexpr int kBytesFormat = 50365;
@@ -77,8 +78,9 @@ QString itemFileTimeText(const QString &path)
     const QLocale locale = QLocale::system();
     const int hour = time.time().hour() % 12 == 0 ? 12 : time.time().hour() % 12;
     return locale.toString(time.date(), QStringLiteral("dddd, MMMM dd, yyyy")) + QLatin1Char('\n')
-        + formatString(kTimeFormat, { QString::number(hour), QString::number(time.time().minute()),
-                                      QString::number(time.time().second()) });
+        + formatString(kTimeFormat,
+            { QString::number(hour), QString::number(time.time().minute()),
+                QString::number(time.time().second()) });
 }
 
 std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
@@ -92,17 +94,17 @@ std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
     path->setObjectName(QStringLiteral("path"));
     form->addRow(QObject::tr("File:"), path);
     form->addRow(QObject::tr("Attached sound:"), new QLabel(item.attachmentPath(), &dialog));
-    form->addRow(QObject::tr("Modified:"), new QLabel(itemFileTimeText(item.absolutePath()), &dialog));
+    form->addRow(
+        QObject::tr("Modified:"), new QLabel(itemFileTimeText(item.absolutePath()), &dialog));
     if (const ItemInfo *info = item.info()) {
         form->addRow(QObject::tr("Height:"),
-                     new QLabel(formatString(kPixelsFormat, { QString::number(info->sourceHeight) }),
-                                &dialog));
+            new QLabel(
+                formatString(kPixelsFormat, { QString::number(info->sourceHeight) }), &dialog));
         form->addRow(QObject::tr("Width:"),
-                     new QLabel(formatString(kPixelsFormat, { QString::number(info->sourceWidth) }),
-                                &dialog));
+            new QLabel(
+                formatString(kPixelsFormat, { QString::number(info->sourceWidth) }), &dialog));
         form->addRow(QObject::tr("File size:"),
-                     new QLabel(formatString(kBytesFormat, { QString::number(info->fileSize) }),
-                                &dialog));
+            new QLabel(formatString(kBytesFormat, { QString::number(info->fileSize) }), &dialog));
     }
     form->addRow(okCancel(&dialog));
     if (dialog.exec() != QDialog::Accepted)

@@ -13,10 +13,10 @@ QString itemInformationLine(const ItemInfo &info)
     const QDateTime time = QDateTime::fromSecsSinceEpoch(info.fileTime, QTimeZone::utc());
     const QDate date = time.date();
     const quint64 kilobytes = (quint64(info.fileSize) + 512) / 1024;
-    return formatString(54015, { QString::number(date.month()), QString::number(date.day()),
-                                 QString::number(date.year()), QString::number(kilobytes),
-                                 QString::number(info.sourceWidth),
-                                 QString::number(info.sourceHeight) });
+    return formatString(54015,
+        { QString::number(date.month()), QString::number(date.day()), QString::number(date.year()),
+            QString::number(kilobytes), QString::number(info.sourceWidth),
+            QString::number(info.sourceHeight) });
 }
 
 QString albumInformationLine(int itemCount)

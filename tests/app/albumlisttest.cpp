@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kUntitled = QStringLiteral("(New Album)");
 
@@ -24,8 +25,7 @@ TEST(AlbumList, EntriesSortedThenUntitledThenOutsideAlbum)
 {
     const QString folder = makeAlbumsFolder({ "trip.gmx", "Birthday.gmx", "notes.txt", "ZOO.GMX" });
     const AlbumListModel model = buildAlbumList(folder, kUntitled, "/elsewhere/Party.gmx", {});
-    EXPECT_EQ(model.entries,
-              (QStringList { "Birthday", "trip", "ZOO", kUntitled, "Party*" }));
+    EXPECT_EQ(model.entries, (QStringList { "Birthday", "trip", "ZOO", kUntitled, "Party*" }));
     EXPECT_EQ(model.selected, 0);
     EXPECT_EQ(model.currentName, folder + "/Birthday.gmx");
 }
@@ -60,7 +60,7 @@ TEST(AlbumList, EntryPathsAndNewWindowArguments)
     EXPECT_TRUE(newWindowArguments(kUntitled, "/a/ALBUMS", kUntitled, {}).isEmpty());
     // A name with blanks stays one argument: no command-line string is split.
     EXPECT_EQ(newWindowArguments("My trip", "/a/ALBUMS", kUntitled, {}),
-              (QStringList { "/a/ALBUMS/My trip.gmx" }));
+        (QStringList { "/a/ALBUMS/My trip.gmx" }));
 }
 
 } // namespace

@@ -25,7 +25,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString makePicture(const QString &folder, const QString &name, QColor colour = Qt::darkCyan)
 {
@@ -44,7 +45,8 @@ QStringList itemPaths(const CAlbumDoc &document)
     return paths;
 }
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -121,7 +123,7 @@ TEST_F(MainFrameTest, DroppedFilesKeepTheirOrderAtTheDropPoint)
     const QString a = makePicture(folder, "a.jpg"), b = makePicture(folder, "b.jpg");
     ASSERT_EQ(frame->addDroppedFiles({ a, b }, QPoint(-5, -5)), 2); // not on an item: the end
     const QStringList dropped = { makePicture(folder, "x.jpg"), makePicture(folder, "y.jpg"),
-                                  makePicture(folder, "z.jpg") };
+        makePicture(folder, "z.jpg") };
     // The point lies on the second cell.
     const QPoint onSecond = cellRect(0, 1).center();
     EXPECT_EQ(frame->addDroppedFiles(dropped + QStringList { a }, onSecond), 3);
@@ -174,9 +176,9 @@ TEST_F(MainFrameTest, SizingSnapsToWholeCellsAndMinimumSizeHolds)
     const QSize nonClient = frame->size() - frame->view()->size();
     const QRect snapped = frame->snapSizing(QRect(10, 10, 700, 520), 7);
     EXPECT_EQ((snapped.width() - reserve.right - nonClient.width()) % grid::kPitchX, 0);
-    EXPECT_EQ((snapped.height() - reserve.bottom - nonClient.height() - grid::kOriginY)
-                  % grid::kPitchY,
-              0);
+    EXPECT_EQ(
+        (snapped.height() - reserve.bottom - nonClient.height() - grid::kOriginY) % grid::kPitchY,
+        0);
     EXPECT_EQ(snapped.topLeft(), QPoint(10, 10));
     EXPECT_EQ(frame->minimumSize(), QSize(667, 400));
 }

@@ -15,7 +15,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 TEST(HelpTopics, CommandsMapToTheirPages)
 {
@@ -23,8 +24,8 @@ TEST(HelpTopics, CommandsMapToTheirPages)
         int command;
         int topic;
     };
-    const Case cases[] = { { 0, 300 },       { 32775, 624 }, { 32796, 603 }, { 32797, 603 },
-                           { 32831, 690 },   { 57665, 614 }, { 59393, 631 }, { 12345, 0 } };
+    const Case cases[] = { { 0, 300 }, { 32775, 624 }, { 32796, 603 }, { 32797, 603 },
+        { 32831, 690 }, { 57665, 614 }, { 59393, 631 }, { 12345, 0 } };
     for (const Case &c : cases)
         EXPECT_EQ(helpTopicForCommand(c.command), c.topic) << c.command;
     EXPECT_TRUE(helpPagePath(624).endsWith("/help/624.html"));
@@ -37,7 +38,7 @@ TEST(HelpTopics, CommandsMapToTheirPages)
 TEST(FileFilter, PipeFiltersBecomeQtFilters)
 {
     EXPECT_EQ(qtFileFilter("Pictures|*.bmp;*.jpg|All Files (*.*)|*.*||"),
-              "Pictures (*.bmp *.jpg);;All Files (*)");
+        "Pictures (*.bmp *.jpg);;All Files (*)");
     EXPECT_EQ(qtFileFilter(""), "");
     EXPECT_EQ(qtFileFilter("Broken|"), "");
 }
@@ -45,7 +46,7 @@ TEST(FileFilter, PipeFiltersBecomeQtFilters)
 TEST(MailSender, AttachesTheFileWithItsNameAsSubject)
 {
     EXPECT_EQ(mailArguments("/p/a b.jpg", "a b.jpg"),
-              (QStringList { "--subject", "a b.jpg", "--attach", "/p/a b.jpg" }));
+        (QStringList { "--subject", "a b.jpg", "--attach", "/p/a b.jpg" }));
 }
 
 TEST(ImagePath, PublishedPathIsReadBackAndLongPathsRefused)
@@ -67,7 +68,7 @@ TEST(Halftone, TableAndColourReduction)
     const QList<QRgb> table = halftoneColorTable();
     ASSERT_EQ(table.size(), 232);
     EXPECT_EQ(table[16], qRgb(0, 0, 0));
-    EXPECT_EQ(table[17], qRgb(51, 0, 0));    // red varies fastest
+    EXPECT_EQ(table[17], qRgb(51, 0, 0)); // red varies fastest
     EXPECT_EQ(table[16 + 6], qRgb(0, 51, 0));
     EXPECT_EQ(table.last(), qRgb(255, 255, 255));
 

@@ -18,10 +18,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // An album of `count` small pictures on disk, shown in a view sized to `columns` x `rows` cells.
-class AlbumViewTest : public ::testing::Test {
+class AlbumViewTest : public ::testing::Test
+{
 protected:
     void build(int count, int columns, int rows)
     {
@@ -29,7 +31,8 @@ protected:
         for (int i = 0; i < count; ++i) {
             QImage picture(40 + i, 30, QImage::Format_RGB32);
             picture.fill(QColor::fromHsv((i * 37) % 360, 200, 220));
-            const QString path = folder + QStringLiteral("/p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+            const QString path
+                = folder + QStringLiteral("/p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
             ASSERT_TRUE(picture.save(path));
             paths.append(path);
             ASSERT_EQ(document.addFile(path), 1);
@@ -38,7 +41,7 @@ protected:
         view = std::make_unique<CAlbumView>(&document);
         const GridReserve reserve = view->reserve();
         view->resize(columns * grid::kPitchX + reserve.right,
-                     rows * grid::kPitchY + grid::kOriginY + reserve.bottom);
+            rows * grid::kPitchY + grid::kOriginY + reserve.bottom);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         Q_EMIT document.itemsChanged();
@@ -59,10 +62,7 @@ protected:
             marks.append(document.item(i)->isSelected());
         return marks;
     }
-    QLineEdit *edit(int id) const
-    {
-        return view->findChild<QLineEdit *>(QString::number(id));
-    }
+    QLineEdit *edit(int id) const { return view->findChild<QLineEdit *>(QString::number(id)); }
 
     RecordingHost host;
     CAlbumDoc document;
@@ -138,7 +138,7 @@ TEST_F(AlbumViewTest, DragStartsAtTenPixels)
     QTest::mousePress(cell, Qt::LeftButton, {}, press);
     auto moveTo = [&](QPoint point) {
         QMouseEvent move(QEvent::MouseMove, point, cell->mapToGlobal(point), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+            Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(cell, &move);
     };
     moveTo(press + QPoint(9, 0));
@@ -217,7 +217,8 @@ TEST_F(AlbumViewTest, OnlyTheVisibleCellsExistForALargeAlbum)
     for (int i = 0; i < 500; ++i) {
         // Items without files are enough to fill the grid.
         const BlockHandle block = blockAlloc(0, sizeof(ItemInfo) + 64);
-        document.insertItem(std::make_unique<AlbumItem>(block, QStringLiteral("/none/%1.jpg").arg(i), false));
+        document.insertItem(
+            std::make_unique<AlbumItem>(block, QStringLiteral("/none/%1.jpg").arg(i), false));
     }
     Q_EMIT document.itemsChanged();
     EXPECT_EQ(view->cells().size(), 20u);

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(GridGeometry, CellsSitAtTheirPitch)
 {
@@ -62,8 +63,8 @@ TEST(GridGeometry, HitTestFindsCellsAndGaps)
 {
     const GridSize size { 2, 3 };
     EXPECT_EQ(cellAt({ 8, 9 }, size), 0);
-    EXPECT_EQ(cellAt({ 97, 116 }, size), 0);        // bottom-right pixel of cell 0
-    EXPECT_EQ(cellAt({ 99, 50 }, size), -1);        // gap between columns
+    EXPECT_EQ(cellAt({ 97, 116 }, size), 0); // bottom-right pixel of cell 0
+    EXPECT_EQ(cellAt({ 99, 50 }, size), -1); // gap between columns
     EXPECT_EQ(cellAt({ 8 + 93 * 2 + 5, 9 + 111 + 5 }, size), 5);
     EXPECT_EQ(cellAt({ 8 + 93 * 3 + 5, 20 }, size), -1); // past the last column
     EXPECT_EQ(cellAt({ 20, 9 + 111 * 2 + 5 }, size), -1); // past the last row
@@ -75,7 +76,7 @@ TEST(GridGeometry, DragStartsAtTenPixels)
     EXPECT_FALSE(dragDistanceReached({ 50, 50 }, { 59, 50 }));
     EXPECT_TRUE(dragDistanceReached({ 50, 50 }, { 60, 50 }));
     EXPECT_FALSE(dragDistanceReached({ 50, 50 }, { 57, 57 })); // 9.9 pixels
-    EXPECT_TRUE(dragDistanceReached({ 50, 50 }, { 42, 44 }));  // exactly 10
+    EXPECT_TRUE(dragDistanceReached({ 50, 50 }, { 42, 44 })); // exactly 10
 }
 
 TEST(GridGeometry, ClientSizeGivesWholeCells)
@@ -110,20 +111,20 @@ TEST(GridGeometry, SizingSnapsTheDraggedEdge)
     // Height 520: (520 - 70 - 100 + 51) / 111 = 3 rows -> 3*111+170+9 = 512.
     const Case cases[] = {
         { "bottom-right", QRect(100, 50, 500, 520), SizingEdge::BottomRight,
-          QRect(100, 50, 505, 512), { 3, 5 } },
+            QRect(100, 50, 505, 512), { 3, 5 } },
         { "left edge keeps the right", QRect(100, 50, 500, 520), SizingEdge::Left,
-          QRect(95, 50, 505, 512), { 3, 5 } },
+            QRect(95, 50, 505, 512), { 3, 5 } },
         { "top-left keeps bottom-right", QRect(100, 50, 500, 520), SizingEdge::TopLeft,
-          QRect(95, 58, 505, 512), { 3, 5 } },
-        { "wider than the desktop drops a column", QRect(0, 0, 1100, 520),
-          SizingEdge::Right, QRect(0, 0, 10 * 93 + 40, 512), { 3, 10 } },
+            QRect(95, 58, 505, 512), { 3, 5 } },
+        { "wider than the desktop drops a column", QRect(0, 0, 1100, 520), SizingEdge::Right,
+            QRect(0, 0, 10 * 93 + 40, 512), { 3, 10 } },
         { "taller than the desktop drops a row", QRect(0, 0, 500, 800), SizingEdge::Bottom,
-          QRect(0, 0, 505, 5 * 111 + 179), { 5, 5 } },
+            QRect(0, 0, 505, 5 * 111 + 179), { 5, 5 } },
     };
     for (const auto &c : cases) {
         GridSize grid;
-        EXPECT_EQ(snapWindowToCells(c.window, c.edge, nonClient, reserve, desktop, &grid),
-                  c.expected)
+        EXPECT_EQ(
+            snapWindowToCells(c.window, c.edge, nonClient, reserve, desktop, &grid), c.expected)
             << c.name;
         EXPECT_EQ(grid, c.grid) << c.name;
     }

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QList<bool> marksOf(const char *pattern)
 {
@@ -25,20 +26,20 @@ struct Case {
 TEST(SelectionRule, Cases)
 {
     const Case cases[] = {
-        { "plain click selects only the clicked item", "x.x..", 0, 3, ClickKeys::Plain, "...x.", 3 },
-        { "control on the only selected current item", "..x..", 2, 2, ClickKeys::Control,
-          ".....", -1 },
-        { "control clearing current picks the first selected", ".x.x.", 3, 3,
-          ClickKeys::Control, ".x...", 1 },
-        { "control clearing another item keeps current", ".x.x.", 3, 1, ClickKeys::Control,
-          "...x.", 3 },
+        { "plain click selects only the clicked item", "x.x..", 0, 3, ClickKeys::Plain, "...x.",
+            3 },
+        { "control on the only selected current item", "..x..", 2, 2, ClickKeys::Control, ".....",
+            -1 },
+        { "control clearing current picks the first selected", ".x.x.", 3, 3, ClickKeys::Control,
+            ".x...", 1 },
+        { "control clearing another item keeps current", ".x.x.", 3, 1, ClickKeys::Control, "...x.",
+            3 },
         { "control adding makes it current", ".x...", 1, 4, ClickKeys::Control, ".x..x", 4 },
         { "shift from 2 to 5", "x.x...x.", 2, 5, ClickKeys::Shift, "..xxxx..", 2 },
         { "shift backwards", "......x.", 6, 3, ClickKeys::Shift, "...xxxx.", 6 },
-        { "shift on the current item changes nothing", "x.x..", 2, 2, ClickKeys::Shift,
-          "x.x..", 2 },
-        { "shift without a current item acts plain", "x....", -1, 3, ClickKeys::Shift,
-          "...x.", 3 },
+        { "shift on the current item changes nothing", "x.x..", 2, 2, ClickKeys::Shift, "x.x..",
+            2 },
+        { "shift without a current item acts plain", "x....", -1, 3, ClickKeys::Shift, "...x.", 3 },
         { "click outside the list changes nothing", "x....", 0, 7, ClickKeys::Plain, "x....", 0 },
     };
     for (const auto &c : cases) {

@@ -9,7 +9,8 @@
 #include <QFileInfo>
 #include <QSharedMemory>
 
-namespace {
+namespace
+{
 
 const QString kCommand = QStringLiteral("send-image");
 const QString kInstanceName = QStringLiteral("glimix");
@@ -29,7 +30,8 @@ int sendImage(const QStringList &args)
     // The memory stays attached until the running program has answered.
     const InstanceReply reply = sendInstanceMessage(kInstanceName, kImagePathMessage, 0, 0);
     if (!reply.delivered) {
-        cliErr(QStringLiteral("glimix-cli send-image: no running Glimmerix: %1\n").arg(reply.error));
+        cliErr(
+            QStringLiteral("glimix-cli send-image: no running Glimmerix: %1\n").arg(reply.error));
         return 1;
     }
     if (reply.result != 1) {
@@ -41,7 +43,6 @@ int sendImage(const QStringList &args)
 }
 
 const CliRegistration registration({ kCommand, QStringLiteral("send-image PATH"),
-                                     QStringLiteral("add a picture to the running program's album"),
-                                     QString(), &sendImage });
+    QStringLiteral("add a picture to the running program's album"), QString(), &sendImage });
 
 } // namespace
