@@ -13,17 +13,25 @@
 #include "view/cellwindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSharedMemory>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace
 {
@@ -43,6 +51,16 @@ QStringList itemPaths(const CAlbumDoc &document)
     for (int i = 0; i < document.itemCount(); ++i)
         paths.append(document.item(i)->path());
     return paths;
+}
+
+// Runs `act` on the next modal dialog once it is open (the command under test waits in it).
+void whenDialogOpens(std::function<void(QDialog *)> act)
+{
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        act(dialog);
+    });
 }
 
 class MainFrameTest : public ::testing::Test
@@ -181,6 +199,55 @@ TEST_F(MainFrameTest, SizingSnapsToWholeCellsAndMinimumSizeHolds)
         0);
     EXPECT_EQ(snapped.topLeft(), QPoint(10, 10));
     EXPECT_EQ(frame->minimumSize(), QSize(667, 400));
+}
+
+TEST_F(MainFrameTest, FieldLabelsSortAndRemoveThroughTheirDialogs)
+{
+    for (const char *name : { "b.jpg", "c.jpg", "a.jpg" })
+        document().addFile(makePicture(folder, QLatin1String(name)));
+    Q_EMIT document().itemsChanged();
+
+    // Field labels: an empty text keeps its label; the settings hear of the change.
+    QStringList heard;
+    QObject::connect(frame.get(), &CMainFrame::fieldLabelsChanged,
+        [&](const QStringList &labels) { heard = labels; });
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>("label1")->setText("Tags:");
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kFieldLabels));
+    EXPECT_EQ(heard.value(1), "Tags:");
+    EXPECT_EQ(frame->view()->findChild<QLabel *>("1004")->text(), "Tags:");
+    EXPECT_EQ(frame->view()->findChild<QLabel *>("1003")->text(), heard.value(0));
+
+    // Sort by file name.
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QRadioButton *>("key0")->setChecked(true);
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kSort));
+    EXPECT_EQ(itemPaths(document()),
+        (QStringList { folder + "/a.jpg", folder + "/b.jpg", folder + "/c.jpg" }));
+
+    // Remove the first two items together with their files.
+    document().item(0)->setSelected(true);
+    document().item(1)->setSelected(true);
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QCheckBox *>("deleteFiles")->setChecked(true);
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kRemove));
+    EXPECT_EQ(itemPaths(document()), (QStringList { folder + "/c.jpg" }));
+    EXPECT_FALSE(QFile::exists(folder + "/a.jpg"));
+    EXPECT_FALSE(QFile::exists(folder + "/b.jpg"));
+    EXPECT_EQ(frame->view()->current(), -1);
+
+    // Cancelling the removal keeps everything.
+    document().item(0)->setSelected(true);
+    whenDialogOpens([](QDialog *dialog) { dialog->reject(); });
+    ASSERT_TRUE(frame->runCommand(Command::kRemove));
+    EXPECT_EQ(document().itemCount(), 1);
+    EXPECT_TRUE(QFile::exists(folder + "/c.jpg"));
 }
 
 // Two processes: a second start with two pictures adds both to the running window's album, and
