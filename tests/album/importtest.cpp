@@ -119,6 +119,29 @@ TEST(Import, EveryKindGetsItsPicture)
             + QFileInfo(joinPath(folder, QStringLiteral("clip.avi"))).size() + 4096 + 100);
 }
 
+TEST(Import, EveryPictureTypeGoesThroughTheImagingLibrary)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    const struct {
+        const char *fixture;
+        int bits;
+    } cases[] = { { "codecs/pal4.tif", 4 }, { "codecs/pal8.pcx", 8 }, { "codecs/rgb24.tga", 24 },
+        { "codecs/mono-g4.tif", 1 }, { "codecs/grey.tif", 8 } };
+    CAlbumDoc doc;
+    for (const auto &c : cases) {
+        const QString name = QString::fromLatin1(c.fixture).replace(u'/', u'-');
+        const QString path = joinPath(folder, name);
+        ASSERT_TRUE(QFile::copy(fixturePath(QString::fromLatin1(c.fixture)), path));
+        ASSERT_EQ(doc.addFile(path), 1) << c.fixture;
+        const ItemInfo &info = infoOf(doc, doc.itemCount() - 1);
+        EXPECT_EQ(info.sourceBitDepth, c.bits) << c.fixture;
+        EXPECT_EQ(info.isMedia, 0);
+        EXPECT_FALSE(doc.item(doc.itemCount() - 1)->thumbnailImage().isNull());
+    }
+    EXPECT_TRUE(recorder.messageIds().isEmpty());
+}
+
 TEST(Import, RelativePathsAreReadFromTheUserFolder)
 {
     const QString folder = joinPath(userFolder(), QStringLiteral("relative"));
