@@ -161,6 +161,35 @@ TEST(Import, RelativePathsAreReadFromTheUserFolder)
     }
 }
 
+TEST(Import, OtherFilesShowTheirShellIconOrTheUnknownPicture)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    const QString odd = joinPath(folder, QStringLiteral("data.qqq"));
+    const QString letter = joinPath(folder, QStringLiteral("letter.odt"));
+    QFile binary(odd); // no type of its own: the default type has no icon
+    binary.open(QIODevice::WriteOnly);
+    binary.write(QByteArray("\x00\x01\x02\xff\xfe\x80", 6));
+    binary.close();
+    writeFile(letter, 10);
+    CAlbumDoc doc;
+    ASSERT_EQ(doc.addFile(odd), 1);
+    OwnedBlock unknown(readIconPicture(kUnknownIconPicture));
+    OwnedBlock unknownThumb(makeThumbnail(unknown.handle(), odd));
+    EXPECT_EQ(doc.item(0)->thumbnailImage(), thumbnailBlockImage(unknownThumb.handle()));
+    EXPECT_EQ(doc.item(0)->info()->isMedia, 1);
+
+    OwnedBlock shell(shellIconPicture(letter));
+    if (!shell)
+        GTEST_SKIP() << "no icon theme with document icons is installed";
+    ASSERT_EQ(doc.addFile(letter), 1);
+    const QImage thumb = doc.item(1)->thumbnailImage();
+    EXPECT_EQ(thumb.size(), QSize(32, 32));
+    EXPECT_NE(thumb, doc.item(0)->thumbnailImage());
+    EXPECT_EQ(thumb.pixel(0, 0), qRgb(192, 192, 192)); // the icon sits on grey 192
+    EXPECT_TRUE(recorder.messageIds().isEmpty());
+}
+
 TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)
 {
     RecordingHost recorder;
