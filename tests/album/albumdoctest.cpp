@@ -48,6 +48,9 @@ TEST(AlbumDoc, DuplicatesCompareExactlyAndLeaveNoChanges)
     // Linux file names are case-sensitive: another letter case is another file.
     EXPECT_EQ(doc.insertItem(testItem(QStringLiteral("/photos/BEACH.JPG"))), 1);
     EXPECT_EQ(doc.insertItem(nullptr), 0);
+    EXPECT_EQ(doc.insertItem(
+                  std::make_unique<AlbumItem>(0, QStringLiteral("/photos/no-block.jpg"), false)),
+        0);
     EXPECT_EQ(doc.findItemByPath(QStringLiteral("/photos/BEACH.JPG")), 1);
     EXPECT_EQ(doc.findItemByPath(QStringLiteral("/photos/beach.jpg")), -1);
 }
