@@ -113,7 +113,9 @@ TEST(Import, RelativePathsAreReadFromTheUserFolder)
     const QString folder = joinPath(userFolder(), QStringLiteral("relative"));
     QDir().mkpath(folder);
     picture(folder, QStringLiteral("r.bmp"), 90, 45, qRgb(1, 2, 3));
-    QImage(120, 60, QImage::Format_RGB888).save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
+    QImage photo(120, 60, QImage::Format_RGB888);
+    photo.fill(Qt::darkCyan);
+    photo.save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
     CAlbumDoc doc;
     for (const QString &name :
         { QStringLiteral("relative/r.bmp"), QStringLiteral("relative/r.jpg") }) {
