@@ -105,9 +105,9 @@ TEST_F(ImageFile, PhotoCdSaveOffersAJpegName)
     setPictureSaveFolder({});
 }
 
-TEST_F(ImageFile, CodecsNotYetPresentFailCleanly)
+TEST_F(ImageFile, LibraryFormatsNotYetPresentFailCleanly)
 {
-    for (const char *name : { "/a.tif", "/a.pcx", "/a.tga", "/a.fpx", "/a.qsf" }) {
+    for (const char *name : { "/a.fpx", "/a.qsf" }) {
         SCOPED_TRACE(name);
         m_host.clear();
         const QString path = folder() + QString::fromLatin1(name);
