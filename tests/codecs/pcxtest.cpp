@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PcxFixtures,
 TEST(PcxReader, OneBitIsBlackAndWhiteWhateverTheHeaderPalette)
 {
     QByteArray file = fileBytes(codecFixture(QStringLiteral("mono17.pcx")));
-    for (int i = pcx::kOffsetPalette; i < pcx::kOffsetPalette + 6; ++i)
+    for (qsizetype i = pcx::kOffsetPalette; i < qsizetype(pcx::kOffsetPalette + 6); ++i)
         file[i] = char(0x55);
     OwnedBlock block(decodePcx(file));
     ASSERT_TRUE(block);

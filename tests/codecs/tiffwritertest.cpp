@@ -88,8 +88,9 @@ TEST(CodecRoundTrip, EveryDepthReadsBackUnchangedAndTheBlockStaysIntact)
             OwnedBlock back(codec.read(path));
             ASSERT_TRUE(back) << "result " << back.handle();
             EXPECT_EQ(blockPicture(back.handle()), blockPicture(block.handle()));
-            if (imageMagickComparable(codec, sample) && toolAvailable(QStringLiteral("convert")))
+            if (imageMagickComparable(codec, sample) && toolAvailable(QStringLiteral("convert"))) {
                 EXPECT_EQ(decodeWithImageMagick(path), blockPicture(block.handle()));
+            }
         }
     }
 }

@@ -105,7 +105,7 @@ TEST_F(ImageFile, PhotoCdSaveOffersAJpegName)
     setPictureSaveFolder({});
 }
 
-TEST_F(ImageFile, LibraryFormatsNotYetPresentFailCleanly)
+TEST_F(ImageFile, FormatsWeCannotDecodeFailCleanly)
 {
     for (const char *name : { "/a.fpx", "/a.qsf" }) {
         SCOPED_TRACE(name);

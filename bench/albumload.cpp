@@ -1,0 +1,81 @@
+// Loading a large album: 10,000 items with 80 x 60 thumbnails (about 158 MB), against reading the
+// same file from the page cache.
+
+#include "album/albumdoc.h"
+#include "album/dibimage.h"
+#include "album/thumbnail.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+constexpr int kItems = 10000;
+
+const QString &albumPath()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        const QString file = folder.filePath(QStringLiteral("large.gmx"));
+        QImage image(800, 600, QImage::Format_RGB888);
+        image.fill(qRgb(30, 60, 90));
+        OwnedBlock picture(imageToDibBlock(image));
+        CAlbumDoc doc;
+        for (int i = 0; i < kItems; ++i) {
+            const QString media = folder.filePath(QStringLiteral("media/photo%1.jpg").arg(i));
+            doc.insertItem(
+                std::make_unique<AlbumItem>(makeThumbnail(picture.handle(), media), media, false));
+        }
+        doc.onSaveDocument(file);
+        return file;
+    }();
+    return path;
+}
+
+void loadLargeAlbum(benchmark::State &state)
+{
+    const QString path = albumPath();
+    CAlbumDoc::setLoadShowsProgress(false);
+    for (auto _ : state) {
+        CAlbumDoc doc;
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        doc.load(file);
+        if (doc.itemCount() != kItems)
+            state.SkipWithError("wrong item count");
+        CAlbumDoc::setLoadShowsProgress(false);
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+
+void readFileOnly(benchmark::State &state)
+{
+    const QString path = albumPath();
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        while (file.read(buffer.data(), buffer.size()) > 0) { }
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+
+} // namespace
+
+BENCHMARK(readFileOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(loadLargeAlbum)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,35 @@
+// Fuzz target: the album file reader, in normal and in raw reading mode, and the thumbnail
+// bitmaps it leaves behind.
+
+#include "album/albumdoc.h"
+
+#include <QBuffer>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
+    {
+        CAlbumDoc doc;
+        QBuffer buffer(&input);
+        buffer.open(QIODevice::ReadOnly);
+        doc.load(buffer);
+        for (int i = 0; i < doc.itemCount(); ++i)
+            doc.item(i)->thumbnailImage();
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        doc.store(out);
+    }
+    {
+        CAlbumDoc raw;
+        raw.setRawReading(true);
+        QBuffer buffer(&input);
+        buffer.open(QIODevice::ReadOnly);
+        raw.loadRaw(buffer);
+        for (BlockHandle block : raw.rawThumbnails())
+            thumbnailBlockImage(block);
+    }
+    return 0;
+}

@@ -1,0 +1,442 @@
+#include "albumdoc.h"
+
+#include "albumfolders.h"
+#include "albummessages.h"
+#include "importer.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
+
+#include <sys/file.h>
+
+namespace
+{
+
+qint64 currentFileSize(const QString &absolutePath)
+{
+    const QFileInfo info(absolutePath);
+    return info.exists() ? info.size() : 0;
+}
+
+} // namespace
+
+CAlbumDoc::CAlbumDoc(QObject *parent)
+    : QObject(parent)
+    , m_pathName(untitledName())
+{
+}
+
+CAlbumDoc::~CAlbumDoc()
+{
+    clearRaw();
+}
+
+QString CAlbumDoc::untitledName()
+{
+    static const QString name = [] {
+        const QString text = loadString(AlbumMessage::kUntitledName);
+        return text.isEmpty() ? QStringLiteral("Untitled") : text;
+    }();
+    return name;
+}
+
+bool CAlbumDoc::isUntitled() const
+{
+    return m_pathName == untitledName();
+}
+
+AlbumItem *CAlbumDoc::item(int index) const
+{
+    if (index < 0 || index >= itemCount())
+        return nullptr;
+    return m_items[std::size_t(index)].get();
+}
+
+void CAlbumDoc::setModified(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    Q_EMIT modifiedChanged(modified);
+}
+
+void CAlbumDoc::setCurrentItem(int index)
+{
+    m_currentItem = index >= 0 && index < itemCount() ? index : -1;
+}
+
+int CAlbumDoc::addFile(const QString &path, int position)
+{
+    const BlockHandle thumbnail = thumbnailForFile(path);
+    if (!isBlockHandle(thumbnail))
+        return 0;
+    return insertItem(std::make_unique<AlbumItem>(thumbnail, path), position);
+}
+
+int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
+{
+    if (!item)
+        return 0;
+    if (m_absolutePaths.contains(item->absolutePath()))
+        return -2; // the unique_ptr destroys the item and its block
+    const QString absolutePath = item->absolutePath();
+    const DriveKind drive = driveKindOf(absolutePath);
+    const qint64 bytes = currentFileSize(absolutePath);
+    item->setCounted(drive, bytes);
+    if (position < 0 || position >= itemCount())
+        m_items.push_back(std::move(item));
+    else
+        m_items.insert(m_items.begin() + position, std::move(item));
+    m_absolutePaths.insert(absolutePath);
+    setModified();
+    if (drive != DriveKind::None)
+        ++m_driveCounts[std::size_t(drive)];
+    m_mediaBytes += bytes;
+    Q_EMIT albumListRepaint();
+    return 1;
+}
+
+int CAlbumDoc::removeItem(int index, bool deleteFile)
+{
+    const int count = itemCount();
+    if (index < 0 || index >= count)
+        return count;
+    std::unique_ptr<AlbumItem> removed = std::move(m_items[std::size_t(index)]);
+    m_items.erase(m_items.begin() + index);
+    if (removed->countedDrive() != DriveKind::None)
+        --m_driveCounts[std::size_t(removed->countedDrive())];
+    m_mediaBytes -= removed->countedBytes();
+    m_absolutePaths.remove(removed->absolutePath());
+    Q_EMIT albumListRepaint();
+    const QString absolutePath = removed->absolutePath();
+    removed.reset();
+    if (m_currentItem >= itemCount())
+        m_currentItem = itemCount() - 1;
+    setModified();
+    const bool deleteFailed = deleteFile && !QFile::remove(absolutePath);
+    Q_EMIT itemsChanged();
+    if (deleteFailed)
+        host().showMessage(AlbumMessage::kCannotDeleteFile, { absolutePath });
+    return count;
+}
+
+void CAlbumDoc::removeSelected(bool deleteFile)
+{
+    for (int index = itemCount() - 1; index >= 0; --index) {
+        if (m_items[std::size_t(index)]->isSelected())
+            removeItem(index, deleteFile);
+    }
+}
+
+int CAlbumDoc::findItemByPath(const QString &path) const
+{
+    for (int index = itemCount() - 1; index >= 0; --index) {
+        if (m_items[std::size_t(index)]->path() == path)
+            return index;
+    }
+    return -1;
+}
+
+void CAlbumDoc::itemText(int index, QString &text, bool set)
+{
+    if (index == -1) {
+        if (!set) {
+            text = m_albumCaption;
+            return;
+        }
+        if (text.toUtf8() == m_albumCaption.toUtf8())
+            return;
+        setCaption(text);
+        setModified();
+        return;
+    }
+    const AlbumItem *target = item(index);
+    ItemInfo *info = target ? target->info() : nullptr;
+    if (!info)
+        return;
+    if (!set) {
+        text = fixedText(info->description);
+        return;
+    }
+    if (text == fixedText(info->description))
+        return;
+    setFixedText(info->description, text);
+    setModified();
+}
+
+void CAlbumDoc::setCaption(const QString &caption)
+{
+    m_albumCaption = caption;
+    const QByteArray kept = utf8Prefix(caption, kHeaderCaptionBytes);
+    std::memset(m_header.caption, 0, sizeof m_header.caption);
+    std::memcpy(m_header.caption, kept.constData(), std::size_t(kept.size()));
+}
+
+void CAlbumDoc::attachFile(int index, const QString &name, const QString &path)
+{
+    if (index == -1)
+        index = itemCount() - 1;
+    AlbumItem *target = item(index);
+    if (!target)
+        return;
+    target->setAttachmentName(name);
+    target->setAttachmentPath(path);
+    Q_EMIT itemChanged(index);
+    setModified();
+}
+
+void CAlbumDoc::setAttachmentPath(int index, const QString &path)
+{
+    AlbumItem *target = item(index);
+    if (!target)
+        return;
+    target->setAttachmentPath(path);
+    Q_EMIT itemChanged(index);
+    setModified();
+}
+
+void CAlbumDoc::selectAll()
+{
+    for (auto &entry : m_items)
+        entry->setSelected(true);
+}
+
+void CAlbumDoc::selectNone()
+{
+    for (auto &entry : m_items)
+        entry->setSelected(false);
+}
+
+int CAlbumDoc::selectedCount() const
+{
+    int count = 0;
+    for (const auto &entry : m_items)
+        count += entry->isSelected() ? 1 : 0;
+    return count;
+}
+
+int CAlbumDoc::driveCount(DriveKind kind) const
+{
+    return kind == DriveKind::None ? 0 : m_driveCounts[std::size_t(kind)];
+}
+
+void CAlbumDoc::recomputeMediaBytes()
+{
+    m_mediaBytes = 0;
+    for (auto &entry : m_items) {
+        const qint64 bytes = currentFileSize(entry->absolutePath());
+        entry->setCounted(entry->countedDrive(), bytes);
+        m_mediaBytes += bytes;
+    }
+}
+
+void CAlbumDoc::deleteContents()
+{
+    if (m_rawReading)
+        return;
+    m_items.clear();
+    m_absolutePaths.clear();
+    m_albumCaption.clear();
+    std::memset(m_header.caption, 0, sizeof m_header.caption);
+    m_driveCounts.fill(0);
+    m_mediaBytes = 0;
+    m_currentItem = -1;
+}
+
+void CAlbumDoc::clearRaw()
+{
+    for (BlockHandle block : std::as_const(m_rawThumbnails)) {
+        if (isBlockHandle(block))
+            blockFree(block);
+    }
+    m_rawThumbnails.clear();
+    m_rawAttachments.clear();
+    m_rawHeader = {};
+}
+
+bool CAlbumDoc::onNewDocument()
+{
+    m_mediaBytes = 0;
+    deleteContents();
+    m_lastCopyDestination.clear();
+    m_addFilesFolder.clear();
+    m_openedPath.clear();
+    if (!m_embedded)
+        setCaption(m_albumCaption);
+    m_pathName = untitledName();
+    m_currentItem = -1;
+    setModified(false);
+    if (!m_embedded) {
+        Q_EMIT albumPathChanged(m_pathName);
+        Q_EMIT currentItemChanged(-1);
+    }
+    Q_EMIT itemsChanged();
+    return true;
+}
+
+bool CAlbumDoc::onOpenDocument(const QString &path)
+{
+    // "NEW" is how a request for a new album passes through the open path; it names no file, so
+    // it is recognised before the file is tried.
+    if (QFileInfo(path).fileName() == QLatin1String("NEW")) {
+        m_mediaBytes = 0;
+        m_pathName = untitledName();
+        return false;
+    }
+    QFile file(path);
+    // Another Glimmerix holding the album (an advisory lock) counts as "in use".
+    const bool opened = m_rawReading ? file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)
+                                     : file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)
+            && ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+    if (!opened) {
+        if (!m_rawReading) {
+            const QString text = file.isOpen()
+                ? QStringLiteral("%1: the album is in use.").arg(path)
+                : QStringLiteral("%1: %2").arg(path, file.errorString());
+            host().showText(
+                text, MessageIcon::Information, MessageButtons::Ok, AlbumMessage::kOpenErrorTitle);
+        }
+        return false;
+    }
+    m_mediaBytes = 0;
+    if (!m_embedded && !m_rawReading && !saveModified())
+        return false;
+
+    deleteContents();
+    m_lastCopyDestination.clear();
+    m_addFilesFolder.clear();
+    if (m_rawReading) {
+        loadRaw(file);
+        return true;
+    }
+    load(file);
+    if (m_loadCancelled) {
+        m_loadCancelled = false;
+        onNewDocument();
+        return true;
+    }
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    m_currentItem = -1;
+    Q_EMIT currentItemChanged(-1);
+    if (!m_embedded) {
+        m_openedPath = m_pathName;
+        Q_EMIT albumPathChanged(m_pathName);
+        Q_EMIT itemsChanged();
+    }
+    setModified(false);
+    return true;
+}
+
+bool CAlbumDoc::onSaveDocument(const QString &path)
+{
+    QSaveFile file(path);
+    bool saved = file.open(QIODevice::WriteOnly) && store(file);
+    saved = saved && file.commit();
+    if (!saved) {
+        if (file.isOpen())
+            file.cancelWriting();
+        host().showText(QStringLiteral("%1: %2").arg(path, file.errorString()),
+            MessageIcon::Warning, MessageButtons::Ok, 0);
+        return false;
+    }
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    setModified(false);
+    return true;
+}
+
+bool CAlbumDoc::saveAs(const QString &name)
+{
+    makeFolderIfMissing(albumsFolder());
+    const QString path = albumPathForArgument(name);
+    if (!onSaveDocument(path))
+        return false;
+    m_openedPath = m_pathName;
+    Q_EMIT albumPathChanged(m_pathName);
+    return true;
+}
+
+bool CAlbumDoc::saveModified()
+{
+    if (!m_modified)
+        return true;
+    if (isUntitled()) {
+        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
+            MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel)
+            return false;
+        if (answer == MessageAnswer::No)
+            return true;
+        const QString name = host().askSaveFileName(
+            { loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
+        if (name.isEmpty())
+            return false;
+        return saveAs(name) && !m_modified;
+    }
+    const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveChangesQuestion,
+        { m_pathName }, MessageIcon::Question, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::No)
+        return true;
+    return onSaveDocument(m_pathName);
+}
+
+bool CAlbumDoc::save()
+{
+    if (!isUntitled())
+        return onSaveDocument(m_pathName);
+    const QString name = host().askSaveFileName(
+        { loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
+    return !name.isEmpty() && saveAs(name);
+}
+
+void CAlbumDoc::sortCommand(int key, int direction)
+{
+    sortItems(key, direction);
+    setModified();
+    Q_EMIT itemsChanged();
+}
+
+CAlbumDoc::AlbumListOutcome CAlbumDoc::onAlbumListChange(
+    const QString &entry, const QString &lastOutsidePath)
+{
+    if (m_handlingListChange)
+        return AlbumListOutcome::Ignored;
+    m_handlingListChange = true;
+    const auto done = [this](AlbumListOutcome outcome) {
+        m_handlingListChange = false;
+        return outcome;
+    };
+    if (isUntitled() && m_modified) {
+        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
+            MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Cancel)
+            return done(AlbumListOutcome::RestoreEntry);
+        if (answer == MessageAnswer::Yes && !save())
+            return done(AlbumListOutcome::RestoreEntry);
+        if (answer == MessageAnswer::No)
+            setModified(false);
+    }
+    bool opened = false;
+    if (entry == untitledName()) {
+        opened = saveModified() && onNewDocument();
+    } else {
+        const QString path = entry.endsWith(u'*')
+            ? lastOutsidePath
+            : joinPath(albumsFolder(), entry + QStringLiteral(".gmx"));
+        opened = !path.isEmpty() && onOpenDocument(path);
+    }
+    if (!opened)
+        return done(AlbumListOutcome::RestoreEntry);
+    m_currentItem = -1;
+    Q_EMIT currentItemChanged(-1);
+    if (!m_openedPath.isEmpty())
+        Q_EMIT recentFileAdded(m_openedPath);
+    return done(AlbumListOutcome::Switched);
+}

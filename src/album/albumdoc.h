@@ -1,0 +1,183 @@
+#pragma once
+
+#include "albumformat.h"
+#include "albumitem.h"
+#include "drivetype.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+// Keys of sortItems.
+enum class SortKey { FileName = 0, Extension = 1, FileSize = 2, FileTime = 3, Description = 4 };
+
+// The album document: the ordered list of items, the album's texts and the flags that steer
+// reading and writing. One album is open at a time. Views listen to the signals; the document
+// never touches a widget.
+//
+// Item operations return 1 for success, 0 for failure and -2 for a file already in the album.
+class CAlbumDoc : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CAlbumDoc(QObject *parent = nullptr);
+    ~CAlbumDoc() override;
+
+    // ---- items
+    int itemCount() const { return int(m_items.size()); }
+    // The item at `index`, or nullptr when out of range.
+    AlbumItem *item(int index) const;
+    // Makes the file's thumbnail and item and inserts it at `position` (-1: at the end).
+    int addFile(const QString &path, int position = -1);
+    // Inserts `item` before `position` (-1 or beyond the end: appends). An item whose absolute
+    // path is already present is destroyed and -2 returned; no item gives 0.
+    int insertItem(std::unique_ptr<AlbumItem> item, int position = -1);
+    // Removes and destroys item `index`; with `deleteFile` also deletes its media file (message
+    // 50334 when that fails). Returns the item count before removal.
+    int removeItem(int index, bool deleteFile);
+    void removeSelected(bool deleteFile);
+    // Index of the last item whose path equals `path` exactly, or -1.
+    int findItemByPath(const QString &path) const;
+    // Reorders the items by `key` (0-4); `direction` 1 reverses the order. Returns 1 when any
+    // item moved. The current item stays current at its new position.
+    int sortItems(int key, int direction);
+    // Index -1: the album caption; otherwise the item's description. With `set` the text is
+    // stored (and the document marked modified when it differs); without, it is copied out.
+    void itemText(int index, QString &text, bool set);
+    // Sets both attachment strings of item `index` (-1: the last item).
+    void attachFile(int index, const QString &name, const QString &path);
+    // Sets only the attachment path of item `index`, keeping its name.
+    void setAttachmentPath(int index, const QString &path);
+    void selectAll();
+    void selectNone();
+    int selectedCount() const;
+    // Total size of the items' media files (64-bit: an album easily exceeds 4 GB).
+    qint64 mediaBytes() const { return m_mediaBytes; }
+    int driveCount(DriveKind kind) const;
+    // Recomputes mediaBytes from the media files' current sizes (a missing file counts 0).
+    void recomputeMediaBytes();
+
+    // ---- view state the document needs (the view owns it and keeps this copy current)
+    int currentItem() const { return m_currentItem; }
+    void setCurrentItem(int index);
+
+    // ---- album texts and flags
+    QString albumCaption() const { return m_albumCaption; }
+    const AlbumFileHeader &header() const { return m_header; }
+    QString lastCopyDestination() const { return m_lastCopyDestination; }
+    void setLastCopyDestination(const QString &folder) { m_lastCopyDestination = folder; }
+    QString addFilesFolder() const { return m_addFilesFolder; }
+    void setAddFilesFolder(const QString &folder) { m_addFilesFolder = folder; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified = true);
+    bool singleItemStoring() const { return m_singleItemStoring; }
+    void setSingleItemStoring(bool on) { m_singleItemStoring = on; }
+    bool isEmbedded() const { return m_embedded; }
+    void setEmbedded(bool embedded) { m_embedded = embedded; }
+    bool loadCancelled() const { return m_loadCancelled; }
+
+    // ---- document lifecycle
+    // The document's path: the album file, or the untitled name for a new album.
+    QString pathName() const { return m_pathName; }
+    bool isUntitled() const;
+    // Full path of the album file last opened or saved under a name.
+    QString openedPath() const { return m_openedPath; }
+    static QString untitledName();
+    // Destroys every item (unless in raw reading mode) and clears the caption and counters.
+    void deleteContents();
+    bool onNewDocument();
+    // Opens the album at `path`; false when it cannot be opened or names the "NEW" pseudo-album.
+    bool onOpenDocument(const QString &path);
+    // Writes the album to `path` atomically: the previous file survives any failure.
+    bool onSaveDocument(const QString &path);
+    // Saves under albums folder + `name` + ".gmx" and makes that the document's path.
+    bool saveAs(const QString &name);
+    // Offers unsaved changes for saving; false when the user cancels.
+    bool saveModified();
+    // The Save command: an untitled album asks for a name (Save As), any other is saved in place.
+    bool save();
+    // The Sort command's work after its dialog: sorts, marks the document modified, redraws.
+    void sortCommand(int key, int direction);
+
+    // What the album list should do after a change of its entry.
+    enum class AlbumListOutcome { Ignored, Switched, RestoreEntry };
+    // The album list's entry became `entry`: the untitled name starts a new album, a name ending
+    // in "*" reopens `lastOutsidePath` (the last album opened from outside the albums folder),
+    // any other name opens that album of the albums folder. An unsaved untitled album is offered
+    // for saving first (message 50325). Changes arriving while one is handled are ignored.
+    AlbumListOutcome onAlbumListChange(const QString &entry, const QString &lastOutsidePath);
+
+    // ---- the album file
+    // Writes the album ("1.3") to `device`; false when a write fails.
+    bool store(QIODevice &device) const;
+    // Reads the album from `device` into this (emptied) document.
+    void load(QIODevice &device);
+    // Reads `device` in raw reading mode: thumbnail blocks and attachment records only.
+    void loadRaw(QIODevice &device);
+    // Whether loads show progress: off for the first load of the run, then on.
+    static bool loadShowsProgress();
+    static void setLoadShowsProgress(bool on);
+
+    // ---- raw reading mode (used by the album search)
+    bool rawReading() const { return m_rawReading; }
+    void setRawReading(bool on) { m_rawReading = on; }
+    const AlbumFileHeader &rawHeader() const { return m_rawHeader; }
+    const QList<BlockHandle> &rawThumbnails() const { return m_rawThumbnails; }
+    const QList<AttachmentRecord> &rawAttachments() const { return m_rawAttachments; }
+    void clearRaw();
+
+    // ---- enable rules of the album commands
+    bool canSort() const { return itemCount() > 1; }
+    bool canSave() const { return m_modified; }
+    bool canPrint() const { return itemCount() > 0; }
+
+Q_SIGNALS:
+    // Every view should redraw (the update-all-views step).
+    void itemsChanged();
+    // One item's cell should redraw.
+    void itemChanged(int index);
+    // The main frame's album list should repaint.
+    void albumListRepaint();
+    // The view's current item is now `index` (-1: none).
+    void currentItemChanged(int index);
+    // The album list and view should point at `path` (an album path or the untitled name).
+    void albumPathChanged(const QString &path);
+    // A load found an unknown version: the main window should start a new album.
+    void newAlbumRequested();
+    void modifiedChanged(bool modified);
+    // The recent-file list should learn `path`.
+    void recentFileAdded(const QString &path);
+
+private:
+    void setCaption(const QString &caption);
+    void readItems(QIODevice &device, const AlbumFileHeader &header);
+
+    bool m_singleItemStoring = false;
+    std::array<int, kDriveCounterCount> m_driveCounts {};
+    bool m_rawReading = false;
+    AlbumFileHeader m_rawHeader {};
+    QList<BlockHandle> m_rawThumbnails;
+    QList<AttachmentRecord> m_rawAttachments;
+    qint64 m_mediaBytes = 0;
+    QString m_lastCopyDestination;
+    bool m_loadCancelled = false;
+    std::vector<std::unique_ptr<AlbumItem>> m_items;
+    QSet<QString> m_absolutePaths; // the duplicate test, exact comparison
+    QString m_albumCaption;
+    QString m_openedPath;
+    AlbumFileHeader m_header = makeAlbumHeader();
+
+    QString m_pathName;
+    QString m_addFilesFolder;
+    bool m_modified = false;
+    bool m_embedded = false;
+    int m_currentItem = -1;
+    bool m_handlingListChange = false;
+};

@@ -1,0 +1,353 @@
+// Reading and writing the album file. Item blocks and bitmaps are read strictly in sequence;
+// every length taken from the file is checked against what the file can still hold before
+// anything is allocated, so a hostile or truncated file gives a partial album, never a crash.
+
+#include "albumdoc.h"
+
+#include "albumfolders.h"
+#include "albummessages.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace
+{
+
+bool s_loadShowsProgress = false;
+
+enum class Version { V11, V12, V13, Unknown };
+
+Version versionOf(const AlbumFileHeader &header)
+{
+    const QByteArray text(
+        header.version, qsizetype(strnlen(header.version, sizeof header.version)));
+    if (text == kAlbumVersion11)
+        return Version::V11;
+    if (text == kAlbumVersion12)
+        return Version::V12;
+    if (text == kAlbumVersion13)
+        return Version::V13;
+    return Version::Unknown;
+}
+
+qint64 recordSize(Version version)
+{
+    switch (version) {
+    case Version::V11:
+        return sizeof(ItemInfoV11);
+    case Version::V12:
+        return sizeof(ItemInfo);
+    case Version::V13:
+        return kItemBlockSize;
+    case Version::Unknown:
+        break;
+    }
+    return 0;
+}
+
+bool readExactly(QIODevice &device, void *into, qint64 size)
+{
+    return device.read(static_cast<char *>(into), size) == size;
+}
+
+// The next item record, widened for "1.1" files. False on a short read.
+bool readItemInfo(QIODevice &device, Version version, ItemInfo &info)
+{
+    if (version == Version::V11) {
+        ItemInfoV11 old {};
+        if (!readExactly(device, &old, sizeof old))
+            return false;
+        info = widenItemInfo(old);
+        return true;
+    }
+    return readExactly(device, &info, sizeof info);
+}
+
+// Bytes the rest of the file can still supply; thumbnails may not claim more than that in total.
+qint64 readBudget(QIODevice &device)
+{
+    if (device.isSequential())
+        return std::numeric_limits<qint64>::max() / 2;
+    return std::max<qint64>(0, device.size() - device.pos());
+}
+
+// A thumbnail block for `info`. A bitmap no larger than a real thumbnail is always allowed (a
+// truncated file still gives its items); a larger one only when the rest of the file can hold it.
+BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
+{
+    const bool oversized = info.dataSize > kMaxThumbnailDataSize;
+    if (oversized && qint64(info.dataSize) > budget)
+        return 0;
+    const BlockHandle block = blockAlloc(0, std::size_t(info.dataSize) + sizeof(ItemInfo));
+    if (!isBlockHandle(block))
+        return 0;
+    if (oversized)
+        budget -= info.dataSize;
+    std::memcpy(blockLock(block), &info, sizeof info);
+    return block;
+}
+
+// Reads the block's bitmap; a short read leaves the rest zero.
+void readBitmap(QIODevice &device, BlockHandle block)
+{
+    auto *info = static_cast<ItemInfo *>(blockLock(block));
+    if (!info)
+        return;
+    const std::size_t room = blockSize(block) - sizeof(ItemInfo);
+    const qint64 wanted = qint64(std::min<std::size_t>(info->dataSize, room));
+    if (wanted > 0)
+        device.read(reinterpret_cast<char *>(info + 1), wanted);
+}
+
+void seekIfPossible(QIODevice &device, qint64 position)
+{
+    if (!device.isSequential() && position >= device.pos())
+        device.seek(std::min(position, device.size()));
+}
+
+QString readTrailer(QIODevice &device)
+{
+    // The last copy destination is one folder path; a longer tail is not ours to keep.
+    QByteArray line = device.readLine(64 * 1024);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+std::uint32_t saturated32(quint64 value)
+{
+    return value > 0xFFFFFFFFu ? 0xFFFFFFFFu : std::uint32_t(value);
+}
+
+} // namespace
+
+bool CAlbumDoc::loadShowsProgress()
+{
+    return s_loadShowsProgress;
+}
+
+void CAlbumDoc::setLoadShowsProgress(bool on)
+{
+    s_loadShowsProgress = on;
+}
+
+bool CAlbumDoc::store(QIODevice &device) const
+{
+    std::vector<AlbumItem *> chosen;
+    if (m_singleItemStoring) {
+        if (AlbumItem *current = item(m_currentItem))
+            chosen.push_back(current);
+    } else {
+        for (const auto &entry : m_items)
+            chosen.push_back(entry.get());
+    }
+    bool ok = true;
+    const auto write = [&](const void *data, qint64 size) {
+        ok = ok && device.write(static_cast<const char *>(data), size) == size;
+    };
+
+    if (!chosen.empty()) {
+        quint64 dataTotal = 0;
+        for (const AlbumItem *entry : chosen)
+            dataTotal += entry->info()->dataSize;
+        const quint64 dataStart = 272 + quint64(kItemBlockSize) * chosen.size();
+        AlbumFileHeader header = makeAlbumHeader();
+        std::memcpy(header.caption, m_header.caption, sizeof header.caption);
+        header.caption[sizeof header.caption - 1] = 0;
+        header.itemCount = std::uint32_t(chosen.size());
+        header.dataStart = saturated32(dataStart);
+        header.totalSize = saturated32(dataStart + dataTotal);
+        write(&header, sizeof header);
+
+        quint64 offset = 0;
+        for (AlbumItem *entry : chosen) {
+            ItemInfo *info = entry->info();
+            info->dataOffset = saturated32(offset);
+            info->pathIsRelative = 0;
+            offset += info->dataSize;
+            write(info, sizeof *info);
+            AttachmentRecord attachment {};
+            setFixedText(attachment.name, entry->attachmentName());
+            setFixedText(attachment.path, entry->attachmentPath());
+            write(&attachment, sizeof attachment);
+        }
+        for (const AlbumItem *entry : chosen) {
+            const ItemInfo *info = entry->info();
+            const std::size_t room = blockSize(entry->thumbnail()) - sizeof(ItemInfo);
+            const std::size_t present = std::min<std::size_t>(info->dataSize, room);
+            write(info + 1, qint64(present));
+            // A block shorter than its dataSize claims is padded so the file stays consistent.
+            static const char zeros[4096] = {};
+            for (std::size_t missing = info->dataSize - present; missing > 0;) {
+                const std::size_t part = std::min(missing, sizeof zeros);
+                write(zeros, qint64(part));
+                missing -= part;
+            }
+        }
+    }
+    const QByteArray trailer = m_lastCopyDestination.toUtf8();
+    write(trailer.constData(), trailer.size());
+    return ok;
+}
+
+void CAlbumDoc::load(QIODevice &device)
+{
+    WaitCursor wait;
+    AlbumFileHeader header {};
+    if (!readExactly(device, &header, sizeof header) || header.magic != kAlbumMagic)
+        return;
+    m_header = header;
+    m_header.caption[sizeof m_header.caption - 1] = 0;
+    m_albumCaption = fixedText(m_header.caption);
+    const Version version = versionOf(header);
+    if (version == Version::Unknown) {
+        host().showMessage(AlbumMessage::kUnknownVersion, { fixedText(header.version) },
+            MessageIcon::Warning, MessageButtons::Ok);
+        m_header = makeAlbumHeader();
+        m_albumCaption.clear();
+        Q_EMIT newAlbumRequested();
+        return;
+    }
+    readItems(device, header);
+}
+
+void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
+{
+    const Version version = versionOf(header);
+    const qint64 dataStart = qint64(sizeof header) + qint64(header.itemCount) * recordSize(version);
+    qint64 budget = readBudget(device);
+    std::unique_ptr<Progress> progress;
+    bool escapeSeen = false;
+    bool endedEarly = false;
+    const QString photos = photosFolder();
+
+    for (std::uint32_t i = 0; i < header.itemCount; ++i) {
+        if (!escapeSeen && host().escapePressed())
+            escapeSeen = true;
+        ItemInfo info {};
+        if (!readItemInfo(device, version, info)) {
+            endedEarly = true;
+            break;
+        }
+        QString path = fixedText(info.path);
+        if (info.pathIsRelative == 1) {
+            path = joinPath(photos, path);
+            setFixedText(info.path, path);
+            info.pathIsRelative = 0;
+        }
+        const BlockHandle block = allocateThumbnail(info, budget);
+        if (!isBlockHandle(block)) {
+            endedEarly = true;
+            break;
+        }
+        if (s_loadShowsProgress) {
+            if (!progress) {
+                progress = host().createProgress();
+                progress->setTitle(loadString(AlbumMessage::kLoadingAlbum));
+                progress->setRange(int(std::min<std::uint32_t>(header.itemCount, INT32_MAX)));
+                progress->show();
+            }
+            progress->setText(path);
+            progress->setPosition(int(i));
+        }
+        auto newItem = escapeSeen ? std::make_unique<AlbumItem>(block, path, false)
+                                  : std::make_unique<AlbumItem>(block, path);
+        AlbumItem *inserted = newItem.get();
+        if (insertItem(std::move(newItem)) != 1) {
+            endedEarly = true; // a path twice in one file: the album ends before the second
+            break;
+        }
+        if (version == Version::V13) {
+            AttachmentRecord attachment {};
+            if (!readExactly(device, &attachment, sizeof attachment)) {
+                endedEarly = true;
+                break;
+            }
+            inserted->setAttachmentName(fixedText(attachment.name));
+            inserted->setAttachmentPath(fixedText(attachment.path));
+        }
+        if (progress) {
+            progress->pumpEvents();
+            if (progress->cancelled()) {
+                progress->close();
+                m_currentItem = -1;
+                Q_EMIT currentItemChanged(-1);
+                setModified(false);
+                m_loadCancelled = true;
+                return;
+            }
+        }
+    }
+
+    // An album cut short still finds its bitmaps at the start of the data area.
+    if (endedEarly)
+        seekIfPossible(device, dataStart);
+    for (const auto &entry : m_items)
+        readBitmap(device, entry->thumbnail());
+
+    if (progress)
+        progress->close();
+    else
+        s_loadShowsProgress = true;
+
+    if (endedEarly) {
+        // The trailer follows the whole data area, which the header's total locates.
+        if (!device.isSequential() && header.totalSize >= device.pos()
+            && header.totalSize <= device.size()) {
+            device.seek(header.totalSize);
+            m_lastCopyDestination = readTrailer(device);
+        }
+    } else {
+        m_lastCopyDestination = readTrailer(device);
+    }
+    m_currentItem = -1;
+    Q_EMIT currentItemChanged(-1);
+    Q_EMIT itemsChanged();
+    setModified(false);
+}
+
+void CAlbumDoc::loadRaw(QIODevice &device)
+{
+    WaitCursor wait;
+    clearRaw();
+    if (!readExactly(device, &m_rawHeader, sizeof m_rawHeader)
+        || m_rawHeader.magic != kAlbumMagic) {
+        m_rawHeader = {};
+        return;
+    }
+    const Version version = versionOf(m_rawHeader);
+    if (version == Version::Unknown)
+        return;
+    qint64 budget = readBudget(device);
+    // Never more entries than the file has room for records.
+    const qint64 fits = budget / recordSize(version);
+    const qint64 count = std::min<qint64>(m_rawHeader.itemCount, fits);
+    m_rawThumbnails.resize(count, 0);
+    m_rawAttachments.resize(count, AttachmentRecord {});
+    qint64 read = 0;
+    for (; read < count; ++read) {
+        ItemInfo info {};
+        if (!readItemInfo(device, version, info))
+            break;
+        const BlockHandle block = allocateThumbnail(info, budget);
+        if (!isBlockHandle(block))
+            break;
+        m_rawThumbnails[read] = block;
+        if (version == Version::V13
+            && !readExactly(device, &m_rawAttachments[read], sizeof(AttachmentRecord)))
+            break;
+    }
+    if (read < count)
+        seekIfPossible(device,
+            qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
+    for (BlockHandle block : std::as_const(m_rawThumbnails)) {
+        if (isBlockHandle(block))
+            readBitmap(device, block);
+    }
+}

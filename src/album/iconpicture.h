@@ -1,0 +1,21 @@
+#pragma once
+
+#include "imaging/blockmemory.h"
+
+#include <QString>
+
+// Pictures that stand for files without a picture of their own.
+
+inline constexpr const char *kVideoIconPicture = "videoico.log";
+inline constexpr const char *kWaveIconPicture = "waveico.log";
+inline constexpr const char *kMp3IconPicture = "mp3icon.log";
+inline constexpr const char *kUnknownIconPicture = "unknown.log";
+
+// Full path of an icon picture in the resource folder.
+QString iconPicturePath(const char *name);
+// Reads an icon picture (a Windows bitmap despite its extension) as a new image block; when it
+// cannot be read shows message 50341 with its path and returns 0.
+BlockHandle readIconPicture(const char *name);
+// The desktop's icon for the file's type drawn at 32 x 32 on grey (192, 192, 192), as a new
+// 24-bit image block; 0 when the icon theme has no icon for it.
+BlockHandle shellIconPicture(const QString &path);

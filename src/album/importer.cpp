@@ -1,0 +1,243 @@
+#include "importer.h"
+
+#include "acquirename.h"
+#include "albumdoc.h"
+#include "albumfolders.h"
+#include "albummessages.h"
+#include "app/appsettings.h"
+#include "iconpicture.h"
+#include "imaging/imagecodes.h"
+#include "imaging/imagefile.h"
+#include "imaging/pixkit.h"
+#include "jpegthumbnail.h"
+#include "media/firstframe.h"
+#include "mediakind.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+#include "thumbnail.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+BlockHandle clipFrame(const QString &path, bool reportFailure)
+{
+    const FirstFrame frame = readFirstVideoFrame(path);
+    switch (frame.result) {
+    case FirstFrameResult::Ok:
+        return frame.block;
+    case FirstFrameResult::CannotOpen:
+        if (reportFailure)
+            host().showMessage(AlbumMessage::kAviCannotOpen, { path });
+        return 0;
+    case FirstFrameResult::NoVideoStream:
+        if (reportFailure)
+            host().showMessage(AlbumMessage::kAviNoStream, { path });
+        return 0;
+    case FirstFrameResult::NoFrame:
+        if (reportFailure)
+            host().showMessage(AlbumMessage::kAviNoFrame, { path });
+        return 0;
+    }
+    return 0;
+}
+
+BlockHandle kindPicture(const QString &path, MediaKind kind)
+{
+    switch (kind) {
+    case MediaKind::Picture:
+        return openPictureForThumbnail(path);
+    case MediaKind::Avi:
+        if (const BlockHandle frame = clipFrame(path, true))
+            return frame;
+        return readIconPicture(kVideoIconPicture);
+    case MediaKind::Mpeg:
+        if (const BlockHandle frame = clipFrame(path, false))
+            return frame;
+        return readIconPicture(kVideoIconPicture);
+    case MediaKind::Wave:
+        return readIconPicture(kWaveIconPicture);
+    case MediaKind::Mp3:
+        return readIconPicture(kMp3IconPicture);
+    case MediaKind::Other:
+        if (const BlockHandle icon = shellIconPicture(path))
+            return icon;
+        return readIconPicture(kUnknownIconPicture);
+    }
+    return 0;
+}
+
+} // namespace
+
+BlockHandle openPictureForThumbnail(const QString &path)
+{
+    const QString extension = upperExtension(path);
+    BlockHandle result = kPkFailed;
+    bool known = true;
+    if (extension == QLatin1String(".PCD")) {
+        const PhotoCdOptions options = photoCdOptions();
+        result = PkOpenFile(path, 0, &options);
+    } else if (extension == QLatin1String(".QSF")) {
+        result = PkLoadQsfFile(path, kQsfBackgroundWhite);
+    } else if (IsPictureFile(path)) {
+        result = PkOpenFile(path, 0, nullptr);
+    } else {
+        known = false;
+    }
+    if (!known || result == kPkFailed) {
+        host().showMessage(AlbumMessage::kPictureUnreadable, { path });
+        result = 0;
+    } else if (result == kPkTooLarge || result == kPkNoMemory) {
+        if (extension == QLatin1String(".TIF") && result == kPkNoMemory)
+            host().showMessage(AlbumMessage::kTiffTooLarge, { path });
+        host().showMessage(AlbumMessage::kOutOfMemory);
+        result = 0;
+    }
+    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+    return result;
+}
+
+BlockHandle pictureForFile(const QString &itemPath)
+{
+    const QString path = absoluteItemPath(itemPath);
+    if (const BlockHandle picture = kindPicture(path, mediaKindOf(path)))
+        return picture;
+    if (const BlockHandle icon = shellIconPicture(path))
+        return icon;
+    return readIconPicture(kUnknownIconPicture);
+}
+
+BlockHandle thumbnailForFile(const QString &path)
+{
+    // Photos take the fast path that decodes only the sampled rows; anything it declines (a
+    // damaged or CMYK file) goes the general way, which also reports the errors.
+    if (upperExtension(path) == QLatin1String(".JPG")) {
+        const BlockHandle thumbnail = makeJpegThumbnail(path);
+        if (isBlockHandle(thumbnail)) {
+            host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+            return thumbnail;
+        }
+    }
+    OwnedBlock picture(pictureForFile(path));
+    if (!picture)
+        return 0;
+    return makeThumbnail(picture.handle(), path);
+}
+
+int rebuildThumbnail(CAlbumDoc &document, int index)
+{
+    AlbumItem *item = document.item(index);
+    if (!item || !QFileInfo::exists(item->absolutePath()))
+        return 0;
+    item->setExists(true);
+    const QString &path = item->absolutePath();
+    BlockHandle fresh = upperExtension(path) == QLatin1String(".JPG") ? makeJpegThumbnail(path) : 0;
+    if (!isBlockHandle(fresh)) {
+        OwnedBlock picture(pictureForFile(path));
+        if (!picture) {
+            host().showMessage(AlbumMessage::kNoPictureForRebuild, {}, MessageIcon::Warning);
+            return 0;
+        }
+        fresh = makeThumbnail(picture.handle(), path);
+    }
+    if (!isBlockHandle(fresh)) {
+        host().showMessage(AlbumMessage::kThumbnailNotMade, {}, MessageIcon::Warning);
+        return 0;
+    }
+    auto *info = static_cast<ItemInfo *>(blockLock(fresh));
+    const ItemInfo *old = item->info();
+    if (old) {
+        std::memcpy(info->path, old->path, sizeof info->path);
+        std::memcpy(info->description, old->description, sizeof info->description);
+        std::memcpy(info->caption, old->caption, sizeof info->caption);
+        std::memcpy(info->keywords, old->keywords, sizeof info->keywords);
+    }
+    item->setThumbnail(fresh);
+    document.setModified();
+    Q_EMIT document.itemChanged(index);
+    return 1;
+}
+
+QStringList mediaFilesInFolder(const QString &folder)
+{
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
+    QStringList files;
+    for (const QString &name : names) {
+        if (mediaKindOf(name) != MediaKind::Other)
+            files.append(dir.filePath(name));
+    }
+    return files;
+}
+
+AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
+{
+    AddFilesOutcome outcome;
+    if (paths.isEmpty())
+        return outcome;
+    WaitCursor wait;
+    outcome.folder = QFileInfo(paths.first()).absolutePath();
+    document.setAddFilesFolder(outcome.folder);
+    appSettings().setAddPhotoPath(outcome.folder);
+    std::unique_ptr<Progress> progress = host().createProgress();
+    progress->setTitle(loadString(AlbumMessage::kAddingFiles));
+    progress->setRange(int(paths.size()));
+    progress->show();
+    int index = 0;
+    for (const QString &path : paths) {
+        progress->pumpEvents();
+        if (progress->cancelled()) {
+            outcome.cancelled = true;
+            break;
+        }
+        progress->setText(QStringLiteral("%1 (%2/%3)").arg(path).arg(index + 1).arg(paths.size()));
+        progress->setPosition(index++);
+        if (!QFileInfo(path).isFile()) {
+            ++outcome.failed;
+            continue;
+        }
+        switch (document.addFile(QFileInfo(path).absoluteFilePath())) {
+        case 1:
+            ++outcome.added;
+            break;
+        case -2:
+            ++outcome.duplicates;
+            break;
+        default:
+            ++outcome.failed;
+            break;
+        }
+    }
+    progress->close();
+    Q_EMIT document.itemsChanged();
+    return outcome;
+}
+
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNaming &naming,
+    AcquireCounterStore &counters, const QDate &today)
+{
+    const QString path = nextAcquiredFileName(naming, counters, today);
+    makeFolderIfMissing(QFileInfo(path).absolutePath());
+    if (SaveImageFile(picture, path) != kWriteDone)
+        return 0;
+    const BlockHandle thumbnail = makeThumbnail(picture, path);
+    if (!isBlockHandle(thumbnail))
+        return 0;
+    const int inserted = document.insertItem(std::make_unique<AlbumItem>(thumbnail, path));
+    Q_EMIT document.itemsChanged();
+    return inserted == 1 ? 1 : 0;
+}
+
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture)
+{
+    ProfileAcquireCounters counters;
+    return addInMemoryPicture(document, picture,
+        acquireNamingFrom(appSettings().acquireSettings(), photosFolder()), counters,
+        QDate::currentDate());
+}

@@ -1,0 +1,180 @@
+// libjpeg's error exit jumps back with longjmp, so the decoding functions here hold no C++
+// object with a destructor between setjmp and the end of decoding; every path ends with
+// jpeg_destroy_decompress and fclose.
+
+#include "jpegthumbnail.h"
+
+#include "albumfolders.h"
+#include "albumformat.h"
+#include "imaging/dib.h"
+#include "mediakind.h"
+#include "thumbnail.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace
+{
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void errorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void silentMessage(j_common_ptr)
+{
+}
+
+// Pixels per metre from the JFIF density, as the JPEG reader of the picture layer computes them.
+std::int32_t pelsPerMeter(int unit, int density)
+{
+    switch (unit) {
+    case 1:
+        return density * 3937 / 100;
+    case 2:
+        return density * 100;
+    default:
+        return 0;
+    }
+}
+
+void fillInfo(
+    ItemInfo &info, const QString &path, int width, int height, int bits, ThumbnailSize size)
+{
+    const QFileInfo file(absoluteItemPath(path));
+    info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
+    info.fileTime = std::uint32_t(
+        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
+    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
+    info.sourceWidth = std::uint16_t(std::min(width, 0xFFFF));
+    info.sourceHeight = std::uint16_t(std::min(height, 0xFFFF));
+    info.sourceBitDepth = std::uint16_t(bits);
+    info.thumbWidth = std::uint16_t(size.width);
+    info.thumbHeight = std::uint16_t(size.height);
+    info.dataSize = thumbnailDataSize(size);
+}
+
+// Decodes the sampled rows into a new thumbnail block `block`, with `row` as the one-row buffer
+// (allocated here, freed by the caller). False on any failure (the block is then freed).
+bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
+{
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = errorExit;
+    errors.base.output_message = silentMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        if (isBlockHandle(block))
+            blockFree(block);
+        block = 0;
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, input);
+    jpeg_read_header(&info, TRUE);
+    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
+    if (!grey && info.num_components != 3) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_start_decompress(&info);
+    const int width = int(info.output_width);
+    const int height = int(info.output_height);
+    const int channels = grey ? 1 : 3;
+    const int bits = grey ? 8 : 24;
+    row = static_cast<JSAMPLE *>(std::malloc(std::size_t(width) * std::size_t(channels)));
+    const std::int32_t xDensity = pelsPerMeter(info.density_unit, info.X_density);
+    const std::int32_t yDensity = pelsPerMeter(info.density_unit, info.Y_density);
+
+    if (!row) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+
+    const ThumbnailSize size = thumbnailSize(width, height);
+    const std::size_t outRow = dibRowBytes(size.width, 24);
+    const std::uint32_t dataSize = thumbnailDataSize(size);
+    block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
+    if (!isBlockHandle(block)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    auto *head = static_cast<unsigned char *>(blockLock(block));
+    auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = size.width;
+    header->biHeight = size.height;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
+    header->biXPelsPerMeter = xDensity;
+    header->biYPelsPerMeter = yDensity;
+    auto *out = reinterpret_cast<unsigned char *>(header + 1);
+    // Output rows are stored bottom-up; output row k samples bottom-up source row
+    // k * h / th, which is top-down row h - 1 - that. Walking k downwards visits strictly
+    // increasing top-down rows (th <= h), so the JPEG is read once, top to bottom.
+    for (int k = size.height - 1; k >= 0; --k) {
+        const int wanted = height - 1 - int(qint64(k) * height / size.height);
+        const int current = int(info.output_scanline);
+        if (wanted > current)
+            jpeg_skip_scanlines(&info, JDIMENSION(wanted - current));
+        JSAMPROW rows[1] = { row };
+        jpeg_read_scanlines(&info, rows, 1);
+        unsigned char *to = out + std::size_t(k) * outRow;
+        for (int x = 0; x < size.width; ++x) {
+            const int sx = int(qint64(x) * width / size.width);
+            if (grey) {
+                std::memset(to + 3 * x, row[sx], 3);
+            } else {
+                to[3 * x] = row[3 * sx + 2];
+                to[3 * x + 1] = row[3 * sx + 1];
+                to[3 * x + 2] = row[3 * sx];
+            }
+        }
+    }
+    jpeg_abort_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    ItemInfo record {};
+    fillInfo(record, path, width, height, bits, size);
+    if (!setFixedText(record.path, path)) {
+        blockFree(block);
+        block = 0;
+        return false;
+    }
+    std::memcpy(head, &record, sizeof record);
+    return true;
+}
+
+BlockHandle decodeFile(const QString &path)
+{
+    FILE *input = std::fopen(QFile::encodeName(absoluteItemPath(path)).constData(), "rb");
+    if (!input)
+        return 0;
+    BlockHandle block = 0;
+    JSAMPLE *row = nullptr;
+    const bool ok = decode(input, path, block, row);
+    std::free(row);
+    std::fclose(input);
+    return ok ? block : 0;
+}
+
+} // namespace
+
+BlockHandle makeJpegThumbnail(const QString &path)
+{
+    return decodeFile(path);
+}

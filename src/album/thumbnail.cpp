@@ -1,0 +1,155 @@
+#include "thumbnail.h"
+
+#include "albumfolders.h"
+#include "albumformat.h"
+#include "albummessages.h"
+#include "imaging/dibblock.h"
+#include "mediakind.h"
+#include "platform/host.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+// The picture's pixel layout, checked against the block that holds it.
+struct SourcePicture {
+    const BITMAPINFOHEADER *header = nullptr;
+    const RGBQUAD *colors = nullptr;
+    std::uint32_t colorCount = 0;
+    const unsigned char *bits = nullptr;
+    std::size_t rowBytes = 0;
+    int width = 0;
+    int height = 0;
+    int bitCount = 0;
+};
+
+bool describePicture(BlockHandle picture, SourcePicture &source)
+{
+    BITMAPINFOHEADER *header = checkedDibHeader(picture);
+    if (!header || header->biWidth <= 0 || header->biHeight <= 0 || header->biCompression != kBiRgb)
+        return false;
+    source.header = header;
+    source.width = header->biWidth;
+    source.height = header->biHeight;
+    source.bitCount = header->biBitCount;
+    source.colorCount = dibColorCount(*header);
+    source.colors = dibColors(header);
+    source.rowBytes = dibRowBytes(source.width, source.bitCount);
+    source.bits = dibBits(header);
+    return true;
+}
+
+// Blue, green, red of source pixel (x, y), y counted from the bottom row.
+inline void samplePixel(const SourcePicture &source, int x, int y, unsigned char *out)
+{
+    const unsigned char *row = source.bits + std::size_t(y) * source.rowBytes;
+    if (source.bitCount == 24) {
+        std::memcpy(out, row + 3 * std::size_t(x), 3);
+        return;
+    }
+    unsigned index = 0;
+    switch (source.bitCount) {
+    case 8:
+        index = row[x];
+        break;
+    case 4:
+        index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+        break;
+    default:
+        index = (row[x / 8] >> (7 - x % 8)) & 1;
+        break;
+    }
+    // An index past a short colour table draws black rather than reading beyond it.
+    if (index >= source.colorCount) {
+        std::memset(out, 0, 3);
+        return;
+    }
+    const RGBQUAD &color = source.colors[index];
+    out[0] = color.rgbBlue;
+    out[1] = color.rgbGreen;
+    out[2] = color.rgbRed;
+}
+
+std::uint16_t clamp16(int value)
+{
+    return std::uint16_t(std::clamp(value, 0, 0xFFFF));
+}
+
+} // namespace
+
+ThumbnailSize thumbnailSize(int width, int height)
+{
+    const int larger = std::max(width, height);
+    if (larger <= kMaxThumbnailSide)
+        return { width, height };
+    if (width >= height) {
+        const int th = int((qint64(width) / 2 + qint64(height) * kMaxThumbnailSide) / width);
+        return { kMaxThumbnailSide, std::max(th, 1) };
+    }
+    const int tw = int((qint64(height) / 2 + qint64(width) * kMaxThumbnailSide) / height);
+    return { std::max(tw, 1), kMaxThumbnailSide };
+}
+
+std::uint32_t thumbnailDataSize(ThumbnailSize size)
+{
+    return std::uint32_t(
+        dibRowBytes(size.width, 24) * std::size_t(size.height) + sizeof(BITMAPINFOHEADER));
+}
+
+BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
+{
+    SourcePicture source;
+    if (!describePicture(picture, source))
+        return 0;
+    ItemInfo info {};
+    if (!setFixedText(info.path, path)) {
+        host().showMessage(AlbumMessage::kPathTooLong, { path });
+        return 0;
+    }
+    const ThumbnailSize size = thumbnailSize(source.width, source.height);
+    const std::size_t outRow = dibRowBytes(size.width, 24);
+    const std::uint32_t dataSize = thumbnailDataSize(size);
+    const BlockHandle block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
+    if (!isBlockHandle(block))
+        return 0;
+
+    const QFileInfo file(absoluteItemPath(path));
+    info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
+    info.fileTime = std::uint32_t(
+        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
+    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
+    info.sourceWidth = clamp16(source.width);
+    info.sourceHeight = clamp16(source.height);
+    info.sourceBitDepth = std::uint16_t(source.bitCount);
+    info.thumbWidth = std::uint16_t(size.width);
+    info.thumbHeight = std::uint16_t(size.height);
+    info.dataSize = dataSize;
+    auto *head = static_cast<unsigned char *>(blockLock(block));
+    std::memcpy(head, &info, sizeof info);
+
+    auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = size.width;
+    header->biHeight = size.height;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biCompression = kBiRgb;
+    header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
+    header->biXPelsPerMeter = source.header->biXPelsPerMeter;
+    header->biYPelsPerMeter = source.header->biYPelsPerMeter;
+
+    unsigned char *out = reinterpret_cast<unsigned char *>(header + 1);
+    for (int y = 0; y < size.height; ++y) {
+        const int sy = int(qint64(y) * source.height / size.height);
+        unsigned char *to = out + std::size_t(y) * outRow;
+        for (int x = 0; x < size.width; ++x) {
+            const int sx = int(qint64(x) * source.width / size.width);
+            samplePixel(source, sx, sy, to + 3 * std::size_t(x));
+        }
+    }
+    return block;
+}

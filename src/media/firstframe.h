@@ -1,0 +1,16 @@
+#pragma once
+
+#include "imaging/blockmemory.h"
+
+#include <QString>
+
+// The first video frame of a clip (AVI, MPEG, QuickTime ...) read through FFmpeg, as a new
+// 24-bit image block.
+enum class FirstFrameResult { Ok, CannotOpen, NoVideoStream, NoFrame };
+
+struct FirstFrame {
+    FirstFrameResult result = FirstFrameResult::CannotOpen;
+    BlockHandle block = 0; // owned by the caller when result is Ok
+};
+
+FirstFrame readFirstVideoFrame(const QString &path);

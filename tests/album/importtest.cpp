@@ -1,0 +1,342 @@
+#include "albumtesthelpers.h"
+
+#include "album/acquirename.h"
+#include "album/albumfolders.h"
+#include "album/albummessages.h"
+#include "album/iconpicture.h"
+#include "album/importer.h"
+#include "album/mediakind.h"
+#include "album/oldalbum.h"
+#include "app/appsettings.h"
+#include "platform/paths.h"
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace
+{
+
+QString picture(const QString &folder, const QString &name, int width, int height, QRgb color)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(color);
+    const QString path = joinPath(folder, name);
+    image.save(path, "BMP");
+    return path;
+}
+
+const ItemInfo &infoOf(const CAlbumDoc &doc, int index)
+{
+    return *doc.item(index)->info();
+}
+
+class MemoryCounters final : public AcquireCounterStore
+{
+public:
+    int readCounter(int keyId, int defaultValue) override
+    {
+        return values.value(keyId, defaultValue);
+    }
+    void writeCounter(int keyId, int value) override { values[keyId] = value; }
+    QHash<int, int> values;
+};
+
+} // namespace
+
+TEST(MediaKind, DecidedOnTheLastShortExtension)
+{
+    const struct {
+        const char *path;
+        MediaKind kind;
+    } cases[] = {
+        { "/a/b.jpg", MediaKind::Picture },
+        { "/a/b.JpG", MediaKind::Picture },
+        { "/a/b.qsf", MediaKind::Picture },
+        { "/a/b.avi", MediaKind::Avi },
+        { "/a/b.mov", MediaKind::Avi },
+        { "/a/b.wav", MediaKind::Wave },
+        { "/a/b.mpg", MediaKind::Mpeg },
+        { "/a/b.mpeg", MediaKind::Mpeg },
+        { "/a/b.mp3", MediaKind::Mp3 },
+        { "/a/b.jpeg", MediaKind::Other },
+        { "/a/b.c.toolong", MediaKind::Other },
+        { "/a.jpg/b", MediaKind::Other },
+        { "/a/noext", MediaKind::Other },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(mediaKindOf(QString::fromLatin1(c.path)), c.kind) << c.path;
+}
+
+TEST(Import, EveryKindGetsItsPicture)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    const QString photo = picture(folder, QStringLiteral("wide.bmp"), 160, 120, qRgb(250, 10, 10));
+    const QString sound = joinPath(folder, QStringLiteral("voice.wav"));
+    writeFile(sound, 44);
+    const QString odd = joinPath(folder, QStringLiteral("data.qqq"));
+    writeFile(odd, 3);
+    for (const char *clip : { "clip.avi", "clip.mpg", "broken.mpeg" })
+        QFile::copy(fixturePath(QStringLiteral("album/") + QLatin1String(clip)),
+            joinPath(folder, QLatin1String(clip)));
+
+    CAlbumDoc doc;
+    EXPECT_EQ(doc.addFile(photo), 1);
+    EXPECT_EQ(doc.addFile(photo), -2);
+    EXPECT_EQ(doc.addFile(sound), 1);
+    EXPECT_EQ(doc.addFile(joinPath(folder, QStringLiteral("clip.avi"))), 1);
+    EXPECT_EQ(doc.addFile(joinPath(folder, QStringLiteral("clip.mpg"))), 1);
+    EXPECT_EQ(doc.addFile(joinPath(folder, QStringLiteral("broken.mpeg"))), 1);
+    EXPECT_EQ(doc.addFile(odd), 1);
+    EXPECT_TRUE(recorder.messageIds().isEmpty()) << recorder.messageIds().size();
+    ASSERT_EQ(doc.itemCount(), 6);
+
+    EXPECT_EQ(infoOf(doc, 0).thumbWidth, 80);
+    EXPECT_EQ(infoOf(doc, 0).thumbHeight, 60);
+    EXPECT_EQ(infoOf(doc, 0).isMedia, 0);
+    EXPECT_EQ(doc.item(0)->thumbnailImage().pixel(5, 5), qRgb(250, 10, 10));
+    // Icon pictures are 32 x 32; clips give their 96 x 64 first frame.
+    EXPECT_EQ(infoOf(doc, 1).sourceWidth, 32);
+    EXPECT_EQ(infoOf(doc, 1).isMedia, 1);
+    for (int clip : { 2, 3 }) {
+        EXPECT_EQ(infoOf(doc, clip).sourceWidth, 96);
+        EXPECT_EQ(infoOf(doc, clip).thumbHeight, 53);
+    }
+    EXPECT_EQ(infoOf(doc, 4).sourceWidth, 32); // unreadable MPEG: the video icon picture
+    OwnedBlock videoIcon(readIconPicture(kVideoIconPicture));
+    OwnedBlock expected(makeThumbnail(videoIcon.handle(), QStringLiteral("/v.mpeg")));
+    EXPECT_EQ(doc.item(4)->thumbnailImage(), thumbnailBlockImage(expected.handle()));
+    EXPECT_EQ(infoOf(doc, 5).sourceWidth, 32); // shell icon or unknown.log
+    EXPECT_EQ(doc.mediaBytes(),
+        QFileInfo(photo).size() + 44 + 3
+            + QFileInfo(joinPath(folder, QStringLiteral("clip.avi"))).size() + 4096 + 100);
+}
+
+TEST(Import, RelativePathsAreReadFromTheUserFolder)
+{
+    const QString folder = joinPath(userFolder(), QStringLiteral("relative"));
+    QDir().mkpath(folder);
+    picture(folder, QStringLiteral("r.bmp"), 90, 45, qRgb(1, 2, 3));
+    QImage(120, 60, QImage::Format_RGB888).save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
+    CAlbumDoc doc;
+    for (const QString &name :
+        { QStringLiteral("relative/r.bmp"), QStringLiteral("relative/r.jpg") }) {
+        ASSERT_EQ(doc.addFile(name), 1) << name.toStdString();
+        const AlbumItem &item = *doc.item(doc.itemCount() - 1);
+        EXPECT_EQ(item.path(), name);
+        EXPECT_EQ(fixedText(item.info()->path), name);
+        EXPECT_TRUE(item.exists());
+        EXPECT_EQ(item.info()->thumbHeight, 40);
+        EXPECT_EQ(qint64(item.info()->fileSize), QFileInfo(item.absolutePath()).size());
+    }
+}
+
+TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    const QString fakeJpeg = joinPath(folder, QStringLiteral("fake.jpg"));
+    const QString fakeAvi = joinPath(folder, QStringLiteral("fake.avi"));
+    writeFile(fakeJpeg, 100);
+    writeFile(fakeAvi, 100);
+    CAlbumDoc doc;
+    EXPECT_EQ(doc.addFile(fakeJpeg), 1);
+    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kPictureUnreadable });
+    EXPECT_EQ(infoOf(doc, 0).sourceWidth, 32);
+    recorder.clear();
+    EXPECT_EQ(doc.addFile(fakeAvi), 1);
+    ASSERT_EQ(recorder.messageIds().size(), 1);
+    EXPECT_TRUE(recorder.messageIds().first() >= AlbumMessage::kAviCannotOpen
+        && recorder.messageIds().first() <= AlbumMessage::kAviNoFrame);
+}
+
+TEST(Import, RebuildKeepsTextsAndTakesTheNewPicture)
+{
+    const QString folder = makeTestFolder();
+    const QString photo = picture(folder, QStringLiteral("edit.bmp"), 40, 30, qRgb(0, 0, 255));
+    CAlbumDoc doc;
+    ASSERT_EQ(doc.addFile(photo), 1);
+    QString text = QStringLiteral("keep me");
+    doc.itemText(0, text, true);
+    setFixedText(doc.item(0)->info()->caption, QStringLiteral("cap"));
+    setFixedText(doc.item(0)->info()->keywords, QStringLiteral("kw"));
+    doc.setModified(false);
+    picture(folder, QStringLiteral("edit.bmp"), 100, 50, qRgb(0, 255, 0));
+    EXPECT_EQ(rebuildThumbnail(doc, 0), 1);
+    const ItemInfo &info = infoOf(doc, 0);
+    EXPECT_EQ(fixedText(info.description), QStringLiteral("keep me"));
+    EXPECT_EQ(fixedText(info.caption), QStringLiteral("cap"));
+    EXPECT_EQ(fixedText(info.keywords), QStringLiteral("kw"));
+    EXPECT_EQ(info.sourceWidth, 100);
+    EXPECT_EQ(info.thumbHeight, 40);
+    EXPECT_EQ(info.fileSize, std::uint32_t(QFileInfo(photo).size()));
+    EXPECT_EQ(doc.item(0)->thumbnailImage().pixel(0, 0), qRgb(0, 255, 0));
+    EXPECT_TRUE(doc.isModified());
+
+    QFile::remove(photo);
+    EXPECT_EQ(rebuildThumbnail(doc, 0), 0);
+}
+
+TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    QStringList files;
+    for (int i = 0; i < 4; ++i)
+        files << picture(folder, QStringLiteral("%1.bmp").arg(i), 8, 8, qRgb(i, i, i));
+    CAlbumDoc doc;
+    doc.addFile(files[1]);
+    AddFilesOutcome outcome
+        = addFiles(doc, files + QStringList { joinPath(folder, QStringLiteral("gone.bmp")) });
+    EXPECT_EQ(outcome.added, 3);
+    EXPECT_EQ(outcome.duplicates, 1);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_EQ(outcome.folder, folder);
+    EXPECT_EQ(doc.addFilesFolder(), folder);
+    EXPECT_EQ(appSettings().addPhotoPath(), folder);
+    EXPECT_EQ(addFilesStartFolder(doc), folder);
+    EXPECT_TRUE(recorder.messageIds().isEmpty());
+
+    CAlbumDoc other;
+    recorder.cancelProgressAt(2, 2);
+    outcome = addFiles(other, files);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(other.itemCount(), 3); // the file at position 2 was under way when Cancel came
+    EXPECT_EQ(mediaFilesInFolder(folder), files);
+}
+
+TEST(AcquiredName, CustomPrefixTakesTheFirstFreeNumber)
+{
+    const QString folder = makeTestFolder();
+    writeFile(joinPath(folder, QStringLiteral("trip_0000.jpg")), 1);
+    writeFile(joinPath(folder, QStringLiteral("trip_0001.jpg")), 1);
+    MemoryCounters counters;
+    const AcquireNaming naming { folder, QStringLiteral("trip"), 4, true };
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)),
+        joinPath(folder, QStringLiteral("trip_0002.jpg")));
+    EXPECT_TRUE(counters.values.isEmpty());
+    EXPECT_EQ(
+        nextAcquiredFileName({ folder, QStringLiteral("x"), 9, true }, counters, QDate(2001, 3, 5)),
+        joinPath(folder, QStringLiteral("x_0000")));
+}
+
+TEST(AcquiredName, DateCodedNamesCountPerDay)
+{
+    MemoryCounters counters;
+    const AcquireNaming naming { QStringLiteral("/acq"), {}, 4, false };
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_001.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_002.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
+        QStringLiteral("/acq/mr06_001.jpg"));
+    EXPECT_EQ(counters.values.value(kAcquireDayKey), 306);
+    EXPECT_EQ(counters.values.value(kAcquireCounterKey), 2);
+    counters.values[kAcquireCounterKey] = 1000; // out of range: starts again
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
+        QStringLiteral("/acq/mr06_001.jpg"));
+
+    // The same counting through the private profile file.
+    ProfileAcquireCounters profile;
+    EXPECT_EQ(nextAcquiredFileName(naming, profile, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_001.jpg"));
+    EXPECT_EQ(nextAcquiredFileName(naming, profile, QDate(2001, 3, 5)),
+        QStringLiteral("/acq/mr05_002.jpg"));
+    EXPECT_EQ(PrivateProfile().readInt(kProfileKeyDayCode, 0), 305);
+
+    const struct {
+        int year;
+        const char *name;
+    } years[] = { { 2001, "de31_001.tif" }, { 2002, "de31#001.tif" }, { 2003, "de31-001.tif" },
+        { 2004, "de31^001.tif" }, { 2005, "de31$001.tif" }, { 2006, "de31_001.tif" } };
+    for (const auto &y : years) {
+        MemoryCounters fresh;
+        EXPECT_EQ(nextAcquiredFileName(
+                      { QStringLiteral("/acq"), {}, 1, false }, fresh, QDate(y.year, 12, 31)),
+            QStringLiteral("/acq/") + QLatin1String(y.name));
+    }
+}
+
+TEST(Import, AcquiredPicturesAreSavedNamedAndAppended)
+{
+    const QString folder = makeTestFolder();
+    OwnedBlock picture(solidPicture(120, 90, qRgb(200, 100, 0)));
+    MemoryCounters counters;
+    const AcquireNaming naming { folder, QStringLiteral("scan"), 0, true };
+    CAlbumDoc doc;
+    EXPECT_EQ(addInMemoryPicture(doc, picture.handle(), naming, counters, QDate(2001, 3, 5)), 1);
+    EXPECT_EQ(addInMemoryPicture(doc, picture.handle(), naming, counters, QDate(2001, 3, 5)), 1);
+    ASSERT_EQ(doc.itemCount(), 2);
+    EXPECT_EQ(doc.item(1)->path(), joinPath(folder, QStringLiteral("scan_0001.bmp")));
+    EXPECT_TRUE(doc.item(1)->exists());
+    EXPECT_EQ(doc.item(1)->info()->thumbHeight, 60);
+    EXPECT_EQ(doc.item(1)->info()->fileSize, std::uint32_t(QFileInfo(doc.item(1)->path()).size()));
+    EXPECT_EQ(doc.item(1)->thumbnailImage().pixel(1, 1), qRgb(200, 100, 0));
+    // A folder that cannot be made: nothing is added.
+    const AcquireNaming nowhere { QStringLiteral("/proc/none"), QStringLiteral("x"), 0, true };
+    EXPECT_EQ(addInMemoryPicture(doc, picture.handle(), nowhere, counters, QDate(2001, 3, 5)), 0);
+    EXPECT_EQ(doc.itemCount(), 2);
+}
+
+TEST(OldAlbum, RecordsBecomeItemsAndTheAlbumIsSaved)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    const QString present = picture(folder, QStringLiteral("here.bmp"), 10, 10, qRgb(9, 9, 9));
+    const QString missing = joinPath(folder, QStringLiteral("gone.bmp"));
+    QByteArray bytes(kOldAlbumHeaderSize, '\0');
+    const std::uint32_t count = 3;
+    std::memcpy(bytes.data() + 8, &count, 4);
+    std::memcpy(bytes.data() + 16, "Holiday 98", 10);
+    for (const QString &path : { present, missing, missing }) {
+        QByteArray record(kOldAlbumRecordSize, '\0');
+        const QByteArray utf8 = path.toUtf8();
+        std::memcpy(record.data() + 8, utf8.constData(), std::size_t(utf8.size()));
+        std::memcpy(record.data() + 136, "beach", 5);
+        bytes += record;
+    }
+    const QString old = joinPath(folder, QStringLiteral("summer.alb"));
+    QFile file(old);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    file.close();
+
+    recorder.queueAnswer(MessageAnswer::No); // first missing record: skip
+    recorder.queueAnswer(MessageAnswer::Yes); // the second: add anyway
+    CAlbumDoc doc;
+    const OldAlbumConversion outcome = convertOldAlbum(doc, old);
+    EXPECT_EQ(outcome.items, 2);
+    EXPECT_EQ(outcome.savedPath, joinPath(albumsFolder(), QStringLiteral("summer.gmx")));
+    EXPECT_EQ(doc.albumCaption(), QStringLiteral("Holiday 98"));
+    QString description;
+    doc.itemText(0, description, false);
+    EXPECT_EQ(description, QStringLiteral("beach"));
+    EXPECT_FALSE(doc.item(1)->exists());
+
+    CAlbumDoc back;
+    CAlbumDoc::setLoadShowsProgress(false);
+    ASSERT_TRUE(back.onOpenDocument(outcome.savedPath));
+    EXPECT_EQ(back.itemCount(), 2);
+
+    // Unsaved changes of the open album come first: Cancel converts nothing.
+    CAlbumDoc busy;
+    busy.onNewDocument();
+    busy.insertItem(testItem(QStringLiteral("/o/unsaved.jpg")));
+    recorder.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_TRUE(convertOldAlbum(busy, old).savedPath.isEmpty());
+    EXPECT_EQ(busy.itemCount(), 1);
+
+    // A header shorter than 144 bytes converts to nothing.
+    QFile shortFile(joinPath(folder, QStringLiteral("short.alb")));
+    shortFile.open(QIODevice::WriteOnly);
+    shortFile.write(bytes.left(100));
+    shortFile.close();
+    EXPECT_TRUE(convertOldAlbum(doc, shortFile.fileName()).savedPath.isEmpty());
+}

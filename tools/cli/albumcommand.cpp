@@ -1,0 +1,272 @@
+// glimix-cli album ...: scriptable album editing (make, fill, list, edit, sort, convert).
+
+#include "albumcommandsupport.h"
+#include "clicommand.h"
+
+#include "album/albumfolders.h"
+#include "album/importer.h"
+#include "album/oldalbum.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+
+const QString kCommand = QStringLiteral("album");
+
+int albumNew(const QStringList &args)
+{
+    if (args.size() != 1)
+        return cliUsageError(kCommand, QStringLiteral("new takes one ALBUM"));
+    const QString path = albumPathForArgument(args.first());
+    if (QFileInfo::exists(path)) {
+        cliErr(QStringLiteral("glimix-cli album: %1 already exists\n").arg(path));
+        return 1;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    CAlbumDoc doc;
+    doc.onNewDocument();
+    if (!doc.onSaveDocument(path))
+        return 1;
+    cliOut(path + u'\n');
+    return 0;
+}
+
+int albumAdd(const QStringList &args)
+{
+    if (args.size() < 2)
+        return cliUsageError(
+            kCommand, QStringLiteral("add takes ALBUM and at least one FILE or FOLDER"));
+    CAlbumDoc doc;
+    const QString path = openAlbumForCli(doc, args.first());
+    if (path.isEmpty())
+        return 1;
+    QStringList files;
+    for (const QString &argument : args.mid(1)) {
+        const QFileInfo info(argument);
+        if (info.isDir())
+            files += mediaFilesInFolder(info.absoluteFilePath());
+        else
+            files << info.absoluteFilePath();
+    }
+    int status = 0;
+    for (const QString &file : std::as_const(files)) {
+        if (!QFileInfo(file).isFile()) {
+            cliErr(QStringLiteral("glimix-cli album: %1: no such file\n").arg(file));
+            status = 1;
+            continue;
+        }
+        switch (doc.addFile(file)) {
+        case 1:
+            break;
+        case -2:
+            cliErr(QStringLiteral("glimix-cli album: %1 is already in the album, passed over\n")
+                       .arg(file));
+            break;
+        default:
+            cliErr(QStringLiteral("glimix-cli album: %1 could not be added\n").arg(file));
+            status = 1;
+            break;
+        }
+    }
+    if (doc.isModified() && !doc.onSaveDocument(path))
+        return 1;
+    return status;
+}
+
+int albumThumbnail(const QStringList &args)
+{
+    if (args.size() != 3)
+        return cliUsageError(kCommand, QStringLiteral("thumbnail takes ALBUM INDEX OUT.bmp"));
+    CAlbumDoc doc;
+    if (openAlbumForCli(doc, args[0]).isEmpty())
+        return 1;
+    const AlbumItem *item = itemArgument(doc, args[1]);
+    if (!item)
+        return 1;
+    return writeThumbnailBitmap(*item, args[2]) ? 0 : 1;
+}
+
+// Opens ALBUM, lets `edit` change it, saves when anything changed.
+template<typename Edit> int editAlbum(const QString &album, Edit edit)
+{
+    CAlbumDoc doc;
+    const QString path = openAlbumForCli(doc, album);
+    if (path.isEmpty())
+        return 1;
+    const int status = edit(doc);
+    if (status == 0 && doc.isModified() && !doc.onSaveDocument(path))
+        return 1;
+    return status;
+}
+
+int albumSetText(const QStringList &args)
+{
+    if (args.size() != 4)
+        return cliUsageError(kCommand, QStringLiteral("set-text takes ALBUM INDEX FIELD TEXT"));
+    return editAlbum(args[0], [&](CAlbumDoc &doc) {
+        const int index = indexArgument(doc, args[1]);
+        if (index < 0)
+            return 1;
+        return setItemField(doc, index, args[2], args[3]) ? 0 : 2;
+    });
+}
+
+int albumSetCaption(const QStringList &args)
+{
+    if (args.size() != 2)
+        return cliUsageError(kCommand, QStringLiteral("set-caption takes ALBUM TEXT"));
+    return editAlbum(args[0], [&](CAlbumDoc &doc) {
+        QString caption = args[1];
+        doc.itemText(-1, caption, true);
+        return 0;
+    });
+}
+
+int albumAttach(const QStringList &args)
+{
+    if (args.size() != 3 && args.size() != 4)
+        return cliUsageError(kCommand, QStringLiteral("attach takes ALBUM INDEX SOUND [NAME]"));
+    return editAlbum(args[0], [&](CAlbumDoc &doc) {
+        const int index = indexArgument(doc, args[1]);
+        if (index < 0)
+            return 1;
+        const QFileInfo sound(args[2]);
+        if (!args[2].isEmpty() && !sound.isFile()) {
+            cliErr(QStringLiteral("glimix-cli album: %1: no such file\n").arg(args[2]));
+            return 1;
+        }
+        const QString path = args[2].isEmpty() ? QString() : sound.absoluteFilePath();
+        const QString name = args.size() == 4 ? args[3] : sound.completeBaseName();
+        if (name.toUtf8().size() > 31 || path.toUtf8().size() > 264) {
+            cliErr(QStringLiteral(
+                "glimix-cli album: the sound's name (31 bytes) or path (264 bytes) is too long\n"));
+            return 1;
+        }
+        doc.attachFile(index, name, path);
+        return 0;
+    });
+}
+
+int albumSort(const QStringList &args)
+{
+    QStringList rest = args;
+    const bool descending = rest.removeAll(QStringLiteral("--descending")) > 0;
+    if (rest.size() != 2)
+        return cliUsageError(kCommand, QStringLiteral("sort takes ALBUM KEY [--descending]"));
+    const int key = sortKeyArgument(rest[1]);
+    if (key < 0)
+        return cliUsageError(
+            kCommand, QStringLiteral("KEY is name, extension, size, time or description"));
+    return editAlbum(rest[0], [&](CAlbumDoc &doc) {
+        if (doc.sortItems(key, descending ? 1 : 0))
+            doc.setModified();
+        return 0;
+    });
+}
+
+int albumRemove(const QStringList &args)
+{
+    QStringList rest = args;
+    const bool deleteFiles = rest.removeAll(QStringLiteral("--delete-file")) > 0;
+    if (rest.size() < 2)
+        return cliUsageError(
+            kCommand, QStringLiteral("remove takes ALBUM INDEX... [--delete-file]"));
+    return editAlbum(rest[0], [&](CAlbumDoc &doc) {
+        for (const QString &argument : rest.mid(1)) {
+            const int index = indexArgument(doc, argument);
+            if (index < 0)
+                return 1;
+            doc.item(index)->setSelected(true);
+        }
+        doc.removeSelected(deleteFiles);
+        return 0;
+    });
+}
+
+int albumRebuild(const QStringList &args)
+{
+    if (args.size() != 2)
+        return cliUsageError(kCommand, QStringLiteral("rebuild takes ALBUM INDEX"));
+    return editAlbum(args[0], [&](CAlbumDoc &doc) {
+        const int index = indexArgument(doc, args[1]);
+        if (index < 0)
+            return 1;
+        return rebuildThumbnail(doc, index) == 1 ? 0 : 1;
+    });
+}
+
+int albumConvert(const QStringList &args)
+{
+    if (args.isEmpty())
+        return cliUsageError(kCommand, QStringLiteral("convert takes at least one OLD album file"));
+    CAlbumDoc doc;
+    QStringList files;
+    for (const QString &argument : args)
+        files << QFileInfo(argument).absoluteFilePath();
+    const QStringList saved = convertOldAlbums(doc, files);
+    for (const QString &path : saved)
+        cliOut(path + u'\n');
+    return saved.size() == files.size() ? 0 : 1;
+}
+
+int runAlbum(const QStringList &args)
+{
+    if (args.isEmpty())
+        return cliUsageError(kCommand, QStringLiteral("give a sub-command (see --help)"));
+    const QString sub = args.first();
+    const QStringList rest = args.mid(1);
+    const struct {
+        const char *name;
+        int (*run)(const QStringList &);
+    } subs[] = {
+        { "new", albumNew },
+        { "add", albumAdd },
+        { "list", albumList },
+        { "thumbnail", albumThumbnail },
+        { "set-text", albumSetText },
+        { "set-caption", albumSetCaption },
+        { "attach", albumAttach },
+        { "sort", albumSort },
+        { "remove", albumRemove },
+        { "facts", albumFacts },
+        { "rebuild", albumRebuild },
+        { "convert", albumConvert },
+    };
+    for (const auto &entry : subs) {
+        if (sub == QLatin1String(entry.name))
+            return entry.run(rest);
+    }
+    return cliUsageError(kCommand, QStringLiteral("unknown sub-command %1").arg(sub));
+}
+
+const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND ALBUM ..."),
+    QStringLiteral(
+        "make, fill, list and edit albums (ALBUM: a .gmx path or a name in the albums folder)"),
+    QStringLiteral(
+        "album new ALBUM                      make an empty album\n"
+        "album add ALBUM FILE|FOLDER...       add media (folders: their media files in name "
+        "order;\n"
+        "                                     files already in the album are reported and passed "
+        "over)\n"
+        "album list ALBUM [--json]            list the items (--json: caption and items with their "
+        "fields)\n"
+        "album thumbnail ALBUM INDEX OUT.bmp  write an item's thumbnail as a bitmap file\n"
+        "album set-text ALBUM INDEX FIELD TEXT  set description, caption or keywords of an item\n"
+        "album set-caption ALBUM TEXT         set the album's caption\n"
+        "album attach ALBUM INDEX SOUND [NAME]  attach a sound file to an item (SOUND \"\": "
+        "detach)\n"
+        "album sort ALBUM KEY [--descending]  KEY: name, extension, size, time (newest first) or "
+        "description\n"
+        "album remove ALBUM INDEX... [--delete-file]  remove items (and delete their media files)\n"
+        "album facts ALBUM                    caption, item count, media bytes, drive counts, last "
+        "copy folder\n"
+        "album rebuild ALBUM INDEX            remake an item's thumbnail from its file\n"
+        "album convert OLDALBUM...            convert albums of the older layout into the albums "
+        "folder\n"
+        "INDEX counts from 0 as `album list` shows."),
+    runAlbum });
+
+} // namespace

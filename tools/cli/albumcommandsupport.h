@@ -1,0 +1,25 @@
+#pragma once
+
+// Pieces of `glimix-cli album` shared by its sub-commands: opening the album argument, reading
+// item indexes and fields, the listings and the bitmap writer.
+
+#include "album/albumdoc.h"
+
+#include <QString>
+#include <QStringList>
+
+// Opens ALBUM (a path or a name in the albums folder) into `doc`; returns its path, or an empty
+// string after reporting why it could not be opened.
+QString openAlbumForCli(CAlbumDoc &doc, const QString &album);
+// The item index an argument names, or -1 after reporting a bad index.
+int indexArgument(const CAlbumDoc &doc, const QString &argument);
+AlbumItem *itemArgument(const CAlbumDoc &doc, const QString &argument);
+// Sets "description", "caption" or "keywords" of item `index`; false for an unknown field.
+bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString &text);
+// 0-4 for a sort key name or number, -1 otherwise.
+int sortKeyArgument(const QString &argument);
+// Writes the item's thumbnail as a Windows bitmap file.
+bool writeThumbnailBitmap(const AlbumItem &item, const QString &path);
+
+int albumList(const QStringList &args);
+int albumFacts(const QStringList &args);
