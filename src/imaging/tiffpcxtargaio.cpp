@@ -1,35 +1,12 @@
 #include "tiffpcxtargaio.h"
 
-#include "platform/host.h"
-#include "platform/strings.h"
+#include "imageconvert.h"
+#include "picturestate.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cstring>
-
-namespace
-{
-
-QString g_currentPicturePath;
-
-void setCurrentPicturePath(const QString &path)
-{
-    g_currentPicturePath = path;
-}
-
-void showOpenFailure(const QString &path)
-{
-    host().showText(loadString(54013) + path + QLatin1Char(' ') + loadString(54014),
-        MessageIcon::Warning, MessageButtons::Ok, 54013);
-}
-
-void reportPictureProgress(int percent)
-{
-    host().setStatusText(0, loadString(54012) + QString::number(percent) + QLatin1Char('%'));
-}
-
-} // namespace
 
 void ByteView::seek(std::uint64_t position)
 {
@@ -109,7 +86,8 @@ bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge)
     setCurrentPicturePath(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showOpenFailure(path);
+        if (!quietSwitch())
+            showOpenFailure(path);
         return false;
     }
     if (std::uint64_t(file.size()) > kMaxPictureFileBytes) {
@@ -135,6 +113,8 @@ PictureLayout pictureLayout(
     if (rowLength > kMaxPictureBytes || std::uint64_t(height) > kMaxPictureBytes / rowLength)
         return layout;
     const std::uint64_t imageBytes = rowLength * std::uint64_t(height);
+    if (imageBytes > pictureByteLimit())
+        return layout;
     const std::uint64_t blockBytes
         = sizeof(BITMAPINFOHEADER) + 4 * std::uint64_t(colours) + imageBytes + extra;
     if (blockBytes > kMaxPictureBytes)
@@ -184,6 +164,7 @@ bool viewPicture(BlockHandle block, PictureView &view)
         = pictureLayout(header->biWidth, header->biHeight, header->biBitCount, colourCount);
     if (!layout.valid || layout.blockBytes > size)
         return false;
+    view.block = block;
     view.header = header;
     view.colours = reinterpret_cast<const RGBQUAD *>(header + 1);
     view.colourCount = colourCount;
@@ -197,25 +178,7 @@ bool viewPicture(BlockHandle block, PictureView &view)
 
 int pictureClass(const PictureView &view)
 {
-    switch (view.bitCount) {
-    case 24:
-        return 2;
-    case 4:
-        return 4;
-    case 1:
-        return 5;
-    case 8: {
-        if (view.header->biClrUsed != 256)
-            return 3;
-        for (int i = 0; i < 256; ++i) {
-            const RGBQUAD &c = view.colours[i];
-            if (c.rgbBlue != i || c.rgbGreen != i || c.rgbRed != i)
-                return 3;
-        }
-        return 1;
-    }
-    }
-    return 0;
+    return ClassifyImage(view.block);
 }
 
 bool invertedMonochrome(const PictureView &view)
@@ -230,10 +193,10 @@ bool invertedMonochrome(const PictureView &view)
 
 bool codecEscapePressed()
 {
-    return host().escapePressed();
+    return pollEscape();
 }
 
 void codecProgress(int percent)
 {
-    reportPictureProgress(percent);
+    reportProgress(percent);
 }

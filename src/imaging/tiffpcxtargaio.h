@@ -72,7 +72,8 @@ bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge);
 
 // Layout of a picture block: the padded row length, the pixel bytes and the whole block size
 // (header, colour table, pixels and `extra` bytes). `valid` is false when a dimension is not
-// positive, the bit count is not 1, 4, 8 or 24, or the block would exceed kMaxPictureBytes.
+// positive, the bit count is not 1, 4, 8 or 24, the pixels exceed the picture layer's limit
+// (pictureByteLimit) or the block would exceed kMaxPictureBytes.
 struct PictureLayout {
     bool valid = false;
     std::size_t rowLength = 0;
@@ -90,6 +91,7 @@ BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCoun
 
 // A caller's image block, checked against its block size before a writer touches it.
 struct PictureView {
+    BlockHandle block = 0;
     const BITMAPINFOHEADER *header = nullptr;
     const RGBQUAD *colours = nullptr;
     int colourCount = 0;
@@ -108,14 +110,13 @@ struct PictureView {
 // colour table and pixels fit inside the block.
 bool viewPicture(BlockHandle block, PictureView &view);
 
-// The image class of a viewed picture: 1 greyscale 8-bit (256-entry grey table), 2 24-bit, 3 any
-// other 8-bit, 4 4-bit, 5 1-bit.
+// The image class of a viewed picture (ClassifyImage).
 int pictureClass(const PictureView &view);
 // True for a 1-bit picture whose first colour is brighter than its second (white on black
 // reversed): writers of formats where 0 means black store such pixels inverted.
 bool invertedMonochrome(const PictureView &view);
 
-// Escape poll and progress for the picture loops.
+// Escape poll and progress for the picture loops, through the picture layer.
 bool codecEscapePressed();
 void codecProgress(int percent);
 

@@ -127,3 +127,9 @@ FirstFrame readFirstVideoFrame(const QString &path)
     }
     return out;
 }
+
+BlockHandle GetFirstMpegFrame(const QString &path)
+{
+    const FirstFrame frame = readFirstVideoFrame(path);
+    return frame.result == FirstFrameResult::Ok ? frame.block : 0;
+}
