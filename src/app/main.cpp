@@ -44,6 +44,10 @@ void reportInstanceProblem(const InstanceStartup &instance)
 
 int main(int argc, char *argv[])
 {
+    // Sounds and clips play through Qt Multimedia's FFmpeg backend, which needs no further
+    // system plugins.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glimmerix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Glimmerix"));

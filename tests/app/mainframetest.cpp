@@ -28,6 +28,7 @@
 #include <QSharedMemory>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -248,6 +249,60 @@ TEST_F(MainFrameTest, FieldLabelsSortAndRemoveThroughTheirDialogs)
     ASSERT_TRUE(frame->runCommand(Command::kRemove));
     EXPECT_EQ(document().itemCount(), 1);
     EXPECT_TRUE(QFile::exists(folder + "/c.jpg"));
+}
+
+TEST_F(MainFrameTest, MailHandsTheCurrentFileToTheMailProgram)
+{
+    const QString picture = makePicture(folder, "mail me.jpg");
+    document().addFile(picture);
+    Q_EMIT document().itemsChanged();
+    // xdg-email hands the mailto: address to $BROWSER when no desktop mail program is set.
+    const QString recorder = folder + "/recorder.sh";
+    const QString record = folder + "/mailto.txt";
+    QFile script(recorder);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(record).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    qputenv("BROWSER", recorder.toUtf8());
+
+    EXPECT_FALSE(frame->runCommand(Command::kSendMail)); // no current item
+    QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(frame->runCommand(Command::kSendMail));
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(record) && clock.elapsed() < 10000)
+        QTest::qWait(50);
+    QFile mailto(record);
+    ASSERT_TRUE(mailto.open(QIODevice::ReadOnly));
+    const QString address = QString::fromUtf8(mailto.readAll());
+    EXPECT_TRUE(address.startsWith("mailto:")) << qPrintable(address);
+    EXPECT_TRUE(address.contains("attach=" + picture)
+        || address.contains("attach=" + QUrl::toPercentEncoding(picture, "/")))
+        << qPrintable(address);
+    qunsetenv("BROWSER");
+}
+
+TEST_F(MainFrameTest, AttachedSoundPlaysInItsOwnWindow)
+{
+    // As the program does: Qt Multimedia plays through FFmpeg.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    document().addFile(makePicture(folder, "with sound.jpg"));
+    Q_EMIT document().itemsChanged();
+    QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_FALSE(frame->runCommand(Command::kPlaySound));
+    const QString sound = folder + "/note.wav";
+    document().setAttachmentPath(0, sound);
+    ASSERT_TRUE(frame->runCommand(Command::kPlaySound));
+    QWidget *player = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "soundPlayer")
+            player = window;
+    }
+    ASSERT_TRUE(player);
+    EXPECT_TRUE(player->isVisible());
+    EXPECT_EQ(player->windowTitle(), sound);
 }
 
 // Two processes: a second start with two pictures adds both to the running window's album, and
