@@ -305,6 +305,34 @@ TEST_F(MainFrameTest, AttachedSoundPlaysInItsOwnWindow)
     EXPECT_EQ(player->windowTitle(), sound);
 }
 
+TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
+{
+    document().addFile(makePicture(folder, "kept.jpg"));
+    Q_EMIT document().itemsChanged();
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>()->setText("Garden Party");
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kSaveAs));
+    EXPECT_EQ(document().pathName(), albumsFolder() + "/Garden Party.gmx");
+    EXPECT_FALSE(document().isModified());
+    EXPECT_EQ(frame->albumList()->currentText(), "Garden Party");
+    EXPECT_FALSE(frame->action(Command::kSave)->isEnabled());
+    QStringList remembered;
+    QObject::connect(frame.get(), &CMainFrame::lastFileChanged,
+        [&](const QString &path) { remembered.append(path); });
+
+    whenDialogOpens([](QDialog *dialog) {
+        auto *choice = dialog->findChild<QComboBox *>();
+        choice->setCurrentIndex(choice->findText("Trip"));
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kOpenAlbum));
+    EXPECT_EQ(document().pathName(), albumsFolder() + "/Trip.gmx");
+    EXPECT_EQ(frame->albumList()->currentText(), "Trip");
+    EXPECT_EQ(remembered, (QStringList { albumsFolder() + "/Trip.gmx" }));
+}
+
 // Two processes: a second start with two pictures adds both to the running window's album, and
 // glimix-cli send-image adds a third through ImagePath.
 TEST(MainFrameProcesses, SecondStartAndSendImageAddToTheRunningAlbum)
