@@ -1,5 +1,7 @@
 #include "imagepath.h"
 
+#include "platform/paths.h"
+
 #include <QSharedMemory>
 
 #include <cstring>
@@ -7,7 +9,15 @@
 namespace
 {
 
-const QString kKey = QStringLiteral("ImagePath");
+const QString kName = QStringLiteral("ImagePath");
+
+// The memory is named "ImagePath" inside the user's private runtime folder, so only processes
+// of the same user can reach it (a bare name would be shared by every user of the machine).
+void nameMemory(QSharedMemory &memory)
+{
+    const QString folder = runtimeFolder();
+    memory.setNativeKey(folder.isEmpty() ? QString() : joinPath(folder, kName));
+}
 
 } // namespace
 
@@ -16,7 +26,10 @@ std::unique_ptr<QSharedMemory> publishImagePath(const QString &path)
     const QByteArray bytes = path.toUtf8();
     if (bytes.isEmpty() || bytes.size() >= kImagePathBytes)
         return nullptr;
-    auto memory = std::make_unique<QSharedMemory>(kKey);
+    auto memory = std::make_unique<QSharedMemory>();
+    nameMemory(*memory);
+    if (memory->nativeKey().isEmpty())
+        return nullptr;
     if (!memory->create(kImagePathBytes)) {
         // A segment left over from a sender that crashed: take it over.
         if (memory->error() != QSharedMemory::AlreadyExists || !memory->attach())
@@ -32,8 +45,9 @@ std::unique_ptr<QSharedMemory> publishImagePath(const QString &path)
 
 QString readImagePath()
 {
-    QSharedMemory memory(kKey);
-    if (!memory.attach(QSharedMemory::ReadOnly))
+    QSharedMemory memory;
+    nameMemory(memory);
+    if (memory.nativeKey().isEmpty() || !memory.attach(QSharedMemory::ReadOnly))
         return {};
     if (memory.size() < kImagePathBytes)
         return {};

@@ -6,7 +6,8 @@
 
 class QSharedMemory;
 
-// The shared memory "ImagePath": another process puts a picture path there (a 260-byte,
+// The shared memory "ImagePath" (named in the user's private runtime folder): another process of
+// the same user puts a picture path there (a 260-byte,
 // zero-terminated record) and tells the running Glimmerix with message 0x464, which adds the
 // picture to its album.
 

@@ -24,6 +24,8 @@ CPictureWindow::CPictureWindow(BlockHandle block, const QString &path, QWidget *
     , m_image(imageFromDibBlock(block))
 {
     setObjectName(QStringLiteral("pictureWindow"));
+    // Closing the main window ends the program even while a picture is shown.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(path.isEmpty() ? QStringLiteral("New Image") : path);
     m_area = new QScrollArea(this);

@@ -26,6 +26,8 @@ SoundPlayerWindow::SoundPlayerWindow(QWidget *parent)
     , m_output(new QAudioOutput(this))
 {
     setObjectName(QStringLiteral("soundPlayer"));
+    // Closing the main window ends the program even while this window is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_player->setAudioOutput(m_output);
     m_name = new QLabel(this);
