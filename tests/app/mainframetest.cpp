@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -331,6 +332,25 @@ TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
     EXPECT_EQ(document().pathName(), albumsFolder() + "/Trip.gmx");
     EXPECT_EQ(frame->albumList()->currentText(), "Trip");
     EXPECT_EQ(remembered, (QStringList { albumsFolder() + "/Trip.gmx" }));
+}
+
+TEST_F(MainFrameTest, ClosingAsksAboutClipboardDataTheProgramOwns)
+{
+    QApplication::clipboard()->setText("album items");
+    frame->setClipboardOwner(true);
+    host.queueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50393 }));
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(MainFrameTest, ClosingWithUnsavedChangesCanBeCancelled)
+{
+    document().addFile(makePicture(folder, "unsaved.jpg"));
+    host.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50325 }));
+    EXPECT_TRUE(frame->isVisible());
 }
 
 // Two processes: a second start with two pictures adds both to the running window's album, and
