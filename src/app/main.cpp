@@ -105,8 +105,12 @@ int main(int argc, char *argv[])
     splash.finish(&frame);
 
     // The album named on the command line, else the last album; one that cannot be opened is
-    // forgotten as the last album.
-    const QString album = albumToShow(commandLine, settings.lastFile());
+    // forgotten as the last album. A start with media files but no album puts them into a new,
+    // untitled album.
+    const bool mediaFilesOnly
+        = !commandLine.fileName.isEmpty() && !isAlbumFileName(commandLine.fileName);
+    const QString album
+        = mediaFilesOnly ? QString() : albumToShow(commandLine, settings.lastFile());
     frame.SelectAlbumByName(album.isEmpty() ? CAlbumDoc::untitledName() : album);
     if (!album.isEmpty() && album == settings.lastFile()
         && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
