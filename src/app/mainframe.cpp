@@ -104,7 +104,8 @@ CMainFrame::CMainFrame(QWidget *parent)
     }
 
     connect(m_document, &CAlbumDoc::itemsChanged, this, [this] {
-        recomputeAlbumSize();
+        // The size pane reads every media file's size: once per batch of changes, not per item.
+        m_albumSizeDirty = true;
         updateCommandStates();
     });
     connect(m_document, &CAlbumDoc::itemChanged, this, &CMainFrame::updateCommandStates);
@@ -303,7 +304,18 @@ void CMainFrame::updateCommandStates()
     enable(Command::kSelectAll, m_document->itemCount() > 0);
 
     m_countPane->setText(itemCountPaneText());
-    m_sizePane->setText(m_albumSizeText);
+    if (!m_albumSizeDirty) {
+        m_sizePane->setText(m_albumSizeText);
+    } else if (!m_sizeRefreshQueued) {
+        m_sizeRefreshQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_sizeRefreshQueued = false;
+                m_sizePane->setText(albumSizePaneText());
+            },
+            Qt::QueuedConnection);
+    }
     const QString album = m_document->isUntitled()
         ? m_document->pathName()
         : QFileInfo(m_document->pathName()).completeBaseName();
@@ -325,12 +337,15 @@ QString CMainFrame::itemCountPaneText() const
 
 QString CMainFrame::albumSizePaneText() const
 {
+    if (m_albumSizeDirty)
+        recomputeAlbumSize();
     return m_albumSizeText;
 }
 
-void CMainFrame::recomputeAlbumSize()
+void CMainFrame::recomputeAlbumSize() const
 {
     m_albumSizeText = albumSizeText(*m_document);
+    m_albumSizeDirty = false;
 }
 
 // ---- the album list

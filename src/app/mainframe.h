@@ -118,7 +118,7 @@ private:
     void createBars();
     void updateSizeHints();
     void displayChanged();
-    void recomputeAlbumSize();
+    void recomputeAlbumSize() const;
     void sendCurrentByMail();
     void openInNewWindow();
     void showAbout();
@@ -136,7 +136,9 @@ private:
     QLabel *m_messagePane = nullptr;
     QLabel *m_countPane = nullptr;
     QLabel *m_sizePane = nullptr;
-    QString m_albumSizeText;
+    mutable QString m_albumSizeText;
+    mutable bool m_albumSizeDirty = true;
+    bool m_sizeRefreshQueued = false;
     QString m_currentAlbumName;
     QString m_externalAlbumPath;
     QList<QRgb> m_halftonePalette;
