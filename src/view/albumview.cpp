@@ -17,7 +17,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>

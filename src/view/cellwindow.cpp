@@ -8,11 +8,9 @@
 #include "platform/strings.h"
 #include "viewtexts.h"
 
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 namespace
 {
