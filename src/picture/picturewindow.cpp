@@ -10,6 +10,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -66,9 +68,16 @@ void CPictureWindow::setZoom(int percent)
     showPicture();
 }
 
+int CPictureWindow::shownPercent() const
+{
+    if (m_zoom != 0 || m_image.isNull())
+        return m_zoom == 0 ? 100 : m_zoom;
+    return std::max(1, m_picture->width() * 100 / m_image.width());
+}
+
 void CPictureWindow::zoomIn()
 {
-    const int now = m_zoom == 0 ? 0 : m_zoom;
+    const int now = shownPercent();
     for (int step : kZoomSteps) {
         if (step > now) {
             setZoom(step);
@@ -79,7 +88,7 @@ void CPictureWindow::zoomIn()
 
 void CPictureWindow::zoomOut()
 {
-    const int now = m_zoom == 0 ? 1000 : m_zoom;
+    const int now = shownPercent();
     for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
         if (*it < now) {
             setZoom(*it);

@@ -31,6 +31,8 @@ protected:
 
 private:
     void showPicture();
+    // The zoom the picture is shown at now, also when it is fitted to the window.
+    int shownPercent() const;
 
     BlockHandle m_block = 0;
     QString m_path;

@@ -3,6 +3,7 @@
 #include "app/imagepath.h"
 #include "app/mailsender.h"
 #include "picture/dibview.h"
+#include "picture/picturewindow.h"
 #include "platform/paths.h"
 #include "view/halftone.h"
 
@@ -115,6 +116,29 @@ TEST(DibView, PaletteBlockShowsTopRowFirstAndDamagedHeadersAreRefused)
     EXPECT_TRUE(imageFromDibBlock(tall).isNull());
     blockFree(tall);
     EXPECT_TRUE(imageFromDibBlock(0).isNull());
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(PictureWindow, TitleAndZoomSteps)
+{
+    auto *window = new CPictureWindow(makeFourBitBlock(2), QString());
+    EXPECT_EQ(window->windowTitle(), "New Image");
+    EXPECT_EQ(window->zoom(), 0); // fit: a 2 x 2 picture is shown at its size
+    window->zoomIn();
+    EXPECT_EQ(window->zoom(), 150);
+    window->setZoom(400);
+    window->zoomIn();
+    EXPECT_EQ(window->zoom(), 400);
+    window->zoomOut();
+    EXPECT_EQ(window->zoom(), 300);
+    delete window; // frees the block it took over
+
+    CPictureWindow named(0, "/photos/a.jpg");
+    EXPECT_EQ(named.windowTitle(), "/photos/a.jpg");
 }
 
 } // namespace
