@@ -7,6 +7,7 @@
 #include "albumfolders.h"
 #include "albumformat.h"
 #include "imaging/dib.h"
+#include "imaging/jpegerrors.h"
 #include "mediakind.h"
 #include "thumbnail.h"
 
@@ -14,41 +15,10 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
-
-#include <jpeglib.h>
 
 namespace
 {
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void errorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
-
-void silentMessage(j_common_ptr)
-{
-}
-
-// Pixels per metre from the JFIF density, as the JPEG reader of the picture layer computes them.
-std::int32_t pelsPerMeter(int unit, int density)
-{
-    switch (unit) {
-    case 1:
-        return density * 3937 / 100;
-    case 2:
-        return density * 100;
-    default:
-        return 0;
-    }
-}
 
 void fillInfo(
     ItemInfo &info, const QString &path, int width, int height, int bits, ThumbnailSize size)
@@ -71,10 +41,8 @@ void fillInfo(
 bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
 {
     jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = errorExit;
-    errors.base.output_message = silentMessage;
+    JpegErrorManager errors;
+    info.err = jpegJumpingErrors(errors, true);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         if (isBlockHandle(block))
