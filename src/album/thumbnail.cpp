@@ -51,18 +51,7 @@ inline void samplePixel(const SourcePicture &source, int x, int y, unsigned char
         std::memcpy(out, row + 3 * std::size_t(x), 3);
         return;
     }
-    unsigned index = 0;
-    switch (source.bitCount) {
-    case 8:
-        index = row[x];
-        break;
-    case 4:
-        index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-        break;
-    default:
-        index = (row[x / 8] >> (7 - x % 8)) & 1;
-        break;
-    }
+    const unsigned index = dibPixelIndex(row, x, source.bitCount);
     // An index past a short colour table draws black rather than reading beyond it.
     if (index >= source.colorCount) {
         std::memset(out, 0, 3);
