@@ -4,7 +4,10 @@
 #include "imageconvert.h"
 #include "picturestate.h"
 
+#include "platform/host.h"
+
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -135,8 +138,8 @@ BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCoun
         return 0;
     // The layout checks are at least as strict as the block builder's, so it refuses nothing
     // here but a failed allocation (message 54001).
-    const DecodeResult made = createImageBlock(std::int32_t(width), std::int32_t(height), bitCount,
-        std::uint32_t(colours), true, extra);
+    const DecodeResult made = createImageBlock(
+        std::int32_t(width), std::int32_t(height), bitCount, std::uint32_t(colours), true, extra);
     if (made.status != DecodeStatus::Ok)
         return 0;
     BITMAPINFOHEADER *header = dibHeader(made.block);
@@ -184,6 +187,22 @@ bool invertedMonochrome(const PictureView &view)
         return int(c.rgbRed) * 30 + int(c.rgbGreen) * 59 + int(c.rgbBlue) * 11;
     };
     return brightness(view.colours[0]) > brightness(view.colours[1]);
+}
+
+bool openPictureOutput(QSaveFile &file)
+{
+    if (file.open(QIODevice::WriteOnly))
+        return true;
+    host().showMessage(kMsgCannotCreate);
+    return false;
+}
+
+int commitPictureOutput(QSaveFile &file)
+{
+    if (!file.commit())
+        return 0;
+    codecProgress(100);
+    return 1;
 }
 
 bool codecEscapePressed()

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 #include <cstddef>
 #include <cstdint>
 
@@ -115,6 +117,12 @@ int pictureClass(const PictureView &view);
 // True for a 1-bit picture whose first colour is brighter than its second (white on black
 // reversed): writers of formats where 0 means black store such pixels inverted.
 bool invertedMonochrome(const PictureView &view);
+
+// Opens `file` to write a picture; when it cannot be created shows message 54009 and returns
+// false (the writer then answers 3).
+bool openPictureOutput(QSaveFile &file);
+// Commits a written picture and reports 100% progress: the writer's answer, 1 written or 0 failed.
+int commitPictureOutput(QSaveFile &file);
 
 // Escape poll and progress for the picture loops, through the picture layer.
 bool codecEscapePressed();
