@@ -132,8 +132,8 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
         return 0;
     }
     const ThumbnailSize size = thumbnailSize(source.width, source.height);
-    const BlockHandle block = newThumbnailBlock(
-        size, source.header->biXPelsPerMeter, source.header->biYPelsPerMeter);
+    const BlockHandle block
+        = newThumbnailBlock(size, source.header->biXPelsPerMeter, source.header->biYPelsPerMeter);
     if (!isBlockHandle(block))
         return 0;
     fillThumbnailInfo(info, path, source.width, source.height, source.bitCount, size);

@@ -20,8 +20,8 @@ std::uint32_t thumbnailDataSize(ThumbnailSize size);
 
 // A new thumbnail block of `size`: room for the ItemInfo (left zero), then the 24-bit bitmap
 // header with the given resolution and zero pixels. 0 when no memory can be had.
-BlockHandle newThumbnailBlock(ThumbnailSize size, std::int32_t xPelsPerMeter,
-    std::int32_t yPelsPerMeter);
+BlockHandle newThumbnailBlock(
+    ThumbnailSize size, std::int32_t xPelsPerMeter, std::int32_t yPelsPerMeter);
 // The first pixel byte (bottom row) of a thumbnail block's bitmap.
 unsigned char *thumbnailPixels(BlockHandle block);
 
