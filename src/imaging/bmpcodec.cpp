@@ -300,13 +300,9 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
 BlockHandle ReadBmpFile(const QString &path)
 {
     const QString fullPath = path.contains(u'/') ? path : joinPath(resourceFolder(), path);
-    setCurrentPicturePath(fullPath);
-    QFile file(fullPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!quietSwitch())
-            showOpenFailure(fullPath);
+    QFile file;
+    if (!openPictureFile(file, fullPath))
         return kReadUnreadable;
-    }
     return fileReaderResult(readBmp(file, true), kReadUnreadable);
 }
 

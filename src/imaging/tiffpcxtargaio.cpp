@@ -84,22 +84,17 @@ const unsigned char *ByteView::take(std::size_t count)
     return start;
 }
 
-bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge)
+BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &))
 {
-    tooLarge = false;
-    setCurrentPicturePath(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!quietSwitch())
-            showOpenFailure(path);
-        return false;
-    }
-    if (std::uint64_t(file.size()) > kMaxPictureFileBytes) {
-        tooLarge = true;
-        return false;
-    }
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    QFile file;
+    if (!openPictureFile(file, path))
+        return kReadUnreadable;
+    if (std::uint64_t(file.size()) > kMaxPictureFileBytes)
+        return kReadFailed;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return kReadUnreadable;
+    return decode(bytes);
 }
 
 PictureLayout pictureLayout(

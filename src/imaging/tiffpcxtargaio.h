@@ -67,10 +67,9 @@ private:
 inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t(1) << 30;
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t(1) << 30;
 
-// Reads the whole file at `path` for a reader: records it as the current picture path and, when
-// it cannot be opened, shows the open-failure message unless the quiet switch is on.
-// Returns false on failure: `tooLarge` tells a file over the limit from one that cannot be read.
-bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge);
+// Reads the whole file at `path` (opened through openPictureFile) and returns what `decode`
+// makes of its bytes; 0 for a file over kMaxPictureFileBytes, -2 when it cannot be read.
+BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &));
 
 // Layout of a picture block: the padded row length, the pixel bytes and the whole block size
 // (header, colour table, pixels and `extra` bytes). `valid` is false when a dimension is not
