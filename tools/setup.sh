@@ -15,10 +15,10 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcurl4-openssl-dev libsane-dev sane-utils libisofs-dev libburn-dev xorriso libcpp-httplib-dev
   # desktop helpers used at run time
-  xdg-utils
+  xdg-utils adwaita-icon-theme
   # tests, fixtures, screenshots and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
-  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio netpbm
+  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio netpbm xdotool
 )
 
 missing=()

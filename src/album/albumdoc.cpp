@@ -6,6 +6,7 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
+#include "platform/textlimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -81,7 +82,8 @@ int CAlbumDoc::addFile(const QString &path, int position)
 
 int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
 {
-    if (!item)
+    // Every other operation reads the item's record, so an item without a block is refused too.
+    if (!item || !item->info())
         return 0;
     if (m_absolutePaths.contains(item->absolutePath()))
         return -2; // the unique_ptr destroys the item and its block

@@ -37,7 +37,8 @@ public:
     // Makes the file's thumbnail and item and inserts it at `position` (-1: at the end).
     int addFile(const QString &path, int position = -1);
     // Inserts `item` before `position` (-1 or beyond the end: appends). An item whose absolute
-    // path is already present is destroyed and -2 returned; no item gives 0.
+    // path is already present is destroyed and -2 returned; no item (or one without a thumbnail
+    // block) gives 0.
     int insertItem(std::unique_ptr<AlbumItem> item, int position = -1);
     // Removes and destroys item `index`; with `deleteFile` also deletes its media file (message
     // 50334 when that fails). Returns the item count before removal.

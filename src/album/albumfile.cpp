@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/strings.h"
 
+#include <QDir>
 #include <QIODevice>
 
 #include <algorithm>
@@ -237,7 +238,12 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         }
         QString path = fixedText(info.path);
         if (info.pathIsRelative == 1) {
-            path = joinPath(photos, path);
+            const QString absolute = joinPath(photos, path);
+            // A path that is too long written out in full stays relative, to the user folder
+            // (which holds the photos folder), rather than being cut.
+            path = setFixedText(info.path, absolute)
+                ? absolute
+                : QDir(userFolder()).relativeFilePath(absolute);
             setFixedText(info.path, path);
             info.pathIsRelative = 0;
         }

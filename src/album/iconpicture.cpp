@@ -7,10 +7,42 @@
 #include "platform/paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QPainter>
+#include <QStandardPaths>
+
+namespace
+{
+
+// Without a desktop session (the command-line tool, a bare window manager) Qt knows no icon
+// theme; the desktop's usual one, when installed, gives the file types their icons.
+void useInstalledIconThemeWhenNoneIsSet()
+{
+    if (!QIcon::themeName().isEmpty())
+        return;
+    const QStringList folders = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+        QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    QStringList searchPaths = QIcon::themeSearchPaths();
+    for (const QString &folder : folders) {
+        if (!searchPaths.contains(folder))
+            searchPaths.append(folder);
+    }
+    QIcon::setThemeSearchPaths(searchPaths);
+    for (const char *theme : { "Adwaita", "breeze", "hicolor" }) {
+        const QString name = QString::fromLatin1(theme);
+        for (const QString &folder : folders) {
+            if (QFileInfo::exists(folder + u'/' + name + QStringLiteral("/index.theme"))) {
+                QIcon::setThemeName(name);
+                return;
+            }
+        }
+    }
+}
+
+} // namespace
 
 QString iconPicturePath(const char *name)
 {
@@ -40,6 +72,7 @@ BlockHandle shellIconPicture(const QString &path)
     const QMimeType type = mimeDatabase.mimeTypeForFile(path);
     if (!type.isValid() || type.isDefault())
         return 0;
+    useInstalledIconThemeWhenNoneIsSet();
     QIcon icon = QIcon::fromTheme(type.iconName());
     if (icon.isNull())
         icon = QIcon::fromTheme(type.genericIconName());

@@ -26,23 +26,21 @@
 namespace
 {
 
-BlockHandle clipFrame(const QString &path, bool reportFailure)
+// The first frame of an AVI clip; failures show message 50102, 50103 or 50104.
+BlockHandle aviFrame(const QString &path)
 {
     const FirstFrame frame = readFirstVideoFrame(path);
     switch (frame.result) {
     case FirstFrameResult::Ok:
         return frame.block;
     case FirstFrameResult::CannotOpen:
-        if (reportFailure)
-            host().showMessage(AlbumMessage::kAviCannotOpen, { path });
+        host().showMessage(AlbumMessage::kAviCannotOpen, { path });
         return 0;
     case FirstFrameResult::NoVideoStream:
-        if (reportFailure)
-            host().showMessage(AlbumMessage::kAviNoStream, { path });
+        host().showMessage(AlbumMessage::kAviNoStream, { path });
         return 0;
     case FirstFrameResult::NoFrame:
-        if (reportFailure)
-            host().showMessage(AlbumMessage::kAviNoFrame, { path });
+        host().showMessage(AlbumMessage::kAviNoFrame, { path });
         return 0;
     }
     return 0;
@@ -54,11 +52,11 @@ BlockHandle kindPicture(const QString &path, MediaKind kind)
     case MediaKind::Picture:
         return openPictureForThumbnail(path);
     case MediaKind::Avi:
-        if (const BlockHandle frame = clipFrame(path, true))
+        if (const BlockHandle frame = aviFrame(path))
             return frame;
         return readIconPicture(kVideoIconPicture);
     case MediaKind::Mpeg:
-        if (const BlockHandle frame = clipFrame(path, false))
+        if (const BlockHandle frame = GetFirstMpegFrame(path))
             return frame;
         return readIconPicture(kVideoIconPicture);
     case MediaKind::Wave:

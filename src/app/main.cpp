@@ -1,18 +1,22 @@
 // glimix: the Glimmerix desktop program.
 
+#include "album/albumdoc.h"
+#include "app/albumcommands.h"
 #include "app/appsettings.h"
 #include "app/commandline.h"
 #include "app/guihost.h"
+#include "app/imagepath.h"
 #include "app/instancestartup.h"
-#include "app/receivedfileslist.h"
+#include "app/mainframe.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
+#include "view/albumview.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMainWindow>
 #include <QMessageBox>
+#include <QSplashScreen>
 
 #include <cstdio>
 
@@ -40,6 +44,10 @@ void reportInstanceProblem(const InstanceStartup &instance)
 
 int main(int argc, char *argv[])
 {
+    // Sounds and clips play through Qt Multimedia's FFmpeg backend, which needs no further
+    // system plugins.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glimmerix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Glimmerix"));
@@ -52,7 +60,6 @@ int main(int argc, char *argv[])
     }
     GuiHost guiHost;
     setHost(&guiHost);
-    appSettings().load();
 
     // A second start with picture files gives them to the running instance and ends here.
     const StartupCommandLine commandLine
@@ -63,18 +70,58 @@ int main(int argc, char *argv[])
     if (role == InstanceStartup::Role::HandedOver)
         return 0;
 
-    // Until the album window exists, a list stands in for the album the files are added to.
-    QMainWindow window;
-    window.setWindowTitle(loadString(57344));
-    auto *files = new ReceivedFilesList(&window);
-    files->addItems(instance.filesToAddHere());
-    window.setCentralWidget(files);
-    guiHost.setMainWindow(&window);
-    if (role == InstanceStartup::Role::FirstInstance && !instance.receiveHandovers(files))
-        reportInstanceProblem(instance);
-    window.resize(800, 600);
-    window.show();
+    AppSettings &settings = appSettings();
+    settings.load();
+
+    // The start-up picture shows until the main window is up.
+    constexpr int kStartupBitmap = 180;
+    QSplashScreen splash(QPixmap::fromImage(bundleBitmap(kStartupBitmap)));
+    if (!splash.pixmap().isNull())
+        splash.show();
+
+    CMainFrame frame;
+    guiHost.setMainWindow(&frame);
+    guiHost.setStatusSink(
+        [&frame](int pane, const QString &text) { frame.setStatusText(pane, text); });
+    frame.view()->setFieldLabels({ settings.fieldLabel(ItemField::Caption),
+        settings.fieldLabel(ItemField::Keywords), settings.fieldLabel(ItemField::Description) });
+    QObject::connect(
+        &frame, &CMainFrame::fieldLabelsChanged, [&settings](const QStringList &labels) {
+            settings.setFieldLabels(labels.value(0), labels.value(1), labels.value(2));
+        });
+    QObject::connect(&frame, &CMainFrame::lastFileChanged,
+        [&settings](const QString &path) { settings.setLastFile(path); });
+    frame.albumCommands()->setAddPhotoFolder(settings.addPhotoPath());
+    QObject::connect(frame.albumCommands(), &AlbumCommands::addPhotoFolderChanged,
+        [&settings](const QString &folder) { settings.setAddPhotoPath(folder); });
+
+    if (role == InstanceStartup::Role::FirstInstance) {
+        if (!instance.receiveHandovers(&frame))
+            reportInstanceProblem(instance);
+        instance.server().setReceiver(kImagePathMessage, &frame);
+    }
+
+    frame.show();
+    splash.finish(&frame);
+
+    // The album named on the command line, else the last album; one that cannot be opened is
+    // forgotten as the last album. A start with media files but no album puts them into a new,
+    // untitled album.
+    const bool mediaFilesOnly
+        = !commandLine.fileName.isEmpty() && !isAlbumFileName(commandLine.fileName);
+    const QString album
+        = mediaFilesOnly ? QString() : albumToShow(commandLine, settings.lastFile());
+    frame.SelectAlbumByName(album.isEmpty() ? CAlbumDoc::untitledName() : album);
+    if (!album.isEmpty() && album == settings.lastFile()
+        && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
+        settings.setLastFile(QString());
+    const QStringList files = instance.filesToAddHere();
+    for (const QString &file : files)
+        frame.document()->addFile(file, -1);
+    if (!files.isEmpty())
+        Q_EMIT frame.document()->itemsChanged();
+
     const int status = app.exec();
-    appSettings().saveOnExit();
+    settings.saveOnExit();
     return status;
 }

@@ -8,6 +8,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -21,14 +22,24 @@ struct TiffCloser {
     void operator()(TIFF *tiff) const { TIFFClose(tiff); }
 };
 
-// libtiff reports problems on stderr by default; the reader reports them by its result only.
+// libtiff reports problems on stderr by default. The reader keeps warnings quiet and notes
+// errors: libtiff goes on decoding a damaged strip after reporting it, and such a picture is
+// refused rather than shown half garbage.
+thread_local bool t_libtiffError = false;
+
+void noteLibtiffError(const char *, const char *, va_list)
+{
+    t_libtiffError = true;
+}
+
 class QuietLibtiff
 {
 public:
     QuietLibtiff()
-        : m_error(TIFFSetErrorHandler(nullptr))
+        : m_error(TIFFSetErrorHandler(noteLibtiffError))
         , m_warning(TIFFSetWarningHandler(nullptr))
     {
+        t_libtiffError = false;
     }
     ~QuietLibtiff()
     {
@@ -37,6 +48,8 @@ public:
     }
     QuietLibtiff(const QuietLibtiff &) = delete;
     QuietLibtiff &operator=(const QuietLibtiff &) = delete;
+
+    bool errorReported() const { return t_libtiffError; }
 
 private:
     TIFFErrorHandler m_error;
@@ -136,7 +149,7 @@ BlockHandle readTiffWithLibtiff(const QString &path)
     std::uint32_t rowsDone = 0;
     for (std::uint32_t index = 0; index < strips && rowsDone < height; ++index) {
         const tmsize_t got = TIFFReadEncodedStrip(tiff.get(), index, strip.data(), stripSize);
-        if (got < 0)
+        if (got < 0 || quiet.errorReported())
             return 0;
         const std::uint64_t stripRows = std::uint64_t(got) / std::uint64_t(scanline);
         for (std::uint64_t row = 0; row < stripRows && rowsDone < height; ++row, ++rowsDone) {

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 #include <cstddef>
 #include <cstdint>
 
@@ -65,14 +67,14 @@ private:
 inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t(1) << 30;
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t(1) << 30;
 
-// Reads the whole file at `path` for a reader: records it as the current picture path and, when
-// it cannot be opened, shows the open-failure message unless the quiet switch is on.
-// Returns false on failure: `tooLarge` tells a file over the limit from one that cannot be read.
-bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge);
+// Reads the whole file at `path` (opened through openPictureFile) and returns what `decode`
+// makes of its bytes; 0 for a file over kMaxPictureFileBytes, -2 when it cannot be read.
+BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &));
 
 // Layout of a picture block: the padded row length, the pixel bytes and the whole block size
 // (header, colour table, pixels and `extra` bytes). `valid` is false when a dimension is not
-// positive, the bit count is not 1, 4, 8 or 24, or the block would exceed kMaxPictureBytes.
+// positive, the bit count is not 1, 4, 8 or 24, the pixels exceed the picture layer's limit
+// (pictureByteLimit) or the block would exceed kMaxPictureBytes.
 struct PictureLayout {
     bool valid = false;
     std::size_t rowLength = 0;
@@ -90,6 +92,7 @@ BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCoun
 
 // A caller's image block, checked against its block size before a writer touches it.
 struct PictureView {
+    BlockHandle block = 0;
     const BITMAPINFOHEADER *header = nullptr;
     const RGBQUAD *colours = nullptr;
     int colourCount = 0;
@@ -108,14 +111,19 @@ struct PictureView {
 // colour table and pixels fit inside the block.
 bool viewPicture(BlockHandle block, PictureView &view);
 
-// The image class of a viewed picture: 1 greyscale 8-bit (256-entry grey table), 2 24-bit, 3 any
-// other 8-bit, 4 4-bit, 5 1-bit.
+// The image class of a viewed picture (ClassifyImage).
 int pictureClass(const PictureView &view);
 // True for a 1-bit picture whose first colour is brighter than its second (white on black
 // reversed): writers of formats where 0 means black store such pixels inverted.
 bool invertedMonochrome(const PictureView &view);
 
-// Escape poll and progress for the picture loops.
+// Opens `file` to write a picture; when it cannot be created shows message 54009 and returns
+// false (the writer then answers 3).
+bool openPictureOutput(QSaveFile &file);
+// Commits a written picture and reports 100% progress: the writer's answer, 1 written or 0 failed.
+int commitPictureOutput(QSaveFile &file);
+
+// Escape poll and progress for the picture loops, through the picture layer.
 bool codecEscapePressed();
 void codecProgress(int percent);
 

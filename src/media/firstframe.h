@@ -14,3 +14,6 @@ struct FirstFrame {
 };
 
 FirstFrame readFirstVideoFrame(const QString &path);
+
+// The first frame of an MPEG clip as a new image block, or 0 when it cannot be read (no message).
+BlockHandle GetFirstMpegFrame(const QString &path);

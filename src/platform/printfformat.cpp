@@ -2,7 +2,7 @@
 
 namespace {
 
-struct Spec {
+struct ConversionSpec {
     bool leftAlign = false;
     bool zeroPad = false;
     bool plusSign = false;
@@ -11,30 +11,30 @@ struct Spec {
     QChar conversion;
 };
 
-QString pad(QString text, const Spec &spec, bool numeric)
+QString pad(QString text, const ConversionSpec &conv, bool numeric)
 {
-    if (text.size() >= spec.width)
+    if (text.size() >= conv.width)
         return text;
-    const qsizetype fill = spec.width - text.size();
-    if (spec.leftAlign)
+    const qsizetype fill = conv.width - text.size();
+    if (conv.leftAlign)
         return text + QString(fill, u' ');
-    if (spec.zeroPad && numeric) {
+    if (conv.zeroPad && numeric) {
         const qsizetype signLength = (text.startsWith(u'-') || text.startsWith(u'+')) ? 1 : 0;
         return text.left(signLength) + QString(fill, u'0') + text.mid(signLength);
     }
     return QString(fill, u' ') + text;
 }
 
-QString convert(const Spec &spec, const QString &arg)
+QString convert(const ConversionSpec &conv, const QString &arg)
 {
-    const char32_t c = spec.conversion.unicode();
+    const char32_t c = conv.conversion.unicode();
     switch (c) {
     case 's': {
-        QString text = spec.precision >= 0 ? arg.left(spec.precision) : arg;
-        return pad(text, spec, false);
+        QString text = conv.precision >= 0 ? arg.left(conv.precision) : arg;
+        return pad(text, conv, false);
     }
     case 'c':
-        return pad(arg.left(1), spec, false);
+        return pad(arg.left(1), conv, false);
     case 'd':
     case 'i':
     case 'u': {
@@ -43,23 +43,23 @@ QString convert(const Spec &spec, const QString &arg)
         if (!ok)
             value = qlonglong(arg.trimmed().toDouble());
         QString text = QString::number(value);
-        if (spec.plusSign && value >= 0)
+        if (conv.plusSign && value >= 0)
             text.prepend(u'+');
-        return pad(text, spec, true);
+        return pad(text, conv, true);
     }
     case 'x':
     case 'X': {
         QString text = QString::number(arg.trimmed().toULongLong(), 16);
-        return pad(c == 'X' ? text.toUpper() : text, spec, true);
+        return pad(c == 'X' ? text.toUpper() : text, conv, true);
     }
     case 'f':
     case 'g': {
         const double value = arg.trimmed().toDouble();
-        QString text = c == 'f' ? QString::number(value, 'f', spec.precision < 0 ? 6 : spec.precision)
-                                : QString::number(value, 'g', spec.precision < 0 ? 6 : spec.precision);
-        if (spec.plusSign && value >= 0)
+        QString text = c == 'f' ? QString::number(value, 'f', conv.precision < 0 ? 6 : conv.precision)
+                                : QString::number(value, 'g', conv.precision < 0 ? 6 : conv.precision);
+        if (conv.plusSign && value >= 0)
             text.prepend(u'+');
-        return pad(text, spec, true);
+        return pad(text, conv, true);
     }
     default:
         return QString();
@@ -84,24 +84,24 @@ QString formatPrintf(const QString &format, const QStringList &args)
             i = j;
             continue;
         }
-        Spec spec;
+        ConversionSpec conv;
         for (; j < format.size(); ++j) {
             const QChar flag = format[j];
             if (flag == u'-')
-                spec.leftAlign = true;
+                conv.leftAlign = true;
             else if (flag == u'0')
-                spec.zeroPad = true;
+                conv.zeroPad = true;
             else if (flag == u'+')
-                spec.plusSign = true;
+                conv.plusSign = true;
             else if (flag != u' ' && flag != u'#')
                 break;
         }
         for (; j < format.size() && format[j].isDigit(); ++j)
-            spec.width = qMin(spec.width * 10 + format[j].digitValue(), 1000);
+            conv.width = qMin(conv.width * 10 + format[j].digitValue(), 1000);
         if (j < format.size() && format[j] == u'.') {
-            spec.precision = 0;
+            conv.precision = 0;
             for (++j; j < format.size() && format[j].isDigit(); ++j)
-                spec.precision = qMin(spec.precision * 10 + format[j].digitValue(), 1000);
+                conv.precision = qMin(conv.precision * 10 + format[j].digitValue(), 1000);
         }
         while (j < format.size() && (format[j] == u'l' || format[j] == u'h' || format[j] == u'I'))
             ++j;
@@ -111,8 +111,8 @@ QString formatPrintf(const QString &format, const QStringList &args)
             i = j;
             continue;
         }
-        spec.conversion = format[j];
-        out += convert(spec, next < args.size() ? args[next] : QString());
+        conv.conversion = format[j];
+        out += convert(conv, next < args.size() ? args[next] : QString());
         ++next;
         i = j;
     }

@@ -48,6 +48,9 @@ TEST(AlbumDoc, DuplicatesCompareExactlyAndLeaveNoChanges)
     // Linux file names are case-sensitive: another letter case is another file.
     EXPECT_EQ(doc.insertItem(testItem(QStringLiteral("/photos/BEACH.JPG"))), 1);
     EXPECT_EQ(doc.insertItem(nullptr), 0);
+    EXPECT_EQ(doc.insertItem(
+                  std::make_unique<AlbumItem>(0, QStringLiteral("/photos/no-block.jpg"), false)),
+        0);
     EXPECT_EQ(doc.findItemByPath(QStringLiteral("/photos/BEACH.JPG")), 1);
     EXPECT_EQ(doc.findItemByPath(QStringLiteral("/photos/beach.jpg")), -1);
 }
@@ -104,29 +107,21 @@ TEST(AlbumDoc, InsertPositionsAndCountersFollowTheItems)
     EXPECT_EQ(counted, perItem);
 }
 
-TEST(AlbumDoc, RemovingWithDeleteReportsAFileThatStays)
+TEST(AlbumDoc, RemovingWithDeleteReportsAFileThatCannotBeDeleted)
 {
     RecordingHost recorder;
-    const QString folder = makeTestFolder();
-    const QString kept = joinPath(folder, QStringLiteral("kept.jpg"));
-    const QString gone = joinPath(folder, QStringLiteral("gone.jpg"));
-    writeFile(kept, 10);
+    const QString gone = joinPath(makeTestFolder(), QStringLiteral("gone.jpg"));
     writeFile(gone, 10);
     CAlbumDoc doc;
-    doc.insertItem(testItem(kept));
     doc.insertItem(testItem(gone));
-    doc.removeItem(1, true);
+    doc.insertItem(testItem(QStringLiteral("/nowhere/missing.jpg")));
+    doc.removeItem(0, true);
     EXPECT_FALSE(QFile::exists(gone));
     EXPECT_TRUE(recorder.messageIds().isEmpty());
-    // A folder without write permission keeps its files (root ignores permissions: skip then).
-    ::chmod(QFile::encodeName(folder).constData(), 0555);
-    const bool protectedFolder = !QFile(kept).remove();
-    if (protectedFolder) {
-        doc.removeItem(0, true);
-        EXPECT_EQ(doc.itemCount(), 0);
-        EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kCannotDeleteFile });
-    }
-    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    // The item goes even when its file cannot be deleted; the failure is reported.
+    doc.removeItem(0, true);
+    EXPECT_EQ(doc.itemCount(), 0);
+    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kCannotDeleteFile });
 }
 
 TEST(AlbumDoc, SortsBySizeAndTimeAsTheDirectionSays)

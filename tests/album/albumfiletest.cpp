@@ -259,6 +259,18 @@ TEST_F(AlbumFile, RelativeStoredPathsGainThePhotosFolder)
     const QByteArray saved = storeToBytes(doc);
     EXPECT_EQ(QString::fromUtf8(saved.constData() + 272 + 8), expected);
     EXPECT_EQ(readAt<std::uint16_t>(saved, 272 + 1036), 0);
+
+    // Too long once the photos folder is in front: kept relative to the user folder, not cut.
+    const QString longName = QString(250, u'n');
+    setFixedText(info.path, longName);
+    const QByteArray longRecord = QByteArray(reinterpret_cast<const char *>(&info), sizeof info)
+        + QByteArray(reinterpret_cast<const char *>(&attachment), sizeof attachment);
+    CAlbumDoc longDoc;
+    loadFromBytes(longDoc, olderFile("1.3", { longRecord }, 4));
+    ASSERT_EQ(longDoc.itemCount(), 1);
+    EXPECT_EQ(longDoc.item(0)->path(), QStringLiteral("PHOTOS/") + longName);
+    EXPECT_EQ(longDoc.item(0)->absolutePath(), joinPath(photosFolder(), longName));
+    EXPECT_EQ(fixedText(longDoc.item(0)->info()->path), longDoc.item(0)->path());
 }
 
 TEST_F(AlbumFile, EscapeMakesTheRestMissingAndCancelStartsOver)

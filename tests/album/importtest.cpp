@@ -50,26 +50,15 @@ public:
 
 } // namespace
 
-TEST(MediaKind, DecidedOnTheLastShortExtension)
+TEST(MediaKind, ClipsAndSoundsByExtension)
 {
     const struct {
         const char *path;
         MediaKind kind;
-    } cases[] = {
-        { "/a/b.jpg", MediaKind::Picture },
-        { "/a/b.JpG", MediaKind::Picture },
-        { "/a/b.qsf", MediaKind::Picture },
-        { "/a/b.avi", MediaKind::Avi },
-        { "/a/b.mov", MediaKind::Avi },
-        { "/a/b.wav", MediaKind::Wave },
-        { "/a/b.mpg", MediaKind::Mpeg },
-        { "/a/b.mpeg", MediaKind::Mpeg },
-        { "/a/b.mp3", MediaKind::Mp3 },
-        { "/a/b.jpeg", MediaKind::Other },
-        { "/a/b.c.toolong", MediaKind::Other },
-        { "/a.jpg/b", MediaKind::Other },
-        { "/a/noext", MediaKind::Other },
-    };
+    } cases[] = { { "/a/b.JpG", MediaKind::Picture }, { "/a/b.mov", MediaKind::Avi },
+        { "/a/b.wav", MediaKind::Wave }, { "/a/b.mpeg", MediaKind::Mpeg },
+        { "/a/b.mp3", MediaKind::Mp3 }, { "/a/b.jpeg", MediaKind::Other },
+        { "/a/noext", MediaKind::Other } };
     for (const auto &c : cases)
         EXPECT_EQ(mediaKindOf(QString::fromLatin1(c.path)), c.kind) << c.path;
 }
@@ -124,7 +113,9 @@ TEST(Import, RelativePathsAreReadFromTheUserFolder)
     const QString folder = joinPath(userFolder(), QStringLiteral("relative"));
     QDir().mkpath(folder);
     picture(folder, QStringLiteral("r.bmp"), 90, 45, qRgb(1, 2, 3));
-    QImage(120, 60, QImage::Format_RGB888).save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
+    QImage photo(120, 60, QImage::Format_RGB888);
+    photo.fill(Qt::darkCyan);
+    photo.save(joinPath(folder, QStringLiteral("r.jpg")), "JPEG");
     CAlbumDoc doc;
     for (const QString &name :
         { QStringLiteral("relative/r.bmp"), QStringLiteral("relative/r.jpg") }) {
@@ -136,6 +127,35 @@ TEST(Import, RelativePathsAreReadFromTheUserFolder)
         EXPECT_EQ(item.info()->thumbHeight, 40);
         EXPECT_EQ(qint64(item.info()->fileSize), QFileInfo(item.absolutePath()).size());
     }
+}
+
+TEST(Import, OtherFilesShowTheirShellIconOrTheUnknownPicture)
+{
+    RecordingHost recorder;
+    const QString folder = makeTestFolder();
+    const QString odd = joinPath(folder, QStringLiteral("data.qqq"));
+    const QString letter = joinPath(folder, QStringLiteral("letter.odt"));
+    QFile binary(odd); // no type of its own: the default type has no icon
+    binary.open(QIODevice::WriteOnly);
+    binary.write(QByteArray("\x00\x01\x02\xff\xfe\x80", 6));
+    binary.close();
+    writeFile(letter, 10);
+    CAlbumDoc doc;
+    ASSERT_EQ(doc.addFile(odd), 1);
+    OwnedBlock unknown(readIconPicture(kUnknownIconPicture));
+    OwnedBlock unknownThumb(makeThumbnail(unknown.handle(), odd));
+    EXPECT_EQ(doc.item(0)->thumbnailImage(), thumbnailBlockImage(unknownThumb.handle()));
+    EXPECT_EQ(doc.item(0)->info()->isMedia, 1);
+
+    OwnedBlock shell(shellIconPicture(letter));
+    if (!shell)
+        GTEST_SKIP() << "no icon theme with document icons is installed";
+    ASSERT_EQ(doc.addFile(letter), 1);
+    const QImage thumb = doc.item(1)->thumbnailImage();
+    EXPECT_EQ(thumb.size(), QSize(32, 32));
+    EXPECT_NE(thumb, doc.item(0)->thumbnailImage());
+    EXPECT_EQ(thumb.pixel(0, 0), qRgb(192, 192, 192)); // the icon sits on grey 192
+    EXPECT_TRUE(recorder.messageIds().isEmpty());
 }
 
 TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)

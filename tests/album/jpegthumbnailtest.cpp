@@ -75,7 +75,9 @@ TEST(JpegThumbnail, DeclinesWhatIsNoJpeg)
 {
     const QString folder = makeTestFolder();
     const QString fake = joinPath(folder, QStringLiteral("fake.jpg"));
-    QImage(10, 10, QImage::Format_RGB888).save(fake, "BMP");
+    QImage bitmap(10, 10, QImage::Format_RGB888);
+    bitmap.fill(Qt::white);
+    bitmap.save(fake, "BMP");
     EXPECT_EQ(makeJpegThumbnail(fake), 0);
     EXPECT_EQ(makeJpegThumbnail(joinPath(folder, QStringLiteral("none.jpg"))), 0);
     // A photo cut in the middle still gives its thumbnail (the missing rows come out grey).

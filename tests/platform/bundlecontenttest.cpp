@@ -44,6 +44,9 @@ struct FormatCase {
 
 // Every string that callers fill with arguments, with the arguments they pass.
 const FormatCase kFormats[] = {
+    { 59002, "s" },
+    { 59003, "s" },
+    { 59004, "s" },
     { 59001, "s" },
     { 310, "s" },
     { 311, "s" },

@@ -14,6 +14,17 @@
 
 namespace {
 
+// Outside a desktop session Qt warns that XDG_RUNTIME_DIR is unset; the tool does not use Qt's
+// runtime folder, so that warning is noise on a terminal. Everything else passes through.
+QtMessageHandler g_defaultMessageHandler = nullptr;
+
+void filterQtMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    g_defaultMessageHandler(type, context, message);
+}
+
 void printHelp()
 {
     std::vector<CliCommand> commands = cliCommands();
@@ -43,6 +54,7 @@ int main(int argc, char *argv[])
     // Picture work needs QtGui's image classes but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_defaultMessageHandler = qInstallMessageHandler(filterQtMessages);
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glimix-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));

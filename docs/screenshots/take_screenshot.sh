@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Takes main-window.png: makes the sample album, starts glimix on it under a virtual X display,
+# clicks the first item and captures the window.
+# Usage: take_screenshot.sh [BIN_DIR] (run inside xvfb-run -a -s "-screen 0 1024x768x24")
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+bin="${1:-$here/../../build/bin}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export GLIMMERIX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+album="$("$here/make_sample_album.sh" "$GLIMMERIX_HOME" "$bin" 2>/dev/null | tail -1)"
+"$bin/glimix" "$album" &
+pid=$!
+trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+window=""
+for _ in $(seq 50); do
+  window="$(xdotool search --name "^Glimmerix - " 2>/dev/null | head -1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.2
+done
+[ -n "$window" ] || { echo "no window" >&2; exit 1; }
+sleep 2
+# The first cell sits at (8, 9) in the view, below the menu and album bars.
+view_top=54
+xdotool mousemove --window "$window" 50 $((view_top + 50)) click 1
+sleep 1
+import -window "$window" "$here/main-window.png"

@@ -1,0 +1,45 @@
+#include "replaceitempath.h"
+
+#include "album/albumdoc.h"
+#include "album/albumfolders.h"
+#include "album/albumformat.h"
+#include "album/albumitem.h"
+#include "album/albummessages.h"
+#include "album/importer.h"
+#include "platform/host.h"
+
+#include <memory>
+
+bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
+{
+    AlbumItem *old = document.item(index);
+    if (!old || path.isEmpty())
+        return false;
+    if (path.toUtf8().size() >= qsizetype(sizeof(ItemInfo::path))) {
+        host().showMessage(AlbumMessage::kPathTooLong, { path });
+        return false;
+    }
+    const QString absolute = absoluteItemPath(path);
+    for (int i = 0; i < document.itemCount(); ++i) {
+        if (i != index && document.item(i)->absolutePath() == absolute)
+            return false;
+    }
+    const BlockHandle thumbnail = thumbnailForFile(path);
+    if (!isBlockHandle(thumbnail))
+        return false;
+    auto item = std::make_unique<AlbumItem>(thumbnail, path);
+    if (ItemInfo *info = item->info(); info && old->info()) {
+        std::copy(std::begin(old->info()->caption), std::end(old->info()->caption), info->caption);
+        std::copy(
+            std::begin(old->info()->keywords), std::end(old->info()->keywords), info->keywords);
+        std::copy(std::begin(old->info()->description), std::end(old->info()->description),
+            info->description);
+    }
+    item->setAttachmentName(old->attachmentName());
+    item->setAttachmentPath(old->attachmentPath());
+    item->setSelected(old->isSelected());
+    document.removeItem(index, false);
+    const int result = document.insertItem(std::move(item), index);
+    Q_EMIT document.itemsChanged();
+    return result == 1;
+}

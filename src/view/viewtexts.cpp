@@ -1,0 +1,53 @@
+#include "viewtexts.h"
+
+#include "album/albumdoc.h"
+#include "album/albumitem.h"
+#include "platform/strings.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTimeZone>
+
+QString itemInformationLine(const ItemInfo &info)
+{
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(info.fileTime, QTimeZone::utc());
+    const QDate date = time.date();
+    const quint64 kilobytes = (quint64(info.fileSize) + 512) / 1024;
+    return formatString(54015,
+        { QString::number(date.month()), QString::number(date.day()), QString::number(date.year()),
+            QString::number(kilobytes), QString::number(info.sourceWidth),
+            QString::number(info.sourceHeight) });
+}
+
+QString albumInformationLine(int itemCount)
+{
+    return formatString(54016, { QString::number(itemCount) });
+}
+
+QString cellNumberText(int index)
+{
+    return QString::number(index + 1);
+}
+
+QString albumSizeText(const CAlbumDoc &document)
+{
+    qint64 total = 0;
+    bool allFound = true;
+    for (int i = 0; i < document.itemCount(); ++i) {
+        const QFileInfo file(document.item(i)->absolutePath());
+        if (!file.exists()) {
+            allFound = false;
+            break;
+        }
+        total += file.size();
+    }
+    const QString count = QString::number(document.itemCount());
+    if (!allFound)
+        return formatString(57001, { count });
+    return formatString(57000, { count, QString::number(total / 1000) });
+}
+
+QString itemCountText(int itemCount)
+{
+    return formatString(50342, { QString::number(itemCount) });
+}

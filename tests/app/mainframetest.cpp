@@ -1,0 +1,409 @@
+#include "app/mainframe.h"
+
+#include "album/albumdoc.h"
+#include "album/albumfolders.h"
+#include "album/albumitem.h"
+#include "app/albumcommands.h"
+#include "app/commandids.h"
+#include "app/imagepath.h"
+#include "platform/instancechannel.h"
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+#include "view/albumview.h"
+#include "view/cellwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSharedMemory>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+
+QString makePicture(const QString &folder, const QString &name, QColor colour = Qt::darkCyan)
+{
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(colour);
+    const QString path = folder + u'/' + name;
+    picture.save(path);
+    return path;
+}
+
+QStringList itemPaths(const CAlbumDoc &document)
+{
+    QStringList paths;
+    for (int i = 0; i < document.itemCount(); ++i)
+        paths.append(document.item(i)->path());
+    return paths;
+}
+
+// Runs `act` on the next modal dialog once it is open (the command under test waits in it).
+void whenDialogOpens(std::function<void(QDialog *)> act)
+{
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        act(dialog);
+    });
+}
+
+class MainFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(albumsFolder());
+        folder = makeTestFolder(QStringLiteral("media"));
+        // One saved album in the albums folder.
+        CAlbumDoc saved;
+        saved.onNewDocument();
+        saved.addFile(makePicture(folder, QStringLiteral("saved.jpg")));
+        ASSERT_TRUE(saved.saveAs(QStringLiteral("Trip")));
+        frame = std::make_unique<CMainFrame>();
+        frame->SelectAlbumByName(QStringLiteral("NEW"));
+        frame->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    }
+    void TearDown() override { frame.reset(); }
+
+    CAlbumDoc &document() const { return *frame->document(); }
+
+    RecordingHost host;
+    QString folder;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, AlbumListSwitchAsksAboutAModifiedUntitledAlbum)
+{
+    QComboBox *list = frame->albumList();
+    ASSERT_EQ(list->objectName(), "32785");
+    EXPECT_EQ(list->currentText(), CAlbumDoc::untitledName());
+    EXPECT_TRUE(frame->IsNewAlbumSelected());
+    document().addFile(makePicture(folder, QStringLiteral("new.jpg")));
+    ASSERT_TRUE(document().isModified());
+
+    // Cancel keeps the untitled album and puts the list back.
+    host.queueAnswer(MessageAnswer::Cancel);
+    list->setCurrentIndex(list->findText(QStringLiteral("Trip")));
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50325 }));
+    EXPECT_TRUE(document().isUntitled());
+    EXPECT_EQ(document().itemCount(), 1);
+    EXPECT_EQ(list->currentText(), CAlbumDoc::untitledName());
+
+    // No drops the changes and opens the chosen album.
+    host.clear();
+    host.queueAnswer(MessageAnswer::No);
+    list->setCurrentIndex(list->findText(QStringLiteral("Trip")));
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50325 }));
+    EXPECT_EQ(QFileInfo(document().pathName()).fileName(), "Trip.gmx");
+    EXPECT_EQ(itemPaths(document()), (QStringList { folder + "/saved.jpg" }));
+    EXPECT_EQ(list->currentText(), "Trip");
+    EXPECT_EQ(frame->view()->current(), -1);
+    EXPECT_EQ(frame->GetSelectedAlbumPath(), albumsFolder() + "/Trip.gmx");
+
+    // Back to a new album: an unmodified album is not asked about.
+    host.clear();
+    list->setCurrentIndex(list->findText(CAlbumDoc::untitledName()));
+    EXPECT_TRUE(host.messageIds().isEmpty());
+    EXPECT_TRUE(document().isUntitled());
+    EXPECT_EQ(document().itemCount(), 0);
+}
+
+TEST_F(MainFrameTest, AlbumFromAnotherFolderIsListedWithAStar)
+{
+    CAlbumDoc outside;
+    outside.onNewDocument();
+    const QString path = folder + "/Elsewhere.gmx";
+    ASSERT_TRUE(outside.onSaveDocument(path));
+    frame->SelectAlbumByName(path);
+    EXPECT_EQ(frame->albumList()->currentText(), "Elsewhere*");
+    EXPECT_EQ(frame->externalAlbumPath(), path);
+}
+
+TEST_F(MainFrameTest, DroppedFilesKeepTheirOrderAtTheDropPoint)
+{
+    const QString a = makePicture(folder, "a.jpg"), b = makePicture(folder, "b.jpg");
+    ASSERT_EQ(frame->addDroppedFiles({ a, b }, QPoint(-5, -5)), 2); // not on an item: the end
+    const QStringList dropped = { makePicture(folder, "x.jpg"), makePicture(folder, "y.jpg"),
+        makePicture(folder, "z.jpg") };
+    // The point lies on the second cell.
+    const QPoint onSecond = cellRect(0, 1).center();
+    EXPECT_EQ(frame->addDroppedFiles(dropped + QStringList { a }, onSecond), 3);
+    EXPECT_EQ(itemPaths(document()), (QStringList { a, dropped[0], dropped[1], dropped[2], b }));
+}
+
+TEST_F(MainFrameTest, EnableStatesAndStatusPanesFollowTheAlbum)
+{
+    EXPECT_FALSE(frame->action(Command::kSendMail)->isEnabled());
+    EXPECT_FALSE(frame->action(Command::kSave)->isEnabled());
+    document().addFile(makePicture(folder, "one.jpg"));
+    Q_EMIT document().itemsChanged();
+    EXPECT_FALSE(frame->action(Command::kSort)->isEnabled()); // one item
+    EXPECT_TRUE(frame->action(Command::kSave)->isEnabled());
+    document().addFile(makePicture(folder, "two.jpg"));
+    Q_EMIT document().itemsChanged();
+    EXPECT_TRUE(frame->action(Command::kSort)->isEnabled());
+
+    QTest::mouseClick(frame->view()->cells()[1], Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_TRUE(frame->action(Command::kSendMail)->isEnabled());
+    EXPECT_FALSE(frame->action(Command::kPlaySound)->isEnabled());
+    document().setAttachmentPath(1, folder + "/note.wav");
+    EXPECT_TRUE(frame->action(Command::kPlaySound)->isEnabled());
+    EXPECT_TRUE(frame->runCommand(Command::kRemoveSound));
+    EXPECT_TRUE(document().item(1)->attachmentPath().isEmpty());
+    EXPECT_FALSE(frame->action(Command::kRemoveSound)->isEnabled());
+
+    EXPECT_EQ(frame->findChild<QLabel *>("123")->text(), "Items: 2");
+    EXPECT_EQ(frame->albumSizePaneText().left(16), "Album: 2 items, ");
+    QFile::remove(folder + "/two.jpg");
+    Q_EMIT document().itemsChanged();
+    EXPECT_EQ(frame->albumSizePaneText(), "Album: 2 items, some files are missing");
+}
+
+TEST_F(MainFrameTest, ImagePathMessageAddsThePicture)
+{
+    EXPECT_EQ(frame->handleInstanceMessage(kImagePathMessage, 0, 0, {}), 0); // no shared memory
+    const QString picture = makePicture(folder, "shared.jpg");
+    const auto memory = publishImagePath(picture);
+    ASSERT_TRUE(memory);
+    EXPECT_EQ(frame->handleInstanceMessage(kImagePathMessage, 0, 0, {}), 1);
+    EXPECT_EQ(itemPaths(document()), (QStringList { picture }));
+    // The same picture again is a duplicate: not added, result 0.
+    EXPECT_EQ(frame->handleInstanceMessage(kImagePathMessage, 0, 0, {}), 0);
+}
+
+TEST_F(MainFrameTest, SizingSnapsToWholeCellsAndMinimumSizeHolds)
+{
+    const GridReserve reserve = frame->view()->reserve();
+    const QSize nonClient = frame->size() - frame->view()->size();
+    const QRect snapped = frame->snapSizing(QRect(10, 10, 700, 520), 7);
+    EXPECT_EQ((snapped.width() - reserve.right - nonClient.width()) % grid::kPitchX, 0);
+    EXPECT_EQ(
+        (snapped.height() - reserve.bottom - nonClient.height() - grid::kOriginY) % grid::kPitchY,
+        0);
+    EXPECT_EQ(snapped.topLeft(), QPoint(10, 10));
+    EXPECT_EQ(frame->minimumSize(), QSize(667, 400));
+}
+
+TEST_F(MainFrameTest, FieldLabelsSortAndRemoveThroughTheirDialogs)
+{
+    for (const char *name : { "b.jpg", "c.jpg", "a.jpg" })
+        document().addFile(makePicture(folder, QLatin1String(name)));
+    Q_EMIT document().itemsChanged();
+
+    // Field labels: an empty text keeps its label; the settings hear of the change.
+    QStringList heard;
+    QObject::connect(frame.get(), &CMainFrame::fieldLabelsChanged,
+        [&](const QStringList &labels) { heard = labels; });
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>("label1")->setText("Tags:");
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kFieldLabels));
+    EXPECT_EQ(heard.value(1), "Tags:");
+    EXPECT_EQ(frame->view()->findChild<QLabel *>("1004")->text(), "Tags:");
+    EXPECT_EQ(frame->view()->findChild<QLabel *>("1003")->text(), heard.value(0));
+
+    // Sort by file name.
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QRadioButton *>("key0")->setChecked(true);
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kSort));
+    EXPECT_EQ(itemPaths(document()),
+        (QStringList { folder + "/a.jpg", folder + "/b.jpg", folder + "/c.jpg" }));
+
+    // Remove the first two items together with their files.
+    document().item(0)->setSelected(true);
+    document().item(1)->setSelected(true);
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QCheckBox *>("deleteFiles")->setChecked(true);
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kRemove));
+    EXPECT_EQ(itemPaths(document()), (QStringList { folder + "/c.jpg" }));
+    EXPECT_FALSE(QFile::exists(folder + "/a.jpg"));
+    EXPECT_FALSE(QFile::exists(folder + "/b.jpg"));
+    EXPECT_EQ(frame->view()->current(), -1);
+
+    // Cancelling the removal keeps everything.
+    document().item(0)->setSelected(true);
+    whenDialogOpens([](QDialog *dialog) { dialog->reject(); });
+    ASSERT_TRUE(frame->runCommand(Command::kRemove));
+    EXPECT_EQ(document().itemCount(), 1);
+    EXPECT_TRUE(QFile::exists(folder + "/c.jpg"));
+}
+
+TEST_F(MainFrameTest, MailHandsTheCurrentFileToTheMailProgram)
+{
+    const QString picture = makePicture(folder, "mail me.jpg");
+    document().addFile(picture);
+    Q_EMIT document().itemsChanged();
+    // xdg-email hands the mailto: address to $BROWSER when no desktop mail program is set.
+    const QString recorder = folder + "/recorder.sh";
+    const QString record = folder + "/mailto.txt";
+    QFile script(recorder);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(record).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    qputenv("BROWSER", recorder.toUtf8());
+
+    EXPECT_FALSE(frame->runCommand(Command::kSendMail)); // no current item
+    QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(frame->runCommand(Command::kSendMail));
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(record) && clock.elapsed() < 10000)
+        QTest::qWait(50);
+    QFile mailto(record);
+    ASSERT_TRUE(mailto.open(QIODevice::ReadOnly));
+    const QString address = QString::fromUtf8(mailto.readAll());
+    EXPECT_TRUE(address.startsWith("mailto:")) << qPrintable(address);
+    EXPECT_TRUE(address.contains("attach=" + picture)
+        || address.contains("attach=" + QUrl::toPercentEncoding(picture, "/")))
+        << qPrintable(address);
+    qunsetenv("BROWSER");
+}
+
+TEST_F(MainFrameTest, AttachedSoundPlaysInItsOwnWindow)
+{
+    // As the program does: Qt Multimedia plays through FFmpeg.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    document().addFile(makePicture(folder, "with sound.jpg"));
+    Q_EMIT document().itemsChanged();
+    QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_FALSE(frame->runCommand(Command::kPlaySound));
+    const QString sound = folder + "/note.wav";
+    document().setAttachmentPath(0, sound);
+    ASSERT_TRUE(frame->runCommand(Command::kPlaySound));
+    QWidget *player = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "soundPlayer")
+            player = window;
+    }
+    ASSERT_TRUE(player);
+    EXPECT_TRUE(player->isVisible());
+    EXPECT_EQ(player->windowTitle(), sound);
+}
+
+TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
+{
+    document().addFile(makePicture(folder, "kept.jpg"));
+    Q_EMIT document().itemsChanged();
+    whenDialogOpens([](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>()->setText("Garden Party");
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kSaveAs));
+    EXPECT_EQ(document().pathName(), albumsFolder() + "/Garden Party.gmx");
+    EXPECT_FALSE(document().isModified());
+    EXPECT_EQ(frame->albumList()->currentText(), "Garden Party");
+    EXPECT_FALSE(frame->action(Command::kSave)->isEnabled());
+    QStringList remembered;
+    QObject::connect(frame.get(), &CMainFrame::lastFileChanged,
+        [&](const QString &path) { remembered.append(path); });
+
+    whenDialogOpens([](QDialog *dialog) {
+        auto *choice = dialog->findChild<QComboBox *>();
+        choice->setCurrentIndex(choice->findText("Trip"));
+        dialog->accept();
+    });
+    ASSERT_TRUE(frame->runCommand(Command::kOpenAlbum));
+    EXPECT_EQ(document().pathName(), albumsFolder() + "/Trip.gmx");
+    EXPECT_EQ(frame->albumList()->currentText(), "Trip");
+    EXPECT_EQ(remembered, (QStringList { albumsFolder() + "/Trip.gmx" }));
+}
+
+TEST_F(MainFrameTest, ClosingAsksAboutClipboardDataTheProgramOwns)
+{
+    QApplication::clipboard()->setText("album items");
+    frame->setClipboardOwner(true);
+    host.queueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50393 }));
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(MainFrameTest, ClosingWithUnsavedChangesCanBeCancelled)
+{
+    document().addFile(makePicture(folder, "unsaved.jpg"));
+    host.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50325 }));
+    EXPECT_TRUE(frame->isVisible());
+}
+
+// Two processes: a second start with two pictures adds both to the running window's album, and
+// glimix-cli send-image adds a third through ImagePath.
+TEST(MainFrameProcesses, SecondStartAndSendImageAddToTheRunningAlbum)
+{
+    const QString folder = makeTestFolder(QStringLiteral("handed"));
+    const QString a = makePicture(folder, "a.jpg"), b = makePicture(folder, "b b.jpg");
+    const QString c = makePicture(folder, "c.jpg");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("GLIMMERIX_DEBUG_HANDOVER", "1");
+    QProcess running;
+    running.setProcessEnvironment(environment);
+    running.start(programFolder() + "/glimix", {});
+    ASSERT_TRUE(running.waitForStarted());
+
+    auto waitForLine = [&](const QByteArray &line) {
+        QByteArray seen;
+        QElapsedTimer clock;
+        clock.start();
+        while (!seen.contains(line) && clock.elapsed() < 15000) {
+            running.waitForReadyRead(100);
+            seen += running.readAllStandardError();
+        }
+        return seen.contains(line);
+    };
+
+    // The first instance listens once its window is up.
+    QElapsedTimer clock;
+    clock.start();
+    bool listening = false;
+    while (!listening && clock.elapsed() < 15000) {
+        QLocalSocket probe;
+        probe.connectToServer(instanceSocketPath(QStringLiteral("glimix")));
+        listening = probe.waitForConnected(100);
+        if (!listening)
+            QTest::qWait(100);
+    }
+    ASSERT_TRUE(listening);
+
+    QProcess second;
+    second.start(programFolder() + "/glimix", { a, b });
+    EXPECT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(waitForLine("album items: 2"));
+
+    QProcess cli;
+    cli.start(programFolder() + "/glimix-cli", { "send-image", c });
+    ASSERT_TRUE(cli.waitForFinished(15000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().constData();
+    EXPECT_TRUE(waitForLine("album items: 3"));
+    running.kill();
+    running.waitForFinished();
+}
+
+} // namespace

@@ -1,0 +1,242 @@
+#include "view/albumview.h"
+
+#include "album/albumdoc.h"
+#include "album/albumformat.h"
+#include "album/albumitem.h"
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+#include "view/cellwindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// An album of `count` small pictures on disk, shown in a view sized to `columns` x `rows` cells.
+class AlbumViewTest : public ::testing::Test
+{
+protected:
+    void build(int count, int columns, int rows)
+    {
+        const QString folder = makeTestFolder(QStringLiteral("pictures"));
+        for (int i = 0; i < count; ++i) {
+            QImage picture(40 + i, 30, QImage::Format_RGB32);
+            picture.fill(QColor::fromHsv((i * 37) % 360, 200, 220));
+            const QString path
+                = folder + QStringLiteral("/p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+            ASSERT_TRUE(picture.save(path));
+            paths.append(path);
+            ASSERT_EQ(document.addFile(path), 1);
+        }
+        document.setModified(false);
+        view = std::make_unique<CAlbumView>(&document);
+        const GridReserve reserve = view->reserve();
+        view->resize(columns * grid::kPitchX + reserve.right,
+            rows * grid::kPitchY + grid::kOriginY + reserve.bottom);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        Q_EMIT document.itemsChanged();
+    }
+
+    CellWindow *cellOf(int index) const
+    {
+        return view->cells()[std::size_t(index - view->firstVisibleIndex())];
+    }
+    void click(int index, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QTest::mouseClick(cellOf(index), Qt::LeftButton, keys, QPoint(45, 50));
+    }
+    QList<bool> selection() const
+    {
+        QList<bool> marks;
+        for (int i = 0; i < document.itemCount(); ++i)
+            marks.append(document.item(i)->isSelected());
+        return marks;
+    }
+    QLineEdit *edit(int id) const { return view->findChild<QLineEdit *>(QString::number(id)); }
+
+    RecordingHost host;
+    CAlbumDoc document;
+    std::unique_ptr<CAlbumView> view;
+    QStringList paths;
+};
+
+TEST_F(AlbumViewTest, ScrollMaximumAndBottomOfSevenItemsInThreeByTwo)
+{
+    build(7, 3, 2);
+    EXPECT_EQ(view->gridSize(), (GridSize { 2, 3 }));
+    EXPECT_EQ(view->scrollMax(), 2);
+    QTest::keyClick(view->cells()[0], Qt::Key_End);
+    EXPECT_EQ(view->topRow(), 2);
+    // The last row holds item 7 (index 6) alone; the row below it is empty.
+    EXPECT_EQ(view->cells()[0]->itemIndex(), 6);
+    for (int cell = 1; cell < 6; ++cell)
+        EXPECT_EQ(view->cells()[std::size_t(cell)]->itemIndex(), -1) << cell;
+}
+
+TEST_F(AlbumViewTest, FourItemsScrollOneRow)
+{
+    build(4, 3, 2);
+    EXPECT_EQ(view->scrollMax(), 1);
+}
+
+TEST_F(AlbumViewTest, PageDownStopsAtTheEndAndHomeReturnsWithoutMovingCurrent)
+{
+    build(20, 3, 2);
+    click(1);
+    ASSERT_EQ(view->current(), 1);
+    const int maximum = view->scrollMax();
+    EXPECT_EQ(maximum, 7 + 1 - 2);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(view->cells()[0], Qt::Key_PageDown);
+    EXPECT_EQ(view->topRow(), maximum);
+    EXPECT_EQ(view->current(), 1);
+    QTest::keyClick(view->cells()[0], Qt::Key_Home);
+    EXPECT_EQ(view->topRow(), 0);
+    QTest::keyClick(view->cells()[0], Qt::Key_Down);
+    EXPECT_EQ(view->topRow(), 1);
+    EXPECT_EQ(view->current(), 1);
+    EXPECT_EQ(view->cells()[0]->itemIndex(), 3);
+}
+
+TEST_F(AlbumViewTest, ClickRulesThroughTheMouse)
+{
+    build(8, 4, 2);
+    click(3);
+    EXPECT_EQ(view->current(), 3);
+    click(3, Qt::ControlModifier);
+    EXPECT_EQ(view->current(), -1);
+    EXPECT_EQ(document.selectedCount(), 0);
+
+    click(2);
+    click(5, Qt::ShiftModifier);
+    EXPECT_EQ(selection(), (QList<bool> { false, false, true, true, true, true, false, false }));
+    EXPECT_EQ(view->current(), 2);
+
+    click(7, Qt::ControlModifier);
+    EXPECT_EQ(view->current(), 7);
+    click(0);
+    EXPECT_EQ(document.selectedCount(), 1);
+    EXPECT_EQ(view->current(), 0);
+}
+
+TEST_F(AlbumViewTest, DragStartsAtTenPixels)
+{
+    build(4, 3, 2);
+    QSignalSpy drags(view.get(), &CAlbumView::dragStarted);
+    CellWindow *cell = cellOf(2);
+    const QPoint press(40, 40);
+    QTest::mousePress(cell, Qt::LeftButton, {}, press);
+    auto moveTo = [&](QPoint point) {
+        QMouseEvent move(QEvent::MouseMove, point, cell->mapToGlobal(point), Qt::NoButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell, &move);
+    };
+    moveTo(press + QPoint(9, 0));
+    EXPECT_EQ(drags.count(), 0);
+    moveTo(press + QPoint(6, 8)); // exactly 10 pixels away
+    EXPECT_EQ(drags.count(), 1);
+    // The dragged item was not selected: it became current and the only one selected.
+    EXPECT_EQ(view->current(), 2);
+    QTest::mouseRelease(cell, Qt::LeftButton, {}, press + QPoint(6, 8));
+    EXPECT_EQ(document.selectedCount(), 1);
+}
+
+TEST_F(AlbumViewTest, MissingFileShowsTheRedSignAndAnswersDoubleClick)
+{
+    build(3, 3, 2);
+    QFile::remove(paths[1]);
+    document.item(1)->setExists(false);
+    Q_EMIT document.itemsChanged();
+    QSignalSpy opens(view.get(), &CAlbumView::openItemRequested);
+
+    auto redPixels = [](const QImage &image) {
+        int red = 0;
+        for (int y = 2; y < 14; ++y) {
+            for (int x = 2; x < 14; ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                red += colour.red() > 180 && colour.green() < 90 && colour.blue() < 90;
+            }
+        }
+        return red;
+    };
+    EXPECT_GT(redPixels(cellOf(1)->grab().toImage()), 8);
+    EXPECT_EQ(redPixels(cellOf(0)->grab().toImage()), 0);
+
+    QTest::mouseDClick(cellOf(1), Qt::LeftButton, {}, QPoint(45, 50));
+    EXPECT_EQ(host.messageIds(), (QList<int> { 57018 }));
+    EXPECT_EQ(opens.count(), 0);
+    QTest::mouseDClick(cellOf(0), Qt::LeftButton, {}, QPoint(45, 50));
+    EXPECT_EQ(opens.count(), 1);
+}
+
+TEST_F(AlbumViewTest, EditFieldsWriteThroughAndMarkTheAlbumModified)
+{
+    build(3, 3, 2);
+    // No current item: the description row edits the album caption.
+    QTest::keyClicks(edit(ViewControl::kDescriptionEdit), "Trip");
+    EXPECT_EQ(document.albumCaption(), "Trip");
+    EXPECT_TRUE(document.isModified());
+    EXPECT_FALSE(edit(ViewControl::kCaptionEdit)->isEnabled());
+    document.setModified(false);
+
+    click(1);
+    EXPECT_TRUE(edit(ViewControl::kDescriptionEdit)->text().isEmpty());
+    QTest::keyClicks(edit(ViewControl::kCaptionEdit), "Dawn");
+    QTest::keyClicks(edit(ViewControl::kKeywordsEdit), "sea");
+    QTest::keyClicks(edit(ViewControl::kDescriptionEdit), "Boats");
+    const ItemInfo *info = document.item(1)->info();
+    EXPECT_EQ(fixedText(info->caption), "Dawn");
+    EXPECT_EQ(fixedText(info->keywords), "sea");
+    EXPECT_EQ(fixedText(info->description), "Boats");
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(edit(ViewControl::kCaptionEdit)->maxLength(), 255);
+
+    // Showing another item fills the fields without writing anything back.
+    document.setModified(false);
+    click(2);
+    EXPECT_TRUE(edit(ViewControl::kCaptionEdit)->text().isEmpty());
+    click(1);
+    EXPECT_EQ(edit(ViewControl::kCaptionEdit)->text(), "Dawn");
+    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(view->informationLine().contains("x 30"));
+}
+
+TEST_F(AlbumViewTest, OnlyTheVisibleCellsExistForALargeAlbum)
+{
+    build(0, 5, 4);
+    for (int i = 0; i < 500; ++i) {
+        // Items without files are enough to fill the grid.
+        const BlockHandle block = blockAlloc(0, sizeof(ItemInfo) + 64);
+        document.insertItem(
+            std::make_unique<AlbumItem>(block, QStringLiteral("/none/%1.jpg").arg(i), false));
+    }
+    Q_EMIT document.itemsChanged();
+    EXPECT_EQ(view->cells().size(), 20u);
+    EXPECT_EQ(view->scrollMax(), 100 + 1 - 4);
+    view->scrollGrid(ScrollAction::Bottom);
+    EXPECT_EQ(view->cells()[0]->itemIndex(), 97 * 5);
+}
+
+TEST_F(AlbumViewTest, DeleteKeyAsksForRemove)
+{
+    build(3, 3, 2);
+    QSignalSpy commands(view.get(), &CAlbumView::commandRequested);
+    click(0);
+    QTest::keyClick(cellOf(0), Qt::Key_Delete);
+    EXPECT_EQ(commands.count(), 0); // posted, not sent
+    QTest::qWait(20);
+    ASSERT_EQ(commands.count(), 1);
+    EXPECT_EQ(commands.first().first().toInt(), 32776);
+}
+
+} // namespace
