@@ -7,6 +7,7 @@
 #include "app/guihost.h"
 #include "app/imagepath.h"
 #include "app/instancestartup.h"
+#include "app/launcherbar.h"
 #include "app/mainframe.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -91,6 +92,7 @@ int main(int argc, char *argv[])
         });
     QObject::connect(&frame, &CMainFrame::lastFileChanged,
         [&settings](const QString &path) { settings.setLastFile(path); });
+    frame.launcherBar()->useSettings(settings);
     frame.albumCommands()->setAddPhotoFolder(settings.addPhotoPath());
     QObject::connect(frame.albumCommands(), &AlbumCommands::addPhotoFolderChanged,
         [&settings](const QString &folder) { settings.setAddPhotoPath(folder); });

@@ -3,12 +3,15 @@
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
+#include "album/albummanager.h"
 #include "album/mediakind.h"
 #include "albumcommands.h"
 #include "albumlist.h"
 #include "commandids.h"
+#include "framealbumlist.h"
 #include "helptopics.h"
 #include "imagepath.h"
+#include "launcherbar.h"
 #include "imaging/imagefile.h"
 #include "mailsender.h"
 #include "media/firstframe.h"
@@ -25,6 +28,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDropEvent>
 #include <QFile>
@@ -38,6 +42,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -55,7 +60,6 @@ constexpr int kNewWindowTitle = 50391;
 constexpr int kClipboardQuestion = 50393;
 constexpr int kIdleText = 57345;
 constexpr int kProductName = 57344;
-constexpr int kLauncherHint = 50504;
 constexpr int kStartupBitmap = 180;
 
 // The album list's place in the album bar.
@@ -86,6 +90,8 @@ CMainFrame::CMainFrame(QWidget *parent)
     setCentralWidget(m_view);
     m_commands = new AlbumCommands(this, m_document, m_view);
     m_commands->setAddPhotoFolder(photosFolder());
+    m_albumListAccess = std::make_unique<FrameAlbumList>(*this);
+    m_albumManager = new AlbumManager(*m_document, *m_albumListAccess, this, this);
 
     createMenus();
     createBars();
@@ -195,6 +201,19 @@ void CMainFrame::createMenus()
     album->addSeparator();
     addCommand(album, Command::kFieldLabels, tr("&Field Labels..."),
         [this] { m_view->fieldLabelsCommand(); });
+    album->addSeparator();
+    const std::pair<int, QString> management[] = {
+        { AlbumManageCommand::kRename, tr("&Rename Album...") },
+        { AlbumManageCommand::kCopy, tr("&Copy Album...") },
+        { AlbumManageCommand::kDelete, tr("&Delete Album...") },
+        { AlbumManageCommand::kCopyFiles, tr("Copy Album Files to &Folder...") },
+        { AlbumManageCommand::kProperties, tr("Album &Properties...") },
+    };
+    for (const auto &[id, text] : management)
+        addCommand(album, id, text, [this, id = id] { m_albumManager->runCommand(id); });
+    album->addSeparator();
+    addCommand(album, Command::kExternalPrograms, tr("&External Programs..."),
+        [this] { m_launcher->runSetup(); });
 
     QMenu *item = menuBar()->addMenu(tr("&Item"));
     addCommand(
@@ -252,10 +271,14 @@ void CMainFrame::createBars()
     m_launcherBar = new QToolBar(tr("Launcher Bar"), this);
     m_launcherBar->setObjectName(QString::number(kLauncherBarId));
     m_launcherBar->setMovable(false);
-    auto *hint = new QLabel(loadString(kLauncherHint), m_launcherBar);
-    hint->setEnabled(false);
-    hint->setContentsMargins(6, 2, 6, 2);
-    m_launcherBar->addWidget(hint);
+    m_launcher = new LauncherBar(m_launcherBar);
+    m_launcherBar->addWidget(m_launcher);
+    // Every 30 ms the buttons lose their hover look once the cursor has left them.
+    m_hoverTimer = new QTimer(this);
+    m_hoverTimer->setInterval(30);
+    connect(m_hoverTimer, &QTimer::timeout, this,
+        [this] { m_launcher->resetHoverIfOutside(QCursor::pos()); });
+    m_hoverTimer->start();
     addToolBar(Qt::BottomToolBarArea, m_launcherBar);
 
     QStatusBar *status = statusBar();
@@ -302,6 +325,10 @@ void CMainFrame::updateCommandStates()
     enable(Command::kPlaySound, attachment);
     enable(Command::kRemoveSound, attachment);
     enable(Command::kSelectAll, m_document->itemCount() > 0);
+    for (int id : { AlbumManageCommand::kRename, AlbumManageCommand::kCopy,
+             AlbumManageCommand::kDelete, AlbumManageCommand::kCopyFiles,
+             AlbumManageCommand::kProperties })
+        enable(id, m_albumManager->isEnabled(id));
 
     m_countPane->setText(itemCountPaneText());
     if (!m_albumSizeDirty) {

@@ -12,14 +12,19 @@
 #include <QRgb>
 
 #include <functional>
+#include <memory>
 
 class AlbumCommands;
+class AlbumManager;
+class FrameAlbumList;
+class LauncherBar;
 class CAlbumDoc;
 class CAlbumView;
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 // The program's main window: the album bar with the album list along the top, the album's view,
@@ -37,6 +42,10 @@ public:
     CAlbumDoc *document() const { return m_document; }
     CAlbumView *view() const { return m_view; }
     AlbumCommands *albumCommands() const { return m_commands; }
+    // Rename, copy, delete, properties and copying the album's files (32795-32800).
+    AlbumManager *albumManager() const { return m_albumManager; }
+    // The launcher bar's buttons (the program list comes from the settings, see main).
+    LauncherBar *launcherBar() const { return m_launcher; }
     // The command `id`, or nullptr.
     QAction *action(int id) const { return m_actions.value(id); }
     // Runs command `id` when it is enabled. Returns whether it ran.
@@ -133,6 +142,10 @@ private:
     int m_albumListIndex = 0;
     QToolBar *m_albumBar = nullptr;
     QToolBar *m_launcherBar = nullptr;
+    LauncherBar *m_launcher = nullptr;
+    std::unique_ptr<FrameAlbumList> m_albumListAccess;
+    AlbumManager *m_albumManager = nullptr;
+    QTimer *m_hoverTimer = nullptr;
     QLabel *m_messagePane = nullptr;
     QLabel *m_countPane = nullptr;
     QLabel *m_sizePane = nullptr;
