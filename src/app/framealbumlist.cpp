@@ -33,8 +33,8 @@ void FrameAlbumList::applyAlbumListChange(const AlbumListChange &change)
     CAlbumDoc *document = m_frame.document();
     if (change.switchAlbum) {
         const QString untitled = CAlbumDoc::untitledName();
-        const QString path = albumPathForEntry(change.selectEntry, albumsFolder(), untitled,
-                                               m_frame.externalAlbumPath());
+        const QString path = albumPathForEntry(
+            change.selectEntry, albumsFolder(), untitled, m_frame.externalAlbumPath());
         // An album that cannot be opened leaves the list on the untitled album.
         if (!m_frame.albumCommands()->switchToAlbum(path))
             m_frame.albumCommands()->switchToAlbum(untitled);
