@@ -6,6 +6,7 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
+#include "platform/textlimits.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,20 +1,9 @@
 #include "albumformat.h"
 
+#include "platform/textlimits.h"
+
 #include <algorithm>
 #include <cstring>
-
-QByteArray utf8Prefix(const QString &text, std::size_t maxBytes)
-{
-    QByteArray bytes = text.toUtf8();
-    if (std::size_t(bytes.size()) <= maxBytes)
-        return bytes;
-    std::size_t cut = maxBytes;
-    // Step back over continuation bytes so no character is split.
-    while (cut > 0 && (static_cast<unsigned char>(bytes[qsizetype(cut)]) & 0xC0) == 0x80)
-        --cut;
-    bytes.truncate(qsizetype(cut));
-    return bytes;
-}
 
 QString fixedText(const char *field, std::size_t fieldSize)
 {

@@ -132,8 +132,6 @@ QString fixedText(const char *field, std::size_t fieldSize);
 // Stores `text` as UTF-8 into a zero-filled field, cut at a character boundary so that the
 // terminator fits. Returns false when the text had to be cut.
 bool setFixedText(char *field, std::size_t fieldSize, const QString &text);
-// `text` cut to at most `maxBytes` bytes of UTF-8 at a character boundary.
-QByteArray utf8Prefix(const QString &text, std::size_t maxBytes);
 
 template<std::size_t N> QString fixedText(const char (&field)[N])
 {

@@ -7,74 +7,24 @@
 #include "albumfolders.h"
 #include "albumformat.h"
 #include "imaging/dib.h"
-#include "mediakind.h"
+#include "imaging/jpegerrors.h"
 #include "thumbnail.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <algorithm>
-#include <csetjmp>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-
-#include <jpeglib.h>
 
 namespace
 {
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void errorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
-
-void silentMessage(j_common_ptr)
-{
-}
-
-// Pixels per metre from the JFIF density, as the JPEG reader of the picture layer computes them.
-std::int32_t pelsPerMeter(int unit, int density)
-{
-    switch (unit) {
-    case 1:
-        return density * 3937 / 100;
-    case 2:
-        return density * 100;
-    default:
-        return 0;
-    }
-}
-
-void fillInfo(
-    ItemInfo &info, const QString &path, int width, int height, int bits, ThumbnailSize size)
-{
-    const QFileInfo file(absoluteItemPath(path));
-    info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
-    info.fileTime = std::uint32_t(
-        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
-    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
-    info.sourceWidth = std::uint16_t(std::min(width, 0xFFFF));
-    info.sourceHeight = std::uint16_t(std::min(height, 0xFFFF));
-    info.sourceBitDepth = std::uint16_t(bits);
-    info.thumbWidth = std::uint16_t(size.width);
-    info.thumbHeight = std::uint16_t(size.height);
-    info.dataSize = thumbnailDataSize(size);
-}
 
 // Decodes the sampled rows into a new thumbnail block `block`, with `row` as the one-row buffer
 // (allocated here, freed by the caller). False on any failure (the block is then freed).
 bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
 {
     jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = errorExit;
-    errors.base.output_message = silentMessage;
+    JpegErrorManager errors;
+    info.err = jpegJumpingErrors(errors, true);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         if (isBlockHandle(block))
@@ -107,23 +57,12 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
 
     const ThumbnailSize size = thumbnailSize(width, height);
     const std::size_t outRow = dibRowBytes(size.width, 24);
-    const std::uint32_t dataSize = thumbnailDataSize(size);
-    block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
+    block = newThumbnailBlock(size, xDensity, yDensity);
     if (!isBlockHandle(block)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    auto *head = static_cast<unsigned char *>(blockLock(block));
-    auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = size.width;
-    header->biHeight = size.height;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
-    header->biXPelsPerMeter = xDensity;
-    header->biYPelsPerMeter = yDensity;
-    auto *out = reinterpret_cast<unsigned char *>(header + 1);
+    unsigned char *out = thumbnailPixels(block);
     // Output rows are stored bottom-up; output row k samples bottom-up source row
     // k * h / th, which is top-down row h - 1 - that. Walking k downwards visits strictly
     // increasing top-down rows (th <= h), so the JPEG is read once, top to bottom.
@@ -149,13 +88,13 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
     jpeg_abort_decompress(&info);
     jpeg_destroy_decompress(&info);
     ItemInfo record {};
-    fillInfo(record, path, width, height, bits, size);
+    fillThumbnailInfo(record, path, width, height, bits, size);
     if (!setFixedText(record.path, path)) {
         blockFree(block);
         block = 0;
         return false;
     }
-    std::memcpy(head, &record, sizeof record);
+    std::memcpy(blockLock(block), &record, sizeof record);
     return true;
 }
 

@@ -51,18 +51,7 @@ inline void samplePixel(const SourcePicture &source, int x, int y, unsigned char
         std::memcpy(out, row + 3 * std::size_t(x), 3);
         return;
     }
-    unsigned index = 0;
-    switch (source.bitCount) {
-    case 8:
-        index = row[x];
-        break;
-    case 4:
-        index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-        break;
-    default:
-        index = (row[x / 8] >> (7 - x % 8)) & 1;
-        break;
-    }
+    const unsigned index = dibPixelIndex(row, x, source.bitCount);
     // An index past a short colour table draws black rather than reading beyond it.
     if (index >= source.colorCount) {
         std::memset(out, 0, 3);
@@ -72,11 +61,6 @@ inline void samplePixel(const SourcePicture &source, int x, int y, unsigned char
     out[0] = color.rgbBlue;
     out[1] = color.rgbGreen;
     out[2] = color.rgbRed;
-}
-
-std::uint16_t clamp16(int value)
-{
-    return std::uint16_t(std::clamp(value, 0, 0xFFFF));
 }
 
 } // namespace
@@ -100,6 +84,43 @@ std::uint32_t thumbnailDataSize(ThumbnailSize size)
         dibRowBytes(size.width, 24) * std::size_t(size.height) + sizeof(BITMAPINFOHEADER));
 }
 
+BlockHandle newThumbnailBlock(
+    ThumbnailSize size, std::int32_t xPelsPerMeter, std::int32_t yPelsPerMeter)
+{
+    const std::uint32_t dataSize = thumbnailDataSize(size);
+    const BlockHandle block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
+    if (!isBlockHandle(block))
+        return 0;
+    auto *header = reinterpret_cast<BITMAPINFOHEADER *>(
+        static_cast<unsigned char *>(blockLock(block)) + sizeof(ItemInfo));
+    initDibHeader(header, size.width, size.height, 24, 0, dataSize - sizeof(BITMAPINFOHEADER));
+    header->biXPelsPerMeter = xPelsPerMeter;
+    header->biYPelsPerMeter = yPelsPerMeter;
+    return block;
+}
+
+unsigned char *thumbnailPixels(BlockHandle block)
+{
+    return static_cast<unsigned char *>(blockLock(block)) + sizeof(ItemInfo)
+        + sizeof(BITMAPINFOHEADER);
+}
+
+void fillThumbnailInfo(ItemInfo &info, const QString &path, int sourceWidth, int sourceHeight,
+    int sourceBitDepth, ThumbnailSize size)
+{
+    const QFileInfo file(absoluteItemPath(path));
+    info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
+    info.fileTime = std::uint32_t(
+        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
+    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
+    info.sourceWidth = std::uint16_t(std::clamp(sourceWidth, 0, 0xFFFF));
+    info.sourceHeight = std::uint16_t(std::clamp(sourceHeight, 0, 0xFFFF));
+    info.sourceBitDepth = std::uint16_t(sourceBitDepth);
+    info.thumbWidth = std::uint16_t(size.width);
+    info.thumbHeight = std::uint16_t(size.height);
+    info.dataSize = thumbnailDataSize(size);
+}
+
 BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
 {
     SourcePicture source;
@@ -111,38 +132,15 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
         return 0;
     }
     const ThumbnailSize size = thumbnailSize(source.width, source.height);
-    const std::size_t outRow = dibRowBytes(size.width, 24);
-    const std::uint32_t dataSize = thumbnailDataSize(size);
-    const BlockHandle block = blockAlloc(0, dataSize + sizeof(ItemInfo) + kThumbnailSpareBytes);
+    const BlockHandle block
+        = newThumbnailBlock(size, source.header->biXPelsPerMeter, source.header->biYPelsPerMeter);
     if (!isBlockHandle(block))
         return 0;
+    fillThumbnailInfo(info, path, source.width, source.height, source.bitCount, size);
+    std::memcpy(blockLock(block), &info, sizeof info);
 
-    const QFileInfo file(absoluteItemPath(path));
-    info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
-    info.fileTime = std::uint32_t(
-        std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
-    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
-    info.sourceWidth = clamp16(source.width);
-    info.sourceHeight = clamp16(source.height);
-    info.sourceBitDepth = std::uint16_t(source.bitCount);
-    info.thumbWidth = std::uint16_t(size.width);
-    info.thumbHeight = std::uint16_t(size.height);
-    info.dataSize = dataSize;
-    auto *head = static_cast<unsigned char *>(blockLock(block));
-    std::memcpy(head, &info, sizeof info);
-
-    auto *header = reinterpret_cast<BITMAPINFOHEADER *>(head + sizeof(ItemInfo));
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = size.width;
-    header->biHeight = size.height;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biCompression = kBiRgb;
-    header->biSizeImage = dataSize - sizeof(BITMAPINFOHEADER);
-    header->biXPelsPerMeter = source.header->biXPelsPerMeter;
-    header->biYPelsPerMeter = source.header->biYPelsPerMeter;
-
-    unsigned char *out = reinterpret_cast<unsigned char *>(header + 1);
+    const std::size_t outRow = dibRowBytes(size.width, 24);
+    unsigned char *out = thumbnailPixels(block);
     for (int y = 0; y < size.height; ++y) {
         const int sy = int(qint64(y) * source.height / size.height);
         unsigned char *to = out + std::size_t(y) * outRow;

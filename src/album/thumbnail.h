@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <cstdint>
+
+struct ItemInfo;
+
 // The thumbnail size for a w x h picture: at most 80 on the longer side, never enlarged, never 0.
 struct ThumbnailSize {
     int width;
@@ -13,6 +17,18 @@ ThumbnailSize thumbnailSize(int width, int height);
 
 // Bytes of a thumbnail bitmap (40-byte header and padded 24-bit rows) of the given size.
 std::uint32_t thumbnailDataSize(ThumbnailSize size);
+
+// A new thumbnail block of `size`: room for the ItemInfo (left zero), then the 24-bit bitmap
+// header with the given resolution and zero pixels. 0 when no memory can be had.
+BlockHandle newThumbnailBlock(
+    ThumbnailSize size, std::int32_t xPelsPerMeter, std::int32_t yPelsPerMeter);
+// The first pixel byte (bottom row) of a thumbnail block's bitmap.
+unsigned char *thumbnailPixels(BlockHandle block);
+
+// Fills the record's facts about the media file at `path` (size, time, media or picture) and the
+// source and thumbnail dimensions; the text fields are left as they are.
+void fillThumbnailInfo(ItemInfo &info, const QString &path, int sourceWidth, int sourceHeight,
+    int sourceBitDepth, ThumbnailSize size);
 
 // Makes the thumbnail block for the media file at `path` from `picture` (an image block of 1, 4,
 // 8 or 24 bits per pixel, kept by the caller): the ItemInfo with the file's facts, then the

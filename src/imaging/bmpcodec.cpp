@@ -188,19 +188,7 @@ bool indicesInTable(BITMAPINFOHEADER *header)
     for (std::int64_t y = 0; y < header->biHeight; ++y) {
         const unsigned char *row = dibRow(header, y);
         for (std::int64_t x = 0; x < header->biWidth; ++x) {
-            std::uint32_t index = 0;
-            switch (bits) {
-            case 8:
-                index = row[x];
-                break;
-            case 4:
-                index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-                break;
-            default:
-                index = (row[x / 8] >> (7 - x % 8)) & 1;
-                break;
-            }
-            if (index >= colors)
+            if (dibPixelIndex(row, x, bits) >= colors)
                 return false;
         }
     }
@@ -312,13 +300,9 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
 BlockHandle ReadBmpFile(const QString &path)
 {
     const QString fullPath = path.contains(u'/') ? path : joinPath(resourceFolder(), path);
-    setCurrentPicturePath(fullPath);
-    QFile file(fullPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!quietSwitch())
-            showOpenFailure(fullPath);
+    QFile file;
+    if (!openPictureFile(file, fullPath))
         return kReadUnreadable;
-    }
     return fileReaderResult(readBmp(file, true), kReadUnreadable);
 }
 

@@ -70,3 +70,16 @@ inline unsigned char *dibBits(BITMAPINFOHEADER *header)
 {
     return reinterpret_cast<unsigned char *>(dibColors(header) + dibColorCount(*header));
 }
+
+// The colour-table index of pixel `x` in a row of a 1-, 4- or 8-bit picture (high bits first).
+inline unsigned dibPixelIndex(const unsigned char *row, std::int64_t x, int bitCount)
+{
+    switch (bitCount) {
+    case 8:
+        return row[x];
+    case 4:
+        return (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+    default:
+        return (row[x / 8] >> (7 - x % 8)) & 1;
+    }
+}

@@ -16,18 +16,9 @@ std::size_t dibPixelBytes(std::int64_t width, std::int64_t height, int bitCount)
     return rowBytes * std::size_t(height);
 }
 
-DecodeResult createImageBlock(
-    std::int32_t width, std::int32_t height, int bitCount, std::uint32_t colors, bool interactive)
+void initDibHeader(BITMAPINFOHEADER *header, std::int32_t width, std::int32_t height, int bitCount,
+    std::uint32_t colors, std::size_t pixelBytes)
 {
-    const std::size_t pixelBytes = dibPixelBytes(width, height, bitCount);
-    if (pixelBytes == SIZE_MAX || pixelBytes > pictureByteLimit() || colors > 256)
-        return { DecodeStatus::TooLarge, 0 };
-    const std::size_t total
-        = sizeof(BITMAPINFOHEADER) + std::size_t(colors) * sizeof(RGBQUAD) + pixelBytes;
-    const BlockHandle block = allocPicture(total, interactive);
-    if (block == 0)
-        return { DecodeStatus::NoMemory, 0 };
-    BITMAPINFOHEADER *header = dibHeader(block);
     header->biSize = sizeof(BITMAPINFOHEADER);
     header->biWidth = width;
     header->biHeight = height;
@@ -36,6 +27,22 @@ DecodeResult createImageBlock(
     header->biCompression = kBiRgb;
     header->biSizeImage = pixelBytes > UINT32_MAX ? 0 : std::uint32_t(pixelBytes);
     header->biClrUsed = colors;
+}
+
+DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCount,
+    std::uint32_t colors, bool interactive, std::size_t extra)
+{
+    const std::size_t pixelBytes = dibPixelBytes(width, height, bitCount);
+    if (pixelBytes == SIZE_MAX || pixelBytes > pictureByteLimit() || colors > 256)
+        return { DecodeStatus::TooLarge, 0 };
+    const std::size_t total
+        = sizeof(BITMAPINFOHEADER) + std::size_t(colors) * sizeof(RGBQUAD) + pixelBytes;
+    if (extra > SIZE_MAX - total)
+        return { DecodeStatus::TooLarge, 0 };
+    const BlockHandle block = allocPicture(total + extra, interactive);
+    if (block == 0)
+        return { DecodeStatus::NoMemory, 0 };
+    initDibHeader(dibHeader(block), width, height, bitCount, colors, pixelBytes);
     return { DecodeStatus::Ok, block };
 }
 

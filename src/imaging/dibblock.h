@@ -12,12 +12,18 @@
 // does not fit in size_t or the dimensions are not positive.
 std::size_t dibPixelBytes(std::int64_t width, std::int64_t height, int bitCount);
 
-// A new image block with its header filled (biSize 40, planes 1, compression 0, biSizeImage the
-// padded rows times the height, biClrUsed = `colors`) and everything else zero. Refuses (TooLarge)
+// Fills the header of a zero-filled picture: biSize 40, planes 1, compression 0, biClrUsed =
+// `colors`, biSizeImage = `pixelBytes` (0 when that does not fit 32 bits). The resolution and
+// biClrImportant are left as they are.
+void initDibHeader(BITMAPINFOHEADER *header, std::int32_t width, std::int32_t height, int bitCount,
+    std::uint32_t colors, std::size_t pixelBytes);
+
+// A new image block with its header filled by initDibHeader (biSizeImage the padded rows times
+// the height) and everything else zero; `extra` spare bytes follow the pixels. Refuses (TooLarge)
 // pictures whose pixels exceed pictureByteLimit(); NoMemory when the block cannot be had
 // (message 54001 when `interactive`).
-DecodeResult createImageBlock(
-    std::int32_t width, std::int32_t height, int bitCount, std::uint32_t colors, bool interactive);
+DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCount,
+    std::uint32_t colors, bool interactive, std::size_t extra = 0);
 
 // The header of `block` when it describes a picture of 1, 4, 8 or 24 bits with positive
 // dimensions whose table and rows lie inside the block; nullptr otherwise. Every operation that

@@ -42,7 +42,8 @@ struct DecodeResult {
 
 // Message numbers of the picture layer.
 inline constexpr int kMsgOutOfMemory = 54001;
-inline constexpr int kMsgCannotCreateJpeg = 54009;
+inline constexpr int kMsgCannotCreate = 54009; // a picture file cannot be created
+inline constexpr int kMsgCannotCreateJpeg = kMsgCannotCreate;
 inline constexpr int kMsgProgress = 54012;
 inline constexpr int kMsgOpenFailedBefore = 54013;
 inline constexpr int kMsgOpenFailedAfter = 54014;

@@ -57,13 +57,7 @@ BlockHandle ExpandTo24Bit(BlockHandle block)
         const unsigned char *in = dibRow(source, y);
         unsigned char *out = dibRow(target, y);
         for (std::int64_t x = 0; x < source->biWidth; ++x) {
-            unsigned index = 0;
-            if (bits == 8)
-                index = in[x];
-            else if (bits == 4)
-                index = (x % 2 == 0) ? in[x / 2] >> 4 : in[x / 2] & 0x0F;
-            else
-                index = (in[x / 8] >> (7 - x % 8)) & 1;
+            const unsigned index = dibPixelIndex(in, x, bits);
             *out++ = blue[index];
             *out++ = green[index];
             *out++ = red[index];

@@ -63,18 +63,6 @@ std::int64_t nearest(std::int64_t i, std::int64_t sourceSize, std::int64_t targe
     return std::min<std::int64_t>(position, sourceSize - 1);
 }
 
-unsigned pixelAt(const unsigned char *row, std::int64_t x, int bits)
-{
-    switch (bits) {
-    case 8:
-        return row[x];
-    case 4:
-        return (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-    default:
-        return (row[x / 8] >> (7 - x % 8)) & 1;
-    }
-}
-
 void setPixelAt(unsigned char *row, std::int64_t x, int bits, unsigned value)
 {
     switch (bits) {
@@ -102,7 +90,7 @@ void scaleNearest(BITMAPINFOHEADER *source, BITMAPINFOHEADER *target)
         const unsigned char *in = dibRow(source, nearest(j, source->biHeight, target->biHeight));
         unsigned char *out = dibRow(target, j);
         for (std::size_t i = 0; i < columns.size(); ++i)
-            setPixelAt(out, std::int64_t(i), bits, pixelAt(in, columns[i], bits));
+            setPixelAt(out, std::int64_t(i), bits, dibPixelIndex(in, columns[i], bits));
     }
 }
 

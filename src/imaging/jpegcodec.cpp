@@ -8,6 +8,7 @@
 
 #include "dibblock.h"
 #include "imageconvert.h"
+#include "jpegerrors.h"
 #include "picturestate.h"
 
 #include "platform/host.h"
@@ -15,45 +16,16 @@
 #include <QFile>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstring>
-
-#include <jpeglib.h>
 
 namespace
 {
-
-struct ErrorManager {
-    jpeg_error_mgr library;
-    std::jmp_buf jump;
-};
-
-// Lets the library print its message through its own output hook, then returns control to the
-// routine that set the jump point.
-[[noreturn]] void exitToCaller(j_common_ptr info)
-{
-    (*info->err->output_message)(info);
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
-
-// Pixels per metre from a JFIF density.
-std::int32_t pelsPerMeter(int unit, int density)
-{
-    switch (unit) {
-    case 1:
-        return density * 3937 / 100;
-    case 2:
-        return density * 100;
-    default:
-        return 0;
-    }
-}
 
 struct ReadJob {
     std::FILE *file;
     bool interactive;
     jpeg_decompress_struct info;
-    ErrorManager error;
+    JpegErrorManager error;
     DecodeStatus status;
     BlockHandle block;
     bool libraryError;
@@ -70,8 +42,7 @@ void fillGreyTable(BITMAPINFOHEADER *header)
 void runDecompressor(ReadJob *job)
 {
     jpeg_decompress_struct *info = &job->info;
-    info->err = jpeg_std_error(&job->error.library);
-    job->error.library.error_exit = exitToCaller;
+    info->err = jpegJumpingErrors(job->error, false);
     if (setjmp(job->error.jump)) {
         job->libraryError = true;
         jpeg_destroy_decompress(info);
@@ -141,7 +112,7 @@ struct WriteJob {
     std::FILE *file;
     bool interactive;
     jpeg_compress_struct info;
-    ErrorManager error;
+    JpegErrorManager error;
     BITMAPINFOHEADER *header;
     int components;
     int quality;
@@ -161,8 +132,7 @@ std::uint16_t dotsPerInch(std::int32_t pelsPerMeter)
 void runCompressor(WriteJob *job)
 {
     jpeg_compress_struct *info = &job->info;
-    info->err = jpeg_std_error(&job->error.library);
-    job->error.library.error_exit = exitToCaller;
+    info->err = jpegJumpingErrors(job->error, false);
     if (setjmp(job->error.jump)) {
         job->libraryError = true;
         jpeg_destroy_compress(info);

@@ -200,9 +200,5 @@ BlockHandle decodePcx(const QByteArray &bytes)
 
 BlockHandle ReadPcxFile(const QString &path)
 {
-    QByteArray bytes;
-    bool tooLarge = false;
-    if (!readPictureFile(path, bytes, tooLarge))
-        return tooLarge ? 0 : -2;
-    return decodePcx(bytes);
+    return readPictureFile(path, decodePcx);
 }

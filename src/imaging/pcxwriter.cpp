@@ -4,8 +4,6 @@
 #include "pcxcodec.h"
 #include "tiffpcxtargaio.h"
 
-#include "platform/host.h"
-
 #include <QSaveFile>
 
 #include <algorithm>
@@ -14,8 +12,6 @@
 
 namespace
 {
-
-constexpr int kMessageCannotCreate = 54009;
 
 void putU16(QByteArray &bytes, std::size_t at, std::uint32_t value)
 {
@@ -120,10 +116,8 @@ int WritePcxFile(const QString &path, BlockHandle block)
     putU16(header, kOffsetPaletteInfo, imageClass == 1 ? kPaletteGreyscale : 1);
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        host().showMessage(kMessageCannotCreate);
+    if (!openPictureOutput(file))
         return 3;
-    }
     if (file.write(header) != header.size())
         return 0;
 
@@ -150,8 +144,5 @@ int WritePcxFile(const QString &path, BlockHandle block)
         if (file.write(trailer) != trailer.size())
             return 0;
     }
-    if (!file.commit())
-        return 0;
-    codecProgress(100);
-    return 1;
+    return commitPictureOutput(file);
 }

@@ -6,6 +6,8 @@
 #include "platform/paths.h"
 #include "platform/strings.h"
 
+#include <QFile>
+
 namespace
 {
 
@@ -94,6 +96,17 @@ QString pictureSaveFolder()
 void setPictureSaveFolder(const QString &folder)
 {
     state().saveFolder = folder;
+}
+
+bool openPictureFile(QFile &file, const QString &path)
+{
+    setCurrentPicturePath(path);
+    file.setFileName(path);
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    if (!quietSwitch())
+        showOpenFailure(path);
+    return false;
 }
 
 BlockHandle allocPicture(std::size_t size, bool interactive)

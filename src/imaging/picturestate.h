@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QFile;
+
 #include <cstddef>
 
 // Program-wide state of the picture layer and the host calls every picture loop makes. All of it
@@ -46,6 +48,9 @@ bool pollEscape();
 void reportProgress(int percent);
 // The open-failure message: string 54013, the path, a space, string 54014.
 void showOpenFailure(const QString &path);
+// Opens `file` on `path` for reading after recording `path` as the current picture path; when it
+// cannot be opened shows the open-failure message unless the quiet switch is on.
+bool openPictureFile(QFile &file, const QString &path);
 
 // The largest picture (pixel bytes of the image block) any reader accepts. Decoders check the
 // header against it before allocating, so a hostile file cannot ask for unbounded memory.

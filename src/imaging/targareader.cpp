@@ -242,9 +242,5 @@ BlockHandle decodeTga(const QByteArray &bytes)
 
 BlockHandle ReadTgaFile(const QString &path)
 {
-    QByteArray bytes;
-    bool tooLarge = false;
-    if (!readPictureFile(path, bytes, tooLarge))
-        return tooLarge ? 0 : -2;
-    return decodeTga(bytes);
+    return readPictureFile(path, decodeTga);
 }

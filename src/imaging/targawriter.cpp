@@ -4,8 +4,6 @@
 #include "targacodec.h"
 #include "tiffpcxtargaio.h"
 
-#include "platform/host.h"
-
 #include <QSaveFile>
 
 #include <algorithm>
@@ -16,7 +14,6 @@ namespace
 
 using namespace targa;
 
-constexpr int kMessageCannotCreate = 54009;
 constexpr qsizetype kWritePiece = 32767;
 
 void putU16(QByteArray &bytes, std::uint32_t value)
@@ -58,10 +55,8 @@ int WriteTgaFile(const QString &path, BlockHandle block)
     Q_ASSERT(header.size() == qsizetype(kHeaderBytes));
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        host().showMessage(kMessageCannotCreate);
+    if (!openPictureOutput(file))
         return 3;
-    }
     if (file.write(header) != header.size())
         return 0;
 
@@ -97,8 +92,5 @@ int WriteTgaFile(const QString &path, BlockHandle block)
             return 0;
         codecProgress(int(50 + std::int64_t(at + piece) * 50 / data.size()));
     }
-    if (!file.commit())
-        return 0;
-    codecProgress(100);
-    return 1;
+    return commitPictureOutput(file);
 }

@@ -1,9 +1,13 @@
 #include "tiffpcxtargaio.h"
 
+#include "dibblock.h"
 #include "imageconvert.h"
 #include "picturestate.h"
 
+#include "platform/host.h"
+
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -80,22 +84,17 @@ const unsigned char *ByteView::take(std::size_t count)
     return start;
 }
 
-bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge)
+BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &))
 {
-    tooLarge = false;
-    setCurrentPicturePath(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!quietSwitch())
-            showOpenFailure(path);
-        return false;
-    }
-    if (std::uint64_t(file.size()) > kMaxPictureFileBytes) {
-        tooLarge = true;
-        return false;
-    }
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    QFile file;
+    if (!openPictureFile(file, path))
+        return kReadUnreadable;
+    if (std::uint64_t(file.size()) > kMaxPictureFileBytes)
+        return kReadFailed;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return kReadUnreadable;
+    return decode(bytes);
 }
 
 PictureLayout pictureLayout(
@@ -109,7 +108,7 @@ PictureLayout pictureLayout(
     // Width and height fit in 32 bits here, so the row length cannot overflow 64 bits.
     if (width > 0x7FFFFFFF || height > 0x7FFFFFFF)
         return layout;
-    const std::uint64_t rowLength = (std::uint64_t(width) * std::uint64_t(bitCount) + 31) / 32 * 4;
+    const std::uint64_t rowLength = dibRowBytes(width, bitCount);
     if (rowLength > kMaxPictureBytes || std::uint64_t(height) > kMaxPictureBytes / rowLength)
         return layout;
     const std::uint64_t imageBytes = rowLength * std::uint64_t(height);
@@ -132,22 +131,16 @@ BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCoun
     const PictureLayout layout = pictureLayout(width, height, bitCount, colours, extra);
     if (!layout.valid)
         return 0;
-    const BlockHandle block = allocPictureBlock(layout.blockBytes);
-    if (!isBlockHandle(block))
+    // The layout checks are at least as strict as the block builder's, so it refuses nothing
+    // here but a failed allocation (message 54001).
+    const DecodeResult made = createImageBlock(
+        std::int32_t(width), std::int32_t(height), bitCount, std::uint32_t(colours), true, extra);
+    if (made.status != DecodeStatus::Ok)
         return 0;
-    BITMAPINFOHEADER *header = dibHeader(block);
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = std::int32_t(width);
-    header->biHeight = std::int32_t(height);
-    header->biPlanes = 1;
-    header->biBitCount = std::uint16_t(bitCount);
-    header->biCompression = kBiRgb;
-    header->biSizeImage = std::uint32_t(layout.imageBytes);
+    BITMAPINFOHEADER *header = dibHeader(made.block);
     header->biXPelsPerMeter = pixelsPerMetre;
     header->biYPelsPerMeter = pixelsPerMetre;
-    header->biClrUsed = std::uint32_t(colours);
-    header->biClrImportant = 0;
-    return block;
+    return made.block;
 }
 
 bool viewPicture(BlockHandle block, PictureView &view)
@@ -189,6 +182,22 @@ bool invertedMonochrome(const PictureView &view)
         return int(c.rgbRed) * 30 + int(c.rgbGreen) * 59 + int(c.rgbBlue) * 11;
     };
     return brightness(view.colours[0]) > brightness(view.colours[1]);
+}
+
+bool openPictureOutput(QSaveFile &file)
+{
+    if (file.open(QIODevice::WriteOnly))
+        return true;
+    host().showMessage(kMsgCannotCreate);
+    return false;
+}
+
+int commitPictureOutput(QSaveFile &file)
+{
+    if (!file.commit())
+        return 0;
+    codecProgress(100);
+    return 1;
 }
 
 bool codecEscapePressed()

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 #include <cstddef>
 #include <cstdint>
 
@@ -65,10 +67,9 @@ private:
 inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t(1) << 30;
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t(1) << 30;
 
-// Reads the whole file at `path` for a reader: records it as the current picture path and, when
-// it cannot be opened, shows the open-failure message unless the quiet switch is on.
-// Returns false on failure: `tooLarge` tells a file over the limit from one that cannot be read.
-bool readPictureFile(const QString &path, QByteArray &bytes, bool &tooLarge);
+// Reads the whole file at `path` (opened through openPictureFile) and returns what `decode`
+// makes of its bytes; 0 for a file over kMaxPictureFileBytes, -2 when it cannot be read.
+BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &));
 
 // Layout of a picture block: the padded row length, the pixel bytes and the whole block size
 // (header, colour table, pixels and `extra` bytes). `valid` is false when a dimension is not
@@ -115,6 +116,12 @@ int pictureClass(const PictureView &view);
 // True for a 1-bit picture whose first colour is brighter than its second (white on black
 // reversed): writers of formats where 0 means black store such pixels inverted.
 bool invertedMonochrome(const PictureView &view);
+
+// Opens `file` to write a picture; when it cannot be created shows message 54009 and returns
+// false (the writer then answers 3).
+bool openPictureOutput(QSaveFile &file);
+// Commits a written picture and reports 100% progress: the writer's answer, 1 written or 0 failed.
+int commitPictureOutput(QSaveFile &file);
 
 // Escape poll and progress for the picture loops, through the picture layer.
 bool codecEscapePressed();

@@ -325,11 +325,7 @@ BlockHandle decodeTiff(const QByteArray &bytes)
 
 BlockHandle readTiffOwn(const QString &path)
 {
-    QByteArray bytes;
-    bool tooLarge = false;
-    if (!readPictureFile(path, bytes, tooLarge))
-        return tooLarge ? 0 : -2;
-    return decodeTiff(bytes);
+    return readPictureFile(path, decodeTiff);
 }
 
 BlockHandle ReadTiffFile(const QString &path)

@@ -11,8 +11,6 @@
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
-#include "platform/host.h"
-
 #include <QSaveFile>
 
 #include <algorithm>
@@ -30,7 +28,6 @@ constexpr std::uint32_t kDocumentNameOffset = 222;
 constexpr std::uint32_t kExtraDataOffset = 238;
 constexpr int kDocumentNameBytes = 16;
 constexpr char kDocumentName[] = "Tamblyre";
-constexpr int kMessageCannotCreate = 54009;
 
 static_assert(kDirectoryOffset + 2 + kEntryCount * 12 + 4 == kXResolutionOffset);
 static_assert(kDocumentNameOffset + kDocumentNameBytes == kExtraDataOffset);
@@ -96,10 +93,8 @@ int WriteTiffFile(const QString &path, BlockHandle block)
         return 2;
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        host().showMessage(kMessageCannotCreate);
+    if (!openPictureOutput(file))
         return 3;
-    }
 
     LittleEndianBuffer head;
     head.bytes("II", 2);
@@ -175,8 +170,5 @@ int WriteTiffFile(const QString &path, BlockHandle block)
         if (codecEscapePressed())
             return 2;
     }
-    if (!file.commit())
-        return 0;
-    codecProgress(100);
-    return 1;
+    return commitPictureOutput(file);
 }

@@ -1,6 +1,6 @@
 #include "firstframe.h"
 
-#include "imaging/dib.h"
+#include "imaging/dibblock.h"
 
 #include <QFile>
 
@@ -47,23 +47,14 @@ BlockHandle frameToBlock(const AVFrame &frame)
             AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr));
     if (!scaler)
         return 0;
-    const std::size_t row = dibRowBytes(width, 24);
-    const std::size_t pixels = row * std::size_t(height);
-    const BlockHandle block = blockAlloc(0, sizeof(BITMAPINFOHEADER) + pixels);
-    if (!isBlockHandle(block))
+    const DecodeResult made = createImageBlock(width, height, 24, 0, false);
+    if (made.status != DecodeStatus::Ok)
         return 0;
+    const BlockHandle block = made.block;
     BITMAPINFOHEADER *header = dibHeader(block);
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = width;
-    header->biHeight = height;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biCompression = kBiRgb;
-    header->biSizeImage = std::uint32_t(pixels);
     // Image blocks store rows bottom-up: point the scaler at the last row with a negative stride.
-    unsigned char *bits = dibBits(header);
-    uint8_t *planes[4] = { bits + (std::size_t(height) - 1) * row, nullptr, nullptr, nullptr };
-    int strides[4] = { -int(row), 0, 0, 0 };
+    uint8_t *planes[4] = { dibRow(header, height - 1), nullptr, nullptr, nullptr };
+    int strides[4] = { -int(dibRowBytes(width, 24)), 0, 0, 0 };
     if (sws_scale(scaler.get(), frame.data, frame.linesize, 0, height, planes, strides) != height) {
         blockFree(block);
         return 0;

@@ -1,0 +1,27 @@
+#pragma once
+
+// libjpeg glue shared by the JPEG codec and the album's JPEG thumbnailer: the error exit that
+// jumps back to the caller (defined once, in jpegerrors.cpp) and the JFIF resolution.
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+// libjpeg's error record with the jump point its error exit returns to. The routine that makes
+// the library calls sets `jump` with setjmp and, between that and the end of its library work,
+// holds no C++ object with a destructor; after the jump it must call jpeg_destroy_*.
+struct JpegErrorManager {
+    jpeg_error_mgr library;
+    std::jmp_buf jump;
+};
+
+// Prepares `errors` and returns the pointer for the compressor's or decompressor's `err` field.
+// A fatal error passes its text to the output hook and then longjmps to `errors.jump`. With
+// `silent` the output hook does nothing, so neither warnings nor errors are printed.
+jpeg_error_mgr *jpegJumpingErrors(JpegErrorManager &errors, bool silent);
+
+// Pixels per metre from a JFIF density (unit 1: dots per inch, 2: dots per centimetre; other
+// units carry no resolution).
+std::int32_t pelsPerMeter(int unit, int density);
