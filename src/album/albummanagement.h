@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/commandids.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,15 +11,6 @@
 // and copying an album's media files to another folder. The functions work on files and report
 // through host(); they never touch a widget. What the album list (control 32785) has to do
 // afterwards comes back as an AlbumListChange that the main window applies.
-
-namespace AlbumManageCommand
-{
-inline constexpr int kRename = 32795;
-inline constexpr int kCopy = 32796;
-inline constexpr int kDelete = 32797;
-inline constexpr int kCopyFiles = 32798;
-inline constexpr int kProperties = 32800;
-} // namespace AlbumManageCommand
 
 namespace AlbumManageMessage
 {

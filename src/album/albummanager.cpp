@@ -25,19 +25,19 @@ QString AlbumManager::albumsFolder() const
 bool AlbumManager::runCommand(int command)
 {
     switch (command) {
-    case AlbumManageCommand::kRename:
+    case Command::kRenameAlbum:
         renameAlbum();
         return true;
-    case AlbumManageCommand::kCopy:
+    case Command::kCopyAlbum:
         copyAlbum();
         return true;
-    case AlbumManageCommand::kDelete:
+    case Command::kDeleteAlbum:
         deleteAlbum();
         return true;
-    case AlbumManageCommand::kCopyFiles:
+    case Command::kCopyAlbumFiles:
         copyAlbumFiles();
         return true;
-    case AlbumManageCommand::kProperties:
+    case Command::kAlbumProperties:
         showProperties();
         return true;
     default:
@@ -50,13 +50,13 @@ bool AlbumManager::isEnabled(int command) const
     const QString entry = m_list.currentAlbumEntry();
     const bool folderAlbum = isFolderAlbumEntry(entry, CAlbumDoc::untitledName());
     switch (command) {
-    case AlbumManageCommand::kRename:
-    case AlbumManageCommand::kCopy:
-    case AlbumManageCommand::kDelete:
+    case Command::kRenameAlbum:
+    case Command::kCopyAlbum:
+    case Command::kDeleteAlbum:
         return folderAlbum;
-    case AlbumManageCommand::kCopyFiles:
+    case Command::kCopyAlbumFiles:
         return !entry.isEmpty() && m_doc.itemCount() > 0;
-    case AlbumManageCommand::kProperties:
+    case Command::kAlbumProperties:
         return !entry.isEmpty();
     default:
         return false;

@@ -7,7 +7,7 @@
 #include "album/mediakind.h"
 #include "albumcommands.h"
 #include "albumlist.h"
-#include "commandids.h"
+#include "platform/commandids.h"
 #include "framealbumlist.h"
 #include "helptopics.h"
 #include "imagepath.h"
@@ -203,11 +203,11 @@ void CMainFrame::createMenus()
         [this] { m_view->fieldLabelsCommand(); });
     album->addSeparator();
     const std::pair<int, QString> management[] = {
-        { AlbumManageCommand::kRename, tr("&Rename Album...") },
-        { AlbumManageCommand::kCopy, tr("&Copy Album...") },
-        { AlbumManageCommand::kDelete, tr("&Delete Album...") },
-        { AlbumManageCommand::kCopyFiles, tr("Copy Album Files to &Folder...") },
-        { AlbumManageCommand::kProperties, tr("Album &Properties...") },
+        { Command::kRenameAlbum, tr("&Rename Album...") },
+        { Command::kCopyAlbum, tr("&Copy Album...") },
+        { Command::kDeleteAlbum, tr("&Delete Album...") },
+        { Command::kCopyAlbumFiles, tr("Copy Album Files to &Folder...") },
+        { Command::kAlbumProperties, tr("Album &Properties...") },
     };
     for (const auto &[id, text] : management)
         addCommand(album, id, text, [this, id = id] { m_albumManager->runCommand(id); });
@@ -325,9 +325,9 @@ void CMainFrame::updateCommandStates()
     enable(Command::kPlaySound, attachment);
     enable(Command::kRemoveSound, attachment);
     enable(Command::kSelectAll, m_document->itemCount() > 0);
-    for (int id : { AlbumManageCommand::kRename, AlbumManageCommand::kCopy,
-             AlbumManageCommand::kDelete, AlbumManageCommand::kCopyFiles,
-             AlbumManageCommand::kProperties })
+    for (int id : { Command::kRenameAlbum, Command::kCopyAlbum,
+             Command::kDeleteAlbum, Command::kCopyAlbumFiles,
+             Command::kAlbumProperties })
         enable(id, m_albumManager->isEnabled(id));
 
     m_countPane->setText(itemCountPaneText());

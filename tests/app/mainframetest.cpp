@@ -4,7 +4,7 @@
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
 #include "app/albumcommands.h"
-#include "app/commandids.h"
+#include "platform/commandids.h"
 #include "app/imagepath.h"
 #include "platform/instancechannel.h"
 #include "support/recordinghost.h"

@@ -90,7 +90,7 @@ TEST_F(ManageFromTheMainWindow, RenameOntoAnExistingNameKeepsOneEntryAndOpensIt)
         dialog->nameField()->setText(QStringLiteral("Home"));
         dialog->accept();
     });
-    ASSERT_TRUE(frame->runCommand(AlbumManageCommand::kRename));
+    ASSERT_TRUE(frame->runCommand(Command::kRenameAlbum));
     const QStringList listed = entries(frame->albumList());
     EXPECT_EQ(listed.count(QStringLiteral("Home")), 1);
     EXPECT_FALSE(listed.contains(QStringLiteral("Trip")));
@@ -108,7 +108,7 @@ TEST_F(ManageFromTheMainWindow, CopyOntoAnExistingNameKeepsTheCurrentAlbumSelect
         EXPECT_TRUE(dialog->nameIsEntry());
         dialog->accept();
     });
-    ASSERT_TRUE(frame->runCommand(AlbumManageCommand::kCopy));
+    ASSERT_TRUE(frame->runCommand(Command::kCopyAlbum));
     EXPECT_EQ(frame->albumList()->currentText(), QStringLiteral("Trip"));
     EXPECT_EQ(entries(frame->albumList()).count(QStringLiteral("Home")), 1);
     CAlbumDoc home;
@@ -124,7 +124,7 @@ TEST_F(ManageFromTheMainWindow, DeleteWithTheMediaFilesSwitchesToTheUntitledAlbu
         dialog->deleteMediaBox()->setChecked(true);
         dialog->accept();
     });
-    ASSERT_TRUE(frame->runCommand(AlbumManageCommand::kDelete));
+    ASSERT_TRUE(frame->runCommand(Command::kDeleteAlbum));
     EXPECT_FALSE(QFileInfo::exists(tripPicture));
     EXPECT_FALSE(QFileInfo::exists(albumFileForEntry(albumsFolder(), QStringLiteral("Trip"))));
     EXPECT_FALSE(entries(frame->albumList()).contains(QStringLiteral("Trip")));
@@ -132,6 +132,6 @@ TEST_F(ManageFromTheMainWindow, DeleteWithTheMediaFilesSwitchesToTheUntitledAlbu
     EXPECT_TRUE(frame->document()->isUntitled());
     // The untitled album offers none of the commands that need an album file.
     frame->updateCommandStates();
-    EXPECT_FALSE(frame->runCommand(AlbumManageCommand::kDelete));
-    EXPECT_FALSE(frame->runCommand(AlbumManageCommand::kRename));
+    EXPECT_FALSE(frame->runCommand(Command::kDeleteAlbum));
+    EXPECT_FALSE(frame->runCommand(Command::kRenameAlbum));
 }
