@@ -65,6 +65,30 @@ public:
     virtual QString askSaveFileName(const SaveFileQuestion &question) = 0;
 };
 
+// The answer of a box's first, affirmative button (OK, Yes or Retry).
+MessageAnswer firstButtonAnswer(MessageButtons buttons);
+
+// A progress that shows nothing and is never cancelled: it only keeps its range and position.
+class SilentProgress : public Progress {
+public:
+    void setTitle(const QString &) override {}
+    void setText(const QString &) override {}
+    void setRange(int maximum) override { m_range = maximum; }
+    void setPosition(int position) override { m_position = position; }
+    int position() const override { return m_position; }
+    int range() const override { return m_range; }
+    void setHideCancel(bool) override {}
+    void setKeepOpen(bool) override {}
+    void show() override {}
+    void close() override {}
+    void pumpEvents() override {}
+    bool cancelled() const override { return false; }
+
+private:
+    int m_range = 0;
+    int m_position = 0;
+};
+
 // The host in force. Until one is installed a silent host answers (OK/Yes, no Escape).
 Host &host();
 // Installs `newHost` (not owned) and returns the previous one; nullptr restores the silent host.

@@ -2,42 +2,15 @@
 
 namespace {
 
-class RecordedProgress final : public Progress {
+// Reports cancelled once its position reaches the scripted point (never when negative).
+class RecordedProgress final : public SilentProgress {
 public:
     explicit RecordedProgress(int cancelAt) : m_cancelAt(cancelAt) {}
-    void setTitle(const QString &) override {}
-    void setText(const QString &) override {}
-    void setRange(int maximum) override { m_range = maximum; }
-    void setPosition(int position) override { m_position = position; }
-    int position() const override { return m_position; }
-    int range() const override { return m_range; }
-    void setHideCancel(bool) override {}
-    void setKeepOpen(bool) override {}
-    void show() override {}
-    void close() override {}
-    void pumpEvents() override {}
-    bool cancelled() const override { return m_cancelAt >= 0 && m_position >= m_cancelAt; }
+    bool cancelled() const override { return m_cancelAt >= 0 && position() >= m_cancelAt; }
 
 private:
     int m_cancelAt;
-    int m_range = 0;
-    int m_position = 0;
 };
-
-MessageAnswer firstButton(MessageButtons buttons)
-{
-    switch (buttons) {
-    case MessageButtons::Ok:
-    case MessageButtons::OkCancel:
-        return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel:
-        return MessageAnswer::Yes;
-    case MessageButtons::RetryCancel:
-        return MessageAnswer::Retry;
-    }
-    return MessageAnswer::Ok;
-}
 
 } // namespace
 
@@ -71,7 +44,7 @@ MessageAnswer RecordingHost::showText(const QString &text, MessageIcon icon, Mes
 {
     m_shown.append({messageId, text, icon, buttons});
     if (m_answers.empty())
-        return firstButton(buttons);
+        return firstButtonAnswer(buttons);
     const MessageAnswer answer = m_answers.front();
     m_answers.pop_front();
     return answer;
