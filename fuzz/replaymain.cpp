@@ -13,11 +13,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
-namespace {
+namespace
+{
 
 void runOne(const QByteArray &input)
 {
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
+    LLVMFuzzerTestOneInput(
+        reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
 }
 
 QByteArray mutate(QByteArray input, std::mt19937 &random)
@@ -59,7 +61,8 @@ int main(int argc, char **argv)
         ? qEnvironmentVariableIntValue("GLIMMERIX_FUZZ_MUTATIONS")
         : 200;
     for (int i = 1; i < argc; ++i) {
-        QDirIterator files(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator files(
+            QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext()) {
             QFile file(files.next());
             if (!file.open(QIODevice::ReadOnly))

@@ -6,7 +6,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 const int kDefaultLabelStrings[3]
     = { kDefaultCaptionLabelString, kDefaultKeywordsLabelString, kDefaultDescriptionLabelString };

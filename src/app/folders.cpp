@@ -4,7 +4,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 QString withoutTrailingSlash(QString path)
 {

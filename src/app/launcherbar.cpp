@@ -186,8 +186,7 @@ void LauncherBar::paintEvent(QPaintEvent *)
         // An empty bar says how to fill it.
         painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
         painter.drawText(rect().adjusted(launcherButtonRect(0).left, 0, 0, 0),
-                         Qt::AlignVCenter | Qt::AlignLeft,
-                         loadString(LauncherMessage::kEmptyStatus));
+            Qt::AlignVCenter | Qt::AlignLeft, loadString(LauncherMessage::kEmptyStatus));
         return;
     }
     for (int index = 0; index < m_state.count(); ++index) {

@@ -7,15 +7,15 @@
 #include "album/mediakind.h"
 #include "albumcommands.h"
 #include "albumlist.h"
-#include "platform/commandids.h"
 #include "framealbumlist.h"
 #include "helptopics.h"
 #include "imagepath.h"
-#include "launcherbar.h"
 #include "imaging/imagefile.h"
+#include "launcherbar.h"
 #include "mailsender.h"
 #include "media/firstframe.h"
 #include "picture/picturewindow.h"
+#include "platform/commandids.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -325,9 +325,8 @@ void CMainFrame::updateCommandStates()
     enable(Command::kPlaySound, attachment);
     enable(Command::kRemoveSound, attachment);
     enable(Command::kSelectAll, m_document->itemCount() > 0);
-    for (int id : { Command::kRenameAlbum, Command::kCopyAlbum,
-             Command::kDeleteAlbum, Command::kCopyAlbumFiles,
-             Command::kAlbumProperties })
+    for (int id : { Command::kRenameAlbum, Command::kCopyAlbum, Command::kDeleteAlbum,
+             Command::kCopyAlbumFiles, Command::kAlbumProperties })
         enable(id, m_albumManager->isEnabled(id));
 
     m_countPane->setText(itemCountPaneText());

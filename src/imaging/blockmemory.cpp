@@ -11,7 +11,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // mmap does not remember sizes, so the committed size of every live block is kept here.
 struct Registry {
@@ -48,7 +49,8 @@ BlockHandle blockAlloc(unsigned, std::size_t size)
     const std::size_t committed = roundToPages(size);
     if (committed == 0)
         return 0;
-    void *pages = ::mmap(nullptr, committed, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void *pages
+        = ::mmap(nullptr, committed, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (pages == MAP_FAILED)
         return 0;
     // Large picture blocks are filled row by row right after allocation; huge pages turn
@@ -113,7 +115,8 @@ BlockHandle blockFree(BlockHandle handle)
 BlockHandle allocPictureBlock(std::size_t size)
 {
     constexpr std::size_t kSpareBytes = 10;
-    const BlockHandle handle = size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
+    const BlockHandle handle
+        = size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
     if (handle == 0)
         host().showMessage(54001);
     return handle;

@@ -34,12 +34,19 @@ inline bool isBlockHandle(BlockHandle handle)
 BlockHandle allocPictureBlock(std::size_t size);
 
 // Owns one block for C++ callers: freed on destruction unless released.
-class OwnedBlock {
+class OwnedBlock
+{
 public:
     OwnedBlock() = default;
-    explicit OwnedBlock(BlockHandle handle) : m_handle(handle) {}
+    explicit OwnedBlock(BlockHandle handle)
+        : m_handle(handle)
+    {
+    }
     ~OwnedBlock() { reset(); }
-    OwnedBlock(OwnedBlock &&other) noexcept : m_handle(other.release()) {}
+    OwnedBlock(OwnedBlock &&other) noexcept
+        : m_handle(other.release())
+    {
+    }
     OwnedBlock &operator=(OwnedBlock &&other) noexcept
     {
         if (this != &other)

@@ -12,12 +12,12 @@
 
 #pragma pack(push, 1)
 struct BITMAPINFOHEADER {
-    std::uint32_t biSize;          // 40
+    std::uint32_t biSize; // 40
     std::int32_t biWidth;
-    std::int32_t biHeight;         // positive: rows bottom-up
-    std::uint16_t biPlanes;        // 1
-    std::uint16_t biBitCount;      // 1, 4, 8 or 24
-    std::uint32_t biCompression;   // 0 (BI_RGB) in image blocks
+    std::int32_t biHeight; // positive: rows bottom-up
+    std::uint16_t biPlanes; // 1
+    std::uint16_t biBitCount; // 1, 4, 8 or 24
+    std::uint32_t biCompression; // 0 (BI_RGB) in image blocks
     std::uint32_t biSizeImage;
     std::int32_t biXPelsPerMeter;
     std::int32_t biYPelsPerMeter;

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QTextStream &err()
 {
@@ -20,9 +21,13 @@ bool stderrIsTerminal()
 
 // One progress line on standard error: "Title: text 42%", rewritten in place on a terminal and
 // printed only at whole tens otherwise, so logs stay short.
-class TerminalProgress final : public Progress {
+class TerminalProgress final : public Progress
+{
 public:
-    explicit TerminalProgress(bool quiet) : m_quiet(quiet) {}
+    explicit TerminalProgress(bool quiet)
+        : m_quiet(quiet)
+    {
+    }
     ~TerminalProgress() override { close(); }
 
     void setTitle(const QString &title) override { m_title = title; }
@@ -39,8 +44,8 @@ public:
     }
     int position() const override { return m_position; }
     int range() const override { return m_range; }
-    void setHideCancel(bool) override {}
-    void setKeepOpen(bool) override {}
+    void setHideCancel(bool) override { }
+    void setKeepOpen(bool) override { }
     void show() override
     {
         m_shown = true;
@@ -52,7 +57,7 @@ public:
             err() << '\n' << Qt::flush;
         m_shown = false;
     }
-    void pumpEvents() override {}
+    void pumpEvents() override { }
     bool cancelled() const override { return false; }
 
 private:
@@ -84,13 +89,11 @@ private:
 
 } // namespace
 
-MessageAnswer CliHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                int)
+MessageAnswer CliHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons, int)
 {
     if (!m_quiet) {
-        const char *prefix = icon == MessageIcon::Error || icon == MessageIcon::Warning
-            ? "glimix: "
-            : "";
+        const char *prefix
+            = icon == MessageIcon::Error || icon == MessageIcon::Warning ? "glimix: " : "";
         err() << prefix << text << '\n' << Qt::flush;
     }
     switch (buttons) {

@@ -2,10 +2,10 @@
 
 #include "host.h"
 
-
 // Host for the command-line tool: messages go to standard error, questions take their default
 // answer (or a scripted one), progress is one line on a terminal that rewrites itself.
-class CliHost final : public Host {
+class CliHost final : public Host
+{
 public:
     // The answer to every save-file question (empty: decline), for scripts.
     void setSaveFileAnswer(const QString &path) { m_saveFileAnswer = path; }
@@ -14,11 +14,11 @@ public:
     bool quiet() const { return m_quiet; }
     void setQuiet(bool quiet) { m_quiet = quiet; }
 
-    MessageAnswer showText(const QString &text, MessageIcon icon, MessageButtons buttons,
-                           int messageId) override;
+    MessageAnswer showText(
+        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId) override;
     std::unique_ptr<Progress> createProgress() override;
     bool escapePressed() override { return false; }
-    void setWaitCursor(bool) override {}
+    void setWaitCursor(bool) override { }
     void setStatusText(int pane, const QString &text) override;
     QString askSaveFileName(const SaveFileQuestion &question) override;
 

@@ -2,10 +2,12 @@
 
 #include "strings.h"
 
-namespace {
+namespace
+{
 
 // Answers every question with its first, affirmative button and shows nothing.
-class SilentHost final : public Host {
+class SilentHost final : public Host
+{
 public:
     MessageAnswer showText(const QString &, MessageIcon, MessageButtons buttons, int) override
     {
@@ -16,8 +18,8 @@ public:
         return std::make_unique<SilentProgress>();
     }
     bool escapePressed() override { return false; }
-    void setWaitCursor(bool) override {}
-    void setStatusText(int, const QString &) override {}
+    void setWaitCursor(bool) override { }
+    void setStatusText(int, const QString &) override { }
     QString askSaveFileName(const SaveFileQuestion &) override { return {}; }
 };
 
@@ -41,8 +43,8 @@ MessageAnswer firstButtonAnswer(MessageButtons buttons)
     return MessageAnswer::Ok;
 }
 
-MessageAnswer Host::showMessage(int id, const QStringList &args, MessageIcon icon,
-                                MessageButtons buttons)
+MessageAnswer Host::showMessage(
+    int id, const QStringList &args, MessageIcon icon, MessageButtons buttons)
 {
     return showText(formatString(id, args), icon, buttons, id);
 }

@@ -16,7 +16,8 @@ enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 // Progress of one long operation, with the contract of the program's progress dialog: a title
 // line, a text line, a bar from 0 to range, a Cancel button that sets the cancelled flag (and
 // closes the dialog unless keep-open is set), and a switch that hides Cancel.
-class Progress {
+class Progress
+{
 public:
     virtual ~Progress() = default;
     virtual void setTitle(const QString &title) = 0;
@@ -43,17 +44,18 @@ struct SaveFileQuestion {
     QString filter;
 };
 
-class Host {
+class Host
+{
 public:
     virtual ~Host() = default;
 
     // Shows string-table message `id` formatted with `args` (printf-style placeholders in order).
     MessageAnswer showMessage(int id, const QStringList &args = {},
-                              MessageIcon icon = MessageIcon::Warning,
-                              MessageButtons buttons = MessageButtons::Ok);
+        MessageIcon icon = MessageIcon::Warning, MessageButtons buttons = MessageButtons::Ok);
     // Shows a text that does not come from the string table (a system error text, say).
-    virtual MessageAnswer showText(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                   int messageId) = 0;
+    virtual MessageAnswer showText(
+        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId)
+        = 0;
 
     virtual std::unique_ptr<Progress> createProgress() = 0;
     // True while the user holds Escape down (long picture loops poll it every 16 rows).
@@ -69,19 +71,20 @@ public:
 MessageAnswer firstButtonAnswer(MessageButtons buttons);
 
 // A progress that shows nothing and is never cancelled: it only keeps its range and position.
-class SilentProgress : public Progress {
+class SilentProgress : public Progress
+{
 public:
-    void setTitle(const QString &) override {}
-    void setText(const QString &) override {}
+    void setTitle(const QString &) override { }
+    void setText(const QString &) override { }
     void setRange(int maximum) override { m_range = maximum; }
     void setPosition(int position) override { m_position = position; }
     int position() const override { return m_position; }
     int range() const override { return m_range; }
-    void setHideCancel(bool) override {}
-    void setKeepOpen(bool) override {}
-    void show() override {}
-    void close() override {}
-    void pumpEvents() override {}
+    void setHideCancel(bool) override { }
+    void setKeepOpen(bool) override { }
+    void show() override { }
+    void close() override { }
+    void pumpEvents() override { }
     bool cancelled() const override { return false; }
 
 private:
@@ -95,7 +98,8 @@ Host &host();
 Host *setHost(Host *newHost);
 
 // Shows or hides the wait cursor for the lifetime of the object.
-class WaitCursor {
+class WaitCursor
+{
 public:
     WaitCursor() { host().setWaitCursor(true); }
     ~WaitCursor() { host().setWaitCursor(false); }

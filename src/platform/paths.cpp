@@ -12,7 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QString envPath(const char *name)
 {
@@ -80,8 +81,10 @@ QString runtimeFolder()
         return {};
     // Another user may have made the folder first in a shared temporary folder: refuse any
     // folder that is a link, not ours, or open to others.
-    struct stat info {};
-    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
+    struct stat info {
+    };
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode)
+        || info.st_uid != getuid())
         return {};
     if ((info.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
         return {};

@@ -1,6 +1,7 @@
 #include "strings.h"
 
-namespace {
+namespace
+{
 
 struct ConversionSpec {
     bool leftAlign = false;
@@ -55,8 +56,9 @@ QString convert(const ConversionSpec &conv, const QString &arg)
     case 'f':
     case 'g': {
         const double value = arg.trimmed().toDouble();
-        QString text = c == 'f' ? QString::number(value, 'f', conv.precision < 0 ? 6 : conv.precision)
-                                : QString::number(value, 'g', conv.precision < 0 ? 6 : conv.precision);
+        QString text = c == 'f'
+            ? QString::number(value, 'f', conv.precision < 0 ? 6 : conv.precision)
+            : QString::number(value, 'g', conv.precision < 0 ? 6 : conv.precision);
         if (conv.plusSign && value >= 0)
             text.prepend(u'+');
         return pad(text, conv, true);

@@ -10,7 +10,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 // A profile of this size is not ours; it reads as defaults and is never rewritten.
 constexpr qint64 kMaxProfileBytes = 1024 * 1024;

@@ -1,6 +1,7 @@
 #include "settingsfile.h"
 
-namespace {
+namespace
+{
 
 const QChar kSeparator = u'\\';
 

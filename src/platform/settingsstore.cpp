@@ -9,7 +9,8 @@
 #include <QLockFile>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 
 // Larger files are not settings files; they are left alone rather than parsed or overwritten.
 constexpr qint64 kMaxSettingsFileBytes = 4 * 1024 * 1024;
@@ -43,7 +44,8 @@ SettingsStore::SettingsStore(SettingsFiles files)
 
 SettingsStore::~SettingsStore() = default;
 
-namespace {
+namespace
+{
 
 // Reads and parses one layer's file. A missing file is an empty tree; a file that exists but
 // cannot be read in full is marked garbled-and-unreadable through `readable`.
@@ -280,7 +282,8 @@ bool SettingsBatch::commit()
     return m_store.endChanges(m_root);
 }
 
-namespace {
+namespace
+{
 
 QString childPath(const QString &path, const QString &name)
 {

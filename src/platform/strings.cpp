@@ -6,7 +6,8 @@
 #include <QRegularExpression>
 #include <QResource>
 
-namespace {
+namespace
+{
 
 const char *const kStringTablePath = ":/glimix/strings.txt";
 
@@ -65,7 +66,8 @@ StringTableParse parseStringTable(const QByteArray &source)
             result.errors << QStringLiteral("line %1: string %2 given twice").arg(n + 1).arg(id);
             continue;
         }
-        result.strings.insert(id, space < 0 ? QString() : unescape(QStringView(line).mid(space + 1).trimmed()));
+        result.strings.insert(
+            id, space < 0 ? QString() : unescape(QStringView(line).mid(space + 1).trimmed()));
     }
     return result;
 }

@@ -239,7 +239,7 @@ TEST(TiffReader, LibtiffRefusesCorruptGroup4Data)
 {
     // 0x00 bytes make libtiff fail the strip; 0x08 bytes make it report bad code words but still
     // hand out the (garbage) rows.
-    for (const char fill : {'\x00', '\x08'}) {
+    for (const char fill : { '\x00', '\x08' }) {
         QByteArray file = fileBytes(codecFixture(QStringLiteral("mono-g4.tif")));
         for (int i = 8; i < 50; ++i)
             file[i] = fill;

@@ -14,7 +14,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // The kinds of the printf conversions in `text`, in order: 's' text, 'n' whole number, 'f'
 // floating-point number. "%%" is a literal percent sign.

@@ -9,23 +9,29 @@
 
 TEST(PrintfFormat, FillsConversionsInOrder)
 {
-    EXPECT_EQ(formatPrintf(QStringLiteral("%s_%04d.jpg"), {QStringLiteral("trip"), QStringLiteral("2")}),
-              QStringLiteral("trip_0002.jpg"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("%d%%"), {QStringLiteral("42")}), QStringLiteral("42%"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("[%-5s|%5s]"), {QStringLiteral("ab"), QStringLiteral("cd")}),
-              QStringLiteral("[ab   |   cd]"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("%lu bytes, %.2f MB"), {QStringLiteral("1024"), QStringLiteral("1.5")}),
-              QStringLiteral("1024 bytes, 1.50 MB"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("%05d"), {QStringLiteral("-42")}), QStringLiteral("-0042"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("%X"), {QStringLiteral("255")}), QStringLiteral("FF"));
+    EXPECT_EQ(formatPrintf(
+                  QStringLiteral("%s_%04d.jpg"), { QStringLiteral("trip"), QStringLiteral("2") }),
+        QStringLiteral("trip_0002.jpg"));
+    EXPECT_EQ(
+        formatPrintf(QStringLiteral("%d%%"), { QStringLiteral("42") }), QStringLiteral("42%"));
+    EXPECT_EQ(
+        formatPrintf(QStringLiteral("[%-5s|%5s]"), { QStringLiteral("ab"), QStringLiteral("cd") }),
+        QStringLiteral("[ab   |   cd]"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%lu bytes, %.2f MB"),
+                  { QStringLiteral("1024"), QStringLiteral("1.5") }),
+        QStringLiteral("1024 bytes, 1.50 MB"));
+    EXPECT_EQ(
+        formatPrintf(QStringLiteral("%05d"), { QStringLiteral("-42") }), QStringLiteral("-0042"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%X"), { QStringLiteral("255") }), QStringLiteral("FF"));
 }
 
 TEST(PrintfFormat, ToleratesMissingArgumentsAndBrokenSpecs)
 {
-    EXPECT_EQ(formatPrintf(QStringLiteral("a %s b %s"), {QStringLiteral("1")}), QStringLiteral("a 1 b "));
+    EXPECT_EQ(formatPrintf(QStringLiteral("a %s b %s"), { QStringLiteral("1") }),
+        QStringLiteral("a 1 b "));
     EXPECT_EQ(formatPrintf(QStringLiteral("100%"), {}), QStringLiteral("100%"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("%q"), {QStringLiteral("x")}), QStringLiteral("%q"));
-    EXPECT_EQ(formatPrintf(QStringLiteral("%99999999999d"), {QStringLiteral("1")}).size(), 1000);
+    EXPECT_EQ(formatPrintf(QStringLiteral("%q"), { QStringLiteral("x") }), QStringLiteral("%q"));
+    EXPECT_EQ(formatPrintf(QStringLiteral("%99999999999d"), { QStringLiteral("1") }).size(), 1000);
 }
 
 TEST(StringTable, ParsesNumbersEscapesAndReportsBadLines)
@@ -40,8 +46,8 @@ TEST(StringTable, ParsesNumbersEscapesAndReportsBadLines)
 
 TEST(StringTable, EscapedBlanksSurviveTrimming)
 {
-    const StringTableParse parse =
-        parseStringTable("20 Progress:\\s\r\n21 \\s(more)\n22 a\\\\s\n23 tab\\there\n");
+    const StringTableParse parse
+        = parseStringTable("20 Progress:\\s\r\n21 \\s(more)\n22 a\\\\s\n23 tab\\there\n");
     EXPECT_EQ(parse.strings.value(20), QStringLiteral("Progress: "));
     EXPECT_EQ(parse.strings.value(21), QStringLiteral(" (more)"));
     EXPECT_EQ(parse.strings.value(22), QStringLiteral("a\\s"));
@@ -53,7 +59,7 @@ TEST(StringTable, SourceFilesHaveNoErrorsOrDuplicates)
 {
     const QDir folder(QStringLiteral(GLIMMERIX_SOURCE_DIR "/lang/en/strings"));
     QByteArray all;
-    for (const QString &name : folder.entryList({QStringLiteral("*.txt")})) {
+    for (const QString &name : folder.entryList({ QStringLiteral("*.txt") })) {
         QFile file(folder.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         all += file.readAll() + '\n';
@@ -66,9 +72,9 @@ TEST(LanguageBundle, LoadsStringsFromTheBuiltBundle)
 {
     ASSERT_TRUE(languageBundleLoaded());
     EXPECT_EQ(loadString(316),
-              QStringLiteral("Unable to find the file \"%s\", please check your installation or "
-                             "reinstall Glimmerix."));
-    EXPECT_EQ(formatString(999999, {QStringLiteral("x")}), QStringLiteral("Message 999999 x"));
+        QStringLiteral("Unable to find the file \"%s\", please check your installation or "
+                       "reinstall Glimmerix."));
+    EXPECT_EQ(formatString(999999, { QStringLiteral("x") }), QStringLiteral("Message 999999 x"));
     EXPECT_FALSE(loadLanguageBundle(QStringLiteral("/nonexistent/Glimix.rcc")));
     EXPECT_TRUE(languageBundleLoaded());
 }
@@ -78,8 +84,8 @@ TEST(MissingBundleMessage, PicksTheMessageByLanguage)
     const QString name = QStringLiteral("Glimix.rcc");
     EXPECT_EQ(missingBundleMessage(QStringLiteral("English"), name).id, 316);
     EXPECT_EQ(missingBundleMessage(QStringLiteral("English"), name).text,
-              QStringLiteral("Unable to find the file \"Glimix.rcc\", please check your "
-                             "installation or reinstall Glimmerix."));
+        QStringLiteral("Unable to find the file \"Glimix.rcc\", please check your "
+                       "installation or reinstall Glimmerix."));
     EXPECT_EQ(missingBundleMessage(QStringLiteral("Dutch"), name).id, 310);
     EXPECT_EQ(missingBundleMessage(QStringLiteral("German"), name).id, 312);
     EXPECT_EQ(missingBundleMessage(QStringLiteral("Japanese"), name).id, 317);

@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Points GLIMMERIX_HOME somewhere else for the length of a test.
 class HomeOverride

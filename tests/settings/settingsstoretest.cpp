@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kKey = QStringLiteral("SOFTWARE\\Orvanta\\Glimmerix\\2.0");
 

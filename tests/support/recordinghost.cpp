@@ -1,11 +1,16 @@
 #include "recordinghost.h"
 
-namespace {
+namespace
+{
 
 // Reports cancelled once its position reaches the scripted point (never when negative).
-class RecordedProgress final : public SilentProgress {
+class RecordedProgress final : public SilentProgress
+{
 public:
-    explicit RecordedProgress(int cancelAt) : m_cancelAt(cancelAt) {}
+    explicit RecordedProgress(int cancelAt)
+        : m_cancelAt(cancelAt)
+    {
+    }
     bool cancelled() const override { return m_cancelAt >= 0 && position() >= m_cancelAt; }
 
 private:
@@ -14,7 +19,10 @@ private:
 
 } // namespace
 
-RecordingHost::RecordingHost() : m_previous(setHost(this)) {}
+RecordingHost::RecordingHost()
+    : m_previous(setHost(this))
+{
+}
 
 RecordingHost::~RecordingHost()
 {
@@ -39,10 +47,10 @@ void RecordingHost::clear()
     m_escapePolls = 0;
 }
 
-MessageAnswer RecordingHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                      int messageId)
+MessageAnswer RecordingHost::showText(
+    const QString &text, MessageIcon icon, MessageButtons buttons, int messageId)
 {
-    m_shown.append({messageId, text, icon, buttons});
+    m_shown.append({ messageId, text, icon, buttons });
     if (m_answers.empty())
         return firstButtonAnswer(buttons);
     const MessageAnswer answer = m_answers.front();
@@ -53,7 +61,8 @@ MessageAnswer RecordingHost::showText(const QString &text, MessageIcon icon, Mes
 std::unique_ptr<Progress> RecordingHost::createProgress()
 {
     ++m_progressCount;
-    return std::make_unique<RecordedProgress>(m_progressCount == m_cancelProgress ? m_cancelAt : -1);
+    return std::make_unique<RecordedProgress>(
+        m_progressCount == m_cancelProgress ? m_cancelAt : -1);
 }
 
 bool RecordingHost::escapePressed()

@@ -9,17 +9,18 @@
 
 // Test host: records every message shown (number and text), answers questions from a script,
 // presses Escape or Cancel on demand, and records progress and status texts.
-class RecordingHost final : public Host {
+class RecordingHost final : public Host
+{
 public:
     struct Shown {
-        int id;  // string number, or 0 for a free text
+        int id; // string number, or 0 for a free text
         QString text;
         MessageIcon icon;
         MessageButtons buttons;
     };
 
-    RecordingHost();   // installs itself as the host
-    ~RecordingHost() override;  // restores the previous host
+    RecordingHost(); // installs itself as the host
+    ~RecordingHost() override; // restores the previous host
 
     // Answers to the next questions, in order; when none are queued the first button answers.
     void queueAnswer(MessageAnswer answer) { m_answers.push_back(answer); }
@@ -27,7 +28,11 @@ public:
     // Escape reads as pressed from the `n`-th poll on (1 = the first poll); 0 never.
     void pressEscapeAtPoll(int n) { m_escapeAtPoll = n; }
     // The progress created `n`-th (1 = first) reports cancelled once its position reaches `at`.
-    void cancelProgressAt(int n, int at) { m_cancelProgress = n; m_cancelAt = at; }
+    void cancelProgressAt(int n, int at)
+    {
+        m_cancelProgress = n;
+        m_cancelAt = at;
+    }
 
     QList<int> messageIds() const;
     const QList<Shown> &shown() const { return m_shown; }
@@ -38,8 +43,8 @@ public:
     int waitCursorDepth() const { return m_waitCursorDepth; }
     void clear();
 
-    MessageAnswer showText(const QString &text, MessageIcon icon, MessageButtons buttons,
-                           int messageId) override;
+    MessageAnswer showText(
+        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId) override;
     std::unique_ptr<Progress> createProgress() override;
     bool escapePressed() override;
     void setWaitCursor(bool on) override;

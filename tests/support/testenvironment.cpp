@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QTemporaryDir &rootDir()
 {
@@ -22,7 +23,8 @@ void setUpTestEnvironment()
     const QString runtime = root + QStringLiteral("/run");
     QDir().mkpath(home);
     QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", home.toUtf8());
     qputenv("GLIMMERIX_HOME", (home + QStringLiteral("/Glimmerix")).toUtf8());
     qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toUtf8());

@@ -8,10 +8,10 @@
 // One sub-command of glimix-cli. Each command lives in its own file and registers itself with
 // a static CliRegistration, so adding a command touches no other file.
 struct CliCommand {
-    QString name;      // "album", "convert", ...
-    QString synopsis;  // "convert IN OUT"
-    QString summary;   // one line for --help
-    QString details;   // further lines for --help (may be empty)
+    QString name; // "album", "convert", ...
+    QString synopsis; // "convert IN OUT"
+    QString summary; // one line for --help
+    QString details; // further lines for --help (may be empty)
     // Runs the command with the arguments after its name; returns the process exit status.
     int (*run)(const QStringList &args);
 };

@@ -12,7 +12,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Outside a desktop session Qt warns that XDG_RUNTIME_DIR is unset; the tool does not use Qt's
 // runtime folder, so that warning is noise on a terminal. Everything else passes through.
@@ -29,12 +30,11 @@ void printHelp()
 {
     std::vector<CliCommand> commands = cliCommands();
     std::sort(commands.begin(), commands.end(),
-              [](const CliCommand &a, const CliCommand &b) { return a.synopsis < b.synopsis; });
-    QString text = QStringLiteral(
-        "Usage: glimix-cli COMMAND [ARGUMENTS]\n"
-        "Glimmerix album manager, command-line tool.\n\n"
-        "  --version               print the product name and version\n"
-        "  --help                  print this help\n");
+        [](const CliCommand &a, const CliCommand &b) { return a.synopsis < b.synopsis; });
+    QString text = QStringLiteral("Usage: glimix-cli COMMAND [ARGUMENTS]\n"
+                                  "Glimmerix album manager, command-line tool.\n\n"
+                                  "  --version               print the product name and version\n"
+                                  "  --help                  print this help\n");
     for (const CliCommand &command : commands) {
         text += QStringLiteral("  %1\n      %2\n").arg(command.synopsis, command.summary);
         if (!command.details.isEmpty()) {
@@ -60,7 +60,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));
 
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+    if (args.isEmpty() || args.first() == QLatin1String("--help")
+        || args.first() == QLatin1String("-h")) {
         printHelp();
         return args.isEmpty() ? 2 : 0;
     }

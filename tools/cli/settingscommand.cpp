@@ -6,7 +6,8 @@
 #include "app/appsettings.h"
 #include "platform/privateprofile.h"
 
-namespace {
+namespace
+{
 
 QString row(const QString &name, const QString &value)
 {

@@ -4,7 +4,8 @@
 
 #include "platform/strings.h"
 
-namespace {
+namespace
+{
 
 int runStrings(const QStringList &args)
 {
@@ -25,8 +26,7 @@ int runStrings(const QStringList &args)
     return status;
 }
 
-const CliRegistration registration({QStringLiteral("strings"), QStringLiteral("strings N..."),
-                                    QStringLiteral("print string-table entries of the language bundle"),
-                                    {}, runStrings});
+const CliRegistration registration({ QStringLiteral("strings"), QStringLiteral("strings N..."),
+    QStringLiteral("print string-table entries of the language bundle"), {}, runStrings });
 
 } // namespace
