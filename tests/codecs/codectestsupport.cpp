@@ -90,19 +90,6 @@ RgbPicture blockPicture(BlockHandle block)
     return picture;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
 BlockHandle makeBlock(int width, int height, int bitCount, int colours,
     const std::function<Rgb(int)> &colour, const std::function<std::uint32_t(int, int)> &pixel)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/testenvironment.h"
+
 #include "imaging/blockmemory.h"
 
 #include <QByteArray>
@@ -32,8 +34,6 @@ QString codecFixture(const QString &name);
 // The pixels of an image block, through its colour table for palette pictures.
 RgbPicture blockPicture(BlockHandle block);
 // Bytes of a whole file (empty when it cannot be read) and writing bytes to a file.
-QByteArray fileBytes(const QString &path);
-void writeBytes(const QString &path, const QByteArray &bytes);
 
 // An image block of `bitCount` bits with `colours` table entries given by `colour(i)` and pixel
 // values (indexes, or 0xRRGGBB for 24-bit) given by `pixel(x, y)`, y counted from the top.

@@ -57,7 +57,7 @@ TEST(ImageFileLayer, ReaderFailuresAndTheQuietSwitch)
     for (const auto &file : garbage) {
         RecordingHost recorder;
         const QString path = folder + QLatin1String(file.name);
-        writeBytes(path, QByteArray(64, 'x'));
+        writeFile(path, QByteArray(64, 'x'));
         EXPECT_EQ(LoadImageFile(path), 0) << file.name;
         EXPECT_EQ(recorder.messageIds(), file.messages) << file.name;
     }

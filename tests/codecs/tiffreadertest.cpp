@@ -244,7 +244,7 @@ TEST(TiffReader, LibtiffRefusesCorruptGroup4Data)
         for (int i = 8; i < 50; ++i)
             file[i] = fill;
         const QString path = makeTestFolder() + QStringLiteral("/corrupt-g4.tif");
-        writeBytes(path, file);
+        writeFile(path, file);
         OwnedBlock block(ReadTiffFile(path));
         EXPECT_EQ(block.handle(), 0) << int(fill);
     }

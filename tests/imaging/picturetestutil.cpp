@@ -101,19 +101,6 @@ BlockHandle makeIndexedBlock(
     return made.block;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
 QString imagingFixture(const QString &name)
 {
     return fixturePath(QStringLiteral("imaging/") + name);

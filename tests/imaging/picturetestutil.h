@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/testenvironment.h"
+
 #include "imaging/blockmemory.h"
 
 #include <QByteArray>
@@ -31,7 +33,5 @@ BlockHandle makeRgbBlock(int width, int height, const std::vector<std::uint8_t> 
 BlockHandle makeIndexedBlock(
     int width, int height, const std::vector<std::uint8_t> &indices, bool grey);
 // The bytes of a file (empty when it cannot be read), and writing bytes to a file.
-QByteArray fileBytes(const QString &path);
-void writeFile(const QString &path, const QByteArray &bytes);
 // Path of a fixture of this suite.
 QString imagingFixture(const QString &name);

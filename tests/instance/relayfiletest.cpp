@@ -18,13 +18,6 @@ public:
     QStringList paths;
 };
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST(RelayFile, RecordHoldsAtMost259BytesAndNeverCuts)
 {
     const QString longest = QLatin1Char('/') + QString(258, u'a');
@@ -67,7 +60,7 @@ TEST(RelayFile, MalformedRecordsHandOnNothing)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(decodeRelayRecord(c.record));
-        writeBytes(relay, c.record);
+        writeFile(relay, c.record);
         EXPECT_EQ(receiver.handleInstanceMessage(kRelayFileMessage, 0, 0, {}), 0);
     }
     // Missing file.

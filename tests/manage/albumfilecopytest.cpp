@@ -17,13 +17,6 @@
 namespace
 {
 
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
 // An item for `path` with a bare thumbnail block whose record names the path.
 std::unique_ptr<AlbumItem> makeItem(const QString &path)
 {

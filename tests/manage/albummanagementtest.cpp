@@ -12,19 +12,6 @@
 namespace
 {
 
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const QString kUntitled = QStringLiteral("(New Album)");
 
 class AlbumFiles : public ::testing::Test
@@ -69,7 +56,7 @@ TEST_F(AlbumFiles, RenameMovesTheFileAndSwitchesToTheNewEntry)
     EXPECT_EQ(change.selectEntry, QStringLiteral("Italy"));
     EXPECT_TRUE(change.switchAlbum);
     EXPECT_FALSE(QFileInfo::exists(album(QStringLiteral("Trip"))));
-    EXPECT_EQ(readFile(album(QStringLiteral("Italy"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Italy"))), "trip album");
     EXPECT_TRUE(host.messageIds().isEmpty());
 }
 
@@ -81,7 +68,7 @@ TEST_F(AlbumFiles, RenameOntoAnExistingNameReplacesItAndKeepsOneEntry)
     EXPECT_EQ(change.removedEntries, QStringList { QStringLiteral("Trip") });
     EXPECT_TRUE(change.addedEntries.isEmpty()); // "Home" is listed once already
     EXPECT_EQ(change.selectEntry, QStringLiteral("Home"));
-    EXPECT_EQ(readFile(album(QStringLiteral("Home"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Home"))), "trip album");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("Home.gmx") });
 }
 
@@ -92,7 +79,7 @@ TEST_F(AlbumFiles, RenameToItsOwnNameKeepsTheAlbum)
     EXPECT_TRUE(change.succeeded);
     EXPECT_FALSE(change.switchAlbum);
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
-    EXPECT_EQ(readFile(album(QStringLiteral("Trip"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Trip"))), "trip album");
 }
 
 TEST_F(AlbumFiles, FailedRenamesWarnAndStayOnTheEntry)
@@ -116,7 +103,7 @@ TEST_F(AlbumFiles, FailedRenamesWarnAndStayOnTheEntry)
         EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kRenameFailed }) << test.name;
     }
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/../New.gmx")));
-    EXPECT_EQ(readFile(album(QStringLiteral("Trip"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Trip"))), "trip album");
 }
 
 TEST_F(AlbumFiles, CopyAddsANewEntryAndKeepsTheCurrentAlbum)
@@ -127,8 +114,8 @@ TEST_F(AlbumFiles, CopyAddsANewEntryAndKeepsTheCurrentAlbum)
     EXPECT_EQ(change.addedEntries, QStringList { QStringLiteral("Trip copy") });
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
     EXPECT_FALSE(change.switchAlbum);
-    EXPECT_EQ(readFile(album(QStringLiteral("Trip copy"))), "trip album");
-    EXPECT_EQ(readFile(album(QStringLiteral("Trip"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Trip copy"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Trip"))), "trip album");
 }
 
 TEST_F(AlbumFiles, CopyOntoAnExistingNameReplacesItAndKeepsTheCurrentAlbumSelected)
@@ -139,7 +126,7 @@ TEST_F(AlbumFiles, CopyOntoAnExistingNameReplacesItAndKeepsTheCurrentAlbumSelect
     EXPECT_TRUE(change.addedEntries.isEmpty());
     EXPECT_TRUE(change.removedEntries.isEmpty());
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
-    EXPECT_EQ(readFile(album(QStringLiteral("Home"))), "trip album");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Home"))), "trip album");
     EXPECT_TRUE(host.messageIds().isEmpty());
 }
 

@@ -11,19 +11,6 @@
 namespace
 {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
 QString scratchProfile()
 {
     return makeTestFolder(QStringLiteral("profile")) + QStringLiteral("/GLIMIX.INI");
@@ -40,7 +27,7 @@ TEST(PrivateProfile, ReadsDefaultsUntilWrittenThenTheWrittenNumber)
     EXPECT_TRUE(profile.writeInt(QStringLiteral("COUNTER"), 4));
     EXPECT_EQ(profile.readInt(QStringLiteral("counter"), 17), 4);
     EXPECT_EQ(profile.readInt(QStringLiteral("Negative"), 0), -42);
-    EXPECT_EQ(readAll(profile.filePath()), QByteArray("[USER]\nCounter=4\nNegative=-42\n"));
+    EXPECT_EQ(fileBytes(profile.filePath()), QByteArray("[USER]\nCounter=4\nNegative=-42\n"));
 }
 
 TEST(PrivateProfile, WritingKeepsOtherSectionsAndLines)
@@ -52,7 +39,7 @@ TEST(PrivateProfile, WritingKeepsOtherSectionsAndLines)
     EXPECT_EQ(profile.readInt(QStringLiteral("Counter"), -1), -1);
     EXPECT_EQ(profile.readInt(QStringLiteral("Kept"), -1), 5);
     EXPECT_TRUE(profile.writeInt(QStringLiteral("Counter"), 1));
-    EXPECT_EQ(readAll(path),
+    EXPECT_EQ(fileBytes(path),
         QByteArray("; note\n[Other]\nCounter=9\n\n[user]\nKept = 5\nCounter=1\n\n[Last]\nx=1\n"));
 }
 

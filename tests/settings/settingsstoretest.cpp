@@ -11,19 +11,6 @@ namespace
 
 const QString kKey = QStringLiteral("SOFTWARE\\Orvanta\\Glimmerix\\2.0");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
 class SettingsStoreTest : public ::testing::Test
 {
 protected:
@@ -78,7 +65,7 @@ TEST_F(SettingsStoreTest, MachineRootReadsThroughAdministratorFilesAndWritesPerU
     writeFile(m_files.machineDefaults[1],
         "[SOFTWARE\\Orvanta\\Glimmerix\\2.0\\Preference]\n\"ZoSite\"=sz:shipped.example\n"
         "\"ZoUpload\"=sz:/shipped/upload\n");
-    const QByteArray adminBefore = readAll(m_files.machineDefaults[0]);
+    const QByteArray adminBefore = fileBytes(m_files.machineDefaults[0]);
     const QString preference = kKey + QStringLiteral("\\Preference");
 
     SettingsStore store(m_files);
@@ -92,7 +79,7 @@ TEST_F(SettingsStoreTest, MachineRootReadsThroughAdministratorFilesAndWritesPerU
         QStringLiteral("mine.example")));
     EXPECT_TRUE(store.writeString(SettingsRoot::Machine, kKey + QStringLiteral("\\App2"),
         QStringLiteral("AppPathName"), QStringLiteral("/bin/mine")));
-    EXPECT_EQ(readAll(m_files.machineDefaults[0]), adminBefore);
+    EXPECT_EQ(fileBytes(m_files.machineDefaults[0]), adminBefore);
     const SettingsStore reloaded(m_files);
     EXPECT_EQ(reloaded.readString(SettingsRoot::Machine, preference, QStringLiteral("ZoSite")),
         QStringLiteral("mine.example"));
@@ -124,7 +111,7 @@ TEST_F(SettingsStoreTest, GarbledFileGivesWhatParsesAndIsKeptAsideBeforeRewritin
 
     EXPECT_TRUE(
         store.writeNumber(SettingsRoot::User, kKey, QStringLiteral("AcquireCustPrefix"), 1));
-    EXPECT_EQ(readAll(m_files.user + QStringLiteral(".bad")), garbled);
+    EXPECT_EQ(fileBytes(m_files.user + QStringLiteral(".bad")), garbled);
     const SettingsStore reloaded(m_files);
     EXPECT_TRUE(reloaded.parseErrors().isEmpty());
     EXPECT_EQ(reloaded.readString(SettingsRoot::User, kKey, QStringLiteral("AcquireSource")),
@@ -141,7 +128,7 @@ TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverReplaced)
     EXPECT_FALSE(
         store.writeString(SettingsRoot::User, kKey, QStringLiteral("x"), QStringLiteral("y")));
     EXPECT_FALSE(store.openKey(SettingsRoot::User, kKey, SettingsStore::Open::Create).isOpen());
-    EXPECT_EQ(readAll(m_files.user).size(), huge.size());
+    EXPECT_EQ(fileBytes(m_files.user).size(), huge.size());
 }
 
 TEST_F(SettingsStoreTest, KeyThatCannotBeMadeStaysClosedAndReadsNothing)

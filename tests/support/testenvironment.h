@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Every test process runs in a private temporary home: GLIMMERIX_HOME, XDG_CONFIG_HOME,
@@ -12,5 +13,9 @@ QString testRoot();
 QString makeTestFolder(const QString &hint = QStringLiteral("dir"));
 // Absolute path of a committed fixture: tests/fixtures/<relativePath>.
 QString fixturePath(const QString &relativePath);
+// The whole content of a file (empty when it cannot be read).
+QByteArray fileBytes(const QString &path);
+// Creates or truncates `path` with `bytes`; a file that cannot be written fails the test.
+void writeFile(const QString &path, const QByteArray &bytes);
 // Folder with the built programs (glimix, glimix-cli) and the language bundle.
 QString programFolder();
