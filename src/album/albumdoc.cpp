@@ -301,8 +301,9 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
             const QString text = file.isOpen()
                 ? QStringLiteral("%1: the album is in use.").arg(path)
                 : QStringLiteral("%1: %2").arg(path, file.errorString());
-            host().showText(
-                text, MessageIcon::Information, MessageButtons::Ok, AlbumMessage::kOpenErrorTitle);
+            // The box is titled with the open-failure title without its last character.
+            host().showText(text, MessageIcon::Information, MessageButtons::Ok, 0,
+                { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
         }
         return false;
     }

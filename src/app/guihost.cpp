@@ -6,42 +6,61 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-MessageAnswer GuiHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons, int)
+namespace
 {
-    QMessageBox box(m_mainWindow);
-    box.setText(text);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    switch (icon) {
-    case MessageIcon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MessageIcon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case MessageIcon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MessageIcon::Error:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    }
+
+// The box's buttons in the order the host interface names them.
+QList<QMessageBox::StandardButton> standardButtons(MessageButtons buttons)
+{
     switch (buttons) {
     case MessageButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
+        return { QMessageBox::Ok };
     case MessageButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
+        return { QMessageBox::Ok, QMessageBox::Cancel };
     case MessageButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
+        return { QMessageBox::Yes, QMessageBox::No };
     case MessageButtons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+        return { QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel };
     case MessageButtons::RetryCancel:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-        break;
+        return { QMessageBox::Retry, QMessageBox::Cancel };
     }
+    return { QMessageBox::Ok };
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    }
+    return QMessageBox::Warning;
+}
+
+} // namespace
+
+MessageAnswer GuiHost::showBox(
+    const QString &text, MessageIcon icon, MessageButtons buttons, int, const MessageBoxLook &look)
+{
+    QMessageBox box(m_mainWindow);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setText(text);
+    box.setWindowTitle(
+        look.caption.isEmpty() ? QApplication::applicationDisplayName() : look.caption);
+    box.setIcon(boxIcon(icon));
+    const QList<QMessageBox::StandardButton> order = standardButtons(buttons);
+    QMessageBox::StandardButtons all;
+    for (QMessageBox::StandardButton button : order)
+        all |= button;
+    box.setStandardButtons(all);
+    const int index
+        = look.defaultButton >= 0 && look.defaultButton < order.size() ? look.defaultButton : 0;
+    box.setDefaultButton(order[index]);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
@@ -84,4 +103,14 @@ QString GuiHost::askSaveFileName(const SaveFileQuestion &question)
 {
     return QFileDialog::getSaveFileName(
         m_mainWindow, question.title, question.proposedPath, question.filter);
+}
+
+QStringList GuiHost::askOpenFileNames(const OpenFileQuestion &question)
+{
+    if (question.multiple)
+        return QFileDialog::getOpenFileNames(
+            m_mainWindow, question.title, question.folder, question.filter);
+    const QString path = QFileDialog::getOpenFileName(
+        m_mainWindow, question.title, question.folder, question.filter);
+    return path.isEmpty() ? QStringList() : QStringList { path };
 }

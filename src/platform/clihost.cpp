@@ -89,7 +89,8 @@ private:
 
 } // namespace
 
-MessageAnswer CliHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons, int)
+MessageAnswer CliHost::showBox(
+    const QString &text, MessageIcon icon, MessageButtons buttons, int, const MessageBoxLook &)
 {
     if (!m_quiet) {
         const char *prefix

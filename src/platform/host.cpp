@@ -2,17 +2,15 @@
 
 #include "strings.h"
 
+#include <QList>
+
 namespace
 {
 
-// Answers every question with its first, affirmative button and shows nothing.
+// Answers every question with its default button and shows nothing.
 class SilentHost final : public Host
 {
 public:
-    MessageAnswer showText(const QString &, MessageIcon, MessageButtons buttons, int) override
-    {
-        return firstButtonAnswer(buttons);
-    }
     std::unique_ptr<Progress> createProgress() override
     {
         return std::make_unique<SilentProgress>();
@@ -21,6 +19,13 @@ public:
     void setWaitCursor(bool) override { }
     void setStatusText(int, const QString &) override { }
     QString askSaveFileName(const SaveFileQuestion &) override { return {}; }
+
+protected:
+    MessageAnswer showBox(const QString &, MessageIcon, MessageButtons buttons, int,
+        const MessageBoxLook &look) override
+    {
+        return defaultAnswer(buttons, look);
+    }
 };
 
 SilentHost g_silentHost;
@@ -28,25 +33,45 @@ Host *g_host = &g_silentHost;
 
 } // namespace
 
-MessageAnswer firstButtonAnswer(MessageButtons buttons)
+MessageAnswer buttonAnswer(MessageButtons buttons, int index)
 {
+    // The answers in the order the buttons are named.
+    QList<MessageAnswer> answers;
     switch (buttons) {
     case MessageButtons::Ok:
+        answers = { MessageAnswer::Ok };
+        break;
     case MessageButtons::OkCancel:
-        return MessageAnswer::Ok;
+        answers = { MessageAnswer::Ok, MessageAnswer::Cancel };
+        break;
     case MessageButtons::YesNo:
+        answers = { MessageAnswer::Yes, MessageAnswer::No };
+        break;
     case MessageButtons::YesNoCancel:
-        return MessageAnswer::Yes;
+        answers = { MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel };
+        break;
     case MessageButtons::RetryCancel:
-        return MessageAnswer::Retry;
+        answers = { MessageAnswer::Retry, MessageAnswer::Cancel };
+        break;
     }
-    return MessageAnswer::Ok;
+    return index >= 0 && index < answers.size() ? answers[index] : answers.value(0);
 }
 
-MessageAnswer Host::showMessage(
-    int id, const QStringList &args, MessageIcon icon, MessageButtons buttons)
+MessageAnswer Host::showMessage(int id, const QStringList &args, MessageIcon icon,
+    MessageButtons buttons, const MessageBoxLook &look)
 {
-    return showText(formatString(id, args), icon, buttons, id);
+    return showBox(formatString(id, args), icon, buttons, id, look);
+}
+
+MessageAnswer Host::showText(const QString &text, MessageIcon icon, MessageButtons buttons,
+    int messageId, const MessageBoxLook &look)
+{
+    return showBox(text, icon, buttons, messageId, look);
+}
+
+QStringList Host::askOpenFileNames(const OpenFileQuestion &)
+{
+    return {};
 }
 
 Host &host()

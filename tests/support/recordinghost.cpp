@@ -43,16 +43,18 @@ void RecordingHost::clear()
     m_answers.clear();
     m_saveNames.clear();
     m_saveQuestions.clear();
+    m_openNames.clear();
+    m_openQuestions.clear();
     m_statusTexts.clear();
     m_escapePolls = 0;
 }
 
-MessageAnswer RecordingHost::showText(
-    const QString &text, MessageIcon icon, MessageButtons buttons, int messageId)
+MessageAnswer RecordingHost::showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+    int messageId, const MessageBoxLook &look)
 {
-    m_shown.append({ messageId, text, icon, buttons });
+    m_shown.append({ messageId, text, icon, buttons, look });
     if (m_answers.empty())
-        return firstButtonAnswer(buttons);
+        return defaultAnswer(buttons, look);
     const MessageAnswer answer = m_answers.front();
     m_answers.pop_front();
     return answer;
@@ -89,4 +91,14 @@ QString RecordingHost::askSaveFileName(const SaveFileQuestion &question)
     const QString name = m_saveNames.front();
     m_saveNames.pop_front();
     return name;
+}
+
+QStringList RecordingHost::askOpenFileNames(const OpenFileQuestion &question)
+{
+    m_openQuestions.append(question);
+    if (m_openNames.empty())
+        return {};
+    const QStringList paths = m_openNames.front();
+    m_openNames.pop_front();
+    return paths;
 }
