@@ -5,6 +5,7 @@
 #include "clicommand.h"
 
 #include "album/albumfolders.h"
+#include "album/albumformat.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
 #include "platform/paths.h"
@@ -141,9 +142,9 @@ int albumAttach(const QStringList &args)
         }
         const QString path = args[2].isEmpty() ? QString() : sound.absoluteFilePath();
         const QString name = args.size() == 4 ? args[3] : sound.completeBaseName();
-        if (name.toUtf8().size() > 31 || path.toUtf8().size() > 264) {
-            cliErr(QStringLiteral(
-                "glimix-cli album: the sound's name (31 bytes) or path (264 bytes) is too long\n"));
+        const QString refusal = attachmentRefusal(name, path);
+        if (!refusal.isEmpty()) {
+            cliErr(QStringLiteral("glimix-cli album: %1\n").arg(refusal));
             return 1;
         }
         doc.attachFile(index, name, path);
