@@ -9,22 +9,21 @@
 namespace
 {
 
-// The box's buttons in the order the host interface names them.
-QList<QMessageBox::StandardButton> standardButtons(MessageButtons buttons)
+QMessageBox::StandardButton standardButton(MessageAnswer answer)
 {
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return { QMessageBox::Ok };
-    case MessageButtons::OkCancel:
-        return { QMessageBox::Ok, QMessageBox::Cancel };
-    case MessageButtons::YesNo:
-        return { QMessageBox::Yes, QMessageBox::No };
-    case MessageButtons::YesNoCancel:
-        return { QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel };
-    case MessageButtons::RetryCancel:
-        return { QMessageBox::Retry, QMessageBox::Cancel };
+    switch (answer) {
+    case MessageAnswer::Ok:
+        return QMessageBox::Ok;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        return QMessageBox::No;
+    case MessageAnswer::Retry:
+        return QMessageBox::Retry;
     }
-    return { QMessageBox::Ok };
+    return QMessageBox::Ok;
 }
 
 QMessageBox::Icon boxIcon(MessageIcon icon)
@@ -53,26 +52,20 @@ MessageAnswer GuiHost::showBox(
     box.setWindowTitle(
         look.caption.isEmpty() ? QApplication::applicationDisplayName() : look.caption);
     box.setIcon(boxIcon(icon));
-    const QList<QMessageBox::StandardButton> order = standardButtons(buttons);
+    // The box's buttons in the order the host interface names them.
+    QList<QMessageBox::StandardButton> order;
     QMessageBox::StandardButtons all;
-    for (QMessageBox::StandardButton button : order)
-        all |= button;
+    for (MessageAnswer answer : buttonAnswers(buttons)) {
+        order.append(standardButton(answer));
+        all |= order.last();
+    }
     box.setStandardButtons(all);
     const int index
         = look.defaultButton >= 0 && look.defaultButton < order.size() ? look.defaultButton : 0;
     box.setDefaultButton(order[index]);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return MessageAnswer::Yes;
-    case QMessageBox::No:
-        return MessageAnswer::No;
-    case QMessageBox::Cancel:
-        return MessageAnswer::Cancel;
-    case QMessageBox::Retry:
-        return MessageAnswer::Retry;
-    default:
-        return MessageAnswer::Ok;
-    }
+    // A box closed without a button (Escape on a box with no Cancel) gives the last answer.
+    const int pressed = int(order.indexOf(QMessageBox::StandardButton(box.exec())));
+    return buttonAnswer(buttons, pressed >= 0 ? pressed : int(order.size()) - 1);
 }
 
 std::unique_ptr<Progress> GuiHost::createProgress()

@@ -2,8 +2,6 @@
 
 #include "strings.h"
 
-#include <QList>
-
 namespace
 {
 
@@ -33,28 +31,27 @@ Host *g_host = &g_silentHost;
 
 } // namespace
 
-MessageAnswer buttonAnswer(MessageButtons buttons, int index)
+QList<MessageAnswer> buttonAnswers(MessageButtons buttons)
 {
-    // The answers in the order the buttons are named.
-    QList<MessageAnswer> answers;
     switch (buttons) {
     case MessageButtons::Ok:
-        answers = { MessageAnswer::Ok };
-        break;
+        return { MessageAnswer::Ok };
     case MessageButtons::OkCancel:
-        answers = { MessageAnswer::Ok, MessageAnswer::Cancel };
-        break;
+        return { MessageAnswer::Ok, MessageAnswer::Cancel };
     case MessageButtons::YesNo:
-        answers = { MessageAnswer::Yes, MessageAnswer::No };
-        break;
+        return { MessageAnswer::Yes, MessageAnswer::No };
     case MessageButtons::YesNoCancel:
-        answers = { MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel };
-        break;
+        return { MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel };
     case MessageButtons::RetryCancel:
-        answers = { MessageAnswer::Retry, MessageAnswer::Cancel };
-        break;
+        return { MessageAnswer::Retry, MessageAnswer::Cancel };
     }
-    return index >= 0 && index < answers.size() ? answers[index] : answers.value(0);
+    return { MessageAnswer::Ok };
+}
+
+MessageAnswer buttonAnswer(MessageButtons buttons, int index)
+{
+    const QList<MessageAnswer> answers = buttonAnswers(buttons);
+    return index >= 0 && index < answers.size() ? answers[index] : answers.first();
 }
 
 MessageAnswer Host::showMessage(int id, const QStringList &args, MessageIcon icon,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -95,6 +96,8 @@ protected:
         = 0;
 };
 
+// The answers of a box's buttons, in the order the buttons are named.
+QList<MessageAnswer> buttonAnswers(MessageButtons buttons);
 // The answer of a box's button `index` (0 = first; out of range: the first, affirmative one).
 MessageAnswer buttonAnswer(MessageButtons buttons, int index);
 // The answer of a box's first, affirmative button (OK, Yes or Retry).

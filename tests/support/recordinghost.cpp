@@ -17,6 +17,16 @@ private:
     int m_cancelAt;
 };
 
+// The first queued answer, taken from the queue; with none queued the user declines.
+template<typename T> T takeFirst(std::deque<T> &queue)
+{
+    if (queue.empty())
+        return {};
+    T first = std::move(queue.front());
+    queue.pop_front();
+    return first;
+}
+
 } // namespace
 
 RecordingHost::RecordingHost()
@@ -86,19 +96,11 @@ void RecordingHost::setStatusText(int, const QString &text)
 QString RecordingHost::askSaveFileName(const SaveFileQuestion &question)
 {
     m_saveQuestions.append(question);
-    if (m_saveNames.empty())
-        return {};
-    const QString name = m_saveNames.front();
-    m_saveNames.pop_front();
-    return name;
+    return takeFirst(m_saveNames);
 }
 
 QStringList RecordingHost::askOpenFileNames(const OpenFileQuestion &question)
 {
     m_openQuestions.append(question);
-    if (m_openNames.empty())
-        return {};
-    const QStringList paths = m_openNames.front();
-    m_openNames.pop_front();
-    return paths;
+    return takeFirst(m_openNames);
 }
