@@ -1,8 +1,8 @@
 #include "albumfolders.h"
 
 #include "albumdoc.h"
-#include "app/appsettings.h"
-#include "app/folders.h"
+#include "core/appsettings.h"
+#include "core/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/commandids.h"
+#include "core/commandids.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "albumdoc.h"
 #include "albumfolders.h"
 #include "albummessages.h"
-#include "app/appsettings.h"
+#include "core/appsettings.h"
 #include "iconpicture.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"

@@ -1,6 +1,6 @@
 #include "launcherbar.h"
 
-#include "appsettings.h"
+#include "core/appsettings.h"
 #include "launchersetupdialog.h"
 
 #include "platform/host.h"

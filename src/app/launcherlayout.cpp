@@ -1,6 +1,6 @@
 #include "launcherlayout.h"
 
-#include "appsettings.h"
+#include "core/appsettings.h"
 
 #include "platform/host.h"
 #include "platform/strings.h"

@@ -2,10 +2,10 @@
 
 #include "album/albumdoc.h"
 #include "app/albumcommands.h"
-#include "app/appsettings.h"
+#include "core/appsettings.h"
 #include "app/commandline.h"
 #include "app/guihost.h"
-#include "app/imagepath.h"
+#include "core/imagepath.h"
 #include "app/instancestartup.h"
 #include "app/launcherbar.h"
 #include "app/mainframe.h"

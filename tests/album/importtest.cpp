@@ -7,7 +7,7 @@
 #include "album/importer.h"
 #include "album/mediakind.h"
 #include "album/oldalbum.h"
-#include "app/appsettings.h"
+#include "core/appsettings.h"
 #include "platform/paths.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"

@@ -1,6 +1,6 @@
 #include "app/filefilter.h"
 #include "app/helptopics.h"
-#include "app/imagepath.h"
+#include "core/imagepath.h"
 #include "app/mailsender.h"
 #include "picture/dibview.h"
 #include "picture/picturewindow.h"

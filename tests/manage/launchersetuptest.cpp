@@ -1,5 +1,5 @@
 #include "app/launchersetup.h"
-#include "app/appsettings.h"
+#include "core/appsettings.h"
 #include "app/launcherbar.h"
 #include "app/launchersetupdialog.h"
 

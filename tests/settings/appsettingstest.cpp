@@ -1,4 +1,4 @@
-#include "app/appsettings.h"
+#include "core/appsettings.h"
 
 #include "platform/strings.h"
 #include "support/testenvironment.h"

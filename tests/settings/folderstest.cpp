@@ -1,4 +1,4 @@
-#include "app/folders.h"
+#include "core/folders.h"
 
 #include "platform/paths.h"
 #include "support/testenvironment.h"
