@@ -4,8 +4,8 @@
 
 #include "albumdoc.h"
 
-#include "albumfolders.h"
-#include "albummessages.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"

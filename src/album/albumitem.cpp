@@ -1,7 +1,7 @@
 #include "albumitem.h"
 
-#include "albumfolders.h"
 #include "imaging/dib.h"
+#include "platform/paths.h"
 
 #include <QFileInfo>
 

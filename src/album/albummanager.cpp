@@ -2,8 +2,8 @@
 
 #include "albumdoc.h"
 #include "albumfilecopy.h"
-#include "albumfolders.h"
 #include "albummanagedialogs.h"
+#include "core/folders.h"
 
 #include "platform/strings.h"
 

@@ -2,9 +2,8 @@
 
 #include "acquirename.h"
 #include "albumdoc.h"
-#include "albumfolders.h"
-#include "albummessages.h"
-#include "core/appsettings.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "iconpicture.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
@@ -182,7 +181,6 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     WaitCursor wait;
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
-    appSettings().setAddPhotoPath(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
     progress->setTitle(loadString(AlbumMessage::kAddingFiles));
     progress->setRange(int(paths.size()));
@@ -232,10 +230,9 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
     return inserted == 1 ? 1 : 0;
 }
 
-int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture)
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireSettings &settings)
 {
     ProfileAcquireCounters counters;
-    return addInMemoryPicture(document, picture,
-        acquireNamingFrom(appSettings().acquireSettings(), photosFolder()), counters,
-        QDate::currentDate());
+    return addInMemoryPicture(document, picture, acquireNamingFrom(settings, photosFolder()),
+        counters, QDate::currentDate());
 }

@@ -3,9 +3,10 @@
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
-#include "album/albummessages.h"
 #include "album/importer.h"
 #include "albumlist.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "filefilter.h"
 #include "mainframe.h"
 #include "platform/host.h"
@@ -160,8 +161,7 @@ void AlbumCommands::attachSound()
 
 void AlbumCommands::addFiles()
 {
-    const QString start
-        = !m_document->addFilesFolder().isEmpty() ? m_document->addFilesFolder() : m_addPhotoFolder;
+    const QString start = addFilesStartFolder(m_document->addFilesFolder(), m_addPhotoFolder);
     const QStringList paths
         = QFileDialog::getOpenFileNames(m_frame, loadString(AlbumMessage::kAddFilesTitle), start,
             qtFileFilter(loadString(AlbumMessage::kMediaFilter)));

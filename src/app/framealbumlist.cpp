@@ -5,7 +5,7 @@
 #include "mainframe.h"
 
 #include "album/albumdoc.h"
-#include "album/albumfolders.h"
+#include "core/folders.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,7 @@
 #include "launcherbar.h"
 
 #include "core/appsettings.h"
+#include "core/resourceids.h"
 #include "launchersetupdialog.h"
 
 #include "platform/host.h"
@@ -98,7 +99,7 @@ QIcon launcherProgramIcon(const QString &path)
         if (!icon.isNull())
             return icon;
     }
-    return QIcon(QPixmap::fromImage(bundleIcon(LauncherResource::kProgramIcon)));
+    return QIcon(QPixmap::fromImage(bundleIcon(Resource::kProgramIcon)));
 }
 
 LauncherBar::LauncherBar(QWidget *parent)
@@ -110,9 +111,9 @@ LauncherBar::LauncherBar(QWidget *parent)
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setFixedHeight(kBarHeight);
-    m_looks[0] = bundleBitmap(LauncherResource::kNormalBitmap);
-    m_looks[1] = bundleBitmap(LauncherResource::kPressedBitmap);
-    m_looks[2] = bundleBitmap(LauncherResource::kHoverBitmap);
+    m_looks[0] = bundleBitmap(Resource::kLauncherNormalBitmap);
+    m_looks[1] = bundleBitmap(Resource::kLauncherPressedBitmap);
+    m_looks[2] = bundleBitmap(Resource::kLauncherHoverBitmap);
 }
 
 QSize LauncherBar::sizeHint() const

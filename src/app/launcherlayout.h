@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/messageids.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -11,28 +13,6 @@
 // events in and paints what this state says.
 
 struct ExternalApp;
-
-namespace LauncherMessage
-{
-inline constexpr int kStartFailed = 50343; // a click could not start the program
-inline constexpr int kAlreadyListed = 50347; // the chosen program is already in the list
-inline constexpr int kButtonStatus = 50348; // %s: the button's label
-inline constexpr int kEmptyStatus = 50504; // the list is empty
-inline constexpr int kIdleStatus = 57345;
-inline constexpr int kFileMissing = 50106; // %s: the program path
-inline constexpr int kPathTooLong = 59001; // %s: the path
-} // namespace LauncherMessage
-
-namespace LauncherResource
-{
-inline constexpr int kBarTemplate = 193;
-inline constexpr int kSetupDialog = 192;
-inline constexpr int kNormalBitmap = 195;
-inline constexpr int kPressedBitmap = 196;
-inline constexpr int kHoverBitmap = 197;
-inline constexpr int kProgramIcon = 129;
-inline constexpr int kSetupCommand = 32812;
-} // namespace LauncherResource
 
 // Longest program path a launcher entry keeps (one byte of the 260-byte field is the terminator).
 inline constexpr int kMaxLauncherPathBytes = 259;

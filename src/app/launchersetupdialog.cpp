@@ -2,6 +2,7 @@
 
 #include "launcherbar.h"
 
+#include "core/resourceids.h"
 #include "platform/strings.h"
 
 #include <QDialogButtonBox>
@@ -58,7 +59,7 @@ LauncherSetupDialog::LauncherSetupDialog(
     : QDialog(parent)
     , m_model(programs, preselectLabel)
 {
-    setObjectName(controlName(LauncherResource::kSetupDialog));
+    setObjectName(controlName(Resource::kLauncherSetupDialog));
     setWindowTitle(tr("Launcher Programs"));
 
     m_list = new QListWidget(this);

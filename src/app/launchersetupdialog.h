@@ -2,6 +2,8 @@
 
 #include "launchersetup.h"
 
+#include "core/controlids.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -19,13 +21,13 @@ class LauncherSetupDialog : public QDialog
     Q_OBJECT
 public:
     // Control numbers of the dialog, kept as object names ("1260", ...).
-    static constexpr int kProgramList = 1260;
-    static constexpr int kPathField = 1025;
-    static constexpr int kLabelField = 1024;
-    static constexpr int kIconPicture = 1147;
-    static constexpr int kAddButton = 1145;
-    static constexpr int kChangeButton = 1261;
-    static constexpr int kRemoveButton = 1148;
+    static constexpr int kProgramList = LauncherSetupControl::kProgramList;
+    static constexpr int kPathField = LauncherSetupControl::kPathField;
+    static constexpr int kLabelField = LauncherSetupControl::kLabelField;
+    static constexpr int kIconPicture = LauncherSetupControl::kIconPicture;
+    static constexpr int kAddButton = LauncherSetupControl::kAddButton;
+    static constexpr int kChangeButton = LauncherSetupControl::kChangeButton;
+    static constexpr int kRemoveButton = LauncherSetupControl::kRemoveButton;
 
     LauncherSetupDialog(const QList<LauncherEntry> &programs, const QString &preselectLabel,
         QWidget *parent = nullptr);

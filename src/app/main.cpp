@@ -2,13 +2,14 @@
 
 #include "album/albumdoc.h"
 #include "app/albumcommands.h"
-#include "core/appsettings.h"
 #include "app/commandline.h"
 #include "app/guihost.h"
-#include "core/imagepath.h"
 #include "app/instancestartup.h"
 #include "app/launcherbar.h"
 #include "app/mainframe.h"
+#include "core/appsettings.h"
+#include "core/imagepath.h"
+#include "core/resourceids.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "view/albumview.h"
@@ -75,8 +76,7 @@ int main(int argc, char *argv[])
     settings.load();
 
     // The start-up picture shows until the main window is up.
-    constexpr int kStartupBitmap = 180;
-    QSplashScreen splash(QPixmap::fromImage(bundleBitmap(kStartupBitmap)));
+    QSplashScreen splash(QPixmap::fromImage(bundleBitmap(Resource::kStartupBitmap)));
     if (!splash.pixmap().isNull())
         splash.show();
 

@@ -7,15 +7,19 @@
 #include "album/mediakind.h"
 #include "albumcommands.h"
 #include "albumlist.h"
+#include "core/commandids.h"
+#include "core/controlids.h"
+#include "core/folders.h"
+#include "core/imagepath.h"
+#include "core/messageids.h"
+#include "core/resourceids.h"
 #include "framealbumlist.h"
 #include "helptopics.h"
-#include "core/imagepath.h"
 #include "imaging/imagefile.h"
 #include "launcherbar.h"
 #include "mailsender.h"
 #include "media/firstframe.h"
 #include "picture/picturewindow.h"
-#include "core/commandids.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -51,17 +55,6 @@
 namespace
 {
 
-constexpr int kAlbumBarId = 191;
-constexpr int kLauncherBarId = 193;
-constexpr int kItemCountPane = 123;
-constexpr int kAlbumSizePane = 50323;
-constexpr int kStatusBarId = 59393;
-constexpr int kNewWindowTitle = 50391;
-constexpr int kClipboardQuestion = 50393;
-constexpr int kIdleText = 57345;
-constexpr int kProductName = 57344;
-constexpr int kStartupBitmap = 180;
-
 // The album list's place in the album bar.
 QRect albumListRect()
 {
@@ -84,8 +77,8 @@ CMainFrame::CMainFrame(QWidget *parent)
     , m_document(new CAlbumDoc(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(loadString(kProductName));
-    setWindowIcon(QIcon(QPixmap::fromImage(bundleIcon(129))));
+    setWindowTitle(loadString(Message::kProductName));
+    setWindowIcon(QIcon(QPixmap::fromImage(bundleIcon(Resource::kProgramIcon))));
     m_view = new CAlbumView(m_document, this);
     setCentralWidget(m_view);
     m_commands = new AlbumCommands(this, m_document, m_view);
@@ -248,7 +241,7 @@ void CMainFrame::createMenus()
 void CMainFrame::createBars()
 {
     m_albumBar = new QToolBar(tr("Album Bar"), this);
-    m_albumBar->setObjectName(QString::number(kAlbumBarId));
+    m_albumBar->setObjectName(QString::number(Resource::kAlbumBar));
     m_albumBar->setMovable(false);
     m_albumBar->setIconSize(QSize(20, 20));
     m_albumBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -269,7 +262,7 @@ void CMainFrame::createBars()
         m_albumList, &QComboBox::currentIndexChanged, m_commands, &AlbumCommands::albumListChanged);
 
     m_launcherBar = new QToolBar(tr("Launcher Bar"), this);
-    m_launcherBar->setObjectName(QString::number(kLauncherBarId));
+    m_launcherBar->setObjectName(QString::number(Resource::kLauncherBar));
     m_launcherBar->setMovable(false);
     m_launcher = new LauncherBar(m_launcherBar);
     m_launcherBar->addWidget(m_launcher);
@@ -282,12 +275,12 @@ void CMainFrame::createBars()
     addToolBar(Qt::BottomToolBarArea, m_launcherBar);
 
     QStatusBar *status = statusBar();
-    status->setObjectName(QString::number(kStatusBarId));
-    m_messagePane = new QLabel(loadString(kIdleText), status);
+    status->setObjectName(QString::number(FrameControl::kStatusBar));
+    m_messagePane = new QLabel(loadString(Message::kIdleStatus), status);
     m_countPane = new QLabel(status);
-    m_countPane->setObjectName(QString::number(kItemCountPane));
+    m_countPane->setObjectName(QString::number(FrameControl::kItemCountPane));
     m_sizePane = new QLabel(status);
-    m_sizePane->setObjectName(QString::number(kAlbumSizePane));
+    m_sizePane->setObjectName(QString::number(Message::kAlbumSizePane));
     status->addWidget(m_messagePane, 1);
     status->addPermanentWidget(m_countPane);
     status->addPermanentWidget(m_sizePane);
@@ -346,14 +339,14 @@ void CMainFrame::updateCommandStates()
         ? m_document->pathName()
         : QFileInfo(m_document->pathName()).completeBaseName();
     setWindowTitle(QStringLiteral("%1 - %2%3")
-                       .arg(loadString(kProductName), album,
+                       .arg(loadString(Message::kProductName), album,
                            m_document->isModified() ? QStringLiteral(" *") : QString()));
 }
 
 void CMainFrame::setStatusText(int pane, const QString &text)
 {
     if (pane == 0)
-        m_messagePane->setText(text.isEmpty() ? loadString(kIdleText) : text);
+        m_messagePane->setText(text.isEmpty() ? loadString(Message::kIdleStatus) : text);
 }
 
 QString CMainFrame::itemCountPaneText() const
@@ -449,8 +442,8 @@ void CMainFrame::openInNewWindow()
     for (int i = 0; i < m_albumList->count(); ++i)
         entries.append(m_albumList->itemText(i));
     bool accepted = false;
-    const QString chosen = QInputDialog::getItem(this, loadString(kNewWindowTitle), tr("Album:"),
-        entries, m_albumList->currentIndex(), false, &accepted);
+    const QString chosen = QInputDialog::getItem(this, loadString(Message::kNewWindowTitle),
+        tr("Album:"), entries, m_albumList->currentIndex(), false, &accepted);
     if (!accepted)
         return;
     QProcess::startDetached(QApplication::applicationFilePath(),
@@ -507,12 +500,12 @@ void CMainFrame::showAbout()
 {
     QMessageBox box(this);
     box.setObjectName(QStringLiteral("aboutDialog"));
-    box.setWindowTitle(tr("About %1").arg(loadString(kProductName)));
-    const QImage picture = bundleBitmap(kStartupBitmap);
+    box.setWindowTitle(tr("About %1").arg(loadString(Message::kProductName)));
+    const QImage picture = bundleBitmap(Resource::kStartupBitmap);
     if (!picture.isNull())
         box.setIconPixmap(QPixmap::fromImage(picture).scaledToWidth(200, Qt::SmoothTransformation));
     box.setText(QStringLiteral("<b>%1 %2</b>")
-                    .arg(loadString(kProductName), QApplication::applicationVersion()));
+                    .arg(loadString(Message::kProductName), QApplication::applicationVersion()));
     box.setInformativeText(tr("An album manager for pictures, video clips and sounds."));
     box.exec();
 }
@@ -678,7 +671,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     }
     if (m_clipboardOwner) {
         const MessageAnswer answer = host().showMessage(
-            kClipboardQuestion, {}, MessageIcon::Question, MessageButtons::YesNo);
+            Message::kClipboardQuestion, {}, MessageIcon::Question, MessageButtons::YesNo);
         if (answer == MessageAnswer::No)
             QApplication::clipboard()->clear();
     }

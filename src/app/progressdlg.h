@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/controlids.h"
+#include "core/resourceids.h"
 #include "platform/host.h"
 
 #include <QDialog>
@@ -20,10 +22,10 @@ class CProgressDlg final : public QDialog, public Progress
 {
     Q_OBJECT
 public:
-    static constexpr int kTemplateId = 146;
-    static constexpr int kProgressBarId = 1049;
-    static constexpr int kTextLineId = 1051;
-    static constexpr int kTitleLineId = 1052;
+    static constexpr int kTemplateId = Resource::kProgressDialog;
+    static constexpr int kProgressBarId = ProgressControl::kProgressBar;
+    static constexpr int kTextLineId = ProgressControl::kTextLine;
+    static constexpr int kTitleLineId = ProgressControl::kTitleLine;
 
     explicit CProgressDlg(QWidget *parent = nullptr);
 

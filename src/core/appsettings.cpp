@@ -1,5 +1,6 @@
 #include "appsettings.h"
 
+#include "core/messageids.h"
 #include "platform/strings.h"
 #include "platform/textlimits.h"
 
@@ -9,8 +10,8 @@
 namespace
 {
 
-const int kDefaultLabelStrings[3]
-    = { kDefaultCaptionLabelString, kDefaultKeywordsLabelString, kDefaultDescriptionLabelString };
+const int kDefaultLabelStrings[3] = { Message::kDefaultCaptionLabel, Message::kDefaultKeywordsLabel,
+    Message::kDefaultDescriptionLabel };
 
 QString subkeyPath(const QString &parent, const QString &name)
 {

@@ -2,13 +2,16 @@
 
 // Menu command numbers. They are the program's own constants: help topics, the enable-state
 // pass and other windows refer to commands by these numbers.
-namespace Command
+namespace glimmerix::Command
 {
-inline constexpr int kScannerDefault = 32772;
+// Scanner: choose the source, then acquire from it.
+inline constexpr int kSelectSourceAndAcquire = 32772;
 inline constexpr int kSort = 32775;
 inline constexpr int kRemove = 32776;
 inline constexpr int kAddFiles = 32780;
 inline constexpr int kOpenInNewWindow = 32781;
+// Scanner: ask the source manager for the default source.
+inline constexpr int kQueryDefaultSource = 32782;
 inline constexpr int kAlbumList = 32785;
 inline constexpr int kOpenAlbum = 32790;
 inline constexpr int kRenameAlbum = 32795;
@@ -34,4 +37,6 @@ inline constexpr int kSelectAll = 57642;
 inline constexpr int kAbout = 57664;
 inline constexpr int kHelpIndex = 57667;
 inline constexpr int kHelpTopic400 = 400;
-} // namespace Command
+} // namespace glimmerix::Command
+
+namespace Command = glimmerix::Command;

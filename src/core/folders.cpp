@@ -95,3 +95,13 @@ QString cdTemplateFolder(const QString &cdDrive, const QString &templateDir, boo
     const QString drive = withoutTrailingSlash(cdDrive);
     return name.isEmpty() ? drive : withoutTrailingSlash(joinPath(drive, name));
 }
+
+QString albumsFolder()
+{
+    return Folders().albumsFolder();
+}
+
+QString photosFolder()
+{
+    return Folders().photosFolder();
+}

@@ -45,6 +45,11 @@ private:
     QString m_user;
 };
 
+// The albums and photos folders of the standard folders (userFolder()/ALBUMS, userFolder()/PHOTOS):
+// where albums live and the album list looks, and the base of item paths stored as relative.
+QString albumsFolder();
+QString photosFolder();
+
 // The template folder on the CD: `cdDrive` (a mount point here) joined with `templateDir`, or
 // with "Template" when no folder is named. Empty when no CD drive is configured.
 QString cdTemplateFolder(const QString &cdDrive, const QString &templateDir, bool templateDirSet);

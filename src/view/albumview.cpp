@@ -6,6 +6,9 @@
 #include "album/mediakind.h"
 #include "cellwindow.h"
 #include "copyfiles.h"
+#include "core/commandids.h"
+#include "core/controlids.h"
+#include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/strings.h"
 #include "replaceitempath.h"
@@ -26,12 +29,6 @@ namespace
 {
 
 constexpr int kInitialCells = 10;
-constexpr int kFirstCellId = 100;
-constexpr int kRemoveCommand = 32776;
-constexpr int kNoCurrentLabel = 50333;
-constexpr int kMissingFileMessage = 57018;
-constexpr int kPictureMissing = 50376;
-constexpr int kNotAPicture = 50377;
 constexpr int kEditLimit = 255;
 constexpr int kCaptionRow = 0;
 constexpr int kKeywordsRow = 1;
@@ -118,7 +115,7 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
         m_edits[kDescriptionRow], &QLineEdit::textEdited, this, &CAlbumView::onDescriptionEdited);
 
     for (int i = 0; i < kInitialCells; ++i) {
-        auto *cell = new CellWindow(this, kFirstCellId + m_cellCounter++);
+        auto *cell = new CellWindow(this, ViewControl::kFirstCell + m_cellCounter++);
         cell->hide();
         m_cells.push_back(cell);
     }
@@ -154,7 +151,7 @@ int CAlbumView::editHeight() const
 int CAlbumView::labelWidth() const
 {
     const QFontMetrics metrics = m_labels[0]->fontMetrics();
-    int width = metrics.horizontalAdvance(loadString(kNoCurrentLabel));
+    int width = metrics.horizontalAdvance(loadString(Message::kNoCurrentItem));
     for (const QString &label : m_fieldLabels)
         width = std::max(width, metrics.horizontalAdvance(label));
     return width + 4;
@@ -226,7 +223,7 @@ void CAlbumView::placeCells()
     const int first = firstVisibleIndex();
     for (int i = 0; i < needed; ++i) {
         if (i >= int(m_cells.size()))
-            m_cells.push_back(new CellWindow(this, kFirstCellId + m_cellCounter++));
+            m_cells.push_back(new CellWindow(this, ViewControl::kFirstCell + m_cellCounter++));
         CellWindow *cell = m_cells[std::size_t(i)];
         cell->move(cellRect(i / m_grid.columns, i % m_grid.columns).topLeft());
         cell->setItem(first + i);
@@ -297,7 +294,7 @@ void CAlbumView::refreshFields()
     const ItemInfo *info = item ? item->info() : nullptr;
     if (!info) {
         m_infoLine->setText(albumInformationLine(m_document->itemCount()));
-        m_labels[kDescriptionRow]->setText(loadString(kNoCurrentLabel));
+        m_labels[kDescriptionRow]->setText(loadString(Message::kNoCurrentItem));
         m_edits[kDescriptionRow]->setText(m_document->albumCaption());
         m_edits[kCaptionRow]->clear();
         m_edits[kKeywordsRow]->clear();
@@ -417,7 +414,7 @@ void CAlbumView::openItem(int index)
     if (!item)
         return;
     if (!hasUsableThumbnail(*item)) {
-        host().showMessage(kMissingFileMessage, {}, MessageIcon::Warning);
+        host().showMessage(Message::kMissingFileStatus, {}, MessageIcon::Warning);
         return;
     }
     Q_EMIT openItemRequested(index);
@@ -447,7 +444,7 @@ bool CAlbumView::handleGridKey(int key)
     case Qt::Key_Delete:
         // Posted, so the key's own handling ends before the removal dialog opens.
         QMetaObject::invokeMethod(
-            this, [this] { Q_EMIT commandRequested(kRemoveCommand); }, Qt::QueuedConnection);
+            this, [this] { Q_EMIT commandRequested(Command::kRemove); }, Qt::QueuedConnection);
         return true;
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -547,11 +544,11 @@ void CAlbumView::openCurrentPicture()
     if (!item)
         return;
     if (!hasUsableThumbnail(*item)) {
-        host().showMessage(kPictureMissing, {}, MessageIcon::Warning);
+        host().showMessage(Message::kPictureMissing, {}, MessageIcon::Warning);
         return;
     }
     if (mediaKindOf(item->path()) != MediaKind::Picture) {
-        host().showMessage(kNotAPicture, {}, MessageIcon::Warning);
+        host().showMessage(Message::kNotAPicture, {}, MessageIcon::Warning);
         return;
     }
     const WaitCursor wait;

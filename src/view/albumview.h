@@ -3,6 +3,8 @@
 #include "gridgeometry.h"
 #include "selectionrule.h"
 
+#include "core/controlids.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QStringList>
@@ -16,18 +18,6 @@ class QLabel;
 class QLineEdit;
 class QScrollBar;
 class SoundPlayerWindow;
-
-// Numbers of the view's controls, kept as the object names of the widgets.
-namespace ViewControl
-{
-inline constexpr int kScrollBar = 1008;
-inline constexpr int kDescriptionLabel = 1002;
-inline constexpr int kDescriptionEdit = 1001;
-inline constexpr int kKeywordsLabel = 1004;
-inline constexpr int kKeywordsEdit = 1024;
-inline constexpr int kCaptionLabel = 1003;
-inline constexpr int kCaptionEdit = 1005;
-} // namespace ViewControl
 
 // The album's one view: a grid of thumbnail cells with a scroll bar on the right, and below it
 // an information line and three edit rows for the current item's caption, keywords and

@@ -3,6 +3,7 @@
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
 #include "albumview.h"
+#include "core/resourceids.h"
 #include "gridgeometry.h"
 #include "halftone.h"
 #include "platform/strings.h"
@@ -15,7 +16,6 @@
 namespace
 {
 
-constexpr int kAttachmentIcon = 303;
 const QColor kEdgeGrey(128, 128, 128);
 
 // The names and numbers are drawn in a font whose character cell is 14 pixels high (12 in the
@@ -119,7 +119,7 @@ void CellWindow::paintEvent(QPaintEvent *)
     }
 
     if (!item->attachmentPath().isEmpty()) {
-        static const QImage icon = bundleIcon(kAttachmentIcon);
+        static const QImage icon = bundleIcon(Resource::kAttachmentIcon);
         if (!icon.isNull())
             painter.drawImage(cell.right() - 11, 4, icon);
     }

@@ -2,6 +2,7 @@
 
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
+#include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -13,11 +14,6 @@
 
 namespace
 {
-
-constexpr int kCopyingTitle = 50369;
-constexpr int kReplaceQuestion = 50314;
-constexpr int kAllCopied = 50329;
-constexpr int kSomeFailed = 50328;
 
 // Copies `source` over `destination`, replacing it when `replace` is set. Returns the error text,
 // empty on success. The copy goes through a temporary name so a failure never leaves half a file
@@ -59,7 +55,7 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
             continue;
         if (!progress) {
             progress = host().createProgress();
-            progress->setTitle(loadString(kCopyingTitle));
+            progress->setTitle(loadString(Message::kCopyingFiles));
             progress->setRange(selected);
             progress->show();
         }
@@ -77,8 +73,8 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
             continue;
         bool replace = false;
         if (QFileInfo::exists(destination)) {
-            const MessageAnswer answer = host().showMessage(kReplaceQuestion, { destination },
-                MessageIcon::Warning, MessageButtons::YesNoCancel);
+            const MessageAnswer answer = host().showMessage(Message::kReplaceQuestion,
+                { destination }, MessageIcon::Warning, MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel) {
                 progress->close();
                 return CopyFilesResult::Cancelled;
@@ -95,7 +91,7 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
     }
     progress->setPosition(selected);
     progress->close();
-    host().showMessage(failed ? kSomeFailed : kAllCopied, {},
+    host().showMessage(failed ? Message::kSomeFilesNotCopied : Message::kAllFilesCopied, {},
         failed ? MessageIcon::Warning : MessageIcon::Information);
     return failed ? CopyFilesResult::SomeFailed : CopyFilesResult::AllCopied;
 }

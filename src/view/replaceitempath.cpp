@@ -1,12 +1,12 @@
 #include "replaceitempath.h"
 
 #include "album/albumdoc.h"
-#include "album/albumfolders.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
-#include "album/albummessages.h"
 #include "album/importer.h"
+#include "core/messageids.h"
 #include "platform/host.h"
+#include "platform/paths.h"
 
 #include <memory>
 

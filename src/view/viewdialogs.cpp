@@ -2,6 +2,7 @@
 
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "core/messageids.h"
 #include "platform/strings.h"
 
 #include <QCheckBox>
@@ -17,10 +18,6 @@
 
 namespace
 {
-
-constexpr int kPixelsFormat = 50374;
-constexpr int kBytesFormat = 50365;
-constexpr int kTimeFormat = 50372;
 
 QDialogButtonBox *okCancel(QDialog *dialog)
 {
@@ -78,7 +75,7 @@ QString itemFileTimeText(const QString &path)
     const QLocale locale = QLocale::system();
     const int hour = time.time().hour() % 12 == 0 ? 12 : time.time().hour() % 12;
     return locale.toString(time.date(), QStringLiteral("dddd, MMMM dd, yyyy")) + QLatin1Char('\n')
-        + formatString(kTimeFormat,
+        + formatString(Message::kTimeFormat,
             { QString::number(hour), QString::number(time.time().minute()),
                 QString::number(time.time().second()) });
 }
@@ -99,12 +96,14 @@ std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
     if (const ItemInfo *info = item.info()) {
         form->addRow(QObject::tr("Height:"),
             new QLabel(
-                formatString(kPixelsFormat, { QString::number(info->sourceHeight) }), &dialog));
+                formatString(Message::kPixelsFormat, { QString::number(info->sourceHeight) }),
+                &dialog));
         form->addRow(QObject::tr("Width:"),
-            new QLabel(
-                formatString(kPixelsFormat, { QString::number(info->sourceWidth) }), &dialog));
+            new QLabel(formatString(Message::kPixelsFormat, { QString::number(info->sourceWidth) }),
+                &dialog));
         form->addRow(QObject::tr("File size:"),
-            new QLabel(formatString(kBytesFormat, { QString::number(info->fileSize) }), &dialog));
+            new QLabel(
+                formatString(Message::kByteCount, { QString::number(info->fileSize) }), &dialog));
     }
     form->addRow(okCancel(&dialog));
     if (dialog.exec() != QDialog::Accepted)

@@ -1,11 +1,11 @@
 #include "app/mainframe.h"
 
 #include "album/albumdoc.h"
-#include "album/albumfolders.h"
 #include "album/albumitem.h"
 #include "app/albumcommands.h"
-#include "core/imagepath.h"
 #include "core/commandids.h"
+#include "core/folders.h"
+#include "core/imagepath.h"
 #include "platform/instancechannel.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"

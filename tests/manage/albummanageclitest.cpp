@@ -1,4 +1,4 @@
-#include "album/albumfolders.h"
+#include "core/folders.h"
 #include "platform/paths.h"
 
 #include "support/testenvironment.h"

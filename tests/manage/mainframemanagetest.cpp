@@ -1,9 +1,9 @@
 #include "album/albumdoc.h"
-#include "album/albumfolders.h"
 #include "album/albumitem.h"
 #include "album/albummanagedialogs.h"
 #include "album/albummanagement.h"
 #include "app/mainframe.h"
+#include "core/folders.h"
 
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"

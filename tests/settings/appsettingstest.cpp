@@ -1,5 +1,6 @@
 #include "core/appsettings.h"
 
+#include "core/messageids.h"
 #include "platform/strings.h"
 #include "support/testenvironment.h"
 
@@ -262,9 +263,9 @@ TEST_F(AppSettingsTest, LastFileIsWrittenAtOnceAndOverlongPathsAreRefused)
 
 TEST_F(AppSettingsTest, FieldLabelsAreCreatedWhenMissingAndReplacedOnlyByNonEmptyTexts)
 {
-    const QString caption = loadString(kDefaultCaptionLabelString);
-    const QString keywords = loadString(kDefaultKeywordsLabelString);
-    const QString description = loadString(kDefaultDescriptionLabelString);
+    const QString caption = loadString(Message::kDefaultCaptionLabel);
+    const QString keywords = loadString(Message::kDefaultKeywordsLabel);
+    const QString description = loadString(Message::kDefaultDescriptionLabel);
     if (caption.isEmpty() || keywords.isEmpty() || description.isEmpty())
         GTEST_SKIP() << "the bundle has no default field labels";
     const auto stored = [&](int field) {
@@ -306,7 +307,7 @@ TEST_F(AppSettingsTest, UnwritableSettingsLeaveDefaultsSilently)
     AppSettings settings(store, m_folders);
     settings.load();
     EXPECT_EQ(settings.onlineService().site, QStringLiteral("photos.glimmerix.example"));
-    EXPECT_EQ(settings.fieldLabel(ItemField::Caption), loadString(kDefaultCaptionLabelString));
+    EXPECT_EQ(settings.fieldLabel(ItemField::Caption), loadString(Message::kDefaultCaptionLabel));
     EXPECT_FALSE(settings.setLastFile(QStringLiteral("/a.gmx")));
     EXPECT_FALSE(settings.saveOnExit());
 }

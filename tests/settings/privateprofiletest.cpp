@@ -1,5 +1,6 @@
 #include "platform/privateprofile.h"
 
+#include "core/messageids.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "support/testenvironment.h"
@@ -83,12 +84,12 @@ TEST(PrivateProfile, RefusesKeysThatWouldBreakTheFile)
 TEST(PrivateProfile, KeyNamesComeFromTheStringTable)
 {
     EXPECT_EQ(privateProfilePath(), joinPath(configFolder(), QStringLiteral("GLIMIX.INI")));
-    const QString name = loadString(kProfileKeyNextCounter);
+    const QString name = loadString(Message::kNextCounterKey);
     if (name.isEmpty())
         GTEST_SKIP() << "the bundle has no string 54019";
-    EXPECT_EQ(profileKeyName(kProfileKeyNextCounter), name.left(31));
+    EXPECT_EQ(profileKeyName(Message::kNextCounterKey), name.left(31));
     PrivateProfile profile;
-    EXPECT_TRUE(profile.writeInt(kProfileKeyNextCounter, 12));
-    EXPECT_EQ(profile.readInt(profileKeyName(kProfileKeyNextCounter), 0), 12);
-    EXPECT_EQ(profile.readInt(kProfileKeyDayCode, -3), -3);
+    EXPECT_TRUE(profile.writeInt(Message::kNextCounterKey, 12));
+    EXPECT_EQ(profile.readInt(profileKeyName(Message::kNextCounterKey), 0), 12);
+    EXPECT_EQ(profile.readInt(Message::kDayCodeKey, -3), -3);
 }
