@@ -1,18 +1,18 @@
 // glimix: the Glimmerix desktop program.
 
 #include "album/albumdoc.h"
-#include "app/albumcommands.h"
-#include "app/commandline.h"
-#include "app/guihost.h"
-#include "app/instancestartup.h"
-#include "app/launcherbar.h"
-#include "app/mainframe.h"
+#include "app/ui/albumcommands.h"
+#include "app/ui/guihost.h"
+#include "app/ui/launcherbar.h"
+#include "app/ui/mainframe.h"
+#include "commandline.h"
 #include "core/appsettings.h"
 #include "core/imagepath.h"
 #include "core/resourceids.h"
+#include "instancestartup.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "view/albumview.h"
+#include "view/ui/albumview.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "appsettings.h"
 
-#include "core/messageids.h"
+#include "messageids.h"
 #include "platform/strings.h"
 #include "platform/textlimits.h"
 

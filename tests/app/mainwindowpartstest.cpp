@@ -1,9 +1,9 @@
 #include "app/filefilter.h"
 #include "app/helptopics.h"
-#include "core/imagepath.h"
 #include "app/mailsender.h"
+#include "core/imagepath.h"
 #include "picture/dibview.h"
-#include "picture/picturewindow.h"
+#include "picture/ui/picturewindow.h"
 #include "platform/paths.h"
 #include "view/halftone.h"
 

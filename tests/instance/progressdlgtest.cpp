@@ -1,5 +1,5 @@
-#include "app/progressdlg.h"
-#include "app/escapekeywatcher.h"
+#include "app/ui/progressdlg.h"
+#include "app/ui/escapekeywatcher.h"
 
 #include <QKeyEvent>
 #include <QLabel>

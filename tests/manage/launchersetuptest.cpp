@@ -1,7 +1,7 @@
 #include "app/launchersetup.h"
+#include "app/ui/launcherbar.h"
+#include "app/ui/launchersetupdialog.h"
 #include "core/appsettings.h"
-#include "app/launcherbar.h"
-#include "app/launchersetupdialog.h"
 
 #include "platform/strings.h"
 

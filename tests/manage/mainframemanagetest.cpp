@@ -1,8 +1,8 @@
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
-#include "album/albummanagedialogs.h"
 #include "album/albummanagement.h"
-#include "app/mainframe.h"
+#include "album/ui/albummanagedialogs.h"
+#include "app/ui/mainframe.h"
 #include "core/folders.h"
 
 #include "support/recordinghost.h"

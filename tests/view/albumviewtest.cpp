@@ -1,11 +1,11 @@
-#include "view/albumview.h"
+#include "view/ui/albumview.h"
 
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
-#include "view/cellwindow.h"
+#include "view/ui/cellwindow.h"
 
 #include <QApplication>
 #include <QFile>

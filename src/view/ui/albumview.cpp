@@ -3,18 +3,18 @@
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "album/copyfiles.h"
 #include "album/mediakind.h"
+#include "album/replaceitempath.h"
 #include "cellwindow.h"
-#include "copyfiles.h"
 #include "core/commandids.h"
 #include "core/controlids.h"
 #include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/strings.h"
-#include "replaceitempath.h"
 #include "soundplayerwindow.h"
+#include "view/viewtexts.h"
 #include "viewdialogs.h"
-#include "viewtexts.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/escapekeywatcher.h"
+#include "escapekeywatcher.h"
 #include "platform/host.h"
 
 #include <functional>

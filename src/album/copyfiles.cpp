@@ -1,7 +1,7 @@
 #include "copyfiles.h"
 
-#include "album/albumdoc.h"
-#include "album/albumitem.h"
+#include "albumdoc.h"
+#include "albumitem.h"
 #include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/paths.h"

@@ -4,15 +4,15 @@
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
 #include "album/importer.h"
-#include "albumlist.h"
+#include "app/albumlist.h"
+#include "app/filefilter.h"
 #include "core/folders.h"
 #include "core/messageids.h"
-#include "filefilter.h"
 #include "mainframe.h"
 #include "platform/host.h"
 #include "platform/strings.h"
 #include "sortdialog.h"
-#include "view/albumview.h"
+#include "view/ui/albumview.h"
 
 #include <QApplication>
 #include <QComboBox>

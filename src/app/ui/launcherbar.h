@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcherlayout.h"
+#include "app/launcherlayout.h"
 
 #include <QIcon>
 #include <QImage>

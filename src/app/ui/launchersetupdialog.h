@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launchersetup.h"
+#include "app/launchersetup.h"
 
 #include "core/controlids.h"
 

@@ -1,4 +1,4 @@
-#include "view/replaceitempath.h"
+#include "album/replaceitempath.h"
 
 #include "album/albumdoc.h"
 #include "album/albumformat.h"

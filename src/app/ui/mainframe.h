@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imaging/blockmemory.h"
-#include "picture/picturewindow.h"
+#include "picture/ui/picturewindow.h"
 #include "platform/instancechannel.h"
 #include "platform/relayfile.h"
 

@@ -1,10 +1,10 @@
 #include "replaceitempath.h"
 
-#include "album/albumdoc.h"
-#include "album/albumformat.h"
-#include "album/albumitem.h"
-#include "album/importer.h"
+#include "albumdoc.h"
+#include "albumformat.h"
+#include "albumitem.h"
 #include "core/messageids.h"
+#include "importer.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "album/albummanager.h"
+#include "album/ui/albummanager.h"
 
 class CMainFrame;
 

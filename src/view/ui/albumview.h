@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gridgeometry.h"
-#include "selectionrule.h"
+#include "view/gridgeometry.h"
+#include "view/selectionrule.h"
 
 #include "core/controlids.h"
 

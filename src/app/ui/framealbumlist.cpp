@@ -1,7 +1,7 @@
 #include "framealbumlist.h"
 
 #include "albumcommands.h"
-#include "albumlist.h"
+#include "app/albumlist.h"
 #include "mainframe.h"
 
 #include "album/albumdoc.h"

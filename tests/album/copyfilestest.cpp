@@ -1,4 +1,4 @@
-#include "view/copyfiles.h"
+#include "album/copyfiles.h"
 
 #include "album/albumdoc.h"
 #include "album/albumitem.h"

@@ -4,10 +4,10 @@
 #include "album/albumitem.h"
 #include "albumview.h"
 #include "core/resourceids.h"
-#include "gridgeometry.h"
-#include "halftone.h"
 #include "platform/strings.h"
-#include "viewtexts.h"
+#include "view/gridgeometry.h"
+#include "view/halftone.h"
+#include "view/viewtexts.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "guihost.h"
 
-#include "app/progressdlg.h"
+#include "progressdlg.h"
 
 #include <QApplication>
 #include <QFileDialog>

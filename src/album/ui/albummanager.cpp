@@ -1,7 +1,7 @@
 #include "albummanager.h"
 
-#include "albumdoc.h"
-#include "albumfilecopy.h"
+#include "album/albumdoc.h"
+#include "album/albumfilecopy.h"
 #include "albummanagedialogs.h"
 #include "core/folders.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "albummanagement.h"
+#include "album/albummanagement.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "picturewindow.h"
 
-#include "dibview.h"
+#include "picture/dibview.h"
 
 #include <QAction>
 #include <QGuiApplication>
