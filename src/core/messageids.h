@@ -23,6 +23,7 @@ inline constexpr int kAllFilesCopied = 50329;
 inline constexpr int kNoCurrentItem = 50333;
 inline constexpr int kCannotDeleteFile = 50334; // %s: the media file
 inline constexpr int kIconPictureMissing = 50341; // %s: the icon picture's path
+inline constexpr int kItemCount = 50342; // %s: the number of items
 inline constexpr int kStartFailed = 50343; // a launcher click could not start the program
 inline constexpr int kAlreadyListed = 50347; // the chosen program is already in the list
 inline constexpr int kButtonStatus = 50348; // %s: the launcher button's label
@@ -64,6 +65,8 @@ inline constexpr int kCannotCreatePicture = 54009; // a picture file cannot be c
 inline constexpr int kPictureProgress = 54012;
 inline constexpr int kOpenFailedBefore = 54013;
 inline constexpr int kOpenFailedAfter = 54014;
+inline constexpr int kItemInformation = 54015; // month, day, year, KB, width, height
+inline constexpr int kAlbumInformation = 54016; // %s: the number of items
 inline constexpr int kPictureUnreadable = 54017;
 inline constexpr int kAddFilesTitle = 54018;
 inline constexpr int kUnsupportedTarga = 54026;
@@ -76,6 +79,8 @@ inline constexpr int kNextCounterKey = 54019;
 inline constexpr int kDayCodeKey = 54023;
 
 // Frame texts.
+inline constexpr int kAlbumSizeAllFound = 57000; // %s items, %s KB
+inline constexpr int kAlbumSizeSomeMissing = 57001; // %s items
 inline constexpr int kMissingFileStatus = 57018;
 inline constexpr int kProductName = 57344;
 inline constexpr int kIdleStatus = 57345;
