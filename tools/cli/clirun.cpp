@@ -1,5 +1,6 @@
-// glimix-cli: the command-line tool. Loads the language bundle, installs the terminal host and
-// runs one sub-command from the command table.
+// The command-line tool's commands, loaded by glimix-cli (main.cpp) when a command runs: loads
+// the language bundle, installs the terminal host and runs one sub-command from the command
+// table.
 
 #include "clicommand.h"
 
@@ -49,7 +50,8 @@ void printHelp()
 
 } // namespace
 
-int main(int argc, char *argv[])
+// The entry point main.cpp looks up; the arguments are main's.
+extern "C" __attribute__((visibility("default"))) int glimixCliRun(int argc, char *argv[])
 {
     // Picture work needs QtGui's image classes but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
