@@ -38,7 +38,12 @@ void AlbumItem::setThumbnail(BlockHandle thumbnail)
     m_thumbnail = thumbnail;
 }
 
-ItemInfo *AlbumItem::info() const
+const ItemInfo *AlbumItem::info() const
+{
+    return static_cast<const ItemInfo *>(blockLock(m_thumbnail));
+}
+
+ItemInfo *AlbumItem::editableInfo()
 {
     return static_cast<ItemInfo *>(blockLock(m_thumbnail));
 }

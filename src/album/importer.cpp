@@ -155,9 +155,7 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
         std::memcpy(info->caption, old->caption, sizeof info->caption);
         std::memcpy(info->keywords, old->keywords, sizeof info->keywords);
     }
-    item->setThumbnail(fresh);
-    document.setModified();
-    Q_EMIT document.itemChanged(index);
+    document.setItemThumbnail(index, fresh);
     return 1;
 }
 
@@ -179,6 +177,7 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     if (paths.isEmpty())
         return outcome;
     WaitCursor wait;
+    const CAlbumDoc::ChangeBatch batch(document);
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
@@ -211,7 +210,6 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
         }
     }
     progress->close();
-    Q_EMIT document.itemsChanged();
     return outcome;
 }
 
@@ -225,8 +223,8 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
     const BlockHandle thumbnail = makeThumbnail(picture, path);
     if (!isBlockHandle(thumbnail))
         return 0;
+    const CAlbumDoc::ChangeBatch batch(document);
     const int inserted = document.insertItem(std::make_unique<AlbumItem>(thumbnail, path));
-    Q_EMIT document.itemsChanged();
     return inserted == 1 ? 1 : 0;
 }
 

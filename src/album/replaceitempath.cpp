@@ -20,15 +20,13 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
         return false;
     }
     const QString absolute = absoluteItemPath(path);
-    for (int i = 0; i < document.itemCount(); ++i) {
-        if (i != index && document.item(i)->absolutePath() == absolute)
-            return false;
-    }
+    if (absolute != old->absolutePath() && document.containsAbsolutePath(absolute))
+        return false;
     const BlockHandle thumbnail = thumbnailForFile(path);
     if (!isBlockHandle(thumbnail))
         return false;
     auto item = std::make_unique<AlbumItem>(thumbnail, path);
-    if (ItemInfo *info = item->info(); info && old->info()) {
+    if (ItemInfo *info = item->editableInfo(); info && old->info()) {
         std::copy(std::begin(old->info()->caption), std::end(old->info()->caption), info->caption);
         std::copy(
             std::begin(old->info()->keywords), std::end(old->info()->keywords), info->keywords);
@@ -38,8 +36,5 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     item->setAttachmentName(old->attachmentName());
     item->setAttachmentPath(old->attachmentPath());
     item->setSelected(old->isSelected());
-    document.removeItem(index, false);
-    const int result = document.insertItem(std::move(item), index);
-    Q_EMIT document.itemsChanged();
-    return result == 1;
+    return document.replaceItem(index, std::move(item)) == 1;
 }

@@ -118,10 +118,11 @@ int main(int argc, char *argv[])
         && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
         settings.setLastFile(QString());
     const QStringList files = instance.filesToAddHere();
-    for (const QString &file : files)
-        frame.document()->addFile(file, -1);
-    if (!files.isEmpty())
-        Q_EMIT frame.document()->itemsChanged();
+    {
+        const CAlbumDoc::ChangeBatch batch(*frame.document());
+        for (const QString &file : files)
+            frame.document()->addFile(file, -1);
+    }
 
     const int status = app.exec();
     settings.saveOnExit();

@@ -35,9 +35,7 @@ void AlbumCommands::sort()
     const std::optional<SortChoice> choice = askSortOrder(m_frame);
     if (!choice)
         return;
-    m_document->sortItems(choice->key, choice->direction);
-    m_document->setModified();
-    Q_EMIT m_document->itemsChanged();
+    m_document->sortCommand(choice->key, choice->direction);
 }
 
 void AlbumCommands::newAlbum()
@@ -155,8 +153,6 @@ void AlbumCommands::attachSound()
         return;
     m_soundFolder = QFileInfo(path).absolutePath();
     m_document->setAttachmentPath(current, path);
-    m_document->setModified();
-    m_view->redrawItem(current);
 }
 
 void AlbumCommands::addFiles()

@@ -517,6 +517,7 @@ int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
     const WaitCursor wait;
     int position = m_view->dropIndexAt(viewPoint);
     int added = 0;
+    const CAlbumDoc::ChangeBatch batch(*m_document);
     for (const QString &path : paths) {
         const int result = m_document->addFile(path, position);
         if (result == -1)
@@ -527,14 +528,15 @@ int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
                 ++position;
         }
     }
-    Q_EMIT m_document->itemsChanged();
     return added;
 }
 
 int CMainFrame::addHandedFile(const QString &path)
 {
-    const int result = m_document->addFile(path, -1);
-    Q_EMIT m_document->itemsChanged();
+    const int result = [this, &path] {
+        const CAlbumDoc::ChangeBatch batch(*m_document);
+        return m_document->addFile(path, -1);
+    }();
     if (isMinimized())
         showNormal();
     raise();
@@ -578,9 +580,9 @@ int CMainFrame::onImagePathMessage()
     const QString path = readImagePath();
     if (path.isEmpty())
         return 0;
+    const CAlbumDoc::ChangeBatch batch(*m_document);
     if (m_document->addFile(path, -1) != 1)
         return 0;
-    Q_EMIT m_document->itemsChanged();
     if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
         std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
     return 1;

@@ -312,20 +312,14 @@ void CAlbumView::refreshFields()
 
 void CAlbumView::onCaptionEdited(const QString &text)
 {
-    AlbumItem *item = m_document->item(m_current);
-    if (m_textGuard || !item || !item->info())
-        return;
-    setFixedText(item->info()->caption, text);
-    m_document->setModified();
+    if (!m_textGuard)
+        m_document->setItemText(m_current, ItemField::Caption, text);
 }
 
 void CAlbumView::onKeywordsEdited(const QString &text)
 {
-    AlbumItem *item = m_document->item(m_current);
-    if (m_textGuard || !item || !item->info())
-        return;
-    setFixedText(item->info()->keywords, text);
-    m_document->setModified();
+    if (!m_textGuard)
+        m_document->setItemText(m_current, ItemField::Keywords, text);
 }
 
 void CAlbumView::onDescriptionEdited(const QString &text)
@@ -571,8 +565,6 @@ void CAlbumView::removeAttachedSound()
     if (!currentHasAttachment())
         return;
     m_document->setAttachmentPath(m_current, QString());
-    m_document->setModified();
-    redrawItem(m_current);
 }
 
 void CAlbumView::resizeEvent(QResizeEvent *event)
