@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/launcherlayout.h"
+#include "app/launcherstate.h"
 
 #include <QIcon>
 #include <QImage>
@@ -10,10 +10,6 @@
 
 class AppSettings;
 class QMimeData;
-
-// The icon a launcher program shows: a ".desktop" entry's Icon= (a theme name or a file), else
-// the icon the desktop gives the file, else the program's own icon (bundle icon 129).
-QIcon launcherProgramIcon(const QString &path);
 
 // The launcher bar along the bottom of the main window: one 55 x 55 button per outside program.
 // A left click starts the program, a right click opens the set-up dialog, a file dropped on a

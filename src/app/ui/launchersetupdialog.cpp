@@ -1,6 +1,7 @@
 #include "launchersetupdialog.h"
 
 #include "launcherbar.h"
+#include "launchericon.h"
 
 #include "core/resourceids.h"
 #include "platform/strings.h"

@@ -22,6 +22,7 @@
 #include "picture/ui/picturewindow.h"
 #include "platform/host.h"
 #include "platform/paths.h"
+#include "platform/programstarter.h"
 #include "platform/strings.h"
 #include "view/halftone.h"
 #include "view/ui/albumview.h"
@@ -446,8 +447,11 @@ void CMainFrame::openInNewWindow()
         tr("Album:"), entries, m_albumList->currentIndex(), false, &accepted);
     if (!accepted)
         return;
-    QProcess::startDetached(QApplication::applicationFilePath(),
-        newWindowArguments(chosen, albumsFolder(), CAlbumDoc::untitledName(), m_externalAlbumPath));
+    programStarter().start({ QApplication::applicationFilePath(),
+                               newWindowArguments(chosen, albumsFolder(), CAlbumDoc::untitledName(),
+                                   m_externalAlbumPath),
+                               {} },
+        nullptr);
 }
 
 // ---- pictures and items
@@ -485,7 +489,7 @@ void CMainFrame::openItem(int index)
         showPictureFile(item->absolutePath());
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(item->absolutePath()));
+    programStarter().openDocument(item->absolutePath());
 }
 
 void CMainFrame::sendCurrentByMail()

@@ -1,4 +1,5 @@
 #include "app/launcherlayout.h"
+#include "app/launcherstate.h"
 
 #include "platform/strings.h"
 
