@@ -124,14 +124,6 @@ TEST_F(SetupFixture, ChangeRemoveAndAccept)
     EXPECT_TRUE(model.accept(QStringLiteral("ignored")).isEmpty());
 }
 
-TEST(LauncherSetupList, Size)
-{
-    EXPECT_EQ(launcherSetupListSize(QStringLiteral("English"), 5), QSize(300, 50));
-    EXPECT_EQ(launcherSetupListSize(QStringLiteral("English"), 6), QSize(300, 70));
-    EXPECT_EQ(launcherSetupListSize(QStringLiteral("Korean"), 6), QSize(350, 50));
-    EXPECT_EQ(launcherSetupListSize(QStringLiteral("Korean"), 7), QSize(350, 70));
-}
-
 TEST_F(SetupFixture, BarStartsTheProgramUnderTheCursorAtRelease)
 {
     RecordingStarter starter;
