@@ -111,7 +111,7 @@ namespace
 
 TEST(PictureWindow, TitleAndZoomSteps)
 {
-    auto *window = new CPictureWindow(makeFourBitBlock(2), QString());
+    auto *window = new PictureWindow(makeFourBitBlock(2), QString());
     EXPECT_EQ(window->windowTitle(), "New Image");
     EXPECT_EQ(window->zoom(), 0); // fit: a 2 x 2 picture is shown at its size
     window->zoomIn();
@@ -123,7 +123,7 @@ TEST(PictureWindow, TitleAndZoomSteps)
     EXPECT_EQ(window->zoom(), 300);
     delete window; // frees the block it took over
 
-    CPictureWindow named(0, "/photos/a.jpg");
+    PictureWindow named(0, "/photos/a.jpg");
     EXPECT_EQ(named.windowTitle(), "/photos/a.jpg");
 }
 

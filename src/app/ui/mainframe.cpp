@@ -459,7 +459,7 @@ void CMainFrame::openInNewWindow()
 void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
 {
     delete m_pictureWindow;
-    m_pictureWindow = new CPictureWindow(block, path);
+    m_pictureWindow = new PictureWindow(block, path);
     m_pictureWindow->show();
     m_pictureWindow->raise();
     m_pictureWindow->activateWindow();

@@ -70,7 +70,7 @@ public:
     // Replaces the picture window with a new one showing `block` (taken over) titled with
     // `path` ("New Image" when empty).
     void ShowImageWindow(BlockHandle block, const QString &path, int flag = 0);
-    CPictureWindow *pictureWindow() const { return m_pictureWindow; }
+    PictureWindow *pictureWindow() const { return m_pictureWindow; }
     // The first picture of a video clip as a new image block, or 0.
     BlockHandle GetFirstMpegFrame(const QString &path);
     // Opens item `index`: a picture in the picture window, anything else in the desktop's
@@ -160,5 +160,5 @@ private:
     bool m_placed = false;
     QStringList m_handedFiles;
     bool m_addingHandedFiles = false;
-    QPointer<CPictureWindow> m_pictureWindow;
+    QPointer<PictureWindow> m_pictureWindow;
 };

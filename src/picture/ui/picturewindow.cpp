@@ -19,7 +19,7 @@ constexpr int kZoomSteps[] = { 25, 50, 75, 100, 150, 200, 300, 400 };
 
 } // namespace
 
-CPictureWindow::CPictureWindow(BlockHandle block, const QString &path, QWidget *parent)
+PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *parent)
     : QMainWindow(parent)
     , m_block(block)
     , m_path(path)
@@ -41,9 +41,9 @@ CPictureWindow::CPictureWindow(BlockHandle block, const QString &path, QWidget *
 
     QToolBar *tools = addToolBar(tr("Zoom"));
     tools->setMovable(false);
-    QAction *in = tools->addAction(tr("Zoom In"), this, &CPictureWindow::zoomIn);
+    QAction *in = tools->addAction(tr("Zoom In"), this, &PictureWindow::zoomIn);
     in->setShortcut(QKeySequence::ZoomIn);
-    QAction *out = tools->addAction(tr("Zoom Out"), this, &CPictureWindow::zoomOut);
+    QAction *out = tools->addAction(tr("Zoom Out"), this, &PictureWindow::zoomOut);
     out->setShortcut(QKeySequence::ZoomOut);
     tools->addAction(tr("Actual Size"), this, [this] { setZoom(100); });
     tools->addAction(tr("Fit"), this, [this] { setZoom(0); });
@@ -57,25 +57,25 @@ CPictureWindow::CPictureWindow(BlockHandle block, const QString &path, QWidget *
     showPicture();
 }
 
-CPictureWindow::~CPictureWindow()
+PictureWindow::~PictureWindow()
 {
     blockFree(m_block);
 }
 
-void CPictureWindow::setZoom(int percent)
+void PictureWindow::setZoom(int percent)
 {
     m_zoom = percent;
     showPicture();
 }
 
-int CPictureWindow::shownPercent() const
+int PictureWindow::shownPercent() const
 {
     if (m_zoom != 0 || m_image.isNull())
         return m_zoom == 0 ? 100 : m_zoom;
     return std::max(1, m_picture->width() * 100 / m_image.width());
 }
 
-void CPictureWindow::zoomIn()
+void PictureWindow::zoomIn()
 {
     const int now = shownPercent();
     for (int step : kZoomSteps) {
@@ -86,7 +86,7 @@ void CPictureWindow::zoomIn()
     }
 }
 
-void CPictureWindow::zoomOut()
+void PictureWindow::zoomOut()
 {
     const int now = shownPercent();
     for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
@@ -97,14 +97,14 @@ void CPictureWindow::zoomOut()
     }
 }
 
-void CPictureWindow::resizeEvent(QResizeEvent *event)
+void PictureWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (m_zoom == 0)
         showPicture();
 }
 
-void CPictureWindow::showPicture()
+void PictureWindow::showPicture()
 {
     if (m_image.isNull()) {
         m_picture->setText(tr("The picture cannot be shown."));

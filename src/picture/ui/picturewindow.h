@@ -11,12 +11,12 @@ class QScrollArea;
 // The window that shows one picture. It takes over an image block, shows it at a zoom the user
 // picks (fit to the window, or 25% to 400%), and is titled with the picture's path, or
 // "New Image" for a picture that has no file yet.
-class CPictureWindow final : public QMainWindow
+class PictureWindow final : public QMainWindow
 {
     Q_OBJECT
 public:
-    CPictureWindow(BlockHandle block, const QString &path, QWidget *parent = nullptr);
-    ~CPictureWindow() override;
+    PictureWindow(BlockHandle block, const QString &path, QWidget *parent = nullptr);
+    ~PictureWindow() override;
 
     BlockHandle block() const { return m_block; }
     QString path() const { return m_path; }
