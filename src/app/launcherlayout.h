@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/messageids.h"
 #include "platform/desktopentry.h"
 #include "platform/programstarter.h"
 #include "platform/textlimits.h"

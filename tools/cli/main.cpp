@@ -25,8 +25,9 @@ std::string executableFolder()
     if (length <= 0)
         return ".";
     path[length] = '\0';
-    const char *slash = std::strrchr(path, '/');
-    return slash ? std::string(path, slash) : std::string(".");
+    const std::string file(path, std::size_t(length));
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string(".") : file.substr(0, slash);
 }
 
 // The module next to the program (build tree), else in <prefix>/lib/glimmerix (installed).
