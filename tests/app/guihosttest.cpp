@@ -1,4 +1,4 @@
-#include "app/guihost.h"
+#include "app/ui/guihost.h"
 
 #include "support/recordinghost.h"
 
