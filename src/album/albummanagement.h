@@ -41,6 +41,7 @@ struct AlbumListChange {
     QStringList addedEntries;
     QString selectEntry;
     bool switchAlbum = false;
+    QString error; // why the command failed, in plain words (for the command line)
 };
 
 // The name an album has in the list: `name` without a trailing ".gmx" (any letter case).
