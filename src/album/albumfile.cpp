@@ -106,21 +106,20 @@ bool readBitmap(QIODevice &device, BlockHandle block)
     return wanted <= 0 || device.read(reinterpret_cast<char *>(info + 1), wanted) == wanted;
 }
 
-// How many item records to read. An item count the file cannot hold is damage (a file cut
-// short, or a hostile count): then the header's data-area offset, when it falls on a record
-// boundary inside the file, tells how many records were written; otherwise as many as fit.
+// How many item records to read. An item count the file cannot hold is damage: when the header's
+// data-area offset falls on a record boundary inside the file, it tells how many records were
+// written (a hostile or garbled count); otherwise records are read until the file ends.
 std::uint32_t recordsToRead(QIODevice &device, const AlbumFileHeader &header, qint64 record)
 {
     if (device.isSequential() || record <= 0)
         return header.itemCount;
     const qint64 room = std::max<qint64>(0, device.size() - qint64(sizeof header));
-    const qint64 fits = room / record;
-    if (qint64(header.itemCount) <= fits)
+    if (qint64(header.itemCount) <= room / record)
         return header.itemCount;
     const qint64 written = qint64(header.dataStart) - qint64(sizeof header);
-    if (written >= 0 && written % record == 0 && written / record <= fits)
-        return std::uint32_t(written / record);
-    return std::uint32_t(fits);
+    if (written >= 0 && written <= room && written % record == 0)
+        return std::uint32_t(std::min<qint64>(written / record, header.itemCount));
+    return header.itemCount;
 }
 
 void seekIfPossible(QIODevice &device, qint64 position)

@@ -1,9 +1,11 @@
 #include "albumlock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
+#include <QThread>
 
 struct AlbumLock::File {
     explicit File(const QString &path)
@@ -57,14 +59,19 @@ AlbumLock::Result AlbumLock::acquire(const QString &albumPath, int waitMs)
     if (std::shared_ptr<AlbumLock> shared = heldLocks().value(path).lock())
         return { shared, {} };
     std::shared_ptr<AlbumLock> lock(new AlbumLock(path));
-    if (lock->m_file->lock.tryLock(waitMs)) {
-        lock->m_file->held = true;
-    } else if (lock->m_file->lock.error() == QLockFile::LockFailedError) {
+    QLockFile &file = lock->m_file->lock;
+    // Polled at a short, even pace (QLockFile's own wait backs off to seconds), so that waiting
+    // writers take their turns as soon as each one is done.
+    const QDeadlineTimer deadline(waitMs);
+    while (!(lock->m_file->held = file.tryLock(0)) && file.error() == QLockFile::LockFailedError
+        && !deadline.hasExpired())
+        QThread::msleep(20);
+    if (!lock->m_file->held && file.error() == QLockFile::LockFailedError) {
         qint64 pid = 0;
         QString host;
         QString program;
         QString holder;
-        if (lock->m_file->lock.getLockInfo(&pid, &host, &program))
+        if (file.getLockInfo(&pid, &host, &program))
             holder = QStringLiteral("process %1 (%2)").arg(pid).arg(program);
         return { {}, holder };
     }

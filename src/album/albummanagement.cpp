@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -57,14 +58,31 @@ QString albumFileForEntry(const QString &albumsFolder, const QString &entry)
     return joinPath(albumsFolder, entry + QLatin1String(kAlbumExtension));
 }
 
+namespace
+{
+
+bool isRefusedNameCharacter(QChar c)
+{
+    return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+} // namespace
+
 bool isValidAlbumName(const QString &name)
 {
     const QString entry = albumEntryName(name);
     if (entry.isEmpty() || entry == QLatin1String(".") || entry == QLatin1String(".."))
         return false;
-    if (entry.contains(u'/') || entry.contains(QChar(0)))
+    if (std::any_of(entry.cbegin(), entry.cend(), isRefusedNameCharacter))
         return false;
     return entry.trimmed() == entry;
+}
+
+QString fileSystemSafeAlbumName(const QString &name)
+{
+    QString safe = name;
+    std::replace_if(safe.begin(), safe.end(), isRefusedNameCharacter, u'_');
+    return safe;
 }
 
 bool isFolderAlbumEntry(const QString &entry, const QString &untitledName)

@@ -115,7 +115,9 @@ BlockHandle pictureForFile(const QString &itemPath, QString *problem)
     const MediaKind kind = mediaKindOf(path);
     if (const BlockHandle picture = kindPicture(path, kind, problem))
         return picture;
-    if (kind == MediaKind::Picture)
+    // An icon may stand in for a picture that is missing (an item added anyway, shown as
+    // missing), never for a picture file that is there but cannot be read.
+    if (kind == MediaKind::Picture && QFileInfo::exists(path))
         return 0;
     if (const BlockHandle icon = shellIconPicture(path))
         return icon;
@@ -231,6 +233,9 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     }
     progress->close();
     Q_EMIT document.itemsChanged();
+    // One report for every file that could not be added, not a message box per file.
+    if (outcome.failed > 0)
+        host().showText(outcome.report(), MessageIcon::Warning, MessageButtons::Ok, 0);
     return outcome;
 }
 

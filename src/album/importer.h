@@ -20,8 +20,8 @@ struct AcquireNaming;
 BlockHandle openPictureForThumbnail(const QString &path, QString *problem = nullptr);
 // The picture that stands for a media file (a relative path resolves against the user folder):
 // the picture, a clip's first frame, or an icon picture, with the shell icon and "unknown.log" as
-// the last resorts. A picture file that cannot be read gives 0: an icon would stand for a
-// picture that is not there.
+// the last resorts. A picture file that is there but cannot be read gives 0: an icon would
+// stand for a picture that cannot be shown.
 BlockHandle pictureForFile(const QString &path, QString *problem = nullptr);
 // The thumbnail block for a media file (the picture made and freed here); 0 on failure.
 BlockHandle thumbnailForFile(const QString &path, QString *problem = nullptr);
@@ -60,7 +60,8 @@ struct AddFilesOutcome {
 int addFileCounted(CAlbumDoc &document, const QString &path, AddFilesOutcome &outcome);
 // Adds existing files at the end of the album with a progress window (Cancel stops before the
 // next file); duplicates are passed over. The first file's folder becomes the album's Add-files
-// folder and the program's add-photo folder. Views are told once at the end.
+// folder and the program's add-photo folder. Views are told once at the end. Files that could not
+// be added are shown in one report (AddFilesOutcome::report) at the end.
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
 
 // Saves an acquired picture (kept by the caller) under the next acquired-file name through the
