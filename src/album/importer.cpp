@@ -2,9 +2,8 @@
 
 #include "acquirename.h"
 #include "albumdoc.h"
-#include "albumfolders.h"
-#include "albummessages.h"
-#include "app/appsettings.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "iconpicture.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
@@ -186,9 +185,7 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
         std::memcpy(info->caption, old->caption, sizeof info->caption);
         std::memcpy(info->keywords, old->keywords, sizeof info->keywords);
     }
-    item->setThumbnail(fresh);
-    document.setModified();
-    Q_EMIT document.itemChanged(index);
+    document.setItemThumbnail(index, fresh);
     return 1;
 }
 
@@ -213,9 +210,9 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     if (paths.isEmpty())
         return outcome;
     WaitCursor wait;
+    const CAlbumDoc::ChangeBatch batch(document);
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
-    appSettings().setAddPhotoPath(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
     progress->setTitle(loadString(AlbumMessage::kAddingFiles));
     progress->setRange(int(paths.size()));
@@ -232,7 +229,6 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
         addFileCounted(document, QFileInfo(path).absoluteFilePath(), outcome);
     }
     progress->close();
-    Q_EMIT document.itemsChanged();
     // One report for every file that could not be added, not a message box per file.
     if (outcome.failed > 0)
         host().showText(outcome.report(), MessageIcon::Warning, MessageButtons::Ok, 0);
@@ -285,15 +281,14 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
     const BlockHandle thumbnail = makeThumbnail(picture, path);
     if (!isBlockHandle(thumbnail))
         return 0;
+    const CAlbumDoc::ChangeBatch batch(document);
     const int inserted = document.insertItem(std::make_unique<AlbumItem>(thumbnail, path));
-    Q_EMIT document.itemsChanged();
     return inserted == 1 ? 1 : 0;
 }
 
-int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture)
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireSettings &settings)
 {
     ProfileAcquireCounters counters;
-    return addInMemoryPicture(document, picture,
-        acquireNamingFrom(appSettings().acquireSettings(), photosFolder()), counters,
-        QDate::currentDate());
+    return addInMemoryPicture(document, picture, acquireNamingFrom(settings, photosFolder()),
+        counters, QDate::currentDate());
 }

@@ -5,8 +5,8 @@
 #include "albumtesthelpers.h"
 
 #include "album/albumlock.h"
-#include "album/albummessages.h"
 #include "album/albumsave.h"
+#include "core/messageids.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 

@@ -2,12 +2,13 @@
 
 #include "album/acquirename.h"
 #include "album/albumfolders.h"
-#include "album/albummessages.h"
 #include "album/iconpicture.h"
 #include "album/importer.h"
 #include "album/mediakind.h"
 #include "album/oldalbum.h"
-#include "app/appsettings.h"
+#include "core/appsettings.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "platform/paths.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
@@ -228,8 +229,9 @@ TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
     EXPECT_EQ(outcome.summary(), QStringLiteral("3 added, 1 skipped, 1 already in the album"));
     EXPECT_EQ(outcome.folder, folder);
     EXPECT_EQ(doc.addFilesFolder(), folder);
-    EXPECT_EQ(appSettings().addPhotoPath(), folder);
-    EXPECT_EQ(addFilesStartFolder(doc), folder);
+    EXPECT_EQ(addFilesStartFolder(doc.addFilesFolder(), QStringLiteral("/elsewhere")), folder);
+    EXPECT_EQ(addFilesStartFolder({}, QStringLiteral("/elsewhere")), QStringLiteral("/elsewhere"));
+    EXPECT_EQ(addFilesStartFolder({}, {}), photosFolder());
     // One report names the file that could not be added.
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_TRUE(recorder.shown().first().text.contains(QStringLiteral("gone.bmp: no such file")));
@@ -284,7 +286,7 @@ TEST(AcquiredName, DateCodedNamesCountPerDay)
         QStringLiteral("/acq/mr05_001.jpg"));
     EXPECT_EQ(nextAcquiredFileName(naming, profile, QDate(2001, 3, 5)),
         QStringLiteral("/acq/mr05_002.jpg"));
-    EXPECT_EQ(PrivateProfile().readInt(kProfileKeyDayCode, 0), 305);
+    EXPECT_EQ(PrivateProfile().readInt(Message::kDayCodeKey, 0), 305);
 
     const struct {
         int year;

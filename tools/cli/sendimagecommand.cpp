@@ -4,7 +4,7 @@
 #include "clicommand.h"
 
 #include "album/importer.h"
-#include "app/imagepath.h"
+#include "core/imagepath.h"
 #include "platform/instancechannel.h"
 
 #include <QFileInfo>
