@@ -1,6 +1,6 @@
 #include "support/testenvironment.h"
 
-#include "album/albumfolders.h"
+#include "core/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>

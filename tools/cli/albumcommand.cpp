@@ -8,6 +8,7 @@
 #include "album/albummanagement.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
+#include "core/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>
