@@ -4,6 +4,7 @@
 #include "album/albumfolders.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "album/albummanagement.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
 #include "app/albumlist.h"
@@ -133,8 +134,8 @@ bool AlbumCommands::saveAs()
         return false;
     if (name.endsWith(QLatin1String(".gmx"), Qt::CaseInsensitive))
         name.chop(4);
-    // The album goes into the albums folder: a name is a file name, not a path.
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    // The album goes into the albums folder: a name is a file name any disk can take, not a path.
+    name = fileSystemSafeAlbumName(name);
     if (!m_document->saveAs(name))
         return false;
     Q_EMIT lastFileChanged(m_document->pathName());
