@@ -108,7 +108,9 @@ LauncherBar::LauncherBar(QWidget *parent)
     setObjectName(QStringLiteral("launcherBar"));
     setMouseTracking(true);
     setAcceptDrops(true);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The bar fills its tool bar, so a right click anywhere on it reaches the set-up dialog and
+    // not the main window's menu of tool bars.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(kBarHeight);
     m_looks[0] = bundleBitmap(LauncherResource::kNormalBitmap);
     m_looks[1] = bundleBitmap(LauncherResource::kPressedBitmap);
