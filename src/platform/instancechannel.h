@@ -51,8 +51,6 @@ public:
     bool isListening() const;
     QString socketPath() const;
     QString errorString() const { return m_error; }
-    // Senders connected now.
-    qsizetype connectionCount() const { return m_connections.size(); }
 
     // Routes message `number` to `receiver` (not owned); nullptr removes the route. A message with
     // no receiver is answered with result 0 and "not handled".

@@ -3,19 +3,14 @@
 #include "platform/instancechannel.h"
 #include "platform/instancelock.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QTimer>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
 
 namespace
 {
@@ -137,57 +132,6 @@ TEST(InstanceChannel, LeftoversOfACrashedInstanceDoNotBlock)
     first.unlock(); // what the kernel does when the holder dies
     EXPECT_TRUE(QFile::exists(first.path()));
     EXPECT_TRUE(second.tryLock());
-}
-
-// Handles a message by running a nested event loop, as a message box does, during which its
-// sender dies.
-class DialogReceiver final : public InstanceMessageReceiver
-{
-public:
-    std::int64_t handleInstanceMessage(
-        std::uint32_t, std::int64_t, std::int64_t, const QByteArray &) override
-    {
-        ++handled;
-        if (duringDialog) {
-            QEventLoop dialog;
-            QTimer::singleShot(0, &dialog, [&] {
-                duringDialog();
-                duringDialog = nullptr;
-                dialog.quit();
-            });
-            dialog.exec();
-        }
-        return 1;
-    }
-    int handled = 0;
-    std::function<void()> duringDialog;
-};
-
-TEST(InstanceChannel, ASenderThatDiesWhileItsMessageIsHandledIsHarmless)
-{
-    DialogReceiver receiver;
-    InstanceServer server;
-    server.setReceiver(7, &receiver);
-    ASSERT_TRUE(server.listen(QStringLiteral("channel-dying")));
-    auto sender = std::make_unique<QLocalSocket>();
-    sender->connectToServer(server.socketPath());
-    ASSERT_TRUE(sender->waitForConnected(2000));
-    receiver.duringDialog = [&] {
-        sender.reset();
-        // The server notices the dead sender and lets go of its connection.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return server.connectionCount() == 0; }, 3000));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    InstanceFrame frame;
-    frame.number = 7;
-    sender->write(encodeFrame(frame));
-    sender->flush();
-    QTRY_COMPARE(receiver.handled, 1);
-    QTRY_VERIFY(!receiver.duringDialog);
-
-    const InstanceReply after = runWhileServing(
-        [] { return sendInstanceMessage(QStringLiteral("channel-dying"), 7, 0, 0); });
-    EXPECT_TRUE(after.handled) << qPrintable(after.error);
 }
 
 } // namespace
