@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-void nameApplication()
+void nameApplication(const QString &version)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Glimmerix"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));
+    QCoreApplication::setApplicationVersion(version);
 }
