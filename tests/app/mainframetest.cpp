@@ -4,10 +4,12 @@
 #include "album/albumformat.h"
 #include "album/albumitem.h"
 #include "app/ui/albumcommands.h"
+#include "app/ui/guihost.h"
 #include "app/ui/launcherbar.h"
 #include "core/commandids.h"
 #include "core/folders.h"
 #include "core/imagepath.h"
+#include "platform/channeltestsupport.h"
 #include "platform/instancechannel.h"
 #include "platform/strings.h"
 #include "support/recordinghost.h"
@@ -29,6 +31,7 @@
 #include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSharedMemory>
@@ -506,6 +509,109 @@ TEST_F(MainFrameTest, EmptyLauncherBarHasRoomForItsWholeText)
     QApplication::processEvents();
     const QString text = loadString(50504);
     EXPECT_GE(bar->emptyTextRect().width(), bar->fontMetrics().horizontalAdvance(text));
+// Hand-overs that arrive while a dialog is open are answered at once and wait for it to close;
+// senders that die halfway through their frame, or before their answer, change nothing. Once the
+// dialog is closed the files are added in the order they came.
+TEST_F(MainFrameTest, HandoversWaitForAnOpenDialogAndDeadSendersAreHarmless)
+{
+    InstanceServer server;
+    server.setReceiver(kImagePathMessage, frame.get());
+    ASSERT_TRUE(server.listen(QStringLiteral("handover-dialog")))
+        << qPrintable(server.errorString());
+    const QString sent = makePicture(folder, "sent.jpg");
+    const QString relayed = makePicture(folder, "relayed.jpg");
+    InstanceFrame request;
+    request.number = kImagePathMessage;
+
+    QMessageBox box(
+        QMessageBox::Warning, "Glimmerix", "A dialog is open", QMessageBox::Ok, frame.get());
+    InstanceReply reply;
+    QElapsedTimer clock;
+    int itemsWhileOpen = -1;
+    QTimer::singleShot(0, [&] {
+        for (const QByteArray &bytes : { encodeFrame(request).left(10), encodeFrame(request) }) {
+            QLocalSocket dying;
+            dying.connectToServer(server.socketPath());
+            ASSERT_TRUE(dying.waitForConnected(2000));
+            dying.write(bytes);
+            dying.flush();
+        } // the sender dies here
+        clock.start();
+        reply = runWhileServing([&] {
+            const auto memory = publishImagePath(sent);
+            return sendInstanceMessage(
+                QStringLiteral("handover-dialog"), kImagePathMessage, 0, 0, {}, 5000);
+        });
+        frame->receiveHandedOverFile(relayed);
+        QTest::qWait(0);
+        itemsWhileOpen = document().itemCount();
+        box.accept();
+    });
+    box.exec();
+
+    EXPECT_TRUE(reply.delivered) << qPrintable(reply.error);
+    EXPECT_EQ(reply.result, kImagePathQueued);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(itemsWhileOpen, 0);
+    QTRY_COMPARE(itemPaths(document()), (QStringList { sent, relayed }));
+    EXPECT_TRUE(frame->isVisible());
+}
+
+// A hand-over the album cannot read is answered at once; what the album says about it goes into
+// one notice that names the file and blocks nothing, not into a message box per file.
+TEST_F(MainFrameTest, HandoversThatCannotBeAddedShowOneNoticeAndNeverABox)
+{
+    GuiHost boxes; // real message boxes, as in the program
+    boxes.setMainWindow(frame.get());
+    Host *recording = setHost(&boxes);
+    // Should a box open all the same, close it, so that the test fails instead of hanging.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    closer.start(4000);
+
+    InstanceServer server;
+    server.setReceiver(kImagePathMessage, frame.get());
+    ASSERT_TRUE(server.listen(QStringLiteral("handover-notice")));
+    const QString damaged = folder + "/damaged.jpg";
+    writeFile(damaged, QByteArray("\xFF\xD8\xFF\xE0 not really a picture"));
+    for (const QString &path : { damaged, folder + "/missing.jpg" }) {
+        QElapsedTimer clock;
+        clock.start();
+        const InstanceReply reply = runWhileServing([&] {
+            const auto memory = publishImagePath(path);
+            return sendInstanceMessage(
+                QStringLiteral("handover-notice"), kImagePathMessage, 0, 0, {}, 3000);
+        });
+        EXPECT_TRUE(reply.delivered) << qPrintable(path) << ": " << qPrintable(reply.error);
+        EXPECT_LT(clock.elapsed(), 2000);
+    }
+    setHost(recording);
+    QMessageBox *notice = frame->findChild<QMessageBox *>("handoverNotice");
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isModal());
+    EXPECT_TRUE(notice->informativeText().contains("damaged.jpg: "));
+    EXPECT_TRUE(notice->informativeText().contains("missing.jpg: "));
+    EXPECT_EQ(frame->findChildren<QMessageBox *>().size(), 1);
+}
+
+// The launcher bar fills its tool bar, so a right click anywhere on it opens the program
+// chooser rather than the main window's menu of tool bars.
+TEST_F(MainFrameTest, RightClickAnywhereOnTheLauncherBarOpensTheProgramChooser)
+{
+    LauncherBar *launcher = frame->launcherBar();
+    const QWidget *bar = launcher->parentWidget();
+    EXPECT_GT(launcher->width(), bar->width() * 9 / 10);
+    bool chooserOpened = false;
+    whenDialogOpens([&](QDialog *dialog) {
+        chooserOpened = dialog->objectName() == "192";
+        dialog->reject();
+    });
+    QTest::mouseClick(launcher, Qt::RightButton, {}, QPoint(launcher->width() - 10, 30));
+    EXPECT_TRUE(chooserOpened);
 }
 
 // Two processes: a second start with two pictures adds both to the running window's album, and

@@ -15,6 +15,9 @@ namespace
 
 const QString kCommand = QStringLiteral("send-image");
 const QString kInstanceName = QStringLiteral("glimix");
+// A window that is free answers in well under a second; one that is busy with a dialog answers at
+// once that the picture waits.
+constexpr int kReplyTimeoutMs = 15000;
 
 int sendImage(const QStringList &args)
 {
@@ -29,10 +32,25 @@ int sendImage(const QStringList &args)
         return cliFail(
             path, QStringLiteral("the path is too long or the shared memory cannot be made"));
     }
-    // The memory stays attached until the running program has answered.
-    const InstanceReply reply = sendInstanceMessage(kInstanceName, kImagePathMessage, 0, 0);
+    // The memory stays attached until the running program has answered. It answers at once, also
+    // while one of its dialogs is open; no answer means it is stuck in a long piece of work.
+    const InstanceReply reply
+        = sendInstanceMessage(kInstanceName, kImagePathMessage, 0, 0, {}, kReplyTimeoutMs);
+    if (reply.timedOut) {
+        cliErr(QStringLiteral("glimix-cli send-image: Glimmerix is busy and did not answer within "
+                              "%1 seconds; %2 was not added\n")
+                   .arg(kReplyTimeoutMs / 1000)
+                   .arg(path));
+        return 1;
+    }
     if (!reply.delivered) {
         return cliFail(path, QStringLiteral("no running Glimmerix: %1").arg(reply.error));
+    }
+    if (reply.result == kImagePathQueued) {
+        cliErr(QStringLiteral("glimix-cli send-image: Glimmerix is busy: %1 will be added when its "
+                              "open dialog is closed\n")
+                   .arg(path));
+        return 0;
     }
     if (reply.result != 1) {
         return cliFail(path, QStringLiteral("the running Glimmerix did not add it"));

@@ -48,7 +48,8 @@ LauncherBar::LauncherBar(QWidget *parent)
     setObjectName(QStringLiteral("launcherBar"));
     setMouseTracking(true);
     setAcceptDrops(true);
-    // The bar takes the width of the window: the empty bar's text needs more than one button.
+    // The bar fills its tool bar: the empty bar's text needs more than one button, and a right
+    // click anywhere on it must reach the set-up dialog, not the window's menu of tool bars.
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(kBarHeight);
     m_looks[0] = bundleBitmap(Resource::kLauncherNormalBitmap);

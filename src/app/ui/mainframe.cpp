@@ -17,6 +17,8 @@
 #include "core/messageids.h"
 #include "core/resourceids.h"
 #include "framealbumlist.h"
+#include "handoverqueue.h"
+#include "helpwindow.h"
 #include "imaging/imagefile.h"
 #include "launcherbar.h"
 #include "media/firstframe.h"
@@ -87,6 +89,13 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_commands->setAddPhotoFolder(photosFolder());
     m_albumListAccess = std::make_unique<FrameAlbumList>(*this);
     m_albumManager = new AlbumManager(*m_document, *m_albumListAccess, this, this);
+    m_handovers = new HandoverQueue(*m_document, *this);
+    // Scripts and the two-process tests follow hand-overs on standard error.
+    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER")) {
+        connect(m_handovers, &HandoverQueue::handled, this,
+            [](int items) { std::fprintf(stderr, "album items: %d\n", items); });
+    }
+    setHelpViewer(showHelpWindow);
 
     createBars();
     createCommands();
@@ -468,40 +477,16 @@ int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
 
 int CMainFrame::addHandedFile(const QString &path)
 {
-    const int result = [this, &path] {
-        const CAlbumDoc::ChangeBatch batch(*m_document);
-        return m_document->addFile(path, -1);
-    }();
-    if (isMinimized())
-        showNormal();
-    raise();
-    activateWindow();
-    return result;
+    return m_handovers->addNow(path);
 }
 
 void CMainFrame::receiveHandedOverFile(const QString &path)
 {
-    // Scripts and the two-process tests follow hand-overs on standard error.
     if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
         std::fprintf(stderr, "handover: %s\n", path.toUtf8().constData());
-    // The sender is answered at once; the file is added from the event loop, so a message about
-    // an unreadable file never keeps the other process waiting. Files are added in the order
-    // they came, one at a time.
-    m_handedFiles.append(path);
-    QMetaObject::invokeMethod(this, &CMainFrame::addHandedFiles, Qt::QueuedConnection);
-}
-
-void CMainFrame::addHandedFiles()
-{
-    if (m_addingHandedFiles)
-        return;
-    m_addingHandedFiles = true;
-    while (!m_handedFiles.isEmpty()) {
-        addHandedFile(m_handedFiles.takeFirst());
-        if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
-            std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
-    }
-    m_addingHandedFiles = false;
+    // The sender has its answer at once; the file is added from the event loop once no dialog is
+    // open, in the order the files came.
+    m_handovers->enqueue(path);
 }
 
 std::int64_t CMainFrame::handleInstanceMessage(
@@ -512,15 +497,15 @@ std::int64_t CMainFrame::handleInstanceMessage(
 
 int CMainFrame::onImagePathMessage()
 {
+    // The path lives in the sender's memory only while it waits for the answer: copy it now.
     const QString path = readImagePath();
     if (path.isEmpty())
         return 0;
-    const CAlbumDoc::ChangeBatch batch(*m_document);
-    if (m_document->addFile(path, -1) != 1)
-        return 0;
-    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
-        std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
-    return 1;
+    if (!m_handovers->isWindowFree()) {
+        m_handovers->enqueue(path);
+        return kImagePathQueued;
+    }
+    return m_handovers->addNow(path) == 1 ? 1 : 0;
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)

@@ -17,6 +17,7 @@
 
 class AlbumCommands;
 class AlbumManager;
+class HandoverQueue;
 class FrameAlbumList;
 class LauncherBar;
 class CAlbumDoc;
@@ -90,13 +91,16 @@ public:
     // A file handed over by another Glimmerix: added at the end, the views updated, the window
     // brought to the front. Returns the add result (1, -2 or 0).
     int addHandedFile(const QString &path);
-    // A file handed over through the relay file (message 1034).
+    // A file handed over through the relay file (message 1034): added once the window is free.
     void receiveHandedOverFile(const QString &path) override;
     // Message 0x464 from another process.
     std::int64_t handleInstanceMessage(std::uint32_t number, std::int64_t wparam,
         std::int64_t lparam, const QByteArray &payload) override;
-    // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, else 0.
+    // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, 0 when not;
+    // kImagePathQueued when a dialog is open and the path waits until it is closed.
     int onImagePathMessage();
+    // Files handed over that wait for the window to be free.
+    HandoverQueue *handovers() const { return m_handovers; }
 
     // ---- status panes
     // Text of pane `pane` (0: the message pane; an empty text shows the idle text).
@@ -137,7 +141,6 @@ private:
     void openInNewWindow();
     void showAbout();
     void onAlbumPathChanged(const QString &path);
-    void addHandedFiles();
 
     CAlbumDoc *m_document;
     CAlbumView *m_view;
@@ -164,7 +167,6 @@ private:
     int m_displayDepth = 24;
     bool m_clipboardOwner = false;
     bool m_placed = false;
-    QStringList m_handedFiles;
-    bool m_addingHandedFiles = false;
+    HandoverQueue *m_handovers = nullptr;
     QPointer<PictureWindow> m_pictureWindow;
 };

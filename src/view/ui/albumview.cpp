@@ -95,6 +95,13 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
 
     m_infoLine = new QLabel(this);
     m_infoLine->setObjectName(QStringLiteral("infoLine"));
+    m_emptyHint = new QLabel(tr("Add files or drop them here"), this);
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
+    QFont hintFont = m_emptyHint->font();
+    hintFont.setPointSizeF(hintFont.pointSizeF() * 1.5);
+    m_emptyHint->setFont(hintFont);
 
     const int labelIds[3] = { ViewControl::kCaptionLabel, ViewControl::kKeywordsLabel,
         ViewControl::kDescriptionLabel };
@@ -231,7 +238,14 @@ void CAlbumView::layoutView()
 
 void CAlbumView::placeCells()
 {
-    const int needed = m_grid.cellCount();
+    // Rows of empty frames would only say that nothing is there; the hint says what to do.
+    const bool empty = m_document->itemCount() == 0;
+    m_emptyHint->setVisible(empty);
+    if (empty) {
+        const QRect cells = cellRect(0, 0).united(cellRect(m_grid.rows - 1, m_grid.columns - 1));
+        m_emptyHint->setGeometry(cells);
+    }
+    const int needed = empty ? 0 : m_grid.cellCount();
     const int first = firstVisibleIndex();
     for (int i = 0; i < needed; ++i) {
         if (i >= int(m_cells.size()))
