@@ -509,6 +509,8 @@ TEST_F(MainFrameTest, EmptyLauncherBarHasRoomForItsWholeText)
     QApplication::processEvents();
     const QString text = loadString(50504);
     EXPECT_GE(bar->emptyTextRect().width(), bar->fontMetrics().horizontalAdvance(text));
+}
+
 // Hand-overs that arrive while a dialog is open are answered at once and wait for it to close;
 // senders that die halfway through their frame, or before their answer, change nothing. Once the
 // dialog is closed the files are added in the order they came.
