@@ -1,5 +1,7 @@
 #include "clicommand.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -35,6 +37,19 @@ void cliErr(const QString &text)
 {
     static QTextStream err(stderr);
     err << text << Qt::flush;
+}
+
+QString cliProgramName()
+{
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString name = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
+    return name.isEmpty() ? QStringLiteral("glimix-cli") : name;
+}
+
+int cliFileError(const QString &file, const QString &detail)
+{
+    cliErr(QStringLiteral("%1: %2: %3\n").arg(cliProgramName(), file, detail));
+    return 1;
 }
 
 int cliUsageError(const QString &command, const QString &problem)

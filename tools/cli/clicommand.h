@@ -27,3 +27,9 @@ void cliOut(const QString &text);
 void cliErr(const QString &text);
 // Reports a usage error for `command` and returns exit status 2.
 int cliUsageError(const QString &command, const QString &problem);
+
+// The name the user ran the tool by (the last part of argv[0]).
+QString cliProgramName();
+// Reports that something went wrong with `file` as "PROGRAM: FILE: detail" on standard error
+// and returns exit status 1.
+int cliFileError(const QString &file, const QString &detail);

@@ -5,24 +5,12 @@
 
 #include "imaging/imagecodes.h"
 #include "imaging/imageconvert.h"
-#include "imaging/imagefile.h"
+#include "imaging/picturetypes.h"
 
 #include <QFileInfo>
 
 namespace
 {
-
-QString writerProblem(int result)
-{
-    switch (result) {
-    case kWriteUnsuitable:
-        return QStringLiteral("the picture cannot be saved in this format");
-    case kWriteCannotCreate:
-        return QStringLiteral("the file cannot be created");
-    default:
-        return QStringLiteral("the picture was not written");
-    }
-}
 
 int runConvert(const QStringList &arguments)
 {
@@ -35,25 +23,19 @@ int runConvert(const QStringList &arguments)
     const QString input = QFileInfo(args.at(0)).absoluteFilePath();
     const QString output = QFileInfo(args.at(1)).absoluteFilePath();
 
-    OwnedBlock picture(LoadImageFile(input));
-    if (!picture) {
-        cliErr(QStringLiteral("glimix-cli convert: cannot open %1\n").arg(args.at(0)));
-        return 1;
-    }
+    DecodeResult read = loadPicture(input);
+    OwnedBlock picture(read.block);
+    if (read.status != DecodeStatus::Ok)
+        return cliFileError(args.at(0), read.detail);
     if (expand && ClassifyImage(picture.handle()) != kClassTrueColor) {
         OwnedBlock wide(ExpandTo24Bit(picture.handle()));
-        if (!wide) {
-            cliErr(QStringLiteral("glimix-cli convert: cannot make a 24-bit copy\n"));
-            return 1;
-        }
+        if (!wide)
+            return cliFileError(args.at(0), QStringLiteral("no 24-bit copy could be made"));
         picture = std::move(wide);
     }
-    const int result = SaveImageFile(picture.handle(), output);
-    if (result != kWriteDone) {
-        cliErr(
-            QStringLiteral("glimix-cli convert: %1: %2\n").arg(args.at(1), writerProblem(result)));
-        return 1;
-    }
+    const WriteResult written = savePicture(picture.handle(), output);
+    if (!written.ok())
+        return cliFileError(args.at(1), written.detail);
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
-#include "imaging/imagefile.h"
+#include "imaging/picturetypes.h"
 
 #include <QFileInfo>
 
@@ -24,11 +24,10 @@ int runInfo(const QStringList &args)
 {
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
-    const OwnedBlock picture(LoadImageFile(QFileInfo(args.first()).absoluteFilePath()));
-    if (!picture) {
-        cliErr(QStringLiteral("glimix-cli info: cannot open %1\n").arg(args.first()));
-        return 1;
-    }
+    DecodeResult read = loadPicture(QFileInfo(args.first()).absoluteFilePath());
+    const OwnedBlock picture(read.block);
+    if (read.status != DecodeStatus::Ok)
+        return cliFileError(args.first(), read.detail);
     const BITMAPINFOHEADER *header = dibHeader(picture.handle());
     const int imageClass = ClassifyImage(picture.handle());
     const auto dpi
