@@ -4,11 +4,11 @@
 
 #include "jpegthumbnail.h"
 
-#include "albumfolders.h"
 #include "albumformat.h"
 #include "imaging/dib.h"
 #include "imaging/jpegerrors.h"
 #include "imaging/picturestatus.h"
+#include "platform/paths.h"
 #include "thumbnail.h"
 
 #include <QFile>
