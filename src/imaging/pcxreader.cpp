@@ -136,6 +136,10 @@ DecodeResult decodePcx(const QByteArray &bytes)
     if (!layoutOf(bitsPerPixel, planes, layout))
         return pictureFailure(DecodeStatus::Unsupported,
             QStringLiteral("PCX: %1 planes x %2 bits not supported").arg(planes).arg(bitsPerPixel));
+    const int colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+    const PictureLayout picture = pictureLayout(width, height, bitCount, colours);
+    if (!picture.valid)
+        return layoutRefusal(width, height, bitCount);
     // Lines shorter than the window are malformed; refusing them also keeps the block in
     // proportion to the data that fills it.
     if (bytesPerLine < (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8)
@@ -143,10 +147,6 @@ DecodeResult decodePcx(const QByteArray &bytes)
             QStringLiteral("%1 bytes per line are too few for %2 pixels")
                 .arg(bytesPerLine)
                 .arg(width));
-    const int colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
-    const PictureLayout picture = pictureLayout(width, height, bitCount, colours);
-    if (!picture.valid)
-        return layoutRefusal(width, height, bitCount);
 
     const std::size_t fileSize = std::size_t(bytes.size());
     const bool greyRamp = paletteInfo == kPaletteGreyscale && colours != 2;

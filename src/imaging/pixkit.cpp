@@ -3,6 +3,7 @@
 #include "imagecodes.h"
 #include "mediatypes.h"
 #include "photocd.h"
+#include "picturestate.h"
 #include "picturetypes.h"
 
 #include <QFile>
@@ -60,7 +61,14 @@ BlockHandle PkOpenFile(const QString &path, int, const PhotoCdOptions *photoCd)
     if (upperExtension(path) == QLatin1String(".PCD"))
         return openPhotoCd(path, photoCd);
     const PictureType *type = pictureTypeOf(path);
-    return type ? libraryResult(type->load(path)) : kPkFailed;
+    if (type == nullptr)
+        return kPkFailed;
+    // The library reports no progress: its callers (album import) keep their own status text.
+    const bool progress = progressSwitch();
+    setProgressSwitch(false);
+    const BlockHandle result = libraryResult(type->load(path));
+    setProgressSwitch(progress);
+    return result;
 }
 
 BlockHandle PkLoadQsfFile(const QString &, std::uint32_t)
