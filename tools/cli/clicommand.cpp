@@ -1,7 +1,6 @@
 #include "clicommand.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -41,19 +40,17 @@ void cliErr(const QString &text)
 
 QString cliProgramName()
 {
-    const QStringList arguments = QCoreApplication::arguments();
-    const QString name = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
-    return name.isEmpty() ? QStringLiteral("glimix-cli") : name;
+    return QCoreApplication::applicationName();
 }
 
-int cliFileError(const QString &file, const QString &detail)
+int cliFail(const QString &file, const QString &cause)
 {
-    cliErr(QStringLiteral("%1: %2: %3\n").arg(cliProgramName(), file, detail));
+    cliErr(QStringLiteral("%1: %2: %3\n").arg(cliProgramName(), file, cause));
     return 1;
 }
 
 int cliUsageError(const QString &command, const QString &problem)
 {
-    cliErr(QStringLiteral("glimix-cli %1: %2\nTry 'glimix-cli --help'.\n").arg(command, problem));
+    cliErr(QStringLiteral("%1 %2: %3\nTry '%1 --help'.\n").arg(cliProgramName(), command, problem));
     return 2;
 }

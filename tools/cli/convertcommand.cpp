@@ -26,16 +26,16 @@ int runConvert(const QStringList &arguments)
     DecodeResult read = loadPicture(input);
     OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
-        return cliFileError(args.at(0), read.detail);
+        return cliFail(args.at(0), read.detail);
     if (expand && ClassifyImage(picture.handle()) != kClassTrueColor) {
         OwnedBlock wide(ExpandTo24Bit(picture.handle()));
         if (!wide)
-            return cliFileError(args.at(0), QStringLiteral("no 24-bit copy could be made"));
+            return cliFail(args.at(0), QStringLiteral("no 24-bit copy could be made"));
         picture = std::move(wide);
     }
     const WriteResult written = savePicture(picture.handle(), output);
     if (!written.ok())
-        return cliFileError(args.at(1), written.detail);
+        return cliFail(args.at(1), written.detail);
     return 0;
 }
 

@@ -27,7 +27,7 @@ int runInfo(const QStringList &args)
     DecodeResult read = loadPicture(QFileInfo(args.first()).absoluteFilePath());
     const OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
-        return cliFileError(args.first(), read.detail);
+        return cliFail(args.first(), read.detail);
     const BITMAPINFOHEADER *header = dibHeader(picture.handle());
     const int imageClass = ClassifyImage(picture.handle());
     const auto dpi
