@@ -9,6 +9,7 @@
 #include "app/instancestartup.h"
 #include "app/launcherbar.h"
 #include "app/mainframe.h"
+#include "media/qtaudiobackend.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "view/albumview.h"
@@ -61,6 +62,8 @@ int main(int argc, char *argv[])
     }
     GuiHost guiHost;
     setHost(&guiHost);
+    QtAudioBackend audio;
+    setAudioBackend(&audio);
 
     // A second start with picture files gives them to the running instance and ends here.
     const StartupCommandLine commandLine
