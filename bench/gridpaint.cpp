@@ -7,8 +7,8 @@
 #include "album/thumbnail.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "view/albumview.h"
-#include "view/cellwindow.h"
+#include "view/ui/albumview.h"
+#include "view/ui/cellwindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // Fuzz target: the launcher's desktop entry reader and Exec= line expansion.
 
-#include "app/launcherlayout.h"
+#include "platform/desktopentry.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "acquirename.h"
 
-#include "app/appsettings.h"
+#include "core/settingssections.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/messageids.h"
 #include "platform/privateprofile.h"
 
 #include <QDate>
@@ -28,8 +29,8 @@ public:
     virtual void writeCounter(int keyId, int value) = 0;
 };
 
-inline constexpr int kAcquireCounterKey = kProfileKeyNextCounter; // 54019: the next counter
-inline constexpr int kAcquireDayKey = kProfileKeyDayCode; // 54023: day code of the last name
+inline constexpr int kAcquireCounterKey = Message::kNextCounterKey; // 54019: the next counter
+inline constexpr int kAcquireDayKey = Message::kDayCodeKey; // 54023: day code of the last name
 
 // The counters kept in the private profile GLIMIX.INI.
 class ProfileAcquireCounters final : public AcquireCounterStore

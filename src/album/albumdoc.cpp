@@ -1,7 +1,8 @@
 #include "albumdoc.h"
 
 #include "albumfolders.h"
-#include "albummessages.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "importer.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -100,8 +101,65 @@ int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
     if (drive != DriveKind::None)
         ++m_driveCounts[std::size_t(drive)];
     m_mediaBytes += bytes;
+    m_batchAdded = true;
     Q_EMIT albumListRepaint();
     return 1;
+}
+
+CAlbumDoc::ChangeBatch::ChangeBatch(CAlbumDoc &document)
+    : m_document(document)
+{
+    if (m_document.m_batchDepth++ == 0)
+        m_document.m_batchAdded = false;
+}
+
+CAlbumDoc::ChangeBatch::~ChangeBatch()
+{
+    if (--m_document.m_batchDepth == 0 && m_document.m_batchAdded)
+        Q_EMIT m_document.itemsChanged();
+}
+
+int CAlbumDoc::replaceItem(int index, std::unique_ptr<AlbumItem> item)
+{
+    AlbumItem *old = this->item(index);
+    if (!old || !item || !item->info())
+        return 0;
+    if (item->absolutePath() != old->absolutePath()
+        && m_absolutePaths.contains(item->absolutePath()))
+        return -2;
+    removeItem(index, false);
+    const int result = insertItem(std::move(item), index);
+    Q_EMIT itemsChanged();
+    return result;
+}
+
+void CAlbumDoc::setItemText(int index, ItemField field, const QString &text)
+{
+    AlbumItem *target = item(index);
+    ItemInfo *info = target ? target->editableInfo() : nullptr;
+    if (!info)
+        return;
+    char *fieldText = field == ItemField::Caption ? info->caption
+        : field == ItemField::Keywords            ? info->keywords
+                                                  : info->description;
+    const std::size_t size = field == ItemField::Caption ? sizeof info->caption
+        : field == ItemField::Keywords                   ? sizeof info->keywords
+                                                         : sizeof info->description;
+    if (fixedText(fieldText, size) == text)
+        return;
+    setFixedText(fieldText, size, text);
+    setModified();
+    Q_EMIT itemChanged(index);
+}
+
+void CAlbumDoc::setItemThumbnail(int index, BlockHandle thumbnail)
+{
+    AlbumItem *target = item(index);
+    if (!target)
+        return;
+    target->setThumbnail(thumbnail);
+    setModified();
+    Q_EMIT itemChanged(index);
 }
 
 int CAlbumDoc::removeItem(int index, bool deleteFile)
@@ -158,8 +216,8 @@ void CAlbumDoc::itemText(int index, QString &text, bool set)
         setModified();
         return;
     }
-    const AlbumItem *target = item(index);
-    ItemInfo *info = target ? target->info() : nullptr;
+    AlbumItem *target = item(index);
+    ItemInfo *info = target ? target->editableInfo() : nullptr;
     if (!info)
         return;
     if (!set) {

@@ -2,6 +2,7 @@
 
 #include "albumformat.h"
 #include "albumitem.h"
+#include "core/settingssections.h"
 #include "drivetype.h"
 
 #include <QList>
@@ -44,6 +45,11 @@ public:
     // 50334 when that fails). Returns the item count before removal.
     int removeItem(int index, bool deleteFile);
     void removeSelected(bool deleteFile);
+    // Whether an item's absolute path is `absolutePath` (exact comparison).
+    bool containsAbsolutePath(const QString &absolutePath) const
+    {
+        return m_absolutePaths.contains(absolutePath);
+    }
     // Index of the last item whose path equals `path` exactly, or -1.
     int findItemByPath(const QString &path) const;
     // Reorders the items by `key` (0-4); `direction` 1 reverses the order. Returns 1 when any
@@ -52,6 +58,29 @@ public:
     // Index -1: the album caption; otherwise the item's description. With `set` the text is
     // stored (and the document marked modified when it differs); without, it is copied out.
     void itemText(int index, QString &text, bool set);
+    // Sets one of item `index`'s texts (cut to its field). When it differs, the document is marked
+    // modified and the item's cell redraws.
+    void setItemText(int index, ItemField field, const QString &text);
+    // Gives item `index` a new thumbnail block (the old one is freed); its texts are kept. The
+    // document is marked modified and the item's cell redraws.
+    void setItemThumbnail(int index, BlockHandle thumbnail);
+    // Puts `item` in the place of item `index`. Returns 1, or -2 (the item is destroyed and
+    // nothing changes) when another item has its path, 0 when `index` or `item` is unusable.
+    // Every view redraws.
+    int replaceItem(int index, std::unique_ptr<AlbumItem> item);
+    // While a batch is alive, items may be added one by one; when the last batch ends and any
+    // item came in, the document tells every view once.
+    class ChangeBatch
+    {
+    public:
+        explicit ChangeBatch(CAlbumDoc &document);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch &) = delete;
+        ChangeBatch &operator=(const ChangeBatch &) = delete;
+
+    private:
+        CAlbumDoc &m_document;
+    };
     // Sets both attachment strings of item `index` (-1: the last item).
     void attachFile(int index, const QString &name, const QString &path);
     // Sets only the attachment path of item `index`, keeping its name.
@@ -181,4 +210,6 @@ private:
     bool m_embedded = false;
     int m_currentItem = -1;
     bool m_handlingListChange = false;
+    int m_batchDepth = 0;
+    bool m_batchAdded = false;
 };

@@ -4,8 +4,8 @@
 
 #include "albumdoc.h"
 
-#include "albumfolders.h"
-#include "albummessages.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -168,7 +168,7 @@ bool CAlbumDoc::store(QIODevice &device) const
 
         quint64 offset = 0;
         for (AlbumItem *entry : chosen) {
-            ItemInfo *info = entry->info();
+            ItemInfo *info = entry->editableInfo();
             info->dataOffset = saturated32(offset);
             info->pathIsRelative = 0;
             offset += info->dataSize;

@@ -1,29 +1,16 @@
 #include "albumfolders.h"
 
-#include "albumdoc.h"
-#include "app/appsettings.h"
-#include "app/folders.h"
+#include "core/folders.h"
 #include "platform/paths.h"
 
-#include <QDir>
 #include <QFileInfo>
 
-QString albumsFolder()
+QString addFilesStartFolder(const QString &albumFolder, const QString &programFolder)
 {
-    return Folders().albumsFolder();
-}
-
-QString photosFolder()
-{
-    return Folders().photosFolder();
-}
-
-QString addFilesStartFolder(const CAlbumDoc &document)
-{
-    if (!document.addFilesFolder().isEmpty())
-        return document.addFilesFolder();
-    if (!appSettings().addPhotoPath().isEmpty())
-        return appSettings().addPhotoPath();
+    if (!albumFolder.isEmpty())
+        return albumFolder;
+    if (!programFolder.isEmpty())
+        return programFolder;
     return photosFolder();
 }
 
@@ -32,11 +19,4 @@ QString albumPathForArgument(const QString &argument)
     if (argument.contains(u'/') || argument.endsWith(QLatin1String(".gmx"), Qt::CaseInsensitive))
         return QFileInfo(argument).absoluteFilePath();
     return joinPath(albumsFolder(), argument + QStringLiteral(".gmx"));
-}
-
-QString absoluteItemPath(const QString &path)
-{
-    if (path.startsWith(u'/'))
-        return path;
-    return joinPath(userFolder(), path);
 }

@@ -1,7 +1,7 @@
 #include "albumitem.h"
 
-#include "albumfolders.h"
 #include "imaging/dib.h"
+#include "platform/paths.h"
 
 #include <QFileInfo>
 
@@ -38,7 +38,12 @@ void AlbumItem::setThumbnail(BlockHandle thumbnail)
     m_thumbnail = thumbnail;
 }
 
-ItemInfo *AlbumItem::info() const
+const ItemInfo *AlbumItem::info() const
+{
+    return static_cast<const ItemInfo *>(blockLock(m_thumbnail));
+}
+
+ItemInfo *AlbumItem::editableInfo()
 {
     return static_cast<ItemInfo *>(blockLock(m_thumbnail));
 }

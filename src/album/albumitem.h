@@ -36,8 +36,12 @@ public:
     BlockHandle thumbnail() const { return m_thumbnail; }
     // Replaces the thumbnail block, freeing the old one.
     void setThumbnail(BlockHandle thumbnail);
-    // The record at the head of the thumbnail block (nullptr when the item has no block).
-    ItemInfo *info() const;
+    // The record at the head of the thumbnail block (nullptr when the item has no block). Texts of
+    // an item in an album change through the document (CAlbumDoc::setItemText), which marks
+    // itself modified and tells the views; editableInfo() is for the document's own code and for
+    // items not yet in an album.
+    const ItemInfo *info() const;
+    ItemInfo *editableInfo();
     // The thumbnail bitmap as an image; a null image when the block's sizes are inconsistent.
     QImage thumbnailImage() const;
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/commandids.h"
+#include "core/commandids.h"
+#include "core/messageids.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,24 +12,6 @@
 // and copying an album's media files to another folder. The functions work on files and report
 // through host(); they never touch a widget. What the album list (control 32785) has to do
 // afterwards comes back as an AlbumListChange that the main window applies.
-
-namespace AlbumManageMessage
-{
-inline constexpr int kRenameTitle = 50357;
-inline constexpr int kRenameFailedCaption = 50358;
-inline constexpr int kRenameFailed = 50359;
-inline constexpr int kCopyTitle = 50360;
-inline constexpr int kCopyFailed = 50361;
-inline constexpr int kCopyFailedCaption = 50362;
-inline constexpr int kDeleteFailed = 50363;
-inline constexpr int kDeleteFailedCaption = 50364;
-inline constexpr int kByteCount = 50365; // %lu: a size in bytes
-inline constexpr int kCopyFilesCaption = 50366;
-inline constexpr int kNotEnoughSpace = 50367;
-inline constexpr int kCopyFilesProgress = 50368;
-inline constexpr int kCannotDeleteFile = 50334; // %s: the file
-inline constexpr int kPathTooLong = 59001; // %s: the path
-} // namespace AlbumManageMessage
 
 inline constexpr const char *kAlbumExtension = ".gmx";
 

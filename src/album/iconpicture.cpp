@@ -1,6 +1,6 @@
 #include "iconpicture.h"
 
-#include "albummessages.h"
+#include "core/messageids.h"
 #include "dibimage.h"
 #include "imaging/bmpcodec.h"
 #include "platform/host.h"

@@ -2,9 +2,8 @@
 
 #include "acquirename.h"
 #include "albumdoc.h"
-#include "albumfolders.h"
-#include "albummessages.h"
-#include "app/appsettings.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "iconpicture.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
@@ -156,9 +155,7 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
         std::memcpy(info->caption, old->caption, sizeof info->caption);
         std::memcpy(info->keywords, old->keywords, sizeof info->keywords);
     }
-    item->setThumbnail(fresh);
-    document.setModified();
-    Q_EMIT document.itemChanged(index);
+    document.setItemThumbnail(index, fresh);
     return 1;
 }
 
@@ -180,9 +177,9 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     if (paths.isEmpty())
         return outcome;
     WaitCursor wait;
+    const CAlbumDoc::ChangeBatch batch(document);
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
-    appSettings().setAddPhotoPath(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
     progress->setTitle(loadString(AlbumMessage::kAddingFiles));
     progress->setRange(int(paths.size()));
@@ -213,7 +210,6 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
         }
     }
     progress->close();
-    Q_EMIT document.itemsChanged();
     return outcome;
 }
 
@@ -227,15 +223,14 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
     const BlockHandle thumbnail = makeThumbnail(picture, path);
     if (!isBlockHandle(thumbnail))
         return 0;
+    const CAlbumDoc::ChangeBatch batch(document);
     const int inserted = document.insertItem(std::make_unique<AlbumItem>(thumbnail, path));
-    Q_EMIT document.itemsChanged();
     return inserted == 1 ? 1 : 0;
 }
 
-int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture)
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireSettings &settings)
 {
     ProfileAcquireCounters counters;
-    return addInMemoryPicture(document, picture,
-        acquireNamingFrom(appSettings().acquireSettings(), photosFolder()), counters,
-        QDate::currentDate());
+    return addInMemoryPicture(document, picture, acquireNamingFrom(settings, photosFolder()),
+        counters, QDate::currentDate());
 }

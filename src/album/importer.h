@@ -9,6 +9,7 @@
 class AcquireCounterStore;
 class CAlbumDoc;
 struct AcquireNaming;
+struct AcquireSettings;
 
 // Turning media files into thumbnails and items.
 
@@ -37,7 +38,7 @@ struct AddFilesOutcome {
 };
 // Adds existing files at the end of the album with a progress window (Cancel stops before the
 // next file); duplicates are passed over. The first file's folder becomes the album's Add-files
-// folder and the program's add-photo folder. Views are told once at the end.
+// folder; the caller stores it as the program's add-photo folder. Views are told once at the end.
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
 
 // Saves an acquired picture (kept by the caller) under the next acquired-file name through the
@@ -45,5 +46,5 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
 // success, 0 when the picture could not be saved or the item not made.
 int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNaming &naming,
     AcquireCounterStore &counters, const QDate &today);
-// The same with the program's acquire settings, GLIMIX.INI and today's date.
-int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture);
+// The same with the given acquire settings, GLIMIX.INI and today's date.
+int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireSettings &settings);

@@ -4,10 +4,10 @@
 
 #include "jpegthumbnail.h"
 
-#include "albumfolders.h"
 #include "albumformat.h"
 #include "imaging/dib.h"
 #include "imaging/jpegerrors.h"
+#include "platform/paths.h"
 #include "thumbnail.h"
 
 #include <QFile>

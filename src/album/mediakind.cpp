@@ -1,5 +1,12 @@
 #include "mediakind.h"
 
+int GetMediaKind(const QString &path)
+{
+    if (GetFileExtension(path).isEmpty())
+        return int(MediaKind::Picture);
+    return int(mediaKindOf(path));
+}
+
 MediaKind mediaKindOf(const QString &path)
 {
     if (IsPictureFile(path))

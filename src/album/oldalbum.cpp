@@ -1,8 +1,8 @@
 #include "oldalbum.h"
 
 #include "albumdoc.h"
-#include "albumfolders.h"
-#include "albummessages.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "importer.h"
 #include "platform/host.h"
 #include "platform/paths.h"

@@ -1,11 +1,11 @@
 #include "thumbnail.h"
 
-#include "albumfolders.h"
 #include "albumformat.h"
-#include "albummessages.h"
+#include "core/messageids.h"
 #include "imaging/dibblock.h"
 #include "mediakind.h"
 #include "platform/host.h"
+#include "platform/paths.h"
 
 #include <QFileInfo>
 

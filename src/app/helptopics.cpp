@@ -2,9 +2,9 @@
 
 #include "platform/paths.h"
 
-#include <QDesktopServices>
+#include "platform/programstarter.h"
+
 #include <QFileInfo>
-#include <QUrl>
 
 #include <iterator>
 
@@ -83,5 +83,5 @@ bool openHelpTopic(int topic)
     const QString page = helpPagePath(topic);
     if (!QFileInfo::exists(page))
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    return programStarter().openDocument(page);
 }

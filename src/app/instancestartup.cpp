@@ -1,5 +1,8 @@
 #include "instancestartup.h"
 
+#include "core/messageids.h"
+#include "platform/host.h"
+
 InstanceStartup::InstanceStartup(QString instanceName)
     : m_name(instanceName)
     , m_lock(m_name)
@@ -24,6 +27,8 @@ InstanceStartup::Role InstanceStartup::claim(const StartupCommandLine &commandLi
         break;
     }
     const HandoverResult result = handOverFiles(m_name, m_filesHere, timeoutMs);
+    for (const QString &file : result.refused)
+        host().showMessage(Message::kPathTooLong, { file });
     m_filesHere = result.notSent;
     if (result.complete())
         return Role::HandedOver;

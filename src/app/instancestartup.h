@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/commandline.h"
+#include "commandline.h"
 #include "platform/instancechannel.h"
 #include "platform/instancelock.h"
 #include "platform/relayfile.h"

@@ -1,6 +1,6 @@
 #include "mailsender.h"
 
-#include <QProcess>
+#include "platform/programstarter.h"
 
 QStringList mailArguments(const QString &filePath, const QString &title)
 {
@@ -9,5 +9,6 @@ QStringList mailArguments(const QString &filePath, const QString &title)
 
 bool sendFileByMail(const QString &filePath, const QString &title)
 {
-    return QProcess::startDetached(QStringLiteral("xdg-email"), mailArguments(filePath, title));
+    return programStarter().start(
+        { QStringLiteral("xdg-email"), mailArguments(filePath, title), {} }, nullptr);
 }

@@ -1,18 +1,19 @@
 // glimix: the Glimmerix desktop program.
 
 #include "album/albumdoc.h"
-#include "app/albumcommands.h"
-#include "app/appsettings.h"
-#include "app/commandline.h"
-#include "app/guihost.h"
-#include "app/imagepath.h"
-#include "app/instancestartup.h"
-#include "app/launcherbar.h"
-#include "app/mainframe.h"
+#include "app/ui/albumcommands.h"
+#include "app/ui/guihost.h"
+#include "app/ui/launcherbar.h"
+#include "app/ui/mainframe.h"
+#include "commandline.h"
+#include "core/appsettings.h"
+#include "core/imagepath.h"
+#include "core/resourceids.h"
+#include "instancestartup.h"
 #include "media/qtaudiobackend.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "view/albumview.h"
+#include "view/ui/albumview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,8 +79,7 @@ int main(int argc, char *argv[])
     settings.load();
 
     // The start-up picture shows until the main window is up.
-    constexpr int kStartupBitmap = 180;
-    QSplashScreen splash(QPixmap::fromImage(bundleBitmap(kStartupBitmap)));
+    QSplashScreen splash(QPixmap::fromImage(bundleBitmap(Resource::kStartupBitmap)));
     if (!splash.pixmap().isNull())
         splash.show();
 
@@ -121,10 +121,11 @@ int main(int argc, char *argv[])
         && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
         settings.setLastFile(QString());
     const QStringList files = instance.filesToAddHere();
-    for (const QString &file : files)
-        frame.document()->addFile(file, -1);
-    if (!files.isEmpty())
-        Q_EMIT frame.document()->itemsChanged();
+    {
+        const CAlbumDoc::ChangeBatch batch(*frame.document());
+        for (const QString &file : files)
+            frame.document()->addFile(file, -1);
+    }
 
     const int status = app.exec();
     settings.saveOnExit();

@@ -1,5 +1,6 @@
 #include "blockmemory.h"
 
+#include "core/messageids.h"
 #include "platform/host.h"
 
 #include <algorithm>
@@ -118,6 +119,6 @@ BlockHandle allocPictureBlock(std::size_t size)
     const BlockHandle handle
         = size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
     if (handle == 0)
-        host().showMessage(54001);
+        host().showMessage(Message::kOutOfMemory);
     return handle;
 }

@@ -2,6 +2,8 @@
 
 #include "blockmemory.h"
 
+#include "core/messageids.h"
+
 // Result codes shared by every picture reader and writer, and the image classes.
 
 // Readers return an image block handle, or one of these.
@@ -41,13 +43,14 @@ struct DecodeResult {
 };
 
 // Message numbers of the picture layer.
-inline constexpr int kMsgOutOfMemory = 54001;
-inline constexpr int kMsgCannotCreate = 54009; // a picture file cannot be created
+// The numbers themselves are in core/messageids.h; these are the picture layer's names for them.
+inline constexpr int kMsgOutOfMemory = Message::kOutOfMemory;
+inline constexpr int kMsgCannotCreate = Message::kCannotCreatePicture;
 inline constexpr int kMsgCannotCreateJpeg = kMsgCannotCreate;
-inline constexpr int kMsgProgress = 54012;
-inline constexpr int kMsgOpenFailedBefore = 54013;
-inline constexpr int kMsgOpenFailedAfter = 54014;
-inline constexpr int kMsgCannotOpenPicture = 54017;
-inline constexpr int kMsgJpegUnsuitable = 54029;
-inline constexpr int kMsgNo24BitCopy = 50351;
-inline constexpr int kStrJpegSaveFilter = 50390;
+inline constexpr int kMsgProgress = Message::kPictureProgress;
+inline constexpr int kMsgOpenFailedBefore = Message::kOpenFailedBefore;
+inline constexpr int kMsgOpenFailedAfter = Message::kOpenFailedAfter;
+inline constexpr int kMsgCannotOpenPicture = Message::kPictureUnreadable;
+inline constexpr int kMsgJpegUnsuitable = Message::kJpegUnsuitable;
+inline constexpr int kMsgNo24BitCopy = Message::kNo24BitCopy;
+inline constexpr int kStrJpegSaveFilter = Message::kJpegSaveFilter;

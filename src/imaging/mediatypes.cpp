@@ -37,23 +37,6 @@ QString upperExtension(const QString &path)
     return GetFileExtension(path).toUpper();
 }
 
-int GetMediaKind(const QString &path)
-{
-    const QString extension = upperExtension(path);
-    if (extension == QLatin1String(".AVI"))
-        return kMediaAvi;
-    if (extension == QLatin1String(".WAV"))
-        return kMediaWave;
-    if (isOneOf(extension, { ".MPG", ".MPEG" }))
-        return kMediaMpeg;
-    if (extension == QLatin1String(".MP3"))
-        return kMediaMp3;
-    // The picture list ends with an empty entry, so a path without an extension is a picture.
-    if (extension.isEmpty() || IsPictureFile(path))
-        return kMediaPicture;
-    return kMediaOther;
-}
-
 int IsPictureFile(const QString &path)
 {
     const QString extension = upperExtension(path);

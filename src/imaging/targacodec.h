@@ -2,6 +2,8 @@
 
 #include "blockmemory.h"
 
+#include "core/messageids.h"
+
 #include <QByteArray>
 
 #include <cstddef>
@@ -43,7 +45,7 @@ struct Header {
 } // namespace targa
 
 // Message shown for a Targa kind the reader does not handle.
-inline constexpr int kMessageUnsupportedTarga = 54026;
+inline constexpr int kMessageUnsupportedTarga = Message::kUnsupportedTarga;
 // Writer result when a buffer cannot be allocated.
 inline constexpr int kTargaNoMemory = 4;
 

@@ -1,6 +1,6 @@
 #include "soundrecorder.h"
 
-#include "soundids.h"
+#include "core/messageids.h"
 #include "wavelayout.h"
 #include "waveplayer.h"
 #include "wavewriter.h"
@@ -64,7 +64,7 @@ bool SoundRecorder::setUp()
               { kDefaultFormat.channels } };
     const QList<WaveFormat> offered = m_capabilities.formats();
     if (offered.isEmpty()) {
-        host().showMessage(SoundMessage::kNoFormat);
+        host().showMessage(Message::kNoFormat);
         return false;
     }
     // Every block has the size of the largest format offered, so any of them fits in it.
@@ -74,11 +74,11 @@ bool SoundRecorder::setUp()
             = std::max(m_maximumFormatSize, WaveLayout::kFormatSize + format.extraSize);
     m_formatBlock = kDefaultFormat.toBlock(m_maximumFormatSize);
     if (!haveInput)
-        host().showMessage(SoundMessage::kNoInputDevice);
+        host().showMessage(Message::kNoInputDevice);
     for (QByteArray &buffer : m_captureBuffers) {
         buffer.reserve(kCaptureCapacity);
         if (buffer.capacity() < kCaptureCapacity) {
-            host().showMessage(SoundMessage::kNoBufferMemory);
+            host().showMessage(Message::kNoBufferMemory);
             return false;
         }
     }
@@ -125,7 +125,7 @@ bool SoundRecorder::record()
     m_input = audioBackend().hasInputDevice() ? audioBackend().createInput() : nullptr;
     if (!m_input || !m_input->open(format())) {
         m_input.reset();
-        host().showMessage(SoundMessage::kInputRefusesFormat);
+        host().showMessage(Message::kInputRefusesFormat);
         return false;
     }
     connect(m_input.get(), &AudioInput::captured, this, &SoundRecorder::captured);
@@ -144,7 +144,7 @@ bool SoundRecorder::record()
     m_recordedLength = 0;
     if (!m_input->start()) {
         failRecording(QString());
-        host().showMessage(SoundMessage::kInputRefusesFormat);
+        host().showMessage(Message::kInputRefusesFormat);
         return false;
     }
     m_unsaved = true;
@@ -267,7 +267,7 @@ void SoundRecorder::playbackFinished()
 bool SoundRecorder::save(const QString &path)
 {
     if (!m_haveRecording || m_recordedLength == 0) {
-        host().showMessage(SoundMessage::kNothingToSave);
+        host().showMessage(Message::kNothingToSave);
         return false;
     }
     QFile recording(m_temporaryPath);
@@ -280,7 +280,7 @@ bool SoundRecorder::save(const QString &path)
     }
     recording.close();
     if (!written) {
-        host().showMessage(SoundMessage::kSaveFailed);
+        host().showMessage(Message::kSaveFailed);
         return false;
     }
     if (m_addToAlbum)
@@ -297,7 +297,7 @@ bool SoundRecorder::save(const QString &path)
 bool SoundRecorder::saveAs()
 {
     if (!m_haveRecording || m_recordedLength == 0) {
-        host().showMessage(SoundMessage::kNothingToSave);
+        host().showMessage(Message::kNothingToSave);
         return false;
     }
     QString path
@@ -314,7 +314,7 @@ bool SoundRecorder::close()
     stop();
     if (m_unsaved && m_haveRecording) {
         const MessageAnswer answer = host().showMessage(
-            SoundMessage::kUnsavedQuestion, {}, MessageIcon::Question, MessageButtons::OkCancel);
+            Message::kUnsavedQuestion, {}, MessageIcon::Question, MessageButtons::OkCancel);
         if (answer == MessageAnswer::Ok && !saveAs())
             return false;
     }
@@ -348,16 +348,16 @@ std::int64_t SoundRecorder::capturedBytes() const
 
 QString SoundRecorder::statusText() const
 {
-    int id = SoundMessage::kStoppedStatus;
+    int id = Message::kStoppedStatus;
     std::int64_t bytes = m_recordedLength;
     WaveFormat shown = WaveFormat::fromBlock(m_haveRecording ? m_recordingFormat : m_formatBlock);
     switch (m_state) {
     case State::Recording:
-        id = SoundMessage::kRecordingStatus;
+        id = Message::kRecordingStatus;
         bytes = capturedBytes();
         break;
     case State::Playing:
-        id = SoundMessage::kPlayingStatus;
+        id = Message::kPlayingStatus;
         bytes = m_player->bytesPlayed();
         break;
     case State::Idle:

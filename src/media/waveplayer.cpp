@@ -1,7 +1,7 @@
 #include "waveplayer.h"
 
 #include "audiodevice.h"
-#include "soundids.h"
+#include "core/messageids.h"
 #include "waveformat.h"
 
 #include "platform/host.h"
@@ -26,12 +26,12 @@ bool WavePlayer::prepare(const QByteArray &formatBlock, QIODevice *data, std::in
 {
     stop();
     if (!audioBackend().hasOutputDevice()) {
-        host().showMessage(SoundMessage::kNoOutputDevice);
+        host().showMessage(Message::kNoOutputDevice);
         return false;
     }
     m_output = audioBackend().createOutput();
     if (!m_output) {
-        host().showMessage(SoundMessage::kNoOutputDevice);
+        host().showMessage(Message::kNoOutputDevice);
         return false;
     }
     connect(m_output.get(), &AudioOutput::bufferDone, this, &WavePlayer::bufferDone);
@@ -43,7 +43,7 @@ bool WavePlayer::prepare(const QByteArray &formatBlock, QIODevice *data, std::in
     for (auto &buffer : m_buffers) {
         buffer.reset(new (std::nothrow) char[std::size_t(kBufferCapacity)]);
         if (!buffer) {
-            host().showMessage(SoundMessage::kNoBufferMemory);
+            host().showMessage(Message::kNoBufferMemory);
             return false;
         }
     }
@@ -57,7 +57,7 @@ bool WavePlayer::prepare(const QByteArray &formatBlock, QIODevice *data, std::in
 bool WavePlayer::open()
 {
     if (!m_output || !m_output->open(WaveFormat::fromBlock(m_formatBlock))) {
-        host().showMessage(SoundMessage::kOutputNotOpened);
+        host().showMessage(Message::kOutputNotOpened);
         return false;
     }
     m_open = true;
@@ -69,7 +69,7 @@ bool WavePlayer::prepareHeaders()
     // The headers here are the two buffers themselves; they are ready once both exist.
     m_prepared = m_open && m_buffers[0] && m_buffers[1] && m_bufferLength > 0;
     if (!m_prepared) {
-        host().showMessage(SoundMessage::kOutputNotPrepared);
+        host().showMessage(Message::kOutputNotPrepared);
         return false;
     }
     return true;
@@ -89,7 +89,7 @@ WavePlayer::FeedResult WavePlayer::feed(std::int64_t &position)
     }
     position += got;
     if (!m_output->write(QByteArray(m_buffers[m_next].get(), got))) {
-        host().showMessage(SoundMessage::kBufferNotPlayed);
+        host().showMessage(Message::kBufferNotPlayed);
         stop();
         return FeedError;
     }

@@ -96,3 +96,10 @@ void makeFolderIfMissing(const QString &folder)
     if (!QFileInfo::exists(folder))
         QDir().mkpath(folder);
 }
+
+QString absoluteItemPath(const QString &path)
+{
+    if (path.startsWith(u'/'))
+        return path;
+    return joinPath(userFolder(), path);
+}

@@ -26,3 +26,6 @@ QString runtimeFolder();
 QString joinPath(const QString &folder, const QString &name);
 // Creates `folder` (and its parents) when a status query on it fails; failures are ignored.
 void makeFolderIfMissing(const QString &folder);
+// An item path made absolute: a path that does not start with '/' is taken relative to the user
+// folder.
+QString absoluteItemPath(const QString &path);

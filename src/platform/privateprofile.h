@@ -17,13 +17,6 @@ inline constexpr const char *kPrivateProfileFileName = "GLIMIX.INI";
 inline constexpr const char *kPrivateProfileSection = "USER";
 inline constexpr int kMaxProfileKeyBytes = 31;
 
-// String numbers of the keys in use.
-enum ProfileKey : int {
-    kProfileKeyScanner = 54010,
-    kProfileKeyNextCounter = 54019,
-    kProfileKeyDayCode = 54023,
-};
-
 // configFolder()/GLIMIX.INI
 QString privateProfilePath();
 // The key name for string `stringId`; empty when the bundle has no such string.

@@ -1,6 +1,5 @@
 #include "relayfile.h"
 
-#include "host.h"
 #include "instancelock.h"
 #include "paths.h"
 
@@ -100,7 +99,6 @@ HandoverResult handOverFiles(const QString &instanceName, const QStringList &fil
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &file = files.at(i);
         if (!encodeRelayRecord(file)) {
-            host().showMessage(kPathTooLongMessage, { file });
             result.refused.append(file);
             continue;
         }

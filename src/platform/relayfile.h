@@ -16,8 +16,6 @@
 inline constexpr qsizetype kRelayRecordSize = 260;
 inline constexpr std::uint32_t kRelayFileMessage = 0x400 + 10; // 1034
 inline constexpr const char *kRelayFileName = "Tessrelay.tmp";
-// "%s is longer than a record holds" (shared with the other fixed-size path fields).
-inline constexpr int kPathTooLongMessage = 59001;
 
 // <runtime folder>/Tessrelay.tmp; empty when there is no private runtime folder.
 QString relayFilePath();

@@ -2,6 +2,7 @@
 
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
+#include "core/messageids.h"
 #include "platform/strings.h"
 
 #include <QDateTime>
@@ -13,7 +14,7 @@ QString itemInformationLine(const ItemInfo &info)
     const QDateTime time = QDateTime::fromSecsSinceEpoch(info.fileTime, QTimeZone::utc());
     const QDate date = time.date();
     const quint64 kilobytes = (quint64(info.fileSize) + 512) / 1024;
-    return formatString(54015,
+    return formatString(Message::kItemInformation,
         { QString::number(date.month()), QString::number(date.day()), QString::number(date.year()),
             QString::number(kilobytes), QString::number(info.sourceWidth),
             QString::number(info.sourceHeight) });
@@ -21,7 +22,7 @@ QString itemInformationLine(const ItemInfo &info)
 
 QString albumInformationLine(int itemCount)
 {
-    return formatString(54016, { QString::number(itemCount) });
+    return formatString(Message::kAlbumInformation, { QString::number(itemCount) });
 }
 
 QString cellNumberText(int index)
@@ -43,11 +44,11 @@ QString albumSizeText(const CAlbumDoc &document)
     }
     const QString count = QString::number(document.itemCount());
     if (!allFound)
-        return formatString(57001, { count });
-    return formatString(57000, { count, QString::number(total / 1000) });
+        return formatString(Message::kAlbumSizeSomeMissing, { count });
+    return formatString(Message::kAlbumSizeAllFound, { count, QString::number(total / 1000) });
 }
 
 QString itemCountText(int itemCount)
 {
-    return formatString(50342, { QString::number(itemCount) });
+    return formatString(Message::kItemCount, { QString::number(itemCount) });
 }

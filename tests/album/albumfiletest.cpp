@@ -1,7 +1,7 @@
 #include "albumtesthelpers.h"
 
-#include "album/albumfolders.h"
-#include "album/albummessages.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "platform/paths.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"

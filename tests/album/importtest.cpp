@@ -2,12 +2,13 @@
 
 #include "album/acquirename.h"
 #include "album/albumfolders.h"
-#include "album/albummessages.h"
 #include "album/iconpicture.h"
 #include "album/importer.h"
 #include "album/mediakind.h"
 #include "album/oldalbum.h"
-#include "app/appsettings.h"
+#include "core/appsettings.h"
+#include "core/folders.h"
+#include "core/messageids.h"
 #include "platform/paths.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
@@ -220,8 +221,9 @@ TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
     EXPECT_EQ(outcome.failed, 1);
     EXPECT_EQ(outcome.folder, folder);
     EXPECT_EQ(doc.addFilesFolder(), folder);
-    EXPECT_EQ(appSettings().addPhotoPath(), folder);
-    EXPECT_EQ(addFilesStartFolder(doc), folder);
+    EXPECT_EQ(addFilesStartFolder(doc.addFilesFolder(), QStringLiteral("/elsewhere")), folder);
+    EXPECT_EQ(addFilesStartFolder({}, QStringLiteral("/elsewhere")), QStringLiteral("/elsewhere"));
+    EXPECT_EQ(addFilesStartFolder({}, {}), photosFolder());
     EXPECT_TRUE(recorder.messageIds().isEmpty());
 
     CAlbumDoc other;
@@ -269,7 +271,7 @@ TEST(AcquiredName, DateCodedNamesCountPerDay)
         QStringLiteral("/acq/mr05_001.jpg"));
     EXPECT_EQ(nextAcquiredFileName(naming, profile, QDate(2001, 3, 5)),
         QStringLiteral("/acq/mr05_002.jpg"));
-    EXPECT_EQ(PrivateProfile().readInt(kProfileKeyDayCode, 0), 305);
+    EXPECT_EQ(PrivateProfile().readInt(Message::kDayCodeKey, 0), 305);
 
     const struct {
         int year;

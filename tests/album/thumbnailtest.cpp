@@ -1,6 +1,6 @@
 #include "albumtesthelpers.h"
 
-#include "album/albummessages.h"
+#include "core/messageids.h"
 #include "imaging/dib.h"
 #include "platform/paths.h"
 #include "support/recordinghost.h"

@@ -1,16 +1,16 @@
-#include "app/mainframe.h"
+#include "app/ui/mainframe.h"
 
 #include "album/albumdoc.h"
-#include "album/albumfolders.h"
 #include "album/albumitem.h"
-#include "app/albumcommands.h"
-#include "app/imagepath.h"
-#include "platform/commandids.h"
+#include "app/ui/albumcommands.h"
+#include "core/commandids.h"
+#include "core/folders.h"
+#include "core/imagepath.h"
 #include "platform/instancechannel.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
-#include "view/albumview.h"
-#include "view/cellwindow.h"
+#include "view/ui/albumview.h"
+#include "view/ui/cellwindow.h"
 
 #include <QAction>
 #include <QApplication>

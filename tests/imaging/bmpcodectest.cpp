@@ -65,7 +65,7 @@ TEST_F(BmpCodec, DecodesFixturesLikeImageMagick)
         const QString base = QString::fromLatin1(name);
         const OwnedBlock block(ReadBmpFile(imagingFixture(base + QStringLiteral(".bmp"))));
         ASSERT_TRUE(block);
-        const RgbPicture expected = readPnm(imagingFixture(base + QStringLiteral(".ppm")));
+        const SamplePicture expected = readPnm(imagingFixture(base + QStringLiteral(".ppm")));
         ASSERT_EQ(expected.width, 13);
         EXPECT_EQ(blockPixels(block.handle()), expected);
         const BITMAPINFOHEADER *header = dibHeader(block.handle());

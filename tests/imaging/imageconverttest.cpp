@@ -83,7 +83,7 @@ TEST(ImageScale, TwoPixelsToFourFollowTheEighthsRule)
     const OwnedBlock source(makeRgbBlock(2, 1, { 0, 0, 0, 255, 255, 255 }));
     const OwnedBlock scaled(ScaleImage(source.handle(), 4, 1, 0));
     ASSERT_TRUE(scaled);
-    const RgbPicture pixels = blockPixels(scaled.handle());
+    const SamplePicture pixels = blockPixels(scaled.handle());
     const std::vector<std::uint8_t> expected
         = { 0, 0, 0, 128, 128, 128, 255, 255, 255, 255, 255, 255 };
     EXPECT_EQ(pixels.samples, expected);

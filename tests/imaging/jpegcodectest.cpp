@@ -104,8 +104,8 @@ TEST_F(JpegCodec, GreyIsWrittenAsOneComponent)
     EXPECT_EQ(facts.colorSpace, JCS_GRAYSCALE);
     const OwnedBlock back(ReadJpegFile(path));
     ASSERT_TRUE(back);
-    const RgbPicture original = blockPixels(grey.handle(), true);
-    const RgbPicture decoded = blockPixels(back.handle(), true);
+    const SamplePicture original = blockPixels(grey.handle(), true);
+    const SamplePicture decoded = blockPixels(back.handle(), true);
     ASSERT_EQ(decoded.samples.size(), original.samples.size());
     for (std::size_t i = 0; i < original.samples.size(); ++i)
         EXPECT_NEAR(decoded.samples[i], original.samples[i], 3) << i;
@@ -130,7 +130,7 @@ TEST_F(JpegCodec, ColourRoundTripKeepsOrientationAndChannelOrder)
     ASSERT_EQ(WriteJpegFile(path, block.handle(), 95), kWriteDone);
     EXPECT_EQ(jpegFacts(path).components, 3);
     const OwnedBlock back(ReadJpegFile(path));
-    const RgbPicture decoded = blockPixels(back.handle());
+    const SamplePicture decoded = blockPixels(back.handle());
     ASSERT_EQ(decoded.samples.size(), rgb.size());
     for (const auto &[x, y] : { std::pair { 2, 2 }, std::pair { 13, 2 }, std::pair { 8, 14 } }) {
         const std::size_t at = (std::size_t(y) * 16 + x) * 3;
@@ -189,7 +189,7 @@ TEST_F(JpegCodec, LateLibraryErrorKeepsTheBlockAsFarAsDecoded)
     writeFile(broken, bytes);
     const OwnedBlock partial(ReadJpegFile(broken));
     ASSERT_TRUE(partial);
-    const RgbPicture pixels = blockPixels(partial.handle());
+    const SamplePicture pixels = blockPixels(partial.handle());
     EXPECT_EQ(pixels.width, 64);
     EXPECT_EQ(pixels.samples.front(), 0);
     EXPECT_EQ(pixels.samples.back(), 0);

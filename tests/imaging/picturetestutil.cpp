@@ -7,10 +7,10 @@
 
 #include <QFile>
 
-RgbPicture readPnm(const QString &path)
+SamplePicture readPnm(const QString &path)
 {
     const QByteArray data = fileBytes(path);
-    RgbPicture picture;
+    SamplePicture picture;
     if (data.size() < 2 || data[0] != 'P' || (data[1] != '6' && data[1] != '5'))
         return picture;
     // Header: magic, width, height, maximum, each separated by white space.
@@ -33,10 +33,10 @@ RgbPicture readPnm(const QString &path)
     return picture;
 }
 
-RgbPicture blockPixels(BlockHandle block, bool keepGrey)
+SamplePicture blockPixels(BlockHandle block, bool keepGrey)
 {
     BITMAPINFOHEADER *header = checkedDibHeader(block);
-    RgbPicture picture;
+    SamplePicture picture;
     if (header == nullptr)
         return picture;
     picture.width = header->biWidth;

@@ -12,20 +12,20 @@
 
 // A picture as plain top-down RGB (or grey) samples, for comparing image blocks with reference
 // decodings.
-struct RgbPicture {
+struct SamplePicture {
     int width = 0;
     int height = 0;
     int channels = 3; // 3 RGB, 1 grey
     std::vector<std::uint8_t> samples;
 
-    bool operator==(const RgbPicture &) const = default;
+    bool operator==(const SamplePicture &) const = default;
 };
 
 // Reads a binary PPM (P6) or PGM (P5) file; an empty picture when it cannot.
-RgbPicture readPnm(const QString &path);
+SamplePicture readPnm(const QString &path);
 // The pixels of an image block, top row first: palette pictures through their table (RGB), 24-bit
 // as RGB, greyscale-class blocks as one channel when `keepGrey`.
-RgbPicture blockPixels(BlockHandle block, bool keepGrey = false);
+SamplePicture blockPixels(BlockHandle block, bool keepGrey = false);
 // A 24-bit (or 8-bit with `table`) block filled from top-down RGB samples.
 BlockHandle makeRgbBlock(int width, int height, const std::vector<std::uint8_t> &rgb);
 // An 8-bit block with a 256-entry table (grey when `grey`, else a colour ramp) and the given

@@ -78,7 +78,7 @@ TEST_F(PixKit, DecodesTheBaseImageUpright)
     const OwnedBlock block(PkOpenFile(path, 0, &options));
     ASSERT_TRUE(block);
     EXPECT_EQ(ClassifyImage(block.handle()), kClassTrueColor);
-    const RgbPicture pixels = blockPixels(block.handle());
+    const SamplePicture pixels = blockPixels(block.handle());
     ASSERT_EQ(pixels.width, 768);
     ASSERT_EQ(pixels.height, 512);
     const auto redAt
@@ -98,7 +98,7 @@ TEST_F(PixKit, ReadsAPackWrittenByImageMagick)
     const PhotoCdOptions options = photoCdOptions();
     const OwnedBlock block(PkOpenFile(writePack(pack), 0, &options));
     ASSERT_TRUE(block);
-    const RgbPicture pixels = blockPixels(block.handle());
+    const SamplePicture pixels = blockPixels(block.handle());
     ASSERT_EQ(pixels.width, 768);
     ASSERT_EQ(pixels.height, 512);
     const auto at = [&](int x, int y, int channel) {
@@ -132,7 +132,7 @@ TEST_F(PixKit, OrientationTurnsThePicture)
         const QString path = writePack(photoCdPack(c.orientation, marker, 156, 137));
         const OwnedBlock block(PkOpenFile(path, 0, nullptr));
         ASSERT_TRUE(block);
-        const RgbPicture pixels = blockPixels(block.handle());
+        const SamplePicture pixels = blockPixels(block.handle());
         ASSERT_EQ(pixels.width, c.width);
         ASSERT_EQ(pixels.height, c.height);
         EXPECT_EQ(pixels.samples[(std::size_t(c.patchY) * pixels.width + c.patchX) * 3], 245);
@@ -153,7 +153,7 @@ TEST_F(PixKit, GreyOptionAndSmallerResolutions)
     const OwnedBlock block(PkOpenFile(path, 0, &options));
     ASSERT_TRUE(block);
     EXPECT_EQ(ClassifyImage(block.handle()), kClassGrey);
-    const RgbPicture pixels = blockPixels(block.handle(), true);
+    const SamplePicture pixels = blockPixels(block.handle(), true);
     EXPECT_EQ(pixels.width, 192);
     EXPECT_EQ(pixels.height, 128);
     EXPECT_EQ(pixels.samples[0], 136);

@@ -1,7 +1,7 @@
 // Test main shared by every suite: private temporary home, offscreen Qt application, language
 // bundle loaded, silent host (suites install a RecordingHost where they check messages).
 
-#include "support/testenvironment.h"
+#include "testenvironment.h"
 
 #include "platform/paths.h"
 #include "platform/strings.h"

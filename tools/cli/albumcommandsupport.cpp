@@ -96,7 +96,7 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
         doc.itemText(index, value, true);
         return true;
     }
-    ItemInfo *info = doc.item(index)->info();
+    ItemInfo *info = doc.item(index)->editableInfo();
     char *target = field == QLatin1String("caption") ? info->caption
         : field == QLatin1String("keywords")         ? info->keywords
                                                      : nullptr;

@@ -1,87 +1,60 @@
-// glimix-cli: the command-line tool. Loads the language bundle, installs the terminal host and
-// runs one sub-command from the command table.
+// glimix-cli: the command-line tool. This front answers --version itself and hands every other
+// command to the command module (clirun.cpp), loaded only then, so that the version query does
+// not pay for loading Qt, the codecs and FFmpeg.
 
-#include "clicommand.h"
+#include <dlfcn.h>
 
-#include "platform/clihost.h"
-#include "platform/paths.h"
-#include "platform/strings.h"
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-
-#include <algorithm>
+#include <unistd.h>
 
 namespace
 {
 
-// Outside a desktop session Qt warns that XDG_RUNTIME_DIR is unset; the tool does not use Qt's
-// runtime folder, so that warning is noise on a terminal. Everything else passes through.
-QtMessageHandler g_defaultMessageHandler = nullptr;
+using RunFunction = int (*)(int, char **);
 
-void filterQtMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+constexpr const char *kModuleName = "glimix-cli-commands.so";
+
+std::string executableFolder()
 {
-    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    g_defaultMessageHandler(type, context, message);
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return ".";
+    path[length] = '\0';
+    const std::string file(path, std::size_t(length));
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string(".") : file.substr(0, slash);
 }
 
-void printHelp()
+// The module next to the program (build tree), else in <prefix>/lib/glimmerix (installed).
+void *openCommandModule()
 {
-    std::vector<CliCommand> commands = cliCommands();
-    std::sort(commands.begin(), commands.end(),
-        [](const CliCommand &a, const CliCommand &b) { return a.synopsis < b.synopsis; });
-    QString text = QStringLiteral("Usage: glimix-cli COMMAND [ARGUMENTS]\n"
-                                  "Glimmerix album manager, command-line tool.\n\n"
-                                  "  --version               print the product name and version\n"
-                                  "  --help                  print this help\n");
-    for (const CliCommand &command : commands) {
-        text += QStringLiteral("  %1\n      %2\n").arg(command.synopsis, command.summary);
-        if (!command.details.isEmpty()) {
-            for (const QString &line : command.details.split(u'\n'))
-                text += QStringLiteral("      %1\n").arg(line);
-        }
+    const std::string folder = executableFolder();
+    for (const std::string &candidate :
+        { folder + '/' + kModuleName, folder + "/../lib/glimmerix/" + kModuleName }) {
+        if (void *module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+            return module;
     }
-    text += QStringLiteral(
-        "\nFiles: albums and media live in $GLIMMERIX_HOME (default ~/Glimmerix).\n");
-    cliOut(text);
+    return nullptr;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // Picture work needs QtGui's image classes but never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    g_defaultMessageHandler = qInstallMessageHandler(filterQtMessages);
-    QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("glimix-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));
-
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help")
-        || args.first() == QLatin1String("-h")) {
-        printHelp();
-        return args.isEmpty() ? 2 : 0;
-    }
-    if (args.first() == QLatin1String("--version")) {
-        cliOut(QStringLiteral("Glimmerix %1\n").arg(QStringLiteral(GLIMMERIX_VERSION)));
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("Glimmerix " GLIMMERIX_VERSION "\n", stdout);
         return 0;
     }
-
-    const QString bundleName = QString::fromLatin1(kLanguageBundleFileName);
-    if (!loadLanguageBundle(joinPath(resourceFolder(), bundleName))) {
-        cliErr(missingBundleMessage(systemLanguageName(), bundleName).text + u'\n');
+    void *module = openCommandModule();
+    auto run = module ? reinterpret_cast<RunFunction>(dlsym(module, "glimixCliRun")) : nullptr;
+    if (!run) {
+        std::fprintf(stderr, "glimix-cli: cannot load %s: %s\n", kModuleName, dlerror());
         return 1;
     }
-    CliHost cliHost;
-    setHost(&cliHost);
-
-    const QString name = args.takeFirst();
-    for (const CliCommand &command : cliCommands()) {
-        if (command.name == name)
-            return command.run(args);
-    }
-    return cliUsageError(name, QStringLiteral("unknown command"));
+    return run(argc, argv);
 }

@@ -3,7 +3,7 @@
 
 #include "clicommand.h"
 
-#include "app/imagepath.h"
+#include "core/imagepath.h"
 #include "platform/instancechannel.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #include "clicommand.h"
 
-#include "app/appsettings.h"
+#include "core/appsettings.h"
 #include "platform/privateprofile.h"
 
 namespace

@@ -3,7 +3,7 @@
 
 #include "clicommand.h"
 
-#include "app/folders.h"
+#include "core/folders.h"
 #include "media/qtaudiobackend.h"
 #include "media/soundrecorder.h"
 #include "media/wavefile.h"

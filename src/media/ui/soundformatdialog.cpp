@@ -1,6 +1,6 @@
 #include "soundformatdialog.h"
 
-#include "media/soundids.h"
+#include "core/messageids.h"
 #include "media/soundrecorder.h"
 
 #include "platform/strings.h"
@@ -15,7 +15,7 @@ SoundFormatDialog::SoundFormatDialog(
     , m_offered(offered)
     , m_formats(new QComboBox(this))
 {
-    setWindowTitle(loadString(SoundMessage::kFormatChooserTitle));
+    setWindowTitle(loadString(Message::kFormatChooserTitle));
     m_formats->setObjectName(QStringLiteral("formats"));
     for (const WaveFormat &format : offered) {
         m_formats->addItem(QStringLiteral("%1: %2").arg(

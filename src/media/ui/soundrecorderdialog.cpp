@@ -2,7 +2,7 @@
 
 #include "soundformatdialog.h"
 
-#include "media/soundids.h"
+#include "core/messageids.h"
 #include "media/soundrecorder.h"
 
 #include "platform/strings.h"
@@ -74,7 +74,7 @@ SoundRecorderDialog::~SoundRecorderDialog() = default;
 void SoundRecorderDialog::setAlbumTarget(std::function<bool(const QString &)> addToAlbum)
 {
     m_recorder->setAlbumTarget(std::move(addToAlbum));
-    m_save->setText(loadString(SoundMessage::kSaveToAlbum));
+    m_save->setText(loadString(Message::kSaveToAlbum));
 }
 
 void SoundRecorderDialog::done(int result)

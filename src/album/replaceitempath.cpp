@@ -1,0 +1,40 @@
+#include "replaceitempath.h"
+
+#include "albumdoc.h"
+#include "albumformat.h"
+#include "albumitem.h"
+#include "core/messageids.h"
+#include "importer.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+
+#include <memory>
+
+bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
+{
+    AlbumItem *old = document.item(index);
+    if (!old || path.isEmpty())
+        return false;
+    if (path.toUtf8().size() >= qsizetype(sizeof(ItemInfo::path))) {
+        host().showMessage(AlbumMessage::kPathTooLong, { path });
+        return false;
+    }
+    const QString absolute = absoluteItemPath(path);
+    if (absolute != old->absolutePath() && document.containsAbsolutePath(absolute))
+        return false;
+    const BlockHandle thumbnail = thumbnailForFile(path);
+    if (!isBlockHandle(thumbnail))
+        return false;
+    auto item = std::make_unique<AlbumItem>(thumbnail, path);
+    if (ItemInfo *info = item->editableInfo(); info && old->info()) {
+        std::copy(std::begin(old->info()->caption), std::end(old->info()->caption), info->caption);
+        std::copy(
+            std::begin(old->info()->keywords), std::end(old->info()->keywords), info->keywords);
+        std::copy(std::begin(old->info()->description), std::end(old->info()->description),
+            info->description);
+    }
+    item->setAttachmentName(old->attachmentName());
+    item->setAttachmentPath(old->attachmentPath());
+    item->setSelected(old->isSelected());
+    return document.replaceItem(index, std::move(item)) == 1;
+}

@@ -1,0 +1,137 @@
+#include "albummanager.h"
+
+#include "album/albumdoc.h"
+#include "album/albumfilecopy.h"
+#include "albummanagedialogs.h"
+#include "core/folders.h"
+
+#include "platform/strings.h"
+
+#include <QDir>
+
+AlbumManager::AlbumManager(CAlbumDoc &doc, AlbumListAccess &list, QWidget *window, QObject *parent)
+    : QObject(parent)
+    , m_doc(doc)
+    , m_list(list)
+    , m_window(window)
+{
+}
+
+QString AlbumManager::albumsFolder() const
+{
+    return ::albumsFolder();
+}
+
+bool AlbumManager::runCommand(int command)
+{
+    switch (command) {
+    case Command::kRenameAlbum:
+        renameAlbum();
+        return true;
+    case Command::kCopyAlbum:
+        copyAlbum();
+        return true;
+    case Command::kDeleteAlbum:
+        deleteAlbum();
+        return true;
+    case Command::kCopyAlbumFiles:
+        copyAlbumFiles();
+        return true;
+    case Command::kAlbumProperties:
+        showProperties();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool AlbumManager::isEnabled(int command) const
+{
+    const QString entry = m_list.currentAlbumEntry();
+    const bool folderAlbum = isFolderAlbumEntry(entry, CAlbumDoc::untitledName());
+    switch (command) {
+    case Command::kRenameAlbum:
+    case Command::kCopyAlbum:
+    case Command::kDeleteAlbum:
+        return folderAlbum;
+    case Command::kCopyAlbumFiles:
+        return !entry.isEmpty() && m_doc.itemCount() > 0;
+    case Command::kAlbumProperties:
+        return !entry.isEmpty();
+    default:
+        return false;
+    }
+}
+
+void AlbumManager::renameAlbum()
+{
+    const QString current = m_list.currentAlbumEntry();
+    if (!isFolderAlbumEntry(current, CAlbumDoc::untitledName()) || !m_doc.saveModified())
+        return;
+    AlbumNameDialog dialog(
+        loadString(AlbumManageMessage::kRenameTitle), m_list.albumEntries(), current, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Changes the user chose not to save are dropped with the old name.
+    m_doc.setModified(false);
+    m_list.applyAlbumListChange(
+        ::renameAlbum(albumsFolder(), current, dialog.albumName(), dialog.nameIsEntry()));
+}
+
+void AlbumManager::copyAlbum()
+{
+    const QString current = m_list.currentAlbumEntry();
+    if (!isFolderAlbumEntry(current, CAlbumDoc::untitledName()) || !m_doc.saveModified())
+        return;
+    AlbumNameDialog dialog(
+        loadString(AlbumManageMessage::kCopyTitle), m_list.albumEntries(), current, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_list.applyAlbumListChange(::copyAlbum(albumsFolder(), current, dialog.albumName()));
+}
+
+void AlbumManager::deleteAlbum()
+{
+    const QString current = m_list.currentAlbumEntry();
+    if (!isFolderAlbumEntry(current, CAlbumDoc::untitledName()))
+        return;
+    AlbumRemoveDialog dialog(loadString(AlbumManageMessage::kDeleteFailedCaption),
+        tr("Delete the album \"%1\"?").arg(current), m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Changes to the album being deleted are dropped.
+    m_doc.setModified(false);
+    QStringList media;
+    for (int index = 0; index < m_doc.itemCount(); ++index)
+        media << m_doc.item(index)->absolutePath();
+    m_list.applyAlbumListChange(::deleteAlbum(
+        albumsFolder(), current, CAlbumDoc::untitledName(), media, dialog.deleteMedia()));
+}
+
+void AlbumManager::showProperties()
+{
+    const QString entry = m_list.currentAlbumEntry();
+    const AlbumProperties properties
+        = albumProperties(albumsFolder(), entry, CAlbumDoc::untitledName(),
+            m_list.outsideAlbumPath(), m_doc.itemCount(), m_doc.albumCaption(), m_doc.mediaBytes());
+    AlbumPropertiesDialog dialog(properties, m_window);
+    dialog.exec();
+}
+
+void AlbumManager::copyAlbumFiles()
+{
+    const QString current = m_list.currentAlbumEntry();
+    if (current.isEmpty() || !m_doc.saveModified())
+        return;
+    const QString preset
+        = m_doc.lastCopyDestination().isEmpty() ? QDir::homePath() : m_doc.lastCopyDestination();
+    CopyFilesDialog dialog(loadString(AlbumManageMessage::kCopyFilesCaption), preset, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ::copyAlbumFiles(m_doc, dialog.folder(), dialog.move(), m_freeSpace);
+    // The album file stays where it is; the list stays on it and the view redraws.
+    AlbumListChange change;
+    change.succeeded = true;
+    change.selectEntry = current;
+    m_list.applyAlbumListChange(change);
+}

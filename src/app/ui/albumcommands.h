@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CAlbumDoc;
+class CAlbumView;
+class CMainFrame;
+
+// The album document's commands: Sort, New, Save, Save As, Open album, the album list's change
+// of album, Attach sound, Record sound and Add files. They ask with dialogs and then call the
+// document.
+class AlbumCommands final : public QObject
+{
+    Q_OBJECT
+public:
+    AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView *view);
+
+    void sort(); // 32775
+    void newAlbum(); // 57600
+    bool save(); // 57603
+    bool saveAs(); // 57604
+    void openAlbum(); // 32790
+    void albumListChanged(int index); // 32785
+    void attachSound(); // 32816
+    // Records a sound and attaches it to the current item; with no current item the recording
+    // becomes a new item.
+    void recordSound(); // 32831
+    void addFiles(); // 32780
+
+    // Opens the album at `path` (or the untitled name) as the album list does; false when it
+    // could not be opened.
+    bool switchToAlbum(const QString &path);
+    // The folder the Add-files dialog starts in when the album has none of its own.
+    QString addPhotoFolder() const { return m_addPhotoFolder; }
+    void setAddPhotoFolder(const QString &folder) { m_addPhotoFolder = folder; }
+
+Q_SIGNALS:
+    // An album was opened or saved under a name: the settings remember it as the last album.
+    void lastFileChanged(const QString &path);
+    // The add-photo folder changed (written back to the settings at exit).
+    void addPhotoFolderChanged(const QString &folder);
+
+private:
+    CMainFrame *m_frame;
+    CAlbumDoc *m_document;
+    CAlbumView *m_view;
+    bool m_inListChange = false;
+    QString m_soundFolder;
+    QString m_addPhotoFolder;
+};

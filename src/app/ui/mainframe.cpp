@@ -1,0 +1,688 @@
+#include "mainframe.h"
+
+#include "album/albumdoc.h"
+#include "album/albumfolders.h"
+#include "album/albumitem.h"
+#include "album/mediakind.h"
+#include "album/ui/albummanager.h"
+#include "albumcommands.h"
+#include "app/albumlist.h"
+#include "app/helptopics.h"
+#include "app/mailsender.h"
+#include "core/commandids.h"
+#include "core/controlids.h"
+#include "core/folders.h"
+#include "core/imagepath.h"
+#include "core/messageids.h"
+#include "core/resourceids.h"
+#include "framealbumlist.h"
+#include "imaging/imagefile.h"
+#include "launcherbar.h"
+#include "media/firstframe.h"
+#include "picture/ui/picturewindow.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/programstarter.h"
+#include "platform/strings.h"
+#include "view/halftone.h"
+#include "view/ui/albumview.h"
+#include "view/viewtexts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace
+{
+
+// The album list's place in the album bar.
+QRect albumListRect()
+{
+    return systemLanguageName() == QLatin1String("Japanese") ? QRect(77, 25, 170, 100)
+                                                             : QRect(63, 20, 170, 100);
+}
+
+SizingEdge sizingEdgeOf(int edge)
+{
+    constexpr SizingEdge edges[] = { SizingEdge::Left, SizingEdge::Right, SizingEdge::Top,
+        SizingEdge::Bottom, SizingEdge::TopLeft, SizingEdge::TopRight, SizingEdge::BottomLeft,
+        SizingEdge::BottomRight };
+    return edges[std::clamp(edge, 0, 7)];
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget *parent)
+    : QMainWindow(parent)
+    , m_document(new CAlbumDoc(this))
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(loadString(Message::kProductName));
+    setWindowIcon(QIcon(QPixmap::fromImage(bundleIcon(Resource::kProgramIcon))));
+    m_view = new CAlbumView(m_document, this);
+    setCentralWidget(m_view);
+    m_commands = new AlbumCommands(this, m_document, m_view);
+    m_commands->setAddPhotoFolder(photosFolder());
+    m_albumListAccess = std::make_unique<FrameAlbumList>(*this);
+    m_albumManager = new AlbumManager(*m_document, *m_albumListAccess, this, this);
+
+    createMenus();
+    createBars();
+    setAcceptDrops(true);
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    m_displayDepth = screen ? screen->depth() : 24;
+    if (m_displayDepth <= 8)
+        m_halftonePalette = halftoneColorTable();
+    if (screen) {
+        connect(screen, &QScreen::geometryChanged, this, &CMainFrame::displayChanged);
+        const QSize full = screen->availableGeometry().size();
+        setMinimumSize(screen->size().width() >= 700 ? QSize(667, 400) : QSize(590, 400));
+        resize(full);
+        move(screen->availableGeometry().topLeft());
+    }
+
+    connect(m_document, &CAlbumDoc::itemsChanged, this, [this] {
+        // The size pane reads every media file's size: once per batch of changes, not per item.
+        m_albumSizeDirty = true;
+        updateCommandStates();
+    });
+    connect(m_document, &CAlbumDoc::itemChanged, this, &CMainFrame::updateCommandStates);
+    connect(m_document, &CAlbumDoc::modifiedChanged, this, &CMainFrame::updateCommandStates);
+    connect(
+        m_document, &CAlbumDoc::albumListRepaint, m_albumList, [this] { m_albumList->update(); });
+    connect(m_document, &CAlbumDoc::albumPathChanged, this, &CMainFrame::onAlbumPathChanged);
+    connect(m_document, &CAlbumDoc::newAlbumRequested, m_commands, &AlbumCommands::newAlbum,
+        Qt::QueuedConnection);
+    connect(m_view, &CAlbumView::currentChanged, this, &CMainFrame::updateCommandStates);
+    connect(m_view, &CAlbumView::commandRequested, this, [this](int id) { runCommand(id); });
+    connect(m_view, &CAlbumView::openItemRequested, this, &CMainFrame::openItem);
+    connect(m_view, &CAlbumView::fieldLabelsChanged, this, &CMainFrame::fieldLabelsChanged);
+    connect(m_view, &CAlbumView::pictureRequested, this, &CMainFrame::showPictureFile);
+    connect(m_commands, &AlbumCommands::lastFileChanged, this, &CMainFrame::lastFileChanged);
+
+    m_currentAlbumName.clear();
+    FillAlbumList(QString());
+    recomputeAlbumSize();
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame()
+{
+    delete m_pictureWindow;
+}
+
+QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text, std::function<void()> run)
+{
+    auto *action = new QAction(text, this);
+    action->setData(id);
+    action->setObjectName(QString::number(id));
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    if (menu)
+        menu->addAction(action);
+    m_actions.insert(id, action);
+    return action;
+}
+
+QAction *CMainFrame::addCommand(
+    QMenu *menu, int id, const QString &text, void (CMainFrame::*slot)())
+{
+    return addCommand(menu, id, text, [this, slot] { (this->*slot)(); });
+}
+
+void CMainFrame::createMenus()
+{
+    QStyle *style = this->style();
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    addCommand(file, Command::kNew, tr("&New Album"), [this] {
+        m_commands->newAlbum();
+    })->setShortcut(QKeySequence::New);
+    addCommand(file, Command::kOpenAlbum, tr("&Open Album..."), [this] {
+        m_commands->openAlbum();
+    })->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    action(Command::kOpenAlbum)->setShortcut(QKeySequence::Open);
+    addCommand(file, Command::kOpenInNewWindow, tr("Open Album in New &Window..."),
+        &CMainFrame::openInNewWindow);
+    file->addSeparator();
+    addCommand(file, Command::kSave, tr("&Save"), [this] {
+        m_commands->save();
+    })->setShortcut(QKeySequence::Save);
+    action(Command::kSave)->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    addCommand(file, Command::kSaveAs, tr("Save &As..."), [this] { m_commands->saveAs(); });
+    file->addSeparator();
+    addCommand(file, Command::kSendMail, tr("Send by &Mail..."), &CMainFrame::sendCurrentByMail);
+    file->addSeparator();
+    addCommand(file, Command::kExit, tr("E&xit"), [this] {
+        close();
+    })->setShortcut(QKeySequence::Quit);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    addCommand(edit, Command::kSelectAll, tr("Select &All"), [this] {
+        m_view->selectAllItems();
+    })->setShortcut(QKeySequence::SelectAll);
+    addCommand(edit, Command::kSelectNone, tr("Select &None"), [this] { m_view->selectNoItems(); });
+    edit->addSeparator();
+    addCommand(edit, Command::kRemove, tr("&Remove from Album..."), [this] {
+        m_view->removeCommand();
+    })->setIcon(style->standardIcon(QStyle::SP_TrashIcon));
+
+    QMenu *album = menuBar()->addMenu(tr("&Album"));
+    addCommand(album, Command::kAddFiles, tr("&Add Files..."), [this] {
+        m_commands->addFiles();
+    })->setIcon(style->standardIcon(QStyle::SP_FileDialogNewFolder));
+    addCommand(album, Command::kSort, tr("&Sort..."), [this] { m_commands->sort(); });
+    album->addSeparator();
+    addCommand(album, Command::kFieldLabels, tr("&Field Labels..."),
+        [this] { m_view->fieldLabelsCommand(); });
+    album->addSeparator();
+    const std::pair<int, QString> management[] = {
+        { Command::kRenameAlbum, tr("&Rename Album...") },
+        { Command::kCopyAlbum, tr("&Copy Album...") },
+        { Command::kDeleteAlbum, tr("&Delete Album...") },
+        { Command::kCopyAlbumFiles, tr("Copy Album Files to &Folder...") },
+        { Command::kAlbumProperties, tr("Album &Properties...") },
+    };
+    for (const auto &[id, text] : management)
+        addCommand(album, id, text, [this, id = id] { m_albumManager->runCommand(id); });
+    album->addSeparator();
+    addCommand(album, Command::kExternalPrograms, tr("&External Programs..."),
+        [this] { m_launcher->runSetup(); });
+
+    QMenu *item = menuBar()->addMenu(tr("&Item"));
+    addCommand(
+        item, Command::kOpenPicture, tr("&Open Picture"), [this] { m_view->openCurrentPicture(); });
+    addCommand(
+        item, Command::kItemProperties, tr("&Properties..."), [this] { m_view->itemProperties(); });
+    addCommand(item, Command::kCopyFiles, tr("&Copy Files to Folder..."),
+        [this] { m_view->copyFilesCommand(); });
+    item->addSeparator();
+    addCommand(
+        item, Command::kAttachSound, tr("Attach &Sound..."), [this] { m_commands->attachSound(); });
+    addCommand(
+        item, Command::kRecordSound, tr("&Record Sound..."), [this] { m_commands->recordSound(); });
+    addCommand(item, Command::kPlaySound, tr("P&lay Attached Sound"), [this] {
+        m_view->playAttachedSound();
+    })->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
+    addCommand(item, Command::kRemoveSound, tr("Remove Attached So&und"),
+        [this] { m_view->removeAttachedSound(); });
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    addCommand(help, Command::kHelpIndex, tr("&Help Topics"), [] {
+        openHelpTopic(0);
+    })->setShortcut(QKeySequence::HelpContents);
+    addCommand(help, Command::kHelpTopic400, tr("&Getting Started"), [] { openHelpTopic(400); });
+    help->addSeparator();
+    addCommand(help, Command::kAbout, tr("&About Glimmerix..."), &CMainFrame::showAbout);
+
+    for (QMenu *menu : { file, edit, album, item, help }) {
+        menu->installEventFilter(this);
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    }
+}
+
+void CMainFrame::createBars()
+{
+    m_albumBar = new QToolBar(tr("Album Bar"), this);
+    m_albumBar->setObjectName(QString::number(Resource::kAlbumBar));
+    m_albumBar->setMovable(false);
+    m_albumBar->setIconSize(QSize(20, 20));
+    m_albumBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto *albumLabel = new QLabel(tr("Album:"), m_albumBar);
+    albumLabel->setContentsMargins(6, 0, 4, 0);
+    m_albumBar->addWidget(albumLabel);
+    m_albumList = new QComboBox(m_albumBar);
+    m_albumList->setObjectName(QString::number(Command::kAlbumList));
+    m_albumList->setFixedWidth(albumListRect().width() + 40);
+    m_albumList->setMaxVisibleItems(4 * 10);
+    m_albumBar->addWidget(m_albumList);
+    m_albumBar->addSeparator();
+    for (int id : { Command::kOpenAlbum, Command::kSave, Command::kAddFiles, Command::kRemove,
+             Command::kPlaySound })
+        m_albumBar->addAction(action(id));
+    addToolBar(Qt::TopToolBarArea, m_albumBar);
+    connect(
+        m_albumList, &QComboBox::currentIndexChanged, m_commands, &AlbumCommands::albumListChanged);
+
+    m_launcherBar = new QToolBar(tr("Launcher Bar"), this);
+    m_launcherBar->setObjectName(QString::number(Resource::kLauncherBar));
+    m_launcherBar->setMovable(false);
+    m_launcher = new LauncherBar(m_launcherBar);
+    m_launcherBar->addWidget(m_launcher);
+    // Every 30 ms the buttons lose their hover look once the cursor has left them.
+    m_hoverTimer = new QTimer(this);
+    m_hoverTimer->setInterval(30);
+    connect(m_hoverTimer, &QTimer::timeout, this,
+        [this] { m_launcher->resetHoverIfOutside(QCursor::pos()); });
+    m_hoverTimer->start();
+    addToolBar(Qt::BottomToolBarArea, m_launcherBar);
+
+    QStatusBar *status = statusBar();
+    status->setObjectName(QString::number(FrameControl::kStatusBar));
+    m_messagePane = new QLabel(loadString(Message::kIdleStatus), status);
+    m_countPane = new QLabel(status);
+    m_countPane->setObjectName(QString::number(FrameControl::kItemCountPane));
+    m_sizePane = new QLabel(status);
+    m_sizePane->setObjectName(QString::number(Message::kAlbumSizePane));
+    status->addWidget(m_messagePane, 1);
+    status->addPermanentWidget(m_countPane);
+    status->addPermanentWidget(m_sizePane);
+}
+
+bool CMainFrame::runCommand(int id)
+{
+    QAction *command = action(id);
+    if (!command)
+        return false;
+    updateCommandStates();
+    if (!command->isEnabled())
+        return false;
+    command->trigger();
+    return true;
+}
+
+void CMainFrame::updateCommandStates()
+{
+    const bool current = m_view->hasCurrentItem();
+    const bool selection = m_view->hasSelection();
+    const bool attachment = m_view->currentHasAttachment();
+    const auto enable = [this](int id, bool on) {
+        if (QAction *command = action(id))
+            command->setEnabled(on);
+    };
+    enable(Command::kSendMail, current);
+    enable(Command::kSort, m_document->canSort());
+    enable(Command::kSave, m_document->canSave());
+    enable(Command::kRemove, selection);
+    enable(Command::kCopyFiles, selection);
+    enable(Command::kItemProperties, current);
+    enable(Command::kOpenPicture, current);
+    enable(Command::kAttachSound, current);
+    enable(Command::kPlaySound, attachment);
+    enable(Command::kRemoveSound, attachment);
+    enable(Command::kSelectAll, m_document->itemCount() > 0);
+    for (int id : { Command::kRenameAlbum, Command::kCopyAlbum, Command::kDeleteAlbum,
+             Command::kCopyAlbumFiles, Command::kAlbumProperties })
+        enable(id, m_albumManager->isEnabled(id));
+
+    m_countPane->setText(itemCountPaneText());
+    if (!m_albumSizeDirty) {
+        m_sizePane->setText(m_albumSizeText);
+    } else if (!m_sizeRefreshQueued) {
+        m_sizeRefreshQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_sizeRefreshQueued = false;
+                m_sizePane->setText(albumSizePaneText());
+            },
+            Qt::QueuedConnection);
+    }
+    const QString album = m_document->isUntitled()
+        ? m_document->pathName()
+        : QFileInfo(m_document->pathName()).completeBaseName();
+    setWindowTitle(QStringLiteral("%1 - %2%3")
+                       .arg(loadString(Message::kProductName), album,
+                           m_document->isModified() ? QStringLiteral(" *") : QString()));
+}
+
+void CMainFrame::setStatusText(int pane, const QString &text)
+{
+    if (pane == 0)
+        m_messagePane->setText(text.isEmpty() ? loadString(Message::kIdleStatus) : text);
+}
+
+QString CMainFrame::itemCountPaneText() const
+{
+    return itemCountText(m_document->itemCount());
+}
+
+QString CMainFrame::albumSizePaneText() const
+{
+    if (m_albumSizeDirty)
+        recomputeAlbumSize();
+    return m_albumSizeText;
+}
+
+void CMainFrame::recomputeAlbumSize() const
+{
+    m_albumSizeText = albumSizeText(*m_document);
+    m_albumSizeDirty = false;
+}
+
+// ---- the album list
+
+void CMainFrame::FillAlbumList(const QString &currentName)
+{
+    const AlbumListModel model = buildAlbumList(
+        albumsFolder(), CAlbumDoc::untitledName(), m_externalAlbumPath, currentName);
+    const QSignalBlocker blocker(m_albumList);
+    m_albumList->clear();
+    m_albumList->addItems(model.entries);
+    m_albumList->setCurrentIndex(model.selected);
+    m_albumListIndex = model.selected;
+    if (currentName.isEmpty())
+        m_currentAlbumName = model.currentName;
+}
+
+void CMainFrame::selectAlbumEntry(const QString &entry)
+{
+    const int index = m_albumList->findText(entry);
+    if (index < 0)
+        return;
+    const QSignalBlocker blocker(m_albumList);
+    m_albumList->setCurrentIndex(index);
+    m_albumListIndex = index;
+}
+
+void CMainFrame::onAlbumPathChanged(const QString &path)
+{
+    if (path != CAlbumDoc::untitledName()) {
+        const QString folder = QFileInfo(albumsFolder()).absoluteFilePath();
+        if (QFileInfo(path).absolutePath() != folder)
+            m_externalAlbumPath = path;
+    }
+    m_currentAlbumName = path;
+    FillAlbumList(path);
+    updateCommandStates();
+}
+
+void CMainFrame::SelectAlbumByName(const QString &name)
+{
+    if (name == QLatin1String("NEW") || name == QLatin1String("New")
+        || name == CAlbumDoc::untitledName()) {
+        m_commands->switchToAlbum(CAlbumDoc::untitledName());
+        return;
+    }
+    QString path = name.isEmpty() ? m_currentAlbumName : albumPathForArgument(name);
+    if (path.isEmpty())
+        path = CAlbumDoc::untitledName();
+    if (path != CAlbumDoc::untitledName()
+        && QFileInfo(path).absolutePath() != QFileInfo(albumsFolder()).absoluteFilePath())
+        m_externalAlbumPath = QFileInfo(path).absoluteFilePath();
+    if (!m_commands->switchToAlbum(path)) {
+        // The album could not be opened: show a new album instead of nothing.
+        m_commands->switchToAlbum(CAlbumDoc::untitledName());
+    }
+}
+
+QString CMainFrame::GetSelectedAlbumPath() const
+{
+    if (!m_albumList || m_albumList->count() == 0)
+        return {};
+    return albumPathForEntry(
+        m_albumList->currentText(), albumsFolder(), CAlbumDoc::untitledName(), m_externalAlbumPath);
+}
+
+bool CMainFrame::IsNewAlbumSelected() const
+{
+    return m_albumList && m_albumList->currentText() == CAlbumDoc::untitledName();
+}
+
+void CMainFrame::openInNewWindow()
+{
+    QStringList entries;
+    for (int i = 0; i < m_albumList->count(); ++i)
+        entries.append(m_albumList->itemText(i));
+    bool accepted = false;
+    const QString chosen = QInputDialog::getItem(this, loadString(Message::kNewWindowTitle),
+        tr("Album:"), entries, m_albumList->currentIndex(), false, &accepted);
+    if (!accepted)
+        return;
+    programStarter().start({ QApplication::applicationFilePath(),
+                               newWindowArguments(chosen, albumsFolder(), CAlbumDoc::untitledName(),
+                                   m_externalAlbumPath),
+                               {} },
+        nullptr);
+}
+
+// ---- pictures and items
+
+void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
+{
+    delete m_pictureWindow;
+    m_pictureWindow = new PictureWindow(block, path);
+    m_pictureWindow->show();
+    m_pictureWindow->raise();
+    m_pictureWindow->activateWindow();
+}
+
+void CMainFrame::showPictureFile(const QString &path)
+{
+    const WaitCursor wait;
+    // The image file layer reports a picture it cannot read itself.
+    const BlockHandle block = LoadImageFile(path);
+    if (isBlockHandle(block))
+        ShowImageWindow(block, path);
+}
+
+BlockHandle CMainFrame::GetFirstMpegFrame(const QString &path)
+{
+    const FirstFrame frame = readFirstVideoFrame(path);
+    return frame.result == FirstFrameResult::Ok ? frame.block : BlockHandle(0);
+}
+
+void CMainFrame::openItem(int index)
+{
+    const AlbumItem *item = m_document->item(index);
+    if (!item)
+        return;
+    if (mediaKindOf(item->path()) == MediaKind::Picture) {
+        showPictureFile(item->absolutePath());
+        return;
+    }
+    programStarter().openDocument(item->absolutePath());
+}
+
+void CMainFrame::sendCurrentByMail()
+{
+    const AlbumItem *item = m_document->item(m_view->current());
+    if (!item)
+        return;
+    sendFileByMail(item->absolutePath(), item->fileName());
+}
+
+void CMainFrame::showAbout()
+{
+    QMessageBox box(this);
+    box.setObjectName(QStringLiteral("aboutDialog"));
+    box.setWindowTitle(tr("About %1").arg(loadString(Message::kProductName)));
+    const QImage picture = bundleBitmap(Resource::kStartupBitmap);
+    if (!picture.isNull())
+        box.setIconPixmap(QPixmap::fromImage(picture).scaledToWidth(200, Qt::SmoothTransformation));
+    box.setText(QStringLiteral("<b>%1 %2</b>")
+                    .arg(loadString(Message::kProductName), QApplication::applicationVersion()));
+    box.setInformativeText(tr("An album manager for pictures, video clips and sounds."));
+    box.exec();
+}
+
+// ---- files from outside
+
+int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
+{
+    const WaitCursor wait;
+    int position = m_view->dropIndexAt(viewPoint);
+    int added = 0;
+    const CAlbumDoc::ChangeBatch batch(*m_document);
+    for (const QString &path : paths) {
+        const int result = m_document->addFile(path, position);
+        if (result == -1)
+            break;
+        if (result == 1) {
+            ++added;
+            if (position >= 0)
+                ++position;
+        }
+    }
+    return added;
+}
+
+int CMainFrame::addHandedFile(const QString &path)
+{
+    const int result = [this, &path] {
+        const CAlbumDoc::ChangeBatch batch(*m_document);
+        return m_document->addFile(path, -1);
+    }();
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    return result;
+}
+
+void CMainFrame::receiveHandedOverFile(const QString &path)
+{
+    // Scripts and the two-process tests follow hand-overs on standard error.
+    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
+        std::fprintf(stderr, "handover: %s\n", path.toUtf8().constData());
+    // The sender is answered at once; the file is added from the event loop, so a message about
+    // an unreadable file never keeps the other process waiting. Files are added in the order
+    // they came, one at a time.
+    m_handedFiles.append(path);
+    QMetaObject::invokeMethod(this, &CMainFrame::addHandedFiles, Qt::QueuedConnection);
+}
+
+void CMainFrame::addHandedFiles()
+{
+    if (m_addingHandedFiles)
+        return;
+    m_addingHandedFiles = true;
+    while (!m_handedFiles.isEmpty()) {
+        addHandedFile(m_handedFiles.takeFirst());
+        if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
+            std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
+    }
+    m_addingHandedFiles = false;
+}
+
+std::int64_t CMainFrame::handleInstanceMessage(
+    std::uint32_t number, std::int64_t, std::int64_t, const QByteArray &)
+{
+    return number == kImagePathMessage ? onImagePathMessage() : 0;
+}
+
+int CMainFrame::onImagePathMessage()
+{
+    const QString path = readImagePath();
+    if (path.isEmpty())
+        return 0;
+    const CAlbumDoc::ChangeBatch batch(*m_document);
+    if (m_document->addFile(path, -1) != 1)
+        return 0;
+    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
+        std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
+    return 1;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    addDroppedFiles(paths, m_view->mapFrom(this, event->position().toPoint()));
+}
+
+// ---- window
+
+QRect CMainFrame::snapSizing(const QRect &window, int edge) const
+{
+    const QSize nonClient = size() - m_view->size();
+    const QScreen *screen = this->screen();
+    const QSize desktop = screen ? screen->availableGeometry().size() : QSize(4096, 4096);
+    return m_view->sizingRect(window, sizingEdgeOf(edge), nonClient, desktop);
+}
+
+void CMainFrame::updateSizeHints()
+{
+    // The window manager snaps an edge drag to whole cells through these hints.
+    const QSize nonClient = size() - m_view->size();
+    const GridReserve reserve = m_view->reserve();
+    setBaseSize(
+        reserve.right + nonClient.width(), reserve.bottom + nonClient.height() + grid::kOriginY);
+    setSizeIncrement(grid::kPitchX, grid::kPitchY);
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    updateSizeHints();
+    const QRect snapped = snapSizing(QRect(pos(), size()), 7);
+    resize(snapped.size().expandedTo(minimumSize()));
+}
+
+void CMainFrame::displayChanged()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    m_displayDepth = screen->depth();
+    if (m_displayDepth <= 8 && m_halftonePalette.isEmpty())
+        m_halftonePalette = halftoneColorTable();
+    m_view->displayChanged();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    // F1 on a highlighted menu command opens that command's help page.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+        if (auto *menu = qobject_cast<QMenu *>(watched)) {
+            const QAction *active = menu->activeAction();
+            openHelpTopic(active ? helpTopicForCommand(active->data().toInt()) : 0);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (!m_document->saveModified()) {
+        event->ignore();
+        return;
+    }
+    if (m_clipboardOwner) {
+        const MessageAnswer answer = host().showMessage(
+            Message::kClipboardQuestion, {}, MessageIcon::Question, MessageButtons::YesNo);
+        if (answer == MessageAnswer::No)
+            QApplication::clipboard()->clear();
+    }
+    delete m_pictureWindow;
+    event->accept();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// Menu command numbers. They are the program's own constants: help topics, the enable-state
+// pass and other windows refer to commands by these numbers.
+namespace glimmerix::Command
+{
+// Scanner: choose the source, then acquire from it.
+inline constexpr int kSelectSourceAndAcquire = 32772;
+inline constexpr int kSort = 32775;
+inline constexpr int kRemove = 32776;
+inline constexpr int kAddFiles = 32780;
+inline constexpr int kOpenInNewWindow = 32781;
+// Scanner: ask the source manager for the default source.
+inline constexpr int kQueryDefaultSource = 32782;
+inline constexpr int kAlbumList = 32785;
+inline constexpr int kOpenAlbum = 32790;
+inline constexpr int kRenameAlbum = 32795;
+inline constexpr int kCopyAlbum = 32796;
+inline constexpr int kDeleteAlbum = 32797;
+inline constexpr int kCopyAlbumFiles = 32798;
+inline constexpr int kAlbumProperties = 32800;
+inline constexpr int kItemProperties = 32802;
+inline constexpr int kCopyFiles = 32807;
+inline constexpr int kFieldLabels = 32808;
+inline constexpr int kOpenPicture = 32809;
+inline constexpr int kExternalPrograms = 32812;
+inline constexpr int kSendMail = 32815;
+inline constexpr int kAttachSound = 32816;
+inline constexpr int kPlaySound = 32818;
+// Record a sound with the sound recorder and attach it to the current item.
+inline constexpr int kRecordSound = 32831;
+inline constexpr int kSelectNone = 32832;
+inline constexpr int kRemoveSound = 32833;
+inline constexpr int kNew = 57600;
+inline constexpr int kSave = 57603;
+inline constexpr int kSaveAs = 57604;
+inline constexpr int kExit = 57665;
+inline constexpr int kSelectAll = 57642;
+inline constexpr int kAbout = 57664;
+inline constexpr int kHelpIndex = 57667;
+inline constexpr int kHelpTopic400 = 400;
+} // namespace glimmerix::Command
+
+namespace Command = glimmerix::Command;

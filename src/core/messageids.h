@@ -1,0 +1,118 @@
+#pragma once
+
+// Numbers of the strings and messages in the language bundle (lang/<language>/strings). Every
+// number the program shows, asks or uses as a key name is named here once; callers include this
+// header instead of writing the number again.
+namespace glimmerix::Message
+{
+// Album document, album file and import.
+inline constexpr int kAviCannotOpen = 50102;
+inline constexpr int kAviNoStream = 50103;
+inline constexpr int kAviNoFrame = 50104;
+inline constexpr int kFileMissing = 50106; // %s: the program path
+inline constexpr int kOpenErrorTitle = 50300; // title of the open-failure box (last char cut)
+inline constexpr int kUntitledName = 50302; // name of a new, unsaved album
+inline constexpr int kReplaceQuestion = 50314;
+inline constexpr int kDefaultCaptionLabel = 50315;
+inline constexpr int kDefaultKeywordsLabel = 50316;
+inline constexpr int kDefaultDescriptionLabel = 50317;
+inline constexpr int kAlbumSizePane = 50323;
+inline constexpr int kSaveUntitledQuestion = 50325;
+inline constexpr int kSomeFilesNotCopied = 50328;
+inline constexpr int kAllFilesCopied = 50329;
+inline constexpr int kNoCurrentItem = 50333;
+inline constexpr int kCannotDeleteFile = 50334; // %s: the media file
+inline constexpr int kIconPictureMissing = 50341; // %s: the icon picture's path
+inline constexpr int kItemCount = 50342; // %s: the number of items
+inline constexpr int kStartFailed = 50343; // a launcher click could not start the program
+inline constexpr int kAlreadyListed = 50347; // the chosen program is already in the list
+inline constexpr int kButtonStatus = 50348; // %s: the launcher button's label
+inline constexpr int kNoPictureForRebuild = 50349;
+inline constexpr int kThumbnailNotMade = 50350;
+inline constexpr int kNo24BitCopy = 50351;
+inline constexpr int kAddingFiles = 50353; // progress title while adding or converting
+inline constexpr int kLoadingAlbum = 50354; // progress title while loading
+inline constexpr int kOpenAlbumTitle = 50356;
+inline constexpr int kRenameTitle = 50357;
+inline constexpr int kRenameFailedCaption = 50358;
+inline constexpr int kRenameFailed = 50359;
+inline constexpr int kCopyTitle = 50360;
+inline constexpr int kCopyFailed = 50361;
+inline constexpr int kCopyFailedCaption = 50362;
+inline constexpr int kDeleteFailed = 50363;
+inline constexpr int kDeleteFailedCaption = 50364;
+inline constexpr int kByteCount = 50365; // %lu: a size in bytes
+inline constexpr int kCopyFilesCaption = 50366;
+inline constexpr int kNotEnoughSpace = 50367;
+inline constexpr int kCopyFilesProgress = 50368;
+inline constexpr int kCopyingFiles = 50369;
+inline constexpr int kTimeFormat = 50372;
+inline constexpr int kPixelsFormat = 50374;
+inline constexpr int kPictureMissing = 50376;
+inline constexpr int kNotAPicture = 50377;
+inline constexpr int kJpegSaveFilter = 50390;
+inline constexpr int kNewWindowTitle = 50391;
+inline constexpr int kClipboardQuestion = 50393;
+inline constexpr int kUnknownVersion = 50479; // %s: the version text
+inline constexpr int kEmptyStatus = 50504; // the launcher list is empty
+inline constexpr int kOldAlbumFilter = 50524;
+inline constexpr int kOldAlbumTitle = 50525;
+inline constexpr int kMediaFilter = 50528;
+
+// Sound recorder and player.
+inline constexpr int kNoFormat = 50396; // no recording format can be set up
+inline constexpr int kNoInputDevice = 50397;
+inline constexpr int kNoBufferMemory = 50398; // a capture or playback buffer
+inline constexpr int kInputRefusesFormat = 50399;
+inline constexpr int kSaveToAlbum = 50401; // caption of the recorder's save button for an album
+inline constexpr int kNoOutputDevice = 50450;
+inline constexpr int kOutputNotOpened = 50451;
+inline constexpr int kBufferNotPlayed = 50452;
+inline constexpr int kOutputNotPrepared = 50453;
+inline constexpr int kNothingToSave = 50475; // saving with nothing recorded
+inline constexpr int kSaveFailed = 50476; // the WAVE file cannot be created or written
+inline constexpr int kFormatChooserTitle = 50496;
+inline constexpr int kStoppedStatus = 50532; // %lu bytes, %.1f seconds
+inline constexpr int kPlayingStatus = 50533; // %lu bytes, %.1f seconds
+inline constexpr int kRecordingStatus = 50534; // %lu bytes, %.1f seconds
+inline constexpr int kUnsavedQuestion = 59400; // closing the recorder with an unsaved recording
+
+// Picture layer.
+inline constexpr int kOutOfMemory = 54001;
+inline constexpr int kCannotCreatePicture = 54009; // a picture file cannot be created
+inline constexpr int kPictureProgress = 54012;
+inline constexpr int kOpenFailedBefore = 54013;
+inline constexpr int kOpenFailedAfter = 54014;
+inline constexpr int kItemInformation = 54015; // month, day, year, KB, width, height
+inline constexpr int kAlbumInformation = 54016; // %s: the number of items
+inline constexpr int kPictureUnreadable = 54017;
+inline constexpr int kAddFilesTitle = 54018;
+inline constexpr int kUnsupportedTarga = 54026;
+inline constexpr int kJpegUnsuitable = 54029;
+inline constexpr int kTiffTooLarge = 54033;
+
+// Key names of the private profile (GLIMIX.INI): the key is the string's text.
+inline constexpr int kScannerKey = 54010;
+inline constexpr int kNextCounterKey = 54019;
+inline constexpr int kDayCodeKey = 54023;
+
+// Frame texts.
+inline constexpr int kAlbumSizeAllFound = 57000; // %s items, %s KB
+inline constexpr int kAlbumSizeSomeMissing = 57001; // %s items
+inline constexpr int kMissingFileStatus = 57018;
+inline constexpr int kProductName = 57344;
+inline constexpr int kIdleStatus = 57345;
+
+// Added on Linux: a path longer than the 259 bytes a record can hold (%s: the path), and the
+// question when a converted album's name is taken (%s: the album path).
+inline constexpr int kPathTooLong = 59001;
+inline constexpr int kConvertedAlbumExists = 59002;
+inline constexpr int kMissingFileQuestion = 59003; // %s: the missing media file
+inline constexpr int kSaveChangesQuestion = 59004; // %s: the album path
+} // namespace glimmerix::Message
+
+namespace Message = glimmerix::Message;
+// Older names of the same table, kept while the callers move to Message.
+namespace AlbumMessage = glimmerix::Message;
+namespace LauncherMessage = glimmerix::Message;
+namespace AlbumManageMessage = glimmerix::Message;

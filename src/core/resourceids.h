@@ -1,0 +1,19 @@
+#pragma once
+
+// Numbers of the bitmaps, icons, dialog templates and bars in the resource bundle. The widgets
+// carry them as object names, so tests and other windows find them by number.
+namespace glimmerix::Resource
+{
+inline constexpr int kProgramIcon = 129;
+inline constexpr int kProgressDialog = 146;
+inline constexpr int kStartupBitmap = 180;
+inline constexpr int kAlbumBar = 191;
+inline constexpr int kLauncherSetupDialog = 192;
+inline constexpr int kLauncherBar = 193;
+inline constexpr int kLauncherNormalBitmap = 195;
+inline constexpr int kLauncherPressedBitmap = 196;
+inline constexpr int kLauncherHoverBitmap = 197;
+inline constexpr int kAttachmentIcon = 303;
+} // namespace glimmerix::Resource
+
+namespace Resource = glimmerix::Resource;

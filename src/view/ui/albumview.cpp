@@ -1,0 +1,582 @@
+#include "albumview.h"
+
+#include "album/albumdoc.h"
+#include "album/albumformat.h"
+#include "album/albumitem.h"
+#include "album/copyfiles.h"
+#include "album/mediakind.h"
+#include "album/replaceitempath.h"
+#include "cellwindow.h"
+#include "core/commandids.h"
+#include "core/controlids.h"
+#include "core/messageids.h"
+#include "platform/host.h"
+#include "platform/strings.h"
+#include "soundplayerwindow.h"
+#include "view/viewtexts.h"
+#include "viewdialogs.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace
+{
+
+constexpr int kInitialCells = 10;
+constexpr int kEditLimit = 255;
+constexpr int kCaptionRow = 0;
+constexpr int kKeywordsRow = 1;
+constexpr int kDescriptionRow = 2;
+
+// The album's items' own selection marks, seen through the selection rule's interface.
+class DocumentMarks final : public SelectionMarks
+{
+public:
+    explicit DocumentMarks(CAlbumDoc &document)
+        : m_document(document)
+    {
+    }
+    int count() const override { return m_document.itemCount(); }
+    bool isSelected(int index) const override { return m_document.item(index)->isSelected(); }
+    void setSelected(int index, bool selected) override
+    {
+        m_document.item(index)->setSelected(selected);
+    }
+
+private:
+    CAlbumDoc &m_document;
+};
+
+ClickKeys clickKeysOf(Qt::KeyboardModifiers keys)
+{
+    if (keys & Qt::ControlModifier)
+        return ClickKeys::Control;
+    if (keys & Qt::ShiftModifier)
+        return ClickKeys::Shift;
+    return ClickKeys::Plain;
+}
+
+QString defaultFieldLabel(int row)
+{
+    static constexpr int kLabels[3] = { 50315, 50316, 50317 };
+    return loadString(kLabels[row]);
+}
+
+bool hasUsableThumbnail(const AlbumItem &item)
+{
+    return isBlockHandle(item.thumbnail()) && item.exists();
+}
+
+} // namespace
+
+CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+{
+    setObjectName(QStringLiteral("albumView"));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
+    setPalette(background);
+    setAutoFillBackground(true);
+    m_cellColor = palette().color(QPalette::Button).lighter(104);
+
+    m_scrollBar = new QScrollBar(Qt::Vertical, this);
+    m_scrollBar->setObjectName(QString::number(ViewControl::kScrollBar));
+    m_scrollBar->setTracking(false);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this,
+        [this](int value) { scrollGrid(ScrollAction::ThumbPosition, value); });
+
+    m_infoLine = new QLabel(this);
+    m_infoLine->setObjectName(QStringLiteral("infoLine"));
+
+    const int labelIds[3] = { ViewControl::kCaptionLabel, ViewControl::kKeywordsLabel,
+        ViewControl::kDescriptionLabel };
+    const int editIds[3]
+        = { ViewControl::kCaptionEdit, ViewControl::kKeywordsEdit, ViewControl::kDescriptionEdit };
+    for (int row = 0; row < 3; ++row) {
+        m_fieldLabels.append(defaultFieldLabel(row));
+        m_labels[row] = new QLabel(m_fieldLabels[row], this);
+        m_labels[row]->setObjectName(QString::number(labelIds[row]));
+        m_labels[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_edits[row] = new QLineEdit(this);
+        m_edits[row]->setObjectName(QString::number(editIds[row]));
+        m_edits[row]->setMaxLength(kEditLimit);
+        m_labels[row]->setBuddy(m_edits[row]);
+    }
+    connect(m_edits[kCaptionRow], &QLineEdit::textEdited, this, &CAlbumView::onCaptionEdited);
+    connect(m_edits[kKeywordsRow], &QLineEdit::textEdited, this, &CAlbumView::onKeywordsEdited);
+    connect(
+        m_edits[kDescriptionRow], &QLineEdit::textEdited, this, &CAlbumView::onDescriptionEdited);
+
+    for (int i = 0; i < kInitialCells; ++i) {
+        auto *cell = new CellWindow(this, ViewControl::kFirstCell + m_cellCounter++);
+        cell->hide();
+        m_cells.push_back(cell);
+    }
+
+    connect(m_document, &CAlbumDoc::itemsChanged, this, &CAlbumView::onItemsChanged);
+    connect(m_document, &CAlbumDoc::itemChanged, this, &CAlbumView::redrawItem);
+    connect(m_document, &CAlbumDoc::currentItemChanged, this, [this](int index) {
+        if (index < 0)
+            resetState();
+        else
+            setCurrent(index);
+    });
+    displayChanged();
+    refreshFields();
+}
+
+CAlbumView::~CAlbumView()
+{
+    delete m_player;
+}
+
+GridReserve CAlbumView::reserve() const
+{
+    const int info = m_infoLine->sizeHint().height();
+    return { m_scrollBar->sizeHint().width() + 13, 3 * editHeight() + 7 + info + 4 };
+}
+
+int CAlbumView::editHeight() const
+{
+    return m_edits[0]->sizeHint().height();
+}
+
+int CAlbumView::labelWidth() const
+{
+    const QFontMetrics metrics = m_labels[0]->fontMetrics();
+    int width = metrics.horizontalAdvance(loadString(Message::kNoCurrentItem));
+    for (const QString &label : m_fieldLabels)
+        width = std::max(width, metrics.horizontalAdvance(label));
+    return width + 4;
+}
+
+void CAlbumView::setCurrent(int index)
+{
+    if (index >= 0 && index - firstVisibleIndex() >= m_grid.cellCount())
+        return;
+    const int count = m_document->itemCount();
+    if (index >= count)
+        index = count - 1;
+    const int previous = m_current;
+    m_current = index;
+    if (AlbumItem *item = m_document->item(index))
+        item->setSelected(true);
+    m_document->setCurrentItem(index);
+    refreshFields();
+    redrawItem(previous);
+    redrawItem(index);
+    Q_EMIT currentChanged(m_current);
+}
+
+void CAlbumView::resetState()
+{
+    const bool changed = m_current != -1;
+    m_current = -1;
+    m_topRow = 0;
+    m_document->setCurrentItem(-1);
+    layoutView();
+    refreshFields();
+    if (changed)
+        Q_EMIT currentChanged(-1);
+}
+
+void CAlbumView::scrollGrid(ScrollAction action, int position)
+{
+    const int top = scrolledTop(action, m_topRow, m_grid.rows, m_scrollMax, position);
+    if (top == m_topRow && action != ScrollAction::ThumbPosition)
+        return;
+    m_topRow = top;
+    placeCells();
+    updateScrollBar();
+}
+
+void CAlbumView::redrawItem(int index)
+{
+    const int cell = index - firstVisibleIndex();
+    if (index < 0 || cell < 0 || cell >= m_grid.cellCount() || cell >= int(m_cells.size()))
+        return;
+    m_cells[std::size_t(cell)]->update();
+}
+
+void CAlbumView::layoutView()
+{
+    const GridSize size = gridForClient(this->size(), reserve());
+    if (isApplicableGrid(size))
+        m_grid = size;
+    m_scrollMax = scrollMaximum(m_document->itemCount(), m_grid);
+    m_topRow = std::min(m_topRow, m_scrollMax);
+    placeCells();
+    layoutEditRows();
+    updateScrollBar();
+}
+
+void CAlbumView::placeCells()
+{
+    const int needed = m_grid.cellCount();
+    const int first = firstVisibleIndex();
+    for (int i = 0; i < needed; ++i) {
+        if (i >= int(m_cells.size()))
+            m_cells.push_back(new CellWindow(this, ViewControl::kFirstCell + m_cellCounter++));
+        CellWindow *cell = m_cells[std::size_t(i)];
+        cell->move(cellRect(i / m_grid.columns, i % m_grid.columns).topLeft());
+        cell->setItem(first + i);
+        cell->show();
+        cell->update();
+    }
+    for (std::size_t i = std::size_t(needed); i < m_cells.size(); ++i) {
+        m_cells[i]->setItem(-1);
+        m_cells[i]->hide();
+    }
+    update();
+}
+
+void CAlbumView::layoutEditRows()
+{
+    const int height = editHeight();
+    const int labelWide = labelWidth();
+    const int client = this->height();
+    // Row 1 (description) is the lowest, row 3 (caption) the highest.
+    const int rowOf[3] = { 3, 2, 1 };
+    for (int field = 0; field < 3; ++field) {
+        const int y = client - (rowOf[field] * (height + 1) + 3);
+        m_labels[field]->setGeometry(5, y, labelWide, height);
+        const int editLeft = 5 + labelWide + 5;
+        m_edits[field]->setGeometry(editLeft, y, std::max(0, width() - 3 - editLeft), height);
+    }
+    const int infoHeight = m_infoLine->sizeHint().height();
+    const int infoTop = client - (3 * (height + 1) + 3) - infoHeight - 2;
+    m_infoLine->setGeometry(
+        5 + labelWide + 5, infoTop, std::max(0, width() - labelWide - 13), infoHeight);
+    const int scrollWidth = m_scrollBar->sizeHint().width();
+    m_scrollBar->setGeometry(
+        width() - scrollWidth - 3, 3, scrollWidth, std::max(0, client - reserve().bottom - 3));
+}
+
+void CAlbumView::updateScrollBar()
+{
+    const QSignalBlocker blocker(m_scrollBar);
+    m_scrollBar->setRange(0, m_scrollMax);
+    m_scrollBar->setPageStep(std::max(1, m_grid.rows));
+    m_scrollBar->setValue(m_topRow);
+}
+
+void CAlbumView::onItemsChanged()
+{
+    const int count = m_document->itemCount();
+    if (m_current >= count) {
+        m_current = -1;
+        m_document->setCurrentItem(-1);
+        Q_EMIT currentChanged(-1);
+    }
+    m_scrollMax = scrollMaximum(count, m_grid);
+    m_topRow = std::min(m_topRow, m_scrollMax);
+    placeCells();
+    updateScrollBar();
+    refreshFields();
+}
+
+QString CAlbumView::informationLine() const
+{
+    return m_infoLine->text();
+}
+
+void CAlbumView::refreshFields()
+{
+    m_textGuard = true;
+    const AlbumItem *item = m_document->item(m_current);
+    const ItemInfo *info = item ? item->info() : nullptr;
+    if (!info) {
+        m_infoLine->setText(albumInformationLine(m_document->itemCount()));
+        m_labels[kDescriptionRow]->setText(loadString(Message::kNoCurrentItem));
+        m_edits[kDescriptionRow]->setText(m_document->albumCaption());
+        m_edits[kCaptionRow]->clear();
+        m_edits[kKeywordsRow]->clear();
+    } else {
+        m_infoLine->setText(itemInformationLine(*info));
+        m_labels[kDescriptionRow]->setText(m_fieldLabels[kDescriptionRow]);
+        m_edits[kCaptionRow]->setText(fixedText(info->caption));
+        m_edits[kKeywordsRow]->setText(fixedText(info->keywords));
+        m_edits[kDescriptionRow]->setText(fixedText(info->description));
+    }
+    m_edits[kCaptionRow]->setEnabled(info != nullptr);
+    m_edits[kKeywordsRow]->setEnabled(info != nullptr);
+    m_textGuard = false;
+}
+
+void CAlbumView::onCaptionEdited(const QString &text)
+{
+    if (!m_textGuard)
+        m_document->setItemText(m_current, ItemField::Caption, text);
+}
+
+void CAlbumView::onKeywordsEdited(const QString &text)
+{
+    if (!m_textGuard)
+        m_document->setItemText(m_current, ItemField::Keywords, text);
+}
+
+void CAlbumView::onDescriptionEdited(const QString &text)
+{
+    if (m_textGuard)
+        return;
+    // With no current item this field holds the album caption.
+    QString value = text;
+    m_document->itemText(m_document->item(m_current) ? m_current : -1, value, true);
+}
+
+void CAlbumView::setFieldLabels(const QStringList &labels)
+{
+    for (int row = 0; row < 3 && row < labels.size(); ++row) {
+        if (!labels[row].isEmpty())
+            m_fieldLabels[row] = labels[row];
+    }
+    m_labels[kCaptionRow]->setText(m_fieldLabels[kCaptionRow]);
+    m_labels[kKeywordsRow]->setText(m_fieldLabels[kKeywordsRow]);
+    refreshFields();
+    layoutEditRows();
+}
+
+QRect CAlbumView::sizingRect(
+    const QRect &window, SizingEdge edge, QSize nonClient, QSize desktop) const
+{
+    return snapWindowToCells(window, edge, nonClient, reserve(), desktop);
+}
+
+int CAlbumView::dropIndexAt(QPoint point) const
+{
+    const int cell = cellAt(point, m_grid);
+    const int count = m_document->itemCount();
+    if (cell < 0)
+        return -1;
+    const int index = firstVisibleIndex() + cell;
+    return index < count ? index : -1;
+}
+
+void CAlbumView::displayChanged()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    m_displayDepth = screen ? screen->depth() : 24;
+    for (CellWindow *cell : m_cells)
+        cell->update();
+}
+
+void CAlbumView::applySelection(const SelectionOutcome &outcome, int previousCurrent)
+{
+    if (outcome.current != previousCurrent)
+        setCurrent(outcome.current);
+    else
+        refreshFields();
+    if (outcome.all) {
+        for (CellWindow *cell : m_cells)
+            cell->update();
+        return;
+    }
+    for (int index : outcome.redraw)
+        redrawItem(index);
+}
+
+void CAlbumView::clickItem(int index, Qt::KeyboardModifiers keys)
+{
+    DocumentMarks marks(*m_document);
+    const int previous = m_current;
+    applySelection(applySelectionRule(marks, m_current, index, clickKeysOf(keys)), previous);
+}
+
+void CAlbumView::startItemDrag(int index)
+{
+    AlbumItem *item = m_document->item(index);
+    if (!item)
+        return;
+    if (!item->isSelected()) {
+        DocumentMarks marks(*m_document);
+        const int previous = m_current;
+        applySelection(applySelectionRule(marks, m_current, index, ClickKeys::Plain), previous);
+    }
+    Q_EMIT dragStarted(index);
+}
+
+void CAlbumView::openItem(int index)
+{
+    const AlbumItem *item = m_document->item(index);
+    if (!item)
+        return;
+    if (!hasUsableThumbnail(*item)) {
+        host().showMessage(Message::kMissingFileStatus, {}, MessageIcon::Warning);
+        return;
+    }
+    Q_EMIT openItemRequested(index);
+}
+
+bool CAlbumView::handleGridKey(int key)
+{
+    switch (key) {
+    case Qt::Key_PageUp:
+        scrollGrid(ScrollAction::PageUp);
+        return true;
+    case Qt::Key_PageDown:
+        scrollGrid(ScrollAction::PageDown);
+        return true;
+    case Qt::Key_Home:
+        scrollGrid(ScrollAction::Top);
+        return true;
+    case Qt::Key_End:
+        scrollGrid(ScrollAction::Bottom);
+        return true;
+    case Qt::Key_Up:
+        scrollGrid(ScrollAction::LineUp);
+        return true;
+    case Qt::Key_Down:
+        scrollGrid(ScrollAction::LineDown);
+        return true;
+    case Qt::Key_Delete:
+        // Posted, so the key's own handling ends before the removal dialog opens.
+        QMetaObject::invokeMethod(
+            this, [this] { Q_EMIT commandRequested(Command::kRemove); }, Qt::QueuedConnection);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CAlbumView::hasCurrentItem() const
+{
+    return m_document->item(m_current) != nullptr;
+}
+
+bool CAlbumView::currentHasAttachment() const
+{
+    const AlbumItem *item = m_document->item(m_current);
+    return item && !item->attachmentPath().isEmpty();
+}
+
+bool CAlbumView::hasSelection() const
+{
+    return m_document->selectedCount() > 0;
+}
+
+void CAlbumView::removeSelectedItems(bool deleteFiles)
+{
+    m_document->removeSelected(deleteFiles);
+    resetState();
+}
+
+void CAlbumView::removeCommand()
+{
+    if (!hasSelection())
+        return;
+    const std::optional<bool> deleteFiles = askRemoveItems(this, m_document->selectedCount());
+    if (deleteFiles)
+        removeSelectedItems(*deleteFiles);
+}
+
+void CAlbumView::itemProperties()
+{
+    AlbumItem *item = m_document->item(m_current);
+    if (!item)
+        return;
+    const std::optional<QString> path = askItemProperties(this, *item);
+    if (!path || *path == item->path())
+        return;
+    const int index = m_current;
+    if (replaceItemPath(*m_document, index, *path))
+        setCurrent(index);
+}
+
+void CAlbumView::selectAllItems()
+{
+    m_document->selectAll();
+    for (CellWindow *cell : m_cells)
+        cell->update();
+}
+
+void CAlbumView::selectNoItems()
+{
+    m_document->selectNone();
+    const bool changed = m_current != -1;
+    m_current = -1;
+    m_document->setCurrentItem(-1);
+    for (CellWindow *cell : m_cells)
+        cell->update();
+    refreshFields();
+    if (changed)
+        Q_EMIT currentChanged(-1);
+}
+
+void CAlbumView::fieldLabelsCommand()
+{
+    const std::optional<QStringList> labels = askFieldLabels(this, m_fieldLabels);
+    if (!labels)
+        return;
+    setFieldLabels(*labels);
+    Q_EMIT fieldLabelsChanged(m_fieldLabels);
+}
+
+void CAlbumView::copyFilesCommand()
+{
+    if (!hasSelection())
+        return;
+    const QString folder
+        = QFileDialog::getExistingDirectory(this, QString(), m_document->lastCopyDestination());
+    if (folder.isEmpty())
+        return;
+    copySelectedFiles(*m_document, folder);
+}
+
+void CAlbumView::openCurrentPicture()
+{
+    const AlbumItem *item = m_document->item(m_current);
+    if (!item)
+        return;
+    if (!hasUsableThumbnail(*item)) {
+        host().showMessage(Message::kPictureMissing, {}, MessageIcon::Warning);
+        return;
+    }
+    if (mediaKindOf(item->path()) != MediaKind::Picture) {
+        host().showMessage(Message::kNotAPicture, {}, MessageIcon::Warning);
+        return;
+    }
+    const WaitCursor wait;
+    Q_EMIT pictureRequested(item->absolutePath());
+}
+
+void CAlbumView::playAttachedSound()
+{
+    const AlbumItem *item = m_document->item(m_current);
+    if (!item || item->attachmentPath().isEmpty())
+        return;
+    if (!m_player)
+        m_player = new SoundPlayerWindow();
+    m_player->move(mapToGlobal(QPoint(50, 50)));
+    m_player->play(item->attachmentPath());
+}
+
+void CAlbumView::removeAttachedSound()
+{
+    if (!currentHasAttachment())
+        return;
+    m_document->setAttachmentPath(m_current, QString());
+}
+
+void CAlbumView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutView();
+}
+
+void CAlbumView::wheelEvent(QWheelEvent *event)
+{
+    const int steps = event->angleDelta().y() / 120;
+    for (int i = 0; i < std::abs(steps); ++i)
+        scrollGrid(steps > 0 ? ScrollAction::LineUp : ScrollAction::LineDown);
+    event->accept();
+}

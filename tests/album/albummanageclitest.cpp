@@ -1,0 +1,71 @@
+#include "core/folders.h"
+#include "platform/paths.h"
+
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct CliRun {
+    int status;
+    QString out;
+};
+
+// Runs glimix-cli with the test's private home (inherited from the environment).
+CliRun runCli(const QStringList &args)
+{
+    QProcess process;
+    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")), args);
+    process.waitForFinished(60000);
+    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()) };
+}
+
+QStringList albums()
+{
+    return QDir(albumsFolder()).entryList({ QStringLiteral("*.gmx") }, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+TEST(AlbumManageCli, RenameCopyPropertiesCopyFilesAndDelete)
+{
+    const QString media = makeTestFolder(QStringLiteral("climedia"));
+    QStringList pictures;
+    for (int i = 0; i < 2; ++i) {
+        QImage image(32, 24, QImage::Format_RGB888);
+        image.fill(i ? Qt::red : Qt::blue);
+        pictures << media + QStringLiteral("/p%1.jpg").arg(i);
+        ASSERT_TRUE(image.save(pictures.last()));
+    }
+    ASSERT_EQ(runCli({ "album", "new", "Walk" }).status, 0);
+    ASSERT_EQ(runCli(QStringList { "album", "add", "Walk" } + pictures).status, 0);
+
+    EXPECT_EQ(runCli({ "album", "copy", "Walk", "Spare" }).status, 0);
+    EXPECT_EQ(runCli({ "album", "rename", "Spare", "Walk" }).status, 0); // replaces, one file left
+    EXPECT_EQ(albums(), QStringList { QStringLiteral("Walk.gmx") });
+    EXPECT_EQ(runCli({ "album", "rename", "Walk", "Hike" }).status, 0);
+    EXPECT_EQ(albums(), QStringList { QStringLiteral("Hike.gmx") });
+    EXPECT_NE(runCli({ "album", "rename", "Nowhere", "Hike" }).status, 0);
+
+    const CliRun properties = runCli({ "album", "properties", "Hike" });
+    EXPECT_EQ(properties.status, 0);
+    EXPECT_TRUE(properties.out.contains(QStringLiteral("items: 2"))) << qPrintable(properties.out);
+
+    const QString usb = makeTestFolder(QStringLiteral("usb"));
+    EXPECT_EQ(runCli({ "album", "copy-files", "Hike", usb, "--move" }).status, 0);
+    EXPECT_FALSE(QFileInfo::exists(pictures[0]));
+    EXPECT_TRUE(QFileInfo::exists(usb + QStringLiteral("/p0.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(usb + QStringLiteral("/Hike.gmx")));
+
+    EXPECT_EQ(runCli({ "album", "delete", "Hike", "--with-media" }).status, 0);
+    EXPECT_TRUE(albums().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(usb + QStringLiteral("/p0.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(usb + QStringLiteral("/Hike.gmx"))); // the copy is not the album
+}
