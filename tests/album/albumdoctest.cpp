@@ -191,7 +191,7 @@ TEST(AlbumDoc, SortMatchesAPlainSelectionSortOnManyItems)
     std::srand(7);
     for (int i = 0; i < 300; ++i) {
         auto item = testItem(QStringLiteral("/r/%1").arg(i));
-        item->info()->fileSize = std::uint32_t(std::rand() % 20);
+        item->editableInfo()->fileSize = std::uint32_t(std::rand() % 20);
         sizes.push_back(int(item->info()->fileSize));
         doc.insertItem(std::move(item));
     }

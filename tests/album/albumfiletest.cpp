@@ -119,7 +119,7 @@ TEST_F(AlbumFile, RandomAlbumsReadBackIdentically)
         for (int i = 0; i < count; ++i) {
             const QString path = QStringLiteral("/media/r%1/%2-ünï.jpg").arg(round).arg(i);
             auto item = testItem(path, random.bounded(1, 200), random.bounded(1, 200));
-            ItemInfo *info = item->info();
+            ItemInfo *info = item->editableInfo();
             info->fileSize = random.generate();
             info->fileTime = random.generate();
             setFixedText(info->description, QString(random.bounded(0, 300), u'd'));

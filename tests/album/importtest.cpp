@@ -186,8 +186,8 @@ TEST(Import, RebuildKeepsTextsAndTakesTheNewPicture)
     ASSERT_EQ(doc.addFile(photo), 1);
     QString text = QStringLiteral("keep me");
     doc.itemText(0, text, true);
-    setFixedText(doc.item(0)->info()->caption, QStringLiteral("cap"));
-    setFixedText(doc.item(0)->info()->keywords, QStringLiteral("kw"));
+    setFixedText(doc.item(0)->editableInfo()->caption, QStringLiteral("cap"));
+    setFixedText(doc.item(0)->editableInfo()->keywords, QStringLiteral("kw"));
     doc.setModified(false);
     picture(folder, QStringLiteral("edit.bmp"), 100, 50, qRgb(0, 255, 0));
     EXPECT_EQ(rebuildThumbnail(doc, 0), 1);

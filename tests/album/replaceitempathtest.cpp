@@ -32,7 +32,7 @@ TEST(ReplaceItemPath, NewFileKeepsTextsAttachmentAndPlace)
     document.addFile(picture(folder, "b.jpg", 20));
     QString description = QStringLiteral("Lake");
     document.itemText(0, description, true);
-    setFixedText(document.item(0)->info()->caption, QStringLiteral("Dawn"));
+    setFixedText(document.item(0)->editableInfo()->caption, QStringLiteral("Dawn"));
     document.attachFile(0, "note", folder + "/note.wav");
     const qint64 bytesBefore = document.mediaBytes();
 
