@@ -24,48 +24,63 @@
 namespace
 {
 
+// One server for the whole suite: Qt Multimedia keeps its connection to the first server it met
+// for the life of the process.
 class PulseServerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
-            GTEST_SKIP() << "pulseaudio is not installed (tools/setup.sh installs it)";
+        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty()) {
+            s_skipReason = "pulseaudio is not installed (tools/setup.sh installs it)";
+            return;
+        }
         const QString runtime = makeTestFolder(QStringLiteral("pulse"));
         const QString socket = runtime + QStringLiteral("/native");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         environment.insert(QStringLiteral("HOME"), runtime);
-        m_server.setProcessEnvironment(environment);
-        m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(QStringLiteral("pulseaudio"),
+        s_server = new QProcess;
+        s_server->setProcessEnvironment(environment);
+        s_server->setProcessChannelMode(QProcess::MergedChannels);
+        s_server->start(QStringLiteral("pulseaudio"),
             { "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
                 "--use-pid-file=no", "-L", "module-null-sink", "-L", "module-null-source", "-L",
                 QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=%1")
                     .arg(socket) });
         const QDeadlineTimer deadline(10000);
-        while (!QFileInfo::exists(socket) && m_server.state() != QProcess::NotRunning
+        while (!QFileInfo::exists(socket) && s_server->state() != QProcess::NotRunning
             && !deadline.hasExpired())
-            m_server.waitForReadyRead(50);
+            s_server->waitForReadyRead(50);
         if (!QFileInfo::exists(socket)) {
-            GTEST_SKIP() << "the PulseAudio server did not start: "
-                         << m_server.readAll().left(400).toStdString();
+            s_skipReason = "the PulseAudio server did not start: "
+                + s_server->readAll().left(400).toStdString();
+            return;
         }
         // This process and the programs it starts talk to the private server only.
         qputenv("PULSE_SERVER", QByteArray("unix:") + socket.toLocal8Bit());
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (s_server && s_server->state() != QProcess::NotRunning) {
+            s_server->terminate();
+            if (!s_server->waitForFinished(5000))
+                s_server->kill();
+            s_server->waitForFinished(5000);
+        }
+        delete s_server;
+        s_server = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!s_skipReason.empty())
+            GTEST_SKIP() << s_skipReason;
         m_previous = setAudioBackend(&m_backend);
     }
 
-    void TearDown() override
-    {
-        setAudioBackend(m_previous);
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(5000))
-                m_server.kill();
-            m_server.waitForFinished(5000);
-        }
-    }
+    void TearDown() override { setAudioBackend(m_previous); }
 
     // Plays `path` through WaveFile::play; returns the seconds it took to finish.
     double playToTheEnd(WaveFile &wave, const QString &path)
@@ -83,7 +98,8 @@ protected:
         return double(clock.elapsed()) / 1000.0;
     }
 
-    QProcess m_server;
+    static inline QProcess *s_server = nullptr;
+    static inline std::string s_skipReason;
     QtAudioBackend m_backend;
     AudioBackend *m_previous = nullptr;
 };
