@@ -4,6 +4,7 @@
 
 #include "albumdoc.h"
 
+#include "albumsave.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "platform/host.h"
@@ -94,16 +95,31 @@ BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
     return block;
 }
 
-// Reads the block's bitmap; a short read leaves the rest zero.
-void readBitmap(QIODevice &device, BlockHandle block)
+// Reads the block's bitmap; a short read leaves the rest zero and gives false.
+bool readBitmap(QIODevice &device, BlockHandle block)
 {
     auto *info = static_cast<ItemInfo *>(blockLock(block));
     if (!info)
-        return;
+        return false;
     const std::size_t room = blockSize(block) - sizeof(ItemInfo);
     const qint64 wanted = qint64(std::min<std::size_t>(info->dataSize, room));
-    if (wanted > 0)
-        device.read(reinterpret_cast<char *>(info + 1), wanted);
+    return wanted <= 0 || device.read(reinterpret_cast<char *>(info + 1), wanted) == wanted;
+}
+
+// How many item records to read. An item count the file cannot hold is damage: when the header's
+// data-area offset falls on a record boundary inside the file, it tells how many records were
+// written (a hostile or garbled count); otherwise records are read until the file ends.
+std::uint32_t recordsToRead(QIODevice &device, const AlbumFileHeader &header, qint64 record)
+{
+    if (device.isSequential() || record <= 0)
+        return header.itemCount;
+    const qint64 room = std::max<qint64>(0, device.size() - qint64(sizeof header));
+    if (qint64(header.itemCount) <= room / record)
+        return header.itemCount;
+    const qint64 written = qint64(header.dataStart) - qint64(sizeof header);
+    if (written >= 0 && written <= room && written % record == 0)
+        return std::uint32_t(std::min<qint64>(written / record, header.itemCount));
+    return header.itemCount;
 }
 
 void seekIfPossible(QIODevice &device, qint64 position)
@@ -200,9 +216,21 @@ bool CAlbumDoc::store(QIODevice &device) const
 void CAlbumDoc::load(QIODevice &device)
 {
     WaitCursor wait;
+    m_loadReport = {};
     AlbumFileHeader header {};
-    if (!readExactly(device, &header, sizeof header) || header.magic != kAlbumMagic)
+    const qint64 got = device.read(reinterpret_cast<char *>(&header), sizeof header);
+    if (got < qint64(sizeof header) || header.magic != kAlbumMagic) {
+        const QByteArray head(reinterpret_cast<const char *>(&header), std::max<qint64>(got, 0));
+        if (refuseNonAlbum(device, head))
+            return;
+        if (head.startsWith(QByteArray::fromRawData("PALM", 4))) {
+            // An album cut inside its header: nothing of it can be read.
+            m_loadReport.damaged = true;
+            m_loadReport.declared = got >= 12 ? header.itemCount : 0;
+            reportDamage();
+        }
         return;
+    }
     m_header = header;
     m_header.caption[sizeof m_header.caption - 1] = 0;
     m_albumCaption = fixedText(m_header.caption);
@@ -212,23 +240,49 @@ void CAlbumDoc::load(QIODevice &device)
             MessageIcon::Warning, MessageButtons::Ok);
         m_header = makeAlbumHeader();
         m_albumCaption.clear();
+        m_loadReport.refused = true;
         Q_EMIT newAlbumRequested();
         return;
     }
     readItems(device, header);
 }
 
+bool CAlbumDoc::refuseNonAlbum(QIODevice &device, const QByteArray &head)
+{
+    QByteArray start = head;
+    if (start.size() == qint64(sizeof(AlbumFileHeader)))
+        start += device.read(kTrailerOnlyAlbumLimit + 1 - start.size());
+    const qint64 size = device.isSequential() ? start.size() : device.size();
+    if (looksLikeAlbum(start, size))
+        return false;
+    // Like an unknown version: say so and start a new album, so that Save cannot write over it.
+    m_loadReport.refused = true;
+    host().showMessage(
+        AlbumMessage::kNotAnAlbum, { m_loadPath }, MessageIcon::Warning, MessageButtons::Ok);
+    Q_EMIT newAlbumRequested();
+    return true;
+}
+
+void CAlbumDoc::reportDamage()
+{
+    host().showMessage(AlbumMessage::kAlbumDamaged,
+        { m_loadPath, QString::number(m_loadReport.recovered),
+            QString::number(m_loadReport.declared) },
+        MessageIcon::Warning, MessageButtons::Ok);
+}
+
 void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
 {
     const Version version = versionOf(header);
-    const qint64 dataStart = qint64(sizeof header) + qint64(header.itemCount) * recordSize(version);
+    const std::uint32_t records = recordsToRead(device, header, recordSize(version));
+    const qint64 dataStart = qint64(sizeof header) + qint64(records) * recordSize(version);
     qint64 budget = readBudget(device);
     std::unique_ptr<Progress> progress;
     bool escapeSeen = false;
-    bool endedEarly = false;
+    bool endedEarly = records < header.itemCount;
     const QString photos = photosFolder();
 
-    for (std::uint32_t i = 0; i < header.itemCount; ++i) {
+    for (std::uint32_t i = 0; i < records; ++i) {
         if (!escapeSeen && host().escapePressed())
             escapeSeen = true;
         ItemInfo info {};
@@ -294,8 +348,11 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     // An album cut short still finds its bitmaps at the start of the data area.
     if (endedEarly)
         seekIfPossible(device, dataStart);
-    for (const auto &entry : m_items)
-        readBitmap(device, entry->thumbnail());
+    int cutThumbnails = 0;
+    for (const auto &entry : m_items) {
+        entry->setThumbnailCut(!readBitmap(device, entry->thumbnail()));
+        cutThumbnails += entry->thumbnailCut() ? 1 : 0;
+    }
 
     if (progress)
         progress->close();
@@ -316,6 +373,13 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     Q_EMIT currentItemChanged(-1);
     Q_EMIT itemsChanged();
     setModified(false);
+
+    m_loadReport.declared = header.itemCount;
+    m_loadReport.recovered = itemCount() - cutThumbnails;
+    m_loadReport.cutThumbnails = cutThumbnails;
+    m_loadReport.damaged = endedEarly || cutThumbnails > 0;
+    if (m_loadReport.damaged)
+        reportDamage();
 }
 
 void CAlbumDoc::loadRaw(QIODevice &device)

@@ -7,6 +7,7 @@
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 #include "view/ui/cellwindow.h"
+#include "view/ui/multilineedit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -64,6 +65,10 @@ protected:
         return marks;
     }
     QLineEdit *edit(int id) const { return view->findChild<QLineEdit *>(QString::number(id)); }
+    MultiLineEdit *description() const
+    {
+        return view->findChild<MultiLineEdit *>(QString::number(ViewControl::kDescriptionEdit));
+    }
 
     RecordingHost host;
     CAlbumDoc document;
@@ -184,23 +189,29 @@ TEST_F(AlbumViewTest, EditFieldsWriteThroughAndMarkTheAlbumModified)
 {
     build(3, 3, 2);
     // No current item: the description row edits the album caption.
-    QTest::keyClicks(edit(ViewControl::kDescriptionEdit), "Trip");
+    QTest::keyClicks(description(), "Trip");
     EXPECT_EQ(document.albumCaption(), "Trip");
     EXPECT_TRUE(document.isModified());
     EXPECT_FALSE(edit(ViewControl::kCaptionEdit)->isEnabled());
     document.setModified(false);
 
     click(1);
-    EXPECT_TRUE(edit(ViewControl::kDescriptionEdit)->text().isEmpty());
+    EXPECT_TRUE(description()->text().isEmpty());
     QTest::keyClicks(edit(ViewControl::kCaptionEdit), "Dawn");
     QTest::keyClicks(edit(ViewControl::kKeywordsEdit), "sea");
-    QTest::keyClicks(edit(ViewControl::kDescriptionEdit), "Boats");
+    // The description takes several lines; all three fields keep at most 255 characters.
+    QTest::keyClicks(description(), "Boats");
+    QTest::keyClick(description(), Qt::Key_Return);
+    QTest::keyClicks(description(), "at dawn");
     const ItemInfo *info = document.item(1)->info();
     EXPECT_EQ(fixedText(info->caption), "Dawn");
     EXPECT_EQ(fixedText(info->keywords), "sea");
-    EXPECT_EQ(fixedText(info->description), "Boats");
+    EXPECT_EQ(fixedText(info->description), "Boats\nat dawn");
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(edit(ViewControl::kCaptionEdit)->maxLength(), 255);
+    description()->selectAll();
+    QTest::keyClicks(description(), QString(300, u'x'));
+    EXPECT_EQ(fixedText(info->description), QString(255, u'x'));
 
     // Showing another item fills the fields without writing anything back.
     document.setModified(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandtable.h"
 #include "imaging/blockmemory.h"
 #include "picture/ui/picturewindow.h"
 #include "platform/instancechannel.h"
@@ -28,10 +29,11 @@ class QTimer;
 class QToolBar;
 
 // The program's main window: the album bar with the album list along the top, the album's view,
-// the launcher bar along the bottom and a three-pane status bar. It owns the album document, runs
-// the commands (each a QAction carrying its number), keeps their enable states in one update
-// pass, takes files dropped from the desktop or handed over by other processes, maps commands to
-// help pages and owns the picture window.
+// the launcher bar along the bottom and a three-pane status bar. It owns the album document,
+// builds its menus and the album bar's buttons from the command table the subsystems fill (each
+// command a QAction carrying its number), runs the table's enable rules in one update pass, takes
+// files dropped from the desktop or handed over by other processes, maps commands to help pages
+// and owns the picture window.
 class CMainFrame final : public QMainWindow, public HandoverReceiver, public InstanceMessageReceiver
 {
     Q_OBJECT
@@ -48,6 +50,8 @@ public:
     LauncherBar *launcherBar() const { return m_launcher; }
     // The command `id`, or nullptr.
     QAction *action(int id) const { return m_actions.value(id); }
+    // Every command with its menu place and enable rule.
+    const CommandTable &commandTable() const { return m_commandTable; }
     // Runs command `id` when it is enabled. Returns whether it ran.
     bool runCommand(int id);
     // The enable-state pass over every command, and the status bar's panes.
@@ -121,9 +125,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QAction *addCommand(QMenu *menu, int id, const QString &text, void (CMainFrame::*slot)());
-    QAction *addCommand(QMenu *menu, int id, const QString &text, std::function<void()> run);
-    void createMenus();
+    // The frame's own commands: a new program window, mail, exit and the About box.
+    CommandSet frameCommandSet();
+    // Makes an action for every command of the table, then the menus from the table's places.
+    void createCommands();
     void createBars();
     void updateSizeHints();
     void displayChanged();
@@ -137,6 +142,7 @@ private:
     CAlbumDoc *m_document;
     CAlbumView *m_view;
     AlbumCommands *m_commands;
+    CommandTable m_commandTable;
     QHash<int, QAction *> m_actions;
     QComboBox *m_albumList = nullptr;
     int m_albumListIndex = 0;

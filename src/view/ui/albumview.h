@@ -15,6 +15,7 @@
 class CAlbumDoc;
 class CellWindow;
 class QLabel;
+class MultiLineEdit;
 class QLineEdit;
 class QScrollBar;
 class SoundPlayerWindow;
@@ -133,7 +134,10 @@ private:
     QScrollBar *m_scrollBar = nullptr;
     QLabel *m_infoLine = nullptr;
     QLabel *m_labels[3] = {}; // caption, keywords, description
-    QLineEdit *m_edits[3] = {}; // caption, keywords, description
+    QLineEdit *m_edits[2] = {}; // caption, keywords
+    MultiLineEdit *m_descriptionEdit = nullptr; // several lines, within the same row height
+    // The edit field of row `row` (caption, keywords, description).
+    QWidget *editField(int row) const;
     QStringList m_fieldLabels;
     bool m_textGuard = false;
     int m_displayDepth = 24;
