@@ -18,7 +18,7 @@ PACKAGES=(
   xdg-utils adwaita-icon-theme
   # tests, fixtures, screenshots and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
-  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio netpbm xdotool
+  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include "core/imagepath.h"
 #include "core/resourceids.h"
 #include "instancestartup.h"
+#include "media/qtaudiobackend.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "view/ui/albumview.h"
@@ -61,6 +62,8 @@ int main(int argc, char *argv[])
     }
     GuiHost guiHost;
     setHost(&guiHost);
+    QtAudioBackend audio;
+    setAudioBackend(&audio);
 
     // A second start with picture files gives them to the running instance and ends here.
     const StartupCommandLine commandLine

@@ -28,6 +28,8 @@ inline constexpr int kRebuildThumbnail = 32814;
 inline constexpr int kSendMail = 32815;
 inline constexpr int kAttachSound = 32816;
 inline constexpr int kPlaySound = 32818;
+// Record a sound with the sound recorder and attach it to the current item.
+inline constexpr int kRecordSound = 32831;
 inline constexpr int kSelectNone = 32832;
 inline constexpr int kRemoveSound = 32833;
 inline constexpr int kConvertOldAlbums = 32835;

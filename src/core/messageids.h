@@ -59,6 +59,24 @@ inline constexpr int kOldAlbumFilter = 50524;
 inline constexpr int kOldAlbumTitle = 50525;
 inline constexpr int kMediaFilter = 50528;
 
+// Sound recorder and player.
+inline constexpr int kNoFormat = 50396; // no recording format can be set up
+inline constexpr int kNoInputDevice = 50397;
+inline constexpr int kNoBufferMemory = 50398; // a capture or playback buffer
+inline constexpr int kInputRefusesFormat = 50399;
+inline constexpr int kSaveToAlbum = 50401; // caption of the recorder's save button for an album
+inline constexpr int kNoOutputDevice = 50450;
+inline constexpr int kOutputNotOpened = 50451;
+inline constexpr int kBufferNotPlayed = 50452;
+inline constexpr int kOutputNotPrepared = 50453;
+inline constexpr int kNothingToSave = 50475; // saving with nothing recorded
+inline constexpr int kSaveFailed = 50476; // the WAVE file cannot be created or written
+inline constexpr int kFormatChooserTitle = 50496;
+inline constexpr int kStoppedStatus = 50532; // %lu bytes, %.1f seconds
+inline constexpr int kPlayingStatus = 50533; // %lu bytes, %.1f seconds
+inline constexpr int kRecordingStatus = 50534; // %lu bytes, %.1f seconds
+inline constexpr int kUnsavedQuestion = 59400; // closing the recorder with an unsaved recording
+
 // Picture layer.
 inline constexpr int kOutOfMemory = 54001;
 inline constexpr int kCannotCreatePicture = 54009; // a picture file cannot be created

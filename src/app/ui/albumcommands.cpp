@@ -13,6 +13,7 @@
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "mainframe.h"
+#include "media/ui/soundrecorderdialog.h"
 #include "platform/host.h"
 #include "platform/strings.h"
 #include "sortdialog.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -60,6 +62,8 @@ CommandSet AlbumCommands::commandSet()
             [this] { return m_document->canSort(); }, { kAlbumMenu, 110 } },
         { Command::kAttachSound, 0, tr("Attach &Sound..."), [this] { attachSound(); },
             [this] { return m_document->item(m_view->current()) != nullptr; }, { kItemMenu, 300 } },
+        { Command::kRecordSound, 0, tr("&Record Sound..."), [this] { recordSound(); }, {},
+            { kItemMenu, 305 } },
     };
     return set;
 }
@@ -215,6 +219,29 @@ void AlbumCommands::attachSound()
         return;
     }
     m_document->setAttachmentPath(current, path);
+}
+
+void AlbumCommands::recordSound()
+{
+    const QString audioFolder = Folders().audioFolder();
+    QDir().mkpath(audioFolder);
+    SoundRecorderDialog dialog(audioFolder, m_frame);
+    const int current = m_view->current();
+    if (m_document->item(current)) {
+        dialog.setAlbumTarget([this, current](const QString &path) {
+            m_document->setAttachmentPath(current, path);
+            return true;
+        });
+    } else {
+        dialog.setAlbumTarget([this](const QString &path) {
+            if (m_document->addFile(path) != 1)
+                return false;
+            m_document->setModified();
+            Q_EMIT m_document->itemsChanged();
+            return true;
+        });
+    }
+    dialog.exec();
 }
 
 void AlbumCommands::addFiles()

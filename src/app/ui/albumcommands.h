@@ -10,8 +10,8 @@ class CAlbumView;
 class CMainFrame;
 
 // The album document's commands: Sort, New, Open, Save, Save As, Open album, converting older
-// albums, the album list's change of album, Attach sound and Add files. They ask with dialogs and
-// then call the document.
+// albums, the album list's change of album, Attach sound, Record sound and Add files. They ask
+// with dialogs and then call the document.
 class AlbumCommands final : public QObject
 {
     Q_OBJECT
@@ -30,6 +30,9 @@ public:
     void openAlbum(); // 32790
     void albumListChanged(int index); // 32785
     void attachSound(); // 32816
+    // Records a sound and attaches it to the current item; with no current item the recording
+    // becomes a new item.
+    void recordSound(); // 32831
     void addFiles(); // 32780
 
     // Opens the album at `path` (or the untitled name) as the album list does, after offering
