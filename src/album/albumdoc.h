@@ -188,6 +188,9 @@ Q_SIGNALS:
 private:
     void setCaption(const QString &caption);
     void readItems(QIODevice &device, const AlbumFileHeader &header);
+    // insertItem() with the drive kind and size of the item's file already known.
+    int insertCountedItem(
+        std::unique_ptr<AlbumItem> item, int position, DriveKind drive, qint64 bytes);
 
     bool m_singleItemStoring = false;
     std::array<int, kDriveCounterCount> m_driveCounts {};

@@ -11,11 +11,19 @@
 #include "platform/strings.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <type_traits>
+#include <vector>
+
+#include <sys/uio.h>
+
+#include <cerrno>
+#include <climits>
 
 namespace
 {
@@ -94,16 +102,56 @@ BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
     return block;
 }
 
-// Reads the block's bitmap; a short read leaves the rest zero.
-void readBitmap(QIODevice &device, BlockHandle block)
+// Reads the blocks' bitmaps one after the other from the device's position; a short read leaves
+// the rest zero. A file is read with preadv straight into the blocks, many blocks per call,
+// instead of through the device's own buffer; the device ends where the bitmaps end.
+template<typename Blocks> void readBitmaps(QIODevice &device, const Blocks &blocks)
 {
-    auto *info = static_cast<ItemInfo *>(blockLock(block));
-    if (!info)
+    std::vector<iovec> parts;
+    parts.reserve(std::size_t(blocks.size()));
+    for (const auto &entry : blocks) {
+        BlockHandle block = 0;
+        if constexpr (std::is_same_v<std::decay_t<decltype(entry)>, BlockHandle>)
+            block = entry;
+        else
+            block = entry->thumbnail();
+        auto *info = static_cast<ItemInfo *>(blockLock(block));
+        if (!info)
+            continue;
+        const std::size_t room = blockSize(block) - sizeof(ItemInfo);
+        const std::size_t wanted = std::min<std::size_t>(info->dataSize, room);
+        if (wanted > 0)
+            parts.push_back({ info + 1, wanted });
+    }
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    const int handle = file && !device.isSequential() ? file->handle() : -1;
+    if (handle < 0) {
+        for (const iovec &part : parts)
+            device.read(static_cast<char *>(part.iov_base), qint64(part.iov_len));
         return;
-    const std::size_t room = blockSize(block) - sizeof(ItemInfo);
-    const qint64 wanted = qint64(std::min<std::size_t>(info->dataSize, room));
-    if (wanted > 0)
-        device.read(reinterpret_cast<char *>(info + 1), wanted);
+    }
+    qint64 position = device.pos();
+    for (std::size_t next = 0; next < parts.size();) {
+        const int count = int(std::min<std::size_t>(parts.size() - next, IOV_MAX));
+        const ssize_t got = ::preadv(handle, &parts[next], count, position);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        position += got;
+        // Step over the parts now full; a part read in half continues at its rest.
+        for (std::size_t left = std::size_t(got); left > 0;) {
+            iovec &part = parts[next];
+            if (left < part.iov_len) {
+                part.iov_base = static_cast<char *>(part.iov_base) + left;
+                part.iov_len -= left;
+                break;
+            }
+            left -= part.iov_len;
+            ++next;
+        }
+    }
+    device.seek(position);
 }
 
 void seekIfPossible(QIODevice &device, qint64 position)
@@ -227,6 +275,7 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     bool escapeSeen = false;
     bool endedEarly = false;
     const QString photos = photosFolder();
+    FolderDriveKinds folderKinds;
 
     for (std::uint32_t i = 0; i < header.itemCount; ++i) {
         if (!escapeSeen && host().escapePressed())
@@ -262,10 +311,11 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
             progress->setText(path);
             progress->setPosition(int(i));
         }
-        auto newItem = escapeSeen ? std::make_unique<AlbumItem>(block, path, false)
-                                  : std::make_unique<AlbumItem>(block, path);
+        auto newItem = std::make_unique<AlbumItem>(block, path, false);
         AlbumItem *inserted = newItem.get();
-        if (insertItem(std::move(newItem)) != 1) {
+        const MediaFileFacts facts = mediaFileFactsOf(inserted->absolutePath(), folderKinds);
+        inserted->setExists(!escapeSeen && facts.exists);
+        if (insertCountedItem(std::move(newItem), -1, facts.drive, facts.size) != 1) {
             endedEarly = true; // a path twice in one file: the album ends before the second
             break;
         }
@@ -294,8 +344,7 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     // An album cut short still finds its bitmaps at the start of the data area.
     if (endedEarly)
         seekIfPossible(device, dataStart);
-    for (const auto &entry : m_items)
-        readBitmap(device, entry->thumbnail());
+    readBitmaps(device, m_items);
 
     if (progress)
         progress->close();
@@ -352,8 +401,5 @@ void CAlbumDoc::loadRaw(QIODevice &device)
     if (read < count)
         seekIfPossible(device,
             qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
-    for (BlockHandle block : std::as_const(m_rawThumbnails)) {
-        if (isBlockHandle(block))
-            readBitmap(device, block);
-    }
+    readBitmaps(device, m_rawThumbnails);
 }
