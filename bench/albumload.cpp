@@ -84,9 +84,9 @@ void catFile(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(catFile)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(readFileOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(loadLargeAlbum)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(catFile)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
+BENCHMARK(readFileOnly)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
+BENCHMARK(loadLargeAlbum)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
 
 int main(int argc, char **argv)
 {
