@@ -1,6 +1,8 @@
 #include "albumdoc.h"
 
 #include "albumfolders.h"
+#include "albumlock.h"
+#include "albummanagement.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "importer.h"
@@ -15,7 +17,7 @@
 
 #include <cstring>
 
-#include <sys/file.h>
+#include <unistd.h>
 
 namespace
 {
@@ -31,6 +33,7 @@ qint64 currentFileSize(const QString &absolutePath)
 CAlbumDoc::CAlbumDoc(QObject *parent)
     : QObject(parent)
     , m_pathName(untitledName())
+    , m_lockWaitMs(AlbumLock::kDefaultWaitMs)
 {
 }
 
@@ -73,9 +76,9 @@ void CAlbumDoc::setCurrentItem(int index)
     m_currentItem = index >= 0 && index < itemCount() ? index : -1;
 }
 
-int CAlbumDoc::addFile(const QString &path, int position)
+int CAlbumDoc::addFile(const QString &path, int position, QString *problem)
 {
-    const BlockHandle thumbnail = thumbnailForFile(path);
+    const BlockHandle thumbnail = thumbnailForFile(path, problem);
     if (!isBlockHandle(thumbnail))
         return 0;
     return insertItem(std::make_unique<AlbumItem>(thumbnail, path), position);
@@ -330,8 +333,29 @@ void CAlbumDoc::clearRaw()
     m_rawHeader = {};
 }
 
+void CAlbumDoc::releaseAlbum()
+{
+    m_lock.reset();
+    m_loadReport = {};
+    m_damagedCopy.clear();
+}
+
+bool CAlbumDoc::lockAlbum(const QString &path)
+{
+    const AlbumLock::Result result = AlbumLock::acquire(path, m_lockWaitMs);
+    if (!result.lock) {
+        m_lastError = QStringLiteral("album is in use");
+        if (!result.holder.isEmpty())
+            m_lastError += QStringLiteral(" by ") + result.holder;
+        return false;
+    }
+    m_lock = result.lock;
+    return true;
+}
+
 bool CAlbumDoc::onNewDocument()
 {
+    releaseAlbum();
     m_mediaBytes = 0;
     deleteContents();
     m_lastCopyDestination.clear();
@@ -359,21 +383,27 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
         m_pathName = untitledName();
         return false;
     }
+    // Another process writing the album holds its lock: wait a little for it, then say so. The
+    // lock comes first and the file is opened under it (a save replaces the file, so a file
+    // opened before would be the old one). The lock stays with this document until it lets the
+    // album go, so the load, the edits and the save that follows all happen under it.
+    std::shared_ptr<AlbumLock> previousLock = m_lock;
     QFile file(path);
-    // Another Glimmerix holding the album (an advisory lock) counts as "in use".
-    const bool opened = m_rawReading ? file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)
-                                     : file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)
-            && ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+    const bool locked = m_rawReading || !QFileInfo::exists(path) || lockAlbum(path);
+    const bool opened = locked && file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
     if (!opened) {
+        if (locked)
+            m_lastError = fileErrorReason(file.errorString());
+        m_lock = previousLock;
         if (!m_rawReading) {
-            const QString text = file.isOpen()
-                ? QStringLiteral("%1: the album is in use.").arg(path)
-                : QStringLiteral("%1: %2").arg(path, file.errorString());
-            host().showText(
-                text, MessageIcon::Information, MessageButtons::Ok, AlbumMessage::kOpenErrorTitle);
+            // The box is titled with the open-failure title without its last character.
+            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError), MessageIcon::Information,
+                MessageButtons::Ok, 0, { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
         }
         return false;
     }
+    std::shared_ptr<AlbumLock> newLock = m_lock;
+    m_lock = previousLock;
     m_mediaBytes = 0;
     if (!m_embedded && !m_rawReading && !saveModified())
         return false;
@@ -385,11 +415,23 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
         loadRaw(file);
         return true;
     }
+    releaseAlbum();
+    m_lock = newLock;
+    m_loadPath = path;
     load(file);
+    m_loadPath.clear();
     if (m_loadCancelled) {
         m_loadCancelled = false;
         onNewDocument();
         return true;
+    }
+    if (m_loadReport.refused) {
+        // Not an album, or a version this program does not know: it is not this document's
+        // file, so no save can go there.
+        m_lastError = QStringLiteral("not an album");
+        m_lock.reset();
+        m_pathName = untitledName();
+        return false;
     }
     m_pathName = QFileInfo(path).absoluteFilePath();
     m_currentItem = -1;
@@ -405,18 +447,58 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
 
 bool CAlbumDoc::onSaveDocument(const QString &path)
 {
-    QSaveFile file(path);
-    bool saved = file.open(QIODevice::WriteOnly) && store(file);
-    saved = saved && file.commit();
-    if (!saved) {
-        if (file.isOpen())
-            file.cancelWriting();
-        host().showText(QStringLiteral("%1: %2").arg(path, file.errorString()),
-            MessageIcon::Warning, MessageButtons::Ok, 0);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QString reason;
+    const bool ownFile = absolute == m_pathName;
+    const std::shared_ptr<AlbumLock> previousLock = m_lock;
+    bool ok = ownFile && m_lock ? true : lockAlbum(absolute);
+    if (!ok) {
+        reason = m_lastError;
+    } else if (const AlbumFileKind kind = albumFileKindOf(absolute, &reason);
+               kind == AlbumFileKind::NotAlbum || kind == AlbumFileKind::Unreadable) {
+        ok = false;
+    } else if (ownFile && m_loadReport.damaged && m_damagedCopy.isEmpty()) {
+        ok = keepDamagedOriginal(absolute);
+        reason = m_lastError;
+    }
+    if (ok) {
+        const AtomicSaveResult result = saveAtomically(
+            absolute, [this](QIODevice &device) { return store(device); }, m_saveFilter);
+        ok = result.saved;
+        reason = result.reason;
+    }
+    if (!ok) {
+        m_lock = previousLock;
+        m_lastError = reason;
+        host().showMessage(AlbumMessage::kAlbumNotSaved, { absolute, reason }, MessageIcon::Warning,
+            MessageButtons::Ok);
         return false;
     }
-    m_pathName = QFileInfo(path).absoluteFilePath();
+    if (!ownFile) {
+        m_loadReport = {};
+        m_damagedCopy.clear();
+    }
+    m_pathName = absolute;
     setModified(false);
+    return true;
+}
+
+bool CAlbumDoc::keepDamagedOriginal(const QString &path)
+{
+    QString copy = path + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(copy) || QFileInfo(copy).isSymLink(); ++n)
+        copy = path + QStringLiteral(".damaged-%1").arg(n);
+    // A second name for the same file costs nothing, and the save then replaces only the name.
+    const bool kept
+        = ::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0
+        || copyFileReplacing(path, copy, &m_lastError);
+    if (!kept) {
+        m_lastError = QStringLiteral("the damaged album could not be kept: %1").arg(m_lastError);
+        return false;
+    }
+    m_damagedCopy = copy;
+    host().showMessage(
+        AlbumMessage::kDamagedAlbumKept, { copy }, MessageIcon::Information, MessageButtons::Ok);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "albumformat.h"
 #include "albumitem.h"
+#include "albumsave.h"
 #include "core/settingssections.h"
 #include "drivetype.h"
 
@@ -14,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class AlbumLock;
 class QIODevice;
 
 // Keys of sortItems.
@@ -35,8 +37,9 @@ public:
     int itemCount() const { return int(m_items.size()); }
     // The item at `index`, or nullptr when out of range.
     AlbumItem *item(int index) const;
-    // Makes the file's thumbnail and item and inserts it at `position` (-1: at the end).
-    int addFile(const QString &path, int position = -1);
+    // Makes the file's thumbnail and item and inserts it at `position` (-1: at the end). With
+    // `problem`, why the file could not be read goes there instead of into a message box.
+    int addFile(const QString &path, int position = -1, QString *problem = nullptr);
     // Inserts `item` before `position` (-1 or beyond the end: appends). An item whose absolute
     // path is already present is destroyed and -2 returned; no item (or one without a thumbnail
     // block) gives 0.
@@ -125,8 +128,12 @@ public:
     bool onNewDocument();
     // Opens the album at `path`; false when it cannot be opened or names the "NEW" pseudo-album.
     bool onOpenDocument(const QString &path);
-    // Writes the album to `path` atomically: the previous file survives any failure.
+    // Writes the album to `path` atomically: the previous file survives any failure, a file that
+    // is not an album is never written over, and the first save over a damaged album keeps the
+    // damaged file beside it as NAME.gmx.damaged. The album's lock is taken (and kept) first.
     bool onSaveDocument(const QString &path);
+    // Why the last open or save failed, in plain words ("the disk is full", "album is in use").
+    QString lastError() const { return m_lastError; }
     // Saves under albums folder + `name` + ".gmx" and makes that the document's path.
     bool saveAs(const QString &name);
     // Offers unsaved changes for saving; false when the user cancels.
@@ -147,6 +154,24 @@ public:
     // ---- the album file
     // Writes the album ("1.3") to `device`; false when a write fails.
     bool store(QIODevice &device) const;
+    // The device filter the next saves write through (tests fail the disk with it).
+    void setSaveDeviceFilter(SaveDeviceFilter filter) { m_saveFilter = std::move(filter); }
+    // What the last load found.
+    struct LoadReport {
+        bool refused = false; // not an album, or an unknown version: nothing was read
+        bool damaged = false; // cut short, impossible item count, cut bitmaps, a path twice
+        std::uint32_t declared = 0; // items the header claims
+        int recovered = 0; // items read whole (an item whose bitmap was cut is kept, not counted)
+        int cutThumbnails = 0; // items whose thumbnail bitmap was cut short
+    };
+    const LoadReport &loadReport() const { return m_loadReport; }
+    // The file the damaged original was kept as before the first save over it, or empty.
+    QString damagedCopyPath() const { return m_damagedCopy; }
+
+    // ---- the album's lock (see AlbumLock): held from open or save until the album is let go
+    bool holdsLock() const { return m_lock != nullptr; }
+    // How long opening or saving waits for another process holding the album.
+    void setLockWaitMs(int ms) { m_lockWaitMs = ms; }
     // Reads the album from `device` into this (emptied) document.
     void load(QIODevice &device);
     // Reads `device` in raw reading mode: thumbnail blocks and attachment records only.
@@ -191,6 +216,14 @@ private:
     // insertItem() with the drive kind and size of the item's file already known.
     int insertCountedItem(
         std::unique_ptr<AlbumItem> item, int position, DriveKind drive, qint64 bytes);
+    // Refuses a file without the album signature (the unknown-version path); true when refused.
+    bool refuseNonAlbum(QIODevice &device, const QByteArray &head);
+    void reportDamage();
+    // Takes the lock of `path` unless already held; false (with lastError set) when in use.
+    bool lockAlbum(const QString &path);
+    // Before the first save over a damaged album: keeps the file as NAME.gmx.damaged.
+    bool keepDamagedOriginal(const QString &path);
+    void releaseAlbum();
 
     bool m_singleItemStoring = false;
     std::array<int, kDriveCounterCount> m_driveCounts {};
@@ -213,6 +246,14 @@ private:
     bool m_embedded = false;
     int m_currentItem = -1;
     bool m_handlingListChange = false;
+
+    LoadReport m_loadReport;
+    QString m_loadPath; // the file being loaded, for messages
+    QString m_damagedCopy;
+    QString m_lastError;
+    SaveDeviceFilter m_saveFilter;
+    std::shared_ptr<AlbumLock> m_lock;
+    int m_lockWaitMs;
     int m_batchDepth = 0;
     bool m_batchAdded = false;
 };

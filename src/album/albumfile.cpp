@@ -4,6 +4,7 @@
 
 #include "albumdoc.h"
 
+#include "albumsave.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "platform/host.h"
@@ -104,12 +105,18 @@ BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
 
 // Reads the blocks' bitmaps one after the other from the device's position; a short read leaves
 // the rest zero. A file is read with preadv straight into the blocks, many blocks per call,
-// instead of through the device's own buffer; the device ends where the bitmaps end.
-template<typename Blocks> void readBitmaps(QIODevice &device, const Blocks &blocks)
+// instead of through the device's own buffer; the device ends where the bitmaps end. Gives, per
+// block, whether its bitmap was read whole (false for a short read or a missing block).
+template<typename Blocks> std::vector<bool> readBitmaps(QIODevice &device, const Blocks &blocks)
 {
+    std::vector<bool> whole(std::size_t(blocks.size()), false);
     std::vector<iovec> parts;
-    parts.reserve(std::size_t(blocks.size()));
+    std::vector<std::size_t> owners; // the block index of each part
+    parts.reserve(whole.size());
+    owners.reserve(whole.size());
+    std::size_t index = 0;
     for (const auto &entry : blocks) {
+        const std::size_t own = index++;
         BlockHandle block = 0;
         if constexpr (std::is_same_v<std::decay_t<decltype(entry)>, BlockHandle>)
             block = entry;
@@ -120,18 +127,25 @@ template<typename Blocks> void readBitmaps(QIODevice &device, const Blocks &bloc
             continue;
         const std::size_t room = blockSize(block) - sizeof(ItemInfo);
         const std::size_t wanted = std::min<std::size_t>(info->dataSize, room);
-        if (wanted > 0)
+        whole[own] = wanted == 0;
+        if (wanted > 0) {
             parts.push_back({ info + 1, wanted });
+            owners.push_back(own);
+        }
     }
     auto *file = qobject_cast<QFileDevice *>(&device);
     const int handle = file && !device.isSequential() ? file->handle() : -1;
     if (handle < 0) {
-        for (const iovec &part : parts)
-            device.read(static_cast<char *>(part.iov_base), qint64(part.iov_len));
-        return;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const qint64 wanted = qint64(parts[i].iov_len);
+            whole[owners[i]]
+                = device.read(static_cast<char *>(parts[i].iov_base), wanted) == wanted;
+        }
+        return whole;
     }
     qint64 position = device.pos();
-    for (std::size_t next = 0; next < parts.size();) {
+    std::size_t next = 0; // the first part not yet read whole
+    while (next < parts.size()) {
         const int count = int(std::min<std::size_t>(parts.size() - next, IOV_MAX));
         const ssize_t got = ::preadv(handle, &parts[next], count, position);
         if (got < 0 && errno == EINTR)
@@ -152,6 +166,25 @@ template<typename Blocks> void readBitmaps(QIODevice &device, const Blocks &bloc
         }
     }
     device.seek(position);
+    for (std::size_t i = 0; i < next; ++i)
+        whole[owners[i]] = true;
+    return whole;
+}
+
+// How many item records to read. An item count the file cannot hold is damage: when the header's
+// data-area offset falls on a record boundary inside the file, it tells how many records were
+// written (a hostile or garbled count); otherwise records are read until the file ends.
+std::uint32_t recordsToRead(QIODevice &device, const AlbumFileHeader &header, qint64 record)
+{
+    if (device.isSequential() || record <= 0)
+        return header.itemCount;
+    const qint64 room = std::max<qint64>(0, device.size() - qint64(sizeof header));
+    if (qint64(header.itemCount) <= room / record)
+        return header.itemCount;
+    const qint64 written = qint64(header.dataStart) - qint64(sizeof header);
+    if (written >= 0 && written <= room && written % record == 0)
+        return std::uint32_t(std::min<qint64>(written / record, header.itemCount));
+    return header.itemCount;
 }
 
 void seekIfPossible(QIODevice &device, qint64 position)
@@ -248,9 +281,21 @@ bool CAlbumDoc::store(QIODevice &device) const
 void CAlbumDoc::load(QIODevice &device)
 {
     WaitCursor wait;
+    m_loadReport = {};
     AlbumFileHeader header {};
-    if (!readExactly(device, &header, sizeof header) || header.magic != kAlbumMagic)
+    const qint64 got = device.read(reinterpret_cast<char *>(&header), sizeof header);
+    if (got < qint64(sizeof header) || header.magic != kAlbumMagic) {
+        const QByteArray head(reinterpret_cast<const char *>(&header), std::max<qint64>(got, 0));
+        if (refuseNonAlbum(device, head))
+            return;
+        if (head.startsWith(QByteArray::fromRawData("PALM", 4))) {
+            // An album cut inside its header: nothing of it can be read.
+            m_loadReport.damaged = true;
+            m_loadReport.declared = got >= 12 ? header.itemCount : 0;
+            reportDamage();
+        }
         return;
+    }
     m_header = header;
     m_header.caption[sizeof m_header.caption - 1] = 0;
     m_albumCaption = fixedText(m_header.caption);
@@ -260,24 +305,50 @@ void CAlbumDoc::load(QIODevice &device)
             MessageIcon::Warning, MessageButtons::Ok);
         m_header = makeAlbumHeader();
         m_albumCaption.clear();
+        m_loadReport.refused = true;
         Q_EMIT newAlbumRequested();
         return;
     }
     readItems(device, header);
 }
 
+bool CAlbumDoc::refuseNonAlbum(QIODevice &device, const QByteArray &head)
+{
+    QByteArray start = head;
+    if (start.size() == qint64(sizeof(AlbumFileHeader)))
+        start += device.read(kTrailerOnlyAlbumLimit + 1 - start.size());
+    const qint64 size = device.isSequential() ? start.size() : device.size();
+    if (looksLikeAlbum(start, size))
+        return false;
+    // Like an unknown version: say so and start a new album, so that Save cannot write over it.
+    m_loadReport.refused = true;
+    host().showMessage(
+        AlbumMessage::kNotAnAlbum, { m_loadPath }, MessageIcon::Warning, MessageButtons::Ok);
+    Q_EMIT newAlbumRequested();
+    return true;
+}
+
+void CAlbumDoc::reportDamage()
+{
+    host().showMessage(AlbumMessage::kAlbumDamaged,
+        { m_loadPath, QString::number(m_loadReport.recovered),
+            QString::number(m_loadReport.declared) },
+        MessageIcon::Warning, MessageButtons::Ok);
+}
+
 void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
 {
     const Version version = versionOf(header);
-    const qint64 dataStart = qint64(sizeof header) + qint64(header.itemCount) * recordSize(version);
+    const std::uint32_t records = recordsToRead(device, header, recordSize(version));
+    const qint64 dataStart = qint64(sizeof header) + qint64(records) * recordSize(version);
     qint64 budget = readBudget(device);
     std::unique_ptr<Progress> progress;
     bool escapeSeen = false;
-    bool endedEarly = false;
+    bool endedEarly = records < header.itemCount;
     const QString photos = photosFolder();
     FolderDriveKinds folderKinds;
 
-    for (std::uint32_t i = 0; i < header.itemCount; ++i) {
+    for (std::uint32_t i = 0; i < records; ++i) {
         if (!escapeSeen && host().escapePressed())
             escapeSeen = true;
         ItemInfo info {};
@@ -344,7 +415,12 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     // An album cut short still finds its bitmaps at the start of the data area.
     if (endedEarly)
         seekIfPossible(device, dataStart);
-    readBitmaps(device, m_items);
+    const std::vector<bool> whole = readBitmaps(device, m_items);
+    int cutThumbnails = 0;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        m_items[i]->setThumbnailCut(!whole[i]);
+        cutThumbnails += whole[i] ? 0 : 1;
+    }
 
     if (progress)
         progress->close();
@@ -365,6 +441,13 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     Q_EMIT currentItemChanged(-1);
     Q_EMIT itemsChanged();
     setModified(false);
+
+    m_loadReport.declared = header.itemCount;
+    m_loadReport.recovered = itemCount() - cutThumbnails;
+    m_loadReport.cutThumbnails = cutThumbnails;
+    m_loadReport.damaged = endedEarly || cutThumbnails > 0;
+    if (m_loadReport.damaged)
+        reportDamage();
 }
 
 void CAlbumDoc::loadRaw(QIODevice &device)

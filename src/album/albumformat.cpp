@@ -5,6 +5,17 @@
 #include <algorithm>
 #include <cstring>
 
+QString attachmentRefusal(const QString &name, const QString &path)
+{
+    constexpr int kNameBytes = int(sizeof(AttachmentRecord::name)) - 1;
+    constexpr int kPathBytes = int(sizeof(AttachmentRecord::path)) - 1;
+    if (utf8Length(name) <= kNameBytes && utf8Length(path) <= kPathBytes)
+        return {};
+    return QStringLiteral("the sound's name (%1 bytes) or path (%2 bytes) is too long")
+        .arg(kNameBytes)
+        .arg(kPathBytes);
+}
+
 QString fixedText(const char *field, std::size_t fieldSize)
 {
     const auto *end = static_cast<const char *>(std::memchr(field, 0, fieldSize));

@@ -127,6 +127,11 @@ inline constexpr std::uint32_t kMaxStoredFileSize = 0xFFFFFFFFu;
 // Characters kept in the header's caption field.
 inline constexpr int kHeaderCaptionBytes = 127;
 
+// Why a sound named `name` at `path` cannot be attached to an item, or an empty text when both fit
+// the attachment record (a name of at most 31 and a path of at most 264 UTF-8 bytes). A sound
+// that does not fit is refused: storing it would cut the path.
+QString attachmentRefusal(const QString &name, const QString &path);
+
 // The text of a fixed-size field: up to the first zero byte or the end of the field.
 QString fixedText(const char *field, std::size_t fieldSize);
 // Stores `text` as UTF-8 into a zero-filled field, cut at a character boundary so that the

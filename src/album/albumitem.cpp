@@ -36,6 +36,7 @@ void AlbumItem::setThumbnail(BlockHandle thumbnail)
     if (isBlockHandle(m_thumbnail))
         blockFree(m_thumbnail);
     m_thumbnail = thumbnail;
+    m_thumbnailCut = false;
 }
 
 const ItemInfo *AlbumItem::info() const

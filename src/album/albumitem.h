@@ -45,6 +45,10 @@ public:
     // The thumbnail bitmap as an image; a null image when the block's sizes are inconsistent.
     QImage thumbnailImage() const;
 
+    // Set when the album file ended inside this item's thumbnail bitmap: the rest reads as zeros.
+    bool thumbnailCut() const { return m_thumbnailCut; }
+    void setThumbnailCut(bool cut) { m_thumbnailCut = cut; }
+
     bool exists() const { return m_exists; }
     void setExists(bool exists) { m_exists = exists; }
     bool isSelected() const { return m_selected; }
@@ -70,6 +74,7 @@ private:
     QString m_attachmentPath;
     BlockHandle m_thumbnail = 0;
     bool m_exists = false;
+    bool m_thumbnailCut = false;
     bool m_selected = false;
     int m_displayIndex = -1;
     DriveKind m_countedDrive = DriveKind::None;

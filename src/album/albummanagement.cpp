@@ -1,5 +1,6 @@
 #include "albummanagement.h"
 
+#include "albumsave.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -10,16 +11,30 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
 
-AlbumListChange unchanged(const QString &current)
+AlbumListChange unchanged(const QString &current, const QString &error = {})
 {
     AlbumListChange change;
     change.selectEntry = current;
+    change.error = error;
     return change;
+}
+
+// Why `name` cannot be the new name of the album file `oldPath`, or empty.
+QString renameProblem(const QString &oldPath, const QString &name)
+{
+    if (!isValidAlbumName(name))
+        return QStringLiteral("\"%1\" is not a valid album name").arg(name);
+    if (!QFileInfo(oldPath).isFile())
+        return QStringLiteral("no such album");
+    return {};
 }
 
 bool samePath(const QString &a, const QString &b)
@@ -43,14 +58,31 @@ QString albumFileForEntry(const QString &albumsFolder, const QString &entry)
     return joinPath(albumsFolder, entry + QLatin1String(kAlbumExtension));
 }
 
+namespace
+{
+
+bool isRefusedNameCharacter(QChar c)
+{
+    return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+}
+
+} // namespace
+
 bool isValidAlbumName(const QString &name)
 {
     const QString entry = albumEntryName(name);
     if (entry.isEmpty() || entry == QLatin1String(".") || entry == QLatin1String(".."))
         return false;
-    if (entry.contains(u'/') || entry.contains(QChar(0)))
+    if (std::any_of(entry.cbegin(), entry.cend(), isRefusedNameCharacter))
         return false;
     return entry.trimmed() == entry;
+}
+
+QString fileSystemSafeAlbumName(const QString &name)
+{
+    QString safe = name;
+    std::replace_if(safe.begin(), safe.end(), isRefusedNameCharacter, u'_');
+    return safe;
 }
 
 bool isFolderAlbumEntry(const QString &entry, const QString &untitledName)
@@ -107,9 +139,9 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     const QString newEntry = albumEntryName(enteredName);
     const QString oldPath = albumFileForEntry(albumsFolder, current);
     const QString newPath = albumFileForEntry(albumsFolder, newEntry);
-    if (!isValidAlbumName(newEntry) || !QFileInfo(oldPath).isFile()) {
+    if (const QString problem = renameProblem(oldPath, newEntry); !problem.isEmpty()) {
         host().showMessage(AlbumManageMessage::kRenameFailed);
-        return unchanged(current);
+        return unchanged(current, problem);
     }
     // Copying a file onto itself and then deleting the "old" one would lose the album.
     if (samePath(oldPath, newPath)) {
@@ -120,8 +152,9 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     // One rename replaces the other album's file atomically; both lie in the albums folder.
     if (std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData())
         != 0) {
+        const QString reason = fileErrorReason(QString::fromLocal8Bit(std::strerror(errno)));
         host().showMessage(AlbumManageMessage::kRenameFailed);
-        return unchanged(current);
+        return unchanged(current, reason);
     }
     AlbumListChange change;
     change.succeeded = true;
@@ -142,9 +175,9 @@ AlbumListChange copyAlbum(
     const QString newEntry = albumEntryName(enteredName);
     const QString source = albumFileForEntry(albumsFolder, current);
     const QString target = albumFileForEntry(albumsFolder, newEntry);
-    if (!isValidAlbumName(newEntry) || !QFileInfo(source).isFile()) {
+    if (const QString problem = renameProblem(source, newEntry); !problem.isEmpty()) {
         host().showMessage(AlbumManageMessage::kCopyFailed);
-        return unchanged(current);
+        return unchanged(current, problem);
     }
     AlbumListChange change = unchanged(current);
     if (samePath(source, target)) {
@@ -152,8 +185,10 @@ AlbumListChange copyAlbum(
         return change;
     }
     const bool existed = QFileInfo::exists(target);
-    if (!copyFileReplacing(source, target)) {
+    QString error;
+    if (!copyFileReplacing(source, target, &error)) {
         host().showMessage(AlbumManageMessage::kCopyFailed);
+        change.error = fileErrorReason(error);
         return change;
     }
     change.succeeded = true;

@@ -24,15 +24,20 @@ struct AlbumListChange {
     QStringList addedEntries;
     QString selectEntry;
     bool switchAlbum = false;
+    QString error; // why the command failed, in plain words (for the command line)
 };
 
 // The name an album has in the list: `name` without a trailing ".gmx" (any letter case).
 QString albumEntryName(const QString &name);
 // The album file of list entry `entry`: albums folder + entry + ".gmx".
 QString albumFileForEntry(const QString &albumsFolder, const QString &entry);
-// True when `name` (with or without ".gmx") can name a file in the albums folder: not empty, no
-// '/', not "." or "..", no NUL and no leading or trailing blank.
+// True when `name` (with or without ".gmx") can name a file in the albums folder: not empty, not
+// "." or "..", no leading or trailing blank, and none of the characters that file systems the
+// albums may be copied to cannot take (/ \ : * ? " < > | and control characters). A trailing
+// '*' would also read as the album list's mark of an album from another folder.
 bool isValidAlbumName(const QString &name);
+// `name` with each character isValidAlbumName refuses replaced by '_'.
+QString fileSystemSafeAlbumName(const QString &name);
 // True for entries that name a file of the albums folder: not empty, not the untitled name and
 // not an outside album (ending in "*"). Rename, copy and delete are offered only for these.
 bool isFolderAlbumEntry(const QString &entry, const QString &untitledName);

@@ -17,6 +17,7 @@
 #include "thumbnail.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -45,11 +46,11 @@ BlockHandle aviFrame(const QString &path)
     return 0;
 }
 
-BlockHandle kindPicture(const QString &path, MediaKind kind)
+BlockHandle kindPicture(const QString &path, MediaKind kind, QString *problem)
 {
     switch (kind) {
     case MediaKind::Picture:
-        return openPictureForThumbnail(path);
+        return openPictureForThumbnail(path, problem);
     case MediaKind::Avi:
         if (const BlockHandle frame = aviFrame(path))
             return frame;
@@ -72,7 +73,7 @@ BlockHandle kindPicture(const QString &path, MediaKind kind)
 
 } // namespace
 
-BlockHandle openPictureForThumbnail(const QString &path)
+BlockHandle openPictureForThumbnail(const QString &path, QString *problem)
 {
     const QString extension = upperExtension(path);
     BlockHandle result = kPkFailed;
@@ -88,29 +89,58 @@ BlockHandle openPictureForThumbnail(const QString &path)
         known = false;
     }
     if (!known || result == kPkFailed) {
-        host().showMessage(AlbumMessage::kPictureUnreadable, { path });
+        if (problem)
+            *problem = QStringLiteral("the picture cannot be read");
+        else
+            host().showMessage(AlbumMessage::kPictureUnreadable, { path });
         result = 0;
     } else if (result == kPkTooLarge || result == kPkNoMemory) {
-        if (extension == QLatin1String(".TIF") && result == kPkNoMemory)
-            host().showMessage(AlbumMessage::kTiffTooLarge, { path });
-        host().showMessage(AlbumMessage::kOutOfMemory);
+        if (problem) {
+            *problem = QStringLiteral("the picture is too large");
+        } else {
+            if (extension == QLatin1String(".TIF") && result == kPkNoMemory)
+                host().showMessage(AlbumMessage::kTiffTooLarge, { path });
+            host().showMessage(AlbumMessage::kOutOfMemory);
+        }
         result = 0;
     }
     host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
     return result;
 }
 
-BlockHandle pictureForFile(const QString &itemPath)
+BlockHandle pictureForFile(const QString &itemPath, QString *problem)
 {
     const QString path = absoluteItemPath(itemPath);
-    if (const BlockHandle picture = kindPicture(path, mediaKindOf(path)))
+    const MediaKind kind = mediaKindOf(path);
+    if (const BlockHandle picture = kindPicture(path, kind, problem))
         return picture;
+    // An icon may stand in for a picture that is missing (an item added anyway, shown as
+    // missing), never for a picture file that is there but cannot be read.
+    if (kind == MediaKind::Picture && QFileInfo::exists(path))
+        return 0;
     if (const BlockHandle icon = shellIconPicture(path))
         return icon;
     return readIconPicture(kUnknownIconPicture);
 }
 
-BlockHandle thumbnailForFile(const QString &path)
+QString unusableFileProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QStringLiteral("is a folder");
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString text = file.errorString();
+        return text.left(1).toLower() + text.mid(1);
+    }
+    if (file.size() == 0)
+        return QStringLiteral("the file is empty");
+    return {};
+}
+
+BlockHandle thumbnailForFile(const QString &path, QString *problem)
 {
     // Photos take the fast path that decodes only the sampled rows; anything it declines (a
     // damaged or CMYK file) goes the general way, which also reports the errors.
@@ -121,7 +151,7 @@ BlockHandle thumbnailForFile(const QString &path)
             return thumbnail;
         }
     }
-    OwnedBlock picture(pictureForFile(path));
+    OwnedBlock picture(pictureForFile(path, problem));
     if (!picture)
         return 0;
     return makeThumbnail(picture.handle(), path);
@@ -161,8 +191,11 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
 
 QStringList mediaFilesInFolder(const QString &folder)
 {
+    // Unreadable files and folders with a media name are listed too, so that adding them names
+    // the problem instead of passing them over in silence.
     const QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
+    const QStringList names
+        = dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QStringList files;
     for (const QString &name : names) {
         if (mediaKindOf(name) != MediaKind::Other)
@@ -193,24 +226,49 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
         }
         progress->setText(QStringLiteral("%1 (%2/%3)").arg(path).arg(index + 1).arg(paths.size()));
         progress->setPosition(index++);
-        if (!QFileInfo(path).isFile()) {
-            ++outcome.failed;
-            continue;
-        }
-        switch (document.addFile(QFileInfo(path).absoluteFilePath())) {
-        case 1:
-            ++outcome.added;
-            break;
-        case -2:
-            ++outcome.duplicates;
-            break;
-        default:
-            ++outcome.failed;
-            break;
-        }
+        addFileCounted(document, QFileInfo(path).absoluteFilePath(), outcome);
     }
     progress->close();
+    // One report for every file that could not be added, not a message box per file.
+    if (outcome.failed > 0)
+        host().showText(outcome.report(), MessageIcon::Warning, MessageButtons::Ok, 0);
     return outcome;
+}
+
+int addFileCounted(CAlbumDoc &document, const QString &path, AddFilesOutcome &outcome)
+{
+    QString problem = unusableFileProblem(path);
+    const int result = problem.isEmpty() ? document.addFile(path, -1, &problem) : 0;
+    switch (result) {
+    case 1:
+        ++outcome.added;
+        break;
+    case -2:
+        ++outcome.duplicates;
+        break;
+    default:
+        ++outcome.failed;
+        outcome.skipped.append(
+            { path, problem.isEmpty() ? QStringLiteral("cannot be added") : problem });
+        break;
+    }
+    return result;
+}
+
+QString AddFilesOutcome::summary() const
+{
+    QString text = QStringLiteral("%1 added, %2 skipped").arg(added).arg(failed);
+    if (duplicates > 0)
+        text += QStringLiteral(", %1 already in the album").arg(duplicates);
+    return text;
+}
+
+QString AddFilesOutcome::report() const
+{
+    QString text = summary();
+    for (const SkippedFile &file : skipped)
+        text += QStringLiteral("\n%1: %2").arg(file.path, file.problem);
+    return text;
 }
 
 int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNaming &naming,

@@ -13,20 +13,33 @@ struct AcquireSettings;
 
 // Turning media files into thumbnails and items.
 
+// Callers that gather the problems of many files pass `problem`: then a failure is described
+// there ("the file is empty", "the picture cannot be read") instead of in a message box.
+
 // The picture file itself as an image block for its thumbnail; 0 after message 54017 (cannot be
 // read) or 54001.
-BlockHandle openPictureForThumbnail(const QString &path);
+BlockHandle openPictureForThumbnail(const QString &path, QString *problem = nullptr);
 // The picture that stands for a media file (a relative path resolves against the user folder):
 // the picture, a clip's first frame, or an icon picture, with the shell icon and "unknown.log" as
-// the last resorts. 0 when nothing at all.
-BlockHandle pictureForFile(const QString &path);
+// the last resorts. A picture file that is there but cannot be read gives 0: an icon would
+// stand for a picture that cannot be shown.
+BlockHandle pictureForFile(const QString &path, QString *problem = nullptr);
 // The thumbnail block for a media file (the picture made and freed here); 0 on failure.
-BlockHandle thumbnailForFile(const QString &path);
+BlockHandle thumbnailForFile(const QString &path, QString *problem = nullptr);
+// Why `path` cannot become an item before any decoding: missing, a folder, unreadable, empty.
+// Empty when it can be tried.
+QString unusableFileProblem(const QString &path);
 // Remakes item `index`'s thumbnail from its file, keeping its texts. 1 when replaced.
 int rebuildThumbnail(CAlbumDoc &document, int index);
 
-// The pictures, clips and sounds of `folder` (not its sub-folders) in name order.
+// The pictures, clips and sounds of `folder` (not its sub-folders) in name order, with the
+// unreadable ones and any sub-folder named like one, so that adding them reports them.
 QStringList mediaFilesInFolder(const QString &folder);
+
+struct SkippedFile {
+    QString path;
+    QString problem;
+};
 
 struct AddFilesOutcome {
     int added = 0;
@@ -35,10 +48,21 @@ struct AddFilesOutcome {
     bool cancelled = false;
     // The folder of the first file: the album's and the program's next add-photo folder.
     QString folder;
+    // The files that could not be added, each with its problem (failed counts them).
+    QList<SkippedFile> skipped;
+
+    // "3 added, 2 skipped", and ", 1 already in the album" when files were passed over.
+    QString summary() const;
+    // The summary line, then one "path: problem" line per skipped file: one report for all.
+    QString report() const;
 };
+// Adds one existing file at the end of the album and counts it in `outcome`; a file that cannot
+// become an item is recorded with its problem. Returns addFile's result.
+int addFileCounted(CAlbumDoc &document, const QString &path, AddFilesOutcome &outcome);
 // Adds existing files at the end of the album with a progress window (Cancel stops before the
 // next file); duplicates are passed over. The first file's folder becomes the album's Add-files
 // folder; the caller stores it as the program's add-photo folder. Views are told once at the end.
+// Files that could not be added are shown in one report (AddFilesOutcome::report).
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
 
 // Saves an acquired picture (kept by the caller) under the next acquired-file name through the

@@ -2,9 +2,10 @@
 
 #include "platform/paths.h"
 
-#include "platform/programstarter.h"
-
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
 
 #include <iterator>
 
@@ -56,7 +57,24 @@ constexpr TopicEntry kTopics[] = {
     { 59393, 631 },
 };
 
+std::function<void(const QString &)> &helpViewer()
+{
+    static std::function<void(const QString &)> viewer;
+    return viewer;
+}
+
+void showInHelpViewer(const QString &page)
+{
+    if (helpViewer())
+        helpViewer()(page);
+}
+
 } // namespace
+
+void setHelpViewer(std::function<void(const QString &page)> viewer)
+{
+    helpViewer() = std::move(viewer);
+}
 
 int helpTopicForCommand(int command)
 {
@@ -83,5 +101,21 @@ bool openHelpTopic(int topic)
     const QString page = helpPagePath(topic);
     if (!QFileInfo::exists(page))
         return false;
-    return programStarter().openDocument(page);
+    // QDesktopServices only says whether xdg-open started, not whether it found a browser, so
+    // xdg-open runs here and its exit status decides. It may run as long as the browser does.
+    auto *opener = new QProcess(QCoreApplication::instance());
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, page](auto error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        opener->deleteLater();
+        showInHelpViewer(page);
+    });
+    QObject::connect(
+        opener, &QProcess::finished, opener, [opener, page](int code, QProcess::ExitStatus status) {
+            opener->deleteLater();
+            if (status == QProcess::NormalExit && code != 0)
+                showInHelpViewer(page);
+        });
+    opener->start(QStringLiteral("xdg-open"), { QUrl::fromLocalFile(page).toString() });
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "app/ui/guihost.h"
 #include "app/ui/launcherbar.h"
 #include "app/ui/mainframe.h"
+#include "applicationname.h"
 #include "commandline.h"
 #include "core/appsettings.h"
 #include "core/imagepath.h"
@@ -51,9 +52,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Glimmerix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Glimmerix"));
-    QApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));
+    nameApplication(QStringLiteral(GLIMMERIX_VERSION));
 
     const QString bundleName = QString::fromLatin1(kLanguageBundleFileName);
     if (!loadLanguageBundle(joinPath(resourceFolder(), bundleName))) {
@@ -105,6 +104,9 @@ int main(int argc, char *argv[])
 
     frame.show();
     splash.finish(&frame);
+    // Qt does not ask for the keyboard when it shows a window; without it no shortcut (Ctrl+S,
+    // Ctrl+Q) reaches the window until the user clicks into it.
+    frame.activateWindow();
 
     // The album named on the command line, else the last album; one that cannot be opened is
     // forgotten as the last album. A start with media files but no album puts them into a new,

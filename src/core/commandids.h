@@ -24,12 +24,16 @@ inline constexpr int kCopyFiles = 32807;
 inline constexpr int kFieldLabels = 32808;
 inline constexpr int kOpenPicture = 32809;
 inline constexpr int kExternalPrograms = 32812;
+inline constexpr int kRebuildThumbnail = 32814;
 inline constexpr int kSendMail = 32815;
 inline constexpr int kAttachSound = 32816;
 inline constexpr int kPlaySound = 32818;
 inline constexpr int kSelectNone = 32832;
 inline constexpr int kRemoveSound = 32833;
+inline constexpr int kConvertOldAlbums = 32835;
 inline constexpr int kNew = 57600;
+// Opens any album file through a file dialog (the album chooser lists only the albums folder).
+inline constexpr int kOpen = 57601;
 inline constexpr int kSave = 57603;
 inline constexpr int kSaveAs = 57604;
 inline constexpr int kExit = 57665;

@@ -12,6 +12,9 @@ class QSharedMemory;
 // picture to its album.
 
 inline constexpr int kImagePathMessage = 0x464;
+// The answer to message 0x464 when the window is busy (a dialog is open): the path was taken and
+// is added when the window is free. 1 means added, 0 not added.
+inline constexpr int kImagePathQueued = 2;
 inline constexpr int kImagePathBytes = 260;
 
 // Creates the shared memory and writes `path` into it. The memory lives as long as the returned

@@ -91,6 +91,11 @@ inline constexpr int kPathTooLong = 59001;
 inline constexpr int kConvertedAlbumExists = 59002;
 inline constexpr int kMissingFileQuestion = 59003; // %s: the missing media file
 inline constexpr int kSaveChangesQuestion = 59004; // %s: the album path
+// Keeping albums whole: %s is the album's path.
+inline constexpr int kNotAnAlbum = 59110; // %s
+inline constexpr int kAlbumDamaged = 59111; // %s, items recovered, items the header claims
+inline constexpr int kAlbumNotSaved = 59113; // %s, the reason
+inline constexpr int kDamagedAlbumKept = 59114; // %s: the copy of the damaged album
 } // namespace glimmerix::Message
 
 namespace Message = glimmerix::Message;

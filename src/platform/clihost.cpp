@@ -1,5 +1,6 @@
 #include "clihost.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -89,11 +90,14 @@ private:
 
 } // namespace
 
-MessageAnswer CliHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons, int)
+MessageAnswer CliHost::showBox(
+    const QString &text, MessageIcon icon, MessageButtons buttons, int, const MessageBoxLook &)
 {
     if (!m_quiet) {
-        const char *prefix
-            = icon == MessageIcon::Error || icon == MessageIcon::Warning ? "glimix: " : "";
+        // Reports name the program as it was run, like any command-line tool.
+        const QString prefix = icon == MessageIcon::Question
+            ? QString()
+            : QCoreApplication::applicationName() + QStringLiteral(": ");
         err() << prefix << text << '\n' << Qt::flush;
     }
     switch (buttons) {

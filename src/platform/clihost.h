@@ -14,13 +14,15 @@ public:
     bool quiet() const { return m_quiet; }
     void setQuiet(bool quiet) { m_quiet = quiet; }
 
-    MessageAnswer showText(
-        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId) override;
     std::unique_ptr<Progress> createProgress() override;
     bool escapePressed() override { return false; }
     void setWaitCursor(bool) override { }
     void setStatusText(int pane, const QString &text) override;
     QString askSaveFileName(const SaveFileQuestion &question) override;
+
+protected:
+    MessageAnswer showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+        int messageId, const MessageBoxLook &look) override;
 
 private:
     QString m_saveFileAnswer;

@@ -5,14 +5,10 @@
 namespace
 {
 
-// Answers every question with its first, affirmative button and shows nothing.
+// Answers every question with its default button and shows nothing.
 class SilentHost final : public Host
 {
 public:
-    MessageAnswer showText(const QString &, MessageIcon, MessageButtons buttons, int) override
-    {
-        return firstButtonAnswer(buttons);
-    }
     std::unique_ptr<Progress> createProgress() override
     {
         return std::make_unique<SilentProgress>();
@@ -21,6 +17,13 @@ public:
     void setWaitCursor(bool) override { }
     void setStatusText(int, const QString &) override { }
     QString askSaveFileName(const SaveFileQuestion &) override { return {}; }
+
+protected:
+    MessageAnswer showBox(const QString &, MessageIcon, MessageButtons buttons, int,
+        const MessageBoxLook &look) override
+    {
+        return defaultAnswer(buttons, look);
+    }
 };
 
 SilentHost g_silentHost;
@@ -28,25 +31,44 @@ Host *g_host = &g_silentHost;
 
 } // namespace
 
-MessageAnswer firstButtonAnswer(MessageButtons buttons)
+QList<MessageAnswer> buttonAnswers(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::Ok:
+        return { MessageAnswer::Ok };
     case MessageButtons::OkCancel:
-        return MessageAnswer::Ok;
+        return { MessageAnswer::Ok, MessageAnswer::Cancel };
     case MessageButtons::YesNo:
+        return { MessageAnswer::Yes, MessageAnswer::No };
     case MessageButtons::YesNoCancel:
-        return MessageAnswer::Yes;
+        return { MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel };
     case MessageButtons::RetryCancel:
-        return MessageAnswer::Retry;
+        return { MessageAnswer::Retry, MessageAnswer::Cancel };
     }
-    return MessageAnswer::Ok;
+    return { MessageAnswer::Ok };
 }
 
-MessageAnswer Host::showMessage(
-    int id, const QStringList &args, MessageIcon icon, MessageButtons buttons)
+MessageAnswer buttonAnswer(MessageButtons buttons, int index)
 {
-    return showText(formatString(id, args), icon, buttons, id);
+    const QList<MessageAnswer> answers = buttonAnswers(buttons);
+    return index >= 0 && index < answers.size() ? answers[index] : answers.first();
+}
+
+MessageAnswer Host::showMessage(int id, const QStringList &args, MessageIcon icon,
+    MessageButtons buttons, const MessageBoxLook &look)
+{
+    return showBox(formatString(id, args), icon, buttons, id, look);
+}
+
+MessageAnswer Host::showText(const QString &text, MessageIcon icon, MessageButtons buttons,
+    int messageId, const MessageBoxLook &look)
+{
+    return showBox(text, icon, buttons, messageId, look);
+}
+
+QStringList Host::askOpenFileNames(const OpenFileQuestion &)
+{
+    return {};
 }
 
 Host &host()

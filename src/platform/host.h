@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,23 @@ struct SaveFileQuestion {
     QString filter;
 };
 
+// What an open-file question needs: a title, the folder it starts in, the name filter and whether
+// several files may be chosen.
+struct OpenFileQuestion {
+    QString title;
+    QString folder;
+    QString filter;
+    bool multiple = false;
+};
+
+// How a message box looks beyond its text: the caption (empty: the program's name) and which
+// button is the default, counted from 0 in the order the buttons are named (YesNoCancel: Yes 0,
+// No 1, Cancel 2). An index the box does not have means the first button.
+struct MessageBoxLook {
+    QString caption;
+    int defaultButton = 0;
+};
+
 class Host
 {
 public:
@@ -51,11 +69,12 @@ public:
 
     // Shows string-table message `id` formatted with `args` (printf-style placeholders in order).
     MessageAnswer showMessage(int id, const QStringList &args = {},
-        MessageIcon icon = MessageIcon::Warning, MessageButtons buttons = MessageButtons::Ok);
-    // Shows a text that does not come from the string table (a system error text, say).
-    virtual MessageAnswer showText(
-        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId)
-        = 0;
+        MessageIcon icon = MessageIcon::Warning, MessageButtons buttons = MessageButtons::Ok,
+        const MessageBoxLook &look = {});
+    // Shows a text that does not come from the string table (a system error text, say);
+    // `messageId` names the string it stands for, 0 when none.
+    MessageAnswer showText(const QString &text, MessageIcon icon, MessageButtons buttons,
+        int messageId, const MessageBoxLook &look = {});
 
     virtual std::unique_ptr<Progress> createProgress() = 0;
     // True while the user holds Escape down (long picture loops poll it every 16 rows).
@@ -65,10 +84,32 @@ public:
     virtual void setStatusText(int pane, const QString &text) = 0;
     // Asks for a file name to save to; an empty result means the user declined.
     virtual QString askSaveFileName(const SaveFileQuestion &question) = 0;
+    // Asks for existing files to open (one unless the question allows several); an empty
+    // result means the user declined. A host that cannot ask declines.
+    virtual QStringList askOpenFileNames(const OpenFileQuestion &question);
+
+protected:
+    // Every message box passes through here: its text, icon, buttons, the string it stands for
+    // (0: none) and its look.
+    virtual MessageAnswer showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+        int messageId, const MessageBoxLook &look)
+        = 0;
 };
 
+// The answers of a box's buttons, in the order the buttons are named.
+QList<MessageAnswer> buttonAnswers(MessageButtons buttons);
+// The answer of a box's button `index` (0 = first; out of range: the first, affirmative one).
+MessageAnswer buttonAnswer(MessageButtons buttons, int index);
 // The answer of a box's first, affirmative button (OK, Yes or Retry).
-MessageAnswer firstButtonAnswer(MessageButtons buttons);
+inline MessageAnswer firstButtonAnswer(MessageButtons buttons)
+{
+    return buttonAnswer(buttons, 0);
+}
+// The answer a box gives when its default button is taken.
+inline MessageAnswer defaultAnswer(MessageButtons buttons, const MessageBoxLook &look)
+{
+    return buttonAnswer(buttons, look.defaultButton);
+}
 
 // A progress that shows nothing and is never cancelled: it only keeps its range and position.
 class SilentProgress : public Progress

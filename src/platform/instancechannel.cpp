@@ -137,12 +137,18 @@ void InstanceServer::readFrom(QLocalSocket *socket)
     }
     connection->request = std::move(frame);
     m_queue.append(socket);
-    handleQueued();
+    // Never handled here, inside the socket's own signal: a receiver that runs a nested event
+    // loop would let the socket be deleted (its sender died meanwhile) under the caller's feet.
+    if (!m_handlingQueued) {
+        m_handlingQueued = true;
+        QMetaObject::invokeMethod(this, &InstanceServer::handleQueued, Qt::QueuedConnection);
+    }
 }
 
 void InstanceServer::handleQueued()
 {
-    // A receiver may run a nested event loop (a message box, say); requests arriving meanwhile
+    m_handlingQueued = false;
+    // A receiver may run a nested event loop (a progress step, say); requests arriving meanwhile
     // wait in the queue and are handled by the outermost call, one after another.
     if (m_handling)
         return;
@@ -240,6 +246,7 @@ InstanceReply sendInstanceMessage(const QString &instanceName, std::uint32_t num
             break;
         if (!socket.waitForReadyRead(remainingMs(deadline))) {
             if (deadline.hasExpired()) {
+                reply.timedOut = true;
                 reply.error = QStringLiteral("the running instance did not handle message %1 "
                                              "within %2 seconds")
                                   .arg(number)

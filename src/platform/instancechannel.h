@@ -70,6 +70,7 @@ private:
     QHash<QLocalSocket *, std::shared_ptr<Connection>> m_connections;
     QList<QPointer<QLocalSocket>> m_queue; // connections with a complete request, in arrival order
     bool m_handling = false;
+    bool m_handlingQueued = false; // a call of handleQueued() is posted
 };
 
 // What became of a message sent with sendInstanceMessage().
@@ -77,6 +78,7 @@ struct InstanceReply {
     bool delivered = false; // the receiver answered
     bool handled = false; // ... and a receiver was registered for the number
     std::int64_t result = 0;
+    bool timedOut = false; // the receiver took the message but did not answer in time
     QString error; // why it was not delivered
 };
 

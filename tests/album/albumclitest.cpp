@@ -1,5 +1,6 @@
 #include "support/testenvironment.h"
 
+#include "core/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -8,9 +9,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -21,12 +25,29 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun cli(const QStringList &args)
+QString cliProgram()
+{
+    return joinPath(programFolder(), QStringLiteral("glimix-cli"));
+}
+
+CliRun cli(const QStringList &args, const QString &program = cliProgram())
 {
     QProcess process;
-    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")), args);
+    process.start(program, args);
     process.waitForFinished(60000);
     return { process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError() };
+}
+
+QStringList albumArgs(const char *sub, const QStringList &rest)
+{
+    return QStringList { QStringLiteral("album"), QString::fromLatin1(sub) } + rest;
+}
+
+void savePicture(const QString &path, int width, const char *format)
+{
+    QImage image(width, 30, QImage::Format_RGB888);
+    image.fill(qRgb(0, 100, 0));
+    ASSERT_TRUE(image.save(path, format));
 }
 
 } // namespace
@@ -114,4 +135,264 @@ TEST(AlbumCli, MakesFillsListsAndEditsAnAlbum)
                       QStringLiteral("7"), bitmap })
                   .status,
         1);
+}
+
+// ---- data loss
+
+TEST(AlbumCliSafety, AFileThatIsNotAnAlbumIsNeverWrittenOver)
+{
+    const QString folder = makeTestFolder(QStringLiteral("notalbum"));
+    const QString thesis = joinPath(folder, QStringLiteral("thesis.txt"));
+    const QString first = joinPath(folder, QStringLiteral("a.jpg"));
+    const QString second = joinPath(folder, QStringLiteral("b.jpg"));
+    writeFile(thesis, "Chapter one\n");
+    savePicture(first, 40, "JPEG");
+    savePicture(second, 50, "JPEG");
+    const QByteArray photo = fileBytes(first);
+    // Two photos swapped by mistake: the first is taken for the album.
+    for (const auto &[target, bytes] :
+        { std::pair { thesis, QByteArray("Chapter one\n") }, std::pair { first, photo } }) {
+        const CliRun run = cli(albumArgs("add", { target, second }));
+        EXPECT_NE(run.status, 0);
+        EXPECT_TRUE(run.err.contains(QFile::encodeName(target) + " is not an album"))
+            << run.err.constData();
+        EXPECT_EQ(fileBytes(target), bytes);
+    }
+}
+
+TEST(AlbumCliSafety, ParallelWritersLoseNoUpdate)
+{
+    const QString folder = makeTestFolder(QStringLiteral("parallel"));
+    const QString album = joinPath(folder, QStringLiteral("k.gmx"));
+    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    QStringList pictures[2];
+    for (int side = 0; side < 2; ++side) {
+        for (int i = 0; i < 4; ++i) {
+            pictures[side] << joinPath(folder, QStringLiteral("s%1-%2.bmp").arg(side).arg(i));
+            savePicture(pictures[side].last(), 20 + i, "BMP");
+        }
+    }
+    // Two adds at once, then every item's caption set by its own process at once, many times.
+    // A writer may give up after its bounded wait ("in use"), but one that ends well has its
+    // change in the album.
+    auto runTogether = [](const QList<QStringList> &runs) {
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (const QStringList &args : runs) {
+            processes.push_back(std::make_unique<QProcess>());
+            processes.back()->start(cliProgram(), args);
+        }
+        QList<bool> succeeded;
+        for (auto &process : processes) {
+            process->waitForFinished(60000);
+            succeeded << (process->exitCode() == 0);
+            if (!succeeded.last()) {
+                EXPECT_TRUE(process->readAllStandardError().contains("album is in use"));
+            }
+        }
+        return succeeded;
+    };
+    auto items = [&] {
+        return QJsonDocument::fromJson(
+            cli(albumArgs("list", { album, QStringLiteral("--json") })).out)
+            .object()
+            .value(QStringLiteral("items"))
+            .toArray();
+    };
+    const QList<bool> added = runTogether({ albumArgs("add", QStringList { album } + pictures[0]),
+        albumArgs("add", QStringList { album } + pictures[1]) });
+    EXPECT_EQ(items().size(), 4 * added.count(true));
+    ASSERT_TRUE(added[0] || added[1]);
+    const int count = int(items().size());
+    for (int round = 0; round < 3; ++round) {
+        QList<QStringList> runs;
+        for (int i = 0; i < count; ++i) {
+            runs << albumArgs("set-text",
+                { album, QString::number(i), QStringLiteral("caption"),
+                    QStringLiteral("r%1-%2").arg(round).arg(i) });
+        }
+        const QList<bool> succeeded = runTogether(runs);
+        const QJsonArray after = items();
+        ASSERT_EQ(after.size(), count);
+        for (int i = 0; i < count; ++i) {
+            if (succeeded[i]) {
+                EXPECT_EQ(after[i].toObject().value(QStringLiteral("caption")).toString(),
+                    QStringLiteral("r%1-%2").arg(round).arg(i));
+            }
+        }
+    }
+}
+
+TEST(AlbumCliSafety, AnAlbumAnotherProcessHoldsIsInUse)
+{
+    const QString album = joinPath(makeTestFolder(QStringLiteral("held")), QStringLiteral("h.gmx"));
+    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    const QByteArray before = fileBytes(album);
+    QLockFile window(album + QStringLiteral(".lock"));
+    ASSERT_TRUE(window.tryLock(0));
+    const CliRun run = cli(albumArgs("set-caption", { album, QStringLiteral("x") }));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("album is in use")) << run.err.constData();
+    EXPECT_EQ(fileBytes(album), before);
+}
+
+TEST(AlbumCliSafety, ADamagedAlbumIsReportedAndNeverGivesAnInvalidPicture)
+{
+    const QString folder = makeTestFolder(QStringLiteral("damaged"));
+    const QString album = joinPath(folder, QStringLiteral("d.gmx"));
+    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    for (int i = 0; i < 2; ++i) {
+        const QString picture = joinPath(folder, QStringLiteral("p%1.bmp").arg(i));
+        savePicture(picture, 60, "BMP");
+        ASSERT_EQ(cli(albumArgs("add", { album, picture })).status, 0);
+    }
+    QByteArray cut = fileBytes(album);
+    cut.chop(3000); // into the second thumbnail
+    writeFile(album, cut);
+
+    const CliRun listed = cli(albumArgs("list", { album }));
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_TRUE(listed.err.contains("album damaged, 1 of 2 items recovered")) << listed.err.data();
+    const QString thumbnail = joinPath(folder, QStringLiteral("t.bmp"));
+    EXPECT_EQ(cli(albumArgs("thumbnail", { album, QStringLiteral("1"), thumbnail })).status, 1);
+    EXPECT_FALSE(QFileInfo::exists(thumbnail));
+    EXPECT_EQ(cli(albumArgs("thumbnail", { album, QStringLiteral("0"), thumbnail })).status, 0);
+
+    EXPECT_EQ(cli(albumArgs("set-caption", { album, QStringLiteral("Kept") })).status, 0);
+    EXPECT_EQ(fileBytes(album + QStringLiteral(".damaged")), cut);
+}
+
+// ---- limits and wrong results
+
+TEST(AlbumCliLimits, AlbumNewRefusesAMissingFolderAndAnEmptyName)
+{
+    const QString missing = joinPath(makeTestFolder(QStringLiteral("new")), QStringLiteral("no"));
+    const QStringList refused[] = { { joinPath(missing, QStringLiteral("x.gmx")) }, { QString() },
+        { QStringLiteral(".gmx") }, { joinPath(missing, QStringLiteral(".gmx")) } };
+    for (const QStringList &args : refused) {
+        EXPECT_NE(cli(albumArgs("new", args)).status, 0) << args.first().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(joinPath(albumsFolder(), QStringLiteral(".gmx"))));
+}
+
+TEST(AlbumCliLimits, AddSkipsAndNamesWhatCannotBeRead)
+{
+    const QString folder = makeTestFolder(QStringLiteral("add"));
+    const QString album = joinPath(folder, QStringLiteral("a.gmx"));
+    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    const QString good = joinPath(folder, QStringLiteral("good.bmp"));
+    savePicture(good, 40, "BMP");
+    writeFile(joinPath(folder, QStringLiteral("empty.jpg")), QByteArray());
+    writeFile(joinPath(folder, QStringLiteral("text.jpg")), "not a picture\n");
+    QFile::copy(fixturePath(QStringLiteral("imaging/cmyk.jpg")),
+        joinPath(folder, QStringLiteral("cmyk.jpg")));
+    QDir(folder).mkdir(QStringLiteral("x.jpg"));
+    const struct {
+        const char *file;
+        const char *problem;
+    } skipped[] = {
+        { "empty.jpg", "the file is empty" },
+        { "text.jpg", "skipped" },
+        { "cmyk.jpg", "skipped" },
+        { "x.jpg", "a folder without media files" },
+        { "gone.jpg", "no such file" },
+    };
+    QStringList args { album, good };
+    for (const auto &entry : skipped)
+        args << joinPath(folder, QLatin1String(entry.file));
+    const CliRun run = cli(albumArgs("add", args));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains("1 added, 5 skipped")) << run.out.constData();
+    for (const auto &entry : skipped) {
+        EXPECT_TRUE(
+            run.err.contains(entry.file + QByteArray(": ")) && run.err.contains(entry.problem))
+            << entry.file << "\n"
+            << run.err.constData();
+    }
+    const QJsonArray items
+        = QJsonDocument::fromJson(cli(albumArgs("list", { album, QStringLiteral("--json") })).out)
+              .object()
+              .value(QStringLiteral("items"))
+              .toArray();
+    EXPECT_EQ(items.size(), 1);
+    // A folder of media names the sub-folder that only looks like a picture.
+    const CliRun again = cli(albumArgs("add", { album, folder }));
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("x.jpg: skipped: is a folder")) << again.err.constData();
+}
+
+TEST(AlbumCliLimits, TextsListingsAndThumbnailsComeOutWhole)
+{
+    const QString folder = makeTestFolder(QStringLiteral("texts"));
+    const QString album = joinPath(folder, QStringLiteral("t.gmx"));
+    const QString picture = joinPath(folder, QStringLiteral("p.bmp"));
+    savePicture(picture, 40, "BMP");
+    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(cli(albumArgs("add", { album, picture })).status, 0);
+
+    for (const char *field : { "description", "caption", "keywords" }) {
+        const CliRun run = cli(albumArgs(
+            "set-text", { album, QStringLiteral("0"), QLatin1String(field), QString(300, u'd') }));
+        EXPECT_EQ(run.status, 0);
+        EXPECT_TRUE(run.err.contains("cut to 255 bytes")) << field;
+    }
+    cli(albumArgs("set-text",
+        { album, QStringLiteral("0"), QStringLiteral("description"),
+            QStringLiteral("a\tb\nc\\") }));
+    const CliRun listed = cli(albumArgs("list", { album }));
+    EXPECT_EQ(listed.out.count('\n'), 2) << listed.out.constData();
+    EXPECT_TRUE(listed.out.contains("a\\tb\\nc\\\\\n")) << listed.out.constData();
+
+    const struct {
+        const char *name;
+        QByteArray magic;
+    } outputs[] = { { "t.jpg", "\xFF\xD8" }, { "t.tif", "II" }, { "t.bmp", "BM" } };
+    for (const auto &output : outputs) {
+        const QString path = joinPath(folder, QLatin1String(output.name));
+        EXPECT_EQ(cli(albumArgs("thumbnail", { album, QStringLiteral("0"), path })).status, 0);
+        EXPECT_TRUE(fileBytes(path).startsWith(output.magic)) << output.name;
+    }
+    const QString png = joinPath(folder, QStringLiteral("t.png"));
+    const CliRun refused = cli(albumArgs("thumbnail", { album, QStringLiteral("0"), png }));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(QFileInfo::exists(png));
+}
+
+// ---- messages
+
+TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
+{
+    const QString folder = makeTestFolder(QStringLiteral("messages"));
+    // The program as the user ran it: a link under another name.
+    const QString renamed = joinPath(folder, QStringLiteral("gx"));
+    ASSERT_TRUE(QFile::link(cliProgram(), renamed));
+    const QString empty = joinPath(folder, QStringLiteral("zero.jpg"));
+    writeFile(empty, QByteArray());
+    const QString album = joinPath(folder, QStringLiteral("m.gmx"));
+    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    const QString gone = joinPath(folder, QStringLiteral("gone.jpg"));
+    const struct {
+        QStringList args;
+        QByteArray expected;
+    } cases[] = {
+        { { QStringLiteral("convert"), empty, joinPath(folder, QStringLiteral("o.bmp")) },
+            "gx: " + QFile::encodeName(empty) + ": the file is empty" },
+        { { QStringLiteral("convert"), folder, joinPath(folder, QStringLiteral("o.bmp")) },
+            ": is a folder" },
+        { { QStringLiteral("info"), gone }, "gone.jpg: no such file" },
+        { { QStringLiteral("send-image"), gone }, "gone.jpg: no such file" },
+        { albumArgs("rename", { album, QStringLiteral("a/b") }), "is not a valid album name" },
+        { albumArgs("copy", { joinPath(folder, QStringLiteral("none.gmx")), QStringLiteral("c") }),
+            "none.gmx: no such album" },
+        { albumArgs("list", { folder }), ": is a folder" },
+    };
+    for (const auto &entry : cases) {
+        const CliRun run = cli(entry.args, renamed);
+        EXPECT_NE(run.status, 0) << entry.args.join(u' ').toStdString();
+        const QList<QByteArray> lines = run.err.split('\n');
+        const auto line = std::find_if(lines.cbegin(), lines.cend(),
+            [&](const QByteArray &text) { return text.contains(entry.expected); });
+        ASSERT_NE(line, lines.cend()) << run.err.constData();
+        EXPECT_TRUE(line->startsWith("gx: ")) << line->constData();
+    }
 }

@@ -130,6 +130,38 @@ TEST_F(CopyFiles, MoveDeletesOnlyWhatWasCopiedAndRunningItAgainChangesNothing)
     EXPECT_EQ(QDir(destination).entryList(QDir::Files).size(), 4); // 2 pictures, sound, album
 }
 
+TEST_F(CopyFiles, ADestinationPathMustFitTheRecordAndAFailedSoundCopyKeepsTheOriginalSound)
+{
+    // Names whose path in the destination is 259 bytes (fits the 260-byte record with its
+    // terminator) and 260 bytes (does not).
+    const int fits = 259 - int(destination.toUtf8().size()) - 1;
+    const QString media = QFileInfo(first).absolutePath();
+    auto named = [&](int bytes, const char *extension) {
+        return media + u'/' + QString(bytes - 4, u'n') + QLatin1String(extension);
+    };
+    const QString fitting = named(fits, ".jpg");
+    const QString tooLong = named(fits + 1, ".bmp");
+    const QString longSound = named(fits + 1, ".wav");
+    for (const QString &path : { fitting, tooLong, longSound })
+        writeFile(path, "x");
+    ASSERT_EQ(doc.insertItem(makeItem(fitting)), 1);
+    ASSERT_EQ(doc.insertItem(makeItem(tooLong)), 1);
+    doc.attachFile(0, QStringLiteral("note"), longSound);
+    host.clear();
+
+    const CopyFilesOutcome outcome = copyAlbumFiles(doc, destination, true);
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_EQ(outcome.failed, 2);
+    EXPECT_EQ(doc.item(3)->path(), destination + u'/' + QFileInfo(fitting).fileName());
+    EXPECT_EQ(doc.item(4)->path(), tooLong);
+    EXPECT_TRUE(QFileInfo::exists(tooLong));
+    // The picture moved but its sound could not: the item keeps the sound where it is.
+    EXPECT_EQ(doc.item(0)->path(), destination + QStringLiteral("/pic.jpg"));
+    EXPECT_EQ(doc.item(0)->attachmentPath(), longSound);
+    EXPECT_TRUE(QFileInfo::exists(longSound));
+    EXPECT_EQ(host.messageIds().count(AlbumManageMessage::kPathTooLong), 2);
+}
+
 TEST(DistinctDestination, NumbersBeforeTheExtension)
 {
     const QSet<QString> taken = { QStringLiteral("/d/a.jpg"), QStringLiteral("/d/a (2).jpg"),

@@ -36,8 +36,11 @@ TEST(AlbumNames, EntryNamesAndValidity)
     EXPECT_EQ(albumEntryName(QStringLiteral("Trip.gmx")), QStringLiteral("Trip"));
     EXPECT_EQ(albumEntryName(QStringLiteral("Trip.GMX")), QStringLiteral("Trip"));
     EXPECT_EQ(albumEntryName(QStringLiteral("Trip.gmx.bak")), QStringLiteral("Trip.gmx.bak"));
-    for (const char *bad : { "", ".gmx", "..", "../Trip", "a/b", " Trip", "Trip " })
+    // Names other file systems cannot take; "Trip*" would also read as an outside album's entry.
+    for (const char *bad : { "", ".gmx", "..", "../Trip", "a/b", " Trip", "Trip ", "Trip*", "a:b",
+             "why?", "a\\b", "\"q\"", "<a>", "a|b", "tab\there" })
         EXPECT_FALSE(isValidAlbumName(QString::fromUtf8(bad))) << bad;
+    EXPECT_EQ(fileSystemSafeAlbumName(QStringLiteral("a/b: c*?")), QStringLiteral("a_b_ c__"));
     for (const char *good : { "Trip", "Trip.gmx", "Sommer 2026", "Straße" })
         EXPECT_TRUE(isValidAlbumName(QString::fromUtf8(good))) << good;
     EXPECT_FALSE(isFolderAlbumEntry(kUntitled, kUntitled));

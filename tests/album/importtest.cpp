@@ -159,7 +159,7 @@ TEST(Import, OtherFilesShowTheirShellIconOrTheUnknownPicture)
     EXPECT_TRUE(recorder.messageIds().isEmpty());
 }
 
-TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)
+TEST(Import, UnreadablePicturesAreRefusedAndClipsFallBackWithTheirMessages)
 {
     RecordingHost recorder;
     const QString folder = makeTestFolder();
@@ -168,10 +168,15 @@ TEST(Import, UnreadablePicturesAndClipsFallBackWithTheirMessages)
     writeFile(fakeJpeg, 100);
     writeFile(fakeAvi, 100);
     CAlbumDoc doc;
-    EXPECT_EQ(doc.addFile(fakeJpeg), 1);
+    // An icon standing for a picture that cannot be read would be an item with nothing behind it.
+    EXPECT_EQ(doc.addFile(fakeJpeg), 0);
     EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kPictureUnreadable });
-    EXPECT_EQ(infoOf(doc, 0).sourceWidth, 32);
+    EXPECT_EQ(doc.itemCount(), 0);
     recorder.clear();
+    QString problem;
+    EXPECT_EQ(doc.addFile(fakeJpeg, -1, &problem), 0);
+    EXPECT_TRUE(recorder.messageIds().isEmpty());
+    EXPECT_EQ(problem, QStringLiteral("the picture cannot be read"));
     EXPECT_EQ(doc.addFile(fakeAvi), 1);
     ASSERT_EQ(recorder.messageIds().size(), 1);
     EXPECT_TRUE(recorder.messageIds().first() >= AlbumMessage::kAviCannotOpen
@@ -219,12 +224,17 @@ TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
     EXPECT_EQ(outcome.added, 3);
     EXPECT_EQ(outcome.duplicates, 1);
     EXPECT_EQ(outcome.failed, 1);
+    ASSERT_EQ(outcome.skipped.size(), 1);
+    EXPECT_EQ(outcome.skipped.first().problem, QStringLiteral("no such file"));
+    EXPECT_EQ(outcome.summary(), QStringLiteral("3 added, 1 skipped, 1 already in the album"));
     EXPECT_EQ(outcome.folder, folder);
     EXPECT_EQ(doc.addFilesFolder(), folder);
     EXPECT_EQ(addFilesStartFolder(doc.addFilesFolder(), QStringLiteral("/elsewhere")), folder);
     EXPECT_EQ(addFilesStartFolder({}, QStringLiteral("/elsewhere")), QStringLiteral("/elsewhere"));
     EXPECT_EQ(addFilesStartFolder({}, {}), photosFolder());
-    EXPECT_TRUE(recorder.messageIds().isEmpty());
+    // One report names the file that could not be added.
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_TRUE(recorder.shown().first().text.contains(QStringLiteral("gone.bmp: no such file")));
 
     CAlbumDoc other;
     recorder.cancelProgressAt(2, 2);
@@ -262,6 +272,11 @@ TEST(AcquiredName, DateCodedNamesCountPerDay)
     EXPECT_EQ(counters.values.value(kAcquireDayKey), 306);
     EXPECT_EQ(counters.values.value(kAcquireCounterKey), 2);
     counters.values[kAcquireCounterKey] = 1000; // out of range: starts again
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
+        QStringLiteral("/acq/mr06_001.jpg"));
+    counters.values[kAcquireCounterKey] = 999; // the last number of a day, then the wrap
+    EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
+        QStringLiteral("/acq/mr06_999.jpg"));
     EXPECT_EQ(nextAcquiredFileName(naming, counters, QDate(2001, 3, 6)),
         QStringLiteral("/acq/mr06_001.jpg"));
 

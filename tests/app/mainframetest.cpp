@@ -1,12 +1,17 @@
 #include "app/ui/mainframe.h"
 
 #include "album/albumdoc.h"
+#include "album/albumformat.h"
 #include "album/albumitem.h"
 #include "app/ui/albumcommands.h"
+#include "app/ui/guihost.h"
+#include "app/ui/launcherbar.h"
 #include "core/commandids.h"
 #include "core/folders.h"
 #include "core/imagepath.h"
+#include "platform/channeltestsupport.h"
 #include "platform/instancechannel.h"
+#include "platform/strings.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 #include "view/ui/albumview.h"
@@ -24,6 +29,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocalSocket>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSharedMemory>
@@ -341,6 +349,7 @@ TEST_F(MainFrameTest, ClosingAsksAboutClipboardDataTheProgramOwns)
     host.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(host.messageIds(), (QList<int> { 50393 }));
+    EXPECT_EQ(host.shown().first().look.defaultButton, 1); // "No" is the default
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
 }
 
@@ -351,6 +360,260 @@ TEST_F(MainFrameTest, ClosingWithUnsavedChangesCanBeCancelled)
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(host.messageIds(), (QList<int> { 50325 }));
     EXPECT_TRUE(frame->isVisible());
+}
+
+// Every way of putting another album in place of a modified one asks about the changes first,
+// the album bar's untitled entry included; Cancel keeps the album, its changes and the list entry.
+TEST_F(MainFrameTest, ReplacingAModifiedAlbumAsksFirstAndCancelKeepsTheChanges)
+{
+    CAlbumDoc other;
+    other.onNewDocument();
+    ASSERT_TRUE(other.saveAs(QStringLiteral("Other")));
+    const QString outside = folder + "/Outside.gmx";
+    ASSERT_TRUE(other.onSaveDocument(outside));
+    const QString trip = albumsFolder() + "/Trip.gmx";
+    QComboBox *list = frame->albumList();
+    const auto choose
+        = [list](const QString &entry) { list->setCurrentIndex(list->findText(entry)); };
+    struct Way {
+        const char *name;
+        std::function<void()> replace;
+    };
+    const Way ways[] = {
+        { "album bar: new album", [&] { choose(CAlbumDoc::untitledName()); } },
+        { "album bar: another album", [&] { choose(QStringLiteral("Other")); } },
+        { "New", [&] { frame->runCommand(Command::kNew); } },
+        { "Open",
+            [&] {
+                host.queueOpenFileNames({ outside });
+                frame->runCommand(Command::kOpen);
+            } },
+        { "album chooser: new album",
+            [&] {
+                whenDialogOpens([](QDialog *dialog) {
+                    auto *choice = dialog->findChild<QComboBox *>();
+                    choice->setCurrentIndex(choice->findText(CAlbumDoc::untitledName()));
+                    dialog->accept();
+                });
+                frame->runCommand(Command::kOpenAlbum);
+            } },
+        { "by name", [&] { frame->SelectAlbumByName(QStringLiteral("NEW")); } },
+    };
+    for (const Way &way : ways) {
+        SCOPED_TRACE(way.name);
+        document().setModified(false);
+        frame->SelectAlbumByName(trip);
+        ASSERT_EQ(document().pathName(), trip);
+        document().addFile(makePicture(folder, QStringLiteral("change.jpg")));
+        ASSERT_TRUE(document().isModified());
+        host.clear();
+        host.queueAnswer(MessageAnswer::Cancel);
+        way.replace();
+        EXPECT_EQ(host.messageIds(), (QList<int> { 59004 }));
+        EXPECT_EQ(document().pathName(), trip);
+        EXPECT_EQ(document().itemCount(), 2);
+        EXPECT_TRUE(document().isModified());
+        EXPECT_EQ(list->currentText(), "Trip");
+    }
+
+    // Yes saves the changes before the new album starts.
+    host.clear();
+    host.queueAnswer(MessageAnswer::Yes);
+    choose(CAlbumDoc::untitledName());
+    EXPECT_TRUE(document().isUntitled());
+    CAlbumDoc reread;
+    ASSERT_TRUE(reread.onOpenDocument(trip));
+    EXPECT_EQ(reread.itemCount(), 2);
+}
+
+TEST_F(MainFrameTest, OpenConvertAndRebuildAreInTheMenusAndWork)
+{
+    QList<int> inMenus;
+    for (const QAction *menu : frame->menuBar()->actions()) {
+        for (const QAction *command : menu->menu()->actions())
+            inMenus << command->data().toInt();
+    }
+    for (int id : { Command::kOpen, Command::kConvertOldAlbums, Command::kRebuildThumbnail })
+        EXPECT_TRUE(inMenus.contains(id)) << id;
+    EXPECT_EQ(frame->action(Command::kOpen)->shortcut(), QKeySequence(QKeySequence::Open));
+
+    // Open takes an album from any folder; the list marks it as from elsewhere.
+    const QString picture = makePicture(folder, QStringLiteral("far.jpg"));
+    CAlbumDoc far;
+    far.onNewDocument();
+    far.addFile(picture);
+    ASSERT_TRUE(far.onSaveDocument(folder + "/Far.gmx"));
+    host.queueOpenFileNames({ folder + "/Far.gmx" });
+    ASSERT_TRUE(frame->runCommand(Command::kOpen));
+    EXPECT_EQ(document().pathName(), folder + "/Far.gmx");
+    EXPECT_EQ(frame->albumList()->currentText(), "Far*");
+
+    // Rebuild remakes the current item's thumbnail from its changed file.
+    EXPECT_FALSE(frame->action(Command::kRebuildThumbnail)->isEnabled());
+    QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
+    QImage wide(100, 50, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    ASSERT_TRUE(wide.save(picture, "JPG"));
+    ASSERT_TRUE(frame->runCommand(Command::kRebuildThumbnail));
+    EXPECT_EQ(document().item(0)->info()->thumbWidth, 80);
+    EXPECT_EQ(document().item(0)->info()->thumbHeight, 40);
+    EXPECT_TRUE(document().isModified());
+
+    // Convert reads an older album (144-byte header, 288-byte records) into a new album.
+    QByteArray old(144 + 288, '\0');
+    old[8] = 1;
+    old.replace(16, 8, "Old days");
+    old.replace(144 + 8, picture.toUtf8().size(), picture.toUtf8());
+    old.replace(144 + 136, 14, "From the attic");
+    QFile file(folder + "/attic.alb");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+    host.clear();
+    host.queueAnswer(MessageAnswer::No); // the rebuilt album's changes are not kept
+    host.queueOpenFileNames({ file.fileName() });
+    ASSERT_TRUE(frame->runCommand(Command::kConvertOldAlbums));
+    EXPECT_EQ(host.openQuestions().first().multiple, true);
+    EXPECT_EQ(document().pathName(), albumsFolder() + "/attic.gmx");
+    ASSERT_EQ(document().itemCount(), 1);
+    QString description;
+    document().itemText(0, description, false);
+    EXPECT_EQ(description, "From the attic");
+    EXPECT_EQ(frame->albumList()->currentText(), "attic");
+}
+
+TEST_F(MainFrameTest, AttachSoundRefusesAPathTheRecordCannotHold)
+{
+    document().addFile(makePicture(folder, QStringLiteral("pic.jpg")));
+    Q_EMIT document().itemsChanged();
+    QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
+    document().setModified(false);
+    const QString tooLong = folder + u'/' + QString(300, u'a') + ".wav";
+    host.queueOpenFileNames({ tooLong });
+    ASSERT_TRUE(frame->runCommand(Command::kAttachSound));
+    ASSERT_EQ(host.shown().size(), 1);
+    EXPECT_TRUE(host.shown().first().text.contains("264 bytes"));
+    EXPECT_TRUE(document().item(0)->attachmentPath().isEmpty());
+    EXPECT_FALSE(document().isModified());
+
+    host.queueOpenFileNames({ folder + "/note.wav" });
+    ASSERT_TRUE(frame->runCommand(Command::kAttachSound));
+    EXPECT_EQ(document().item(0)->attachmentPath(), folder + "/note.wav");
+    EXPECT_TRUE(document().isModified());
+}
+
+TEST_F(MainFrameTest, EmptyLauncherBarHasRoomForItsWholeText)
+{
+    LauncherBar *bar = frame->launcherBar();
+    bar->setPrograms({});
+    QApplication::processEvents();
+    const QString text = loadString(50504);
+    EXPECT_GE(bar->emptyTextRect().width(), bar->fontMetrics().horizontalAdvance(text));
+}
+
+// Hand-overs that arrive while a dialog is open are answered at once and wait for it to close;
+// senders that die halfway through their frame, or before their answer, change nothing. Once the
+// dialog is closed the files are added in the order they came.
+TEST_F(MainFrameTest, HandoversWaitForAnOpenDialogAndDeadSendersAreHarmless)
+{
+    InstanceServer server;
+    server.setReceiver(kImagePathMessage, frame.get());
+    ASSERT_TRUE(server.listen(QStringLiteral("handover-dialog")))
+        << qPrintable(server.errorString());
+    const QString sent = makePicture(folder, "sent.jpg");
+    const QString relayed = makePicture(folder, "relayed.jpg");
+    InstanceFrame request;
+    request.number = kImagePathMessage;
+
+    QMessageBox box(
+        QMessageBox::Warning, "Glimmerix", "A dialog is open", QMessageBox::Ok, frame.get());
+    InstanceReply reply;
+    QElapsedTimer clock;
+    int itemsWhileOpen = -1;
+    QTimer::singleShot(0, [&] {
+        for (const QByteArray &bytes : { encodeFrame(request).left(10), encodeFrame(request) }) {
+            QLocalSocket dying;
+            dying.connectToServer(server.socketPath());
+            ASSERT_TRUE(dying.waitForConnected(2000));
+            dying.write(bytes);
+            dying.flush();
+        } // the sender dies here
+        clock.start();
+        reply = runWhileServing([&] {
+            const auto memory = publishImagePath(sent);
+            return sendInstanceMessage(
+                QStringLiteral("handover-dialog"), kImagePathMessage, 0, 0, {}, 5000);
+        });
+        frame->receiveHandedOverFile(relayed);
+        QTest::qWait(0);
+        itemsWhileOpen = document().itemCount();
+        box.accept();
+    });
+    box.exec();
+
+    EXPECT_TRUE(reply.delivered) << qPrintable(reply.error);
+    EXPECT_EQ(reply.result, kImagePathQueued);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(itemsWhileOpen, 0);
+    QTRY_COMPARE(itemPaths(document()), (QStringList { sent, relayed }));
+    EXPECT_TRUE(frame->isVisible());
+}
+
+// A hand-over the album cannot read is answered at once; what the album says about it goes into
+// one notice that names the file and blocks nothing, not into a message box per file.
+TEST_F(MainFrameTest, HandoversThatCannotBeAddedShowOneNoticeAndNeverABox)
+{
+    GuiHost boxes; // real message boxes, as in the program
+    boxes.setMainWindow(frame.get());
+    Host *recording = setHost(&boxes);
+    // Should a box open all the same, close it, so that the test fails instead of hanging.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    closer.start(4000);
+
+    InstanceServer server;
+    server.setReceiver(kImagePathMessage, frame.get());
+    ASSERT_TRUE(server.listen(QStringLiteral("handover-notice")));
+    const QString damaged = folder + "/damaged.jpg";
+    writeFile(damaged, QByteArray("\xFF\xD8\xFF\xE0 not really a picture"));
+    for (const QString &path : { damaged, folder + "/missing.jpg" }) {
+        QElapsedTimer clock;
+        clock.start();
+        const InstanceReply reply = runWhileServing([&] {
+            const auto memory = publishImagePath(path);
+            return sendInstanceMessage(
+                QStringLiteral("handover-notice"), kImagePathMessage, 0, 0, {}, 3000);
+        });
+        EXPECT_TRUE(reply.delivered) << qPrintable(path) << ": " << qPrintable(reply.error);
+        EXPECT_LT(clock.elapsed(), 2000);
+    }
+    setHost(recording);
+    QMessageBox *notice = frame->findChild<QMessageBox *>("handoverNotice");
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isModal());
+    EXPECT_TRUE(notice->informativeText().contains("damaged.jpg: "));
+    EXPECT_TRUE(notice->informativeText().contains("missing.jpg: "));
+    EXPECT_EQ(frame->findChildren<QMessageBox *>().size(), 1);
+}
+
+// The launcher bar fills its tool bar, so a right click anywhere on it opens the program
+// chooser rather than the main window's menu of tool bars.
+TEST_F(MainFrameTest, RightClickAnywhereOnTheLauncherBarOpensTheProgramChooser)
+{
+    LauncherBar *launcher = frame->launcherBar();
+    const QWidget *bar = launcher->parentWidget();
+    EXPECT_GT(launcher->width(), bar->width() * 9 / 10);
+    bool chooserOpened = false;
+    whenDialogOpens([&](QDialog *dialog) {
+        chooserOpened = dialog->objectName() == "192";
+        dialog->reject();
+    });
+    QTest::mouseClick(launcher, Qt::RightButton, {}, QPoint(launcher->width() - 10, 30));
+    EXPECT_TRUE(chooserOpened);
 }
 
 // Two processes: a second start with two pictures adds both to the running window's album, and

@@ -1,18 +1,33 @@
+#include "album/dibimage.h"
+#include "app/applicationname.h"
 #include "app/filefilter.h"
 #include "app/helptopics.h"
+#include "app/ui/helpwindow.h"
+#include "app/ui/sortdialog.h"
 #include "core/imagepath.h"
 #include "picture/dibview.h"
 #include "picture/ui/picturewindow.h"
 #include "platform/paths.h"
+#include "support/testenvironment.h"
 #include "view/halftone.h"
 
 #include "imaging/dib.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QRadioButton>
+#include <QScrollArea>
 #include <QSharedMemory>
+#include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -125,6 +140,123 @@ TEST(PictureWindow, TitleAndZoomSteps)
 
     PictureWindow named(0, "/photos/a.jpg");
     EXPECT_EQ(named.windowTitle(), "/photos/a.jpg");
+}
+
+// Help opens in the desktop's browser through xdg-open; without one (no xdg-open, or one that
+// finds no program for the page) the page shows in the program's own help window.
+TEST(HelpTopics, WithoutABrowserThePageShowsInTheProgramsOwnWindow)
+{
+    QStringList viewed;
+    setHelpViewer([&](const QString &page) { viewed.append(page); });
+    const QByteArray path = qgetenv("PATH");
+    struct Case {
+        const char *name;
+        const char *xdgOpen; // the stand-in xdg-open's script; nullptr: none on the path
+        bool ownWindow;
+    };
+    const Case cases[] = {
+        { "no xdg-open", nullptr, true },
+        { "xdg-open finds no browser", "#!/bin/sh\nexit 3\n", true },
+        { "a browser shows the page", "#!/bin/sh\nexit 0\n", false },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString tools = makeTestFolder(QStringLiteral("tools"));
+        if (c.xdgOpen) {
+            writeFile(tools + "/xdg-open", c.xdgOpen);
+            QFile::setPermissions(tools + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(tools));
+        viewed.clear();
+        ASSERT_TRUE(openHelpTopic(624));
+        QTRY_VERIFY(QCoreApplication::instance()->findChildren<QProcess *>().isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(viewed, c.ownWindow ? QStringList { helpPagePath(624) } : QStringList());
+    }
+    qputenv("PATH", path);
+    setHelpViewer(nullptr);
+
+    showHelpWindow(helpPagePath(624));
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto found = std::find_if(windows.cbegin(), windows.cend(),
+        [](const QWidget *window) { return window->objectName() == "helpWindow"; });
+    ASSERT_NE(found, windows.cend());
+    auto *window = qobject_cast<QTextBrowser *>(*found);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->source(), QUrl::fromLocalFile(helpPagePath(624)));
+    EXPECT_FALSE(window->toPlainText().isEmpty());
+    window->close();
+}
+
+// The sort directions are named after what they do to the chosen key.
+TEST(SortDialog, DirectionsAreNamedAfterTheChosenKey)
+{
+    SortDialog dialog;
+    struct Case {
+        int key;
+        const char *natural;
+        const char *reversed;
+    };
+    const Case cases[]
+        = { { 3, "Newest first", "Oldest first" }, { 2, "Smallest first", "Largest first" },
+              { 0, "A to Z", "Z to A" }, { 4, "A to Z", "Z to A" } };
+    for (const Case &c : cases) {
+        dialog.findChild<QRadioButton *>(QStringLiteral("key%1").arg(c.key))->setChecked(true);
+        EXPECT_EQ(dialog.findChild<QRadioButton *>("direction0")->text(), c.natural);
+        EXPECT_EQ(dialog.findChild<QRadioButton *>("direction1")->text(), c.reversed);
+    }
+    dialog.findChild<QRadioButton *>("direction1")->setChecked(true);
+    EXPECT_EQ(dialog.choice().key, 4);
+    EXPECT_EQ(dialog.choice().direction, 1);
+}
+
+// Qt adds a display name, once one is set, to every window title; the main window's title names
+// the product already, so none is set (an unset display name follows the application name).
+TEST(ApplicationName, WindowTitlesNameTheProductOnce)
+{
+    nameApplication(QStringLiteral("2.0"));
+    EXPECT_EQ(QCoreApplication::applicationName(), "Glimmerix");
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    nameApplication(QStringLiteral("2.0"));
+}
+
+// The picture window opens with the whole picture in view: at its own size when it fits the
+// window, else scaled to the room the window has (a 640 x 480 picture was once drawn at 32 x 24).
+// Escape and Ctrl+W close it.
+TEST(PictureWindow, OpensFittedOrAtFullSizeAndClosesOnEscapeOrCtrlW)
+{
+    struct Case {
+        const char *name;
+        QSize picture;
+        QKeyCombination closeKey;
+    };
+    const Case cases[] = {
+        { "small", QSize(200, 150), QKeyCombination(Qt::Key_Escape) },
+        { "VGA", QSize(640, 480), QKeyCombination(Qt::ControlModifier, Qt::Key_W) },
+        { "larger than the screen", QSize(3000, 2000), QKeyCombination(Qt::Key_Escape) },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage picture(c.picture, QImage::Format_RGB888);
+        picture.fill(Qt::darkGreen);
+        QPointer<PictureWindow> window = new PictureWindow(imageToDibBlock(picture), "/p.jpg");
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        const QWidget *viewport = window->findChild<QScrollArea *>()->viewport();
+        const QLabel *shown = window->findChild<QLabel *>("picture");
+        ASSERT_TRUE(shown);
+        const QSize room = viewport->size() - QSize(4, 4);
+        const bool fits = c.picture.width() <= room.width() && c.picture.height() <= room.height();
+        const QSize expected = fits ? c.picture : c.picture.scaled(room, Qt::KeepAspectRatio);
+        QTRY_COMPARE(shown->size(), expected);
+        EXPECT_TRUE(shown->width() == room.width() || shown->height() == room.height() || fits);
+
+        QTest::keyClick(window, c.closeKey.key(), c.closeKey.keyboardModifiers());
+        QTRY_VERIFY(window.isNull());
+    }
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "support/testenvironment.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 
 #include <gtest/gtest.h>
 
@@ -177,4 +179,23 @@ TEST_F(SettingsStoreTest, BatchSavesOnceAtCommit)
     EXPECT_TRUE(batch.commit());
     const SettingsStore reloaded(m_files);
     EXPECT_EQ(reloaded.readNumber(SettingsRoot::User, kKey, QStringLiteral("B")), 2u);
+}
+
+TEST_F(SettingsStoreTest, AWriteWaitsForAnotherWriterHoldingTheFile)
+{
+    // Another process in the middle of a change holds the file's lock.
+    QLockFile other(m_files.user + QStringLiteral(".lock"));
+    ASSERT_TRUE(other.tryLock(0));
+    SettingsStore store(m_files);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(
+        store.writeString(SettingsRoot::User, kKey, QStringLiteral("A"), QStringLiteral("1")));
+    // It waits its bounded time for the lock before going ahead alone.
+    EXPECT_GE(waited.elapsed(), 1500);
+    other.unlock();
+    waited.restart();
+    EXPECT_TRUE(
+        store.writeString(SettingsRoot::User, kKey, QStringLiteral("B"), QStringLiteral("2")));
+    EXPECT_LT(waited.elapsed(), 1500);
 }

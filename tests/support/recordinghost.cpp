@@ -17,6 +17,16 @@ private:
     int m_cancelAt;
 };
 
+// The first queued answer, taken from the queue; with none queued the user declines.
+template<typename T> T takeFirst(std::deque<T> &queue)
+{
+    if (queue.empty())
+        return {};
+    T first = std::move(queue.front());
+    queue.pop_front();
+    return first;
+}
+
 } // namespace
 
 RecordingHost::RecordingHost()
@@ -43,16 +53,18 @@ void RecordingHost::clear()
     m_answers.clear();
     m_saveNames.clear();
     m_saveQuestions.clear();
+    m_openNames.clear();
+    m_openQuestions.clear();
     m_statusTexts.clear();
     m_escapePolls = 0;
 }
 
-MessageAnswer RecordingHost::showText(
-    const QString &text, MessageIcon icon, MessageButtons buttons, int messageId)
+MessageAnswer RecordingHost::showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+    int messageId, const MessageBoxLook &look)
 {
-    m_shown.append({ messageId, text, icon, buttons });
+    m_shown.append({ messageId, text, icon, buttons, look });
     if (m_answers.empty())
-        return firstButtonAnswer(buttons);
+        return defaultAnswer(buttons, look);
     const MessageAnswer answer = m_answers.front();
     m_answers.pop_front();
     return answer;
@@ -84,9 +96,11 @@ void RecordingHost::setStatusText(int, const QString &text)
 QString RecordingHost::askSaveFileName(const SaveFileQuestion &question)
 {
     m_saveQuestions.append(question);
-    if (m_saveNames.empty())
-        return {};
-    const QString name = m_saveNames.front();
-    m_saveNames.pop_front();
-    return name;
+    return takeFirst(m_saveNames);
+}
+
+QStringList RecordingHost::askOpenFileNames(const OpenFileQuestion &question)
+{
+    m_openQuestions.append(question);
+    return takeFirst(m_openNames);
 }

@@ -17,14 +17,17 @@ public:
         QString text;
         MessageIcon icon;
         MessageButtons buttons;
+        MessageBoxLook look;
     };
 
     RecordingHost(); // installs itself as the host
     ~RecordingHost() override; // restores the previous host
 
-    // Answers to the next questions, in order; when none are queued the first button answers.
+    // Answers to the next questions, in order; when none are queued the default button answers.
     void queueAnswer(MessageAnswer answer) { m_answers.push_back(answer); }
     void queueSaveFileName(const QString &path) { m_saveNames.push_back(path); }
+    // The files chosen at the next open-file question (an empty list declines).
+    void queueOpenFileNames(const QStringList &paths) { m_openNames.push_back(paths); }
     // Escape reads as pressed from the `n`-th poll on (1 = the first poll); 0 never.
     void pressEscapeAtPoll(int n) { m_escapeAtPoll = n; }
     // The progress created `n`-th (1 = first) reports cancelled once its position reaches `at`.
@@ -39,17 +42,21 @@ public:
     int escapePolls() const { return m_escapePolls; }
     const QList<QString> &statusTexts() const { return m_statusTexts; }
     const QList<SaveFileQuestion> &saveQuestions() const { return m_saveQuestions; }
+    const QList<OpenFileQuestion> &openQuestions() const { return m_openQuestions; }
     int progressCount() const { return m_progressCount; }
     int waitCursorDepth() const { return m_waitCursorDepth; }
     void clear();
 
-    MessageAnswer showText(
-        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId) override;
     std::unique_ptr<Progress> createProgress() override;
     bool escapePressed() override;
     void setWaitCursor(bool on) override;
     void setStatusText(int pane, const QString &text) override;
     QString askSaveFileName(const SaveFileQuestion &question) override;
+    QStringList askOpenFileNames(const OpenFileQuestion &question) override;
+
+protected:
+    MessageAnswer showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+        int messageId, const MessageBoxLook &look) override;
 
 private:
     Host *m_previous = nullptr;
@@ -57,6 +64,8 @@ private:
     std::deque<MessageAnswer> m_answers;
     std::deque<QString> m_saveNames;
     QList<SaveFileQuestion> m_saveQuestions;
+    std::deque<QStringList> m_openNames;
+    QList<OpenFileQuestion> m_openQuestions;
     QList<QString> m_statusTexts;
     int m_escapeAtPoll = 0;
     int m_escapePolls = 0;

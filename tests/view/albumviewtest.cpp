@@ -7,17 +7,22 @@
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 #include "view/ui/cellwindow.h"
+#include "view/ui/multilineedit.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -64,6 +69,10 @@ protected:
         return marks;
     }
     QLineEdit *edit(int id) const { return view->findChild<QLineEdit *>(QString::number(id)); }
+    MultiLineEdit *description() const
+    {
+        return view->findChild<MultiLineEdit *>(QString::number(ViewControl::kDescriptionEdit));
+    }
 
     RecordingHost host;
     CAlbumDoc document;
@@ -184,23 +193,29 @@ TEST_F(AlbumViewTest, EditFieldsWriteThroughAndMarkTheAlbumModified)
 {
     build(3, 3, 2);
     // No current item: the description row edits the album caption.
-    QTest::keyClicks(edit(ViewControl::kDescriptionEdit), "Trip");
+    QTest::keyClicks(description(), "Trip");
     EXPECT_EQ(document.albumCaption(), "Trip");
     EXPECT_TRUE(document.isModified());
     EXPECT_FALSE(edit(ViewControl::kCaptionEdit)->isEnabled());
     document.setModified(false);
 
     click(1);
-    EXPECT_TRUE(edit(ViewControl::kDescriptionEdit)->text().isEmpty());
+    EXPECT_TRUE(description()->text().isEmpty());
     QTest::keyClicks(edit(ViewControl::kCaptionEdit), "Dawn");
     QTest::keyClicks(edit(ViewControl::kKeywordsEdit), "sea");
-    QTest::keyClicks(edit(ViewControl::kDescriptionEdit), "Boats");
+    // The description takes several lines; all three fields keep at most 255 characters.
+    QTest::keyClicks(description(), "Boats");
+    QTest::keyClick(description(), Qt::Key_Return);
+    QTest::keyClicks(description(), "at dawn");
     const ItemInfo *info = document.item(1)->info();
     EXPECT_EQ(fixedText(info->caption), "Dawn");
     EXPECT_EQ(fixedText(info->keywords), "sea");
-    EXPECT_EQ(fixedText(info->description), "Boats");
+    EXPECT_EQ(fixedText(info->description), "Boats\nat dawn");
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(edit(ViewControl::kCaptionEdit)->maxLength(), 255);
+    description()->selectAll();
+    QTest::keyClicks(description(), QString(300, u'x'));
+    EXPECT_EQ(fixedText(info->description), QString(255, u'x'));
 
     // Showing another item fills the fields without writing anything back.
     document.setModified(false);
@@ -226,6 +241,46 @@ TEST_F(AlbumViewTest, OnlyTheVisibleCellsExistForALargeAlbum)
     EXPECT_EQ(view->scrollMax(), 100 + 1 - 4);
     view->scrollGrid(ScrollAction::Bottom);
     EXPECT_EQ(view->cells()[0]->itemIndex(), 97 * 5);
+}
+
+// An empty album shows a hint instead of rows of empty frames. A cell whose file name is cut
+// shows the whole name in its tool tip; one whose name fits shows none.
+TEST_F(AlbumViewTest, EmptyAlbumShowsAHintAndCutNamesHaveATooltip)
+{
+    build(0, 4, 3);
+    const QLabel *hint = view->findChild<QLabel *>("emptyHint");
+    ASSERT_TRUE(hint);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "Add files or drop them here");
+    const auto visibleCells = [this] {
+        return std::count_if(view->cells().cbegin(), view->cells().cend(),
+            [](const CellWindow *cell) { return cell->isVisible(); });
+    };
+    EXPECT_EQ(visibleCells(), 0);
+
+    const QString folder = makeTestFolder(QStringLiteral("names"));
+    const QString longName = QStringLiteral("harbour-at-dawn-from-the-north-pier-2026-08-14.jpg");
+    for (const QString &name : { longName, QStringLiteral("b.jpg") }) {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        ASSERT_TRUE(picture.save(folder + u'/' + name));
+        ASSERT_EQ(document.addFile(folder + u'/' + name), 1);
+    }
+    Q_EMIT document.itemsChanged();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(visibleCells(), 12);
+
+    const auto askToolTip = [this](int index) {
+        const QPoint point(45, 95);
+        QHelpEvent help(QEvent::ToolTip, point, cellOf(index)->mapToGlobal(point));
+        QApplication::sendEvent(cellOf(index), &help);
+    };
+    askToolTip(0);
+    QTRY_COMPARE(QToolTip::text(), longName);
+    QToolTip::hideText();
+    QTRY_VERIFY(QToolTip::text().isEmpty());
+    askToolTip(1);
+    EXPECT_TRUE(QToolTip::text().isEmpty());
 }
 
 TEST_F(AlbumViewTest, DeleteKeyAsksForRemove)

@@ -5,8 +5,11 @@
 #include "clicommand.h"
 
 #include "album/albumfolders.h"
+#include "album/albumformat.h"
+#include "album/albummanagement.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
+#include "core/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -21,12 +24,21 @@ int albumNew(const QStringList &args)
 {
     if (args.size() != 1)
         return cliUsageError(kCommand, QStringLiteral("new takes one ALBUM"));
-    const QString path = albumPathForArgument(args.first());
-    if (QFileInfo::exists(path)) {
-        cliErr(QStringLiteral("glimix-cli album: %1 already exists\n").arg(path));
-        return 1;
+    const QString argument = args.first();
+    const QString path = albumPathForArgument(argument);
+    const QFileInfo file(path);
+    if (argument.trimmed().isEmpty() || albumEntryName(file.fileName()).isEmpty())
+        return cliUsageError(kCommand, QStringLiteral("the album name is empty"));
+    if (file.absolutePath() == QDir::cleanPath(albumsFolder())) {
+        if (!isValidAlbumName(file.fileName()))
+            return cliFail(argument, QStringLiteral("not a valid album name"));
+        makeFolderIfMissing(albumsFolder());
+    } else if (!QFileInfo(file.absolutePath()).isDir()) {
+        // A path names its folder: a mistyped one must not be made.
+        return cliFail(path, QStringLiteral("no such folder: %1").arg(file.absolutePath()));
     }
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (file.exists() || file.isSymLink())
+        return cliFail(path, QStringLiteral("already exists"));
     CAlbumDoc doc;
     doc.onNewDocument();
     if (!doc.onSaveDocument(path))
@@ -45,49 +57,45 @@ int albumAdd(const QStringList &args)
     if (path.isEmpty())
         return 1;
     QStringList files;
+    AddFilesOutcome outcome;
     for (const QString &argument : args.mid(1)) {
         const QFileInfo info(argument);
-        if (info.isDir())
-            files += mediaFilesInFolder(info.absoluteFilePath());
-        else
+        if (!info.isDir()) {
             files << info.absoluteFilePath();
-    }
-    int status = 0;
-    for (const QString &file : std::as_const(files)) {
-        if (!QFileInfo(file).isFile()) {
-            cliErr(QStringLiteral("glimix-cli album: %1: no such file\n").arg(file));
-            status = 1;
             continue;
         }
-        switch (doc.addFile(file)) {
-        case 1:
-            break;
-        case -2:
-            cliErr(QStringLiteral("glimix-cli album: %1 is already in the album, passed over\n")
-                       .arg(file));
-            break;
-        default:
-            cliErr(QStringLiteral("glimix-cli album: %1 could not be added\n").arg(file));
-            status = 1;
-            break;
+        const QStringList media = mediaFilesInFolder(info.absoluteFilePath());
+        if (media.isEmpty()) {
+            ++outcome.failed;
+            outcome.skipped.append(
+                { info.absoluteFilePath(), QStringLiteral("a folder without media files") });
         }
+        files += media;
     }
+    for (const QString &file : std::as_const(files)) {
+        if (addFileCounted(doc, file, outcome) == -2)
+            cliErr(QStringLiteral("%1: %2 is already in the album, passed over\n")
+                       .arg(cliProgramName(), file));
+    }
+    for (const SkippedFile &skipped : std::as_const(outcome.skipped))
+        cliFail(skipped.path, QStringLiteral("skipped: %1").arg(skipped.problem));
     if (doc.isModified() && !doc.onSaveDocument(path))
         return 1;
-    return status;
+    cliOut(outcome.summary() + u'\n');
+    return outcome.failed > 0 ? 1 : 0;
 }
 
 int albumThumbnail(const QStringList &args)
 {
     if (args.size() != 3)
-        return cliUsageError(kCommand, QStringLiteral("thumbnail takes ALBUM INDEX OUT.bmp"));
+        return cliUsageError(kCommand, QStringLiteral("thumbnail takes ALBUM INDEX OUT"));
     CAlbumDoc doc;
     if (openAlbumForCli(doc, args[0]).isEmpty())
         return 1;
     const AlbumItem *item = itemArgument(doc, args[1]);
     if (!item)
         return 1;
-    return writeThumbnailBitmap(*item, args[2]) ? 0 : 1;
+    return writeThumbnailPicture(*item, args[2]) ? 0 : 1;
 }
 
 // Opens ALBUM, lets `edit` change it, saves when anything changed.
@@ -135,17 +143,13 @@ int albumAttach(const QStringList &args)
         if (index < 0)
             return 1;
         const QFileInfo sound(args[2]);
-        if (!args[2].isEmpty() && !sound.isFile()) {
-            cliErr(QStringLiteral("glimix-cli album: %1: no such file\n").arg(args[2]));
-            return 1;
-        }
+        if (!args[2].isEmpty() && !sound.isFile())
+            return cliFail(args[2], QStringLiteral("no such file"));
         const QString path = args[2].isEmpty() ? QString() : sound.absoluteFilePath();
         const QString name = args.size() == 4 ? args[3] : sound.completeBaseName();
-        if (name.toUtf8().size() > 31 || path.toUtf8().size() > 264) {
-            cliErr(QStringLiteral(
-                "glimix-cli album: the sound's name (31 bytes) or path (264 bytes) is too long\n"));
-            return 1;
-        }
+        const QString refusal = attachmentRefusal(name, path);
+        if (!refusal.isEmpty())
+            return cliFail(args[2], refusal);
         doc.attachFile(index, name, path);
         return 0;
     });
@@ -253,10 +257,13 @@ const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND 
         "album add ALBUM FILE|FOLDER...       add media (folders: their media files in name "
         "order;\n"
         "                                     files already in the album are reported and passed "
-        "over)\n"
+        "over;\n"
+        "                                     files that cannot be read are named and skipped, "
+        "exit 1)\n"
         "album list ALBUM [--json]            list the items (--json: caption and items with their "
         "fields)\n"
-        "album thumbnail ALBUM INDEX OUT.bmp  write an item's thumbnail as a bitmap file\n"
+        "album thumbnail ALBUM INDEX OUT      write an item's thumbnail (.bmp .jpg .tif .pcx "
+        ".tga)\n"
         "album set-text ALBUM INDEX FIELD TEXT  set description, caption or keywords of an item\n"
         "album set-caption ALBUM TEXT         set the album's caption\n"
         "album attach ALBUM INDEX SOUND [NAME]  attach a sound file to an item (SOUND \"\": "

@@ -2,15 +2,17 @@
 
 #include "clicommand.h"
 
+#include "pictureproblems.h"
+
 #include "album/albumfolders.h"
-#include "imaging/dib.h"
+#include "imaging/imagecodes.h"
+#include "imaging/imagefile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -19,7 +21,7 @@ namespace
 
 void printListing(const CAlbumDoc &doc)
 {
-    cliOut(QStringLiteral("# %1\n").arg(doc.albumCaption()));
+    cliOut(QStringLiteral("# %1\n").arg(oneLine(doc.albumCaption())));
     for (int i = 0; i < doc.itemCount(); ++i) {
         const AlbumItem *item = doc.item(i);
         const ItemInfo *info = item->info();
@@ -28,8 +30,9 @@ void printListing(const CAlbumDoc &doc)
                    .arg(info->sourceWidth)
                    .arg(info->sourceHeight)
                    .arg(info->fileSize)
-                   .arg(item->path(), item->exists() ? QString() : QStringLiteral(" (missing)"),
-                       fixedText(info->description)));
+                   .arg(oneLine(item->path()),
+                       item->exists() ? QString() : QStringLiteral(" (missing)"),
+                       oneLine(fixedText(info->description))));
     }
 }
 
@@ -58,13 +61,44 @@ QJsonObject itemObject(const AlbumItem &item)
 
 } // namespace
 
+QString oneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\':
+            line += QStringLiteral("\\\\");
+            break;
+        case u'\n':
+            line += QStringLiteral("\\n");
+            break;
+        case u'\r':
+            line += QStringLiteral("\\r");
+            break;
+        case u'\t':
+            line += QStringLiteral("\\t");
+            break;
+        default:
+            line += c;
+        }
+    }
+    return line;
+}
+
 QString openAlbumForCli(CAlbumDoc &doc, const QString &album)
 {
     const QString path = albumPathForArgument(album);
-    if (!QFileInfo(path).isFile()) {
-        cliErr(QStringLiteral("glimix-cli album: %1: no such album\n").arg(path));
+    const QFileInfo file(path);
+    if (file.isDir()) {
+        cliFail(path, QStringLiteral("is a folder"));
         return {};
     }
+    if (!file.exists()) {
+        cliFail(path, QStringLiteral("no such album"));
+        return {};
+    }
+    // The document reports why an album cannot be opened (in use, not an album, damaged).
     if (!doc.onOpenDocument(path))
         return {};
     return path;
@@ -75,8 +109,8 @@ int indexArgument(const CAlbumDoc &doc, const QString &argument)
     bool ok = false;
     const int index = argument.toInt(&ok);
     if (!ok || index < 0 || index >= doc.itemCount()) {
-        cliErr(QStringLiteral("glimix-cli album: no item %1 (the album has %2)\n")
-                   .arg(argument)
+        cliErr(QStringLiteral("%1: no item %2 (the album has %3)\n")
+                   .arg(cliProgramName(), argument)
                    .arg(doc.itemCount()));
         return -1;
     }
@@ -92,8 +126,12 @@ AlbumItem *itemArgument(const CAlbumDoc &doc, const QString &argument)
 bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString &text)
 {
     QString value = text;
+    const QString cut
+        = QStringLiteral("%1: %2: the text was cut to 255 bytes\n").arg(cliProgramName(), field);
     if (field == QLatin1String("description")) {
         doc.itemText(index, value, true);
+        if (text.toUtf8().size() > 255)
+            cliErr(cut);
         return true;
     }
     ItemInfo *info = doc.item(index)->editableInfo();
@@ -101,13 +139,14 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
         : field == QLatin1String("keywords")         ? info->keywords
                                                      : nullptr;
     if (!target) {
-        cliErr(QStringLiteral("glimix-cli album: FIELD is description, caption or keywords\n"));
+        cliErr(QStringLiteral("%1: FIELD is description, caption or keywords\n")
+                   .arg(cliProgramName()));
         return false;
     }
     if (fixedText(target, 256) == text)
         return true;
     if (!setFixedText(target, 256, text))
-        cliErr(QStringLiteral("glimix-cli album: the text was cut to 255 bytes\n"));
+        cliErr(cut);
     doc.setModified();
     return true;
 }
@@ -124,26 +163,29 @@ int sortKeyArgument(const QString &argument)
     return ok && number >= 0 && number <= 4 ? number : -1;
 }
 
-bool writeThumbnailBitmap(const AlbumItem &item, const QString &path)
+bool writeThumbnailPicture(const AlbumItem &item, const QString &path)
 {
-    if (item.thumbnailImage().isNull()) {
-        cliErr(QStringLiteral("glimix-cli album: the item's thumbnail is damaged\n"));
+    if (!isWritablePictureType(path)) {
+        cliFail(path,
+            QStringLiteral("unknown picture type (use %1)")
+                .arg(QLatin1String(kWritablePictureTypes)));
+        return false;
+    }
+    // A bitmap the album file cut short reads as zeros: never hand that out as a picture.
+    if (item.thumbnailCut() || item.thumbnailImage().isNull()) {
+        cliFail(item.path(), QStringLiteral("the item's thumbnail is damaged"));
         return false;
     }
     const ItemInfo *info = item.info();
-    const QByteArray bitmap(reinterpret_cast<const char *>(info + 1), qsizetype(info->dataSize));
-    // BITMAPFILEHEADER: "BM", file size, two reserved words, offset of the pixels.
-    QByteArray fileHeader(14, '\0');
-    const std::uint32_t fileSize = 14 + info->dataSize;
-    const std::uint32_t pixelOffset = 14 + sizeof(BITMAPINFOHEADER);
-    fileHeader[0] = 'B';
-    fileHeader[1] = 'M';
-    std::memcpy(fileHeader.data() + 2, &fileSize, 4);
-    std::memcpy(fileHeader.data() + 10, &pixelOffset, 4);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(fileHeader + bitmap) != fileSize
-        || !file.commit()) {
-        cliErr(QStringLiteral("glimix-cli album: %1: %2\n").arg(path, file.errorString()));
+    OwnedBlock picture(blockAlloc(0, info->dataSize));
+    if (!picture) {
+        cliFail(path, QStringLiteral("not enough memory"));
+        return false;
+    }
+    std::memcpy(blockLock(picture.handle()), info + 1, info->dataSize);
+    const int result = SaveImageFile(picture.handle(), QFileInfo(path).absoluteFilePath());
+    if (result != kWriteDone) {
+        cliFail(path, pictureWriteProblem(result, path));
         return false;
     }
     return true;
@@ -158,9 +200,11 @@ int albumList(const QStringList &args)
     CAlbumDoc doc;
     if (openAlbumForCli(doc, rest.first()).isEmpty())
         return 1;
+    // A damaged album lists what was recovered, and the listing is not the whole album.
+    const int status = doc.loadReport().damaged ? 1 : 0;
     if (!json) {
         printListing(doc);
-        return 0;
+        return status;
     }
     QJsonArray items;
     for (int i = 0; i < doc.itemCount(); ++i)
@@ -168,7 +212,7 @@ int albumList(const QStringList &args)
     const QJsonObject album { { QStringLiteral("caption"), doc.albumCaption() },
         { QStringLiteral("items"), items } };
     cliOut(QString::fromUtf8(QJsonDocument(album).toJson(QJsonDocument::Indented)));
-    return 0;
+    return status;
 }
 
 int albumFacts(const QStringList &args)
@@ -194,5 +238,5 @@ int albumFacts(const QStringList &args)
                .arg(doc.driveCount(DriveKind::Removable))
                .arg(doc.driveCount(DriveKind::Network)));
     cliOut(QStringLiteral("last copy folder: %1\n").arg(doc.lastCopyDestination()));
-    return 0;
+    return doc.loadReport().damaged ? 1 : 0;
 }

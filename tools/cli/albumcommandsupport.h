@@ -8,8 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-// Opens ALBUM (a path or a name in the albums folder) into `doc`; returns its path, or an empty
-// string after reporting why it could not be opened.
+// Opens ALBUM (a path or a name in the albums folder) into `doc`, holding its lock until `doc`
+// lets it go; returns its path, or an empty string after reporting why it could not be opened
+// (missing, a folder, not an album, in use).
 QString openAlbumForCli(CAlbumDoc &doc, const QString &album);
 // The item index an argument names, or -1 after reporting a bad index.
 int indexArgument(const CAlbumDoc &doc, const QString &argument);
@@ -18,8 +19,10 @@ AlbumItem *itemArgument(const CAlbumDoc &doc, const QString &argument);
 bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString &text);
 // 0-4 for a sort key name or number, -1 otherwise.
 int sortKeyArgument(const QString &argument);
-// Writes the item's thumbnail as a Windows bitmap file.
-bool writeThumbnailBitmap(const AlbumItem &item, const QString &path);
+// Writes the item's thumbnail as a picture of the type `path`'s extension names.
+bool writeThumbnailPicture(const AlbumItem &item, const QString &path);
+// A text on one line: backslash, line ends and tabs written as \\, \n, \r and \t.
+QString oneLine(const QString &text);
 
 int albumList(const QStringList &args);
 int albumFacts(const QStringList &args);

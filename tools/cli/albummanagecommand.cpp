@@ -46,7 +46,7 @@ int rename(const QStringList &args)
     const bool taken = QFileInfo::exists(albumFileForEntry(album.folder, newName));
     const AlbumListChange change = renameAlbum(album.folder, album.entry, newName, taken);
     if (!change.succeeded)
-        return 1;
+        return cliFail(album.path, change.error);
     cliOut(QStringLiteral("%1\n").arg(albumFileForEntry(album.folder, change.selectEntry)));
     return 0;
 }
@@ -57,8 +57,9 @@ int copy(const QStringList &args)
         return cliUsageError(kCommand, QStringLiteral("copy needs NAME NEWNAME"));
     const AlbumLocation album = locate(args[0]);
     const QString newName = albumEntryName(args[1]);
-    if (!copyAlbum(album.folder, album.entry, newName).succeeded)
-        return 1;
+    const AlbumListChange change = copyAlbum(album.folder, album.entry, newName);
+    if (!change.succeeded)
+        return cliFail(album.path, change.error);
     cliOut(QStringLiteral("%1\n").arg(albumFileForEntry(album.folder, newName)));
     return 0;
 }

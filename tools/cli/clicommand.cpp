@@ -1,5 +1,6 @@
 #include "clicommand.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -37,8 +38,19 @@ void cliErr(const QString &text)
     err << text << Qt::flush;
 }
 
+QString cliProgramName()
+{
+    return QCoreApplication::applicationName();
+}
+
+int cliFail(const QString &file, const QString &cause)
+{
+    cliErr(QStringLiteral("%1: %2: %3\n").arg(cliProgramName(), file, cause));
+    return 1;
+}
+
 int cliUsageError(const QString &command, const QString &problem)
 {
-    cliErr(QStringLiteral("glimix-cli %1: %2\nTry 'glimix-cli --help'.\n").arg(command, problem));
+    cliErr(QStringLiteral("%1 %2: %3\nTry '%1 --help'.\n").arg(cliProgramName(), command, problem));
     return 2;
 }

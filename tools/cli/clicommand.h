@@ -25,5 +25,9 @@ struct CliRegistration {
 // Writes to standard output / standard error (UTF-8).
 void cliOut(const QString &text);
 void cliErr(const QString &text);
+// The name the user ran the tool by (the base name of argv[0]); every message starts with it.
+QString cliProgramName();
+// Reports "PROGRAM: FILE: CAUSE" on standard error and returns exit status 1.
+int cliFail(const QString &file, const QString &cause);
 // Reports a usage error for `command` and returns exit status 2.
 int cliUsageError(const QString &command, const QString &problem);

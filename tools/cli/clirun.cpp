@@ -9,6 +9,7 @@
 #include "platform/strings.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -32,10 +33,10 @@ void printHelp()
     std::vector<CliCommand> commands = cliCommands();
     std::sort(commands.begin(), commands.end(),
         [](const CliCommand &a, const CliCommand &b) { return a.synopsis < b.synopsis; });
-    QString text = QStringLiteral("Usage: glimix-cli COMMAND [ARGUMENTS]\n"
-                                  "Glimmerix album manager, command-line tool.\n\n"
-                                  "  --version               print the product name and version\n"
-                                  "  --help                  print this help\n");
+    QString text = QStringLiteral("Usage: %1 COMMAND [ARGUMENTS]\n").arg(cliProgramName())
+        + QStringLiteral("Glimmerix album manager, command-line tool.\n\n"
+                         "  --version               print the product name and version\n"
+                         "  --help                  print this help\n");
     for (const CliCommand &command : commands) {
         text += QStringLiteral("  %1\n      %2\n").arg(command.synopsis, command.summary);
         if (!command.details.isEmpty()) {
@@ -58,7 +59,9 @@ extern "C" __attribute__((visibility("default"))) int glimixCliRun(int argc, cha
         qputenv("QT_QPA_PLATFORM", "offscreen");
     g_defaultMessageHandler = qInstallMessageHandler(filterQtMessages);
     QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("glimix-cli"));
+    // Messages name the program as the user ran it.
+    const QString ranAs = QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "")).fileName();
+    QCoreApplication::setApplicationName(ranAs.isEmpty() ? QStringLiteral("glimix-cli") : ranAs);
     QCoreApplication::setApplicationVersion(QStringLiteral(GLIMMERIX_VERSION));
 
     QStringList args = QCoreApplication::arguments().mid(1);

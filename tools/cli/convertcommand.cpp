@@ -2,6 +2,7 @@
 // output's extension.
 
 #include "clicommand.h"
+#include "pictureproblems.h"
 
 #include "imaging/imagecodes.h"
 #include "imaging/imageconvert.h"
@@ -11,18 +12,6 @@
 
 namespace
 {
-
-QString writerProblem(int result)
-{
-    switch (result) {
-    case kWriteUnsuitable:
-        return QStringLiteral("the picture cannot be saved in this format");
-    case kWriteCannotCreate:
-        return QStringLiteral("the file cannot be created");
-    default:
-        return QStringLiteral("the picture was not written");
-    }
-}
 
 int runConvert(const QStringList &arguments)
 {
@@ -36,24 +25,18 @@ int runConvert(const QStringList &arguments)
     const QString output = QFileInfo(args.at(1)).absoluteFilePath();
 
     OwnedBlock picture(LoadImageFile(input));
-    if (!picture) {
-        cliErr(QStringLiteral("glimix-cli convert: cannot open %1\n").arg(args.at(0)));
-        return 1;
-    }
+    if (!picture)
+        return cliFail(args.at(0), pictureReadProblem(input));
     if (expand && ClassifyImage(picture.handle()) != kClassTrueColor) {
         OwnedBlock wide(ExpandTo24Bit(picture.handle()));
         if (!wide) {
-            cliErr(QStringLiteral("glimix-cli convert: cannot make a 24-bit copy\n"));
-            return 1;
+            return cliFail(args.at(0), QStringLiteral("cannot make a 24-bit copy"));
         }
         picture = std::move(wide);
     }
     const int result = SaveImageFile(picture.handle(), output);
-    if (result != kWriteDone) {
-        cliErr(
-            QStringLiteral("glimix-cli convert: %1: %2\n").arg(args.at(1), writerProblem(result)));
-        return 1;
-    }
+    if (result != kWriteDone)
+        return cliFail(args.at(1), pictureWriteProblem(result, output));
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // glimix-cli info FILE: size, depth, class and resolution of a picture.
 
 #include "clicommand.h"
+#include "pictureproblems.h"
 
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
@@ -24,11 +25,10 @@ int runInfo(const QStringList &args)
 {
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
-    const OwnedBlock picture(LoadImageFile(QFileInfo(args.first()).absoluteFilePath()));
-    if (!picture) {
-        cliErr(QStringLiteral("glimix-cli info: cannot open %1\n").arg(args.first()));
-        return 1;
-    }
+    const QString path = QFileInfo(args.first()).absoluteFilePath();
+    const OwnedBlock picture(LoadImageFile(path));
+    if (!picture)
+        return cliFail(args.first(), pictureReadProblem(path));
     const BITMAPINFOHEADER *header = dibHeader(picture.handle());
     const int imageClass = ClassifyImage(picture.handle());
     const auto dpi

@@ -3,6 +3,7 @@
 
 #include "clicommand.h"
 
+#include "album/importer.h"
 #include "core/imagepath.h"
 #include "platform/instancechannel.h"
 
@@ -14,29 +15,45 @@ namespace
 
 const QString kCommand = QStringLiteral("send-image");
 const QString kInstanceName = QStringLiteral("glimix");
+// A window that is free answers in well under a second; one that is busy with a dialog answers at
+// once that the picture waits.
+constexpr int kReplyTimeoutMs = 15000;
 
 int sendImage(const QStringList &args)
 {
     if (args.size() != 1)
         return cliUsageError(kCommand, QStringLiteral("give one PATH"));
     const QString path = QFileInfo(args.first()).absoluteFilePath();
+    // Only a file that can become an item is handed over: the window would add a missing item.
+    if (const QString problem = unusableFileProblem(path); !problem.isEmpty())
+        return cliFail(args.first(), problem);
     const std::unique_ptr<QSharedMemory> memory = publishImagePath(path);
     if (!memory) {
-        cliErr(QStringLiteral("glimix-cli send-image: %1: the path is too long or the shared "
-                              "memory cannot be made\n")
+        return cliFail(
+            path, QStringLiteral("the path is too long or the shared memory cannot be made"));
+    }
+    // The memory stays attached until the running program has answered. It answers at once, also
+    // while one of its dialogs is open; no answer means it is stuck in a long piece of work.
+    const InstanceReply reply
+        = sendInstanceMessage(kInstanceName, kImagePathMessage, 0, 0, {}, kReplyTimeoutMs);
+    if (reply.timedOut) {
+        cliErr(QStringLiteral("glimix-cli send-image: Glimmerix is busy and did not answer within "
+                              "%1 seconds; %2 was not added\n")
+                   .arg(kReplyTimeoutMs / 1000)
                    .arg(path));
         return 1;
     }
-    // The memory stays attached until the running program has answered.
-    const InstanceReply reply = sendInstanceMessage(kInstanceName, kImagePathMessage, 0, 0);
     if (!reply.delivered) {
-        cliErr(
-            QStringLiteral("glimix-cli send-image: no running Glimmerix: %1\n").arg(reply.error));
-        return 1;
+        return cliFail(path, QStringLiteral("no running Glimmerix: %1").arg(reply.error));
+    }
+    if (reply.result == kImagePathQueued) {
+        cliErr(QStringLiteral("glimix-cli send-image: Glimmerix is busy: %1 will be added when its "
+                              "open dialog is closed\n")
+                   .arg(path));
+        return 0;
     }
     if (reply.result != 1) {
-        cliErr(QStringLiteral("glimix-cli send-image: %1 was not added\n").arg(path));
-        return 1;
+        return cliFail(path, QStringLiteral("the running Glimmerix did not add it"));
     }
     cliOut(QStringLiteral("added %1\n").arg(path));
     return 0;

@@ -97,9 +97,7 @@ int runSettings(const QStringList &args)
     }
     if (args.first() == QLatin1String("set-labels") && args.size() == 4) {
         if (!settings.setFieldLabels(args[1], args[2], args[3])) {
-            cliErr(QStringLiteral("glimix-cli settings: cannot write %1\n")
-                       .arg(settings.store().files().user));
-            return 1;
+            return cliFail(settings.store().files().user, QStringLiteral("cannot be written"));
         }
         cliOut(QStringLiteral("%1 | %2 | %3\n")
                    .arg(settings.fieldLabel(ItemField::Caption),

@@ -16,7 +16,7 @@ int runStrings(const QStringList &args)
         bool ok = false;
         const int id = arg.toInt(&ok);
         if (!ok || !hasString(id)) {
-            cliErr(QStringLiteral("glimix-cli strings: no string %1\n").arg(arg));
+            cliErr(QStringLiteral("%1 strings: no string %2\n").arg(cliProgramName(), arg));
             status = 1;
             continue;
         }

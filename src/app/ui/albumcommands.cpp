@@ -2,10 +2,14 @@
 
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
+#include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "album/albummanagement.h"
 #include "album/importer.h"
+#include "album/oldalbum.h"
 #include "app/albumlist.h"
 #include "app/filefilter.h"
+#include "core/commandids.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "mainframe.h"
@@ -19,6 +23,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QStyle>
 
 AlbumCommands::AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView *view)
     : QObject(frame)
@@ -26,6 +31,37 @@ AlbumCommands::AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView 
     , m_document(document)
     , m_view(view)
 {
+}
+
+CommandSet AlbumCommands::commandSet()
+{
+    QStyle *style = QApplication::style();
+    const auto always = std::function<bool()>();
+    CommandSet set;
+    set.name = QStringLiteral("album");
+    set.menus = { standardMenu(kFileMenu), standardMenu(kAlbumMenu), standardMenu(kItemMenu) };
+    set.commands = {
+        { Command::kNew, 0, tr("&New Album"), [this] { newAlbum(); }, always, { kFileMenu, 100 },
+            QKeySequence::New },
+        { Command::kOpen, 0, tr("&Open..."), [this] { open(); }, always, { kFileMenu, 110 },
+            QKeySequence::Open },
+        { Command::kOpenAlbum, 0, tr("Open &Album..."), [this] { openAlbum(); }, always,
+            { kFileMenu, 120 }, {}, style->standardIcon(QStyle::SP_DialogOpenButton), 0 },
+        { Command::kSave, 0, tr("&Save"), [this] { save(); },
+            [this] { return m_document->canSave(); }, { kFileMenu, 200 }, QKeySequence::Save,
+            style->standardIcon(QStyle::SP_DialogSaveButton), 1 },
+        { Command::kSaveAs, 0, tr("Save &As..."), [this] { saveAs(); }, always,
+            { kFileMenu, 210 } },
+        { Command::kConvertOldAlbums, 0, tr("&Convert Older Albums..."),
+            [this] { convertOldAlbums(); }, always, { kFileMenu, 300 } },
+        { Command::kAddFiles, 0, tr("&Add Files..."), [this] { addFiles(); }, always,
+            { kAlbumMenu, 100 }, {}, style->standardIcon(QStyle::SP_FileDialogNewFolder), 2 },
+        { Command::kSort, 0, tr("&Sort..."), [this] { sort(); },
+            [this] { return m_document->canSort(); }, { kAlbumMenu, 110 } },
+        { Command::kAttachSound, 0, tr("Attach &Sound..."), [this] { attachSound(); },
+            [this] { return m_document->item(m_view->current()) != nullptr; }, { kItemMenu, 300 } },
+    };
+    return set;
 }
 
 void AlbumCommands::sort()
@@ -43,6 +79,39 @@ void AlbumCommands::newAlbum()
     if (!m_document->saveModified())
         return;
     m_document->onNewDocument();
+}
+
+void AlbumCommands::open()
+{
+    const QString start = m_document->isUntitled()
+        ? albumsFolder()
+        : QFileInfo(m_document->pathName()).absolutePath();
+    const QStringList chosen = host().askOpenFileNames({ loadString(AlbumMessage::kOpenAlbumTitle),
+        start, tr("Albums (*.gmx *.GMX);;All files (*)") });
+    if (chosen.isEmpty())
+        return;
+    // An album outside the albums folder is remembered by the main window when the document
+    // takes its path, and listed with a trailing "*".
+    switchToAlbum(QFileInfo(chosen.first()).absoluteFilePath());
+}
+
+void AlbumCommands::convertOldAlbums()
+{
+    const QStringList chosen = host().askOpenFileNames({ loadString(AlbumMessage::kOldAlbumTitle),
+        m_addPhotoFolder, qtFileFilter(loadString(AlbumMessage::kOldAlbumFilter)), true });
+    if (chosen.isEmpty())
+        return;
+    QStringList saved;
+    {
+        const CAlbumDoc::ChangeBatch batch(*m_document);
+        saved = ::convertOldAlbums(*m_document, chosen);
+    }
+    // The document now holds the last converted album (saved under its own name, or untitled
+    // when nothing was saved): the list follows it.
+    m_frame->FillAlbumList(m_document->pathName());
+    m_frame->updateCommandStates();
+    if (!saved.isEmpty())
+        Q_EMIT lastFileChanged(saved.last());
 }
 
 bool AlbumCommands::save()
@@ -65,8 +134,8 @@ bool AlbumCommands::saveAs()
         return false;
     if (name.endsWith(QLatin1String(".gmx"), Qt::CaseInsensitive))
         name.chop(4);
-    // The album goes into the albums folder: a name is a file name, not a path.
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    // The album goes into the albums folder: a name is a file name any disk can take, not a path.
+    name = fileSystemSafeAlbumName(name);
     if (!m_document->saveAs(name))
         return false;
     Q_EMIT lastFileChanged(m_document->pathName());
@@ -94,8 +163,10 @@ void AlbumCommands::openAlbum()
 
 bool AlbumCommands::switchToAlbum(const QString &path)
 {
-    const bool opened = path == CAlbumDoc::untitledName() ? m_document->onNewDocument()
-                                                          : m_document->onOpenDocument(path);
+    // Opening a file offers unsaved changes itself; a new album is offered here.
+    const bool opened = path == CAlbumDoc::untitledName()
+        ? m_document->saveModified() && m_document->onNewDocument()
+        : m_document->onOpenDocument(path);
     if (!opened)
         return false;
     m_view->resetState();
@@ -106,40 +177,24 @@ bool AlbumCommands::switchToAlbum(const QString &path)
 
 void AlbumCommands::albumListChanged(int index)
 {
-    if (m_inListChange)
-        return;
-    m_inListChange = true;
     QComboBox *list = m_frame->albumList();
-    const int previous = m_frame->albumListIndex();
-    auto putBack = [&] {
-        const QSignalBlocker blocker(list);
-        list->setCurrentIndex(previous);
-    };
-
-    bool proceed = true;
-    if (m_document->isUntitled() && m_document->isModified()) {
-        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
-            MessageIcon::Question, MessageButtons::YesNoCancel);
-        if (answer == MessageAnswer::Yes)
-            proceed = saveAs();
-        else if (answer == MessageAnswer::No)
-            m_document->setModified(false);
-        else
-            proceed = false;
-    }
     const QString entry = list->itemText(index);
-    if (proceed) {
-        const QString path = albumPathForEntry(
-            entry, albumsFolder(), CAlbumDoc::untitledName(), m_frame->externalAlbumPath());
-        proceed = switchToAlbum(path);
+    // The document's rule decides: the question about unsaved changes, then the switch.
+    switch (m_document->onAlbumListChange(entry, m_frame->externalAlbumPath())) {
+    case CAlbumDoc::AlbumListOutcome::Ignored:
+        return;
+    case CAlbumDoc::AlbumListOutcome::RestoreEntry: {
+        const QSignalBlocker blocker(list);
+        list->setCurrentIndex(m_frame->albumListIndex());
+        return;
     }
-    if (proceed) {
+    case CAlbumDoc::AlbumListOutcome::Switched:
         // The document's path change refilled the list; keep the chosen entry selected.
         m_frame->selectAlbumEntry(entry);
-    } else {
-        putBack();
+        if (!m_document->isUntitled())
+            Q_EMIT lastFileChanged(m_document->pathName());
+        return;
     }
-    m_inListChange = false;
 }
 
 void AlbumCommands::attachSound()
@@ -147,11 +202,18 @@ void AlbumCommands::attachSound()
     const int current = m_view->current();
     if (!m_document->item(current))
         return;
-    const QString path = QFileDialog::getOpenFileName(m_frame, QObject::tr("Attach Sound"),
-        m_soundFolder, QObject::tr("Sounds (*.wav *.mp3 *.WAV *.MP3);;All files (*)"));
-    if (path.isEmpty())
+    const QStringList chosen = host().askOpenFileNames({ tr("Attach Sound"), m_soundFolder,
+        tr("Sounds (*.wav *.mp3 *.WAV *.MP3);;All files (*)") });
+    if (chosen.isEmpty())
         return;
+    const QString path = chosen.first();
     m_soundFolder = QFileInfo(path).absolutePath();
+    // A path the attachment record cannot hold is refused rather than stored cut.
+    const QString refusal = attachmentRefusal(m_document->item(current)->attachmentName(), path);
+    if (!refusal.isEmpty()) {
+        host().showText(refusal, MessageIcon::Warning, MessageButtons::Ok, 0);
+        return;
+    }
     m_document->setAttachmentPath(current, path);
 }
 

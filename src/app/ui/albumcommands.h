@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/commandtable.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,16 +9,22 @@ class CAlbumDoc;
 class CAlbumView;
 class CMainFrame;
 
-// The album document's commands: Sort, New, Save, Save As, Open album, the album list's change
-// of album, Attach sound and Add files. They ask with dialogs and then call the document.
+// The album document's commands: Sort, New, Open, Save, Save As, Open album, converting older
+// albums, the album list's change of album, Attach sound and Add files. They ask with dialogs and
+// then call the document.
 class AlbumCommands final : public QObject
 {
     Q_OBJECT
 public:
     AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView *view);
 
+    // The commands above with their menu places and enable rules.
+    CommandSet commandSet();
+
     void sort(); // 32775
     void newAlbum(); // 57600
+    void open(); // 57601: any album file, chosen in a file dialog
+    void convertOldAlbums(); // 32835
     bool save(); // 57603
     bool saveAs(); // 57604
     void openAlbum(); // 32790
@@ -24,8 +32,8 @@ public:
     void attachSound(); // 32816
     void addFiles(); // 32780
 
-    // Opens the album at `path` (or the untitled name) as the album list does; false when it
-    // could not be opened.
+    // Opens the album at `path` (or the untitled name) as the album list does, after offering
+    // unsaved changes for saving; false when it could not be opened or the user cancelled.
     bool switchToAlbum(const QString &path);
     // The folder the Add-files dialog starts in when the album has none of its own.
     QString addPhotoFolder() const { return m_addPhotoFolder; }
@@ -41,7 +49,6 @@ private:
     CMainFrame *m_frame;
     CAlbumDoc *m_document;
     CAlbumView *m_view;
-    bool m_inListChange = false;
     QString m_soundFolder;
     QString m_addPhotoFolder;
 };

@@ -6,54 +6,66 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-MessageAnswer GuiHost::showText(const QString &text, MessageIcon icon, MessageButtons buttons, int)
+namespace
 {
-    QMessageBox box(m_mainWindow);
-    box.setText(text);
-    box.setWindowTitle(QApplication::applicationDisplayName());
+
+QMessageBox::StandardButton standardButton(MessageAnswer answer)
+{
+    switch (answer) {
+    case MessageAnswer::Ok:
+        return QMessageBox::Ok;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        return QMessageBox::No;
+    case MessageAnswer::Retry:
+        return QMessageBox::Retry;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
     switch (icon) {
     case MessageIcon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
+        return QMessageBox::Warning;
     case MessageIcon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
+        return QMessageBox::Information;
     case MessageIcon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
+        return QMessageBox::Question;
     case MessageIcon::Error:
-        box.setIcon(QMessageBox::Critical);
-        break;
+        return QMessageBox::Critical;
     }
-    switch (buttons) {
-    case MessageButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case MessageButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MessageButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case MessageButtons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    case MessageButtons::RetryCancel:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-        break;
+    return QMessageBox::Warning;
+}
+
+} // namespace
+
+MessageAnswer GuiHost::showBox(
+    const QString &text, MessageIcon icon, MessageButtons buttons, int, const MessageBoxLook &look)
+{
+    QMessageBox box(m_mainWindow);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setText(text);
+    box.setWindowTitle(
+        look.caption.isEmpty() ? QApplication::applicationDisplayName() : look.caption);
+    box.setIcon(boxIcon(icon));
+    // The box's buttons in the order the host interface names them.
+    QList<QMessageBox::StandardButton> order;
+    QMessageBox::StandardButtons all;
+    for (MessageAnswer answer : buttonAnswers(buttons)) {
+        order.append(standardButton(answer));
+        all |= order.last();
     }
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return MessageAnswer::Yes;
-    case QMessageBox::No:
-        return MessageAnswer::No;
-    case QMessageBox::Cancel:
-        return MessageAnswer::Cancel;
-    case QMessageBox::Retry:
-        return MessageAnswer::Retry;
-    default:
-        return MessageAnswer::Ok;
-    }
+    box.setStandardButtons(all);
+    const int index
+        = look.defaultButton >= 0 && look.defaultButton < order.size() ? look.defaultButton : 0;
+    box.setDefaultButton(order[index]);
+    // A box closed without a button (Escape on a box with no Cancel) gives the last answer.
+    const int pressed = int(order.indexOf(QMessageBox::StandardButton(box.exec())));
+    return buttonAnswer(buttons, pressed >= 0 ? pressed : int(order.size()) - 1);
 }
 
 std::unique_ptr<Progress> GuiHost::createProgress()
@@ -84,4 +96,14 @@ QString GuiHost::askSaveFileName(const SaveFileQuestion &question)
 {
     return QFileDialog::getSaveFileName(
         m_mainWindow, question.title, question.proposedPath, question.filter);
+}
+
+QStringList GuiHost::askOpenFileNames(const OpenFileQuestion &question)
+{
+    if (question.multiple)
+        return QFileDialog::getOpenFileNames(
+            m_mainWindow, question.title, question.folder, question.filter);
+    const QString path = QFileDialog::getOpenFileName(
+        m_mainWindow, question.title, question.folder, question.filter);
+    return path.isEmpty() ? QStringList() : QStringList { path };
 }

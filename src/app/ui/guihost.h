@@ -22,13 +22,16 @@ public:
         m_statusSink = std::move(sink);
     }
 
-    MessageAnswer showText(
-        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId) override;
     std::unique_ptr<Progress> createProgress() override;
     bool escapePressed() override;
     void setWaitCursor(bool on) override;
     void setStatusText(int pane, const QString &text) override;
     QString askSaveFileName(const SaveFileQuestion &question) override;
+    QStringList askOpenFileNames(const OpenFileQuestion &question) override;
+
+protected:
+    MessageAnswer showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+        int messageId, const MessageBoxLook &look) override;
 
 private:
     QWidget *m_mainWindow = nullptr;

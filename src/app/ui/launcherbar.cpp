@@ -23,6 +23,8 @@ namespace
 {
 
 constexpr int kBarHeight = 65;
+// Room kept right of the empty bar's text.
+constexpr int kEmptyTextMargin = 10;
 constexpr int kIconOffset = 11;
 constexpr int kIconSize = 32;
 
@@ -46,7 +48,9 @@ LauncherBar::LauncherBar(QWidget *parent)
     setObjectName(QStringLiteral("launcherBar"));
     setMouseTracking(true);
     setAcceptDrops(true);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The bar fills its tool bar: the empty bar's text needs more than one button, and a right
+    // click anywhere on it must reach the set-up dialog, not the window's menu of tool bars.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(kBarHeight);
     m_looks[0] = bundleBitmap(Resource::kLauncherNormalBitmap);
     m_looks[1] = bundleBitmap(Resource::kLauncherPressedBitmap);
@@ -55,13 +59,28 @@ LauncherBar::LauncherBar(QWidget *parent)
 
 QSize LauncherBar::sizeHint() const
 {
-    return { launcherButtonRect(std::max(m_state.count(), 1)).left, kBarHeight };
+    if (m_state.count() == 0) {
+        const int text = fontMetrics().horizontalAdvance(loadString(LauncherMessage::kEmptyStatus));
+        return { launcherButtonRect(0).left + text + kEmptyTextMargin, kBarHeight };
+    }
+    return { launcherButtonRect(m_state.count()).left, kBarHeight };
+}
+
+QSize LauncherBar::minimumSizeHint() const
+{
+    return { launcherButtonRect(1).left, kBarHeight };
+}
+
+QRect LauncherBar::emptyTextRect() const
+{
+    return rect().adjusted(launcherButtonRect(0).left, 0, -kEmptyTextMargin, 0);
 }
 
 void LauncherBar::setPrograms(const QList<LauncherEntry> &programs)
 {
     m_state.setEntries(programs);
     reloadIcons();
+    updateGeometry();
     update();
 }
 
@@ -122,9 +141,13 @@ void LauncherBar::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (m_state.count() == 0) {
         // An empty bar says how to fill it.
+        // A bar too narrow for the whole text shows it cut with an ellipsis; its tooltip has it
+        // whole.
         painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
-        painter.drawText(rect().adjusted(launcherButtonRect(0).left, 0, 0, 0),
-            Qt::AlignVCenter | Qt::AlignLeft, loadString(LauncherMessage::kEmptyStatus));
+        const QRect area = emptyTextRect();
+        painter.drawText(area, Qt::AlignVCenter | Qt::AlignLeft,
+            fontMetrics().elidedText(
+                loadString(LauncherMessage::kEmptyStatus), Qt::ElideRight, area.width()));
         return;
     }
     for (int index = 0; index < m_state.count(); ++index) {
@@ -185,7 +208,10 @@ bool LauncherBar::event(QEvent *event)
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
         const int index = m_state.buttonAt(help->pos());
-        if (index < 0) {
+        if (m_state.count() == 0) {
+            QToolTip::showText(
+                help->globalPos(), loadString(LauncherMessage::kEmptyStatus), this, rect());
+        } else if (index < 0) {
             QToolTip::hideText();
             event->ignore();
         } else {

@@ -51,7 +51,11 @@ public:
     // button lies there or the start failed.
     bool dropFile(const QPoint &pos, const QString &file);
 
+    // Wide enough for the empty bar's whole text, or for every button.
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // Where the empty bar's text is drawn (cut with an ellipsis when it does not fit).
+    QRect emptyTextRect() const;
 
 Q_SIGNALS:
     // The set-up dialog ended with OK: the application's list must take these programs.

@@ -9,6 +9,7 @@
 #include "app/albumlist.h"
 #include "app/helptopics.h"
 #include "app/mailsender.h"
+#include "commandsets.h"
 #include "core/commandids.h"
 #include "core/controlids.h"
 #include "core/folders.h"
@@ -16,6 +17,8 @@
 #include "core/messageids.h"
 #include "core/resourceids.h"
 #include "framealbumlist.h"
+#include "handoverqueue.h"
+#include "helpwindow.h"
 #include "imaging/imagefile.h"
 #include "launcherbar.h"
 #include "media/firstframe.h"
@@ -86,9 +89,18 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_commands->setAddPhotoFolder(photosFolder());
     m_albumListAccess = std::make_unique<FrameAlbumList>(*this);
     m_albumManager = new AlbumManager(*m_document, *m_albumListAccess, this, this);
+    m_handovers = new HandoverQueue(*m_document, *this);
+    // Scripts and the two-process tests follow hand-overs on standard error.
+    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER")) {
+        connect(m_handovers, &HandoverQueue::handled, this,
+            [](int items) { std::fprintf(stderr, "album items: %d\n", items); });
+    }
+    setHelpViewer(showHelpWindow);
 
-    createMenus();
     createBars();
+    createCommands();
+    for (const CommandSpec *command : m_commandTable.albumBarCommands())
+        m_albumBar->addAction(action(command->id));
     setAcceptDrops(true);
 
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -133,107 +145,55 @@ CMainFrame::~CMainFrame()
     delete m_pictureWindow;
 }
 
-QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text, std::function<void()> run)
+CommandSet CMainFrame::frameCommandSet()
 {
-    auto *action = new QAction(text, this);
-    action->setData(id);
-    action->setObjectName(QString::number(id));
-    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    if (menu)
-        menu->addAction(action);
-    m_actions.insert(id, action);
-    return action;
-}
-
-QAction *CMainFrame::addCommand(
-    QMenu *menu, int id, const QString &text, void (CMainFrame::*slot)())
-{
-    return addCommand(menu, id, text, [this, slot] { (this->*slot)(); });
-}
-
-void CMainFrame::createMenus()
-{
-    QStyle *style = this->style();
-    QMenu *file = menuBar()->addMenu(tr("&File"));
-    addCommand(file, Command::kNew, tr("&New Album"), [this] {
-        m_commands->newAlbum();
-    })->setShortcut(QKeySequence::New);
-    addCommand(file, Command::kOpenAlbum, tr("&Open Album..."), [this] {
-        m_commands->openAlbum();
-    })->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
-    action(Command::kOpenAlbum)->setShortcut(QKeySequence::Open);
-    addCommand(file, Command::kOpenInNewWindow, tr("Open Album in New &Window..."),
-        &CMainFrame::openInNewWindow);
-    file->addSeparator();
-    addCommand(file, Command::kSave, tr("&Save"), [this] {
-        m_commands->save();
-    })->setShortcut(QKeySequence::Save);
-    action(Command::kSave)->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
-    addCommand(file, Command::kSaveAs, tr("Save &As..."), [this] { m_commands->saveAs(); });
-    file->addSeparator();
-    addCommand(file, Command::kSendMail, tr("Send by &Mail..."), &CMainFrame::sendCurrentByMail);
-    file->addSeparator();
-    addCommand(file, Command::kExit, tr("E&xit"), [this] {
-        close();
-    })->setShortcut(QKeySequence::Quit);
-
-    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    addCommand(edit, Command::kSelectAll, tr("Select &All"), [this] {
-        m_view->selectAllItems();
-    })->setShortcut(QKeySequence::SelectAll);
-    addCommand(edit, Command::kSelectNone, tr("Select &None"), [this] { m_view->selectNoItems(); });
-    edit->addSeparator();
-    addCommand(edit, Command::kRemove, tr("&Remove from Album..."), [this] {
-        m_view->removeCommand();
-    })->setIcon(style->standardIcon(QStyle::SP_TrashIcon));
-
-    QMenu *album = menuBar()->addMenu(tr("&Album"));
-    addCommand(album, Command::kAddFiles, tr("&Add Files..."), [this] {
-        m_commands->addFiles();
-    })->setIcon(style->standardIcon(QStyle::SP_FileDialogNewFolder));
-    addCommand(album, Command::kSort, tr("&Sort..."), [this] { m_commands->sort(); });
-    album->addSeparator();
-    addCommand(album, Command::kFieldLabels, tr("&Field Labels..."),
-        [this] { m_view->fieldLabelsCommand(); });
-    album->addSeparator();
-    const std::pair<int, QString> management[] = {
-        { Command::kRenameAlbum, tr("&Rename Album...") },
-        { Command::kCopyAlbum, tr("&Copy Album...") },
-        { Command::kDeleteAlbum, tr("&Delete Album...") },
-        { Command::kCopyAlbumFiles, tr("Copy Album Files to &Folder...") },
-        { Command::kAlbumProperties, tr("Album &Properties...") },
+    CommandSet set;
+    set.name = QStringLiteral("frame");
+    set.menus = { standardMenu(kFileMenu), standardMenu(kHelpMenu) };
+    set.commands = {
+        { Command::kOpenInNewWindow, 0, tr("Open Album in New &Window..."),
+            [this] { openInNewWindow(); }, {}, { kFileMenu, 130 } },
+        { Command::kSendMail, 0, tr("Send by &Mail..."), [this] { sendCurrentByMail(); },
+            [this] { return m_view->hasCurrentItem(); }, { kFileMenu, 400 } },
+        { Command::kExit, 0, tr("E&xit"), [this] { close(); }, {}, { kFileMenu, 900 },
+            QKeySequence::Quit },
+        { Command::kAbout, 0, tr("&About Glimmerix..."), [this] { showAbout(); }, {},
+            { kHelpMenu, 200 } },
     };
-    for (const auto &[id, text] : management)
-        addCommand(album, id, text, [this, id = id] { m_albumManager->runCommand(id); });
-    album->addSeparator();
-    addCommand(album, Command::kExternalPrograms, tr("&External Programs..."),
-        [this] { m_launcher->runSetup(); });
+    return set;
+}
 
-    QMenu *item = menuBar()->addMenu(tr("&Item"));
-    addCommand(
-        item, Command::kOpenPicture, tr("&Open Picture"), [this] { m_view->openCurrentPicture(); });
-    addCommand(
-        item, Command::kItemProperties, tr("&Properties..."), [this] { m_view->itemProperties(); });
-    addCommand(item, Command::kCopyFiles, tr("&Copy Files to Folder..."),
-        [this] { m_view->copyFilesCommand(); });
-    item->addSeparator();
-    addCommand(
-        item, Command::kAttachSound, tr("Attach &Sound..."), [this] { m_commands->attachSound(); });
-    addCommand(item, Command::kPlaySound, tr("P&lay Attached Sound"), [this] {
-        m_view->playAttachedSound();
-    })->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
-    addCommand(item, Command::kRemoveSound, tr("Remove Attached So&und"),
-        [this] { m_view->removeAttachedSound(); });
+void CMainFrame::createCommands()
+{
+    CommandSet sets[] = { frameCommandSet(), m_commands->commandSet(),
+        viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
+        launcherCommandSet(*m_launcher), helpCommandSet() };
+    for (CommandSet &set : sets) {
+        const QString name = set.name;
+        // Two subsystems claiming one number is a programming error the tests would show.
+        if (!m_commandTable.add(std::move(set)))
+            qWarning("The command set \"%s\" uses a number that is taken.", qPrintable(name));
+    }
 
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    addCommand(help, Command::kHelpIndex, tr("&Help Topics"), [] {
-        openHelpTopic(0);
-    })->setShortcut(QKeySequence::HelpContents);
-    addCommand(help, Command::kHelpTopic400, tr("&Getting Started"), [] { openHelpTopic(400); });
-    help->addSeparator();
-    addCommand(help, Command::kAbout, tr("&About Glimmerix..."), &CMainFrame::showAbout);
-
-    for (QMenu *menu : { file, edit, album, item, help }) {
+    for (const CommandSpec *command : m_commandTable.commands()) {
+        auto *action = new QAction(CommandTable::menuText(*command), this);
+        action->setData(command->id);
+        action->setObjectName(QString::number(command->id));
+        action->setShortcut(command->shortcut);
+        action->setIcon(command->icon);
+        connect(action, &QAction::triggered, this, [run = command->run] { run(); });
+        m_actions.insert(command->id, action);
+    }
+    for (const MenuSpec &spec : m_commandTable.menus()) {
+        QMenu *menu = menuBar()->addMenu(spec.text);
+        menu->setObjectName(spec.key);
+        int previous = -1;
+        for (const CommandSpec *command : m_commandTable.menuCommands(spec.key)) {
+            if (previous >= 0 && CommandTable::separatesGroups(previous, command->place.position))
+                menu->addSeparator();
+            previous = command->place.position;
+            menu->addAction(action(command->id));
+        }
         menu->installEventFilter(this);
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     }
@@ -255,9 +215,6 @@ void CMainFrame::createBars()
     m_albumList->setMaxVisibleItems(4 * 10);
     m_albumBar->addWidget(m_albumList);
     m_albumBar->addSeparator();
-    for (int id : { Command::kOpenAlbum, Command::kSave, Command::kAddFiles, Command::kRemove,
-             Command::kPlaySound })
-        m_albumBar->addAction(action(id));
     addToolBar(Qt::TopToolBarArea, m_albumBar);
     connect(
         m_albumList, &QComboBox::currentIndexChanged, m_commands, &AlbumCommands::albumListChanged);
@@ -301,27 +258,10 @@ bool CMainFrame::runCommand(int id)
 
 void CMainFrame::updateCommandStates()
 {
-    const bool current = m_view->hasCurrentItem();
-    const bool selection = m_view->hasSelection();
-    const bool attachment = m_view->currentHasAttachment();
-    const auto enable = [this](int id, bool on) {
-        if (QAction *command = action(id))
-            command->setEnabled(on);
-    };
-    enable(Command::kSendMail, current);
-    enable(Command::kSort, m_document->canSort());
-    enable(Command::kSave, m_document->canSave());
-    enable(Command::kRemove, selection);
-    enable(Command::kCopyFiles, selection);
-    enable(Command::kItemProperties, current);
-    enable(Command::kOpenPicture, current);
-    enable(Command::kAttachSound, current);
-    enable(Command::kPlaySound, attachment);
-    enable(Command::kRemoveSound, attachment);
-    enable(Command::kSelectAll, m_document->itemCount() > 0);
-    for (int id : { Command::kRenameAlbum, Command::kCopyAlbum, Command::kDeleteAlbum,
-             Command::kCopyAlbumFiles, Command::kAlbumProperties })
-        enable(id, m_albumManager->isEnabled(id));
+    for (const CommandSpec *command : m_commandTable.commands()) {
+        if (command->isEnabled)
+            action(command->id)->setEnabled(command->isEnabled());
+    }
 
     m_countPane->setText(itemCountPaneText());
     if (!m_albumSizeDirty) {
@@ -537,40 +477,16 @@ int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
 
 int CMainFrame::addHandedFile(const QString &path)
 {
-    const int result = [this, &path] {
-        const CAlbumDoc::ChangeBatch batch(*m_document);
-        return m_document->addFile(path, -1);
-    }();
-    if (isMinimized())
-        showNormal();
-    raise();
-    activateWindow();
-    return result;
+    return m_handovers->addNow(path);
 }
 
 void CMainFrame::receiveHandedOverFile(const QString &path)
 {
-    // Scripts and the two-process tests follow hand-overs on standard error.
     if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
         std::fprintf(stderr, "handover: %s\n", path.toUtf8().constData());
-    // The sender is answered at once; the file is added from the event loop, so a message about
-    // an unreadable file never keeps the other process waiting. Files are added in the order
-    // they came, one at a time.
-    m_handedFiles.append(path);
-    QMetaObject::invokeMethod(this, &CMainFrame::addHandedFiles, Qt::QueuedConnection);
-}
-
-void CMainFrame::addHandedFiles()
-{
-    if (m_addingHandedFiles)
-        return;
-    m_addingHandedFiles = true;
-    while (!m_handedFiles.isEmpty()) {
-        addHandedFile(m_handedFiles.takeFirst());
-        if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
-            std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
-    }
-    m_addingHandedFiles = false;
+    // The sender has its answer at once; the file is added from the event loop once no dialog is
+    // open, in the order the files came.
+    m_handovers->enqueue(path);
 }
 
 std::int64_t CMainFrame::handleInstanceMessage(
@@ -581,15 +497,15 @@ std::int64_t CMainFrame::handleInstanceMessage(
 
 int CMainFrame::onImagePathMessage()
 {
+    // The path lives in the sender's memory only while it waits for the answer: copy it now.
     const QString path = readImagePath();
     if (path.isEmpty())
         return 0;
-    const CAlbumDoc::ChangeBatch batch(*m_document);
-    if (m_document->addFile(path, -1) != 1)
-        return 0;
-    if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
-        std::fprintf(stderr, "album items: %d\n", m_document->itemCount());
-    return 1;
+    if (!m_handovers->isWindowFree()) {
+        m_handovers->enqueue(path);
+        return kImagePathQueued;
+    }
+    return m_handovers->addNow(path) == 1 ? 1 : 0;
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
@@ -676,8 +592,9 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         return;
     }
     if (m_clipboardOwner) {
-        const MessageAnswer answer = host().showMessage(
-            Message::kClipboardQuestion, {}, MessageIcon::Question, MessageButtons::YesNo);
+        // "No" (the default) empties the clipboard.
+        const MessageAnswer answer = host().showMessage(Message::kClipboardQuestion, {},
+            MessageIcon::Question, MessageButtons::YesNo, { QString(), 1 });
         if (answer == MessageAnswer::No)
             QApplication::clipboard()->clear();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandtable.h"
 #include "imaging/blockmemory.h"
 #include "picture/ui/picturewindow.h"
 #include "platform/instancechannel.h"
@@ -16,6 +17,7 @@
 
 class AlbumCommands;
 class AlbumManager;
+class HandoverQueue;
 class FrameAlbumList;
 class LauncherBar;
 class CAlbumDoc;
@@ -28,10 +30,11 @@ class QTimer;
 class QToolBar;
 
 // The program's main window: the album bar with the album list along the top, the album's view,
-// the launcher bar along the bottom and a three-pane status bar. It owns the album document, runs
-// the commands (each a QAction carrying its number), keeps their enable states in one update
-// pass, takes files dropped from the desktop or handed over by other processes, maps commands to
-// help pages and owns the picture window.
+// the launcher bar along the bottom and a three-pane status bar. It owns the album document,
+// builds its menus and the album bar's buttons from the command table the subsystems fill (each
+// command a QAction carrying its number), runs the table's enable rules in one update pass, takes
+// files dropped from the desktop or handed over by other processes, maps commands to help pages
+// and owns the picture window.
 class CMainFrame final : public QMainWindow, public HandoverReceiver, public InstanceMessageReceiver
 {
     Q_OBJECT
@@ -48,6 +51,8 @@ public:
     LauncherBar *launcherBar() const { return m_launcher; }
     // The command `id`, or nullptr.
     QAction *action(int id) const { return m_actions.value(id); }
+    // Every command with its menu place and enable rule.
+    const CommandTable &commandTable() const { return m_commandTable; }
     // Runs command `id` when it is enabled. Returns whether it ran.
     bool runCommand(int id);
     // The enable-state pass over every command, and the status bar's panes.
@@ -86,13 +91,16 @@ public:
     // A file handed over by another Glimmerix: added at the end, the views updated, the window
     // brought to the front. Returns the add result (1, -2 or 0).
     int addHandedFile(const QString &path);
-    // A file handed over through the relay file (message 1034).
+    // A file handed over through the relay file (message 1034): added once the window is free.
     void receiveHandedOverFile(const QString &path) override;
     // Message 0x464 from another process.
     std::int64_t handleInstanceMessage(std::uint32_t number, std::int64_t wparam,
         std::int64_t lparam, const QByteArray &payload) override;
-    // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, else 0.
+    // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, 0 when not;
+    // kImagePathQueued when a dialog is open and the path waits until it is closed.
     int onImagePathMessage();
+    // Files handed over that wait for the window to be free.
+    HandoverQueue *handovers() const { return m_handovers; }
 
     // ---- status panes
     // Text of pane `pane` (0: the message pane; an empty text shows the idle text).
@@ -121,9 +129,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QAction *addCommand(QMenu *menu, int id, const QString &text, void (CMainFrame::*slot)());
-    QAction *addCommand(QMenu *menu, int id, const QString &text, std::function<void()> run);
-    void createMenus();
+    // The frame's own commands: a new program window, mail, exit and the About box.
+    CommandSet frameCommandSet();
+    // Makes an action for every command of the table, then the menus from the table's places.
+    void createCommands();
     void createBars();
     void updateSizeHints();
     void displayChanged();
@@ -132,11 +141,11 @@ private:
     void openInNewWindow();
     void showAbout();
     void onAlbumPathChanged(const QString &path);
-    void addHandedFiles();
 
     CAlbumDoc *m_document;
     CAlbumView *m_view;
     AlbumCommands *m_commands;
+    CommandTable m_commandTable;
     QHash<int, QAction *> m_actions;
     QComboBox *m_albumList = nullptr;
     int m_albumListIndex = 0;
@@ -158,7 +167,6 @@ private:
     int m_displayDepth = 24;
     bool m_clipboardOwner = false;
     bool m_placed = false;
-    QStringList m_handedFiles;
-    bool m_addingHandedFiles = false;
+    HandoverQueue *m_handovers = nullptr;
     QPointer<PictureWindow> m_pictureWindow;
 };

@@ -1,53 +1,99 @@
 #include "sortdialog.h"
 
+#include "album/albumdoc.h"
+
 #include <QButtonGroup>
-#include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-std::optional<SortChoice> askSortOrder(QWidget *parent)
+#include <utility>
+
+namespace
 {
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("sortDialog"));
-    dialog.setWindowTitle(QObject::tr("Sort Album"));
-    auto *keys = new QGroupBox(QObject::tr("Sort by"), &dialog);
+
+// The names of direction 0 and 1 for sort key `key`.
+std::pair<QString, QString> directionNames(int key)
+{
+    switch (SortKey(key)) {
+    case SortKey::FileSize:
+        return { SortDialog::tr("Smallest first"), SortDialog::tr("Largest first") };
+    case SortKey::FileTime:
+        return { SortDialog::tr("Newest first"), SortDialog::tr("Oldest first") };
+    case SortKey::FileName:
+    case SortKey::Extension:
+    case SortKey::Description:
+        break;
+    }
+    return { SortDialog::tr("A to Z"), SortDialog::tr("Z to A") };
+}
+
+} // namespace
+
+SortDialog::SortDialog(QWidget *parent)
+    : QDialog(parent)
+    , m_keys(new QButtonGroup(this))
+{
+    setObjectName(QStringLiteral("sortDialog"));
+    setWindowTitle(tr("Sort Album"));
+    auto *keys = new QGroupBox(tr("Sort by"), this);
     auto *keyLayout = new QVBoxLayout(keys);
-    auto *keyGroup = new QButtonGroup(&dialog);
-    const QString keyNames[] = { QObject::tr("File name"), QObject::tr("File type"),
-        QObject::tr("File size"), QObject::tr("Date"), QObject::tr("Description") };
+    const QString keyNames[]
+        = { tr("File name"), tr("File type"), tr("File size"), tr("Date"), tr("Description") };
     for (int key = 0; key < 5; ++key) {
         auto *button = new QRadioButton(keyNames[key], keys);
         button->setObjectName(QStringLiteral("key%1").arg(key));
-        keyGroup->addButton(button, key);
+        m_keys->addButton(button, key);
         keyLayout->addWidget(button);
     }
-    keyGroup->button(0)->setChecked(true);
-    auto *order = new QGroupBox(QObject::tr("Order"), &dialog);
+    m_keys->button(0)->setChecked(true);
+    auto *order = new QGroupBox(tr("Order"), this);
     auto *orderLayout = new QVBoxLayout(order);
-    auto *orderGroup = new QButtonGroup(&dialog);
-    auto *natural = new QRadioButton(QObject::tr("Ascending (dates: newest first)"), order);
-    auto *reversed = new QRadioButton(QObject::tr("Descending (dates: oldest first)"), order);
-    natural->setObjectName(QStringLiteral("direction0"));
-    reversed->setObjectName(QStringLiteral("direction1"));
-    orderGroup->addButton(natural, 0);
-    orderGroup->addButton(reversed, 1);
-    orderLayout->addWidget(natural);
-    orderLayout->addWidget(reversed);
-    natural->setChecked(true);
+    auto *orderGroup = new QButtonGroup(this);
+    m_natural = new QRadioButton(order);
+    m_reversed = new QRadioButton(order);
+    m_natural->setObjectName(QStringLiteral("direction0"));
+    m_reversed->setObjectName(QStringLiteral("direction1"));
+    orderGroup->addButton(m_natural, 0);
+    orderGroup->addButton(m_reversed, 1);
+    orderLayout->addWidget(m_natural);
+    orderLayout->addWidget(m_reversed);
+    m_natural->setChecked(true);
+    nameDirections();
+    connect(m_keys, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            nameDirections();
+    });
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *groups = new QHBoxLayout;
     groups->addWidget(keys);
     groups->addWidget(order);
-    auto *layout = new QVBoxLayout(&dialog);
+    auto *layout = new QVBoxLayout(this);
     layout->addLayout(groups);
     layout->addWidget(buttons);
+}
+
+void SortDialog::nameDirections()
+{
+    const auto [natural, reversed] = directionNames(m_keys->checkedId());
+    m_natural->setText(natural);
+    m_reversed->setText(reversed);
+}
+
+SortChoice SortDialog::choice() const
+{
+    return { m_keys->checkedId(), m_reversed->isChecked() ? 1 : 0 };
+}
+
+std::optional<SortChoice> askSortOrder(QWidget *parent)
+{
+    SortDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return SortChoice { keyGroup->checkedId(), orderGroup->checkedId() };
+    return dialog.choice();
 }

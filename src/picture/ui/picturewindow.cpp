@@ -34,9 +34,11 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
     m_area->setAlignment(Qt::AlignCenter);
     m_area->setBackgroundRole(QPalette::Dark);
     m_picture = new QLabel(m_area);
+    m_picture->setObjectName(QStringLiteral("picture"));
     m_picture->setAlignment(Qt::AlignCenter);
     m_area->setWidget(m_picture);
     m_area->setWidgetResizable(false);
+    m_area->viewport()->installEventFilter(this);
     setCentralWidget(m_area);
 
     QToolBar *tools = addToolBar(tr("Zoom"));
@@ -47,6 +49,10 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
     out->setShortcut(QKeySequence::ZoomOut);
     tools->addAction(tr("Actual Size"), this, [this] { setZoom(100); });
     tools->addAction(tr("Fit"), this, [this] { setZoom(0); });
+    auto *close = new QAction(tr("Close"), this);
+    close->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     if (!m_image.isNull())
         statusBar()->showMessage(tr("%1 x %2 pixels").arg(m_image.width()).arg(m_image.height()));
 
@@ -97,11 +103,13 @@ void PictureWindow::zoomOut()
     }
 }
 
-void PictureWindow::resizeEvent(QResizeEvent *event)
+bool PictureWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    QMainWindow::resizeEvent(event);
-    if (m_zoom == 0)
+    // The fitted size follows the room the scroll area really has. That room is only known once
+    // the window's layout has placed the area, which happens after the window's own first resize.
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize && m_zoom == 0)
         showPicture();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void PictureWindow::showPicture()

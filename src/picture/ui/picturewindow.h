@@ -10,7 +10,8 @@ class QScrollArea;
 
 // The window that shows one picture. It takes over an image block, shows it at a zoom the user
 // picks (fit to the window, or 25% to 400%), and is titled with the picture's path, or
-// "New Image" for a picture that has no file yet.
+// "New Image" for a picture that has no file yet. It opens fitted to its window (at 100 % when the
+// picture fits); Escape and Ctrl+W close it.
 class PictureWindow final : public QMainWindow
 {
     Q_OBJECT
@@ -27,7 +28,7 @@ public:
     void zoomOut();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showPicture();

@@ -10,6 +10,7 @@
 #include "core/commandids.h"
 #include "core/controlids.h"
 #include "core/messageids.h"
+#include "multilineedit.h"
 #include "platform/host.h"
 #include "platform/strings.h"
 #include "soundplayerwindow.h"
@@ -94,6 +95,13 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
 
     m_infoLine = new QLabel(this);
     m_infoLine->setObjectName(QStringLiteral("infoLine"));
+    m_emptyHint = new QLabel(tr("Add files or drop them here"), this);
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
+    QFont hintFont = m_emptyHint->font();
+    hintFont.setPointSizeF(hintFont.pointSizeF() * 1.5);
+    m_emptyHint->setFont(hintFont);
 
     const int labelIds[3] = { ViewControl::kCaptionLabel, ViewControl::kKeywordsLabel,
         ViewControl::kDescriptionLabel };
@@ -104,15 +112,19 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
         m_labels[row] = new QLabel(m_fieldLabels[row], this);
         m_labels[row]->setObjectName(QString::number(labelIds[row]));
         m_labels[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_edits[row] = new QLineEdit(this);
-        m_edits[row]->setObjectName(QString::number(editIds[row]));
-        m_edits[row]->setMaxLength(kEditLimit);
-        m_labels[row]->setBuddy(m_edits[row]);
+        if (row == kDescriptionRow) {
+            m_descriptionEdit = new MultiLineEdit(this);
+            m_descriptionEdit->setMaxLength(kEditLimit);
+        } else {
+            m_edits[row] = new QLineEdit(this);
+            m_edits[row]->setMaxLength(kEditLimit);
+        }
+        editField(row)->setObjectName(QString::number(editIds[row]));
+        m_labels[row]->setBuddy(editField(row));
     }
     connect(m_edits[kCaptionRow], &QLineEdit::textEdited, this, &CAlbumView::onCaptionEdited);
     connect(m_edits[kKeywordsRow], &QLineEdit::textEdited, this, &CAlbumView::onKeywordsEdited);
-    connect(
-        m_edits[kDescriptionRow], &QLineEdit::textEdited, this, &CAlbumView::onDescriptionEdited);
+    connect(m_descriptionEdit, &MultiLineEdit::textEdited, this, &CAlbumView::onDescriptionEdited);
 
     for (int i = 0; i < kInitialCells; ++i) {
         auto *cell = new CellWindow(this, ViewControl::kFirstCell + m_cellCounter++);
@@ -141,6 +153,13 @@ GridReserve CAlbumView::reserve() const
 {
     const int info = m_infoLine->sizeHint().height();
     return { m_scrollBar->sizeHint().width() + 13, 3 * editHeight() + 7 + info + 4 };
+}
+
+QWidget *CAlbumView::editField(int row) const
+{
+    if (row == kDescriptionRow)
+        return m_descriptionEdit;
+    return m_edits[row];
 }
 
 int CAlbumView::editHeight() const
@@ -219,7 +238,14 @@ void CAlbumView::layoutView()
 
 void CAlbumView::placeCells()
 {
-    const int needed = m_grid.cellCount();
+    // Rows of empty frames would only say that nothing is there; the hint says what to do.
+    const bool empty = m_document->itemCount() == 0;
+    m_emptyHint->setVisible(empty);
+    if (empty) {
+        const QRect cells = cellRect(0, 0).united(cellRect(m_grid.rows - 1, m_grid.columns - 1));
+        m_emptyHint->setGeometry(cells);
+    }
+    const int needed = empty ? 0 : m_grid.cellCount();
     const int first = firstVisibleIndex();
     for (int i = 0; i < needed; ++i) {
         if (i >= int(m_cells.size()))
@@ -248,7 +274,7 @@ void CAlbumView::layoutEditRows()
         const int y = client - (rowOf[field] * (height + 1) + 3);
         m_labels[field]->setGeometry(5, y, labelWide, height);
         const int editLeft = 5 + labelWide + 5;
-        m_edits[field]->setGeometry(editLeft, y, std::max(0, width() - 3 - editLeft), height);
+        editField(field)->setGeometry(editLeft, y, std::max(0, width() - 3 - editLeft), height);
     }
     const int infoHeight = m_infoLine->sizeHint().height();
     const int infoTop = client - (3 * (height + 1) + 3) - infoHeight - 2;
@@ -295,7 +321,7 @@ void CAlbumView::refreshFields()
     if (!info) {
         m_infoLine->setText(albumInformationLine(m_document->itemCount()));
         m_labels[kDescriptionRow]->setText(loadString(Message::kNoCurrentItem));
-        m_edits[kDescriptionRow]->setText(m_document->albumCaption());
+        m_descriptionEdit->setText(m_document->albumCaption());
         m_edits[kCaptionRow]->clear();
         m_edits[kKeywordsRow]->clear();
     } else {
@@ -303,7 +329,7 @@ void CAlbumView::refreshFields()
         m_labels[kDescriptionRow]->setText(m_fieldLabels[kDescriptionRow]);
         m_edits[kCaptionRow]->setText(fixedText(info->caption));
         m_edits[kKeywordsRow]->setText(fixedText(info->keywords));
-        m_edits[kDescriptionRow]->setText(fixedText(info->description));
+        m_descriptionEdit->setText(fixedText(info->description));
     }
     m_edits[kCaptionRow]->setEnabled(info != nullptr);
     m_edits[kKeywordsRow]->setEnabled(info != nullptr);

@@ -15,6 +15,7 @@
 class CAlbumDoc;
 class CellWindow;
 class QLabel;
+class MultiLineEdit;
 class QLineEdit;
 class QScrollBar;
 class SoundPlayerWindow;
@@ -23,6 +24,7 @@ class SoundPlayerWindow;
 // an information line and three edit rows for the current item's caption, keywords and
 // description. Only the visible cells exist as windows, so an album of any size opens at once.
 // The view owns the current item and the scroll position; the selection marks live in the items.
+// An empty album shows a hint in place of the grid's empty cells.
 class CAlbumView final : public QWidget
 {
     Q_OBJECT
@@ -132,8 +134,12 @@ private:
     std::vector<CellWindow *> m_cells;
     QScrollBar *m_scrollBar = nullptr;
     QLabel *m_infoLine = nullptr;
+    QLabel *m_emptyHint = nullptr; // stands in for the grid while the album has no items
     QLabel *m_labels[3] = {}; // caption, keywords, description
-    QLineEdit *m_edits[3] = {}; // caption, keywords, description
+    QLineEdit *m_edits[2] = {}; // caption, keywords
+    MultiLineEdit *m_descriptionEdit = nullptr; // several lines, within the same row height
+    // The edit field of row `row` (caption, keywords, description).
+    QWidget *editField(int row) const;
     QStringList m_fieldLabels;
     bool m_textGuard = false;
     int m_displayDepth = 24;

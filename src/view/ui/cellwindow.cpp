@@ -9,18 +9,18 @@
 #include "view/halftone.h"
 #include "view/viewtexts.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace
 {
 
 const QColor kEdgeGrey(128, 128, 128);
 
-// The names and numbers are drawn in a font whose character cell is 14 pixels high (12 in the
-// Japanese font), which is an em size of about 11 (10) pixels.
-QFont cellFont()
+QFont makeCellFont()
 {
     QFont font;
     if (systemLanguageName() == QLatin1String("Japanese")) {
@@ -60,6 +60,20 @@ void drawSunkenEdge(QPainter &painter, const QRect &rect)
     painter.setPen(Qt::white);
     painter.drawLine(edge.bottomLeft(), edge.bottomRight());
     painter.drawLine(edge.topRight(), edge.bottomRight());
+}
+
+// The names and numbers are drawn in a font whose character cell is 14 pixels high (12 in the
+// Japanese font), which is an em size of about 11 (10) pixels.
+const QFont &cellFont()
+{
+    static const QFont font = makeCellFont();
+    return font;
+}
+
+// `name` as it fits `box` on `device`, shortened in the middle when it does not.
+QString elidedName(const QString &name, const QRect &box, const QPaintDevice *device)
+{
+    return QFontMetrics(cellFont(), device).elidedText(name, Qt::ElideMiddle, box.width() - 4);
 }
 
 } // namespace
@@ -125,24 +139,42 @@ void CellWindow::paintEvent(QPaintEvent *)
     }
 
     const bool current = m_index == m_view->current();
-    const QRect nameBox(6, cell.height() - 20, cell.width() - 12, 15);
+    const QRect names = nameBox();
     const QRect numberBox((cell.width() - 24) / 2, cell.height() - 35, 24, 15);
-    for (const QRect &box : { nameBox, numberBox }) {
+    for (const QRect &box : { names, numberBox }) {
         if (current)
             painter.fillRect(box, palette().color(QPalette::Highlight));
         painter.setPen(kEdgeGrey);
         painter.drawRect(box.adjusted(0, 0, -1, -1));
     }
-    static const QFont font = cellFont();
-    painter.setFont(font);
+    painter.setFont(cellFont());
     painter.setPen(current ? Qt::white : Qt::black);
-    const QString name
-        = painter.fontMetrics().elidedText(item->fileName(), Qt::ElideMiddle, nameBox.width() - 4);
-    painter.drawText(nameBox, Qt::AlignCenter, name);
+    painter.drawText(names, Qt::AlignCenter, elidedName(item->fileName(), names, this));
     painter.drawText(numberBox, Qt::AlignCenter, cellNumberText(m_index));
 
     if (item->isSelected())
         drawSunkenEdge(painter, cell);
+}
+
+QRect CellWindow::nameBox() const
+{
+    return { 6, height() - 20, width() - 12, 15 };
+}
+
+bool CellWindow::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const AlbumItem *item = m_view->document()->item(m_index);
+    const QString name = item ? item->fileName() : QString();
+    if (name.isEmpty() || elidedName(name, nameBox(), this) == name) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), name, this, rect());
+    }
+    return true;
 }
 
 void CellWindow::mousePressEvent(QMouseEvent *event)

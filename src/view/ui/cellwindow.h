@@ -6,7 +6,8 @@
 class CAlbumView;
 
 // One grid cell: a 90 x 108 child window that draws one album item (or nothing) and turns
-// presses, drags, clicks, double clicks and keys into calls on its view.
+// presses, drags, clicks, double clicks and keys into calls on its view. A file name too long for
+// the cell is drawn shortened and shown whole in the cell's tool tip.
 class CellWindow final : public QWidget
 {
     Q_OBJECT
@@ -19,6 +20,7 @@ public:
     bool isDragging() const { return m_dragging; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -27,6 +29,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The box the item's file name is drawn in.
+    QRect nameBox() const;
+
     CAlbumView *m_view;
     int m_index = -1;
     int m_pressedIndex = -1;

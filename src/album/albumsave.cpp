@@ -1,0 +1,89 @@
+#include "albumsave.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+namespace
+{
+
+QString systemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+} // namespace
+
+bool looksLikeAlbum(const QByteArray &head, qint64 size)
+{
+    if (size == 0)
+        return true;
+    if (head.startsWith(QByteArray::fromRawData("PALM", 4)))
+        return true;
+    // An album of no items is its trailer alone: the last copy folder.
+    return size <= kTrailerOnlyAlbumLimit && head.size() == size && head.startsWith('/')
+        && !head.contains('\n') && !head.contains('\r') && !head.contains('\0');
+}
+
+AlbumFileKind albumFileKindOf(const QString &path, QString *reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return AlbumFileKind::Missing;
+    if (info.isDir()) {
+        if (reason)
+            *reason = QStringLiteral("the file is a folder");
+        return AlbumFileKind::Unreadable;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = fileErrorReason(file.errorString());
+        return AlbumFileKind::Unreadable;
+    }
+    const QByteArray head = file.read(kTrailerOnlyAlbumLimit);
+    if (looksLikeAlbum(head, file.size()))
+        return AlbumFileKind::Album;
+    if (reason)
+        *reason = QStringLiteral("the file is not an album");
+    return AlbumFileKind::NotAlbum;
+}
+
+QString fileErrorReason(const QString &systemText)
+{
+    for (const int code : { ENOSPC, EDQUOT }) {
+        if (systemText.contains(::systemText(code), Qt::CaseInsensitive))
+            return QStringLiteral("the disk is full");
+    }
+    if (systemText.isEmpty())
+        return QStringLiteral("the file could not be written");
+    return systemText.left(1).toLower() + systemText.mid(1);
+}
+
+AtomicSaveResult saveAtomically(const QString &path, const std::function<bool(QIODevice &)> &write,
+    const SaveDeviceFilter &filter)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return { false, fileErrorReason(file.errorString()) };
+    std::unique_ptr<QIODevice> filtered = filter ? filter(file) : nullptr;
+    QIODevice &device = filtered ? *filtered : file;
+    bool ok = write(device);
+    // QSaveFile keeps the last part of the data in its buffer and ignores a failure to write it
+    // out in commit(): flush here, while a failure can still stop the commit.
+    ok = ok && file.flush() && file.error() == QFileDevice::NoError;
+    if (!ok) {
+        QString reason = filtered && !filtered->errorString().isEmpty() ? filtered->errorString()
+                                                                        : file.errorString();
+        if (file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+        file.cancelWriting();
+        return { false, fileErrorReason(reason) };
+    }
+    if (!file.commit())
+        return { false, fileErrorReason(file.errorString()) };
+    return { true, {} };
+}

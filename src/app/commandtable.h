@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QIcon>
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+// The menus every window has, by key. A set may add menus of its own with new keys.
+inline constexpr const char *kFileMenu = "file";
+inline constexpr const char *kEditMenu = "edit";
+inline constexpr const char *kAlbumMenu = "album";
+inline constexpr const char *kItemMenu = "item";
+inline constexpr const char *kHelpMenu = "help";
+
+// A menu of the menu bar: its key, its text and its place from the left (smaller first).
+struct MenuSpec {
+    QString key;
+    QString text;
+    int position = 0;
+};
+
+// Where a command shows: the menu's key (empty: in no menu) and its position in that menu.
+// Commands are ordered by position; a separator stands between positions of different hundreds.
+struct MenuPlace {
+    QString menu;
+    int position = 0;
+};
+
+// One command: its number, its menu text (string `textId` of the language bundle when the
+// program has one for it, else `text`), what it does, when it is enabled (always when empty),
+// where it shows and its shortcut and icon.
+struct CommandSpec {
+    int id = 0;
+    int textId = 0;
+    QString text;
+    std::function<void()> run;
+    std::function<bool()> isEnabled;
+    MenuPlace place;
+    QKeySequence shortcut;
+    QIcon icon;
+    // Place on the album bar from the left; -1: not on it.
+    int albumBarPosition = -1;
+};
+
+// The commands one subsystem contributes, with the menus they need.
+struct CommandSet {
+    QString name;
+    QList<MenuSpec> menus;
+    QList<CommandSpec> commands;
+};
+
+// The standard menu `key` (kFileMenu ... kHelpMenu) with its text and place.
+MenuSpec standardMenu(const char *key);
+
+// Every command of the program, gathered from the subsystems' sets. The main window builds its
+// menus, bars and enable pass from it, so a subsystem adds commands by adding a set.
+class CommandTable
+{
+public:
+    // Adds the set's menus (a key already known keeps its first definition) and commands. A
+    // command number that is already taken refuses the whole set: returns false, adds nothing.
+    bool add(CommandSet set);
+
+    // The command `id`, or nullptr.
+    const CommandSpec *command(int id) const;
+    // Every command, in the order the sets added them.
+    QList<const CommandSpec *> commands() const;
+    // The menus from left to right.
+    QList<MenuSpec> menus() const;
+    // The commands of menu `key` in their order.
+    QList<const CommandSpec *> menuCommands(const QString &key) const;
+    // The commands on the album bar from the left.
+    QList<const CommandSpec *> albumBarCommands() const;
+    // The command's menu text: its bundle string, or its own text.
+    static QString menuText(const CommandSpec &command);
+    // Whether a separator goes between two neighbours placed at `before` and `after`.
+    static bool separatesGroups(int before, int after) { return before / 100 != after / 100; }
+
+private:
+    std::vector<CommandSpec> m_commands;
+    QList<MenuSpec> m_menus;
+};

@@ -1,0 +1,101 @@
+#include "commandsets.h"
+
+#include "album/albumdoc.h"
+#include "album/importer.h"
+#include "album/ui/albummanager.h"
+#include "app/helptopics.h"
+#include "core/commandids.h"
+#include "launcherbar.h"
+#include "view/ui/albumview.h"
+
+#include <QApplication>
+#include <QStyle>
+
+CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document)
+{
+    QStyle *style = QApplication::style();
+    const auto always = std::function<bool()>();
+    const auto current = [&view] { return view.hasCurrentItem(); };
+    const auto selection = [&view] { return view.hasSelection(); };
+    const auto attachment = [&view] { return view.currentHasAttachment(); };
+    CommandSet set;
+    set.name = QStringLiteral("view");
+    set.menus = { standardMenu(kEditMenu), standardMenu(kAlbumMenu), standardMenu(kItemMenu) };
+    set.commands = {
+        { Command::kSelectAll, 0, QApplication::translate("CMainFrame", "Select &All"),
+            [&view] { view.selectAllItems(); }, [&document] { return document.itemCount() > 0; },
+            { kEditMenu, 100 }, QKeySequence::SelectAll },
+        { Command::kSelectNone, 0, QApplication::translate("CMainFrame", "Select &None"),
+            [&view] { view.selectNoItems(); }, always, { kEditMenu, 110 } },
+        { Command::kRemove, 0, QApplication::translate("CMainFrame", "&Remove from Album..."),
+            [&view] { view.removeCommand(); }, selection, { kEditMenu, 200 }, {},
+            style->standardIcon(QStyle::SP_TrashIcon), 3 },
+        { Command::kFieldLabels, 0, QApplication::translate("CMainFrame", "&Field Labels..."),
+            [&view] { view.fieldLabelsCommand(); }, always, { kAlbumMenu, 200 } },
+        { Command::kOpenPicture, 0, QApplication::translate("CMainFrame", "&Open Picture"),
+            [&view] { view.openCurrentPicture(); }, current, { kItemMenu, 100 } },
+        { Command::kItemProperties, 0, QApplication::translate("CMainFrame", "&Properties..."),
+            [&view] { view.itemProperties(); }, current, { kItemMenu, 110 } },
+        { Command::kCopyFiles, 0, QApplication::translate("CMainFrame", "&Copy Files to Folder..."),
+            [&view] { view.copyFilesCommand(); }, selection, { kItemMenu, 120 } },
+        { Command::kRebuildThumbnail, 0,
+            QApplication::translate("CMainFrame", "Re&build Thumbnail"),
+            [&view, &document] { rebuildThumbnail(document, view.current()); }, current,
+            { kItemMenu, 200 } },
+        { Command::kPlaySound, 0, QApplication::translate("CMainFrame", "P&lay Attached Sound"),
+            [&view] { view.playAttachedSound(); }, attachment, { kItemMenu, 310 }, {},
+            style->standardIcon(QStyle::SP_MediaPlay), 4 },
+        { Command::kRemoveSound, 0, QApplication::translate("CMainFrame", "Remove Attached So&und"),
+            [&view] { view.removeAttachedSound(); }, attachment, { kItemMenu, 320 } },
+    };
+    return set;
+}
+
+CommandSet albumManagementCommandSet(AlbumManager &manager)
+{
+    const std::pair<int, const char *> commands[] = {
+        { Command::kRenameAlbum, QT_TRANSLATE_NOOP("CMainFrame", "&Rename Album...") },
+        { Command::kCopyAlbum, QT_TRANSLATE_NOOP("CMainFrame", "&Copy Album...") },
+        { Command::kDeleteAlbum, QT_TRANSLATE_NOOP("CMainFrame", "&Delete Album...") },
+        { Command::kCopyAlbumFiles,
+            QT_TRANSLATE_NOOP("CMainFrame", "Copy Album Files to &Folder...") },
+        { Command::kAlbumProperties, QT_TRANSLATE_NOOP("CMainFrame", "Album &Properties...") },
+    };
+    CommandSet set;
+    set.name = QStringLiteral("album management");
+    set.menus = { standardMenu(kAlbumMenu) };
+    int position = 300;
+    for (const auto &[id, text] : commands) {
+        set.commands.append({ id, 0, QApplication::translate("CMainFrame", text),
+            [&manager, id = id] { manager.runCommand(id); },
+            [&manager, id = id] { return manager.isEnabled(id); }, { kAlbumMenu, position++ } });
+    }
+    return set;
+}
+
+CommandSet launcherCommandSet(LauncherBar &launcher)
+{
+    CommandSet set;
+    set.name = QStringLiteral("launcher");
+    set.menus = { standardMenu(kAlbumMenu) };
+    set.commands = {
+        { Command::kExternalPrograms, 0,
+            QApplication::translate("CMainFrame", "&External Programs..."),
+            [&launcher] { launcher.runSetup(); }, {}, { kAlbumMenu, 400 } },
+    };
+    return set;
+}
+
+CommandSet helpCommandSet()
+{
+    CommandSet set;
+    set.name = QStringLiteral("help");
+    set.menus = { standardMenu(kHelpMenu) };
+    set.commands = {
+        { Command::kHelpIndex, 0, QApplication::translate("CMainFrame", "&Help Topics"),
+            [] { openHelpTopic(0); }, {}, { kHelpMenu, 100 }, QKeySequence::HelpContents },
+        { Command::kHelpTopic400, 0, QApplication::translate("CMainFrame", "&Getting Started"),
+            [] { openHelpTopic(400); }, {}, { kHelpMenu, 110 } },
+    };
+    return set;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/commandtable.h"
+
+class AlbumManager;
+class CAlbumDoc;
+class CAlbumView;
+class LauncherBar;
+
+// The command sets of the subsystems the main window holds. Each set brings its commands, their
+// menu places and their enable rules; the album document's own set is AlbumCommands::commandSet.
+
+// The view's item commands: selection, removal, field labels, the current item's picture,
+// properties, files, thumbnail and attached sound.
+CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document);
+// Rename, copy, delete, copy the files of, and show the properties of the album.
+CommandSet albumManagementCommandSet(AlbumManager &manager);
+// The external-program set-up of the launcher bar.
+CommandSet launcherCommandSet(LauncherBar &launcher);
+// The help pages.
+CommandSet helpCommandSet();

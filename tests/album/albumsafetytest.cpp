@@ -1,0 +1,313 @@
+// Albums are never lost: a file that is not an album is never written over, a save that fails
+// anywhere leaves the old album byte for byte, a damaged album says so and is kept beside the
+// first save over it, and the album's lock keeps other processes out from open to save.
+
+#include "albumtesthelpers.h"
+
+#include "album/albumlock.h"
+#include "album/albumsave.h"
+#include "core/messageids.h"
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
+
+namespace
+{
+
+// Passes writes through to `inner` until `budget` bytes have gone, then writes only what fits
+// and fails, as a disk that fills up part-way does.
+class FailingDevice final : public QIODevice
+{
+public:
+    FailingDevice(QIODevice &inner, qint64 budget)
+        : m_inner(inner)
+        , m_budget(budget)
+    {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 part = std::min(size, std::max<qint64>(0, m_budget));
+        if (part > 0 && m_inner.write(data, part) != part)
+            return -1;
+        m_budget -= part;
+        if (part < size) {
+            setErrorString(QString::fromLocal8Bit(std::strerror(ENOSPC)));
+            return -1;
+        }
+        return size;
+    }
+
+private:
+    QIODevice &m_inner;
+    qint64 m_budget;
+};
+
+// Records where each write of a save ends.
+class WriteRecorder final : public QIODevice
+{
+public:
+    WriteRecorder() { open(QIODevice::WriteOnly); }
+    QList<qint64> ends;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        ends << (ends.isEmpty() ? 0 : ends.last()) + size;
+        return size;
+    }
+};
+
+class AlbumSafety : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder = makeTestFolder(QStringLiteral("safety"));
+        path = folder + QStringLiteral("/Trip.gmx");
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(doc.insertItem(testItem(QStringLiteral("/m/%1.jpg").arg(i), 60 + i, 40)), 1);
+        doc.setLastCopyDestination(QStringLiteral("/media/usb"));
+        ASSERT_TRUE(doc.onSaveDocument(path));
+        original = fileBytes(path);
+        ASSERT_GT(original.size(), 3 * 1357);
+    }
+
+    RecordingHost recorder;
+    CAlbumDoc doc;
+    QString folder;
+    QString path;
+    QByteArray original;
+};
+
+} // namespace
+
+TEST_F(AlbumSafety, AFailedWriteAnywhereInASaveLeavesTheOldAlbumByteIdentical)
+{
+    doc.insertItem(testItem(QStringLiteral("/m/new.jpg"), 80, 80));
+    WriteRecorder recorder;
+    ASSERT_TRUE(doc.store(recorder));
+    // Fail the disk at every write of the save, one byte into it and one byte before its end.
+    QList<qint64> budgets { 0 };
+    for (const qint64 end : std::as_const(recorder.ends))
+        budgets << end - 1 << end + 1;
+    budgets.removeLast(); // past the last write nothing fails
+    for (const qint64 budget : std::as_const(budgets)) {
+        doc.setSaveDeviceFilter([budget](QIODevice &file) -> std::unique_ptr<QIODevice> {
+            return std::make_unique<FailingDevice>(file, budget);
+        });
+        this->recorder.clear();
+        EXPECT_FALSE(doc.onSaveDocument(path)) << budget;
+        EXPECT_EQ(fileBytes(path), original) << budget;
+        EXPECT_TRUE(doc.isModified());
+        ASSERT_EQ(this->recorder.messageIds(), QList<int> { AlbumMessage::kAlbumNotSaved });
+        EXPECT_TRUE(
+            this->recorder.shown().first().text.contains(QStringLiteral("the disk is full")))
+            << this->recorder.shown().first().text.toStdString();
+    }
+    // No temporary file is left behind (the lock file is the album's, held by `doc`).
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+        (QStringList { QStringLiteral("Trip.gmx"), QStringLiteral("Trip.gmx.lock") }));
+}
+
+TEST_F(AlbumSafety, TheWriterReportsAWriteThatFailed)
+{
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    for (const qint64 budget : { qint64(0), qint64(300), qint64(original.size() - 1) }) {
+        FailingDevice device(sink, budget);
+        EXPECT_FALSE(doc.store(device)) << budget;
+    }
+}
+
+// The real file system refusing the last bytes QSaveFile still holds in its buffer: the file
+// size limit fails the write at the final flush, as a full disk does.
+TEST_F(AlbumSafety, AFileSystemThatFillsUpAtTheLastFlushKeepsTheOldAlbum)
+{
+    doc.insertItem(testItem(QStringLiteral("/m/new.jpg"), 80, 80));
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    QBuffer whole;
+    whole.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(doc.store(whole));
+    const auto size = rlim_t(whole.data().size());
+    // The last limit fails only the bytes that QSaveFile writes out when the save ends.
+    for (const rlim_t limit :
+        { rlim_t(0), rlim_t(1000), rlim_t(original.size() + 100), size - 10 }) {
+        rlimit limited = previous;
+        limited.rlim_cur = limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool saved = doc.onSaveDocument(path);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        EXPECT_FALSE(saved) << limit;
+        EXPECT_EQ(fileBytes(path), original) << limit;
+    }
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_TRUE(doc.onSaveDocument(path));
+    EXPECT_GT(fileBytes(path).size(), original.size());
+}
+
+TEST_F(AlbumSafety, AFileThatIsNotAnAlbumIsNeitherOpenedNorWrittenOver)
+{
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        { "text", "My thesis.\nChapter one\n" },
+        { "jpeg", QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(5000, 'j') },
+        { "long line", QByteArray("/") + QByteArray(5000, 'a') },
+    };
+    for (const auto &entry : cases) {
+        const QString other = folder + QStringLiteral("/other.gmx");
+        writeFile(other, entry.bytes);
+        recorder.clear();
+        CAlbumDoc reader;
+        EXPECT_FALSE(reader.onOpenDocument(other)) << entry.name;
+        EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kNotAnAlbum }) << entry.name;
+        EXPECT_TRUE(reader.isUntitled()) << entry.name;
+        EXPECT_FALSE(doc.onSaveDocument(other)) << entry.name;
+        EXPECT_EQ(fileBytes(other), entry.bytes) << entry.name;
+    }
+    // Albums stay albums: an empty file and an empty album stored as its trailer alone.
+    for (const QByteArray &bytes : { QByteArray(), QByteArray("/media/usb") }) {
+        writeFile(path, bytes);
+        CAlbumDoc reader;
+        EXPECT_TRUE(reader.onOpenDocument(path)) << bytes.constData();
+        EXPECT_TRUE(reader.onSaveDocument(path));
+    }
+}
+
+TEST_F(AlbumSafety, ADamagedAlbumSaysHowMuchWasRecoveredAndIsKeptBesideTheFirstSave)
+{
+    const qint64 records = 272 + 3 * 1357;
+    QByteArray hostile = original;
+    const std::uint32_t huge = 0xFFFFFFFFu;
+    std::memcpy(hostile.data() + 8, &huge, 4);
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int recovered;
+        std::uint32_t declared;
+    } cases[] = {
+        { "cut in the header", original.left(100), 0, 3 },
+        { "cut in the second record", original.left(272 + 1357 + 500), 0, 3 },
+        { "cut in an attachment", original.left(272 + 1060 + 10), 0, 3 },
+        { "cut in the second bitmap", original.left(records + 7300), 1, 3 },
+        { "hostile item count", hostile, 3, huge },
+    };
+    for (const auto &entry : cases) {
+        const QString damaged = folder + QStringLiteral("/damaged.gmx");
+        QFile::remove(damaged + QStringLiteral(".damaged"));
+        writeFile(damaged, entry.bytes);
+        recorder.clear();
+        CAlbumDoc reader;
+        ASSERT_TRUE(reader.onOpenDocument(damaged)) << entry.name;
+        EXPECT_TRUE(reader.loadReport().damaged) << entry.name;
+        EXPECT_EQ(reader.loadReport().recovered, entry.recovered) << entry.name;
+        EXPECT_EQ(reader.loadReport().declared, entry.declared) << entry.name;
+        ASSERT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kAlbumDamaged }) << entry.name;
+        EXPECT_TRUE(recorder.shown().first().text.contains(
+            QStringLiteral("%1 of %2 items recovered").arg(entry.recovered).arg(entry.declared)))
+            << recorder.shown().first().text.toStdString();
+
+        QString caption = QStringLiteral("changed");
+        reader.itemText(-1, caption, true);
+        ASSERT_TRUE(reader.onSaveDocument(damaged)) << entry.name;
+        EXPECT_EQ(reader.damagedCopyPath(), damaged + QStringLiteral(".damaged"));
+        EXPECT_EQ(fileBytes(damaged + QStringLiteral(".damaged")), entry.bytes) << entry.name;
+        // Only the first save keeps a copy.
+        caption = QStringLiteral("again");
+        reader.itemText(-1, caption, true);
+        ASSERT_TRUE(reader.onSaveDocument(damaged));
+        EXPECT_FALSE(QFileInfo::exists(damaged + QStringLiteral(".damaged-2")));
+    }
+    recorder.clear();
+    CAlbumDoc whole;
+    ASSERT_TRUE(whole.onOpenDocument(path));
+    EXPECT_FALSE(whole.loadReport().damaged);
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
+{
+    // A version "1.1" file: 544-byte records, no attachments.
+    auto olderAlbum = [](std::uint32_t count, int records) {
+        AlbumFileHeader header = makeAlbumHeader();
+        std::memset(header.version, 0, sizeof header.version);
+        std::memcpy(header.version, "1.1", 3);
+        header.itemCount = count;
+        header.dataStart = std::uint32_t(272 + 544 * records);
+        QByteArray bytes(reinterpret_cast<const char *>(&header), sizeof header);
+        for (int i = 0; i < records; ++i) {
+            ItemInfoV11 info {};
+            std::snprintf(info.path, sizeof info.path, "/old/%d.jpg", i);
+            info.dataSize = 16;
+            bytes += QByteArray(reinterpret_cast<const char *>(&info), sizeof info);
+        }
+        return bytes + QByteArray(16 * records, 'T');
+    };
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int items;
+        bool damaged;
+    } cases[] = {
+        { "whole", olderAlbum(3, 3), 3, false },
+        { "cut in the third record", olderAlbum(3, 3).left(272 + 544 * 2 + 100), 2, true },
+        { "cut in the bitmaps", olderAlbum(3, 3).chopped(20), 3, true },
+        { "hostile count", olderAlbum(0x7FFFFFFF, 3), 3, true },
+    };
+    for (const auto &entry : cases) {
+        CAlbumDoc reader;
+        QBuffer buffer;
+        buffer.setData(entry.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        reader.load(buffer);
+        ASSERT_EQ(reader.itemCount(), entry.items) << entry.name;
+        EXPECT_EQ(reader.loadReport().damaged, entry.damaged) << entry.name;
+        for (int i = 0; i < reader.itemCount(); ++i)
+            EXPECT_EQ(reader.item(i)->path(), QStringLiteral("/old/%1.jpg").arg(i)) << entry.name;
+    }
+}
+
+TEST_F(AlbumSafety, AnAlbumHeldByAnotherProcessIsInUse)
+{
+    // A lock file held through QLockFile is what another Glimmerix leaves beside the album.
+    doc.onNewDocument(); // lets the album go
+    QLockFile other(AlbumLock::lockFilePath(path));
+    ASSERT_TRUE(other.tryLock(0));
+    CAlbumDoc reader;
+    reader.setLockWaitMs(100);
+    recorder.clear();
+    EXPECT_FALSE(reader.onOpenDocument(path));
+    EXPECT_TRUE(reader.lastError().startsWith(QStringLiteral("album is in use")));
+    EXPECT_FALSE(reader.onSaveDocument(path));
+    EXPECT_EQ(fileBytes(path), original);
+    other.unlock();
+    ASSERT_TRUE(reader.onOpenDocument(path));
+    EXPECT_TRUE(reader.holdsLock());
+    EXPECT_TRUE(QFileInfo::exists(AlbumLock::lockFilePath(path)));
+    // Documents of one process share the lock; the last one to let go removes it.
+    CAlbumDoc second;
+    ASSERT_TRUE(second.onOpenDocument(path));
+    reader.onNewDocument();
+    EXPECT_TRUE(QFileInfo::exists(AlbumLock::lockFilePath(path)));
+    second.onNewDocument();
+    EXPECT_FALSE(QFileInfo::exists(AlbumLock::lockFilePath(path)));
+}
