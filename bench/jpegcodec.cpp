@@ -48,7 +48,7 @@ const std::vector<std::uint8_t> &pictureRgb()
 BlockHandle pictureBlock()
 {
     static const BlockHandle block = [] {
-        const DecodeResult made = createImageBlock(kWidth, kHeight, 24, 0, false);
+        const DecodeResult made = createImageBlock(kWidth, kHeight, 24, 0);
         BITMAPINFOHEADER *header = dibHeader(made.block);
         const auto &rgb = pictureRgb();
         for (int y = 0; y < kHeight; ++y) {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdint>
 #include <cstdio>
@@ -61,10 +62,16 @@ int main(int argc, char **argv)
         ? qEnvironmentVariableIntValue("GLIMMERIX_FUZZ_MUTATIONS")
         : 200;
     for (int i = 1; i < argc; ++i) {
-        QDirIterator files(
-            QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            QFile file(files.next());
+        // An argument is a corpus folder, or a single file (the crasher files).
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        QStringList paths;
+        if (QFileInfo(argument).isFile())
+            paths.append(argument);
+        QDirIterator files(argument, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            paths.append(files.next());
+        for (const QString &path : paths) {
+            QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
                 continue;
             const QByteArray original = file.readAll();

@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const BlockHandle block = decodeTga(input);
-    if (isBlockHandle(block) && block != -3)
+    const BlockHandle block = decodeTga(input).block;
+    if (isBlockHandle(block))
         blockFree(block);
     return 0;
 }

@@ -9,7 +9,7 @@ BlockHandle imageToDibBlock(const QImage &image)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     const int width = rgb.width();
     const int height = rgb.height();
-    const DecodeResult made = createImageBlock(width, height, 24, 0, false);
+    const DecodeResult made = createImageBlock(width, height, 24, 0);
     if (made.status != DecodeStatus::Ok)
         return 0;
     BITMAPINFOHEADER *header = dibHeader(made.block);

@@ -7,6 +7,7 @@
 #include "albumformat.h"
 #include "imaging/dib.h"
 #include "imaging/jpegerrors.h"
+#include "imaging/picturestatus.h"
 #include "platform/paths.h"
 #include "thumbnail.h"
 
@@ -24,7 +25,7 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
 {
     jpeg_decompress_struct info;
     JpegErrorManager errors;
-    info.err = jpegJumpingErrors(errors, true);
+    info.err = jpegJumpingErrors(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         if (isBlockHandle(block))
@@ -36,7 +37,10 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
     jpeg_stdio_src(&info, input);
     jpeg_read_header(&info, TRUE);
     const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
-    if (!grey && info.num_components != 3) {
+    // A header claiming a huge picture is refused here, before jpeg_start_decompress buffers
+    // a progressive file's whole coefficient image; the general path then reports it.
+    if ((!grey && info.num_components != 3)
+        || !pictureSizeAllowed(info.image_width, info.image_height, grey ? 8 : 24)) {
         jpeg_destroy_decompress(&info);
         return false;
     }

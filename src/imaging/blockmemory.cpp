@@ -1,8 +1,5 @@
 #include "blockmemory.h"
 
-#include "core/messageids.h"
-#include "platform/host.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -185,9 +182,5 @@ BlockHandle blockFree(BlockHandle handle)
 BlockHandle allocPictureBlock(std::size_t size)
 {
     constexpr std::size_t kSpareBytes = 10;
-    const BlockHandle handle
-        = size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
-    if (handle == 0)
-        host().showMessage(Message::kOutOfMemory);
-    return handle;
+    return size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
 }

@@ -30,8 +30,9 @@ inline bool isBlockHandle(BlockHandle handle)
     return handle != 0 && handle != -1 && handle != -2;
 }
 
-// Allocates a picture buffer of `size` bytes plus 10 spare bytes; on failure shows message
-// 54001 (out of memory) through the host and returns 0.
+// Allocates a picture buffer of `size` bytes plus 10 spare bytes; returns 0 on failure. The
+// out-of-memory message (54001) is shown by the reader entry points, not here, so batch callers
+// can choose what to tell.
 BlockHandle allocPictureBlock(std::size_t size);
 
 // Owns one block for C++ callers: freed on destruction unless released.

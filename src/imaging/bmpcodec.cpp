@@ -3,6 +3,7 @@
 #include "bmpformat.h"
 #include "dibblock.h"
 #include "picturestate.h"
+#include "picturestatus.h"
 
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -11,6 +12,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "bitmap headers are read as little-endian records");
@@ -208,7 +210,7 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
     BITMAPFILEHEADER fileHeader {};
     if (!readExactly(device, &fileHeader, sizeof fileHeader)
         || fileHeader.bfType != kBitmapSignature)
-        return { DecodeStatus::WrongKind, 0 };
+        return pictureFailure(DecodeStatus::WrongKind, QStringLiteral("not a BMP file"));
 
     BITMAPINFOHEADER info {};
     if (!readExactly(device, &info.biSize, sizeof info.biSize))
@@ -231,21 +233,25 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
         if (!readExactly(device, rest, headerSize - kInfoHeaderSize))
             return { DecodeStatus::Unreadable, 0 };
     } else {
-        return { DecodeStatus::Failed, 0 };
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("BMP: a %1-byte header is not supported").arg(headerSize));
     }
 
     // Check the whole header before anything is allocated.
     const int bits = info.biBitCount;
     const std::uint32_t compression = info.biCompression;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24)
-        return { DecodeStatus::Failed, 0 };
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("BMP: %1 bits per pixel not supported").arg(bits));
     if (compression != kBiRgb && !(compression == kBiRle8 && bits == 8)
         && !(compression == kBiRle4 && bits == 4))
-        return { DecodeStatus::Failed, 0 };
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("BMP: compression %1 not supported").arg(compression));
     const bool topDown = info.biHeight < 0;
     if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN
         || (topDown && compression != kBiRgb))
-        return { DecodeStatus::Failed, 0 };
+        return pictureFailure(DecodeStatus::Failed,
+            QStringLiteral("BMP: bad dimensions %1 x %2").arg(info.biWidth).arg(info.biHeight));
     const std::int32_t height = topDown ? -info.biHeight : info.biHeight;
     std::uint32_t colors = 0;
     if (bits != 24) {
@@ -253,7 +259,7 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
         colors = info.biClrUsed != 0 && info.biClrUsed <= full ? info.biClrUsed : full;
     }
 
-    DecodeResult made = createImageBlock(info.biWidth, height, bits, colors, interactive);
+    DecodeResult made = createImageBlock(info.biWidth, height, bits, colors);
     if (made.status != DecodeStatus::Ok)
         return made;
     OwnedBlock block(made.block);
@@ -293,26 +299,36 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
     if (status != DecodeStatus::Ok)
         return { status, 0 };
     if (!indicesInTable(header))
-        return { DecodeStatus::Failed, 0 };
+        return pictureFailure(
+            DecodeStatus::Failed, QStringLiteral("BMP: a pixel names a colour past the table"));
     return { DecodeStatus::Ok, block.release() };
+}
+
+DecodeResult loadBmpFile(const QString &path)
+{
+    QFile file;
+    DecodeResult opened = openPictureFile(file, path);
+    if (opened.status != DecodeStatus::Ok)
+        return opened;
+    DecodeResult result = readBmp(file, true);
+    if (file.size() == 0)
+        result.detail = emptyFileDetail();
+    return result;
 }
 
 BlockHandle ReadBmpFile(const QString &path)
 {
     const QString fullPath = path.contains(u'/') ? path : joinPath(resourceFolder(), path);
-    QFile file;
-    if (!openPictureFile(file, fullPath))
-        return kReadUnreadable;
-    return fileReaderResult(readBmp(file, true), kReadUnreadable);
+    return fileReaderResult(loadBmpFile(fullPath), fullPath, kReadUnreadable);
 }
 
-int WriteBmpFile(const QString &path, BlockHandle block)
+WriteResult saveBmpFile(const QString &path, BlockHandle block)
 {
     if (!isBlockHandle(block))
-        return kWriteUnsuitable;
+        return writeFailure(DecodeStatus::Unsuitable, QStringLiteral("not a picture"));
     BITMAPINFOHEADER *header = checkedDibHeader(block);
     if (header == nullptr)
-        return kWriteFailed;
+        return writeFailure(DecodeStatus::Failed, QStringLiteral("damaged picture block"));
     WaitCursor wait;
     const std::uint32_t colors = header->biBitCount == 24 ? 0 : dibColorCount(*header);
     const std::size_t pixelBytes
@@ -321,11 +337,15 @@ int WriteBmpFile(const QString &path, BlockHandle block)
     const std::size_t headersBytes
         = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + tableBytes;
     if (pixelBytes > UINT32_MAX - headersBytes)
-        return kWriteFailed;
+        return writeFailure(
+            DecodeStatus::Unsuitable, QStringLiteral("the picture is larger than a BMP holds"));
 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return kWriteFailed;
+        return writeFailure(DecodeStatus::CannotCreate, file.errorString());
+    const auto failed
+        = [&file] { return writeFailure(DecodeStatus::Failed, writeErrorDetail(file)); };
+    errno = 0;
     BITMAPFILEHEADER fileHeader {};
     fileHeader.bfType = kBitmapSignature;
     fileHeader.bfSize = std::uint32_t(headersBytes + pixelBytes);
@@ -337,19 +357,31 @@ int WriteBmpFile(const QString &path, BlockHandle block)
     if (file.write(reinterpret_cast<const char *>(&fileHeader), sizeof fileHeader)
             != sizeof fileHeader
         || file.write(reinterpret_cast<const char *>(&info), sizeof info) != sizeof info)
-        return kWriteFailed;
+        return failed();
 
     const auto *data = reinterpret_cast<const char *>(dibColors(header));
     const std::size_t total = tableBytes + pixelBytes;
     std::size_t done = 0;
     while (done < total) {
         if (pollEscape())
-            return kWriteUnsuitable;
+            return writeFailure(DecodeStatus::Cancelled, cancelledDetail());
         const std::size_t piece = std::min(kBitmapPieceBytes, total - done);
         if (file.write(data + done, qint64(piece)) != qint64(piece))
-            return kWriteFailed;
+            return failed();
         done += piece;
         reportProgress(int(done * 100 / total));
     }
-    return file.flush() ? kWriteDone : kWriteFailed;
+    // Buffered bytes reach the disk only now: a full disk shows here at the latest.
+    if (!file.flush())
+        return failed();
+    return { DecodeStatus::Ok, {} };
+}
+
+int WriteBmpFile(const QString &path, BlockHandle block)
+{
+    const WriteResult result = saveBmpFile(path, block);
+    // The bitmap writer answers 0 for a file it cannot create, without a message.
+    if (result.status == DecodeStatus::CannotCreate)
+        return kWriteFailed;
+    return fileWriterResult(result, kWriteUnsuitable);
 }

@@ -1,6 +1,6 @@
 #include "dibblock.h"
 
-#include "picturestate.h"
+#include "picturestatus.h"
 
 #include <cstring>
 
@@ -29,19 +29,20 @@ void initDibHeader(BITMAPINFOHEADER *header, std::int32_t width, std::int32_t he
     header->biClrUsed = colors;
 }
 
-DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCount,
-    std::uint32_t colors, bool interactive, std::size_t extra)
+DecodeResult createImageBlock(
+    std::int32_t width, std::int32_t height, int bitCount, std::uint32_t colors, std::size_t extra)
 {
+    DecodeResult size = checkPictureSize(width, height, bitCount);
+    if (size.status != DecodeStatus::Ok)
+        return size;
     const std::size_t pixelBytes = dibPixelBytes(width, height, bitCount);
-    if (pixelBytes == SIZE_MAX || pixelBytes > pictureByteLimit() || colors > 256)
-        return { DecodeStatus::TooLarge, 0 };
     const std::size_t total
         = sizeof(BITMAPINFOHEADER) + std::size_t(colors) * sizeof(RGBQUAD) + pixelBytes;
-    if (extra > SIZE_MAX - total)
-        return { DecodeStatus::TooLarge, 0 };
-    const BlockHandle block = allocPicture(total + extra, interactive);
+    if (colors > 256 || extra > SIZE_MAX - total)
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("bad colour table"));
+    const BlockHandle block = allocPictureBlock(total + extra);
     if (block == 0)
-        return { DecodeStatus::NoMemory, 0 };
+        return pictureFailure(DecodeStatus::NoMemory, QStringLiteral("not enough memory"));
     initDibHeader(dibHeader(block), width, height, bitCount, colors, pixelBytes);
     return { DecodeStatus::Ok, block };
 }

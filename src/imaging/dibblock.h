@@ -19,11 +19,11 @@ void initDibHeader(BITMAPINFOHEADER *header, std::int32_t width, std::int32_t he
     std::uint32_t colors, std::size_t pixelBytes);
 
 // A new image block with its header filled by initDibHeader (biSizeImage the padded rows times
-// the height) and everything else zero; `extra` spare bytes follow the pixels. Refuses (TooLarge)
-// pictures whose pixels exceed pictureByteLimit(); NoMemory when the block cannot be had
-// (message 54001 when `interactive`).
+// the height) and everything else zero; `extra` spare bytes follow the pixels. Refuses (TooLarge,
+// checkPictureSize) pictures whose pixels exceed pictureByteLimit(); NoMemory when the block
+// cannot be had. Shows nothing: the reader's entry point chooses the message.
 DecodeResult createImageBlock(std::int32_t width, std::int32_t height, int bitCount,
-    std::uint32_t colors, bool interactive, std::size_t extra = 0);
+    std::uint32_t colors, std::size_t extra = 0);
 
 // The header of `block` when it describes a picture of 1, 4, 8 or 24 bits with positive
 // dimensions whose table and rows lie inside the block; nullptr otherwise. Every operation that

@@ -4,6 +4,8 @@
 
 #include "core/messageids.h"
 
+#include <QString>
+
 // Result codes shared by every picture reader and writer, and the image classes.
 
 // Readers return an image block handle, or one of these.
@@ -25,21 +27,35 @@ inline constexpr int kClassPalette8 = 3;
 inline constexpr int kClassPalette4 = 4;
 inline constexpr int kClassBilevel = 5;
 
-// How a decoder ended, before it is mapped to the result codes of its caller (the file layer
-// and the imaging library map these differently).
+// How a picture reader or writer ended: one status for every codec, with a detail text that
+// names the cause for the user ("the file is empty", "the picture claims ..."). Inside the
+// picture layer only these travel; the int results above exist only at the entry points
+// (ReadPcxFile, WriteTgaFile, LoadImageFile, ...), which map a status to them and show the
+// messages. The detail is plain text meant to follow "FILE: ".
 enum class DecodeStatus {
     Ok,
-    Failed, // malformed or unsupported content
+    Failed, // malformed content, or a write error
     WrongKind, // not this format at all
     Unreadable, // short read or read error
+    CannotOpen, // the file cannot be opened for reading
+    Unsupported, // a variant of the format no codec here handles
     TooLarge, // dimensions beyond the picture size limit
     NoMemory, // the block could not be allocated
     Cancelled, // Escape
+    Unsuitable, // writers: the picture's class cannot be stored in this format
+    CannotCreate, // writers: the file cannot be created
 };
 
 struct DecodeResult {
     DecodeStatus status = DecodeStatus::Failed;
     BlockHandle block = 0; // set for Ok, and for a partly decoded picture after a late error
+    QString detail; // empty for Ok; otherwise why, in words for the user
+};
+
+struct WriteResult {
+    DecodeStatus status = DecodeStatus::Failed;
+    QString detail;
+    bool ok() const { return status == DecodeStatus::Ok; }
 };
 
 // Message numbers of the picture layer.

@@ -33,7 +33,7 @@ BlockHandle ExpandTo24Bit(BlockHandle block)
     if (source == nullptr || source->biBitCount == 24)
         return 0;
     WaitCursor wait;
-    const DecodeResult made = createImageBlock(source->biWidth, source->biHeight, 24, 0, false);
+    const DecodeResult made = createImageBlock(source->biWidth, source->biHeight, 24, 0);
     if (made.status != DecodeStatus::Ok)
         return 0;
     BITMAPINFOHEADER *target = dibHeader(made.block);

@@ -105,7 +105,7 @@ BlockHandle ScaleImage(BlockHandle block, int newWidth, int newHeight, int dotsP
         return 0;
     const int bits = source->biBitCount;
     const std::uint32_t colors = bits == 24 ? 0 : dibColorCount(*source);
-    const DecodeResult made = createImageBlock(newWidth, newHeight, bits, colors, false);
+    const DecodeResult made = createImageBlock(newWidth, newHeight, bits, colors);
     if (made.status != DecodeStatus::Ok)
         return 0;
     BITMAPINFOHEADER *target = dibHeader(made.block);

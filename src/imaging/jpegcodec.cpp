@@ -10,13 +10,17 @@
 #include "imageconvert.h"
 #include "jpegerrors.h"
 #include "picturestate.h"
+#include "picturestatus.h"
 
 #include "platform/host.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace
 {
@@ -29,6 +33,10 @@ struct ReadJob {
     DecodeStatus status;
     BlockHandle block;
     bool libraryError;
+    bool cmyk;
+    int components;
+    std::int64_t width; // the header's claim, for the size refusal's detail
+    std::int64_t height;
 };
 
 void fillGreyTable(BITMAPINFOHEADER *header)
@@ -42,7 +50,7 @@ void fillGreyTable(BITMAPINFOHEADER *header)
 void runDecompressor(ReadJob *job)
 {
     jpeg_decompress_struct *info = &job->info;
-    info->err = jpegJumpingErrors(job->error, false);
+    info->err = jpegJumpingErrors(job->error);
     if (setjmp(job->error.jump)) {
         job->libraryError = true;
         jpeg_destroy_decompress(info);
@@ -53,8 +61,12 @@ void runDecompressor(ReadJob *job)
     jpeg_read_header(info, TRUE);
     jpeg_calc_output_dimensions(info);
     const int components = info->output_components;
+    job->components = components;
+    job->width = info->output_width;
+    job->height = info->output_height;
     if (components != 3 && components != 1) {
-        job->status = DecodeStatus::Failed;
+        job->status = DecodeStatus::Unsupported;
+        job->cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
         jpeg_destroy_decompress(info);
         return;
     }
@@ -63,9 +75,10 @@ void runDecompressor(ReadJob *job)
     if (info->out_color_space == JCS_RGB)
         info->out_color_space = JCS_EXT_BGR;
 #endif
-    const DecodeResult made
-        = createImageBlock(std::int32_t(info->output_width), std::int32_t(info->output_height),
-            8 * components, components == 1 ? 256 : 0, job->interactive);
+    // The size check comes before jpeg_start_decompress, which for a progressive file already
+    // buffers the whole picture's coefficients.
+    const DecodeResult made = createImageBlock(std::int32_t(info->output_width),
+        std::int32_t(info->output_height), 8 * components, components == 1 ? 256 : 0);
     if (made.status != DecodeStatus::Ok) {
         job->status = made.status;
         jpeg_destroy_decompress(info);
@@ -132,7 +145,7 @@ std::uint16_t dotsPerInch(std::int32_t pelsPerMeter)
 void runCompressor(WriteJob *job)
 {
     jpeg_compress_struct *info = &job->info;
-    info->err = jpegJumpingErrors(job->error, false);
+    info->err = jpegJumpingErrors(job->error);
     if (setjmp(job->error.jump)) {
         job->libraryError = true;
         jpeg_destroy_compress(info);
@@ -196,18 +209,30 @@ DecodeResult readJpeg(std::FILE *file, bool interactive)
     runDecompressor(&job);
     if (job.status == DecodeStatus::Cancelled) {
         blockFree(job.block);
-        return { DecodeStatus::Cancelled, 0 };
+        return pictureFailure(DecodeStatus::Cancelled, cancelledDetail());
     }
     if (job.libraryError)
-        return { DecodeStatus::Failed, job.block };
-    return { job.status, job.block };
+        return { DecodeStatus::Failed, job.block,
+            QStringLiteral("JPEG: %1").arg(QString::fromLocal8Bit(job.error.message)) };
+    if (job.status == DecodeStatus::Unsupported)
+        return pictureFailure(DecodeStatus::Unsupported,
+            job.cmyk ? QStringLiteral("CMYK JPEG pictures are not supported")
+                     : QStringLiteral("JPEG pictures of %1 components are not supported")
+                           .arg(job.components));
+    if (job.status == DecodeStatus::Ok)
+        return { DecodeStatus::Ok, job.block, {} };
+    // The block could not be made: beyond the size limit, or no memory.
+    if (job.status == DecodeStatus::TooLarge)
+        return checkPictureSize(job.width, job.height, 8 * job.components);
+    return pictureFailure(job.status, QStringLiteral("not enough memory"));
 }
 
-int writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive)
+WriteResult writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive)
 {
     const int imageClass = ClassifyImage(block);
     if (imageClass != kClassGrey && imageClass != kClassTrueColor)
-        return kWriteUnsuitable;
+        return writeFailure(DecodeStatus::Unsuitable,
+            QStringLiteral("only greyscale and 24-bit pictures can be saved as JPEG"));
     WriteJob job {};
     job.file = file;
     job.interactive = interactive;
@@ -219,46 +244,79 @@ int writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive)
     if (job.components == 3) {
         rowBuffer.reset(blockAlloc(0, std::size_t(job.header->biWidth) * 3 + 10));
         if (!rowBuffer)
-            return kWriteFailed;
+            return writeFailure(DecodeStatus::NoMemory, QStringLiteral("not enough memory"));
         job.rowBuffer = rowBuffer.data();
     }
 #endif
     runCompressor(&job);
     if (job.cancelled)
-        return kWriteUnsuitable;
-    return job.complete && !job.libraryError ? kWriteDone : kWriteFailed;
+        return writeFailure(DecodeStatus::Cancelled, cancelledDetail());
+    if (job.complete && !job.libraryError)
+        return { DecodeStatus::Ok, {} };
+    // libjpeg's stdio destination reports a short fwrite as "Output file write error"; errno
+    // tells whether the disk was full.
+    const QString library = QString::fromLocal8Bit(job.error.message);
+    return writeFailure(DecodeStatus::Failed,
+        errno == ENOSPC ? QStringLiteral("disk full") : QStringLiteral("JPEG: %1").arg(library));
+}
+
+DecodeResult loadJpegFile(const QString &path)
+{
+    setCurrentPicturePath(path);
+    QFile input;
+    DecodeResult opened = openForReading(input, path);
+    if (opened.status != DecodeStatus::Ok)
+        return opened;
+    const int descriptor = ::dup(input.handle());
+    std::FILE *file = descriptor < 0 ? nullptr : ::fdopen(descriptor, "rb");
+    if (file == nullptr) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return pictureFailure(
+            DecodeStatus::CannotOpen, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    DecodeResult result = readJpeg(file, true);
+    std::fclose(file);
+    reportProgress(100);
+    if (input.size() == 0)
+        result.detail = emptyFileDetail();
+    return result;
 }
 
 BlockHandle ReadJpegFile(const QString &path)
 {
-    setCurrentPicturePath(path);
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (file == nullptr) {
+    const DecodeResult result = loadJpegFile(path);
+    // The JPEG reader shows the open-failure message even while the quiet switch is on.
+    if (result.status == DecodeStatus::CannotOpen && quietSwitch())
         showOpenFailure(path);
-        return kReadUnreadable;
-    }
-    const DecodeResult result = readJpeg(file, true);
-    std::fclose(file);
+    return fileReaderResult(result, path, kReadFailed);
+}
+
+WriteResult saveJpegFile(const QString &path, BlockHandle block, int quality)
+{
+    const int imageClass = ClassifyImage(block);
+    if (imageClass != kClassGrey && imageClass != kClassTrueColor)
+        return writeFailure(DecodeStatus::Unsuitable,
+            QStringLiteral("only greyscale and 24-bit pictures can be saved as JPEG"));
+    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (file == nullptr)
+        return writeFailure(
+            DecodeStatus::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
+    errno = 0;
+    WriteResult result = writeJpeg(file, block, quality, true);
+    const bool closed = std::fclose(file) == 0;
     reportProgress(100);
-    if (result.status == DecodeStatus::Failed && isBlockHandle(result.block))
-        return result.block; // partly decoded before a late library error
-    return fileReaderResult(result, kReadFailed);
+    if (result.ok() && !closed)
+        return writeFailure(DecodeStatus::Failed,
+            errno == ENOSPC ? QStringLiteral("disk full")
+                            : QString::fromLocal8Bit(std::strerror(errno)));
+    return result;
 }
 
 int WriteJpegFile(const QString &path, BlockHandle block, int quality)
 {
-    const int imageClass = ClassifyImage(block);
-    if (imageClass != kClassGrey && imageClass != kClassTrueColor) {
+    const WriteResult result = saveJpegFile(path, block, quality);
+    if (result.status == DecodeStatus::Unsuitable)
         host().showMessage(kMsgJpegUnsuitable);
-        return kWriteUnsuitable;
-    }
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (file == nullptr) {
-        host().showMessage(kMsgCannotCreateJpeg);
-        return kWriteCannotCreate;
-    }
-    const int result = writeJpeg(file, block, quality, true);
-    const bool closed = std::fclose(file) == 0;
-    reportProgress(100);
-    return result == kWriteDone && !closed ? kWriteFailed : result;
+    return fileWriterResult(result, kWriteUnsuitable);
 }

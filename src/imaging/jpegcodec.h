@@ -17,8 +17,14 @@ BlockHandle ReadJpegFile(const QString &path);
 // 0 library error; 2 unsuitable class (message 54029) or Escape; 3 cannot create (message 54009).
 int WriteJpegFile(const QString &path, BlockHandle block, int quality);
 
+// The same without messages, for callers that report themselves: the status and its detail
+// (a late library error: Failed with the partly decoded block).
+DecodeResult loadJpegFile(const QString &path);
+WriteResult saveJpegFile(const QString &path, BlockHandle block, int quality);
+
 // The decoder behind ReadJpegFile, reading `file` from its current position. Ok with the block;
-// a late library error gives Failed together with the partly decoded block.
+// a late library error gives Failed together with the partly decoded block. libjpeg's warnings
+// and errors never reach the terminal; the error text becomes the detail.
 DecodeResult readJpeg(std::FILE *file, bool interactive);
-// The encoder behind WriteJpegFile: writes a class 1 or 2 block to `file`. Returns a writer result.
-int writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive);
+// The encoder behind WriteJpegFile: writes a class 1 or 2 block to `file`.
+WriteResult writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive);

@@ -11,18 +11,22 @@ namespace
     std::longjmp(reinterpret_cast<JpegErrorManager *>(info->err)->jump, 1);
 }
 
-void silentMessage(j_common_ptr)
+// libjpeg's default prints to standard error; the text is kept for the caller instead, which
+// reports it (or not) in its own way.
+void keepMessage(j_common_ptr info)
 {
+    auto *errors = reinterpret_cast<JpegErrorManager *>(info->err);
+    (*info->err->format_message)(info, errors->message);
 }
 
 } // namespace
 
-jpeg_error_mgr *jpegJumpingErrors(JpegErrorManager &errors, bool silent)
+jpeg_error_mgr *jpegJumpingErrors(JpegErrorManager &errors)
 {
     jpeg_error_mgr *library = jpeg_std_error(&errors.library);
     library->error_exit = exitToCaller;
-    if (silent)
-        library->output_message = silentMessage;
+    library->output_message = keepMessage;
+    errors.message[0] = '\0';
     return library;
 }
 

@@ -15,12 +15,14 @@
 struct JpegErrorManager {
     jpeg_error_mgr library;
     std::jmp_buf jump;
+    // The library's last warning or error text, for the caller's detail; empty when none.
+    char message[JMSG_LENGTH_MAX];
 };
 
 // Prepares `errors` and returns the pointer for the compressor's or decompressor's `err` field.
-// A fatal error passes its text to the output hook and then longjmps to `errors.jump`. With
-// `silent` the output hook does nothing, so neither warnings nor errors are printed.
-jpeg_error_mgr *jpegJumpingErrors(JpegErrorManager &errors, bool silent);
+// Nothing is ever printed: warnings and errors are kept in `errors.message`, and a fatal error
+// then longjmps to `errors.jump`.
+jpeg_error_mgr *jpegJumpingErrors(JpegErrorManager &errors);
 
 // Pixels per metre from a JFIF density (unit 1: dots per inch, 2: dots per centimetre; other
 // units carry no resolution).

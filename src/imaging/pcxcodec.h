@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockmemory.h"
+#include "imagecodes.h"
 
 #include <QByteArray>
 
@@ -35,9 +35,9 @@ static_assert(kOffsetPalette + kPaletteBytes == 64);
 
 } // namespace pcx
 
-// Decodes PCX bytes already in memory: an image block, or 0 (bad or unsupported file, no
-// memory, Escape) or -1 (no PCX header).
-BlockHandle decodePcx(const QByteArray &file);
+// Decodes PCX bytes already in memory: Ok with an image block, WrongKind without a PCX header,
+// else the failure and its detail.
+DecodeResult decodePcx(const QByteArray &file);
 // Run-length encodes one row: runs of up to 63 equal bytes as (192 + count, value), single bytes
 // below 192 as themselves, single bytes of 192 or more as (193, value).
 void encodePcxRow(const unsigned char *row, std::size_t size, QByteArray &out);

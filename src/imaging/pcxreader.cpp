@@ -2,6 +2,8 @@
 
 #include "othercodecs.h"
 #include "pcxcodec.h"
+#include "picturestate.h"
+#include "picturestatus.h"
 #include "tiffpcxtargaio.h"
 
 #include <algorithm>
@@ -105,14 +107,14 @@ void storeRow(Layout layout, const unsigned char *decoded, std::size_t bytesPerL
 
 } // namespace
 
-BlockHandle decodePcx(const QByteArray &bytes)
+DecodeResult decodePcx(const QByteArray &bytes)
 {
     using namespace pcx;
     if (std::size_t(bytes.size()) < kHeaderBytes)
-        return -1;
+        return pictureFailure(DecodeStatus::WrongKind, QStringLiteral("shorter than a PCX header"));
     ByteView header(bytes);
     if (header.u8() != kManufacturer)
-        return -1;
+        return pictureFailure(DecodeStatus::WrongKind, QStringLiteral("not a PCX file"));
     header.seek(kOffsetBitsPerPixel);
     const int bitsPerPixel = header.u8();
     const int xmin = header.u16le();
@@ -129,16 +131,22 @@ BlockHandle decodePcx(const QByteArray &bytes)
     const int height = ymax - ymin + 1;
     const int bitCount = bitsPerPixel * planes;
     Layout layout = Layout::OneBit;
-    if (width <= 0 || height <= 0 || !layoutOf(bitsPerPixel, planes, layout))
-        return 0;
-    // Lines shorter than the window are malformed; refusing them also keeps the block in
-    // proportion to the data that fills it.
-    if (bytesPerLine < (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8)
-        return 0;
+    if (width <= 0 || height <= 0)
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("the picture window is empty"));
+    if (!layoutOf(bitsPerPixel, planes, layout))
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("PCX: %1 planes x %2 bits not supported").arg(planes).arg(bitsPerPixel));
     const int colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
     const PictureLayout picture = pictureLayout(width, height, bitCount, colours);
     if (!picture.valid)
-        return 0;
+        return layoutRefusal(width, height, bitCount);
+    // Lines shorter than the window are malformed; refusing them also keeps the block in
+    // proportion to the data that fills it.
+    if (bytesPerLine < (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8)
+        return pictureFailure(DecodeStatus::Failed,
+            QStringLiteral("%1 bytes per line are too few for %2 pixels")
+                .arg(bytesPerLine)
+                .arg(width));
 
     const std::size_t fileSize = std::size_t(bytes.size());
     const bool greyRamp = paletteInfo == kPaletteGreyscale && colours != 2;
@@ -146,17 +154,18 @@ BlockHandle decodePcx(const QByteArray &bytes)
     if (trailer
         && (fileSize < kHeaderBytes + kPaletteTrailerBytes
             || std::uint8_t(bytes[qsizetype(fileSize - kPaletteTrailerBytes)]) != kPaletteMarker))
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("the palette is missing"));
     const std::size_t bodySize = fileSize - kHeaderBytes - (trailer ? kPaletteTrailerBytes : 0);
     // Two encoded bytes give at most 63 decoded ones: a body too short for the picture is
     // refused before the block is allocated.
     const std::uint64_t decodedBytes = std::uint64_t(bytesPerLine) * std::uint64_t(planes) * height;
     if (decodedBytes > std::uint64_t(bodySize) * 32 + 63)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, truncatedDetail());
 
-    OwnedBlock block(newPictureBlock(width, height, bitCount, colours, dpi * 3937 / 100));
-    if (!block)
-        return 0;
+    DecodeResult made = newPictureBlock(width, height, bitCount, colours, dpi * 3937 / 100);
+    if (made.status != DecodeStatus::Ok)
+        return made;
+    OwnedBlock block(made.block);
     BITMAPINFOHEADER *dib = dibHeader(block.handle());
     RGBQUAD *table = dibColors(dib);
     if (greyRamp) {
@@ -186,19 +195,24 @@ BlockHandle decodePcx(const QByteArray &bytes)
     for (int y = 0; y < height; ++y) {
         if (y % 16 == 0) {
             if (codecEscapePressed())
-                return 0;
+                return pictureFailure(DecodeStatus::Cancelled, cancelledDetail());
             codecProgress(y * 100 / height);
         }
         if (!rle.fill(decoded.data(), decoded.size()))
-            return 0;
+            return pictureFailure(DecodeStatus::Failed, truncatedDetail());
         unsigned char *target = bits + std::size_t(height - 1 - y) * picture.rowLength;
         storeRow(layout, decoded.data(), bytesPerLine, width, target, picture.rowLength);
     }
     codecProgress(100);
-    return block.release();
+    return { DecodeStatus::Ok, block.release(), {} };
+}
+
+DecodeResult loadPcxFile(const QString &path)
+{
+    return readPictureFile(path, decodePcx);
 }
 
 BlockHandle ReadPcxFile(const QString &path)
 {
-    return readPictureFile(path, decodePcx);
+    return fileReaderResult(loadPcxFile(path), path, kReadFailed);
 }

@@ -2,6 +2,8 @@
 
 #include "othercodecs.h"
 #include "pcxcodec.h"
+#include "picturestate.h"
+#include "picturestatus.h"
 #include "tiffpcxtargaio.h"
 
 #include <QSaveFile>
@@ -73,14 +75,12 @@ void encodePcxRow(const unsigned char *row, std::size_t size, QByteArray &out)
     }
 }
 
-int WritePcxFile(const QString &path, BlockHandle block)
+WriteResult savePcxFile(const QString &path, BlockHandle block)
 {
     using namespace pcx;
     PictureView picture;
-    if (!viewPicture(block, picture))
-        return 2;
-    if (picture.width > 0xFFFF || picture.height > 0xFFFF)
-        return 2;
+    if (WriteResult viewed = viewPictureToWrite(block, picture); !viewed.ok())
+        return viewed;
     const int imageClass = pictureClass(picture);
     const int bitsPerPixel = picture.bitCount <= 4 ? 1 : 8;
     const int planes = picture.bitCount == 4 ? 4 : picture.bitCount == 24 ? 3 : 1;
@@ -113,27 +113,27 @@ int WritePcxFile(const QString &path, BlockHandle block)
     }
     header[kOffsetPlanes] = char(planes);
     putU16(header, kOffsetBytesPerLine, std::uint32_t(bytesPerLine));
-    putU16(header, kOffsetPaletteInfo, imageClass == 1 ? kPaletteGreyscale : 1);
+    putU16(header, kOffsetPaletteInfo, imageClass == kClassGrey ? kPaletteGreyscale : 1);
 
     QSaveFile file(path);
-    if (!openPictureOutput(file))
-        return 3;
-    if (file.write(header) != header.size())
-        return 0;
+    if (WriteResult opened = openPictureOutput(file); !opened.ok())
+        return opened;
+    if (WriteResult written = writePictureBytes(file, header); !written.ok())
+        return written;
 
     std::vector<unsigned char> row(bytesPerLine * std::size_t(planes));
     QByteArray encoded;
     for (int y = 0; y < picture.height; ++y) {
         if (codecEscapePressed())
-            return 0;
+            return writeFailure(DecodeStatus::Cancelled, cancelledDetail());
         codecProgress(int(std::int64_t(y) * 100 / picture.height));
         planeRow(picture, picture.topRow(y), bytesPerLine, invert, row);
         encoded.clear();
         encodePcxRow(row.data(), row.size(), encoded);
-        if (file.write(encoded) != encoded.size())
-            return 0;
+        if (WriteResult written = writePictureBytes(file, encoded); !written.ok())
+            return written;
     }
-    if (picture.bitCount == 8 && imageClass != 1) {
+    if (picture.bitCount == 8 && imageClass != kClassGrey) {
         QByteArray trailer(int(kPaletteTrailerBytes), '\0');
         trailer[0] = char(kPaletteMarker);
         for (int i = 0; i < std::min(256, picture.colourCount); ++i) {
@@ -141,8 +141,13 @@ int WritePcxFile(const QString &path, BlockHandle block)
             trailer[2 + 3 * i] = char(picture.colours[i].rgbGreen);
             trailer[3 + 3 * i] = char(picture.colours[i].rgbBlue);
         }
-        if (file.write(trailer) != trailer.size())
-            return 0;
+        if (WriteResult written = writePictureBytes(file, trailer); !written.ok())
+            return written;
     }
     return commitPictureOutput(file);
+}
+
+int WritePcxFile(const QString &path, BlockHandle block)
+{
+    return fileWriterResult(savePcxFile(path, block), kWriteFailed);
 }

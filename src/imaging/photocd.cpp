@@ -1,6 +1,7 @@
 #include "photocd.h"
 
 #include "dibblock.h"
+#include "picturestatus.h"
 
 #include <QIODevice>
 
@@ -66,26 +67,23 @@ void turn(int orientation, int width, int height, int x, int y, int *tx, int *ty
 DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool grey)
 {
     QByteArray head(3 * kPhotoCdSectorBytes, '\0');
-    if (device.read(head.data(), head.size()) != head.size())
-        return { DecodeStatus::WrongKind, 0 };
-    if (!head.mid(kPhotoCdSectorBytes, 7).startsWith("PCD_IPI"))
-        return { DecodeStatus::WrongKind, 0 };
+    if (device.read(head.data(), head.size()) != head.size()
+        || !head.mid(kPhotoCdSectorBytes, 7).startsWith("PCD_IPI"))
+        return pictureFailure(DecodeStatus::WrongKind, QStringLiteral("not a Photo CD image pack"));
     const int orientation = std::uint8_t(head.at(kPhotoCdOrientationOffset)) & 3;
 
     const PhotoCdImageLayout layout = photoCdLayout(resolution);
     const qint64 planeBytes = qint64(layout.width) * layout.height * 3 / 2;
     std::vector<std::uint8_t> planes(std::size_t(planeBytes), 0);
     const qint64 start = qint64(layout.firstSector) * kPhotoCdSectorBytes;
-    if (!device.isSequential() && device.size() < start + planeBytes)
-        return { DecodeStatus::Unreadable, 0 };
-    if (!device.seek(start)
+    if ((!device.isSequential() && device.size() < start + planeBytes) || !device.seek(start)
         || device.read(reinterpret_cast<char *>(planes.data()), planeBytes) != planeBytes)
-        return { DecodeStatus::Unreadable, 0 };
+        return pictureFailure(DecodeStatus::Unreadable, truncatedDetail());
 
     const bool sideways = orientation == 1 || orientation == 3;
     const int outWidth = sideways ? layout.height : layout.width;
     const int outHeight = sideways ? layout.width : layout.height;
-    DecodeResult made = createImageBlock(outWidth, outHeight, grey ? 8 : 24, grey ? 256 : 0, false);
+    DecodeResult made = createImageBlock(outWidth, outHeight, grey ? 8 : 24, grey ? 256 : 0);
     if (made.status != DecodeStatus::Ok)
         return made;
     BITMAPINFOHEADER *header = dibHeader(made.block);

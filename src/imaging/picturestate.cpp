@@ -1,6 +1,7 @@
 #include "picturestate.h"
 
 #include "imagecodes.h"
+#include "picturestatus.h"
 
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -98,37 +99,34 @@ void setPictureSaveFolder(const QString &folder)
     state().saveFolder = folder;
 }
 
-bool openPictureFile(QFile &file, const QString &path)
+DecodeResult openPictureFile(QFile &file, const QString &path)
 {
     setCurrentPicturePath(path);
-    file.setFileName(path);
-    if (file.open(QIODevice::ReadOnly))
-        return true;
-    if (!quietSwitch())
-        showOpenFailure(path);
-    return false;
+    return openForReading(file, path);
 }
 
-BlockHandle allocPicture(std::size_t size, bool interactive)
-{
-    if (interactive)
-        return allocPictureBlock(size);
-    constexpr std::size_t kSpareBytes = 10;
-    return size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
-}
-
-BlockHandle fileReaderResult(const DecodeResult &result, BlockHandle cancelledResult)
+BlockHandle fileReaderResult(
+    const DecodeResult &result, const QString &path, BlockHandle cancelledResult)
 {
     switch (result.status) {
     case DecodeStatus::Ok:
         return result.block;
     case DecodeStatus::Failed:
-    case DecodeStatus::NoMemory:
+        // A JPEG that failed late still gives the rows decoded so far.
+        return isBlockHandle(result.block) ? result.block : kReadFailed;
+    case DecodeStatus::Unsupported:
+    case DecodeStatus::Unsuitable:
+    case DecodeStatus::CannotCreate:
         return kReadFailed;
     case DecodeStatus::WrongKind:
         return kReadWrongKind;
+    case DecodeStatus::CannotOpen:
+        if (!quietSwitch())
+            showOpenFailure(path);
+        return kReadUnreadable;
     case DecodeStatus::Unreadable:
         return kReadUnreadable;
+    case DecodeStatus::NoMemory:
     case DecodeStatus::TooLarge:
         host().showMessage(kMsgOutOfMemory);
         return kReadFailed;
@@ -136,4 +134,21 @@ BlockHandle fileReaderResult(const DecodeResult &result, BlockHandle cancelledRe
         return cancelledResult;
     }
     return kReadFailed;
+}
+
+int fileWriterResult(const WriteResult &result, int cancelledResult)
+{
+    switch (result.status) {
+    case DecodeStatus::Ok:
+        return kWriteDone;
+    case DecodeStatus::Unsuitable:
+        return kWriteUnsuitable;
+    case DecodeStatus::CannotCreate:
+        host().showMessage(kMsgCannotCreate);
+        return kWriteCannotCreate;
+    case DecodeStatus::Cancelled:
+        return cancelledResult;
+    default:
+        return kWriteFailed;
+    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockmemory.h"
+#include "imagecodes.h"
 
 #include <QString>
 
@@ -48,9 +48,9 @@ bool pollEscape();
 void reportProgress(int percent);
 // The open-failure message: string 54013, the path, a space, string 54014.
 void showOpenFailure(const QString &path);
-// Opens `file` on `path` for reading after recording `path` as the current picture path; when it
-// cannot be opened shows the open-failure message unless the quiet switch is on.
-bool openPictureFile(QFile &file, const QString &path);
+// Opens `file` on `path` for reading after recording `path` as the current picture path.
+// CannotOpen with the cause when it cannot be opened; nothing is shown.
+DecodeResult openPictureFile(QFile &file, const QString &path);
 
 // The largest picture (pixel bytes of the image block) any reader accepts. Decoders check the
 // header against it before allocating, so a hostile file cannot ask for unbounded memory.
@@ -62,11 +62,14 @@ void setPictureByteLimit(std::size_t bytes);
 QString pictureSaveFolder();
 void setPictureSaveFolder(const QString &folder);
 
-// A picture buffer of `size` bytes (plus the spare bytes of the picture allocator). With
-// `interactive` set a failure shows message 54001; without it nothing is shown.
-BlockHandle allocPicture(std::size_t size, bool interactive);
-
-struct DecodeResult;
-// Maps a decoder's outcome to the file layer's reader result: the block, 0 (failed, no memory,
-// too large: message 54001), -1 (wrong kind), -2 (unreadable); a cancel gives `cancelledResult`.
-BlockHandle fileReaderResult(const DecodeResult &result, BlockHandle cancelledResult);
+// Maps a reader's outcome to the file layer's reader result at a reader's entry point, and shows
+// what the entry point owes the user: the open-failure message when the file cannot be opened
+// (unless the quiet switch is on), message 54001 for no memory or a picture beyond the size
+// limit. Results: the block (also a partly decoded one after a late error), 0 (failed,
+// unsupported, no memory, too large), -1 (wrong kind), -2 (cannot open, unreadable); a cancel
+// gives `cancelledResult`.
+BlockHandle fileReaderResult(
+    const DecodeResult &result, const QString &path, BlockHandle cancelledResult);
+// The same for a writer's entry point: 1 written, 0 failed or no memory, 2 unsuitable, 3 cannot
+// create (message 54009); a cancel gives `cancelledResult`.
+int fileWriterResult(const WriteResult &result, int cancelledResult);

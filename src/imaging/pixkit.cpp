@@ -1,12 +1,10 @@
 #include "pixkit.h"
 
-#include "bmpcodec.h"
 #include "imagecodes.h"
-#include "jpegcodec.h"
 #include "mediatypes.h"
-#include "othercodecs.h"
 #include "photocd.h"
 #include "picturestate.h"
+#include "picturetypes.h"
 
 #include <QFile>
 
@@ -25,21 +23,9 @@ BlockHandle libraryResult(const DecodeResult &result)
     case DecodeStatus::Failed:
         // A JPEG that failed late still gives the rows decoded so far.
         return isBlockHandle(result.block) ? result.block : kPkFailed;
-    case DecodeStatus::WrongKind:
-    case DecodeStatus::Unreadable:
-    case DecodeStatus::Cancelled:
+    default:
         return kPkFailed;
     }
-    return kPkFailed;
-}
-
-// The other codecs' readers report through the file layer's codes and may show the
-// open-failure message; the library keeps quiet and folds their failures into 0.
-BlockHandle throughFileReader(BlockHandle (*reader)(const QString &), const QString &path)
-{
-    const QuietScope quiet;
-    const BlockHandle result = reader(path);
-    return isBlockHandle(result) ? result : kPkFailed;
 }
 
 BlockHandle openPhotoCd(const QString &path, const PhotoCdOptions *options)
@@ -58,24 +44,6 @@ BlockHandle openPhotoCd(const QString &path, const PhotoCdOptions *options)
     return libraryResult(readPhotoCd(file, resolution, grey));
 }
 
-BlockHandle openJpeg(const QString &path)
-{
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (file == nullptr)
-        return kPkFailed;
-    const DecodeResult result = readJpeg(file, false);
-    std::fclose(file);
-    return libraryResult(result);
-}
-
-BlockHandle openBmp(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return kPkFailed;
-    return libraryResult(readBmp(file, false));
-}
-
 } // namespace
 
 PhotoCdOptions photoCdOptions()
@@ -88,23 +56,19 @@ PhotoCdOptions photoCdOptions()
 
 BlockHandle PkOpenFile(const QString &path, int, const PhotoCdOptions *photoCd)
 {
-    const QString extension = upperExtension(path);
-    if (extension == QLatin1String(".BMP"))
-        return openBmp(path);
-    if (extension == QLatin1String(".JPG"))
-        return openJpeg(path);
-    if (extension == QLatin1String(".TIF"))
-        return throughFileReader(ReadTiffFile, path);
-    if (extension == QLatin1String(".PCX"))
-        return throughFileReader(ReadPcxFile, path);
-    if (extension == QLatin1String(".TGA"))
-        return throughFileReader(ReadTgaFile, path);
-    if (extension == QLatin1String(".PCD"))
+    // Photo CD takes the caller's options; everything else reads as the type table says
+    // (FlashPix and .QSF are not decoded and come back unsupported).
+    if (upperExtension(path) == QLatin1String(".PCD"))
         return openPhotoCd(path, photoCd);
-    if (extension == QLatin1String(".QSF"))
-        return PkLoadQsfFile(path, kQsfBackgroundWhite);
-    // FlashPix (tiled pictures inside a compound document) is not decoded; nor is anything else.
-    return kPkFailed;
+    const PictureType *type = pictureTypeOf(path);
+    if (type == nullptr)
+        return kPkFailed;
+    // The library reports no progress: its callers (album import) keep their own status text.
+    const bool progress = progressSwitch();
+    setProgressSwitch(false);
+    const BlockHandle result = libraryResult(type->load(path));
+    setProgressSwitch(progress);
+    return result;
 }
 
 BlockHandle PkLoadQsfFile(const QString &, std::uint32_t)

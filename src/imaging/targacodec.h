@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockmemory.h"
+#include "imagecodes.h"
 
 #include "core/messageids.h"
 
@@ -49,6 +49,7 @@ inline constexpr int kMessageUnsupportedTarga = Message::kUnsupportedTarga;
 // Writer result when a buffer cannot be allocated.
 inline constexpr int kTargaNoMemory = 4;
 
-// Decodes Targa bytes already in memory: an image block, or 0 (unsupported kind: message
-// 54026; bad file, no memory or Escape) or -1 (shorter than a header).
-BlockHandle decodeTga(const QByteArray &file);
+// Decodes Targa bytes already in memory: Ok with an image block, Unsupported for a kind the
+// reader does not handle (ReadTgaFile then shows message 54026), WrongKind when shorter than a
+// header, else the failure and its detail.
+DecodeResult decodeTga(const QByteArray &file);

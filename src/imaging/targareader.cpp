@@ -1,6 +1,8 @@
 // The Targa reader: colour-mapped, true-colour and greyscale pictures, raw or run-length.
 
 #include "othercodecs.h"
+#include "picturestate.h"
+#include "picturestatus.h"
 #include "targacodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -120,35 +122,37 @@ void expand16(std::uint16_t value, unsigned char *target)
 
 } // namespace
 
-BlockHandle decodeTga(const QByteArray &bytes)
+DecodeResult decodeTga(const QByteArray &bytes)
 {
     ByteView file(bytes);
     if (std::size_t(bytes.size()) < kHeaderBytes)
-        return -1;
+        return pictureFailure(
+            DecodeStatus::WrongKind, QStringLiteral("shorter than a Targa header"));
     const Header header = readHeader(file);
-    if (!supported(header)) {
-        host().showMessage(kMessageUnsupportedTarga);
-        return 0;
-    }
+    if (!supported(header))
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("Targa: image type %1 at %2 bits per pixel not supported")
+                .arg(header.imageType)
+                .arg(header.pixelDepth));
     const int depth = header.pixelDepth;
     const int bitCount = depth > 8 ? 24 : depth;
     int colours = 0;
     if (colourMapped(header)) {
-        if (header.colourMapType != 1)
-            return 0;
         colours = std::min(int(header.colourMapFirst) + header.colourMapLength, 1 << depth);
-        if (colours == 0)
-            return 0;
+        if (header.colourMapType != 1 || colours == 0)
+            return pictureFailure(
+                DecodeStatus::Failed, QStringLiteral("the colour map is missing"));
     } else if (header.imageType == kTypeGreyscale || header.imageType == kTypeGreyscaleRle) {
         colours = depth == 1 ? 2 : 256;
     }
     const int entryBits = header.colourMapEntryBits;
     if (header.colourMapType == 1 && entryBits != 15 && entryBits != 16 && entryBits != 24
         && entryBits != 32)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed,
+            QStringLiteral("colour map entries of %1 bits are not supported").arg(entryBits));
     const PictureLayout layout = pictureLayout(header.width, header.height, bitCount, colours);
     if (!layout.valid)
-        return 0;
+        return layoutRefusal(header.width, header.height, bitCount);
 
     file.skip(header.idLength);
     const std::size_t entryBytes = std::size_t(entryBits + 7) / 8;
@@ -156,7 +160,7 @@ BlockHandle decodeTga(const QByteArray &bytes)
     if (header.colourMapType == 1)
         file.skip(std::uint64_t(header.colourMapLength) * entryBytes);
     if (file.truncated())
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, truncatedDetail());
     // Refuse pixel data too short for the picture before allocating the block.
     const std::uint64_t pixels = std::uint64_t(header.width) * header.height;
     // 15-bit pixels take two bytes like 16-bit ones.
@@ -165,11 +169,12 @@ BlockHandle decodeTga(const QByteArray &bytes)
         : (std::uint64_t(header.width) * depth + 7) / 8;
     const std::uint64_t available = file.remaining();
     if (runLength(header) ? pixels > available * 128 : rowBytes * header.height > available)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, truncatedDetail());
 
-    OwnedBlock block(newPictureBlock(header.width, header.height, bitCount, colours, 0));
-    if (!block)
-        return 0;
+    DecodeResult made = newPictureBlock(header.width, header.height, bitCount, colours, 0);
+    if (made.status != DecodeStatus::Ok)
+        return made;
+    OwnedBlock block(made.block);
     BITMAPINFOHEADER *dib = dibHeader(block.handle());
     RGBQUAD *table = dibColors(dib);
     if (colourMapped(header)) {
@@ -209,18 +214,18 @@ BlockHandle decodeTga(const QByteArray &bytes)
     for (int y = 0; y < height; ++y) {
         if (y % 16 == 0) {
             if (codecEscapePressed())
-                return 0;
+                return pictureFailure(DecodeStatus::Cancelled, cancelledDetail());
             codecProgress(y * 100 / height);
         }
         unsigned char *target
             = bits + std::size_t(topFirst ? height - 1 - y : y) * layout.rowLength;
         if (runLength(header)) {
             if (!packets.fill(target, std::size_t(width)))
-                return 0;
+                return pictureFailure(DecodeStatus::Failed, truncatedDetail());
             continue;
         }
         if (!file.read(raw.data(), raw.size()))
-            return 0;
+            return pictureFailure(DecodeStatus::Failed, truncatedDetail());
         switch (depth) {
         case 15:
         case 16:
@@ -237,10 +242,18 @@ BlockHandle decodeTga(const QByteArray &bytes)
         }
     }
     codecProgress(100);
-    return block.release();
+    return { DecodeStatus::Ok, block.release(), {} };
+}
+
+DecodeResult loadTgaFile(const QString &path)
+{
+    return readPictureFile(path, decodeTga);
 }
 
 BlockHandle ReadTgaFile(const QString &path)
 {
-    return readPictureFile(path, decodeTga);
+    const DecodeResult result = loadTgaFile(path);
+    if (result.status == DecodeStatus::Unsupported)
+        host().showMessage(kMessageUnsupportedTarga);
+    return fileReaderResult(result, path, kReadFailed);
 }

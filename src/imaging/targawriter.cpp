@@ -1,6 +1,8 @@
 // The Targa writer: uncompressed, bottom row first, 24-bit colour map for palette pictures.
 
 #include "othercodecs.h"
+#include "picturestate.h"
+#include "picturestatus.h"
 #include "targacodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -24,15 +26,13 @@ void putU16(QByteArray &bytes, std::uint32_t value)
 
 } // namespace
 
-int WriteTgaFile(const QString &path, BlockHandle block)
+WriteResult saveTgaFile(const QString &path, BlockHandle block)
 {
     PictureView picture;
-    if (!viewPicture(block, picture))
-        return 2;
-    if (picture.width > 0xFFFF || picture.height > 0xFFFF)
-        return 2;
+    if (WriteResult viewed = viewPictureToWrite(block, picture); !viewed.ok())
+        return viewed;
     const int imageClass = pictureClass(picture);
-    const bool palette = imageClass == 3 || imageClass == 4;
+    const bool palette = imageClass == kClassPalette8 || imageClass == kClassPalette4;
     const int colours = palette ? picture.colourCount : 0;
     // Greyscale 1-bit files mean black for 0; a block whose first colour is white is inverted.
     const bool invert = invertedMonochrome(picture);
@@ -55,17 +55,17 @@ int WriteTgaFile(const QString &path, BlockHandle block)
     Q_ASSERT(header.size() == qsizetype(kHeaderBytes));
 
     QSaveFile file(path);
-    if (!openPictureOutput(file))
-        return 3;
-    if (file.write(header) != header.size())
-        return 0;
+    if (WriteResult opened = openPictureOutput(file); !opened.ok())
+        return opened;
+    if (WriteResult written = writePictureBytes(file, header); !written.ok())
+        return written;
 
     const std::size_t rowBytes = (std::size_t(picture.width) * picture.bitCount + 7) / 8;
     QByteArray data;
     try {
         data.reserve(qsizetype(colours) * 3 + qsizetype(rowBytes) * picture.height);
     } catch (const std::bad_alloc &) {
-        return kTargaNoMemory;
+        return writeFailure(DecodeStatus::NoMemory, QStringLiteral("not enough memory"));
     }
     for (int i = 0; i < colours; ++i) {
         data.append(char(picture.colours[i].rgbBlue));
@@ -74,7 +74,7 @@ int WriteTgaFile(const QString &path, BlockHandle block)
     }
     for (int y = 0; y < picture.height; ++y) {
         if (codecEscapePressed())
-            return 2;
+            return writeFailure(DecodeStatus::Cancelled, cancelledDetail());
         codecProgress(int(std::int64_t(y) * 50 / picture.height));
         const auto *row = reinterpret_cast<const char *>(picture.blockRow(y));
         if (!invert) {
@@ -86,11 +86,20 @@ int WriteTgaFile(const QString &path, BlockHandle block)
     }
     for (qsizetype at = 0; at < data.size(); at += kWritePiece) {
         if (codecEscapePressed())
-            return 2;
+            return writeFailure(DecodeStatus::Cancelled, cancelledDetail());
         const qsizetype piece = std::min(kWritePiece, data.size() - at);
-        if (file.write(data.constData() + at, piece) != piece)
-            return 0;
+        if (WriteResult written = writePictureBytes(file, data.constData() + at, piece);
+            !written.ok())
+            return written;
         codecProgress(int(50 + std::int64_t(at + piece) * 50 / data.size()));
     }
     return commitPictureOutput(file);
+}
+
+int WriteTgaFile(const QString &path, BlockHandle block)
+{
+    const WriteResult result = saveTgaFile(path, block);
+    if (result.status == DecodeStatus::NoMemory)
+        return kTargaNoMemory;
+    return fileWriterResult(result, kWriteUnsuitable);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockmemory.h"
+#include "imagecodes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,8 +12,6 @@
 // The TIFF codec: a small baseline reader of its own (uncompressed and LZW strips, first image
 // file directory), a libtiff reader for CCITT Group 4 bilevel files, and a fixed-layout writer.
 
-// Reader result that hands the file on to the libtiff reader.
-inline constexpr BlockHandle kTiffNeedsLibtiff = -3;
 // A first directory with more entries than this is refused.
 inline constexpr int kTiffMaxEntries = 26;
 
@@ -99,9 +97,11 @@ bool decodeTiffLzw(const unsigned char *data, std::size_t size, TiffLzwSink &sin
 // `width` pixels into blue, green, red pixels in `target` (width × 3 bytes).
 void convertRicohRow(const unsigned char *source, int width, unsigned char *target);
 
-// The own reader: an image block, or 0 / -1 / -2, or kTiffNeedsLibtiff for Group 4 files.
-BlockHandle readTiffOwn(const QString &path);
-// The own reader over bytes already in memory (no open-failure message, no current path).
-BlockHandle decodeTiff(const QByteArray &file);
-// The libtiff reader: an image block, or 0.
-BlockHandle readTiffWithLibtiff(const QString &path);
+// The own reader: Ok with an image block, or the failure; Group 4 files give a result for which
+// needsLibtiff is true.
+DecodeResult readTiffOwn(const QString &path);
+bool needsLibtiff(const DecodeResult &result);
+// The own reader over bytes already in memory (no current path).
+DecodeResult decodeTiff(const QByteArray &file);
+// The libtiff reader: Ok with an image block, or the failure.
+DecodeResult readTiffWithLibtiff(const QString &path);

@@ -1,5 +1,6 @@
 // The libtiff reader, used for the files the own reader hands on (CCITT Group 4 bilevel).
 
+#include "picturestatus.h"
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -69,12 +70,12 @@ int roundedBitCount(int bits)
 
 } // namespace
 
-BlockHandle readTiffWithLibtiff(const QString &path)
+DecodeResult readTiffWithLibtiff(const QString &path)
 {
     QuietLibtiff quiet;
     std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpen(QFile::encodeName(path).constData(), "r"));
     if (!tiff)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("libtiff cannot open the file"));
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint16_t bitsPerSample = 1;
@@ -83,21 +84,23 @@ BlockHandle readTiffWithLibtiff(const QString &path)
     std::uint16_t planar = PLANARCONFIG_CONTIG;
     if (TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) != 1
         || TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("TIFF: no picture size"));
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetField(tiff.get(), TIFFTAG_PHOTOMETRIC, &photometric);
     if (TIFFIsTiled(tiff.get()) || planar != PLANARCONFIG_CONTIG)
-        return 0;
+        return pictureFailure(
+            DecodeStatus::Unsupported, QStringLiteral("TIFF: tiles or separate planes"));
     // The stored bits per pixel; only depths the picture block holds as they are are taken.
     const int storedBits = int(bitsPerSample) * int(samplesPerPixel);
     const int bitCount = roundedBitCount(storedBits);
     if (bitCount != storedBits)
-        return 0;
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("TIFF: %1 bits per pixel not supported").arg(storedBits));
     const tmsize_t scanline = TIFFScanlineSize(tiff.get());
     if (scanline <= 0)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("TIFF: empty rows"));
 
     int colours = 0;
     if (bitCount == 1)
@@ -105,11 +108,15 @@ BlockHandle readTiffWithLibtiff(const QString &path)
     else if (bitCount <= 8)
         colours = 1 << bitCount;
     const PictureLayout layout = pictureLayout(width, height, bitCount, colours);
-    if (!layout.valid || std::size_t(scanline) > layout.rowLength)
-        return 0;
-    OwnedBlock block(newPictureBlock(width, height, bitCount, colours, kLibtiffPixelsPerMetre));
-    if (!block)
-        return 0;
+    if (!layout.valid)
+        return layoutRefusal(width, height, bitCount);
+    if (std::size_t(scanline) > layout.rowLength)
+        return pictureFailure(
+            DecodeStatus::Failed, QStringLiteral("TIFF: rows longer than the width"));
+    DecodeResult made = newPictureBlock(width, height, bitCount, colours, kLibtiffPixelsPerMetre);
+    if (made.status != DecodeStatus::Ok)
+        return made;
+    OwnedBlock block(made.block);
     BITMAPINFOHEADER *header = dibHeader(block.handle());
     RGBQUAD *table = dibColors(header);
     if (bitCount == 1) {
@@ -143,19 +150,19 @@ BlockHandle readTiffWithLibtiff(const QString &path)
     unsigned char *bits = dibBits(header);
     const tmsize_t stripSize = TIFFStripSize(tiff.get());
     if (stripSize <= 0 || std::uint64_t(stripSize) > kMaxPictureBytes)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("TIFF: bad strip size"));
     std::vector<unsigned char> strip(static_cast<std::size_t>(stripSize));
     const std::uint32_t strips = TIFFNumberOfStrips(tiff.get());
     std::uint32_t rowsDone = 0;
     for (std::uint32_t index = 0; index < strips && rowsDone < height; ++index) {
         const tmsize_t got = TIFFReadEncodedStrip(tiff.get(), index, strip.data(), stripSize);
         if (got < 0 || quiet.errorReported())
-            return 0;
+            return pictureFailure(DecodeStatus::Failed, QStringLiteral("TIFF: damaged strip"));
         const std::uint64_t stripRows = std::uint64_t(got) / std::uint64_t(scanline);
         for (std::uint64_t row = 0; row < stripRows && rowsDone < height; ++row, ++rowsDone) {
             if (rowsDone % 16 == 0) {
                 if (codecEscapePressed())
-                    return 0;
+                    return pictureFailure(DecodeStatus::Cancelled, cancelledDetail());
                 codecProgress(int(std::uint64_t(rowsDone) * 100 / height));
             }
             const unsigned char *source = strip.data() + row * std::uint64_t(scanline);
@@ -168,5 +175,5 @@ BlockHandle readTiffWithLibtiff(const QString &path)
         }
     }
     codecProgress(100);
-    return block.release();
+    return { DecodeStatus::Ok, block.release(), {} };
 }

@@ -3,13 +3,13 @@
 #include "dibblock.h"
 #include "imageconvert.h"
 #include "picturestate.h"
-
-#include "platform/host.h"
+#include "picturestatus.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 void ByteView::seek(std::uint64_t position)
@@ -84,17 +84,21 @@ const unsigned char *ByteView::take(std::size_t count)
     return start;
 }
 
-BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &))
+DecodeResult readPictureFile(const QString &path, DecodeResult (*decode)(const QByteArray &))
 {
     QFile file;
-    if (!openPictureFile(file, path))
-        return kReadUnreadable;
+    DecodeResult opened = openPictureFile(file, path);
+    if (opened.status != DecodeStatus::Ok)
+        return opened;
     if (std::uint64_t(file.size()) > kMaxPictureFileBytes)
-        return kReadFailed;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("the file is larger than 1 GB"));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return kReadUnreadable;
-    return decode(bytes);
+        return pictureFailure(DecodeStatus::Unreadable, file.errorString());
+    DecodeResult result = decode(bytes);
+    if (bytes.isEmpty())
+        result.detail = emptyFileDetail();
+    return result;
 }
 
 PictureLayout pictureLayout(
@@ -125,22 +129,34 @@ PictureLayout pictureLayout(
     return layout;
 }
 
-BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
+DecodeResult layoutRefusal(std::int64_t width, std::int64_t height, int bitCount)
+{
+    DecodeResult size = checkPictureSize(width, height, bitCount);
+    if (size.status != DecodeStatus::Ok)
+        return size;
+    return pictureFailure(DecodeStatus::Failed,
+        QStringLiteral("unusable dimensions %1 x %2 at %3 bits")
+            .arg(width)
+            .arg(height)
+            .arg(bitCount));
+}
+
+DecodeResult newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
     std::int32_t pixelsPerMetre, std::size_t extra)
 {
     const PictureLayout layout = pictureLayout(width, height, bitCount, colours, extra);
     if (!layout.valid)
-        return 0;
+        return layoutRefusal(width, height, bitCount);
     // The layout checks are at least as strict as the block builder's, so it refuses nothing
-    // here but a failed allocation (message 54001).
-    const DecodeResult made = createImageBlock(
-        std::int32_t(width), std::int32_t(height), bitCount, std::uint32_t(colours), true, extra);
+    // here but a failed allocation.
+    DecodeResult made = createImageBlock(
+        std::int32_t(width), std::int32_t(height), bitCount, std::uint32_t(colours), extra);
     if (made.status != DecodeStatus::Ok)
-        return 0;
+        return made;
     BITMAPINFOHEADER *header = dibHeader(made.block);
     header->biXPelsPerMeter = pixelsPerMetre;
     header->biYPelsPerMeter = pixelsPerMetre;
-    return made.block;
+    return made;
 }
 
 bool viewPicture(BlockHandle block, PictureView &view)
@@ -184,20 +200,38 @@ bool invertedMonochrome(const PictureView &view)
     return brightness(view.colours[0]) > brightness(view.colours[1]);
 }
 
-bool openPictureOutput(QSaveFile &file)
+WriteResult viewPictureToWrite(BlockHandle block, PictureView &view)
 {
-    if (file.open(QIODevice::WriteOnly))
-        return true;
-    host().showMessage(kMsgCannotCreate);
-    return false;
+    if (!viewPicture(block, view))
+        return writeFailure(DecodeStatus::Unsuitable, QStringLiteral("not a picture"));
+    if (view.width > 0xFFFF || view.height > 0xFFFF)
+        return writeFailure(DecodeStatus::Unsuitable,
+            QStringLiteral("the picture is larger than 65535 pixels on a side"));
+    return { DecodeStatus::Ok, {} };
 }
 
-int commitPictureOutput(QSaveFile &file)
+WriteResult openPictureOutput(QSaveFile &file)
 {
+    if (file.open(QIODevice::WriteOnly))
+        return { DecodeStatus::Ok, {} };
+    return writeFailure(DecodeStatus::CannotCreate, file.errorString());
+}
+
+WriteResult writePictureBytes(QSaveFile &file, const char *bytes, qint64 size)
+{
+    errno = 0;
+    if (file.write(bytes, size) == size)
+        return { DecodeStatus::Ok, {} };
+    return writeFailure(DecodeStatus::Failed, writeErrorDetail(file));
+}
+
+WriteResult commitPictureOutput(QSaveFile &file)
+{
+    errno = 0;
     if (!file.commit())
-        return 0;
+        return writeFailure(DecodeStatus::Failed, writeErrorDetail(file));
     codecProgress(100);
-    return 1;
+    return { DecodeStatus::Ok, {} };
 }
 
 bool codecEscapePressed()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "blockmemory.h"
 #include "dib.h"
+#include "imagecodes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -68,8 +68,9 @@ inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t(1) << 30;
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t(1) << 30;
 
 // Reads the whole file at `path` (opened through openPictureFile) and returns what `decode`
-// makes of its bytes; 0 for a file over kMaxPictureFileBytes, -2 when it cannot be read.
-BlockHandle readPictureFile(const QString &path, BlockHandle (*decode)(const QByteArray &));
+// makes of its bytes: Failed for a file over kMaxPictureFileBytes, CannotOpen or Unreadable when
+// it cannot be read. For an empty file the detail says so, whatever status the decoder gave.
+DecodeResult readPictureFile(const QString &path, DecodeResult (*decode)(const QByteArray &));
 
 // Layout of a picture block: the padded row length, the pixel bytes and the whole block size
 // (header, colour table, pixels and `extra` bytes). `valid` is false when a dimension is not
@@ -84,10 +85,13 @@ struct PictureLayout {
 PictureLayout pictureLayout(
     std::int64_t width, std::int64_t height, int bitCount, int colours, std::size_t extra = 0);
 
-// Allocates a picture block through the picture allocator (message 54001 on failure) and fills
-// its header: biClrUsed = `colours`, biSizeImage = row length × height. The colour table and
-// the pixels are zero. Returns 0 on failure.
-BlockHandle newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
+// Why pictureLayout refused these dimensions: TooLarge (checkPictureSize) or Failed.
+DecodeResult layoutRefusal(std::int64_t width, std::int64_t height, int bitCount);
+
+// Allocates a picture block through the picture allocator and fills its header: biClrUsed =
+// `colours`, biSizeImage = row length × height. The colour table and the pixels are zero.
+// TooLarge, Failed or NoMemory when it cannot be had.
+DecodeResult newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,
     std::int32_t pixelsPerMetre, std::size_t extra = 0);
 
 // A caller's image block, checked against its block size before a writer touches it.
@@ -117,11 +121,21 @@ int pictureClass(const PictureView &view);
 // reversed): writers of formats where 0 means black store such pixels inverted.
 bool invertedMonochrome(const PictureView &view);
 
-// Opens `file` to write a picture; when it cannot be created shows message 54009 and returns
-// false (the writer then answers 3).
-bool openPictureOutput(QSaveFile &file);
-// Commits a written picture and reports 100% progress: the writer's answer, 1 written or 0 failed.
-int commitPictureOutput(QSaveFile &file);
+// A caller's block as the writers of formats with 16-bit dimensions take it: Unsuitable when it
+// is not a valid picture or wider or taller than 65535 pixels.
+WriteResult viewPictureToWrite(BlockHandle block, PictureView &view);
+
+// Opens `file` to write a picture: CannotCreate with the cause when it cannot be created.
+WriteResult openPictureOutput(QSaveFile &file);
+// Writes `bytes` to the picture file: Failed with the cause ("disk full") when not all went out.
+WriteResult writePictureBytes(QSaveFile &file, const char *bytes, qint64 size);
+inline WriteResult writePictureBytes(QSaveFile &file, const QByteArray &bytes)
+{
+    return writePictureBytes(file, bytes.constData(), bytes.size());
+}
+// Commits a written picture and reports 100% progress; Failed with the cause when the commit
+// fails.
+WriteResult commitPictureOutput(QSaveFile &file);
 
 // Escape poll and progress for the picture loops, through the picture layer.
 bool codecEscapePressed();

@@ -2,6 +2,8 @@
 // 8- and 24-bit pictures, and the Ricoh YCbCr 4:2:2 rows.
 
 #include "othercodecs.h"
+#include "picturestate.h"
+#include "picturestatus.h"
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -11,6 +13,12 @@
 
 namespace
 {
+
+// The own reader hands Group 4 files to the libtiff reader under this detail.
+QString group4Detail()
+{
+    return QStringLiteral("TIFF: CCITT Group 4 goes through libtiff");
+}
 
 // Largest expansion of an LZW strip: no 9-bit or longer code yields more than 4096 bytes.
 constexpr std::uint64_t kLzwMaxExpansion = 4096;
@@ -250,25 +258,33 @@ int colourCount(const TiffDirectory &directory, int bitCount)
 
 } // namespace
 
-BlockHandle decodeTiff(const QByteArray &bytes)
+DecodeResult decodeTiff(const QByteArray &bytes)
 {
     TiffDirectory directory;
     if (parseTiffDirectory(bytes, directory) == 0)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("no readable TIFF directory"));
     if (directory.compression == kCompressionGroup4)
-        return kTiffNeedsLibtiff;
+        return pictureFailure(DecodeStatus::Unsupported, group4Detail());
     if (directory.compression != kCompressionNone && directory.compression != kCompressionLzw)
-        return 0;
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("TIFF compression %1 not supported").arg(directory.compression));
     if (directory.samplesPerPixel < 1 || directory.samplesPerPixel > 4
         || directory.bitsPerSample < 1 || directory.bitsPerSample > 16)
-        return 0;
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("TIFF: %1 samples of %2 bits not supported")
+                .arg(directory.samplesPerPixel)
+                .arg(directory.bitsPerSample));
     // Separate planes per sample would be read as interleaved pixels: refuse them.
     if (directory.planarConfiguration == 2 && directory.samplesPerPixel > 1)
-        return 0;
+        return pictureFailure(
+            DecodeStatus::Unsupported, QStringLiteral("TIFF: separate planes not supported"));
     const int bitCount = directory.samplesPerPixel * directory.bitsPerSample;
     const int colours = colourCount(directory, bitCount);
-    if (colours < 0 || directory.stripOffsets.count == 0)
-        return 0;
+    if (colours < 0)
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("TIFF: %1 bits per pixel not supported").arg(bitCount));
+    if (directory.stripOffsets.count == 0)
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("TIFF: no strips"));
     const std::uint32_t width = directory.width;
     const std::uint32_t height = directory.height;
     const bool ricoh = directory.ricoh && bitCount == 24;
@@ -276,26 +292,27 @@ BlockHandle decodeTiff(const QByteArray &bytes)
         = ricoh ? (std::uint64_t(width) + 1) / 2 * 4 : (std::uint64_t(bitCount) * width + 7) / 8;
     const PictureLayout layout = pictureLayout(width, height, bitCount, colours, 50);
     if (!layout.valid)
-        return 0;
+        return layoutRefusal(width, height, bitCount);
     // A picture that the file's bytes cannot possibly hold is refused before allocating.
     const std::uint64_t fileSize = std::uint64_t(bytes.size());
     const std::uint64_t needed = fileRowBytes * height;
     if (directory.compression == kCompressionNone ? needed > fileSize
                                                   : needed > fileSize * kLzwMaxExpansion)
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, truncatedDetail());
 
     const auto perMetre = [](std::uint32_t dpi) {
         return std::int32_t(std::min<std::uint64_t>(std::uint64_t(dpi) * 10000 / 254, 0x7FFFFFFF));
     };
-    OwnedBlock block(
-        newPictureBlock(width, height, bitCount, colours, perMetre(directory.xDotsPerInch), 50));
-    if (!block)
-        return 0;
+    DecodeResult made
+        = newPictureBlock(width, height, bitCount, colours, perMetre(directory.xDotsPerInch), 50);
+    if (made.status != DecodeStatus::Ok)
+        return made;
+    OwnedBlock block(made.block);
     BITMAPINFOHEADER *header = dibHeader(block.handle());
     header->biYPelsPerMeter = perMetre(directory.yDotsPerInch);
     ByteView file(bytes);
     if (!fillColourTable(file, directory, bitCount, colours, dibColors(header)))
-        return 0;
+        return pictureFailure(DecodeStatus::Failed, QStringLiteral("TIFF: bad colour map"));
 
     unsigned char *bits = dibBits(header);
     RowTarget rows(bits, layout.rowLength, height, std::size_t(fileRowBytes));
@@ -303,7 +320,8 @@ BlockHandle decodeTiff(const QByteArray &bytes)
         ? readPlainStrips(file, directory, rows)
         : readLzwStrips(file, directory, rows, bitCount);
     if (!decoded)
-        return 0;
+        return pictureFailure(
+            DecodeStatus::Failed, QStringLiteral("TIFF: damaged or cancelled strips"));
 
     if (ricoh) {
         std::vector<unsigned char> samples(static_cast<std::size_t>(fileRowBytes));
@@ -320,18 +338,26 @@ BlockHandle decodeTiff(const QByteArray &bytes)
         }
     }
     codecProgress(100);
-    return block.release();
+    return { DecodeStatus::Ok, block.release(), {} };
 }
 
-BlockHandle readTiffOwn(const QString &path)
+DecodeResult readTiffOwn(const QString &path)
 {
     return readPictureFile(path, decodeTiff);
 }
 
+bool needsLibtiff(const DecodeResult &result)
+{
+    return result.status == DecodeStatus::Unsupported && result.detail == group4Detail();
+}
+
+DecodeResult loadTiffFile(const QString &path)
+{
+    const DecodeResult result = readTiffOwn(path);
+    return needsLibtiff(result) ? readTiffWithLibtiff(path) : result;
+}
+
 BlockHandle ReadTiffFile(const QString &path)
 {
-    const BlockHandle result = readTiffOwn(path);
-    if (result == kTiffNeedsLibtiff)
-        return readTiffWithLibtiff(path);
-    return result;
+    return fileReaderResult(loadTiffFile(path), path, kReadFailed);
 }

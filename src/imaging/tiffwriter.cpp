@@ -8,6 +8,8 @@
 //   then the pixel rows, top row first, without padding
 
 #include "othercodecs.h"
+#include "picturestate.h"
+#include "picturestatus.h"
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -66,16 +68,16 @@ private:
 
 } // namespace
 
-int WriteTiffFile(const QString &path, BlockHandle block)
+WriteResult saveTiffFile(const QString &path, BlockHandle block)
 {
     PictureView picture;
     if (!viewPicture(block, picture))
-        return 2;
+        return writeFailure(DecodeStatus::Unsuitable, QStringLiteral("not a picture"));
     const int imageClass = pictureClass(picture);
     const bool trueColour = picture.bitCount == 24;
     // Greyscale and 1-bit pictures are stored without a colour map; a 1-bit picture whose first
     // colour is the brighter one is stored as WhiteIsZero so it keeps its look.
-    const bool bilevelOrGrey = imageClass == 1 || imageClass == 5;
+    const bool bilevelOrGrey = imageClass == kClassGrey || imageClass == kClassBilevel;
     const bool palette = !trueColour && !bilevelOrGrey;
     int photometric = 3;
     if (trueColour)
@@ -90,11 +92,12 @@ int WriteTiffFile(const QString &path, BlockHandle block)
     const std::uint32_t pixelOffset
         = kExtraDataOffset + (trueColour ? 6 : 0) + 6 * std::uint32_t(mapColours);
     if (pixelBytes > 0xFFFFFFFFu - pixelOffset)
-        return 2;
+        return writeFailure(
+            DecodeStatus::Unsuitable, QStringLiteral("the picture is larger than a TIFF holds"));
 
     QSaveFile file(path);
-    if (!openPictureOutput(file))
-        return 3;
+    if (WriteResult opened = openPictureOutput(file); !opened.ok())
+        return opened;
 
     LittleEndianBuffer head;
     head.bytes("II", 2);
@@ -152,8 +155,8 @@ int WriteTiffFile(const QString &path, BlockHandle block)
         }
     }
     Q_ASSERT(head.data().size() == qsizetype(pixelOffset));
-    if (file.write(head.data()) != head.data().size())
-        return 0;
+    if (WriteResult written = writePictureBytes(file, head.data()); !written.ok())
+        return written;
 
     // Rows from the top of the picture; 24-bit pixels go out as red, green, blue. The caller's
     // block is never modified: each row is converted in a buffer of its own.
@@ -165,10 +168,16 @@ int WriteTiffFile(const QString &path, BlockHandle block)
             for (std::size_t x = 0; x + 2 < row.size(); x += 3)
                 std::swap(row[x], row[x + 2]);
         }
-        if (file.write(row.data(), qint64(row.size())) != qint64(row.size()))
-            return 0;
+        if (WriteResult written = writePictureBytes(file, row.data(), qint64(row.size()));
+            !written.ok())
+            return written;
         if (codecEscapePressed())
-            return 2;
+            return writeFailure(DecodeStatus::Cancelled, cancelledDetail());
     }
     return commitPictureOutput(file);
+}
+
+int WriteTiffFile(const QString &path, BlockHandle block)
+{
+    return fileWriterResult(saveTiffFile(path, block), kWriteUnsuitable);
 }

@@ -47,7 +47,7 @@ BlockHandle frameToBlock(const AVFrame &frame)
             AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr));
     if (!scaler)
         return 0;
-    const DecodeResult made = createImageBlock(width, height, 24, 0, false);
+    const DecodeResult made = createImageBlock(width, height, 24, 0);
     if (made.status != DecodeStatus::Ok)
         return 0;
     const BlockHandle block = made.block;

@@ -33,7 +33,8 @@ BlockHandle handPicture(int width, int height, int bits, const std::vector<RGBQU
     header->biClrUsed = clrUsed;
     header->biXPelsPerMeter = 3780;
     header->biYPelsPerMeter = 2835;
-    std::memcpy(dibColors(header), colors.data(), colors.size() * 4);
+    if (!colors.empty())
+        std::memcpy(dibColors(header), colors.data(), colors.size() * 4);
     auto *data = reinterpret_cast<unsigned char *>(dibColors(header)) + colors.size() * 4;
     for (int y = 0; y < height; ++y) {
         unsigned char *line = data + std::size_t(y) * row;
@@ -182,12 +183,15 @@ TEST(Thumbnail, SamplesNearestNeighbourAtEveryDepth)
 
 TEST(Thumbnail, ShortColourTablesAndMalformedPicturesAreSafe)
 {
-    // Two colours used, pixel value 7: drawn black instead of reading past the table.
+    // Two colours used, pixel values 1, 2 (exactly the colour count) and 7: the last two are
+    // drawn black instead of reading past the table.
+    const unsigned values[] = { 1u, 2u, 7u };
     OwnedBlock shortTable(
-        handPicture(2, 1, 8, palette(2), 2, [](int x, int) { return x == 0 ? 1u : 7u; }));
+        handPicture(3, 1, 8, palette(2), 2, [&values](int x, int) { return values[x]; }));
     OwnedBlock thumb(makeThumbnail(shortTable.handle(), QStringLiteral("/s/p.bmp")));
     EXPECT_EQ(thumbPixel(thumb.handle(), 0, 0), paletteValue(1));
-    EXPECT_EQ(thumbPixel(thumb.handle(), 1, 0), 0u);
+    EXPECT_EQ(thumbPixel(thumb.handle(), 1, 0), 0u) << "index equal to the colour count";
+    EXPECT_EQ(thumbPixel(thumb.handle(), 2, 0), 0u);
 
     OwnedBlock bad(solidPicture(4, 4, qRgb(1, 2, 3)));
     auto *header = dibHeader(bad.handle());

@@ -14,7 +14,7 @@ namespace
 
 BlockHandle makePaletteBlock(int bits, int width, int height, std::uint32_t colors)
 {
-    const DecodeResult made = createImageBlock(width, height, bits, colors, false);
+    const DecodeResult made = createImageBlock(width, height, bits, colors);
     RGBQUAD *table = dibColors(dibHeader(made.block));
     for (std::uint32_t i = 0; i < colors; ++i)
         table[i] = { std::uint8_t(10 * i), std::uint8_t(20 * i), std::uint8_t(30 * i), 0 };

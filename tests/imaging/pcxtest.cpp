@@ -41,33 +41,66 @@ TEST(PcxReader, OneBitIsBlackAndWhiteWhateverTheHeaderPalette)
     QByteArray file = fileBytes(codecFixture(QStringLiteral("mono17.pcx")));
     for (qsizetype i = pcx::kOffsetPalette; i < qsizetype(pcx::kOffsetPalette + 6); ++i)
         file[i] = char(0x55);
-    OwnedBlock block(decodePcx(file));
+    OwnedBlock block(decodePcx(file).block);
     ASSERT_TRUE(block);
     EXPECT_EQ(dibHeader(block.handle())->biWidth, 17);
     EXPECT_EQ(blockPicture(block.handle()), readNetpbm(codecFixture(QStringLiteral("mono.pbm"))));
 }
 
-TEST(PcxReader, RefusesBadAndHostileFiles)
+QByteArray withU16(QByteArray bytes, qsizetype at, std::uint16_t value)
+{
+    bytes[at] = char(value & 0xFF);
+    bytes[at + 1] = char(value >> 8);
+    return bytes;
+}
+
+TEST(PcxReader, RefusesBadAndHostileFilesWithTheirCause)
 {
     const QByteArray palette8 = fileBytes(codecFixture(QStringLiteral("pal8.pcx")));
-    // A 256-colour file without its palette trailer.
-    EXPECT_EQ(decodePcx(palette8.left(palette8.size() - 769)), 0);
-    // Not a PCX: wrong manufacturer byte, or shorter than a header.
+    const QByteArray rgb = fileBytes(codecFixture(QStringLiteral("rgb24.pcx")));
+    const QByteArray mono = fileBytes(codecFixture(QStringLiteral("mono17.pcx")));
+    const QByteArray planes16 = fileBytes(codecFixture(QStringLiteral("pal16-planes.pcx")));
     QByteArray wrong = palette8;
     wrong[0] = 11;
-    EXPECT_EQ(decodePcx(wrong), -1);
-    EXPECT_EQ(decodePcx(palette8.left(100)), -1);
-    // A window of 65536 × 65536 pixels from a tiny body.
-    QByteArray huge = fileBytes(codecFixture(QStringLiteral("rgb24.pcx")));
+    QByteArray huge = rgb;
     huge[8] = huge[9] = huge[10] = huge[11] = char(0xFF);
-    EXPECT_EQ(decodePcx(huge), 0);
-    // Rows that run out of data before the picture is full.
-    const QByteArray rgb = fileBytes(codecFixture(QStringLiteral("rgb24.pcx")));
-    EXPECT_EQ(decodePcx(rgb.left(rgb.size() - 40)), 0);
-    // Two planes of one bit is not a layout the reader knows.
-    QByteArray planes = fileBytes(codecFixture(QStringLiteral("mono17.pcx")));
-    planes[pcx::kOffsetPlanes] = 2;
-    EXPECT_EQ(decodePcx(planes), 0);
+    QByteArray twoPlanes = mono;
+    twoPlanes[pcx::kOffsetPlanes] = 2;
+    // Lines one byte short of the window's width (widths that are not a multiple of 8).
+    const auto widthOf = [](const QByteArray &file) {
+        return int(std::uint8_t(file[8]) | std::uint8_t(file[9]) << 8) + 1;
+    };
+    const auto oneShort = [&](const QByteArray &file) {
+        return withU16(file, pcx::kOffsetBytesPerLine, std::uint16_t((widthOf(file) + 7) / 8 - 1));
+    };
+    ASSERT_NE(widthOf(mono) % 8, 0);
+    ASSERT_NE(widthOf(planes16) % 8, 0);
+
+    const struct {
+        const char *what;
+        QByteArray file;
+        DecodeStatus status;
+        const char *detail;
+    } cases[] = {
+        { "no palette trailer", palette8.left(palette8.size() - 769), DecodeStatus::Failed,
+            "palette" },
+        { "wrong manufacturer", wrong, DecodeStatus::WrongKind, "not a PCX" },
+        { "shorter than a header", palette8.left(100), DecodeStatus::WrongKind, "header" },
+        { "65536 x 65536 window", huge, DecodeStatus::TooLarge,
+            "the picture claims 65536 x 65536 pixels" },
+        { "rows run out of data", rgb.left(rgb.size() - 40), DecodeStatus::Failed, "ends" },
+        { "two planes of one bit", twoPlanes, DecodeStatus::Unsupported, "2 planes x 1 bits" },
+        { "1-bit line one byte short", oneShort(mono), DecodeStatus::Failed, "bytes per line" },
+        { "4-plane line one byte short", oneShort(planes16), DecodeStatus::Failed,
+            "bytes per line" },
+    };
+    for (const auto &c : cases) {
+        const DecodeResult result = decodePcx(c.file);
+        EXPECT_EQ(result.status, c.status) << c.what;
+        EXPECT_EQ(result.block, 0) << c.what;
+        EXPECT_TRUE(result.detail.contains(QLatin1String(c.detail)))
+            << c.what << ": " << result.detail.toStdString();
+    }
 }
 
 TEST(PcxWriter, EncodesRunsAsDescribed)
@@ -93,7 +126,13 @@ TEST(PcxWriter, WritesGreyscaleWithPaletteInfoTwoAndNoTrailer)
     EXPECT_EQ(std::uint8_t(b[pcx::kOffsetPaletteInfo]), 2);
     EXPECT_EQ(std::uint8_t(b[pcx::kOffsetBitsPerPixel]), 8);
     EXPECT_EQ(std::uint8_t(b[pcx::kOffsetPlanes]), 1);
-    EXPECT_NE(std::uint8_t(b[b.size() - 769]), pcx::kPaletteMarker);
+    // No trailer: the file is the header and the one encoded row, nothing more.
+    std::vector<unsigned char> row(256);
+    for (int x = 0; x < 256; ++x)
+        row[std::size_t(x)] = std::uint8_t(x);
+    QByteArray encoded;
+    encodePcxRow(row.data(), row.size(), encoded);
+    EXPECT_EQ(b.size(), qsizetype(pcx::kHeaderBytes) + encoded.size());
     OwnedBlock back(ReadPcxFile(path));
     ASSERT_TRUE(back);
     EXPECT_EQ(blockPicture(back.handle()), blockPicture(block.handle()));

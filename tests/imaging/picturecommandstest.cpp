@@ -7,6 +7,8 @@
 
 #include "platform/strings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -20,10 +22,11 @@ struct CliRun {
     QString err;
 };
 
-CliRun runCli(const QStringList &args)
+CliRun runCli(const QStringList &args,
+    const QString &program = programFolder() + QStringLiteral("/glimix-cli"))
 {
     QProcess process;
-    process.start(programFolder() + QStringLiteral("/glimix-cli"), args);
+    process.start(program, args);
     process.waitForFinished(30000);
     return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
         QString::fromUtf8(process.readAllStandardOutput()),
@@ -53,17 +56,61 @@ TEST(PictureCommands, InfoPrintsSizeDepthClassAndResolution)
                                                                  << run.out.toStdString();
 }
 
-TEST(PictureCommands, FailuresExitNonZeroWithTheMessageText)
+TEST(PictureCommands, FailuresNameTheFileAndTheCauseAndExitNonZero)
 {
-    const CliRun cmyk
-        = runCli({ QStringLiteral("info"), imagingFixture(QStringLiteral("cmyk.jpg")) });
-    EXPECT_NE(cmyk.exitCode, 0);
-    EXPECT_TRUE(cmyk.err.contains(loadString(54017))) << cmyk.err.toStdString();
-    const CliRun jpeg
-        = runCli({ QStringLiteral("convert"), imagingFixture(QStringLiteral("bmp8.bmp")),
-            makeTestFolder() + QStringLiteral("/out.jpeg") });
-    EXPECT_NE(jpeg.exitCode, 0);
-    EXPECT_FALSE(jpeg.err.isEmpty());
+    const QString folder = makeTestFolder();
+    writeFile(folder + QStringLiteral("/zero.jpg"), {});
+    const QString cmyk = imagingFixture(QStringLiteral("cmyk.jpg"));
+    const QString bmp = imagingFixture(QStringLiteral("bmp8.bmp"));
+    const QString huge
+        = QStringLiteral(GLIMMERIX_SOURCE_DIR "/fuzz/crashers/bmp-huge-dimensions.bmp");
+    const QString zero = folder + QStringLiteral("/zero.jpg");
+    const QString jpeg = folder + QStringLiteral("/out.jpeg");
+    const QString directory = folder + QStringLiteral("/x.jpg");
+    QDir(folder).mkdir(QStringLiteral("x.jpg"));
+    const struct {
+        QStringList args;
+        QString expected;
+    } cases[] = {
+        { { QStringLiteral("info"), zero }, zero + QStringLiteral(": the file is empty") },
+        { { QStringLiteral("info"), cmyk },
+            cmyk + QStringLiteral(": CMYK JPEG pictures are not supported") },
+        { { QStringLiteral("info"), huge },
+            huge
+                + QStringLiteral(": the picture claims 100000 x 100000 pixels; the header is "
+                                 "damaged or the picture is too large") },
+        { { QStringLiteral("convert"), directory, folder + QStringLiteral("/o.bmp") },
+            directory + QStringLiteral(": is a folder") },
+        { { QStringLiteral("convert"), bmp, jpeg },
+            jpeg + QStringLiteral(": pictures cannot be saved as .jpeg files") },
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, 1) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("glimix-cli: ") + c.expected))
+            << run.err.toStdString();
+        EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
+    }
+}
+
+TEST(PictureCommands, ErrorsCarryTheNameTheToolWasRunBy)
+{
+    const QString link = makeTestFolder() + QStringLiteral("/gx");
+    ASSERT_TRUE(QFile::link(programFolder() + QStringLiteral("/glimix-cli"), link));
+    const CliRun run = runCli({ QStringLiteral("info"), QStringLiteral("/nonexistent.bmp") }, link);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("gx: /nonexistent.bmp: no such file\n"));
+}
+
+TEST(PictureCommands, LibjpegWarningsDoNotReachTheTerminal)
+{
+    // A photo cut short: libjpeg warns "Premature end of JPEG file" and fills the rest grey.
+    const QByteArray photo = fileBytes(imagingFixture(QStringLiteral("colour.jpg")));
+    const QString cut = makeTestFolder() + QStringLiteral("/cut.jpg");
+    writeFile(cut, photo.left(photo.size() - 20));
+    const CliRun run = runCli({ QStringLiteral("info"), cut });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
 
 } // namespace

@@ -68,7 +68,7 @@ SamplePicture blockPixels(BlockHandle block, bool keepGrey)
 
 BlockHandle makeRgbBlock(int width, int height, const std::vector<std::uint8_t> &rgb)
 {
-    const DecodeResult made = createImageBlock(width, height, 24, 0, false);
+    const DecodeResult made = createImageBlock(width, height, 24, 0);
     BITMAPINFOHEADER *header = dibHeader(made.block);
     for (int y = 0; y < height; ++y) {
         unsigned char *row = dibRow(header, height - 1 - y);
@@ -85,7 +85,7 @@ BlockHandle makeRgbBlock(int width, int height, const std::vector<std::uint8_t> 
 BlockHandle makeIndexedBlock(
     int width, int height, const std::vector<std::uint8_t> &indices, bool grey)
 {
-    const DecodeResult made = createImageBlock(width, height, 8, 256, false);
+    const DecodeResult made = createImageBlock(width, height, 8, 256);
     BITMAPINFOHEADER *header = dibHeader(made.block);
     RGBQUAD *table = dibColors(header);
     for (int i = 0; i < 256; ++i) {

@@ -62,7 +62,7 @@ QByteArray targaHeader(int type, int depth, int width, int height, int descripto
 
 TEST(TargaReader, SixteenBitPixel7FFFIsWhite)
 {
-    OwnedBlock block(decodeTga(targaHeader(2, 16, 2, 1) + QByteArray("\xFF\x7F\x00\x7C", 4)));
+    OwnedBlock block(decodeTga(targaHeader(2, 16, 2, 1) + QByteArray("\xFF\x7F\x00\x7C", 4)).block);
     ASSERT_TRUE(block);
     EXPECT_EQ(blockPicture(block.handle()).pixels,
         (std::vector<Rgb> { { 255, 255, 255 }, { 255, 0, 0 } }));
@@ -74,9 +74,15 @@ TEST(TargaReader, RefusesUnsupportedKindsWithMessage54026)
         int type;
         int depth;
     } refused[] = { { 10, 32 }, { 10, 16 }, { 10, 15 }, { 32, 8 }, { 2, 8 }, { 1, 16 } };
+    const QString path = makeTestFolder() + QStringLiteral("/kind.tga");
     for (const auto &kind : refused) {
+        const QByteArray file = targaHeader(kind.type, kind.depth, 1, 1) + QByteArray(8, '\0');
         RecordingHost recorder;
-        EXPECT_EQ(decodeTga(targaHeader(kind.type, kind.depth, 1, 1) + QByteArray(8, '\0')), 0);
+        // The decoder only names the cause; the reader's entry point shows the message.
+        EXPECT_EQ(decodeTga(file).status, DecodeStatus::Unsupported);
+        EXPECT_TRUE(recorder.messageIds().isEmpty());
+        writeFile(path, file);
+        EXPECT_EQ(ReadTgaFile(path), 0);
         EXPECT_EQ(recorder.messageIds(), QList<int> { kMessageUnsupportedTarga })
             << kind.type << "/" << kind.depth;
     }
@@ -85,20 +91,24 @@ TEST(TargaReader, RefusesUnsupportedKindsWithMessage54026)
 TEST(TargaReader, RefusesShortAndHostileFiles)
 {
     RecordingHost recorder;
-    EXPECT_EQ(decodeTga(QByteArray(17, '\0')), -1);
+    EXPECT_EQ(decodeTga(QByteArray(17, '\0')).status, DecodeStatus::WrongKind);
     // 65535 × 65535 pixels claimed by a few bytes, raw and run-length.
-    EXPECT_EQ(decodeTga(targaHeader(2, 24, 0xFFFF, 0xFFFF) + QByteArray(64, '\0')), 0);
-    EXPECT_EQ(decodeTga(targaHeader(10, 24, 0xFFFF, 0xFFFF) + QByteArray(64, '\0')), 0);
+    for (int type : { 2, 10 }) {
+        const DecodeResult huge
+            = decodeTga(targaHeader(type, 24, 0xFFFF, 0xFFFF) + QByteArray(64, '\0'));
+        EXPECT_EQ(huge.status, DecodeStatus::TooLarge);
+        EXPECT_TRUE(huge.detail.startsWith(QLatin1String("the picture claims 65535 x 65535")));
+    }
     // A colour map that claims more entries than the file holds.
     QByteArray map = targaHeader(1, 8, 2, 2);
     map[1] = 1;
     map[5] = char(0xFF);
     map[6] = char(0xFF);
     map[7] = 24;
-    EXPECT_EQ(decodeTga(map + QByteArray(30, '\0')), 0);
+    EXPECT_EQ(decodeTga(map + QByteArray(30, '\0')).status, DecodeStatus::Failed);
     // Run-length packets that stop before the picture is full.
     const QByteArray rle = fileBytes(codecFixture(QStringLiteral("rgb24-rle.tga")));
-    EXPECT_EQ(decodeTga(rle.left(rle.size() - 60)), 0);
+    EXPECT_EQ(decodeTga(rle.left(rle.size() - 60)).status, DecodeStatus::Failed);
     EXPECT_TRUE(recorder.messageIds().isEmpty());
 }
 
@@ -153,7 +163,7 @@ TEST(TargaReader, FifteenBitPixelsTakeTwoBytes)
 {
     // Regression: the raw row length of 15-bit pictures was taken as 15 bits a pixel.
     OwnedBlock block(
-        decodeTga(targaHeader(2, 15, 3, 1) + QByteArray("\x1F\x00\xE0\x03\x00\x7C", 6)));
+        decodeTga(targaHeader(2, 15, 3, 1) + QByteArray("\x1F\x00\xE0\x03\x00\x7C", 6)).block);
     ASSERT_TRUE(block);
     EXPECT_EQ(blockPicture(block.handle()).pixels,
         (std::vector<Rgb> { { 0, 0, 255 }, { 0, 255, 0 }, { 255, 0, 0 } }));

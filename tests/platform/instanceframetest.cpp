@@ -98,4 +98,19 @@ TEST(InstanceFrame, TruncatedFrameWaitsAndOversizedPayloadIsNotEncoded)
     EXPECT_EQ(encodeFrame(large).size(), kMaxFrameSize);
 }
 
+TEST(InstanceFrame, PayloadOfExactlyTheLimitIsAcceptedAndOneMoreIsRefused)
+{
+    InstanceFrame largest;
+    largest.payload = QByteArray(kMaxFramePayload, 'p');
+    FrameDecoder decoder;
+    EXPECT_EQ(decoder.feed(encodeFrame(largest)), kMaxFrameSize);
+    ASSERT_TRUE(decoder.hasFrame());
+    EXPECT_FALSE(decoder.failed());
+    EXPECT_EQ(decoder.takeFrame().payload, largest.payload);
+
+    FrameDecoder refusing;
+    refusing.feed(headerWith(12, std::uint32_t(kMaxFramePayload + 1)));
+    EXPECT_TRUE(refusing.failed());
+}
+
 } // namespace

@@ -31,3 +31,4 @@ QString cliProgramName();
 int cliFail(const QString &file, const QString &cause);
 // Reports a usage error for `command` and returns exit status 2.
 int cliUsageError(const QString &command, const QString &problem);
+

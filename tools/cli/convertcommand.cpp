@@ -2,11 +2,10 @@
 // output's extension.
 
 #include "clicommand.h"
-#include "pictureproblems.h"
 
 #include "imaging/imagecodes.h"
 #include "imaging/imageconvert.h"
-#include "imaging/imagefile.h"
+#include "imaging/picturetypes.h"
 
 #include <QFileInfo>
 
@@ -24,19 +23,19 @@ int runConvert(const QStringList &arguments)
     const QString input = QFileInfo(args.at(0)).absoluteFilePath();
     const QString output = QFileInfo(args.at(1)).absoluteFilePath();
 
-    OwnedBlock picture(LoadImageFile(input));
-    if (!picture)
-        return cliFail(args.at(0), pictureReadProblem(input));
+    DecodeResult read = loadPicture(input);
+    OwnedBlock picture(read.block);
+    if (read.status != DecodeStatus::Ok)
+        return cliFail(args.at(0), read.detail);
     if (expand && ClassifyImage(picture.handle()) != kClassTrueColor) {
         OwnedBlock wide(ExpandTo24Bit(picture.handle()));
-        if (!wide) {
-            return cliFail(args.at(0), QStringLiteral("cannot make a 24-bit copy"));
-        }
+        if (!wide)
+            return cliFail(args.at(0), QStringLiteral("no 24-bit copy could be made"));
         picture = std::move(wide);
     }
-    const int result = SaveImageFile(picture.handle(), output);
-    if (result != kWriteDone)
-        return cliFail(args.at(1), pictureWriteProblem(result, output));
+    const WriteResult written = savePicture(picture.handle(), output);
+    if (!written.ok())
+        return cliFail(args.at(1), written.detail);
     return 0;
 }
 

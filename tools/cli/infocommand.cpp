@@ -1,11 +1,10 @@
 // glimix-cli info FILE: size, depth, class and resolution of a picture.
 
 #include "clicommand.h"
-#include "pictureproblems.h"
 
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
-#include "imaging/imagefile.h"
+#include "imaging/picturetypes.h"
 
 #include <QFileInfo>
 
@@ -25,10 +24,10 @@ int runInfo(const QStringList &args)
 {
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
-    const QString path = QFileInfo(args.first()).absoluteFilePath();
-    const OwnedBlock picture(LoadImageFile(path));
-    if (!picture)
-        return cliFail(args.first(), pictureReadProblem(path));
+    DecodeResult read = loadPicture(QFileInfo(args.first()).absoluteFilePath());
+    const OwnedBlock picture(read.block);
+    if (read.status != DecodeStatus::Ok)
+        return cliFail(args.first(), read.detail);
     const BITMAPINFOHEADER *header = dibHeader(picture.handle());
     const int imageClass = ClassifyImage(picture.handle());
     const auto dpi

@@ -24,11 +24,6 @@ public:
         : m_inner(inner)
     {
     }
-    MessageAnswer showText(const QString &text, MessageIcon, MessageButtons buttons, int) override
-    {
-        texts.append(text);
-        return firstButtonAnswer(buttons);
-    }
     std::unique_ptr<Progress> createProgress() override { return m_inner.createProgress(); }
     bool escapePressed() override { return m_inner.escapePressed(); }
     void setWaitCursor(bool on) override { m_inner.setWaitCursor(on); }
@@ -42,6 +37,14 @@ public:
     }
 
     QStringList texts;
+
+protected:
+    MessageAnswer showBox(const QString &text, MessageIcon, MessageButtons buttons, int,
+        const MessageBoxLook &look) override
+    {
+        texts.append(text);
+        return defaultAnswer(buttons, look);
+    }
 
 private:
     Host &m_inner;

@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Writes the hostile picture files of this folder, one per fault, named <format>-<fault>.<ext>.
+
+Each file once made a reader slow, hungry or wrong. The fuzz replay tests (fuzz/CMakeLists.txt)
+run every file through its format's fuzz target, and tests/imaging/crashertest.cpp checks that
+each is refused with a cause, quickly. Run again after adding a case; the files are committed,
+so the tests need neither this script nor jpegtran.
+"""
+import pathlib
+import struct
+import subprocess
+
+HERE = pathlib.Path(__file__).resolve().parent
+ROOT = HERE.parent.parent
+
+
+def progressive_jpeg_claiming(width, height):
+    # A real progressive file whose frame header is rewritten: libjpeg would buffer the
+    # coefficients of the whole claimed picture (about 12 GB) before the first row.
+    source = ROOT / "tests/fixtures/imaging/colour.jpg"
+    data = bytearray(subprocess.run(["jpegtran", "-progressive", str(source)],
+                                    check=True, capture_output=True).stdout)
+    at = data.find(b"\xff\xc2")
+    assert at > 0, "no progressive frame header"
+    struct.pack_into(">HH", data, at + 5, height, width)
+    return bytes(data)
+
+
+def bitmap(width, height, bits):
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, 0, 2835, 2835, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 14 + 40 + 16, 0, 0, 54) + info + bytes(16)
+
+
+def pcx(width, height, bits, planes, bytes_per_line, body):
+    header = struct.pack("<BBBBHHHHHH", 10, 5, 1, bits, 0, 0, width - 1, height - 1, 72, 72)
+    header += bytes(48) + bytes([0, planes]) + struct.pack("<HH", bytes_per_line, 1)
+    return header + bytes(128 - len(header)) + body
+
+
+def targa(image_type, width, height, depth, body):
+    return struct.pack("<BBBHHBHHHHBB", 0, 0, image_type, 0, 0, 0, 0, 0, width, height, depth,
+                       0) + body
+
+
+def tiff(width, height):
+    entries = [(256, 4, 1, width), (257, 4, 1, height), (258, 3, 1, 8), (262, 3, 1, 1),
+               (273, 4, 1, 8), (278, 4, 1, height), (279, 4, 1, 16)]
+    directory = struct.pack("<H", len(entries))
+    for tag, kind, count, value in entries:
+        directory += struct.pack("<HHII", tag, kind, count, value)
+    return b"II*\x00" + struct.pack("<I", 24) + bytes(16) + directory + b"\x00" * 4
+
+
+def photo_cd_header_only():
+    sectors = bytearray(3 * 2048)
+    sectors[2048:2048 + 7] = b"PCD_IPI"
+    return bytes(sectors)
+
+
+FILES = {
+    "jpeg-huge-progressive.jpg": lambda: progressive_jpeg_claiming(65500, 65500),
+    "jpeg-empty.jpg": lambda: b"",
+    "jpeg-cut-in-header.jpg": lambda: (ROOT / "tests/fixtures/imaging/colour.jpg").read_bytes()[:40],
+    "bmp-huge-dimensions.bmp": lambda: bitmap(100000, 100000, 24),
+    "bmp-empty.bmp": lambda: b"",
+    "pcx-line-one-byte-short.pcx": lambda: pcx(10, 2, 1, 1, 1, bytes(8)),
+    "pcx-huge-window.pcx": lambda: pcx(65535, 65535, 8, 3, 65535, bytes(64)),
+    "tga-huge-run-length.tga": lambda: targa(10, 65535, 65535, 24, bytes(64)),
+    "tiff-huge-strip.tif": lambda: tiff(100000, 100000),
+    "pcd-pack-without-image.pcd": photo_cd_header_only,
+}
+
+for name, make in FILES.items():
+    (HERE / name).write_bytes(make())
+    print(name)
