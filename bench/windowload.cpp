@@ -1,7 +1,6 @@
 // Loading an album in the window (grid shown, progress dialog, Escape watcher) at 1,000 to 20,000
 // items: the time per item must stay flat, whatever the event loop costs. `pacedPolls` is the
-// program's own host; `everyItemPolls` runs the event loop at every item, as the window did
-// before polling was paced. Runs offscreen.
+// program's own host. Runs offscreen.
 
 #include "album/albumdoc.h"
 #include "album/dibimage.h"
@@ -19,32 +18,6 @@
 
 namespace
 {
-
-// The window's host, except that Escape is polled by running the event loop every time.
-class EveryItemHost final : public Host
-{
-public:
-    MessageAnswer showText(
-        const QString &text, MessageIcon icon, MessageButtons buttons, int messageId) override
-    {
-        return m_gui.showText(text, icon, buttons, messageId);
-    }
-    std::unique_ptr<Progress> createProgress() override { return m_gui.createProgress(); }
-    bool escapePressed() override
-    {
-        QCoreApplication::processEvents();
-        return false;
-    }
-    void setWaitCursor(bool on) override { m_gui.setWaitCursor(on); }
-    void setStatusText(int pane, const QString &text) override { m_gui.setStatusText(pane, text); }
-    QString askSaveFileName(const SaveFileQuestion &question) override
-    {
-        return m_gui.askSaveFileName(question);
-    }
-
-private:
-    GuiHost m_gui;
-};
 
 QTemporaryDir &benchFolder()
 {
@@ -101,15 +74,9 @@ void pacedPolls(benchmark::State &state)
     loadInWindow<GuiHost>(state);
 }
 
-void everyItemPolls(benchmark::State &state)
-{
-    loadInWindow<EveryItemHost>(state);
-}
-
 } // namespace
 
 BENCHMARK(pacedPolls)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
-BENCHMARK(everyItemPolls)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
