@@ -91,9 +91,19 @@ int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
         return 0;
     if (m_absolutePaths.contains(item->absolutePath()))
         return -2; // the unique_ptr destroys the item and its block
+    const DriveKind drive = driveKindOf(item->absolutePath());
+    const qint64 bytes = currentFileSize(item->absolutePath());
+    return insertCountedItem(std::move(item), position, drive, bytes);
+}
+
+int CAlbumDoc::insertCountedItem(
+    std::unique_ptr<AlbumItem> item, int position, DriveKind drive, qint64 bytes)
+{
+    if (!item || !item->info())
+        return 0;
     const QString absolutePath = item->absolutePath();
-    const DriveKind drive = driveKindOf(absolutePath);
-    const qint64 bytes = currentFileSize(absolutePath);
+    if (m_absolutePaths.contains(absolutePath))
+        return -2;
     item->setCounted(drive, bytes);
     if (position < 0 || position >= itemCount())
         m_items.push_back(std::move(item));

@@ -213,6 +213,9 @@ Q_SIGNALS:
 private:
     void setCaption(const QString &caption);
     void readItems(QIODevice &device, const AlbumFileHeader &header);
+    // insertItem() with the drive kind and size of the item's file already known.
+    int insertCountedItem(
+        std::unique_ptr<AlbumItem> item, int position, DriveKind drive, qint64 bytes);
     // Refuses a file without the album signature (the unknown-version path); true when refused.
     bool refuseNonAlbum(QIODevice &device, const QByteArray &head);
     void reportDamage();

@@ -12,11 +12,19 @@
 #include "platform/strings.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <type_traits>
+#include <vector>
+
+#include <sys/uio.h>
+
+#include <cerrno>
+#include <climits>
 
 namespace
 {
@@ -95,15 +103,72 @@ BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
     return block;
 }
 
-// Reads the block's bitmap; a short read leaves the rest zero and gives false.
-bool readBitmap(QIODevice &device, BlockHandle block)
+// Reads the blocks' bitmaps one after the other from the device's position; a short read leaves
+// the rest zero. A file is read with preadv straight into the blocks, many blocks per call,
+// instead of through the device's own buffer; the device ends where the bitmaps end. Gives, per
+// block, whether its bitmap was read whole (false for a short read or a missing block).
+template<typename Blocks> std::vector<bool> readBitmaps(QIODevice &device, const Blocks &blocks)
 {
-    auto *info = static_cast<ItemInfo *>(blockLock(block));
-    if (!info)
-        return false;
-    const std::size_t room = blockSize(block) - sizeof(ItemInfo);
-    const qint64 wanted = qint64(std::min<std::size_t>(info->dataSize, room));
-    return wanted <= 0 || device.read(reinterpret_cast<char *>(info + 1), wanted) == wanted;
+    std::vector<bool> whole(std::size_t(blocks.size()), false);
+    std::vector<iovec> parts;
+    std::vector<std::size_t> owners; // the block index of each part
+    parts.reserve(whole.size());
+    owners.reserve(whole.size());
+    std::size_t index = 0;
+    for (const auto &entry : blocks) {
+        const std::size_t own = index++;
+        BlockHandle block = 0;
+        if constexpr (std::is_same_v<std::decay_t<decltype(entry)>, BlockHandle>)
+            block = entry;
+        else
+            block = entry->thumbnail();
+        auto *info = static_cast<ItemInfo *>(blockLock(block));
+        if (!info)
+            continue;
+        const std::size_t room = blockSize(block) - sizeof(ItemInfo);
+        const std::size_t wanted = std::min<std::size_t>(info->dataSize, room);
+        whole[own] = wanted == 0;
+        if (wanted > 0) {
+            parts.push_back({ info + 1, wanted });
+            owners.push_back(own);
+        }
+    }
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    const int handle = file && !device.isSequential() ? file->handle() : -1;
+    if (handle < 0) {
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const qint64 wanted = qint64(parts[i].iov_len);
+            whole[owners[i]]
+                = device.read(static_cast<char *>(parts[i].iov_base), wanted) == wanted;
+        }
+        return whole;
+    }
+    qint64 position = device.pos();
+    std::size_t next = 0; // the first part not yet read whole
+    while (next < parts.size()) {
+        const int count = int(std::min<std::size_t>(parts.size() - next, IOV_MAX));
+        const ssize_t got = ::preadv(handle, &parts[next], count, position);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        position += got;
+        // Step over the parts now full; a part read in half continues at its rest.
+        for (std::size_t left = std::size_t(got); left > 0;) {
+            iovec &part = parts[next];
+            if (left < part.iov_len) {
+                part.iov_base = static_cast<char *>(part.iov_base) + left;
+                part.iov_len -= left;
+                break;
+            }
+            left -= part.iov_len;
+            ++next;
+        }
+    }
+    device.seek(position);
+    for (std::size_t i = 0; i < next; ++i)
+        whole[owners[i]] = true;
+    return whole;
 }
 
 // How many item records to read. An item count the file cannot hold is damage: when the header's
@@ -281,6 +346,7 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     bool escapeSeen = false;
     bool endedEarly = records < header.itemCount;
     const QString photos = photosFolder();
+    FolderDriveKinds folderKinds;
 
     for (std::uint32_t i = 0; i < records; ++i) {
         if (!escapeSeen && host().escapePressed())
@@ -316,10 +382,11 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
             progress->setText(path);
             progress->setPosition(int(i));
         }
-        auto newItem = escapeSeen ? std::make_unique<AlbumItem>(block, path, false)
-                                  : std::make_unique<AlbumItem>(block, path);
+        auto newItem = std::make_unique<AlbumItem>(block, path, false);
         AlbumItem *inserted = newItem.get();
-        if (insertItem(std::move(newItem)) != 1) {
+        const MediaFileFacts facts = mediaFileFactsOf(inserted->absolutePath(), folderKinds);
+        inserted->setExists(!escapeSeen && facts.exists);
+        if (insertCountedItem(std::move(newItem), -1, facts.drive, facts.size) != 1) {
             endedEarly = true; // a path twice in one file: the album ends before the second
             break;
         }
@@ -348,10 +415,11 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     // An album cut short still finds its bitmaps at the start of the data area.
     if (endedEarly)
         seekIfPossible(device, dataStart);
+    const std::vector<bool> whole = readBitmaps(device, m_items);
     int cutThumbnails = 0;
-    for (const auto &entry : m_items) {
-        entry->setThumbnailCut(!readBitmap(device, entry->thumbnail()));
-        cutThumbnails += entry->thumbnailCut() ? 1 : 0;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        m_items[i]->setThumbnailCut(!whole[i]);
+        cutThumbnails += whole[i] ? 0 : 1;
     }
 
     if (progress)
@@ -416,8 +484,5 @@ void CAlbumDoc::loadRaw(QIODevice &device)
     if (read < count)
         seekIfPossible(device,
             qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
-    for (BlockHandle block : std::as_const(m_rawThumbnails)) {
-        if (isBlockHandle(block))
-            readBitmap(device, block);
-    }
+    readBitmaps(device, m_rawThumbnails);
 }

@@ -75,6 +75,25 @@ DriveKind classify(unsigned long fsType, dev_t device)
     return blockDeviceRemovable(device) ? DriveKind::Removable : DriveKind::Fixed;
 }
 
+// The kind of the device `device`, which holds `probe`.
+DriveKind kindOfDevice(dev_t device, const QString &probe)
+{
+    // Devices rarely change kind while the program runs; one statfs per device is enough.
+    static QMutex mutex;
+    static QHash<dev_t, DriveKind> known;
+    QMutexLocker lock(&mutex);
+    const auto found = known.constFind(device);
+    if (found != known.constEnd())
+        return found.value();
+    struct statfs fs {
+    };
+    if (::statfs(QFile::encodeName(probe).constData(), &fs) != 0)
+        return DriveKind::None;
+    const DriveKind kind = classify(static_cast<unsigned long>(fs.f_type), device);
+    known.insert(device, kind);
+    return kind;
+}
+
 } // namespace
 
 DriveKind driveKindOf(const QString &absolutePath)
@@ -93,18 +112,28 @@ DriveKind driveKindOf(const QString &absolutePath)
         }
         probe.truncate(slash);
     }
-    // Devices rarely change kind while the program runs; one statfs per device is enough.
-    static QMutex mutex;
-    static QHash<dev_t, DriveKind> known;
-    QMutexLocker lock(&mutex);
-    const auto found = known.constFind(status.st_dev);
-    if (found != known.constEnd())
-        return found.value();
-    struct statfs fs {
+    return kindOfDevice(status.st_dev, probe);
+}
+
+MediaFileFacts mediaFileFactsOf(const QString &absolutePath, FolderDriveKinds &missingFolders)
+{
+    MediaFileFacts facts;
+    struct stat status {
     };
-    if (::statfs(QFile::encodeName(probe).constData(), &fs) != 0)
-        return DriveKind::None;
-    const DriveKind kind = classify(static_cast<unsigned long>(fs.f_type), status.st_dev);
-    known.insert(status.st_dev, kind);
-    return kind;
+    if (::stat(QFile::encodeName(absolutePath).constData(), &status) == 0) {
+        facts.exists = true;
+        facts.size = qint64(status.st_size);
+        facts.drive = kindOfDevice(status.st_dev, absolutePath);
+        return facts;
+    }
+    const qsizetype slash = absolutePath.lastIndexOf(u'/');
+    const QString folder = slash <= 0 ? QStringLiteral("/") : absolutePath.left(slash);
+    const auto known = missingFolders.constFind(folder);
+    if (known != missingFolders.constEnd()) {
+        facts.drive = known.value();
+    } else {
+        facts.drive = driveKindOf(absolutePath);
+        missingFolders.insert(folder, facts.drive);
+    }
+    return facts;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -12,10 +13,21 @@
 namespace
 {
 
-// mmap does not remember sizes, so the committed size of every live block is kept here.
+// Blocks of at most this size (thumbnails, small pictures) are carved from shared slabs instead
+// of getting a mapping each: an album of 10,000 items would otherwise cost 10,000 mmap and
+// munmap calls and as many separate runs of first-touch faults.
+constexpr std::size_t kPooledMax = std::size_t(64) << 10;
+constexpr std::size_t kSlabSize = std::size_t(4) << 20;
+
+// mmap does not remember sizes, so the committed size of every live block is kept here, with
+// the pool's free blocks by size (in pages). Slabs are never returned to the system: a freed
+// small block waits for the next block of its size, as the C library's heap does.
 struct Registry {
     std::mutex mutex;
     std::unordered_map<BlockHandle, std::size_t> sizes;
+    std::vector<std::vector<BlockHandle>> freeBlocks;
+    char *slabNext = nullptr;
+    std::size_t slabLeft = 0;
 };
 
 Registry &registry()
@@ -40,6 +52,52 @@ std::size_t roundToPages(std::size_t size)
     return (size + page - 1) / page * page;
 }
 
+void *mapPages(std::size_t size)
+{
+    void *pages = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED)
+        return nullptr;
+    // Large picture blocks and slabs are filled right after allocation; huge pages turn
+    // thousands of first-touch faults into a few.
+    constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
+    if (size >= kHugePageThreshold)
+        ::madvise(pages, size, MADV_HUGEPAGE);
+    return pages;
+}
+
+// A pooled block of `committed` bytes, zero-filled; registered by the caller. Needs r.mutex.
+void *takePooled(Registry &r, std::size_t committed)
+{
+    const std::size_t pages = committed / pageSize();
+    if (r.freeBlocks.size() > pages && !r.freeBlocks[pages].empty()) {
+        void *reused = reinterpret_cast<void *>(r.freeBlocks[pages].back());
+        r.freeBlocks[pages].pop_back();
+        std::memset(reused, 0, committed);
+        return reused;
+    }
+    if (r.slabLeft < committed) {
+        // The rest of the old slab goes to the free lists rather than being lost.
+        while (r.slabLeft >= pageSize()) {
+            const std::size_t part = std::min(r.slabLeft, kPooledMax);
+            const std::size_t partPages = part / pageSize();
+            if (r.freeBlocks.size() <= partPages)
+                r.freeBlocks.resize(partPages + 1);
+            r.freeBlocks[partPages].push_back(reinterpret_cast<BlockHandle>(r.slabNext));
+            r.slabNext += part;
+            r.slabLeft -= part;
+        }
+        auto *slab = static_cast<char *>(mapPages(kSlabSize));
+        if (!slab)
+            return nullptr;
+        r.slabNext = slab;
+        r.slabLeft = kSlabSize;
+    }
+    void *carved = r.slabNext;
+    r.slabNext += committed;
+    r.slabLeft -= committed;
+    return carved;
+}
+
 } // namespace
 
 BlockHandle blockAlloc(unsigned, std::size_t size)
@@ -47,15 +105,19 @@ BlockHandle blockAlloc(unsigned, std::size_t size)
     const std::size_t committed = roundToPages(size);
     if (committed == 0)
         return 0;
-    void *pages
-        = ::mmap(nullptr, committed, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (pages == MAP_FAILED)
+    if (committed <= kPooledMax) {
+        Registry &r = registry();
+        std::lock_guard lock(r.mutex);
+        void *block = takePooled(r, committed);
+        if (!block)
+            return 0;
+        const auto handle = reinterpret_cast<BlockHandle>(block);
+        r.sizes[handle] = committed;
+        return handle;
+    }
+    void *pages = mapPages(committed);
+    if (!pages)
         return 0;
-    // Large picture blocks are filled row by row right after allocation; huge pages turn
-    // thousands of first-touch faults into a few.
-    constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
-    if (committed >= kHugePageThreshold)
-        ::madvise(pages, committed, MADV_HUGEPAGE);
     const auto handle = reinterpret_cast<BlockHandle>(pages);
     Registry &r = registry();
     std::lock_guard lock(r.mutex);
@@ -105,6 +167,13 @@ BlockHandle blockFree(BlockHandle handle)
             return handle;
         committed = found->second;
         r.sizes.erase(found);
+        if (committed <= kPooledMax) {
+            const std::size_t pages = committed / pageSize();
+            if (r.freeBlocks.size() <= pages)
+                r.freeBlocks.resize(pages + 1);
+            r.freeBlocks[pages].push_back(handle);
+            return 0;
+        }
     }
     ::munmap(reinterpret_cast<void *>(handle), committed);
     return 0;

@@ -3,7 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Block memory: every image block and thumbnail block lives in its own run of whole pages.
+// Block memory: every image block and thumbnail block lives in its own run of whole pages (small
+// ones carved from shared slabs, large ones mapped one by one).
 // A handle is the block's address as an integer; 0, -1 and -2 never denote a block, so callers
 // can keep those as result codes in the same variable.
 

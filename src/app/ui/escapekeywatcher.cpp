@@ -39,9 +39,11 @@ EscapeKeyWatcher::~EscapeKeyWatcher()
 
 bool EscapeKeyWatcher::poll()
 {
-    m_polling = true;
-    QCoreApplication::processEvents();
-    m_polling = false;
+    if (m_pacer.due()) {
+        m_polling = true;
+        QCoreApplication::processEvents();
+        m_polling = false;
+    }
     const bool pressed = m_down || m_pressedSincePoll;
     m_pressedSincePoll = false;
     return pressed;

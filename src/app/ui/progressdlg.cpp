@@ -91,7 +91,8 @@ void CProgressDlg::close()
 
 void CProgressDlg::pumpEvents()
 {
-    QCoreApplication::processEvents();
+    if (m_pacer.due())
+        QCoreApplication::processEvents();
 }
 
 void CProgressDlg::reject()

@@ -2,6 +2,7 @@
 
 #include "core/controlids.h"
 #include "core/resourceids.h"
+#include "escapekeywatcher.h"
 #include "platform/host.h"
 
 #include <QDialog>
@@ -63,4 +64,5 @@ private:
     bool m_cancelled = false;
     bool m_cancelHidden = false;
     bool m_keepOpen = false;
+    EventPacer m_pacer;
 };
