@@ -169,8 +169,14 @@ const PictureType *pictureTypeOf(const QString &path)
 DecodeResult loadPicture(const QString &path)
 {
     const PictureType *type = pictureTypeOf(path);
-    if (type == nullptr)
+    if (type == nullptr) {
+        // A folder or a missing file is reported as such, not as a file of an unknown type.
+        QFile file;
+        const DecodeResult opened = openForReading(file, path);
+        if (opened.status != DecodeStatus::Ok)
+            return opened;
         return pictureFailure(DecodeStatus::WrongKind, QStringLiteral("unknown picture type"));
+    }
     DecodeResult result = type->load(path);
     // A partly decoded JPEG is a failure here: the caller asked for the picture.
     if (result.status != DecodeStatus::Ok && isBlockHandle(result.block))
