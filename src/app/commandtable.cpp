@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-MenuSpec standardMenu(const char *key)
+MenuEntry standardMenu(const char *key)
 {
     struct Standard {
         const char *key;
@@ -29,71 +29,71 @@ MenuSpec standardMenu(const char *key)
 
 bool CommandTable::add(CommandSet set)
 {
-    for (const CommandSpec &spec : set.commands) {
-        if (command(spec.id))
+    for (const CommandEntry &entry : set.commands) {
+        if (command(entry.id))
             return false;
     }
-    for (const MenuSpec &menu : set.menus) {
+    for (const MenuEntry &menu : set.menus) {
         const bool known = std::any_of(m_menus.cbegin(), m_menus.cend(),
-            [&menu](const MenuSpec &present) { return present.key == menu.key; });
+            [&menu](const MenuEntry &present) { return present.key == menu.key; });
         if (!known)
             m_menus.append(menu);
     }
-    for (CommandSpec &spec : set.commands)
-        m_commands.push_back(std::move(spec));
+    for (CommandEntry &entry : set.commands)
+        m_commands.push_back(std::move(entry));
     return true;
 }
 
-const CommandSpec *CommandTable::command(int id) const
+const CommandEntry *CommandTable::command(int id) const
 {
     const auto found = std::find_if(m_commands.cbegin(), m_commands.cend(),
-        [id](const CommandSpec &spec) { return spec.id == id; });
+        [id](const CommandEntry &entry) { return entry.id == id; });
     return found == m_commands.cend() ? nullptr : &*found;
 }
 
-QList<const CommandSpec *> CommandTable::commands() const
+QList<const CommandEntry *> CommandTable::commands() const
 {
-    QList<const CommandSpec *> all;
-    for (const CommandSpec &spec : m_commands)
-        all.append(&spec);
+    QList<const CommandEntry *> all;
+    for (const CommandEntry &entry : m_commands)
+        all.append(&entry);
     return all;
 }
 
-QList<MenuSpec> CommandTable::menus() const
+QList<MenuEntry> CommandTable::menus() const
 {
-    QList<MenuSpec> sorted = m_menus;
+    QList<MenuEntry> sorted = m_menus;
     std::stable_sort(sorted.begin(), sorted.end(),
-        [](const MenuSpec &a, const MenuSpec &b) { return a.position < b.position; });
+        [](const MenuEntry &a, const MenuEntry &b) { return a.position < b.position; });
     return sorted;
 }
 
-QList<const CommandSpec *> CommandTable::menuCommands(const QString &key) const
+QList<const CommandEntry *> CommandTable::menuCommands(const QString &key) const
 {
-    QList<const CommandSpec *> inMenu;
-    for (const CommandSpec &spec : m_commands) {
-        if (spec.place.menu == key)
-            inMenu.append(&spec);
+    QList<const CommandEntry *> inMenu;
+    for (const CommandEntry &entry : m_commands) {
+        if (entry.place.menu == key)
+            inMenu.append(&entry);
     }
-    std::stable_sort(inMenu.begin(), inMenu.end(), [](const CommandSpec *a, const CommandSpec *b) {
+    std::stable_sort(inMenu.begin(), inMenu.end(), [](const CommandEntry *a, const CommandEntry *b) {
         return a->place.position < b->place.position;
     });
     return inMenu;
 }
 
-QList<const CommandSpec *> CommandTable::albumBarCommands() const
+QList<const CommandEntry *> CommandTable::albumBarCommands() const
 {
-    QList<const CommandSpec *> onBar;
-    for (const CommandSpec &spec : m_commands) {
-        if (spec.albumBarPosition >= 0)
-            onBar.append(&spec);
+    QList<const CommandEntry *> onBar;
+    for (const CommandEntry &entry : m_commands) {
+        if (entry.albumBarPosition >= 0)
+            onBar.append(&entry);
     }
-    std::stable_sort(onBar.begin(), onBar.end(), [](const CommandSpec *a, const CommandSpec *b) {
+    std::stable_sort(onBar.begin(), onBar.end(), [](const CommandEntry *a, const CommandEntry *b) {
         return a->albumBarPosition < b->albumBarPosition;
     });
     return onBar;
 }
 
-QString CommandTable::menuText(const CommandSpec &command)
+QString CommandTable::menuText(const CommandEntry &command)
 {
     return command.textId != 0 ? loadString(command.textId) : command.text;
 }

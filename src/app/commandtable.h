@@ -16,7 +16,7 @@ inline constexpr const char *kItemMenu = "item";
 inline constexpr const char *kHelpMenu = "help";
 
 // A menu of the menu bar: its key, its text and its place from the left (smaller first).
-struct MenuSpec {
+struct MenuEntry {
     QString key;
     QString text;
     int position = 0;
@@ -32,7 +32,7 @@ struct MenuPlace {
 // One command: its number, its menu text (string `textId` of the language bundle when the
 // program has one for it, else `text`), what it does, when it is enabled (always when empty),
 // where it shows and its shortcut and icon.
-struct CommandSpec {
+struct CommandEntry {
     int id = 0;
     int textId = 0;
     QString text;
@@ -48,12 +48,12 @@ struct CommandSpec {
 // The commands one subsystem contributes, with the menus they need.
 struct CommandSet {
     QString name;
-    QList<MenuSpec> menus;
-    QList<CommandSpec> commands;
+    QList<MenuEntry> menus;
+    QList<CommandEntry> commands;
 };
 
 // The standard menu `key` (kFileMenu ... kHelpMenu) with its text and place.
-MenuSpec standardMenu(const char *key);
+MenuEntry standardMenu(const char *key);
 
 // Every command of the program, gathered from the subsystems' sets. The main window builds its
 // menus, bars and enable pass from it, so a subsystem adds commands by adding a set.
@@ -65,21 +65,21 @@ public:
     bool add(CommandSet set);
 
     // The command `id`, or nullptr.
-    const CommandSpec *command(int id) const;
+    const CommandEntry *command(int id) const;
     // Every command, in the order the sets added them.
-    QList<const CommandSpec *> commands() const;
+    QList<const CommandEntry *> commands() const;
     // The menus from left to right.
-    QList<MenuSpec> menus() const;
+    QList<MenuEntry> menus() const;
     // The commands of menu `key` in their order.
-    QList<const CommandSpec *> menuCommands(const QString &key) const;
+    QList<const CommandEntry *> menuCommands(const QString &key) const;
     // The commands on the album bar from the left.
-    QList<const CommandSpec *> albumBarCommands() const;
+    QList<const CommandEntry *> albumBarCommands() const;
     // The command's menu text: its bundle string, or its own text.
-    static QString menuText(const CommandSpec &command);
+    static QString menuText(const CommandEntry &command);
     // Whether a separator goes between two neighbours placed at `before` and `after`.
     static bool separatesGroups(int before, int after) { return before / 100 != after / 100; }
 
 private:
-    std::vector<CommandSpec> m_commands;
-    QList<MenuSpec> m_menus;
+    std::vector<CommandEntry> m_commands;
+    QList<MenuEntry> m_menus;
 };

@@ -5,7 +5,7 @@
 namespace
 {
 
-CommandSpec command(int id, const char *menu, int position)
+CommandEntry command(int id, const char *menu, int position)
 {
     return { id, 0, QString::number(id), [] {}, {}, { QString::fromLatin1(menu), position } };
 }
@@ -27,12 +27,12 @@ TEST(CommandTable, SetsFillMenusInOrderAndANumberIsTakenOnce)
     EXPECT_EQ(table.command(5), nullptr);
 
     QStringList menus;
-    for (const MenuSpec &menu : table.menus())
+    for (const MenuEntry &menu : table.menus())
         menus << menu.key;
     EXPECT_EQ(menus, (QStringList { "file", "tools", "help" }));
     QList<int> help;
-    for (const CommandSpec *spec : table.menuCommands(QString::fromLatin1(kHelpMenu)))
-        help << spec->id;
+    for (const CommandEntry *entry : table.menuCommands(QString::fromLatin1(kHelpMenu)))
+        help << entry->id;
     EXPECT_EQ(help, (QList<int> { 1, 3 }));
     EXPECT_TRUE(CommandTable::separatesGroups(100, 200));
     EXPECT_FALSE(CommandTable::separatesGroups(100, 199));

@@ -99,7 +99,7 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     createBars();
     createCommands();
-    for (const CommandSpec *command : m_commandTable.albumBarCommands())
+    for (const CommandEntry *command : m_commandTable.albumBarCommands())
         m_albumBar->addAction(action(command->id));
     setAcceptDrops(true);
 
@@ -175,7 +175,7 @@ void CMainFrame::createCommands()
             qWarning("The command set \"%s\" uses a number that is taken.", qPrintable(name));
     }
 
-    for (const CommandSpec *command : m_commandTable.commands()) {
+    for (const CommandEntry *command : m_commandTable.commands()) {
         auto *action = new QAction(CommandTable::menuText(*command), this);
         action->setData(command->id);
         action->setObjectName(QString::number(command->id));
@@ -184,11 +184,11 @@ void CMainFrame::createCommands()
         connect(action, &QAction::triggered, this, [run = command->run] { run(); });
         m_actions.insert(command->id, action);
     }
-    for (const MenuSpec &spec : m_commandTable.menus()) {
-        QMenu *menu = menuBar()->addMenu(spec.text);
-        menu->setObjectName(spec.key);
+    for (const MenuEntry &entry : m_commandTable.menus()) {
+        QMenu *menu = menuBar()->addMenu(entry.text);
+        menu->setObjectName(entry.key);
         int previous = -1;
-        for (const CommandSpec *command : m_commandTable.menuCommands(spec.key)) {
+        for (const CommandEntry *command : m_commandTable.menuCommands(entry.key)) {
             if (previous >= 0 && CommandTable::separatesGroups(previous, command->place.position))
                 menu->addSeparator();
             previous = command->place.position;
@@ -258,7 +258,7 @@ bool CMainFrame::runCommand(int id)
 
 void CMainFrame::updateCommandStates()
 {
-    for (const CommandSpec *command : m_commandTable.commands()) {
+    for (const CommandEntry *command : m_commandTable.commands()) {
         if (command->isEnabled)
             action(command->id)->setEnabled(command->isEnabled());
     }
