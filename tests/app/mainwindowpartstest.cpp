@@ -63,8 +63,19 @@ TEST(ImagePath, PublishedPathIsReadBackAndLongPathsRefused)
     }
     EXPECT_TRUE(readImagePath().isEmpty());
     EXPECT_FALSE(publishImagePath(QString(259, u'x')) == nullptr);
-    EXPECT_TRUE(publishImagePath(QString(260, u'x')) == nullptr);
+    ImagePathProblem problem = ImagePathProblem::None;
+    EXPECT_TRUE(publishImagePath(QString(260, u'x'), &problem) == nullptr);
+    EXPECT_EQ(problem, ImagePathProblem::TooLong);
     EXPECT_TRUE(publishImagePath({}) == nullptr);
+    // A second sender while one hand-over is in progress is told so and leaves the first path.
+    {
+        const auto first = publishImagePath("/photos/a.jpg");
+        ASSERT_TRUE(first);
+        EXPECT_TRUE(publishImagePath("/photos/b.jpg", &problem) == nullptr);
+        EXPECT_EQ(problem, ImagePathProblem::InUse);
+        EXPECT_EQ(readImagePath(), "/photos/a.jpg");
+    }
+    EXPECT_FALSE(publishImagePath("/photos/b.jpg") == nullptr);
 }
 
 TEST(Halftone, TableAndColourReduction)
