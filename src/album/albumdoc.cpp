@@ -132,6 +132,14 @@ CAlbumDoc::ChangeBatch::~ChangeBatch()
         Q_EMIT m_document.itemsChanged();
 }
 
+void CAlbumDoc::ChangeBatch::tellViewsNow()
+{
+    if (!m_document.m_batchAdded)
+        return;
+    m_document.m_batchAdded = false;
+    Q_EMIT m_document.itemsChanged();
+}
+
 int CAlbumDoc::replaceItem(int index, std::unique_ptr<AlbumItem> item)
 {
     AlbumItem *old = this->item(index);

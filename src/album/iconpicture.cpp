@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace
 {
 
@@ -42,6 +44,8 @@ void useInstalledIconThemeWhenNoneIsSet()
     }
 }
 
+thread_local bool t_shellIconWanted = false;
+
 } // namespace
 
 QString iconPicturePath(const char *name)
@@ -68,6 +72,11 @@ BlockHandle readIconPicture(const char *name)
 
 BlockHandle shellIconPicture(const QString &path)
 {
+    // Pixmaps and the icon theme belong to the user-interface thread.
+    if (hasThreadHost()) {
+        t_shellIconWanted = true;
+        return 0;
+    }
     static QMimeDatabase mimeDatabase;
     const QMimeType type = mimeDatabase.mimeTypeForFile(path);
     if (!type.isValid() || type.isDefault())
@@ -88,4 +97,9 @@ BlockHandle shellIconPicture(const QString &path)
     painter.drawPixmap(0, 0, pixmap);
     painter.end();
     return imageToDibBlock(canvas);
+}
+
+bool takeShellIconWanted()
+{
+    return std::exchange(t_shellIconWanted, false);
 }

@@ -1,0 +1,96 @@
+#include "orderedimport.h"
+
+#include "core/orderedwork.h"
+#include "iconpicture.h"
+#include "imaging/blockmemory.h"
+#include "platform/deferredhost.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace glimmerix
+{
+
+namespace
+{
+
+constexpr qint64 kTellViewsEveryMs = 250;
+
+// What a worker makes of one file: the thumbnail, or why the file cannot become an item, with
+// the messages that work would have shown. A file whose picture needs the user-interface thread
+// (a shell icon) is left for that thread to add the ordinary way.
+struct PreparedFile {
+    OwnedBlock thumbnail;
+    QString problem;
+    std::unique_ptr<DeferredHost> messages;
+    bool onCallingThread = false;
+};
+
+PreparedFile prepareFile(const QString &path)
+{
+    PreparedFile prepared;
+    prepared.problem = unusableFileProblem(path);
+    if (!prepared.problem.isEmpty())
+        return prepared;
+    prepared.messages = std::make_unique<DeferredHost>();
+    const ThreadHostScope scope(*prepared.messages);
+    prepared.thumbnail.reset(thumbnailForFile(path, &prepared.problem));
+    if (takeShellIconWanted()) {
+        prepared = PreparedFile {};
+        prepared.onCallingThread = true;
+    }
+    return prepared;
+}
+
+// Inserts a prepared file and counts it as addFileCounted does.
+int addPrepared(
+    CAlbumDoc &document, const QString &path, PreparedFile &prepared, AddFilesOutcome &outcome)
+{
+    if (prepared.onCallingThread)
+        return addFileCounted(document, path, outcome);
+    if (prepared.messages)
+        prepared.messages->replay(host());
+    int result = 0;
+    if (prepared.problem.isEmpty() && prepared.thumbnail)
+        result = document.insertItem(std::make_unique<AlbumItem>(prepared.thumbnail.release(), path));
+    countAddResult(outcome, path, result, prepared.problem);
+    return result;
+}
+
+} // namespace
+
+void addFilesInOrder(CAlbumDoc &document, const QStringList &paths, Progress &progress,
+    AddFilesOutcome &outcome, const std::function<void(const QString &, int)> &added, int workers)
+{
+    CAlbumDoc::ChangeBatch batch(document);
+    QElapsedTimer sinceViewsTold;
+    sinceViewsTold.start();
+    const auto total = paths.size();
+    const auto stopWanted = [&] {
+        progress.pumpEvents();
+        if (progress.cancelled())
+            outcome.cancelled = true;
+        return outcome.cancelled;
+    };
+    runOrdered<PreparedFile>(
+        int(total), workers, [&](int index) { return prepareFile(paths[index]); },
+        [&](int index, PreparedFile &&prepared) {
+            if (stopWanted())
+                return false;
+            const QString &path = paths[index];
+            progress.setText(QStringLiteral("%1 (%2/%3)").arg(path).arg(index + 1).arg(total));
+            progress.setPosition(index);
+            const int result = addPrepared(document, path, prepared, outcome);
+            if (added)
+                added(path, result);
+            if (sinceViewsTold.elapsed() >= kTellViewsEveryMs) {
+                batch.tellViewsNow();
+                sinceViewsTold.start();
+            }
+            return true;
+        },
+        [&] { return !stopWanted(); });
+}
+
+} // namespace glimmerix
