@@ -405,8 +405,9 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
         m_lock = previousLock;
         if (!m_rawReading) {
             // The box is titled with the open-failure title without its last character.
-            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError), MessageIcon::Information,
-                MessageButtons::Ok, 0, { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
+            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError),
+                MessageIcon::Information, MessageButtons::Ok, 0,
+                { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
         }
         return false;
     }

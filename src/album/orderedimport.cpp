@@ -1,9 +1,11 @@
 #include "orderedimport.h"
 
+#include "core/messageids.h"
 #include "core/orderedwork.h"
 #include "iconpicture.h"
 #include "imaging/blockmemory.h"
 #include "platform/deferredhost.h"
+#include "platform/strings.h"
 
 #include <QElapsedTimer>
 
@@ -53,7 +55,8 @@ int addPrepared(
         prepared.messages->replay(host());
     int result = 0;
     if (prepared.problem.isEmpty() && prepared.thumbnail)
-        result = document.insertItem(std::make_unique<AlbumItem>(prepared.thumbnail.release(), path));
+        result
+            = document.insertItem(std::make_unique<AlbumItem>(prepared.thumbnail.release(), path));
     countAddResult(outcome, path, result, prepared.problem);
     return result;
 }
@@ -91,6 +94,9 @@ void addFilesInOrder(CAlbumDoc &document, const QStringList &paths, Progress &pr
             return true;
         },
         [&] { return !stopWanted(); });
+    // The workers' readers could not touch the status bar; it ends on the idle text as after a
+    // picture read one by one.
+    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
 }
 
 } // namespace glimmerix

@@ -15,8 +15,8 @@ void DeferredHost::replay(Host &target)
         target.showText(box.text, box.icon, box.buttons, box.messageId, box.look);
 }
 
-MessageAnswer DeferredHost::showBox(const QString &text, MessageIcon icon,
-    MessageButtons buttons, int messageId, const MessageBoxLook &look)
+MessageAnswer DeferredHost::showBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+    int messageId, const MessageBoxLook &look)
 {
     m_boxes.append({ text, icon, buttons, messageId, look });
     return defaultAnswer(buttons, look);
