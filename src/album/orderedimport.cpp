@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <memory>
 
 namespace glimmerix
@@ -29,13 +30,15 @@ struct PreparedFile {
     bool onCallingThread = false;
 };
 
-PreparedFile prepareFile(const QString &path)
+// `stop` is set when the batch was cancelled: a picture read under way then ends at its next
+// Escape poll (its result is dropped anyway).
+PreparedFile prepareFile(const QString &path, const std::atomic<bool> &stop)
 {
     PreparedFile prepared;
     prepared.problem = unusableFileProblem(path);
     if (!prepared.problem.isEmpty())
         return prepared;
-    prepared.messages = std::make_unique<DeferredHost>();
+    prepared.messages = std::make_unique<DeferredHost>(&stop);
     const ThreadHostScope scope(*prepared.messages);
     prepared.thumbnail.reset(thumbnailForFile(path, &prepared.problem));
     if (takeShellIconWanted()) {
@@ -70,14 +73,17 @@ void addFilesInOrder(CAlbumDoc &document, const QStringList &paths, Progress &pr
     QElapsedTimer sinceViewsTold;
     sinceViewsTold.start();
     const auto total = paths.size();
+    std::atomic<bool> stopping { false };
     const auto stopWanted = [&] {
         progress.pumpEvents();
-        if (progress.cancelled())
+        if (progress.cancelled()) {
             outcome.cancelled = true;
+            stopping = true;
+        }
         return outcome.cancelled;
     };
     runOrdered<PreparedFile>(
-        int(total), workers, [&](int index) { return prepareFile(paths[index]); },
+        int(total), workers, [&](int index) { return prepareFile(paths[index], stopping); },
         [&](int index, PreparedFile &&prepared) {
             if (stopWanted())
                 return false;

@@ -5,19 +5,26 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 namespace glimmerix
 {
 
 // The host of a worker thread: it records the message boxes the work would show, answering each
 // with its default button, and shows nothing itself. The thread that owns the windows replays
 // them later, in the order of the work, so a batch run on several threads tells the user the
-// same things in the same order as one run item by item. Escape reads as not pressed, status
+// same things in the same order as one run item by item. Escape reads as pressed once `stop`
+// (when given) is set, so a long picture read ends soon after the batch was cancelled; status
 // texts are dropped and progress is silent: the calling thread reports progress for the batch.
 class DeferredHost final : public Host
 {
 public:
+    explicit DeferredHost(const std::atomic<bool> *stop = nullptr)
+        : m_stop(stop)
+    {
+    }
     std::unique_ptr<Progress> createProgress() override;
-    bool escapePressed() override { return false; }
+    bool escapePressed() override { return m_stop && m_stop->load(std::memory_order_relaxed); }
     void setWaitCursor(bool) override { }
     void setStatusText(int, const QString &) override { }
     QString askSaveFileName(const SaveFileQuestion &) override { return {}; }
@@ -39,6 +46,7 @@ private:
         int messageId;
         MessageBoxLook look;
     };
+    const std::atomic<bool> *m_stop;
     QList<Box> m_boxes;
 };
 
