@@ -21,6 +21,8 @@
 
 #include <sys/resource.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -18,6 +18,8 @@
 
 #include <cstdlib>
 
+using namespace glimmerix;
+
 namespace
 {
 

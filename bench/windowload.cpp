@@ -20,6 +20,8 @@
 
 #include <map>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -16,6 +16,9 @@
 
 #include <utility>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -103,3 +106,5 @@ bool takeShellIconWanted()
 {
     return std::exchange(t_shellIconWanted, false);
 }
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // Pictures that stand for files without a picture of their own.
 
 inline constexpr const char *kVideoIconPicture = "videoico.log";
@@ -23,3 +26,5 @@ BlockHandle shellIconPicture(const QString &path);
 // Whether shellIconPicture was called on this thread's worker since the last call, which clears
 // the note: the work must then be done again on the user-interface thread.
 bool takeShellIconWanted();
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 
 #include <QFile>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -163,3 +166,5 @@ int fileWriterResult(const WriteResult &result, int cancelledResult)
         return kWriteFailed;
     }
 }
+
+} // namespace glimmerix

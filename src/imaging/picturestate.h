@@ -8,10 +8,13 @@ class QFile;
 
 #include <cstddef>
 
+namespace glimmerix
+{
+
 // State of the picture layer and the host calls every picture loop makes. The current path and
 // the quiet and progress switches belong to the calling thread (a new thread starts with no path,
-// quiet off and progress on);
-// the size limit and the save folder are the program's, set at start-up.
+// quiet off and progress on); the size limit and the save folder are the program's, set at
+// start-up.
 
 // The path of the picture being read; readers set it before opening the file and the
 // open-failure message quotes it.
@@ -75,3 +78,5 @@ BlockHandle fileReaderResult(
 // The same for a writer's entry point: 1 written, 0 failed or no memory, 2 unsuitable, 3 cannot
 // create (message 54009); a cancel gives `cancelledResult`.
 int fileWriterResult(const WriteResult &result, int cancelledResult);
+
+} // namespace glimmerix

@@ -15,6 +15,9 @@
 #include <mutex>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -187,3 +190,5 @@ DecodeResult readTiffWithLibtiff(const QString &path)
     codecProgress(100);
     return { DecodeStatus::Ok, block.release(), {} };
 }
+
+} // namespace glimmerix

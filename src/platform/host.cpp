@@ -2,6 +2,9 @@
 
 #include "strings.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -99,3 +102,5 @@ Host *setHost(Host *newHost)
     g_host = newHost ? newHost : &g_silentHost;
     return previous;
 }
+
+} // namespace glimmerix

@@ -23,6 +23,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

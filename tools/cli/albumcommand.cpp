@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace glimmerix;
+
 namespace
 {
 
