@@ -400,6 +400,11 @@ void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
 {
     delete m_pictureWindow;
     m_pictureWindow = new PictureWindow(block, path);
+    // The picture belongs to the view's current item when it is that item's file: its sound can
+    // be played and recorded there, and saving it renews the item's thumbnail.
+    const int current = m_view->current();
+    if (const AlbumItem *item = m_document->item(current); item && item->absolutePath() == path)
+        m_pictureWindow->setAlbumItem(m_document, current);
     m_pictureWindow->show();
     m_pictureWindow->raise();
     m_pictureWindow->activateWindow();

@@ -13,7 +13,7 @@
 #include "multilineedit.h"
 #include "platform/host.h"
 #include "platform/strings.h"
-#include "soundplayerwindow.h"
+#include "media/ui/soundplayerwindow.h"
 #include "view/viewtexts.h"
 #include "viewdialogs.h"
 
