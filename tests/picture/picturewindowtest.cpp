@@ -110,11 +110,11 @@ TEST(PictureWindowFlow, SliderPreviewsToolChangeCommitsUndoRestores)
     OwnedBlock original(rampPicture(40, 30));
     OpenWindow open = openWindow(copyImageBlock(original.handle()), "/photos/ramp.bmp");
     PictureWindow &window = *open.window;
-    EXPECT_FALSE(open.slider->isVisible());
+    QTRY_VERIFY(!open.slider->isVisible());
     EXPECT_FALSE(window.commandAction(Command::kPictureUndo)->isEnabled());
 
     press(window, Command::kPictureBrightness);
-    EXPECT_TRUE(open.slider->isVisible());
+    QTRY_VERIFY(open.slider->isVisible());
     EXPECT_EQ(open.slider->value(), 128);
     EXPECT_EQ(open.value->text(), "0");
     EXPECT_FALSE(window.editor().changed());
@@ -134,7 +134,7 @@ TEST(PictureWindowFlow, SliderPreviewsToolChangeCommitsUndoRestores)
     EXPECT_FALSE(window.commandAction(Command::kPictureUndo)->isEnabled());
 
     press(window, Command::kPictureSelect);
-    EXPECT_FALSE(open.slider->isVisible());
+    QTRY_VERIFY(!open.slider->isVisible());
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     host.queueSaveFileName(QString()); // declines: closes without saving
     window.close();
@@ -145,12 +145,10 @@ TEST(PictureWindowFlow, SliderPreviewsToolChangeCommitsUndoRestores)
 TEST(PictureWindowFlow, SharpnessOnAPalettePictureIsRefused)
 {
     RecordingHost host;
-    QImage grey(8, 8, QImage::Format_Indexed8);
-    grey.setColorCount(256);
+    const DecodeResult grey = createImageBlock(8, 8, 8, 256);
     for (int i = 0; i < 256; ++i)
-        grey.setColor(i, qRgb(i, i, i));
-    grey.fill(40);
-    OpenWindow open = openWindow(imageToDibBlock(grey), QString());
+        dibColors(dibHeader(grey.block))[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
+    OpenWindow open = openWindow(grey.block, QString());
     press(*open.window, Command::kPictureContrast);
     press(*open.window, Command::kPictureSharpness);
     EXPECT_EQ(host.messageIds(), QList<int> { Message::kSharpnessNeedsTrueColor });

@@ -114,11 +114,17 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
     addAction(close);
 
     m_canvas->setPicture(m_editor.shown(), m_zoom);
+    m_valueAction->setVisible(true);
+    m_sliderAction->setVisible(true);
+    const int toolBarWidth = findChild<QToolBar *>()->sizeHint().width() + 20;
+    m_valueAction->setVisible(false);
+    m_sliderAction->setVisible(false);
     const QSize picture = m_canvas->pictureSize();
     QSize wanted = picture.isEmpty() ? QSize(400, 300) : picture + QSize(40, 100);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    resize(wanted.expandedTo(QSize(480, 240)));
+    // Wide enough for every button, the value text and the slider.
+    resize(wanted.expandedTo(QSize(std::max(640, toolBarWidth), 240)));
     statusBar()->showMessage(loadString(toolStatusText(Command::kPictureSelect)));
     updateActions();
 }
@@ -174,8 +180,6 @@ void PictureWindow::buildToolBar()
     m_slider->setPageStep(10);
     m_sliderAction = bar->addWidget(m_slider);
     connect(m_slider, &QSlider::valueChanged, this, &PictureWindow::sliderMoved);
-    m_valueAction->setVisible(false);
-    m_sliderAction->setVisible(false);
 }
 
 void PictureWindow::setAlbumItem(CAlbumDoc *document, int index)
