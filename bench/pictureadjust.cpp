@@ -2,9 +2,9 @@
 // preview made from the working picture), what the window pays to show it at a zoomed-out step,
 // and a crop and the turns that run on release.
 
+#include "imaging/pictureadjust.h"
 #include "imaging/dibblock.h"
 #include "imaging/imagegeometry.h"
-#include "imaging/pictureadjust.h"
 #include "picture/dibview.h"
 
 #include <benchmark/benchmark.h>
@@ -49,9 +49,11 @@ void sliderStep(benchmark::State &state, Adjustment adjustment, int position)
     }
 }
 
-BENCHMARK_CAPTURE(sliderStep, brightness, Adjustment::Brightness, 200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sliderStep, brightness, Adjustment::Brightness, 200)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(sliderStep, contrast, Adjustment::Contrast, 200)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(sliderStep, saturation, Adjustment::Saturation, 200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sliderStep, saturation, Adjustment::Saturation, 200)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(sliderStep, sharpness, Adjustment::Sharpness, 200)->Unit(benchmark::kMillisecond);
 
 // What the canvas makes to show the whole picture at zoom -4 (every 5 x 5 square averaged).

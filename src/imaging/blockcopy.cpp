@@ -12,7 +12,8 @@ BlockHandle copyImageBlock(BlockHandle block)
     BITMAPINFOHEADER *header = checkedDibHeader(block);
     if (!header)
         return 0;
-    const std::size_t used = std::size_t(dibBits(header) - reinterpret_cast<unsigned char *>(header))
+    const std::size_t used
+        = std::size_t(dibBits(header) - reinterpret_cast<unsigned char *>(header))
         + dibPixelBytes(header->biWidth, header->biHeight, header->biBitCount);
     const BlockHandle copy = allocPictureBlock(used);
     if (copy == 0)

@@ -15,6 +15,7 @@ BlockHandle copyImageBlock(BlockHandle block);
 
 // A new zero-filled block of `width` x `height` with `source`'s depth, colour table, resolution
 // and biClrImportant; 0 when the size is refused or memory runs out.
-BlockHandle blockShapedLike(const BITMAPINFOHEADER *source, std::int32_t width, std::int32_t height);
+BlockHandle blockShapedLike(
+    const BITMAPINFOHEADER *source, std::int32_t width, std::int32_t height);
 
 } // namespace glimmerix

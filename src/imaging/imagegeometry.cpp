@@ -44,7 +44,8 @@ public:
             return;
         case 4: {
             const int shift = x % 2 == 0 ? 4 : 0;
-            line[x / 2] = std::uint8_t((line[x / 2] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
+            line[x / 2]
+                = std::uint8_t((line[x / 2] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
             return;
         }
         default: {
@@ -164,7 +165,8 @@ BlockHandle freeTurn(BITMAPINFOHEADER *source, double radians)
             const unsigned char *top = from.row(y0);
             const unsigned char *bottom = from.row(y1);
             for (int ch = 0; ch < channels; ++ch) {
-                const double upper = top[x0 * channels + ch] * (1 - ax) + top[x1 * channels + ch] * ax;
+                const double upper
+                    = top[x0 * channels + ch] * (1 - ax) + top[x1 * channels + ch] * ax;
                 const double lower
                     = bottom[x0 * channels + ch] * (1 - ax) + bottom[x1 * channels + ch] * ax;
                 line[std::size_t(x) * std::size_t(channels) + std::size_t(ch)]

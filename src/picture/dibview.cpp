@@ -88,8 +88,8 @@ QImage paintSourcePart(const QImage &source, bool bottomUp, const QRect &area)
 {
     if (!bottomUp)
         return source.copy(area);
-    const QRect stored(area.x(), source.height() - area.y() - area.height(), area.width(),
-        area.height());
+    const QRect stored(
+        area.x(), source.height() - area.y() - area.height(), area.width(), area.height());
     return source.copy(stored).mirrored(false, true);
 }
 

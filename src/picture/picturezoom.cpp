@@ -8,8 +8,9 @@ namespace glimmerix
 QSize zoomedSize(QSize picture, int zoom)
 {
     zoom = std::clamp(zoom, kZoomMinimum, kZoomMaximum);
-    const QSize shown = zoom >= 0 ? picture * (zoom + 1)
-                                  : QSize(picture.width() / (1 - zoom), picture.height() / (1 - zoom));
+    const QSize shown = zoom >= 0
+        ? picture * (zoom + 1)
+        : QSize(picture.width() / (1 - zoom), picture.height() / (1 - zoom));
     return shown.expandedTo(QSize(1, 1));
 }
 

@@ -57,8 +57,8 @@ TEST(AdjustCommand, StepsRunInOrderAndBadInputIsRefused)
     const Case cases[] = {
         { "crop then turn", { "--crop", "1,1,4,2", "--rotate", "90" }, 0, {}, QSize(2, 4),
             { 200, 100, 50 } },
-        { "saturation 0 then brightness +50", { "--saturation", "0", "--brightness", "178" }, 0,
-            {}, QSize(6, 4), { 250, 250, 250 } },
+        { "saturation 0 then brightness +50", { "--saturation", "0", "--brightness", "178" }, 0, {},
+            QSize(6, 4), { 250, 250, 250 } },
         { "neutral values change nothing", { "--contrast", "129", "--sharpness", "0" }, 0, {},
             QSize(6, 4), { 200, 100, 50 } },
         { "crop reaching outside", { "--crop", "4,0,3,2" }, 1,
@@ -86,7 +86,8 @@ TEST(AdjustCommand, StepsRunInOrderAndBadInputIsRefused)
     // An output folder that does not exist: the output is named, the input stays as it was.
     const AdjustRun unwritable = adjust({ in, folder + "/missing/out.bmp", "--rotate", "45" });
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_TRUE(unwritable.err.contains(folder + "/missing/out.bmp")) << unwritable.err.toStdString();
+    EXPECT_TRUE(unwritable.err.contains(folder + "/missing/out.bmp"))
+        << unwritable.err.toStdString();
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     EXPECT_EQ(original.readAll(), before);
 }

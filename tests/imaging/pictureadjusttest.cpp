@@ -81,11 +81,14 @@ TEST(PictureAdjust, LevelExamplesAtTheirSliderPositions)
         std::vector<std::uint8_t> out;
     };
     const Case cases[] = {
-        { "brightness +100", Adjustment::Brightness, 228, { 200, 100, 0, 155 }, { 255, 200, 100, 255 } },
+        { "brightness +100", Adjustment::Brightness, 228, { 200, 100, 0, 155 },
+            { 255, 200, 100, 255 } },
         { "brightness -100", Adjustment::Brightness, 28, { 50, 100, 255, 150 }, { 0, 0, 155, 50 } },
-        { "contrast +64", Adjustment::Contrast, 192, { 63, 64, 128, 191, 255 }, { 0, 0, 129, 255, 255 } },
+        { "contrast +64", Adjustment::Contrast, 192, { 63, 64, 128, 191, 255 },
+            { 0, 0, 129, 255, 255 } },
         { "contrast -128 squeezes", Adjustment::Contrast, 0, { 0, 255, 128 }, { 64, 191, 128 } },
-        { "contrast +128 splits", Adjustment::Contrast, 256, { 127, 128, 0, 255 }, { 0, 255, 0, 255 } },
+        { "contrast +128 splits", Adjustment::Contrast, 256, { 127, 128, 0, 255 },
+            { 0, 255, 0, 255 } },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,9 +119,10 @@ TEST(PictureAdjust, NeutralPositionsGiveNoPreviewAndZeroText)
         int position;
         const char *text;
     };
-    const Text texts[] = { { Adjustment::Brightness, 256, "100" }, { Adjustment::Contrast, 0, "-100" },
-        { Adjustment::Saturation, 1, "-99" }, { Adjustment::Brightness, 130, "1" },
-        { Adjustment::Sharpness, 256, "100" }, { Adjustment::Sharpness, 129, "50" } };
+    const Text texts[]
+        = { { Adjustment::Brightness, 256, "100" }, { Adjustment::Contrast, 0, "-100" },
+              { Adjustment::Saturation, 1, "-99" }, { Adjustment::Brightness, 130, "1" },
+              { Adjustment::Sharpness, 256, "100" }, { Adjustment::Sharpness, 129, "50" } };
     for (const Text &t : texts)
         EXPECT_EQ(sliderValueText(t.adjustment, t.position), t.text) << t.position;
 }
@@ -192,10 +196,16 @@ TEST(PictureAdjust, EveryToolOnEveryDepth)
         { "1-bit", [] { return palettePicture(1); }, false, false, false },
         { "4-bit", [] { return palettePicture(4); }, true, true, false },
         { "8-bit palette", [] { return palettePicture(8); }, true, true, false },
-        { "8-bit grey", [] { return makeIndexedBlock(2, 2, { 0, 60, 120, 250 }, true); }, true,
-            false, false },
-        { "24-bit", [] { return makeRgbBlock(2, 1, { 10, 20, 30, 200, 100, 50 }); }, true, false,
-            true },
+        { "8-bit grey",
+            [] {
+                return makeIndexedBlock(2, 2, { 0, 60, 120, 250 }, true);
+            },
+            true, false, false },
+        { "24-bit",
+            [] {
+                return makeRgbBlock(2, 1, { 10, 20, 30, 200, 100, 50 });
+            },
+            true, false, true },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,9 +220,9 @@ TEST(PictureAdjust, EveryToolOnEveryDepth)
             BITMAPINFOHEADER *out = dibHeader(preview.handle());
             EXPECT_EQ(out->biBitCount, header->biBitCount);
             const bool tableSame = std::memcmp(dibColors(out), dibColors(header), tableBytes) == 0;
-            const bool pixelsSame = std::memcmp(dibBits(out), dibBits(header),
-                                        dibPixelBytes(header->biWidth, header->biHeight,
-                                            header->biBitCount))
+            const bool pixelsSame
+                = std::memcmp(dibBits(out), dibBits(header),
+                      dibPixelBytes(header->biWidth, header->biHeight, header->biBitCount))
                 == 0;
             EXPECT_EQ(tableSame, !c.levelsChangeTable);
             EXPECT_EQ(pixelsSame, c.levelsChangeTable);
@@ -248,7 +258,8 @@ TEST(PictureGeometry, CropKeepsDepthTableAndResolution)
     OwnedBlock corner(cropPicture(rgb.handle(), QRect(2, 1, 1, 1)));
     EXPECT_EQ(blockPixels(corner.handle()).samples, (std::vector<std::uint8_t> { 6, 6, 6 }));
     // Areas reaching outside the picture, or empty, are refused.
-    for (QRect outside : { QRect(2, 1, 2, 1), QRect(-1, 0, 2, 2), QRect(0, 0, 0, 1), QRect(0, 2, 1, 1) })
+    for (QRect outside :
+        { QRect(2, 1, 2, 1), QRect(-1, 0, 2, 2), QRect(0, 0, 0, 1), QRect(0, 2, 1, 1) })
         EXPECT_EQ(cropPicture(rgb.handle(), outside), 0) << outside.x() << outside.y();
 }
 
@@ -256,8 +267,9 @@ TEST(PictureGeometry, QuarterTurnsAreExactAndFreeTurnsFitTheirBox)
 {
     for (int bits : { 1, 4, 8, 24 }) {
         SCOPED_TRACE(bits);
-        OwnedBlock source(bits == 24 ? makeRgbBlock(3, 2, { 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 6 })
-                                     : palettePicture(bits));
+        OwnedBlock source(bits == 24
+                ? makeRgbBlock(3, 2, { 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 6 })
+                : palettePicture(bits));
         dibHeader(source.handle())->biXPelsPerMeter = 2835;
         dibHeader(source.handle())->biYPelsPerMeter = 1417;
         const SamplePicture seen = blockPixels(source.handle());

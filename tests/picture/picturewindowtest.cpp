@@ -1,5 +1,6 @@
 // The picture window driven with real mouse and toolbar events, and its zoom steps.
 
+#include "picture/ui/picturewindow.h"
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
 #include "album/dibimage.h"
@@ -11,7 +12,6 @@
 #include "picture/dibview.h"
 #include "picture/picturezoom.h"
 #include "picture/ui/picturecanvas.h"
-#include "picture/ui/picturewindow.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 
@@ -147,7 +147,8 @@ TEST(PictureWindowFlow, SharpnessOnAPalettePictureIsRefused)
     RecordingHost host;
     const DecodeResult grey = createImageBlock(8, 8, 8, 256);
     for (int i = 0; i < 256; ++i)
-        dibColors(dibHeader(grey.block))[i] = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
+        dibColors(dibHeader(grey.block))[i]
+            = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
     OpenWindow open = openWindow(grey.block, QString());
     press(*open.window, Command::kPictureContrast);
     press(*open.window, Command::kPictureSharpness);
@@ -210,7 +211,8 @@ TEST(PictureWindowFlow, ClosingWithChangesSavesAndRenewsTheThumbnail)
     CAlbumDoc document;
     ASSERT_EQ(document.addFile(path), 1);
     document.setModified(false);
-    const QByteArray oldThumbnail(static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
+    const QByteArray oldThumbnail(
+        static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
         int(blockSize(document.item(0)->thumbnail())));
 
     OpenWindow open = openWindow(LoadImageFile(path), path);
@@ -237,7 +239,8 @@ TEST(PictureWindowFlow, ClosingWithChangesSavesAndRenewsTheThumbnail)
     OwnedBlock saved(LoadImageFile(path));
     const QImage shown = imageFromDibBlock(saved.handle());
     EXPECT_EQ(shown.pixel(0, 0), qRgb(90, 90, 90)); // (0, 0, 90) turned to the grey of its largest
-    const QByteArray newThumbnail(static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
+    const QByteArray newThumbnail(
+        static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
         int(blockSize(document.item(0)->thumbnail())));
     EXPECT_NE(newThumbnail, oldThumbnail);
     EXPECT_TRUE(document.isModified());

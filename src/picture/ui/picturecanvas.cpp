@@ -4,8 +4,8 @@
 #include "picture/picturezoom.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <cmath>
 
@@ -81,16 +81,17 @@ void PictureCanvas::paintEvent(QPaintEvent *event)
     } else {
         // Only the pixels under the part to be painted are copied out of the picture.
         const int f = m_zoom + 1;
-        const QRect needed = QRect(event->rect().topLeft() / f,
-            event->rect().bottomRight() / f + QPoint(1, 1))
-                                 .normalized()
+        const QRect needed
+            = QRect(event->rect().topLeft() / f, event->rect().bottomRight() / f + QPoint(1, 1))
+                  .normalized()
             & QRect(QPoint(0, 0), m_pictureSize);
         if (!needed.isEmpty())
             painter.drawImage(QRect(needed.topLeft() * f, needed.size() * f),
                 paintSourcePart(m_source, m_bottomUp, needed));
     }
     if (!m_selection.isEmpty()) {
-        const QRect shown(toWidget(m_selection.topLeft()), toWidget(m_selection.bottomRight() + QPoint(1, 1)));
+        const QRect shown(
+            toWidget(m_selection.topLeft()), toWidget(m_selection.bottomRight() + QPoint(1, 1)));
         painter.setPen(QPen(Qt::white, 1));
         painter.drawRect(shown.adjusted(0, 0, -1, -1));
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));

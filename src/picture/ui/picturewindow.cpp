@@ -263,8 +263,8 @@ void PictureWindow::chooseTool(int tool)
         m_slider->setFocus();
     }
     m_canvas->setMode(tool == Command::kPictureSelect ? PictureCanvas::Mode::Select
-            : tool == Command::kPictureRotate        ? PictureCanvas::Mode::Rotate
-                                                     : PictureCanvas::Mode::None);
+            : tool == Command::kPictureRotate         ? PictureCanvas::Mode::Rotate
+                                                      : PictureCanvas::Mode::None);
     showShownPicture();
 }
 
