@@ -592,6 +592,12 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    // A changed picture is offered for saving first: saving it renews an item's thumbnail, which
+    // the album's own question then covers.
+    if (m_pictureWindow && !m_pictureWindow->close()) {
+        event->ignore();
+        return;
+    }
     if (!m_document->saveModified()) {
         event->ignore();
         return;
