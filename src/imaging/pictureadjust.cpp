@@ -66,8 +66,9 @@ LevelTable levelTable(int shift, int contrast)
     return table;
 }
 
-BlockHandle applyLevelTable(BlockHandle block, const LevelTable &table)
+BlockHandle applyLevelTable(BlockHandle block, const LevelTable &table, BlockHandle spare)
 {
+    OwnedBlock reusable(spare);
     BITMAPINFOHEADER *source = checkedDibHeader(block);
     if (!source)
         return 0;
@@ -86,7 +87,8 @@ BlockHandle applyLevelTable(BlockHandle block, const LevelTable &table)
     }
     if (!adjustsPixels(source))
         return 0;
-    const BlockHandle result = blockShapedLike(source, source->biWidth, source->biHeight);
+    const BlockHandle result
+        = blockShapedLike(source, source->biWidth, source->biHeight, reusable.release());
     if (result == 0)
         return 0;
     BITMAPINFOHEADER *target = dibHeader(result);
@@ -128,8 +130,9 @@ void saturateColour(const SaturationTables &tables, std::uint8_t *bgr)
         bgr[i] = std::uint8_t(std::clamp((tables.m[bgr[i]] + shared) / 128, 0, 255));
 }
 
-BlockHandle applySaturation(BlockHandle block, int percent)
+BlockHandle applySaturation(BlockHandle block, int percent, BlockHandle spare)
 {
+    OwnedBlock reusable(spare);
     BITMAPINFOHEADER *source = checkedDibHeader(block);
     if (!source)
         return 0;
@@ -146,7 +149,8 @@ BlockHandle applySaturation(BlockHandle block, int percent)
     }
     if (source->biBitCount != 24)
         return 0;
-    const BlockHandle result = blockShapedLike(source, source->biWidth, source->biHeight);
+    const BlockHandle result
+        = blockShapedLike(source, source->biWidth, source->biHeight, reusable.release());
     if (result == 0)
         return 0;
     BITMAPINFOHEADER *target = dibHeader(result);
@@ -177,18 +181,25 @@ BlockHandle applySaturation(BlockHandle block, int percent)
     return result;
 }
 
-BlockHandle adjustPicture(BlockHandle block, Adjustment adjustment, int position)
+BlockHandle adjustPicture(BlockHandle block, Adjustment adjustment, int position, BlockHandle spare)
 {
+    OwnedBlock reusable(spare);
     const int p = effectiveSliderPosition(adjustment, position);
     switch (adjustment) {
     case Adjustment::Brightness:
-        return p == kSliderNeutral ? 0 : applyLevelTable(block, levelTable(p - 128, 0));
+        return p == kSliderNeutral
+            ? 0
+            : applyLevelTable(block, levelTable(p - 128, 0), reusable.release());
     case Adjustment::Contrast:
-        return p == kSliderNeutral ? 0 : applyLevelTable(block, levelTable(0, p - 128));
+        return p == kSliderNeutral
+            ? 0
+            : applyLevelTable(block, levelTable(0, p - 128), reusable.release());
     case Adjustment::Saturation:
-        return saturationPercent(p) == 100 ? 0 : applySaturation(block, saturationPercent(p));
+        return saturationPercent(p) == 100
+            ? 0
+            : applySaturation(block, saturationPercent(p), reusable.release());
     case Adjustment::Sharpness:
-        return p == 0 ? 0 : sharpenPicture(block, sharpenStrength(p));
+        return p == 0 ? 0 : sharpenPicture(block, sharpenStrength(p), reusable.release());
     }
     return 0;
 }

@@ -35,8 +35,9 @@ using LevelTable = std::array<std::uint8_t, 256>;
 // (or, for a negative contrast, the whole range compressed toward the middle).
 LevelTable levelTable(int shift, int contrast);
 // A copy of `block` with every colour passed through `table`: the pixels of 24-bit and greyscale
-// pictures, the colour table of other 8-bit and of 4-bit pictures. 0 for other depths.
-BlockHandle applyLevelTable(BlockHandle block, const LevelTable &table);
+// pictures, the colour table of other 8-bit and of 4-bit pictures. 0 for other depths. A
+// `spare` block (taken over) may be filled instead of new memory (see blockShapedLike).
+BlockHandle applyLevelTable(BlockHandle block, const LevelTable &table, BlockHandle spare = 0);
 
 // Saturation in percent for a slider position: 0..200, 100 leaving colours as they are.
 int saturationPercent(int position);
@@ -49,10 +50,11 @@ struct SaturationTables {
 SaturationTables saturationTables(int percent);
 void saturateColour(const SaturationTables &tables, std::uint8_t *bgr);
 // A copy of `block` at saturation `percent` (24-bit pixels; the table of 8- and 4-bit pictures).
-BlockHandle applySaturation(BlockHandle block, int percent);
+BlockHandle applySaturation(BlockHandle block, int percent, BlockHandle spare = 0);
 
 // The preview for `adjustment` at slider `position`, or 0 for no preview. Sharpness takes 24-bit
-// pictures only.
-BlockHandle adjustPicture(BlockHandle block, Adjustment adjustment, int position);
+// pictures only. `spare` (taken over): the previous preview, filled again when it fits.
+BlockHandle adjustPicture(
+    BlockHandle block, Adjustment adjustment, int position, BlockHandle spare = 0);
 
 } // namespace glimmerix

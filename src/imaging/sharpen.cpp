@@ -62,12 +62,14 @@ std::array<int, 511> sharpenDifferenceTable(int strength)
     return table;
 }
 
-BlockHandle sharpenPicture(BlockHandle block, int strength)
+BlockHandle sharpenPicture(BlockHandle block, int strength, BlockHandle spare)
 {
+    OwnedBlock reusable(spare);
     BITMAPINFOHEADER *source = checkedDibHeader(block);
     if (!source || source->biBitCount != 24)
         return 0;
-    const BlockHandle result = blockShapedLike(source, source->biWidth, source->biHeight);
+    const BlockHandle result
+        = blockShapedLike(source, source->biWidth, source->biHeight, reusable.release());
     if (result == 0)
         return 0;
     BITMAPINFOHEADER *target = dibHeader(result);

@@ -15,7 +15,8 @@ int sharpenStrength(int position);
 // d + 255.
 std::array<int, 511> sharpenDifferenceTable(int strength);
 // A copy of a 24-bit `block` with each channel x becoming x + T(x - y), y its 3 x 3 box blur (the
-// border pixels repeated), limited to 0..255. 0 for other depths or when memory runs out.
-BlockHandle sharpenPicture(BlockHandle block, int strength);
+// border pixels repeated), limited to 0..255. 0 for other depths or when memory runs out. A
+// `spare` block (taken over) may be filled instead of new memory (see blockShapedLike).
+BlockHandle sharpenPicture(BlockHandle block, int strength, BlockHandle spare = 0);
 
 } // namespace glimmerix

@@ -53,7 +53,8 @@ void PictureEditor::moveSlider(int position)
     if (!current)
         return;
     m_slider = effectiveSliderPosition(*current, position);
-    m_preview.reset(adjustPicture(working(), *current, m_slider));
+    // The previous preview's memory is filled again when the new one has its shape.
+    m_preview.reset(adjustPicture(working(), *current, m_slider, m_preview.release()));
     m_changed = true;
 }
 

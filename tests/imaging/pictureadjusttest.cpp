@@ -97,6 +97,12 @@ TEST(PictureAdjust, LevelExamplesAtTheirSliderPositions)
         ASSERT_TRUE(preview);
         EXPECT_EQ(redChannel(preview.handle()), c.out);
         EXPECT_EQ(redChannel(source.handle()), c.in); // the source stays
+        // The window hands the last preview back; its memory is filled again.
+        const BlockHandle previous = preview.handle();
+        OwnedBlock again(
+            adjustPicture(source.handle(), c.adjustment, c.position, preview.release()));
+        EXPECT_EQ(again.handle(), previous);
+        EXPECT_EQ(redChannel(again.handle()), c.out);
     }
 }
 
