@@ -168,7 +168,7 @@ TEST(PictureWindowFlow, MouseCropsAndRotates)
     window.setZoom(1); // every pixel shows as 2 x 2
     PictureCanvas *canvas = open.canvas;
     ASSERT_EQ(canvas->size(), QSize(80, 60));
-    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(10, 8));
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(11, 9)); // inside pixel (5, 4)
     QTest::mouseMove(canvas, QPoint(30, 20));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(30, 28));
     EXPECT_EQ(canvas->selection(), QRect(5, 4, 10, 10));

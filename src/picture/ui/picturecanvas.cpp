@@ -12,6 +12,17 @@
 namespace glimmerix
 {
 
+namespace
+{
+
+// QPoint's own division rounds to the nearest; pixels need the one the point lies in.
+QPoint dividedDown(QPoint point, int divisor)
+{
+    return QPoint(point.x() / divisor, point.y() / divisor);
+}
+
+} // namespace
+
 PictureCanvas::PictureCanvas(QWidget *parent)
     : QWidget(parent)
 {
@@ -48,14 +59,14 @@ void PictureCanvas::setSelection(const QRect &selection)
 
 QPoint PictureCanvas::toPicture(QPoint point) const
 {
-    const QPoint scaled = m_zoom >= 0 ? point / (m_zoom + 1) : point * (1 - m_zoom);
+    const QPoint scaled = m_zoom >= 0 ? dividedDown(point, m_zoom + 1) : point * (1 - m_zoom);
     return QPoint(std::clamp(scaled.x(), 0, m_pictureSize.width()),
         std::clamp(scaled.y(), 0, m_pictureSize.height()));
 }
 
 QPoint PictureCanvas::toWidget(QPoint point) const
 {
-    return m_zoom >= 0 ? point * (m_zoom + 1) : point / (1 - m_zoom);
+    return m_zoom >= 0 ? point * (m_zoom + 1) : dividedDown(point, 1 - m_zoom);
 }
 
 void PictureCanvas::paintEvent(QPaintEvent *event)
@@ -81,9 +92,8 @@ void PictureCanvas::paintEvent(QPaintEvent *event)
     } else {
         // Only the pixels under the part to be painted are copied out of the picture.
         const int f = m_zoom + 1;
-        const QRect needed
-            = QRect(event->rect().topLeft() / f, event->rect().bottomRight() / f + QPoint(1, 1))
-                  .normalized()
+        const QRect needed = QRect(dividedDown(event->rect().topLeft(), f),
+                                 dividedDown(event->rect().bottomRight(), f) + QPoint(1, 1))
             & QRect(QPoint(0, 0), m_pictureSize);
         if (!needed.isEmpty())
             painter.drawImage(QRect(needed.topLeft() * f, needed.size() * f),
