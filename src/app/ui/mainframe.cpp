@@ -398,6 +398,12 @@ void CMainFrame::openInNewWindow()
 
 void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
 {
+    // The picture shown so far goes first; a changed one is offered for saving, and when it
+    // stays open (its save failed) the new picture is not shown.
+    if (m_pictureWindow && !m_pictureWindow->close()) {
+        blockFree(block);
+        return;
+    }
     delete m_pictureWindow;
     m_pictureWindow = new PictureWindow(block, path);
     // The picture belongs to the view's current item when it is that item's file: its sound can
