@@ -8,6 +8,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 QImage imageFromDibBlock(BlockHandle block)
 {
     if (!isBlockHandle(block))
@@ -67,9 +70,6 @@ QImage imageFromDibBlock(BlockHandle block)
     }
     return image;
 }
-
-namespace glimmerix
-{
 
 QImage dibPaintSource(BlockHandle block, bool &bottomUp)
 {

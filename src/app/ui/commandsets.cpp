@@ -11,6 +11,9 @@
 #include <QApplication>
 #include <QStyle>
 
+namespace glimmerix
+{
+
 CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document)
 {
     QStyle *style = QApplication::style();
@@ -99,3 +102,5 @@ CommandSet helpCommandSet()
     };
     return set;
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include "app/commandtable.h"
 
+namespace glimmerix
+{
+
 class AlbumManager;
 class CAlbumDoc;
 class CAlbumView;
@@ -19,3 +22,5 @@ CommandSet albumManagementCommandSet(AlbumManager &manager);
 CommandSet launcherCommandSet(LauncherBar &launcher);
 // The help pages.
 CommandSet helpCommandSet();
+
+} // namespace glimmerix

@@ -12,12 +12,12 @@ class QAction;
 class QLabel;
 class QScrollArea;
 class QSlider;
-class SoundPlayerWindow;
 
 namespace glimmerix
 {
 
 class PictureCanvas;
+class SoundPlayerWindow;
 
 // The window that shows and edits one picture. It takes over an image block and is titled with
 // the picture's path, or "New Image" for a picture that has no file yet. A toolbar carries the
@@ -89,5 +89,3 @@ private:
 };
 
 } // namespace glimmerix
-
-using glimmerix::PictureWindow;
