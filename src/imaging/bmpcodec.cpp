@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -343,8 +344,10 @@ WriteResult saveBmpFile(const QString &path, BlockHandle block)
         return writeFailure(
             DecodeStatus::Unsuitable, QStringLiteral("the picture is larger than a BMP holds"));
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it at the end, so a cancelled or failed write
+    // (a full disk) leaves an existing file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return writeFailure(DecodeStatus::CannotCreate, file.errorString());
     const auto failed
         = [&file] { return writeFailure(DecodeStatus::Failed, writeErrorDetail(file)); };
@@ -375,7 +378,7 @@ WriteResult saveBmpFile(const QString &path, BlockHandle block)
         reportProgress(int(done * 100 / total));
     }
     // Buffered bytes reach the disk only now: a full disk shows here at the latest.
-    if (!file.flush())
+    if (!file.commit())
         return failed();
     return { DecodeStatus::Ok, {} };
 }

@@ -15,6 +15,7 @@
 #include "platform/host.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -301,18 +302,35 @@ WriteResult saveJpegFile(const QString &path, BlockHandle block, int quality)
     if (imageClass != kClassGrey && imageClass != kClassTrueColor)
         return writeFailure(DecodeStatus::Unsuitable,
             QStringLiteral("only greyscale and 24-bit pictures can be saved as JPEG"));
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (file == nullptr)
-        return writeFailure(
-            DecodeStatus::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
+    // The encoder writes through stdio into a file beside the target that is renamed over it only
+    // when everything went out, so a cancelled or failed write leaves an existing file as it was.
+    QSaveFile output(path);
+    if (!output.open(QIODevice::WriteOnly))
+        return writeFailure(DecodeStatus::CannotCreate, output.errorString());
+    const int descriptor = ::dup(output.handle());
+    std::FILE *file = descriptor < 0 ? nullptr : ::fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        const QString cause = QString::fromLocal8Bit(std::strerror(errno));
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return writeFailure(DecodeStatus::CannotCreate, cause);
+    }
     errno = 0;
     WriteResult result = writeJpeg(file, block, quality, true);
     const bool closed = std::fclose(file) == 0;
     reportProgress(100);
-    if (result.ok() && !closed)
+    if (!result.ok())
+        return result;
+    const auto failure = [] {
         return writeFailure(DecodeStatus::Failed,
             errno == ENOSPC ? QStringLiteral("disk full")
                             : QString::fromLocal8Bit(std::strerror(errno)));
+    };
+    if (!closed)
+        return failure();
+    errno = 0;
+    if (!output.commit())
+        return errno != 0 ? failure() : writeFailure(DecodeStatus::Failed, output.errorString());
     return result;
 }
 

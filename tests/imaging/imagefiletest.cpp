@@ -76,6 +76,26 @@ TEST_F(ImageFile, SavesByTheLastFourCharacters)
     EXPECT_EQ(m_host.waitCursorDepth(), 0);
 }
 
+// A save that is cancelled part-way (Escape) leaves the file it would have replaced untouched,
+// in every format, and no half-written file beside it.
+TEST_F(ImageFile, CancelledSaveKeepsTheOldFile)
+{
+    const OwnedBlock tall(makeRgbBlock(8, 40, std::vector<std::uint8_t>(8 * 40 * 3, 90)));
+    for (const char *extension : { "jpg", "bmp", "tif", "pcx", "tga" }) {
+        SCOPED_TRACE(extension);
+        const QString path = folder() + QStringLiteral("/keep.") + QLatin1String(extension);
+        ASSERT_EQ(SaveImageFile(tall.handle(), path), kWriteDone);
+        const QByteArray before = fileBytes(path);
+        m_host.pressEscapeAtPoll(2);
+        EXPECT_NE(SaveImageFile(tall.handle(), path), kWriteDone);
+        m_host.pressEscapeAtPoll(0);
+        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("keep.") + QLatin1String(extension) });
+        QFile::remove(path);
+    }
+}
+
 TEST_F(ImageFile, PaletteSavedAsJpegIsExpandedFirst)
 {
     const OwnedBlock palette(LoadImageFile(imagingFixture(QStringLiteral("bmp8.bmp"))));
