@@ -9,11 +9,26 @@ inline constexpr int kProgressDialog = 146;
 inline constexpr int kStartupBitmap = 180;
 inline constexpr int kAlbumBar = 191;
 inline constexpr int kLauncherSetupDialog = 192;
+// The product wizards' pages: item picking, web album layout, captions and destination.
+inline constexpr int kPickPage = 235;
+inline constexpr int kWebLayoutPage = 236;
+inline constexpr int kWebCaptionsPage = 237;
+inline constexpr int kWebDestinationPage = 238;
 inline constexpr int kLauncherBar = 193;
 inline constexpr int kLauncherNormalBitmap = 195;
 inline constexpr int kLauncherPressedBitmap = 196;
 inline constexpr int kLauncherHoverBitmap = 197;
 inline constexpr int kAttachmentIcon = 303;
 } // namespace glimmerix::Resource
+
+// Help topics of the wizard pages.
+namespace glimmerix::HelpTopic
+{
+inline constexpr int kSlideShowPickPage = 660;
+inline constexpr int kWebPickPage = 670;
+inline constexpr int kWebLayoutPage = 671;
+inline constexpr int kWebCaptionsPage = 672;
+inline constexpr int kWebDestinationPage = 673;
+} // namespace glimmerix::HelpTopic
 
 namespace Resource = glimmerix::Resource;

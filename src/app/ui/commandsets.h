@@ -6,6 +6,7 @@ class AlbumManager;
 class CAlbumDoc;
 class CAlbumView;
 class LauncherBar;
+class QWidget;
 
 // The command sets of the subsystems the main window holds. Each set brings its commands, their
 // menu places and their enable rules; the album document's own set is AlbumCommands::commandSet.
@@ -17,5 +18,7 @@ CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document);
 CommandSet albumManagementCommandSet(AlbumManager &manager);
 // The external-program set-up of the launcher bar.
 CommandSet launcherCommandSet(LauncherBar &launcher);
+// The product wizards the album view starts, over `frame`.
+CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
