@@ -9,11 +9,6 @@ inline constexpr int kProgressDialog = 146;
 inline constexpr int kStartupBitmap = 180;
 inline constexpr int kAlbumBar = 191;
 inline constexpr int kLauncherSetupDialog = 192;
-// The product wizards' pages: item picking, web album layout, captions and destination.
-inline constexpr int kPickPage = 235;
-inline constexpr int kWebLayoutPage = 236;
-inline constexpr int kWebCaptionsPage = 237;
-inline constexpr int kWebDestinationPage = 238;
 inline constexpr int kLauncherBar = 193;
 inline constexpr int kLauncherNormalBitmap = 195;
 inline constexpr int kLauncherPressedBitmap = 196;

@@ -313,8 +313,10 @@ bool WebAlbumGenerator::makeThumbnails(Progress *progress)
 {
     const QList<ChosenItem> &items = m_picker.chosenItems();
     const int count = int(items.size());
-    if (progress)
+    if (progress) {
         progress->setRange(count + 1);
+        progress->setPosition(0);
+    }
     const std::function<ItemResult(int)> produce
         = [this](int index) { return makeItem(index, false); };
     const std::function<bool(int, ItemResult &&)> consume = [&](int index, ItemResult &&result) {

@@ -142,7 +142,7 @@ def button(theme, kind, width=48, height=28):
             inside = 2 <= x < width - 2 and 2 <= y < height - 2
             corner = (x < 4 or x >= width - 4) and (y < 4 or y >= height - 4)
             if not inside or corner:
-                row.append(edge if not corner else (255, 255, 255))
+                row.append(edge)
             else:
                 row.append(light if y < height // 2 else quantize(spec["face"]))
         rows.append(row)

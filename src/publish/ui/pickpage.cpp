@@ -42,7 +42,7 @@ CWebPage1::CWebPage1(
     , m_sizeText(new QLabel(QStringLiteral("0 "), this))
     , m_convertBox(new QCheckBox(tr("Convert pictures to &JPEG"), this))
 {
-    setObjectName(QStringLiteral("page%1").arg(Resource::kPickPage));
+    setObjectName(QStringLiteral("pickPage"));
     setTitle(tr("Choose the Items"));
     setSubTitle(mode == PickingMode::WebAlbum
             ? tr("Choose the items that go into the web album, in the order they appear.")

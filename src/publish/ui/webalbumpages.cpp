@@ -64,7 +64,7 @@ CWebPage2::CWebPage2(WebAlbumOptions &options, QWidget *parent)
         named(new QRadioButton(tr("&Medium"), this), WebLayoutControl::kMedium),
         named(new QRadioButton(tr("&Large"), this), WebLayoutControl::kLarge) }
 {
-    setObjectName(QStringLiteral("page%1").arg(Resource::kWebLayoutPage));
+    setObjectName(QStringLiteral("webLayoutPage"));
     setProperty("helpTopic", HelpTopic::kWebLayoutPage);
     setTitle(tr("Page Layout"));
     setSubTitle(tr("Choose how many thumbnails each page holds and how the pages look."));
@@ -135,7 +135,7 @@ CWebPage3::CWebPage3(
         named(new QCheckBox(fieldLabels[1], this), WebCaptionsControl::kField2),
         named(new QCheckBox(fieldLabels[2], this), WebCaptionsControl::kField3) }
 {
-    setObjectName(QStringLiteral("page%1").arg(Resource::kWebCaptionsPage));
+    setObjectName(QStringLiteral("webCaptionsPage"));
     setProperty("helpTopic", HelpTopic::kWebCaptionsPage);
     setTitle(tr("Captions"));
     setSubTitle(tr("Choose what is written under each thumbnail."));
@@ -185,7 +185,7 @@ CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, QWidget *pare
           WebDestinationControl::kDiscFolderBox))
     , m_discFolderName(named(new QLineEdit(this), WebDestinationControl::kDiscFolderName))
 {
-    setObjectName(QStringLiteral("page%1").arg(Resource::kWebDestinationPage));
+    setObjectName(QStringLiteral("webDestinationPage"));
     setProperty("helpTopic", HelpTopic::kWebDestinationPage);
     setTitle(tr("Destination"));
     setSubTitle(tr("Choose where the web album goes, then choose Finish."));
