@@ -31,16 +31,16 @@ for f in "$photos"/*.jpg; do
   args+=( "(" "$f" -quality 90 -write "$work/im/$name.jpg" -resize 80x60 -write "$work/im/sm_$name.jpg" +delete ")" )
 done
 
-report() { # tool cores seconds kilobytes
-  python3 -c "import sys; t=float(sys.argv[3]); print(f'{sys.argv[1]:12} {sys.argv[2]} core(s): {t:6.2f} s  {$count/t:5.1f} images/s  peak {int(sys.argv[4])//1024} MB')" "$@"
+report() { # tool cores wall-seconds kilobytes user-seconds system-seconds
+  python3 -c "import sys; t=float(sys.argv[3]); cpu=float(sys.argv[5])+float(sys.argv[6]); print(f'{sys.argv[1]:12} {sys.argv[2]} core(s): {t:6.2f} s wall, {$count/t:5.1f} images/s; {cpu:6.2f} s CPU, {$count/cpu:5.1f} images per CPU second; peak {int(sys.argv[4])//1024} MB')" "$@"
 }
 for cores in 1 2; do
   cpus=$([ "$cores" = 1 ] && echo 0 || echo 0,1)
   rm -rf "$work/site"
-  /usr/bin/time -o "$work/time" -f "%e %M" taskset -c "$cpus" "$cli" webalbum \
+  /usr/bin/time -o "$work/time" -f "%e %M %U %S" taskset -c "$cpus" "$cli" webalbum \
     "$work/bench.gmx" "$work/site" >/dev/null 2>&1 || true
   report glimix "$cores" $(cat "$work/time")
-  /usr/bin/time -o "$work/time" -f "%e %M" taskset -c "$cpus" "$magick" -limit thread "$cores" \
-    "${args[@]}" null:
+  /usr/bin/time -o "$work/time" -f "%e %M %U %S" taskset -c "$cpus" "$magick" -limit thread "$cores" \
+    "${args[@]}" -size 1x1 xc:black null:
   report imagemagick "$cores" $(cat "$work/time")
 done

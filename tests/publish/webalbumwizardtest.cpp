@@ -5,6 +5,7 @@
 
 #include "core/controlids.h"
 #include "core/messageids.h"
+#include "platform/strings.h"
 #include "publish/ui/pickpage.h"
 #include "publish/ui/webalbumpages.h"
 #include "publish/ui/webalbumwizard.h"
