@@ -23,7 +23,7 @@ struct WebAlbumSetup {
     PageTexts texts;
     QString supportFolder; // theme pictures as NAME.log
     QString programFolder; // the credit logo, the viewer and the icon pictures
-    int workers = 0; // thumbnail workers; 0: one per core
+    int workers = 0; // thumbnail workers; 0: one per core the process may use
 };
 
 // The setup with the bundle's texts, the user's field labels and the installed folders.
