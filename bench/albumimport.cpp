@@ -17,6 +17,8 @@
 
 #include <sys/resource.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -17,6 +17,8 @@
 
 #include <cstdlib>
 
+using namespace glimmerix;
+
 namespace
 {
 

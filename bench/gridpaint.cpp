@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -16,6 +16,8 @@
 
 #include <map>
 
+using namespace glimmerix;
+
 namespace
 {
 

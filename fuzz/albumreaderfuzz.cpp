@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace glimmerix;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+using namespace glimmerix;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     setPictureByteLimit(std::size_t(64) << 20);

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace glimmerix;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));

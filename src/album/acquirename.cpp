@@ -5,6 +5,9 @@
 
 #include <QFileInfo>
 
+namespace glimmerix
+{
+
 QString acquireExtension(int fileType)
 {
     static const char *const extensions[] = { ".bmp", ".tif", ".pcx", ".tga", ".jpg" };
@@ -55,3 +58,5 @@ QString nextAcquiredFileName(
     counters.writeCounter(kAcquireCounterKey, counter + 1);
     return joinPath(naming.folder, name);
 }
+
+} // namespace glimmerix

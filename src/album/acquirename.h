@@ -8,6 +8,9 @@
 
 #include <utility>
 
+namespace glimmerix
+{
+
 struct AcquireSettings;
 
 // Names for pictures acquired from a scanner, camera or capture card.
@@ -60,3 +63,5 @@ QString acquireExtension(int fileType);
 // (month letters, day, year mark, three-digit counter kept in `counters`).
 QString nextAcquiredFileName(
     const AcquireNaming &naming, AcquireCounterStore &counters, const QDate &today);
+
+} // namespace glimmerix

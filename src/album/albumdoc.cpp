@@ -19,6 +19,9 @@
 
 #include <unistd.h>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -592,3 +595,5 @@ CAlbumDoc::AlbumListOutcome CAlbumDoc::onAlbumListChange(
         Q_EMIT recentFileAdded(m_openedPath);
     return done(AlbumListOutcome::Switched);
 }
+
+} // namespace glimmerix

@@ -15,8 +15,12 @@
 #include <memory>
 #include <vector>
 
-class AlbumLock;
 class QIODevice;
+
+namespace glimmerix
+{
+
+class AlbumLock;
 
 // Keys of sortItems.
 enum class SortKey { FileName = 0, Extension = 1, FileSize = 2, FileTime = 3, Description = 4 };
@@ -257,3 +261,5 @@ private:
     int m_batchDepth = 0;
     bool m_batchAdded = false;
 };
+
+} // namespace glimmerix

@@ -26,6 +26,9 @@
 #include <cerrno>
 #include <climits>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -486,3 +489,5 @@ void CAlbumDoc::loadRaw(QIODevice &device)
             qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
     readBitmaps(device, m_rawThumbnails);
 }
+
+} // namespace glimmerix

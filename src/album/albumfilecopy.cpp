@@ -15,6 +15,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -194,3 +197,5 @@ CopyFilesOutcome copyAlbumFiles(
     outcome.succeeded = outcome.failed == 0;
     return outcome;
 }
+
+} // namespace glimmerix

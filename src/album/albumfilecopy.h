@@ -2,6 +2,9 @@
 
 #include "albummanagement.h"
 
+namespace glimmerix
+{
+
 class CAlbumDoc;
 
 // What copying an album's files to a folder did.
@@ -27,3 +30,5 @@ CopyFilesOutcome copyAlbumFiles(CAlbumDoc &doc, const QString &destination, bool
 // before the extension.
 QString distinctDestination(
     const QString &folder, const QString &fileName, const QSet<QString> &taken);
+
+} // namespace glimmerix

@@ -5,6 +5,9 @@
 
 #include <QFileInfo>
 
+namespace glimmerix
+{
+
 QString addFilesStartFolder(const QString &albumFolder, const QString &programFolder)
 {
     if (!albumFolder.isEmpty())
@@ -20,3 +23,5 @@ QString albumPathForArgument(const QString &argument)
         return QFileInfo(argument).absoluteFilePath();
     return joinPath(albumsFolder(), argument + QStringLiteral(".gmx"));
 }
+
+} // namespace glimmerix

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+namespace glimmerix
+{
+
 QString attachmentRefusal(const QString &name, const QString &path)
 {
     constexpr int kNameBytes = int(sizeof(AttachmentRecord::name)) - 1;
@@ -75,3 +78,5 @@ AlbumFileHeader makeAlbumHeader()
     std::memcpy(header.version, kAlbumVersion13, std::strlen(kAlbumVersion13));
     return header;
 }
+
+} // namespace glimmerix

@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Byte layout of the album file (.gmx) and of the per-item record that heads every thumbnail
 // block. All numbers are little-endian; text fields are zero-terminated UTF-8, zero-filled after
 // the terminator. The structures are read and written as they stand, so the host must be
@@ -151,3 +154,5 @@ template<std::size_t N> bool setFixedText(char (&field)[N], const QString &text)
 ItemInfo widenItemInfo(const ItemInfoV11 &old);
 // A fresh header: magic and version "1.3", everything else zero.
 AlbumFileHeader makeAlbumHeader();
+
+} // namespace glimmerix

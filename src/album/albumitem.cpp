@@ -7,6 +7,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 AlbumItem::AlbumItem(BlockHandle thumbnail, const QString &path)
     : AlbumItem(thumbnail, path, false)
 {
@@ -80,3 +83,5 @@ QImage thumbnailBlockImage(BlockHandle thumbnail)
     }
     return image;
 }
+
+} // namespace glimmerix

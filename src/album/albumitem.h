@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QString>
 
+namespace glimmerix
+{
+
 // One album item: a media file on disk with its thumbnail block (the ItemInfo record followed by
 // a packed 24-bit bitmap), an optional attached sound file and its selection state. The item
 // owns the thumbnail block and frees it when destroyed.
@@ -84,3 +87,5 @@ private:
 // The thumbnail bitmap of a block as an image (24-bit rows bottom-up after the ItemInfo), or a
 // null image when its header, sizes or block length do not agree.
 QImage thumbnailBlockImage(BlockHandle thumbnail);
+
+} // namespace glimmerix

@@ -7,6 +7,9 @@
 #include <QLockFile>
 #include <QThread>
 
+namespace glimmerix
+{
+
 struct AlbumLock::File {
     explicit File(const QString &path)
         : lock(path)
@@ -79,3 +82,5 @@ AlbumLock::Result AlbumLock::acquire(const QString &albumPath, int waitMs)
     heldLocks().insert(path, lock);
     return { lock, {} };
 }
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <memory>
 
+namespace glimmerix
+{
+
 // The lock that makes one process at a time the writer of an album: a lock file next to the
 // album ("NAME.gmx.lock", holding the owner's process id), taken when an album is opened and kept
 // until the document lets the album go, so a load, the edits and the save happen under it.
@@ -39,3 +42,5 @@ private:
     struct File;
     std::unique_ptr<File> m_file;
 };
+
+} // namespace glimmerix

@@ -16,6 +16,9 @@
 #include <cstdio>
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -268,3 +271,5 @@ qint64 freeSpaceOf(const QString &folder)
         return -1;
     return storage.bytesAvailable();
 }
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 
 #include <functional>
 
+namespace glimmerix
+{
+
 // Album management: renaming, copying, deleting and describing the albums of the albums folder,
 // and copying an album's media files to another folder. The functions work on files and report
 // through host(); they never touch a widget. What the album list (control 32785) has to do
@@ -96,3 +99,5 @@ inline bool enoughSpaceForCopy(qint64 freeBytes, qint64 mediaBytes)
 {
     return freeBytes >= 0 && freeBytes >= mediaBytes + kCopyFilesReserve;
 }
+
+} // namespace glimmerix

@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -55,7 +58,7 @@ AlbumFileKind albumFileKindOf(const QString &path, QString *reason)
 QString fileErrorReason(const QString &systemText)
 {
     for (const int code : { ENOSPC, EDQUOT }) {
-        if (systemText.contains(::systemText(code), Qt::CaseInsensitive))
+        if (systemText.contains(glimmerix::systemText(code), Qt::CaseInsensitive))
             return QStringLiteral("the disk is full");
     }
     if (systemText.isEmpty())
@@ -87,3 +90,5 @@ AtomicSaveResult saveAtomically(const QString &path, const std::function<bool(QI
         return { false, fileErrorReason(file.errorString()) };
     return { true, {} };
 }
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 
 class QIODevice;
 
+namespace glimmerix
+{
+
 // Writing an album file so that nothing can be lost: a file that is not an album is never
 // written over, and a save replaces the old file only when every byte of the new one reached the
 // disk. Any failure leaves the old file exactly as it was.
@@ -47,3 +50,5 @@ AtomicSaveResult saveAtomically(const QString &path, const std::function<bool(QI
 // The words for a failed file operation: "the disk is full" for the errors that mean it, else
 // the system's text in lower case.
 QString fileErrorReason(const QString &systemText);
+
+} // namespace glimmerix

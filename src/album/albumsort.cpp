@@ -13,6 +13,9 @@
 #include <functional>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -196,3 +199,5 @@ int CAlbumDoc::sortItems(int key, int direction)
     Q_EMIT currentItemChanged(newCurrent);
     return 1;
 }
+
+} // namespace glimmerix

@@ -12,6 +12,9 @@
 
 #include <memory>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -95,3 +98,5 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
         failed ? MessageIcon::Warning : MessageIcon::Information);
     return failed ? CopyFilesResult::SomeFailed : CopyFilesResult::AllCopied;
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 class CAlbumDoc;
 
 enum class CopyFilesResult { AllCopied, SomeFailed, Cancelled, NothingSelected };
@@ -12,3 +15,5 @@ enum class CopyFilesResult { AllCopied, SomeFailed, Cancelled, NothingSelected }
 // copy shows the system's error text. At the end message 50329 (all copied) or 50328 (some
 // failed) is shown unless the run was cancelled. The album itself is not changed.
 CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &folder);
+
+} // namespace glimmerix

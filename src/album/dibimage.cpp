@@ -2,6 +2,9 @@
 
 #include "imaging/dibblock.h"
 
+namespace glimmerix
+{
+
 BlockHandle imageToDibBlock(const QImage &image)
 {
     if (image.isNull())
@@ -26,3 +29,5 @@ BlockHandle imageToDibBlock(const QImage &image)
     }
     return made.block;
 }
+
+} // namespace glimmerix

@@ -11,6 +11,9 @@
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -137,3 +140,5 @@ MediaFileFacts mediaFileFactsOf(const QString &absolutePath, FolderDriveKinds &m
     }
     return facts;
 }
+
+} // namespace glimmerix

@@ -3,6 +3,9 @@
 #include <QHash>
 #include <QString>
 
+namespace glimmerix
+{
+
 // The kind of storage a media file lies on, in the order of the album's drive counters. Linux
 // has no drive letters: the kind comes from the file system holding the file's nearest existing
 // folder (statfs), and for block devices from the kernel's removable flag.
@@ -25,3 +28,5 @@ using FolderDriveKinds = QHash<QString, DriveKind>;
 // The facts of `absolutePath`. A missing file's kind is that of its nearest existing folder,
 // looked up once per folder through `missingFolders`.
 MediaFileFacts mediaFileFactsOf(const QString &absolutePath, FolderDriveKinds &missingFolders);
+
+} // namespace glimmerix

@@ -14,6 +14,9 @@
 #include <QPainter>
 #include <QStandardPaths>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -89,3 +92,5 @@ BlockHandle shellIconPicture(const QString &path)
     painter.end();
     return imageToDibBlock(canvas);
 }
+
+} // namespace glimmerix

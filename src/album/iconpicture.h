@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // Pictures that stand for files without a picture of their own.
 
 inline constexpr const char *kVideoIconPicture = "videoico.log";
@@ -19,3 +22,5 @@ BlockHandle readIconPicture(const char *name);
 // The desktop's icon for the file's type drawn at 32 x 32 on grey (192, 192, 192), as a new
 // 24-bit image block; 0 when the icon theme has no icon for it.
 BlockHandle shellIconPicture(const QString &path);
+
+} // namespace glimmerix

@@ -23,6 +23,9 @@
 #include <algorithm>
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -292,3 +295,5 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireSe
     return addInMemoryPicture(document, picture, acquireNamingFrom(settings, photosFolder()),
         counters, QDate::currentDate());
 }
+
+} // namespace glimmerix

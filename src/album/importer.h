@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 class AcquireCounterStore;
 class CAlbumDoc;
 struct AcquireNaming;
@@ -72,3 +75,5 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
     AcquireCounterStore &counters, const QDate &today);
 // The same with the given acquire settings, GLIMIX.INI and today's date.
 int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireSettings &settings);
+
+} // namespace glimmerix

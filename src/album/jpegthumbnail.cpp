@@ -16,6 +16,9 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -121,3 +124,5 @@ BlockHandle makeJpegThumbnail(const QString &path)
 {
     return decodeFile(path);
 }
+
+} // namespace glimmerix

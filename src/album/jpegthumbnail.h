@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // The thumbnail block of a JPEG photo made while decoding: only the rows the nearest-neighbour
 // rule samples are decoded (libjpeg-turbo skips the others), so a 12-megapixel photo costs a
 // fraction of a full decode and memory stays at one row. The pixels equal those of a full
@@ -11,3 +14,5 @@
 // Returns 0 when the file is not a JPEG this path handles (the caller then takes the general
 // path, which reports errors).
 BlockHandle makeJpegThumbnail(const QString &path);
+
+} // namespace glimmerix

@@ -1,5 +1,8 @@
 #include "mediakind.h"
 
+namespace glimmerix
+{
+
 int GetMediaKind(const QString &path)
 {
     if (GetFileExtension(path).isEmpty())
@@ -23,3 +26,5 @@ MediaKind mediaKindOf(const QString &path)
         return MediaKind::Mp3;
     return MediaKind::Other;
 }
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // The media kind of a path, decided on its extension.
 enum class MediaKind { Picture = 0, Avi = 1, Wave = 2, Mpeg = 3, Mp3 = 4, Other = 99 };
 
@@ -15,3 +18,5 @@ MediaKind mediaKindOf(const QString &path);
 // other. Unlike mediaKindOf, a path without an extension counts as a picture, as it always has
 // for this entry point.
 int GetMediaKind(const QString &path);
+
+} // namespace glimmerix

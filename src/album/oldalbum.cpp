@@ -13,6 +13,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -117,3 +120,5 @@ QStringList convertOldAlbums(CAlbumDoc &document, const QStringList &oldPaths)
     progress->close();
     return saved;
 }
+
+} // namespace glimmerix

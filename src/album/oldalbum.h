@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 class CAlbumDoc;
 
 // Conversion of albums of the older layout (read only, never written): a 144-byte header (record
@@ -24,3 +27,5 @@ struct OldAlbumConversion {
 OldAlbumConversion convertOldAlbum(CAlbumDoc &document, const QString &oldPath);
 // Converts each existing file in turn with a progress window; returns the saved album paths.
 QStringList convertOldAlbums(CAlbumDoc &document, const QStringList &oldPaths);
+
+} // namespace glimmerix

@@ -10,6 +10,9 @@
 
 #include <memory>
 
+namespace glimmerix
+{
+
 bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
 {
     AlbumItem *old = document.item(index);
@@ -38,3 +41,5 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     item->setSelected(old->isSelected());
     return document.replaceItem(index, std::move(item)) == 1;
 }
+
+} // namespace glimmerix

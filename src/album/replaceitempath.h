@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 class CAlbumDoc;
 
 // Points item `index` at another media file: the item gets the new path, a thumbnail made from
@@ -10,3 +13,5 @@ class CAlbumDoc;
 // album, a path too long for the item record (message 59001) and a file no thumbnail can be made
 // for.
 bool replaceItemPath(CAlbumDoc &document, int index, const QString &path);
+
+} // namespace glimmerix

@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -151,3 +154,5 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
     }
     return block;
 }
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+namespace glimmerix
+{
+
 struct ItemInfo;
 
 // The thumbnail size for a w x h picture: at most 80 on the longer side, never enlarged, never 0.
@@ -35,3 +38,5 @@ void fillThumbnailInfo(ItemInfo &info, const QString &path, int sourceWidth, int
 // nearest-neighbour 24-bit bitmap. Returns 0 when the picture is malformed, the block cannot be
 // allocated, or the path does not fit the record (message 59001).
 BlockHandle makeThumbnail(BlockHandle picture, const QString &path);
+
+} // namespace glimmerix

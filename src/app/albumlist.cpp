@@ -8,6 +8,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -77,3 +80,5 @@ QStringList newWindowArguments(const QString &entry, const QString &albumsFolder
         return {};
     return { albumPathForEntry(entry, albumsFolder, untitled, externalPath) };
 }
+
+} // namespace glimmerix

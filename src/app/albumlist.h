@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 // The entries of the main window's album list: the albums in the albums folder by display name
 // (sorted), the entry for a new untitled album, and the album opened from another folder marked
 // with a trailing "*".
@@ -28,3 +31,5 @@ QString albumPathForEntry(const QString &entry, const QString &albumsFolder,
 // entry, else the album's path.
 QStringList newWindowArguments(const QString &entry, const QString &albumsFolder,
     const QString &untitled, const QString &externalPath);
+
+} // namespace glimmerix

@@ -2,8 +2,13 @@
 
 #include <QCoreApplication>
 
+namespace glimmerix
+{
+
 void nameApplication(const QString &version)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Glimmerix"));
     QCoreApplication::setApplicationVersion(version);
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <QDir>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -82,3 +85,5 @@ StartupDecision decideStartup(const StartupCommandLine &commandLine, bool anothe
         return StartupDecision::HandOver;
     return StartupDecision::SecondInstance;
 }
+
+} // namespace glimmerix

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 // The program's command line: an album to open and media files to add, plus the embedding and
 // automation switches. Switches begin with '-' ("-embedding", "--automation", case-insensitive);
 // "--" ends the switches so a file whose name begins with '-' can be named. File arguments are
@@ -45,3 +48,5 @@ enum class StartupDecision {
 // Another instance runs and the first file named is not an album: hand over. Any other start
 // with another instance running is a full second instance.
 StartupDecision decideStartup(const StartupCommandLine &commandLine, bool anotherInstanceRuns);
+
+} // namespace glimmerix

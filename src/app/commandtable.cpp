@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 MenuEntry standardMenu(const char *key)
 {
     struct Standard {
@@ -97,3 +100,5 @@ QString CommandTable::menuText(const CommandEntry &command)
 {
     return command.textId != 0 ? loadString(command.textId) : command.text;
 }
+
+} // namespace glimmerix

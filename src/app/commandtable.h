@@ -8,6 +8,9 @@
 #include <functional>
 #include <vector>
 
+namespace glimmerix
+{
+
 // The menus every window has, by key. A set may add menus of its own with new keys.
 inline constexpr const char *kFileMenu = "file";
 inline constexpr const char *kEditMenu = "edit";
@@ -83,3 +86,5 @@ private:
     std::vector<CommandEntry> m_commands;
     QList<MenuEntry> m_menus;
 };
+
+} // namespace glimmerix

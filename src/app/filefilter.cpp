@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+namespace glimmerix
+{
+
 QString qtFileFilter(const QString &pipeFilter)
 {
     const QStringList parts = pipeFilter.split(QLatin1Char('|'));
@@ -25,3 +28,5 @@ QString qtFileFilter(const QString &pipeFilter)
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 
 #include <iterator>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -119,3 +122,5 @@ bool openHelpTopic(int topic)
     opener->start(QStringLiteral("xdg-open"), { QUrl::fromLocalFile(page).toString() });
     return true;
 }
+
+} // namespace glimmerix

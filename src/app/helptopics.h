@@ -4,6 +4,9 @@
 
 #include <functional>
 
+namespace glimmerix
+{
+
 // Help topics: each menu command maps to a topic number; each topic is an HTML page
 // help/<topic>.html in the resource folder, and help/index.html is the contents.
 
@@ -17,3 +20,5 @@ QString helpPagePath(int topic);
 bool openHelpTopic(int topic);
 // The program's own help viewer, called with a page path; nullptr shows nothing.
 void setHelpViewer(std::function<void(const QString &page)> viewer);
+
+} // namespace glimmerix

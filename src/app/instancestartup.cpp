@@ -3,6 +3,9 @@
 #include "core/messageids.h"
 #include "platform/host.h"
 
+namespace glimmerix
+{
+
 InstanceStartup::InstanceStartup(QString instanceName)
     : m_name(instanceName)
     , m_lock(m_name)
@@ -52,3 +55,5 @@ bool InstanceStartup::receiveHandovers(HandoverReceiver *receiver)
     }
     return true;
 }
+
+} // namespace glimmerix

@@ -10,6 +10,9 @@
 
 #include <memory>
 
+namespace glimmerix
+{
+
 // The single-instance side of start-up. claim() looks for a running instance through the instance
 // lock and then either hands this start's files to it, or makes this process the first instance
 // (it keeps the lock until it ends), or lets it run as an independent second instance.
@@ -47,3 +50,5 @@ private:
     QStringList m_filesHere;
     QString m_error;
 };
+
+} // namespace glimmerix

@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace glimmerix
+{
+
 ButtonRect launcherButtonRect(int index)
 {
     return { 30 + 65 * index, 5, 85 + 65 * index, 60 };
@@ -95,3 +98,5 @@ bool startLauncherProgramWithFile(const LauncherEntry &entry, const QString &fil
         MessageButtons::Ok, 0);
     return false;
 }
+
+} // namespace glimmerix

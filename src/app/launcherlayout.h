@@ -11,6 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 // The launcher bar's rules without a window: where the buttons lie and which program a click or a
 // drop starts (the hover and press state is in launcherstate.h).
 
@@ -62,3 +65,5 @@ bool startLauncherProgram(const LauncherEntry &entry);
 // A drop on a button: starts `entry`'s program with `file`, in the current folder. Failure shows
 // the system's reason in an information box.
 bool startLauncherProgramWithFile(const LauncherEntry &entry, const QString &file);
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <QFileInfo>
 
+namespace glimmerix
+{
+
 LauncherSetupModel::LauncherSetupModel(
     const QList<LauncherEntry> &programs, const QString &preselectLabel)
     : m_entries(programs)
@@ -117,3 +120,5 @@ QSize launcherSetupListSize(const QString &languageName, int count)
     const int oneRow = korean ? 7 : 6;
     return { width, count < oneRow ? 50 : 70 };
 }
+
+} // namespace glimmerix

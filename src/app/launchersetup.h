@@ -6,6 +6,9 @@
 #include <QSize>
 #include <QString>
 
+namespace glimmerix
+{
+
 // The launcher set-up dialog's rules without a window. The dialog works on copies of the
 // programs: adding, replacing and removing change only the copies, and accept() hands back the
 // list that replaces the application's list.
@@ -56,3 +59,5 @@ private:
 // Size of the program list: 300 pixels wide (350 for "Korean"), one 50-pixel row high while it
 // holds fewer than 6 entries (7 for "Korean"), else 70 to leave room for the scroll bar.
 QSize launcherSetupListSize(const QString &languageName, int count);
+
+} // namespace glimmerix

@@ -3,6 +3,9 @@
 #include "core/messageids.h"
 #include "platform/strings.h"
 
+namespace glimmerix
+{
+
 void LauncherState::setEntries(const QList<LauncherEntry> &entries)
 {
     m_entries = entries;
@@ -118,3 +121,5 @@ void LauncherState::resetLooks()
     m_pressed = -1;
     m_held = false;
 }
+
+} // namespace glimmerix

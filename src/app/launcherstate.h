@@ -6,6 +6,9 @@
 #include <QPoint>
 #include <QString>
 
+namespace glimmerix
+{
+
 // The launcher bar's hover and press state: which look each button shows and what the status
 // pane says. The bar widget feeds mouse events in and paints what this state says.
 
@@ -58,3 +61,5 @@ private:
     int m_pressed = -1;
     bool m_held = false;
 };
+
+} // namespace glimmerix

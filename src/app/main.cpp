@@ -24,6 +24,8 @@
 
 #include <cstdio>
 
+namespace glimmerix
+{
 namespace
 {
 
@@ -45,9 +47,12 @@ void reportInstanceProblem(const InstanceStartup &instance)
 }
 
 } // namespace
+} // namespace glimmerix
 
 int main(int argc, char *argv[])
 {
+    using namespace glimmerix;
+
     // Sounds and clips play through Qt Multimedia's FFmpeg backend, which needs no further
     // system plugins.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))

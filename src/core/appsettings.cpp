@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -178,7 +181,7 @@ void AppSettings::readTemplateInfo()
 
 QString AppSettings::cdTemplateFolder() const
 {
-    return ::cdTemplateFolder(m_cdDrive, m_templateDir, m_templateDirSet);
+    return glimmerix::cdTemplateFolder(m_cdDrive, m_templateDir, m_templateDirSet);
 }
 
 bool AppSettings::setLastFile(const QString &path)
@@ -317,3 +320,5 @@ AppSettings &appSettings()
     static AppSettings settings(store);
     return settings;
 }
+
+} // namespace glimmerix

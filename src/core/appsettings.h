@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 inline constexpr const char *kProductName = "Glimmerix";
 inline constexpr const char *kProductVersion = "2.0";
 
@@ -112,3 +115,5 @@ private:
 // The settings of this process, over the standard settings files and folders. The program calls
 // load() at start and saveOnExit() at exit; until load() the values are the defaults.
 AppSettings &appSettings();
+
+} // namespace glimmerix

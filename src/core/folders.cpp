@@ -4,6 +4,9 @@
 
 #include <QDir>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -17,7 +20,7 @@ QString withoutTrailingSlash(QString path)
 } // namespace
 
 Folders::Folders()
-    : Folders(::resourceFolder(), ::userFolder())
+    : Folders(glimmerix::resourceFolder(), glimmerix::userFolder())
 {
 }
 
@@ -105,3 +108,5 @@ QString photosFolder()
 {
     return Folders().photosFolder();
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // The program's working folders, derived at every start from the resource folder (read-only
 // program data) and the user folder (the user's albums and media; $GLIMMERIX_HOME, default
 // ~/Glimmerix). Every accessor gives an absolute path without a trailing slash.
@@ -53,3 +56,5 @@ QString photosFolder();
 // The template folder on the CD: `cdDrive` (a mount point here) joined with `templateDir`, or
 // with "Template" when no folder is named. Empty when no CD drive is configured.
 QString cdTemplateFolder(const QString &cdDrive, const QString &templateDir, bool templateDirSet);
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -57,3 +60,5 @@ QString readImagePath()
     memory.unlock();
     return QString::fromUtf8(bytes);
 }
+
+} // namespace glimmerix

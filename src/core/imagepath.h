@@ -6,6 +6,9 @@
 
 class QSharedMemory;
 
+namespace glimmerix
+{
+
 // The shared memory "ImagePath" (named in the user's private runtime folder): another process of
 // the same user puts a picture path there (a 260-byte,
 // zero-terminated record) and tells the running Glimmerix with message 0x464, which adds the
@@ -23,3 +26,5 @@ inline constexpr int kImagePathBytes = 260;
 std::unique_ptr<QSharedMemory> publishImagePath(const QString &path);
 // Reads the path from the shared memory; empty when there is none.
 QString readImagePath();
+
+} // namespace glimmerix

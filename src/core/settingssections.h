@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // The sections of the program's settings as plain values. The application reads and writes them
 // (core/appsettings.h); logic that needs a section gets it from its caller as one of these
 // structs and never reads the settings itself.
@@ -44,3 +47,5 @@ struct AcquireSettings {
 
 // The item texts that carry a user-set label, in the order the labels are set.
 enum class ItemField { Caption, Keywords, Description };
+
+} // namespace glimmerix

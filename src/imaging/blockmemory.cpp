@@ -10,6 +10,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -184,3 +187,5 @@ BlockHandle allocPictureBlock(std::size_t size)
     constexpr std::size_t kSpareBytes = 10;
     return size > SIZE_MAX - kSpareBytes ? 0 : blockAlloc(0, size + kSpareBytes);
 }
+
+} // namespace glimmerix

@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Block memory: every image block and thumbnail block lives in its own run of whole pages (small
 // ones carved from shared slabs, large ones mapped one by one).
 // A handle is the block's address as an integer; 0, -1 and -2 never denote a block, so callers
@@ -78,3 +81,5 @@ public:
 private:
     BlockHandle m_handle = 0;
 };
+
+} // namespace glimmerix

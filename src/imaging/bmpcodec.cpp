@@ -15,6 +15,9 @@
 #include <cerrno>
 #include <cstring>
 
+namespace glimmerix
+{
+
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "bitmap headers are read as little-endian records");
 
 namespace
@@ -385,3 +388,5 @@ int WriteBmpFile(const QString &path, BlockHandle block)
         return kWriteFailed;
     return fileWriterResult(result, kWriteUnsuitable);
 }
+
+} // namespace glimmerix

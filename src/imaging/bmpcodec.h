@@ -6,6 +6,9 @@
 
 class QIODevice;
 
+namespace glimmerix
+{
+
 // Windows bitmap files: 1, 4, 8 and 24 bits, uncompressed, RLE8 and RLE4; the 12-byte core
 // header and the 40-byte header (and the later versions that extend it).
 
@@ -26,3 +29,5 @@ WriteResult saveBmpFile(const QString &path, BlockHandle block);
 // The decoder behind ReadBmpFile, reading from `device` at its current position. With
 // `interactive` it polls Escape and reports progress; it never shows a message.
 DecodeResult readBmp(QIODevice &device, bool interactive);
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Byte layout of a Windows bitmap file's headers (little-endian).
 
 #pragma pack(push, 1)
@@ -36,3 +39,5 @@ inline constexpr std::uint32_t kV4HeaderSize = 108;
 inline constexpr std::uint32_t kV5HeaderSize = 124;
 // Pixels are read and written in pieces of this many bytes, with an Escape poll before each.
 inline constexpr std::size_t kBitmapPieceBytes = 32767;
+
+} // namespace glimmerix

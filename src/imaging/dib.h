@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // The image block's layout: a packed device-independent bitmap. A 40-byte BITMAPINFOHEADER,
 // then the colour table (4-byte blue, green, red, reserved entries: 256 for 8-bit pictures, 16
 // for 4-bit, 2 for 1-bit, none for 24-bit, unless biClrUsed says fewer), then the pixel rows
@@ -83,3 +86,5 @@ inline unsigned dibPixelIndex(const unsigned char *row, std::int64_t x, int bitC
         return (row[x / 8] >> (7 - x % 8)) & 1;
     }
 }
+
+} // namespace glimmerix

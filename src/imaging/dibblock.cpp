@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 std::size_t dibPixelBytes(std::int64_t width, std::int64_t height, int bitCount)
 {
     if (width <= 0 || height <= 0 || bitCount <= 0 || bitCount > 32)
@@ -80,3 +83,5 @@ bool dibHasGreyTable(BITMAPINFOHEADER *header)
     }
     return true;
 }
+
+} // namespace glimmerix

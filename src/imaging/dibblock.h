@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Making and checking image blocks.
 
 // Pixel bytes of a `width` x `height` picture at `bitCount` bits, or SIZE_MAX when the product
@@ -38,3 +41,5 @@ inline unsigned char *dibRow(BITMAPINFOHEADER *header, std::int64_t row)
 
 // True when the header has the 256-entry table whose entry i is grey level i.
 bool dibHasGreyTable(BITMAPINFOHEADER *header);
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // Result codes shared by every picture reader and writer, and the image classes.
 
 // Readers return an image block handle, or one of these.
@@ -70,3 +73,5 @@ inline constexpr int kMsgCannotOpenPicture = Message::kPictureUnreadable;
 inline constexpr int kMsgJpegUnsuitable = Message::kJpegUnsuitable;
 inline constexpr int kMsgNo24BitCopy = Message::kNo24BitCopy;
 inline constexpr int kStrJpegSaveFilter = Message::kJpegSaveFilter;
+
+} // namespace glimmerix

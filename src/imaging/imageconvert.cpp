@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <array>
 
+namespace glimmerix
+{
+
 int ClassifyImage(BlockHandle block)
 {
     BITMAPINFOHEADER *header = checkedDibHeader(block);
@@ -65,3 +68,5 @@ BlockHandle ExpandTo24Bit(BlockHandle block)
     }
     return made.block;
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include "blockmemory.h"
 
+namespace glimmerix
+{
+
 // Classifying image blocks and widening palette pictures.
 
 // 0 unknown or no (valid) block; 1 8-bit greyscale (256 entries, entry i = grey level i);
@@ -10,3 +13,5 @@ int ClassifyImage(BlockHandle block);
 // A new 24-bit block with the pixels of an 8-, 4- or 1-bit block mapped through its colour
 // table; 0 for other depths or when memory runs out. The source block stays.
 BlockHandle ExpandTo24Bit(BlockHandle block);
+
+} // namespace glimmerix

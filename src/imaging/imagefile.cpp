@@ -5,6 +5,9 @@
 
 #include "platform/host.h"
 
+namespace glimmerix
+{
+
 BlockHandle LoadImageFile(const QString &path)
 {
     const PictureType *type = pictureTypeOf(path);
@@ -25,3 +28,5 @@ int SaveImageFile(BlockHandle block, const QString &path)
         return kWriteFailed;
     return type->save(block, path);
 }
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // Opening and saving pictures by file type (the extension, compared upper-cased).
 
 // ".BMP", ".TIF", ".PCX", ".TGA", ".JPG" through their readers; ".PCD" and ".FPX" through
@@ -14,3 +17,5 @@ BlockHandle LoadImageFile(const QString &path);
 // needed, quality 90), ".BMP", ".TIF", ".PCX", ".TGA", ".FPX"; ".PCD" offers a ".jpg" name in a
 // save-file question and saves there. Returns 1 written, else 0 or the writer's code.
 int SaveImageFile(BlockHandle block, const QString &path);
+
+} // namespace glimmerix

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -130,3 +133,5 @@ BlockHandle ScaleImage(BlockHandle block, int newWidth, int newHeight, int dotsP
         scaleNearest(source, target);
     return made.block;
 }
+
+} // namespace glimmerix

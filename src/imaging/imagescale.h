@@ -2,6 +2,9 @@
 
 #include "blockmemory.h"
 
+namespace glimmerix
+{
+
 // Resizing image blocks.
 
 // A new block of `newWidth` x `newHeight` with the source's bit depth, header and colour table.
@@ -10,3 +13,5 @@
 // in both directions, or for 0 the source's horizontal resolution in both. Returns 0 for no
 // block, sizes of 0 or less, depths other than 1, 4, 8 and 24, or no memory.
 BlockHandle ScaleImage(BlockHandle block, int newWidth, int newHeight, int dotsPerInch);
+
+} // namespace glimmerix

@@ -22,6 +22,9 @@
 
 #include <unistd.h>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -320,3 +323,5 @@ int WriteJpegFile(const QString &path, BlockHandle block, int quality)
         host().showMessage(kMsgJpegUnsuitable);
     return fileWriterResult(result, kWriteUnsuitable);
 }
+
+} // namespace glimmerix

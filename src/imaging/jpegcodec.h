@@ -6,6 +6,9 @@
 
 #include <cstdio>
 
+namespace glimmerix
+{
+
 // JPEG files through libjpeg's classic interface.
 
 // Reads the JPEG at `path` into a new 24-bit (colour) or 8-bit greyscale image block. Results:
@@ -28,3 +31,5 @@ WriteResult saveJpegFile(const QString &path, BlockHandle block, int quality);
 DecodeResult readJpeg(std::FILE *file, bool interactive);
 // The encoder behind WriteJpegFile: writes a class 1 or 2 block to `file`.
 WriteResult writeJpeg(std::FILE *file, BlockHandle block, int quality, bool interactive);
+
+} // namespace glimmerix

@@ -1,5 +1,8 @@
 #include "jpegerrors.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -41,3 +44,5 @@ std::int32_t pelsPerMeter(int unit, int density)
         return 0;
     }
 }
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 
 #include <jpeglib.h>
 
+namespace glimmerix
+{
+
 // libjpeg's error record with the jump point its error exit returns to. The routine that makes
 // the library calls sets `jump` with setjmp and, between that and the end of its library work,
 // holds no C++ object with a destructor; after the jump it must call jpeg_destroy_*.
@@ -27,3 +30,5 @@ jpeg_error_mgr *jpegJumpingErrors(JpegErrorManager &errors);
 // Pixels per metre from a JFIF density (unit 1: dots per inch, 2: dots per centimetre; other
 // units carry no resolution).
 std::int32_t pelsPerMeter(int unit, int density);
+
+} // namespace glimmerix

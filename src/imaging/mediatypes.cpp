@@ -2,6 +2,9 @@
 
 #include <array>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -51,3 +54,5 @@ int IsVideoFile(const QString &path)
 {
     return isOneOf(upperExtension(path), { ".AVI", ".MPEG", ".MPG", ".MOV" }) ? 1 : 0;
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // File-type decisions made on a path's extension.
 
 // The extension with its dot: the last dot within the last five characters of the path, not
@@ -13,3 +16,5 @@ QString upperExtension(const QString &path);
 int IsPictureFile(const QString &path);
 // 1 for ".AVI" ".MPEG" ".MPG" ".MOV", else 0.
 int IsVideoFile(const QString &path);
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // The TIFF, PCX and Targa codecs, as the image file layer and the imaging library call them.
 // Readers return an image block, or 0 / -1 / -2 with the image layer's meanings and show the
 // open-failure and out-of-memory messages; writers return 1 written, 0 failed, 2 unsuitable, 3
@@ -24,3 +27,5 @@ DecodeResult loadTgaFile(const QString &path);
 WriteResult saveTiffFile(const QString &path, BlockHandle block);
 WriteResult savePcxFile(const QString &path, BlockHandle block);
 WriteResult saveTgaFile(const QString &path, BlockHandle block);
+
+} // namespace glimmerix

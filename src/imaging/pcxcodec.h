@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // ZSoft PCX: 128-byte header, run-length encoded rows, optional 769-byte palette trailer.
 namespace pcx
 {
@@ -41,3 +44,5 @@ DecodeResult decodePcx(const QByteArray &file);
 // Run-length encodes one row: runs of up to 63 equal bytes as (192 + count, value), single bytes
 // below 192 as themselves, single bytes of 192 or more as (193, value).
 void encodePcxRow(const unsigned char *row, std::size_t size, QByteArray &out);
+
+} // namespace glimmerix

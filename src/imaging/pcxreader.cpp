@@ -10,6 +10,9 @@
 #include <cstring>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -216,3 +219,5 @@ BlockHandle ReadPcxFile(const QString &path)
 {
     return fileReaderResult(loadPcxFile(path), path, kReadFailed);
 }
+
+} // namespace glimmerix

@@ -12,6 +12,9 @@
 #include <cstring>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -151,3 +154,5 @@ int WritePcxFile(const QString &path, BlockHandle block)
 {
     return fileWriterResult(savePcxFile(path, block), kWriteFailed);
 }
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 #include <cmath>
 #include <vector>
 
+namespace glimmerix
+{
+
 PhotoCdImageLayout photoCdLayout(PhotoCdResolution resolution)
 {
     switch (resolution) {
@@ -116,3 +119,5 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
     }
     return { DecodeStatus::Ok, made.block };
 }
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 class QIODevice;
 
+namespace glimmerix
+{
+
 // Kodak Photo CD image packs: the three uncompressed resolutions (Base/16 192x128, Base/4
 // 384x256, Base 768x512), YCC with 4:2:0 chroma, turned upright by the pack's orientation.
 //
@@ -35,3 +38,5 @@ DecodeResult readPhotoCd(QIODevice &device, PhotoCdResolution resolution, bool g
 // PhotoYCC to 8-bit red, green and blue (values above white are clipped).
 void photoYccToRgb(
     int luma, int c1, int c2, std::uint8_t *red, std::uint8_t *green, std::uint8_t *blue);
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 
 #include <QFile>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -152,3 +155,5 @@ int fileWriterResult(const WriteResult &result, int cancelledResult)
         return kWriteFailed;
     }
 }
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@ class QFile;
 
 #include <cstddef>
 
+namespace glimmerix
+{
+
 // Program-wide state of the picture layer and the host calls every picture loop makes. All of it
 // is used on the user-interface thread only.
 
@@ -73,3 +76,5 @@ BlockHandle fileReaderResult(
 // The same for a writer's entry point: 1 written, 0 failed or no memory, 2 unsuitable, 3 cannot
 // create (message 54009); a cancel gives `cancelledResult`.
 int fileWriterResult(const WriteResult &result, int cancelledResult);
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 
 #include <cerrno>
 
+namespace glimmerix
+{
+
 DecodeResult pictureFailure(DecodeStatus status, const QString &detail)
 {
     return { status, 0, detail };
@@ -77,3 +80,5 @@ QString writeErrorDetail(const QFileDevice &file)
         return QStringLiteral("disk full");
     return file.errorString().isEmpty() ? QStringLiteral("write error") : file.errorString();
 }
+
+} // namespace glimmerix

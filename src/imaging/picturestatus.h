@@ -9,6 +9,9 @@
 class QFile;
 class QFileDevice;
 
+namespace glimmerix
+{
+
 // Building the statuses and detail texts of the picture layer, and the one size limit every
 // decoder (and the album's thumbnail path) checks before it allocates or decodes anything.
 
@@ -33,3 +36,5 @@ QString emptyFileDetail();
 // Why a write to `file` failed: "disk full" when the file system ran out of room, else the
 // system's text.
 QString writeErrorDetail(const QFileDevice &file);
+
+} // namespace glimmerix

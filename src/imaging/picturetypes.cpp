@@ -20,6 +20,9 @@
 #include <array>
 #include <utility>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -194,3 +197,5 @@ WriteResult savePicture(BlockHandle block, const QString &path)
                                                       : GetFileExtension(path)));
     return type->write(block, path);
 }
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <span>
 
+namespace glimmerix
+{
+
 // The picture file types by extension, in one table: how each is opened and saved. The image
 // file layer (open and save by type), the imaging library and the command-line tool look types
 // up here, and so can any later batch user (web album, slide show).
@@ -33,3 +36,5 @@ DecodeResult loadPicture(const QString &path);
 // Writes `block` to `path` by its type without showing anything (JPEG widened to 24 bits
 // first when needed).
 WriteResult savePicture(BlockHandle block, const QString &path);
+
+} // namespace glimmerix

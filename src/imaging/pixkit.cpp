@@ -8,6 +8,9 @@
 
 #include <QFile>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -82,3 +85,5 @@ int PkSaveFile(BlockHandle, const QString &, int, int)
     // FlashPix is not written.
     return kPkSaveFailed;
 }
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // The in-house imaging library: opens the common picture types through our codecs, Kodak Photo
 // CD packs through our own reader, and answers for FlashPix and layered .QSF files.
 //
@@ -39,3 +42,5 @@ inline constexpr BlockHandle kPkFailed = 0;
 inline constexpr BlockHandle kPkTooLarge = -1;
 inline constexpr BlockHandle kPkNoMemory = -2;
 inline constexpr int kPkSaveFailed = 1;
+
+} // namespace glimmerix

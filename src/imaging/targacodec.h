@@ -9,6 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Truevision Targa: 18-byte header, ID field, colour map, pixels (raw or run-length packets).
 namespace targa
 {
@@ -53,3 +56,5 @@ inline constexpr int kTargaNoMemory = 4;
 // reader does not handle (ReadTgaFile then shows message 54026), WrongKind when shorter than a
 // header, else the failure and its detail.
 DecodeResult decodeTga(const QByteArray &file);
+
+} // namespace glimmerix

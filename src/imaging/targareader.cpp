@@ -12,6 +12,9 @@
 #include <cstring>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -257,3 +260,5 @@ BlockHandle ReadTgaFile(const QString &path)
         host().showMessage(kMessageUnsupportedTarga);
     return fileReaderResult(result, path, kReadFailed);
 }
+
+} // namespace glimmerix

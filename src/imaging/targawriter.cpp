@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <new>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -103,3 +106,5 @@ int WriteTgaFile(const QString &path, BlockHandle block)
         return kTargaNoMemory;
     return fileWriterResult(result, kWriteUnsuitable);
 }
+
+} // namespace glimmerix

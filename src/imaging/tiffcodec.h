@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <vector>
 
+namespace glimmerix
+{
+
 // The TIFF codec: a small baseline reader of its own (uncompressed and LZW strips, first image
 // file directory), a libtiff reader for CCITT Group 4 bilevel files, and a fixed-layout writer.
 
@@ -105,3 +108,5 @@ bool needsLibtiff(const DecodeResult &result);
 DecodeResult decodeTiff(const QByteArray &file);
 // The libtiff reader: Ok with an image block, or the failure.
 DecodeResult readTiffWithLibtiff(const QString &path);
+
+} // namespace glimmerix

@@ -3,6 +3,9 @@
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -200,3 +203,5 @@ int parseTiffDirectory(const QByteArray &file, TiffDirectory &directory)
     directory.yDotsPerInch = dotsPerInch(yQuotient, directory.resolutionUnit);
     return big ? 2 : 1;
 }
+
+} // namespace glimmerix

@@ -14,6 +14,9 @@
 #include <memory>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -177,3 +180,5 @@ DecodeResult readTiffWithLibtiff(const QString &path)
     codecProgress(100);
     return { DecodeStatus::Ok, block.release(), {} };
 }
+
+} // namespace glimmerix

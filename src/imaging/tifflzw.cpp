@@ -4,6 +4,9 @@
 
 #include <array>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -112,3 +115,5 @@ bool decodeTiffLzw(const unsigned char *data, std::size_t size, TiffLzwSink &sin
     }
     return true;
 }
+
+} // namespace glimmerix

@@ -12,6 +12,9 @@
 #include <cerrno>
 #include <cstring>
 
+namespace glimmerix
+{
+
 void ByteView::seek(std::uint64_t position)
 {
     if (position > m_size) {
@@ -243,3 +246,5 @@ void codecProgress(int percent)
 {
     reportProgress(percent);
 }
+
+} // namespace glimmerix

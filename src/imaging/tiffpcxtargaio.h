@@ -11,6 +11,9 @@ class QSaveFile;
 #include <cstddef>
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Support shared by the TIFF, PCX and Targa codecs: a bounds-checked view of a file's bytes,
 // the size limits checked before any picture block is allocated, the picture block builder,
 // a checked view of a caller's block for the writers, and the Escape poll and progress report.
@@ -145,3 +148,5 @@ inline std::uint32_t roundUp4(std::uint32_t value)
 {
     return (value + 3u) & ~3u;
 }
+
+} // namespace glimmerix

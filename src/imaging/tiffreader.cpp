@@ -11,6 +11,9 @@
 #include <cstring>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -361,3 +364,5 @@ BlockHandle ReadTiffFile(const QString &path)
 {
     return fileReaderResult(loadTiffFile(path), path, kReadFailed);
 }
+
+} // namespace glimmerix

@@ -19,6 +19,9 @@
 #include <cstring>
 #include <vector>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -181,3 +184,5 @@ int WriteTiffFile(const QString &path, BlockHandle block)
 {
     return fileWriterResult(saveTiffFile(path, block), kWriteUnsuitable);
 }
+
+} // namespace glimmerix

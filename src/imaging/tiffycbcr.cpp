@@ -6,6 +6,9 @@
 #include <array>
 #include <cmath>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -56,3 +59,5 @@ void convertRicohRow(const unsigned char *source, int width, unsigned char *targ
         pixel[2] = clampByte(y + tables.redFromCr[std::size_t(cr)]);
     }
 }
+
+} // namespace glimmerix

@@ -1,5 +1,8 @@
 #include "audiodevice.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -47,3 +50,5 @@ AudioBackend *setAudioBackend(AudioBackend *backend)
     g_backend = backend ? backend : &g_noBackend;
     return previous;
 }
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 
 #include <memory>
 
+namespace glimmerix
+{
+
 // The sound card as the player and the recorder see it. The real devices are Qt Multimedia's
 // (qtaudiobackend.h); tests install a fake. Signals arrive on the thread that owns the device, in
 // the order the buffers were queued.
@@ -77,3 +80,5 @@ public:
 AudioBackend &audioBackend();
 // Installs `backend` (not owned) and returns the previous one; nullptr restores the empty one.
 AudioBackend *setAudioBackend(AudioBackend *backend);
+
+} // namespace glimmerix

@@ -14,6 +14,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -124,3 +127,5 @@ BlockHandle GetFirstMpegFrame(const QString &path)
     const FirstFrame frame = readFirstVideoFrame(path);
     return frame.result == FirstFrameResult::Ok ? frame.block : 0;
 }
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // The first video frame of a clip (AVI, MPEG, QuickTime ...) read through FFmpeg, as a new
 // 24-bit image block.
 enum class FirstFrameResult { Ok, CannotOpen, NoVideoStream, NoFrame };
@@ -17,3 +20,5 @@ FirstFrame readFirstVideoFrame(const QString &path);
 
 // The first frame of an MPEG clip as a new image block, or 0 when it cannot be read (no message).
 BlockHandle GetFirstMpegFrame(const QString &path);
+
+} // namespace glimmerix

@@ -11,6 +11,9 @@
 #include <cmath>
 #include <deque>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -291,3 +294,5 @@ std::unique_ptr<AudioInput> QtAudioBackend::createInput()
 {
     return std::make_unique<QtAudioInput>();
 }
+
+} // namespace glimmerix

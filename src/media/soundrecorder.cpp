@@ -12,6 +12,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -372,3 +375,5 @@ void SoundRecorder::setState(State state)
     m_state = state;
     Q_EMIT changed();
 }
+
+} // namespace glimmerix

@@ -12,6 +12,9 @@
 #include <functional>
 #include <memory>
 
+namespace glimmerix
+{
+
 class WavePlayer;
 
 // The sound recorder without its window: records from the input device into a temporary file in
@@ -131,3 +134,5 @@ private:
 
 // "11025 Hz, 8 Bit, Mono" and the like, for the format text.
 QString formatDescription(const WaveFormat &format);
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -211,3 +214,5 @@ bool WaveFile::play(const QString &path)
         return false;
     return m_player->playFile(path, m_formatBlock, m_dataOffset, m_dataLength);
 }
+
+} // namespace glimmerix

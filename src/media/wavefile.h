@@ -9,6 +9,10 @@
 #include <memory>
 
 class QIODevice;
+
+namespace glimmerix
+{
+
 class WavePlayer;
 
 // Why a WAVE file could not be read. Each failure also has a detail text naming the values that
@@ -83,3 +87,5 @@ private:
     QString m_warning;
     std::unique_ptr<WavePlayer> m_player;
 };
+
+} // namespace glimmerix

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 WaveFormat WaveFormat::pcm(std::uint32_t rate, std::uint16_t bits, std::uint16_t channels)
 {
     WaveFormat format;
@@ -103,3 +106,5 @@ QString formatTagName(std::uint16_t tag)
     return QStringLiteral("tag 0x%1")
         .arg(QString::number(tag, 16).toUpper().rightJustified(4, u'0'));
 }
+
+} // namespace glimmerix

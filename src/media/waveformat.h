@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // A sound format as the format block of a WAVE file describes it. The block itself (the bytes of
 // the "fmt " chunk, possibly longer than the fields below) travels as a QByteArray; this struct
 // is the decoded view of its first 18 bytes.
@@ -42,3 +45,5 @@ bool sameFormatBlock(QByteArrayView a, QByteArrayView b);
 
 // "PCM", "IMA ADPCM", ... for the tags in common use; "tag 0x%04X" for the rest.
 QString formatTagName(std::uint16_t tag);
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // Byte layout of a RIFF WAVE file. Every chunk is an 8-byte header (four-character id, 32-bit
 // little-endian size of the body) followed by the body and, when the size is odd, one pad byte.
 //
@@ -35,3 +38,5 @@ inline constexpr std::uint16_t kTagPcm = 1;
 inline constexpr std::uint16_t kTagImaAdpcm = 0x11;
 inline constexpr int kFactBodySize = 4;
 } // namespace WaveLayout
+
+} // namespace glimmerix

@@ -10,6 +10,9 @@
 
 #include <new>
 
+namespace glimmerix
+{
+
 WavePlayer::WavePlayer(QObject *parent)
     : QObject(parent)
 {
@@ -172,3 +175,5 @@ void WavePlayer::bufferDone()
     if (feed(m_position) == FeedNoMoreData && m_queued == 0)
         stop();
 }
+
+} // namespace glimmerix

@@ -7,9 +7,13 @@
 #include <cstdint>
 #include <memory>
 
-class AudioOutput;
 class QFile;
 class QIODevice;
+
+namespace glimmerix
+{
+
+class AudioOutput;
 
 // Streams the sound data of a WAVE file (or of the recorder's temporary file) to the output device
 // through two buffers of 512000 bytes, each cut to whole sample blocks. While one buffer plays the
@@ -79,3 +83,5 @@ private:
     bool m_open = false;
     bool m_reachedEnd = false;
 };
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 
 #include <cmath>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -91,3 +94,5 @@ bool writeWaveFile(const QString &path, const QByteArray &formatBlock, QIODevice
         return fail(error, file.errorString());
     return true;
 }
+
+} // namespace glimmerix

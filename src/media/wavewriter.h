@@ -6,6 +6,10 @@
 #include <cstdint>
 
 class QIODevice;
+
+namespace glimmerix
+{
+
 struct WaveFormat;
 
 // The sample count of the "fact" chunk: bytes / average bytes per second * samples per second,
@@ -21,3 +25,5 @@ std::uint32_t factSampleCount(const WaveFormat &format, std::int64_t dataBytes);
 // field can hold.
 bool writeWaveFile(const QString &path, const QByteArray &formatBlock, QIODevice &data,
     std::int64_t dataBytes, QString *error = nullptr);
+
+} // namespace glimmerix

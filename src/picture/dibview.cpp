@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+namespace glimmerix
+{
+
 QImage imageFromDibBlock(BlockHandle block)
 {
     if (!isBlockHandle(block))
@@ -63,3 +66,5 @@ QImage imageFromDibBlock(BlockHandle block)
     }
     return image;
 }
+
+} // namespace glimmerix

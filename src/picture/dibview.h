@@ -4,6 +4,11 @@
 
 #include <QImage>
 
+namespace glimmerix
+{
+
 // An image block (1, 4, 8 or 24 bits, uncompressed) as a QImage for display, or a null image
 // when the block's header does not describe a picture that fits inside the block.
 QImage imageFromDibBlock(BlockHandle block);
+
+} // namespace glimmerix

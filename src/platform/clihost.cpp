@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -130,3 +133,5 @@ QString CliHost::askSaveFileName(const SaveFileQuestion &)
 {
     return m_saveFileAnswer;
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include "host.h"
 
+namespace glimmerix
+{
+
 // Host for the command-line tool: messages go to standard error, questions take their default
 // answer (or a scripted one), progress is one line on a terminal that rewrites itself.
 class CliHost final : public Host
@@ -29,3 +32,5 @@ private:
     MessageAnswer m_yesNoAnswer = MessageAnswer::No;
     bool m_quiet = false;
 };
+
+} // namespace glimmerix

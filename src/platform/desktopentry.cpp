@@ -1,5 +1,8 @@
 #include "desktopentry.h"
 
+namespace glimmerix
+{
+
 bool isDesktopEntryPath(const QString &path)
 {
     return path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive);
@@ -177,3 +180,5 @@ QStringList expandExecLine(const QString &exec, const QStringList &files, const 
         result << files;
     return result;
 }
+
+} // namespace glimmerix

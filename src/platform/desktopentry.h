@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 // Desktop entries (".desktop" files): what they say about starting their program, and how their
 // Exec= line becomes a program and its arguments.
 
@@ -25,3 +28,5 @@ bool isDesktopEntryPath(const QString &path);
 // are appended. An empty list means the line is malformed (an unterminated quote).
 QStringList expandExecLine(const QString &exec, const QStringList &files, const QString &name = {},
     const QString &icon = {}, const QString &desktopFile = {});
+
+} // namespace glimmerix

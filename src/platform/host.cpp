@@ -2,6 +2,9 @@
 
 #include "strings.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -82,3 +85,5 @@ Host *setHost(Host *newHost)
     g_host = newHost ? newHost : &g_silentHost;
     return previous;
 }
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <memory>
 
+namespace glimmerix
+{
+
 // The one door through which logic reaches the user. Logic never opens a window itself: it shows
 // message N, asks a question, reports progress, polls Escape or sets status text through the
 // current Host. The GUI, the command-line tool and the tests each install their own Host.
@@ -147,3 +150,5 @@ public:
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
+
+} // namespace glimmerix

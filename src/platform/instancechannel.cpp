@@ -9,6 +9,9 @@
 
 #include <optional>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -276,3 +279,5 @@ InstanceReply sendInstanceMessage(const QString &instanceName, std::uint32_t num
     reply.result = answer.wparam;
     return reply;
 }
+
+} // namespace glimmerix

@@ -14,6 +14,9 @@
 class QLocalServer;
 class QLocalSocket;
 
+namespace glimmerix
+{
+
 // The channel through which one Glimmerix process sends numbered messages to another run by the
 // same user: a local socket named after the executable's base name in the private runtime folder.
 // The sender waits until the receiver has handled the message, so messages are handled one at a
@@ -91,3 +94,5 @@ inline constexpr int kConnectTimeoutMs = 5000;
 InstanceReply sendInstanceMessage(const QString &instanceName, std::uint32_t number,
     std::int64_t wparam, std::int64_t lparam, const QByteArray &payload = {},
     int timeoutMs = kDefaultReplyTimeoutMs);
+
+} // namespace glimmerix

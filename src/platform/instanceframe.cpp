@@ -2,6 +2,9 @@
 
 #include <QtEndian>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -112,3 +115,5 @@ InstanceFrame FrameDecoder::takeFrame()
     m_ready = false;
     return frame;
 }
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+namespace glimmerix
+{
+
 // One message between two Glimmerix processes on the instance channel: a message number, two
 // integer parameters and an optional payload. A request is answered by exactly one reply frame
 // carrying the same number, the receiver's result in `wparam` and 1 in `lparam` when a receiver
@@ -63,3 +66,5 @@ private:
     bool m_ready = false;
     QString m_error;
 };
+
+} // namespace glimmerix

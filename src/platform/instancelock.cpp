@@ -13,6 +13,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+namespace glimmerix
+{
+
 InstanceLock::InstanceLock(QString name)
     : m_name(std::move(name))
 {
@@ -78,3 +81,5 @@ void InstanceLock::unlock()
     ::close(m_fd);
     m_fd = -1;
 }
+
+} // namespace glimmerix

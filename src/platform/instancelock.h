@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // "Is another instance running?": an exclusive lock on <runtime folder>/<name>.lock, held from
 // tryLock() until the object is destroyed. The lock is an advisory flock() on the open file, so
 // the kernel releases it the moment the holding process ends, however it ends: a crashed
@@ -31,3 +34,5 @@ private:
     bool m_heldElsewhere = false;
     QString m_error;
 };
+
+} // namespace glimmerix

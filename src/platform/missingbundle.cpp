@@ -1,5 +1,8 @@
 #include "strings.h"
 
+namespace glimmerix
+{
+
 // The program's own small table: the one message it must be able to show before the language
 // bundle is loaded, in the languages the program was sold in.
 
@@ -61,3 +64,5 @@ MissingBundleMessage missingBundleMessage(const QString &languageName, const QSt
     }
     return { chosen->id, formatPrintf(QString::fromUtf8(chosen->text), { fileName }) };
 }
+
+} // namespace glimmerix

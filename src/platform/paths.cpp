@@ -12,6 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -103,3 +106,5 @@ QString absoluteItemPath(const QString &path)
         return path;
     return joinPath(userFolder(), path);
 }
+
+} // namespace glimmerix

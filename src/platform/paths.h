@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 // Where Glimmerix keeps things on Linux. Every function returns an absolute path without a
 // trailing slash.
 //
@@ -29,3 +32,5 @@ void makeFolderIfMissing(const QString &folder);
 // An item path made absolute: a path that does not start with '/' is taken relative to the user
 // folder.
 QString absoluteItemPath(const QString &path);
+
+} // namespace glimmerix

@@ -1,5 +1,8 @@
 #include "strings.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -120,3 +123,5 @@ QString formatPrintf(const QString &format, const QStringList &args)
     }
     return out;
 }
+
+} // namespace glimmerix

@@ -10,6 +10,9 @@
 #include <QSaveFile>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -201,3 +204,5 @@ bool PrivateProfile::writeInt(int keyStringId, int value)
 {
     return writeInt(profileKeyName(keyStringId), value);
 }
+
+} // namespace glimmerix

@@ -5,6 +5,9 @@
 
 #include <optional>
 
+namespace glimmerix
+{
+
 // The private profile: GLIMIX.INI in the config folder, an INI file whose section "USER" holds
 // integer values. Key names are string-table entries (cut to 31 bytes), so the file follows the
 // language of the bundle. Values are read with the caller's default and written as decimal text.
@@ -48,3 +51,5 @@ std::optional<QString> findProfileValue(
 // is added at the end of the section, else the section is added at the end.
 QByteArray setProfileValue(
     const QByteArray &source, const QString &section, const QString &key, const QString &value);
+
+} // namespace glimmerix

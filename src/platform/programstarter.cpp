@@ -4,6 +4,9 @@
 #include <QProcess>
 #include <QUrl>
 
+namespace glimmerix
+{
+
 bool ProgramStarter::openDocument(const QString &path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -45,3 +48,5 @@ ProgramStarter *setProgramStarter(ProgramStarter *starter)
     currentStarter = starter ? starter : &defaultStarter;
     return previous;
 }
+
+} // namespace glimmerix

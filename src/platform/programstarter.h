@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 // The one seam through which the program starts other programs (launcher buttons, mail, the
 // album's own second window). Tests install a recording starter instead.
 
@@ -37,3 +40,5 @@ public:
 ProgramStarter &programStarter();
 // Installs `starter` (not owned) and returns the previous one; nullptr restores the default.
 ProgramStarter *setProgramStarter(ProgramStarter *starter);
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+namespace glimmerix
+{
+
 QString relayFilePath()
 {
     const QString folder = runtimeFolder();
@@ -119,3 +122,5 @@ HandoverResult handOverFiles(const QString &instanceName, const QStringList &fil
     }
     return result;
 }
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 
 #include <optional>
 
+namespace glimmerix
+{
+
 // Handing a file to the running instance: the sender writes the path into the relay file as one
 // fixed 260-byte record (the path's bytes, then a terminating zero, then zero filling), sends
 // message 1034 over the instance channel and waits until the receiver has read the record and
@@ -74,3 +77,5 @@ struct HandoverResult {
 // relay file, so they never overwrite each other's record.
 HandoverResult handOverFiles(
     const QString &instanceName, const QStringList &files, int timeoutMs = kDefaultReplyTimeoutMs);
+
+} // namespace glimmerix

@@ -1,5 +1,8 @@
 #include "settingsfile.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -348,3 +351,5 @@ QByteArray serializeSettingsFile(const SettingsTree &tree)
     }
     return text.toUtf8();
 }
+
+} // namespace glimmerix

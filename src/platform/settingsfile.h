@@ -7,6 +7,9 @@
 
 #include <optional>
 
+namespace glimmerix
+{
+
 // One settings file: a tree of keys addressed by backslash-separated paths
 // ("SOFTWARE\Orvanta\Glimmerix\2.0\Preference"), each holding named, typed values. Key and value
 // names compare without regard to case, as registry names do, and keep the case they were
@@ -82,3 +85,5 @@ struct SettingsFileParse {
 };
 SettingsFileParse parseSettingsFile(const QByteArray &source);
 QByteArray serializeSettingsFile(const SettingsTree &tree);
+
+} // namespace glimmerix

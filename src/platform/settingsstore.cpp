@@ -9,6 +9,9 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -339,3 +342,5 @@ QStringList SettingsKey::numberedSubkeys(const QString &prefix) const
     }
     return names;
 }
+
+} // namespace glimmerix

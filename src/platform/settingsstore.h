@@ -11,6 +11,9 @@
 
 class QLockFile;
 
+namespace glimmerix
+{
+
 // The settings store: the program's stand-in for the system registry. It has two roots with the
 // same key paths and value names as the registry would have; each root is a settings file (see
 // settingsfile.h).
@@ -164,3 +167,5 @@ private:
     SettingsRoot m_root = SettingsRoot::User;
     QString m_path;
 };
+
+} // namespace glimmerix

@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QResource>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -134,3 +137,5 @@ QString systemLanguageName()
 {
     return QLocale::languageToString(QLocale::system().language());
 }
+
+} // namespace glimmerix

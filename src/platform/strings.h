@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace glimmerix
+{
+
 // The language bundle: a Qt binary resource file holding the numbered string table, the bitmaps
 // and the icons. Every text the user sees is looked up here by number.
 
@@ -49,3 +52,5 @@ struct MissingBundleMessage {
     QString text;
 };
 MissingBundleMessage missingBundleMessage(const QString &languageName, const QString &fileName);
+
+} // namespace glimmerix

@@ -1,5 +1,8 @@
 #include "textlimits.h"
 
+namespace glimmerix
+{
+
 int utf8Length(const QString &text)
 {
     return int(text.toUtf8().size());
@@ -32,3 +35,5 @@ bool pathFitsField(const QString &path)
 {
     return utf8Length(path) <= kMaxPathBytes;
 }
+
+} // namespace glimmerix

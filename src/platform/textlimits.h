@@ -5,6 +5,9 @@
 
 #include <cstddef>
 
+namespace glimmerix
+{
+
 // Fixed-size text fields hold UTF-8 bytes. A text that does not fit is cut at a character
 // boundary (never inside a multi-byte sequence); a path that does not fit is refused instead.
 
@@ -20,3 +23,5 @@ QByteArray utf8Prefix(const QString &text, std::size_t maxBytes);
 QString cutToUtf8Bytes(const QString &text, int maxBytes);
 // True when `path` fits a 260-byte path field.
 bool pathFitsField(const QString &path);
+
+} // namespace glimmerix

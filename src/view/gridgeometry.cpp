@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+namespace glimmerix
+{
+
 using namespace grid;
 
 QRect cellRect(int row, int column)
@@ -135,3 +138,5 @@ bool dragDistanceReached(QPoint press, QPoint now)
     const double dy = now.y() - press.y();
     return static_cast<int>(std::sqrt(dx * dx + dy * dy)) >= kDragDistance;
 }
+
+} // namespace glimmerix

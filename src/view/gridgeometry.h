@@ -4,6 +4,9 @@
 #include <QRect>
 #include <QSize>
 
+namespace glimmerix
+{
+
 // The thumbnail grid's fixed geometry and the arithmetic around it: how many cells fit, where
 // each cell sits, how a window being resized snaps to whole cells, and how far the grid scrolls.
 // Everything here is plain arithmetic so it can be checked without a window.
@@ -84,3 +87,5 @@ int scrolledTop(ScrollAction action, int top, int rows, int maximum, int thumb =
 // Whether a press at `press` becomes a drag now that the pointer is at `now`: the whole-pixel
 // straight-line distance must be at least kDragDistance.
 bool dragDistanceReached(QPoint press, QPoint now);
+
+} // namespace glimmerix

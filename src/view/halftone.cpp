@@ -1,5 +1,8 @@
 #include "halftone.h"
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -62,3 +65,5 @@ QImage reduceToDisplayDepth(const QImage &image, int depth)
     }
     return out;
 }
+
+} // namespace glimmerix

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QRgb>
 
+namespace glimmerix
+{
+
 // Colour reduction for displays of 8 bits per pixel or fewer. True-colour displays (every
 // display a current Linux desktop offers) use the pictures as stored.
 
@@ -15,3 +18,5 @@ QList<QRgb> halftoneColorTable();
 // rounded to the nearest of 6 levels (steps of 51) at 5 to 8 bits; to the 8 corner colours
 // (each channel 0 or 255) at 4 bits or fewer.
 QImage reduceToDisplayDepth(const QImage &image, int depth);
+
+} // namespace glimmerix

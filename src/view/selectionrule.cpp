@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -64,3 +67,5 @@ SelectionOutcome applySelectionRule(SelectionMarks &marks, int current, int clic
     outcome.all = true;
     return outcome;
 }
+
+} // namespace glimmerix

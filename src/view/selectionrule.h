@@ -2,6 +2,9 @@
 
 #include <QList>
 
+namespace glimmerix
+{
+
 // The selection marks of a list of items, as the selection rule sees them. The album's items
 // carry their own marks; tests use a plain list.
 class SelectionMarks
@@ -48,3 +51,5 @@ struct SelectionOutcome {
 // A click outside the list changes nothing.
 SelectionOutcome applySelectionRule(
     SelectionMarks &marks, int current, int clicked, ClickKeys keys);
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QTimeZone>
 
+namespace glimmerix
+{
+
 QString itemInformationLine(const ItemInfo &info)
 {
     const QDateTime time = QDateTime::fromSecsSinceEpoch(info.fileTime, QTimeZone::utc());
@@ -52,3 +55,5 @@ QString itemCountText(int itemCount)
 {
     return formatString(Message::kItemCount, { QString::number(itemCount) });
 }
+
+} // namespace glimmerix

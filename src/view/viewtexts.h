@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace glimmerix
+{
+
 class CAlbumDoc;
 struct ItemInfo;
 
@@ -22,3 +25,5 @@ QString cellNumberText(int index);
 QString albumSizeText(const CAlbumDoc &document);
 // The item count pane (string 50342).
 QString itemCountText(int itemCount);
+
+} // namespace glimmerix

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+using namespace glimmerix;
+
 namespace
 {
 

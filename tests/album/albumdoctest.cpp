@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

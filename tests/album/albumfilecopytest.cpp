@@ -14,6 +14,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -22,6 +22,8 @@
 
 #include <sys/resource.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace glimmerix;
+
 // A solid w x h picture as a 24-bit image block.
 inline BlockHandle solidPicture(int width, int height, QRgb color)
 {

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+using namespace glimmerix;
+
 TEST(FirstFrame, MatchesFfmpegsOwnDecodeTheRightWayUp)
 {
     for (const char *clip : { "clip.avi", "clip.mpg" }) {

@@ -21,6 +21,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -15,6 +15,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 // The desktop host gives a box the caption and default button it is asked for; callers that ask
 // for neither get the program's name and the first button.
 TEST(GuiHost, MessageBoxTakesItsCaptionAndDefaultButton)

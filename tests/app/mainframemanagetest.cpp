@@ -21,6 +21,8 @@
 
 #include <functional>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -43,6 +43,8 @@
 
 #include <functional>
 
+using namespace glimmerix;
+
 namespace
 {
 

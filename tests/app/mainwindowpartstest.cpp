@@ -30,6 +30,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+using namespace glimmerix;
+
 using glimmerix::runOrdered;
 
 // Results arrive in index order whatever order the workers finish in, for one worker and many.

@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 RgbPicture readNetpbm(const QString &path)
 {
     const QByteArray data = fileBytes(path);

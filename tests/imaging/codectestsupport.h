@@ -13,6 +13,8 @@
 #include <ostream>
 #include <vector>
 
+using namespace glimmerix;
+
 // Helpers for the codec tests: pictures as plain top-down RGB pixels, netpbm references,
 // image blocks built in memory, and the external tools used to cross-check written files.
 

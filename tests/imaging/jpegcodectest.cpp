@@ -15,6 +15,8 @@
 
 #include <jpeglib.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

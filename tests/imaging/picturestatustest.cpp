@@ -20,6 +20,8 @@
 
 #include <unistd.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+using namespace glimmerix;
+
 SamplePicture readPnm(const QString &path)
 {
     const QByteArray data = fileBytes(path);

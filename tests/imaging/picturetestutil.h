@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace glimmerix;
+
 // A picture as plain top-down RGB (or grey) samples, for comparing image blocks with reference
 // decodings.
 struct SamplePicture {

@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+using namespace glimmerix;
+
 namespace
 {
 

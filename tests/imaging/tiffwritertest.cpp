@@ -12,6 +12,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

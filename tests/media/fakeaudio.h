@@ -4,6 +4,8 @@
 
 #include <deque>
 
+using namespace glimmerix;
+
 // A sound card for tests: the output keeps queued buffers until the test plays them, the input
 // captures what the test hands it. Installs itself as the audio backend while it lives.
 class FakeAudioBackend final : public AudioBackend

@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+using namespace glimmerix;
+
 // Builds RIFF bytes for tests: chunk(id, body) with its pad byte, riff(body) with a given or
 // correct size field.
 QByteArray chunk(const char *id, const QByteArray &body, qint64 sizeField = -1);

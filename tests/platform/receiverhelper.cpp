@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 TEST(SettingsFile, ParsesSectionsTypedValuesAndEscapes)
 {
     const SettingsFileParse parse

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 TEST(PrintfFormat, FillsConversionsInOrder)
 {
     EXPECT_EQ(formatPrintf(

@@ -7,6 +7,8 @@
 
 #include <deque>
 
+using namespace glimmerix;
+
 // Test host: records every message shown (number and text), answers questions from a script,
 // presses Escape or Cancel on demand, and records progress and status texts.
 class RecordingHost final : public Host

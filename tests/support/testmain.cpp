@@ -11,6 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 int main(int argc, char **argv)
 {
     setUpTestEnvironment();

@@ -24,6 +24,8 @@
 
 #include <algorithm>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -16,6 +16,8 @@
 
 #include <cstring>
 
+using namespace glimmerix;
+
 namespace
 {
 

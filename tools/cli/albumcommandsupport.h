@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+using namespace glimmerix;
+
 // Opens ALBUM (a path or a name in the albums folder) into `doc`, holding its lock until `doc`
 // lets it go; returns its path, or an empty string after reporting why it could not be opened
 // (missing, a folder, not an album, in use).

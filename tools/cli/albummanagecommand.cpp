@@ -13,6 +13,8 @@
 
 #include <QFileInfo>
 
+using namespace glimmerix;
+
 namespace
 {
 

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+using namespace glimmerix;
+
 namespace
 {
 

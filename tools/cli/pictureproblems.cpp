@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace glimmerix;
+
 QString pictureReadProblem(const QString &path)
 {
     const QString problem = unusableFileProblem(path);

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QSharedMemory>
 
+using namespace glimmerix;
+
 namespace
 {
 

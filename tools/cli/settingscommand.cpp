@@ -6,6 +6,8 @@
 #include "core/appsettings.h"
 #include "platform/privateprofile.h"
 
+using namespace glimmerix;
+
 namespace
 {
 

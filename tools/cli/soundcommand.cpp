@@ -18,6 +18,8 @@
 
 #include <cmath>
 
+using namespace glimmerix;
+
 namespace
 {
 

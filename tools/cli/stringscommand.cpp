@@ -4,6 +4,8 @@
 
 #include "platform/strings.h"
 
+using namespace glimmerix;
+
 namespace
 {
 

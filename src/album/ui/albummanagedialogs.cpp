@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace glimmerix
+{
+
 AlbumNameDialog::AlbumNameDialog(
     const QString &title, const QStringList &entries, const QString &proposed, QWidget *parent)
     : QDialog(parent)
@@ -127,3 +130,5 @@ bool CopyFilesDialog::move() const
 {
     return m_move->isChecked();
 }
+
+} // namespace glimmerix

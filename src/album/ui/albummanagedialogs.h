@@ -10,6 +10,9 @@ class QComboBox;
 class QDialogButtonBox;
 class QLineEdit;
 
+namespace glimmerix
+{
+
 // The dialogs of the album management commands. Each collects input into plain values; the
 // work is done by the functions of albummanagement.h.
 
@@ -69,3 +72,5 @@ private:
     QLineEdit *m_folder = nullptr;
     QCheckBox *m_move = nullptr;
 };
+
+} // namespace glimmerix

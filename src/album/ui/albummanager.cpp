@@ -9,6 +9,9 @@
 
 #include <QDir>
 
+namespace glimmerix
+{
+
 AlbumManager::AlbumManager(CAlbumDoc &doc, AlbumListAccess &list, QWidget *window, QObject *parent)
     : QObject(parent)
     , m_doc(doc)
@@ -19,7 +22,7 @@ AlbumManager::AlbumManager(CAlbumDoc &doc, AlbumListAccess &list, QWidget *windo
 
 QString AlbumManager::albumsFolder() const
 {
-    return ::albumsFolder();
+    return glimmerix::albumsFolder();
 }
 
 bool AlbumManager::runCommand(int command)
@@ -75,7 +78,7 @@ void AlbumManager::renameAlbum()
     // Changes the user chose not to save are dropped with the old name.
     m_doc.setModified(false);
     m_list.applyAlbumListChange(
-        ::renameAlbum(albumsFolder(), current, dialog.albumName(), dialog.nameIsEntry()));
+        glimmerix::renameAlbum(albumsFolder(), current, dialog.albumName(), dialog.nameIsEntry()));
 }
 
 void AlbumManager::copyAlbum()
@@ -87,7 +90,7 @@ void AlbumManager::copyAlbum()
         loadString(AlbumManageMessage::kCopyTitle), m_list.albumEntries(), current, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_list.applyAlbumListChange(::copyAlbum(albumsFolder(), current, dialog.albumName()));
+    m_list.applyAlbumListChange(glimmerix::copyAlbum(albumsFolder(), current, dialog.albumName()));
 }
 
 void AlbumManager::deleteAlbum()
@@ -104,7 +107,7 @@ void AlbumManager::deleteAlbum()
     QStringList media;
     for (int index = 0; index < m_doc.itemCount(); ++index)
         media << m_doc.item(index)->absolutePath();
-    m_list.applyAlbumListChange(::deleteAlbum(
+    m_list.applyAlbumListChange(glimmerix::deleteAlbum(
         albumsFolder(), current, CAlbumDoc::untitledName(), media, dialog.deleteMedia()));
 }
 
@@ -128,10 +131,12 @@ void AlbumManager::copyAlbumFiles()
     CopyFilesDialog dialog(loadString(AlbumManageMessage::kCopyFilesCaption), preset, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ::copyAlbumFiles(m_doc, dialog.folder(), dialog.move(), m_freeSpace);
+    glimmerix::copyAlbumFiles(m_doc, dialog.folder(), dialog.move(), m_freeSpace);
     // The album file stays where it is; the list stays on it and the view redraws.
     AlbumListChange change;
     change.succeeded = true;
     change.selectEntry = current;
     m_list.applyAlbumListChange(change);
 }
+
+} // namespace glimmerix

@@ -7,8 +7,12 @@
 
 #include <functional>
 
-class CAlbumDoc;
 class QWidget;
+
+namespace glimmerix
+{
+
+class CAlbumDoc;
 
 // What the album management commands need from the main window's album list (control 32785).
 class AlbumListAccess
@@ -57,3 +61,5 @@ private:
     QWidget *m_window = nullptr;
     FreeSpaceQuery m_freeSpace = freeSpaceOf;
 };
+
+} // namespace glimmerix

@@ -27,6 +27,9 @@
 #include <QInputDialog>
 #include <QStyle>
 
+namespace glimmerix
+{
+
 AlbumCommands::AlbumCommands(CMainFrame *frame, CAlbumDoc *document, CAlbumView *view)
     : QObject(frame)
     , m_frame(frame)
@@ -108,7 +111,7 @@ void AlbumCommands::convertOldAlbums()
     QStringList saved;
     {
         const CAlbumDoc::ChangeBatch batch(*m_document);
-        saved = ::convertOldAlbums(*m_document, chosen);
+        saved = glimmerix::convertOldAlbums(*m_document, chosen);
     }
     // The document now holds the last converted album (saved under its own name, or untitled
     // when nothing was saved): the list follows it.
@@ -253,10 +256,12 @@ void AlbumCommands::addFiles()
     if (paths.isEmpty())
         return;
     QApplication::processEvents();
-    const AddFilesOutcome outcome = ::addFiles(*m_document, paths);
+    const AddFilesOutcome outcome = glimmerix::addFiles(*m_document, paths);
     if (!outcome.folder.isEmpty()) {
         m_document->setAddFilesFolder(outcome.folder);
         m_addPhotoFolder = outcome.folder;
         Q_EMIT addPhotoFolderChanged(outcome.folder);
     }
 }
+
+} // namespace glimmerix

@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QString>
 
+namespace glimmerix
+{
+
 class CAlbumDoc;
 class CAlbumView;
 class CMainFrame;
@@ -55,3 +58,5 @@ private:
     QString m_soundFolder;
     QString m_addPhotoFolder;
 };
+
+} // namespace glimmerix

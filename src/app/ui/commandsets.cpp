@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QStyle>
 
+namespace glimmerix
+{
+
 CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document)
 {
     QStyle *style = QApplication::style();
@@ -113,3 +116,5 @@ CommandSet helpCommandSet()
     };
     return set;
 }
+
+} // namespace glimmerix

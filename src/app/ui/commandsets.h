@@ -2,6 +2,9 @@
 
 #include "app/commandtable.h"
 
+namespace glimmerix
+{
+
 class AlbumManager;
 class CAlbumDoc;
 class CAlbumView;
@@ -22,3 +25,5 @@ CommandSet launcherCommandSet(LauncherBar &launcher);
 CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
+
+} // namespace glimmerix

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -68,3 +71,5 @@ bool EscapeKeyWatcher::eventFilter(QObject *watched, QEvent *event)
         return true;
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace glimmerix

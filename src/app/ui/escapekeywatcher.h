@@ -3,6 +3,9 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+namespace glimmerix
+{
+
 // Paces the event pumping of long loops: due() is true at the first call and then at most once
 // every 50 ms. Running the event loop once per item repaints the windows every time and can take
 // more than the item's own work; a person does not notice 50 ms before Escape or Cancel counts.
@@ -50,3 +53,5 @@ private:
     bool m_polling = false;
     EventPacer m_pacer;
 };
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 
 #include <QComboBox>
 
+namespace glimmerix
+{
+
 QStringList FrameAlbumList::albumEntries() const
 {
     QStringList entries;
@@ -42,3 +45,5 @@ void FrameAlbumList::applyAlbumListChange(const AlbumListChange &change)
     m_frame.FillAlbumList(document->pathName());
     m_frame.updateCommandStates();
 }
+
+} // namespace glimmerix

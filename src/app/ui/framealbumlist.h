@@ -2,6 +2,9 @@
 
 #include "album/ui/albummanager.h"
 
+namespace glimmerix
+{
+
 class CMainFrame;
 
 // The main window's album list as the album management commands see it. Applying a command's
@@ -23,3 +26,5 @@ public:
 private:
     CMainFrame &m_frame;
 };
+
+} // namespace glimmerix

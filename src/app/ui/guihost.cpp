@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -107,3 +110,5 @@ QStringList GuiHost::askOpenFileNames(const OpenFileQuestion &question)
         m_mainWindow, question.title, question.folder, question.filter);
     return path.isEmpty() ? QStringList() : QStringList { path };
 }
+
+} // namespace glimmerix

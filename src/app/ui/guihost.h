@@ -7,6 +7,9 @@
 
 class QWidget;
 
+namespace glimmerix
+{
+
 // Host for the desktop program: Qt message boxes and the progress dialog centred over the main
 // window, the Escape watcher, the wait cursor, and the main window's status pane. Create it after
 // the application object.
@@ -38,3 +41,5 @@ private:
     std::function<void(int, const QString &)> m_statusSink;
     EscapeKeyWatcher m_escapeWatcher;
 };
+
+} // namespace glimmerix

@@ -10,6 +10,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -150,3 +153,5 @@ void HandoverQueue::showNotice(const QStringList &texts)
         ((shown.isEmpty() ? QStringList() : QStringList { shown }) + texts).join(u'\n'));
     m_notice->show();
 }
+
+} // namespace glimmerix

@@ -6,8 +6,12 @@
 #include <QStringList>
 #include <QTimer>
 
-class CAlbumDoc;
 class QWidget;
+
+namespace glimmerix
+{
+
+class CAlbumDoc;
 
 // Files that other processes hand to the main window. A file is added only while the window is
 // free: no modal dialog, menu or progress dialog is open and no other hand-over is being added.
@@ -50,3 +54,5 @@ private:
     bool m_adding = false;
     QPointer<QMessageBox> m_notice;
 };
+
+} // namespace glimmerix

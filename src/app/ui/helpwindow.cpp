@@ -6,6 +6,9 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -40,3 +43,5 @@ void showHelpWindow(const QString &page)
     window->raise();
     window->activateWindow();
 }
+
+} // namespace glimmerix

@@ -19,6 +19,9 @@
 #include <QToolTip>
 #include <QUrl>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -262,3 +265,5 @@ void LauncherBar::dropEvent(QDropEvent *event)
     event->accept();
     dropFile(event->position().toPoint(), file);
 }
+
+} // namespace glimmerix

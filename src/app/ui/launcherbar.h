@@ -8,8 +8,12 @@
 
 #include <functional>
 
-class AppSettings;
 class QMimeData;
+
+namespace glimmerix
+{
+
+class AppSettings;
 
 // The launcher bar along the bottom of the main window: one 55 x 55 button per outside program.
 // A left click starts the program, a right click opens the set-up dialog, a file dropped on a
@@ -82,3 +86,5 @@ private:
     std::function<QString()> m_chooser;
     std::function<QString(const QMimeData *)> m_dropFileReader;
 };
+
+} // namespace glimmerix

@@ -10,6 +10,9 @@
 #include <QPixmap>
 #include <QStandardPaths>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -78,3 +81,5 @@ QIcon launcherProgramIcon(const QString &path)
     }
     return QIcon(QPixmap::fromImage(bundleIcon(Resource::kProgramIcon)));
 }
+
+} // namespace glimmerix

@@ -19,6 +19,9 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -204,3 +207,5 @@ void LauncherSetupDialog::accept()
     m_accepted = m_model.accept(m_label->text());
     QDialog::accept();
 }
+
+} // namespace glimmerix

@@ -13,6 +13,9 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+namespace glimmerix
+{
+
 // The launcher set-up dialog (template 192): a strip of 50 x 50 program cells, the selected
 // program's path, label and icon, and Add, Change, Remove and OK. It edits copies; programs()
 // gives the list that replaces the application's list after OK.
@@ -62,3 +65,5 @@ private:
     QPushButton *m_remove = nullptr;
     bool m_filling = false;
 };
+
+} // namespace glimmerix

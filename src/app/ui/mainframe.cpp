@@ -56,6 +56,9 @@
 
 #include <cstdio>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -601,3 +604,5 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     delete m_pictureWindow;
     event->accept();
 }
+
+} // namespace glimmerix

@@ -15,6 +15,16 @@
 #include <functional>
 #include <memory>
 
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace glimmerix
+{
+
 class AlbumCommands;
 class AlbumManager;
 class HandoverQueue;
@@ -22,12 +32,6 @@ class FrameAlbumList;
 class LauncherBar;
 class CAlbumDoc;
 class CAlbumView;
-class QAction;
-class QComboBox;
-class QLabel;
-class QMenu;
-class QTimer;
-class QToolBar;
 
 // The program's main window: the album bar with the album list along the top, the album's view,
 // the launcher bar along the bottom and a three-pane status bar. It owns the album document,
@@ -170,3 +174,5 @@ private:
     HandoverQueue *m_handovers = nullptr;
     QPointer<PictureWindow> m_pictureWindow;
 };
+
+} // namespace glimmerix

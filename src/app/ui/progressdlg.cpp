@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -125,3 +128,5 @@ void CProgressDlg::centreOverParent()
     const QRect area = over->frameGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
+
+} // namespace glimmerix

@@ -11,6 +11,9 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
+namespace glimmerix
+{
+
 // The program's modeless progress dialog: a title line (control 1052), a text line (1051), a bar
 // from 0 to the range (1049) and a Cancel button. Cancel sets the cancelled flag and closes the
 // dialog, or with keep-open only sets the flag; the hide-cancel switch removes the button (and
@@ -66,3 +69,5 @@ private:
     bool m_keepOpen = false;
     EventPacer m_pacer;
 };
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+namespace glimmerix
+{
+
 ReceivedFilesList::ReceivedFilesList(QWidget *parent)
     : QListWidget(parent)
     , m_debugPrint(qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER"))
@@ -21,3 +24,5 @@ void ReceivedFilesList::receiveHandedOverFile(const QString &path)
     frame->raise();
     frame->activateWindow();
 }
+
+} // namespace glimmerix

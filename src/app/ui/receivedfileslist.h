@@ -4,6 +4,9 @@
 
 #include <QListWidget>
 
+namespace glimmerix
+{
+
 // Stand-in for the album window until it exists: lists each file handed over by a second start
 // and brings its window to the front. With GLIMMERIX_DEBUG_HANDOVER set it also prints
 // "handover: <path>" on standard error, one line per file, for scripts and tests.
@@ -17,3 +20,5 @@ public:
 private:
     bool m_debugPrint;
 };
+
+} // namespace glimmerix

@@ -11,6 +11,9 @@
 
 #include <utility>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -97,3 +100,5 @@ std::optional<SortChoice> askSortOrder(QWidget *parent)
         return std::nullopt;
     return dialog.choice();
 }
+
+} // namespace glimmerix

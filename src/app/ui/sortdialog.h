@@ -7,6 +7,9 @@
 class QButtonGroup;
 class QRadioButton;
 
+namespace glimmerix
+{
+
 struct SortChoice {
     int key = 0; // 0 file name, 1 extension, 2 file size, 3 file time, 4 description
     int direction = 0; // 0 as the key's natural order, 1 reversed
@@ -32,3 +35,5 @@ private:
 
 // Asks for the sort key and direction; nothing when cancelled.
 std::optional<SortChoice> askSortOrder(QWidget *parent);
+
+} // namespace glimmerix

@@ -9,6 +9,9 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 
+namespace glimmerix
+{
+
 SoundFormatDialog::SoundFormatDialog(
     const QList<WaveFormat> &offered, const WaveFormat &current, QWidget *parent)
     : QDialog(parent)
@@ -35,3 +38,5 @@ WaveFormat SoundFormatDialog::chosen() const
     const int index = m_formats->currentIndex();
     return index >= 0 && index < m_offered.size() ? m_offered[index] : WaveFormat();
 }
+
+} // namespace glimmerix

@@ -7,6 +7,9 @@
 
 class QComboBox;
 
+namespace glimmerix
+{
+
 // The recording format chooser: one list of the formats the input device offers, the current one
 // selected. Titled with string 50496.
 class SoundFormatDialog final : public QDialog
@@ -21,3 +24,5 @@ private:
     QList<WaveFormat> m_offered;
     QComboBox *m_formats;
 };
+
+} // namespace glimmerix

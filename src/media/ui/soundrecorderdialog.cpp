@@ -16,6 +16,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+namespace glimmerix
+{
+
 SoundRecorderDialog::SoundRecorderDialog(const QString &audioFolder, QWidget *parent)
     : QDialog(parent)
     , m_recorder(new SoundRecorder(audioFolder, this))
@@ -106,3 +109,5 @@ void SoundRecorderDialog::updateControls()
     m_status->setText(m_usable ? m_recorder->statusText() : QString());
     m_formatText->setText(m_usable ? m_recorder->formatText() : QString());
 }
+
+} // namespace glimmerix

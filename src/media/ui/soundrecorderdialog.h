@@ -6,6 +6,10 @@
 
 class QLabel;
 class QPushButton;
+
+namespace glimmerix
+{
+
 class SoundRecorder;
 
 // The modal sound recorder: record, play, stop, format and save buttons, the status line and the
@@ -39,3 +43,5 @@ private:
     QLabel *m_status;
     QLabel *m_formatText;
 };
+
+} // namespace glimmerix

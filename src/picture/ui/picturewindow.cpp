@@ -12,6 +12,9 @@
 
 #include <algorithm>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -132,3 +135,5 @@ void PictureWindow::showPicture()
         size.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     m_picture->resize(size.expandedTo(QSize(1, 1)));
 }
+
+} // namespace glimmerix

@@ -8,6 +8,9 @@
 class QLabel;
 class QScrollArea;
 
+namespace glimmerix
+{
+
 // The window that shows one picture. It takes over an image block, shows it at a zoom the user
 // picks (fit to the window, or 25% to 400%), and is titled with the picture's path, or
 // "New Image" for a picture that has no file yet. It opens fitted to its window (at 100 % when the
@@ -42,3 +45,5 @@ private:
     QScrollArea *m_area;
     QLabel *m_picture;
 };
+
+} // namespace glimmerix

@@ -26,6 +26,9 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -606,3 +609,5 @@ void CAlbumView::wheelEvent(QWheelEvent *event)
         scrollGrid(steps > 0 ? ScrollAction::LineUp : ScrollAction::LineDown);
     event->accept();
 }
+
+} // namespace glimmerix

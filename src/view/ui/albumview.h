@@ -12,12 +12,16 @@
 
 #include <vector>
 
-class CAlbumDoc;
-class CellWindow;
 class QLabel;
-class MultiLineEdit;
 class QLineEdit;
 class QScrollBar;
+
+namespace glimmerix
+{
+
+class CAlbumDoc;
+class CellWindow;
+class MultiLineEdit;
 class SoundPlayerWindow;
 
 // The album's one view: a grid of thumbnail cells with a scroll bar on the right, and below it
@@ -146,3 +150,5 @@ private:
     QColor m_cellColor;
     QPointer<SoundPlayerWindow> m_player;
 };
+
+} // namespace glimmerix

@@ -15,6 +15,9 @@
 #include <QPainter>
 #include <QToolTip>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -225,3 +228,5 @@ void CellWindow::keyPressEvent(QKeyEvent *event)
     if (!m_view->handleGridKey(event->key()))
         QWidget::keyPressEvent(event);
 }
+
+} // namespace glimmerix

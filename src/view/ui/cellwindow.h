@@ -3,6 +3,9 @@
 #include <QPoint>
 #include <QWidget>
 
+namespace glimmerix
+{
+
 class CAlbumView;
 
 // One grid cell: a 90 x 108 child window that draws one album item (or nothing) and turns
@@ -39,3 +42,5 @@ private:
     Qt::KeyboardModifiers m_pressKeys;
     bool m_dragging = false;
 };
+
+} // namespace glimmerix

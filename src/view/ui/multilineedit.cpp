@@ -3,6 +3,9 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 
+namespace glimmerix
+{
+
 MultiLineEdit::MultiLineEdit(QWidget *parent)
     : QPlainTextEdit(parent)
 {
@@ -41,3 +44,5 @@ void MultiLineEdit::onTextChanged()
     if (!m_setting)
         Q_EMIT textEdited(current);
 }
+
+} // namespace glimmerix

@@ -2,6 +2,9 @@
 
 #include <QPlainTextEdit>
 
+namespace glimmerix
+{
+
 // A text field of several lines with the line field's length rule: it holds at most maxLength()
 // characters (text typed or pasted beyond that is cut off), and textEdited() reports changes the
 // user makes, not those made by setText().
@@ -25,3 +28,5 @@ private:
     int m_maxLength = 32767;
     bool m_setting = false;
 };
+
+} // namespace glimmerix

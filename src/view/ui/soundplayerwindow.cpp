@@ -13,6 +13,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -141,3 +144,5 @@ void SoundPlayerWindow::updateTexts()
     m_position->setText(clockText(m_player->position()));
     m_mode->setText(modeText());
 }
+
+} // namespace glimmerix

@@ -9,6 +9,10 @@ class QLabel;
 class QMediaPlayer;
 class QPushButton;
 class QTimer;
+
+namespace glimmerix
+{
+
 class WaveFile;
 
 // A small playback window for an item's attached sound: the file's name, the position and the
@@ -43,3 +47,5 @@ private:
     std::unique_ptr<WaveFile> m_wave;
     QString m_path;
 };
+
+} // namespace glimmerix

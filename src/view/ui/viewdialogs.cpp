@@ -16,6 +16,9 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
+namespace glimmerix
+{
+
 namespace
 {
 
@@ -110,3 +113,5 @@ std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
         return std::nullopt;
     return path->text();
 }
+
+} // namespace glimmerix

@@ -5,8 +5,12 @@
 
 #include <optional>
 
-class AlbumItem;
 class QWidget;
+
+namespace glimmerix
+{
+
+class AlbumItem;
 
 // The view's small dialogs. Each returns nothing when the user cancels.
 
@@ -20,3 +24,5 @@ std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
 // The text of the file-time row: the date in the system language, then the time of day on a
 // 12-hour clock (string 50372); empty when the file is missing.
 QString itemFileTimeText(const QString &path);
+
+} // namespace glimmerix
