@@ -41,12 +41,14 @@ TEST(WebAlbumWizard, PagesStartWithTheirDefaultsAndFinishMakesTheAlbum)
     CAlbumDoc doc;
     writePicture(media + QStringLiteral("/one.jpg"), 300, 200);
     writePicture(media + QStringLiteral("/two.jpg"), 200, 300);
-    addPresentItems(doc, { media + QStringLiteral("/one.jpg"), media + QStringLiteral("/two.jpg") });
+    addPresentItems(
+        doc, { media + QStringLiteral("/one.jpg"), media + QStringLiteral("/two.jpg") });
 
     WebAlbumOptions options;
     options.title = QStringLiteral("Holiday");
     QWizard wizard;
-    auto *pick = new CWebPage1(PickingMode::WebAlbum, makeTestFolder(QStringLiteral("work")) + u'/', doc);
+    auto *pick
+        = new CWebPage1(PickingMode::WebAlbum, makeTestFolder(QStringLiteral("work")) + u'/', doc);
     auto *layout = new CWebPage2(options);
     auto *captions = new CWebPage3(options, { "Caption", "Keywords", "Notes" });
     auto *destination = new CWebPage4(pick->picker(), options);
@@ -74,7 +76,8 @@ TEST(WebAlbumWizard, PagesStartWithTheirDefaultsAndFinishMakesTheAlbum)
     EXPECT_EQ(control<QSpinBox>(layout, WebLayoutControl::kRows)->minimum(), 2);
     EXPECT_TRUE(control<QRadioButton>(layout, WebLayoutControl::kMedium)->isChecked());
     EXPECT_EQ(control<QComboBox>(layout, WebLayoutControl::kTheme)->count(), 5);
-    EXPECT_EQ(control<QLineEdit>(layout, WebLayoutControl::kTitle)->text(), QStringLiteral("Holiday"));
+    EXPECT_EQ(
+        control<QLineEdit>(layout, WebLayoutControl::kTitle)->text(), QStringLiteral("Holiday"));
     control<QSpinBox>(layout, WebLayoutControl::kColumns)->setValue(2);
     EXPECT_EQ(control<QLabel>(layout, WebLayoutControl::kPerPageText)->text(),
         formatString(Message::kThumbnailsPerPage, { QStringLiteral("6") }));
@@ -88,15 +91,18 @@ TEST(WebAlbumWizard, PagesStartWithTheirDefaultsAndFinishMakesTheAlbum)
     EXPECT_TRUE(control<QCheckBox>(captions, WebCaptionsControl::kName)->isChecked());
     EXPECT_TRUE(control<QCheckBox>(captions, WebCaptionsControl::kSize)->isChecked());
     EXPECT_FALSE(control<QCheckBox>(captions, WebCaptionsControl::kField3)->isChecked());
-    EXPECT_EQ(control<QCheckBox>(captions, WebCaptionsControl::kField3)->text(), QStringLiteral("Notes"));
+    EXPECT_EQ(
+        control<QCheckBox>(captions, WebCaptionsControl::kField3)->text(), QStringLiteral("Notes"));
     wizard.next();
 
     // Destination: no CD application, so folder mode; Finish without a folder says 50491.
     ASSERT_EQ(wizard.currentPage(), destination);
     EXPECT_FALSE(control<QRadioButton>(destination, WebDestinationControl::kCdRadio)->isEnabled());
-    EXPECT_TRUE(control<QRadioButton>(destination, WebDestinationControl::kFolderRadio)->isChecked());
+    EXPECT_TRUE(
+        control<QRadioButton>(destination, WebDestinationControl::kFolderRadio)->isChecked());
     EXPECT_TRUE(control<QCheckBox>(destination, WebDestinationControl::kAutoRunBox)->isHidden());
-    EXPECT_FALSE(control<QLineEdit>(destination, WebDestinationControl::kDiscFolderName)->isEnabled());
+    EXPECT_FALSE(
+        control<QLineEdit>(destination, WebDestinationControl::kDiscFolderName)->isEnabled());
     EXPECT_EQ(control<QLabel>(destination, WebDestinationControl::kNeededSize)->text(),
         QString::number(pick->picker().sizeEstimate()) + u' ');
     host.clear();
@@ -110,6 +116,31 @@ TEST(WebAlbumWizard, PagesStartWithTheirDefaultsAndFinishMakesTheAlbum)
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/album1.html")));
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/sm_two.jpg")));
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/bg13.gif")));
+}
+
+TEST(WebAlbumWizard, BackToThePickingPageAndOnKeepsTheSlideShowEstimate)
+{
+    RecordingHost host;
+    const QString media = makeTestFolder(QStringLiteral("media"));
+    CAlbumDoc doc;
+    writePicture(media + QStringLiteral("/one.jpg"), 40, 30);
+    addPresentItems(doc, { media + QStringLiteral("/one.jpg") });
+    QWizard wizard;
+    auto *pick
+        = new CWebPage1(PickingMode::SlideShow, makeTestFolder(QStringLiteral("work")) + u'/', doc);
+    wizard.addPage(pick);
+    wizard.addPage(new QWizardPage);
+    wizard.show();
+    EXPECT_FALSE(control<QCheckBox>(pick, PickPageControl::kConvertBox)->isEnabled());
+    control<QPushButton>(pick, PickPageControl::kAddAll)->click();
+    const qint64 before = pick->picker().sizeEstimate();
+    wizard.next();
+    const qint64 onNext = pick->picker().sizeEstimate();
+    EXPECT_EQ(onNext, before + kSlideShowPlayerBytes);
+    wizard.back();
+    EXPECT_EQ(pick->picker().sizeEstimate(), before);
+    wizard.next();
+    EXPECT_EQ(pick->picker().sizeEstimate(), onNext);
 }
 
 TEST(WebAlbumWizard, AnAlbumWithoutAFileGetsNoWizard)

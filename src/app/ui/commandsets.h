@@ -2,6 +2,8 @@
 
 #include "app/commandtable.h"
 
+class QWidget;
+
 namespace glimmerix
 {
 
@@ -9,7 +11,6 @@ class AlbumManager;
 class CAlbumDoc;
 class CAlbumView;
 class LauncherBar;
-class QWidget;
 
 // The command sets of the subsystems the main window holds. Each set brings its commands, their
 // menu places and their enable rules; the album document's own set is AlbumCommands::commandSet.

@@ -100,8 +100,10 @@ void CWebPage1::initializePage()
     if (wizard() && !property("watching").toBool()) {
         setProperty("watching", true);
         connect(wizard(), &QWizard::currentIdChanged, this, [this](int id) {
-            if (wizard()->page(id) == this && m_picker.activated())
+            if (wizard()->page(id) == this && m_wentOn) {
+                m_wentOn = false;
                 activate();
+            }
         });
     }
     if (!m_picker.activated())
@@ -124,7 +126,8 @@ void CWebPage1::activate()
 
 bool CWebPage1::validatePage()
 {
-    return m_picker.next();
+    m_wentOn = m_picker.next();
+    return m_wentOn;
 }
 
 QList<int> CWebPage1::selectedRows(const QListWidget *list) const

@@ -51,6 +51,7 @@ private:
     QListWidget *m_chosenList;
     QLabel *m_sizeText;
     QCheckBox *m_convertBox;
+    bool m_wentOn = false; // Next was taken, so showing the page again is a return with Back
 };
 
 } // namespace glimmerix
