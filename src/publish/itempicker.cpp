@@ -220,7 +220,7 @@ bool ItemPicker::makeWorkingCopy(const PickEntry &entry, const QString &copy)
         return QFileInfo::exists(copy);
     }
     QString failedFile;
-    const QString cause = copyFileReplacing(source, copy, &failedFile);
+    const QString cause = copyProductFile(source, copy, &failedFile);
     if (!cause.isEmpty()) {
         m_problems.append(failedFile + QStringLiteral(": ") + cause);
         return false;
@@ -291,7 +291,7 @@ bool ItemPicker::next()
     if (m_mode == PickingMode::SlideShow) {
         const QString player = m_folder + QStringLiteral("slideshow.exe");
         if (!QFileInfo::exists(player)) {
-            copyFileReplacing(
+            copyProductFile(
                 QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kSlideShowPlayer),
                 player);
         }

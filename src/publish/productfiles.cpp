@@ -53,7 +53,7 @@ QString writeAll(QFile &file, const char *data, qint64 size)
 
 } // namespace
 
-QString copyFileReplacing(const QString &source, const QString &destination, QString *failedFile)
+QString copyProductFile(const QString &source, const QString &destination, QString *failedFile)
 {
     if (failedFile)
         *failedFile = source;

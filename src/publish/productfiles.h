@@ -12,7 +12,7 @@ namespace glimmerix
 // Copies `source` over `destination` (replacing it) and leaves the copy with normal permissions.
 // A partly written destination is removed. Empty on success, else the cause; `failedFile` names
 // the file the cause is about (source or destination).
-QString copyFileReplacing(
+QString copyProductFile(
     const QString &source, const QString &destination, QString *failedFile = nullptr);
 
 // Writes `content` to `path`, replacing it. A partly written file is removed. Empty on success,

@@ -368,7 +368,7 @@ void WebAlbumGenerator::copyThemePicture(const QString &name)
 {
     const QString target = m_folder + name + QStringLiteral(".gif");
     // A missing theme picture is skipped without a message; the page still works.
-    if (copyFileReplacing(m_setup.supportFolder + u'/' + name + QStringLiteral(".log"), target)
+    if (copyProductFile(m_setup.supportFolder + u'/' + name + QStringLiteral(".log"), target)
             .isEmpty())
         addOutput(target);
 }
@@ -394,7 +394,7 @@ bool WebAlbumGenerator::writePages()
         if (m_logoPending) {
             const QString logo = m_folder + QLatin1String(kCreditLogo);
             const QString source = m_setup.programFolder + u'/' + QLatin1String(kCreditLogoSource);
-            if (copyFileReplacing(source, logo).isEmpty()) {
+            if (copyProductFile(source, logo).isEmpty()) {
                 m_logoPending = false;
                 addOutput(logo);
             }
@@ -411,7 +411,7 @@ bool WebAlbumGenerator::deliverToFolder(const QString &folder)
         if (copied.contains(path))
             continue;
         QString failedFile;
-        const QString cause = copyFileReplacing(path, target + fileNameOf(path), &failedFile);
+        const QString cause = copyProductFile(path, target + fileNameOf(path), &failedFile);
         if (!cause.isEmpty()) {
             m_problems.append(failedFile + QStringLiteral(": ") + cause);
             return false;
