@@ -135,6 +135,14 @@ CAlbumDoc::ChangeBatch::~ChangeBatch()
         Q_EMIT m_document.itemsChanged();
 }
 
+void CAlbumDoc::ChangeBatch::tellViewsNow()
+{
+    if (!m_document.m_batchAdded)
+        return;
+    m_document.m_batchAdded = false;
+    Q_EMIT m_document.itemsChanged();
+}
+
 int CAlbumDoc::replaceItem(int index, std::unique_ptr<AlbumItem> item)
 {
     AlbumItem *old = this->item(index);
@@ -400,8 +408,9 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
         m_lock = previousLock;
         if (!m_rawReading) {
             // The box is titled with the open-failure title without its last character.
-            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError), MessageIcon::Information,
-                MessageButtons::Ok, 0, { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
+            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError),
+                MessageIcon::Information, MessageButtons::Ok, 0,
+                { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
         }
         return false;
     }

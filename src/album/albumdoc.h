@@ -84,6 +84,9 @@ public:
         ~ChangeBatch();
         ChangeBatch(const ChangeBatch &) = delete;
         ChangeBatch &operator=(const ChangeBatch &) = delete;
+        // Tells every view now about the items added so far, so a long batch fills the grid
+        // as it goes; the end of the batch then tells them only of later additions.
+        void tellViewsNow();
 
     private:
         CAlbumDoc &m_document;

@@ -7,6 +7,7 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
+#include "platform/textlimits.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,11 +25,6 @@ namespace
 QString cleanAbsolute(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-bool fitsPathField(const QString &path)
-{
-    return path.toUtf8().size() < int(sizeof(ItemInfo::path));
 }
 
 // A copy of the item's thumbnail block whose record names `path`.
@@ -52,7 +48,7 @@ BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path)
 bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken, QString &copied)
 {
     const QString target = distinctDestination(folder, QFileInfo(source).fileName(), taken);
-    if (!fitsPathField(target)) {
+    if (!pathFitsField(target)) {
         host().showMessage(AlbumManageMessage::kPathTooLong, { target });
         return false;
     }

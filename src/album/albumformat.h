@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/textlimits.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -92,6 +94,8 @@ static_assert(offsetof(AlbumFileHeader, version) == 144);
 static_assert(sizeof(ItemInfo) == 1060);
 static_assert(offsetof(ItemInfo, fileTime) == 4);
 static_assert(offsetof(ItemInfo, path) == 8);
+// The one path-length rule (pathFitsField) is the item record's path field.
+static_assert(sizeof(ItemInfo::path) == kMaxPathBytes + 1);
 static_assert(offsetof(ItemInfo, description) == 268);
 static_assert(offsetof(ItemInfo, caption) == 524);
 static_assert(offsetof(ItemInfo, keywords) == 780);

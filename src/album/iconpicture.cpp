@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace glimmerix
 {
 
@@ -45,6 +47,8 @@ void useInstalledIconThemeWhenNoneIsSet()
     }
 }
 
+thread_local bool t_shellIconWanted = false;
+
 } // namespace
 
 QString iconPicturePath(const char *name)
@@ -71,6 +75,11 @@ BlockHandle readIconPicture(const char *name)
 
 BlockHandle shellIconPicture(const QString &path)
 {
+    // Pixmaps and the icon theme belong to the user-interface thread.
+    if (hasThreadHost()) {
+        t_shellIconWanted = true;
+        return 0;
+    }
     static QMimeDatabase mimeDatabase;
     const QMimeType type = mimeDatabase.mimeTypeForFile(path);
     if (!type.isValid() || type.isDefault())
@@ -91,6 +100,11 @@ BlockHandle shellIconPicture(const QString &path)
     painter.drawPixmap(0, 0, pixmap);
     painter.end();
     return imageToDibBlock(canvas);
+}
+
+bool takeShellIconWanted()
+{
+    return std::exchange(t_shellIconWanted, false);
 }
 
 } // namespace glimmerix

@@ -20,7 +20,11 @@ QString iconPicturePath(const char *name);
 // cannot be read shows message 50341 with its path and returns 0.
 BlockHandle readIconPicture(const char *name);
 // The desktop's icon for the file's type drawn at 32 x 32 on grey (192, 192, 192), as a new
-// 24-bit image block; 0 when the icon theme has no icon for it.
+// 24-bit image block; 0 when the icon theme has no icon for it. On a worker thread (one with its
+// own host) the icon cannot be drawn: it gives 0 and notes that it was wanted.
 BlockHandle shellIconPicture(const QString &path);
+// Whether shellIconPicture was called on this thread's worker since the last call, which clears
+// the note: the work must then be done again on the user-interface thread.
+bool takeShellIconWanted();
 
 } // namespace glimmerix

@@ -11,6 +11,7 @@
 #include "jpegthumbnail.h"
 #include "media/firstframe.h"
 #include "mediakind.h"
+#include "orderedimport.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -213,24 +214,17 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     if (paths.isEmpty())
         return outcome;
     WaitCursor wait;
-    const CAlbumDoc::ChangeBatch batch(document);
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
     progress->setTitle(loadString(AlbumMessage::kAddingFiles));
     progress->setRange(int(paths.size()));
     progress->show();
-    int index = 0;
-    for (const QString &path : paths) {
-        progress->pumpEvents();
-        if (progress->cancelled()) {
-            outcome.cancelled = true;
-            break;
-        }
-        progress->setText(QStringLiteral("%1 (%2/%3)").arg(path).arg(index + 1).arg(paths.size()));
-        progress->setPosition(index++);
-        addFileCounted(document, QFileInfo(path).absoluteFilePath(), outcome);
-    }
+    QStringList absolute;
+    absolute.reserve(paths.size());
+    for (const QString &path : paths)
+        absolute << QFileInfo(path).absoluteFilePath();
+    glimmerix::addFilesInOrder(document, absolute, *progress, outcome);
     progress->close();
     // One report for every file that could not be added, not a message box per file.
     if (outcome.failed > 0)
@@ -242,6 +236,13 @@ int addFileCounted(CAlbumDoc &document, const QString &path, AddFilesOutcome &ou
 {
     QString problem = unusableFileProblem(path);
     const int result = problem.isEmpty() ? document.addFile(path, -1, &problem) : 0;
+    countAddResult(outcome, path, result, problem);
+    return result;
+}
+
+void countAddResult(
+    AddFilesOutcome &outcome, const QString &path, int result, const QString &problem)
+{
     switch (result) {
     case 1:
         ++outcome.added;
@@ -255,7 +256,6 @@ int addFileCounted(CAlbumDoc &document, const QString &path, AddFilesOutcome &ou
             { path, problem.isEmpty() ? QStringLiteral("cannot be added") : problem });
         break;
     }
-    return result;
 }
 
 QString AddFilesOutcome::summary() const

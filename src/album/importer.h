@@ -62,10 +62,15 @@ struct AddFilesOutcome {
 // Adds one existing file at the end of the album and counts it in `outcome`; a file that cannot
 // become an item is recorded with its problem. Returns addFile's result.
 int addFileCounted(CAlbumDoc &document, const QString &path, AddFilesOutcome &outcome);
+// Counts addFile's `result` for `path` in `outcome`; a failure is recorded with `problem` (or
+// "cannot be added" when that is empty).
+void countAddResult(
+    AddFilesOutcome &outcome, const QString &path, int result, const QString &problem);
 // Adds existing files at the end of the album with a progress window (Cancel stops before the
-// next file); duplicates are passed over. The first file's folder becomes the album's Add-files
-// folder; the caller stores it as the program's add-photo folder. Views are told once at the end.
-// Files that could not be added are shown in one report (AddFilesOutcome::report).
+// next file), the thumbnails made on every core (addFilesInOrder); duplicates are passed over. The
+// first file's folder becomes the album's Add-files folder; the caller stores it as the program's
+// add-photo folder. Views are told once at the end. Files that could not be added are shown in one
+// report (AddFilesOutcome::report).
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths);
 
 // Saves an acquired picture (kept by the caller) under the next acquired-file name through the

@@ -7,6 +7,7 @@
 #include "importer.h"
 #include "platform/host.h"
 #include "platform/paths.h"
+#include "platform/textlimits.h"
 
 #include <memory>
 
@@ -18,7 +19,7 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     AlbumItem *old = document.item(index);
     if (!old || path.isEmpty())
         return false;
-    if (path.toUtf8().size() >= qsizetype(sizeof(ItemInfo::path))) {
+    if (!pathFitsField(path)) {
         host().showMessage(AlbumMessage::kPathTooLong, { path });
         return false;
     }

@@ -9,27 +9,6 @@
 namespace glimmerix
 {
 
-MenuEntry standardMenu(const char *key)
-{
-    struct Standard {
-        const char *key;
-        const char *text;
-    };
-    static constexpr Standard menus[] = {
-        { kFileMenu, QT_TRANSLATE_NOOP("CMainFrame", "&File") },
-        { kEditMenu, QT_TRANSLATE_NOOP("CMainFrame", "&Edit") },
-        { kAlbumMenu, QT_TRANSLATE_NOOP("CMainFrame", "&Album") },
-        { kItemMenu, QT_TRANSLATE_NOOP("CMainFrame", "&Item") },
-        { kHelpMenu, QT_TRANSLATE_NOOP("CMainFrame", "&Help") },
-    };
-    for (int index = 0; index < int(std::size(menus)); ++index) {
-        if (qstrcmp(menus[index].key, key) == 0)
-            return { QString::fromLatin1(key),
-                QCoreApplication::translate("CMainFrame", menus[index].text), (index + 1) * 100 };
-    }
-    return { QString::fromLatin1(key), QString::fromLatin1(key), 1000 };
-}
-
 bool CommandTable::add(CommandSet set)
 {
     for (const CommandEntry &entry : set.commands) {
@@ -77,9 +56,10 @@ QList<const CommandEntry *> CommandTable::menuCommands(const QString &key) const
         if (entry.place.menu == key)
             inMenu.append(&entry);
     }
-    std::stable_sort(inMenu.begin(), inMenu.end(), [](const CommandEntry *a, const CommandEntry *b) {
-        return a->place.position < b->place.position;
-    });
+    std::stable_sort(
+        inMenu.begin(), inMenu.end(), [](const CommandEntry *a, const CommandEntry *b) {
+            return a->place.position < b->place.position;
+        });
     return inMenu;
 }
 

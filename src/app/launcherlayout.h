@@ -19,9 +19,6 @@ namespace glimmerix
 
 struct ExternalApp;
 
-// Longest program path a launcher entry keeps (one byte of the 260-byte field is the terminator).
-inline constexpr int kMaxLauncherPathBytes = kMaxPathBytes;
-
 // A button rectangle as left, top, right, bottom; right and bottom lie just outside the button.
 struct ButtonRect {
     int left = 0;

@@ -1,6 +1,7 @@
 #include "launchersetup.h"
 
 #include "platform/host.h"
+#include "platform/textlimits.h"
 
 #include <QFileInfo>
 
@@ -54,7 +55,7 @@ LauncherSetupModel::ChooseResult LauncherSetupModel::check(const QString &path, 
             return ChooseResult::AlreadyListed;
         }
     }
-    if (path.toUtf8().size() > kMaxLauncherPathBytes) {
+    if (!pathFitsField(path)) {
         host().showMessage(LauncherMessage::kPathTooLong, { path });
         return ChooseResult::TooLong;
     }

@@ -45,6 +45,21 @@ inline constexpr int kSelectAll = 57642;
 inline constexpr int kAbout = 57664;
 inline constexpr int kHelpIndex = 57667;
 inline constexpr int kHelpTopic400 = 400;
+
+// Picture window: the tools (one is checked at a time) ...
+inline constexpr int kPictureSelect = 40000; // select an area; right-click crops to it
+inline constexpr int kPictureRotate = 40010;
+inline constexpr int kPictureBrightness = 40050;
+inline constexpr int kPictureContrast = 40060;
+inline constexpr int kPictureSharpness = 40070;
+inline constexpr int kPictureSaturation = 40090;
+// ... and the actions.
+inline constexpr int kPictureCentreSelection = 40020;
+inline constexpr int kPictureZoomIn = 40030;
+inline constexpr int kPictureZoomOut = 40040;
+inline constexpr int kPictureUndo = 40080;
+inline constexpr int kPicturePlaySound = 40091;
+inline constexpr int kPictureRecordSound = 40092;
 } // namespace glimmerix::Command
 
 namespace Command = glimmerix::Command;

@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 
+#include <QLockFile>
 #include <QSharedMemory>
 
 #include <cstring>
@@ -22,21 +23,51 @@ void nameMemory(QSharedMemory &memory)
     memory.setNativeKey(folder.isEmpty() ? QString() : joinPath(folder, kName));
 }
 
+// The memory of one hand-over together with the sender's lock on it; both go when the sender
+// drops it.
+class PublishedImagePath : public QSharedMemory
+{
+public:
+    explicit PublishedImagePath(const QString &lockPath)
+        : m_lock(lockPath)
+    {
+        m_lock.setStaleLockTime(0); // only a dead sender's lock is stale, never a slow one's
+    }
+    bool lock() { return m_lock.tryLock(0); }
+
+private:
+    QLockFile m_lock;
+};
+
+std::unique_ptr<QSharedMemory> fail(ImagePathProblem *problem, ImagePathProblem why)
+{
+    if (problem)
+        *problem = why;
+    return nullptr;
+}
+
 } // namespace
 
-std::unique_ptr<QSharedMemory> publishImagePath(const QString &path)
+std::unique_ptr<QSharedMemory> publishImagePath(const QString &path, ImagePathProblem *problem)
 {
+    if (problem)
+        *problem = ImagePathProblem::None;
     const QByteArray bytes = path.toUtf8();
     if (bytes.isEmpty() || bytes.size() >= kImagePathBytes)
-        return nullptr;
-    auto memory = std::make_unique<QSharedMemory>();
+        return fail(problem, ImagePathProblem::TooLong);
+    const QString folder = runtimeFolder();
+    if (folder.isEmpty())
+        return fail(problem, ImagePathProblem::CannotCreate);
+    auto memory = std::make_unique<PublishedImagePath>(joinPath(folder, kName + QStringLiteral(".lock")));
+    if (!memory->lock())
+        return fail(problem, ImagePathProblem::InUse);
     nameMemory(*memory);
     if (memory->nativeKey().isEmpty())
-        return nullptr;
+        return fail(problem, ImagePathProblem::CannotCreate);
     if (!memory->create(kImagePathBytes)) {
-        // A segment left over from a sender that crashed: take it over.
+        // A segment left over from a sender that crashed (its lock is gone): take it over.
         if (memory->error() != QSharedMemory::AlreadyExists || !memory->attach())
-            return nullptr;
+            return fail(problem, ImagePathProblem::CannotCreate);
     }
     memory->lock();
     char *data = static_cast<char *>(memory->data());

@@ -20,10 +20,18 @@ inline constexpr int kImagePathMessage = 0x464;
 inline constexpr int kImagePathQueued = 2;
 inline constexpr int kImagePathBytes = 260;
 
+// Why publishImagePath gave no memory.
+// TooLong: the path is empty or does not fit the record.
+enum class ImagePathProblem { None, TooLong, InUse, CannotCreate };
+
 // Creates the shared memory and writes `path` into it. The memory lives as long as the returned
-// object, so the sender keeps it until the receiver has answered. Null when the path does not fit
-// the record or the memory cannot be made.
-std::unique_ptr<QSharedMemory> publishImagePath(const QString &path);
+// object, so the sender keeps it until the receiver has answered; while it lives, the sender also
+// holds the lock file "ImagePath.lock" beside it, so a second sender is told that a hand-over is
+// in progress instead of overwriting the first one's path. Null when the path is empty or does
+// not fit the record, another hand-over is in progress, or the memory cannot be made; `problem`
+// (when given) says which.
+std::unique_ptr<QSharedMemory> publishImagePath(
+    const QString &path, ImagePathProblem *problem = nullptr);
 // Reads the path from the shared memory; empty when there is none.
 QString readImagePath();
 

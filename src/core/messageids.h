@@ -91,6 +91,15 @@ inline constexpr int kUnsupportedTarga = 54026;
 inline constexpr int kJpegUnsuitable = 54029;
 inline constexpr int kTiffTooLarge = 54033;
 
+// Picture window. The contrast and saturation tools' status texts carry their command numbers.
+inline constexpr int kSelectToolStatus = 50312;
+inline constexpr int kRotateToolStatus = 50313;
+inline constexpr int kBrightnessToolStatus = 50319;
+inline constexpr int kSharpnessToolStatus = 50321;
+inline constexpr int kSharpnessNeedsTrueColor = 50322;
+inline constexpr int kSelectionMadeStatus = 50332;
+inline constexpr int kPictureNotSaved = 59130; // %s: the path it was to be saved as
+
 // Key names of the private profile (GLIMIX.INI): the key is the string's text.
 inline constexpr int kScannerKey = 54010;
 inline constexpr int kNextCounterKey = 54019;

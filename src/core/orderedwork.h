@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -9,12 +10,19 @@
 #include <utility>
 #include <vector>
 
+#include <sched.h>
+
 namespace glimmerix
 {
 
-// Number of workers to use when the caller does not say: one per core.
+// Number of workers to use when the caller does not say: one per core this process may run on
+// (taskset and container CPU sets count, not only the machine's cores).
 inline int defaultWorkerCount()
 {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0)
+        return std::max(1, CPU_COUNT(&allowed));
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 

@@ -6,6 +6,7 @@ namespace glimmerix::Resource
 {
 inline constexpr int kProgramIcon = 129;
 inline constexpr int kProgressDialog = 146;
+inline constexpr int kPictureToolBar = 163; // the picture window's twelve 16 x 16 buttons
 inline constexpr int kStartupBitmap = 180;
 inline constexpr int kAlbumBar = 191;
 inline constexpr int kLauncherSetupDialog = 192;

@@ -16,11 +16,16 @@ namespace
 {
 
 struct PictureState {
-    QString currentPath;
     QString saveFolder;
+    std::size_t byteLimit = std::size_t(1) << 30; // 1 GiB of pixels, about 350 megapixels
+};
+
+// What one reading or writing changes while it runs is kept per thread, so workers that decode
+// thumbnails side by side neither see nor undo each other's switches.
+struct ThreadPictureState {
+    QString currentPath;
     bool quiet = false;
     bool progress = true;
-    std::size_t byteLimit = std::size_t(1) << 30; // 1 GiB of pixels, about 350 megapixels
 };
 
 PictureState &state()
@@ -29,36 +34,42 @@ PictureState &state()
     return instance;
 }
 
+ThreadPictureState &threadState()
+{
+    thread_local ThreadPictureState instance;
+    return instance;
+}
+
 } // namespace
 
 QString currentPicturePath()
 {
-    return state().currentPath;
+    return threadState().currentPath;
 }
 
 void setCurrentPicturePath(const QString &path)
 {
-    state().currentPath = path;
+    threadState().currentPath = path;
 }
 
 bool quietSwitch()
 {
-    return state().quiet;
+    return threadState().quiet;
 }
 
 void setQuietSwitch(bool on)
 {
-    state().quiet = on;
+    threadState().quiet = on;
 }
 
 bool progressSwitch()
 {
-    return state().progress;
+    return threadState().progress;
 }
 
 void setProgressSwitch(bool on)
 {
-    state().progress = on;
+    threadState().progress = on;
 }
 
 bool pollEscape()
@@ -68,7 +79,7 @@ bool pollEscape()
 
 void reportProgress(int percent)
 {
-    if (!state().progress)
+    if (!threadState().progress)
         return;
     host().setStatusText(0, loadString(kMsgProgress) + QString::number(percent) + u'%');
 }

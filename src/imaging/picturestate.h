@@ -11,8 +11,10 @@ class QFile;
 namespace glimmerix
 {
 
-// Program-wide state of the picture layer and the host calls every picture loop makes. All of it
-// is used on the user-interface thread only.
+// State of the picture layer and the host calls every picture loop makes. The current path and
+// the quiet and progress switches belong to the calling thread (a new thread starts with no path,
+// quiet off and progress on); the size limit and the save folder are the program's, set at
+// start-up.
 
 // The path of the picture being read; readers set it before opening the file and the
 // open-failure message quotes it.

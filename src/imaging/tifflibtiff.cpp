@@ -12,6 +12,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace glimmerix
@@ -28,36 +29,45 @@ struct TiffCloser {
 
 // libtiff reports problems on stderr by default. The reader keeps warnings quiet and notes
 // errors: libtiff goes on decoding a damaged strip after reporting it, and such a picture is
-// refused rather than shown half garbage.
+// refused rather than shown half garbage. libtiff's handlers are global, so they are installed
+// once and decide per thread: readers on several threads must not swap them under each other.
+thread_local bool t_libtiffQuiet = false;
 thread_local bool t_libtiffError = false;
+TIFFErrorHandler g_previousError = nullptr;
+TIFFErrorHandler g_previousWarning = nullptr;
 
-void noteLibtiffError(const char *, const char *, va_list)
+void noteLibtiffError(const char *module, const char *format, va_list args)
 {
-    t_libtiffError = true;
+    if (t_libtiffQuiet)
+        t_libtiffError = true;
+    else if (g_previousError)
+        g_previousError(module, format, args);
+}
+
+void noteLibtiffWarning(const char *module, const char *format, va_list args)
+{
+    if (!t_libtiffQuiet && g_previousWarning)
+        g_previousWarning(module, format, args);
 }
 
 class QuietLibtiff
 {
 public:
     QuietLibtiff()
-        : m_error(TIFFSetErrorHandler(noteLibtiffError))
-        , m_warning(TIFFSetWarningHandler(nullptr))
     {
+        static std::once_flag installed;
+        std::call_once(installed, [] {
+            g_previousError = TIFFSetErrorHandler(noteLibtiffError);
+            g_previousWarning = TIFFSetWarningHandler(noteLibtiffWarning);
+        });
+        t_libtiffQuiet = true;
         t_libtiffError = false;
     }
-    ~QuietLibtiff()
-    {
-        TIFFSetErrorHandler(m_error);
-        TIFFSetWarningHandler(m_warning);
-    }
+    ~QuietLibtiff() { t_libtiffQuiet = false; }
     QuietLibtiff(const QuietLibtiff &) = delete;
     QuietLibtiff &operator=(const QuietLibtiff &) = delete;
 
     bool errorReported() const { return t_libtiffError; }
-
-private:
-    TIFFErrorHandler m_error;
-    TIFFErrorHandler m_warning;
 };
 
 int roundedBitCount(int bits)

@@ -1,18 +1,14 @@
 #include "firstframe.h"
 
+#include "clipmodule.h"
 #include "imaging/dibblock.h"
 
 #include <QFile>
+#include <QFileInfo>
 
-#include <cstring>
-#include <memory>
+#include <dlfcn.h>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
-}
+#include <mutex>
 
 namespace glimmerix
 {
@@ -20,49 +16,39 @@ namespace glimmerix
 namespace
 {
 
-struct FormatCloser {
-    void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
-};
-struct FrameFreer {
-    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
-};
-struct PacketFreer {
-    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
-};
-struct ScalerFreer {
-    void operator()(SwsContext *context) const { sws_freeContext(context); }
-};
-
-// Clips larger than this per side are not thumbnailed from their frame (hostile headers).
-constexpr int kMaxFrameSide = 16384;
-
-BlockHandle frameToBlock(const AVFrame &frame)
+// The clip module next to the program (build tree), else in <prefix>/lib/glimmerix (installed),
+// else where this build made it (test programs live in other folders).
+GlimmerixReadFirstFrame loadClipModule()
 {
-    const int width = frame.width;
-    const int height = frame.height;
-    if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide)
-        return 0;
-    std::unique_ptr<SwsContext, ScalerFreer> scaler(
-        sws_getContext(width, height, static_cast<AVPixelFormat>(frame.format), width, height,
-            AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr));
-    if (!scaler)
-        return 0;
+    const QString folder = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).path();
+    const QString name = QString::fromLatin1(kClipModuleName);
+    for (const QString &candidate :
+        { folder + u'/' + name, folder + QStringLiteral("/../lib/glimmerix/") + name,
+            QStringLiteral(GLIMMERIX_CLIP_MODULE) }) {
+        if (void *module = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL))
+            return reinterpret_cast<GlimmerixReadFirstFrame>(dlsym(module, kClipEntryName));
+    }
+    return nullptr;
+}
+
+GlimmerixReadFirstFrame clipReader()
+{
+    static std::once_flag once;
+    static GlimmerixReadFirstFrame reader = nullptr;
+    std::call_once(once, [] { reader = loadClipModule(); });
+    return reader;
+}
+
+// Hands the module a new 24-bit image block to draw into; rows are stored bottom-up.
+unsigned char *makeFrameBlock(void *context, int width, int height, int *stride)
+{
+    auto *block = static_cast<BlockHandle *>(context);
     const DecodeResult made = createImageBlock(width, height, 24, 0);
     if (made.status != DecodeStatus::Ok)
-        return 0;
-    const BlockHandle block = made.block;
-    BITMAPINFOHEADER *header = dibHeader(block);
-    // Image blocks store rows bottom-up: point the scaler at the last row with a negative stride.
-    uint8_t *planes[4] = { dibRow(header, height - 1), nullptr, nullptr, nullptr };
-    int strides[4] = { -int(dibRowBytes(width, 24)), 0, 0, 0 };
-    if (sws_scale(scaler.get(), frame.data, frame.linesize, 0, height, planes, strides) != height) {
-        blockFree(block);
-        return 0;
-    }
-    return block;
+        return nullptr;
+    *block = made.block;
+    *stride = -int(dibRowBytes(width, 24));
+    return dibRow(dibHeader(made.block), height - 1);
 }
 
 } // namespace
@@ -70,55 +56,28 @@ BlockHandle frameToBlock(const AVFrame &frame)
 FirstFrame readFirstVideoFrame(const QString &path)
 {
     FirstFrame out;
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext *rawFormat = nullptr;
-    const QByteArray name = QFile::encodeName(path);
-    if (avformat_open_input(&rawFormat, name.constData(), nullptr, nullptr) < 0)
+    const GlimmerixReadFirstFrame read = clipReader();
+    if (!read)
         return out;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
-    out.result = FirstFrameResult::NoVideoStream;
-    if (avformat_find_stream_info(format.get(), nullptr) < 0)
+    BlockHandle block = 0;
+    const int result = read(QFile::encodeName(path).constData(), makeFrameBlock, &block);
+    switch (result) {
+    case GlimmerixClipOk:
+        out.result = FirstFrameResult::Ok;
+        out.block = block;
         return out;
-    const AVCodec *codec = nullptr;
-    const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-    if (stream < 0 || !codec)
-        return out;
-    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
-    if (!decoder
-        || avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar) < 0
-        || avcodec_open2(decoder.get(), codec, nullptr) < 0)
-        return out;
-
-    out.result = FirstFrameResult::NoFrame;
-    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
-    if (!packet || !frame)
-        return out;
-    // A damaged clip could feed packets forever without a picture; give up after a while.
-    int packetsLeft = 2000;
-    bool draining = false;
-    while (packetsLeft-- > 0) {
-        if (!draining) {
-            const int read = av_read_frame(format.get(), packet.get());
-            if (read < 0) {
-                draining = true;
-                avcodec_send_packet(decoder.get(), nullptr);
-            } else {
-                if (packet->stream_index == stream)
-                    avcodec_send_packet(decoder.get(), packet.get());
-                av_packet_unref(packet.get());
-            }
-        }
-        const int received = avcodec_receive_frame(decoder.get(), frame.get());
-        if (received == 0) {
-            out.block = frameToBlock(*frame);
-            out.result
-                = isBlockHandle(out.block) ? FirstFrameResult::Ok : FirstFrameResult::NoFrame;
-            return out;
-        }
-        if (received != AVERROR(EAGAIN))
-            break;
+    case GlimmerixClipNoVideoStream:
+        out.result = FirstFrameResult::NoVideoStream;
+        break;
+    case GlimmerixClipNoFrame:
+        out.result = FirstFrameResult::NoFrame;
+        break;
+    default:
+        out.result = FirstFrameResult::CannotOpen;
+        break;
     }
+    if (isBlockHandle(block))
+        blockFree(block);
     return out;
 }
 

@@ -31,6 +31,7 @@ protected:
 
 SilentHost g_silentHost;
 Host *g_host = &g_silentHost;
+thread_local Host *t_threadHost = nullptr;
 
 } // namespace
 
@@ -76,7 +77,23 @@ QStringList Host::askOpenFileNames(const OpenFileQuestion &)
 
 Host &host()
 {
-    return *g_host;
+    return t_threadHost ? *t_threadHost : *g_host;
+}
+
+ThreadHostScope::ThreadHostScope(Host &threadHost)
+    : m_previous(t_threadHost)
+{
+    t_threadHost = &threadHost;
+}
+
+ThreadHostScope::~ThreadHostScope()
+{
+    t_threadHost = m_previous;
+}
+
+bool hasThreadHost()
+{
+    return t_threadHost != nullptr;
 }
 
 Host *setHost(Host *newHost)

@@ -141,6 +141,24 @@ Host &host();
 // Installs `newHost` (not owned) and returns the previous one; nullptr restores the silent host.
 Host *setHost(Host *newHost);
 
+// Installs `threadHost` (not owned) as the host of the calling thread only, for the lifetime of
+// the object. Worker threads of a batch use it so that what they would show is recorded and shown
+// later by the thread that owns the windows.
+class ThreadHostScope
+{
+public:
+    explicit ThreadHostScope(Host &threadHost);
+    ~ThreadHostScope();
+    ThreadHostScope(const ThreadHostScope &) = delete;
+    ThreadHostScope &operator=(const ThreadHostScope &) = delete;
+
+private:
+    Host *m_previous;
+};
+// True while a ThreadHostScope is in force on the calling thread: a worker, where work that needs
+// the user-interface thread (Qt pixmaps, icon themes) must not run.
+bool hasThreadHost();
+
 // Shows or hides the wait cursor for the lifetime of the object.
 class WaitCursor
 {

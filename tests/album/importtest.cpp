@@ -6,6 +6,7 @@
 #include "album/importer.h"
 #include "album/mediakind.h"
 #include "album/oldalbum.h"
+#include "album/orderedimport.h"
 #include "core/appsettings.h"
 #include "core/folders.h"
 #include "core/messageids.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -244,6 +246,96 @@ TEST(Import, AddFilesPassesOverDuplicatesAndStopsOnCancel)
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(other.itemCount(), 3); // the file at position 2 was under way when Cancel came
     EXPECT_EQ(mediaFilesInFolder(folder), files);
+}
+
+// Thumbnails made on several threads give the same album, byte for byte, and the same messages
+// in the same order as adding the files one by one; a file that fails in the middle keeps its
+// place in the report. Cancel leaves exactly the files added before it.
+TEST(Import, ParallelImportMatchesOneByOneAndStopsOnCancel)
+{
+    const QString folder = makeTestFolder();
+    QStringList files;
+    for (int i = 0; i < 12; ++i) {
+        // Large and small photos alternate so that later files often finish first.
+        const int side = i % 2 ? 1200 : 90;
+        QImage photo(side, side * 3 / 4, QImage::Format_RGB888);
+        QRandomGenerator noise { quint32(i) };
+        for (int y = 0; y < photo.height(); ++y)
+            for (int x = 0; x < photo.width(); x += 7)
+                photo.setPixel(x, y, noise.generate() | 0xFF000000u);
+        const QString path = joinPath(folder, QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0')));
+        photo.save(path, "JPEG", 85);
+        files << path;
+        if (i == 5) {
+            // Failures in the middle: an unreadable picture, a clip with its message, a file
+            // that only the user-interface thread can draw (its shell icon), a missing file.
+            files << joinPath(folder, QStringLiteral("broken.jpg"))
+                  << joinPath(folder, QStringLiteral("clip.avi"))
+                  << joinPath(folder, QStringLiteral("notes.txt"))
+                  << joinPath(folder, QStringLiteral("gone.bmp"))
+                  << picture(folder, QStringLiteral("small.bmp"), 30, 20, qRgb(1, 2, 3));
+            writeFile(files[files.size() - 5], 100);
+            writeFile(files[files.size() - 4], 100);
+            writeFile(files[files.size() - 3], 100);
+        }
+    }
+    files << files[3]; // already in the album
+
+    struct Run {
+        QByteArray album;
+        QList<int> messages;
+        QStringList skipped;
+        QString summary;
+    };
+    const auto run = [&](int workers) {
+        RecordingHost recorder;
+        CAlbumDoc doc;
+        AddFilesOutcome outcome;
+        if (workers == 0) {
+            for (const QString &file : std::as_const(files))
+                addFileCounted(doc, file, outcome);
+        } else {
+            SilentProgress progress;
+            glimmerix::addFilesInOrder(doc, files, progress, outcome, {}, workers);
+        }
+        const QString saved = joinPath(folder, QStringLiteral("run%1.gal").arg(workers));
+        EXPECT_TRUE(doc.onSaveDocument(saved));
+        QFile file(saved);
+        file.open(QIODevice::ReadOnly);
+        Run result { file.readAll(), recorder.messageIds(), {}, outcome.summary() };
+        for (const SkippedFile &skipped : std::as_const(outcome.skipped))
+            result.skipped << QFileInfo(skipped.path).fileName() + u':' + skipped.problem;
+        return result;
+    };
+    const Run oneByOne = run(0);
+    EXPECT_EQ(oneByOne.summary, QStringLiteral("15 added, 2 skipped, 1 already in the album"));
+    EXPECT_EQ(oneByOne.skipped,
+        QStringList({ QStringLiteral("broken.jpg:the picture cannot be read"),
+            QStringLiteral("gone.bmp:no such file") }));
+    EXPECT_FALSE(oneByOne.messages.isEmpty()); // the clip's
+    for (int workers : { 1, 4 }) {
+        const Run pooled = run(workers);
+        EXPECT_TRUE(pooled.album == oneByOne.album) << workers << " workers";
+        EXPECT_EQ(pooled.messages, oneByOne.messages);
+        EXPECT_EQ(pooled.skipped, oneByOne.skipped);
+        EXPECT_EQ(pooled.summary, oneByOne.summary);
+    }
+
+    // Cancel pressed while file 7 is being added, with workers well ahead of it.
+    RecordingHost recorder;
+    recorder.cancelProgressAt(1, 7);
+    std::unique_ptr<Progress> progress = host().createProgress();
+    CAlbumDoc doc;
+    AddFilesOutcome outcome;
+    glimmerix::addFilesInOrder(doc, files, *progress, outcome, {}, 4);
+    EXPECT_TRUE(outcome.cancelled);
+    ASSERT_EQ(doc.itemCount(), 7); // files 0 to 7 less the broken picture
+    int next = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (files[i].endsWith(QStringLiteral("broken.jpg")))
+            continue;
+        EXPECT_EQ(doc.item(next++)->absolutePath(), files[i]);
+    }
 }
 
 TEST(AcquiredName, CustomPrefixTakesTheFirstFreeNumber)

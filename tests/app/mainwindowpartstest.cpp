@@ -63,8 +63,19 @@ TEST(ImagePath, PublishedPathIsReadBackAndLongPathsRefused)
     }
     EXPECT_TRUE(readImagePath().isEmpty());
     EXPECT_FALSE(publishImagePath(QString(259, u'x')) == nullptr);
-    EXPECT_TRUE(publishImagePath(QString(260, u'x')) == nullptr);
+    ImagePathProblem problem = ImagePathProblem::None;
+    EXPECT_TRUE(publishImagePath(QString(260, u'x'), &problem) == nullptr);
+    EXPECT_EQ(problem, ImagePathProblem::TooLong);
     EXPECT_TRUE(publishImagePath({}) == nullptr);
+    // A second sender while one hand-over is in progress is told so and leaves the first path.
+    {
+        const auto first = publishImagePath("/photos/a.jpg");
+        ASSERT_TRUE(first);
+        EXPECT_TRUE(publishImagePath("/photos/b.jpg", &problem) == nullptr);
+        EXPECT_EQ(problem, ImagePathProblem::InUse);
+        EXPECT_EQ(readImagePath(), "/photos/a.jpg");
+    }
+    EXPECT_FALSE(publishImagePath("/photos/b.jpg") == nullptr);
 }
 
 TEST(Halftone, TableAndColourReduction)
@@ -130,14 +141,14 @@ TEST(PictureWindow, TitleAndZoomSteps)
 {
     auto *window = new PictureWindow(makeFourBitBlock(2), QString());
     EXPECT_EQ(window->windowTitle(), "New Image");
-    EXPECT_EQ(window->zoom(), 0); // fit: a 2 x 2 picture is shown at its size
+    EXPECT_EQ(window->zoom(), 0); // a 2 x 2 picture is shown at its size
     window->zoomIn();
-    EXPECT_EQ(window->zoom(), 150);
-    window->setZoom(400);
+    EXPECT_EQ(window->zoom(), 1);
+    window->setZoom(16);
     window->zoomIn();
-    EXPECT_EQ(window->zoom(), 400);
+    EXPECT_EQ(window->zoom(), 16);
     window->zoomOut();
-    EXPECT_EQ(window->zoom(), 300);
+    EXPECT_EQ(window->zoom(), 15);
     delete window; // frees the block it took over
 
     PictureWindow named(0, "/photos/a.jpg");
@@ -225,8 +236,8 @@ TEST(ApplicationName, WindowTitlesNameTheProductOnce)
 }
 
 // The picture window opens with the whole picture in view: at its own size when it fits the
-// window, else scaled to the room the window has (a 640 x 480 picture was once drawn at 32 x 24).
-// Escape and Ctrl+W close it.
+// window, else at the largest zoom-out step at which it fits (a 640 x 480 picture was once drawn
+// at 32 x 24). Escape and Ctrl+W close it.
 TEST(PictureWindow, OpensFittedOrAtFullSizeAndClosesOnEscapeOrCtrlW)
 {
     struct Case {
@@ -248,13 +259,14 @@ TEST(PictureWindow, OpensFittedOrAtFullSizeAndClosesOnEscapeOrCtrlW)
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         const QWidget *viewport = window->findChild<QScrollArea *>()->viewport();
-        const QLabel *shown = window->findChild<QLabel *>("picture");
+        const QWidget *shown = window->findChild<QWidget *>("pictureCanvas");
         ASSERT_TRUE(shown);
-        const QSize room = viewport->size() - QSize(4, 4);
-        const bool fits = c.picture.width() <= room.width() && c.picture.height() <= room.height();
-        const QSize expected = fits ? c.picture : c.picture.scaled(room, Qt::KeepAspectRatio);
-        QTRY_COMPARE(shown->size(), expected);
-        EXPECT_TRUE(shown->width() == room.width() || shown->height() == room.height() || fits);
+        const QSize room = viewport->size();
+        QTRY_VERIFY(shown->width() <= room.width() && shown->height() <= room.height());
+        // One step larger would not fit, unless the picture is at its own size.
+        const int factor = c.picture.width() / shown->width();
+        EXPECT_TRUE(factor == 1 || c.picture.width() / (factor - 1) > room.width()
+            || c.picture.height() / (factor - 1) > room.height());
 
         QTest::keyClick(window, c.closeKey.key(), c.closeKey.keyboardModifiers());
         QTRY_VERIFY(window.isNull());

@@ -90,6 +90,7 @@ const FormatCase kFormats[] = {
     { 57000, "nn" },
     { 57001, "n" },
     { 57017, "s" },
+    { 59130, "s" },
 };
 
 // Every other string the program looks up; none of them takes arguments.

@@ -9,6 +9,7 @@
 #include "album/albummanagement.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
+#include "album/orderedimport.h"
 #include "core/folders.h"
 #include "platform/paths.h"
 
@@ -74,11 +75,12 @@ int albumAdd(const QStringList &args)
         }
         files += media;
     }
-    for (const QString &file : std::as_const(files)) {
-        if (addFileCounted(doc, file, outcome) == -2)
+    SilentProgress progress;
+    glimmerix::addFilesInOrder(doc, files, progress, outcome, [](const QString &file, int result) {
+        if (result == -2)
             cliErr(QStringLiteral("%1: %2 is already in the album, passed over\n")
                        .arg(cliProgramName(), file));
-    }
+    });
     for (const SkippedFile &skipped : std::as_const(outcome.skipped))
         cliFail(skipped.path, QStringLiteral("skipped: %1").arg(skipped.problem));
     if (doc.isModified() && !doc.onSaveDocument(path))

@@ -21,6 +21,19 @@ const QString kInstanceName = QStringLiteral("glimix");
 // once that the picture waits.
 constexpr int kReplyTimeoutMs = 15000;
 
+QString publishProblemText(ImagePathProblem problem)
+{
+    switch (problem) {
+    case ImagePathProblem::TooLong:
+        return QStringLiteral("the path is longer than %1 bytes").arg(kImagePathBytes - 1);
+    case ImagePathProblem::InUse:
+        return QStringLiteral("another picture is being handed over (another send-image is "
+                              "running); try again when it has finished");
+    default:
+        return QStringLiteral("the shared memory for the hand-over cannot be made");
+    }
+}
+
 int sendImage(const QStringList &args)
 {
     if (args.size() != 1)
@@ -29,11 +42,10 @@ int sendImage(const QStringList &args)
     // Only a file that can become an item is handed over: the window would add a missing item.
     if (const QString problem = unusableFileProblem(path); !problem.isEmpty())
         return cliFail(args.first(), problem);
-    const std::unique_ptr<QSharedMemory> memory = publishImagePath(path);
-    if (!memory) {
-        return cliFail(
-            path, QStringLiteral("the path is too long or the shared memory cannot be made"));
-    }
+    ImagePathProblem problem = ImagePathProblem::None;
+    const std::unique_ptr<QSharedMemory> memory = publishImagePath(path, &problem);
+    if (!memory)
+        return cliFail(path, publishProblemText(problem));
     // The memory stays attached until the running program has answered. It answers at once, also
     // while one of its dialogs is open; no answer means it is stuck in a long piece of work.
     const InstanceReply reply

@@ -401,8 +401,19 @@ void CMainFrame::openInNewWindow()
 
 void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
 {
+    // The picture shown so far goes first; a changed one is offered for saving, and when it
+    // stays open (its save failed) the new picture is not shown.
+    if (m_pictureWindow && !m_pictureWindow->close()) {
+        blockFree(block);
+        return;
+    }
     delete m_pictureWindow;
     m_pictureWindow = new PictureWindow(block, path);
+    // The picture belongs to the view's current item when it is that item's file: its sound can
+    // be played and recorded there, and saving it renews the item's thumbnail.
+    const int current = m_view->current();
+    if (const AlbumItem *item = m_document->item(current); item && item->absolutePath() == path)
+        m_pictureWindow->setAlbumItem(m_document, current);
     m_pictureWindow->show();
     m_pictureWindow->raise();
     m_pictureWindow->activateWindow();
@@ -590,6 +601,12 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    // A changed picture is offered for saving first: saving it renews an item's thumbnail, which
+    // the album's own question then covers.
+    if (m_pictureWindow && !m_pictureWindow->close()) {
+        event->ignore();
+        return;
+    }
     if (!m_document->saveModified()) {
         event->ignore();
         return;

@@ -1,16 +1,31 @@
 #include "picturewindow.h"
 
-#include "picture/dibview.h"
+#include "album/albumitem.h"
+#include "album/importer.h"
+#include "core/commandids.h"
+#include "core/folders.h"
+#include "core/messageids.h"
+#include "core/resourceids.h"
+#include "imaging/imagefile.h"
+#include "media/ui/soundplayerwindow.h"
+#include "media/ui/soundrecorderdialog.h"
+#include "picture/picturezoom.h"
+#include "picturecanvas.h"
+#include "platform/host.h"
+#include "platform/strings.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
-
-#include <algorithm>
 
 namespace glimmerix
 {
@@ -18,15 +33,59 @@ namespace glimmerix
 namespace
 {
 
-constexpr int kZoomSteps[] = { 25, 50, 75, 100, 150, 200, 300, 400 };
+struct ToolButton {
+    int command;
+    const char *text;
+    bool tool; // one of the checkable tools
+};
+
+// The buttons in toolbar order, with 0 for a separator; the toolbar bitmap holds their pictures
+// in the same order.
+constexpr ToolButton kButtons[] = {
+    { 0, nullptr, false },
+    { Command::kPictureSelect, QT_TRANSLATE_NOOP("PictureWindow", "Select and Crop"), true },
+    { Command::kPictureRotate, QT_TRANSLATE_NOOP("PictureWindow", "Rotate"), true },
+    { Command::kPictureBrightness, QT_TRANSLATE_NOOP("PictureWindow", "Brightness"), true },
+    { Command::kPictureContrast, QT_TRANSLATE_NOOP("PictureWindow", "Contrast"), true },
+    { Command::kPictureSaturation, QT_TRANSLATE_NOOP("PictureWindow", "Colour Saturation"), true },
+    { Command::kPictureSharpness, QT_TRANSLATE_NOOP("PictureWindow", "Sharpness"), true },
+    { Command::kPictureCentreSelection, QT_TRANSLATE_NOOP("PictureWindow", "Centre Selection"),
+        false },
+    { 0, nullptr, false },
+    { Command::kPictureZoomIn, QT_TRANSLATE_NOOP("PictureWindow", "Zoom In"), false },
+    { Command::kPictureZoomOut, QT_TRANSLATE_NOOP("PictureWindow", "Zoom Out"), false },
+    { 0, nullptr, false },
+    { Command::kPictureUndo, QT_TRANSLATE_NOOP("PictureWindow", "Undo"), false },
+    { 0, nullptr, false },
+    { Command::kPicturePlaySound, QT_TRANSLATE_NOOP("PictureWindow", "Play Sound"), false },
+    { Command::kPictureRecordSound, QT_TRANSLATE_NOOP("PictureWindow", "Record Sound"), false },
+};
+
+// The status text shown when a tool is chosen.
+int toolStatusText(int tool)
+{
+    switch (tool) {
+    case Command::kPictureSelect:
+        return Message::kSelectToolStatus;
+    case Command::kPictureRotate:
+        return Message::kRotateToolStatus;
+    case Command::kPictureBrightness:
+        return Message::kBrightnessToolStatus;
+    case Command::kPictureSharpness:
+        return Message::kSharpnessToolStatus;
+    default: // contrast and saturation: the string carries the tool's number
+        return tool;
+    }
+}
+
+constexpr double kDegreesPerRadian = 57.29577951307855;
 
 } // namespace
 
 PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *parent)
     : QMainWindow(parent)
-    , m_block(block)
+    , m_editor(block)
     , m_path(path)
-    , m_image(imageFromDibBlock(block))
 {
     setObjectName(QStringLiteral("pictureWindow"));
     // Closing the main window ends the program even while a picture is shown.
@@ -36,104 +95,348 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
     m_area = new QScrollArea(this);
     m_area->setAlignment(Qt::AlignCenter);
     m_area->setBackgroundRole(QPalette::Dark);
-    m_picture = new QLabel(m_area);
-    m_picture->setObjectName(QStringLiteral("picture"));
-    m_picture->setAlignment(Qt::AlignCenter);
-    m_area->setWidget(m_picture);
+    m_canvas = new PictureCanvas(m_area);
+    m_area->setWidget(m_canvas);
     m_area->setWidgetResizable(false);
     m_area->viewport()->installEventFilter(this);
     setCentralWidget(m_area);
+    connect(m_canvas, &PictureCanvas::selectionMade, this, [this] {
+        statusBar()->showMessage(loadString(Message::kSelectionMadeStatus));
+        updateActions();
+    });
+    connect(m_canvas, &PictureCanvas::cropRequested, this, &PictureWindow::crop);
+    connect(m_canvas, &PictureCanvas::rotationChosen, this, &PictureWindow::rotate);
+    buildToolBar();
 
-    QToolBar *tools = addToolBar(tr("Zoom"));
-    tools->setMovable(false);
-    QAction *in = tools->addAction(tr("Zoom In"), this, &PictureWindow::zoomIn);
-    in->setShortcut(QKeySequence::ZoomIn);
-    QAction *out = tools->addAction(tr("Zoom Out"), this, &PictureWindow::zoomOut);
-    out->setShortcut(QKeySequence::ZoomOut);
-    tools->addAction(tr("Actual Size"), this, [this] { setZoom(100); });
-    tools->addAction(tr("Fit"), this, [this] { setZoom(0); });
     auto *close = new QAction(tr("Close"), this);
     close->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
     connect(close, &QAction::triggered, this, &QWidget::close);
     addAction(close);
-    if (!m_image.isNull())
-        statusBar()->showMessage(tr("%1 x %2 pixels").arg(m_image.width()).arg(m_image.height()));
 
-    QSize wanted = m_image.isNull() ? QSize(400, 300) : m_image.size() + QSize(40, 80);
+    m_canvas->setPicture(m_editor.shown(), m_zoom);
+    m_valueAction->setVisible(true);
+    m_sliderAction->setVisible(true);
+    const int toolBarWidth = findChild<QToolBar *>()->sizeHint().width() + 20;
+    m_valueAction->setVisible(false);
+    m_sliderAction->setVisible(false);
+    const QSize picture = m_canvas->pictureSize();
+    QSize wanted = picture.isEmpty() ? QSize(400, 300) : picture + QSize(40, 100);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    resize(wanted.expandedTo(QSize(320, 240)));
-    showPicture();
+    // Wide enough for every button, the value text and the slider.
+    resize(wanted.expandedTo(QSize(std::max(640, toolBarWidth), 240)));
+    statusBar()->showMessage(loadString(toolStatusText(Command::kPictureSelect)));
+    updateActions();
 }
 
-PictureWindow::~PictureWindow()
+PictureWindow::~PictureWindow() = default;
+
+void PictureWindow::buildToolBar()
 {
-    blockFree(m_block);
+    QToolBar *bar = addToolBar(tr("Picture"));
+    bar->setObjectName(QString::number(Resource::kPictureToolBar));
+    bar->setMovable(false);
+    const QImage pictures = bundleBitmap(Resource::kPictureToolBar);
+    auto *tools = new QActionGroup(this);
+    int picture = 0;
+    for (const ToolButton &button : kButtons) {
+        if (button.command == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction *action = bar->addAction(tr(button.text));
+        action->setObjectName(QString::number(button.command));
+        action->setData(button.command);
+        if (!pictures.isNull())
+            action->setIcon(QIcon(QPixmap::fromImage(pictures.copy(16 * picture, 0, 16, 16))));
+        ++picture;
+        if (button.tool) {
+            action->setCheckable(true);
+            tools->addAction(action);
+        }
+        const int command = button.command;
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+        m_actions.insert(command, action);
+    }
+    m_actions.value(Command::kPictureSelect)->setChecked(true);
+    m_actions.value(Command::kPictureZoomIn)->setShortcut(QKeySequence::ZoomIn);
+    m_actions.value(Command::kPictureZoomOut)->setShortcut(QKeySequence::ZoomOut);
+    m_actions.value(Command::kPictureUndo)->setShortcut(QKeySequence::Undo);
+
+    // The value text (60 pixels) and the slider (120 pixels) sit at the toolbar's right end.
+    auto *spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    m_value = new QLabel(QStringLiteral("0"), bar);
+    m_value->setObjectName(QStringLiteral("sliderValue"));
+    m_value->setFixedWidth(60);
+    m_value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_valueAction = bar->addWidget(m_value);
+    m_slider = new QSlider(Qt::Horizontal, bar);
+    m_slider->setObjectName(QStringLiteral("adjustSlider"));
+    m_slider->setFixedWidth(120);
+    m_slider->setRange(0, kSliderMaximum);
+    m_slider->setValue(kSliderNeutral);
+    m_slider->setPageStep(10);
+    m_sliderAction = bar->addWidget(m_slider);
+    connect(m_slider, &QSlider::valueChanged, this, &PictureWindow::sliderMoved);
 }
 
-void PictureWindow::setZoom(int percent)
+void PictureWindow::setAlbumItem(CAlbumDoc *document, int index)
 {
-    m_zoom = percent;
-    showPicture();
+    m_document = document;
+    m_itemIndex = index;
+    const AlbumItem *item = document ? document->item(index) : nullptr;
+    m_itemPath = item ? item->absolutePath() : QString();
+    updateActions();
 }
 
-int PictureWindow::shownPercent() const
+int PictureWindow::currentItemIndex() const
 {
-    if (m_zoom != 0 || m_image.isNull())
-        return m_zoom == 0 ? 100 : m_zoom;
-    return std::max(1, m_picture->width() * 100 / m_image.width());
+    if (!m_document || m_itemPath.isEmpty())
+        return -1;
+    const AlbumItem *item = m_document->item(m_itemIndex);
+    if (item && item->absolutePath() == m_itemPath)
+        return m_itemIndex;
+    for (int i = 0; i < m_document->itemCount(); ++i) {
+        if (m_document->item(i)->absolutePath() == m_itemPath)
+            return i;
+    }
+    return -1;
+}
+
+void PictureWindow::runCommand(int command)
+{
+    switch (command) {
+    case Command::kPictureSelect:
+    case Command::kPictureRotate:
+    case Command::kPictureBrightness:
+    case Command::kPictureContrast:
+    case Command::kPictureSaturation:
+    case Command::kPictureSharpness:
+        chooseTool(command);
+        break;
+    case Command::kPictureCentreSelection:
+        centreSelection();
+        break;
+    case Command::kPictureZoomIn:
+        zoomIn();
+        break;
+    case Command::kPictureZoomOut:
+        zoomOut();
+        break;
+    case Command::kPictureUndo:
+        undo();
+        break;
+    case Command::kPicturePlaySound:
+        playSound();
+        break;
+    case Command::kPictureRecordSound:
+        recordSound();
+        break;
+    default:
+        break;
+    }
+}
+
+void PictureWindow::chooseTool(int tool)
+{
+    if (tool == m_editor.tool()) {
+        m_actions.value(tool)->setChecked(true);
+        return;
+    }
+    const int before = m_editor.tool();
+    if (m_editor.chooseTool(tool) == PictureEditor::ToolChoice::NeedsTrueColor) {
+        host().showMessage(Message::kSharpnessNeedsTrueColor, {}, MessageIcon::Warning);
+        m_actions.value(before)->setChecked(true);
+        return;
+    }
+    m_actions.value(tool)->setChecked(true);
+    if (before == Command::kPictureSelect)
+        m_canvas->clearSelection();
+    statusBar()->showMessage(loadString(toolStatusText(tool)));
+    const std::optional<Adjustment> adjustment = m_editor.adjustment();
+    m_valueAction->setVisible(adjustment.has_value());
+    m_sliderAction->setVisible(adjustment.has_value());
+    if (adjustment) {
+        setSliderQuietly(m_editor.sliderPosition());
+        m_slider->setFocus();
+    }
+    m_canvas->setMode(tool == Command::kPictureSelect ? PictureCanvas::Mode::Select
+            : tool == Command::kPictureRotate         ? PictureCanvas::Mode::Rotate
+                                                      : PictureCanvas::Mode::None);
+    showShownPicture();
+}
+
+void PictureWindow::setSliderQuietly(int position)
+{
+    const QSignalBlocker quiet(m_slider);
+    m_slider->setValue(position);
+    if (const std::optional<Adjustment> adjustment = m_editor.adjustment())
+        m_value->setText(sliderValueText(*adjustment, position));
+}
+
+void PictureWindow::sliderMoved(int position)
+{
+    const std::optional<Adjustment> adjustment = m_editor.adjustment();
+    if (!adjustment)
+        return;
+    m_value->setText(sliderValueText(*adjustment, position));
+    m_editor.moveSlider(position);
+    showShownPicture();
+}
+
+void PictureWindow::crop()
+{
+    const WaitCursor wait;
+    if (!m_editor.crop(m_canvas->selection()))
+        return;
+    m_canvas->clearSelection();
+    showShownPicture();
+}
+
+void PictureWindow::rotate(double radians)
+{
+    const WaitCursor wait;
+    m_editor.rotate(radians * kDegreesPerRadian);
+    showShownPicture();
+}
+
+void PictureWindow::undo()
+{
+    if (!m_editor.undo())
+        return;
+    if (m_editor.adjustment())
+        setSliderQuietly(m_editor.sliderPosition());
+    m_canvas->clearSelection();
+    showShownPicture();
+}
+
+void PictureWindow::centreSelection()
+{
+    QRect selection = m_canvas->selection();
+    if (selection.isEmpty())
+        return;
+    selection.moveCenter(QRect(QPoint(0, 0), m_canvas->pictureSize()).center());
+    m_canvas->setSelection(selection);
+}
+
+void PictureWindow::setZoom(int zoom)
+{
+    m_userZoomed = true;
+    m_zoom = std::clamp(zoom, kZoomMinimum, kZoomMaximum);
+    showShownPicture();
 }
 
 void PictureWindow::zoomIn()
 {
-    const int now = shownPercent();
-    for (int step : kZoomSteps) {
-        if (step > now) {
-            setZoom(step);
-            return;
-        }
-    }
+    setZoom(steppedZoom(m_zoom, 1));
 }
 
 void PictureWindow::zoomOut()
 {
-    const int now = shownPercent();
-    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
-        if (*it < now) {
-            setZoom(*it);
-            return;
-        }
+    setZoom(steppedZoom(m_zoom, -1));
+}
+
+void PictureWindow::playSound()
+{
+    const int index = currentItemIndex();
+    if (index < 0 || m_document->item(index)->attachmentPath().isEmpty())
+        return;
+    if (!m_player) {
+        m_player = new SoundPlayerWindow(this);
+        m_player->setWindowFlag(Qt::Window);
     }
+    m_player->play(m_document->item(index)->attachmentPath());
+}
+
+void PictureWindow::recordSound()
+{
+    if (currentItemIndex() < 0)
+        return;
+    const QString audioFolder = Folders().audioFolder();
+    QDir().mkpath(audioFolder);
+    SoundRecorderDialog dialog(audioFolder, this);
+    dialog.setAlbumTarget([this](const QString &path) {
+        const int index = currentItemIndex();
+        if (index < 0)
+            return false;
+        m_document->setAttachmentPath(index, path);
+        return true;
+    });
+    dialog.exec();
+    updateActions();
+}
+
+void PictureWindow::showShownPicture()
+{
+    m_canvas->setPicture(m_editor.shown(), m_zoom);
+    updateActions();
+}
+
+void PictureWindow::updateActions()
+{
+    const int tool = m_editor.tool();
+    const bool rotating = tool == Command::kPictureRotate;
+    m_actions.value(Command::kPictureCentreSelection)
+        ->setEnabled(!rotating && !m_canvas->selection().isEmpty());
+    m_actions.value(Command::kPictureZoomIn)->setEnabled(!rotating);
+    m_actions.value(Command::kPictureZoomOut)->setEnabled(!rotating);
+    m_actions.value(Command::kPictureUndo)->setEnabled(m_editor.canUndo());
+    const int index = currentItemIndex();
+    const bool sound = index >= 0 && !m_document->isEmbedded();
+    m_actions.value(Command::kPicturePlaySound)->setVisible(sound);
+    m_actions.value(Command::kPictureRecordSound)->setVisible(sound);
+    m_actions.value(Command::kPicturePlaySound)
+        ->setEnabled(sound && !m_document->item(index)->attachmentPath().isEmpty());
+    m_actions.value(Command::kPictureRecordSound)->setEnabled(sound);
 }
 
 bool PictureWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // The fitted size follows the room the scroll area really has. That room is only known once
-    // the window's layout has placed the area, which happens after the window's own first resize.
-    if (watched == m_area->viewport() && event->type() == QEvent::Resize && m_zoom == 0)
-        showPicture();
+    // The window opens with the picture fitted to the room its scroll area really has, which is
+    // known only once the layout has placed the area.
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize && !m_userZoomed) {
+        const int fitting = fittingZoom(m_canvas->pictureSize(), m_area->viewport()->size());
+        if (fitting != m_zoom) {
+            m_zoom = fitting;
+            showShownPicture();
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void PictureWindow::showPicture()
+void PictureWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_image.isNull()) {
-        m_picture->setText(tr("The picture cannot be shown."));
-        m_picture->adjustSize();
+    if (m_editor.changed() && !saveOnClose()) {
+        event->ignore();
         return;
     }
-    QSize size;
-    if (m_zoom == 0) {
-        const QSize room = m_area->viewport()->size() - QSize(4, 4);
-        size = m_image.size().width() <= room.width() && m_image.height() <= room.height()
-            ? m_image.size()
-            : m_image.size().scaled(room, Qt::KeepAspectRatio);
-    } else {
-        size = m_image.size() * m_zoom / 100;
+    event->accept();
+}
+
+bool PictureWindow::saveOnClose()
+{
+    if (m_editor.tool() != Command::kPictureSelect)
+        m_editor.commit();
+    // The file type offered is the last three characters of the picture's path.
+    const QString type = m_path.isEmpty() ? QStringLiteral("jpg") : m_path.right(3);
+    QString chosen = host().askSaveFileName(
+        { tr("Save Picture"), m_path, QStringLiteral("%1 (*.%1)").arg(type) });
+    if (chosen.isEmpty())
+        return true; // closes without saving
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += QLatin1Char('.') + type;
+    const WaitCursor wait;
+    if (SaveImageFile(m_editor.working(), chosen) != 1) {
+        // The changes stay in the window: another name, or Cancel, is the user's choice.
+        host().showMessage(Message::kPictureNotSaved, { chosen }, MessageIcon::Warning);
+        return false;
     }
-    m_picture->setPixmap(QPixmap::fromImage(m_image.scaled(
-        size.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    m_picture->resize(size.expandedTo(QSize(1, 1)));
+    const int index = currentItemIndex();
+    if (index >= 0 && QFileInfo(chosen).absoluteFilePath() == m_itemPath)
+        rebuildThumbnail(*m_document, index);
+    return true;
 }
 
 } // namespace glimmerix

@@ -10,10 +10,10 @@
 #include "core/commandids.h"
 #include "core/controlids.h"
 #include "core/messageids.h"
+#include "media/ui/soundplayerwindow.h"
 #include "multilineedit.h"
 #include "platform/host.h"
 #include "platform/strings.h"
-#include "soundplayerwindow.h"
 #include "view/viewtexts.h"
 #include "viewdialogs.h"
 

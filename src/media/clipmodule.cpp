@@ -1,0 +1,114 @@
+// The clip module (glimix-clip.so): reads a clip's first video frame through FFmpeg. Built as a
+// separate loadable module so that only callers that need a clip load FFmpeg (clipmodule.h).
+
+#include "clipmodule.h"
+
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+namespace glimmerix
+{
+namespace
+{
+
+struct FormatCloser {
+    void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
+};
+struct CodecFreer {
+    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
+};
+struct FrameFreer {
+    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
+};
+struct PacketFreer {
+    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
+};
+struct ScalerFreer {
+    void operator()(SwsContext *context) const { sws_freeContext(context); }
+};
+
+// Clips larger than this per side are not thumbnailed from their frame (hostile headers).
+constexpr int kMaxFrameSide = 16384;
+
+bool copyFrame(const AVFrame &frame, GlimmerixFrameTarget target, void *context)
+{
+    const int width = frame.width;
+    const int height = frame.height;
+    if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide)
+        return false;
+    std::unique_ptr<SwsContext, ScalerFreer> scaler(
+        sws_getContext(width, height, static_cast<AVPixelFormat>(frame.format), width, height,
+            AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr));
+    if (!scaler)
+        return false;
+    int stride = 0;
+    unsigned char *top = target(context, width, height, &stride);
+    if (!top)
+        return false;
+    uint8_t *planes[4] = { top, nullptr, nullptr, nullptr };
+    int strides[4] = { stride, 0, 0, 0 };
+    return sws_scale(scaler.get(), frame.data, frame.linesize, 0, height, planes, strides)
+        == height;
+}
+
+int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *rawFormat = nullptr;
+    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+        return GlimmerixClipCannotOpen;
+    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0)
+        return GlimmerixClipNoVideoStream;
+    const AVCodec *codec = nullptr;
+    const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    if (stream < 0 || !codec)
+        return GlimmerixClipNoVideoStream;
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
+    if (!decoder
+        || avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar) < 0
+        || avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return GlimmerixClipNoVideoStream;
+
+    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    if (!packet || !frame)
+        return GlimmerixClipNoFrame;
+    // A damaged clip could feed packets forever without a picture; give up after a while.
+    int packetsLeft = 2000;
+    bool draining = false;
+    while (packetsLeft-- > 0) {
+        if (!draining) {
+            const int read = av_read_frame(format.get(), packet.get());
+            if (read < 0) {
+                draining = true;
+                avcodec_send_packet(decoder.get(), nullptr);
+            } else {
+                if (packet->stream_index == stream)
+                    avcodec_send_packet(decoder.get(), packet.get());
+                av_packet_unref(packet.get());
+            }
+        }
+        const int received = avcodec_receive_frame(decoder.get(), frame.get());
+        if (received == 0)
+            return copyFrame(*frame, target, context) ? GlimmerixClipOk : GlimmerixClipNoFrame;
+        if (received != AVERROR(EAGAIN))
+            break;
+    }
+    return GlimmerixClipNoFrame;
+}
+
+} // namespace
+} // namespace glimmerix
+
+extern "C" __attribute__((visibility("default"))) int glimmerixReadFirstFrame(
+    const char *path, GlimmerixFrameTarget target, void *context)
+{
+    return glimmerix::readFirstFrame(path, target, context);
+}

@@ -1,0 +1,249 @@
+// The picture window driven with real mouse and toolbar events, and its zoom steps.
+
+#include "picture/ui/picturewindow.h"
+#include "album/albumdoc.h"
+#include "album/albumitem.h"
+#include "album/dibimage.h"
+#include "core/commandids.h"
+#include "core/messageids.h"
+#include "imaging/blockcopy.h"
+#include "imaging/dibblock.h"
+#include "imaging/imagefile.h"
+#include "picture/dibview.h"
+#include "picture/picturezoom.h"
+#include "picture/ui/picturecanvas.h"
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace glimmerix;
+
+namespace
+{
+
+// A w x h 24-bit picture with a left-to-right ramp, so crops and turns are visible in the pixels.
+BlockHandle rampPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / std::max(1, width - 1), y % 256, 90));
+    const BlockHandle block = imageToDibBlock(image);
+    dibHeader(block)->biXPelsPerMeter = dibHeader(block)->biYPelsPerMeter = 3780;
+    return block;
+}
+
+bool sameBytes(BlockHandle a, BlockHandle b)
+{
+    BITMAPINFOHEADER *ha = checkedDibHeader(a);
+    BITMAPINFOHEADER *hb = checkedDibHeader(b);
+    if (!ha || !hb)
+        return false;
+    const std::size_t length = std::size_t(dibBits(ha) - reinterpret_cast<unsigned char *>(ha))
+        + dibPixelBytes(ha->biWidth, ha->biHeight, ha->biBitCount);
+    return std::memcmp(ha, hb, length) == 0;
+}
+
+QSize pictureSize(BlockHandle block)
+{
+    const BITMAPINFOHEADER *header = checkedDibHeader(block);
+    return header ? QSize(header->biWidth, header->biHeight) : QSize();
+}
+
+void press(PictureWindow &window, int command)
+{
+    QAction *action = window.commandAction(command);
+    ASSERT_TRUE(action);
+    ASSERT_TRUE(action->isEnabled());
+    action->trigger();
+}
+
+struct OpenWindow {
+    QPointer<PictureWindow> window;
+    PictureCanvas *canvas = nullptr;
+    QSlider *slider = nullptr;
+    QLabel *value = nullptr;
+};
+
+OpenWindow openWindow(BlockHandle picture, const QString &path)
+{
+    OpenWindow open;
+    open.window = new PictureWindow(picture, path);
+    open.window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(open.window));
+    open.canvas = open.window->findChild<PictureCanvas *>();
+    open.slider = open.window->findChild<QSlider *>(QStringLiteral("adjustSlider"));
+    open.value = open.window->findChild<QLabel *>(QStringLiteral("sliderValue"));
+    return open;
+}
+
+TEST(PictureZoom, StepsAndShownSizes)
+{
+    EXPECT_EQ(zoomedSize(QSize(640, 480), -1), QSize(320, 240));
+    EXPECT_EQ(zoomedSize(QSize(640, 480), 2), QSize(1920, 1440));
+    EXPECT_EQ(zoomedSize(QSize(640, 480), -16), QSize(37, 28));
+    int zoom = 0;
+    for (int i = 0; i < 17; ++i)
+        zoom = steppedZoom(zoom, 1);
+    EXPECT_EQ(zoom, 16); // the seventeenth step does nothing
+    EXPECT_EQ(steppedZoom(-16, -1), -16);
+    EXPECT_EQ(fittingZoom(QSize(640, 480), QSize(700, 500)), 0);
+    EXPECT_EQ(fittingZoom(QSize(640, 480), QSize(400, 300)), -1);
+    EXPECT_EQ(fittingZoom(QSize(3000, 2000), QSize(700, 500)), -4);
+}
+
+// The slider previews without touching the working picture; another tool commits the preview,
+// and Undo brings the picture before it back byte for byte.
+TEST(PictureWindowFlow, SliderPreviewsToolChangeCommitsUndoRestores)
+{
+    RecordingHost host;
+    OwnedBlock original(rampPicture(40, 30));
+    OpenWindow open = openWindow(copyImageBlock(original.handle()), "/photos/ramp.bmp");
+    PictureWindow &window = *open.window;
+    QTRY_VERIFY(!open.slider->isVisible());
+    EXPECT_FALSE(window.commandAction(Command::kPictureUndo)->isEnabled());
+
+    press(window, Command::kPictureBrightness);
+    QTRY_VERIFY(open.slider->isVisible());
+    EXPECT_EQ(open.slider->value(), 128);
+    EXPECT_EQ(open.value->text(), "0");
+    EXPECT_FALSE(window.editor().changed());
+    QTest::keyClick(open.slider, Qt::Key_PageUp); // page step 10
+    EXPECT_EQ(open.value->text(), "7"); // (138 - 128) x 0.78125
+    ASSERT_NE(window.editor().preview(), 0);
+    EXPECT_TRUE(sameBytes(window.editor().working(), original.handle()));
+    EXPECT_TRUE(window.editor().changed());
+    EXPECT_TRUE(window.commandAction(Command::kPictureUndo)->isEnabled());
+
+    press(window, Command::kPictureContrast); // commits the brighter picture
+    EXPECT_EQ(window.editor().preview(), 0);
+    EXPECT_FALSE(sameBytes(window.editor().working(), original.handle()));
+    EXPECT_EQ(open.value->text(), "0");
+    press(window, Command::kPictureUndo);
+    EXPECT_TRUE(sameBytes(window.editor().working(), original.handle()));
+    EXPECT_FALSE(window.commandAction(Command::kPictureUndo)->isEnabled());
+
+    press(window, Command::kPictureSelect);
+    QTRY_VERIFY(!open.slider->isVisible());
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    host.queueSaveFileName(QString()); // declines: closes without saving
+    window.close();
+    delete open.window;
+}
+
+// Sharpness needs a 24-bit picture: message 50322 and the previous tool stays checked.
+TEST(PictureWindowFlow, SharpnessOnAPalettePictureIsRefused)
+{
+    RecordingHost host;
+    const DecodeResult grey = createImageBlock(8, 8, 8, 256);
+    for (int i = 0; i < 256; ++i)
+        dibColors(dibHeader(grey.block))[i]
+            = { std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0 };
+    OpenWindow open = openWindow(grey.block, QString());
+    press(*open.window, Command::kPictureContrast);
+    press(*open.window, Command::kPictureSharpness);
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kSharpnessNeedsTrueColor });
+    EXPECT_EQ(open.window->editor().tool(), Command::kPictureContrast);
+    EXPECT_TRUE(open.window->commandAction(Command::kPictureContrast)->isChecked());
+    open.window->close();
+}
+
+// A drag selects, a right click crops; a drag with the rotate tool turns the picture. Both keep
+// the resolution.
+TEST(PictureWindowFlow, MouseCropsAndRotates)
+{
+    RecordingHost host;
+    OpenWindow open = openWindow(rampPicture(40, 30), "/photos/ramp.bmp");
+    PictureWindow &window = *open.window;
+    window.setZoom(1); // every pixel shows as 2 x 2
+    PictureCanvas *canvas = open.canvas;
+    ASSERT_EQ(canvas->size(), QSize(80, 60));
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(11, 9)); // inside pixel (5, 4)
+    QTest::mouseMove(canvas, QPoint(30, 20));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(30, 28));
+    EXPECT_EQ(canvas->selection(), QRect(5, 4, 10, 10));
+    EXPECT_TRUE(window.commandAction(Command::kPictureCentreSelection)->isEnabled());
+    QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_EQ(pictureSize(window.editor().working()), QSize(10, 10));
+    EXPECT_TRUE(canvas->selection().isEmpty());
+    EXPECT_EQ(dibHeader(window.editor().working())->biXPelsPerMeter, 3780);
+
+    press(window, Command::kPictureRotate);
+    EXPECT_FALSE(window.commandAction(Command::kPictureZoomIn)->isEnabled());
+    // From the right of the centre to below it: a quarter turn clockwise.
+    const QPoint centre(canvas->width() / 2, canvas->height() / 2);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, centre + QPoint(8, 0));
+    QTest::mouseMove(canvas, centre + QPoint(6, 6));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, centre + QPoint(0, 8));
+    ASSERT_NE(window.editor().preview(), 0);
+    EXPECT_EQ(pictureSize(window.editor().preview()), QSize(10, 10));
+    press(window, Command::kPictureSelect);
+    EXPECT_EQ(window.editor().preview(), 0);
+    EXPECT_EQ(dibHeader(window.editor().working())->biYPelsPerMeter, 3780);
+    host.queueSaveFileName(QString());
+    window.close();
+}
+
+// Closing with changes asks where to save (the picture's path, its type), saves through the
+// image file layer and renews the album item's thumbnail; a failed save keeps the window open.
+TEST(PictureWindowFlow, ClosingWithChangesSavesAndRenewsTheThumbnail)
+{
+    RecordingHost host;
+    const QString folder = makeTestFolder(QStringLiteral("picture"));
+    const QString path = folder + "/ramp.bmp";
+    OwnedBlock original(rampPicture(40, 30));
+    ASSERT_EQ(SaveImageFile(original.handle(), path), 1);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    CAlbumDoc document;
+    ASSERT_EQ(document.addFile(path), 1);
+    document.setModified(false);
+    const QByteArray oldThumbnail(
+        static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
+        int(blockSize(document.item(0)->thumbnail())));
+
+    OpenWindow open = openWindow(LoadImageFile(path), path);
+    open.window->setAlbumItem(&document, 0);
+    EXPECT_TRUE(open.window->commandAction(Command::kPicturePlaySound)->isVisible());
+    EXPECT_FALSE(open.window->commandAction(Command::kPicturePlaySound)->isEnabled());
+    press(*open.window, Command::kPictureSaturation);
+    open.slider->setValue(0); // every colour grey
+
+    // First a folder that does not exist: the message names the path, nothing is written.
+    host.queueSaveFileName(folder + "/missing/ramp.bmp");
+    open.window->close();
+    ASSERT_FALSE(open.window.isNull());
+    EXPECT_TRUE(host.messageIds().contains(Message::kPictureNotSaved));
+    EXPECT_EQ(host.saveQuestions().first().proposedPath, path);
+    EXPECT_EQ(host.saveQuestions().first().filter, "bmp (*.bmp)");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+
+    host.queueSaveFileName(path);
+    open.window->close();
+    QTRY_VERIFY(open.window.isNull());
+    OwnedBlock saved(LoadImageFile(path));
+    const QImage shown = imageFromDibBlock(saved.handle());
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(90, 90, 90)); // (0, 0, 90) turned to the grey of its largest
+    const QByteArray newThumbnail(
+        static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
+        int(blockSize(document.item(0)->thumbnail())));
+    EXPECT_NE(newThumbnail, oldThumbnail);
+    EXPECT_TRUE(document.isModified());
+}
+
+} // namespace
