@@ -19,6 +19,8 @@ PACKAGES=(
   # tests, fixtures, screenshots and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
   libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool
+  # the web album check in a real browser (headless)
+  chromium
 )
 
 missing=()

@@ -28,6 +28,8 @@ inline constexpr int kRebuildThumbnail = 32814;
 inline constexpr int kSendMail = 32815;
 inline constexpr int kAttachSound = 32816;
 inline constexpr int kPlaySound = 32818;
+// Starts the web album wizard.
+inline constexpr int kWebAlbum = 32819;
 // Record a sound with the sound recorder and attach it to the current item.
 inline constexpr int kRecordSound = 32831;
 inline constexpr int kSelectNone = 32832;

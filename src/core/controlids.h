@@ -47,3 +47,52 @@ namespace ViewControl = glimmerix::ViewControl;
 namespace ProgressControl = glimmerix::ProgressControl;
 namespace LauncherSetupControl = glimmerix::LauncherSetupControl;
 namespace FrameControl = glimmerix::FrameControl;
+
+// The item picking page of the product wizards.
+namespace glimmerix::PickPageControl
+{
+inline constexpr int kAllItems = 1174;
+inline constexpr int kChosen = 1175;
+inline constexpr int kAdd = 1176;
+inline constexpr int kRemoveAll = 1221;
+inline constexpr int kAddAll = 1222;
+inline constexpr int kRemove = 1223;
+inline constexpr int kSizeText = 1229;
+inline constexpr int kConvertBox = 1230;
+} // namespace glimmerix::PickPageControl
+
+// The web album wizard's layout, captions and destination pages.
+namespace glimmerix::WebLayoutControl
+{
+inline constexpr int kTitle = 1024;
+inline constexpr int kPerPageText = 1059;
+inline constexpr int kRows = 1184;
+inline constexpr int kColumns = 1187;
+inline constexpr int kTheme = 1188;
+inline constexpr int kSmall = 1197;
+inline constexpr int kMedium = 1198;
+inline constexpr int kLarge = 1199;
+} // namespace glimmerix::WebLayoutControl
+
+namespace glimmerix::WebCaptionsControl
+{
+inline constexpr int kName = 1101;
+inline constexpr int kField1 = 1189;
+inline constexpr int kField2 = 1190;
+inline constexpr int kField3 = 1191;
+inline constexpr int kSize = 1193;
+} // namespace glimmerix::WebCaptionsControl
+
+namespace glimmerix::WebDestinationControl
+{
+inline constexpr int kDiscFolderName = 1025;
+inline constexpr int kFolderText = 1051;
+inline constexpr int kBrowse = 1076;
+inline constexpr int kFreeSpace = 1090;
+inline constexpr int kCdRadio = 1194;
+inline constexpr int kFolderRadio = 1195;
+inline constexpr int kNeededSize = 1229;
+inline constexpr int kAutoRunBox = 1231;
+inline constexpr int kSpareBox = 1233;
+inline constexpr int kDiscFolderBox = 1241;
+} // namespace glimmerix::WebDestinationControl

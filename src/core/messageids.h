@@ -112,6 +112,37 @@ inline constexpr int kMissingFileStatus = 57018;
 inline constexpr int kProductName = 57344;
 inline constexpr int kIdleStatus = 57345;
 
+// Publishing: item picking, the web album wizard and its pages.
+inline constexpr int kPreparingFilesTitle = 50101; // shown without its first character
+inline constexpr int kNoProductForUntitled = 50327;
+inline constexpr int kWarningTitle = 50380;
+inline constexpr int kChosenItemMissing = 50381;
+inline constexpr int kFolderPickerTitle = 50386;
+inline constexpr int kFreeSpaceUnknown = 50387;
+inline constexpr int kWebAlbumCaption = 50482;
+inline constexpr int kDefaultPageTitle = 50483;
+inline constexpr int kNothingChosen = 50485;
+inline constexpr int kPageClosing = 50487;
+inline constexpr int kPageNumberFormat = 50488; // %i page, %i pages
+inline constexpr int kThumbnailsPerPage = 50489; // %i thumbnails
+inline constexpr int kWebAlbumProgressTitle = 50490;
+inline constexpr int kNoWebAlbumFolder = 50491;
+inline constexpr int kForbiddenDiscFolderCharacters = 50505;
+inline constexpr int kThemePlainWhite = 50511;
+inline constexpr int kThemeNightSky = 50512;
+inline constexpr int kThemeDeepBlue = 50513;
+inline constexpr int kThemeParchment = 50514;
+inline constexpr int kThemeSunshine = 50516;
+inline constexpr int kFolderLabel = 50517;
+inline constexpr int kFirstPageLink = 50520;
+inline constexpr int kPreviousPageLink = 50521;
+inline constexpr int kNextPageLink = 50522;
+inline constexpr int kLastPageLink = 50523;
+inline constexpr int kSelectButton = 57002;
+inline constexpr int kCdApplicationBusy = 59394;
+// Added on Linux: what went wrong while making a product (%s: one "FILE: cause" line each).
+inline constexpr int kProductProblems = 59120;
+
 // Added on Linux: a path longer than the 259 bytes a record can hold (%s: the path), and the
 // question when a converted album's name is taken (%s: the album path).
 inline constexpr int kPathTooLong = 59001;

@@ -17,4 +17,14 @@ inline constexpr int kLauncherHoverBitmap = 197;
 inline constexpr int kAttachmentIcon = 303;
 } // namespace glimmerix::Resource
 
+// Help topics of the wizard pages.
+namespace glimmerix::HelpTopic
+{
+inline constexpr int kSlideShowPickPage = 660;
+inline constexpr int kWebPickPage = 670;
+inline constexpr int kWebLayoutPage = 671;
+inline constexpr int kWebCaptionsPage = 672;
+inline constexpr int kWebDestinationPage = 673;
+} // namespace glimmerix::HelpTopic
+
 namespace Resource = glimmerix::Resource;

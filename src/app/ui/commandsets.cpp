@@ -6,6 +6,7 @@
 #include "app/helptopics.h"
 #include "core/commandids.h"
 #include "launcherbar.h"
+#include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumview.h"
 
 #include <QApplication>
@@ -85,6 +86,19 @@ CommandSet launcherCommandSet(LauncherBar &launcher)
         { Command::kExternalPrograms, 0,
             QApplication::translate("CMainFrame", "&External Programs..."),
             [&launcher] { launcher.runSetup(); }, {}, { kAlbumMenu, 400 } },
+    };
+    return set;
+}
+
+CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
+{
+    CommandSet set;
+    set.name = QStringLiteral("publish");
+    set.menus = { standardMenu(kAlbumMenu) };
+    set.commands = {
+        { Command::kWebAlbum, 0, QApplication::translate("CMainFrame", "Make &Web Album..."),
+            [&document, frame] { glimmerix::runWebAlbumWizard(document, frame, openHelpTopic); },
+            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
     };
     return set;
 }

@@ -2,6 +2,8 @@
 
 #include "app/commandtable.h"
 
+class QWidget;
+
 namespace glimmerix
 {
 
@@ -20,6 +22,8 @@ CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document);
 CommandSet albumManagementCommandSet(AlbumManager &manager);
 // The external-program set-up of the launcher bar.
 CommandSet launcherCommandSet(LauncherBar &launcher);
+// The product wizards the album view starts, over `frame`.
+CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
 

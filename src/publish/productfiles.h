@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace glimmerix
+{
+
+// File operations of the product wizards. Each failure gives a cause in words ("no such file",
+// "disk full", "permission denied") meant to follow "FILE: ".
+
+// Copies `source` over `destination` (replacing it) and leaves the copy with normal permissions.
+// A partly written destination is removed. Empty on success, else the cause; `failedFile` names
+// the file the cause is about (source or destination).
+QString copyProductFile(
+    const QString &source, const QString &destination, QString *failedFile = nullptr);
+
+// Writes `content` to `path`, replacing it. A partly written file is removed. Empty on success,
+// else the cause.
+QString writeWholeFile(const QString &path, const QByteArray &content);
+
+// Free bytes on the file system holding `folder`, or -1 when that cannot be asked.
+qint64 freeBytes(const QString &folder);
+
+// The part of `path` after its last '/' (the old '\\' separator too).
+QString fileNameOf(const QString &path);
+// File name without its extension (the text before the last '.'; the whole name without one).
+QString baseNameOf(const QString &path);
+
+} // namespace glimmerix

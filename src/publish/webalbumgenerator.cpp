@@ -1,0 +1,433 @@
+#include "webalbumgenerator.h"
+
+#include "productfiles.h"
+
+#include "album/iconpicture.h"
+#include "album/mediakind.h"
+#include "core/appsettings.h"
+#include "core/folders.h"
+#include "core/messageids.h"
+#include "core/orderedwork.h"
+#include "imaging/bmpcodec.h"
+#include "imaging/dib.h"
+#include "imaging/imageconvert.h"
+#include "imaging/imagescale.h"
+#include "imaging/jpegcodec.h"
+#include "imaging/picturetypes.h"
+#include "media/firstframe.h"
+#include "platform/strings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <sched.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace glimmerix
+{
+
+namespace
+{
+
+constexpr int kQuality = 90;
+constexpr int kDefaultDotsPerInch = 200;
+
+QString withoutTrailingColon(QString label)
+{
+    if (label.endsWith(u':'))
+        label.chop(1);
+    return label;
+}
+
+QString systemCause()
+{
+    if (errno == ENOSPC || errno == EDQUOT)
+        return QStringLiteral("disk full");
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Reads a JPEG without touching the picture layer's shared state, so workers can call it.
+DecodeResult readJpegQuietly(const QString &path)
+{
+    errno = 0;
+    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (file == nullptr) {
+        DecodeResult result;
+        result.status = DecodeStatus::CannotOpen;
+        result.detail = errno == ENOENT ? QStringLiteral("no such file") : systemCause();
+        return result;
+    }
+    DecodeResult result = readJpeg(file, false);
+    std::fclose(file);
+    if (result.status != DecodeStatus::Ok) {
+        OwnedBlock partial(result.block); // a partly decoded picture is not used
+        result.block = 0;
+        if (result.detail.isEmpty())
+            result.detail = QStringLiteral("the picture cannot be read");
+    }
+    return result;
+}
+
+// Writes a JPEG at quality 90 without touching shared state. Empty on success, else the cause;
+// a partly written file is removed.
+QString writeJpegQuietly(const QString &path, BlockHandle block)
+{
+    const QByteArray name = QFile::encodeName(path);
+    errno = 0;
+    std::FILE *file = std::fopen(name.constData(), "wb");
+    if (file == nullptr)
+        return systemCause();
+    const WriteResult written = writeJpeg(file, block, kQuality, false);
+    errno = 0;
+    const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
+    const QString flushCause = flushed ? QString() : systemCause();
+    const bool closed = std::fclose(file) == 0;
+    if (written.ok() && flushed && closed)
+        return {};
+    std::remove(name.constData());
+    if (!flushCause.isEmpty())
+        return flushCause;
+    return written.detail.isEmpty() ? QStringLiteral("the picture could not be written")
+                                    : written.detail;
+}
+
+// Workers for the thumbnail pass: one per core this process may run on (taskset and CPU sets
+// count, unlike std::thread::hardware_concurrency), since each holds one decoded photo.
+int usableCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0)
+        return defaultWorkerCount();
+    return std::max(1, CPU_COUNT(&set));
+}
+
+// Dots per inch of a picture: its horizontal resolution, or 200 when it has none.
+int dotsPerInch(BlockHandle block)
+{
+    const auto *header = static_cast<const BITMAPINFOHEADER *>(blockLock(block));
+    const int dpi = header ? int(std::lround(header->biXPelsPerMeter * 0.0254)) : 0;
+    return dpi > 0 ? dpi : kDefaultDotsPerInch;
+}
+
+QSize pictureSize(BlockHandle block)
+{
+    const auto *header = static_cast<const BITMAPINFOHEADER *>(blockLock(block));
+    return header ? QSize(header->biWidth, std::abs(header->biHeight)) : QSize();
+}
+
+// Fits, resamples, widens and writes the thumbnail. Empty on success, else the cause.
+QString writeThumbnail(BlockHandle picture, QSize box, const QString &path, QSize *size)
+{
+    OwnedBlock scaled;
+    BlockHandle thumbnail = picture;
+    if (const std::optional<QSize> fit = fitThumbnail(pictureSize(picture), box)) {
+        scaled.reset(ScaleImage(picture, fit->width(), fit->height(), dotsPerInch(picture)));
+        if (!scaled)
+            return QStringLiteral("the picture could not be resampled");
+        thumbnail = scaled.handle();
+    }
+    OwnedBlock wide;
+    if (ClassifyImage(thumbnail) != kClassTrueColor) {
+        wide.reset(ExpandTo24Bit(thumbnail));
+        if (!wide)
+            return QStringLiteral("no 24-bit copy could be made");
+        thumbnail = wide.handle();
+    }
+    *size = pictureSize(thumbnail);
+    return writeJpegQuietly(path, thumbnail);
+}
+
+// Icon pictures are bitmaps despite their ".log" names; read without a message.
+BlockHandle readIconQuietly(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const DecodeResult read = readBmp(file, false);
+    return read.status == DecodeStatus::Ok ? read.block : 0;
+}
+
+} // namespace
+
+WebAlbumSetup defaultWebAlbumSetup(const WebAlbumOptions &options)
+{
+    WebAlbumSetup setup;
+    setup.options = options;
+    setup.options.clamp();
+    const AppSettings &settings = appSettings();
+    setup.fieldLabels = { withoutTrailingColon(settings.fieldLabel(ItemField::Caption)),
+        withoutTrailingColon(settings.fieldLabel(ItemField::Keywords)),
+        withoutTrailingColon(settings.fieldLabel(ItemField::Description)) };
+    setup.texts = bundlePageTexts();
+    const Folders folders;
+    setup.supportFolder = folders.supportFolder();
+    setup.programFolder = folders.resourceFolder();
+    return setup;
+}
+
+WebAlbumGenerator::WebAlbumGenerator(const ItemPicker &picker, WebAlbumSetup setup)
+    : m_picker(picker)
+    , m_setup(std::move(setup))
+    , m_folder(picker.workingFolder())
+{
+}
+
+int WebAlbumGenerator::pageCount() const
+{
+    return webAlbumPageCount(thumbnailCount(), m_setup.options.columns, m_setup.options.rows);
+}
+
+void WebAlbumGenerator::addOutput(const QString &path)
+{
+    m_outputs.append(path);
+}
+
+WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool callerThread) const
+{
+    ItemResult result;
+    const QString path = m_picker.chosenItems().at(index).path;
+    const QString name = fileNameOf(path);
+    if (name.isEmpty())
+        return result;
+    const QString base = baseNameOf(path);
+    const QString thumbnailPath = m_folder + QStringLiteral("sm_") + base + QStringLiteral(".jpg");
+    const MediaKind kind = MediaKind(GetMediaKind(path));
+    const bool still = kind == MediaKind::Picture;
+    const bool jpeg = upperExtension(path) == QLatin1String(".JPG");
+    if (!callerThread && !(still && jpeg)) {
+        // Other readers share the picture layer's state; icons and frames need the GUI thread.
+        result.onCallerThread = true;
+        return result;
+    }
+
+    OwnedBlock picture;
+    if (still) {
+        DecodeResult read = jpeg ? readJpegQuietly(path) : loadPicture(path);
+        picture.reset(read.block);
+        if (read.status != DecodeStatus::Ok) {
+            // Without its full picture the cell's link would lead nowhere: leave the item out.
+            result.problem = path + QStringLiteral(": ") + read.detail;
+            return result;
+        }
+    } else {
+        if (!QFileInfo::exists(path)) {
+            result.problem = path + QStringLiteral(": no such file");
+            return result;
+        }
+        switch (kind) {
+        case MediaKind::Avi: {
+            const FirstFrame frame = readFirstVideoFrame(path);
+            picture.reset(frame.result == FirstFrameResult::Ok ? frame.block : 0);
+            break;
+        }
+        case MediaKind::Mpeg:
+            picture.reset(GetFirstMpegFrame(path));
+            break;
+        case MediaKind::Wave:
+            picture.reset(
+                readIconQuietly(m_setup.programFolder + u'/' + QLatin1String(kWaveIconPicture)));
+            break;
+        case MediaKind::Mp3:
+            picture.reset(
+                readIconQuietly(m_setup.programFolder + u'/' + QLatin1String(kMp3IconPicture)));
+            break;
+        case MediaKind::Picture:
+        case MediaKind::Other:
+            break;
+        }
+        if (!picture)
+            picture.reset(shellIconPicture(path));
+        if (!picture)
+            picture.reset(
+                readIconQuietly(m_setup.programFolder + u'/' + QLatin1String(kUnknownIconPicture)));
+        if (!picture) {
+            result.problem = path + QStringLiteral(": no picture or icon could be made");
+            return result;
+        }
+    }
+
+    const QString cause = writeThumbnail(
+        picture.handle(), thumbnailBox(m_setup.options.thumbnailSize), thumbnailPath, &result.size);
+    if (!cause.isEmpty()) {
+        result.problem = thumbnailPath + QStringLiteral(": ") + cause;
+        return result;
+    }
+    result.thumbnail = thumbnailPath;
+
+    if (!still || !m_picker.convert()) {
+        // The cell links to the working copy itself.
+        result.full = m_folder + name;
+        if (!QFileInfo::exists(result.full))
+            result.problem = result.full + QStringLiteral(": no such file");
+        return result;
+    }
+    OwnedBlock full;
+    BlockHandle fullPicture = picture.handle();
+    if (ClassifyImage(fullPicture) != kClassTrueColor) {
+        full.reset(ExpandTo24Bit(fullPicture));
+        if (!full) {
+            result.problem = path + QStringLiteral(": no 24-bit copy could be made");
+            return result;
+        }
+        fullPicture = full.handle();
+    }
+    const QString fullPath = m_folder + base + QStringLiteral(".jpg");
+    const QString fullCause = writeJpegQuietly(fullPath, fullPicture);
+    if (!fullCause.isEmpty()) {
+        result.problem = fullPath + QStringLiteral(": ") + fullCause;
+        return result;
+    }
+    result.full = fullPath;
+    return result;
+}
+
+void WebAlbumGenerator::takeItem(int index, ItemResult &&result)
+{
+    if (!result.problem.isEmpty()) {
+        m_problems.append(result.problem);
+        // A thumbnail without its full picture is not shown; it is not delivered either.
+        if (!result.thumbnail.isEmpty())
+            QFile::remove(result.thumbnail);
+        return;
+    }
+    if (result.thumbnail.isEmpty())
+        return;
+    addOutput(result.thumbnail);
+    const bool ownCopy
+        = result.full == m_folder + fileNameOf(m_picker.chosenItems().at(index).path);
+    if (!ownCopy || !m_outputs.contains(result.full))
+        addOutput(result.full);
+
+    AlbumCell cell;
+    cell.link = fileNameOf(result.full);
+    cell.thumbnail = fileNameOf(result.thumbnail);
+    cell.size = result.size;
+    const WebAlbumOptions &options = m_setup.options;
+    if (options.showSize && QFileInfo::exists(result.full))
+        cell.captions.append(
+            QString::asprintf("%5.1f KB", double(QFileInfo(result.full).size()) * 0.001));
+    for (int field = 0; field < 3; ++field) {
+        if (!options.showField.at(field))
+            continue;
+        const QString text = m_picker.fieldText(m_picker.chosenItems().at(index).path, field + 1);
+        if (!text.isEmpty())
+            cell.captions.append(m_setup.fieldLabels.at(field) + QStringLiteral(": ") + text);
+    }
+    m_cells.append(cell);
+}
+
+bool WebAlbumGenerator::makeThumbnails(Progress *progress)
+{
+    const QList<ChosenItem> &items = m_picker.chosenItems();
+    const int count = int(items.size());
+    if (progress) {
+        progress->setRange(count + 1);
+        progress->setPosition(0);
+    }
+    const std::function<ItemResult(int)> produce
+        = [this](int index) { return makeItem(index, false); };
+    const std::function<bool(int, ItemResult &&)> consume = [&](int index, ItemResult &&result) {
+        if (progress) {
+            if (index == 0) {
+                progress->setTitle(loadString(Message::kWebAlbumProgressTitle));
+                progress->setText(items.at(index).path);
+                progress->show();
+            } else {
+                if (progress->cancelled())
+                    return false;
+                progress->setText(items.at(index).path);
+                progress->setPosition(index);
+            }
+            progress->pumpEvents();
+        }
+        if (result.onCallerThread)
+            result = makeItem(index, true);
+        takeItem(index, std::move(result));
+        return true;
+    };
+    const std::function<bool()> idle = [progress] {
+        if (progress == nullptr)
+            return true;
+        progress->pumpEvents();
+        return !progress->cancelled();
+    };
+    const int workers = m_setup.workers > 0 ? m_setup.workers : usableCores();
+    const bool completed = runOrdered<ItemResult>(count, workers, produce, consume, idle);
+    if (progress)
+        progress->setPosition(count + 1);
+    return completed;
+}
+
+void WebAlbumGenerator::copyThemePicture(const QString &name)
+{
+    const QString target = m_folder + name + QStringLiteral(".gif");
+    // A missing theme picture is skipped without a message; the page still works.
+    if (copyProductFile(m_setup.supportFolder + u'/' + name + QStringLiteral(".log"), target)
+            .isEmpty())
+        addOutput(target);
+}
+
+bool WebAlbumGenerator::writePages()
+{
+    const int pages = pageCount();
+    const WebAlbumTheme &theme = webAlbumTheme(m_setup.options.theme);
+    for (int index = 0; index < pages; ++index) {
+        const QString path = m_folder + webAlbumPageName(index + 1);
+        const QString cause
+            = writeWholeFile(path, webAlbumPage(m_setup.options, m_setup.texts, m_cells, index));
+        if (!cause.isEmpty()) {
+            m_problems.append(path + QStringLiteral(": ") + cause);
+            return false;
+        }
+        addOutput(path);
+        ++m_pagesWritten;
+        if (theme.background != nullptr)
+            copyThemePicture(QLatin1String(theme.background));
+        for (const QString &button : pageButtons(m_setup.options.theme, index, pages))
+            copyThemePicture(button);
+        if (m_logoPending) {
+            const QString logo = m_folder + QLatin1String(kCreditLogo);
+            const QString source = m_setup.programFolder + u'/' + QLatin1String(kCreditLogoSource);
+            if (copyProductFile(source, logo).isEmpty()) {
+                m_logoPending = false;
+                addOutput(logo);
+            }
+        }
+    }
+    return true;
+}
+
+bool WebAlbumGenerator::deliverToFolder(const QString &folder)
+{
+    const QString target = folder.endsWith(u'/') ? folder : folder + u'/';
+    QSet<QString> copied;
+    for (const QString &path : std::as_const(m_outputs)) {
+        if (copied.contains(path))
+            continue;
+        QString failedFile;
+        const QString cause = copyProductFile(path, target + fileNameOf(path), &failedFile);
+        if (!cause.isEmpty()) {
+            m_problems.append(failedFile + QStringLiteral(": ") + cause);
+            return false;
+        }
+        copied.insert(path);
+    }
+    return true;
+}
+
+void WebAlbumGenerator::cleanWorkingFolder(bool removeAutoRun)
+{
+    for (const QString &path : std::as_const(m_outputs))
+        QFile::remove(path);
+    if (removeAutoRun)
+        QFile::remove(m_folder + QStringLiteral("AutoRun.inf"));
+    m_outputs.clear();
+}
+
+} // namespace glimmerix

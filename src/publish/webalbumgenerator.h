@@ -1,0 +1,88 @@
+#pragma once
+
+#include "itempicker.h"
+#include "webalbumhtml.h"
+#include "webalbumoptions.h"
+
+#include "platform/host.h"
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace glimmerix
+{
+
+// Everything the generator needs besides the chosen items.
+struct WebAlbumSetup {
+    WebAlbumOptions options;
+    std::array<QString, 3> fieldLabels; // caption, keywords, description; no trailing ':'
+    PageTexts texts;
+    QString supportFolder; // theme pictures as NAME.log
+    QString programFolder; // the credit logo, the viewer and the icon pictures
+    int workers = 0; // thumbnail workers; 0: one per core the process may use
+};
+
+// The setup with the bundle's texts, the user's field labels and the installed folders.
+WebAlbumSetup defaultWebAlbumSetup(const WebAlbumOptions &options);
+
+// Makes a web album from the picker's chosen items in the picker's working folder: the thumbnail
+// pass (thumbnails and full pictures, on every core, listed in the items' order), the pages with
+// their theme pictures and credit logo, and the delivery into a folder. Every file made is kept
+// in the output list in the order of making. Files that cannot be read or written are reported
+// in problems() ("FILE: cause") and leave their item out; nothing is thrown.
+class WebAlbumGenerator
+{
+public:
+    WebAlbumGenerator(const ItemPicker &picker, WebAlbumSetup setup);
+
+    // The thumbnail pass over the chosen items, reporting to `progress` (nullptr: none). False
+    // when the user cancelled; what was made until then stays listed.
+    bool makeThumbnails(Progress *progress);
+    // Writes album1.html, album2.html, ... from the thumbnails made. False when a page could not
+    // be written: the pages before it stay, the failed one is removed.
+    bool writePages();
+    // Copies every listed file into `folder` under its own name, replacing. False (with the
+    // problem noted) at the first file that cannot be copied.
+    bool deliverToFolder(const QString &folder);
+    // Deletes the listed files (and AutoRun.inf when asked) from the working folder and empties
+    // the list.
+    void cleanWorkingFolder(bool removeAutoRun);
+
+    int thumbnailCount() const { return int(m_cells.size()); }
+    int pageCount() const;
+    int pagesWritten() const { return m_pagesWritten; }
+    const QList<AlbumCell> &cells() const { return m_cells; }
+    const QStringList &outputs() const { return m_outputs; }
+    const QStringList &problems() const { return m_problems; }
+    const QString &workingFolder() const { return m_folder; }
+
+    // The result of one item of the thumbnail pass.
+    struct ItemResult {
+        QString thumbnail; // path of the thumbnail made, empty when none
+        QSize size;
+        QString full; // path of the full picture or working copy the cell links to
+        QString problem; // "FILE: cause" when the item is left out
+        bool onCallerThread = false; // needs the user-interface thread (icons, video frames)
+    };
+
+private:
+    ItemResult makeItem(int index, bool callerThread) const;
+    void takeItem(int index, ItemResult &&result);
+    void copyThemePicture(const QString &name);
+    void addOutput(const QString &path);
+
+    const ItemPicker &m_picker;
+    WebAlbumSetup m_setup;
+    QString m_folder;
+    QList<AlbumCell> m_cells;
+    QStringList m_outputs;
+    QStringList m_problems;
+    int m_pagesWritten = 0;
+    bool m_logoPending = true;
+};
+
+} // namespace glimmerix

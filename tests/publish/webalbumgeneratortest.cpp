@@ -1,0 +1,200 @@
+// The web album generator over real files: thumbnails and full pictures, pages, theme files,
+// delivery, and what bad input, a full disk and Cancel leave behind.
+
+#include "publishtesthelpers.h"
+
+#include "publish/itempicker.h"
+#include "publish/webalbumgenerator.h"
+#include "support/recordinghost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+using namespace glimmerix;
+
+namespace
+{
+
+// A support folder with every theme picture and a program folder with the logo and icons.
+WebAlbumSetup testSetup(const WebAlbumOptions &options)
+{
+    WebAlbumSetup setup;
+    setup.options = options;
+    setup.fieldLabels
+        = { QStringLiteral("Caption"), QStringLiteral("Keywords"), QStringLiteral("Description") };
+    setup.texts.languageName = QStringLiteral("English");
+    setup.texts.navigation = { QStringLiteral("First"), QStringLiteral("Previous"),
+        QStringLiteral("Next"), QStringLiteral("Last") };
+    setup.texts.closing = QStringLiteral("<HR>\n");
+    setup.texts.pageNumberFormat = QStringLiteral("<P>Page %i of %i</P>\n");
+    setup.texts.creditAddress = QStringLiteral("https://maker.example/");
+    setup.supportFolder = makeTestFolder(QStringLiteral("support"));
+    for (const char *name : { "bg10", "bg11", "bg13", "bg14" }) {
+        writeFile(
+            setup.supportFolder + u'/' + QLatin1String(name) + QStringLiteral(".log"), "GIF89a");
+        for (char button = 'a'; button <= 'd'; ++button)
+            writeFile(setup.supportFolder + QStringLiteral("/b") + QLatin1String(name + 2)
+                    + QLatin1Char(button) + QStringLiteral(".log"),
+                "GIF89a");
+    }
+    setup.programFolder = makeTestFolder(QStringLiteral("program"));
+    writeFile(setup.programFolder + QStringLiteral("/orvanta.log"), "GIF89a");
+    QFile::copy(QStringLiteral(GLIMMERIX_SOURCE_DIR "/share/data/waveico.log"),
+        setup.programFolder + QStringLiteral("/waveico.log"));
+    setup.workers = 2;
+    return setup;
+}
+
+QSize imageSize(const QString &path)
+{
+    return QImageReader(path).size();
+}
+
+struct Album {
+    QString media = makeTestFolder(QStringLiteral("media"));
+    QString work = makeTestFolder(QStringLiteral("work")) + u'/';
+    CAlbumDoc doc;
+    std::unique_ptr<ItemPicker> picker;
+
+    void pick(const QStringList &names)
+    {
+        QStringList paths;
+        for (const QString &name : names)
+            paths.append(media + u'/' + name);
+        addPresentItems(doc, paths);
+        picker = std::make_unique<ItemPicker>(PickingMode::WebAlbum, work);
+        picker->activate(doc);
+        picker->addAll(nullptr);
+        picker->next();
+    }
+};
+
+TEST(WebAlbumGenerator, MakesThumbnailsPicturesPagesAndDelivers)
+{
+    RecordingHost host;
+    Album album;
+    writePicture(album.media + QStringLiteral("/wide.jpg"), 1600, 1200);
+    writePicture(album.media + QStringLiteral("/tall.bmp"), 1200, 1600);
+    writePicture(album.media + QStringLiteral("/tiny.jpg"), 60, 40);
+    writeFile(album.media + QStringLiteral("/song.wav"), QByteArray(500, 'w'));
+    album.pick({ "wide.jpg", "tall.bmp", "tiny.jpg", "song.wav" });
+    album.doc.setItemText(0, ItemField::Caption, QStringLiteral("<b>&\"\u00fc"));
+
+    WebAlbumOptions options;
+    options.theme = 2;
+    options.showField[0] = true;
+    options.columns = 2;
+    options.rows = 2;
+    WebAlbumGenerator generator(*album.picker, testSetup(options));
+    ASSERT_TRUE(generator.makeThumbnails(nullptr));
+    EXPECT_TRUE(generator.problems().isEmpty()) << qPrintable(generator.problems().join(u'\n'));
+    ASSERT_EQ(generator.thumbnailCount(), 4);
+    const QString &w = album.work;
+    EXPECT_EQ(imageSize(w + QStringLiteral("sm_wide.jpg")), QSize(80, 60));
+    EXPECT_EQ(imageSize(w + QStringLiteral("sm_tall.jpg")), QSize(45, 60));
+    EXPECT_EQ(imageSize(w + QStringLiteral("sm_tiny.jpg")), QSize(60, 40));
+    EXPECT_EQ(imageSize(w + QStringLiteral("wide.jpg")), QSize(1600, 1200));
+    // The sound item: the wave picture as thumbnail, linking to its own working copy.
+    EXPECT_TRUE(imageSize(w + QStringLiteral("sm_song.jpg")).isValid());
+    EXPECT_EQ(generator.cells().at(3).link, QStringLiteral("song.WAV"));
+    // Output in the items' order: thumbnail, then full picture.
+    EXPECT_EQ(generator.outputs().mid(0, 4),
+        QStringList({ w + "sm_wide.jpg", w + "wide.jpg", w + "sm_tall.jpg", w + "tall.jpg" }));
+
+    ASSERT_TRUE(generator.writePages());
+    EXPECT_EQ(generator.pagesWritten(), 1);
+    const QString page = QString::fromUtf8(fileBytes(w + QStringLiteral("album1.html")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<BODY BACKGROUND=bg14.gif TEXT=#FFFFFF")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("<BR><SMALL>Caption: &lt;b&gt;&amp;&quot;\u00fc</SMALL>")));
+    EXPECT_TRUE(page.contains(QStringLiteral(
+        "<A HREF=\"wide.jpg\"><IMG SRC=\"sm_wide.jpg\" WIDTH=\"80\" HEIGHT=\"60\"")));
+    EXPECT_TRUE(generator.outputs().contains(w + QStringLiteral("bg14.gif")));
+    EXPECT_TRUE(generator.outputs().contains(w + QStringLiteral("orvanta.gif")));
+
+    const QString target = makeTestFolder(QStringLiteral("site"));
+    ASSERT_TRUE(generator.deliverToFolder(target));
+    const QStringList outputs = generator.outputs();
+    for (const QString &path : outputs)
+        EXPECT_TRUE(QFileInfo::exists(target + u'/' + QFileInfo(path).fileName()))
+            << qPrintable(path);
+    generator.cleanWorkingFolder(true);
+    for (const QString &path : outputs)
+        EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+}
+
+TEST(WebAlbumGenerator, BadFilesAreNamedAndLeftOut)
+{
+    RecordingHost host;
+    Album album;
+    writePicture(album.media + QStringLiteral("/good.jpg"), 100, 80);
+    writeFile(album.media + QStringLiteral("/empty.jpg"), QByteArray());
+    writeFile(album.media + QStringLiteral("/broken.jpg"), QByteArray("\xFF\xD8not a jpeg"));
+    album.pick({ "empty.jpg", "good.jpg", "broken.jpg" });
+    WebAlbumGenerator generator(*album.picker, testSetup({}));
+    ASSERT_TRUE(generator.makeThumbnails(nullptr));
+    ASSERT_EQ(generator.problems().size(), 2);
+    EXPECT_TRUE(generator.problems().at(0).startsWith(album.work + QStringLiteral("empty.JPG: ")));
+    EXPECT_TRUE(generator.problems().at(1).startsWith(album.work + QStringLiteral("broken.JPG: ")));
+    ASSERT_EQ(generator.thumbnailCount(), 1);
+    EXPECT_EQ(generator.cells().at(0).link, QStringLiteral("good.jpg"));
+    EXPECT_FALSE(QFileInfo::exists(album.work + QStringLiteral("sm_empty.jpg")));
+}
+
+TEST(WebAlbumGenerator, FullDiskKeepsEarlierPagesAndNamesTheFile)
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    RecordingHost host;
+    Album album;
+    QStringList names;
+    for (int i = 0; i < 9; ++i) {
+        names.append(QStringLiteral("p%1.jpg").arg(i));
+        writePicture(album.media + u'/' + names.last(), 30, 20);
+    }
+    album.pick(names);
+    WebAlbumOptions options;
+    options.columns = 2;
+    options.rows = 2;
+    WebAlbumGenerator generator(*album.picker, testSetup(options));
+    ASSERT_TRUE(generator.makeThumbnails(nullptr));
+    // The second page lands on a full device.
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("/dev/full"), album.work + QStringLiteral("album2.html")));
+    EXPECT_FALSE(generator.writePages());
+    EXPECT_EQ(generator.pagesWritten(), 1);
+    EXPECT_TRUE(fileBytes(album.work + QStringLiteral("album1.html")).endsWith("</HTML>"));
+    ASSERT_FALSE(generator.problems().isEmpty());
+    EXPECT_EQ(generator.problems().last(), album.work + QStringLiteral("album2.html: disk full"));
+
+    // Delivery onto a full device stops there with the file named.
+    const QString target = makeTestFolder(QStringLiteral("site"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), target + QStringLiteral("/p1.jpg")));
+    EXPECT_FALSE(generator.deliverToFolder(target));
+    EXPECT_EQ(generator.problems().last(), target + QStringLiteral("/p1.jpg: disk full"));
+    EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("/sm_p0.jpg")));
+}
+
+TEST(WebAlbumGenerator, CancelStopsThePassAndKeepsWhatWasMade)
+{
+    RecordingHost host;
+    Album album;
+    QStringList names;
+    for (int i = 0; i < 6; ++i) {
+        names.append(QStringLiteral("c%1.jpg").arg(i));
+        writePicture(album.media + u'/' + names.last(), 30, 20);
+    }
+    album.pick(names);
+    WebAlbumGenerator generator(*album.picker, testSetup({}));
+    host.cancelProgressAt(1, 3);
+    std::unique_ptr<Progress> progress = host.createProgress();
+    EXPECT_FALSE(generator.makeThumbnails(progress.get()));
+    EXPECT_EQ(generator.thumbnailCount(), 4);
+    EXPECT_EQ(generator.outputs().size(), 8);
+}
+
+} // namespace

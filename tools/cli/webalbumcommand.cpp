@@ -1,0 +1,241 @@
+// glimix-cli webalbum ALBUM FOLDER [options]: makes a web album of an album's items with the same
+// picking model and generator as the wizard, without a window.
+
+#include "albumcommandsupport.h"
+#include "clicommand.h"
+
+#include "core/messageids.h"
+#include "platform/host.h"
+#include "platform/strings.h"
+#include "publish/itempicker.h"
+#include "publish/webalbumgenerator.h"
+#include "publish/workingfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <optional>
+
+using namespace glimmerix;
+
+namespace
+{
+
+const QString kCommand = QStringLiteral("webalbum");
+
+// "0,3,5-9" as album item indexes in the order given; nothing after a usage error.
+std::optional<QList<int>> parseItemList(const QString &text, int itemCount)
+{
+    QList<int> indexes;
+    for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList ends = part.split(u'-');
+        bool firstOk = false;
+        bool lastOk = false;
+        const int first = ends.value(0).trimmed().toInt(&firstOk);
+        const int last = ends.size() == 2 ? ends.at(1).trimmed().toInt(&lastOk) : first;
+        if (!firstOk || (ends.size() == 2 && !lastOk) || ends.size() > 2 || first > last
+            || first < 0 || last >= itemCount) {
+            cliUsageError(kCommand,
+                QStringLiteral("'%1' is not an item number or range of this album (0 to %2)")
+                    .arg(part)
+                    .arg(itemCount - 1));
+            return std::nullopt;
+        }
+        for (int i = first; i <= last; ++i)
+            indexes.append(i);
+    }
+    return indexes;
+}
+
+std::optional<int> numberOption(const QString &name, const QString &value, int low, int high)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || number < low || number > high) {
+        cliUsageError(kCommand,
+            QStringLiteral("%1 takes a number from %2 to %3").arg(name).arg(low).arg(high));
+        return std::nullopt;
+    }
+    return number;
+}
+
+struct Arguments {
+    QString album;
+    QString folder;
+    QString items;
+    bool itemsGiven = false;
+    bool convert = true;
+    WebAlbumOptions options;
+};
+
+std::optional<Arguments> parseArguments(const QStringList &args)
+{
+    Arguments parsed;
+    parsed.options.title = loadString(Message::kDefaultPageTitle);
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        const auto value = [&]() -> std::optional<QString> {
+            if (i + 1 >= args.size()) {
+                cliUsageError(kCommand, arg + QStringLiteral(" needs a value"));
+                return std::nullopt;
+            }
+            return args.at(++i);
+        };
+        const auto number = [&](int low, int high) -> std::optional<int> {
+            const std::optional<QString> text = value();
+            return text ? numberOption(arg, *text, low, high) : std::nullopt;
+        };
+        std::optional<int> n;
+        if (arg == QLatin1String("--items")) {
+            const std::optional<QString> text = value();
+            if (!text)
+                return std::nullopt;
+            parsed.items = *text;
+            parsed.itemsGiven = true;
+        } else if (arg == QLatin1String("--columns")) {
+            if (!(n = number(WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid)))
+                return std::nullopt;
+            parsed.options.columns = *n;
+        } else if (arg == QLatin1String("--rows")) {
+            if (!(n = number(WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid)))
+                return std::nullopt;
+            parsed.options.rows = *n;
+        } else if (arg == QLatin1String("--title")) {
+            const std::optional<QString> text = value();
+            if (!text)
+                return std::nullopt;
+            parsed.options.title = *text;
+        } else if (arg == QLatin1String("--theme")) {
+            if (!(n = number(0, WebAlbumOptions::kThemeCount - 1)))
+                return std::nullopt;
+            parsed.options.theme = *n;
+        } else if (arg == QLatin1String("--size")) {
+            if (!(n = number(0, WebAlbumOptions::kSizeCount - 1)))
+                return std::nullopt;
+            parsed.options.thumbnailSize = *n;
+        } else if (arg == QLatin1String("--no-name")) {
+            parsed.options.showName = false;
+        } else if (arg == QLatin1String("--no-size")) {
+            parsed.options.showSize = false;
+        } else if (arg == QLatin1String("--field1")) {
+            parsed.options.showField[0] = true;
+        } else if (arg == QLatin1String("--field2")) {
+            parsed.options.showField[1] = true;
+        } else if (arg == QLatin1String("--field3")) {
+            parsed.options.showField[2] = true;
+        } else if (arg == QLatin1String("--no-convert")) {
+            parsed.convert = false;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            cliUsageError(kCommand, QStringLiteral("unknown option ") + arg);
+            return std::nullopt;
+        } else {
+            positional.append(arg);
+        }
+    }
+    if (positional.size() != 2) {
+        cliUsageError(kCommand, QStringLiteral("give an album and a folder"));
+        return std::nullopt;
+    }
+    parsed.album = positional.at(0);
+    parsed.folder = QFileInfo(positional.at(1)).absoluteFilePath();
+    return parsed;
+}
+
+// The all-items entries of the album items at `indexes`; an item whose file is missing has no
+// entry and is reported in `problems`.
+QList<int> entryIndexes(const ItemPicker &picker, const CAlbumDoc &doc, const QList<int> &indexes,
+    QStringList &problems)
+{
+    QList<int> entries;
+    for (int index : indexes) {
+        const AlbumItem *item = doc.item(index);
+        qsizetype found = -1;
+        for (qsizetype e = 0; e < picker.allEntries().size(); ++e) {
+            if (picker.allEntries().at(e).item == item)
+                found = e;
+        }
+        if (found < 0)
+            problems.append(item->absolutePath() + QStringLiteral(": no such file"));
+        else
+            entries.append(int(found));
+    }
+    return entries;
+}
+
+int runWebAlbum(const QStringList &args)
+{
+    const std::optional<Arguments> parsed = parseArguments(args);
+    if (!parsed)
+        return 2;
+    CAlbumDoc doc;
+    if (openAlbumForCli(doc, parsed->album).isEmpty())
+        return 1;
+    QList<int> indexes;
+    if (parsed->itemsGiven) {
+        const std::optional<QList<int>> list = parseItemList(parsed->items, doc.itemCount());
+        if (!list)
+            return 2;
+        indexes = *list;
+    } else {
+        for (int i = 0; i < doc.itemCount(); ++i)
+            indexes.append(i);
+    }
+    if (!QDir().mkpath(parsed->folder) || !QFileInfo(parsed->folder).isDir())
+        return cliFail(parsed->folder, QStringLiteral("the folder cannot be made"));
+
+    QString folderError;
+    const QString workingFolder = makeWorkingFolder(&folderError);
+    if (workingFolder.isEmpty())
+        return cliFail(QStringLiteral("working folder"), folderError);
+    QStringList problems;
+    ItemPicker picker(PickingMode::WebAlbum, workingFolder);
+    picker.activate(doc);
+    if (picker.convert() != parsed->convert)
+        picker.toggleConvert(nullptr);
+    std::unique_ptr<Progress> progress = host().createProgress();
+    picker.add(entryIndexes(picker, doc, indexes, problems), progress.get());
+    problems += picker.problems();
+    if (picker.chosen().isEmpty()) {
+        for (const QString &problem : std::as_const(problems))
+            cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
+        return cliFail(parsed->album, QStringLiteral("no item can go into the web album"));
+    }
+    picker.next();
+
+    WebAlbumGenerator generator(picker, defaultWebAlbumSetup(parsed->options));
+    generator.makeThumbnails(progress.get());
+    progress->close();
+    const bool pagesWritten = generator.writePages();
+    const bool delivered = generator.deliverToFolder(parsed->folder);
+    generator.cleanWorkingFolder(true);
+    problems += generator.problems();
+    for (const QString &problem : std::as_const(problems))
+        cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
+    cliOut(QStringLiteral("%1 thumbnails on %2 pages in %3\n")
+               .arg(generator.thumbnailCount())
+               .arg(generator.pagesWritten())
+               .arg(parsed->folder));
+    if (!pagesWritten || !delivered || !problems.isEmpty() || generator.thumbnailCount() == 0)
+        return 1;
+    return 0;
+}
+
+const CliRegistration registration({ kCommand,
+    QStringLiteral(
+        "webalbum ALBUM FOLDER [--items 0,3,5-9] [--columns N] [--rows N] [--title TEXT] "
+        "[--theme 0-4] [--size 0-2] [--no-name] [--no-size] [--field1] [--field2] "
+        "[--field3] [--no-convert]"),
+    QStringLiteral("make a web album of the album's items in FOLDER"),
+    QStringLiteral("Pages album1.html, album2.html, ... with thumbnails linking to the pictures.\n"
+                   "--items     item numbers and ranges (from 0) in page order; default all\n"
+                   "--columns   thumbnails per row, 2-10 (4); --rows rows per page, 2-10 (3)\n"
+                   "--title     page title; --theme 0 plain white, 1-4 pictures (0)\n"
+                   "--size      thumbnail size 0 small, 1 medium, 2 large (1)\n"
+                   "--no-name, --no-size  leave the file name or size out of the captions\n"
+                   "--field1..3 show the caption, keywords or description field\n"
+                   "--no-convert  link to the files as they are instead of JPEG copies\n"
+                   "Exits 1 when any item could not be used (each named on standard error)."),
+    runWebAlbum });
+
+} // namespace
