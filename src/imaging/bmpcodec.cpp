@@ -9,7 +9,6 @@
 #include "platform/paths.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -344,9 +343,9 @@ WriteResult saveBmpFile(const QString &path, BlockHandle block)
         return writeFailure(
             DecodeStatus::Unsuitable, QStringLiteral("the picture is larger than a BMP holds"));
 
-    // Written beside the target and renamed over it at the end, so a cancelled or failed write
-    // (a full disk) leaves an existing file as it was.
-    QSaveFile file(path);
+    // An existing picture is replaced only when the whole file went out (pictureTarget).
+    const std::unique_ptr<QFileDevice> target = pictureTarget(path);
+    QFileDevice &file = *target;
     if (!file.open(QIODevice::WriteOnly))
         return writeFailure(DecodeStatus::CannotCreate, file.errorString());
     const auto failed
@@ -378,7 +377,7 @@ WriteResult saveBmpFile(const QString &path, BlockHandle block)
         reportProgress(int(done * 100 / total));
     }
     // Buffered bytes reach the disk only now: a full disk shows here at the latest.
-    if (!file.commit())
+    if (!finishPictureTarget(file))
         return failed();
     return { DecodeStatus::Ok, {} };
 }

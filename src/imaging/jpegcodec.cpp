@@ -15,7 +15,6 @@
 #include "platform/host.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -302,9 +301,10 @@ WriteResult saveJpegFile(const QString &path, BlockHandle block, int quality)
     if (imageClass != kClassGrey && imageClass != kClassTrueColor)
         return writeFailure(DecodeStatus::Unsuitable,
             QStringLiteral("only greyscale and 24-bit pictures can be saved as JPEG"));
-    // The encoder writes through stdio into a file beside the target that is renamed over it only
-    // when everything went out, so a cancelled or failed write leaves an existing file as it was.
-    QSaveFile output(path);
+    // The encoder writes through stdio into the picture target, which replaces an existing
+    // picture only when everything went out (pictureTarget).
+    const std::unique_ptr<QFileDevice> target = pictureTarget(path);
+    QFileDevice &output = *target;
     if (!output.open(QIODevice::WriteOnly))
         return writeFailure(DecodeStatus::CannotCreate, output.errorString());
     const int descriptor = ::dup(output.handle());
@@ -329,7 +329,7 @@ WriteResult saveJpegFile(const QString &path, BlockHandle block, int quality)
     if (!closed)
         return failure();
     errno = 0;
-    if (!output.commit())
+    if (!finishPictureTarget(output))
         return errno != 0 ? failure() : writeFailure(DecodeStatus::Failed, output.errorString());
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cerrno>
 
@@ -79,6 +80,21 @@ QString writeErrorDetail(const QFileDevice &file)
         || file.errorString().contains(QLatin1String("No space left")))
         return QStringLiteral("disk full");
     return file.errorString().isEmpty() ? QStringLiteral("write error") : file.errorString();
+}
+
+std::unique_ptr<QFileDevice> pictureTarget(const QString &path)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return std::make_unique<QFile>(path);
+    return std::make_unique<QSaveFile>(path);
+}
+
+bool finishPictureTarget(QFileDevice &file)
+{
+    if (auto *saveFile = qobject_cast<QSaveFile *>(&file))
+        return saveFile->commit();
+    return file.flush();
 }
 
 } // namespace glimmerix

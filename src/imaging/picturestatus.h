@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class QFile;
 class QFileDevice;
@@ -36,5 +37,12 @@ QString emptyFileDetail();
 // Why a write to `file` failed: "disk full" when the file system ran out of room, else the
 // system's text.
 QString writeErrorDetail(const QFileDevice &file);
+
+// The file a picture is written to, not yet opened. An ordinary file (or a new one) is a
+// QSaveFile: written beside the target and renamed over it at the end, so a cancelled or failed
+// write keeps the old picture. A device or pipe cannot be replaced and is written directly.
+std::unique_ptr<QFileDevice> pictureTarget(const QString &path);
+// Ends a write to a pictureTarget: the rename for an ordinary file, a flush for the others.
+bool finishPictureTarget(QFileDevice &file);
 
 } // namespace glimmerix
