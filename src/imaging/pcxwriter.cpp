@@ -6,10 +6,11 @@
 #include "picturestatus.h"
 #include "tiffpcxtargaio.h"
 
-#include <QSaveFile>
+#include <QFileDevice>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace glimmerix
@@ -118,7 +119,8 @@ WriteResult savePcxFile(const QString &path, BlockHandle block)
     putU16(header, kOffsetBytesPerLine, std::uint32_t(bytesPerLine));
     putU16(header, kOffsetPaletteInfo, imageClass == kClassGrey ? kPaletteGreyscale : 1);
 
-    QSaveFile file(path);
+    const std::unique_ptr<QFileDevice> target = pictureTarget(path);
+    QFileDevice &file = *target;
     if (WriteResult opened = openPictureOutput(file); !opened.ok())
         return opened;
     if (WriteResult written = writePictureBytes(file, header); !written.ok())

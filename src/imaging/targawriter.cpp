@@ -6,9 +6,10 @@
 #include "targacodec.h"
 #include "tiffpcxtargaio.h"
 
-#include <QSaveFile>
+#include <QFileDevice>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 namespace glimmerix
@@ -57,7 +58,8 @@ WriteResult saveTgaFile(const QString &path, BlockHandle block)
     header.append(char(0));
     Q_ASSERT(header.size() == qsizetype(kHeaderBytes));
 
-    QSaveFile file(path);
+    const std::unique_ptr<QFileDevice> target = pictureTarget(path);
+    QFileDevice &file = *target;
     if (WriteResult opened = openPictureOutput(file); !opened.ok())
         return opened;
     if (WriteResult written = writePictureBytes(file, header); !written.ok())

@@ -6,7 +6,7 @@
 #include "picturestatus.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileDevice>
 
 #include <algorithm>
 #include <cerrno>
@@ -213,14 +213,14 @@ WriteResult viewPictureToWrite(BlockHandle block, PictureView &view)
     return { DecodeStatus::Ok, {} };
 }
 
-WriteResult openPictureOutput(QSaveFile &file)
+WriteResult openPictureOutput(QFileDevice &file)
 {
     if (file.open(QIODevice::WriteOnly))
         return { DecodeStatus::Ok, {} };
     return writeFailure(DecodeStatus::CannotCreate, file.errorString());
 }
 
-WriteResult writePictureBytes(QSaveFile &file, const char *bytes, qint64 size)
+WriteResult writePictureBytes(QFileDevice &file, const char *bytes, qint64 size)
 {
     errno = 0;
     if (file.write(bytes, size) == size)
@@ -228,10 +228,10 @@ WriteResult writePictureBytes(QSaveFile &file, const char *bytes, qint64 size)
     return writeFailure(DecodeStatus::Failed, writeErrorDetail(file));
 }
 
-WriteResult commitPictureOutput(QSaveFile &file)
+WriteResult commitPictureOutput(QFileDevice &file)
 {
     errno = 0;
-    if (!file.commit())
+    if (!finishPictureTarget(file))
         return writeFailure(DecodeStatus::Failed, writeErrorDetail(file));
     codecProgress(100);
     return { DecodeStatus::Ok, {} };

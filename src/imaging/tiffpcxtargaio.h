@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-class QSaveFile;
+class QFileDevice;
 
 #include <cstddef>
 #include <cstdint>
@@ -129,16 +129,16 @@ bool invertedMonochrome(const PictureView &view);
 WriteResult viewPictureToWrite(BlockHandle block, PictureView &view);
 
 // Opens `file` to write a picture: CannotCreate with the cause when it cannot be created.
-WriteResult openPictureOutput(QSaveFile &file);
+WriteResult openPictureOutput(QFileDevice &file);
 // Writes `bytes` to the picture file: Failed with the cause ("disk full") when not all went out.
-WriteResult writePictureBytes(QSaveFile &file, const char *bytes, qint64 size);
-inline WriteResult writePictureBytes(QSaveFile &file, const QByteArray &bytes)
+WriteResult writePictureBytes(QFileDevice &file, const char *bytes, qint64 size);
+inline WriteResult writePictureBytes(QFileDevice &file, const QByteArray &bytes)
 {
     return writePictureBytes(file, bytes.constData(), bytes.size());
 }
 // Commits a written picture and reports 100% progress; Failed with the cause when the commit
 // fails.
-WriteResult commitPictureOutput(QSaveFile &file);
+WriteResult commitPictureOutput(QFileDevice &file);
 
 // Escape poll and progress for the picture loops, through the picture layer.
 bool codecEscapePressed();

@@ -13,10 +13,11 @@
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
-#include <QSaveFile>
+#include <QFileDevice>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace glimmerix
@@ -98,7 +99,8 @@ WriteResult saveTiffFile(const QString &path, BlockHandle block)
         return writeFailure(
             DecodeStatus::Unsuitable, QStringLiteral("the picture is larger than a TIFF holds"));
 
-    QSaveFile file(path);
+    const std::unique_ptr<QFileDevice> target = pictureTarget(path);
+    QFileDevice &file = *target;
     if (WriteResult opened = openPictureOutput(file); !opened.ok())
         return opened;
 

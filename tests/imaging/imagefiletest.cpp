@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,21 @@ TEST_F(ImageFile, CancelledSaveKeepsTheOldFile)
         EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
             QStringList { QStringLiteral("keep.") + QLatin1String(extension) });
         QFile::remove(path);
+    }
+}
+
+// A device given as the target is written directly, never replaced by an ordinary file: a full
+// device fails the save and stays a device.
+TEST_F(ImageFile, SaveToADeviceFailsAndLeavesTheDevice)
+{
+    const OwnedBlock tall(makeRgbBlock(8, 40, std::vector<std::uint8_t>(8 * 40 * 3, 90)));
+    for (const char *extension : { "jpg", "bmp", "tif", "pcx", "tga" }) {
+        SCOPED_TRACE(extension);
+        const QString device = folder() + QStringLiteral("/full.") + QLatin1String(extension);
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), device));
+        EXPECT_NE(SaveImageFile(tall.handle(), device), kWriteDone);
+        EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/full")).isFile());
+        EXPECT_TRUE(QFileInfo(device).isSymLink());
     }
 }
 
