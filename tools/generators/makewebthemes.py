@@ -108,23 +108,23 @@ THEMES = {
 
 def background(theme, size=96):
     rng = random.Random(int(theme))
-    spec = THEMES[theme]
+    look = THEMES[theme]
     rows = []
     for y in range(size):
         row = []
         for x in range(size):
-            base = mix(spec["top"], spec["bottom"], 0.5 + 0.5 * math.sin(2 * math.pi * y / size))
-            if spec["pattern"] == "waves":
+            base = mix(look["top"], look["bottom"], 0.5 + 0.5 * math.sin(2 * math.pi * y / size))
+            if look["pattern"] == "waves":
                 t = 0.5 + 0.5 * math.sin(2 * math.pi * (x / size * 2 + y / size * 3))
-                base = mix(spec["top"], spec["bottom"], t)
-            elif spec["pattern"] == "fibres":
+                base = mix(look["top"], look["bottom"], t)
+            elif look["pattern"] == "fibres":
                 base = mix(base, (200, 180, 140), 0.3 * rng.random())
-            elif spec["pattern"] == "rays":
+            elif look["pattern"] == "rays":
                 angle = math.atan2(y - size / 2, x - size / 2)
-                base = mix(spec["top"], spec["bottom"], 0.5 + 0.5 * math.sin(angle * 6))
+                base = mix(look["top"], look["bottom"], 0.5 + 0.5 * math.sin(angle * 6))
             row.append(quantize(base))
         rows.append(row)
-    if spec["pattern"] == "stars":
+    if look["pattern"] == "stars":
         for _ in range(40):
             x, y = rng.randrange(size), rng.randrange(size)
             rows[y][x] = (255, 255, 255) if rng.random() < 0.5 else (200, 200, 120)
@@ -132,9 +132,9 @@ def background(theme, size=96):
 
 
 def button(theme, kind, width=48, height=28):
-    spec = THEMES[theme]
-    edge = quantize(mix(spec["face"], (0, 0, 0), 0.4))
-    light = quantize(mix(spec["face"], (255, 255, 255), 0.35))
+    look = THEMES[theme]
+    edge = quantize(mix(look["face"], (0, 0, 0), 0.4))
+    light = quantize(mix(look["face"], (255, 255, 255), 0.35))
     rows = []
     for y in range(height):
         row = []
@@ -144,7 +144,7 @@ def button(theme, kind, width=48, height=28):
             if not inside or corner:
                 row.append(edge)
             else:
-                row.append(light if y < height // 2 else quantize(spec["face"]))
+                row.append(light if y < height // 2 else quantize(look["face"]))
         rows.append(row)
     cy = height // 2
     # Arrow heads pointing left (first, previous) or right (next, last), with a bar for the ends.
@@ -157,12 +157,12 @@ def button(theme, kind, width=48, height=28):
                 x = tip - direction * dx
                 for y in range(cy - half, cy + half + 1):
                     if 0 <= x < width:
-                        rows[y][x] = spec["arrow"]
+                        rows[y][x] = look["arrow"]
     if kind in "ad":
         bar = width // 2 + (-13 if kind == "a" else 12)
         for y in range(cy - 8, cy + 9):
             for x in (bar, bar + 1):
-                rows[y][x] = spec["arrow"]
+                rows[y][x] = look["arrow"]
     return gif(width, height, rows)
 
 
