@@ -2,6 +2,8 @@
 
 #include "picturetestutil.h"
 
+#include "support/dibcompare.h"
+
 #include "imaging/blockcopy.h"
 #include "imaging/dibblock.h"
 #include "imaging/imagegeometry.h"
@@ -57,17 +59,6 @@ std::vector<std::uint8_t> redChannel(BlockHandle block)
     for (std::size_t i = 0; i < pixels.samples.size(); i += 3)
         red.push_back(pixels.samples[i]);
     return red;
-}
-
-bool sameBytes(BlockHandle a, BlockHandle b)
-{
-    BITMAPINFOHEADER *ha = checkedDibHeader(a);
-    BITMAPINFOHEADER *hb = checkedDibHeader(b);
-    if (!ha || !hb)
-        return false;
-    const std::size_t length = std::size_t(dibBits(ha) - reinterpret_cast<unsigned char *>(ha))
-        + dibPixelBytes(ha->biWidth, ha->biHeight, ha->biBitCount);
-    return std::memcmp(ha, hb, length) == 0 && blockSize(a) >= length && blockSize(b) >= length;
 }
 
 // The documented examples of the three level adjustments, through the slider positions.
@@ -295,9 +286,9 @@ TEST(PictureGeometry, QuarterTurnsAreExactAndFreeTurnsFitTheirBox)
         EXPECT_EQ(dibHeader(right.handle())->biXPelsPerMeter, 1417);
 
         OwnedBlock back(rotatePicture(right.handle(), -90));
-        EXPECT_TRUE(sameBytes(back.handle(), source.handle()));
+        EXPECT_TRUE(sameDibBytes(back.handle(), source.handle()));
         OwnedBlock around(rotatePicture(source.handle(), 720));
-        EXPECT_TRUE(sameBytes(around.handle(), source.handle()));
+        EXPECT_TRUE(sameDibBytes(around.handle(), source.handle()));
 
         OwnedBlock slanted(rotatePicture(source.handle(), 30));
         ASSERT_TRUE(slanted);
@@ -317,7 +308,7 @@ TEST(PictureGeometry, CopiesAreByteForByte)
 {
     OwnedBlock source(palettePicture(4));
     OwnedBlock copy(copyImageBlock(source.handle()));
-    EXPECT_TRUE(sameBytes(copy.handle(), source.handle()));
+    EXPECT_TRUE(sameDibBytes(copy.handle(), source.handle()));
     EXPECT_EQ(copyImageBlock(-1), 0);
 }
 

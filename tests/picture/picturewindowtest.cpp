@@ -12,6 +12,7 @@
 #include "picture/dibview.h"
 #include "picture/picturezoom.h"
 #include "picture/ui/picturecanvas.h"
+#include "support/dibcompare.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 
@@ -41,17 +42,6 @@ BlockHandle rampPicture(int width, int height)
     const BlockHandle block = imageToDibBlock(image);
     dibHeader(block)->biXPelsPerMeter = dibHeader(block)->biYPelsPerMeter = 3780;
     return block;
-}
-
-bool sameBytes(BlockHandle a, BlockHandle b)
-{
-    BITMAPINFOHEADER *ha = checkedDibHeader(a);
-    BITMAPINFOHEADER *hb = checkedDibHeader(b);
-    if (!ha || !hb)
-        return false;
-    const std::size_t length = std::size_t(dibBits(ha) - reinterpret_cast<unsigned char *>(ha))
-        + dibPixelBytes(ha->biWidth, ha->biHeight, ha->biBitCount);
-    return std::memcmp(ha, hb, length) == 0;
 }
 
 QSize pictureSize(BlockHandle block)
@@ -121,16 +111,16 @@ TEST(PictureWindowFlow, SliderPreviewsToolChangeCommitsUndoRestores)
     QTest::keyClick(open.slider, Qt::Key_PageUp); // page step 10
     EXPECT_EQ(open.value->text(), "7"); // (138 - 128) x 0.78125
     ASSERT_NE(window.editor().preview(), 0);
-    EXPECT_TRUE(sameBytes(window.editor().working(), original.handle()));
+    EXPECT_TRUE(sameDibBytes(window.editor().working(), original.handle()));
     EXPECT_TRUE(window.editor().changed());
     EXPECT_TRUE(window.commandAction(Command::kPictureUndo)->isEnabled());
 
     press(window, Command::kPictureContrast); // commits the brighter picture
     EXPECT_EQ(window.editor().preview(), 0);
-    EXPECT_FALSE(sameBytes(window.editor().working(), original.handle()));
+    EXPECT_FALSE(sameDibBytes(window.editor().working(), original.handle()));
     EXPECT_EQ(open.value->text(), "0");
     press(window, Command::kPictureUndo);
-    EXPECT_TRUE(sameBytes(window.editor().working(), original.handle()));
+    EXPECT_TRUE(sameDibBytes(window.editor().working(), original.handle()));
     EXPECT_FALSE(window.commandAction(Command::kPictureUndo)->isEnabled());
 
     press(window, Command::kPictureSelect);
