@@ -21,7 +21,6 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include <sched.h>
 
 #include <cerrno>
 #include <cmath>
@@ -94,17 +93,6 @@ QString writeJpegQuietly(const QString &path, BlockHandle block)
         return flushCause;
     return written.detail.isEmpty() ? QStringLiteral("the picture could not be written")
                                     : written.detail;
-}
-
-// Workers for the thumbnail pass: one per core this process may run on (taskset and CPU sets
-// count, unlike std::thread::hardware_concurrency), since each holds one decoded photo.
-int usableCores()
-{
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof set, &set) != 0)
-        return defaultWorkerCount();
-    return std::max(1, CPU_COUNT(&set));
 }
 
 // Dots per inch of a picture: its horizontal resolution, or 200 when it has none.
@@ -357,7 +345,7 @@ bool WebAlbumGenerator::makeThumbnails(Progress *progress)
         progress->pumpEvents();
         return !progress->cancelled();
     };
-    const int workers = m_setup.workers > 0 ? m_setup.workers : usableCores();
+    const int workers = m_setup.workers > 0 ? m_setup.workers : defaultWorkerCount();
     const bool completed = runOrdered<ItemResult>(count, workers, produce, consume, idle);
     if (progress)
         progress->setPosition(count + 1);
