@@ -272,7 +272,10 @@ TEST_F(MainFrameTest, MailHandsTheCurrentFileToTheMailProgram)
     const QString record = folder + "/mailto.txt";
     QFile script(recorder);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(record).toUtf8());
+    // Written aside and renamed, so the test never reads the record half-written.
+    script.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1.part' && mv '%1.part' '%1'\n")
+                     .arg(record)
+                     .toUtf8());
     script.close();
     script.setPermissions(script.permissions() | QFile::ExeOwner);
     qputenv("BROWSER", recorder.toUtf8());
