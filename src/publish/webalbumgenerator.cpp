@@ -21,7 +21,6 @@
 #include <QFileInfo>
 #include <QSet>
 
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
