@@ -6,6 +6,7 @@
 #include "app/ui/launcherbar.h"
 #include "app/ui/mainframe.h"
 #include "applicationname.h"
+#include "cdout/ui/cdoutputsetup.h"
 #include "commandline.h"
 #include "core/appsettings.h"
 #include "core/imagepath.h"
@@ -110,6 +111,8 @@ int main(int argc, char *argv[])
         instance.server().setReceiver(kImagePathMessage, &frame);
     }
 
+    installCdOutput(settings.store(), &frame);
+
     frame.show();
     splash.finish(&frame);
     // Qt does not ask for the keyboard when it shows a window; without it no shortcut (Ctrl+S,
@@ -135,6 +138,7 @@ int main(int argc, char *argv[])
     }
 
     const int status = app.exec();
+    finishCdOutput();
     settings.saveOnExit();
     return status;
 }

@@ -143,6 +143,17 @@ inline constexpr int kCdApplicationBusy = 59394;
 // Added on Linux: what went wrong while making a product (%s: one "FILE: cause" line each).
 inline constexpr int kProductProblems = 59120;
 
+// CD output: the CD-writing application's automation calls, and (added on Linux) our disc
+// component that answers them.
+inline constexpr int kCdApplicationFailed = 50493;
+inline constexpr int kNoUsableDisc = 50494;
+inline constexpr int kCdApplicationError = 50495; // %d: the error code
+inline constexpr int kDiscTooSmall = 59161; // %s: megabytes needed, %s: megabytes the disc holds
+inline constexpr int kDiscNotWritten = 59162; // %s: the image file or writer, %s: the cause
+inline constexpr int kBlankDiscQuestion = 59163; // %s: the writer
+inline constexpr int kDiscWritingTitle = 59164;
+inline constexpr int kDiscWritten = 59165; // %s: the image file or writer
+
 // Added on Linux: a path longer than the 259 bytes a record can hold (%s: the path), and the
 // question when a converted album's name is taken (%s: the album path).
 inline constexpr int kPathTooLong = 59001;

@@ -59,6 +59,8 @@ public:
     const QStringList &outputs() const { return m_outputs; }
     const QStringList &problems() const { return m_problems; }
     const QString &workingFolder() const { return m_folder; }
+    // The viewer program a CD gets as "WebAlbum.exe" (catalog.bin of the program folder).
+    QString viewerSource() const { return m_setup.programFolder + QStringLiteral("/catalog.bin"); }
 
     // The result of one item of the thumbnail pass.
     struct ItemResult {

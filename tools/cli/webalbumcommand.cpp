@@ -1,12 +1,17 @@
 // glimix-cli webalbum ALBUM FOLDER [options]: makes a web album of an album's items with the same
-// picking model and generator as the wizard, without a window.
+// picking model and generator as the wizard, without a window. With --iso or --burn the album
+// goes onto a disc through the same CD delivery as the wizard's CD path.
 
 #include "albumcommandsupport.h"
 #include "clicommand.h"
 
+#include "cdout/cdoutput.h"
+#include "cdout/disccomponent.h"
+#include "core/appsettings.h"
 #include "core/messageids.h"
 #include "platform/host.h"
 #include "platform/strings.h"
+#include "publish/autorunwriter.h"
 #include "publish/itempicker.h"
 #include "publish/webalbumgenerator.h"
 #include "publish/workingfolder.h"
@@ -14,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <limits>
 #include <optional>
 
 using namespace glimmerix;
@@ -66,6 +72,9 @@ struct Arguments {
     bool itemsGiven = false;
     bool convert = true;
     WebAlbumOptions options;
+    DiscTarget disc; // kind None: a folder
+    QString discFolder;
+    qint64 capacityBlocks = kCdCapacityBlocks;
 };
 
 std::optional<Arguments> parseArguments(const QStringList &args)
@@ -126,6 +135,27 @@ std::optional<Arguments> parseArguments(const QStringList &args)
             parsed.options.showField[2] = true;
         } else if (arg == QLatin1String("--no-convert")) {
             parsed.convert = false;
+        } else if (arg == QLatin1String("--iso") || arg == QLatin1String("--burn")) {
+            const std::optional<QString> text = value();
+            if (!text)
+                return std::nullopt;
+            parsed.disc = arg == QLatin1String("--iso")
+                ? DiscTarget { DiscTarget::Kind::ImageFile, QFileInfo(*text).absoluteFilePath() }
+                : DiscTarget { DiscTarget::Kind::Writer, *text };
+        } else if (arg == QLatin1String("--disc-folder")) {
+            const std::optional<QString> text = value();
+            if (!text)
+                return std::nullopt;
+            parsed.discFolder = *text;
+            if (!acceptDiscFolderName(parsed.discFolder)) {
+                cliUsageError(kCommand,
+                    QStringLiteral("a disc folder name cannot hold any of . ? : * < > / \\ | \""));
+                return std::nullopt;
+            }
+        } else if (arg == QLatin1String("--capacity")) {
+            if (!(n = number(1, std::numeric_limits<int>::max())))
+                return std::nullopt;
+            parsed.capacityBlocks = *n;
         } else if (arg.startsWith(QLatin1String("--"))) {
             cliUsageError(kCommand, QStringLiteral("unknown option ") + arg);
             return std::nullopt;
@@ -133,12 +163,20 @@ std::optional<Arguments> parseArguments(const QStringList &args)
             positional.append(arg);
         }
     }
-    if (positional.size() != 2) {
-        cliUsageError(kCommand, QStringLiteral("give an album and a folder"));
+    const bool toDisc = parsed.disc.kind != DiscTarget::Kind::None;
+    if (positional.size() != (toDisc ? 1 : 2)) {
+        cliUsageError(kCommand,
+            toDisc ? QStringLiteral("give an album (the disc is the output)")
+                   : QStringLiteral("give an album and a folder"));
+        return std::nullopt;
+    }
+    if (!toDisc && !parsed.discFolder.isEmpty()) {
+        cliUsageError(kCommand, QStringLiteral("--disc-folder needs --iso or --burn"));
         return std::nullopt;
     }
     parsed.album = positional.at(0);
-    parsed.folder = QFileInfo(positional.at(1)).absoluteFilePath();
+    if (!toDisc)
+        parsed.folder = QFileInfo(positional.at(1)).absoluteFilePath();
     return parsed;
 }
 
@@ -163,6 +201,31 @@ QList<int> entryIndexes(const ItemPicker &picker, const CAlbumDoc &doc, const QL
     return entries;
 }
 
+// Hands the made album to the CD delivery the wizard uses, with our disc component recording
+// to the image file or writer given; the component reports its own problems.
+bool deliverToDisc(const Arguments &parsed, const WebAlbumGenerator &generator)
+{
+    registerDiscComponent();
+    const DiscTarget target = parsed.disc;
+    const DiscTargetChooser previousChooser
+        = setDiscTargetChooser([target](const DiscSummary &) { return target; });
+    const qint64 previousCapacity = setDiscCapacityBlocks(parsed.capacityBlocks);
+    CdOutput cd(appSettings().store(), standardCdPlaces());
+    CdProduct product;
+    product.projectName = QStringLiteral("WebAlbum");
+    product.workingFolder = generator.workingFolder();
+    product.discFolder = parsed.discFolder;
+    product.files = generator.outputs();
+    product.programSource = generator.viewerSource();
+    product.programName = autoRunProgramName(AutoRunProduct::WebAlbum);
+    const bool recorded = cd.available() && cd.deliver(product) && lastDiscRecord().written;
+    setDiscTargetChooser(previousChooser);
+    setDiscCapacityBlocks(previousCapacity);
+    if (!cd.available())
+        cliFail(target.path, QStringLiteral("no CD output is available"));
+    return recorded;
+}
+
 int runWebAlbum(const QStringList &args)
 {
     const std::optional<Arguments> parsed = parseArguments(args);
@@ -181,7 +244,8 @@ int runWebAlbum(const QStringList &args)
         for (int i = 0; i < doc.itemCount(); ++i)
             indexes.append(i);
     }
-    if (!QDir().mkpath(parsed->folder) || !QFileInfo(parsed->folder).isDir())
+    const bool toDisc = parsed->disc.kind != DiscTarget::Kind::None;
+    if (!toDisc && (!QDir().mkpath(parsed->folder) || !QFileInfo(parsed->folder).isDir()))
         return cliFail(parsed->folder, QStringLiteral("the folder cannot be made"));
 
     QString folderError;
@@ -207,15 +271,18 @@ int runWebAlbum(const QStringList &args)
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();
-    const bool delivered = generator.deliverToFolder(parsed->folder);
+    const bool delivered = toDisc ? deliverToDisc(*parsed, generator)
+                                  : generator.deliverToFolder(parsed->folder);
     generator.cleanWorkingFolder(true);
     problems += generator.problems();
     for (const QString &problem : std::as_const(problems))
         cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
+    if (toDisc && !delivered)
+        return 1;
     cliOut(QStringLiteral("%1 thumbnails on %2 pages in %3\n")
                .arg(generator.thumbnailCount())
                .arg(generator.pagesWritten())
-               .arg(parsed->folder));
+               .arg(toDisc ? parsed->disc.path : parsed->folder));
     if (!pagesWritten || !delivered || !problems.isEmpty() || generator.thumbnailCount() == 0)
         return 1;
     return 0;
@@ -225,7 +292,9 @@ const CliRegistration registration({ kCommand,
     QStringLiteral(
         "webalbum ALBUM FOLDER [--items 0,3,5-9] [--columns N] [--rows N] [--title TEXT] "
         "[--theme 0-4] [--size 0-2] [--no-name] [--no-size] [--field1] [--field2] "
-        "[--field3] [--no-convert]"),
+        "[--field3] [--no-convert]\n"
+        "webalbum ALBUM (--iso OUT.iso | --burn DRIVE) [--disc-folder NAME] [--capacity BLOCKS] "
+        "[the options above]"),
     QStringLiteral("make a web album of the album's items in FOLDER"),
     QStringLiteral("Pages album1.html, album2.html, ... with thumbnails linking to the pictures.\n"
                    "--items     item numbers and ranges (from 0) in page order; default all\n"
@@ -235,6 +304,11 @@ const CliRegistration registration({ kCommand,
                    "--no-name, --no-size  leave the file name or size out of the captions\n"
                    "--field1..3 show the caption, keywords or description field\n"
                    "--no-convert  link to the files as they are instead of JPEG copies\n"
+                   "--iso       put the album on a disc image OUT.iso (ISO 9660, Joliet, Rock Ridge)\n"
+                   "--burn      record it on the writer DRIVE (see: disc drives)\n"
+                   "--disc-folder  the site and WebAlbum.exe go into this disc folder;\n"
+                   "            AutoRun.inf stays at the top; spaces become _\n"
+                   "--capacity  disc size in 2048-byte blocks (359848, an 80-minute CD)\n"
                    "Exits 1 when any item could not be used (each named on standard error)."),
     runWebAlbum });
 

@@ -167,12 +167,12 @@ bool CWebPage3::validatePage()
 
 // ---- destination
 
-CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, QWidget *parent)
+CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options,
+    std::unique_ptr<CdDelivery> cd, QWidget *parent)
     : QWizardPage(parent)
     , m_picker(picker)
     , m_options(options)
-    , m_cdRadio(named(
-          new QRadioButton(tr("&CD (no CD application)"), this), WebDestinationControl::kCdRadio))
+    , m_cdRadio(named(new QRadioButton(tr("&CD"), this), WebDestinationControl::kCdRadio))
     , m_folderRadio(
           named(new QRadioButton(tr("&Folder"), this), WebDestinationControl::kFolderRadio))
     , m_browse(named(new QPushButton(tr("&Browse..."), this), WebDestinationControl::kBrowse))
@@ -184,6 +184,7 @@ CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, QWidget *pare
     , m_discFolderBox(named(new QCheckBox(tr("Put the album in a &disc folder:"), this),
           WebDestinationControl::kDiscFolderBox))
     , m_discFolderName(named(new QLineEdit(this), WebDestinationControl::kDiscFolderName))
+    , m_cd(std::move(cd))
 {
     setObjectName(QStringLiteral("webDestinationPage"));
     setProperty("helpTopic", HelpTopic::kWebDestinationPage);
@@ -211,28 +212,61 @@ CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, QWidget *pare
     grid->setRowStretch(7, 1);
     grid->setColumnMinimumWidth(0, 20);
 
-    // No CD application can be driven yet: the CD choice stays off.
     m_autoRunBox->hide();
     m_spareBox->hide();
-    m_cdRadio->setEnabled(false);
-    m_autoRunBox->setEnabled(false);
-    m_spareBox->setEnabled(false);
-    m_discFolderName->setEnabled(false);
-    m_discFolderBox->setEnabled(false);
-    m_folderRadio->setChecked(true);
+    if (!m_cd || !m_cd->available())
+        m_cdRadio->setText(tr("&CD (no CD application)"));
 
     connect(m_folderRadio, &QRadioButton::clicked, this, &CWebPage4::folderRadioClicked);
+    connect(m_cdRadio, &QRadioButton::clicked, this, &CWebPage4::cdRadioClicked);
     connect(m_browse, &QPushButton::clicked, this, &CWebPage4::browse);
     connect(m_discFolderBox, &QCheckBox::toggled, this, &CWebPage4::updateControls);
 }
 
+CWebPage4::~CWebPage4() = default;
+
 void CWebPage4::initializePage()
 {
+    if (!m_activated) {
+        m_activated = true;
+        const bool cd = m_cd && m_cd->available();
+        m_autoRunBox->setChecked(cd);
+        m_spareBox->setChecked(cd);
+        m_cdRadio->setEnabled(cd);
+        m_autoRunBox->setEnabled(cd);
+        m_spareBox->setEnabled(cd);
+        m_discFolderBox->setChecked(false);
+        m_discFolderBox->setEnabled(cd && m_cd->takesDiscFolder());
+        (cd ? m_cdRadio : m_folderRadio)->setChecked(true);
+    }
     m_neededSize->setText(QString::number(m_picker.sizeEstimate()) + u' ');
-    if (m_destination.isEmpty())
+    if (cdMode())
+        showCdFreeSpace();
+    else if (m_destination.isEmpty())
         m_freeSpace->setText(freeSpaceText(QDir::currentPath()));
     else
         showFreeSpace();
+    updateControls();
+}
+
+bool CWebPage4::cdMode() const
+{
+    return m_cdRadio->isChecked() && m_cd && m_cd->available();
+}
+
+// The disc's free space when the application tells it, else string 50387.
+void CWebPage4::showCdFreeSpace()
+{
+    const qint64 free = m_cd ? m_cd->freeBytes() : -1;
+    m_freeSpace->setText(
+        free < 0 ? loadString(Message::kFreeSpaceUnknown) + u' ' : QString::number(free) + u' ');
+}
+
+void CWebPage4::cdRadioClicked()
+{
+    if (!m_cd || !m_cd->available())
+        return;
+    showCdFreeSpace();
     updateControls();
 }
 
@@ -243,7 +277,10 @@ void CWebPage4::cleanupPage()
 
 void CWebPage4::updateControls()
 {
-    m_discFolderName->setEnabled(m_cdRadio->isChecked() && m_discFolderBox->isChecked());
+    const bool cd = cdMode();
+    m_discFolderName->setEnabled(cd && m_discFolderBox->isEnabled() && m_discFolderBox->isChecked());
+    m_autoRunBox->setEnabled(cd);
+    m_spareBox->setEnabled(cd);
     m_browse->setEnabled(m_folderRadio->isChecked());
 }
 
@@ -290,9 +327,34 @@ void CWebPage4::folderRadioClicked()
     updateControls();
 }
 
+// The disc folder name when the box is checked: refused with message 50505 when it holds a
+// character no disc name may hold; otherwise its spaces become '_' in the field.
+bool CWebPage4::checkDiscFolderName()
+{
+    if (!m_discFolderBox->isChecked())
+        return true;
+    QString name = m_discFolderName->text();
+    if (!acceptDiscFolderName(name)) {
+        host().showText(loadString(Message::kForbiddenDiscFolderCharacters)
+                + QStringLiteral(" .  ?  :  *  >  <    /  \\  |"),
+            MessageIcon::Warning, MessageButtons::Ok, Message::kForbiddenDiscFolderCharacters,
+            { loadString(Message::kWarningTitle) });
+        return false;
+    }
+    m_discFolderName->setText(name);
+    return true;
+}
+
 bool CWebPage4::validatePage()
 {
-    if (m_destination.isEmpty()) {
+    if (cdMode()) {
+        if (!checkDiscFolderName())
+            return false;
+        if (m_cd->applicationBusy()) {
+            host().showMessage(Message::kCdApplicationBusy);
+            return false;
+        }
+    } else if (m_destination.isEmpty()) {
         host().showMessage(Message::kNoWebAlbumFolder);
         return false;
     }
@@ -301,7 +363,10 @@ bool CWebPage4::validatePage()
 
 bool CWebPage4::generate()
 {
-    m_picker.setDeleteOnClose(true);
+    const bool cd = cdMode();
+    // Our disc component records before Finish returns; applications that read the files later
+    // need the working copies kept.
+    m_picker.setDeleteOnClose(!cd || !m_cd->keepsWorkingFiles());
     WebAlbumGenerator generator(m_picker, defaultWebAlbumSetup(m_options));
     {
         std::unique_ptr<Progress> progress = host().createProgress();
@@ -311,8 +376,27 @@ bool CWebPage4::generate()
     }
     if (QWidget *main = parentWidget() ? parentWidget()->window() : nullptr)
         main->activateWindow();
-    generator.deliverToFolder(m_destination);
-    generator.cleanWorkingFolder(true);
+    if (cd) {
+        CdProduct product;
+        product.projectName = QStringLiteral("WebAlbum");
+        product.workingFolder = m_picker.workingFolder();
+        product.autoRunProduct = AutoRunProduct::WebAlbum;
+        product.autoRun = m_autoRunBox->isChecked();
+        if (m_discFolderBox->isEnabled() && m_discFolderBox->isChecked())
+            product.discFolder = m_discFolderName->text();
+        product.files = generator.outputs();
+        product.programSource = generator.viewerSource();
+        product.programName = autoRunProgramName(AutoRunProduct::WebAlbum);
+        if (!m_cd->deliver(product)) {
+            // Not recorded (the user was told why, or declined): the page stays for another try.
+            generator.cleanWorkingFolder(true);
+            return false;
+        }
+    } else {
+        generator.deliverToFolder(m_destination);
+    }
+    if (!cd || !m_cd->keepsWorkingFiles())
+        generator.cleanWorkingFolder(!cd);
     QStringList problems = m_picker.problems();
     problems += generator.problems();
     if (!problems.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/cddelivery.h"
 #include "publish/itempicker.h"
 #include "publish/webalbumoptions.h"
 
@@ -58,12 +59,14 @@ private:
 };
 
 // CWebPage4: where the web album goes, the needed and free space, and Finish, which makes the
-// album and delivers it. A CD is not offered until a CD application can be used.
+// album and delivers it into a folder or onto a CD. The CD is offered when `cd` can take it.
 class CWebPage4 final : public QWizardPage
 {
     Q_OBJECT
 public:
-    CWebPage4(ItemPicker &picker, WebAlbumOptions &options, QWidget *parent = nullptr);
+    CWebPage4(ItemPicker &picker, WebAlbumOptions &options, std::unique_ptr<CdDelivery> cd = {},
+        QWidget *parent = nullptr);
+    ~CWebPage4() override;
     void initializePage() override;
     void cleanupPage() override;
     bool validatePage() override;
@@ -75,8 +78,12 @@ public:
 private:
     void browse();
     void folderRadioClicked();
+    void cdRadioClicked();
     void showFreeSpace();
+    void showCdFreeSpace();
     void updateControls();
+    bool cdMode() const;
+    bool checkDiscFolderName();
     bool generate();
 
     ItemPicker &m_picker;
@@ -92,6 +99,8 @@ private:
     QCheckBox *m_spareBox;
     QCheckBox *m_discFolderBox;
     QLineEdit *m_discFolderName;
+    std::unique_ptr<CdDelivery> m_cd;
+    bool m_activated = false;
 };
 
 // The folder picker (CSelPathDlg): a folder chooser titled string 50386 whose accept button

@@ -48,7 +48,7 @@ void runWebAlbumWizard(
     wizard.addPage(pick);
     wizard.addPage(new CWebPage2(options));
     wizard.addPage(new CWebPage3(options, setup.fieldLabels));
-    wizard.addPage(new CWebPage4(pick->picker(), options));
+    wizard.addPage(new CWebPage4(pick->picker(), options, makeCdDelivery()));
     QObject::connect(&wizard, &QWizard::helpRequested, &wizard, [&wizard, &openHelp] {
         if (openHelp && wizard.currentPage())
             openHelp(wizard.currentPage()->property("helpTopic").toInt());
