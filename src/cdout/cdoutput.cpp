@@ -52,8 +52,7 @@ void CdOutput::choose()
         m_kind = CdApplicationKind::WinCdr;
         return;
     }
-    m_myCd = std::make_unique<CMyCdJob>(
-        m_settings, m_places.myCdJobFolder, m_places.tempFolder);
+    m_myCd = std::make_unique<CMyCdJob>(m_settings, m_places.myCdJobFolder, m_places.tempFolder);
     if (m_myCd->isAvailable())
         m_kind = CdApplicationKind::MyCd;
     else
@@ -133,10 +132,17 @@ bool CdOutput::deliver(const CdProduct &product)
     }
     if (!discFolder.isEmpty()) {
         switch (kind) {
-        case CdApplicationKind::EasyCdCreator: m_job->setDiscFolder(discFolder); break;
-        case CdApplicationKind::WinOnCd: winoncd::setStartFolder(discFolder); break;
-        case CdApplicationKind::MyCd: m_myCd->setDiscFolder(discFolder); break;
-        case CdApplicationKind::WinCdr: break;
+        case CdApplicationKind::EasyCdCreator:
+            m_job->setDiscFolder(discFolder);
+            break;
+        case CdApplicationKind::WinOnCd:
+            winoncd::setStartFolder(discFolder);
+            break;
+        case CdApplicationKind::MyCd:
+            m_myCd->setDiscFolder(discFolder);
+            break;
+        case CdApplicationKind::WinCdr:
+            break;
         }
     }
     for (const QString &path : product.files)
@@ -147,10 +153,15 @@ bool CdOutput::deliver(const CdProduct &product)
             handOver(program, false);
     }
     switch (kind) {
-    case CdApplicationKind::EasyCdCreator: return m_job->write(m_places.owner) == 1;
-    case CdApplicationKind::WinOnCd: return winoncd::writeProjectAndOpen();
-    case CdApplicationKind::WinCdr: return wincdr::run(m_settings, m_projectName) == 1;
-    case CdApplicationKind::MyCd: m_myCd->write(); return true;
+    case CdApplicationKind::EasyCdCreator:
+        return m_job->write(m_places.owner) == 1;
+    case CdApplicationKind::WinOnCd:
+        return winoncd::writeProjectAndOpen();
+    case CdApplicationKind::WinCdr:
+        return wincdr::run(m_settings, m_projectName) == 1;
+    case CdApplicationKind::MyCd:
+        m_myCd->write();
+        return true;
     }
     return false;
 }

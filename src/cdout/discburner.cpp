@@ -40,8 +40,8 @@ QString takeBurnProblem(const QString &fallback)
     int osErrno = 0;
     QByteArray text(BURN_MSGS_MESSAGE_LEN, '\0');
     char severity[80] = {};
-    while (burn_msgs_obtain(const_cast<char *>("SORRY"), &code, text.data(), &osErrno, severity)
-        > 0) {
+    while (
+        burn_msgs_obtain(const_cast<char *>("SORRY"), &code, text.data(), &osErrno, severity) > 0) {
         if (first.isEmpty())
             first = QString::fromUtf8(text.constData()).trimmed();
     }
@@ -52,7 +52,8 @@ QString takeBurnProblem(const QString &fallback)
 bool waitWhileBusy(struct burn_drive *drive, Progress *progress)
 {
     bool cancelled = false;
-    struct burn_progress p {};
+    struct burn_progress p {
+    };
     while (burn_drive_get_status(drive, nullptr) == BURN_DRIVE_SPAWNING)
         QThread::msleep(20);
     while (burn_drive_get_status(drive, &p) != BURN_DRIVE_IDLE) {
@@ -85,8 +86,8 @@ struct GrabbedDrive {
 };
 
 // The medium is blank, or erased with the user's consent. False with `error` set otherwise.
-bool readyMedium(struct burn_drive *drive, const QString &address, Progress *progress,
-    QString *error)
+bool readyMedium(
+    struct burn_drive *drive, const QString &address, Progress *progress, QString *error)
 {
     const enum burn_disc_status status = burn_disc_get_status(drive);
     if (status == BURN_DISC_BLANK)
@@ -99,8 +100,8 @@ bool readyMedium(struct burn_drive *drive, const QString &address, Progress *pro
         *error = QStringLiteral("the disc is not blank and cannot be erased");
         return false;
     }
-    const MessageAnswer answer = host().showMessage(Message::kBlankDiscQuestion, { address },
-        MessageIcon::Question, MessageButtons::YesNo);
+    const MessageAnswer answer = host().showMessage(
+        Message::kBlankDiscQuestion, { address }, MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
         *error = QStringLiteral("the disc was not erased");
         return false;
@@ -129,9 +130,9 @@ QList<DiscWriter> discWriters()
         char address[BURN_DRIVE_ADR_LEN] = {};
         if (burn_drive_get_adr(&infos[i], address) <= 0)
             continue;
-        writers.append({ QString::fromLocal8Bit(address),
-            QString::fromLatin1(infos[i].vendor).trimmed(),
-            QString::fromLatin1(infos[i].product).trimmed() });
+        writers.append(
+            { QString::fromLocal8Bit(address), QString::fromLatin1(infos[i].vendor).trimmed(),
+                QString::fromLatin1(infos[i].product).trimmed() });
     }
     if (infos)
         burn_drive_info_free(infos);

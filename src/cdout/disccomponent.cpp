@@ -92,8 +92,7 @@ public:
             return { dispatchValue(std::make_shared<ItemSource>()) };
         case 15: { // add a file into the current folder
             QString error;
-            if (!m_state->layout.addFile(
-                    args.value(0).toString(), m_state->currentFolder, &error))
+            if (!m_state->layout.addFile(args.value(0).toString(), m_state->currentFolder, &error))
                 return DispatchResult::failure(-2, error);
             return { qint32(1) };
         }
@@ -182,11 +181,19 @@ DiscRecordResult record(const DiscLayout &layout)
         outcome = layout.writeImage(
             result.target.path, capacity, progress.get(), &result.problem, &result.imageBytes);
     } else {
-        switch (burnDisc(layout, { result.target.path, capacity, progress.get() }, &result.problem)) {
-        case BurnOutcome::Written: outcome = DiscLayout::Outcome::Written; break;
-        case BurnOutcome::TooLarge: outcome = DiscLayout::Outcome::TooLarge; break;
-        case BurnOutcome::Cancelled: outcome = DiscLayout::Outcome::Cancelled; break;
-        case BurnOutcome::Failed: break;
+        switch (
+            burnDisc(layout, { result.target.path, capacity, progress.get() }, &result.problem)) {
+        case BurnOutcome::Written:
+            outcome = DiscLayout::Outcome::Written;
+            break;
+        case BurnOutcome::TooLarge:
+            outcome = DiscLayout::Outcome::TooLarge;
+            break;
+        case BurnOutcome::Cancelled:
+            outcome = DiscLayout::Outcome::Cancelled;
+            break;
+        case BurnOutcome::Failed:
+            break;
         }
     }
     progress->close();
@@ -219,7 +226,8 @@ public:
         switch (id) {
         case 4: { // free bytes on the disc as it stands
             const qint64 capacity = discCapacityBlocks() * DiscLayout::kBlockSize;
-            const qint64 free = capacity - m_state->layout.estimatedBlocks() * DiscLayout::kBlockSize;
+            const qint64 free
+                = capacity - m_state->layout.estimatedBlocks() * DiscLayout::kBlockSize;
             return { qint32(std::clamp<qint64>(free, 0, std::numeric_limits<qint32>::max())) };
         }
         case 26:

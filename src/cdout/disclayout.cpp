@@ -1,9 +1,9 @@
 // libburn's C++ declarations live in a namespace of their own; libisofs then brings its copy of
 // the stream type, with the same layout, for the global one used here.
 #define LIBISOFS_WITHOUT_LIBBURN
+#include <libisofs/libisofs.h>
 #include <stdint.h>
 #include <sys/types.h>
-#include <libisofs/libisofs.h>
 
 #include "disclayout.h"
 
@@ -245,7 +245,8 @@ DiscLayout::Outcome DiscLayout::writeImage(const QString &target, qint64 capacit
     bool cancelled = false;
     while (done < size) {
         const int want = int(std::min<qint64>(kChunk, size - done));
-        const int got = source->read_xt(source, reinterpret_cast<unsigned char *>(buffer.data()), want);
+        const int got
+            = source->read_xt(source, reinterpret_cast<unsigned char *>(buffer.data()), want);
         if (got <= 0) {
             cause = takeImageLibraryProblem();
             if (cause.isEmpty())

@@ -195,6 +195,7 @@ int CEasyCdDispatchJob::write(const OwnerWindow &owner)
         return 0;
     m_busy = true;
     DispatchResult failed;
+    bool recorded = false;
     {
         const WaitCursor wait;
         if (const DispatchResult r = m_document->invoke(Doc::kRefresh); !r.ok()) {
@@ -207,6 +208,8 @@ int CEasyCdDispatchJob::write(const OwnerWindow &owner)
                    = m_document->invoke(Doc::kRecord, { dispatchValue(nullptr) });
                    !w.ok()) {
             failed = w;
+        } else {
+            recorded = w.value.toBool();
         }
     }
     if (!failed.ok())
@@ -214,7 +217,8 @@ int CEasyCdDispatchJob::write(const OwnerWindow &owner)
     if (owner)
         owner();
     m_busy = false;
-    return failed.ok() ? 1 : 0;
+    // The recording call's own answer says whether a disc was made (the messages are its own).
+    return recorded ? 1 : 0;
 }
 
 void CEasyCdDispatchJob::prepare()

@@ -25,7 +25,8 @@ public:
 
     // `mainWindow` brings the main window to the front; `mainWindowId` is handed to the
     // document as its owner (0 when none).
-    CEasyCdDispatchJob(SettingsStore &settings, OwnerWindow mainWindow = {}, qint32 mainWindowId = 0);
+    CEasyCdDispatchJob(
+        SettingsStore &settings, OwnerWindow mainWindow = {}, qint32 mainWindowId = 0);
     ~CEasyCdDispatchJob() override;
 
     int open() override;

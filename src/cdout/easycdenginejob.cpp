@@ -62,7 +62,8 @@ int CEasyCdEngineJob::open()
     m_layout = call(m_project, Project::kLayout);
     call(m_layout, kLayoutPrepare, { 0 });
     m_fileSystem = call(m_project, Project::kFileSystem);
-    call(m_fileSystem, kFileSystemType, { QStringLiteral("FileSystem.Joliet"), QString(), QString() });
+    call(m_fileSystem, kFileSystemType,
+        { QStringLiteral("FileSystem.Joliet"), QString(), QString() });
     m_root = call(m_fileSystem, kRootFolder);
     if (m_lastError != 0 || !m_root)
         return 0;

@@ -146,11 +146,13 @@ void CMyCdJob::write(const QDateTime &now)
         return;
     const WaitCursor wait;
     setValue(QStringLiteral("MyCD Job"), QStringLiteral("Type"), QStringLiteral("DataCD"));
-    setValue(QStringLiteral("MyCD Job"), QStringLiteral("Name"), QStringLiteral("My Keepsake Desk"));
+    setValue(
+        QStringLiteral("MyCD Job"), QStringLiteral("Name"), QStringLiteral("My Keepsake Desk"));
     setValue(QStringLiteral("Parameters"), QStringLiteral("VolumeLabel"),
         now.toString(QStringLiteral("yyMMddHHmm")));
     setValue(QStringLiteral("Parameters"), QStringLiteral("ShowFileList"), QStringLiteral("0"));
-    programStarter().start({ m_program, { QStringLiteral("/DataCD/Job:") + m_jobFile }, {} }, nullptr);
+    programStarter().start(
+        { m_program, { QStringLiteral("/DataCD/Job:") + m_jobFile }, {} }, nullptr);
 }
 
 } // namespace glimmerix

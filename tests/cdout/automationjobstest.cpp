@@ -39,8 +39,7 @@ public:
     {
         QStringList shown;
         for (const QVariant &arg : args)
-            shown.append(arg.canConvert<DispatchRef>() ? QStringLiteral("obj")
-                                                        : arg.toString());
+            shown.append(arg.canConvert<DispatchRef>() ? QStringLiteral("obj") : arg.toString());
         m_log->append(QStringLiteral("%1.%2(%3)").arg(m_name).arg(id).arg(shown.join(u',')));
         const auto found = m_answers.constFind(id);
         return found == m_answers.constEnd() ? DispatchResult {} : (*found)(args);
@@ -122,7 +121,8 @@ TEST(EasyCdDispatchJob, CallsInOrderAndTheOptionComesBack)
         {
             CEasyCdDispatchJob job(*settings, {}, 77);
             ASSERT_EQ(job.open(), 1) << c.registeredAs;
-            EXPECT_EQ(settings->readString(SettingsRoot::User, key, CEasyCdDispatchJob::optionName()),
+            EXPECT_EQ(
+                settings->readString(SettingsRoot::User, key, CEasyCdDispatchJob::optionName()),
                 QStringLiteral("0"));
             EXPECT_EQ(job.capacityBlocks(), c.blocks);
             QStringList expected { "doc.26()", "doc.29(true)", "layout.14()", "doc.4()", "doc.28()",
@@ -162,8 +162,8 @@ TEST(EasyCdDispatchJob, FailuresShowTheirMessages)
     EXPECT_TRUE(host.messageIds().isEmpty());
 
     FakeDocument document(-1, QStringLiteral("JOLIET"));
-    const Registered registered(QStringLiteral("EasyCDCreator.document.4"),
-        [&document] { return document.doc; });
+    const Registered registered(
+        QStringLiteral("EasyCDCreator.document.4"), [&document] { return document.doc; });
     CEasyCdDispatchJob job(*settings);
     ASSERT_EQ(job.open(), 1);
     // A negative capacity before recording: 50494 and no recording call.
@@ -174,12 +174,12 @@ TEST(EasyCdDispatchJob, FailuresShowTheirMessages)
         return DispatchResult::failure(-5, QStringLiteral("no disc"));
     });
     EXPECT_EQ(job.write({}), 0);
-    document.layout->answer(15, [](const QVariantList &) {
-        return DispatchResult::failure(-2, QStringLiteral("gone"));
-    });
+    document.layout->answer(15,
+        [](const QVariantList &) { return DispatchResult::failure(-2, QStringLiteral("gone")); });
     EXPECT_EQ(job.addFile(QStringLiteral("/w/x.jpg"), {}), 0);
-    EXPECT_EQ(host.messageIds(), QList<int>({ Message::kNoUsableDisc, Message::kCdApplicationError,
-                                     Message::kCdApplicationFailed }));
+    EXPECT_EQ(host.messageIds(),
+        QList<int>({ Message::kNoUsableDisc, Message::kCdApplicationError,
+            Message::kCdApplicationFailed }));
     EXPECT_TRUE(host.shown().at(1).text.contains(QStringLiteral("-5")));
 }
 
@@ -196,7 +196,8 @@ TEST(EasyCdEngineJob, OpensWalksDiscFoldersAndReportsFreeSpace)
         auto object = fake(name, &log);
         object->answer(CEasyCdEngineJob::kFolderUsable, true);
         object->answer(CEasyCdEngineJob::kFolderFind, [&, name](const QVariantList &args) {
-            return args.value(0).toString() == QLatin1String("Photos") && name == QLatin1String("root")
+            return args.value(0).toString() == QLatin1String("Photos")
+                    && name == QLatin1String("root")
                 ? DispatchResult { dispatchValue(folder(QStringLiteral("Photos"))) }
                 : DispatchResult {};
         });

@@ -51,8 +51,9 @@ TEST(WinOnCdJob, ProjectFileListsFoldersFilesAndTheStartFolder)
         QStringList files;
         QByteArray expected;
     };
-    const QByteArray head = "[WinOnCD Project]\r\nPlugin=ISO9660\r\nJob1=ISO9660\r\n\r\n"
-                            "[ISO9660]\r\nVOLUME \"5/3/2001\"\r\nJOLIET VD\r\nVOLUME \"5/3/2001\"\r\n";
+    const QByteArray head
+        = "[WinOnCD Project]\r\nPlugin=ISO9660\r\nJob1=ISO9660\r\n\r\n"
+          "[ISO9660]\r\nVOLUME \"5/3/2001\"\r\nJOLIET VD\r\nVOLUME \"5/3/2001\"\r\n";
     const std::vector<Case> cases {
         { "two folders, a path added twice, a start folder", "/s/AutoRun.inf", "Album",
             { "/s/a.html", "/t/b.jpg", "/s/a.html" },
@@ -96,9 +97,11 @@ TEST(WinOnCdJob, StagingTakesTheNextFreeFolderAndTheProjectOpensFromIt)
 
     // The job was reset; the tree stays while the application runs, and goes afterwards.
     bool running = true;
-    const WindowProbe previous = setWindowProbe({ [&running](const QString &windowClass) {
-        return running && windowClass == QLatin1String("WinOnCDMainWndClass");
-    }, {} });
+    const WindowProbe previous
+        = setWindowProbe({ [&running](const QString &windowClass) {
+                              return running && windowClass == QLatin1String("WinOnCDMainWndClass");
+                          },
+            {} });
     winoncd::clearStaging();
     EXPECT_TRUE(QFileInfo::exists(staging));
     running = false;
@@ -117,7 +120,8 @@ TEST(WinCdrJob, ListFileAutoRunAndCommandLine)
     settings->writeString(SettingsRoot::User, wincdr::keyPath(), QStringLiteral("program"), p);
     settings->writeString(SettingsRoot::User, wincdr::keyPath(), QStringLiteral("EXE"), "x");
     EXPECT_FALSE(wincdr::isAvailable(*settings));
-    settings->writeString(SettingsRoot::User, wincdr::keyPath(), QStringLiteral("WorkDirectory"), p);
+    settings->writeString(
+        SettingsRoot::User, wincdr::keyPath(), QStringLiteral("WorkDirectory"), p);
     EXPECT_TRUE(wincdr::isAvailable(*settings));
 
     const QString source = makeTestFolder(QStringLiteral("work")) + QStringLiteral("/show.jpg");
@@ -156,7 +160,7 @@ TEST(MyCdJob, JobFileDiscFoldersAndThePreviousJobsRemoval)
         install + QStringLiteral("/mycdcom.dll"));
 
     const QString work = makeTestFolder(QStringLiteral("work"));
-    for (const char *name : { "AutoRun.inf", "page.html", "pic.jpg" })
+    for (const char *name : { "AutoRun.inf", "AUTORUN.INF", "page.html", "pic.jpg" })
         writeBytes(work + u'/' + QLatin1String(name), name);
     {
         CMyCdJob job(*settings, jobFolder, temp);
@@ -172,9 +176,9 @@ TEST(MyCdJob, JobFileDiscFoldersAndThePreviousJobsRemoval)
         EXPECT_FALSE(QFileInfo::exists(work + QStringLiteral("/page.html")));
         job.write(QDateTime(QDate(2001, 3, 5), QTime(14, 7)));
         const QByteArray ini = readBytes(job.jobFile());
-        for (const char *line : { "[Files]", "1=", "AutoRun.inf", "2=", "MyCD2/Album",
-                 "[MyCD Job]", "Type=DataCD", "Name=My Keepsake Desk", "[Parameters]",
-                 "VolumeLabel=0103051407", "ShowFileList=0" })
+        for (const char *line : { "[Files]", "1=", "AutoRun.inf", "2=", "MyCD2/Album", "[MyCD Job]",
+                 "Type=DataCD", "Name=My Keepsake Desk", "[Parameters]", "VolumeLabel=0103051407",
+                 "ShowFileList=0" })
             EXPECT_TRUE(ini.contains(line)) << line;
         EXPECT_FALSE(ini.contains("3=")); // the moved file is not listed by itself
         ASSERT_EQ(starter.started.size(), 1);

@@ -271,8 +271,8 @@ int runWebAlbum(const QStringList &args)
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();
-    const bool delivered = toDisc ? deliverToDisc(*parsed, generator)
-                                  : generator.deliverToFolder(parsed->folder);
+    const bool delivered
+        = toDisc ? deliverToDisc(*parsed, generator) : generator.deliverToFolder(parsed->folder);
     generator.cleanWorkingFolder(true);
     problems += generator.problems();
     for (const QString &problem : std::as_const(problems))
@@ -296,20 +296,21 @@ const CliRegistration registration({ kCommand,
         "webalbum ALBUM (--iso OUT.iso | --burn DRIVE) [--disc-folder NAME] [--capacity BLOCKS] "
         "[the options above]"),
     QStringLiteral("make a web album of the album's items in FOLDER"),
-    QStringLiteral("Pages album1.html, album2.html, ... with thumbnails linking to the pictures.\n"
-                   "--items     item numbers and ranges (from 0) in page order; default all\n"
-                   "--columns   thumbnails per row, 2-10 (4); --rows rows per page, 2-10 (3)\n"
-                   "--title     page title; --theme 0 plain white, 1-4 pictures (0)\n"
-                   "--size      thumbnail size 0 small, 1 medium, 2 large (1)\n"
-                   "--no-name, --no-size  leave the file name or size out of the captions\n"
-                   "--field1..3 show the caption, keywords or description field\n"
-                   "--no-convert  link to the files as they are instead of JPEG copies\n"
-                   "--iso       put the album on a disc image OUT.iso (ISO 9660, Joliet, Rock Ridge)\n"
-                   "--burn      record it on the writer DRIVE (see: disc drives)\n"
-                   "--disc-folder  the site and WebAlbum.exe go into this disc folder;\n"
-                   "            AutoRun.inf stays at the top; spaces become _\n"
-                   "--capacity  disc size in 2048-byte blocks (359848, an 80-minute CD)\n"
-                   "Exits 1 when any item could not be used (each named on standard error)."),
+    QStringLiteral(
+        "Pages album1.html, album2.html, ... with thumbnails linking to the pictures.\n"
+        "--items     item numbers and ranges (from 0) in page order; default all\n"
+        "--columns   thumbnails per row, 2-10 (4); --rows rows per page, 2-10 (3)\n"
+        "--title     page title; --theme 0 plain white, 1-4 pictures (0)\n"
+        "--size      thumbnail size 0 small, 1 medium, 2 large (1)\n"
+        "--no-name, --no-size  leave the file name or size out of the captions\n"
+        "--field1..3 show the caption, keywords or description field\n"
+        "--no-convert  link to the files as they are instead of JPEG copies\n"
+        "--iso       put the album on a disc image OUT.iso (ISO 9660, Joliet, Rock Ridge)\n"
+        "--burn      record it on the writer DRIVE (see: disc drives)\n"
+        "--disc-folder  the site and WebAlbum.exe go into this disc folder;\n"
+        "            AutoRun.inf stays at the top; spaces become _\n"
+        "--capacity  disc size in 2048-byte blocks (359848, an 80-minute CD)\n"
+        "Exits 1 when any item could not be used (each named on standard error)."),
     runWebAlbum });
 
 } // namespace

@@ -20,8 +20,8 @@ class DiscTargetDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    DiscTargetDialog(const DiscSummary &summary, const QList<DiscWriter> &writers,
-        QWidget *parent = nullptr);
+    DiscTargetDialog(
+        const DiscSummary &summary, const QList<DiscWriter> &writers, QWidget *parent = nullptr);
     DiscTarget target() const;
     void setImagePath(const QString &path);
 

@@ -167,8 +167,8 @@ bool CWebPage3::validatePage()
 
 // ---- destination
 
-CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options,
-    std::unique_ptr<CdDelivery> cd, QWidget *parent)
+CWebPage4::CWebPage4(
+    ItemPicker &picker, WebAlbumOptions &options, std::unique_ptr<CdDelivery> cd, QWidget *parent)
     : QWizardPage(parent)
     , m_picker(picker)
     , m_options(options)
@@ -278,7 +278,8 @@ void CWebPage4::cleanupPage()
 void CWebPage4::updateControls()
 {
     const bool cd = cdMode();
-    m_discFolderName->setEnabled(cd && m_discFolderBox->isEnabled() && m_discFolderBox->isChecked());
+    m_discFolderName->setEnabled(
+        cd && m_discFolderBox->isEnabled() && m_discFolderBox->isChecked());
     m_autoRunBox->setEnabled(cd);
     m_spareBox->setEnabled(cd);
     m_browse->setEnabled(m_folderRadio->isChecked());
