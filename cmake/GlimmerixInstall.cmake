@@ -68,6 +68,7 @@ add_custom_target(glimmerix_install_files ALL DEPENDS ${compressed} ${changelog}
 install(FILES ${compressed} DESTINATION share/man/man1)
 install(FILES ${completion} DESTINATION share/bash-completion/completions)
 install(FILES ${CMAKE_SOURCE_DIR}/share/doc/copyright ${changelog} DESTINATION share/doc/glimmerix)
+install(FILES ${CMAKE_SOURCE_DIR}/share/lintian/glimmerix DESTINATION share/lintian/overrides)
 
 # The Debian package: `cpack -G DEB` in the build folder (tools/makedeb.sh). dpkg-shlibdeps
 # finds the libraries the programs link; the Qt plugins come with those libraries' packages.
@@ -76,10 +77,11 @@ set(CPACK_PACKAGE_NAME glimmerix)
 set(CPACK_PACKAGE_VENDOR "Glimmerix")
 set(CPACK_PACKAGE_CONTACT "Glimmerix maintainers <maintainers@users.noreply.c-seed-c2442537.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "album manager for pictures, clips and sounds")
-set(CPACK_PACKAGE_DESCRIPTION "Glimmerix keeps pictures, video clips and sounds in albums shown as
-grids of thumbnails, with captions, keywords, descriptions and attached sounds. It reads and
-writes JPEG, Windows bitmap, TIFF, PCX and Targa pictures, makes web albums, and comes with a
-command-line tool for scripts and a thumbnailer for file managers.")
+set(CPACK_PACKAGE_DESCRIPTION "Glimmerix keeps pictures, video clips and sounds in albums
+shown as grids of thumbnails, with captions, keywords, descriptions and
+attached sounds. It reads and writes JPEG, Windows bitmap, TIFF, PCX and
+Targa pictures, makes web albums, and comes with a command-line tool for
+scripts and a thumbnailer for file managers.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

@@ -27,8 +27,8 @@ QByteArray albumBytes(int count, bool widening = false)
     CAlbumDoc doc;
     for (int i = 0; i < count; ++i) {
         const QString path = QStringLiteral("/pictures/%1.jpg").arg(i);
-        doc.insertItem(
-            std::make_unique<AlbumItem>(testThumbnail(path, widening ? 40 + i : 40, 30, colourOf(i)), path, false));
+        doc.insertItem(std::make_unique<AlbumItem>(
+            testThumbnail(path, widening ? 40 + i : 40, 30, colourOf(i)), path, false));
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -115,14 +115,16 @@ TEST(AlbumMosaic, DamagedAlbumsGiveOnlyWhatCanBeRead)
     }
 }
 
-TEST(AlbumMosaic, PicturesFillOneTwoOrThreeColumns)
+TEST(AlbumMosaic, PicturesFillOneTwoOrThreeColumnsCentred)
 {
     struct Case {
         int pictures;
         int columns;
+        int top; // of the first row: two rows of three 39-pixel cells are centred
     };
     constexpr int kSide = 120;
-    for (const Case c : { Case { 1, 1 }, Case { 4, 2 }, Case { 5, 3 }, Case { 12, 3 } }) {
+    for (const Case c :
+        { Case { 1, 1, 0 }, Case { 4, 2, 0 }, Case { 5, 3, 20 }, Case { 12, 3, 0 } }) {
         std::vector<QImage> pictures;
         for (int i = 0; i < c.pictures; ++i) {
             QImage square(80, 80, QImage::Format_RGB888);
@@ -134,12 +136,13 @@ TEST(AlbumMosaic, PicturesFillOneTwoOrThreeColumns)
         const int cell = kSide / c.columns;
         for (int i = 0; i < std::min(c.pictures, kMosaicMaxCells); ++i) {
             const QPoint centre(
-                (i % c.columns) * cell + cell / 2, (i / c.columns) * cell + cell / 2);
+                (i % c.columns) * cell + cell / 2, c.top + (i / c.columns) * cell + cell / 2);
             EXPECT_EQ(mosaic.pixel(centre), colourOf(i) | 0xFF000000u)
                 << c.pictures << " pictures, cell " << i;
         }
-        // A cell without a picture stays transparent.
-        if (c.pictures == 5) {
+        // Outside the cells the square stays transparent.
+        if (c.top > 0) {
+            EXPECT_EQ(qAlpha(mosaic.pixel(kSide / 2, c.top / 2)), 0);
             EXPECT_EQ(qAlpha(mosaic.pixel(kSide - 2, kSide - 2)), 0);
         }
     }

@@ -159,17 +159,19 @@ QImage drawMosaic(const std::vector<QImage> &pictures, int side)
     if (shown == 0)
         return mosaic;
     const int columns = shown == 1 ? 1 : shown <= 4 ? 2 : 3;
+    const int rows = (shown + columns - 1) / columns;
     const int gap = std::max(1, side / 64);
     const int cell = (side - gap * (columns - 1)) / columns;
     // The grid is centred: the rest of the side after whole cells goes around it.
-    const int origin = (side - cell * columns - gap * (columns - 1)) / 2;
+    const int left0 = (side - cell * columns - gap * (columns - 1)) / 2;
+    const int top0 = (side - cell * rows - gap * (rows - 1)) / 2;
     QPainter painter(&mosaic);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int i = 0; i < shown; ++i) {
         const QImage scaled = pictures[std::size_t(i)].scaled(
             cell, cell, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        const int left = origin + (i % columns) * (cell + gap) + (cell - scaled.width()) / 2;
-        const int top = origin + (i / columns) * (cell + gap) + (cell - scaled.height()) / 2;
+        const int left = left0 + (i % columns) * (cell + gap) + (cell - scaled.width()) / 2;
+        const int top = top0 + (i / columns) * (cell + gap) + (cell - scaled.height()) / 2;
         painter.drawImage(left, top, scaled);
     }
     return mosaic;

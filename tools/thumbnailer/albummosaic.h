@@ -22,6 +22,7 @@ struct AlbumThumbnails {
 // not a plain 24-bit thumbnail of at most 80 x 80 pixels lying inside the file is left out.
 AlbumThumbnails readFirstThumbnails(QIODevice &file, int wanted = kMosaicMaxCells);
 
-// The pictures on a transparent square of `side` pixels: one cell for one picture, 2 x 2 for up
-// to four, 3 x 3 for more; each picture scaled to its cell, keeping its proportions.
+// The pictures on a transparent square of `side` pixels, in rows of one (one picture), two (up
+// to four) or three (more) cells, the rows centred; each picture scaled to its cell, keeping its
+// proportions.
 QImage drawMosaic(const std::vector<QImage> &pictures, int side);
