@@ -16,7 +16,9 @@ namespace
 {
 
 constexpr int kDefaultSide = 128;
-constexpr int kLargestSide = 1024;
+// Larger requests are drawn at this size: eight times the default is more than any file manager
+// asks for.
+constexpr int kLargestSide = 8 * kDefaultSide;
 
 int fail(const QString &file, const QString &cause)
 {
