@@ -19,7 +19,7 @@ prefix="${1:-$default_prefix}"
 if $remove; then
   manifest="$build/install_manifest.txt"
   [ -f "$manifest" ] || { echo "install.sh: $manifest: nothing installed from this build" >&2; exit 1; }
-  while IFS= read -r file; do
+  while IFS= read -r file || [ -n "$file" ]; do
     [[ $file == "$prefix"/* ]] && rm -f -- "$file"
   done < "$manifest"
   for folder in lib/glimmerix share/glimmerix share/doc/glimmerix; do
