@@ -7,7 +7,9 @@ glimix-cli, and the desktop files validate and name the album type.
 
 Usage: installcheck.py BUILD_DIR SOURCE_DIR
 """
+import gzip
 import os
+import re
 import shutil
 import signal
 import struct
@@ -115,7 +117,15 @@ try:
                   f"COMP_CWORD={len(words) - 1}; _glimix_cli; echo \"${{COMPREPLY[*]}}\"")
         out = run(["bash", "-c", script], env)
         check(out.stdout.split() == [expected], f"completion of {words}: {out.stdout}{out.stderr}")
-    for page in ("glimix", "glimix-cli"):
+    # Every command of the table has its entry in the manual page.
+    page_text = gzip.decompress((share / "man/man1/glimix-cli.1.gz").read_bytes()).decode()
+    listed = re.search(r'compgen -W "([^"]*) --help --version"', completion.read_text())
+    commands = listed.group(1).split() if listed else []
+    check(commands, "the completion lists the commands")
+    for command in commands:
+        check(f"\n.B {command} " in page_text or f"\n.B {command}\n" in page_text,
+              f"glimix-cli.1 describes the command {command}")
+    for page in ("glimix", "glimix-cli", "glimix-thumbnailer"):
         out = run(["man", "--warnings", "-l", share / f"man/man1/{page}.1.gz"],
                   dict(env, MANPAGER="cat", MANWIDTH="80"))
         check(out.returncode == 0 and not out.stderr.strip(), f"man page {page}: {out.stderr}")
