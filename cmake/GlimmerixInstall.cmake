@@ -1,5 +1,5 @@
 # Installation into a prefix (/usr, /usr/local or ~/.local) laid out as the Filesystem Hierarchy
-# Standard and the XDG specifications expect, and the Debian package made from it.
+# Standard and the freedesktop.org (XDG) base directory rules expect, and the Debian package.
 #
 #   <prefix>/bin/                                glimix, glimix-cli, glimix-thumbnailer
 #   <prefix>/lib/glimmerix/                      loadable modules (command module, clip module)
