@@ -1,9 +1,11 @@
 // libburn's C++ declarations live in a namespace of their own; libisofs then brings its copy of
 // the stream type, with the same layout, for the global one used here.
-#define LIBISOFS_WITHOUT_LIBBURN
-#include <libisofs/libisofs.h>
+// The image library's header needs the fixed-width integer types before it.
 #include <stdint.h>
 #include <sys/types.h>
+
+#define LIBISOFS_WITHOUT_LIBBURN
+#include <libisofs/libisofs.h>
 
 #include "disclayout.h"
 
@@ -199,8 +201,8 @@ struct burn_source *DiscLayout::createSource(QString *error) const
         iso_write_opts_set_joliet_longer_paths(parts.options, 1);
         iso_write_opts_set_joliet_long_names(parts.options, 1);
         iso_write_opts_set_allow_deep_paths(parts.options, 1);
-        // Half a megabyte of image kept ahead of the consumer, however large the product.
-        iso_write_opts_set_fifo_size(parts.options, 256);
+        // Four megabytes of image kept ahead of the consumer, however large the product.
+        iso_write_opts_set_fifo_size(parts.options, 2048);
     }
     struct burn_source *source = nullptr;
     if (result >= 0)
@@ -237,7 +239,7 @@ DiscLayout::Outcome DiscLayout::writeImage(const QString &target, qint64 capacit
         freeImageSource(source);
         return Outcome::Failed;
     }
-    constexpr int kChunk = 32 * int(kBlockSize);
+    constexpr int kChunk = 128 * int(kBlockSize);
     QByteArray buffer(kChunk, Qt::Uninitialized);
     qint64 done = 0;
     if (progress)

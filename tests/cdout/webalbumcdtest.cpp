@@ -90,6 +90,9 @@ TEST(WebAlbumCd, FinishPutsTheAlbumOnADiscInTheCheckedDiscFolder)
     box->setChecked(true);
     EXPECT_TRUE(name->isEnabled());
     name->setText(QStringLiteral("my.album"));
+    // GLIMMERIX_SCREENSHOT_DIR=folder keeps a picture of the page for a look at it.
+    if (const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOT_DIR"); !shots.isEmpty())
+        wizard.grab().save(shots + QStringLiteral("/webalbum-cd-page.png"));
     EXPECT_FALSE(destination->validatePage());
     ASSERT_EQ(host.shown().size(), 1);
     EXPECT_EQ(host.shown().at(0).id, Message::kForbiddenDiscFolderCharacters);

@@ -91,6 +91,11 @@ const FormatCase kFormats[] = {
     { 57001, "n" },
     { 57017, "s" },
     { 59130, "s" },
+    // Our disc component.
+    { 59161, "ss" },
+    { 59162, "ss" },
+    { 59163, "s" },
+    { 59165, "s" },
 };
 
 // Every other string the program looks up; none of them takes arguments.
@@ -251,6 +256,7 @@ const int kPlainTexts[] = {
     59394,
     59400,
     61705,
+    59164, // our disc component's progress title
 };
 
 // Every number of the string table sources, read from lang/en/strings.
