@@ -27,12 +27,13 @@ struct TransitionInfo {
 const TransitionInfo &transitionInfo(int effect);
 
 // Draws step `step` (0 to steps - 1) of `effect` onto `screen`, which shows the frame of the step
-// before (the old picture before step 0). Every step draws everything that differs from the old
-// picture, so it may also be drawn onto a copy of `from`.
+// before (the old picture before step 0). A step may draw only what changed in it (a dissolve
+// shows just the blocks whose turn came), so each step is cheap and all of them together cost
+// about one full frame for the fine-grained effects.
 void drawTransitionStep(
     int effect, const QImage &from, const QImage &to, int step, int steps, QImage &screen);
 
-// The frame after step `step` of `steps`: `from` with the effect drawn up to that step.
+// The frame after step `step` of `steps`: `from` with steps 0 to `step` drawn onto it.
 QImage transitionFrame(int effect, const QImage &from, const QImage &to, int step, int steps);
 
 // When step `step` of `steps` should be on the screen, counted from the start of a transition

@@ -47,7 +47,7 @@ TEST(Transitions, EveryEffectMovesMonotonicallyFromOldToNew)
             for (int step = 0; step < steps; ++step) {
                 const QImage before = screen.copy();
                 drawTransitionStep(effect, from, to, step, steps, screen);
-                // Drawn onto the previous frame or onto the old picture, a step looks the same.
+                // Step by step the screen is what the frame function gives.
                 ASSERT_EQ(screen, transitionFrame(effect, from, to, step, steps))
                     << info.name << " step " << step << " at " << size.width() << "x"
                     << size.height();

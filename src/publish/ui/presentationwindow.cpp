@@ -239,11 +239,17 @@ PresentationWindow *startPresentation(
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
     presentationSettings() = dialog.settings();
+    return startPresentationNow(document, mainWindow);
+}
+
+PresentationWindow *startPresentationNow(const CAlbumDoc &document, QWidget *mainWindow)
+{
+    const QList<SlideRow> slides = buildSlideTable(document);
     if (slides.isEmpty()) {
         host().showMessage(Message::kNoPicturesToShow);
         return nullptr;
     }
-    auto *window = new PresentationWindow(dialog.settings(), slides, mainWindow);
+    auto *window = new PresentationWindow(presentationSettings(), slides, mainWindow);
     window->start();
     return window;
 }

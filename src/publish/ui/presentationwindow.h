@@ -91,5 +91,8 @@ private:
 // when closed), or nullptr when no show started.
 PresentationWindow *startPresentation(
     const CAlbumDoc &document, QWidget *mainWindow, std::function<void(int topic)> openHelp);
+// Starts the show of `document`'s items at once with the kept settings (no dialog); message 57012
+// when the album has no items.
+PresentationWindow *startPresentationNow(const CAlbumDoc &document, QWidget *mainWindow);
 
 } // namespace glimmerix
