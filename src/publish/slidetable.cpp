@@ -40,8 +40,8 @@ bool anyItemFileExists(const CAlbumDoc &document)
 
 bool anySlideHasSound(const QList<SlideRow> &slides)
 {
-    return std::any_of(slides.begin(), slides.end(),
-        [](const SlideRow &row) { return !row.soundPath.isEmpty(); });
+    return std::any_of(
+        slides.begin(), slides.end(), [](const SlideRow &row) { return !row.soundPath.isEmpty(); });
 }
 
 int secondsPerSlideForMusic(double musicSeconds, int slides)

@@ -549,8 +549,8 @@ void push(const Canvas &c, int side)
 {
     const QPoint in = incoming(side, c.along(c.w), c.along(c.h), c.w, c.h);
     // The old picture moves the same way, one screen further on.
-    const QPoint out = in + (side < 2 ? QPoint(side == 0 ? c.w : -c.w, 0)
-                                      : QPoint(0, side == 2 ? c.h : -c.h));
+    const QPoint out
+        = in + (side < 2 ? QPoint(side == 0 ? c.w : -c.w, 0) : QPoint(0, side == 2 ? c.h : -c.h));
     drawMovedPicture(c, c.from, out);
     drawMovedPicture(c, c.to, in);
 }
@@ -578,8 +578,8 @@ void slideDiagonal(const Canvas &c, int corner)
 {
     const int shownX = c.along(c.w);
     const int shownY = c.along(c.h);
-    const QPoint offset((corner % 2 == 0) ? shownX - c.w : c.w - shownX,
-        corner < 2 ? shownY - c.h : c.h - shownY);
+    const QPoint offset(
+        (corner % 2 == 0) ? shownX - c.w : c.w - shownX, corner < 2 ? shownY - c.h : c.h - shownY);
     drawMovedPicture(c, c.to, offset);
 }
 

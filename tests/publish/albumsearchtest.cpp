@@ -121,8 +121,7 @@ TEST(AlbumSearch, ReadsAlbumsSkipsTargetAndKeepsOrder)
     request.text = QStringLiteral("sun");
     const std::vector<FoundItem> found = searchAlbums(request);
     // Albums in list order, items in album order; the target and unreadable files skipped.
-    EXPECT_EQ(pathsOf(found),
-        QStringList({ "/m/sunny.jpg", "/m/a.jpg", "/m/c.jpg" }));
+    EXPECT_EQ(pathsOf(found), QStringList({ "/m/sunny.jpg", "/m/a.jpg", "/m/c.jpg" }));
 
     // Appended to an album with the thumbnails and attachment records they had.
     CAlbumDoc doc;

@@ -123,8 +123,8 @@ TEST(PresentationSchedule, SlideTimesAndLooping)
     for (const auto &c : cases) {
         ClockedOutput output;
         output.soundSeconds.insert(QStringLiteral("/music.wav"), 30);
-        PresentationSchedule schedule(settingsWith(c.mode, c.seconds, c.loop), slides(c.slideCount),
-            output);
+        PresentationSchedule schedule(
+            settingsWith(c.mode, c.seconds, c.loop), slides(c.slideCount), output);
         schedule.start();
         output.run(schedule, c.runMs);
         EXPECT_EQ(output.shown, c.shown) << c.name;
@@ -146,7 +146,8 @@ TEST(PresentationSchedule, PictureSoundsWaitForEachSoundToEnd)
     output.run(schedule, 60000);
     // Slide 0 lasts its 7-second sound; slide 1 has none and takes ten timer ticks (4 s);
     // slide 2 its 2-second sound, then the show ends.
-    EXPECT_EQ(output.shown, (QList<std::pair<qint64, int>> { { 0, 0 }, { 7000, 1 }, { 11000, 2 } }));
+    EXPECT_EQ(
+        output.shown, (QList<std::pair<qint64, int>> { { 0, 0 }, { 7000, 1 }, { 11000, 2 } }));
     EXPECT_EQ(output.played, QStringList({ "/a.wav", "/c.wav" }));
     EXPECT_EQ(output.closedAt, 13000);
 }
@@ -160,8 +161,7 @@ TEST(PresentationSchedule, KeysAndEventsDuringDrawing)
     output.run(schedule, 1000);
     schedule.nextRequested();
     output.run(schedule, 5000);
-    EXPECT_EQ(output.shown,
-        (QList<std::pair<qint64, int>> { { 0, 0 }, { 1000, 1 }, { 4800, 2 } }));
+    EXPECT_EQ(output.shown, (QList<std::pair<qint64, int>> { { 0, 0 }, { 1000, 1 }, { 4800, 2 } }));
 
     // Escape while a slide is being drawn closes only once the drawing is done.
     bool closedWhileDrawing = true;

@@ -109,7 +109,8 @@ TEST(PresentationDialog, MusicChoiceAndMessages)
     RecordingHost host;
     const QList<SlideRow> slides(12, SlideRow { QStringLiteral("/p.jpg"), {}, {} });
     PresentationDialog dialog(PresentationSettings {}, slides, QStringLiteral("Trip"));
-    auto *music = dialog.findChild<QRadioButton *>(QString::number(PresentationControl::kMusicRadio));
+    auto *music
+        = dialog.findChild<QRadioButton *>(QString::number(PresentationControl::kMusicRadio));
     auto *sounds
         = dialog.findChild<QRadioButton *>(QString::number(PresentationControl::kSoundsRadio));
     auto *browse = dialog.findChild<QPushButton *>(QString::number(PresentationControl::kBrowse));

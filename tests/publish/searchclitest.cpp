@@ -80,8 +80,7 @@ TEST(TransitionCli, WritesEveryStep)
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     const QImage last(folder + QStringLiteral("/frames/step-05.bmp"));
     EXPECT_EQ(last.size(), QSize(120, 80));
-    EXPECT_EQ(last.convertToFormat(QImage::Format_RGB32),
-        composeSlide(to, { 120, 80 }, 24));
+    EXPECT_EQ(last.convertToFormat(QImage::Format_RGB32), composeSlide(to, { 120, 80 }, 24));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/frames/step-06.bmp")));
     EXPECT_EQ(cli({ "transition", "83", "a", "b", "--frames", folder }).status, 2);
 }

@@ -69,10 +69,11 @@ int runSearch(const QStringList &args)
     if (request.text.isEmpty())
         return cliUsageError(kCommand, QStringLiteral("no text to search for"));
     if (albums.isEmpty() || target.isEmpty())
-        return cliUsageError(kCommand, QStringLiteral("name the albums (--in) and the target (--into)"));
-    if (albums.size() > kMaxSearchAlbums) {
         return cliUsageError(
-            kCommand, QStringLiteral("at most %1 albums can be searched at once").arg(kMaxSearchAlbums));
+            kCommand, QStringLiteral("name the albums (--in) and the target (--into)"));
+    if (albums.size() > kMaxSearchAlbums) {
+        return cliUsageError(kCommand,
+            QStringLiteral("at most %1 albums can be searched at once").arg(kMaxSearchAlbums));
     }
     for (const QString &album : std::as_const(albums))
         request.albumPaths << albumPathForArgument(album);

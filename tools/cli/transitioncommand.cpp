@@ -37,7 +37,8 @@ int runTransition(const QStringList &args)
             bool ok = false;
             steps = args.at(++i).toInt(&ok);
             if (!ok || steps < 1 || steps > kMaxSteps)
-                return cliUsageError(kCommand, QStringLiteral("--steps takes 1 to %1").arg(kMaxSteps));
+                return cliUsageError(
+                    kCommand, QStringLiteral("--steps takes 1 to %1").arg(kMaxSteps));
         } else if (arg == QLatin1String("--size") && i + 1 < args.size()) {
             const QRegularExpressionMatch match
                 = QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(args.at(++i));
@@ -45,7 +46,8 @@ int runTransition(const QStringList &args)
                                     : QSize();
             if (size.width() < 1 || size.height() < 1 || size.width() > kMaxSide
                 || size.height() > kMaxSide)
-                return cliUsageError(kCommand, QStringLiteral("--size takes WxH, 1 to %1").arg(kMaxSide));
+                return cliUsageError(
+                    kCommand, QStringLiteral("--size takes WxH, 1 to %1").arg(kMaxSide));
         } else if (!arg.startsWith(QLatin1String("--"))) {
             positional << arg;
         } else {
@@ -54,9 +56,11 @@ int runTransition(const QStringList &args)
     }
     bool ok = false;
     const int effect = positional.value(0).toInt(&ok);
-    if (positional.size() != 3 || !ok || effect < 0 || effect > kTransitionCount || folder.isEmpty())
+    if (positional.size() != 3 || !ok || effect < 0 || effect > kTransitionCount
+        || folder.isEmpty())
         return cliUsageError(kCommand,
-            QStringLiteral("give the effect (0 to %1), FROM, TO and --frames FOLDER").arg(kTransitionCount));
+            QStringLiteral("give the effect (0 to %1), FROM, TO and --frames FOLDER")
+                .arg(kTransitionCount));
     QImage pictures[2];
     for (int i = 0; i < 2; ++i) {
         QString problem;
@@ -81,7 +85,9 @@ int runTransition(const QStringList &args)
         if (!written.ok())
             return cliFail(path, written.detail);
     }
-    cliOut(QStringLiteral("%1: %2 steps\n").arg(QString::fromLatin1(transitionInfo(effect).name)).arg(steps));
+    cliOut(QStringLiteral("%1: %2 steps\n")
+               .arg(QString::fromLatin1(transitionInfo(effect).name))
+               .arg(steps));
     return 0;
 }
 

@@ -69,8 +69,8 @@ PresentationDialog::PresentationDialog(const PresentationSettings &settings,
 
     auto *album = named(new QLineEdit(albumName, this), PresentationControl::kAlbum);
     album->setReadOnly(true);
-    m_transitions = named(new QCheckBox(tr("&Transition effects"), this),
-        PresentationControl::kTransitions);
+    m_transitions
+        = named(new QCheckBox(tr("&Transition effects"), this), PresentationControl::kTransitions);
     m_transitions->setChecked(settings.transitions);
     m_loop = named(new QCheckBox(tr("&Loop"), this), PresentationControl::kLoop);
     m_loop->setChecked(settings.loop);

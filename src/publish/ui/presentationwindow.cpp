@@ -95,8 +95,8 @@ void PresentationWindow::showSlide(int index)
     const QImage frame = slideFrame(index, loaded);
     int effect = 0;
     if (m_settings.transitions) {
-        effect = m_fixedEffect >= 0 ? m_fixedEffect
-                                    : int(m_random.bounded(1, kTransitionCount + 1));
+        effect
+            = m_fixedEffect >= 0 ? m_fixedEffect : int(m_random.bounded(1, kTransitionCount + 1));
     }
     runTransition(effect, frame);
     // A picture that cannot be read leaves the screen black and says so with its path.
@@ -157,7 +157,8 @@ bool PresentationWindow::playSound(const QString &path)
         return false;
     // The end is reported from the event loop, so a sound stopped on the way out is not taken
     // for one that ended by itself while the schedule is still in a call.
-    connect(m_sound->player(), &WavePlayer::finished, this, [this] { m_schedule.soundEnded(); },
+    connect(
+        m_sound->player(), &WavePlayer::finished, this, [this] { m_schedule.soundEnded(); },
         Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
     return true;
 }

@@ -29,8 +29,8 @@ class PresentationWindow : public QWidget, public PresentationOutput
 {
     Q_OBJECT
 public:
-    PresentationWindow(const PresentationSettings &settings, const QList<SlideRow> &slides,
-        QWidget *mainWindow);
+    PresentationWindow(
+        const PresentationSettings &settings, const QList<SlideRow> &slides, QWidget *mainWindow);
     ~PresentationWindow() override;
 
     // Hides the main window, covers the screen and shows the first slide.

@@ -61,10 +61,12 @@ SearchDialog::SearchDialog(CAlbumDoc &document, AlbumListAccess &albumList,
     m_target = named(new QListWidget(this), SearchControl::kTarget);
     m_text = named(new QLineEdit(this), SearchControl::kText);
     m_name = named(new QCheckBox(tr("File &name"), this), SearchControl::kName);
-    m_field1 = named(new QCheckBox(boxText(fieldLabels, 0, "Caption"), this), SearchControl::kField1);
+    m_field1
+        = named(new QCheckBox(boxText(fieldLabels, 0, "Caption"), this), SearchControl::kField1);
     m_field2
         = named(new QCheckBox(boxText(fieldLabels, 1, "Keywords"), this), SearchControl::kField2);
-    m_notes = named(new QCheckBox(boxText(fieldLabels, 2, "Description"), this), SearchControl::kNotes);
+    m_notes
+        = named(new QCheckBox(boxText(fieldLabels, 2, "Description"), this), SearchControl::kNotes);
     m_matchCase = named(new QCheckBox(tr("Match &case"), this), SearchControl::kMatchCase);
     for (QCheckBox *box : { m_name, m_field1, m_field2, m_notes })
         box->setChecked(true);
@@ -82,8 +84,8 @@ SearchDialog::SearchDialog(CAlbumDoc &document, AlbumListAccess &albumList,
     m_target->addItems(entries);
     const int untitledRow = int(entries.indexOf(untitled));
     m_target->setCurrentRow(std::max(untitledRow, 0));
-    connect(m_albums, &QListWidget::itemSelectionChanged, this,
-        &SearchDialog::albumSelectionChanged);
+    connect(
+        m_albums, &QListWidget::itemSelectionChanged, this, &SearchDialog::albumSelectionChanged);
 
     auto *lists = new QGridLayout;
     lists->addWidget(new QLabel(tr("&Search these albums:"), this), 0, 0);
@@ -140,8 +142,8 @@ void SearchDialog::accept()
     }
     request.text = m_text->text();
     if (request.text.isEmpty()) {
-        host().showMessage(Message::kNoSearchText, {}, MessageIcon::Warning, MessageButtons::Ok,
-            searchLook());
+        host().showMessage(
+            Message::kNoSearchText, {}, MessageIcon::Warning, MessageButtons::Ok, searchLook());
         return;
     }
     request.fields = { m_name->isChecked(), m_field1->isChecked(), m_field2->isChecked(),
