@@ -16,7 +16,6 @@ inline constexpr int kLauncherPressedBitmap = 196;
 inline constexpr int kLauncherHoverBitmap = 197;
 inline constexpr int kAttachmentIcon = 303;
 inline constexpr int kSearchDialog = 143;
-inline constexpr int kPresentationDialog = 144;
 } // namespace glimmerix::Resource
 
 // Help topics of the wizard pages.

@@ -64,7 +64,7 @@ PresentationDialog::PresentationDialog(const PresentationSettings &settings,
     , m_settings(settings)
     , m_slides(slides)
 {
-    setObjectName(QString::number(Resource::kPresentationDialog));
+    setObjectName(QStringLiteral("presentationSettings"));
     setWindowTitle(tr("Slide Show"));
 
     auto *album = named(new QLineEdit(albumName, this), PresentationControl::kAlbum);
