@@ -15,6 +15,7 @@
 #include "media/qtaudiobackend.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
+#include "publish/ui/presentationwindow.h"
 #include "view/ui/albumview.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSplashScreen>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -74,8 +76,10 @@ int main(int argc, char *argv[])
     setAudioBackend(&audio);
 
     // A second start with picture files gives them to the running instance and ends here.
-    const StartupCommandLine commandLine
-        = parseCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
+    // `glimix --present ALBUM` plays the album full screen as soon as it is open.
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool present = arguments.removeAll(QStringLiteral("--present")) > 0;
+    const StartupCommandLine commandLine = parseCommandLine(arguments, QDir::currentPath());
     InstanceStartup instance(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     const InstanceStartup::Role role = instance.claim(commandLine);
     reportInstanceProblem(instance);
@@ -138,6 +142,9 @@ int main(int argc, char *argv[])
         for (const QString &file : files)
             frame.document()->addFile(file, -1);
     }
+
+    if (present)
+        QTimer::singleShot(0, &frame, [&frame] { startPresentationNow(*frame.document(), &frame); });
 
     const int status = app.exec();
     finishCdOutput();

@@ -30,6 +30,10 @@ inline constexpr int kAttachSound = 32816;
 inline constexpr int kPlaySound = 32818;
 // Starts the web album wizard.
 inline constexpr int kWebAlbum = 32819;
+// Searches albums for a text and collects the items found in a target album.
+inline constexpr int kSearchAlbums = 32792;
+// Plays the album's pictures full screen.
+inline constexpr int kPresentation = 32793;
 // Record a sound with the sound recorder and attach it to the current item.
 inline constexpr int kRecordSound = 32831;
 inline constexpr int kSelectNone = 32832;

@@ -96,3 +96,30 @@ inline constexpr int kAutoRunBox = 1231;
 inline constexpr int kSpareBox = 1233;
 inline constexpr int kDiscFolderBox = 1241;
 } // namespace glimmerix::WebDestinationControl
+
+// The album search dialog.
+namespace glimmerix::SearchControl
+{
+inline constexpr int kAlbums = 1041;
+inline constexpr int kTarget = 1042;
+inline constexpr int kText = 1095;
+inline constexpr int kMatchCase = 1097;
+inline constexpr int kField2 = 1098;
+inline constexpr int kField1 = 1099;
+inline constexpr int kNotes = 1100;
+inline constexpr int kName = 1101;
+} // namespace glimmerix::SearchControl
+
+// The presentation settings dialog.
+namespace glimmerix::PresentationControl
+{
+inline constexpr int kMusicFile = 1024;
+inline constexpr int kSeconds = 1025;
+inline constexpr int kAlbum = 1046;
+inline constexpr int kLoop = 1048;
+inline constexpr int kBrowse = 1076;
+inline constexpr int kTransitions = 1094;
+inline constexpr int kMusicRadio = 1169;
+inline constexpr int kSoundsRadio = 1172;
+inline constexpr int kNoSoundRadio = 1173;
+} // namespace glimmerix::PresentationControl

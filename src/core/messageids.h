@@ -140,6 +140,17 @@ inline constexpr int kNextPageLink = 50522;
 inline constexpr int kLastPageLink = 50523;
 inline constexpr int kSelectButton = 57002;
 inline constexpr int kCdApplicationBusy = 59394;
+// Album search and the full-screen presentation.
+inline constexpr int kTooManySearchAlbums = 50303; // %d: the most albums a search reads
+inline constexpr int kSearchTitle = 57006;
+inline constexpr int kSearchFileError = 57008;
+inline constexpr int kSearchProgressTitle = 57009;
+inline constexpr int kSearchTargetMissing = 57010;
+inline constexpr int kNoSearchText = 57020;
+inline constexpr int kNoPicturesToShow = 57012;
+inline constexpr int kNoMusicFile = 50480;
+inline constexpr int kUnusableMusicFile = 50481;
+inline constexpr int kPictureCannotBeShown = 54031; // followed by the picture's path
 // Added on Linux: what went wrong while making a product (%s: one "FILE: cause" line each).
 inline constexpr int kProductProblems = 59120;
 

@@ -15,6 +15,7 @@ inline constexpr int kLauncherNormalBitmap = 195;
 inline constexpr int kLauncherPressedBitmap = 196;
 inline constexpr int kLauncherHoverBitmap = 197;
 inline constexpr int kAttachmentIcon = 303;
+inline constexpr int kSearchDialog = 143;
 } // namespace glimmerix::Resource
 
 // Help topics of the wizard pages.
@@ -25,6 +26,8 @@ inline constexpr int kWebPickPage = 670;
 inline constexpr int kWebLayoutPage = 671;
 inline constexpr int kWebCaptionsPage = 672;
 inline constexpr int kWebDestinationPage = 673;
+inline constexpr int kSearchDialog = 640;
+inline constexpr int kPresentationDialog = 611;
 } // namespace glimmerix::HelpTopic
 
 namespace Resource = glimmerix::Resource;

@@ -6,6 +6,8 @@
 #include "app/helptopics.h"
 #include "core/commandids.h"
 #include "launcherbar.h"
+#include "publish/ui/presentationwindow.h"
+#include "publish/ui/searchdialog.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumview.h"
 
@@ -99,6 +101,27 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
         { Command::kWebAlbum, 0, QApplication::translate("CMainFrame", "Make &Web Album..."),
             [&document, frame] { glimmerix::runWebAlbumWizard(document, frame, openHelpTopic); },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
+    };
+    return set;
+}
+
+CommandSet searchCommandSet(
+    CAlbumDoc &document, CAlbumView &view, AlbumListAccess &albumList, QWidget *frame)
+{
+    CommandSet set;
+    set.name = QStringLiteral("search and presentation");
+    set.menus = { standardMenu(kAlbumMenu) };
+    set.commands = {
+        { Command::kSearchAlbums, 0, QApplication::translate("CMainFrame", "Searc&h Albums..."),
+            [&document, &view, &albumList, frame] {
+                runSearchDialog(document, albumList, view.fieldLabels(), frame, openHelpTopic);
+            },
+            {}, { kAlbumMenu, 600 }, QKeySequence::Find },
+        { Command::kPresentation, 0,
+            QApplication::translate("CMainFrame", "&Full-Screen Slide Show..."),
+            [&document, frame] { startPresentation(document, frame, openHelpTopic); },
+            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 610 },
+            QKeySequence(Qt::Key_F5) },
     };
     return set;
 }

@@ -7,6 +7,7 @@ class QWidget;
 namespace glimmerix
 {
 
+class AlbumListAccess;
 class AlbumManager;
 class CAlbumDoc;
 class CAlbumView;
@@ -24,6 +25,9 @@ CommandSet albumManagementCommandSet(AlbumManager &manager);
 CommandSet launcherCommandSet(LauncherBar &launcher);
 // The product wizards the album view starts, over `frame`.
 CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
+// The album search and the full-screen presentation of the album, over `frame`.
+CommandSet searchCommandSet(
+    CAlbumDoc &document, CAlbumView &view, AlbumListAccess &albumList, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
 

@@ -1,0 +1,104 @@
+// glimix-cli search TEXT --in ALBUM... --into TARGET [--case] [--fields name,1,2,3]: the album
+// search without a window; the items found are appended to TARGET (made when missing).
+
+#include "albumcommandsupport.h"
+#include "clicommand.h"
+
+#include "album/albumfolders.h"
+#include "publish/albumsearch.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+using namespace glimmerix;
+
+namespace
+{
+
+const QString kCommand = QStringLiteral("search");
+
+std::optional<SearchFields> parseFields(const QString &text)
+{
+    SearchFields fields { false, false, false, false, false };
+    for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QString name = part.trimmed().toLower();
+        if (name == QLatin1String("name"))
+            fields.fileName = true;
+        else if (name == QLatin1String("1"))
+            fields.field1 = true;
+        else if (name == QLatin1String("2"))
+            fields.field2 = true;
+        else if (name == QLatin1String("3"))
+            fields.notes = true;
+        else
+            return std::nullopt;
+    }
+    return fields;
+}
+
+int runSearch(const QStringList &args)
+{
+    SearchRequest request;
+    QStringList albums;
+    QString target;
+    bool textSeen = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QLatin1String("--case")) {
+            request.fields.matchCase = true;
+        } else if (arg == QLatin1String("--fields") && i + 1 < args.size()) {
+            const bool matchCase = request.fields.matchCase;
+            const std::optional<SearchFields> fields = parseFields(args.at(++i));
+            if (!fields)
+                return cliUsageError(kCommand, QStringLiteral("--fields takes name,1,2,3"));
+            request.fields = *fields;
+            request.fields.matchCase = matchCase;
+        } else if (arg == QLatin1String("--into") && i + 1 < args.size()) {
+            target = args.at(++i);
+        } else if (arg == QLatin1String("--in")) {
+            while (i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1String("--")))
+                albums << args.at(++i);
+        } else if (!textSeen && !arg.startsWith(QLatin1String("--"))) {
+            request.text = arg;
+            textSeen = true;
+        } else {
+            return cliUsageError(kCommand, QStringLiteral("unexpected argument '%1'").arg(arg));
+        }
+    }
+    if (request.text.isEmpty())
+        return cliUsageError(kCommand, QStringLiteral("no text to search for"));
+    if (albums.isEmpty() || target.isEmpty())
+        return cliUsageError(
+            kCommand, QStringLiteral("name the albums (--in) and the target (--into)"));
+    if (albums.size() > kMaxSearchAlbums) {
+        return cliUsageError(kCommand,
+            QStringLiteral("at most %1 albums can be searched at once").arg(kMaxSearchAlbums));
+    }
+    for (const QString &album : std::as_const(albums))
+        request.albumPaths << albumPathForArgument(album);
+    request.targetPath = albumPathForArgument(target);
+
+    const std::vector<FoundItem> found = searchAlbums(request);
+    CAlbumDoc doc;
+    if (QFileInfo::exists(request.targetPath)) {
+        if (openAlbumForCli(doc, target).isEmpty())
+            return 1;
+    }
+    appendFoundItems(doc, found);
+    if (!doc.onSaveDocument(request.targetPath))
+        return cliFail(request.targetPath, doc.lastError());
+    cliOut(QStringLiteral("%1 items found\n").arg(found.size()));
+    return 0;
+}
+
+const CliRegistration registration({ kCommand,
+    QStringLiteral("search TEXT --in ALBUM... --into TARGET [--case] [--fields name,1,2,3]"),
+    QStringLiteral("collect the items whose texts hold TEXT into the album TARGET"),
+    QStringLiteral("TEXT is found literally anywhere in the chosen texts, letter case ignored\n"
+                   "unless --case is given. --fields chooses the texts: the file name and the\n"
+                   "three text fields (default all). TARGET is never searched and is made when\n"
+                   "it is missing; the items found are appended in the order found."),
+    runSearch });
+
+} // namespace
