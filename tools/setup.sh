@@ -25,6 +25,8 @@ PACKAGES=(
   libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool
   # the web album check in a real browser (headless)
   chromium
+  # printed contact sheets checked as PDF
+  poppler-utils
 )
 
 missing=()

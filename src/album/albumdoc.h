@@ -95,6 +95,12 @@ public:
     void attachFile(int index, const QString &name, const QString &path);
     // Sets only the attachment path of item `index`, keeping its name.
     void setAttachmentPath(int index, const QString &path);
+    // Moves the selected items to position `target` in the list (drag-and-drop within the album):
+    // the unselected items before it, then (when a selected item came from above) the target item
+    // itself, then the selected items in their order, then the rest. -1 does nothing; a target
+    // past the end is the last item. The document is marked modified and every view redraws.
+    // Returns whether the order changed.
+    bool moveSelectedTo(int target);
     void selectAll();
     void selectNone();
     int selectedCount() const;

@@ -49,6 +49,12 @@ inline constexpr int kSelectAll = 57642;
 inline constexpr int kAbout = 57664;
 inline constexpr int kHelpIndex = 57667;
 inline constexpr int kHelpTopic400 = 400;
+// Printing contact sheets and the album clipboard.
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kPrint = 57607;
+inline constexpr int kCopy = 57634;
+inline constexpr int kCut = 57635;
+inline constexpr int kPaste = 57637;
 
 // Picture window: the tools (one is checked at a time) ...
 inline constexpr int kPictureSelect = 40000; // select an area; right-click crops to it

@@ -176,6 +176,15 @@ inline constexpr int kNotAnAlbum = 59110; // %s
 inline constexpr int kAlbumDamaged = 59111; // %s, items recovered, items the header claims
 inline constexpr int kAlbumNotSaved = 59113; // %s, the reason
 inline constexpr int kDamagedAlbumKept = 59114; // %s: the copy of the damaged album
+
+// Printing, the clipboard and the item data provider.
+inline constexpr int kClipboardInUse = 50318;
+inline constexpr int kPageNumber = 50370; // %d: the page number
+inline constexpr int kPictureNotDrawn = 50395;
+inline constexpr int kPrintNumberTooSmall = 57004;
+inline constexpr int kPrintRangeReversed = 57005;
+inline constexpr int kProviderFileMissing = 57017; // %s: the item's media file
+inline constexpr int kPreviewFailed = 61705;
 } // namespace glimmerix::Message
 
 namespace Message = glimmerix::Message;

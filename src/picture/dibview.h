@@ -1,15 +1,12 @@
 #pragma once
 
+#include "album/dibimage.h"
 #include "imaging/blockmemory.h"
 
 #include <QImage>
 
 namespace glimmerix
 {
-
-// An image block (1, 4, 8 or 24 bits, uncompressed) as a QImage for display, or a null image
-// when the block's header does not describe a picture that fits inside the block.
-QImage imageFromDibBlock(BlockHandle block);
 
 // What a window paints a picture from without copying it. For a 24-bit block: a QImage over the
 // block's own pixels, rows bottom-up as the block keeps them (`bottomUp` set), valid while the

@@ -9,6 +9,7 @@
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
 #include "publish/ui/webalbumwizard.h"
+#include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document)
     const auto current = [&view] { return view.hasCurrentItem(); };
     const auto selection = [&view] { return view.hasSelection(); };
     const auto attachment = [&view] { return view.currentHasAttachment(); };
+    auto *printer = new AlbumPrinter(document, &view);
     CommandSet set;
     set.name = QStringLiteral("view");
     set.menus = { standardMenu(kEditMenu), standardMenu(kAlbumMenu), standardMenu(kItemMenu) };
@@ -53,6 +55,14 @@ CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document)
             style->standardIcon(QStyle::SP_MediaPlay), 4 },
         { Command::kRemoveSound, 0, QApplication::translate("CMainFrame", "Remove Attached So&und"),
             [&view] { view.removeAttachedSound(); }, attachment, { kItemMenu, 320 } },
+        { Command::kPrint, 0, QApplication::translate("CMainFrame", "&Print..."),
+            [printer, &view] {
+                printer->setFieldLabels(view.fieldLabels());
+                printer->printCommand();
+            },
+            [&document] { return document.canPrint(); }, { kFileMenu, 500 }, QKeySequence::Print },
+        { Command::kPrintSetup, 0, QApplication::translate("CMainFrame", "P&rint Setup..."),
+            [printer] { printer->printSetupCommand(); }, always, { kFileMenu, 510 } },
     };
     return set;
 }

@@ -22,11 +22,13 @@
 #include "imaging/imagefile.h"
 #include "launcherbar.h"
 #include "media/firstframe.h"
+#include "ole/ui/albumtransfer.h"
 #include "picture/ui/picturewindow.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/programstarter.h"
 #include "platform/strings.h"
+#include "view/albumclipboard.h"
 #include "view/halftone.h"
 #include "view/ui/albumview.h"
 #include "view/viewtexts.h"
@@ -99,8 +101,12 @@ CMainFrame::CMainFrame(QWidget *parent)
             [](int items) { std::fprintf(stderr, "album items: %d\n", items); });
     }
     setHelpViewer(showHelpWindow);
+    m_transfer = new AlbumTransfer(*m_view, *m_document);
 
     createBars();
+    m_launcher->setDropFileReader(droppedFile);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+        &CMainFrame::updateCommandStates);
     createCommands();
     for (const CommandEntry *command : m_commandTable.albumBarCommands())
         m_albumBar->addAction(action(command->id));
@@ -171,7 +177,8 @@ void CMainFrame::createCommands()
     CommandSet sets[] = { frameCommandSet(), m_commands->commandSet(),
         viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
         launcherCommandSet(*m_launcher), publishCommandSet(*m_document, this),
-        searchCommandSet(*m_document, *m_view, *m_albumListAccess, this), helpCommandSet() };
+        searchCommandSet(*m_document, *m_view, *m_albumListAccess, this), helpCommandSet(),
+        m_transfer->commandSet() };
     for (CommandSet &set : sets) {
         const QString name = set.name;
         // Two subsystems claiming one number is a programming error the tests would show.
@@ -536,10 +543,15 @@ void CMainFrame::dropEvent(QDropEvent *event)
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }
+    const QPoint viewPoint = m_view->mapFrom(this, event->position().toPoint());
+    if (m_transfer->drop(event->mimeData(), viewPoint)) {
+        event->acceptProposedAction();
+        return;
+    }
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();
-    addDroppedFiles(paths, m_view->mapFrom(this, event->position().toPoint()));
+    addDroppedFiles(paths, viewPoint);
 }
 
 // ---- window

@@ -27,6 +27,7 @@ namespace glimmerix
 
 class AlbumCommands;
 class AlbumManager;
+class AlbumTransfer;
 class HandoverQueue;
 class FrameAlbumList;
 class LauncherBar;
@@ -158,6 +159,7 @@ private:
     LauncherBar *m_launcher = nullptr;
     std::unique_ptr<FrameAlbumList> m_albumListAccess;
     AlbumManager *m_albumManager = nullptr;
+    AlbumTransfer *m_transfer = nullptr; // clipboard and drag-and-drop of album items
     QTimer *m_hoverTimer = nullptr;
     QLabel *m_messagePane = nullptr;
     QLabel *m_countPane = nullptr;

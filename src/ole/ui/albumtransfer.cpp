@@ -1,0 +1,162 @@
+#include "albumtransfer.h"
+
+#include "album/albumdoc.h"
+#include "core/commandids.h"
+#include "ole/albumsrvritem.h"
+#include "view/albumclipboard.h"
+#include "view/gridgeometry.h"
+#include "view/ui/albumview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDrag>
+#include <QMimeData>
+#include <QRandomGenerator>
+
+namespace glimmerix
+{
+
+AlbumTransfer::AlbumTransfer(CAlbumView &view, CAlbumDoc &document)
+    : QObject(&view)
+    , m_view(view)
+    , m_document(document)
+    , m_token(QRandomGenerator::global()->generate() | 1u)
+{
+    connect(&view, &CAlbumView::dragStarted, this, &AlbumTransfer::startDrag);
+}
+
+void AlbumTransfer::copy()
+{
+    if (!m_view.hasCurrentItem())
+        return;
+    CAlbumSrvrItem item(m_document, m_view.current());
+    QApplication::clipboard()->setMimeData(item.OnGetClipboardData());
+}
+
+void AlbumTransfer::cut()
+{
+    if (!m_view.hasCurrentItem())
+        return;
+    const int index = m_view.current();
+    copy();
+    m_document.removeItem(index, false);
+    m_view.setCurrent(-1);
+    Q_EMIT m_document.itemsChanged();
+}
+
+bool AlbumTransfer::canPaste() const
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    return data && data->hasFormat(QString::fromLatin1(mime::kAlbumStream));
+}
+
+void AlbumTransfer::paste()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(QString::fromLatin1(mime::kAlbumStream)))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    int inserted = -1;
+    const PasteResult result = pasteItemStream(m_document,
+        data->data(QString::fromLatin1(mime::kAlbumStream)), m_view.current(), &inserted);
+    QApplication::restoreOverrideCursor();
+    if (result != PasteResult::Inserted)
+        return;
+    Q_EMIT m_document.itemsChanged();
+    m_view.setCurrent(inserted);
+}
+
+bool AlbumTransfer::isAlbumDrag(const QMimeData *data)
+{
+    return data && data->hasFormat(QString::fromLatin1(mime::kAlbumItem));
+}
+
+QMimeData *AlbumTransfer::dragData(int index)
+{
+    CAlbumSrvrItem item(m_document, index);
+    const AlbumItem *dragged = m_document.item(index);
+    item.SetItemData(
+        {}, writeDragRecord({ m_token, index, dragged ? dragged->absolutePath() : QString() }));
+    QMimeData *data = item.OnGetClipboardData();
+    QList<int> selected;
+    for (int i = 0; i < m_document.itemCount(); ++i) {
+        if (m_document.item(i)->isSelected())
+            selected.append(i);
+    }
+    data->setData(QString::fromLatin1(mime::kAlbumItems), selectionStream(m_document, selected));
+    return data;
+}
+
+void AlbumTransfer::startDrag(int index)
+{
+    if (m_dragging || !m_document.item(index))
+        return;
+    m_dragging = true;
+    m_droppedHere = false;
+    auto *drag = new QDrag(&m_view);
+    drag->setMimeData(dragData(index));
+    const QImage thumbnail = m_document.item(index)->thumbnailImage();
+    if (!thumbnail.isNull())
+        drag->setPixmap(QPixmap::fromImage(thumbnail));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    m_dragging = false;
+}
+
+bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
+{
+    if (!isAlbumDrag(data))
+        return false;
+    const std::optional<DragRecord> record
+        = readDragRecord(data->data(QString::fromLatin1(mime::kAlbumItem)));
+    const int cell = cellAt(viewPoint, m_view.gridSize());
+    if (!record || cell < 0)
+        return true; // outside the grid or not a record of ours: accepted, nothing happens
+    const int target
+        = std::min(m_view.firstVisibleIndex() + cell, std::max(0, m_document.itemCount() - 1));
+    if (record->view == m_token) {
+        const AlbumItem *current = m_document.item(m_view.current());
+        const QString currentPath = current ? current->path() : QString();
+        m_document.moveSelectedTo(target);
+        m_droppedHere = true;
+        if (!currentPath.isEmpty())
+            m_view.setCurrent(m_document.findItemByPath(currentPath));
+        return true;
+    }
+    // Items from another instance: each is inserted at the drop cell in turn; duplicates are
+    // skipped and the rest still arrive.
+    const QList<QByteArray> streams
+        = readSelectionStream(data->data(QString::fromLatin1(mime::kAlbumItems)));
+    int position = m_document.itemCount() == 0 ? -1 : target;
+    int last = -1;
+    for (const QByteArray &stream : streams) {
+        int inserted = -1;
+        if (pasteItemStream(m_document, stream, position, &inserted) == PasteResult::Inserted) {
+            last = inserted;
+            if (position >= 0)
+                position = inserted + 1;
+        }
+    }
+    Q_EMIT m_document.itemsChanged();
+    if (last >= 0)
+        m_view.setCurrent(last);
+    return true;
+}
+
+CommandSet AlbumTransfer::commandSet()
+{
+    const auto current = [this] { return m_view.hasCurrentItem(); };
+    CommandSet set;
+    set.name = QStringLiteral("clipboard");
+    set.menus = { standardMenu(kEditMenu) };
+    set.commands = {
+        { Command::kCut, 0, QApplication::translate("CMainFrame", "Cu&t"), [this] { cut(); },
+            current, { kEditMenu, 10 }, QKeySequence::Cut },
+        { Command::kCopy, 0, QApplication::translate("CMainFrame", "&Copy"), [this] { copy(); },
+            current, { kEditMenu, 11 }, QKeySequence::Copy },
+        { Command::kPaste, 0, QApplication::translate("CMainFrame", "&Paste"), [this] { paste(); },
+            [this] { return canPaste(); }, { kEditMenu, 12 }, QKeySequence::Paste },
+    };
+    return set;
+}
+
+} // namespace glimmerix

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/commandset.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <cstdint>
+
+class QMimeData;
+
+namespace glimmerix
+{
+
+class CAlbumDoc;
+class CAlbumView;
+
+// The album's clipboard and drag-and-drop: Copy, Cut and Paste, dragging items out of the grid,
+// and drops of album items on the view: a drag from this view moves the selected items, one from
+// another running instance copies them in (duplicates skipped).
+class AlbumTransfer final : public QObject
+{
+    Q_OBJECT
+public:
+    AlbumTransfer(CAlbumView &view, CAlbumDoc &document);
+
+    void copy(); // 57634
+    void cut(); // 57635
+    void paste(); // 57637
+    bool canPaste() const;
+    // Handles a drop of album items at `viewPoint`; false when `data` holds no album items (then
+    // it may be a drop of files from the desktop).
+    bool drop(const QMimeData *data, QPoint viewPoint);
+    // Whether `data` is an album drag (a drop target shows it as acceptable).
+    static bool isAlbumDrag(const QMimeData *data);
+    // This view's identity in drag records.
+    std::uint32_t viewToken() const { return m_token; }
+    // The data a drag of the selection carries (the current item offered for other programs).
+    QMimeData *dragData(int index);
+
+    // Copy, Cut and Paste for the Edit menu.
+    CommandSet commandSet();
+
+private:
+    void startDrag(int index);
+
+    CAlbumView &m_view;
+    CAlbumDoc &m_document;
+    std::uint32_t m_token;
+    bool m_dragging = false;
+    bool m_droppedHere = false;
+};
+
+} // namespace glimmerix
