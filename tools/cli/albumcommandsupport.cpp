@@ -242,3 +242,26 @@ int albumFacts(const QStringList &args)
     cliOut(QStringLiteral("last copy folder: %1\n").arg(doc.lastCopyDestination()));
     return doc.loadReport().damaged ? 1 : 0;
 }
+
+std::optional<QList<int>> parseItemList(const QString &command, const QString &text, int itemCount)
+{
+    QList<int> indexes;
+    for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList ends = part.split(u'-');
+        bool firstOk = false;
+        bool lastOk = false;
+        const int first = ends.value(0).trimmed().toInt(&firstOk);
+        const int last = ends.size() == 2 ? ends.at(1).trimmed().toInt(&lastOk) : first;
+        if (!firstOk || (ends.size() == 2 && !lastOk) || ends.size() > 2 || first > last
+            || first < 0 || last >= itemCount) {
+            cliUsageError(command,
+                QStringLiteral("'%1' is not an item number or range of this album (0 to %2)")
+                    .arg(part)
+                    .arg(itemCount - 1));
+            return std::nullopt;
+        }
+        for (int i = first; i <= last; ++i)
+            indexes.append(i);
+    }
+    return indexes;
+}

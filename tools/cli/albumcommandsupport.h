@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 using namespace glimmerix;
 
 // Opens ALBUM (a path or a name in the albums folder) into `doc`, holding its lock until `doc`
@@ -23,6 +25,8 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
 int sortKeyArgument(const QString &argument);
 // Writes the item's thumbnail as a picture of the type `path`'s extension names.
 bool writeThumbnailPicture(const AlbumItem &item, const QString &path);
+// "0,3,5-9" as album item indexes in the order given; nothing after a usage error of `command`.
+std::optional<QList<int>> parseItemList(const QString &command, const QString &text, int itemCount);
 // A text on one line: backslash, line ends and tabs written as \\, \n, \r and \t.
 QString oneLine(const QString &text);
 

@@ -23,30 +23,6 @@ namespace
 
 const QString kCommand = QStringLiteral("webalbum");
 
-// "0,3,5-9" as album item indexes in the order given; nothing after a usage error.
-std::optional<QList<int>> parseItemList(const QString &text, int itemCount)
-{
-    QList<int> indexes;
-    for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {
-        const QStringList ends = part.split(u'-');
-        bool firstOk = false;
-        bool lastOk = false;
-        const int first = ends.value(0).trimmed().toInt(&firstOk);
-        const int last = ends.size() == 2 ? ends.at(1).trimmed().toInt(&lastOk) : first;
-        if (!firstOk || (ends.size() == 2 && !lastOk) || ends.size() > 2 || first > last
-            || first < 0 || last >= itemCount) {
-            cliUsageError(kCommand,
-                QStringLiteral("'%1' is not an item number or range of this album (0 to %2)")
-                    .arg(part)
-                    .arg(itemCount - 1));
-            return std::nullopt;
-        }
-        for (int i = first; i <= last; ++i)
-            indexes.append(i);
-    }
-    return indexes;
-}
-
 std::optional<int> numberOption(const QString &name, const QString &value, int low, int high)
 {
     bool ok = false;
@@ -173,7 +149,7 @@ int runWebAlbum(const QStringList &args)
         return 1;
     QList<int> indexes;
     if (parsed->itemsGiven) {
-        const std::optional<QList<int>> list = parseItemList(parsed->items, doc.itemCount());
+        const std::optional<QList<int>> list = parseItemList(kCommand, parsed->items, doc.itemCount());
         if (!list)
             return 2;
         indexes = *list;

@@ -4,8 +4,10 @@
 #include "album/importer.h"
 #include "album/ui/albummanager.h"
 #include "app/helptopics.h"
+#include "core/appsettings.h"
 #include "core/commandids.h"
 #include "launcherbar.h"
+#include "online/ui/onlinecommands.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumview.h"
 
@@ -101,6 +103,13 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
     };
     return set;
+}
+
+CommandSet onlineServiceCommandSet(CAlbumDoc &document, QWidget *frame)
+{
+    return onlineCommandSet(
+        document, frame, [] { return appSettings().onlineService(); },
+        [] { return appSettings().folders().photosFolder(); });
 }
 
 CommandSet helpCommandSet()

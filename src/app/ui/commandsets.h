@@ -24,6 +24,8 @@ CommandSet albumManagementCommandSet(AlbumManager &manager);
 CommandSet launcherCommandSet(LauncherBar &launcher);
 // The product wizards the album view starts, over `frame`.
 CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
+// The online photo service's Download and Upload, over the application's service settings.
+CommandSet onlineServiceCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
 
