@@ -40,14 +40,14 @@ struct Service {
 
     Service()
     {
-        const QString program = QCoreApplication::applicationDirPath()
-            + QStringLiteral("/../bin/glimix-service");
+        const QString program
+            = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/glimix-service");
         QProcess add;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("GLIMMERIX_PASSWORD"), kPassword);
         add.setProcessEnvironment(environment);
-        add.start(program, { QStringLiteral("--root"), root.path(), QStringLiteral("--add-user"),
-                               kUser });
+        add.start(program,
+            { QStringLiteral("--root"), root.path(), QStringLiteral("--add-user"), kUser });
         add.waitForFinished(60000);
         const QDir user(root.path() + QStringLiteral("/users/") + kUser);
         QByteArray bytes(kPictureBytes, '\0');
@@ -63,8 +63,9 @@ struct Service {
             texts.open(QIODevice::WriteOnly);
             texts.write("filename=p" + QByteArray::number(id) + ".jpg\n");
         }
-        process.start(program, { QStringLiteral("--root"), root.path(), QStringLiteral("--listen"),
-                                   QStringLiteral("127.0.0.1:0") });
+        process.start(program,
+            { QStringLiteral("--root"), root.path(), QStringLiteral("--listen"),
+                QStringLiteral("127.0.0.1:0") });
         const QDeadlineTimer deadline(20000);
         static const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:(\\d+)"));
         QByteArray output;

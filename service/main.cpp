@@ -77,7 +77,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption rootOption(QStringLiteral("root"),
         QStringLiteral("Folder of the users and their pictures."), QStringLiteral("DIR"));
     const QCommandLineOption listenOption(QStringLiteral("listen"),
-        QStringLiteral("Address to serve on (port 0: any free port)."), QStringLiteral("HOST:PORT"));
+        QStringLiteral("Address to serve on (port 0: any free port)."),
+        QStringLiteral("HOST:PORT"));
     const QCommandLineOption certOption(QStringLiteral("tls-cert"),
         QStringLiteral("Serve https with this certificate (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption keyOption(QStringLiteral("tls-key"),

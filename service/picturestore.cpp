@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -44,7 +46,8 @@ PictureStore::PictureStore(const QString &root, qint64 quotaBytes)
 
 bool PictureStore::validUserName(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9_@-][A-Za-z0-9._@-]{0,63}$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^[A-Za-z0-9_@-][A-Za-z0-9._@-]{0,63}$"));
     return pattern.match(name).hasMatch();
 }
 
@@ -131,8 +134,8 @@ QString PictureStore::pictureFile(const QString &user, int id, bool small) const
     if (!validUserName(user) || id <= 0)
         return {};
     const QString path = userFolder(user)
-        + QStringLiteral("/%1%2").arg(id).arg(small ? QLatin1String(".small.jpg")
-                                                    : QLatin1String(".jpg"));
+        + QStringLiteral("/%1%2").arg(id).arg(
+            small ? QLatin1String(".small.jpg") : QLatin1String(".jpg"));
     return QFile::exists(path) ? path : QString();
 }
 

@@ -51,8 +51,8 @@ QString formText(const httplib::Request &request, const char *name)
 {
     if (!request.has_file(name))
         return {};
-    return QString::fromUtf8(QByteArray::fromStdString(request.get_file_value(name).content)
-                                 .left(kMaxTextBytes));
+    return QString::fromUtf8(
+        QByteArray::fromStdString(request.get_file_value(name).content).left(kMaxTextBytes));
 }
 
 void sendPicture(const QString &path, httplib::Response &response)
@@ -64,8 +64,8 @@ void sendPicture(const QString &path, httplib::Response &response)
     }
     const size_t size = size_t(file->size());
     // Streamed from the file in pieces, so a large picture is never held whole.
-    response.set_content_provider(size, "image/jpeg",
-        [file](size_t offset, size_t length, httplib::DataSink &sink) {
+    response.set_content_provider(
+        size, "image/jpeg", [file](size_t offset, size_t length, httplib::DataSink &sink) {
             char buffer[64 * 1024];
             if (!file->seek(qint64(offset)))
                 return false;
@@ -121,7 +121,7 @@ void installHandlers(httplib::Server &server, PictureStore &store, const QByteAr
             bool ok = false;
             const int id = param(request, "imageid").toInt(&ok);
             const QString path = ok ? store.pictureFile(param(request, "username"), id,
-                                          param(request, "type") == QLatin1String("s"))
+                                     param(request, "type") == QLatin1String("s"))
                                     : QString();
             if (path.isEmpty()) {
                 response.status = 404;
@@ -130,8 +130,8 @@ void installHandlers(httplib::Server &server, PictureStore &store, const QByteAr
             sendPicture(path, response);
         });
 
-    server.Post("/servlet/upload",
-        [&store](const httplib::Request &request, httplib::Response &response) {
+    server.Post(
+        "/servlet/upload", [&store](const httplib::Request &request, httplib::Response &response) {
             if (!authorised(store, request)) {
                 reply(response, kReplyLoginRefused);
                 return;
@@ -151,8 +151,8 @@ void installHandlers(httplib::Server &server, PictureStore &store, const QByteAr
             texts.caption = formText(request, "Caption");
             texts.descrip = formText(request, "Description");
             texts.keyword = formText(request, "Keyword");
-            const StoreResult result = store.addPicture(param(request, "username"), texts,
-                QByteArray::fromStdString(upload.content));
+            const StoreResult result = store.addPicture(
+                param(request, "username"), texts, QByteArray::fromStdString(upload.content));
             switch (result) {
             case StoreResult::Stored:
                 reply(response, kReplyStored);

@@ -21,8 +21,8 @@ QUrl siteBase(const QString &site)
     QUrl url(text.contains(QLatin1String("://")) ? text : QStringLiteral("http://") + text,
         QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http")
-            && scheme != QLatin1String("https")))
+    if (!url.isValid() || url.host().isEmpty()
+        || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
         return {};
     return url;
 }
@@ -74,8 +74,7 @@ QByteArray OnlineClient::serverUrl(const QByteArray &pathAndQuery) const
 
 QByteArray OnlineClient::credentialsQuery() const
 {
-    return "username=" + encodeQueryValue(m_userName) + "&password="
-        + encodeQueryValue(m_password);
+    return "username=" + encodeQueryValue(m_userName) + "&password=" + encodeQueryValue(m_password);
 }
 
 OnlineOutcome OnlineClient::failure(const HttpResult &result) const
@@ -116,8 +115,8 @@ OnlineOutcome OnlineClient::lookupServer(const QString &path)
         ? QUrl(server, QUrl::StrictMode)
         : QUrl(site.scheme() + QStringLiteral("://") + server, QUrl::StrictMode);
     const QString scheme = named.scheme().toLower();
-    const bool downgrade = site.scheme().toLower() == QLatin1String("https")
-        && scheme != QLatin1String("https");
+    const bool downgrade
+        = site.scheme().toLower() == QLatin1String("https") && scheme != QLatin1String("https");
     if (server.isEmpty() || !named.isValid() || named.host().isEmpty() || downgrade
         || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
         || !named.path().isEmpty())
@@ -175,8 +174,8 @@ OnlineOutcome OnlineClient::downloadPicture(
     if (!file.open(QIODevice::WriteOnly))
         return { OnlineStatus::FileFailed, file.errorString() };
     HttpRequest request;
-    request.url = serverUrl("/servlet/com.api.GetImage?" + credentialsQuery()
-        + "&imageid=" + QByteArray::number(id));
+    request.url = serverUrl(
+        "/servlet/com.api.GetImage?" + credentialsQuery() + "&imageid=" + QByteArray::number(id));
     request.maxReplyBytes = kMaxPictureBytes;
     request.cancel = cancel;
     FileSink sink(file);

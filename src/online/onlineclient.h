@@ -64,8 +64,8 @@ public:
     // Stores picture `id` at `path`: the bytes arrive in a temporary file beside it that
     // replaces `path` only when the whole picture arrived, so a failed or cancelled download
     // leaves nothing under that name.
-    OnlineOutcome downloadPicture(int id, const QString &path,
-        const std::atomic<bool> *cancel = nullptr);
+    OnlineOutcome downloadPicture(
+        int id, const QString &path, const std::atomic<bool> *cancel = nullptr);
     // Sends `file` (at most kMaxUploadBytes; the caller checks) with the texts of `form` and
     // the client's credentials; `replyCode` is the service's code, unset when the reply held
     // none.

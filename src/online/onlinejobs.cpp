@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace glimmerix
@@ -14,8 +16,7 @@ namespace glimmerix
 
 int onlineFailureMessage(const OnlineOutcome &outcome, int fileMessage)
 {
-    return outcome.status == OnlineStatus::FileFailed ? fileMessage
-                                                      : Message::kOnlineNetworkFailed;
+    return outcome.status == OnlineStatus::FileFailed ? fileMessage : Message::kOnlineNetworkFailed;
 }
 
 int downloadPictures(OnlineClient &client, QList<RemoteImage> &records, const QList<int> &rows,

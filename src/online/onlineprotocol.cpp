@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <limits>
+
 namespace glimmerix
 {
 

@@ -57,8 +57,8 @@ void runOnWorker(Progress &progress, int count,
         if (progress.cancelled())
             cancel = true;
         std::unique_lock lock(state.mutex);
-        state.changed.wait_for(lock, std::chrono::milliseconds(20),
-            [&] { return state.finished || state.reported; });
+        state.changed.wait_for(
+            lock, std::chrono::milliseconds(20), [&] { return state.finished || state.reported; });
         if (state.reported) {
             state.reported = false;
             const int number = state.number;

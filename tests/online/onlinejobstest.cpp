@@ -56,7 +56,7 @@ TEST(OnlineJobs, UploadSizeLimit)
     const QList<UploadItem> items { { writeJpegOfSize(folder, QStringLiteral("a.jpg"), 1048576) },
         { writeJpegOfSize(folder, QStringLiteral("b.jpg"), 1048577) } };
     const std::atomic<bool> cancel = false;
-    uploadPictures(client, {}, items, cancel, [](int, const QString &) { });
+    uploadPictures(client, {}, items, cancel, [](int, const QString &) {});
     EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlinePictureTooLarge });
     ASSERT_EQ(transport.requests.size(), 2); // the lookup and the first picture
     EXPECT_EQ(transport.requests[1].url,
@@ -95,7 +95,7 @@ TEST(OnlineJobs, UploadReplyCodes)
         client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
         const std::atomic<bool> cancel = false;
         const UploadOutcome outcome
-            = uploadPictures(client, {}, items, cancel, [](int, const QString &) { });
+            = uploadPictures(client, {}, items, cancel, [](int, const QString &) {});
         EXPECT_EQ(recorder.messageIds(), row.messages) << row.reply.constData();
         EXPECT_EQ(transport.requests.size(), row.requests) << row.reply.constData();
         EXPECT_EQ(outcome.keepDialogOpen(), row.keepOpen) << row.reply.constData();
@@ -115,7 +115,7 @@ TEST(OnlineJobs, OtherPicturesAreSentAsLowerCaseJpeg)
     ASSERT_TRUE(image.save(bmp, "BMP"));
     const QString broken = writeJpegOfSize(folder, QStringLiteral("Broken.TIF"), 10);
     const std::atomic<bool> cancel = false;
-    uploadPictures(client, {}, { { broken }, { bmp } }, cancel, [](int, const QString &) { });
+    uploadPictures(client, {}, { { broken }, { bmp } }, cancel, [](int, const QString &) {});
 
     EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineCannotConvert });
     ASSERT_EQ(transport.requests.size(), 2);

@@ -1,5 +1,5 @@
-#include "online/onlinejobs.h"
 #include "online/onlineprotocol.h"
+#include "online/onlinejobs.h"
 #include "online/uploadbody.h"
 
 #include <gtest/gtest.h>
@@ -126,8 +126,9 @@ TEST(OnlineProtocol, UploadBodyByteForByte)
     form.password = QStringLiteral("p&w");
     form.filePath = QStringLiteral("/tmp/x/holiday.jpg");
     const QByteArray d = "-----------------------------9471607617381";
-    const QByteArray expected = d + "\r\nContent-Disposition: form-data; name=\"Caption\"\r\n\r\nSea\r\n"
-        + d + "\r\nContent-Disposition: form-data; name=\"Description\"\r\n\r\n\r\n" + d
+    const QByteArray expected = d
+        + "\r\nContent-Disposition: form-data; name=\"Caption\"\r\n\r\nSea\r\n" + d
+        + "\r\nContent-Disposition: form-data; name=\"Description\"\r\n\r\n\r\n" + d
         + "\r\nContent-Disposition: form-data; name=\"Keyword\"\r\n\r\nblue\r\n" + d
         + "\r\nContent-Disposition: form-data; name=\"UserName\"\r\n\r\nann\r\n" + d
         + "\r\nContent-Disposition: form-data; name=\"PassWord\"\r\n\r\np&w\r\n" + d

@@ -123,7 +123,8 @@ TEST(OnlineRobustness, MisbehavingServers)
             } },
         { "redirects in a loop",
             [](int socket, const std::atomic<bool> &) {
-                sendText(socket, "HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n");
+                sendText(
+                    socket, "HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n");
             } },
         { "sends 100 MB",
             [](int socket, const std::atomic<bool> &stop) {

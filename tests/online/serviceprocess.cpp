@@ -57,8 +57,8 @@ bool ServiceProcess::addUser(const QString &root, const QString &name, const QSt
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("GLIMMERIX_PASSWORD"), password);
     process.setProcessEnvironment(environment);
-    process.start(program(),
-        { QStringLiteral("--root"), root, QStringLiteral("--add-user"), name });
+    process.start(
+        program(), { QStringLiteral("--root"), root, QStringLiteral("--add-user"), name });
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
 }

@@ -137,8 +137,9 @@ int runList(OnlineClient &client, const QString &site)
     if (const int status = listPictures(client, site, records))
         return status;
     for (const RemoteImage &record : std::as_const(records))
-        cliOut(QStringLiteral("%1\t%2\t%3\n").arg(record.id).arg(oneLine(record.filename),
-            oneLine(record.caption)));
+        cliOut(QStringLiteral("%1\t%2\t%3\n")
+                   .arg(record.id)
+                   .arg(oneLine(record.filename), oneLine(record.caption)));
     return 0;
 }
 
@@ -203,7 +204,8 @@ int runUpload(OnlineClient &client, const OnlineService &service, const Argument
         return 1;
     QList<int> indexes;
     if (parsed.itemsGiven) {
-        const std::optional<QList<int>> list = parseItemList(kCommand, parsed.items, doc.itemCount());
+        const std::optional<QList<int>> list
+            = parseItemList(kCommand, parsed.items, doc.itemCount());
         if (!list)
             return 2;
         indexes = *list;

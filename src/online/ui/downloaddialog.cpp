@@ -25,16 +25,6 @@ namespace glimmerix
 namespace
 {
 
-// Shows the wait cursor for one request.
-class WaitCursor
-{
-public:
-    WaitCursor() { host().setWaitCursor(true); }
-    ~WaitCursor() { host().setWaitCursor(false); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 QString withoutTrailingSlash(const QString &folder)
 {
     return folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
@@ -168,8 +158,7 @@ void DownloadDialog::showCurrentPreview()
         const OnlineOutcome outcome
             = m_client.fetchPreview(m_records[record].id, m_previews[record]);
         if (!outcome.ok()) {
-            host().showMessage(
-                onlineFailureMessage(outcome, Message::kOnlineDownloadFileFailed));
+            host().showMessage(onlineFailureMessage(outcome, Message::kOnlineDownloadFileFailed));
         }
     }
     m_preview->setImage(m_previews[record]);

@@ -18,8 +18,8 @@ namespace glimmerix
 namespace
 {
 
-void runDownload(CAlbumDoc &document, QWidget *frame, const OnlineService &service,
-    const QString &photosFolder)
+void runDownload(
+    CAlbumDoc &document, QWidget *frame, const OnlineService &service, const QString &photosFolder)
 {
     const std::unique_ptr<HttpTransport> transport = makeCurlTransport();
     DownloadDialog dialog(*transport, service, photosFolder, frame);
