@@ -144,6 +144,7 @@ int main(int argc, char *argv[])
     server->set_payload_max_length(kMaxUploadRequestBytes);
     server->set_read_timeout(30, 0);
     server->set_write_timeout(30, 0);
+    server->set_keep_alive_max_count(1000);
     installHandlers(*server, store, parser.value(publicHostOption).toUtf8());
 
     const std::string bindHost = host.toStdString();

@@ -11,6 +11,7 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -65,6 +66,7 @@ TEST(OnlineDialogs, UploadChecksItsFieldsAndStaysOpenOnARefusedLogin)
     ASSERT_TRUE(user && password);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
 
+    if (qEnvironmentVariableIsSet("SHOTS")) { dialog.show(); dialog.grab().save(qEnvironmentVariable("SHOTS") + QStringLiteral("/upload.png")); }
     dialog.accept();
     user->setText(QStringLiteral("ann"));
     dialog.accept();
@@ -111,6 +113,7 @@ TEST(OnlineDialogs, DownloadSignsInAgainAfterARefusalAndChecksTheFolder)
         EXPECT_EQ(list->currentRow(), 0);
         // The photos folder is shown without its trailing slash.
         EXPECT_EQ(folder->text(), photos.chopped(1));
+        if (qEnvironmentVariableIsSet("SHOTS")) { dialog.resize(dialog.sizeHint()); dialog.grab().save(qEnvironmentVariable("SHOTS") + QStringLiteral("/download.png")); }
         folder->setText(photos + QStringLiteral("missing"));
         dialog.accept();
         EXPECT_TRUE(dialog.isVisible());
