@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace glimmerix;
+
 namespace
 {
 
@@ -45,17 +47,20 @@ TEST(OnlineCli, UploadListAndDownloadIntoANewAlbum)
     ASSERT_TRUE(service.started());
 
     const QString media = makeTestFolder(QStringLiteral("media"));
-    CAlbumDoc doc;
-    for (int i = 0; i < 2; ++i) {
-        QImage image(40, 30, QImage::Format_RGB888);
-        image.fill(i ? Qt::red : Qt::blue);
-        const QString path = QDir(media).filePath(QStringLiteral("p%1.jpg").arg(i));
-        ASSERT_TRUE(image.save(path));
-        ASSERT_EQ(doc.addFile(path), 1);
-        doc.setItemText(i, ItemField::Caption, QStringLiteral("Caption %1").arg(i));
-    }
     const QString album = QDir(media).filePath(QStringLiteral("trip.gmx"));
-    ASSERT_TRUE(doc.onSaveDocument(album));
+    {
+        // The album is saved and let go (with its lock) before the tool opens it.
+        CAlbumDoc doc;
+        for (int i = 0; i < 2; ++i) {
+            QImage image(40, 30, QImage::Format_RGB888);
+            image.fill(i ? Qt::red : Qt::blue);
+            const QString path = QDir(media).filePath(QStringLiteral("p%1.jpg").arg(i));
+            ASSERT_TRUE(image.save(path));
+            ASSERT_EQ(doc.addFile(path), 1);
+            doc.setItemText(i, ItemField::Caption, QStringLiteral("Caption %1").arg(i));
+        }
+        ASSERT_TRUE(doc.onSaveDocument(album));
+    }
     const QStringList account { QStringLiteral("--site"), service.site(), QStringLiteral("--user"),
         QStringLiteral("ann") };
 
@@ -70,8 +75,8 @@ TEST(OnlineCli, UploadListAndDownloadIntoANewAlbum)
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("1\tp1.jpg\tCaption 1\n"));
 
-    const QString into = QDir(makeTestFolder(QStringLiteral("albums"))).filePath(
-        QStringLiteral("fetched.gmx"));
+    const QString into
+        = QDir(makeTestFolder(QStringLiteral("albums"))).filePath(QStringLiteral("fetched.gmx"));
     const QString folder = makeTestFolder(QStringLiteral("downloads"));
     run = online(QStringList { QStringLiteral("download"), QStringLiteral("1"),
                      QStringLiteral("--into"), into, QStringLiteral("--folder"), folder }

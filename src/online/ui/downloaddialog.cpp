@@ -45,7 +45,7 @@ DownloadDialog::DownloadDialog(HttpTransport &transport, const OnlineService &se
     , m_photosFolder(photosFolder)
     , m_list(new QListWidget(this))
     , m_preview(new PreviewArea(this))
-    , m_previewBox(new QCheckBox(tr("&Preview"), this))
+    , m_previewBox(new QCheckBox(tr("Pre&view"), this))
     , m_folderEdit(new QLineEdit(this))
 {
     setWindowTitle(tr("Download from the Online Photo Service"));
@@ -58,12 +58,16 @@ DownloadDialog::DownloadDialog(HttpTransport &transport, const OnlineService &se
     browse->setObjectName(QStringLiteral("browse"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
+    auto *listLabel = new QLabel(tr("&Pictures:"), this);
+    listLabel->setBuddy(m_list);
+    auto *folderLabel = new QLabel(tr("Download &to folder:"), this);
+    folderLabel->setBuddy(m_folderEdit);
     auto *layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(tr("&Pictures:"), this), 0, 0, 1, 2);
+    layout->addWidget(listLabel, 0, 0, 1, 2);
     layout->addWidget(m_list, 1, 0, 3, 1);
     layout->addWidget(m_preview, 1, 1);
     layout->addWidget(m_previewBox, 2, 1);
-    layout->addWidget(new QLabel(tr("Download &to folder:"), this), 4, 0, 1, 2);
+    layout->addWidget(folderLabel, 4, 0, 1, 2);
     layout->addWidget(m_folderEdit, 5, 0);
     layout->addWidget(browse, 5, 1);
     layout->addWidget(buttons, 6, 0, 1, 2);

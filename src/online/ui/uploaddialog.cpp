@@ -9,8 +9,10 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QVBoxLayout>
 
 namespace glimmerix
 {
@@ -36,11 +38,17 @@ UploadDialog::UploadDialog(HttpTransport &transport, const OnlineService &servic
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &UploadDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &UploadDialog::reject);
-    auto *layout = new QFormLayout(this);
-    layout->addRow(tr("Pictures to upload:"), m_list);
-    layout->addRow(tr("&User name:"), m_userName);
-    layout->addRow(tr("&Password:"), m_password);
-    layout->addRow(buttons);
+    auto *listLabel = new QLabel(tr("Pictures to up&load:"), this);
+    listLabel->setBuddy(m_list);
+    auto *fields = new QFormLayout;
+    fields->addRow(tr("&User name:"), m_userName);
+    fields->addRow(tr("&Password:"), m_password);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(listLabel);
+    layout->addWidget(m_list);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+    setMinimumWidth(480);
 }
 
 void UploadDialog::accept()
