@@ -14,6 +14,8 @@ PACKAGES=(
   # clips, HTTP, scanners, discs
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcurl4-openssl-dev libsane-dev sane-utils libisofs-dev libburn-dev xorriso libcpp-httplib-dev
+  # the online service: TLS and password hashes (OpenSSL), test certificates (openssl)
+  libssl-dev openssl
   # desktop helpers used at run time
   xdg-utils adwaita-icon-theme
   # installing and packaging: desktop-file and AppStream checks, the MIME database and the

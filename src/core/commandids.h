@@ -39,6 +39,9 @@ inline constexpr int kRecordSound = 32831;
 inline constexpr int kSelectNone = 32832;
 inline constexpr int kRemoveSound = 32833;
 inline constexpr int kConvertOldAlbums = 32835;
+// The online photo service: upload the chosen pictures, download pictures into the album.
+inline constexpr int kOnlineUpload = 32844;
+inline constexpr int kOnlineDownload = 32845;
 inline constexpr int kNew = 57600;
 // Opens any album file through a file dialog (the album chooser lists only the albums folder).
 inline constexpr int kOpen = 57601;

@@ -185,6 +185,22 @@ inline constexpr int kPrintNumberTooSmall = 57004;
 inline constexpr int kPrintRangeReversed = 57005;
 inline constexpr int kProviderFileMissing = 57017; // %s: the item's media file
 inline constexpr int kPreviewFailed = 61705;
+// Online photo service: signing in, listing, downloading and uploading.
+inline constexpr int kOnlineNoUserName = 50549;
+inline constexpr int kOnlineNoPassword = 50550;
+inline constexpr int kOnlineNoUploadConnection = 50551;
+inline constexpr int kOnlineNetworkFailed = 50554;
+inline constexpr int kOnlineFileFailed = 50555;
+inline constexpr int kOnlineCannotConvert = 50556;
+inline constexpr int kOnlinePictureTooLarge = 50557;
+inline constexpr int kOnlineUploadRefused = 50558; // reply code 4
+inline constexpr int kOnlineUploadNotStored = 50559; // reply code 1, or out of range
+inline constexpr int kOnlineStorageFull = 50560; // reply code 2
+inline constexpr int kOnlineNoConnection = 50561;
+inline constexpr int kOnlineLoginRefused = 50562;
+inline constexpr int kOnlineCannotList = 50563;
+inline constexpr int kOnlineDownloadFileFailed = 50564;
+inline constexpr int kOnlineNoDownloadFolder = 50565;
 } // namespace glimmerix::Message
 
 namespace Message = glimmerix::Message;

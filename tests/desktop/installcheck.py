@@ -125,7 +125,7 @@ try:
     for command in commands:
         check(f"\n.B {command} " in page_text or f"\n.B {command}\n" in page_text,
               f"glimix-cli.1 describes the command {command}")
-    for page in ("glimix", "glimix-cli", "glimix-thumbnailer"):
+    for page in ("glimix", "glimix-cli", "glimix-thumbnailer", "glimix-service"):
         out = run(["man", "--warnings", "-l", share / f"man/man1/{page}.1.gz"],
                   dict(env, MANPAGER="cat", MANWIDTH="80"))
         check(out.returncode == 0 and not out.stderr.strip(), f"man page {page}: {out.stderr}")

@@ -4,10 +4,12 @@
 #include "album/importer.h"
 #include "album/ui/albummanager.h"
 #include "app/helptopics.h"
+#include "core/appsettings.h"
 #include "core/commandids.h"
 #include "launcherbar.h"
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
+#include "online/ui/onlinecommands.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
@@ -134,6 +136,13 @@ CommandSet searchCommandSet(
             QKeySequence(Qt::Key_F5) },
     };
     return set;
+}
+
+CommandSet onlineServiceCommandSet(CAlbumDoc &document, QWidget *frame)
+{
+    return onlineCommandSet(
+        document, frame, [] { return appSettings().onlineService(); },
+        [] { return appSettings().folders().photosFolder(); });
 }
 
 CommandSet helpCommandSet()

@@ -28,6 +28,8 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
 // The album search and the full-screen presentation of the album, over `frame`.
 CommandSet searchCommandSet(
     CAlbumDoc &document, CAlbumView &view, AlbumListAccess &albumList, QWidget *frame);
+// The online photo service's Download and Upload, over the application's service settings.
+CommandSet onlineServiceCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
 

@@ -177,8 +177,8 @@ void CMainFrame::createCommands()
     CommandSet sets[] = { frameCommandSet(), m_commands->commandSet(),
         viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
         launcherCommandSet(*m_launcher), publishCommandSet(*m_document, this),
-        searchCommandSet(*m_document, *m_view, *m_albumListAccess, this), helpCommandSet(),
-        m_transfer->commandSet() };
+        searchCommandSet(*m_document, *m_view, *m_albumListAccess, this),
+        onlineServiceCommandSet(*m_document, this), helpCommandSet(), m_transfer->commandSet() };
     for (CommandSet &set : sets) {
         const QString name = set.name;
         // Two subsystems claiming one number is a programming error the tests would show.

@@ -1,0 +1,154 @@
+#include "onlinejobs.h"
+
+#include "core/messageids.h"
+#include "imaging/blockmemory.h"
+#include "imaging/picturetypes.h"
+#include "platform/host.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
+namespace glimmerix
+{
+
+int onlineFailureMessage(const OnlineOutcome &outcome, int fileMessage)
+{
+    return outcome.status == OnlineStatus::FileFailed ? fileMessage : Message::kOnlineNetworkFailed;
+}
+
+int downloadPictures(OnlineClient &client, QList<RemoteImage> &records, const QList<int> &rows,
+    const QString &folder, const std::atomic<bool> &cancel, const EntryReport &report)
+{
+    int stored = 0;
+    int number = 0;
+    for (const int row : rows) {
+        if (cancel.load() || row < 0 || row >= records.size())
+            break;
+        RemoteImage &record = records[row];
+        report(++number, record.filename);
+        const QString path = QDir(folder).filePath(localPictureName(record.id, record.filename));
+        const OnlineOutcome outcome = client.downloadPicture(record.id, path, &cancel);
+        if (outcome.status == OnlineStatus::Cancelled)
+            break;
+        if (!outcome.ok()) {
+            host().showMessage(onlineFailureMessage(outcome, Message::kOnlineDownloadFileFailed));
+            break;
+        }
+        record.filename = path;
+        record.downloaded = true;
+        ++stored;
+    }
+    return stored;
+}
+
+QString convertedUploadPath(const QString &folder, const QString &path)
+{
+    // Only the file name is lower-cased: the folder's own spelling is kept, since on this system
+    // a folder's name is case-sensitive.
+    const QString name = QFileInfo(path).completeBaseName().toLower() + QStringLiteral(".jpg");
+    return QDir(folder).filePath(name);
+}
+
+namespace
+{
+
+bool isJpegPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toUpper();
+    return suffix == QLatin1String("JPG") || suffix == QLatin1String("JPEG");
+}
+
+// Converts `path` to JPEG at `target`; false when it cannot be read or written.
+bool convertToJpeg(const QString &path, const QString &target)
+{
+    const DecodeResult loaded = loadPicture(path);
+    const OwnedBlock block(loaded.block);
+    if (loaded.status != DecodeStatus::Ok || !block)
+        return false;
+    return savePicture(block.handle(), target).ok();
+}
+
+// What a reply code does: true when the upload goes on with the next item.
+bool actOnReplyCode(int code)
+{
+    switch (code) {
+    case 0:
+    case 3:
+    case 5:
+    case 6:
+        return true;
+    case 2:
+        host().showMessage(Message::kOnlineStorageFull);
+        return false;
+    case 4:
+        host().showMessage(Message::kOnlineUploadRefused);
+        return false;
+    default:
+        host().showMessage(Message::kOnlineUploadNotStored);
+        return true;
+    }
+}
+
+} // namespace
+
+UploadOutcome uploadPictures(OnlineClient &client, const QString &lookupPath,
+    const QList<UploadItem> &items, const std::atomic<bool> &cancel, const EntryReport &report)
+{
+    UploadOutcome outcome;
+    const OnlineOutcome lookup = client.lookupServer(lookupPath);
+    if (!lookup.ok()) {
+        if (lookup.status != OnlineStatus::Unavailable)
+            host().showMessage(onlineFailureMessage(lookup, Message::kOnlineFileFailed));
+        outcome.serverFound = false;
+        outcome.status = 1;
+        return outcome;
+    }
+    QTemporaryDir temporary;
+    int number = 0;
+    for (const UploadItem &item : items) {
+        if (cancel.load())
+            break;
+        report(++number, item.path);
+        QString file = item.path;
+        if (!isJpegPath(item.path)) {
+            if (!temporary.isValid()) {
+                host().showMessage(Message::kOnlineCannotConvert);
+                continue;
+            }
+            file = convertedUploadPath(temporary.path(), item.path);
+            if (!convertToJpeg(item.path, file)) {
+                QFile::remove(file);
+                host().showMessage(Message::kOnlineCannotConvert);
+                continue;
+            }
+        }
+        const auto removeConverted = qScopeGuard([&] {
+            if (file != item.path)
+                QFile::remove(file);
+        });
+        if (QFileInfo(file).size() > kMaxUploadBytes) {
+            host().showMessage(Message::kOnlinePictureTooLarge);
+            continue;
+        }
+        const UploadForm form { item.caption, item.description, item.keywords, {}, {}, file };
+        std::optional<int> code;
+        const OnlineOutcome sent = client.uploadPicture(form, file, code);
+        if (!sent.ok()) {
+            host().showMessage(onlineFailureMessage(sent, Message::kOnlineFileFailed));
+            break;
+        }
+        if (!code)
+            continue;
+        outcome.status = *code;
+        if (*code == 0)
+            ++outcome.stored;
+        if (!actOnReplyCode(*code))
+            break;
+    }
+    return outcome;
+}
+
+} // namespace glimmerix

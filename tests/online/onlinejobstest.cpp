@@ -1,0 +1,163 @@
+#include "fakeservice.h"
+
+#include "online/onlinejobs.h"
+
+#include "core/messageids.h"
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+OnlineService testService()
+{
+    OnlineService service;
+    service.site = QStringLiteral("site.test");
+    return service;
+}
+
+// A transport whose lookup names "img.test" and whose uploads answer `uploadReply`.
+FakeTransport uploadTransport(const QByteArray &uploadReply)
+{
+    FakeTransport transport;
+    transport.answer = [uploadReply](const HttpRequest &request) -> FakeTransport::Answer {
+        if (request.url.contains("GetServer"))
+            return { 200, "img.test\r\n" };
+        return { 200, uploadReply };
+    };
+    return transport;
+}
+
+QString writeJpegOfSize(const QString &folder, const QString &name, qint64 size)
+{
+    const QString path = QDir(folder).filePath(name);
+    QByteArray bytes(size, 'x');
+    bytes[0] = char(0xFF);
+    bytes[1] = char(0xD8);
+    writeFile(path, bytes);
+    return path;
+}
+
+} // namespace
+
+TEST(OnlineJobs, UploadSizeLimit)
+{
+    RecordingHost recorder;
+    FakeTransport transport = uploadTransport("ORVANTAMESSAGE:0");
+    OnlineClient client(transport, testService());
+    client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
+    const QString folder = makeTestFolder();
+    const QList<UploadItem> items { { writeJpegOfSize(folder, QStringLiteral("a.jpg"), 1048576) },
+        { writeJpegOfSize(folder, QStringLiteral("b.jpg"), 1048577) } };
+    const std::atomic<bool> cancel = false;
+    uploadPictures(client, {}, items, cancel, [](int, const QString &) {});
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlinePictureTooLarge });
+    ASSERT_EQ(transport.requests.size(), 2); // the lookup and the first picture
+    EXPECT_EQ(transport.requests[1].url,
+        QByteArray("http://img.test/servlet/upload?username=ann&password=secret"));
+    EXPECT_TRUE(transport.requests[1].body.contains(QByteArray(1048574, 'x') + "\r\n"));
+}
+
+TEST(OnlineJobs, UploadReplyCodes)
+{
+    const struct {
+        QByteArray reply;
+        QList<int> messages;
+        int requests; // lookup + uploads sent for two items
+        bool keepOpen;
+    } rows[] = {
+        { "ORVANTAMESSAGE:0", {}, 3, false },
+        { "ORVANTAMESSAGE:1", { Message::kOnlineUploadNotStored, Message::kOnlineUploadNotStored },
+            3, false },
+        { "ORVANTAMESSAGE:2", { Message::kOnlineStorageFull }, 2, false },
+        { "ORVANTAMESSAGE:3", {}, 3, false },
+        { "ORVANTAMESSAGE:4", { Message::kOnlineUploadRefused }, 2, true },
+        { "ORVANTAMESSAGE:6", {}, 3, false },
+        { "ORVANTAMESSAGE:7", { Message::kOnlineUploadNotStored, Message::kOnlineUploadNotStored },
+            3, false },
+        { "ORVANTAMESSAGE:-1", { Message::kOnlineUploadNotStored, Message::kOnlineUploadNotStored },
+            3, false },
+        { "no marker", {}, 3, false },
+    };
+    const QString folder = makeTestFolder();
+    const QList<UploadItem> items { { writeJpegOfSize(folder, QStringLiteral("a.jpg"), 100) },
+        { writeJpegOfSize(folder, QStringLiteral("b.JPEG"), 100) } };
+    for (const auto &row : rows) {
+        RecordingHost recorder;
+        FakeTransport transport = uploadTransport(row.reply);
+        OnlineClient client(transport, testService());
+        client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
+        const std::atomic<bool> cancel = false;
+        const UploadOutcome outcome
+            = uploadPictures(client, {}, items, cancel, [](int, const QString &) {});
+        EXPECT_EQ(recorder.messageIds(), row.messages) << row.reply.constData();
+        EXPECT_EQ(transport.requests.size(), row.requests) << row.reply.constData();
+        EXPECT_EQ(outcome.keepDialogOpen(), row.keepOpen) << row.reply.constData();
+    }
+}
+
+TEST(OnlineJobs, OtherPicturesAreSentAsLowerCaseJpeg)
+{
+    RecordingHost recorder;
+    FakeTransport transport = uploadTransport("ORVANTAMESSAGE:0");
+    OnlineClient client(transport, testService());
+    client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
+    const QString folder = makeTestFolder();
+    const QString bmp = QDir(folder).filePath(QStringLiteral("Holiday.BMP"));
+    QImage image(40, 30, QImage::Format_RGB888);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(bmp, "BMP"));
+    const QString broken = writeJpegOfSize(folder, QStringLiteral("Broken.TIF"), 10);
+    const std::atomic<bool> cancel = false;
+    uploadPictures(client, {}, { { broken }, { bmp } }, cancel, [](int, const QString &) {});
+
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineCannotConvert });
+    ASSERT_EQ(transport.requests.size(), 2);
+    const QByteArray body = transport.requests[1].body;
+    const qsizetype at = body.indexOf("filename=\"");
+    ASSERT_GE(at, 0);
+    const QByteArray sentPath = body.mid(at + 10, body.indexOf('"', at + 10) - at - 10);
+    EXPECT_TRUE(sentPath.endsWith("/holiday.jpg")) << sentPath.constData();
+    EXPECT_FALSE(QFile::exists(QString::fromUtf8(sentPath))); // the converted copy is gone
+    EXPECT_TRUE(body.contains("Content-Type: image/jpeg\r\n\r\n\xFF\xD8"));
+}
+
+TEST(OnlineJobs, DownloadNamesAndFailures)
+{
+    RecordingHost recorder;
+    FakeTransport transport;
+    transport.answer = [](const HttpRequest &request) -> FakeTransport::Answer {
+        if (request.url.contains("GetServer"))
+            return { 200, "img.test\r\n" };
+        if (request.url.contains("imageid=2"))
+            return { 500, "error page" };
+        return { 200, "picture bytes" };
+    };
+    OnlineClient client(transport, testService());
+    client.setCredentials(QStringLiteral("ann"), QStringLiteral("a b&c"));
+    ASSERT_TRUE(client.lookupServer().ok());
+    QList<RemoteImage> records { { 1, QStringLiteral("../x.jpg") }, { 2, QStringLiteral("y.jpg") },
+        { 3, QStringLiteral("z.jpg") } };
+    const QString folder = makeTestFolder();
+    const std::atomic<bool> cancel = false;
+    QList<int> reported;
+    const int stored = downloadPictures(client, records, { 0, 1, 2 }, folder, cancel,
+        [&](int number, const QString &) { reported.append(number); });
+
+    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(reported, (QList<int> { 1, 2 })); // the failure stops the batch
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineNetworkFailed });
+    EXPECT_TRUE(records[0].downloaded);
+    EXPECT_EQ(records[0].filename, QDir(folder).filePath(QStringLiteral("1_x.jpg")));
+    EXPECT_EQ(fileBytes(records[0].filename), QByteArray("picture bytes"));
+    EXPECT_FALSE(records[1].downloaded);
+    // Nothing of the failed picture is left under its name, nor beside it.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("1_x.jpg") });
+    EXPECT_TRUE(transport.requests[1].url.contains("password=a%20b%26c&imageid=1"));
+}

@@ -1,0 +1,184 @@
+#include "online/onlineclient.h"
+
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+using namespace glimmerix;
+
+namespace
+{
+
+// A server on a free loopback port that answers every request through `behave`, which gets the
+// connected socket and the stop flag. It runs until destroyed.
+class MisbehavingServer
+{
+public:
+    using Behaviour = std::function<void(int socket, const std::atomic<bool> &stop)>;
+
+    explicit MisbehavingServer(Behaviour behave)
+        : m_behave(std::move(behave))
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+            || ::listen(m_listener, 16) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~MisbehavingServer()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_listener);
+    }
+    MisbehavingServer(const MisbehavingServer &) = delete;
+    MisbehavingServer &operator=(const MisbehavingServer &) = delete;
+
+    QString site() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+private:
+    void serve()
+    {
+        while (!m_stop) {
+            pollfd wait { m_listener, POLLIN, 0 };
+            if (::poll(&wait, 1, 50) <= 0)
+                continue;
+            const int connection = ::accept(m_listener, nullptr, nullptr);
+            if (connection < 0)
+                continue;
+            // The request is read up to its empty line, then the behaviour answers.
+            QByteArray request;
+            char buffer[4096];
+            while (!request.contains("\r\n\r\n")) {
+                const ssize_t got = ::recv(connection, buffer, sizeof buffer, 0);
+                if (got <= 0)
+                    break;
+                request.append(buffer, got);
+            }
+            m_behave(connection, m_stop);
+            ::close(connection);
+        }
+    }
+
+    Behaviour m_behave;
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
+
+void sendText(int socket, const QByteArray &text)
+{
+    ::send(socket, text.constData(), size_t(text.size()), MSG_NOSIGNAL);
+}
+
+// Holds the connection open without a byte until the test ends.
+void stall(const std::atomic<bool> &stop)
+{
+    while (!stop)
+        ::poll(nullptr, 0, 20);
+}
+
+} // namespace
+
+TEST(OnlineRobustness, MisbehavingServers)
+{
+    const struct {
+        const char *name;
+        MisbehavingServer::Behaviour behave;
+    } rows[] = {
+        { "stalls before answering", [](int, const std::atomic<bool> &stop) { stall(stop); } },
+        { "stalls inside the body",
+            [](int socket, const std::atomic<bool> &stop) {
+                sendText(socket, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n127.0");
+                stall(stop);
+            } },
+        { "truncates",
+            [](int socket, const std::atomic<bool> &) {
+                sendText(socket, "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n127.0.0.1\r\n");
+            } },
+        { "answers garbage",
+            [](int socket, const std::atomic<bool> &) {
+                sendText(socket, QByteArray("\x01\x02 not http at all\r\n\r\n", 22));
+            } },
+        { "redirects in a loop",
+            [](int socket, const std::atomic<bool> &) {
+                sendText(
+                    socket, "HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n");
+            } },
+        { "sends 100 MB",
+            [](int socket, const std::atomic<bool> &stop) {
+                sendText(socket, "HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n");
+                const QByteArray chunk(64 * 1024, 'a');
+                for (int sent = 0; sent < 1600 && !stop; ++sent) {
+                    if (::send(socket, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL) < 0)
+                        break;
+                }
+            } },
+    };
+    for (const auto &row : rows) {
+        MisbehavingServer server(row.behave);
+        OnlineService service;
+        service.site = server.site();
+        const std::unique_ptr<HttpTransport> transport = makeCurlTransport({ 2, 2 });
+        OnlineClient client(*transport, service);
+        client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
+        QElapsedTimer clock;
+        clock.start();
+        const OnlineOutcome lookup = client.lookupServer();
+        EXPECT_FALSE(lookup.ok()) << row.name;
+        EXPECT_FALSE(lookup.detail.contains(QLatin1String("secret"))) << row.name;
+        EXPECT_LT(clock.elapsed(), 15000) << row.name;
+    }
+}
+
+TEST(OnlineRobustness, MisbehavingPictureLeavesNoFile)
+{
+    // The lookup answers properly; the picture then stalls halfway or is cut short.
+    for (const bool truncate : { false, true }) {
+        MisbehavingServer *self = nullptr;
+        int requests = 0;
+        MisbehavingServer server([&](int socket, const std::atomic<bool> &stop) {
+            if (requests++ == 0) {
+                const QByteArray host = self->site().toUtf8();
+                sendText(socket,
+                    "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(host.size() + 2)
+                        + "\r\nConnection: close\r\n\r\n" + host + "\r\n");
+                return;
+            }
+            sendText(socket, "HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n\xFF\xD8partial");
+            if (!truncate)
+                stall(stop);
+        });
+        self = &server;
+        OnlineService service;
+        service.site = server.site();
+        const std::unique_ptr<HttpTransport> transport = makeCurlTransport({ 2, 2 });
+        OnlineClient client(*transport, service);
+        ASSERT_TRUE(client.lookupServer().ok());
+        const QString folder = makeTestFolder();
+        const QString target = QDir(folder).filePath(QStringLiteral("1_a.jpg"));
+        EXPECT_EQ(client.downloadPicture(1, target).status, OnlineStatus::NetworkFailed);
+        EXPECT_TRUE(QDir(folder).isEmpty()) << "truncate " << truncate;
+    }
+}

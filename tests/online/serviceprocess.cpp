@@ -1,0 +1,64 @@
+#include "serviceprocess.h"
+
+#include "support/testenvironment.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+QString ServiceProcess::program()
+{
+    return QDir(programFolder()).filePath(QStringLiteral("glimix-service"));
+}
+
+ServiceProcess::ServiceProcess(const QString &root, const QStringList &extraArguments)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(program(),
+        QStringList { QStringLiteral("--root"), root, QStringLiteral("--listen"),
+            QStringLiteral("127.0.0.1:0") }
+            + extraArguments);
+    // The service prints its port once it listens: read until that line or a deadline.
+    const QDeadlineTimer deadline(20000);
+    static const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:(\\d+)"));
+    QByteArray output;
+    while (!deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {
+        m_process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+        output += m_process.readAllStandardOutput();
+        const QRegularExpressionMatch match = listening.match(QString::fromUtf8(output));
+        if (match.hasMatch()) {
+            m_port = match.captured(1).toInt();
+            return;
+        }
+    }
+}
+
+ServiceProcess::~ServiceProcess()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(10000))
+        m_process.kill();
+    m_process.waitForFinished(10000);
+}
+
+QString ServiceProcess::site(bool tls) const
+{
+    return QStringLiteral("%1://127.0.0.1:%2")
+        .arg(tls ? QLatin1String("https") : QLatin1String("http"))
+        .arg(m_port);
+}
+
+bool ServiceProcess::addUser(const QString &root, const QString &name, const QString &password)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GLIMMERIX_PASSWORD"), password);
+    process.setProcessEnvironment(environment);
+    process.start(
+        program(), { QStringLiteral("--root"), root, QStringLiteral("--add-user"), name });
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// glimix-service started for one test on a free loopback port (it picks the port and names it),
+// stopped when the object goes.
+class ServiceProcess
+{
+public:
+    // Starts the service over `root` with `extraArguments`; started() tells whether it listens.
+    explicit ServiceProcess(const QString &root, const QStringList &extraArguments = {});
+    ~ServiceProcess();
+
+    bool started() const { return m_port > 0; }
+    int port() const { return m_port; }
+    // "http://127.0.0.1:PORT" (or https when `tls`).
+    QString site(bool tls = false) const;
+
+    // Runs `glimix-service --root ROOT --add-user NAME` with the password in the environment.
+    static bool addUser(const QString &root, const QString &name, const QString &password);
+    static QString program();
+
+private:
+    QProcess m_process;
+    int m_port = 0;
+};
