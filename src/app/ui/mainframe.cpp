@@ -1,5 +1,6 @@
 #include "mainframe.h"
 
+#include "acquirecommands.h"
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
@@ -168,9 +169,10 @@ CommandSet CMainFrame::frameCommandSet()
 
 void CMainFrame::createCommands()
 {
-    CommandSet sets[] = { frameCommandSet(), m_commands->commandSet(),
-        viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
-        launcherCommandSet(*m_launcher), publishCommandSet(*m_document, this), helpCommandSet() };
+    CommandSet sets[]
+        = { frameCommandSet(), m_commands->commandSet(), viewCommandSet(*m_view, *m_document),
+              albumManagementCommandSet(*m_albumManager), launcherCommandSet(*m_launcher),
+              publishCommandSet(*m_document, this), helpCommandSet(), acquireCommandSet(*this) };
     for (CommandSet &set : sets) {
         const QString name = set.name;
         // Two subsystems claiming one number is a programming error the tests would show.
