@@ -3,6 +3,7 @@
 #include "imaging/blockmemory.h"
 
 #include <QImage>
+#include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QSize>

@@ -3,6 +3,7 @@
 #include <QThread>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace glimmerix

@@ -4,7 +4,9 @@
 
 #include <linux/videodev2.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <numeric>

@@ -10,11 +10,19 @@
 #include "imaging/picturetypes.h"
 #include "media/scanbitmap.h"
 #include "media/scansource.h"
+#include "media/ui/scandialog.h"
 
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 
 #include <sane/sane.h>
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -185,6 +193,38 @@ TEST_F(SaneTestBackend, CancelledOrImpossibleScansAddNothing)
     EXPECT_TRUE(manager->lastError().contains(QStringLiteral("impossible picture size")))
         << qPrintable(manager->lastError());
     EXPECT_EQ(m_album.itemCount(), 0);
+}
+
+TEST_F(SaneTestBackend, ScanDialogPreviewsScansAndClosesTheSource)
+{
+    RecordingHost host;
+    auto manager = open();
+    ASSERT_TRUE(manager->setOption(QStringLiteral("test-picture"), QStringLiteral("Color pattern")));
+    ASSERT_TRUE(manager->setColourMode(ScanColourMode::Colour));
+    ScanDialog dialog(*manager);
+    dialog.resize(640, 420);
+    dialog.show();
+    ASSERT_NE(dialog.findChild<QComboBox *>(QStringLiteral("mode")), nullptr);
+    auto *resolution = dialog.findChild<QComboBox *>(QStringLiteral("resolution"));
+    ASSERT_NE(resolution, nullptr);
+    resolution->setCurrentText(QStringLiteral("75"));
+    dialog.findChild<QDoubleSpinBox *>(QStringLiteral("br-x"))->setValue(40);
+    dialog.findChild<QDoubleSpinBox *>(QStringLiteral("br-y"))->setValue(30);
+    dialog.previewScan();
+    EXPECT_FALSE(dialog.findChild<QLabel *>(QStringLiteral("preview"))->pixmap().isNull());
+    EXPECT_EQ(m_added, 0) << "a preview is no picture for the album";
+    const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
+    if (!shots.isEmpty())
+        dialog.grab().save(shots + QStringLiteral("/scan-dialog.png"));
+
+    dialog.scan();
+    EXPECT_EQ(m_added, 1);
+    EXPECT_EQ(lastPicture().biWidth, 118); // 40 mm at 75 dpi
+    dialog.scan(); // mode 3: the source is still there
+    EXPECT_EQ(m_added, 2);
+    dialog.accept();
+    EXPECT_FALSE(manager->isSourceOpen());
+    EXPECT_FALSE(manager->isManagerOpen());
 }
 
 TEST(ScanSourceManager, MissingLibraryShowsTheWarning)

@@ -70,6 +70,13 @@ TEST(VideoCaptureDialog, DriverListConnectsTheIndexOfTheChosenEntry)
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.preview()->pictureRect().width() == 160; }));
     EXPECT_FALSE(dialog.preview()->isScaled());
     EXPECT_EQ(dialog.preview()->pictureRect().center(), dialog.preview()->rect().center());
+    const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        dialog.connectDriver(0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.preview()->isScaled(); }));
+        QTest::qWait(300);
+        dialog.grab().save(shots + QStringLiteral("/video-capture.png"));
+    }
 }
 
 TEST(VideoCaptureDialog, CapturesAClipAndAStillIntoTheAlbum)

@@ -9,6 +9,7 @@
 #include "media/capturedriver.h"
 #include "media/scansource.h"
 #include "media/ui/scandialog.h"
+#include "platform/host.h"
 #include "media/ui/videocapturedialog.h"
 
 #include <QApplication>
