@@ -54,7 +54,8 @@ bool TestPatternDriver::connect(QString &error)
     m_connected = true;
     m_frame = 0;
     m_samplesGiven = 0;
-    m_start = std::chrono::steady_clock::now();
+    m_coveredMicroSec = 0;
+    restartPacing();
     return true;
 }
 
@@ -94,7 +95,14 @@ bool TestPatternDriver::setMicroSecPerFrame(qint64 microSeconds)
     if (microSeconds < 1000 || microSeconds > 10000000)
         return false;
     m_interval = microSeconds;
+    restartPacing();
     return true;
+}
+
+void TestPatternDriver::restartPacing()
+{
+    m_start = std::chrono::steady_clock::now();
+    m_pacedFrames = 0;
 }
 
 QList<CaptureControl> TestPatternDriver::controls() const
@@ -145,7 +153,7 @@ bool TestPatternDriver::readFrame(QImage &frame, QString &error)
         return false;
     }
     if (!m_unpaced) {
-        const auto due = m_start + std::chrono::microseconds(m_frame * m_interval);
+        const auto due = m_start + std::chrono::microseconds(m_pacedFrames * m_interval);
         const auto now = std::chrono::steady_clock::now();
         if (due > now)
             QThread::usleep(
@@ -153,13 +161,15 @@ bool TestPatternDriver::readFrame(QImage &frame, QString &error)
     }
     frame = drawFrame(m_size, m_frame, m_brightness);
     ++m_frame;
+    ++m_pacedFrames;
+    m_coveredMicroSec += m_interval;
     return true;
 }
 
 QByteArray TestPatternDriver::takeAudio()
 {
     // The tone for the time the frames read so far cover.
-    const qint64 due = m_frame * m_interval * kCaptureAudioRate / 1000000;
+    const qint64 due = m_coveredMicroSec * kCaptureAudioRate / 1000000;
     const qint64 count = due - m_samplesGiven;
     if (count <= 0)
         return {};

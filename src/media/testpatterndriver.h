@@ -2,6 +2,7 @@
 
 #include "capturedriver.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace glimmerix
@@ -37,13 +38,18 @@ public:
     static QImage drawFrame(const QSize &size, qint64 number, int brightness = 255);
 
 private:
+    // Frames are due at the set interval from now on (after a connect or a new interval).
+    void restartPacing();
+
     bool m_connected = false;
     bool m_unpaced = false;
     QSize m_size { 640, 480 };
     qint64 m_interval = 66667;
-    int m_brightness = 255;
+    std::atomic<int> m_brightness = 255; // the source dialog sets it while frames are read
     qint64 m_frame = 0;
     qint64 m_failAfter = -1;
+    qint64 m_pacedFrames = 0;
+    qint64 m_coveredMicroSec = 0; // the time the frames read so far stand for
     qint64 m_samplesGiven = 0;
     std::chrono::steady_clock::time_point m_start;
 };
