@@ -257,6 +257,11 @@ BlockHandle ScanSourceManager::scanPreview()
 BlockHandle ScanSourceManager::scanPicture()
 {
     m_error.clear();
+    // Options are read before the scan starts: a scanning device may refuse them.
+    const QVariant resolution = option(QStringLiteral(SANE_NAME_SCAN_RESOLUTION));
+    const std::int32_t perMetre = resolution.isValid()
+        ? scanPixelsPerMetre(std::int64_t(resolution.toDouble() * 65536.0), ScanUnits::Inches)
+        : 0;
     SANE_Status status = m_api->start(m_handle);
     if (status != SANE_STATUS_GOOD) {
         m_error = QStringLiteral("The scan could not be started (%1).")
@@ -282,10 +287,6 @@ BlockHandle ScanSourceManager::scanPicture()
     const ScanPixelType type = rgb  ? ScanPixelType::Rgb
         : oneBit || m_thresholdGrey ? ScanPixelType::BlackWhite
                                     : ScanPixelType::Grey;
-    const QVariant resolution = option(QStringLiteral(SANE_NAME_SCAN_RESOLUTION));
-    const std::int32_t perMetre = resolution.isValid()
-        ? scanPixelsPerMetre(std::int64_t(resolution.toDouble() * 65536.0), ScanUnits::Inches)
-        : 0;
     ScanBitmapBuilder builder;
     // SANE lineart: a set bit is black.
     if (!builder.begin(parameters.pixels_per_line, parameters.lines, type, perMetre, true,

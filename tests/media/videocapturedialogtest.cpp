@@ -69,7 +69,9 @@ TEST(VideoCaptureDialog, DriverListConnectsTheIndexOfTheChosenEntry)
     // 160 x 120 fits the preview: shown at its own size, centred.
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.preview()->pictureRect().width() == 160; }));
     EXPECT_FALSE(dialog.preview()->isScaled());
-    EXPECT_EQ(dialog.preview()->pictureRect().center(), dialog.preview()->rect().center());
+    EXPECT_LE((dialog.preview()->pictureRect().center() - dialog.preview()->rect().center())
+                  .manhattanLength(),
+        2);
     const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
     if (!shots.isEmpty()) {
         dialog.connectDriver(0);

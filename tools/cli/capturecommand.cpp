@@ -44,8 +44,9 @@ bool readOptions(QStringList args, const QStringList &known, QString &file,
     return true;
 }
 
-// The connected driver the options name (the first listed when --device is absent).
-std::unique_ptr<CaptureDriver> openDriver(const QHash<QString, QString> &values)
+// The connected driver the options name (the first listed when --device is absent); null with
+// `status` set to the exit status after reporting why not.
+std::unique_ptr<CaptureDriver> openDriver(const QHash<QString, QString> &values, int &status)
 {
     const QList<CaptureDriverEntry> drivers = installedCaptureDrivers();
     int index = drivers.first().index;
@@ -55,7 +56,7 @@ std::unique_ptr<CaptureDriver> openDriver(const QHash<QString, QString> &values)
         if (!ok
             || std::none_of(drivers.begin(), drivers.end(),
                 [index](const CaptureDriverEntry &e) { return e.index == index; })) {
-            cliUsageError(kName, QStringLiteral("no capture driver %1").arg(index));
+            status = cliUsageError(kName, QStringLiteral("no capture driver %1").arg(index));
             return nullptr;
         }
     }
@@ -63,6 +64,7 @@ std::unique_ptr<CaptureDriver> openDriver(const QHash<QString, QString> &values)
     QString error;
     if (!driver->connect(error)) {
         cliErr(QStringLiteral("%1 capture: %2\n").arg(cliProgramName(), error));
+        status = 1;
         return nullptr;
     }
     return driver;
@@ -91,9 +93,10 @@ int runClip(const QStringList &args)
     const double seconds = values.value(QStringLiteral("seconds")).toDouble(&ok);
     if (!ok || seconds <= 0 || seconds > 24 * 3600)
         return cliUsageError(kName, QStringLiteral("--seconds needs a positive number"));
-    std::unique_ptr<CaptureDriver> driver = openDriver(values);
+    int status = 0;
+    std::unique_ptr<CaptureDriver> driver = openDriver(values, status);
     if (!driver)
-        return 1;
+        return status;
     if (values.contains(QStringLiteral("size"))) {
         const QStringList parts = values.value(QStringLiteral("size")).split(u'x');
         const QSize size = parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
@@ -133,9 +136,10 @@ int runStill(const QStringList &args)
     QString problem;
     if (!readOptions(args, { QStringLiteral("device") }, file, values, problem))
         return cliUsageError(kName, problem);
-    std::unique_ptr<CaptureDriver> driver = openDriver(values);
+    int status = 0;
+    std::unique_ptr<CaptureDriver> driver = openDriver(values, status);
     if (!driver)
-        return 1;
+        return status;
     QImage frame;
     QString error;
     if (!driver->readFrame(frame, error))
