@@ -16,6 +16,10 @@ PACKAGES=(
   libcurl4-openssl-dev libsane-dev sane-utils libisofs-dev libburn-dev xorriso libcpp-httplib-dev
   # desktop helpers used at run time
   xdg-utils adwaita-icon-theme
+  # installing and packaging: desktop-file and AppStream checks, the MIME database and the
+  # shared-mime-info lookup xdg-mime uses outside a desktop session, the package and its lint
+  desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl dpkg-dev fakeroot lintian
+  man-db
   # tests, fixtures, screenshots and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
   libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool

@@ -8,3 +8,8 @@ build="${GLIMMERIX_BUILD_DIR:-$root/build}"
 GLIMMERIX_WERROR=ON "$root/tools/build.sh"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" --timeout 300 "$@"
+# On CI (a throw-away machine) the Debian package is also built, linted with lintian, installed
+# with apt, run and removed.
+if [ "${CI:-}" = "true" ]; then
+  "$root/tools/checkpackage.sh"
+fi

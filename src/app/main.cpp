@@ -59,6 +59,8 @@ int main(int argc, char *argv[])
         qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QApplication app(argc, argv);
     nameApplication(QStringLiteral(GLIMMERIX_VERSION));
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.glimmerix.Glimmerix"));
 
     const QString bundleName = QString::fromLatin1(kLanguageBundleFileName);
     if (!loadLanguageBundle(joinPath(resourceFolder(), bundleName))) {
