@@ -17,7 +17,7 @@ bool CaptureLoop::startRecording(const QString &path, const CaptureSetup &setup,
     m_driver.takeAudio(); // sound from before the start does not belong to the clip
     m_firstFrame.reset();
     if (!m_recording.open(path, m_driver.frameSize(), m_driver.microSecPerFrame(),
-            m_withAudio ? kCaptureAudioRate : 0)) {
+            m_withAudio ? kCaptureAudioRate : 0, setup.videoBuffers)) {
         error = m_recording.stats().detail;
         return false;
     }
