@@ -23,6 +23,8 @@ inline constexpr int kItemProperties = 32802;
 inline constexpr int kCopyFiles = 32807;
 inline constexpr int kFieldLabels = 32808;
 inline constexpr int kOpenPicture = 32809;
+// Opens the video capture dialog.
+inline constexpr int kVideoCapture = 32811;
 inline constexpr int kExternalPrograms = 32812;
 inline constexpr int kRebuildThumbnail = 32814;
 inline constexpr int kSendMail = 32815;

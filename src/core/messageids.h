@@ -77,6 +77,15 @@ inline constexpr int kPlayingStatus = 50533; // %lu bytes, %.1f seconds
 inline constexpr int kRecordingStatus = 50534; // %lu bytes, %.1f seconds
 inline constexpr int kUnsavedQuestion = 59400; // closing the recorder with an unsaved recording
 
+// Video capture and scanner acquire.
+inline constexpr int kStillNotSaved = 50336;
+inline constexpr int kClipCaptured = 50339;
+inline constexpr int kCapturedClipTitle = 50340;
+inline constexpr int kCaptureRunning = 50378; // appended to the status while a capture runs
+inline constexpr int kBitmapFilter = 50529; // filter of the save-still dialog
+inline constexpr int kScannerLibrary = 54024; // file name of the SANE library
+inline constexpr int kScannerUnavailable = 54025;
+
 // Picture layer.
 inline constexpr int kOutOfMemory = 54001;
 inline constexpr int kCannotCreatePicture = 54009; // a picture file cannot be created

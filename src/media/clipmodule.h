@@ -23,6 +23,32 @@ enum GlimmerixClipResult {
 // `target` hands out. The module exports this under kClipEntryName.
 typedef int (*GlimmerixReadFirstFrame)(
     const char *path, GlimmerixFrameTarget target, void *context);
+
+// Writing an AVI clip (Motion-JPEG video, 16-bit PCM sound) frame by frame.
+typedef struct GlimmerixClipWriter GlimmerixClipWriter;
+
+enum GlimmerixWriteResult {
+    GlimmerixWriteOk = 0,
+    GlimmerixWriteCannotCreate = 1, // the file or the encoder could not be set up
+    GlimmerixWriteFailed = 2, // writing failed (a full disk, a removed drive)
+};
+
+struct GlimmerixClipWriterApi {
+    // Creates the AVI file at `path` for `width` x `height` frames, one every `microSecPerFrame`
+    // microseconds, with a mono sound track at `audioRate` samples per second (0: no sound).
+    // Null on failure with `result` set.
+    GlimmerixClipWriter *(*open)(const char *path, int width, int height,
+        long long microSecPerFrame, int audioRate, int *result);
+    // Adds the 24-bit RGB frame (top row first, rows `stride` bytes apart) as frame `number`.
+    int (*writeVideo)(
+        GlimmerixClipWriter *writer, const unsigned char *rgb, int stride, long long number);
+    // Adds `count` 16-bit sound samples.
+    int (*writeAudio)(GlimmerixClipWriter *writer, const short *samples, int count);
+    // Finishes the file (its index) and frees the writer; the result of the whole write.
+    int (*close)(GlimmerixClipWriter *writer);
+};
+// The module exports this under kClipWriterEntryName.
+typedef const struct GlimmerixClipWriterApi *(*GlimmerixClipWriterEntry)(void);
 }
 
 namespace glimmerix
@@ -30,5 +56,6 @@ namespace glimmerix
 
 inline constexpr const char *kClipModuleName = "glimix-clip.so";
 inline constexpr const char *kClipEntryName = "glimmerixReadFirstFrame";
+inline constexpr const char *kClipWriterEntryName = "glimmerixClipWriterApi";
 
 } // namespace glimmerix

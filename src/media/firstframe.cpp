@@ -1,14 +1,10 @@
 #include "firstframe.h"
 
 #include "clipmodule.h"
+#include "clipmoduleloader.h"
 #include "imaging/dibblock.h"
 
 #include <QFile>
-#include <QFileInfo>
-
-#include <dlfcn.h>
-
-#include <mutex>
 
 namespace glimmerix
 {
@@ -16,27 +12,9 @@ namespace glimmerix
 namespace
 {
 
-// The clip module next to the program (build tree), else in <prefix>/lib/glimmerix (installed),
-// else where this build made it (test programs live in other folders).
-GlimmerixReadFirstFrame loadClipModule()
-{
-    const QString folder = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).path();
-    const QString name = QString::fromLatin1(kClipModuleName);
-    for (const QString &candidate :
-        { folder + u'/' + name, folder + QStringLiteral("/../lib/glimmerix/") + name,
-            QStringLiteral(GLIMMERIX_CLIP_MODULE) }) {
-        if (void *module = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL))
-            return reinterpret_cast<GlimmerixReadFirstFrame>(dlsym(module, kClipEntryName));
-    }
-    return nullptr;
-}
-
 GlimmerixReadFirstFrame clipReader()
 {
-    static std::once_flag once;
-    static GlimmerixReadFirstFrame reader = nullptr;
-    std::call_once(once, [] { reader = loadClipModule(); });
-    return reader;
+    return reinterpret_cast<GlimmerixReadFirstFrame>(clipModuleSymbol(kClipEntryName));
 }
 
 // Hands the module a new 24-bit image block to draw into; rows are stored bottom-up.

@@ -1,5 +1,6 @@
 #include "mainframe.h"
 
+#include "acquirecommands.h"
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
@@ -178,7 +179,8 @@ void CMainFrame::createCommands()
         viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
         launcherCommandSet(*m_launcher), publishCommandSet(*m_document, this),
         searchCommandSet(*m_document, *m_view, *m_albumListAccess, this),
-        onlineServiceCommandSet(*m_document, this), helpCommandSet(), m_transfer->commandSet() };
+        onlineServiceCommandSet(*m_document, this), helpCommandSet(), m_transfer->commandSet(),
+        acquireCommandSet(*this) };
     for (CommandSet &set : sets) {
         const QString name = set.name;
         // Two subsystems claiming one number is a programming error the tests would show.

@@ -1,0 +1,37 @@
+#include "clipplayerwindow.h"
+
+#include <QLabel>
+#include <QMediaPlayer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QVideoFrame>
+#include <QVideoSink>
+
+namespace glimmerix
+{
+
+ClipPlayerWindow::ClipPlayerWindow(const QString &path, const QString &title, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::Tool)
+    , m_picture(new QLabel(this))
+    , m_player(new QMediaPlayer(this))
+{
+    setObjectName(QStringLiteral("clipPlayer"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(title);
+    m_picture->setMinimumSize(160, 120);
+    m_picture->setAlignment(Qt::AlignCenter);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_picture);
+    auto *sink = new QVideoSink(this);
+    connect(sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
+        const QImage image = frame.toImage();
+        if (!image.isNull())
+            m_picture->setPixmap(QPixmap::fromImage(image));
+    });
+    m_player->setVideoSink(sink);
+    m_player->setSource(QUrl::fromLocalFile(path));
+    m_player->play();
+}
+
+} // namespace glimmerix

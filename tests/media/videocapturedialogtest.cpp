@@ -1,0 +1,147 @@
+// The capture dialog driven by test-pattern drivers: the driver list connects the index an entry
+// stands for, a capture ends in a clip that is saved into the album, a still is grabbed, saved
+// and opened, and closing removes the temporary files.
+
+#include "media/ui/videocapturedialog.h"
+#include "core/messageids.h"
+#include "imaging/dib.h"
+#include "imaging/picturetypes.h"
+#include "media/capturesession.h"
+#include "media/testpatterndriver.h"
+#include "media/ui/capturepreview.h"
+
+#include "support/recordinghost.h"
+#include "support/testenvironment.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace glimmerix;
+
+namespace
+{
+
+QPushButton *button(VideoCaptureDialog &dialog, const char *name)
+{
+    return dialog.findChild<QPushButton *>(QLatin1String(name));
+}
+
+struct Fixture {
+    QString video = makeTestFolder(QStringLiteral("VIDEO"));
+    QString photos = makeTestFolder(QStringLiteral("PHOTOS"));
+    QList<int> made;
+    VideoCaptureDialog::Drivers drivers()
+    {
+        return { { { 0, QStringLiteral("first"), {} }, { 2, QStringLiteral("second"), {} },
+                     { 3, QStringLiteral("third"), {} } },
+            [this](int index) {
+                made.append(index);
+                auto driver = std::make_unique<TestPatternDriver>();
+                QString ignored;
+                driver->setFrameSize(index == 2 ? QSize(160, 120) : QSize(640, 480), ignored);
+                return driver;
+            } };
+    }
+};
+
+TEST(VideoCaptureDialog, DriverListConnectsTheIndexOfTheChosenEntry)
+{
+    RecordingHost host;
+    Fixture fixture;
+    VideoCaptureDialog dialog(fixture.video, fixture.photos, fixture.drivers());
+    dialog.resize(700, 400);
+    dialog.show();
+    EXPECT_EQ(dialog.connectedIndex(), 0);
+    EXPECT_EQ(dialog.findChild<QComboBox *>(QStringLiteral("driverList"))->count(), 3);
+    EXPECT_EQ(dialog.findChild<QSpinBox *>(QStringLiteral("framesPerSecond"))->value(), 15);
+    EXPECT_FALSE(button(dialog, "saveClip")->isEnabled());
+    EXPECT_FALSE(button(dialog, "saveStill")->isEnabled());
+    EXPECT_FALSE(button(dialog, "videoDisplay")->isEnabled());
+
+    dialog.connectDriver(1);
+    EXPECT_EQ(dialog.connectedIndex(), 2);
+    EXPECT_EQ(fixture.made, (QList<int> { 0, 2 }));
+    // 160 x 120 fits the preview: shown at its own size, centred.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.preview()->pictureRect().width() == 160; }));
+    EXPECT_FALSE(dialog.preview()->isScaled());
+    EXPECT_LE((dialog.preview()->pictureRect().center() - dialog.preview()->rect().center())
+                  .manhattanLength(),
+        2);
+    const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        dialog.connectDriver(0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.preview()->isScaled(); }));
+        QTest::qWait(300);
+        dialog.grab().save(shots + QStringLiteral("/video-capture.png"));
+    }
+}
+
+TEST(VideoCaptureDialog, CapturesAClipAndAStillIntoTheAlbum)
+{
+    RecordingHost host;
+    Fixture fixture;
+    VideoCaptureDialog dialog(fixture.video, fixture.photos, fixture.drivers());
+    QStringList added;
+    dialog.setAddToAlbum([&added](const QString &path) {
+        added.append(path);
+        return 1;
+    });
+    BlockHandle opened = 0;
+    dialog.setOpenPicture([&opened](BlockHandle still) { opened = still; });
+    dialog.show();
+    dialog.findChild<QSpinBox *>(QStringLiteral("framesPerSecond"))->setValue(30);
+
+    button(dialog, "capture")->click();
+    EXPECT_TRUE(dialog.session()->isCapturing());
+    EXPECT_FALSE(dialog.findChild<QComboBox *>(QStringLiteral("driverList"))->isEnabled());
+    QTest::qWait(500);
+    button(dialog, "capture")->click(); // now "End Capture"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button(dialog, "saveClip")->isEnabled(); }, 10000));
+    EXPECT_TRUE(host.messageIds().contains(Message::kClipCaptured));
+    EXPECT_TRUE(QFile::exists(dialog.finishedClip()));
+
+    const QString clip = fixture.video + QStringLiteral("/mine.avi");
+    writeFile(clip, "an older file of that name");
+    host.queueSaveFileName(fixture.video + QStringLiteral("/mine"));
+    dialog.saveClip();
+    EXPECT_EQ(added, QStringList { clip });
+    EXPECT_GT(QFile(clip).size(), 1000) << "the older file is replaced by the clip";
+    EXPECT_FALSE(QFile::exists(dialog.finishedClip()));
+    EXPECT_FALSE(button(dialog, "saveClip")->isEnabled());
+
+    dialog.grabStill();
+    ASSERT_TRUE(isBlockHandle(dialog.still()));
+    const BITMAPINFOHEADER *header = dibHeader(dialog.still());
+    EXPECT_EQ(header->biBitCount, 24);
+    EXPECT_EQ(header->biWidth, 640);
+    const QString still = fixture.photos + QStringLiteral("/still.bmp");
+    host.queueSaveFileName(still);
+    dialog.saveStill();
+    EXPECT_EQ(added.last(), still);
+    const DecodeResult read = loadPicture(still);
+    ASSERT_EQ(read.status, DecodeStatus::Ok);
+    EXPECT_EQ(dibHeader(read.block)->biHeight, 480);
+    blockFree(read.block);
+
+    // A still that cannot be written: message 50336, nothing added.
+    host.queueSaveFileName(QStringLiteral("/dev/full/still.bmp"));
+    dialog.saveStill();
+    EXPECT_EQ(host.messageIds().last(), Message::kStillNotSaved);
+    EXPECT_EQ(added.size(), 2);
+
+    dialog.stillToNewPicture();
+    ASSERT_TRUE(isBlockHandle(opened));
+    EXPECT_NE(opened, dialog.still()) << "the picture window gets its own copy";
+    blockFree(opened);
+
+    dialog.accept();
+    EXPECT_FALSE(QFile::exists(dialog.captureFile()));
+    EXPECT_FALSE(QFile::exists(dialog.finishedClip()));
+}
+
+} // namespace
