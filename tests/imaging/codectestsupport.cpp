@@ -1,6 +1,7 @@
 #include "codectestsupport.h"
 
 #include "imaging/dib.h"
+#include "picturetestutil.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -12,43 +13,27 @@
 
 using namespace glimmerix;
 
-RgbPicture readNetpbm(const QString &path)
+namespace
 {
-    const QByteArray data = fileBytes(path);
-    RgbPicture picture;
-    // Header: magic, width, height, [maxval], one whitespace byte, then the raster.
-    QList<QByteArray> fields;
-    qsizetype at = 0;
-    const int wanted = data.startsWith("P4") ? 3 : 4;
-    while (fields.size() < wanted && at < data.size()) {
-        while (at < data.size() && QChar(data[at]).isSpace())
-            ++at;
-        const qsizetype start = at;
-        while (at < data.size() && !QChar(data[at]).isSpace())
-            ++at;
-        fields.append(data.mid(start, at - start));
-    }
-    ++at;
-    picture.width = fields.value(1).toInt();
-    picture.height = fields.value(2).toInt();
-    const auto *raster = reinterpret_cast<const std::uint8_t *>(data.constData() + at);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            if (fields[0] == "P6") {
-                const std::uint8_t *p = raster + 3 * (y * picture.width + x);
-                picture.pixels.push_back({ p[0], p[1], p[2] });
-            } else if (fields[0] == "P5") {
-                const std::uint8_t v = raster[y * picture.width + x];
-                picture.pixels.push_back({ v, v, v });
-            } else {
-                const int stride = (picture.width + 7) / 8;
-                const bool black = (raster[y * stride + x / 8] >> (7 - x % 8)) & 1;
-                const std::uint8_t v = black ? 0 : 255;
-                picture.pixels.push_back({ v, v, v });
-            }
-        }
+
+// Packs top-down samples (one grey or three RGB channels) as RGB pixels.
+RgbPicture rgbPicture(const SamplePicture &samples)
+{
+    RgbPicture picture { samples.width, samples.height, {} };
+    for (std::size_t at = 0; at + std::size_t(samples.channels) <= samples.samples.size();
+         at += std::size_t(samples.channels)) {
+        const std::uint8_t *p = samples.samples.data() + at;
+        picture.pixels.push_back(
+            samples.channels == 3 ? Rgb { p[0], p[1], p[2] } : Rgb { p[0], p[0], p[0] });
     }
     return picture;
+}
+
+} // namespace
+
+RgbPicture readNetpbm(const QString &path)
+{
+    return rgbPicture(readPnm(path));
 }
 
 QString codecFixture(const QString &name)
@@ -58,38 +43,7 @@ QString codecFixture(const QString &name)
 
 RgbPicture blockPicture(BlockHandle block)
 {
-    RgbPicture picture;
-    BITMAPINFOHEADER *header = dibHeader(block);
-    if (header == nullptr)
-        return picture;
-    picture.width = header->biWidth;
-    picture.height = header->biHeight;
-    const RGBQUAD *table = dibColors(header);
-    const unsigned char *bits = dibBits(header);
-    const std::size_t rowLength = dibRowBytes(header->biWidth, header->biBitCount);
-    for (int y = 0; y < picture.height; ++y) {
-        const unsigned char *row = bits + std::size_t(picture.height - 1 - y) * rowLength;
-        for (int x = 0; x < picture.width; ++x) {
-            unsigned index = 0;
-            switch (header->biBitCount) {
-            case 24:
-                picture.pixels.push_back({ row[3 * x + 2], row[3 * x + 1], row[3 * x] });
-                continue;
-            case 8:
-                index = row[x];
-                break;
-            case 4:
-                index = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-                break;
-            case 1:
-                index = (row[x / 8] >> (7 - x % 8)) & 1;
-                break;
-            }
-            const RGBQUAD &c = table[index];
-            picture.pixels.push_back({ c.rgbRed, c.rgbGreen, c.rgbBlue });
-        }
-    }
-    return picture;
+    return rgbPicture(blockPixels(block));
 }
 
 BlockHandle makeBlock(int width, int height, int bitCount, int colours,

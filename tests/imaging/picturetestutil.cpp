@@ -12,26 +12,39 @@ using namespace glimmerix;
 SamplePicture readPnm(const QString &path)
 {
     const QByteArray data = fileBytes(path);
-    SamplePicture picture;
-    if (data.size() < 2 || data[0] != 'P' || (data[1] != '6' && data[1] != '5'))
-        return picture;
-    // Header: magic, width, height, maximum, each separated by white space.
+    if (data.size() < 2 || data[0] != 'P' || (data[1] != '6' && data[1] != '5' && data[1] != '4'))
+        return {};
+    const bool bilevel = data[1] == '4';
+    // Header: magic, width, height, maximum (not for P4), each separated by white space.
     int position = 2;
     int fields[3] = {};
-    for (int &field : fields) {
+    for (int i = 0; i < (bilevel ? 2 : 3); ++i) {
         while (position < data.size() && std::isspace(static_cast<unsigned char>(data[position])))
             ++position;
         while (position < data.size() && std::isdigit(static_cast<unsigned char>(data[position])))
-            field = field * 10 + (data[position++] - '0');
+            fields[i] = fields[i] * 10 + (data[position++] - '0');
     }
     ++position; // the single white space before the samples
+    SamplePicture picture;
     picture.width = fields[0];
     picture.height = fields[1];
     picture.channels = data[1] == '6' ? 3 : 1;
+    const auto *raster = reinterpret_cast<const std::uint8_t *>(data.constData() + position);
+    if (bilevel) {
+        // One bit a pixel, rows padded to whole bytes, 1 is black.
+        const qsizetype stride = (picture.width + 7) / 8;
+        if (data.size() - position < stride * picture.height)
+            return {};
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                picture.samples.push_back(
+                    (raster[y * stride + x / 8] >> (7 - x % 8)) & 1 ? 0 : 255);
+        return picture;
+    }
     const qsizetype count = qsizetype(picture.width) * picture.height * picture.channels;
     if (data.size() - position < count)
         return {};
-    picture.samples.assign(data.begin() + position, data.begin() + position + count);
+    picture.samples.assign(raster, raster + count);
     return picture;
 }
 

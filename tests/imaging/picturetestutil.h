@@ -23,7 +23,8 @@ struct SamplePicture {
     bool operator==(const SamplePicture &) const = default;
 };
 
-// Reads a binary PPM (P6) or PGM (P5) file; an empty picture when it cannot.
+// Reads a binary PPM (P6), PGM (P5) or PBM (P4, as grey 0 and 255) file; an empty picture when it
+// cannot.
 SamplePicture readPnm(const QString &path);
 // The pixels of an image block, top row first: palette pictures through their table (RGB), 24-bit
 // as RGB, greyscale-class blocks as one channel when `keepGrey`.

@@ -6,7 +6,8 @@ window). Fails when
   - one namespace of an id header gives the same number to two names;
   - a file elsewhere under src/ or tools/ defines a named constant or enum entry with a number
     that an id header defines (name it from core instead);
-  - a call passes a message, string or bitmap number as a literal.
+  - a call passes a message, string or bitmap number as a literal;
+  - a message number is named but the English string table (lang/en/strings) lacks its text.
 Usage: numbersdefinedonce.py <source root>
 """
 import pathlib
@@ -49,6 +50,20 @@ for path in sorted(list((root / "src").rglob("*")) + list((root / "tools").rglob
                 errors.append(f"{rel}:{number}: {name} = {value} is defined in {ids[value]}")
         for call, value in literal_call_re.findall(code):
             errors.append(f"{rel}:{number}: {call}({value}) with a literal number")
+
+# Every named message has its text in the English bundle, so a lookup never comes back empty.
+table = set()
+for source in (root / "lang/en/strings").glob("*.txt"):
+    for line in source.read_text(errors="replace").splitlines():
+        entry = re.match(r"(\d+)\s", line)
+        if entry:
+            table.add(int(entry.group(1)))
+messages = root / "src/core/messageids.h"
+for number, line in enumerate(messages.read_text().splitlines(), 1):
+    for name, value in constant_re.findall(line.split("//")[0]):
+        if int(value) not in table:
+            errors.append(f"{messages.relative_to(root)}:{number}: {name} = {value} has no text in "
+                          "lang/en/strings")
 
 for error in errors:
     print(error)
