@@ -17,8 +17,7 @@ namespace glimmerix
 namespace
 {
 
-constexpr int kRenderWidth = 640;
-constexpr int kRenderHeight = 480;
+constexpr QSize kRenderBox(640, 480);
 constexpr int kRenderDotsPerInch = 200;
 const QString kPng = QStringLiteral("image/png");
 const QString kBmp = QStringLiteral("image/bmp");
@@ -100,10 +99,10 @@ QImage CAlbumSrvrItem::renderPicture(const AlbumItem &item)
         const QImage full = imageFromDibBlock(picture.handle());
         const int width = full.width();
         const int height = full.height();
-        if (!full.isNull() && (width > kRenderWidth || height > kRenderHeight)) {
+        if (!full.isNull() && (width > kRenderBox.width() || height > kRenderBox.height())) {
             const QSize target = height < width
-                ? QSize(kRenderWidth, std::max(1, height * kRenderWidth / width))
-                : QSize(std::max(1, width * kRenderWidth / height), kRenderWidth);
+                ? QSize(kRenderBox.width(), std::max(1, height * kRenderBox.width() / width))
+                : QSize(std::max(1, width * kRenderBox.width() / height), kRenderBox.width());
             OwnedBlock scaled(
                 ScaleImage(picture.handle(), target.width(), target.height(), kRenderDotsPerInch));
             const QImage shrunk = imageFromDibBlock(scaled.handle());
