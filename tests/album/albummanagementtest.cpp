@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace glimmerix;
 
 namespace
@@ -229,5 +231,8 @@ TEST(FreeSpace, ReserveAndUnknownSpace)
     // A folder that does not exist yet is measured on the nearest one that does.
     const QString folder = makeTestFolder(QStringLiteral("space"));
     EXPECT_GT(freeSpaceOf(folder + QStringLiteral("/not/yet")), 0);
-    EXPECT_EQ(freeSpaceOf(folder + QStringLiteral("/not/yet")), freeSpaceOf(folder));
+    // Other tests write to the same disk at the same time, so the two readings may differ by what
+    // they wrote meanwhile; a different disk would differ by far more.
+    const qint64 nested = freeSpaceOf(folder + QStringLiteral("/not/yet"));
+    EXPECT_LT(std::abs(nested - freeSpaceOf(folder)), 64LL * 1024 * 1024);
 }
