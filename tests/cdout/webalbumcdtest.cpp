@@ -113,21 +113,6 @@ TEST(WebAlbumCd, FinishPutsTheAlbumOnADiscInTheCheckedDiscFolder)
     setDiscTargetChooser(previous);
 }
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")), args);
-    process.waitForFinished(120000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError()) };
-}
-
 TEST(WebAlbumCd, CommandLineMakesTheSameDiscAndRefusesBadInput)
 {
     const QString media = makeTestFolder(QStringLiteral("media"));

@@ -13,21 +13,6 @@
 namespace
 {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")), args);
-    process.waitForFinished(120000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError()) };
-}
-
 TEST(SearchCli, FillsTheTargetAndCounts)
 {
     const QString folder = makeTestFolder(QStringLiteral("cli-search"));

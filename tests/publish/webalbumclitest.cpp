@@ -12,20 +12,9 @@
 namespace
 {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
 CliRun webalbum(const QStringList &args)
 {
-    QProcess process;
-    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")),
-        QStringList { QStringLiteral("webalbum") } + args);
-    process.waitForFinished(120000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError()) };
+    return cli(QStringList { QStringLiteral("webalbum") } + args);
 }
 
 // Saves an album of `names` (made as pictures, or as sounds for ".wav") in a fresh folder.
