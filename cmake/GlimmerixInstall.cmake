@@ -2,7 +2,8 @@
 # Standard and the freedesktop.org (XDG) base directory rules expect, and the Debian package.
 #
 #   <prefix>/bin/                                glimix, glimix-cli, glimix-thumbnailer
-#   <prefix>/lib/glimmerix/                      loadable modules (command module, clip module)
+#   <prefix>/lib/glimmerix/                      loadable modules (command module, clip module),
+#                                                players copied into product packages
 #   <prefix>/share/glimmerix/                    resource folder: Glimix.rcc, pictures, help
 #   <prefix>/share/applications, metainfo, icons/hicolor, mime/packages, thumbnailers,
 #   <prefix>/share/man/man1, bash-completion/completions, doc/glimmerix
@@ -12,7 +13,9 @@
 #
 # A new program installs with one line beside its add_executable():
 #     glimmerix_install_program(glimix-service)
-# and a new loadable module with glimmerix_install_program(NAME MODULE). The older install lines
+# a new loadable module with glimmerix_install_program(NAME MODULE), and a program that is not
+# started from the PATH but found with bundledProgramPath() (the players copied into product
+# packages) with glimmerix_install_program(NAME BUNDLED). The older install lines
 # of glimix, glimix-cli, the modules and the resource folder stay where those are built.
 
 set(GLIMMERIX_APP_ID org.glimmerix.Glimmerix)
@@ -26,6 +29,8 @@ add_dependencies(glimmerix_installed glimix glimix-cli glimix-cli-commands glimi
 function(glimmerix_install_program target)
   if("MODULE" IN_LIST ARGN)
     install(TARGETS ${target} LIBRARY DESTINATION lib/glimmerix)
+  elseif("BUNDLED" IN_LIST ARGN)
+    install(TARGETS ${target} RUNTIME DESTINATION lib/glimmerix)
   else()
     install(TARGETS ${target} RUNTIME DESTINATION bin)
   endif()

@@ -54,6 +54,18 @@ QString resourceFolder()
     return exeFolder;
 }
 
+QString bundledProgramPath(const QString &fileName)
+{
+    const QString exeFolder = executableFolder();
+    for (const QString &candidate : { joinPath(exeFolder, fileName),
+             exeFolder + QStringLiteral("/../lib/glimmerix/") + fileName,
+             QStringLiteral(GLIMMERIX_BUILD_PROGRAMS "/") + fileName }) {
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
 QString userFolder()
 {
     const QString fromEnvironment = envPath("GLIMMERIX_HOME");

@@ -24,6 +24,11 @@ QString configFolder();
 // Creates the runtime folder when missing and checks that it is ours and private; returns an
 // empty string when no safe folder can be had.
 QString runtimeFolder();
+// A program that ships inside the installation instead of on the PATH, such as the players that
+// are copied into product packages: next to the running program (build tree), else in
+// <prefix>/lib/glimmerix (installed), else where this build made it (test programs live in other
+// folders). An empty string when none exists.
+QString bundledProgramPath(const QString &fileName);
 
 // `folder` + "/" + `name`, with no doubled separator.
 QString joinPath(const QString &folder, const QString &name);

@@ -8,9 +8,9 @@
 #include "imaging/jpegcodec.h"
 #include "imaging/mediatypes.h"
 #include "imaging/picturetypes.h"
+#include "platform/paths.h"
 #include "platform/strings.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -291,9 +291,7 @@ bool ItemPicker::next()
     if (m_mode == PickingMode::SlideShow) {
         const QString player = m_folder + QStringLiteral("slideshow.exe");
         if (!QFileInfo::exists(player)) {
-            copyProductFile(
-                QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kSlideShowPlayer),
-                player);
+            copyProductFile(bundledProgramPath(QLatin1String(kSlideShowPlayer)), player);
         }
         m_estimate += kSlideShowPlayerBytes;
         addExtraFile(player);
