@@ -9,6 +9,7 @@
 #include "launcherbar.h"
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
+#include "publish/ui/slideshowwizard.h"
 #include "online/ui/onlinecommands.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumprinter.h"
@@ -113,6 +114,9 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
         { Command::kWebAlbum, 0, QApplication::translate("CMainFrame", "Make &Web Album..."),
             [&document, frame] { glimmerix::runWebAlbumWizard(document, frame, openHelpTopic); },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
+        { Command::kSlideShow, 0, QApplication::translate("CMainFrame", "Make &Slide Show..."),
+            [&document, frame] { glimmerix::runSlideShowWizard(document, frame, openHelpTopic); },
+            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 510 } },
     };
     return set;
 }
