@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     // What was read writes back into a file with the same pictures and thumbnails.
     SlideShowFile again;
-    if (!decodeSlideShow(encodeSlideShow(show), again) || again.entries.size() != show.entries.size())
+    if (!decodeSlideShow(encodeSlideShow(show), again)
+        || again.entries.size() != show.entries.size())
         std::abort();
     for (int i = 0; i < show.entries.size(); ++i) {
         if (again.entries.at(i).thumbnail != show.entries.at(i).thumbnail)

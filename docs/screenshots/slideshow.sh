@@ -24,7 +24,7 @@ export SHOW="$work/show" SHOT="$here/slideshow-player.png"
 timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$SHOW/slideshow.exe" & player=$!
   for _ in $(seq 100); do
-    xdotool search --onlyvisible --class slideshow >/dev/null 2>&1 && break
+    xdotool search --onlyvisible --classname slideshow.exe >/dev/null 2>&1 && break
     sleep 0.1
   done
   sleep 1  # the first picture is decoded and drawn after the window maps

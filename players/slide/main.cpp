@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
 #include <QTextStream>
 
 using namespace glimmerix;
@@ -91,6 +92,10 @@ int main(int argc, char *argv[])
         player.resize(960, 720);
         player.show();
     } else {
+        // Without a window manager (a bare X server) full screen is only a wish: the window
+        // takes the screen's size itself.
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            player.setGeometry(screen->geometry());
         player.showFullScreen();
     }
     player.start();

@@ -86,7 +86,8 @@ void SlidePlayer::showSlide(int index)
 {
     m_current = index;
     const ShowEntry &entry = m_show.entries.at(index);
-    m_picture = entry.pictureName.isEmpty() ? QImage() : loadShowPicture(m_folder + entry.pictureName);
+    m_picture
+        = entry.pictureName.isEmpty() ? QImage() : loadShowPicture(m_folder + entry.pictureName);
     if (m_show.sound == ShowSound::PictureSounds) {
         stopSound();
         if (!entry.soundName.isEmpty() && !m_paused)
@@ -167,15 +168,17 @@ void SlidePlayer::paintEvent(QPaintEvent *)
         painter.drawImage(target, m_picture);
     } else {
         painter.setPen(Qt::gray);
-        painter.drawText(stage, Qt::AlignCenter,
-            tr("The picture %1 cannot be shown.").arg(entry.pictureName));
+        painter.drawText(
+            stage, Qt::AlignCenter, tr("The picture %1 cannot be shown.").arg(entry.pictureName));
         painter.setPen(Qt::white);
     }
     const QRect caption(0, stage.bottom() + 1, width(), captionHeight);
-    painter.drawText(caption.adjusted(16, 0, -16, 0), Qt::AlignCenter | Qt::TextWordWrap, entry.notes);
+    painter.drawText(
+        caption.adjusted(16, 0, -16, 0), Qt::AlignCenter | Qt::TextWordWrap, entry.notes);
     if (m_paused) {
         painter.setPen(Qt::gray);
-        painter.drawText(rect().adjusted(0, 8, -16, 0), Qt::AlignTop | Qt::AlignRight, tr("Paused"));
+        painter.drawText(
+            rect().adjusted(0, 8, -16, 0), Qt::AlignTop | Qt::AlignRight, tr("Paused"));
     }
     if (m_firstPaint) {
         // Once, after the first picture is on the screen.

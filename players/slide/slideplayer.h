@@ -34,7 +34,10 @@ public:
     int current() const { return m_current; }
     bool paused() const { return m_paused; }
     // Called once the first picture has been painted (screenshots and tests).
-    void setFirstPaintObserver(std::function<void()> observer) { m_firstPaint = std::move(observer); }
+    void setFirstPaintObserver(std::function<void()> observer)
+    {
+        m_firstPaint = std::move(observer);
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

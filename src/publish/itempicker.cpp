@@ -297,11 +297,11 @@ bool ItemPicker::next()
             QString failedFile = QLatin1String(kSlideShowPlayer);
             const QString cause = source.isEmpty()
                 ? QStringLiteral("not installed")
-                : copyProductFile(source, player, &failedFile);
+                : copyProductProgram(source, player, &failedFile);
             if (!cause.isEmpty()) {
                 // copyProductFile removed a partial copy; a show without its player is no show.
-                host().showMessage(
-                    Message::kSlideShowPlayerMissing, { failedFile + QStringLiteral(": ") + cause });
+                host().showMessage(Message::kSlideShowPlayerMissing,
+                    { failedFile + QStringLiteral(": ") + cause });
                 return false;
             }
         }

@@ -144,7 +144,7 @@ QByteArray slideShowHtml(const SlideShowFile &show)
     QByteArray json = QJsonDocument(data).toJson(QJsonDocument::Compact);
     json.replace("<", "\\u003c");
     QByteArray page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
-    page += htmlEscaped(show.title).toUtf8();
+    page += htmlEscaped(show.title.isEmpty() ? QStringLiteral("Slide Show") : show.title).toUtf8();
     page += "</title>\n<script type=\"application/json\" id=\"show\">";
     page += json;
     page += "</script>\n";

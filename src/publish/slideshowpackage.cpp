@@ -85,7 +85,8 @@ qint64 SlideShowPackage::neededBytes() const
 {
     switch (m_sound) {
     case ShowSound::Music:
-        return m_picker.sizeEstimate() + (m_musicPath.isEmpty() ? 0 : QFileInfo(m_musicPath).size());
+        return m_picker.sizeEstimate()
+            + (m_musicPath.isEmpty() ? 0 : QFileInfo(m_musicPath).size());
     case ShowSound::PictureSounds:
         return m_picker.sizeEstimate() + pictureSoundBytes();
     case ShowSound::None:
@@ -184,7 +185,8 @@ ShowFileResult SlideShowPackage::writeShowFile()
         if (m_sound == ShowSound::PictureSounds && !item.sound.isEmpty()) {
             const std::uint32_t seconds = waveSeconds(item.sound);
             if (seconds == 0) {
-                m_problems.append(problem(item.sound, QStringLiteral("not a WAVE file with a length")));
+                m_problems.append(
+                    problem(item.sound, QStringLiteral("not a WAVE file with a length")));
             } else {
                 const QString name = copyName(item.sound, names, taken);
                 if (!copySound(item.sound, name))
@@ -256,7 +258,9 @@ QString SlideShowPackage::deliverToFolder(const QString &folder) const
         const QString copy = target + fileNameOf(source);
         const bool existed = QFileInfo::exists(copy);
         QString failedFile;
-        const QString cause = copyProductFile(source, copy, &failedFile);
+        const QString cause = QFileInfo(source).isExecutable()
+            ? copyProductProgram(source, copy, &failedFile)
+            : copyProductFile(source, copy, &failedFile);
         if (!cause.isEmpty()) {
             // Leave no half package: what this delivery added goes again.
             for (const QString &path : std::as_const(made))

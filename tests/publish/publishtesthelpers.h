@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 
 // A picture of `width` x `height` with a gradient (so JPEG sizes are realistic), saved by the
@@ -50,4 +51,15 @@ inline CliRun cli(const QStringList &args)
     process.waitForFinished(120000);
     return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
         QString::fromUtf8(process.readAllStandardError()) };
+}
+
+// The headless browser the page tests use; empty when none is installed.
+inline QString chromium()
+{
+    for (const char *name : { "chromium", "chromium-browser", "google-chrome" }) {
+        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
 }

@@ -50,12 +50,14 @@ TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
     EXPECT_EQ(show.entries.at(0).pictureName, QStringLiteral("c.JPG"));
     EXPECT_EQ(show.musicName, QStringLiteral("song.wav"));
     EXPECT_EQ(show.musicSeconds, 2u);
-    for (const char *file : { "a.JPG", "b.JPG", "c.JPG", "song.wav", "slideshow.exe", "slideshow.html" })
-        EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/show/") + QLatin1String(file))) << file;
+    for (const char *file :
+        { "a.JPG", "b.JPG", "c.JPG", "song.wav", "slideshow.exe", "slideshow.html" })
+        EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/show/") + QLatin1String(file)))
+            << file;
 
     // Onto a disc image, in a disc folder.
-    const CliRun disc = slideshow(
-        { album, "--item-sounds", "--iso", out + QStringLiteral("/show.iso"), "--disc-folder", "Show" });
+    const CliRun disc = slideshow({ album, "--item-sounds", "--iso",
+        out + QStringLiteral("/show.iso"), "--disc-folder", "Show" });
     ASSERT_EQ(disc.status, 0) << qPrintable(disc.err);
     const QByteArray image = fileBytes(out + QStringLiteral("/show.iso"));
     EXPECT_TRUE(image.contains("open=Show\\slideshow.exe")) << "AutoRun.inf on the disc";
@@ -65,10 +67,10 @@ TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
         int status;
         const char *says;
     } refused[] = {
-        { { album, out + "/bad", "--music", media + "/noise.wav" }, 1, "not a WAVE file with a length" },
+        { { album, out + "/bad", "--music", media + "/noise.wav" }, 1,
+            "not a WAVE file with a length" },
         { { album, out + "/bad", "--music", media + "/gone.wav" }, 1, "no such file" },
-        { { album, out + "/bad", "--music", media + "/song.wav", "--item-sounds" }, 2,
-            "not both" },
+        { { album, out + "/bad", "--music", media + "/song.wav", "--item-sounds" }, 2, "not both" },
         { { album, out + "/bad", "--items", "3" }, 1, "not a still picture" },
         { { album, out + "/bad", "--disc-folder", "Show" }, 2, "--disc-folder needs --iso" },
         { { album }, 2, "give an album and a folder" },
@@ -77,7 +79,8 @@ TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
         const CliRun run = slideshow(r.args);
         EXPECT_EQ(run.status, r.status) << qPrintable(r.args.join(u' '));
         EXPECT_TRUE(run.err.contains(QLatin1String(r.says))) << qPrintable(run.err);
-        EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/bad"))) << qPrintable(r.args.join(u' '));
+        EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/bad")))
+            << qPrintable(r.args.join(u' '));
     }
 }
 

@@ -83,8 +83,7 @@ TEST(SlideShowFile, LayoutSoundLengthsAndAutoRunLines)
             const int at = 412 + 552 * i;
             EXPECT_EQ(u32(bytes, at + 536), offsets[i]);
             EXPECT_EQ(qFromLittleEndian<std::uint16_t>(bytes.constData() + at + 528), 2);
-            EXPECT_EQ(bytes.mid(2068 + int(offsets[i]), 3),
-                f.show.entries.at(i).thumbnail.left(3));
+            EXPECT_EQ(bytes.mid(2068 + int(offsets[i]), 3), f.show.entries.at(i).thumbnail.left(3));
         }
         // Sound fields hold something only in their own mode.
         const bool headerSound = bytes.mid(148, 264).count('\0') != 264;

@@ -98,7 +98,8 @@ TEST(SlideShowWizard, SoundChoicesWriteTheShowFileAndFinishDeliversThePackage)
 
     // The pictures' own sounds: the show file names the copy and its length.
     control<QRadioButton>(sound, SlideSoundControl::kPictureSoundsRadio)->click();
-    EXPECT_EQ(sound->neededBytes(), pick->picker().sizeEstimate() + QFileInfo(media + "/voice.wav").size());
+    EXPECT_EQ(sound->neededBytes(),
+        pick->picker().sizeEstimate() + QFileInfo(media + "/voice.wav").size());
     wizard.next();
     ASSERT_EQ(wizard.currentPage(), destination);
     SlideShowFile show = readShow(work + QStringLiteral("slide.sld"));
@@ -131,6 +132,7 @@ TEST(SlideShowWizard, SoundChoicesWriteTheShowFileAndFinishDeliversThePackage)
         QStringList({ "a.JPG", "b.JPG", "slide.sld", "slideshow.exe", "slideshow.html" }));
     EXPECT_EQ(fileBytes(target + QStringLiteral("/slideshow.exe")),
         fileBytes(bundledProgramPath(QStringLiteral("slide.bin"))));
+    EXPECT_TRUE(QFileInfo(target + QStringLiteral("/slideshow.exe")).isExecutable());
 }
 
 TEST(SlideShowPackage, MissingPlayerSoundNameClashesAndVanishedFiles)
@@ -176,7 +178,8 @@ TEST(SlideShowPackage, MissingPlayerSoundNameClashesAndVanishedFiles)
     const QString target = makeTestFolder(QStringLiteral("show"));
     QFile::remove(work + QStringLiteral("voice_1.wav"));
     const QString failure = package.deliverToFolder(target);
-    EXPECT_TRUE(failure.contains(QStringLiteral("voice_1.wav: no such file"))) << qPrintable(failure);
+    EXPECT_TRUE(failure.contains(QStringLiteral("voice_1.wav: no such file")))
+        << qPrintable(failure);
     EXPECT_TRUE(filesIn(target).isEmpty());
 }
 

@@ -21,4 +21,5 @@ QList<int> pickerEntryIndexes(const ItemPicker &picker, const CAlbumDoc &doc,
 // Hands `product` to the CD delivery the wizards use, with our disc component recording to
 // `target` on a disc of `capacityBlocks`; the component reports its own problems. True when
 // the disc was written.
-bool deliverProductToDisc(const CdProduct &product, const DiscTarget &target, qint64 capacityBlocks);
+bool deliverProductToDisc(
+    const CdProduct &product, const DiscTarget &target, qint64 capacityBlocks);

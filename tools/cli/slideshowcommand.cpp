@@ -51,7 +51,8 @@ std::optional<Arguments> parseArguments(const QStringList &args)
                 cliUsageError(kCommand, QStringLiteral("give --music or --item-sounds, not both"));
                 return std::nullopt;
             }
-            parsed.sound = arg == QLatin1String("--music") ? ShowSound::Music : ShowSound::PictureSounds;
+            parsed.sound
+                = arg == QLatin1String("--music") ? ShowSound::Music : ShowSound::PictureSounds;
             if (parsed.sound == ShowSound::Music)
                 parsed.music = QFileInfo(args.at(++i)).absoluteFilePath();
         } else if (arg == QLatin1String("--iso")) {
@@ -108,7 +109,8 @@ int runSlideShow(const QStringList &args)
         return 1;
     QList<int> indexes;
     if (parsed->items) {
-        const std::optional<QList<int>> list = parseItemList(kCommand, *parsed->items, doc.itemCount());
+        const std::optional<QList<int>> list
+            = parseItemList(kCommand, *parsed->items, doc.itemCount());
         if (!list)
             return 2;
         indexes = *list;

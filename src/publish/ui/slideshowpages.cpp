@@ -49,8 +49,8 @@ CSlideShow2::CSlideShow2(ItemPicker &picker, SlideShowPackage &package, QWidget 
     : QWizardPage(parent)
     , m_picker(picker)
     , m_package(package)
-    , m_musicRadio(control(
-          new QRadioButton(tr("One &music file for the whole show"), this), SlideSoundControl::kMusicRadio))
+    , m_musicRadio(control(new QRadioButton(tr("One &music file for the whole show"), this),
+          SlideSoundControl::kMusicRadio))
     , m_soundsRadio(control(new QRadioButton(tr("Each picture's own &sound"), this),
           SlideSoundControl::kPictureSoundsRadio))
     , m_noSoundRadio(
@@ -164,8 +164,8 @@ bool CSlideShow2::validatePage()
         host().showMessage(Message::kUnusableMusicFile);
         return false;
     case ShowFileResult::NotWritten:
-        host().showMessage(Message::kShowFileNotWritten, { m_package.detail() }, MessageIcon::Warning,
-            MessageButtons::Ok, { loadString(Message::kWarningTitle) });
+        host().showMessage(Message::kShowFileNotWritten, { m_package.detail() },
+            MessageIcon::Warning, MessageButtons::Ok, { loadString(Message::kWarningTitle) });
         return false;
     case ShowFileResult::NothingChosen:
         break;
@@ -308,27 +308,9 @@ void CSlideShow3::folderRadioClicked()
     updateControls();
 }
 
-// Refuses a disc folder name holding a character no disc name may hold (message 50505);
-// otherwise its spaces become '_' in the field.
-bool CSlideShow3::checkDiscFolderName()
-{
-    if (!m_discFolderBox->isChecked())
-        return true;
-    QString name = m_discFolderName->text();
-    if (!acceptDiscFolderName(name)) {
-        host().showText(loadString(Message::kForbiddenDiscFolderCharacters)
-                + QStringLiteral(" .  ?  :  *  >  <    /  \\  |"),
-            MessageIcon::Warning, MessageButtons::Ok, Message::kForbiddenDiscFolderCharacters,
-            { loadString(Message::kWarningTitle) });
-        return false;
-    }
-    m_discFolderName->setText(name);
-    return true;
-}
-
 bool CSlideShow3::deliverToCd()
 {
-    if (!checkDiscFolderName())
+    if (!acceptDiscFolderField(m_discFolderBox, m_discFolderName))
         return false;
     if (m_cd->applicationBusy()) {
         host().showMessage(Message::kCdApplicationBusy);

@@ -73,7 +73,6 @@ private:
     void updateControls();
     void showFreeSpace();
     bool cdMode() const;
-    bool checkDiscFolderName();
     bool deliverToCd();
 
     ItemPicker &m_picker;
