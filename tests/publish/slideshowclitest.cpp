@@ -16,9 +16,9 @@
 namespace
 {
 
-CliRun slideshow(const QStringList &args)
+ProcessRun slideshow(const QStringList &args)
 {
-    return cli(QStringList { QStringLiteral("slideshow") } + args);
+    return runCli(QStringList { QStringLiteral("slideshow") } + args);
 }
 
 TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
@@ -40,7 +40,7 @@ TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
     ASSERT_TRUE(doc.onSaveDocument(album));
 
     const QString out = makeTestFolder(QStringLiteral("out"));
-    const CliRun made = slideshow({ album, out + QStringLiteral("/show"), "--items", "2,0,1",
+    const ProcessRun made = slideshow({ album, out + QStringLiteral("/show"), "--items", "2,0,1",
         "--music", media + QStringLiteral("/song.wav") });
     ASSERT_EQ(made.status, 0) << qPrintable(made.err);
     EXPECT_TRUE(made.out.contains(QStringLiteral("3 pictures in")));
@@ -56,7 +56,7 @@ TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
             << file;
 
     // Onto a disc image, in a disc folder.
-    const CliRun disc = slideshow({ album, "--item-sounds", "--iso",
+    const ProcessRun disc = slideshow({ album, "--item-sounds", "--iso",
         out + QStringLiteral("/show.iso"), "--disc-folder", "Show" });
     ASSERT_EQ(disc.status, 0) << qPrintable(disc.err);
     const QByteArray image = fileBytes(out + QStringLiteral("/show.iso"));
@@ -76,7 +76,7 @@ TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
         { { album }, 2, "give an album and a folder" },
     };
     for (const auto &r : refused) {
-        const CliRun run = slideshow(r.args);
+        const ProcessRun run = slideshow(r.args);
         EXPECT_EQ(run.status, r.status) << qPrintable(r.args.join(u' '));
         EXPECT_TRUE(run.err.contains(QLatin1String(r.says))) << qPrintable(run.err);
         EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/bad")))

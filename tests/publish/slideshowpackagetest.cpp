@@ -70,8 +70,8 @@ TEST(SlideShowWizard, SoundChoicesWriteTheShowFileAndFinishDeliversThePackage)
     const QString work = makeTestFolder(QStringLiteral("work")) + u'/';
     auto *pick = new CWebPage1(PickingMode::SlideShow, work, doc);
     SlideShowPackage package(pick->picker());
-    auto *sound = new CSlideShow2(pick->picker(), package);
-    auto *destination = new CSlideShow3(pick->picker(), package, *sound);
+    auto *sound = new CSlideShow2(pick->picker(), package, media);
+    auto *destination = new CSlideShow3(pick->picker(), package, *sound, media);
     wizard.addPage(pick);
     wizard.addPage(sound);
     wizard.addPage(destination);

@@ -15,17 +15,9 @@
 namespace
 {
 
-struct Played {
-    int status;
-    QString err;
-};
-
-Played runPlayer(const QStringList &args)
+ProcessRun runPlayer(const QStringList &args)
 {
-    QProcess process;
-    process.start(bundledProgramPath(QStringLiteral("slide.bin")), args);
-    process.waitForFinished(60000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardError()) };
+    return runProgram(bundledProgramPath(QStringLiteral("slide.bin")), args);
 }
 
 // A package of two solid pictures, red then blue, made by the command-line tool.
@@ -45,7 +37,7 @@ QString makePackage()
     const QString album = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/walls.gmx");
     EXPECT_TRUE(doc.onSaveDocument(album));
     const QString package = makeTestFolder(QStringLiteral("package"));
-    const CliRun run = cli({ QStringLiteral("slideshow"), album, package });
+    const ProcessRun run = runCli({ QStringLiteral("slideshow"), album, package });
     EXPECT_EQ(run.status, 0) << qPrintable(run.err);
     return package;
 }
@@ -54,7 +46,7 @@ TEST(SlideShowPlayer, ShowsTheFirstPictureFittedOnBlackAndRefusesOtherFiles)
 {
     const QString package = makePackage();
     const QString shot = package + QStringLiteral("/shot.png");
-    const Played played
+    const ProcessRun played
         = runPlayer({ package, QStringLiteral("--window"), QStringLiteral("--grab"), shot });
     ASSERT_EQ(played.status, 0) << qPrintable(played.err);
     const QImage screen(shot);
@@ -66,7 +58,7 @@ TEST(SlideShowPlayer, ShowsTheFirstPictureFittedOnBlackAndRefusesOtherFiles)
     EXPECT_EQ(screen.pixelColor(screen.width() / 2, 2), QColor(Qt::black));
 
     writeFile(package + QStringLiteral("/bogus.sld"), QByteArray("PALM but nothing more"));
-    const Played bogus
+    const ProcessRun bogus
         = runPlayer({ package + QStringLiteral("/bogus.sld"), QStringLiteral("--grab"), shot });
     EXPECT_EQ(bogus.status, 1);
     EXPECT_TRUE(bogus.err.contains(QStringLiteral("shorter than a show file header")))

@@ -7,10 +7,10 @@
 #include "core/appsettings.h"
 #include "core/commandids.h"
 #include "launcherbar.h"
+#include "online/ui/onlinecommands.h"
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
 #include "publish/ui/slideshowwizard.h"
-#include "online/ui/onlinecommands.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
@@ -112,10 +112,14 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
     set.menus = { standardMenu(kAlbumMenu) };
     set.commands = {
         { Command::kWebAlbum, 0, QApplication::translate("CMainFrame", "Make &Web Album..."),
-            [&document, frame] { glimmerix::runWebAlbumWizard(document, frame, openHelpTopic); },
+            [&document, frame] {
+                glimmerix::runWebAlbumWizard(document, appSettings(), frame, openHelpTopic);
+            },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
         { Command::kSlideShow, 0, QApplication::translate("CMainFrame", "Make &Slide Show..."),
-            [&document, frame] { glimmerix::runSlideShowWizard(document, frame, openHelpTopic); },
+            [&document, frame] {
+                glimmerix::runSlideShowWizard(document, appSettings(), frame, openHelpTopic);
+            },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 510 } },
     };
     return set;

@@ -4,7 +4,6 @@
 #include "webalbumpages.h"
 
 #include "core/controlids.h"
-#include "core/folders.h"
 #include "core/messageids.h"
 #include "core/resourceids.h"
 #include "platform/host.h"
@@ -45,10 +44,12 @@ QString &musicFolder()
 
 // ---- sound
 
-CSlideShow2::CSlideShow2(ItemPicker &picker, SlideShowPackage &package, QWidget *parent)
+CSlideShow2::CSlideShow2(
+    ItemPicker &picker, SlideShowPackage &package, const QString &audioFolder, QWidget *parent)
     : QWizardPage(parent)
     , m_picker(picker)
     , m_package(package)
+    , m_audioFolder(audioFolder)
     , m_musicRadio(control(new QRadioButton(tr("One &music file for the whole show"), this),
           SlideSoundControl::kMusicRadio))
     , m_soundsRadio(control(new QRadioButton(tr("Each picture's own &sound"), this),
@@ -135,7 +136,7 @@ void CSlideShow2::browse()
 {
     OpenFileQuestion question;
     question.title = tr("Choose the Music");
-    question.folder = musicFolder().isEmpty() ? Folders().audioFolder() : musicFolder();
+    question.folder = musicFolder().isEmpty() ? m_audioFolder : musicFolder();
     question.filter = tr("Wave Sounds (*.wav *.WAV);;All Files (*)");
     const QStringList chosen = host().askOpenFileNames(question);
     if (!chosen.isEmpty())
@@ -177,11 +178,13 @@ bool CSlideShow2::validatePage()
 // ---- destination
 
 CSlideShow3::CSlideShow3(ItemPicker &picker, SlideShowPackage &package,
-    const CSlideShow2 &soundPage, std::unique_ptr<CdDelivery> cd, QWidget *parent)
+    const CSlideShow2 &soundPage, const QString &slideShowFolder, std::unique_ptr<CdDelivery> cd,
+    QWidget *parent)
     : QWizardPage(parent)
     , m_picker(picker)
     , m_package(package)
     , m_soundPage(soundPage)
+    , m_slideShowFolder(slideShowFolder)
     , m_cdRadio(control(new QRadioButton(tr("&CD"), this), SlideDestinationControl::kCdRadio))
     , m_folderRadio(
           control(new QRadioButton(tr("&Folder"), this), SlideDestinationControl::kFolderRadio))
@@ -290,7 +293,7 @@ bool CSlideShow3::chooseDestination(const QString &folder)
 
 void CSlideShow3::browse()
 {
-    const QString start = m_destination.isEmpty() ? Folders().slideShowFolder() : m_destination;
+    const QString start = m_destination.isEmpty() ? m_slideShowFolder : m_destination;
     const QString folder = pickFolder(this, start);
     if (!folder.isEmpty())
         chooseDestination(folder);

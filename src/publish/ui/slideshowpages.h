@@ -23,7 +23,9 @@ class CSlideShow2 final : public QWizardPage
 {
     Q_OBJECT
 public:
-    CSlideShow2(ItemPicker &picker, SlideShowPackage &package, QWidget *parent = nullptr);
+    // The music dialog starts in `audioFolder` until a music file has been chosen.
+    CSlideShow2(ItemPicker &picker, SlideShowPackage &package, const QString &audioFolder,
+        QWidget *parent = nullptr);
     void initializePage() override;
     bool validatePage() override;
 
@@ -41,6 +43,7 @@ private:
 
     ItemPicker &m_picker;
     SlideShowPackage &m_package;
+    QString m_audioFolder;
     QRadioButton *m_musicRadio;
     QRadioButton *m_soundsRadio;
     QRadioButton *m_noSoundRadio;
@@ -57,8 +60,10 @@ class CSlideShow3 final : public QWizardPage
 {
     Q_OBJECT
 public:
+    // Browse starts in `slideShowFolder` until a destination has been chosen.
     CSlideShow3(ItemPicker &picker, SlideShowPackage &package, const CSlideShow2 &soundPage,
-        std::unique_ptr<CdDelivery> cd = {}, QWidget *parent = nullptr);
+        const QString &slideShowFolder, std::unique_ptr<CdDelivery> cd = {},
+        QWidget *parent = nullptr);
     ~CSlideShow3() override;
     void initializePage() override;
     bool validatePage() override;
@@ -78,6 +83,7 @@ private:
     ItemPicker &m_picker;
     SlideShowPackage &m_package;
     const CSlideShow2 &m_soundPage;
+    QString m_slideShowFolder;
     QString m_destination;
     QRadioButton *m_cdRadio;
     QRadioButton *m_folderRadio;

@@ -4,6 +4,7 @@
 #include "slideshowpages.h"
 #include "webalbumwizard.h"
 
+#include "core/appsettings.h"
 #include "core/messageids.h"
 #include "platform/host.h"
 #include "publish/workingfolder.h"
@@ -13,8 +14,8 @@
 namespace glimmerix
 {
 
-void runSlideShowWizard(
-    const CAlbumDoc &document, QWidget *parent, const std::function<void(int topic)> &openHelp)
+void runSlideShowWizard(const CAlbumDoc &document, const AppSettings &settings, QWidget *parent,
+    const std::function<void(int topic)> &openHelp)
 {
     if (!productWizardAllowed(document))
         return;
@@ -33,10 +34,11 @@ void runSlideShowWizard(
     pick->setProperty("helpTopic", pick->helpTopic());
     // The package's files live in the picker's working folder, so the package dies first.
     SlideShowPackage package(pick->picker());
-    auto *sound = new CSlideShow2(pick->picker(), package);
+    auto *sound = new CSlideShow2(pick->picker(), package, settings.folders().audioFolder());
     wizard.addPage(pick);
     wizard.addPage(sound);
-    wizard.addPage(new CSlideShow3(pick->picker(), package, *sound, makeCdDelivery()));
+    wizard.addPage(new CSlideShow3(
+        pick->picker(), package, *sound, settings.folders().slideShowFolder(), makeCdDelivery()));
     QObject::connect(&wizard, &QWizard::helpRequested, &wizard, [&wizard, &openHelp] {
         if (openHelp && wizard.currentPage())
             openHelp(wizard.currentPage()->property("helpTopic").toInt());
