@@ -24,20 +24,23 @@ ProcessRun slideshow(const QStringList &args)
 TEST(SlideShowCli, MakesAPackageAndRefusesBadInputCleanly)
 {
     const QString media = makeTestFolder(QStringLiteral("media"));
-    CAlbumDoc doc;
-    for (const char *name : { "a.jpg", "b.bmp", "c.jpg" }) {
-        writePicture(media + u'/' + QLatin1String(name), 160, 120);
-        doc.addFile(media + u'/' + QLatin1String(name));
-    }
-    writeFile(media + QStringLiteral("/noise.wav"), QByteArray(400, 's'));
-    doc.addFile(media + QStringLiteral("/noise.wav")); // not a picture: never in a slide show
-    QByteArray data(16000, '\x80');
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    ASSERT_TRUE(writeWaveFile(media + QStringLiteral("/song.wav"),
-        WaveFormat::pcm(8000, 8, 1).toBlock(18), buffer, data.size()));
     const QString album = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/trip.gmx");
-    ASSERT_TRUE(doc.onSaveDocument(album));
+    {
+        // The document holds the album's lock until it goes.
+        CAlbumDoc doc;
+        for (const char *name : { "a.jpg", "b.bmp", "c.jpg" }) {
+            writePicture(media + u'/' + QLatin1String(name), 160, 120);
+            doc.addFile(media + u'/' + QLatin1String(name));
+        }
+        writeFile(media + QStringLiteral("/noise.wav"), QByteArray(400, 's'));
+        doc.addFile(media + QStringLiteral("/noise.wav")); // not a picture: never in a slide show
+        QByteArray data(16000, '\x80');
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        ASSERT_TRUE(writeWaveFile(media + QStringLiteral("/song.wav"),
+            WaveFormat::pcm(8000, 8, 1).toBlock(18), buffer, data.size()));
+        ASSERT_TRUE(doc.onSaveDocument(album));
+    }
 
     const QString out = makeTestFolder(QStringLiteral("out"));
     const ProcessRun made = slideshow({ album, out + QStringLiteral("/show"), "--items", "2,0,1",

@@ -24,18 +24,21 @@ ProcessRun runPlayer(const QStringList &args)
 QString makePackage()
 {
     const QString media = makeTestFolder(QStringLiteral("media"));
-    CAlbumDoc doc;
-    const std::pair<const char *, Qt::GlobalColor> pictures[]
-        = { { "red.jpg", Qt::red }, { "blue.jpg", Qt::blue } };
-    for (const auto &[name, color] : pictures) {
-        QImage image(400, 200, QImage::Format_RGB32);
-        image.fill(color);
-        image.save(media + u'/' + QLatin1String(name));
-        doc.addFile(media + u'/' + QLatin1String(name));
-    }
-    doc.setItemText(0, ItemField::Description, QStringLiteral("A red <b>wall</b>"));
     const QString album = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/walls.gmx");
-    EXPECT_TRUE(doc.onSaveDocument(album));
+    {
+        // The document holds the album's lock until it goes.
+        CAlbumDoc doc;
+        const std::pair<const char *, Qt::GlobalColor> pictures[]
+            = { { "red.jpg", Qt::red }, { "blue.jpg", Qt::blue } };
+        for (const auto &[name, color] : pictures) {
+            QImage image(400, 200, QImage::Format_RGB32);
+            image.fill(color);
+            image.save(media + u'/' + QLatin1String(name));
+            doc.addFile(media + u'/' + QLatin1String(name));
+        }
+        doc.setItemText(0, ItemField::Description, QStringLiteral("A red <b>wall</b>"));
+        EXPECT_TRUE(doc.onSaveDocument(album));
+    }
     const QString package = makeTestFolder(QStringLiteral("package"));
     const ProcessRun run = runCli({ QStringLiteral("slideshow"), album, package });
     EXPECT_EQ(run.status, 0) << qPrintable(run.err);

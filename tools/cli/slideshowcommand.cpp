@@ -6,6 +6,7 @@
 #include "clicommand.h"
 #include "productcommandsupport.h"
 
+#include "imaging/mediatypes.h"
 #include "platform/host.h"
 #include "publish/autorunwriter.h"
 #include "publish/slideshowpackage.h"
@@ -115,8 +116,11 @@ int runSlideShow(const QStringList &args)
             return 2;
         indexes = *list;
     } else {
-        for (int i = 0; i < doc.itemCount(); ++i)
-            indexes.append(i);
+        // Every picture; sounds and clips have no place in a slide show.
+        for (int i = 0; i < doc.itemCount(); ++i) {
+            if (IsPictureFile(doc.item(i)->fileName()))
+                indexes.append(i);
+        }
     }
 
     QString folderError;
