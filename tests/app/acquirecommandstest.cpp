@@ -12,7 +12,6 @@
 #include "imaging/dib.h"
 #include "imaging/picturetypes.h"
 #include "media/capturedriver.h"
-#include "media/capturesession.h"
 #include "media/ui/clipplayerwindow.h"
 #include "media/ui/scandialog.h"
 #include "media/ui/videocapturedialog.h"
@@ -59,9 +58,6 @@ template<typename Dialog> void whenOpen(std::function<void(Dialog *)> act)
     });
     poll->start();
 }
-
-// Set once a case has started SANE with the test scanner in this process.
-bool g_saneConfigured = false;
 
 QPushButton *button(QWidget *dialog, const char *name)
 {
@@ -144,7 +140,6 @@ TEST_F(AcquireCommands, SelectSourceRemembersTheChosenScanner)
         dialog->setTextValue(offered[1]);
         dialog->accept();
     });
-    g_saneConfigured = true;
     ASSERT_TRUE(frame->runCommand(Command::kQueryDefaultSource));
     ASSERT_EQ(offered.size(), 2);
     EXPECT_TRUE(offered[1].endsWith(QStringLiteral("(test:1)"))) << qPrintable(offered[1]);
@@ -176,7 +171,6 @@ TEST_F(AcquireCommands, AcquireScansIntoTheAlbumUntilTheScanDialogCloses)
         button(dialog, "scan")->click(); // the source stays open for a second picture
         button(dialog, "close")->click();
     });
-    g_saneConfigured = true;
     ASSERT_TRUE(frame->runCommand(Command::kSelectSourceAndAcquire));
     ASSERT_EQ(document().itemCount(), 2);
     for (int i = 0; i < 2; ++i) {
@@ -189,23 +183,6 @@ TEST_F(AcquireCommands, AcquireScansIntoTheAlbumUntilTheScanDialogCloses)
     }
     EXPECT_NE(document().item(0)->path(), document().item(1)->path());
     EXPECT_TRUE(host.messageIds().isEmpty());
-}
-
-TEST_F(AcquireCommands, WithoutAScannerBothScannerCommandsSaySoAndAddNothing)
-{
-    if (g_saneConfigured)
-        GTEST_SKIP() << "SANE reads its configuration once per process and has the test scanner "
-                        "already; ctest runs this case in a process of its own";
-    const QString empty = makeTestFolder(QStringLiteral("nosane"));
-    writeFile(empty + QStringLiteral("/dll.conf"), "");
-    qputenv("SANE_CONFIG_DIR", QFile::encodeName(empty));
-    for (const int command : { Command::kQueryDefaultSource, Command::kSelectSourceAndAcquire }) {
-        host.clear();
-        ASSERT_TRUE(frame->runCommand(command));
-        ASSERT_EQ(host.shown().size(), 1) << command;
-        EXPECT_EQ(host.shown().first().text, QStringLiteral("No scanner was found."));
-    }
-    EXPECT_EQ(document().itemCount(), 0);
 }
 
 } // namespace
