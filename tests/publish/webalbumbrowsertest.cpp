@@ -2,6 +2,7 @@
 // every page link reaches a page of the site, and a caption with markup characters shows as
 // text. Skipped when Chromium is not installed.
 
+#include "headlessbrowser.h"
 #include "publishtesthelpers.h"
 
 #include "platform/paths.h"
@@ -17,27 +18,6 @@
 
 namespace
 {
-
-QString chromium()
-{
-    for (const char *name : { "chromium", "chromium-browser", "google-chrome" }) {
-        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
-        if (!path.isEmpty())
-            return path;
-    }
-    return {};
-}
-
-// The page's DOM after loading, with scripts run.
-QString dumpDom(const QString &browser, const QString &page)
-{
-    QProcess process;
-    process.start(browser,
-        { "--headless", "--no-sandbox", "--disable-gpu", "--allow-file-access-from-files",
-            "--virtual-time-budget=5000", "--dump-dom", QUrl::fromLocalFile(page).toString() });
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // A page beside the site that opens `target` in a frame and writes, once everything loaded,
 // how many pictures are missing, the page links and the first caption's text into its body.
