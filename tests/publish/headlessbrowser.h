@@ -2,7 +2,8 @@
 
 // Headless Chromium for the tests that open generated pages in a real browser.
 
-#include <QProcess>
+#include "support/processrun.h"
+
 #include <QStandardPaths>
 #include <QString>
 #include <QUrl>
@@ -21,10 +22,9 @@ inline QString chromium()
 // The page's DOM after loading, with scripts run.
 inline QString dumpDom(const QString &browser, const QString &page)
 {
-    QProcess process;
-    process.start(browser,
+    return runProgram(browser,
         { "--headless", "--no-sandbox", "--disable-gpu", "--allow-file-access-from-files",
-            "--virtual-time-budget=5000", "--dump-dom", QUrl::fromLocalFile(page).toString() });
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+            "--virtual-time-budget=5000", "--dump-dom", QUrl::fromLocalFile(page).toString() },
+        { {}, 60000 })
+        .out;
 }

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -23,9 +22,9 @@ using namespace glimmerix;
 namespace
 {
 
-CliRun postcard(const QStringList &args)
+ProcessRun postcard(const QStringList &args)
 {
-    return cli(QStringList { QStringLiteral("postcard") } + args);
+    return runCli(QStringList { QStringLiteral("postcard") } + args);
 }
 
 // A copy of a fixture clip under `name` in a fresh folder.
@@ -49,7 +48,7 @@ TEST(PostcardCli, MakesPackagesFromACatalogFrameAnOwnPictureAndOntoADisc)
 {
     const QString clip = clipCopy(QStringLiteral("album/clip.mpg"), QStringLiteral("trip.Mpeg"));
     const QString out = makeTestFolder(QStringLiteral("card")) + QStringLiteral("/framed");
-    CliRun run = postcard({ clip, out, "--frame", "Seasons:1", "--large", "--text",
+    ProcessRun run = postcard({ clip, out, "--frame", "Seasons:1", "--large", "--text",
         "Greetings from the coast", "--text", "Anna", "--text", "Main Street 1" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
@@ -120,7 +119,7 @@ TEST(PostcardCli, BadInputFailsClearlyAndLeavesNothingInTheDestination)
             "no longer fits" },
     };
     for (const auto &c : cases) {
-        const CliRun run = postcard(c.args);
+        const ProcessRun run = postcard(c.args);
         EXPECT_EQ(run.status, c.status) << qPrintable(c.args.join(u' ').left(120));
         EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << qPrintable(run.err);
         EXPECT_FALSE(QFileInfo::exists(out)) << qPrintable(run.err);
@@ -131,15 +130,14 @@ TEST(PostcardPlayer, ShowsTheCardWithTheClipPlaying)
 {
     const QString clip = clipCopy(QStringLiteral("album/clip.mpg"), QStringLiteral("trip.MPG"));
     const QString out = makeTestFolder(QStringLiteral("card"));
-    const CliRun run = postcard({ clip, out, "--frame", "Celebrations:0", "--text", "Hi" });
+    const ProcessRun run = postcard({ clip, out, "--frame", "Celebrations:0", "--text", "Hi" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     const PostcardContent content = readPackage(out);
 
     const QString snapshot = out + QStringLiteral("/snapshot.png");
-    QProcess player;
-    player.start(out + QStringLiteral("/VideoPostcard.exe"), { "--snapshot", snapshot });
-    ASSERT_TRUE(player.waitForFinished(60000));
-    ASSERT_EQ(player.exitCode(), 0) << player.readAllStandardError().constData();
+    const ProcessRun player = runProgram(
+        out + QStringLiteral("/VideoPostcard.exe"), { "--snapshot", snapshot }, { {}, 60000 });
+    ASSERT_EQ(player.status, 0) << qPrintable(player.err);
     const QImage shot(snapshot);
     ASSERT_FALSE(shot.isNull());
     // Frame on the left at (24, 24), the card on the right at (688, 24), at full size.
@@ -163,7 +161,7 @@ TEST(PostcardBrowser, PostcardHtmlShowsTheCardAndLoadsTheClip)
     // Browsers play H.264 in a QuickTime file; the clip is named as a recipient's would be.
     const QString clip = clipCopy(QStringLiteral("publish/trip.mov"), QStringLiteral("Trip.MOV"));
     const QString out = makeTestFolder(QStringLiteral("card"));
-    const CliRun run = postcard({ clip, out, "--frame", "Classic:2", "--large", "--text", "Hi" });
+    const ProcessRun run = postcard({ clip, out, "--frame", "Classic:2", "--large", "--text", "Hi" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     const QString page = QString::fromUtf8(fileBytes(out + QStringLiteral("/postcard.html")));
     EXPECT_FALSE(page.contains(QLatin1String("http"))); // nothing fetched from elsewhere

@@ -4,12 +4,12 @@
 
 #include "headlessbrowser.h"
 #include "publishtesthelpers.h"
+#include "support/processrun.h"
 
 #include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
@@ -63,11 +63,9 @@ TEST(WebAlbumBrowser, PagesLoadLinksResolveAndCaptionsShowLiterally)
         ASSERT_TRUE(doc.onSaveDocument(album));
     }
     const QString site = makeTestFolder(QStringLiteral("site"));
-    QProcess cli;
-    cli.start(joinPath(programFolder(), QStringLiteral("glimix-cli")),
+    const ProcessRun cli = runCli(
         { "webalbum", album, site, "--columns", "2", "--rows", "2", "--theme", "2", "--field1" });
-    cli.waitForFinished(120000);
-    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().constData();
+    ASSERT_EQ(cli.status, 0) << cli.err.toStdString();
 
     const QStringList pages = QDir(site).entryList({ "album*.html" }, QDir::Files, QDir::Name);
     ASSERT_EQ(pages, QStringList({ "album1.html", "album2.html" }));
