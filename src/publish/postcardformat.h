@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QtEndian>
 
 #include <cstdint>
@@ -58,8 +59,9 @@ inline std::uint16_t le16(const char *at)
 } // namespace PostcardLayout
 
 // The card and window sizes the postcard works in, in card pixels.
-inline constexpr int kCardWidth = 640;
-inline constexpr int kCardHeight = 480;
+inline constexpr QSize kCardSize(640, 480);
+inline constexpr int kCardWidth = kCardSize.width();
+inline constexpr int kCardHeight = kCardSize.height();
 inline constexpr int kSmallWindowWidth = 160;
 inline constexpr int kSmallWindowHeight = 120;
 inline constexpr int kLargeWindowWidth = 320;

@@ -75,7 +75,8 @@ QSize fitIntoCard(QSize picture)
         height = kCardHeight;
     }
     if (width > kCardWidth) {
-        height = qint64(kCardWidth) * kCardHeight / width;
+        // A picture far wider than high would come out 0 rows high; it keeps at least one.
+        height = std::max<qint64>(1, qint64(kCardWidth) * kCardHeight / width);
         width = kCardWidth;
     }
     return QSize(int(width), int(height));
@@ -105,6 +106,9 @@ QString postcardClipProblem(const QString &clipPath)
 {
     if (!QFileInfo(clipPath).isFile())
         return QStringLiteral("no such file");
+    // The postcard names only these clips so that the player finds them (see postcardClipName).
+    if (!IsVideoFile(clipPath))
+        return QStringLiteral("a postcard clip is an .avi, .mpeg, .mpg or .mov file");
     const FirstFrame frame = readFirstVideoFrame(clipPath);
     OwnedBlock block(frame.block);
     switch (frame.result) {

@@ -28,7 +28,8 @@ QString findCardBackground(const QStringList &templateFolders);
 QImage loadCardBackground(const QString &path, QString *error);
 
 // The size an own picture takes: pictures wider than 640 or higher than 480 are made 480 high,
-// and then, when still wider than 640, 640 wide (keeping their proportions).
+// and then, when still wider than 640, 640 wide (keeping their proportions, and at least one
+// row).
 QSize fitIntoCard(QSize picture);
 // The video window centred on a picture of `picture` size: 160 x 120, or 320 x 240 when `large`.
 QRect centredWindow(QSize picture, bool large);
@@ -39,8 +40,8 @@ QString postcardClipName(const QString &clipPath);
 // The clip file beside the postcard file: "video." and the extension lower-cased
 // ("trip.Mpeg" -> "video.mpeg").
 QString postcardClipFileName(const QString &clipPath);
-// Why FFmpeg cannot play `clipPath` as a video ("no such file", "FFmpeg cannot open the
-// clip", "the clip has no video"); empty when it can.
+// Why `clipPath` cannot be the postcard's clip ("no such file", a type other than .avi .mpeg
+// .mpg .mov, "FFmpeg cannot open the clip", "the clip has no video"); empty when it can.
 QString postcardClipProblem(const QString &clipPath);
 
 // The bytes of a 1, 4, 8 or 24-bit image block without padding: header, colour table, rows.

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace glimmerix
 {
 
@@ -24,6 +26,15 @@ const QString kHtmlName = QStringLiteral("postcard.html");
 PostcardOutcome failure(PostcardResult result, const QString &file, const QString &cause)
 {
     return { result, file + QStringLiteral(": ") + cause };
+}
+
+// The player is a program the recipient runs: its copy gets back the execute permission that
+// copying it as a plain file takes away.
+void makeRunnable(const QString &path)
+{
+    QFile::setPermissions(path,
+        QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+            | QFileDevice::ExeOther);
 }
 
 } // namespace
@@ -109,11 +120,7 @@ PostcardOutcome PostcardPackage::deliverToFolder(const QString &folder, Progress
         }
         written.append(copy[1]);
     }
-    // The player is a program the recipient runs: give its copy the execute permission.
-    const QString player = destination + autoRunProgramName(AutoRunProduct::VideoPostcard);
-    QFile::setPermissions(player,
-        QFile::permissions(player) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
-            | QFileDevice::ExeOther);
+    makeRunnable(destination + autoRunProgramName(AutoRunProduct::VideoPostcard));
     if (progress)
         progress->setPosition(2);
     return {};
@@ -126,20 +133,24 @@ PostcardOutcome PostcardPackage::prepareDisc(CdProduct &product, const QString &
         return checked;
     if (m_backgroundPath.isEmpty())
         return failure(PostcardResult::FileNotWritten, kBackgroundName, QStringLiteral("not made"));
+    // The player first, then the postcard file and the clip, as the disc lists them.
+    const QString player = m_workingFolder + autoRunProgramName(AutoRunProduct::VideoPostcard);
     const QString clipCopy = m_workingFolder + postcardClipFileName(m_clipPath);
-    QString failedFile;
-    const QString cause = copyProductFile(m_clipPath, clipCopy, &failedFile);
-    if (!cause.isEmpty())
-        return failure(PostcardResult::CopyFailed, failedFile, cause);
-    m_clipCopy = clipCopy;
+    const std::pair<QString, QString> copies[]
+        = { { m_playerSource, player }, { m_clipPath, clipCopy } };
+    for (const auto &[source, copy] : copies) {
+        QString failedFile;
+        const QString cause = copyProductFile(source, copy, &failedFile);
+        if (!cause.isEmpty())
+            return failure(PostcardResult::CopyFailed, failedFile, cause);
+    }
+    makeRunnable(player);
     product.projectName = QStringLiteral("VideoPostCard");
     product.workingFolder = m_workingFolder;
     product.autoRunProduct = AutoRunProduct::VideoPostcard;
     product.autoRun = true;
     product.discFolder = discFolder;
-    product.files = { m_backgroundPath, m_clipCopy, m_htmlPath };
-    product.programSource = m_playerSource;
-    product.programName = autoRunProgramName(AutoRunProduct::VideoPostcard);
+    product.files = { player, m_backgroundPath, clipCopy, m_htmlPath };
     return {};
 }
 

@@ -57,7 +57,6 @@ private:
     QString m_playerSource;
     QString m_backgroundPath;
     QString m_htmlPath;
-    QString m_clipCopy;
 };
 
 } // namespace glimmerix

@@ -72,11 +72,10 @@ TEST(Postcard, OwnPicturesFitIntoTheCardAndTheWindowIsCentred)
     const struct {
         QSize picture, fitted;
     } cases[] = {
-        { { 1600, 1200 }, { 640, 480 } },
-        { { 1200, 1600 }, { 360, 480 } },
-        { { 800, 200 }, { 640, 160 } },
-        { { 640, 480 }, { 640, 480 } },
+        { { 1600, 1200 }, { 640, 480 } }, { { 1200, 1600 }, { 360, 480 } },
+        { { 800, 200 }, { 640, 160 } }, { { 640, 480 }, { 640, 480 } },
         { { 300, 100 }, { 300, 100 } },
+        { { 5000, 1 }, { 640, 1 } }, // the division alone would give 0 rows
     };
     for (const auto &c : cases)
         EXPECT_EQ(fitIntoCard(c.picture), c.fitted)
@@ -331,6 +330,9 @@ TEST(Postcard, APackageThatCannotBeCompletedLeavesTheDestinationEmpty)
     const QString clip = fixturePath(QStringLiteral("album/clip.mpg"));
     const QString broken = fixturePath(QStringLiteral("album/broken.mpeg"));
     const QString noPlayer = QStringLiteral("/no/such/vplayer.bin");
+    // FFmpeg plays it, but the postcard could not name it for the player.
+    const QString otherType = makeTestFolder(QStringLiteral("clip")) + QStringLiteral("/trip.mp4");
+    QFile::copy(clip, otherType);
     PostcardContent content;
     const struct {
         const char *name;
@@ -343,6 +345,8 @@ TEST(Postcard, APackageThatCannotBeCompletedLeavesTheDestinationEmpty)
             "FFmpeg cannot open" },
         { "missing clip", QStringLiteral("/no/such/trip.mpg"), noPlayer,
             PostcardResult::ClipUnusable, "no such file" },
+        { "clip of another type", otherType, noPlayer, PostcardResult::ClipUnusable,
+            "an .avi, .mpeg, .mpg or .mov file" },
         { "missing player", clip, noPlayer, PostcardResult::NoPlayer, "player is not installed" },
     };
     for (const auto &c : cases) {
