@@ -34,6 +34,8 @@ inline constexpr int kPlaySound = 32818;
 inline constexpr int kWebAlbum = 32819;
 // Starts the slide show wizard.
 inline constexpr int kSlideShow = 32806;
+// Starts the video postcard wizard.
+inline constexpr int kVideoPostcard = 32820;
 // Searches albums for a text and collects the items found in a target album.
 inline constexpr int kSearchAlbums = 32792;
 // Plays the album's pictures full screen.

@@ -148,3 +148,31 @@ inline constexpr int kMusicRadio = 1169;
 inline constexpr int kSoundsRadio = 1172;
 inline constexpr int kNoSoundRadio = 1173;
 } // namespace glimmerix::PresentationControl
+
+// The video postcard wizard's pages: frame, text, clip and destination (the destination page
+// uses the web album destination page's numbers, WebDestinationControl).
+namespace glimmerix::PostcardFrameControl
+{
+inline constexpr int kPicturePath = 1024;
+inline constexpr int kBrowse = 1076;
+inline constexpr int kCatalogRadio = 1171;
+inline constexpr int kOwnPictureRadio = 1172;
+inline constexpr int kSmallWindowRadio = 1197;
+inline constexpr int kLargeWindowRadio = 1199;
+inline constexpr int kFrameList = 1203;
+inline constexpr int kPreview = 1204;
+inline constexpr int kCatalogList = 1242;
+} // namespace glimmerix::PostcardFrameControl
+namespace glimmerix::PostcardTextControl
+{
+inline constexpr int kMessage = 1024;
+inline constexpr int kLowerLine = 1025;
+inline constexpr int kFontButton = 1246;
+inline constexpr int kUpperLine = 1247;
+} // namespace glimmerix::PostcardTextControl
+namespace glimmerix::PostcardClipControl
+{
+inline constexpr int kStop = 1165;
+inline constexpr int kPlay = 1205;
+inline constexpr int kOpen = 1208;
+} // namespace glimmerix::PostcardClipControl

@@ -166,6 +166,17 @@ inline constexpr int kUnusableMusicFile = 50481;
 inline constexpr int kPictureCannotBeShown = 54031; // followed by the picture's path
 // Added on Linux: what went wrong while making a product (%s: one "FILE: cause" line each).
 inline constexpr int kProductProblems = 59120;
+// Video postcard wizard.
+inline constexpr int kInterfaceLanguageName = 294; // "ENGLISH", "FRENCH", ...
+inline constexpr int kClipDialogTitle = 50497;
+inline constexpr int kPostcardFileNotWritten = 50500;
+inline constexpr int kNoPostcardFolder = 50501;
+inline constexpr int kNoPostcardClip = 50502;
+inline constexpr int kInsertTemplateCd = 50506; // %s: the CD drive
+inline constexpr int kNoFramePicture = 50507;
+inline constexpr int kNoCardBackground = 50510;
+inline constexpr int kFramePictureFilter = 50527;
+inline constexpr int kCardTextDoesNotFit = 50535;
 
 // CD output: the CD-writing application's automation calls, and (added on Linux) our disc
 // component that answers them.

@@ -30,6 +30,9 @@ inline constexpr int kWebCaptionsPage = 672;
 inline constexpr int kWebDestinationPage = 673;
 inline constexpr int kSearchDialog = 640;
 inline constexpr int kPresentationDialog = 611;
+inline constexpr int kPostcardFramePage = 680;
+inline constexpr int kPostcardDestinationPage = 682;
+inline constexpr int kPostcardTextPage = 683;
 } // namespace glimmerix::HelpTopic
 
 namespace Resource = glimmerix::Resource;

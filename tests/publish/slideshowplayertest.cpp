@@ -2,13 +2,11 @@
 // refuses a file that is no show, and slideshow.html in headless Chromium loads every picture it
 // names and goes on to the next slide (skipped without Chromium).
 
+#include "headlessbrowser.h"
 #include "publishtesthelpers.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -101,13 +99,7 @@ TEST(SlideShowPlayer, PageLoadsEveryPictureAndAdvancesInChromium)
         "  }\n"
         "};\n"
         "</script></body></html>\n");
-    QProcess process;
-    process.start(browser,
-        { "--headless", "--no-sandbox", "--disable-gpu", "--allow-file-access-from-files",
-            "--virtual-time-budget=20000", "--dump-dom",
-            QUrl::fromLocalFile(package + QStringLiteral("/check.html")).toString() });
-    ASSERT_TRUE(process.waitForFinished(90000));
-    const QString dom = QString::fromUtf8(process.readAllStandardOutput());
+    const QString dom = dumpDom(browser, package + QStringLiteral("/check.html"), 20000);
     EXPECT_TRUE(dom.contains(QStringLiteral("FIRST 0 A red &lt;b&gt;wall&lt;/b&gt;")))
         << qPrintable(dom);
     EXPECT_TRUE(dom.contains(QStringLiteral("PICTURES 2 FAILED 0"))) << qPrintable(dom);

@@ -2,6 +2,7 @@
 // every page link reaches a page of the site, and a caption with markup characters shows as
 // text. Skipped when Chromium is not installed.
 
+#include "headlessbrowser.h"
 #include "publishtesthelpers.h"
 #include "support/processrun.h"
 
@@ -17,16 +18,6 @@
 
 namespace
 {
-
-// The page's DOM after loading, with scripts run.
-QString dumpDom(const QString &browser, const QString &page)
-{
-    return runProgram(browser,
-        { "--headless", "--no-sandbox", "--disable-gpu", "--allow-file-access-from-files",
-            "--virtual-time-budget=5000", "--dump-dom", QUrl::fromLocalFile(page).toString() },
-        { {}, 60000 })
-        .out;
-}
 
 // A page beside the site that opens `target` in a frame and writes, once everything loaded,
 // how many pictures are missing, the page links and the first caption's text into its body.

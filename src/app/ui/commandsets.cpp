@@ -6,8 +6,10 @@
 #include "app/helptopics.h"
 #include "core/appsettings.h"
 #include "core/commandids.h"
+#include "imaging/mediatypes.h"
 #include "launcherbar.h"
 #include "online/ui/onlinecommands.h"
+#include "publish/ui/postcardwizard.h"
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
 #include "publish/ui/slideshowwizard.h"
@@ -121,6 +123,25 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
                 glimmerix::runSlideShowWizard(document, appSettings(), frame, openHelpTopic);
             },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 510 } },
+    };
+    return set;
+}
+
+CommandSet postcardCommandSet(CAlbumDoc &document, CAlbumView &view, QWidget *frame)
+{
+    CommandSet set;
+    set.name = QStringLiteral("video postcard");
+    set.menus = { standardMenu(kAlbumMenu) };
+    set.commands = {
+        { Command::kVideoPostcard, 0,
+            QApplication::translate("CMainFrame", "Make Video &Postcard..."),
+            [&document, &view, frame] {
+                // The current item's clip is chosen in advance when it is a video that is there.
+                const AlbumItem *item = document.item(view.current());
+                const bool clip = item && item->exists() && IsVideoFile(item->absolutePath());
+                runPostcardWizard(clip ? item->absolutePath() : QString(), frame, openHelpTopic);
+            },
+            {}, { kAlbumMenu, 520 } },
     };
     return set;
 }

@@ -25,6 +25,8 @@ CommandSet albumManagementCommandSet(AlbumManager &manager);
 CommandSet launcherCommandSet(LauncherBar &launcher);
 // The product wizards the album view starts, over `frame`.
 CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
+// The video postcard wizard, with the view's current clip chosen in advance, over `frame`.
+CommandSet postcardCommandSet(CAlbumDoc &document, CAlbumView &view, QWidget *frame);
 // The album search and the full-screen presentation of the album, over `frame`.
 CommandSet searchCommandSet(
     CAlbumDoc &document, CAlbumView &view, AlbumListAccess &albumList, QWidget *frame);

@@ -178,6 +178,7 @@ void CMainFrame::createCommands()
     CommandSet sets[] = { frameCommandSet(), m_commands->commandSet(),
         viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
         launcherCommandSet(*m_launcher), publishCommandSet(*m_document, this),
+        postcardCommandSet(*m_document, *m_view, this),
         searchCommandSet(*m_document, *m_view, *m_albumListAccess, this),
         onlineServiceCommandSet(*m_document, this), helpCommandSet(), m_transfer->commandSet(),
         acquireCommandSet(*this) };

@@ -1,0 +1,165 @@
+#include "postcardpackage.h"
+
+#include "autorunwriter.h"
+#include "postcardhtml.h"
+#include "postcardmaker.h"
+#include "productfiles.h"
+
+#include "platform/host.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace glimmerix
+{
+
+namespace
+{
+
+const QString kBackgroundName = QStringLiteral("background.vtp");
+const QString kHtmlName = QStringLiteral("postcard.html");
+
+PostcardOutcome failure(PostcardResult result, const QString &file, const QString &cause)
+{
+    return { result, file + QStringLiteral(": ") + cause };
+}
+
+// The player is a program the recipient runs: its copy gets back the execute permission that
+// copying it as a plain file takes away.
+void makeRunnable(const QString &path)
+{
+    QFile::setPermissions(path,
+        QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+            | QFileDevice::ExeOther);
+}
+
+} // namespace
+
+bool acceptPostcardDiscFolderName(QString &name)
+{
+    return !name.contains(u';') && acceptDiscFolderName(name);
+}
+
+QString postcardPlayerSource()
+{
+    return bundledProgramPath(QStringLiteral("vplayer.bin"));
+}
+
+PostcardPackage::PostcardPackage(
+    const QString &workingFolder, const QString &clipPath, const QString &playerSource)
+    : m_workingFolder(workingFolder)
+    , m_clipPath(clipPath)
+    , m_playerSource(playerSource)
+{
+}
+
+PostcardOutcome PostcardPackage::checkSources() const
+{
+    if (m_clipPath.isEmpty())
+        return { PostcardResult::NoClip, {} };
+    const QString clipProblem = postcardClipProblem(m_clipPath);
+    if (!clipProblem.isEmpty())
+        return failure(PostcardResult::ClipUnusable, m_clipPath, clipProblem);
+    if (m_playerSource.isEmpty() || !QFileInfo(m_playerSource).isFile()) {
+        return failure(PostcardResult::NoPlayer,
+            m_playerSource.isEmpty() ? QStringLiteral("vplayer.bin") : m_playerSource,
+            QStringLiteral("the postcard player is not installed"));
+    }
+    return {};
+}
+
+PostcardOutcome PostcardPackage::writeFiles(const PostcardContent &content)
+{
+    const QString background = m_workingFolder + kBackgroundName;
+    QString cause = writeWholeFile(background, postcardFileBytes(content));
+    if (!cause.isEmpty())
+        return failure(PostcardResult::FileNotWritten, background, cause);
+    m_backgroundPath = background;
+    const QString html = m_workingFolder + kHtmlName;
+    cause = writeWholeFile(html, postcardHtml(content, postcardClipFileName(m_clipPath)));
+    if (!cause.isEmpty())
+        return failure(PostcardResult::FileNotWritten, html, cause);
+    m_htmlPath = html;
+    return {};
+}
+
+PostcardOutcome PostcardPackage::deliverToFolder(const QString &folder, Progress *progress)
+{
+    PostcardOutcome checked = checkSources();
+    if (!checked.ok())
+        return checked;
+    if (m_backgroundPath.isEmpty())
+        return failure(PostcardResult::FileNotWritten, kBackgroundName, QStringLiteral("not made"));
+    if (!QDir().mkpath(folder))
+        return failure(
+            PostcardResult::CopyFailed, folder, QStringLiteral("the folder cannot be made"));
+    const QString destination = joinPath(folder, QString());
+    const QString copies[][2] = {
+        { m_backgroundPath, destination + kBackgroundName },
+        { m_clipPath, destination + postcardClipFileName(m_clipPath) },
+        { m_playerSource, destination + autoRunProgramName(AutoRunProduct::VideoPostcard) },
+        { m_htmlPath, destination + kHtmlName },
+    };
+    QStringList written;
+    int step = 0;
+    for (const auto &copy : copies) {
+        if (progress) {
+            progress->setText(copy[1]);
+            progress->setPosition(std::min(step++, 2));
+        }
+        QString failedFile;
+        const QString cause = copyProductFile(copy[0], copy[1], &failedFile);
+        if (!cause.isEmpty()) {
+            for (const QString &path : std::as_const(written))
+                QFile::remove(path);
+            return failure(PostcardResult::CopyFailed, failedFile, cause);
+        }
+        written.append(copy[1]);
+    }
+    makeRunnable(destination + autoRunProgramName(AutoRunProduct::VideoPostcard));
+    if (progress)
+        progress->setPosition(2);
+    return {};
+}
+
+PostcardOutcome PostcardPackage::prepareDisc(CdProduct &product, const QString &discFolder)
+{
+    PostcardOutcome checked = checkSources();
+    if (!checked.ok())
+        return checked;
+    if (m_backgroundPath.isEmpty())
+        return failure(PostcardResult::FileNotWritten, kBackgroundName, QStringLiteral("not made"));
+    // The player first, then the postcard file and the clip, as the disc lists them.
+    const QString player = m_workingFolder + autoRunProgramName(AutoRunProduct::VideoPostcard);
+    const QString clipCopy = m_workingFolder + postcardClipFileName(m_clipPath);
+    const std::pair<QString, QString> copies[]
+        = { { m_playerSource, player }, { m_clipPath, clipCopy } };
+    for (const auto &[source, copy] : copies) {
+        QString failedFile;
+        const QString cause = copyProductFile(source, copy, &failedFile);
+        if (!cause.isEmpty())
+            return failure(PostcardResult::CopyFailed, failedFile, cause);
+    }
+    makeRunnable(player);
+    product.projectName = QStringLiteral("VideoPostCard");
+    product.workingFolder = m_workingFolder;
+    product.autoRunProduct = AutoRunProduct::VideoPostcard;
+    product.autoRun = true;
+    product.discFolder = discFolder;
+    product.files = { player, m_backgroundPath, clipCopy, m_htmlPath };
+    return {};
+}
+
+qint64 PostcardPackage::packageBytes() const
+{
+    qint64 total = 0;
+    for (const QString &path : { m_backgroundPath, m_htmlPath, m_clipPath, m_playerSource })
+        total += path.isEmpty() ? 0 : QFileInfo(path).size();
+    return total;
+}
+
+} // namespace glimmerix
