@@ -149,7 +149,7 @@ bool CdOutput::deliver(const CdProduct &product)
         handOver(path, false);
     if (!product.programSource.isEmpty()) {
         const QString program = product.workingFolder + product.programName;
-        if (copyProductFile(product.programSource, program).isEmpty())
+        if (copyProductProgram(product.programSource, program).isEmpty())
             handOver(program, false);
     }
     switch (kind) {

@@ -28,13 +28,12 @@ PostcardOutcome failure(PostcardResult result, const QString &file, const QStrin
     return { result, file + QStringLiteral(": ") + cause };
 }
 
-// The player is a program the recipient runs: its copy gets back the execute permission that
-// copying it as a plain file takes away.
-void makeRunnable(const QString &path)
+// Copies `source` to `destination`; the player, a program the recipient runs, stays runnable.
+QString copyPackageFile(const QString &source, const QString &destination, QString *failedFile)
 {
-    QFile::setPermissions(path,
-        QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
-            | QFileDevice::ExeOther);
+    return destination.endsWith(autoRunProgramName(AutoRunProduct::VideoPostcard))
+        ? copyProductProgram(source, destination, failedFile)
+        : copyProductFile(source, destination, failedFile);
 }
 
 } // namespace
@@ -112,7 +111,7 @@ PostcardOutcome PostcardPackage::deliverToFolder(const QString &folder, Progress
             progress->setPosition(std::min(step++, 2));
         }
         QString failedFile;
-        const QString cause = copyProductFile(copy[0], copy[1], &failedFile);
+        const QString cause = copyPackageFile(copy[0], copy[1], &failedFile);
         if (!cause.isEmpty()) {
             for (const QString &path : std::as_const(written))
                 QFile::remove(path);
@@ -120,7 +119,6 @@ PostcardOutcome PostcardPackage::deliverToFolder(const QString &folder, Progress
         }
         written.append(copy[1]);
     }
-    makeRunnable(destination + autoRunProgramName(AutoRunProduct::VideoPostcard));
     if (progress)
         progress->setPosition(2);
     return {};
@@ -140,11 +138,10 @@ PostcardOutcome PostcardPackage::prepareDisc(CdProduct &product, const QString &
         = { { m_playerSource, player }, { m_clipPath, clipCopy } };
     for (const auto &[source, copy] : copies) {
         QString failedFile;
-        const QString cause = copyProductFile(source, copy, &failedFile);
+        const QString cause = copyPackageFile(source, copy, &failedFile);
         if (!cause.isEmpty())
             return failure(PostcardResult::CopyFailed, failedFile, cause);
     }
-    makeRunnable(player);
     product.projectName = QStringLiteral("VideoPostCard");
     product.workingFolder = m_workingFolder;
     product.autoRunProduct = AutoRunProduct::VideoPostcard;
