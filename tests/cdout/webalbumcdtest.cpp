@@ -2,6 +2,7 @@
 // the disc folder name check, and the same disc made by the wizard and by glimix-cli.
 
 #include "cdtesthelpers.h"
+#include "core/appsettings.h"
 
 #include "cdout/cdoutput.h"
 #include "cdout/disccomponent.h"
@@ -50,6 +51,7 @@ TEST(WebAlbumCd, FinishPutsTheAlbumOnADiscInTheCheckedDiscFolder)
 {
     RecordingHost host;
     const auto settings = freshSettings();
+    const AppSettings labels(*settings);
     const QString iso = makeTestFolder(QStringLiteral("out")) + QStringLiteral("/album.iso");
     registerDiscComponent();
     const DiscTargetChooser previous = setDiscTargetChooser([iso](const DiscSummary &summary) {
@@ -65,8 +67,8 @@ TEST(WebAlbumCd, FinishPutsTheAlbumOnADiscInTheCheckedDiscFolder)
     QWizard wizard;
     auto *pick
         = new CWebPage1(PickingMode::WebAlbum, makeTestFolder(QStringLiteral("work")) + u'/', doc);
-    auto *destination = new CWebPage4(
-        pick->picker(), options, std::make_unique<CdOutput>(*settings, CdOutput::Places {}));
+    auto *destination = new CWebPage4(pick->picker(), options, labels,
+        std::make_unique<CdOutput>(*settings, CdOutput::Places {}));
     wizard.addPage(pick);
     wizard.addPage(destination);
     wizard.show();
