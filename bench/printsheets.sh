@@ -22,19 +22,24 @@ ffmpeg -loglevel error -f lavfi -i "testsrc2=size=2000x1500:rate=25" -frames:v "
 "$cli" album new Many >/dev/null
 find "$work/pictures" -name '*.jpg' | sort | xargs "$cli" album add Many >/dev/null
 
-measure() { # album, output: prints "seconds peak-kB"
-  /usr/bin/time -f '%e %M' -o "$work/time" "$cli" print "$1" "$2" --quality 1 --page a4 \
-    --title "Print benchmark" --page-numbers >/dev/null
-  cat "$work/time"
+# Prints "wall-seconds cpu-seconds peak-kB" of one glimix-cli run.
+run() {
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$cli" "$@" >/dev/null
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
 }
-read -r one_s one_kb < <(measure One "$work/one.pdf")
-read -r many_s many_kb < <(measure Many "$work/many.pdf")
-echo "one item:   ${one_s} s, peak ${one_kb} kB"
-echo "$items items: ${many_s} s, peak ${many_kb} kB (+$(( (many_kb - one_kb) / 1024 )) MB over one item)"
+print() { run print "$1" "$2" --quality 1 --page a4 --title "Print benchmark" --page-numbers; }
+read -r one_s one_cpu one_kb < <(print One "$work/one.pdf")
+read -r _ _ list_kb < <(run album list Many)
+read -r many_s many_cpu many_kb < <(print Many "$work/many.pdf")
+echo "one item:         ${one_s} s (CPU ${one_cpu} s), peak ${one_kb} kB"
+echo "$items-item album listed: peak ${list_kb} kB (the album and its thumbnails in memory)"
+echo "$items items:        ${many_s} s (CPU ${many_cpu} s), peak ${many_kb} kB:" \
+  "+$(( (many_kb - list_kb) / 1024 )) MB over listing the album," \
+  "+$(( (many_kb - one_kb) / 1024 )) MB over printing one item"
 pdfinfo "$work/many.pdf" | grep -E '^(Pages|Page size|File size):'
 # pdfimages -list: one row per picture drawn; "object ID" tells whether rows share one object.
 pdfimages -list "$work/many.pdf" | awk 'NR > 2 {
-    drawn++; objects[$11] = 1; encoding[$9]++; bytes += 0
+    drawn++; objects[$11] = 1; encoding[$9]++
   } END {
     n = 0; for (o in objects) n++
     printf "pictures drawn: %d, picture objects in the file: %d, encodings:", drawn, n

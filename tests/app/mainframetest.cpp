@@ -409,8 +409,12 @@ TEST_F(MainFrameTest, AlbumItemDroppedOnALauncherButtonStartsItsProgramWithTheFi
     const QString picture = makePicture(folder, QStringLiteral("for the viewer.jpg"));
     document().addFile(picture);
     const std::unique_ptr<QMimeData> data(frame->transfer()->dragData(0));
+    // As in a real drag, the bar takes the drag when it enters, then the drop lands.
     for (const QPoint at :
         { QPoint(bar->width() - 2, 2), launcherButtonRect(0).toRect().center() }) {
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(bar, &enter);
+        ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
             Qt::NoModifier);
         QApplication::sendEvent(bar, &drop);
