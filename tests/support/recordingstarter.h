@@ -9,6 +9,7 @@ using namespace glimmerix;
 
 // Test starter: installs itself in place of the process starter for its lifetime and records
 // every program it is asked to start and every document it is asked to open, starting nothing.
+// With `fail` set, starts are recorded and then reported as failed.
 class RecordingStarter final : public ProgramStarter
 {
 public:
@@ -17,10 +18,12 @@ public:
     RecordingStarter(const RecordingStarter &) = delete;
     RecordingStarter &operator=(const RecordingStarter &) = delete;
 
-    bool start(const LaunchCommand &command, QString *) override
+    bool start(const LaunchCommand &command, QString *error) override
     {
         started.append(command);
-        return true;
+        if (fail && error)
+            *error = QStringLiteral("No such file or directory");
+        return !fail;
     }
     bool openDocument(const QString &path) override
     {
@@ -38,6 +41,7 @@ public:
 
     QList<LaunchCommand> started;
     QStringList opened;
+    bool fail = false;
 
 private:
     ProgramStarter *m_previous = nullptr;
