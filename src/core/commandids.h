@@ -32,6 +32,8 @@ inline constexpr int kAttachSound = 32816;
 inline constexpr int kPlaySound = 32818;
 // Starts the web album wizard.
 inline constexpr int kWebAlbum = 32819;
+// Starts the slide show wizard.
+inline constexpr int kSlideShow = 32806;
 // Searches albums for a text and collects the items found in a target album.
 inline constexpr int kSearchAlbums = 32792;
 // Plays the album's pictures full screen.

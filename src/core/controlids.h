@@ -97,6 +97,31 @@ inline constexpr int kSpareBox = 1233;
 inline constexpr int kDiscFolderBox = 1241;
 } // namespace glimmerix::WebDestinationControl
 
+// The slide show wizard's sound and destination pages.
+namespace glimmerix::SlideSoundControl
+{
+inline constexpr int kMusicFile = 1024;
+inline constexpr int kMusicRadio = 1164;
+inline constexpr int kBrowse = 1165;
+inline constexpr int kPictureSoundsRadio = 1167;
+inline constexpr int kNoSoundRadio = 1168;
+inline constexpr int kNeededSize = 1224;
+} // namespace glimmerix::SlideSoundControl
+
+namespace glimmerix::SlideDestinationControl
+{
+inline constexpr int kFolderText = 1024;
+inline constexpr int kDiscFolderName = 1025;
+inline constexpr int kBrowse = 1076;
+inline constexpr int kFreeSpace = 1090;
+inline constexpr int kCdRadio = 1194;
+inline constexpr int kFolderRadio = 1195;
+inline constexpr int kNeededSize = 1229;
+inline constexpr int kAutoRunBox = 1231;
+inline constexpr int kSpareBox = 1233;
+inline constexpr int kDiscFolderBox = 1241;
+} // namespace glimmerix::SlideDestinationControl
+
 // The album search dialog.
 namespace glimmerix::SearchControl
 {

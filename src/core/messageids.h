@@ -149,6 +149,10 @@ inline constexpr int kNextPageLink = 50522;
 inline constexpr int kLastPageLink = 50523;
 inline constexpr int kSelectButton = 57002;
 inline constexpr int kCdApplicationBusy = 59394;
+// The slide show wizard: the show file, the destination and (added on Linux) the player.
+inline constexpr int kShowFileNotWritten = 50385; // %s: "FILE: cause"
+inline constexpr int kNoSlideShowFolder = 50509;
+inline constexpr int kSlideShowPlayerMissing = 59121; // %s: "FILE: cause"
 // Album search and the full-screen presentation.
 inline constexpr int kTooManySearchAlbums = 50303; // %d: the most albums a search reads
 inline constexpr int kSearchTitle = 57006;

@@ -22,6 +22,8 @@ inline constexpr int kSearchDialog = 143;
 namespace glimmerix::HelpTopic
 {
 inline constexpr int kSlideShowPickPage = 660;
+inline constexpr int kSlideShowSoundPage = 661;
+inline constexpr int kSlideShowDestinationPage = 662;
 inline constexpr int kWebPickPage = 670;
 inline constexpr int kWebLayoutPage = 671;
 inline constexpr int kWebCaptionsPage = 672;

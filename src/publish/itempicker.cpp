@@ -291,7 +291,19 @@ bool ItemPicker::next()
     if (m_mode == PickingMode::SlideShow) {
         const QString player = m_folder + QStringLiteral("slideshow.exe");
         if (!QFileInfo::exists(player)) {
-            copyProductFile(bundledProgramPath(QLatin1String(kSlideShowPlayer)), player);
+            const QString source = m_playerSource.isNull()
+                ? bundledProgramPath(QLatin1String(kSlideShowPlayer))
+                : m_playerSource;
+            QString failedFile = QLatin1String(kSlideShowPlayer);
+            const QString cause = source.isEmpty()
+                ? QStringLiteral("not installed")
+                : copyProductProgram(source, player, &failedFile);
+            if (!cause.isEmpty()) {
+                // copyProductFile removed a partial copy; a show without its player is no show.
+                host().showMessage(Message::kSlideShowPlayerMissing,
+                    { failedFile + QStringLiteral(": ") + cause });
+                return false;
+            }
         }
         m_estimate += kSlideShowPlayerBytes;
         addExtraFile(player);

@@ -76,8 +76,13 @@ public:
     bool refresh(Progress *progress);
 
     // Next: false (message 50485) when nothing is chosen; otherwise rebuilds the chosen-item
-    // records in the order of the chosen list (and for a slide show copies its player).
+    // records in the order of the chosen list. A slide show also needs its player copied: when
+    // that fails (the player is not installed, the disk is full) message 59121 names the cause,
+    // no copy is left behind and the page stays.
     bool next();
+
+    // Where a slide show's player is copied from: the installed "slide.bin" unless set (tests).
+    void setPlayerSource(const QString &path) { m_playerSource = path; }
 
     const QList<ChosenItem> &chosenItems() const { return m_items; }
     const QString &workingFolder() const { return m_folder; }
@@ -89,6 +94,8 @@ public:
     const QStringList &workingCopies() const { return m_copies; }
     const QStringList &extraFiles() const { return m_extra; }
     void addExtraFile(const QString &path);
+    // Takes `path` off the extra-file list (the caller deletes the file).
+    void removeExtraFile(const QString &path) { m_extra.removeAll(path); }
 
     bool deleteOnClose() const { return m_deleteOnClose; }
     void setDeleteOnClose(bool on) { m_deleteOnClose = on; }
@@ -119,6 +126,7 @@ private:
     QStringList m_copies;
     QStringList m_extra;
     QStringList m_problems;
+    QString m_playerSource;
     AlbumFileHeader m_header {};
     QString m_sizeText = QStringLiteral("0 ");
     qint64 m_estimate = 0;

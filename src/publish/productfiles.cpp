@@ -92,6 +92,17 @@ QString copyProductFile(const QString &source, const QString &destination, QStri
     return {};
 }
 
+QString copyProductProgram(const QString &source, const QString &destination, QString *failedFile)
+{
+    const QString cause = copyProductFile(source, destination, failedFile);
+    if (!cause.isEmpty())
+        return cause;
+    QFile::setPermissions(destination,
+        QFile::permissions(destination) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+            | QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return {};
+}
+
 QString writeWholeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);

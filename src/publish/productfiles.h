@@ -15,6 +15,11 @@ namespace glimmerix
 QString copyProductFile(
     const QString &source, const QString &destination, QString *failedFile = nullptr);
 
+// Copies a program (a player a package carries) as copyProductFile does and lets everyone run
+// it, so the recipient can start it from the folder or the disc.
+QString copyProductProgram(
+    const QString &source, const QString &destination, QString *failedFile = nullptr);
+
 // Writes `content` to `path`, replacing it. A partly written file is removed. Empty on success,
 // else the cause.
 QString writeWholeFile(const QString &path, const QByteArray &content);

@@ -83,6 +83,15 @@ try:
     check(out.returncode == 0 and "colour.jpg" in out.stdout and "clip.avi" in out.stdout,
           f"album list: {out.stdout}{out.stderr}")
 
+    # A slide show package carries the player installed in <prefix>/lib/glimmerix.
+    show = root / "show"
+    player = prefix / "lib/glimmerix/slide.bin"
+    out = run([cli, "slideshow", album, show, "--items", "0"], env)
+    copied = show / "slideshow.exe"
+    check(out.returncode == 0 and player.is_file() and copied.is_file()
+          and copied.read_bytes() == player.read_bytes(),
+          f"slideshow copies the installed player: {out.stdout}{out.stderr}")
+
     # The thumbnailer draws the album's mosaic as a PNG of the asked size.
     png = root / "thumb.png"
     out = run([prefix / "bin/glimix-thumbnailer", "-s", "128", album, png], env)

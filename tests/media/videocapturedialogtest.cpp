@@ -41,6 +41,18 @@ QPushButton *button(VideoCaptureDialog &dialog, const char *name)
     return dialog.findChild<QPushButton *>(QLatin1String(name));
 }
 
+// Waits until `count` more frames reach the window. Ending a capture after a fixed time would
+// record nothing on a busy machine that is slow to start the capture loop.
+bool waitForFrames(VideoCaptureDialog &dialog, int count)
+{
+    int seen = 0;
+    const QMetaObject::Connection counting = QObject::connect(
+        dialog.session(), &CaptureSession::frameReady, &dialog, [&seen] { ++seen; });
+    const bool enough = QTest::qWaitFor([&seen, count] { return seen >= count; }, 10000);
+    QObject::disconnect(counting);
+    return enough;
+}
+
 struct Fixture {
     QString video = makeTestFolder(QStringLiteral("VIDEO"));
     QString photos = makeTestFolder(QStringLiteral("PHOTOS"));
@@ -109,7 +121,7 @@ TEST(VideoCaptureDialog, CapturesAClipAndAStillIntoTheAlbum)
     button(dialog, "capture")->click();
     EXPECT_TRUE(dialog.session()->isCapturing());
     EXPECT_FALSE(dialog.findChild<QComboBox *>(QStringLiteral("driverList"))->isEnabled());
-    QTest::qWait(500);
+    ASSERT_TRUE(waitForFrames(dialog, 5));
     button(dialog, "capture")->click(); // now "End Capture"
     ASSERT_TRUE(QTest::qWaitFor([&] { return button(dialog, "saveClip")->isEnabled(); }, 10000));
     EXPECT_TRUE(host.messageIds().contains(Message::kClipCaptured));
@@ -185,7 +197,7 @@ TEST(VideoCaptureDialog, AudioFormatDialogChoosesTheFormatOfTheClipsSound)
     dialog.findChild<QCheckBox *>(QStringLiteral("captureAudio"))->setChecked(true);
     button(dialog, "capture")->click();
     EXPECT_FALSE(button(dialog, "audioFormat")->isEnabled()) << "not while capturing";
-    QTest::qWait(600);
+    ASSERT_TRUE(waitForFrames(dialog, 10));
     button(dialog, "capture")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return button(dialog, "saveClip")->isEnabled(); }, 10000));
     EXPECT_EQ(backend.openedFormat, wanted);

@@ -80,6 +80,8 @@ const FormatCase kFormats[] = {
     { 50488, "nn" },
     { 50489, "n" },
     { 59120, "s" },
+    { 50385, "s" }, // the show file that could not be written, with the cause
+    { 59121, "s" }, // the slide show player that could not be copied, with the cause
     { 50495, "n" },
     { 50506, "s" },
     { 50532, "nf" },

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QString>
 
 // A picture of `width` x `height` with a gradient (so JPEG sizes are realistic), saved by the
@@ -34,4 +35,15 @@ inline void addPresentItems(CAlbumDoc &doc, const QStringList &paths)
 {
     for (const QString &path : paths)
         doc.insertItem(std::make_unique<AlbumItem>(testThumbnail(path), path, true));
+}
+
+// The headless browser the page tests use; empty when none is installed.
+inline QString chromium()
+{
+    for (const char *name : { "chromium", "chromium-browser", "google-chrome" }) {
+        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
 }

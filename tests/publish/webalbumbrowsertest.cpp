@@ -18,16 +18,6 @@
 namespace
 {
 
-QString chromium()
-{
-    for (const char *name : { "chromium", "chromium-browser", "google-chrome" }) {
-        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
-        if (!path.isEmpty())
-            return path;
-    }
-    return {};
-}
-
 // The page's DOM after loading, with scripts run.
 QString dumpDom(const QString &browser, const QString &page)
 {

@@ -4,8 +4,8 @@
 
 #include "albumcommandsupport.h"
 #include "clicommand.h"
+#include "productcommandsupport.h"
 
-#include "cdout/cdoutput.h"
 #include "cdout/disccomponent.h"
 #include "core/appsettings.h"
 #include "core/messageids.h"
@@ -156,37 +156,9 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     return parsed;
 }
 
-// The all-items entries of the album items at `indexes`; an item whose file is missing has no
-// entry and is reported in `problems`.
-QList<int> entryIndexes(const ItemPicker &picker, const CAlbumDoc &doc, const QList<int> &indexes,
-    QStringList &problems)
-{
-    QList<int> entries;
-    for (int index : indexes) {
-        const AlbumItem *item = doc.item(index);
-        qsizetype found = -1;
-        for (qsizetype e = 0; e < picker.allEntries().size(); ++e) {
-            if (picker.allEntries().at(e).item == item)
-                found = e;
-        }
-        if (found < 0)
-            problems.append(item->absolutePath() + QStringLiteral(": no such file"));
-        else
-            entries.append(int(found));
-    }
-    return entries;
-}
-
-// Hands the made album to the CD delivery the wizard uses, with our disc component recording
-// to the image file or writer given; the component reports its own problems.
+// Hands the made album to the CD delivery the wizard uses.
 bool deliverToDisc(const Arguments &parsed, const WebAlbumGenerator &generator)
 {
-    registerDiscComponent();
-    const DiscTarget target = parsed.disc;
-    const DiscTargetChooser previousChooser
-        = setDiscTargetChooser([target](const DiscSummary &) { return target; });
-    const qint64 previousCapacity = setDiscCapacityBlocks(parsed.capacityBlocks);
-    CdOutput cd(appSettings().store(), standardCdPlaces());
     CdProduct product;
     product.projectName = QStringLiteral("WebAlbum");
     product.workingFolder = generator.workingFolder();
@@ -194,12 +166,7 @@ bool deliverToDisc(const Arguments &parsed, const WebAlbumGenerator &generator)
     product.files = generator.outputs();
     product.programSource = generator.viewerSource();
     product.programName = autoRunProgramName(AutoRunProduct::WebAlbum);
-    const bool recorded = cd.available() && cd.deliver(product) && lastDiscRecord().written;
-    setDiscTargetChooser(previousChooser);
-    setDiscCapacityBlocks(previousCapacity);
-    if (!cd.available())
-        cliFail(target.path, QStringLiteral("no CD output is available"));
-    return recorded;
+    return deliverProductToDisc(product, parsed.disc, parsed.capacityBlocks);
 }
 
 int runWebAlbum(const QStringList &args)
@@ -235,7 +202,7 @@ int runWebAlbum(const QStringList &args)
     if (picker.convert() != parsed->convert)
         picker.toggleConvert(nullptr);
     std::unique_ptr<Progress> progress = host().createProgress();
-    picker.add(entryIndexes(picker, doc, indexes, problems), progress.get());
+    picker.add(pickerEntryIndexes(picker, doc, indexes, problems), progress.get());
     problems += picker.problems();
     if (picker.chosen().isEmpty()) {
         for (const QString &problem : std::as_const(problems))

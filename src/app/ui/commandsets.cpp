@@ -10,6 +10,7 @@
 #include "online/ui/onlinecommands.h"
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
+#include "publish/ui/slideshowwizard.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
@@ -115,6 +116,11 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
                 glimmerix::runWebAlbumWizard(document, appSettings(), frame, openHelpTopic);
             },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
+        { Command::kSlideShow, 0, QApplication::translate("CMainFrame", "Make &Slide Show..."),
+            [&document, frame] {
+                glimmerix::runSlideShowWizard(document, appSettings(), frame, openHelpTopic);
+            },
+            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 510 } },
     };
     return set;
 }

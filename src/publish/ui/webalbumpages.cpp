@@ -329,13 +329,16 @@ void CWebPage4::folderRadioClicked()
     updateControls();
 }
 
-// The disc folder name when the box is checked: refused with message 50505 when it holds a
-// character no disc name may hold; otherwise its spaces become '_' in the field.
 bool CWebPage4::checkDiscFolderName()
 {
-    if (!m_discFolderBox->isChecked())
+    return acceptDiscFolderField(m_discFolderBox, m_discFolderName);
+}
+
+bool acceptDiscFolderField(const QCheckBox *box, QLineEdit *nameField)
+{
+    if (!box->isChecked())
         return true;
-    QString name = m_discFolderName->text();
+    QString name = nameField->text();
     if (!acceptDiscFolderName(name)) {
         host().showText(loadString(Message::kForbiddenDiscFolderCharacters)
                 + QStringLiteral(" .  ?  :  *  >  <    /  \\  |"),
@@ -343,7 +346,7 @@ bool CWebPage4::checkDiscFolderName()
             { loadString(Message::kWarningTitle) });
         return false;
     }
-    m_discFolderName->setText(name);
+    nameField->setText(name);
     return true;
 }
 

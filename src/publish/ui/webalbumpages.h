@@ -106,6 +106,10 @@ private:
     bool m_activated = false;
 };
 
+// The disc folder name of a destination page when `box` is checked: refused with message 50505
+// when it holds a character no disc name may hold; otherwise its spaces become '_' in `name`.
+bool acceptDiscFolderField(const QCheckBox *box, QLineEdit *name);
+
 // The folder picker (CSelPathDlg): a folder chooser titled string 50386 whose accept button
 // reads string 57002, starting in `start`. Empty when the user cancels.
 QString pickFolder(QWidget *parent, const QString &start);

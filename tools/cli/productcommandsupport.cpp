@@ -1,0 +1,42 @@
+#include "productcommandsupport.h"
+
+#include "clicommand.h"
+
+#include "cdout/cdoutput.h"
+#include "core/appsettings.h"
+
+QList<int> pickerEntryIndexes(const ItemPicker &picker, const CAlbumDoc &doc,
+    const QList<int> &indexes, QStringList &problems)
+{
+    QList<int> entries;
+    for (int index : indexes) {
+        const AlbumItem *item = doc.item(index);
+        qsizetype found = -1;
+        for (qsizetype e = 0; e < picker.allEntries().size(); ++e) {
+            if (picker.allEntries().at(e).item == item)
+                found = e;
+        }
+        if (found >= 0)
+            entries.append(int(found));
+        else if (!item->exists())
+            problems.append(item->absolutePath() + QStringLiteral(": no such file"));
+        else
+            problems.append(item->absolutePath() + QStringLiteral(": not a still picture"));
+    }
+    return entries;
+}
+
+bool deliverProductToDisc(const CdProduct &product, const DiscTarget &target, qint64 capacityBlocks)
+{
+    registerDiscComponent();
+    const DiscTargetChooser previousChooser
+        = setDiscTargetChooser([target](const DiscSummary &) { return target; });
+    const qint64 previousCapacity = setDiscCapacityBlocks(capacityBlocks);
+    CdOutput cd(appSettings().store(), standardCdPlaces());
+    const bool recorded = cd.available() && cd.deliver(product) && lastDiscRecord().written;
+    setDiscTargetChooser(previousChooser);
+    setDiscCapacityBlocks(previousCapacity);
+    if (!cd.available())
+        cliFail(target.path, QStringLiteral("no CD output is available"));
+    return recorded;
+}
