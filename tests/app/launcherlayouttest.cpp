@@ -4,6 +4,7 @@
 #include "platform/strings.h"
 
 #include "support/recordinghost.h"
+#include "support/recordingstarter.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -15,26 +16,6 @@ using namespace glimmerix;
 
 namespace
 {
-
-// Records the programs the launcher would start; fails the starts it is told to fail.
-class RecordingStarter final : public ProgramStarter
-{
-public:
-    RecordingStarter() { m_previous = setProgramStarter(this); }
-    ~RecordingStarter() override { setProgramStarter(m_previous); }
-    bool start(const LaunchCommand &command, QString *error) override
-    {
-        started << command;
-        if (fail && error)
-            *error = QStringLiteral("No such file or directory");
-        return !fail;
-    }
-    QList<LaunchCommand> started;
-    bool fail = false;
-
-private:
-    ProgramStarter *m_previous = nullptr;
-};
 
 QList<LauncherEntry> threePrograms()
 {

@@ -6,6 +6,7 @@
 #include "platform/strings.h"
 
 #include "support/recordinghost.h"
+#include "support/recordingstarter.h"
 #include "support/testenvironment.h"
 
 #include <QFile>
@@ -50,22 +51,6 @@ protected:
     RecordingHost host;
     QString folder, edit, view, paint;
     QList<LauncherEntry> programs;
-};
-
-class RecordingStarter final : public ProgramStarter
-{
-public:
-    RecordingStarter() { m_previous = setProgramStarter(this); }
-    ~RecordingStarter() override { setProgramStarter(m_previous); }
-    bool start(const LaunchCommand &command, QString *) override
-    {
-        started << command.program;
-        return true;
-    }
-    QStringList started;
-
-private:
-    ProgramStarter *m_previous = nullptr;
 };
 
 } // namespace
@@ -138,12 +123,12 @@ TEST_F(SetupFixture, BarStartsTheProgramUnderTheCursorAtRelease)
     QTest::mousePress(&bar, Qt::LeftButton, {}, first);
     EXPECT_EQ(bar.state().look(0), ButtonLook::Pressed);
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, second);
-    EXPECT_EQ(starter.started, QStringList { view });
+    EXPECT_EQ(starter.programs(), QStringList { view });
     EXPECT_EQ(bar.state().look(0), ButtonLook::Normal);
 
     EXPECT_TRUE(bar.dropFile(first, QStringLiteral("/photos/a b.jpg")));
     EXPECT_FALSE(bar.dropFile(QPoint(5, 5), QStringLiteral("/photos/a b.jpg")));
-    EXPECT_EQ(starter.started, (QStringList { view, edit }));
+    EXPECT_EQ(starter.programs(), (QStringList { view, edit }));
 }
 
 TEST_F(SetupFixture, SetupDialogRefusesADuplicateAndOkReplacesThePrograms)

@@ -3,17 +3,21 @@
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "app/launcherlayout.h"
 #include "app/ui/albumcommands.h"
 #include "app/ui/guihost.h"
 #include "app/ui/launcherbar.h"
 #include "core/commandids.h"
 #include "core/folders.h"
 #include "core/imagepath.h"
+#include "ole/ui/albumtransfer.h"
 #include "platform/channeltestsupport.h"
 #include "platform/instancechannel.h"
 #include "platform/strings.h"
 #include "support/recordinghost.h"
+#include "support/recordingstarter.h"
 #include "support/testenvironment.h"
+#include "view/albumclipboard.h"
 #include "view/ui/albumview.h"
 #include "view/ui/cellwindow.h"
 
@@ -24,7 +28,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +38,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSharedMemory>
@@ -42,6 +49,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 using namespace glimmerix;
 
@@ -347,15 +355,73 @@ TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
     EXPECT_EQ(remembered, (QStringList { albumsFolder() + "/Trip.gmx" }));
 }
 
-TEST_F(MainFrameTest, ClosingAsksAboutClipboardDataTheProgramOwns)
+// Closing asks about album items that Copy put on the clipboard: "No" (the default) empties it,
+// "Yes" leaves them. Once another program has replaced them there is nothing of ours to ask about,
+// and its data must survive.
+TEST_F(MainFrameTest, ClosingAsksAboutAlbumItemsStillOnTheClipboard)
 {
-    QApplication::clipboard()->setText("album items");
-    frame->setClipboardOwner(true);
-    host.queueAnswer(MessageAnswer::No);
-    EXPECT_TRUE(frame->close());
-    EXPECT_EQ(host.messageIds(), (QList<int> { 50393 }));
-    EXPECT_EQ(host.shown().first().look.defaultButton, 1); // "No" is the default
-    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+    document().addFile(makePicture(folder, QStringLiteral("copied.jpg")));
+    document().setModified(false);
+    struct Case {
+        const char *name;
+        bool replacedByAnotherProgram;
+        std::optional<MessageAnswer> answer; // nothing: the default button
+        bool asked;
+        bool itemsLeft;
+    };
+    const Case cases[] = {
+        { "default answer empties", false, std::nullopt, true, false },
+        { "yes keeps the items", false, MessageAnswer::Yes, true, true },
+        { "another program's data", true, std::nullopt, false, false },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        host.clear();
+        frame->show();
+        frame->view()->setCurrent(0);
+        ASSERT_TRUE(frame->runCommand(Command::kCopy));
+        EXPECT_TRUE(frame->isClipboardOwner());
+        if (c.replacedByAnotherProgram)
+            QApplication::clipboard()->setText(QStringLiteral("another program's text"));
+        if (c.answer)
+            host.queueAnswer(*c.answer);
+        EXPECT_TRUE(frame->close());
+        EXPECT_EQ(host.messageIds(), c.asked ? QList<int> { 50393 } : QList<int> {});
+        if (c.asked) {
+            EXPECT_EQ(host.shown().first().look.defaultButton, 1); // "No" is the default
+        }
+        const QMimeData *left = QApplication::clipboard()->mimeData();
+        EXPECT_EQ(left && left->hasFormat(QString::fromLatin1(mime::kAlbumStream)), c.itemsLeft);
+        if (c.replacedByAnotherProgram) {
+            EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("another program's text"));
+        }
+    }
+}
+
+// An album item dragged onto a launcher button starts that button's program with the item's
+// file, through the program starter; a drop beside the buttons starts nothing.
+TEST_F(MainFrameTest, AlbumItemDroppedOnALauncherButtonStartsItsProgramWithTheFile)
+{
+    RecordingStarter starter;
+    const QString viewer = folder + QStringLiteral("/viewer");
+    LauncherBar *bar = frame->launcherBar();
+    bar->setPrograms({ { viewer, QStringLiteral("Viewer"), {} } });
+    const QString picture = makePicture(folder, QStringLiteral("for the viewer.jpg"));
+    document().addFile(picture);
+    const std::unique_ptr<QMimeData> data(frame->transfer()->dragData(0));
+    // As in a real drag, the bar takes the drag when it enters, then the drop lands.
+    for (const QPoint at :
+        { QPoint(bar->width() - 2, 2), launcherButtonRect(0).toRect().center() }) {
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(bar, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+            Qt::NoModifier);
+        QApplication::sendEvent(bar, &drop);
+    }
+    ASSERT_EQ(starter.started.size(), 1);
+    EXPECT_EQ(starter.started[0].program, viewer);
+    EXPECT_EQ(starter.started[0].arguments, QStringList { QFileInfo(picture).absoluteFilePath() });
 }
 
 TEST_F(MainFrameTest, ClosingWithUnsavedChangesCanBeCancelled)

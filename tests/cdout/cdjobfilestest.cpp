@@ -9,6 +9,7 @@
 #include "cdout/winoncdjob.h"
 #include "platform/programstarter.h"
 #include "platform/settingsstore.h"
+#include "support/recordingstarter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,28 +20,6 @@ using namespace glimmerix;
 
 namespace
 {
-
-class RecordingStarter final : public ProgramStarter
-{
-public:
-    RecordingStarter() { m_previous = setProgramStarter(this); }
-    ~RecordingStarter() override { setProgramStarter(m_previous); }
-    bool start(const LaunchCommand &command, QString *) override
-    {
-        started.append(command);
-        return true;
-    }
-    bool openDocument(const QString &path) override
-    {
-        opened.append(path);
-        return true;
-    }
-    QList<LaunchCommand> started;
-    QStringList opened;
-
-private:
-    ProgramStarter *m_previous;
-};
 
 TEST(WinOnCdJob, ProjectFileListsFoldersFilesAndTheStartFolder)
 {

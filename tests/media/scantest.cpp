@@ -228,9 +228,7 @@ TEST_F(SaneTestBackend, ScanDialogPreviewsScansAndClosesTheSource)
     dialog.previewScan();
     EXPECT_FALSE(dialog.findChild<QLabel *>(QStringLiteral("preview"))->pixmap().isNull());
     EXPECT_EQ(m_added, 0) << "a preview is no picture for the album";
-    const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
-    if (!shots.isEmpty())
-        dialog.grab().save(shots + QStringLiteral("/scan-dialog.png"));
+    saveScreenshotWhenAsked(dialog, QStringLiteral("scan-dialog.png"));
 
     dialog.scan();
     EXPECT_EQ(m_added, 1);

@@ -251,6 +251,7 @@ TEST(SearchDialog, MessagesSwitchAndAppend)
     EXPECT_EQ(doc.itemCount(), 0);
 
     list.refuseSwitch = false;
+    saveScreenshotWhenAsked(dialog, QStringLiteral("search-dialog.png"));
     dialog.accept();
     EXPECT_EQ(list.current, QStringLiteral("Results"));
     EXPECT_EQ(dialog.addedCount(), 1);

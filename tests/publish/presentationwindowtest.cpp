@@ -155,6 +155,7 @@ TEST(PresentationDialog, MusicChoiceAndMessages)
     host.queueOpenFileNames({ wave(QStringLiteral("two-minutes.wav"), 120) });
     dialog.browseMusic();
     EXPECT_EQ(seconds->value(), 10);
+    saveScreenshotWhenAsked(dialog, QStringLiteral("presentation-settings.png"));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.settings().soundMode, SoundMode::Music);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -70,4 +72,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+void saveScreenshotWhenAsked(QWidget &widget, const QString &fileName)
+{
+    const QString folder = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    ASSERT_TRUE(widget.grab().save(QDir(folder).filePath(fileName)));
 }

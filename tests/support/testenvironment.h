@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QWidget;
+
 // Every test process runs in a private temporary home: GLIMMERIX_HOME, XDG_CONFIG_HOME,
 // XDG_RUNTIME_DIR and HOME point into it, so no test can touch the real user's files.
 // The test main calls setUpTestEnvironment() before anything else.
@@ -19,3 +21,6 @@ QByteArray fileBytes(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // Folder with the built programs (glimix, glimix-cli) and the language bundle.
 QString programFolder();
+// When GLIMMERIX_SCREENSHOTS names a folder, shows `widget` and saves a picture of it there as
+// `fileName`, for the documentation; otherwise does nothing.
+void saveScreenshotWhenAsked(QWidget &widget, const QString &fileName);

@@ -3,10 +3,10 @@
 #include "core/messageids.h"
 #include "platform/strings.h"
 #include "support/recordinghost.h"
+#include "support/testenvironment.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QDir>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -39,10 +39,7 @@ TEST(PrintOptionsDialog, RefusesABadNumberedRangeAndStaysOpen)
     PrintOptionsDialog dialog(options, pictures);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    // A picture of the dialog for the documentation, when asked for.
-    const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
-    if (!shots.isEmpty())
-        dialog.grab().save(QDir(shots).filePath(QStringLiteral("print-options.png")));
+    saveScreenshotWhenAsked(dialog, QStringLiteral("print-options.png"));
 
     QPushButton *print = button(dialog, QStringLiteral("&Print..."));
     ASSERT_TRUE(print);

@@ -615,6 +615,11 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool CMainFrame::isClipboardOwner() const
+{
+    return m_transfer->holdsClipboard();
+}
+
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
     // A changed picture is offered for saving first: saving it renews an item's thumbnail, which
@@ -627,8 +632,9 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (m_clipboardOwner) {
-        // "No" (the default) empties the clipboard.
+    if (isClipboardOwner()) {
+        // "No" (the default) empties the clipboard; "Yes" leaves the items to the desktop's
+        // clipboard keeper, which takes them over when the program ends.
         const MessageAnswer answer = host().showMessage(Message::kClipboardQuestion, {},
             MessageIcon::Question, MessageButtons::YesNo, { QString(), 1 });
         if (answer == MessageAnswer::No)

@@ -113,9 +113,10 @@ public:
     QString itemCountPaneText() const;
     QString albumSizePaneText() const;
 
-    // ---- clipboard ownership (asked about when the window closes)
-    void setClipboardOwner(bool owner) { m_clipboardOwner = owner; }
-    bool isClipboardOwner() const { return m_clipboardOwner; }
+    // ---- clipboard and drag-and-drop of album items
+    AlbumTransfer *transfer() const { return m_transfer; }
+    // Whether the clipboard holds album items this window put there (asked about at closing).
+    bool isClipboardOwner() const;
 
     // The window rectangle `window` dragged at `edge` snapped to whole grid cells.
     QRect snapSizing(const QRect &window, int edge) const;
@@ -171,7 +172,6 @@ private:
     QString m_externalAlbumPath;
     QList<QRgb> m_halftonePalette;
     int m_displayDepth = 24;
-    bool m_clipboardOwner = false;
     bool m_placed = false;
     HandoverQueue *m_handovers = nullptr;
     QPointer<PictureWindow> m_pictureWindow;

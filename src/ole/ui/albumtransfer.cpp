@@ -30,7 +30,13 @@ void AlbumTransfer::copy()
     if (!m_view.hasCurrentItem())
         return;
     CAlbumSrvrItem item(m_document, m_view.current());
-    QApplication::clipboard()->setMimeData(item.OnGetClipboardData());
+    m_clipboardData = item.OnGetClipboardData();
+    QApplication::clipboard()->setMimeData(m_clipboardData);
+}
+
+bool AlbumTransfer::holdsClipboard() const
+{
+    return m_clipboardData && QApplication::clipboard()->mimeData() == m_clipboardData;
 }
 
 void AlbumTransfer::cut()

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 #include <cstdint>
 
@@ -28,6 +29,9 @@ public:
     void cut(); // 57635
     void paste(); // 57637
     bool canPaste() const;
+    // Whether the clipboard still holds what the last Copy or Cut put there: once anyone,
+    // another program included, replaces it, the data is no longer ours to keep or clear.
+    bool holdsClipboard() const;
     // Handles a drop of album items at `viewPoint`; false when `data` holds no album items (then
     // it may be a drop of files from the desktop).
     bool drop(const QMimeData *data, QPoint viewPoint);
@@ -47,6 +51,7 @@ private:
     CAlbumView &m_view;
     CAlbumDoc &m_document;
     std::uint32_t m_token;
+    QPointer<QMimeData> m_clipboardData; // the clipboard deletes it when replaced
     bool m_dragging = false;
     bool m_droppedHere = false;
 };

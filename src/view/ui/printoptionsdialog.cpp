@@ -18,7 +18,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace glimmerix
 {
@@ -48,6 +51,12 @@ QListWidget *pictureList(const QStringList &names, const QString &chosen)
         if (name == chosen)
             list->setCurrentItem(entry);
     }
+    // Wide enough for every name beside its sample, so no name is cut off.
+    int widest = 0;
+    for (const QString &name : names)
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(name));
+    list->setMinimumWidth(list->iconSize().width() + widest + 2 * list->frameWidth()
+        + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16);
     return list;
 }
 
