@@ -247,14 +247,19 @@ bool CAlbumDoc::store(QIODevice &device, QString *problem) const
             chosen.push_back(entry.get());
     }
     // Bitmaps still in an album file that has changed since it was opened cannot be copied: say
-    // so before anything is written.
+    // so before anything is written. Items loaded together share one file, checked once.
+    const AlbumFileSource *checked = nullptr;
     for (const AlbumItem *entry : chosen) {
-        const bool changed = entry->thumbnailInFile() && !entry->thumbnailSource()->unchanged();
-        if (changed || entry->thumbnailLost()) {
+        const AlbumFileSource *source = entry->thumbnailSource().get();
+        const bool readable = source
+            ? source == checked || (!source->failed() && source->unchanged())
+            : !entry->thumbnailLost();
+        if (!readable) {
             if (problem)
                 *problem = AlbumFileSource::changedReason();
             return false;
         }
+        checked = source ? source : checked;
     }
     bool ok = true;
     const auto write = [&](const void *data, qint64 size) {
