@@ -10,6 +10,8 @@
 #include "picturestore.h"
 #include "servicehandlers.h"
 
+#include "platform/passwordprompt.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -18,12 +20,8 @@
 
 #include <csignal>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
-
-#include <termios.h>
-#include <unistd.h>
 
 namespace
 {
@@ -40,29 +38,6 @@ int fail(const QString &text)
 {
     std::fprintf(stderr, "glimix-service: %s\n", qPrintable(text));
     return 1;
-}
-
-// The new user's password: GLIMMERIX_PASSWORD, or typed at a prompt without echo.
-QString readPassword()
-{
-    if (qEnvironmentVariableIsSet("GLIMMERIX_PASSWORD"))
-        return qEnvironmentVariable("GLIMMERIX_PASSWORD");
-    std::fprintf(stderr, "Password: ");
-    std::fflush(stderr);
-    termios saved {};
-    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
-    }
-    std::string line;
-    std::getline(std::cin, line);
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-        std::fprintf(stderr, "\n");
-    }
-    return QString::fromStdString(line);
 }
 
 } // namespace
@@ -110,7 +85,7 @@ int main(int argc, char *argv[])
         const QString name = parser.value(addUserOption);
         if (!PictureStore::validUserName(name))
             return fail(QStringLiteral("%1 is not a valid user name").arg(name));
-        const QString password = readPassword();
+        const QString password = glimmerix::readPassword();
         if (password.isEmpty())
             return fail(QStringLiteral("the password is empty"));
         if (!store.setPassword(name, password))

@@ -142,17 +142,16 @@ BlockHandle readIconQuietly(const QString &path)
 
 } // namespace
 
-WebAlbumSetup defaultWebAlbumSetup(const WebAlbumOptions &options)
+WebAlbumSetup defaultWebAlbumSetup(const WebAlbumOptions &options, const AppSettings &settings)
 {
     WebAlbumSetup setup;
     setup.options = options;
     setup.options.clamp();
-    const AppSettings &settings = appSettings();
     setup.fieldLabels = { withoutTrailingColon(settings.fieldLabel(ItemField::Caption)),
         withoutTrailingColon(settings.fieldLabel(ItemField::Keywords)),
         withoutTrailingColon(settings.fieldLabel(ItemField::Description)) };
     setup.texts = bundlePageTexts();
-    const Folders folders;
+    const Folders &folders = settings.folders();
     setup.supportFolder = folders.supportFolder();
     setup.programFolder = folders.resourceFolder();
     return setup;

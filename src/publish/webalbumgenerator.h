@@ -16,6 +16,8 @@
 namespace glimmerix
 {
 
+class AppSettings;
+
 // Everything the generator needs besides the chosen items.
 struct WebAlbumSetup {
     WebAlbumOptions options;
@@ -26,8 +28,8 @@ struct WebAlbumSetup {
     int workers = 0; // thumbnail workers; 0: one per core the process may use
 };
 
-// The setup with the bundle's texts, the user's field labels and the installed folders.
-WebAlbumSetup defaultWebAlbumSetup(const WebAlbumOptions &options);
+// The setup with the bundle's texts, and the user's field labels and folders from `settings`.
+WebAlbumSetup defaultWebAlbumSetup(const WebAlbumOptions &options, const AppSettings &settings);
 
 // Makes a web album from the picker's chosen items in the picker's working folder: the thumbnail
 // pass (thumbnails and full pictures, on every core, listed in the items' order), the pages with

@@ -1,3 +1,4 @@
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 
 #include "core/folders.h"
@@ -21,23 +22,9 @@ using namespace glimmerix;
 namespace
 {
 
-struct CliRun {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
 QString cliProgram()
 {
     return joinPath(programFolder(), QStringLiteral("glimix-cli"));
-}
-
-CliRun cli(const QStringList &args, const QString &program = cliProgram())
-{
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(60000);
-    return { process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError() };
 }
 
 QStringList albumArgs(const char *sub, const QStringList &rest)
@@ -67,32 +54,34 @@ TEST(AlbumCli, MakesFillsListsAndEditsAnAlbum)
     QFile(joinPath(media, QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
 
     ASSERT_EQ(
-        cli({ QStringLiteral("album"), QStringLiteral("new"), QStringLiteral("trip") }).status, 0);
+        runCli({ QStringLiteral("album"), QStringLiteral("new"), QStringLiteral("trip") }).status,
+        0);
     EXPECT_NE(
-        cli({ QStringLiteral("album"), QStringLiteral("new"), QStringLiteral("trip") }).status, 0);
-    CliRun added = cli({ QStringLiteral("album"), QStringLiteral("add"), QStringLiteral("trip"),
-        media, joinPath(media, QStringLiteral("p1.bmp")) });
-    EXPECT_EQ(added.status, 0) << added.err.constData();
+        runCli({ QStringLiteral("album"), QStringLiteral("new"), QStringLiteral("trip") }).status,
+        0);
+    ProcessRun added = runCli({ QStringLiteral("album"), QStringLiteral("add"),
+        QStringLiteral("trip"), media, joinPath(media, QStringLiteral("p1.bmp")) });
+    EXPECT_EQ(added.status, 0) << added.err.toStdString();
     EXPECT_TRUE(added.err.contains("p1.bmp is already in the album"));
 
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("set-text"), QStringLiteral("trip"),
-                      QStringLiteral("1"), QStringLiteral("keywords"), QStringLiteral("sea") })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("set-text"), QStringLiteral("trip"),
+                         QStringLiteral("1"), QStringLiteral("keywords"), QStringLiteral("sea") })
                   .status,
         0);
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("set-caption"), QStringLiteral("trip"),
-                      QStringLiteral("Summer") })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("set-caption"),
+                         QStringLiteral("trip"), QStringLiteral("Summer") })
                   .status,
         0);
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("attach"), QStringLiteral("trip"),
-                      QStringLiteral("0"), joinPath(media, QStringLiteral("c.avi")),
-                      QStringLiteral("memo") })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("attach"), QStringLiteral("trip"),
+                         QStringLiteral("0"), joinPath(media, QStringLiteral("c.avi")),
+                         QStringLiteral("memo") })
                   .status,
         0);
 
-    const CliRun listed = cli({ QStringLiteral("album"), QStringLiteral("list"),
+    const ProcessRun listed = runCli({ QStringLiteral("album"), QStringLiteral("list"),
         QStringLiteral("trip"), QStringLiteral("--json") });
     ASSERT_EQ(listed.status, 0);
-    const QJsonObject album = QJsonDocument::fromJson(listed.out).object();
+    const QJsonObject album = QJsonDocument::fromJson(listed.out.toUtf8()).object();
     EXPECT_EQ(album.value(QStringLiteral("caption")).toString(), QStringLiteral("Summer"));
     const QJsonArray items = album.value(QStringLiteral("items")).toArray();
     ASSERT_EQ(items.size(), 4); // c.avi, p0, p1, p2 in name order; notes.txt is no media file
@@ -109,32 +98,32 @@ TEST(AlbumCli, MakesFillsListsAndEditsAnAlbum)
     EXPECT_EQ(second.value(QStringLiteral("thumbWidth")).toInt(), 40);
 
     const QString bitmap = joinPath(media, QStringLiteral("thumb.bmp"));
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("thumbnail"), QStringLiteral("trip"),
-                      QStringLiteral("3"), bitmap })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("thumbnail"), QStringLiteral("trip"),
+                         QStringLiteral("3"), bitmap })
                   .status,
         0);
     const QImage thumb(bitmap, "BMP");
     EXPECT_EQ(thumb.size(), QSize(42, 30));
     EXPECT_EQ(thumb.pixel(3, 3), qRgb(0, 0, 100));
 
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("sort"), QStringLiteral("trip"),
-                      QStringLiteral("name"), QStringLiteral("--descending") })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("sort"), QStringLiteral("trip"),
+                         QStringLiteral("name"), QStringLiteral("--descending") })
                   .status,
         0);
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("remove"), QStringLiteral("trip"),
-                      QStringLiteral("0"), QStringLiteral("1") })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("remove"), QStringLiteral("trip"),
+                         QStringLiteral("0"), QStringLiteral("1") })
                   .status,
         0);
-    const CliRun facts
-        = cli({ QStringLiteral("album"), QStringLiteral("facts"), QStringLiteral("trip") });
-    EXPECT_TRUE(facts.out.contains("items: 2")) << facts.out.constData();
-    const CliRun plain
-        = cli({ QStringLiteral("album"), QStringLiteral("list"), QStringLiteral("trip") });
+    const ProcessRun facts
+        = runCli({ QStringLiteral("album"), QStringLiteral("facts"), QStringLiteral("trip") });
+    EXPECT_TRUE(facts.out.contains("items: 2")) << facts.out.toStdString();
+    const ProcessRun plain
+        = runCli({ QStringLiteral("album"), QStringLiteral("list"), QStringLiteral("trip") });
     EXPECT_TRUE(plain.out.contains("p0.bmp"));
     EXPECT_TRUE(plain.out.contains("c.avi"));
     EXPECT_FALSE(plain.out.contains("p2.bmp"));
-    EXPECT_EQ(cli({ QStringLiteral("album"), QStringLiteral("thumbnail"), QStringLiteral("trip"),
-                      QStringLiteral("7"), bitmap })
+    EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("thumbnail"), QStringLiteral("trip"),
+                         QStringLiteral("7"), bitmap })
                   .status,
         1);
 }
@@ -154,10 +143,10 @@ TEST(AlbumCliSafety, AFileThatIsNotAnAlbumIsNeverWrittenOver)
     // Two photos swapped by mistake: the first is taken for the album.
     for (const auto &[target, bytes] :
         { std::pair { thesis, QByteArray("Chapter one\n") }, std::pair { first, photo } }) {
-        const CliRun run = cli(albumArgs("add", { target, second }));
+        const ProcessRun run = runCli(albumArgs("add", { target, second }));
         EXPECT_NE(run.status, 0);
-        EXPECT_TRUE(run.err.contains(QFile::encodeName(target) + " is not an album"))
-            << run.err.constData();
+        EXPECT_TRUE(run.err.contains(target + QStringLiteral(" is not an album")))
+            << run.err.toStdString();
         EXPECT_EQ(fileBytes(target), bytes);
     }
 }
@@ -166,7 +155,7 @@ TEST(AlbumCliSafety, ParallelWritersLoseNoUpdate)
 {
     const QString folder = makeTestFolder(QStringLiteral("parallel"));
     const QString album = joinPath(folder, QStringLiteral("k.gmx"));
-    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
     QStringList pictures[2];
     for (int side = 0; side < 2; ++side) {
         for (int i = 0; i < 4; ++i) {
@@ -195,7 +184,7 @@ TEST(AlbumCliSafety, ParallelWritersLoseNoUpdate)
     };
     auto items = [&] {
         return QJsonDocument::fromJson(
-            cli(albumArgs("list", { album, QStringLiteral("--json") })).out)
+            runCli(albumArgs("list", { album, QStringLiteral("--json") })).out.toUtf8())
             .object()
             .value(QStringLiteral("items"))
             .toArray();
@@ -227,13 +216,13 @@ TEST(AlbumCliSafety, ParallelWritersLoseNoUpdate)
 TEST(AlbumCliSafety, AnAlbumAnotherProcessHoldsIsInUse)
 {
     const QString album = joinPath(makeTestFolder(QStringLiteral("held")), QStringLiteral("h.gmx"));
-    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
     const QByteArray before = fileBytes(album);
     QLockFile window(album + QStringLiteral(".lock"));
     ASSERT_TRUE(window.tryLock(0));
-    const CliRun run = cli(albumArgs("set-caption", { album, QStringLiteral("x") }));
+    const ProcessRun run = runCli(albumArgs("set-caption", { album, QStringLiteral("x") }));
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.contains("album is in use")) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("album is in use")) << run.err.toStdString();
     EXPECT_EQ(fileBytes(album), before);
 }
 
@@ -241,25 +230,26 @@ TEST(AlbumCliSafety, ADamagedAlbumIsReportedAndNeverGivesAnInvalidPicture)
 {
     const QString folder = makeTestFolder(QStringLiteral("damaged"));
     const QString album = joinPath(folder, QStringLiteral("d.gmx"));
-    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
     for (int i = 0; i < 2; ++i) {
         const QString picture = joinPath(folder, QStringLiteral("p%1.bmp").arg(i));
         savePicture(picture, 60, "BMP");
-        ASSERT_EQ(cli(albumArgs("add", { album, picture })).status, 0);
+        ASSERT_EQ(runCli(albumArgs("add", { album, picture })).status, 0);
     }
     QByteArray cut = fileBytes(album);
     cut.chop(3000); // into the second thumbnail
     writeFile(album, cut);
 
-    const CliRun listed = cli(albumArgs("list", { album }));
+    const ProcessRun listed = runCli(albumArgs("list", { album }));
     EXPECT_EQ(listed.status, 1);
-    EXPECT_TRUE(listed.err.contains("album damaged, 1 of 2 items recovered")) << listed.err.data();
+    EXPECT_TRUE(listed.err.contains("album damaged, 1 of 2 items recovered"))
+        << listed.err.toStdString();
     const QString thumbnail = joinPath(folder, QStringLiteral("t.bmp"));
-    EXPECT_EQ(cli(albumArgs("thumbnail", { album, QStringLiteral("1"), thumbnail })).status, 1);
+    EXPECT_EQ(runCli(albumArgs("thumbnail", { album, QStringLiteral("1"), thumbnail })).status, 1);
     EXPECT_FALSE(QFileInfo::exists(thumbnail));
-    EXPECT_EQ(cli(albumArgs("thumbnail", { album, QStringLiteral("0"), thumbnail })).status, 0);
+    EXPECT_EQ(runCli(albumArgs("thumbnail", { album, QStringLiteral("0"), thumbnail })).status, 0);
 
-    EXPECT_EQ(cli(albumArgs("set-caption", { album, QStringLiteral("Kept") })).status, 0);
+    EXPECT_EQ(runCli(albumArgs("set-caption", { album, QStringLiteral("Kept") })).status, 0);
     EXPECT_EQ(fileBytes(album + QStringLiteral(".damaged")), cut);
 }
 
@@ -271,7 +261,7 @@ TEST(AlbumCliLimits, AlbumNewRefusesAMissingFolderAndAnEmptyName)
     const QStringList refused[] = { { joinPath(missing, QStringLiteral("x.gmx")) }, { QString() },
         { QStringLiteral(".gmx") }, { joinPath(missing, QStringLiteral(".gmx")) } };
     for (const QStringList &args : refused) {
-        EXPECT_NE(cli(albumArgs("new", args)).status, 0) << args.first().toStdString();
+        EXPECT_NE(runCli(albumArgs("new", args)).status, 0) << args.first().toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(joinPath(albumsFolder(), QStringLiteral(".gmx"))));
@@ -281,7 +271,7 @@ TEST(AlbumCliLimits, AddSkipsAndNamesWhatCannotBeRead)
 {
     const QString folder = makeTestFolder(QStringLiteral("add"));
     const QString album = joinPath(folder, QStringLiteral("a.gmx"));
-    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
     const QString good = joinPath(folder, QStringLiteral("good.bmp"));
     savePicture(good, 40, "BMP");
     writeFile(joinPath(folder, QStringLiteral("empty.jpg")), QByteArray());
@@ -302,25 +292,25 @@ TEST(AlbumCliLimits, AddSkipsAndNamesWhatCannotBeRead)
     QStringList args { album, good };
     for (const auto &entry : skipped)
         args << joinPath(folder, QLatin1String(entry.file));
-    const CliRun run = cli(albumArgs("add", args));
+    const ProcessRun run = runCli(albumArgs("add", args));
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.out.contains("1 added, 5 skipped")) << run.out.constData();
+    EXPECT_TRUE(run.out.contains("1 added, 5 skipped")) << run.out.toStdString();
     for (const auto &entry : skipped) {
-        EXPECT_TRUE(
-            run.err.contains(entry.file + QByteArray(": ")) && run.err.contains(entry.problem))
+        EXPECT_TRUE(run.err.contains(QLatin1String(entry.file) + QStringLiteral(": "))
+            && run.err.contains(QLatin1String(entry.problem)))
             << entry.file << "\n"
-            << run.err.constData();
+            << run.err.toStdString();
     }
-    const QJsonArray items
-        = QJsonDocument::fromJson(cli(albumArgs("list", { album, QStringLiteral("--json") })).out)
-              .object()
-              .value(QStringLiteral("items"))
-              .toArray();
+    const QJsonArray items = QJsonDocument::fromJson(
+        runCli(albumArgs("list", { album, QStringLiteral("--json") })).out.toUtf8())
+                                 .object()
+                                 .value(QStringLiteral("items"))
+                                 .toArray();
     EXPECT_EQ(items.size(), 1);
     // A folder of media names the sub-folder that only looks like a picture.
-    const CliRun again = cli(albumArgs("add", { album, folder }));
+    const ProcessRun again = runCli(albumArgs("add", { album, folder }));
     EXPECT_EQ(again.status, 1);
-    EXPECT_TRUE(again.err.contains("x.jpg: skipped: is a folder")) << again.err.constData();
+    EXPECT_TRUE(again.err.contains("x.jpg: skipped: is a folder")) << again.err.toStdString();
 }
 
 TEST(AlbumCliLimits, TextsListingsAndThumbnailsComeOutWhole)
@@ -329,21 +319,21 @@ TEST(AlbumCliLimits, TextsListingsAndThumbnailsComeOutWhole)
     const QString album = joinPath(folder, QStringLiteral("t.gmx"));
     const QString picture = joinPath(folder, QStringLiteral("p.bmp"));
     savePicture(picture, 40, "BMP");
-    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
-    ASSERT_EQ(cli(albumArgs("add", { album, picture })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("add", { album, picture })).status, 0);
 
     for (const char *field : { "description", "caption", "keywords" }) {
-        const CliRun run = cli(albumArgs(
+        const ProcessRun run = runCli(albumArgs(
             "set-text", { album, QStringLiteral("0"), QLatin1String(field), QString(300, u'd') }));
         EXPECT_EQ(run.status, 0);
         EXPECT_TRUE(run.err.contains("cut to 255 bytes")) << field;
     }
-    cli(albumArgs("set-text",
+    runCli(albumArgs("set-text",
         { album, QStringLiteral("0"), QStringLiteral("description"),
             QStringLiteral("a\tb\nc\\") }));
-    const CliRun listed = cli(albumArgs("list", { album }));
-    EXPECT_EQ(listed.out.count('\n'), 2) << listed.out.constData();
-    EXPECT_TRUE(listed.out.contains("a\\tb\\nc\\\\\n")) << listed.out.constData();
+    const ProcessRun listed = runCli(albumArgs("list", { album }));
+    EXPECT_EQ(listed.out.count('\n'), 2) << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains("a\\tb\\nc\\\\\n")) << listed.out.toStdString();
 
     const struct {
         const char *name;
@@ -351,11 +341,11 @@ TEST(AlbumCliLimits, TextsListingsAndThumbnailsComeOutWhole)
     } outputs[] = { { "t.jpg", "\xFF\xD8" }, { "t.tif", "II" }, { "t.bmp", "BM" } };
     for (const auto &output : outputs) {
         const QString path = joinPath(folder, QLatin1String(output.name));
-        EXPECT_EQ(cli(albumArgs("thumbnail", { album, QStringLiteral("0"), path })).status, 0);
+        EXPECT_EQ(runCli(albumArgs("thumbnail", { album, QStringLiteral("0"), path })).status, 0);
         EXPECT_TRUE(fileBytes(path).startsWith(output.magic)) << output.name;
     }
     const QString png = joinPath(folder, QStringLiteral("t.png"));
-    const CliRun refused = cli(albumArgs("thumbnail", { album, QStringLiteral("0"), png }));
+    const ProcessRun refused = runCli(albumArgs("thumbnail", { album, QStringLiteral("0"), png }));
     EXPECT_EQ(refused.status, 1);
     EXPECT_FALSE(QFileInfo::exists(png));
 }
@@ -371,7 +361,7 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
     const QString empty = joinPath(folder, QStringLiteral("zero.jpg"));
     writeFile(empty, QByteArray());
     const QString album = joinPath(folder, QStringLiteral("m.gmx"));
-    ASSERT_EQ(cli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
     const QString gone = joinPath(folder, QStringLiteral("gone.jpg"));
     const struct {
         QStringList args;
@@ -389,12 +379,12 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
         { albumArgs("list", { folder }), ": is a folder" },
     };
     for (const auto &entry : cases) {
-        const CliRun run = cli(entry.args, renamed);
+        const ProcessRun run = runProgram(renamed, entry.args);
         EXPECT_NE(run.status, 0) << entry.args.join(u' ').toStdString();
-        const QList<QByteArray> lines = run.err.split('\n');
+        const QStringList lines = run.err.split(u'\n');
         const auto line = std::find_if(lines.cbegin(), lines.cend(),
-            [&](const QByteArray &text) { return text.contains(entry.expected); });
-        ASSERT_NE(line, lines.cend()) << run.err.constData();
-        EXPECT_TRUE(line->startsWith("gx: ")) << line->constData();
+            [&](const QString &text) { return text.contains(QString::fromUtf8(entry.expected)); });
+        ASSERT_NE(line, lines.cend()) << run.err.toStdString();
+        EXPECT_TRUE(line->startsWith(QStringLiteral("gx: "))) << line->toStdString();
     }
 }

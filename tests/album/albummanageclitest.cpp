@@ -1,12 +1,12 @@
 #include "core/folders.h"
 #include "platform/paths.h"
 
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -14,20 +14,6 @@ using namespace glimmerix;
 
 namespace
 {
-
-struct CliRun {
-    int status;
-    QString out;
-};
-
-// Runs glimix-cli with the test's private home (inherited from the environment).
-CliRun runCli(const QStringList &args)
-{
-    QProcess process;
-    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")), args);
-    process.waitForFinished(60000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()) };
-}
 
 QStringList albums()
 {
@@ -56,7 +42,7 @@ TEST(AlbumManageCli, RenameCopyPropertiesCopyFilesAndDelete)
     EXPECT_EQ(albums(), QStringList { QStringLiteral("Hike.gmx") });
     EXPECT_NE(runCli({ "album", "rename", "Nowhere", "Hike" }).status, 0);
 
-    const CliRun properties = runCli({ "album", "properties", "Hike" });
+    const ProcessRun properties = runCli({ "album", "properties", "Hike" });
     EXPECT_EQ(properties.status, 0);
     EXPECT_TRUE(properties.out.contains(QStringLiteral("items: 2"))) << qPrintable(properties.out);
 

@@ -3,10 +3,10 @@
 // Settings stores in a fresh folder and small file helpers for the CD output tests.
 
 #include "platform/settingsstore.h"
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <memory>
 
@@ -34,10 +34,8 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
 // Runs xorriso with `args`; its standard output (and error after it).
 inline QString xorriso(const QStringList &args, int *status = nullptr)
 {
-    QProcess process;
-    process.start(QStringLiteral("xorriso"), args);
-    process.waitForFinished(120000);
+    const ProcessRun run = runProgram(QStringLiteral("xorriso"), args);
     if (status)
-        *status = process.exitCode();
-    return QString::fromUtf8(process.readAllStandardOutput());
+        *status = run.status;
+    return run.out;
 }

@@ -2,6 +2,7 @@
 // the disc folder name check, and the same disc made by the wizard and by glimix-cli.
 
 #include "cdtesthelpers.h"
+#include "core/appsettings.h"
 
 #include "cdout/cdoutput.h"
 #include "cdout/disccomponent.h"
@@ -50,6 +51,7 @@ TEST(WebAlbumCd, FinishPutsTheAlbumOnADiscInTheCheckedDiscFolder)
 {
     RecordingHost host;
     const auto settings = freshSettings();
+    const AppSettings labels(*settings);
     const QString iso = makeTestFolder(QStringLiteral("out")) + QStringLiteral("/album.iso");
     registerDiscComponent();
     const DiscTargetChooser previous = setDiscTargetChooser([iso](const DiscSummary &summary) {
@@ -65,8 +67,8 @@ TEST(WebAlbumCd, FinishPutsTheAlbumOnADiscInTheCheckedDiscFolder)
     QWizard wizard;
     auto *pick
         = new CWebPage1(PickingMode::WebAlbum, makeTestFolder(QStringLiteral("work")) + u'/', doc);
-    auto *destination = new CWebPage4(
-        pick->picker(), options, std::make_unique<CdOutput>(*settings, CdOutput::Places {}));
+    auto *destination = new CWebPage4(pick->picker(), options, labels,
+        std::make_unique<CdOutput>(*settings, CdOutput::Places {}));
     wizard.addPage(pick);
     wizard.addPage(destination);
     wizard.show();
@@ -126,21 +128,23 @@ TEST(WebAlbumCd, CommandLineMakesTheSameDiscAndRefusesBadInput)
     const QString out = makeTestFolder(QStringLiteral("out"));
 
     const QString iso = out + QStringLiteral("/trip.iso");
-    const CliRun run
-        = cli({ "webalbum", album, "--iso", iso, "--disc-folder", "my album", "--theme", "0" });
+    const ProcessRun run
+        = runCli({ "webalbum", album, "--iso", iso, "--disc-folder", "my album", "--theme", "0" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     EXPECT_EQ(isoFiles(iso),
         QStringList({ "/AutoRun.inf", "/my_album/WebAlbum.exe", "/my_album/album1.html",
             "/my_album/one.jpg", "/my_album/orvanta.gif", "/my_album/sm_one.jpg" }));
 
-    const CliRun forbidden = cli({ "webalbum", album, "--iso", iso + "2", "--disc-folder", "a:b" });
+    const ProcessRun forbidden
+        = runCli({ "webalbum", album, "--iso", iso + "2", "--disc-folder", "a:b" });
     EXPECT_EQ(forbidden.status, 2);
-    const CliRun tooLarge = cli({ "webalbum", album, "--iso", iso + "3", "--capacity", "30" });
+    const ProcessRun tooLarge
+        = runCli({ "webalbum", album, "--iso", iso + "3", "--capacity", "30" });
     EXPECT_EQ(tooLarge.status, 1);
     EXPECT_TRUE(tooLarge.err.contains(QStringLiteral("MB"))) << qPrintable(tooLarge.err);
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList { "trip.iso" });
 
-    const CliRun drives = cli({ "disc", "drives" });
+    const ProcessRun drives = runCli({ "disc", "drives" });
     EXPECT_EQ(drives.status, 0) << qPrintable(drives.err);
 }
 

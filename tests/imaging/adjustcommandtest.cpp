@@ -1,13 +1,13 @@
 // glimix-cli adjust: the picture window's tools from the command line.
 
 #include "picturetestutil.h"
+#include "support/processrun.h"
 
 #include "imaging/blockmemory.h"
 #include "imaging/dib.h"
 #include "imaging/imagefile.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSize>
 
 #include <gtest/gtest.h>
@@ -15,19 +15,9 @@
 namespace
 {
 
-struct AdjustRun {
-    int exitCode;
-    QString err;
-};
-
-AdjustRun adjust(const QStringList &args)
+ProcessRun adjust(const QStringList &args)
 {
-    QProcess process;
-    process.start(programFolder() + QStringLiteral("/glimix-cli"),
-        QStringList { QStringLiteral("adjust") } + args);
-    process.waitForFinished(30000);
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        QString::fromUtf8(process.readAllStandardError()) };
+    return runCli(QStringList { QStringLiteral("adjust") } + args);
 }
 
 TEST(AdjustCommand, StepsRunInOrderAndBadInputIsRefused)
@@ -70,8 +60,8 @@ TEST(AdjustCommand, StepsRunInOrderAndBadInputIsRefused)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(out);
-        const AdjustRun run = adjust(QStringList { in, out } + c.options);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        const ProcessRun run = adjust(QStringList { in, out } + c.options);
+        EXPECT_EQ(run.status, c.exitCode) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();
         if (c.exitCode != 0) {
             EXPECT_FALSE(QFile::exists(out));
@@ -84,8 +74,8 @@ TEST(AdjustCommand, StepsRunInOrderAndBadInputIsRefused)
             c.firstPixel);
     }
     // An output folder that does not exist: the output is named, the input stays as it was.
-    const AdjustRun unwritable = adjust({ in, folder + "/missing/out.bmp", "--rotate", "45" });
-    EXPECT_EQ(unwritable.exitCode, 1);
+    const ProcessRun unwritable = adjust({ in, folder + "/missing/out.bmp", "--rotate", "45" });
+    EXPECT_EQ(unwritable.status, 1);
     EXPECT_TRUE(unwritable.err.contains(folder + "/missing/out.bmp"))
         << unwritable.err.toStdString();
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));

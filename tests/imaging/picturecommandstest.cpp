@@ -1,5 +1,6 @@
 #include "picturetestutil.h"
 
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 
 #include "imaging/bmpcodec.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -18,29 +18,12 @@ using namespace glimmerix;
 namespace
 {
 
-struct CliRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &args,
-    const QString &program = programFolder() + QStringLiteral("/glimix-cli"))
-{
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(30000);
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError()) };
-}
-
 TEST(PictureCommands, ConvertTurnsAPaletteBitmapIntoA24BitBitmap)
 {
     const QString out = makeTestFolder() + QStringLiteral("/wide.bmp");
-    const CliRun run = runCli({ QStringLiteral("convert"), QStringLiteral("--24bit"),
+    const ProcessRun run = runCli({ QStringLiteral("convert"), QStringLiteral("--24bit"),
         imagingFixture(QStringLiteral("rle4.bmp")), out });
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const OwnedBlock block(ReadBmpFile(out));
     ASSERT_TRUE(block);
     EXPECT_EQ(dibHeader(block.handle())->biBitCount, 24);
@@ -49,9 +32,9 @@ TEST(PictureCommands, ConvertTurnsAPaletteBitmapIntoA24BitBitmap)
 
 TEST(PictureCommands, InfoPrintsSizeDepthClassAndResolution)
 {
-    const CliRun run
+    const ProcessRun run
         = runCli({ QStringLiteral("info"), imagingFixture(QStringLiteral("dpi300.jpg")) });
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
     for (const char *line : { "width: 13", "height: 7", "bit depth: 24", "image class: 2",
              "resolution: 11811 x 11811 pixels per metre (300 x 300 dpi)" })
         EXPECT_TRUE(run.out.contains(QString::fromLatin1(line))) << line << "\n"
@@ -87,8 +70,8 @@ TEST(PictureCommands, FailuresNameTheFileAndTheCauseAndExitNonZero)
             jpeg + QStringLiteral(": pictures cannot be saved as .jpeg files") },
     };
     for (const auto &c : cases) {
-        const CliRun run = runCli(c.args);
-        EXPECT_EQ(run.exitCode, 1) << c.args.join(u' ').toStdString();
+        const ProcessRun run = runCli(c.args);
+        EXPECT_EQ(run.status, 1) << c.args.join(u' ').toStdString();
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("glimix-cli: ") + c.expected))
             << run.err.toStdString();
         EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
@@ -99,8 +82,9 @@ TEST(PictureCommands, ErrorsCarryTheNameTheToolWasRunBy)
 {
     const QString link = makeTestFolder() + QStringLiteral("/gx");
     ASSERT_TRUE(QFile::link(programFolder() + QStringLiteral("/glimix-cli"), link));
-    const CliRun run = runCli({ QStringLiteral("info"), QStringLiteral("/nonexistent.bmp") }, link);
-    EXPECT_EQ(run.exitCode, 1);
+    const ProcessRun run
+        = runProgram(link, { QStringLiteral("info"), QStringLiteral("/nonexistent.bmp") });
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, QStringLiteral("gx: /nonexistent.bmp: no such file\n"));
 }
 
@@ -110,8 +94,8 @@ TEST(PictureCommands, LibjpegWarningsDoNotReachTheTerminal)
     const QByteArray photo = fileBytes(imagingFixture(QStringLiteral("colour.jpg")));
     const QString cut = makeTestFolder() + QStringLiteral("/cut.jpg");
     writeFile(cut, photo.left(photo.size() - 20));
-    const CliRun run = runCli({ QStringLiteral("info"), cut });
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const ProcessRun run = runCli({ QStringLiteral("info"), cut });
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
 

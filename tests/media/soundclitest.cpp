@@ -1,30 +1,20 @@
 // glimix-cli sound info: the JSON keys and values, and a clear refusal of a broken file.
 
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 #include "wavetestsupport.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-struct CliRun {
-    int status;
-    QByteArray out;
-    QString err;
-};
-
-CliRun runSoundCli(const QStringList &args)
+ProcessRun runSoundCli(const QStringList &args)
 {
-    QProcess process;
-    process.start(programFolder() + QStringLiteral("/glimix-cli"), QStringList { "sound" } + args);
-    process.waitForFinished(30000);
-    return { process.exitCode(), process.readAllStandardOutput(),
-        QString::fromUtf8(process.readAllStandardError()) };
+    return runCli(QStringList { QStringLiteral("sound") } + args);
 }
 
 TEST(SoundCli, InfoPrintsTheFormatAsJson)
@@ -33,9 +23,9 @@ TEST(SoundCli, InfoPrintsTheFormatAsJson)
     writeFile(path,
         riff(formatChunk(WaveFormat::pcm(22050, 16, 2)) + chunk("LIST", "INFOx")
             + chunk("data", QByteArray(44100, '\0'))));
-    const CliRun run = runSoundCli({ "info", path, "--json" });
+    const ProcessRun run = runSoundCli({ "info", path, "--json" });
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QJsonObject info = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject info = QJsonDocument::fromJson(run.out.toUtf8()).object();
     const std::pair<const char *, double> expected[]
         = { { "format_tag", 1 }, { "channels", 2 }, { "sample_rate", 22050 },
               { "bits_per_sample", 16 }, { "block_align", 4 }, { "avg_bytes_per_sec", 88200 },
@@ -51,7 +41,7 @@ TEST(SoundCli, InfoRefusesABrokenFileWithItsReason)
     WaveFormat silent = WaveFormat::pcm(8000, 8, 1);
     silent.channels = 0;
     writeFile(path, riff(formatChunk(silent) + chunk("data", "abcd")));
-    const CliRun run = runSoundCli({ "info", path });
+    const ProcessRun run = runSoundCli({ "info", path });
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QLatin1String("0 channels"))) << run.err.toStdString();
     EXPECT_EQ(runSoundCli({ "record", "x.wav", "--bits", "12", "--seconds", "1" }).status, 2);

@@ -7,6 +7,7 @@
 #include "media/wavefile.h"
 #include "media/waveplayer.h"
 
+#include "support/processrun.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 #include "wavetestsupport.h"
@@ -113,11 +114,8 @@ TEST_F(PulseServerTest, RecordSaveAttachAndPlayBack)
     RecordingHost host;
     const QString folder = makeTestFolder(QStringLiteral("recorded"));
     const QString path = folder + QStringLiteral("/two.wav");
-    QProcess cli;
-    cli.start(programFolder() + QStringLiteral("/glimix-cli"),
-        { "sound", "record", path, "--seconds", "2" });
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const ProcessRun cli = runCli({ "sound", "record", path, "--seconds", "2" }, { {}, 30000 });
+    ASSERT_EQ(cli.status, 0) << cli.err.toStdString();
 
     if (!runTool(QStringLiteral("soxi"), { path }).isEmpty()) {
         EXPECT_EQ(runTool(QStringLiteral("soxi"), { "-r", path }), QStringLiteral("11025"));

@@ -3,12 +3,11 @@
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -17,23 +16,10 @@ using namespace glimmerix;
 namespace
 {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun online(const QStringList &args, const QString &password)
+ProcessRun online(const QStringList &args, const QString &password)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("GLIMMERIX_PASSWORD"), password);
-    process.setProcessEnvironment(environment);
-    process.start(QDir(programFolder()).filePath(QStringLiteral("glimix-cli")),
-        QStringList { QStringLiteral("online") } + args);
-    process.waitForFinished(120000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError()) };
+    return runCli(QStringList { QStringLiteral("online") } + args,
+        { { QStringLiteral("GLIMMERIX_PASSWORD=") + password } });
 }
 
 } // namespace
@@ -64,8 +50,8 @@ TEST(OnlineCli, UploadListAndDownloadIntoANewAlbum)
     const QStringList account { QStringLiteral("--site"), service.site(), QStringLiteral("--user"),
         QStringLiteral("ann") };
 
-    CliRun run = online(QStringList { QStringLiteral("upload"), album, QStringLiteral("--items"),
-                            QStringLiteral("1") }
+    ProcessRun run = online(QStringList { QStringLiteral("upload"), album,
+                                QStringLiteral("--items"), QStringLiteral("1") }
             + account,
         password);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();

@@ -6,12 +6,12 @@
 #include "album/albumitem.h"
 #include "album/albumtesthelpers.h"
 #include "platform/paths.h"
+#include "support/processrun.h"
 #include "support/testenvironment.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QString>
 
 // A picture of `width` x `height` with a gradient (so JPEG sizes are realistic), saved by the
@@ -34,20 +34,4 @@ inline void addPresentItems(CAlbumDoc &doc, const QStringList &paths)
 {
     for (const QString &path : paths)
         doc.insertItem(std::make_unique<AlbumItem>(testThumbnail(path), path, true));
-}
-
-// One run of the built glimix-cli: its exit status and what it printed.
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-inline CliRun cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(joinPath(programFolder(), QStringLiteral("glimix-cli")), args);
-    process.waitForFinished(120000);
-    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError()) };
 }

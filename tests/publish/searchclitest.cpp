@@ -37,20 +37,21 @@ TEST(SearchCli, FillsTheTargetAndCounts)
     };
     for (const auto &c : cases) {
         QFile::remove(found);
-        const CliRun run
-            = cli(QStringList { "search", "sun", "--in", trip, "--into", found } + c.options);
+        const ProcessRun run
+            = runCli(QStringList { "search", "sun", "--in", trip, "--into", found } + c.options);
         EXPECT_EQ(run.status, 0) << qPrintable(run.err);
         EXPECT_EQ(run.out, QLatin1String(c.printed)) << qPrintable(c.options.join(' '));
     }
     // The target was made when missing and holds what was found; it is never searched itself.
-    const CliRun again = cli({ "search", "sun", "--in", trip, found, "--into", found });
+    const ProcessRun again = runCli({ "search", "sun", "--in", trip, found, "--into", found });
     EXPECT_EQ(again.out, QStringLiteral("3 items found\n"));
     CAlbumDoc target;
     ASSERT_TRUE(target.onOpenDocument(found));
     EXPECT_EQ(target.itemCount(), 3);
 
-    EXPECT_EQ(cli({ "search", "--in", trip, "--into", found }).status, 2);
-    EXPECT_EQ(cli({ "search", "sun", "--in", trip, "--into", found, "--fields", "4" }).status, 2);
+    EXPECT_EQ(runCli({ "search", "--in", trip, "--into", found }).status, 2);
+    EXPECT_EQ(
+        runCli({ "search", "sun", "--in", trip, "--into", found, "--fields", "4" }).status, 2);
 }
 
 TEST(TransitionCli, WritesEveryStep)
@@ -60,14 +61,14 @@ TEST(TransitionCli, WritesEveryStep)
     QImage to(300, 100, QImage::Format_RGB32);
     to.fill(qRgb(10, 200, 90));
     ASSERT_TRUE(to.save(folder + QStringLiteral("/to.bmp")));
-    const CliRun run = cli({ "transition", "21", folder + "/from.bmp", folder + "/to.bmp",
+    const ProcessRun run = runCli({ "transition", "21", folder + "/from.bmp", folder + "/to.bmp",
         "--frames", folder + "/frames", "--steps", "5", "--size", "120x80" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     const QImage last(folder + QStringLiteral("/frames/step-05.bmp"));
     EXPECT_EQ(last.size(), QSize(120, 80));
     EXPECT_EQ(last.convertToFormat(QImage::Format_RGB32), composeSlide(to, { 120, 80 }, 24));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/frames/step-06.bmp")));
-    EXPECT_EQ(cli({ "transition", "83", "a", "b", "--frames", folder }).status, 2);
+    EXPECT_EQ(runCli({ "transition", "83", "a", "b", "--frames", folder }).status, 2);
 }
 
 } // namespace

@@ -3,12 +3,12 @@
 // text. Skipped when Chromium is not installed.
 
 #include "publishtesthelpers.h"
+#include "support/processrun.h"
 
 #include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
@@ -31,12 +31,11 @@ QString chromium()
 // The page's DOM after loading, with scripts run.
 QString dumpDom(const QString &browser, const QString &page)
 {
-    QProcess process;
-    process.start(browser,
+    return runProgram(browser,
         { "--headless", "--no-sandbox", "--disable-gpu", "--allow-file-access-from-files",
-            "--virtual-time-budget=5000", "--dump-dom", QUrl::fromLocalFile(page).toString() });
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+            "--virtual-time-budget=5000", "--dump-dom", QUrl::fromLocalFile(page).toString() },
+        { {}, 60000 })
+        .out;
 }
 
 // A page beside the site that opens `target` in a frame and writes, once everything loaded,
@@ -83,11 +82,9 @@ TEST(WebAlbumBrowser, PagesLoadLinksResolveAndCaptionsShowLiterally)
         ASSERT_TRUE(doc.onSaveDocument(album));
     }
     const QString site = makeTestFolder(QStringLiteral("site"));
-    QProcess cli;
-    cli.start(joinPath(programFolder(), QStringLiteral("glimix-cli")),
+    const ProcessRun cli = runCli(
         { "webalbum", album, site, "--columns", "2", "--rows", "2", "--theme", "2", "--field1" });
-    cli.waitForFinished(120000);
-    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().constData();
+    ASSERT_EQ(cli.status, 0) << cli.err.toStdString();
 
     const QStringList pages = QDir(site).entryList({ "album*.html" }, QDir::Files, QDir::Name);
     ASSERT_EQ(pages, QStringList({ "album1.html", "album2.html" }));

@@ -12,9 +12,9 @@
 namespace
 {
 
-CliRun webalbum(const QStringList &args)
+ProcessRun webalbum(const QStringList &args)
 {
-    return cli(QStringList { QStringLiteral("webalbum") } + args);
+    return runCli(QStringList { QStringLiteral("webalbum") } + args);
 }
 
 // Saves an album of `names` (made as pictures, or as sounds for ".wav") in a fresh folder.
@@ -40,7 +40,7 @@ TEST(WebAlbumCli, MakesASiteWithTheChosenItems)
     QString media;
     const QString album = savedAlbum({ "a.jpg", "b.bmp", "c.jpg", "d.wav", "e.jpg" }, &media);
     const QString site = makeTestFolder(QStringLiteral("site")) + QStringLiteral("/out");
-    const CliRun run = webalbum({ album, site, "--items", "4,0-1,3", "--columns", "2", "--rows",
+    const ProcessRun run = webalbum({ album, site, "--items", "4,0-1,3", "--columns", "2", "--rows",
         "2", "--theme", "1", "--title", "Trip <1>" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     EXPECT_TRUE(run.out.contains(QStringLiteral("4 thumbnails on 1 pages")));
@@ -70,13 +70,13 @@ TEST(WebAlbumCli, UsageErrorsAndFailuresExitNonZero)
         { { album, site, "--bogus" }, 2, "unknown option --bogus" },
     };
     for (const auto &c : cases) {
-        const CliRun run = webalbum(c.args);
+        const ProcessRun run = webalbum(c.args);
         EXPECT_EQ(run.status, c.status) << qPrintable(c.args.join(u' '));
         EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << qPrintable(run.err);
     }
     // A picture that turned into an empty file: named with its cause, the rest still made.
     writeFile(media + QStringLiteral("/b.jpg"), QByteArray());
-    const CliRun run = webalbum({ album, site });
+    const ProcessRun run = webalbum({ album, site });
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("b.JPG: "))) << qPrintable(run.err);
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/album1.html")));

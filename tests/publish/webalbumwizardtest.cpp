@@ -3,6 +3,7 @@
 
 #include "publishtesthelpers.h"
 
+#include "core/appsettings.h"
 #include "core/controlids.h"
 #include "core/messageids.h"
 #include "platform/strings.h"
@@ -51,7 +52,7 @@ TEST(WebAlbumWizard, PagesStartWithTheirDefaultsAndFinishMakesTheAlbum)
         = new CWebPage1(PickingMode::WebAlbum, makeTestFolder(QStringLiteral("work")) + u'/', doc);
     auto *layout = new CWebPage2(options);
     auto *captions = new CWebPage3(options, { "Caption", "Keywords", "Notes" });
-    auto *destination = new CWebPage4(pick->picker(), options);
+    auto *destination = new CWebPage4(pick->picker(), options, appSettings());
     for (QWizardPage *page : { static_cast<QWizardPage *>(pick), static_cast<QWizardPage *>(layout),
              static_cast<QWizardPage *>(captions), static_cast<QWizardPage *>(destination) })
         wizard.addPage(page);

@@ -4,12 +4,12 @@
 
 #include "album/albumdoc.h"
 #include "platform/paths.h"
-#include "view/cellpictures.h"
+#include "support/processrun.h"
 #include "support/testenvironment.h"
+#include "view/cellpictures.h"
 
 #include <QFileInfo>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -149,12 +149,10 @@ TEST_F(ContactSheetTest, CellDecorationFromBackgroundAndBorder)
 
 QString runTool(const QString &program, const QStringList &args, int *status = nullptr)
 {
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(120000);
+    const ProcessRun run = runProgram(program, args);
     if (status)
-        *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        *status = run.status;
+    return run.out + run.err;
 }
 
 TEST_F(ContactSheetTest, CommandLinePrintsFortyItemsOnThreeA4Pages)

@@ -9,17 +9,14 @@
 #include "core/appsettings.h"
 #include "online/onlinealbum.h"
 #include "online/onlinejobs.h"
+#include "platform/passwordprompt.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <iostream>
 #include <optional>
 #include <string>
-
-#include <termios.h>
-#include <unistd.h>
 
 using namespace glimmerix;
 
@@ -78,29 +75,6 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         return std::nullopt;
     }
     return parsed;
-}
-
-// GLIMMERIX_PASSWORD, or a line typed at a prompt on standard error without echo.
-QString readPassword()
-{
-    if (qEnvironmentVariableIsSet("GLIMMERIX_PASSWORD"))
-        return qEnvironmentVariable("GLIMMERIX_PASSWORD");
-    std::fprintf(stderr, "Password: ");
-    std::fflush(stderr);
-    termios saved {};
-    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
-    }
-    std::string line;
-    std::getline(std::cin, line);
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-        std::fprintf(stderr, "\n");
-    }
-    return QString::fromStdString(line);
 }
 
 int requestFailed(const QString &what, const OnlineOutcome &outcome)

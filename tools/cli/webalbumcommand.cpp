@@ -212,7 +212,8 @@ int runWebAlbum(const QStringList &args)
         return 1;
     QList<int> indexes;
     if (parsed->itemsGiven) {
-        const std::optional<QList<int>> list = parseItemList(kCommand, parsed->items, doc.itemCount());
+        const std::optional<QList<int>> list
+            = parseItemList(kCommand, parsed->items, doc.itemCount());
         if (!list)
             return 2;
         indexes = *list;
@@ -243,7 +244,7 @@ int runWebAlbum(const QStringList &args)
     }
     picker.next();
 
-    WebAlbumGenerator generator(picker, defaultWebAlbumSetup(parsed->options));
+    WebAlbumGenerator generator(picker, defaultWebAlbumSetup(parsed->options, appSettings()));
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();

@@ -7,9 +7,9 @@
 #include "core/appsettings.h"
 #include "core/commandids.h"
 #include "launcherbar.h"
+#include "online/ui/onlinecommands.h"
 #include "publish/ui/presentationwindow.h"
 #include "publish/ui/searchdialog.h"
-#include "online/ui/onlinecommands.h"
 #include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
@@ -111,7 +111,9 @@ CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
     set.menus = { standardMenu(kAlbumMenu) };
     set.commands = {
         { Command::kWebAlbum, 0, QApplication::translate("CMainFrame", "Make &Web Album..."),
-            [&document, frame] { glimmerix::runWebAlbumWizard(document, frame, openHelpTopic); },
+            [&document, frame] {
+                glimmerix::runWebAlbumWizard(document, appSettings(), frame, openHelpTopic);
+            },
             [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
     };
     return set;

@@ -167,11 +167,12 @@ bool CWebPage3::validatePage()
 
 // ---- destination
 
-CWebPage4::CWebPage4(
-    ItemPicker &picker, WebAlbumOptions &options, std::unique_ptr<CdDelivery> cd, QWidget *parent)
+CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, const AppSettings &settings,
+    std::unique_ptr<CdDelivery> cd, QWidget *parent)
     : QWizardPage(parent)
     , m_picker(picker)
     , m_options(options)
+    , m_settings(settings)
     , m_cdRadio(named(new QRadioButton(tr("&CD"), this), WebDestinationControl::kCdRadio))
     , m_folderRadio(
           named(new QRadioButton(tr("&Folder"), this), WebDestinationControl::kFolderRadio))
@@ -368,7 +369,7 @@ bool CWebPage4::generate()
     // Our disc component records before Finish returns; applications that read the files later
     // need the working copies kept.
     m_picker.setDeleteOnClose(!cd || !m_cd->keepsWorkingFiles());
-    WebAlbumGenerator generator(m_picker, defaultWebAlbumSetup(m_options));
+    WebAlbumGenerator generator(m_picker, defaultWebAlbumSetup(m_options, m_settings));
     {
         std::unique_ptr<Progress> progress = host().createProgress();
         if (generator.makeThumbnails(progress.get()))

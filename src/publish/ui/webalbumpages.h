@@ -17,6 +17,8 @@ class QSpinBox;
 namespace glimmerix
 {
 
+class AppSettings;
+
 // CWebPage2: columns, rows, page title, theme and thumbnail size. Writes them into the options
 // when the page is left with Next.
 class CWebPage2 final : public QWizardPage
@@ -64,8 +66,8 @@ class CWebPage4 final : public QWizardPage
 {
     Q_OBJECT
 public:
-    CWebPage4(ItemPicker &picker, WebAlbumOptions &options, std::unique_ptr<CdDelivery> cd = {},
-        QWidget *parent = nullptr);
+    CWebPage4(ItemPicker &picker, WebAlbumOptions &options, const AppSettings &settings,
+        std::unique_ptr<CdDelivery> cd = {}, QWidget *parent = nullptr);
     ~CWebPage4() override;
     void initializePage() override;
     void cleanupPage() override;
@@ -88,6 +90,7 @@ private:
 
     ItemPicker &m_picker;
     WebAlbumOptions &m_options;
+    const AppSettings &m_settings; // the field labels and folders the pages are made with
     QString m_destination;
     QRadioButton *m_cdRadio;
     QRadioButton *m_folderRadio;

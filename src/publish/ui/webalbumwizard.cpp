@@ -22,8 +22,8 @@ bool productWizardAllowed(const CAlbumDoc &document)
     return false;
 }
 
-void runWebAlbumWizard(
-    const CAlbumDoc &document, QWidget *parent, const std::function<void(int topic)> &openHelp)
+void runWebAlbumWizard(const CAlbumDoc &document, const AppSettings &settings, QWidget *parent,
+    const std::function<void(int topic)> &openHelp)
 {
     if (!productWizardAllowed(document))
         return;
@@ -35,7 +35,7 @@ void runWebAlbumWizard(
     }
     WebAlbumOptions options;
     options.title = loadString(Message::kDefaultPageTitle);
-    const WebAlbumSetup setup = defaultWebAlbumSetup(options);
+    const WebAlbumSetup setup = defaultWebAlbumSetup(options, settings);
 
     QWizard wizard(parent);
     wizard.setObjectName(QStringLiteral("webAlbumWizard"));
@@ -48,7 +48,7 @@ void runWebAlbumWizard(
     wizard.addPage(pick);
     wizard.addPage(new CWebPage2(options));
     wizard.addPage(new CWebPage3(options, setup.fieldLabels));
-    wizard.addPage(new CWebPage4(pick->picker(), options, makeCdDelivery()));
+    wizard.addPage(new CWebPage4(pick->picker(), options, settings, makeCdDelivery()));
     QObject::connect(&wizard, &QWizard::helpRequested, &wizard, [&wizard, &openHelp] {
         if (openHelp && wizard.currentPage())
             openHelp(wizard.currentPage()->property("helpTopic").toInt());
