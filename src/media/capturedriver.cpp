@@ -12,12 +12,28 @@ namespace glimmerix
 namespace
 {
 
+QString &deviceFolderInForce()
+{
+    static QString folder = QStringLiteral("/dev");
+    return folder;
+}
+
 QString videoNode(const QString &deviceFolder, int index)
 {
     return deviceFolder + QStringLiteral("/video") + QString::number(index);
 }
 
 } // namespace
+
+QString captureDeviceFolder()
+{
+    return deviceFolderInForce();
+}
+
+void setCaptureDeviceFolder(const QString &folder)
+{
+    deviceFolderInForce() = folder;
+}
 
 QList<CaptureDriverEntry> listCaptureDrivers(const CaptureDescriber &describe)
 {

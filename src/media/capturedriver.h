@@ -1,9 +1,11 @@
 #pragma once
 
+#include "audiodevice.h"
 #include "imaging/blockmemory.h"
+#include "waveformat.h"
 
-#include <QImage>
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QSize>
@@ -28,11 +30,15 @@ struct CaptureCapabilities {
     bool hasAudio = false; // the driver delivers its own sound (the test pattern's tone)
 };
 
+// The sound format of a capture until the user chooses another.
+inline constexpr std::uint32_t kCaptureAudioRate = 22050;
+
 // The sequence-capture setup the dialog shows and sends.
 struct CaptureSetup {
     qint64 microSecPerFrame = 66667;
     bool captureAudio = false;
     int videoBuffers = 4;
+    WaveFormat audioFormat = WaveFormat::pcm(kCaptureAudioRate, 16, 1);
 };
 
 // One adjustable picture control of a driver (the video source settings).
@@ -76,12 +82,15 @@ public:
     // with `error` set when the device failed or went away.
     virtual bool readFrame(QImage &frame, QString &error) = 0;
 
-    // For drivers with their own sound: 16-bit mono samples at kCaptureAudioRate belonging to
-    // the frames read so far that have not been asked for yet.
-    virtual QByteArray takeAudio() { return {}; }
+    // For drivers with their own sound: the formats it can give, and its sound in `format`
+    // belonging to the frames read so far that has not been asked for yet.
+    virtual AudioCapabilities audioCapabilities() const { return {}; }
+    virtual QByteArray takeAudio(const WaveFormat &format)
+    {
+        Q_UNUSED(format);
+        return {};
+    }
 };
-
-inline constexpr int kCaptureAudioRate = 22050;
 
 // One entry of the driver list: the platform index the entry stands for, with the driver's
 // name and version.
@@ -100,13 +109,18 @@ QList<CaptureDriverEntry> listCaptureDrivers(const CaptureDescriber &describe);
 // The platform index of the test-pattern driver, after the ten device indices.
 inline constexpr int kTestPatternIndex = 10;
 
-// The installed drivers: the Video4Linux2 capture devices /dev/video0 to 9 (in `deviceFolder`),
+// The folder of the device nodes, "/dev" unless set otherwise (tests set a folder of their own,
+// so that the cameras of the machine they run on stay out of them).
+QString captureDeviceFolder();
+void setCaptureDeviceFolder(const QString &folder);
+
+// The installed drivers: the Video4Linux2 capture devices video0 to video9 in `deviceFolder`,
 // then the test pattern.
 QList<CaptureDriverEntry> installedCaptureDrivers(
-    const QString &deviceFolder = QStringLiteral("/dev"));
+    const QString &deviceFolder = captureDeviceFolder());
 // A driver for an entry of installedCaptureDrivers, not yet connected.
 std::unique_ptr<CaptureDriver> makeCaptureDriver(
-    int index, const QString &deviceFolder = QStringLiteral("/dev"));
+    int index, const QString &deviceFolder = captureDeviceFolder());
 
 // Frames per second shown for a frame interval: 1000000 / interval, rounded to the nearest.
 int framesPerSecondOf(qint64 microSecPerFrame);

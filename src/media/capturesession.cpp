@@ -13,15 +13,38 @@ constexpr int kPreviewRateMs = 66;
 
 bool CaptureLoop::startRecording(const QString &path, const CaptureSetup &setup, QString &error)
 {
-    m_withAudio = setup.captureAudio && m_driver.capabilities().hasAudio;
-    m_driver.takeAudio(); // sound from before the start does not belong to the clip
+    m_soundSource = setup.captureAudio ? captureSoundSource(m_driver) : CaptureSoundSource::None;
+    m_soundFormat = m_soundSource == CaptureSoundSource::None
+        ? WaveFormat()
+        : captureSoundFormat(m_driver, setup.audioFormat);
+    if (m_soundFormat.samplesPerSec == 0)
+        m_soundSource = CaptureSoundSource::None;
     m_firstFrame.reset();
-    if (!m_recording.open(path, m_driver.frameSize(), m_driver.microSecPerFrame(),
-            m_withAudio ? kCaptureAudioRate : 0, setup.videoBuffers)) {
+    if (!m_recording.open(path, m_driver.frameSize(), m_driver.microSecPerFrame(), m_soundFormat,
+            setup.videoBuffers)) {
         error = m_recording.stats().detail;
         return false;
     }
+    if (m_soundSource == CaptureSoundSource::InputDevice
+        && !m_deviceSound.start(m_soundFormat, error)) {
+        m_recording.finish();
+        return false;
+    }
+    takeSound(); // the driver's sound from before the start does not belong to the clip
     return true;
+}
+
+QByteArray CaptureLoop::takeSound()
+{
+    switch (m_soundSource) {
+    case CaptureSoundSource::InputDevice:
+        return m_deviceSound.take();
+    case CaptureSoundSource::Driver:
+        return m_driver.takeAudio(m_soundFormat);
+    case CaptureSoundSource::None:
+        break;
+    }
+    return {};
 }
 
 CaptureLoop::Step CaptureLoop::step(QImage &frame, QString &error)
@@ -31,13 +54,17 @@ CaptureLoop::Step CaptureLoop::step(QImage &frame, QString &error)
     if (!m_recording.isOpen() || !m_recording.stats().ok)
         return Step::Ok;
     const auto now = std::chrono::steady_clock::now();
-    if (!m_firstFrame)
+    if (!m_firstFrame) {
         m_firstFrame = now;
+        // The clip starts with its first frame; the device's sound starts there too.
+        if (m_soundSource == CaptureSoundSource::InputDevice)
+            takeSound();
+    }
     const qint64 elapsed
         = std::chrono::duration_cast<std::chrono::microseconds>(now - *m_firstFrame).count();
     bool written = m_recording.addFrame(frame, elapsed);
-    if (written && m_withAudio)
-        written = m_recording.addAudio(m_driver.takeAudio());
+    if (written && m_soundSource != CaptureSoundSource::None)
+        written = m_recording.addAudio(takeSound());
     if (!written) {
         error = m_recording.stats().detail;
         return Step::WriteFailed;
@@ -47,6 +74,12 @@ CaptureLoop::Step CaptureLoop::step(QImage &frame, QString &error)
 
 ClipStats CaptureLoop::stopRecording()
 {
+    if (m_soundSource == CaptureSoundSource::InputDevice) {
+        m_deviceSound.stop();
+        if (m_recording.isOpen() && m_recording.stats().ok)
+            m_recording.addAudio(takeSound());
+    }
+    m_soundSource = CaptureSoundSource::None;
     return m_recording.finish();
 }
 

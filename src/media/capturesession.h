@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capturedriver.h"
+#include "capturesound.h"
 #include "cliprecording.h"
 
 #include <QMutex>
@@ -14,8 +15,9 @@
 namespace glimmerix
 {
 
-// Reading frames from a driver and, while a clip is being recorded, writing them (and the
-// driver's sound) into it. Runs on the thread that calls it.
+// Reading frames from a driver and, while a clip is being recorded, writing them and, when the
+// setup asks for sound, the sound of the input device (or of the driver) into it. Runs on the
+// thread that calls it.
 class CaptureLoop
 {
 public:
@@ -37,8 +39,13 @@ public:
 
 private:
     CaptureDriver &m_driver;
+    // The sound captured since the last call, from the source in use.
+    QByteArray takeSound();
+
     ClipRecording m_recording;
-    bool m_withAudio = false;
+    CaptureSoundSource m_soundSource = CaptureSoundSource::None;
+    WaveFormat m_soundFormat;
+    CaptureSound m_deviceSound;
     std::optional<std::chrono::steady_clock::time_point> m_firstFrame;
 };
 

@@ -24,7 +24,7 @@ enum GlimmerixClipResult {
 typedef int (*GlimmerixReadFirstFrame)(
     const char *path, GlimmerixFrameTarget target, void *context);
 
-// Writing an AVI clip (Motion-JPEG video, 16-bit PCM sound) frame by frame.
+// Writing an AVI clip (Motion-JPEG video, 8- or 16-bit PCM sound) frame by frame.
 typedef struct GlimmerixClipWriter GlimmerixClipWriter;
 
 enum GlimmerixWriteResult {
@@ -35,15 +35,16 @@ enum GlimmerixWriteResult {
 
 struct GlimmerixClipWriterApi {
     // Creates the AVI file at `path` for `width` x `height` frames, one every `microSecPerFrame`
-    // microseconds, with a mono sound track at `audioRate` samples per second (0: no sound).
-    // Null on failure with `result` set.
+    // microseconds, with a PCM sound track of `audioRate` samples per second, `audioChannels`
+    // channels and `audioBits` bits (8: unsigned, 16: signed little-endian); `audioRate` 0 for
+    // no sound. Null on failure with `result` set.
     GlimmerixClipWriter *(*open)(const char *path, int width, int height,
-        long long microSecPerFrame, int audioRate, int *result);
+        long long microSecPerFrame, int audioRate, int audioChannels, int audioBits, int *result);
     // Adds the 24-bit RGB frame (top row first, rows `stride` bytes apart) as frame `number`.
     int (*writeVideo)(
         GlimmerixClipWriter *writer, const unsigned char *rgb, int stride, long long number);
-    // Adds `count` 16-bit sound samples.
-    int (*writeAudio)(GlimmerixClipWriter *writer, const short *samples, int count);
+    // Adds `count` sample blocks (one sample of every channel, interleaved) of sound.
+    int (*writeAudio)(GlimmerixClipWriter *writer, const unsigned char *blocks, int count);
     // Finishes the file (its index) and frees the writer; the result of the whole write.
     int (*close)(GlimmerixClipWriter *writer);
 };

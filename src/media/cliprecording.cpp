@@ -33,7 +33,7 @@ ClipRecording::~ClipRecording()
 }
 
 bool ClipRecording::open(const QString &path, const QSize &size, qint64 microSecPerFrame,
-    int audioRate, int queuedFrames)
+    const WaveFormat &sound, int queuedFrames)
 {
     finish();
     m_stats = {};
@@ -43,6 +43,11 @@ bool ClipRecording::open(const QString &path, const QSize &size, qint64 microSec
     m_path = path;
     m_size = size;
     m_interval = microSecPerFrame;
+    const bool withSound = sound.samplesPerSec > 0;
+    m_sound = withSound ? WaveFormat::pcm(sound.samplesPerSec, sound.bitsPerSample, sound.channels)
+                        : WaveFormat();
+    m_waitingSound.clear();
+    m_soundBlocksQueued = 0;
     m_queueLimit = std::size_t(qBound(1, queuedFrames, 64));
     const GlimmerixClipWriterApi *api = writerApi();
     if (!api) {
@@ -52,7 +57,8 @@ bool ClipRecording::open(const QString &path, const QSize &size, qint64 microSec
     }
     int result = GlimmerixWriteCannotCreate;
     m_writer = api->open(QFile::encodeName(path).constData(), size.width(), size.height(),
-        microSecPerFrame, audioRate, &result);
+        microSecPerFrame, int(m_sound.samplesPerSec), m_sound.channels, m_sound.bitsPerSample,
+        &result);
     if (!m_writer) {
         m_stats.ok = false;
         m_stats.detail = QStringLiteral("The clip %1 could not be created.").arg(path);
@@ -108,8 +114,8 @@ void ClipRecording::writeQueued()
                 ++m_written;
         } else {
             result = api->writeAudio(m_writer,
-                reinterpret_cast<const short *>(piece.samples.constData()),
-                int(piece.samples.size() / 2));
+                reinterpret_cast<const unsigned char *>(piece.samples.constData()),
+                int(piece.samples.size() / m_sound.blockAlign));
         }
         if (result != GlimmerixWriteOk)
             m_failed = true;
@@ -132,6 +138,7 @@ bool ClipRecording::addFrame(const QImage &frame, qint64 elapsedMicroSec)
     if (queue({ rgb, number, {} }, true)) {
         m_stats.framesDropped += number - m_stats.lastNumber - 1;
         m_stats.lastNumber = number;
+        releaseSound(number + 1, false);
     }
     return true;
 }
@@ -140,9 +147,37 @@ bool ClipRecording::addAudio(const QByteArray &samples)
 {
     if (!checkWriter())
         return false;
-    if (!samples.isEmpty())
-        queue({ QImage(), 0, samples }, false);
+    if (m_sound.blockAlign == 0)
+        return true;
+    m_waitingSound += samples;
+    releaseSound(m_stats.lastNumber + 1, false);
     return true;
+}
+
+void ClipRecording::releaseSound(qint64 frames, bool pad)
+{
+    if (m_sound.blockAlign == 0)
+        return;
+    // Sample blocks the frames cover, counted from the start so that rounding never adds up.
+    const qint64 covered = frames * m_interval;
+    const qint64 rate = m_sound.samplesPerSec;
+    const qint64 due = covered / 1000000 * rate + covered % 1000000 * rate / 1000000;
+    const qint64 wanted = due - m_soundBlocksQueued;
+    if (wanted <= 0)
+        return;
+    const qint64 available = m_waitingSound.size() / m_sound.blockAlign;
+    const qint64 blocks = pad ? wanted : qMin(wanted, available);
+    if (blocks <= 0)
+        return;
+    const qsizetype bytes = qsizetype(blocks * m_sound.blockAlign);
+    QByteArray piece = m_waitingSound.left(bytes);
+    m_waitingSound.remove(0, piece.size());
+    if (piece.size() < bytes) {
+        // 8-bit PCM is unsigned: its silence is the middle value.
+        piece.append(bytes - piece.size(), m_sound.bitsPerSample == 8 ? char(0x80) : char(0));
+    }
+    m_soundBlocksQueued += blocks;
+    queue({ QImage(), 0, std::move(piece) }, false);
 }
 
 ClipStats ClipRecording::stats() const
@@ -154,6 +189,9 @@ ClipStats ClipRecording::stats() const
 
 ClipStats ClipRecording::finish()
 {
+    if (m_writer && checkWriter())
+        releaseSound(m_stats.lastNumber + 1, true);
+    m_waitingSound.clear();
     if (m_thread.joinable()) {
         {
             std::lock_guard lock(m_mutex);

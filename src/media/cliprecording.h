@@ -1,5 +1,7 @@
 #pragma once
 
+#include "waveformat.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -37,15 +39,20 @@ public:
     ClipRecording(const ClipRecording &) = delete;
     ClipRecording &operator=(const ClipRecording &) = delete;
 
-    // Creates `path`; `audioRate` 0 for a clip without sound. False with stats().detail set.
-    bool open(const QString &path, const QSize &size, qint64 microSecPerFrame, int audioRate,
-        int queuedFrames = 4);
+    // Creates `path` with a sound track in `sound` (8- or 16-bit PCM; a format without a sample
+    // rate for a clip without sound). False with stats().detail set.
+    bool open(const QString &path, const QSize &size, qint64 microSecPerFrame,
+        const WaveFormat &sound, int queuedFrames = 4);
     bool isOpen() const { return m_writer != nullptr; }
     // Adds a frame that arrived `elapsedMicroSec` after the first; false once writing failed.
     bool addFrame(const QImage &frame, qint64 elapsedMicroSec);
-    // Adds 16-bit mono samples.
+    // Adds sound in the clip's format that follows the sound added before. The track is kept in
+    // step with the frames: sound is written only as far as the frames so far reach, the rest
+    // waits for the next frames.
     bool addAudio(const QByteArray &samples);
-    // Waits for the queue, finishes the file; the stats of the whole clip.
+    // Waits for the queue, finishes the file; the stats of the whole clip. The sound track gets
+    // exactly the length of the frames: silence where the sound fell short, and what the sound
+    // had beyond the last frame left out.
     ClipStats finish();
     ClipStats stats() const;
 
@@ -58,11 +65,17 @@ private:
     bool queue(Piece piece, bool mayDrop);
     void writeQueued();
     bool checkWriter();
+    // Queues the waiting sound as far as `frames` frame times reach, padded with silence when
+    // `pad` and it falls short.
+    void releaseSound(qint64 frames, bool pad);
 
     GlimmerixClipWriter *m_writer = nullptr;
     QString m_path;
     QSize m_size;
     qint64 m_interval = 0;
+    WaveFormat m_sound;
+    QByteArray m_waitingSound;
+    qint64 m_soundBlocksQueued = 0;
     std::size_t m_queueLimit = 4;
     ClipStats m_stats;
     std::atomic<qint64> m_written { 0 };

@@ -24,6 +24,7 @@ struct GlimmerixClipWriter {
     AVFrame *sound = nullptr;
     AVPacket *packet = nullptr;
     long long samplesWritten = 0;
+    int blockAlign = 0; // bytes of one sample of every channel
     int width = 0;
     int height = 0;
     bool headerWritten = false;
@@ -92,29 +93,34 @@ AVCodecContext *openVideo(GlimmerixClipWriter *writer, long long microSecPerFram
     return video;
 }
 
-AVCodecContext *openAudio(int rate)
+AVCodecContext *openAudio(int rate, int channels, int bits)
 {
-    const AVCodec *codec = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
+    const bool wide = bits == 16;
+    const AVCodec *codec = avcodec_find_encoder(wide ? AV_CODEC_ID_PCM_S16LE : AV_CODEC_ID_PCM_U8);
     if (!codec)
         return nullptr;
     AVCodecContext *audio = avcodec_alloc_context3(codec);
     if (!audio)
         return nullptr;
-    audio->sample_fmt = AV_SAMPLE_FMT_S16;
+    audio->sample_fmt = wide ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_U8;
     audio->sample_rate = rate;
-    av_channel_layout_default(&audio->ch_layout, 1);
+    av_channel_layout_default(&audio->ch_layout, channels);
     audio->time_base = AVRational { 1, rate };
     if (avcodec_open2(audio, codec, nullptr) < 0)
         avcodec_free_context(&audio);
     return audio;
 }
 
-GlimmerixClipWriter *openWriter(
-    const char *path, int width, int height, long long microSecPerFrame, int audioRate, int *result)
+GlimmerixClipWriter *openWriter(const char *path, int width, int height, long long microSecPerFrame,
+    int audioRate, int audioChannels, int audioBits, int *result)
 {
     av_log_set_level(AV_LOG_QUIET);
     *result = GlimmerixWriteCannotCreate;
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384 || microSecPerFrame <= 0)
+        return nullptr;
+    if (audioRate < 0 || audioRate > 384000
+        || (audioRate > 0
+            && (audioChannels < 1 || audioChannels > 8 || (audioBits != 8 && audioBits != 16))))
         return nullptr;
     auto *writer = new GlimmerixClipWriter;
     writer->width = width;
@@ -135,7 +141,8 @@ GlimmerixClipWriter *openWriter(
     writer->videoStream->avg_frame_rate = writer->video->framerate;
     writer->videoStream->r_frame_rate = writer->video->framerate;
     if (audioRate > 0) {
-        writer->audio = openAudio(audioRate);
+        writer->audio = openAudio(audioRate, audioChannels, audioBits);
+        writer->blockAlign = audioChannels * audioBits / 8;
         writer->audioStream = avformat_new_stream(writer->format, nullptr);
         if (!writer->audio || !writer->audioStream
             || avcodec_parameters_from_context(writer->audioStream->codecpar, writer->audio) < 0) {
@@ -189,7 +196,7 @@ int writeVideo(GlimmerixClipWriter *writer, const unsigned char *rgb, int stride
     return result;
 }
 
-int writeAudio(GlimmerixClipWriter *writer, const short *samples, int count)
+int writeAudio(GlimmerixClipWriter *writer, const unsigned char *blocks, int count)
 {
     if (writer->failed)
         return GlimmerixWriteFailed;
@@ -197,15 +204,18 @@ int writeAudio(GlimmerixClipWriter *writer, const short *samples, int count)
         return GlimmerixWriteOk;
     AVFrame *sound = writer->sound;
     av_frame_unref(sound);
-    sound->format = AV_SAMPLE_FMT_S16;
+    sound->format = writer->audio->sample_fmt;
     sound->sample_rate = writer->audio->sample_rate;
-    av_channel_layout_default(&sound->ch_layout, 1);
+    if (av_channel_layout_copy(&sound->ch_layout, &writer->audio->ch_layout) < 0) {
+        writer->failed = true;
+        return GlimmerixWriteFailed;
+    }
     sound->nb_samples = count;
     if (av_frame_get_buffer(sound, 0) < 0) {
         writer->failed = true;
         return GlimmerixWriteFailed;
     }
-    std::memcpy(sound->data[0], samples, size_t(count) * sizeof(short));
+    std::memcpy(sound->data[0], blocks, size_t(count) * size_t(writer->blockAlign));
     sound->pts = writer->samplesWritten;
     writer->samplesWritten += count;
     const int result = encode(writer, writer->audio, writer->audioStream, sound);

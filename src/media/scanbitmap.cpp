@@ -66,40 +66,56 @@ bool ScanBitmapBuilder::begin(int width, int height, ScanPixelType type,
         palette[0] = oneIsBlack ? white : black;
         palette[1] = oneIsBlack ? black : white;
     }
-    // Rows that never arrive (a scan cut short) show as white, not black.
-    const int blank = m_bits == 1 ? (oneIsBlack ? 0x00 : 0xFF) : 0xFF;
-    std::memset(dibBits(header), blank, dibRowBytes(width, m_bits) * std::size_t(height));
+    // Rows that never arrive (a scan cut short) show as white, not black; finish() fills them,
+    // and each stored row its padding, so no byte is written twice.
+    m_blank = m_bits == 1 ? (oneIsBlack ? 0x00 : 0xFF) : 0xFF;
+    m_rowBytes = dibRowBytes(width, m_bits);
     return true;
 }
 
-void ScanBitmapBuilder::storeRow()
+void ScanBitmapBuilder::storeRow(const unsigned char *bytes)
 {
-    // Stored top row first at the block's row 0; finish() turns them round.
-    unsigned char *row = dibRow(dibHeader(m_block), m_row);
+    // The block's rows run bottom-up: the scan's first row is its last.
+    unsigned char *row = dibRow(dibHeader(m_block), m_height - 1 - m_row);
     ++m_row;
-    if (!m_threshold) {
-        std::memcpy(row, m_pending.constData(), m_rowIn);
-        return;
+    std::size_t used = m_rowIn;
+    if (m_rgb) {
+        // Red, green, blue arrive; the block keeps blue, green, red.
+        for (std::size_t at = 0; at < m_rowIn; at += 3) {
+            row[at] = bytes[at + 2];
+            row[at + 1] = bytes[at + 1];
+            row[at + 2] = bytes[at];
+        }
+    } else if (!m_threshold) {
+        std::memcpy(row, bytes, m_rowIn);
+    } else {
+        used = std::size_t(m_width + 7) / 8;
+        std::memset(row, 0, used);
+        for (int x = 0; x < m_width; ++x) {
+            if ((bytes[x] < 128) == m_oneIsBlack)
+                row[x / 8] |= std::uint8_t(0x80 >> (x % 8));
+        }
     }
-    std::memset(row, 0, std::size_t(m_width + 7) / 8);
-    const auto *grey = reinterpret_cast<const unsigned char *>(m_pending.constData());
-    for (int x = 0; x < m_width; ++x) {
-        if ((grey[x] < 128) == m_oneIsBlack)
-            row[x / 8] |= std::uint8_t(0x80 >> (x % 8));
-    }
+    std::memset(row + used, m_blank, m_rowBytes - used);
 }
 
 void ScanBitmapBuilder::append(const unsigned char *bytes, std::size_t count)
 {
     if (!m_block)
         return;
+    // Whole rows go straight into the picture; only a row split between reads waits.
+    while (m_pending.isEmpty() && count >= m_rowIn && m_row < m_height) {
+        storeRow(bytes);
+        bytes += m_rowIn;
+        count -= m_rowIn;
+    }
     while (count > 0 && m_row < m_height) {
         const std::size_t take = std::min(count, m_rowIn - std::size_t(m_pending.size()));
         m_pending.append(reinterpret_cast<const char *>(bytes), qsizetype(take));
         bytes += take;
         count -= take;
         if (std::size_t(m_pending.size()) == m_rowIn) {
-            storeRow();
+            storeRow(reinterpret_cast<const unsigned char *>(m_pending.constData()));
             m_pending.clear();
         }
     }
@@ -109,30 +125,13 @@ BlockHandle ScanBitmapBuilder::finish()
 {
     if (!m_block)
         return 0;
-    turnScannedRows(m_block);
+    // The rows not delivered are the bottom ones, the first rows of the block.
+    if (m_row < m_height)
+        std::memset(
+            dibRow(dibHeader(m_block), 0), m_blank, m_rowBytes * std::size_t(m_height - m_row));
     const BlockHandle out = m_block;
     m_block = 0;
     return out;
-}
-
-void turnScannedRows(BlockHandle block)
-{
-    BITMAPINFOHEADER *header = checkedDibHeader(block);
-    if (!header)
-        return;
-    const int height = header->biHeight;
-    const std::size_t rowBytes = dibRowBytes(header->biWidth, header->biBitCount);
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(
-            dibRow(header, top), dibRow(header, top) + rowBytes, dibRow(header, bottom));
-    if (header->biBitCount != 24)
-        return;
-    // Every row, so that the middle row of an odd height is swapped too (and only once).
-    for (int row = 0; row < height; ++row) {
-        unsigned char *pixel = dibRow(header, row);
-        for (int x = 0; x < header->biWidth; ++x, pixel += 3)
-            std::swap(pixel[0], pixel[2]);
-    }
 }
 
 void completeAcquiredHeader(BlockHandle block)

@@ -38,13 +38,14 @@ public:
     void append(const unsigned char *bytes, std::size_t count);
     // Rows complete so far.
     int rowsDone() const { return m_row; }
-    // Turns the rows bottom-up and red-green-blue into blue-green-red and hands over the block;
-    // rows never delivered stay white. 0 when begin failed.
+    // Hands over the block: rows bottom-up, pixels blue-green-red (each row is stored so as it
+    // arrives, the middle row of an odd height included); rows never delivered stay white. 0
+    // when begin failed.
     BlockHandle finish();
     void discard();
 
 private:
-    void storeRow();
+    void storeRow(const unsigned char *bytes);
 
     BlockHandle m_block = 0;
     int m_width = 0;
@@ -56,12 +57,9 @@ private:
     int m_row = 0;
     QByteArray m_pending;
     std::size_t m_rowIn = 0; // bytes of one delivered row
+    std::size_t m_rowBytes = 0; // bytes of one stored row, padding included
+    unsigned char m_blank = 0xFF; // the byte of a white row
 };
-
-// Turns a picture whose rows were stored top row first into bottom-up order in place, and for
-// 24-bit pictures swaps the first and third byte of every pixel, the middle row of an odd
-// height included.
-void turnScannedRows(BlockHandle block);
 
 // Completes the header of an acquired picture before it is saved: colours used 0 for 24-bit
 // pictures, else 2^bits when 0; the image size computed when 0.

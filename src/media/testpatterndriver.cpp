@@ -166,18 +166,39 @@ bool TestPatternDriver::readFrame(QImage &frame, QString &error)
     return true;
 }
 
-QByteArray TestPatternDriver::takeAudio()
+AudioCapabilities TestPatternDriver::audioCapabilities() const
 {
-    // The tone for the time the frames read so far cover.
-    const qint64 due = m_coveredMicroSec * kCaptureAudioRate / 1000000;
+    return { { 8000, 11025, 22050, 44100, 48000 }, { 8, 16 }, { 1, 2 } };
+}
+
+QByteArray TestPatternDriver::takeAudio(const WaveFormat &format)
+{
+    if (!audioCapabilities().allows(format))
+        return {};
+    // The tone for the time the frames read so far cover, the same in every channel. A change
+    // of rate starts the count afresh.
+    if (format.samplesPerSec != m_toneRate) {
+        m_toneRate = format.samplesPerSec;
+        m_samplesGiven = m_coveredMicroSec * m_toneRate / 1000000;
+    }
+    const qint64 due = m_coveredMicroSec * m_toneRate / 1000000;
     const qint64 count = due - m_samplesGiven;
     if (count <= 0)
         return {};
-    QByteArray out(count * 2, Qt::Uninitialized);
-    auto *samples = reinterpret_cast<qint16 *>(out.data());
+    QByteArray out(count * format.blockAlign, Qt::Uninitialized);
+    char *at = out.data();
     for (qint64 i = 0; i < count; ++i) {
-        const double t = double(m_samplesGiven + i) / kCaptureAudioRate;
-        samples[i] = qint16(8000 * std::sin(2 * std::numbers::pi * 1000 * t));
+        const double t = double(m_samplesGiven + i) / m_toneRate;
+        const double level = 0.25 * std::sin(2 * std::numbers::pi * 1000 * t);
+        for (int channel = 0; channel < format.channels; ++channel) {
+            if (format.bitsPerSample == 8) {
+                *at++ = char(quint8(128 + std::lround(127 * level)));
+            } else {
+                const qint16 sample = qint16(std::lround(32767 * level));
+                std::memcpy(at, &sample, 2); // little-endian, as the machine is
+                at += 2;
+            }
+        }
     }
     m_samplesGiven = due;
     return out;

@@ -27,7 +27,8 @@ public:
     QList<CaptureControl> controls() const override;
     bool setControl(quint32 id, int value) override;
     bool readFrame(QImage &frame, QString &error) override;
-    QByteArray takeAudio() override;
+    AudioCapabilities audioCapabilities() const override;
+    QByteArray takeAudio(const WaveFormat &format) override;
 
     // Makes the driver fail like an unplugged device once `frames` frames have been read.
     void failAfter(qint64 frames) { m_failAfter = frames; }
@@ -51,6 +52,7 @@ private:
     qint64 m_pacedFrames = 0;
     qint64 m_coveredMicroSec = 0; // the time the frames read so far stand for
     qint64 m_samplesGiven = 0;
+    std::uint32_t m_toneRate = 0;
     std::chrono::steady_clock::time_point m_start;
 };
 

@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QHash>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QResource>
+
+#include <algorithm>
 
 namespace glimmerix
 {
@@ -58,7 +59,10 @@ StringTableParse parseStringTable(const QByteArray &source)
         const QString line = QString::fromUtf8(lines[n]).trimmed();
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        const qsizetype space = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
+        // The number ends at the first white space (space, tab, line or page break).
+        const auto white = std::find_if(line.cbegin(), line.cend(),
+            [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); });
+        const qsizetype space = white == line.cend() ? -1 : white - line.cbegin();
         bool ok = false;
         const int id = (space < 0 ? line : line.left(space)).toInt(&ok);
         if (!ok || id < 0) {

@@ -1,13 +1,17 @@
 // Video capture without a camera: the frame-rate and preview rules, the driver list, the V4L2
-// conversions and error paths, and clips recorded from the test pattern read back by ffprobe.
+// conversions and error paths, and clips recorded from the test pattern (with the sound of a fake
+// sound card or of the pattern's tone) read back by ffprobe and ffmpeg.
 
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
 #include "media/capturedriver.h"
 #include "media/capturesession.h"
+#include "media/soundrecorder.h"
 #include "media/testpatterndriver.h"
 #include "media/v4l2driver.h"
 
+#include "clipprobe.h"
+#include "fakeaudio.h"
 #include "support/testenvironment.h"
 
 #include <QDir>
@@ -111,40 +115,6 @@ TEST(V4l2Driver, MissingAndWrongDevicesAreRefusedWithAReason)
     EXPECT_FALSE(gone.readFrame(frame, error));
 }
 
-struct Probe {
-    int width = 0;
-    int height = 0;
-    QString rate;
-    int frames = -1;
-};
-
-Probe probe(const QString &path)
-{
-    QProcess ffprobe;
-    ffprobe.start(QStringLiteral("ffprobe"),
-        { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_frames"),
-            QStringLiteral("-select_streams"), QStringLiteral("v:0"),
-            QStringLiteral("-show_entries"),
-            QStringLiteral("stream=width,height,r_frame_rate,nb_read_frames"),
-            QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path });
-    Probe out;
-    if (!ffprobe.waitForFinished(30000))
-        return out;
-    for (const QString &line : QString::fromUtf8(ffprobe.readAllStandardOutput()).split(u'\n')) {
-        const QString key = line.section(u'=', 0, 0);
-        const QString value = line.section(u'=', 1);
-        if (key == QStringLiteral("width"))
-            out.width = value.toInt();
-        else if (key == QStringLiteral("height"))
-            out.height = value.toInt();
-        else if (key == QStringLiteral("r_frame_rate"))
-            out.rate = value;
-        else if (key == QStringLiteral("nb_read_frames"))
-            out.frames = value.toInt();
-    }
-    return out;
-}
-
 TEST(ClipCapture, TestPatternClipHasItsSizeRateAndFramesAndJoinsTheAlbum)
 {
     TestPatternDriver driver;
@@ -176,6 +146,64 @@ TEST(ClipCapture, TestPatternClipHasItsSizeRateAndFramesAndJoinsTheAlbum)
     const QImage thumbnail = thumbnailBlockImage(item->thumbnail());
     EXPECT_EQ(thumbnail.width(), 80); // the first frame, shrunk
     EXPECT_EQ(thumbnail.height(), 60);
+}
+
+TEST(ClipCapture, SoundOfTheChosenFormatRunsAlongTheFrames)
+{
+    struct Case {
+        bool soundCard; // else the test pattern's own tone
+        WaveFormat format;
+        const char *codec;
+    };
+    const Case cases[] = {
+        { true, WaveFormat::pcm(11025, 8, 2), "pcm_u8" },
+        { true, WaveFormat::pcm(44100, 16, 1), "pcm_s16le" },
+        { false, WaveFormat::pcm(8000, 8, 1), "pcm_u8" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(formatDescription(c.format).toStdString());
+        FakeAudioBackend backend;
+        backend.input = c.soundCard;
+        backend.liveInput = true;
+        TestPatternDriver driver;
+        QString error;
+        ASSERT_TRUE(driver.connect(error));
+        ASSERT_TRUE(driver.setFrameSize({ 160, 120 }, error));
+        ASSERT_TRUE(driver.setMicroSecPerFrame(microSecPerFrameOf(15)));
+        CaptureSetup setup;
+        setup.captureAudio = true;
+        setup.audioFormat = c.format;
+        setup.videoBuffers = 32;
+        const QString path = makeTestFolder() + QStringLiteral("/sound.avi");
+        const ClipStats stats = recordClip(driver, path, setup, 1.5);
+        ASSERT_TRUE(stats.ok) << qPrintable(stats.detail);
+        if (c.soundCard) {
+            EXPECT_EQ(backend.openedFormat, c.format) << "the sound card records the chosen format";
+        }
+
+        const SoundTrack track = soundTrack(path);
+        EXPECT_EQ(track.codec, QString::fromLatin1(c.codec));
+        EXPECT_EQ(track.rate, int(c.format.samplesPerSec));
+        EXPECT_EQ(track.channels, int(c.format.channels));
+        // Exactly as long as the frames' time, whatever a loaded machine made of it.
+        const qint64 frameTimes = stats.lastNumber + 1;
+        EXPECT_EQ(track.data.size(),
+            frameTimes * 66666 * qint64(c.format.samplesPerSec) / 1000000 * c.format.blockAlign);
+        // Sound and frames take turns through the file, so a player never waits for one.
+        EXPECT_LE(longestVideoRun(track.packetIsSound), 2);
+        EXPECT_GE(track.packetIsSound.count(true), stats.framesWritten - 1);
+        if (c.soundCard) {
+            // The card's bytes count up: the track is one unbroken piece of its sound, apart from
+            // the silence that may end it.
+            qsizetype unbroken = 1;
+            while (unbroken < track.data.size()
+                && char(track.data[unbroken - 1] + 1) == track.data[unbroken])
+                ++unbroken;
+            EXPECT_GT(unbroken, track.data.size() * 9 / 10);
+            const char silence = c.format.bitsPerSample == 8 ? char(0x80) : char(0);
+            EXPECT_EQ(track.data.mid(unbroken).count(silence), track.data.size() - unbroken);
+        }
+    }
 }
 
 TEST(ClipCapture, DeviceLossAndFullDiskEndTheClipWithAReason)

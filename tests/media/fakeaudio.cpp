@@ -1,5 +1,8 @@
 #include "fakeaudio.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 class FakeAudioBackend::Output final : public AudioOutput
 {
 public:
@@ -57,20 +60,34 @@ public:
     bool open(const WaveFormat &format) override
     {
         m_backend.openedFormat = format;
+        m_format = format;
         return !m_backend.refuseOpen;
     }
     bool start() override
     {
         m_running = true;
+        if (m_backend.liveInput) {
+            m_clock.start();
+            m_live.setInterval(5);
+            QObject::connect(&m_live, &QTimer::timeout, this, [this] { deliverLive(); });
+            m_live.start();
+        }
         return true;
     }
     void stop() override
     {
+        if (m_live.isActive())
+            deliverLive();
+        m_live.stop();
         if (m_running && !m_backend.captureOnStop.isEmpty())
             deliver(m_backend.captureOnStop);
         m_running = false;
     }
-    void close() override { m_running = false; }
+    void close() override
+    {
+        m_live.stop();
+        m_running = false;
+    }
     qint64 bytesCaptured() const override { return m_captured; }
     void deliver(const QByteArray &bytes)
     {
@@ -81,9 +98,22 @@ public:
     }
 
 private:
+    void deliverLive()
+    {
+        const qint64 due = m_clock.elapsed() * m_format.samplesPerSec / 1000 * m_format.blockAlign;
+        QByteArray bytes(qMax<qint64>(0, due - m_captured), Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(m_captured + i);
+        if (!bytes.isEmpty())
+            deliver(bytes);
+    }
+
     FakeAudioBackend &m_backend;
+    WaveFormat m_format;
     bool m_running = false;
     qint64 m_captured = 0;
+    QTimer m_live;
+    QElapsedTimer m_clock;
 };
 
 FakeAudioBackend::FakeAudioBackend()

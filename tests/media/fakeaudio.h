@@ -33,6 +33,9 @@ public:
     bool refuseWrite = false;
     AudioCapabilities capabilities { { 8000, 11025, 22050, 44100 }, { 8, 16 }, { 1, 2 } };
     QByteArray captureOnStop; // what the input still holds when stopped
+    // Once started, the input delivers sound by itself as a sound card does: every few
+    // milliseconds the bytes of the time passed, counting up (the low byte of the byte's number).
+    bool liveInput = false;
 
     // What happened on the output: every byte played, each buffer's size as queued, bytes
     // dropped by a reset while still queued, and whether the output is open.

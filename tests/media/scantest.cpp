@@ -77,6 +77,20 @@ TEST(ScanBitmap, RgbRowsTurnBottomUpWithTheMiddleRowSwappedOnce)
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(0, memcmp(dibRow(header, row), expected[row], 3)) << "row " << row;
     }
+
+    // An even height swaps every pixel once too; a row that never came stays white, padding
+    // and all.
+    ScanBitmapBuilder cut;
+    ASSERT_TRUE(cut.begin(1, 4, ScanPixelType::Rgb, 0));
+    cut.append(rows, 9); // three of four rows, whole rows at once
+    const OwnedBlock shortScan(cut.finish());
+    BITMAPINFOHEADER *cutHeader = dibHeader(shortScan.handle());
+    const unsigned char white[4] = { 255, 255, 255, 255 };
+    EXPECT_EQ(0, memcmp(dibRow(cutHeader, 0), white, 4)) << "the missing bottom row";
+    for (int row = 1; row < 4; ++row) {
+        EXPECT_EQ(0, memcmp(dibRow(cutHeader, row), expected[row - 1], 3)) << "row " << row;
+        EXPECT_EQ(dibRow(cutHeader, row)[3], 255) << "padding of row " << row;
+    }
 }
 
 TEST(ScanBitmap, AbsurdDeviceParametersAreRefused)
@@ -199,7 +213,8 @@ TEST_F(SaneTestBackend, ScanDialogPreviewsScansAndClosesTheSource)
 {
     RecordingHost host;
     auto manager = open();
-    ASSERT_TRUE(manager->setOption(QStringLiteral("test-picture"), QStringLiteral("Color pattern")));
+    ASSERT_TRUE(
+        manager->setOption(QStringLiteral("test-picture"), QStringLiteral("Color pattern")));
     ASSERT_TRUE(manager->setColourMode(ScanColourMode::Colour));
     ScanDialog dialog(*manager);
     dialog.resize(640, 420);

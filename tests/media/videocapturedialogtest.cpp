@@ -1,23 +1,33 @@
 // The capture dialog driven by test-pattern drivers: the driver list connects the index an entry
 // stands for, a capture ends in a clip that is saved into the album, a still is grabbed, saved
-// and opened, and closing removes the temporary files.
+// and opened, the sound format chosen is the clip's, and closing removes the temporary files.
 
 #include "media/ui/videocapturedialog.h"
 #include "core/messageids.h"
 #include "imaging/dib.h"
 #include "imaging/picturetypes.h"
 #include "media/capturesession.h"
+#include "media/soundrecorder.h"
 #include "media/testpatterndriver.h"
 #include "media/ui/capturepreview.h"
+#include "media/ui/clipplayerwindow.h"
+
+#include "clipprobe.h"
+#include "fakeaudio.h"
 
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QMediaPlayer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +39,18 @@ namespace
 QPushButton *button(VideoCaptureDialog &dialog, const char *name)
 {
     return dialog.findChild<QPushButton *>(QLatin1String(name));
+}
+
+// Waits until `count` more frames reach the window. Ending a capture after a fixed time would
+// record nothing on a busy machine that is slow to start the capture loop.
+bool waitForFrames(VideoCaptureDialog &dialog, int count)
+{
+    int seen = 0;
+    const QMetaObject::Connection counting = QObject::connect(
+        dialog.session(), &CaptureSession::frameReady, &dialog, [&seen] { ++seen; });
+    const bool enough = QTest::qWaitFor([&seen, count] { return seen >= count; }, 10000);
+    QObject::disconnect(counting);
+    return enough;
 }
 
 struct Fixture {
@@ -99,7 +121,7 @@ TEST(VideoCaptureDialog, CapturesAClipAndAStillIntoTheAlbum)
     button(dialog, "capture")->click();
     EXPECT_TRUE(dialog.session()->isCapturing());
     EXPECT_FALSE(dialog.findChild<QComboBox *>(QStringLiteral("driverList"))->isEnabled());
-    QTest::qWait(500);
+    ASSERT_TRUE(waitForFrames(dialog, 5));
     button(dialog, "capture")->click(); // now "End Capture"
     ASSERT_TRUE(QTest::qWaitFor([&] { return button(dialog, "saveClip")->isEnabled(); }, 10000));
     EXPECT_TRUE(host.messageIds().contains(Message::kClipCaptured));
@@ -142,6 +164,95 @@ TEST(VideoCaptureDialog, CapturesAClipAndAStillIntoTheAlbum)
     dialog.accept();
     EXPECT_FALSE(QFile::exists(dialog.captureFile()));
     EXPECT_FALSE(QFile::exists(dialog.finishedClip()));
+}
+
+TEST(VideoCaptureDialog, AudioFormatDialogChoosesTheFormatOfTheClipsSound)
+{
+    RecordingHost host;
+    Fixture fixture;
+    FakeAudioBackend backend;
+    backend.liveInput = true;
+    VideoCaptureDialog dialog(fixture.video, fixture.photos, fixture.drivers());
+    dialog.show();
+    auto *text = dialog.findChild<QLabel *>(QStringLiteral("audioText"));
+    ASSERT_TRUE(button(dialog, "audioFormat")->isEnabled());
+    EXPECT_TRUE(text->text().endsWith(formatDescription(WaveFormat::pcm(22050, 16, 1))));
+
+    // The chooser offers the sound card's formats; the choice is shown and used.
+    const WaveFormat wanted = WaveFormat::pcm(11025, 8, 2);
+    const qsizetype offered = backend.capabilities.formats().indexOf(wanted);
+    ASSERT_GE(offered, 0);
+    QTimer::singleShot(0, [offered] {
+        QWidget *chooser = QApplication::activeModalWidget();
+        ASSERT_NE(chooser, nullptr);
+        auto *formats = chooser->findChild<QComboBox *>(QStringLiteral("formats"));
+        ASSERT_NE(formats, nullptr);
+        formats->setCurrentIndex(int(offered));
+        qobject_cast<QDialog *>(chooser)->accept();
+    });
+    button(dialog, "audioFormat")->click();
+    EXPECT_EQ(dialog.setup().audioFormat, wanted);
+    EXPECT_TRUE(text->text().endsWith(formatDescription(wanted))) << qPrintable(text->text());
+
+    dialog.findChild<QCheckBox *>(QStringLiteral("captureAudio"))->setChecked(true);
+    button(dialog, "capture")->click();
+    EXPECT_FALSE(button(dialog, "audioFormat")->isEnabled()) << "not while capturing";
+    ASSERT_TRUE(waitForFrames(dialog, 10));
+    button(dialog, "capture")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button(dialog, "saveClip")->isEnabled(); }, 10000));
+    EXPECT_EQ(backend.openedFormat, wanted);
+    const SoundTrack track = soundTrack(dialog.finishedClip());
+    EXPECT_EQ(track.codec, QStringLiteral("pcm_u8"));
+    EXPECT_EQ(track.rate, 11025);
+    EXPECT_EQ(track.channels, 2);
+    EXPECT_GT(track.data.size(), 11025 * 2 / 4) << "at least a quarter second of sound";
+
+    // Without a sound card the test pattern's tone stands in, in the format chosen.
+    backend.input = false;
+    dialog.connectDriver(1);
+    EXPECT_TRUE(button(dialog, "audioFormat")->isEnabled());
+    EXPECT_TRUE(text->text().endsWith(formatDescription(wanted)));
+    dialog.accept();
+}
+
+TEST(ClipPlayerWindow, PlaysTheClipToItsEndOrSaysWhyNot)
+{
+    // The program plays clips through Qt Multimedia's FFmpeg backend.
+    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    TestPatternDriver driver;
+    QString error;
+    ASSERT_TRUE(driver.connect(error));
+    ASSERT_TRUE(driver.setFrameSize({ 160, 120 }, error));
+    driver.setUnpaced(true);
+    const QString folder = makeTestFolder();
+    const QString clip = folder + QStringLiteral("/clip.avi");
+    CaptureSetup setup;
+    setup.microSecPerFrame = microSecPerFrameOf(15);
+    setup.videoBuffers = 32;
+    ASSERT_TRUE(driver.setMicroSecPerFrame(setup.microSecPerFrame));
+    ASSERT_TRUE(recordClip(driver, clip, setup, 1.0).ok);
+
+    ClipPlayerWindow player(clip, QStringLiteral("Captured"), nullptr);
+    player.show();
+    auto *picture = player.findChild<QLabel *>();
+    auto *media = player.findChild<QMediaPlayer *>();
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(media, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picture->pixmap().isNull(); }, 10000))
+        << "no frame shown";
+    EXPECT_EQ(picture->pixmap().size(), QSize(160, 120));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return media->mediaStatus() == QMediaPlayer::EndOfMedia; }, 10000));
+    EXPECT_EQ(media->playbackState(), QMediaPlayer::StoppedState) << "played once";
+    EXPECT_FALSE(picture->pixmap().isNull()) << "the last frame stays";
+
+    const QString broken = folder + QStringLiteral("/broken.avi");
+    writeFile(broken, "RIFF and nothing else");
+    ClipPlayerWindow refused(broken, QStringLiteral("Captured"), nullptr);
+    refused.show();
+    auto *message = refused.findChild<QLabel *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !message->text().isEmpty(); }, 10000))
+        << "a clip that cannot be played says so";
 }
 
 } // namespace

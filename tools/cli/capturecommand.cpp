@@ -2,12 +2,17 @@
 // an AVI file, or grabs one frame as a picture.
 
 #include "clicommand.h"
+#include "soundoptions.h"
 
 #include "imaging/picturetypes.h"
 #include "media/capturedriver.h"
 #include "media/capturesession.h"
+#include "media/capturesound.h"
+#include "media/qtaudiobackend.h"
+#include "media/soundrecorder.h"
 
 #include <QHash>
+#include <QScopeGuard>
 
 using namespace glimmerix;
 
@@ -86,7 +91,8 @@ int runClip(const QStringList &args)
     QString problem;
     if (!readOptions(args,
             { QStringLiteral("seconds"), QStringLiteral("device"), QStringLiteral("fps"),
-                QStringLiteral("size"), QStringLiteral("audio") },
+                QStringLiteral("size"), QStringLiteral("audio"), QStringLiteral("rate"),
+                QStringLiteral("bits"), QStringLiteral("channels") },
             file, values, problem))
         return cliUsageError(kName, problem);
     bool ok = false;
@@ -115,6 +121,28 @@ int runClip(const QStringList &args)
     CaptureSetup setup;
     setup.microSecPerFrame = driver->microSecPerFrame();
     setup.captureAudio = values.contains(QStringLiteral("audio"));
+    if (!readPcmOptions(values, setup.audioFormat, problem))
+        return cliUsageError(kName, problem);
+    // The sound card's input through Qt Multimedia while this command runs.
+    std::optional<QtAudioBackend> backend;
+    AudioBackend *previous = nullptr;
+    const auto restoreBackend = qScopeGuard([&backend, &previous] {
+        if (backend)
+            setAudioBackend(previous);
+    });
+    if (setup.captureAudio) {
+        previous = setAudioBackend(&backend.emplace());
+        const AudioCapabilities offered = captureSoundCapabilities(*driver);
+        if (offered.formats().isEmpty()) {
+            cliErr(QStringLiteral("%1 capture: no sound input; the clip has no sound\n")
+                       .arg(cliProgramName()));
+            setup.captureAudio = false;
+        } else if (!offered.allows(setup.audioFormat)) {
+            return cliFail(file,
+                QStringLiteral("the sound input cannot record %1")
+                    .arg(formatDescription(setup.audioFormat)));
+        }
+    }
     const ClipStats stats = recordClip(*driver, file, setup, seconds);
     const qint64 expected = qint64(seconds * 1000000.0 / double(driver->microSecPerFrame()) + 0.5);
     cliOut(QStringLiteral("%1: %2x%3 at %4 fps, frames expected %5, written %6, dropped %7\n")
@@ -169,9 +197,12 @@ int run(const QStringList &args)
 
 const CliRegistration registration({ kName,
     QStringLiteral("capture devices | clip OUT.avi --seconds S [--device N] [--fps F] "
-                   "[--size WxH] [--audio] | still OUT.bmp [--device N]"),
+                   "[--size WxH] [--audio [--rate HZ] [--bits 8|16] [--channels 1|2]] | "
+                   "still OUT.bmp [--device N]"),
     QStringLiteral("lists the video capture drivers, records a clip or grabs a still"),
-    QStringLiteral("Drivers are the Video4Linux2 devices /dev/video0-9 and the test pattern (%1).")
+    QStringLiteral("Drivers are the Video4Linux2 devices /dev/video0-9 and the test pattern (%1). "
+                   "The sound comes from the sound card's input, or from the test pattern's "
+                   "tone where there is none; the default format is 22050 Hz, 16 bits, mono.")
         .arg(kTestPatternIndex),
     run });
 

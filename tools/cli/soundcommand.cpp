@@ -2,6 +2,7 @@
 // or records from the default input device into a WAVE file.
 
 #include "clicommand.h"
+#include "soundoptions.h"
 
 #include "core/folders.h"
 #include "media/qtaudiobackend.h"
@@ -142,22 +143,9 @@ int runRecord(const QStringList &args)
     const double seconds = values.value(QStringLiteral("seconds")).toDouble(&ok);
     if (!ok || !(seconds > 0 && seconds <= 24 * 3600))
         return cliUsageError(kName, QStringLiteral("--seconds must be a positive number"));
-    const auto number = [&values](const QString &name, int fallback, bool &valid) {
-        if (!values.contains(name))
-            return fallback;
-        bool parsed = false;
-        const int value = values.value(name).toInt(&parsed);
-        valid = valid && parsed;
-        return value;
-    };
-    bool valid = true;
-    const int rate = number(QStringLiteral("rate"), 11025, valid);
-    const int bits = number(QStringLiteral("bits"), 8, valid);
-    const int channels = number(QStringLiteral("channels"), 1, valid);
-    if (!valid || rate < 1000 || rate > 192000 || (bits != 8 && bits != 16)
-        || (channels != 1 && channels != 2))
-        return cliUsageError(
-            kName, QStringLiteral("--rate 1000..192000, --bits 8 or 16, --channels 1 or 2"));
+    WaveFormat wanted = WaveFormat::pcm(11025, 8, 1);
+    if (!readPcmOptions(values, wanted, problem))
+        return cliUsageError(kName, problem);
 
     QtAudioBackend backend;
     setAudioBackend(&backend);
@@ -166,8 +154,6 @@ int runRecord(const QStringList &args)
     int status = 1;
     {
         SoundRecorder recorder(folders.audioFolder());
-        const WaveFormat wanted
-            = WaveFormat::pcm(std::uint32_t(rate), std::uint16_t(bits), std::uint16_t(channels));
         if (recorder.setUp() && (recorder.format() == wanted || recorder.chooseFormat(wanted))
             && recorder.record()) {
             // Stop once the device has delivered the wanted length (or well after it should have).

@@ -29,6 +29,11 @@ ClipPlayerWindow::ClipPlayerWindow(const QString &path, const QString &title, QW
         if (!image.isNull())
             m_picture->setPixmap(QPixmap::fromImage(image));
     });
+    // A clip that cannot be played says why instead of leaving an empty window.
+    connect(m_player, &QMediaPlayer::errorOccurred, this,
+        [this](QMediaPlayer::Error, const QString &error) {
+            m_picture->setText(error.isEmpty() ? tr("The clip cannot be played.") : error);
+        });
     m_player->setVideoSink(sink);
     m_player->setSource(QUrl::fromLocalFile(path));
     m_player->play();

@@ -7,8 +7,11 @@
 #include "imaging/dib.h"
 #include "imaging/picturetypes.h"
 #include "media/capturesession.h"
+#include "media/capturesound.h"
+#include "media/soundrecorder.h"
 #include "platform/host.h"
 #include "platform/strings.h"
+#include "soundformatdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,7 +103,6 @@ VideoCaptureDialog::VideoCaptureDialog(
         = button("videoSource", tr("Video &Source..."), &VideoCaptureDialog::chooseSource);
     m_videoDisplay = button("videoDisplay", tr("Video &Display..."), nullptr);
     m_compression = button("compression", tr("Co&mpression..."), nullptr);
-    m_audioFormat = button("audioFormat", tr("&Audio Format..."), nullptr);
     m_capture = button("capture", tr("&Capture"), &VideoCaptureDialog::startCapture);
     m_playClip = button("playClip", tr("&Play Clip"), &VideoCaptureDialog::playClip);
     m_saveClip = button("saveClip", tr("Save C&lip..."), &VideoCaptureDialog::saveClip);
@@ -108,11 +110,12 @@ VideoCaptureDialog::VideoCaptureDialog(
     m_saveStill = button("saveStill", tr("Save S&till..."), &VideoCaptureDialog::saveStill);
     m_stillToPicture = button(
         "stillToPicture", tr("Still to &New Picture"), &VideoCaptureDialog::stillToNewPicture);
+    m_audioFormat
+        = button("audioFormat", tr("&Audio Format..."), &VideoCaptureDialog::chooseAudioFormat);
     // The display settings belong to overlay hardware, and the clips are always Motion-JPEG with
     // PCM sound: no driver here has those dialogs.
     m_videoDisplay->setEnabled(false);
     m_compression->setEnabled(false);
-    m_audioFormat->setEnabled(false);
     m_framesPerSecond = new QSpinBox(this);
     m_framesPerSecond->setObjectName(QStringLiteral("framesPerSecond"));
     m_framesPerSecond->setRange(1, 120);
@@ -212,9 +215,36 @@ void VideoCaptureDialog::showSetup()
     m_framesPerSecond->setValue(framesPerSecondOf(m_setup.microSecPerFrame));
     m_captureAudio->setChecked(m_setup.captureAudio);
     m_videoBuffers->setValue(m_setup.videoBuffers);
-    const bool audio = m_session && m_session->driver().capabilities().hasAudio;
-    m_audioText->setText(audio ? tr("PCM %1 Hz, 16 bit, mono").arg(kCaptureAudioRate)
-                               : tr("No sound with this driver"));
+    showAudioFormat();
+}
+
+void VideoCaptureDialog::showAudioFormat()
+{
+    const WaveFormat sound
+        = m_session ? captureSoundFormat(m_session->driver(), m_setup.audioFormat) : WaveFormat();
+    m_audioText->setText(sound.samplesPerSec > 0
+            ? QStringLiteral("%1: %2").arg(formatTagName(sound.formatTag), formatDescription(sound))
+            : tr("No sound input"));
+}
+
+void VideoCaptureDialog::chooseAudioFormat()
+{
+    if (!m_session)
+        return;
+    const CaptureDriver &driver = m_session->driver();
+    SoundFormatDialog chooser(captureSoundCapabilities(driver).formats(),
+        captureSoundFormat(driver, m_setup.audioFormat), this);
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    setAudioFormat(chooser.chosen());
+}
+
+void VideoCaptureDialog::setAudioFormat(const WaveFormat &format)
+{
+    if (format.samplesPerSec == 0)
+        return;
+    m_setup.audioFormat = format;
+    showAudioFormat();
 }
 
 void VideoCaptureDialog::updateButtons()
@@ -224,7 +254,10 @@ void VideoCaptureDialog::updateButtons()
         = m_session ? m_session->driver().capabilities() : CaptureCapabilities();
     m_videoFormat->setEnabled(idle && caps.hasFormatDialog);
     m_videoSource->setEnabled(idle && caps.hasSourceDialog);
-    m_captureAudio->setEnabled(idle && caps.hasAudio);
+    const bool sound
+        = m_session && captureSoundSource(m_session->driver()) != CaptureSoundSource::None;
+    m_captureAudio->setEnabled(idle && sound);
+    m_audioFormat->setEnabled(idle && sound);
     m_driverList->setEnabled(!m_session || idle);
     m_capture->setEnabled(m_session != nullptr);
     m_capture->setText(m_session && m_session->isCapturing() ? tr("&End Capture") : tr("&Capture"));

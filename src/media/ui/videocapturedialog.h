@@ -60,6 +60,9 @@ public:
     void saveStill();
     void stillToNewPicture();
     void playClip();
+    // The sound format for the next captures (the audio format dialog's choice).
+    void setAudioFormat(const WaveFormat &format);
+    const CaptureSetup &setup() const { return m_setup; }
 
     void done(int result) override;
 
@@ -69,7 +72,9 @@ protected:
 private:
     void chooseFormat();
     void chooseSource();
+    void chooseAudioFormat();
     void showSetup();
+    void showAudioFormat();
     void showFailure(const QString &error);
     void captureFinished(const ClipStats &stats);
     void updateButtons();
