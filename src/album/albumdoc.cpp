@@ -474,10 +474,12 @@ bool CAlbumDoc::onSaveDocument(const QString &path)
         reason = m_lastError;
     }
     if (ok) {
+        QString storeProblem;
         const AtomicSaveResult result = saveAtomically(
-            absolute, [this](QIODevice &device) { return store(device); }, m_saveFilter);
+            absolute, [&](QIODevice &device) { return store(device, &storeProblem); },
+            m_saveFilter);
         ok = result.saved;
-        reason = result.reason;
+        reason = storeProblem.isEmpty() ? result.reason : storeProblem;
     }
     if (!ok) {
         m_lock = previousLock;

@@ -165,8 +165,9 @@ public:
     AlbumListOutcome onAlbumListChange(const QString &entry, const QString &lastOutsidePath);
 
     // ---- the album file
-    // Writes the album ("1.3") to `device`; false when a write fails.
-    bool store(QIODevice &device) const;
+    // Writes the album ("1.3") to `device`; false when a write fails or a thumbnail bitmap left in
+    // the album file can no longer be read from it (`problem` then says why).
+    bool store(QIODevice &device, QString *problem = nullptr) const;
     // The device filter the next saves write through (tests fail the disk with it).
     void setSaveDeviceFilter(SaveDeviceFilter filter) { m_saveFilter = std::move(filter); }
     // What the last load found.

@@ -1,10 +1,13 @@
 // Reading and writing the album file. Item blocks and bitmaps are read strictly in sequence;
 // every length taken from the file is checked against what the file can still hold before
 // anything is allocated, so a hostile or truncated file gives a partial album, never a crash.
+// A load from a file reads only the records: each item's bitmap stays in the file (kept open)
+// until it is wanted, and a save copies the unread bitmaps from there.
 
 #include "albumdoc.h"
 
 #include "albumsave.h"
+#include "albumsource.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "platform/host.h"
@@ -90,18 +93,29 @@ qint64 readBudget(QIODevice &device)
     return std::max<qint64>(0, device.size() - device.pos());
 }
 
-// A thumbnail block for `info`. A bitmap no larger than a real thumbnail is always allowed (a
-// truncated file still gives its items); a larger one only when the rest of the file can hold it.
+// Whether `info`'s bitmap may be taken (and takes it from the budget). A bitmap no larger than a
+// real thumbnail is always allowed (a truncated file still gives its items); a larger one only
+// when the rest of the file can hold it.
+bool bitmapAllowed(const ItemInfo &info, qint64 &budget)
+{
+    if (info.dataSize <= kMaxThumbnailDataSize)
+        return true;
+    if (qint64(info.dataSize) > budget)
+        return false;
+    budget -= info.dataSize;
+    return true;
+}
+
+// A thumbnail block for `info`, its bitmap still zero; 0 when bitmapAllowed refuses it.
 BlockHandle allocateThumbnail(const ItemInfo &info, qint64 &budget)
 {
-    const bool oversized = info.dataSize > kMaxThumbnailDataSize;
-    if (oversized && qint64(info.dataSize) > budget)
+    qint64 left = budget;
+    if (!bitmapAllowed(info, left))
         return 0;
     const BlockHandle block = blockAlloc(0, std::size_t(info.dataSize) + sizeof(ItemInfo));
     if (!isBlockHandle(block))
         return 0;
-    if (oversized)
-        budget -= info.dataSize;
+    budget = left;
     std::memcpy(blockLock(block), &info, sizeof info);
     return block;
 }
@@ -222,7 +236,7 @@ void CAlbumDoc::setLoadShowsProgress(bool on)
     s_loadShowsProgress = on;
 }
 
-bool CAlbumDoc::store(QIODevice &device) const
+bool CAlbumDoc::store(QIODevice &device, QString *problem) const
 {
     std::vector<AlbumItem *> chosen;
     if (m_singleItemStoring) {
@@ -232,9 +246,36 @@ bool CAlbumDoc::store(QIODevice &device) const
         for (const auto &entry : m_items)
             chosen.push_back(entry.get());
     }
+    // Bitmaps still in an album file that has changed since it was opened cannot be copied: say
+    // so before anything is written. Items loaded together share one file, checked once.
+    const AlbumFileSource *checked = nullptr;
+    for (const AlbumItem *entry : chosen) {
+        const AlbumFileSource *source = entry->thumbnailSource().get();
+        const bool readable = source
+            ? source == checked || (!source->failed() && source->unchanged())
+            : !entry->thumbnailLost();
+        if (!readable) {
+            if (problem)
+                *problem = AlbumFileSource::changedReason();
+            return false;
+        }
+        checked = source ? source : checked;
+    }
     bool ok = true;
     const auto write = [&](const void *data, qint64 size) {
         ok = ok && device.write(static_cast<const char *>(data), size) == size;
+    };
+    // Unread bitmaps that follow each other in their album file are copied as one run.
+    AlbumFileSource *runSource = nullptr;
+    qint64 runAt = 0;
+    qint64 runSize = 0;
+    const auto copyRun = [&] {
+        if (ok && runSize > 0 && !runSource->copyTo(device, runAt, runSize)) {
+            ok = false;
+            if (problem && runSource->failed())
+                *problem = AlbumFileSource::changedReason();
+        }
+        runSize = 0;
     };
 
     if (!chosen.empty()) {
@@ -263,18 +304,29 @@ bool CAlbumDoc::store(QIODevice &device) const
             write(&attachment, sizeof attachment);
         }
         for (const AlbumItem *entry : chosen) {
-            const ItemInfo *info = entry->info();
-            const std::size_t room = blockSize(entry->thumbnail()) - sizeof(ItemInfo);
-            const std::size_t present = std::min<std::size_t>(info->dataSize, room);
-            write(info + 1, qint64(present));
+            const std::uint32_t dataSize = entry->info()->dataSize;
+            if (entry->thumbnailInFile()) {
+                AlbumFileSource *source = entry->thumbnailSource().get();
+                if (source != runSource || entry->thumbnailOffset() != runAt + runSize) {
+                    copyRun();
+                    runSource = source;
+                    runAt = entry->thumbnailOffset();
+                }
+                runSize += dataSize;
+                continue;
+            }
+            copyRun();
+            const QByteArray bitmap = entry->thumbnailBitmap();
+            write(bitmap.constData(), bitmap.size());
             // A block shorter than its dataSize claims is padded so the file stays consistent.
             static const char zeros[4096] = {};
-            for (std::size_t missing = info->dataSize - present; missing > 0;) {
+            for (std::size_t missing = dataSize - std::size_t(bitmap.size()); missing > 0;) {
                 const std::size_t part = std::min(missing, sizeof zeros);
                 write(zeros, qint64(part));
                 missing -= part;
             }
         }
+        copyRun();
     }
     const QByteArray trailer = m_lastCopyDestination.toUtf8();
     write(trailer.constData(), trailer.size());
@@ -345,6 +397,14 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     const std::uint32_t records = recordsToRead(device, header, recordSize(version));
     const qint64 dataStart = qint64(sizeof header) + qint64(records) * recordSize(version);
     qint64 budget = readBudget(device);
+    // From a file, bitmaps stay in it until wanted; those the file cuts short are read now.
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    const std::shared_ptr<AlbumFileSource> source
+        = file && !device.isSequential() ? AlbumFileSource::adopt(file->handle()) : nullptr;
+    qint64 bitmapAt = dataStart; // where the next item's bitmap lies
+    std::size_t leftInFile = 0; // the first items, whose bitmaps stay in the file
+    qint64 leftEnd = dataStart; // where their bitmaps end
+    const std::size_t before = m_items.size();
     std::unique_ptr<Progress> progress;
     bool escapeSeen = false;
     bool endedEarly = records < header.itemCount;
@@ -370,8 +430,10 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
             setFixedText(info.path, path);
             info.pathIsRelative = 0;
         }
-        const BlockHandle block = allocateThumbnail(info, budget);
-        if (!isBlockHandle(block)) {
+        const bool inFile
+            = source && leftInFile == i && bitmapAt + qint64(info.dataSize) <= source->size();
+        const BlockHandle block = inFile ? 0 : allocateThumbnail(info, budget);
+        if (inFile ? !bitmapAllowed(info, budget) : !isBlockHandle(block)) {
             endedEarly = true;
             break;
         }
@@ -385,7 +447,13 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
             progress->setText(path);
             progress->setPosition(int(i));
         }
-        auto newItem = std::make_unique<AlbumItem>(block, path, false);
+        auto newItem = inFile ? std::make_unique<AlbumItem>(info, source, bitmapAt, path, false)
+                              : std::make_unique<AlbumItem>(block, path, false);
+        bitmapAt += info.dataSize;
+        if (inFile) {
+            ++leftInFile;
+            leftEnd = bitmapAt;
+        }
         AlbumItem *inserted = newItem.get();
         const MediaFileFacts facts = mediaFileFactsOf(inserted->absolutePath(), folderKinds);
         inserted->setExists(!escapeSeen && facts.exists);
@@ -415,13 +483,17 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         }
     }
 
-    // An album cut short still finds its bitmaps at the start of the data area.
-    if (endedEarly)
-        seekIfPossible(device, dataStart);
-    const std::vector<bool> whole = readBitmaps(device, m_items);
+    // The bitmaps left to read follow those left in the file; an album cut short still finds
+    // its bitmaps at the start of the data area.
+    if (endedEarly || leftInFile > 0)
+        seekIfPossible(device, leftEnd);
+    std::vector<AlbumItem *> toRead;
+    for (std::size_t i = before + leftInFile; i < m_items.size(); ++i)
+        toRead.push_back(m_items[i].get());
+    const std::vector<bool> whole = readBitmaps(device, toRead);
     int cutThumbnails = 0;
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        m_items[i]->setThumbnailCut(!whole[i]);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        toRead[i]->setThumbnailCut(!whole[i]);
         cutThumbnails += whole[i] ? 0 : 1;
     }
 

@@ -47,8 +47,8 @@ template<typename T> T readAt(const QByteArray &bytes, qsizetype offset)
 
 QByteArray thumbnailBytes(const AlbumItem &item)
 {
-    const ItemInfo *info = item.info();
-    return QByteArray(reinterpret_cast<const char *>(info + 1), qsizetype(info->dataSize));
+    const QByteArray bitmap = item.thumbnailBitmap();
+    return QByteArray(bitmap.constData(), bitmap.size());
 }
 
 // A hand-built file of an older version: the header, the given item records, bitmaps of
@@ -398,4 +398,42 @@ TEST_F(AlbumFile, FailedSaveKeepsThePreviousFile)
         EXPECT_EQ(file.readAll(), before);
     }
     ::chmod(QFile::encodeName(folder).constData(), 0755);
+}
+
+// A loaded album leaves its bitmaps in the file: every way of reading one gives the bytes the
+// album was saved with, reading for a picture or a copy keeps nothing, and thumbnail() reads the
+// block once and keeps it.
+TEST_F(AlbumFile, ABitmapLeftInTheFileReadsTheSameEveryWay)
+{
+    CAlbumDoc made;
+    for (int i = 0; i < 3; ++i)
+        made.insertItem(testItem(QStringLiteral("/media/lazy/%1.jpg").arg(i), 30 + 20 * i, 20 + i));
+    const QString path = joinPath(makeTestFolder(), QStringLiteral("lazy.gmx"));
+    ASSERT_TRUE(made.onSaveDocument(path));
+    CAlbumDoc loaded;
+    ASSERT_TRUE(loaded.onOpenDocument(path));
+    for (CAlbumDoc *doc : { &made, &loaded })
+        doc->setSingleItemStoring(true);
+    for (int i = 0; i < 3; ++i) {
+        const AlbumItem &item = *loaded.item(i);
+        ASSERT_TRUE(item.thumbnailInFile()) << i;
+        EXPECT_TRUE(item.hasThumbnail());
+        EXPECT_EQ(thumbnailBytes(item), thumbnailBytes(*made.item(i))) << i;
+        EXPECT_EQ(item.thumbnailImage(), made.item(i)->thumbnailImage()) << i;
+        // One item stored alone, as the clipboard does.
+        made.setCurrentItem(i);
+        loaded.setCurrentItem(i);
+        EXPECT_EQ(storeToBytes(loaded), storeToBytes(made)) << i;
+        EXPECT_TRUE(item.thumbnailInFile()) << i;
+    }
+    const BlockHandle block = loaded.item(1)->thumbnail();
+    ASSERT_TRUE(isBlockHandle(block));
+    EXPECT_FALSE(loaded.item(1)->thumbnailInFile());
+    EXPECT_EQ(loaded.item(1)->thumbnail(), block);
+    EXPECT_EQ(std::memcmp(blockLock(block), blockLock(made.item(1)->thumbnail()),
+                  sizeof(ItemInfo) + made.item(1)->info()->dataSize),
+        0);
+    for (CAlbumDoc *doc : { &made, &loaded })
+        doc->setSingleItemStoring(false);
+    EXPECT_EQ(storeToBytes(loaded), storeToBytes(made));
 }

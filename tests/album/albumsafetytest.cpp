@@ -6,6 +6,7 @@
 
 #include "album/albumlock.h"
 #include "album/albumsave.h"
+#include "album/albumsource.h"
 #include "core/messageids.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
@@ -18,7 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include <sys/resource.h>
 
@@ -244,6 +247,62 @@ TEST_F(AlbumSafety, ADamagedAlbumSaysHowMuchWasRecoveredAndIsKeptBesideTheFirstS
     ASSERT_TRUE(whole.onOpenDocument(path));
     EXPECT_FALSE(whole.loadReport().damaged);
     EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+// An album's bitmaps stay in its file until wanted. Another program cutting the file short or
+// writing over it while the album is open loses them: the grid gets no picture and a save says
+// why and writes nothing. A file put in its place by a rename leaves the old one readable.
+TEST_F(AlbumSafety, AnAlbumFileChangedWhileOpenIsNeverSavedFromTheChangedBytes)
+{
+    CAlbumDoc other;
+    other.insertItem(testItem(QStringLiteral("/other/0.jpg"), 30, 30));
+    const QString otherPath = folder + QStringLiteral("/Other.gmx");
+    ASSERT_TRUE(other.onSaveDocument(otherPath));
+    const QByteArray otherBytes = fileBytes(otherPath);
+    const QImage picture = doc.item(1)->thumbnailImage();
+    ASSERT_FALSE(picture.isNull());
+
+    const struct {
+        const char *name;
+        std::function<void()> change;
+        bool lost;
+    } cases[] = {
+        { "cut short", [&] { QFile(path).resize(272 + 3 * 1357 + 100); }, true },
+        { "written over in place", [&] { writeFile(path, otherBytes); }, true },
+        { "replaced by a rename",
+            [&] {
+                const QString fresh = folder + QStringLiteral("/fresh.tmp");
+                writeFile(fresh, otherBytes);
+                ASSERT_EQ(std::rename(QFile::encodeName(fresh), QFile::encodeName(path)), 0);
+            },
+            false },
+    };
+    for (const auto &entry : cases) {
+        writeFile(path, original);
+        CAlbumDoc reader;
+        ASSERT_TRUE(reader.onOpenDocument(path)) << entry.name;
+        ASSERT_TRUE(reader.item(1)->thumbnailInFile()) << entry.name;
+        entry.change();
+        const QByteArray changed = fileBytes(path);
+        EXPECT_EQ(reader.item(1)->thumbnailImage().isNull(), entry.lost) << entry.name;
+        EXPECT_EQ(reader.item(1)->thumbnailLost(), entry.lost) << entry.name;
+        EXPECT_EQ(reader.item(2)->hasThumbnail(), !entry.lost) << entry.name;
+
+        const QString copy = folder + QStringLiteral("/Copy.gmx");
+        QFile::remove(copy);
+        recorder.clear();
+        EXPECT_EQ(reader.onSaveDocument(copy), !entry.lost) << entry.name;
+        if (entry.lost) {
+            EXPECT_EQ(reader.lastError(), AlbumFileSource::changedReason()) << entry.name;
+            EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kAlbumNotSaved });
+            EXPECT_FALSE(QFileInfo::exists(copy)) << entry.name;
+            EXPECT_FALSE(reader.onSaveDocument(path)) << entry.name;
+            EXPECT_EQ(fileBytes(path), changed) << entry.name;
+        } else {
+            EXPECT_EQ(reader.item(1)->thumbnailImage(), picture);
+            EXPECT_EQ(fileBytes(copy), original) << entry.name;
+        }
+    }
 }
 
 TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)

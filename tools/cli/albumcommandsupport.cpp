@@ -174,17 +174,17 @@ bool writeThumbnailPicture(const AlbumItem &item, const QString &path)
         return false;
     }
     // A bitmap the album file cut short reads as zeros: never hand that out as a picture.
-    if (item.thumbnailCut() || item.thumbnailImage().isNull()) {
+    const QByteArray bitmap = item.thumbnailBitmap();
+    if (item.thumbnailCut() || thumbnailBitmapImage(*item.info(), bitmap).isNull()) {
         cliFail(item.path(), QStringLiteral("the item's thumbnail is damaged"));
         return false;
     }
-    const ItemInfo *info = item.info();
-    OwnedBlock picture(blockAlloc(0, info->dataSize));
+    OwnedBlock picture(blockAlloc(0, std::size_t(bitmap.size())));
     if (!picture) {
         cliFail(path, QStringLiteral("not enough memory"));
         return false;
     }
-    std::memcpy(blockLock(picture.handle()), info + 1, info->dataSize);
+    std::memcpy(blockLock(picture.handle()), bitmap.constData(), std::size_t(bitmap.size()));
     const int result = SaveImageFile(picture.handle(), QFileInfo(path).absoluteFilePath());
     if (result != kWriteDone) {
         cliFail(path, pictureWriteProblem(result, path));
@@ -244,8 +244,7 @@ int albumFacts(const QStringList &args)
 }
 
 // "0,3,5-9" as album item indexes in the order given; nothing after a usage error.
-std::optional<QList<int>> parseItemList(
-    const QString &command, const QString &text, int itemCount)
+std::optional<QList<int>> parseItemList(const QString &command, const QString &text, int itemCount)
 {
     QList<int> indexes;
     for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {

@@ -74,7 +74,7 @@ QString defaultFieldLabel(int row)
 
 bool hasUsableThumbnail(const AlbumItem &item)
 {
-    return isBlockHandle(item.thumbnail()) && item.exists();
+    return item.hasThumbnail() && item.exists();
 }
 
 } // namespace
