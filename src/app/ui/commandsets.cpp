@@ -6,14 +6,8 @@
 #include "app/helptopics.h"
 #include "core/appsettings.h"
 #include "core/commandids.h"
-#include "imaging/mediatypes.h"
 #include "launcherbar.h"
 #include "online/ui/onlinecommands.h"
-#include "publish/ui/postcardwizard.h"
-#include "publish/ui/presentationwindow.h"
-#include "publish/ui/searchdialog.h"
-#include "publish/ui/slideshowwizard.h"
-#include "publish/ui/webalbumwizard.h"
 #include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
 
@@ -103,66 +97,6 @@ CommandSet launcherCommandSet(LauncherBar &launcher)
         { Command::kExternalPrograms, 0,
             QApplication::translate("CMainFrame", "&External Programs..."),
             [&launcher] { launcher.runSetup(); }, {}, { kAlbumMenu, 400 } },
-    };
-    return set;
-}
-
-CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame)
-{
-    CommandSet set;
-    set.name = QStringLiteral("publish");
-    set.menus = { standardMenu(kAlbumMenu) };
-    set.commands = {
-        { Command::kWebAlbum, 0, QApplication::translate("CMainFrame", "Make &Web Album..."),
-            [&document, frame] {
-                glimmerix::runWebAlbumWizard(document, appSettings(), frame, openHelpTopic);
-            },
-            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 500 } },
-        { Command::kSlideShow, 0, QApplication::translate("CMainFrame", "Make &Slide Show..."),
-            [&document, frame] {
-                glimmerix::runSlideShowWizard(document, appSettings(), frame, openHelpTopic);
-            },
-            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 510 } },
-    };
-    return set;
-}
-
-CommandSet postcardCommandSet(CAlbumDoc &document, CAlbumView &view, QWidget *frame)
-{
-    CommandSet set;
-    set.name = QStringLiteral("video postcard");
-    set.menus = { standardMenu(kAlbumMenu) };
-    set.commands = {
-        { Command::kVideoPostcard, 0,
-            QApplication::translate("CMainFrame", "Make Video &Postcard..."),
-            [&document, &view, frame] {
-                // The current item's clip is chosen in advance when it is a video that is there.
-                const AlbumItem *item = document.item(view.current());
-                const bool clip = item && item->exists() && IsVideoFile(item->absolutePath());
-                runPostcardWizard(clip ? item->absolutePath() : QString(), frame, openHelpTopic);
-            },
-            {}, { kAlbumMenu, 520 } },
-    };
-    return set;
-}
-
-CommandSet searchCommandSet(
-    CAlbumDoc &document, CAlbumView &view, AlbumListAccess &albumList, QWidget *frame)
-{
-    CommandSet set;
-    set.name = QStringLiteral("search and presentation");
-    set.menus = { standardMenu(kAlbumMenu) };
-    set.commands = {
-        { Command::kSearchAlbums, 0, QApplication::translate("CMainFrame", "Searc&h Albums..."),
-            [&document, &view, &albumList, frame] {
-                runSearchDialog(document, albumList, view.fieldLabels(), frame, openHelpTopic);
-            },
-            {}, { kAlbumMenu, 600 }, QKeySequence::Find },
-        { Command::kPresentation, 0,
-            QApplication::translate("CMainFrame", "&Full-Screen Slide Show..."),
-            [&document, frame] { startPresentation(document, frame, openHelpTopic); },
-            [&document] { return document.itemCount() > 0; }, { kAlbumMenu, 610 },
-            QKeySequence(Qt::Key_F5) },
     };
     return set;
 }

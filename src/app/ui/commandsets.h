@@ -7,7 +7,6 @@ class QWidget;
 namespace glimmerix
 {
 
-class AlbumListAccess;
 class AlbumManager;
 class CAlbumDoc;
 class CAlbumView;
@@ -15,6 +14,7 @@ class LauncherBar;
 
 // The command sets of the subsystems the main window holds. Each set brings its commands, their
 // menu places and their enable rules; the album document's own set is AlbumCommands::commandSet.
+// The product, search and presentation sets are in publish/ui/publishcommands.h.
 
 // The view's item commands: selection, removal, field labels, the current item's picture,
 // properties, files, thumbnail and attached sound.
@@ -23,13 +23,6 @@ CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document);
 CommandSet albumManagementCommandSet(AlbumManager &manager);
 // The external-program set-up of the launcher bar.
 CommandSet launcherCommandSet(LauncherBar &launcher);
-// The product wizards the album view starts, over `frame`.
-CommandSet publishCommandSet(CAlbumDoc &document, QWidget *frame);
-// The video postcard wizard, with the view's current clip chosen in advance, over `frame`.
-CommandSet postcardCommandSet(CAlbumDoc &document, CAlbumView &view, QWidget *frame);
-// The album search and the full-screen presentation of the album, over `frame`.
-CommandSet searchCommandSet(
-    CAlbumDoc &document, CAlbumView &view, AlbumListAccess &albumList, QWidget *frame);
 // The online photo service's Download and Upload, over the application's service settings.
 CommandSet onlineServiceCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.

@@ -11,6 +11,7 @@
 #include "app/helptopics.h"
 #include "app/mailsender.h"
 #include "commandsets.h"
+#include "core/appsettings.h"
 #include "core/commandids.h"
 #include "core/controlids.h"
 #include "core/folders.h"
@@ -29,6 +30,7 @@
 #include "platform/paths.h"
 #include "platform/programstarter.h"
 #include "platform/strings.h"
+#include "publish/ui/publishcommands.h"
 #include "view/albumclipboard.h"
 #include "view/halftone.h"
 #include "view/ui/albumview.h"
@@ -175,13 +177,14 @@ CommandSet CMainFrame::frameCommandSet()
 
 void CMainFrame::createCommands()
 {
+    const PublishCommandContext publishing { *m_document, appSettings(), *m_albumListAccess, this,
+        [view = m_view] { return view->current(); },
+        [view = m_view] { return view->fieldLabels(); }, openHelpTopic };
     CommandSet sets[] = { frameCommandSet(), m_commands->commandSet(),
         viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
-        launcherCommandSet(*m_launcher), publishCommandSet(*m_document, this),
-        postcardCommandSet(*m_document, *m_view, this),
-        searchCommandSet(*m_document, *m_view, *m_albumListAccess, this),
-        onlineServiceCommandSet(*m_document, this), helpCommandSet(), m_transfer->commandSet(),
-        acquireCommandSet(*this) };
+        launcherCommandSet(*m_launcher), publishCommandSet(publishing),
+        searchCommandSet(publishing), onlineServiceCommandSet(*m_document, this), helpCommandSet(),
+        m_transfer->commandSet(), acquireCommandSet(*this) };
     for (CommandSet &set : sets) {
         const QString name = set.name;
         // Two subsystems claiming one number is a programming error the tests would show.
