@@ -543,22 +543,9 @@ CPostCard3::CPostCard3(PostcardWizardState &state, const CPostCardText &text,
     setTitle(tr("Destination"));
     setSubTitle(tr("Choose where the postcard goes, then choose Finish."));
     setFinalPage(true);
-    auto *group = new QButtonGroup(this);
-    group->addButton(m_cdRadio);
-    group->addButton(m_folderRadio);
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(m_cdRadio, 0, 0, 1, 3);
-    grid->addWidget(m_discFolderBox, 1, 1);
-    grid->addWidget(m_discFolderName, 1, 2);
-    grid->addWidget(m_folderRadio, 2, 0, 1, 2);
-    grid->addWidget(m_browse, 2, 2, Qt::AlignRight);
-    grid->addWidget(m_folderText, 3, 1, 1, 2);
-    grid->addWidget(new QLabel(tr("Space needed (bytes):"), this), 4, 0, 1, 2);
-    grid->addWidget(m_neededSize, 4, 2);
-    grid->addWidget(new QLabel(tr("Free space (bytes):"), this), 5, 0, 1, 2);
-    grid->addWidget(m_freeSpace, 5, 2);
-    grid->setRowStretch(6, 1);
-    grid->setColumnMinimumWidth(0, 20);
+    layOutDestinationPage(this,
+        { m_cdRadio, m_discFolderBox, m_discFolderName, m_folderRadio, m_browse, m_folderText,
+            m_neededSize, m_freeSpace, {} });
     if (!m_cd || !m_cd->available())
         m_cdRadio->setText(tr("&CD (no CD application)"));
     connect(m_folderRadio, &QRadioButton::clicked, this, [this] {

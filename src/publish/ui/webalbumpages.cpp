@@ -192,26 +192,9 @@ CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, const AppSett
     setTitle(tr("Destination"));
     setSubTitle(tr("Choose where the web album goes, then choose Finish."));
     setFinalPage(true);
-    auto *group = new QButtonGroup(this);
-    group->addButton(m_cdRadio);
-    group->addButton(m_folderRadio);
-    m_folderText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(m_cdRadio, 0, 0, 1, 3);
-    grid->addWidget(m_discFolderBox, 1, 1);
-    grid->addWidget(m_discFolderName, 1, 2);
-    grid->addWidget(m_folderRadio, 2, 0, 1, 2);
-    grid->addWidget(m_browse, 2, 2, Qt::AlignRight);
-    grid->addWidget(m_folderText, 3, 1, 1, 2);
-    grid->addWidget(new QLabel(tr("Space needed (bytes):"), this), 4, 0, 1, 2);
-    grid->addWidget(m_neededSize, 4, 2);
-    grid->addWidget(new QLabel(tr("Free space (bytes):"), this), 5, 0, 1, 2);
-    grid->addWidget(m_freeSpace, 5, 2);
-    grid->addWidget(m_autoRunBox, 6, 0);
-    grid->addWidget(m_spareBox, 6, 1);
-    grid->setRowStretch(7, 1);
-    grid->setColumnMinimumWidth(0, 20);
+    layOutDestinationPage(this,
+        { m_cdRadio, m_discFolderBox, m_discFolderName, m_folderRadio, m_browse, m_folderText,
+            m_neededSize, m_freeSpace, { m_autoRunBox, m_spareBox } });
 
     m_autoRunBox->hide();
     m_spareBox->hide();
@@ -332,6 +315,30 @@ void CWebPage4::folderRadioClicked()
 bool CWebPage4::checkDiscFolderName()
 {
     return acceptDiscFolderField(m_discFolderBox, m_discFolderName);
+}
+
+void layOutDestinationPage(QWizardPage *page, const DestinationControls &controls)
+{
+    auto *group = new QButtonGroup(page);
+    group->addButton(controls.cd);
+    group->addButton(controls.folder);
+    controls.folderText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *grid = new QGridLayout(page);
+    grid->addWidget(controls.cd, 0, 0, 1, 3);
+    grid->addWidget(controls.discFolderBox, 1, 1);
+    grid->addWidget(controls.discFolderName, 1, 2);
+    grid->addWidget(controls.folder, 2, 0, 1, 2);
+    grid->addWidget(controls.browse, 2, 2, Qt::AlignRight);
+    grid->addWidget(controls.folderText, 3, 1, 1, 2);
+    grid->addWidget(new QLabel(QWizardPage::tr("Space needed (bytes):"), page), 4, 0, 1, 2);
+    grid->addWidget(controls.neededSize, 4, 2);
+    grid->addWidget(new QLabel(QWizardPage::tr("Free space (bytes):"), page), 5, 0, 1, 2);
+    grid->addWidget(controls.freeSpace, 5, 2);
+    int column = 0;
+    for (QWidget *widget : controls.lastRow)
+        grid->addWidget(widget, 6, column++);
+    grid->setRowStretch(controls.lastRow.isEmpty() ? 6 : 7, 1);
+    grid->setColumnMinimumWidth(0, 20);
 }
 
 bool acceptDiscFolderField(const QCheckBox *box, QLineEdit *nameField)

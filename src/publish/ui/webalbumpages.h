@@ -106,6 +106,24 @@ private:
     bool m_activated = false;
 };
 
+// The controls every product's destination page shows: the CD choice with its disc folder, the
+// folder choice with Browse and the chosen folder, the needed and free space, and a last row of
+// the page's own check boxes.
+struct DestinationControls {
+    QRadioButton *cd;
+    QCheckBox *discFolderBox;
+    QLineEdit *discFolderName;
+    QRadioButton *folder;
+    QPushButton *browse;
+    QLabel *folderText;
+    QLabel *neededSize;
+    QLabel *freeSpace;
+    QList<QWidget *> lastRow;
+};
+
+// Lays `controls` out on `page` the same way for every product and groups the two choices.
+void layOutDestinationPage(QWizardPage *page, const DestinationControls &controls);
+
 // The disc folder name of a destination page when `box` is checked: refused with message 50505
 // when it holds a character no disc name may hold; otherwise its spaces become '_' in `name`.
 bool acceptDiscFolderField(const QCheckBox *box, QLineEdit *name);
