@@ -13,3 +13,11 @@ if(GLIMMERIX_SANITIZE)
                       $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# With GLIMMERIX_SANITIZE_THREAD every target is built with ThreadSanitizer instead, for the code
+# that runs work on several threads (imports, web album pages); tools/test-threads.sh runs it.
+if(GLIMMERIX_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer
+                      $<$<CXX_COMPILER_ID:GNU>:-Wno-tsan>)
+  add_link_options(-fsanitize=thread)
+endif()

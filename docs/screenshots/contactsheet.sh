@@ -4,12 +4,8 @@
 # Usage: docs/screenshots/contactsheet.sh [BIN_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-bin="$(cd "${1:-$here/../../build/bin}" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+. "$here/private-session.sh"
 export QT_QPA_PLATFORM=offscreen
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 album="$("$here/make_sample_album.sh" "$GLIMMERIX_HOME" "$bin" 2>/dev/null | tail -1)"
 "$bin/glimix-cli" print "$album" "$work/sheet.pdf" --page a4 --title "Holiday 2026" \
   --footer "Printed by Glimmerix" --page-numbers --border Gold.frm --background Linen.bkg

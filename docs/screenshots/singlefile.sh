@@ -6,11 +6,7 @@
 # Usage: docs/screenshots/singlefile.sh [BIN_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-bin="$(cd "${1:-$here/../../build/bin}" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+. "$here/private-session.sh"
 convert -size 800x600 xc:'rgb(40,90,160)' -fill 'rgb(240,200,40)' -draw "circle 400,300 400,150" \
   "$work/sun.jpg"
 timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

@@ -4,11 +4,7 @@
 # Usage: take_screenshot.sh [BIN_DIR] (run inside xvfb-run -a -s "-screen 0 1024x768x24")
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-bin="${1:-$here/../../build/bin}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+. "$here/private-session.sh"
 album="$("$here/make_sample_album.sh" "$GLIMMERIX_HOME" "$bin" 2>/dev/null | tail -1)"
 "$bin/glimix" "$album" &
 pid=$!

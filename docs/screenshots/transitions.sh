@@ -4,12 +4,8 @@
 # Usage: transitions.sh [BIN_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-bin="${1:-$here/../../build/bin}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+. "$here/private-session.sh"
 export QT_QPA_PLATFORM=offscreen
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 convert -size 320x180 gradient:'#1e3c78'-'#9ec8f0' "$work/old.bmp"
 convert -size 320x180 plasma:'#f0a030'-'#802010' -seed 7 "$work/new.bmp"
 tiles=()

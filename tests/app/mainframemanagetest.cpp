@@ -28,11 +28,7 @@ namespace
 
 QString makePicture(const QString &folder, const QString &name)
 {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    const QString path = folder + u'/' + name;
-    picture.save(path);
-    return path;
+    return makeTestPicture(folder, name, Qt::darkGreen, QSize(40, 30));
 }
 
 template<typename Dialog> void whenDialogOpens(std::function<void(Dialog *)> act)

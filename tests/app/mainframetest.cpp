@@ -56,15 +56,6 @@ using namespace glimmerix;
 namespace
 {
 
-QString makePicture(const QString &folder, const QString &name, QColor colour = Qt::darkCyan)
-{
-    QImage picture(64, 48, QImage::Format_RGB32);
-    picture.fill(colour);
-    const QString path = folder + u'/' + name;
-    picture.save(path);
-    return path;
-}
-
 QStringList itemPaths(const CAlbumDoc &document)
 {
     QStringList paths;
@@ -93,7 +84,7 @@ protected:
         // One saved album in the albums folder.
         CAlbumDoc saved;
         saved.onNewDocument();
-        saved.addFile(makePicture(folder, QStringLiteral("saved.jpg")));
+        saved.addFile(makeTestPicture(folder, QStringLiteral("saved.jpg")));
         ASSERT_TRUE(saved.saveAs(QStringLiteral("Trip")));
         frame = std::make_unique<CMainFrame>();
         frame->SelectAlbumByName(QStringLiteral("NEW"));
@@ -115,7 +106,7 @@ TEST_F(MainFrameTest, AlbumListSwitchAsksAboutAModifiedUntitledAlbum)
     ASSERT_EQ(list->objectName(), "32785");
     EXPECT_EQ(list->currentText(), CAlbumDoc::untitledName());
     EXPECT_TRUE(frame->IsNewAlbumSelected());
-    document().addFile(makePicture(folder, QStringLiteral("new.jpg")));
+    document().addFile(makeTestPicture(folder, QStringLiteral("new.jpg")));
     ASSERT_TRUE(document().isModified());
 
     // Cancel keeps the untitled album and puts the list back.
@@ -158,10 +149,10 @@ TEST_F(MainFrameTest, AlbumFromAnotherFolderIsListedWithAStar)
 
 TEST_F(MainFrameTest, DroppedFilesKeepTheirOrderAtTheDropPoint)
 {
-    const QString a = makePicture(folder, "a.jpg"), b = makePicture(folder, "b.jpg");
+    const QString a = makeTestPicture(folder, "a.jpg"), b = makeTestPicture(folder, "b.jpg");
     ASSERT_EQ(frame->addDroppedFiles({ a, b }, QPoint(-5, -5)), 2); // not on an item: the end
-    const QStringList dropped = { makePicture(folder, "x.jpg"), makePicture(folder, "y.jpg"),
-        makePicture(folder, "z.jpg") };
+    const QStringList dropped = { makeTestPicture(folder, "x.jpg"),
+        makeTestPicture(folder, "y.jpg"), makeTestPicture(folder, "z.jpg") };
     // The point lies on the second cell.
     const QPoint onSecond = cellRect(0, 1).center();
     EXPECT_EQ(frame->addDroppedFiles(dropped + QStringList { a }, onSecond), 3);
@@ -172,11 +163,11 @@ TEST_F(MainFrameTest, EnableStatesAndStatusPanesFollowTheAlbum)
 {
     EXPECT_FALSE(frame->action(Command::kSendMail)->isEnabled());
     EXPECT_FALSE(frame->action(Command::kSave)->isEnabled());
-    document().addFile(makePicture(folder, "one.jpg"));
+    document().addFile(makeTestPicture(folder, "one.jpg"));
     Q_EMIT document().itemsChanged();
     EXPECT_FALSE(frame->action(Command::kSort)->isEnabled()); // one item
     EXPECT_TRUE(frame->action(Command::kSave)->isEnabled());
-    document().addFile(makePicture(folder, "two.jpg"));
+    document().addFile(makeTestPicture(folder, "two.jpg"));
     Q_EMIT document().itemsChanged();
     EXPECT_TRUE(frame->action(Command::kSort)->isEnabled());
 
@@ -199,7 +190,7 @@ TEST_F(MainFrameTest, EnableStatesAndStatusPanesFollowTheAlbum)
 TEST_F(MainFrameTest, ImagePathMessageAddsThePicture)
 {
     EXPECT_EQ(frame->handleInstanceMessage(kImagePathMessage, 0, 0, {}), 0); // no shared memory
-    const QString picture = makePicture(folder, "shared.jpg");
+    const QString picture = makeTestPicture(folder, "shared.jpg");
     const auto memory = publishImagePath(picture);
     ASSERT_TRUE(memory);
     EXPECT_EQ(frame->handleInstanceMessage(kImagePathMessage, 0, 0, {}), 1);
@@ -224,7 +215,7 @@ TEST_F(MainFrameTest, SizingSnapsToWholeCellsAndMinimumSizeHolds)
 TEST_F(MainFrameTest, FieldLabelsSortAndRemoveThroughTheirDialogs)
 {
     for (const char *name : { "b.jpg", "c.jpg", "a.jpg" })
-        document().addFile(makePicture(folder, QLatin1String(name)));
+        document().addFile(makeTestPicture(folder, QLatin1String(name)));
     Q_EMIT document().itemsChanged();
 
     // Field labels: an empty text keeps its label; the settings hear of the change.
@@ -272,7 +263,7 @@ TEST_F(MainFrameTest, FieldLabelsSortAndRemoveThroughTheirDialogs)
 
 TEST_F(MainFrameTest, MailHandsTheCurrentFileToTheMailProgram)
 {
-    const QString picture = makePicture(folder, "mail me.jpg");
+    const QString picture = makeTestPicture(folder, "mail me.jpg");
     document().addFile(picture);
     Q_EMIT document().itemsChanged();
     // xdg-email hands the mailto: address to $BROWSER when no desktop mail program is set.
@@ -310,7 +301,7 @@ TEST_F(MainFrameTest, AttachedSoundPlaysInItsOwnWindow)
     // As the program does: Qt Multimedia plays through FFmpeg.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "ffmpeg");
-    document().addFile(makePicture(folder, "with sound.jpg"));
+    document().addFile(makeTestPicture(folder, "with sound.jpg"));
     Q_EMIT document().itemsChanged();
     QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_FALSE(frame->runCommand(Command::kPlaySound));
@@ -329,7 +320,7 @@ TEST_F(MainFrameTest, AttachedSoundPlaysInItsOwnWindow)
 
 TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
 {
-    document().addFile(makePicture(folder, "kept.jpg"));
+    document().addFile(makeTestPicture(folder, "kept.jpg"));
     Q_EMIT document().itemsChanged();
     whenDialogOpens([](QDialog *dialog) {
         dialog->findChild<QLineEdit *>()->setText("Garden Party");
@@ -360,7 +351,7 @@ TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
 // and its data must survive.
 TEST_F(MainFrameTest, ClosingAsksAboutAlbumItemsStillOnTheClipboard)
 {
-    document().addFile(makePicture(folder, QStringLiteral("copied.jpg")));
+    document().addFile(makeTestPicture(folder, QStringLiteral("copied.jpg")));
     document().setModified(false);
     struct Case {
         const char *name;
@@ -406,7 +397,7 @@ TEST_F(MainFrameTest, AlbumItemDroppedOnALauncherButtonStartsItsProgramWithTheFi
     const QString viewer = folder + QStringLiteral("/viewer");
     LauncherBar *bar = frame->launcherBar();
     bar->setPrograms({ { viewer, QStringLiteral("Viewer"), {} } });
-    const QString picture = makePicture(folder, QStringLiteral("for the viewer.jpg"));
+    const QString picture = makeTestPicture(folder, QStringLiteral("for the viewer.jpg"));
     document().addFile(picture);
     const std::unique_ptr<QMimeData> data(frame->transfer()->dragData(0));
     // As in a real drag, the bar takes the drag when it enters, then the drop lands.
@@ -426,7 +417,7 @@ TEST_F(MainFrameTest, AlbumItemDroppedOnALauncherButtonStartsItsProgramWithTheFi
 
 TEST_F(MainFrameTest, ClosingWithUnsavedChangesCanBeCancelled)
 {
-    document().addFile(makePicture(folder, "unsaved.jpg"));
+    document().addFile(makeTestPicture(folder, "unsaved.jpg"));
     host.queueAnswer(MessageAnswer::Cancel);
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(host.messageIds(), (QList<int> { 50325 }));
@@ -475,7 +466,7 @@ TEST_F(MainFrameTest, ReplacingAModifiedAlbumAsksFirstAndCancelKeepsTheChanges)
         document().setModified(false);
         frame->SelectAlbumByName(trip);
         ASSERT_EQ(document().pathName(), trip);
-        document().addFile(makePicture(folder, QStringLiteral("change.jpg")));
+        document().addFile(makeTestPicture(folder, QStringLiteral("change.jpg")));
         ASSERT_TRUE(document().isModified());
         host.clear();
         host.queueAnswer(MessageAnswer::Cancel);
@@ -509,7 +500,7 @@ TEST_F(MainFrameTest, OpenConvertAndRebuildAreInTheMenusAndWork)
     EXPECT_EQ(frame->action(Command::kOpen)->shortcut(), QKeySequence(QKeySequence::Open));
 
     // Open takes an album from any folder; the list marks it as from elsewhere.
-    const QString picture = makePicture(folder, QStringLiteral("far.jpg"));
+    const QString picture = makeTestPicture(folder, QStringLiteral("far.jpg"));
     CAlbumDoc far;
     far.onNewDocument();
     far.addFile(picture);
@@ -555,7 +546,7 @@ TEST_F(MainFrameTest, OpenConvertAndRebuildAreInTheMenusAndWork)
 
 TEST_F(MainFrameTest, AttachSoundRefusesAPathTheRecordCannotHold)
 {
-    document().addFile(makePicture(folder, QStringLiteral("pic.jpg")));
+    document().addFile(makeTestPicture(folder, QStringLiteral("pic.jpg")));
     Q_EMIT document().itemsChanged();
     QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
     document().setModified(false);
@@ -591,8 +582,8 @@ TEST_F(MainFrameTest, HandoversWaitForAnOpenDialogAndDeadSendersAreHarmless)
     server.setReceiver(kImagePathMessage, frame.get());
     ASSERT_TRUE(server.listen(QStringLiteral("handover-dialog")))
         << qPrintable(server.errorString());
-    const QString sent = makePicture(folder, "sent.jpg");
-    const QString relayed = makePicture(folder, "relayed.jpg");
+    const QString sent = makeTestPicture(folder, "sent.jpg");
+    const QString relayed = makeTestPicture(folder, "relayed.jpg");
     InstanceFrame request;
     request.number = kImagePathMessage;
 
@@ -692,8 +683,8 @@ TEST_F(MainFrameTest, RightClickAnywhereOnTheLauncherBarOpensTheProgramChooser)
 TEST(MainFrameProcesses, SecondStartAndSendImageAddToTheRunningAlbum)
 {
     const QString folder = makeTestFolder(QStringLiteral("handed"));
-    const QString a = makePicture(folder, "a.jpg"), b = makePicture(folder, "b b.jpg");
-    const QString c = makePicture(folder, "c.jpg");
+    const QString a = makeTestPicture(folder, "a.jpg"), b = makeTestPicture(folder, "b b.jpg");
+    const QString c = makeTestPicture(folder, "c.jpg");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("GLIMMERIX_DEBUG_HANDOVER", "1");
     QProcess running;

@@ -52,15 +52,6 @@ QList<int> range(int from, int to)
     return numbers;
 }
 
-QString makePicture(const QString &folder, const QString &name)
-{
-    QImage picture(64, 48, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    const QString path = folder + u'/' + name;
-    picture.save(path);
-    return path;
-}
-
 } // namespace
 
 TEST(SingleFileTicks, HideOpenAndExitFollowTheCounter)
@@ -105,7 +96,7 @@ protected:
 
 TEST_F(SingleFileViewingTest, PictureShowsInThePictureWindowAndTheCompactWindowFollows)
 {
-    const QString picture = makePicture(folder, QStringLiteral("beach.jpg"));
+    const QString picture = makeTestPicture(folder, QStringLiteral("beach.jpg"));
     viewing->start(picture);
     EXPECT_TRUE(frame->document()->isEmbedded());
     ASSERT_EQ(frame->document()->itemCount(), 1);
@@ -164,7 +155,7 @@ TEST_F(SingleFileViewingTest, OtherFilesGoToTheirApplicationAndTheProgramEnds)
 TEST_F(SingleFileViewingTest, EmptyAlbumAsksForAFileAndDecliningShowsTheCompactWindow)
 {
     // A file is asked for, starting in the photos folder, and shown.
-    const QString picture = makePicture(folder, QStringLiteral("chosen.jpg"));
+    const QString picture = makeTestPicture(folder, QStringLiteral("chosen.jpg"));
     host.queueOpenFileNames({ picture });
     viewing->start(QString());
     waitForTheItem();
@@ -191,7 +182,7 @@ TEST_F(SingleFileViewingTest, StoredOneItemAlbumShowsItsItemAndAnUnreadablePictu
         const QString album = folder + u'/' + name + QStringLiteral(".gmx");
         CAlbumDoc stored;
         stored.onNewDocument();
-        EXPECT_EQ(stored.addFile(makePicture(folder, name + QStringLiteral(".jpg"))), 1);
+        EXPECT_EQ(stored.addFile(makeTestPicture(folder, name + QStringLiteral(".jpg"))), 1);
         EXPECT_TRUE(stored.saveAs(album));
         return album;
     };

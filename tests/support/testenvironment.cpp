@@ -1,6 +1,7 @@
 #include "testenvironment.h"
 
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -82,4 +83,13 @@ void saveScreenshotWhenAsked(QWidget &widget, const QString &fileName)
     widget.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
     ASSERT_TRUE(widget.grab().save(QDir(folder).filePath(fileName)));
+}
+
+QString makeTestPicture(const QString &folder, const QString &name, QColor colour, QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    const QString path = folder + u'/' + name;
+    EXPECT_TRUE(picture.save(path)) << path.toStdString();
+    return path;
 }

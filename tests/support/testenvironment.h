@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -19,6 +21,10 @@ QString fixturePath(const QString &relativePath);
 QByteArray fileBytes(const QString &path);
 // Creates or truncates `path` with `bytes`; a file that cannot be written fails the test.
 void writeFile(const QString &path, const QByteArray &bytes);
+// Writes a picture of one colour to `folder`/`name` (the name's extension picks the format) and
+// returns its path; a picture that cannot be written fails the test.
+QString makeTestPicture(const QString &folder, const QString &name, QColor colour = Qt::darkCyan,
+    QSize size = QSize(64, 48));
 // Folder with the built programs (glimix, glimix-cli) and the language bundle.
 QString programFolder();
 // When GLIMMERIX_SCREENSHOTS names a folder, shows `widget` and saves a picture of it there as

@@ -1,0 +1,8 @@
+# Sourced by the screenshot scripts after they set `here`: the user folder, settings and runtime
+# folder live in a temporary folder removed at exit, so no script touches the real user's files;
+# `bin` is the folder of the built programs (the script's first argument, else ../../build/bin).
+bin="$(cd "${1:-$here/../../build/bin}" && pwd)"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export GLIMMERIX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
