@@ -51,6 +51,7 @@ std::optional<Arguments> parseArguments(const QStringList &args)
                 [&sound](const QString &value) {
                     return sound(ShowSound::Music, QFileInfo(value).absoluteFilePath());
                 }),
+            // A flag, but one that can be refused.
             { QLatin1StringView("--item-sounds"), false,
                 [&sound](const QString &) { return sound(ShowSound::PictureSounds, {}); } },
             cliPath("--iso", parsed.iso), discFolderOption(kCommand, parsed.discFolder) });
