@@ -28,7 +28,8 @@ StartupCommandLine parseCommandLine(const QStringList &arguments, const QString 
         if (!switchesEnded && argument.startsWith(u'-')) {
             if (argument == QLatin1String("--"))
                 switchesEnded = true;
-            else if (isSwitch(argument, QLatin1StringView("embedding")))
+            else if (isSwitch(argument, QLatin1StringView("embedding"))
+                || isSwitch(argument, QLatin1StringView("view")))
                 result.embedding = true;
             else if (isSwitch(argument, QLatin1StringView("automation")))
                 result.automation = true;

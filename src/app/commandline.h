@@ -14,7 +14,7 @@ namespace glimmerix
 struct StartupCommandLine {
     QString fileName; // the first file argument (the album to open when it is one), or empty
     QStringList files; // every file argument, in order
-    bool embedding = false;
+    bool embedding = false; // "-embedding" or "--view": single-file viewing of the first file
     bool automation = false;
     QStringList unknownSwitches;
 };

@@ -5,6 +5,7 @@
 #include "app/ui/guihost.h"
 #include "app/ui/launcherbar.h"
 #include "app/ui/mainframe.h"
+#include "app/ui/singlefileviewing.h"
 #include "applicationname.h"
 #include "cdout/ui/cdoutputsetup.h"
 #include "commandline.h"
@@ -81,7 +82,9 @@ int main(int argc, char *argv[])
     const bool present = arguments.removeAll(QStringLiteral("--present")) > 0;
     const StartupCommandLine commandLine = parseCommandLine(arguments, QDir::currentPath());
     InstanceStartup instance(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
-    const InstanceStartup::Role role = instance.claim(commandLine);
+    // Single-file viewing runs on its own: it neither hands its file over nor receives any.
+    const InstanceStartup::Role role = commandLine.embedding ? InstanceStartup::Role::SecondInstance
+                                                             : instance.claim(commandLine);
     reportInstanceProblem(instance);
     if (role == InstanceStartup::Role::HandedOver)
         return 0;
@@ -119,32 +122,44 @@ int main(int argc, char *argv[])
 
     installCdOutput(settings.store(), &frame);
 
-    frame.show();
-    splash.finish(&frame);
-    // Qt does not ask for the keyboard when it shows a window; without it no shortcut (Ctrl+S,
-    // Ctrl+Q) reaches the window until the user clicks into it.
-    frame.activateWindow();
+    if (commandLine.embedding) {
+        // The window stays hidden while the file is on show (see SingleFileViewing).
+        splash.close();
+        // The hidden window must not end the program when the picture window closes: the compact
+        // window comes forward then, and closing that ends the program.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QObject::connect(
+            &frame, &CMainFrame::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        (new SingleFileViewing(frame))->start(commandLine.fileName);
+    } else {
+        frame.show();
+        splash.finish(&frame);
+        // Qt does not ask for the keyboard when it shows a window; without it no shortcut (Ctrl+S,
+        // Ctrl+Q) reaches the window until the user clicks into it.
+        frame.activateWindow();
 
-    // The album named on the command line, else the last album; one that cannot be opened is
-    // forgotten as the last album. A start with media files but no album puts them into a new,
-    // untitled album.
-    const bool mediaFilesOnly
-        = !commandLine.fileName.isEmpty() && !isAlbumFileName(commandLine.fileName);
-    const QString album
-        = mediaFilesOnly ? QString() : albumToShow(commandLine, settings.lastFile());
-    frame.SelectAlbumByName(album.isEmpty() ? CAlbumDoc::untitledName() : album);
-    if (!album.isEmpty() && album == settings.lastFile()
-        && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
-        settings.setLastFile(QString());
-    const QStringList files = instance.filesToAddHere();
-    {
-        const CAlbumDoc::ChangeBatch batch(*frame.document());
-        for (const QString &file : files)
-            frame.document()->addFile(file, -1);
+        // The album named on the command line, else the last album; one that cannot be opened is
+        // forgotten as the last album. A start with media files but no album puts them into a new,
+        // untitled album.
+        const bool mediaFilesOnly
+            = !commandLine.fileName.isEmpty() && !isAlbumFileName(commandLine.fileName);
+        const QString album
+            = mediaFilesOnly ? QString() : albumToShow(commandLine, settings.lastFile());
+        frame.SelectAlbumByName(album.isEmpty() ? CAlbumDoc::untitledName() : album);
+        if (!album.isEmpty() && album == settings.lastFile()
+            && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
+            settings.setLastFile(QString());
+        const QStringList files = instance.filesToAddHere();
+        {
+            const CAlbumDoc::ChangeBatch batch(*frame.document());
+            for (const QString &file : files)
+                frame.document()->addFile(file, -1);
+        }
+
+        if (present)
+            QTimer::singleShot(
+                0, &frame, [&frame] { startPresentationNow(*frame.document(), &frame); });
     }
-
-    if (present)
-        QTimer::singleShot(0, &frame, [&frame] { startPresentationNow(*frame.document(), &frame); });
 
     const int status = app.exec();
     finishCdOutput();

@@ -41,6 +41,9 @@ namespace glimmerix::FrameControl
 {
 inline constexpr int kItemCountPane = 123;
 inline constexpr int kStatusBar = 59393;
+// The item toolbar and the size grip of the compact window (single-file viewing).
+inline constexpr int kToolBar = 59392;
+inline constexpr int kResizeBar = 59395;
 } // namespace glimmerix::FrameControl
 
 namespace ViewControl = glimmerix::ViewControl;

@@ -208,6 +208,8 @@ inline constexpr int kPictureNotDrawn = 50395;
 inline constexpr int kPrintNumberTooSmall = 57004;
 inline constexpr int kPrintRangeReversed = 57005;
 inline constexpr int kProviderFileMissing = 57017; // %s: the item's media file
+// Single-file viewing.
+inline constexpr int kNoApplicationForFile = 59005; // %s: the file
 inline constexpr int kPreviewFailed = 61705;
 // Online photo service: signing in, listing, downloading and uploading.
 inline constexpr int kOnlineNoUserName = 50549;

@@ -4,6 +4,7 @@
 // carry them as object names, so tests and other windows find them by number.
 namespace glimmerix::Resource
 {
+inline constexpr int kItemToolBar = 4; // cut, copy and paste, 16 x 16 each
 inline constexpr int kProgramIcon = 129;
 inline constexpr int kProgressDialog = 146;
 inline constexpr int kPictureToolBar = 163; // the picture window's twelve 16 x 16 buttons

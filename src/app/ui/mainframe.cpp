@@ -645,6 +645,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     }
     delete m_pictureWindow;
     event->accept();
+    Q_EMIT closed();
 }
 
 } // namespace glimmerix

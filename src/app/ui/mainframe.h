@@ -126,6 +126,8 @@ public:
 Q_SIGNALS:
     void lastFileChanged(const QString &path);
     void fieldLabelsChanged(const QStringList &labels);
+    // The window was closed (the program's end unless another window stays).
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

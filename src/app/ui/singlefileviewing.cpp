@@ -1,0 +1,213 @@
+#include "singlefileviewing.h"
+
+#include "album/albumdoc.h"
+#include "album/albumfolders.h"
+#include "album/albumitem.h"
+#include "album/mediakind.h"
+#include "app/commandline.h"
+#include "app/filefilter.h"
+#include "core/commandids.h"
+#include "core/controlids.h"
+#include "core/folders.h"
+#include "core/messageids.h"
+#include "core/resourceids.h"
+#include "imaging/imagefile.h"
+#include "mainframe.h"
+#include "platform/host.h"
+#include "platform/programstarter.h"
+#include "platform/strings.h"
+#include "view/ui/albumview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLayout>
+#include <QSizeGrip>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace glimmerix
+{
+
+namespace
+{
+
+// The compact window opens at this size: one cell and its edit rows, not the whole screen.
+constexpr QSize kCompactSize(480, 420);
+
+} // namespace
+
+SingleFileViewing::SingleFileViewing(CMainFrame &frame)
+    : QObject(&frame)
+    , m_frame(frame)
+{
+    m_timer.setInterval(30);
+    connect(&m_timer, &QTimer::timeout, this, &SingleFileViewing::onTick);
+}
+
+void SingleFileViewing::start(const QString &file)
+{
+    CAlbumDoc &document = *m_frame.document();
+    document.setEmbedded(true);
+    dressAsCompactFrame(m_frame);
+    m_frame.installEventFilter(this);
+
+    if (!file.isEmpty()) {
+        // Either reports its own failure; the album then stays empty and a file is asked for.
+        if (isAlbumFileName(file)) {
+            document.onOpenDocument(file);
+        } else {
+            const CAlbumDoc::ChangeBatch batch(document);
+            document.addFile(file, -1);
+        }
+        // The private album holds the file it was started on: nothing for the user to save yet.
+        document.setModified(false);
+        Q_EMIT document.itemsChanged();
+    }
+    m_timer.start();
+}
+
+void SingleFileViewing::dressAsCompactFrame(CMainFrame &frame)
+{
+    frame.albumList()->setEnabled(false);
+    frame.setMinimumSize(0, 0);
+    frame.resize(kCompactSize);
+
+    auto *bar = new QToolBar(QApplication::translate("CMainFrame", "Item"), &frame);
+    bar->setObjectName(QString::number(FrameControl::kToolBar));
+    bar->setIconSize(QSize(16, 16));
+    const QImage pictures = bundleBitmap(Resource::kItemToolBar);
+    constexpr int kButtons[] = { Command::kCut, Command::kCopy, Command::kPaste };
+    for (int i = 0; i < int(std::size(kButtons)); ++i) {
+        QAction *action = frame.action(kButtons[i]);
+        if (!action)
+            continue;
+        if (!pictures.isNull())
+            action->setIcon(QIcon(QPixmap::fromImage(pictures.copy(16 * i, 0, 16, 16))));
+        bar->addAction(action);
+    }
+    frame.addToolBar(Qt::TopToolBarArea, bar);
+    // The size grip stands in the status bar's corner, where it is found by its number.
+    frame.statusBar()->setSizeGripEnabled(false);
+    auto *grip = new QSizeGrip(frame.statusBar());
+    grip->setObjectName(QString::number(FrameControl::kResizeBar));
+    frame.statusBar()->addPermanentWidget(grip);
+}
+
+void SingleFileViewing::onTick()
+{
+    if (m_asking || m_ending)
+        return;
+    const SingleFileTicks::Step step = m_ticks.tick(m_exitRequested);
+    if (step.hideFrame)
+        hideFrame();
+    if (step.postExit) {
+        endProgram();
+        return;
+    }
+    if (step.openItem)
+        openItem();
+    // Nothing else on show (the picture window was closed, or there is no item to show): the
+    // compact window comes forward so the program is never running out of sight.
+    if (m_ticks.counter() == SingleFileTicks::kDone && m_hiddenForItem && !m_ending
+        && !m_exitRequested && !m_asking && !m_frame.pictureWindow()) {
+        m_hiddenForItem = false;
+        m_frame.show();
+        m_frame.raise();
+        m_frame.activateWindow();
+    }
+}
+
+void SingleFileViewing::hideFrame()
+{
+    m_frame.hide();
+    m_hiddenForItem = true;
+    if (QWidget *picture = m_frame.pictureWindow())
+        picture->raise();
+}
+
+void SingleFileViewing::endProgram()
+{
+    m_ending = true;
+    Q_EMIT ending();
+    QMetaObject::invokeMethod(
+        &m_frame,
+        [this] {
+            if (m_frame.runCommand(Command::kExit) && !m_frame.isVisible())
+                return;
+            // The user kept the program (a save was cancelled): carry on with the window shown.
+            m_ending = false;
+            m_exitRequested = false;
+            m_hiddenForItem = true;
+        },
+        Qt::QueuedConnection);
+}
+
+void SingleFileViewing::openItem()
+{
+    if (m_itemOpened)
+        return;
+    m_itemOpened = true;
+    if (m_frame.document()->itemCount() == 0 && !askForFile())
+        return;
+    showItem(0);
+}
+
+bool SingleFileViewing::askForFile()
+{
+    CAlbumDoc &document = *m_frame.document();
+    m_asking = true;
+    const QStringList chosen = host().askOpenFileNames({ loadString(AlbumMessage::kAddFilesTitle),
+        addFilesStartFolder(document.addFilesFolder(), photosFolder()),
+        qtFileFilter(loadString(AlbumMessage::kMediaFilter)), false });
+    m_asking = false;
+    if (chosen.isEmpty() || document.addFile(chosen.constFirst(), -1) != 1)
+        return false;
+    document.setModified(false);
+    Q_EMIT document.itemsChanged();
+    return true;
+}
+
+void SingleFileViewing::showItem(int index)
+{
+    // The window may never have been shown: lay its grid out so the item can become current.
+    m_frame.layout()->activate();
+    m_frame.view()->layoutView();
+    m_frame.view()->setCurrent(index);
+    const AlbumItem *item = m_frame.document()->item(index);
+    if (!item)
+        return;
+    const QString path = item->absolutePath();
+    if (mediaKindOf(item->path()) == MediaKind::Picture) {
+        // The image file layer tells the user why a picture cannot be read.
+        const BlockHandle block = LoadImageFile(path);
+        if (!isBlockHandle(block)) {
+            endProgram();
+            return;
+        }
+        m_frame.ShowImageWindow(block, path);
+        return;
+    }
+    if (programStarter().openDocument(path)) {
+        m_exitRequested = true;
+        return;
+    }
+    // No application takes this kind of file: say so and leave the item in the compact window.
+    host().showMessage(Message::kNoApplicationForFile, { path });
+}
+
+bool SingleFileViewing::eventFilter(QObject *watched, QEvent *event)
+{
+    // Activating the main window while the picture is on show brings the picture forward
+    // instead: in this mode the picture window is the program's face.
+    if (watched == &m_frame && event->type() == QEvent::WindowActivate && !m_ending) {
+        if (QWidget *picture = m_frame.pictureWindow()) {
+            hideFrame();
+            picture->activateWindow();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace glimmerix
