@@ -60,6 +60,7 @@ TEST(CommandLine, SwitchesAndPseudoNames)
     EXPECT_TRUE(line.automation);
     EXPECT_EQ(line.unknownSwitches, QStringList { "-x" });
     EXPECT_EQ(line.fileName, "/a.jpg");
+    EXPECT_TRUE(parseCommandLine({ "--view", "a.jpg" }, kCwd).embedding);
     EXPECT_EQ(albumNameToOpen(line), "NEW");
 
     EXPECT_TRUE(meansUntitled("NEW"));

@@ -140,6 +140,10 @@ TEST_F(SingleFileViewingTest, PictureShowsInThePictureWindowAndTheCompactWindowF
         commands.append(action->objectName());
     EXPECT_EQ(commands, (QStringList { "57635", "57634", "57637" }));
     EXPECT_TRUE(frame->findChild<QSizeGrip *>(QString::number(FrameControl::kResizeBar)));
+    // Nothing can put another album in place of the one on show.
+    EXPECT_FALSE(frame->runCommand(57601));
+    EXPECT_FALSE(frame->runCommand(32797));
+    EXPECT_EQ(frame->document()->itemCount(), 1);
     saveScreenshotWhenAsked(*frame, QStringLiteral("single-file-compact.png"));
 }
 

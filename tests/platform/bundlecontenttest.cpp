@@ -92,6 +92,7 @@ const FormatCase kFormats[] = {
     { 57000, "nn" },
     { 57001, "n" },
     { 57017, "s" },
+    { 59005, "s" },
     { 59130, "s" },
     // Our disc component.
     { 59161, "ss" },

@@ -267,7 +267,8 @@ bool CMainFrame::runCommand(int id)
     if (!command)
         return false;
     updateCommandStates();
-    if (!command->isEnabled())
+    // A hidden command is not offered in this window at all.
+    if (!command->isEnabled() || !command->isVisible())
         return false;
     command->trigger();
     return true;
@@ -293,9 +294,11 @@ void CMainFrame::updateCommandStates()
             },
             Qt::QueuedConnection);
     }
-    const QString album = m_document->isUntitled()
-        ? m_document->pathName()
-        : QFileInfo(m_document->pathName()).completeBaseName();
+    // A private album of single-file viewing is named after the file it shows.
+    const AlbumItem *shown = m_document->isEmbedded() ? m_document->item(0) : nullptr;
+    const QString album = shown    ? shown->fileName()
+        : m_document->isUntitled() ? m_document->pathName()
+                                   : QFileInfo(m_document->pathName()).completeBaseName();
     setWindowTitle(QStringLiteral("%1 - %2%3")
                        .arg(loadString(Message::kProductName), album,
                            m_document->isModified() ? QStringLiteral(" *") : QString()));

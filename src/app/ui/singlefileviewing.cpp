@@ -71,10 +71,25 @@ void SingleFileViewing::start(const QString &file)
 void SingleFileViewing::dressAsCompactFrame(CMainFrame &frame)
 {
     frame.albumList()->setEnabled(false);
+    // This window shows one private album: commands that would put another album in its place
+    // (dropping this one's changes unasked) or manage the albums of the list have no place here.
+    constexpr int kAlbumSwitching[] = { Command::kNew, Command::kOpen, Command::kOpenAlbum,
+        Command::kConvertOldAlbums, Command::kRenameAlbum, Command::kCopyAlbum,
+        Command::kDeleteAlbum, Command::kCopyAlbumFiles, Command::kAlbumProperties };
+    for (int id : kAlbumSwitching) {
+        if (QAction *action = frame.action(id))
+            action->setVisible(false);
+    }
     frame.setMinimumSize(0, 0);
     frame.resize(kCompactSize);
 
+    // The launcher bar would take a third of the small window; the item toolbar gets a row of
+    // its own under the album bar.
+    if (auto *launcher = frame.findChild<QToolBar *>(QString::number(Resource::kLauncherBar)))
+        launcher->hide();
+    frame.addToolBarBreak(Qt::TopToolBarArea);
     auto *bar = new QToolBar(QApplication::translate("CMainFrame", "Item"), &frame);
+    bar->setMovable(false);
     bar->setObjectName(QString::number(FrameControl::kToolBar));
     bar->setIconSize(QSize(16, 16));
     const QImage pictures = bundleBitmap(Resource::kItemToolBar);
@@ -113,6 +128,8 @@ void SingleFileViewing::onTick()
     if (m_ticks.counter() == SingleFileTicks::kDone && m_hiddenForItem && !m_ending
         && !m_exitRequested && !m_asking && !m_frame.pictureWindow()) {
         m_hiddenForItem = false;
+        if (m_frame.view()->current() < 0 && m_frame.document()->itemCount() > 0)
+            m_frame.view()->setCurrent(0);
         m_frame.show();
         m_frame.raise();
         m_frame.activateWindow();
