@@ -92,8 +92,10 @@ TEST(PostcardWizard, PagesRefuseWhatCannotBeMadeAndFinishWritesThePackage)
     EXPECT_FALSE(destination->validatePage());
     EXPECT_EQ(host.messageIds(), QList<int>({ Message::kNoPostcardFolder }));
     host.clear();
+    // The working folder is no destination: the package would be copied onto itself.
+    EXPECT_FALSE(destination->chooseDestination(state.workingFolder));
     const QString out = makeTestFolder(QStringLiteral("card"));
-    destination->chooseDestination(out);
+    ASSERT_TRUE(destination->chooseDestination(out));
     EXPECT_TRUE(destination->validatePage());
     EXPECT_TRUE(host.messageIds().isEmpty());
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),

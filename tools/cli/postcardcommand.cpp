@@ -4,6 +4,7 @@
 // in order.
 
 #include "clicommand.h"
+#include "optionreader.h"
 
 #include "cdout/cdoutput.h"
 #include "cdout/disccomponent.h"
@@ -42,55 +43,36 @@ struct Arguments {
 std::optional<Arguments> parseArguments(const QStringList &args)
 {
     Arguments parsed;
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= args.size()) {
-                cliUsageError(kCommand, arg + QStringLiteral(" needs a value"));
-                return std::nullopt;
-            }
-            return args.at(++i);
-        };
-        std::optional<QString> text;
-        if (arg == QLatin1String("--frame")) {
-            if (!(text = value()))
-                return std::nullopt;
-            const qsizetype colon = text->lastIndexOf(u':');
-            bool ok = false;
-            parsed.frameIndex = colon > 0 ? text->mid(colon + 1).toInt(&ok) : -1;
-            if (!ok || parsed.frameIndex < 0) {
-                cliUsageError(kCommand, QStringLiteral("--frame takes CATALOG:INDEX (from 0)"));
-                return std::nullopt;
-            }
-            parsed.catalog = text->left(colon);
-        } else if (arg == QLatin1String("--picture")) {
-            if (!(text = value()))
-                return std::nullopt;
-            parsed.picture = *text;
-        } else if (arg == QLatin1String("--large")) {
-            parsed.large = true;
-        } else if (arg == QLatin1String("--text")) {
-            if (!(text = value()))
-                return std::nullopt;
-            if (parsed.texts.size() == kCardFieldCount) {
-                cliUsageError(kCommand, QStringLiteral("at most three --text lines"));
-                return std::nullopt;
-            }
-            parsed.texts.append(*text);
-        } else if (arg == QLatin1String("--iso")) {
-            if (!(text = value()))
-                return std::nullopt;
-            parsed.iso = QFileInfo(*text).absoluteFilePath();
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            cliUsageError(kCommand, QStringLiteral("unknown option ") + arg);
-            return std::nullopt;
-        } else {
-            positional.append(arg);
-        }
-    }
-    if (positional.isEmpty() || positional.size() > 2
-        || (positional.size() == 1 && parsed.iso.isEmpty())) {
+    const std::optional<QStringList> positional = readCliOptions(kCommand, args,
+        { cliValue("--frame",
+              [&parsed](const QString &value) {
+                  const qsizetype colon = value.lastIndexOf(u':');
+                  bool ok = false;
+                  parsed.frameIndex = colon > 0 ? value.mid(colon + 1).toInt(&ok) : -1;
+                  if (!ok || parsed.frameIndex < 0) {
+                      cliUsageError(
+                          kCommand, QStringLiteral("--frame takes CATALOG:INDEX (from 0)"));
+                      return false;
+                  }
+                  parsed.catalog = value.left(colon);
+                  return true;
+              }),
+            cliText("--picture", parsed.picture),
+            cliFlag("--large", [&parsed] { parsed.large = true; }),
+            cliValue("--text",
+                [&parsed](const QString &value) {
+                    if (parsed.texts.size() == kCardFieldCount) {
+                        cliUsageError(kCommand, QStringLiteral("at most three --text lines"));
+                        return false;
+                    }
+                    parsed.texts.append(value);
+                    return true;
+                }),
+            cliPath("--iso", parsed.iso) });
+    if (!positional)
+        return std::nullopt;
+    if (positional->isEmpty() || positional->size() > 2
+        || (positional->size() == 1 && parsed.iso.isEmpty())) {
         cliUsageError(kCommand, QStringLiteral("give a clip and a folder"));
         return std::nullopt;
     }
@@ -98,9 +80,9 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         cliUsageError(kCommand, QStringLiteral("give either --frame or --picture"));
         return std::nullopt;
     }
-    parsed.clip = positional.at(0);
-    if (positional.size() == 2)
-        parsed.folder = QFileInfo(positional.at(1)).absoluteFilePath();
+    parsed.clip = positional->at(0);
+    if (positional->size() == 2)
+        parsed.folder = QFileInfo(positional->at(1)).absoluteFilePath();
     return parsed;
 }
 

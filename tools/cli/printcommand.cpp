@@ -3,6 +3,7 @@
 
 #include "albumcommandsupport.h"
 #include "clicommand.h"
+#include "optionreader.h"
 
 #include "core/appsettings.h"
 #include "view/cellpictures.h"
@@ -30,8 +31,7 @@ constexpr qreal kMarginMillimetres = 10;
 struct Arguments {
     QString album;
     QString output;
-    QString items;
-    bool itemsGiven = false;
+    std::optional<QString> items;
     std::optional<int> columns;
     std::optional<int> rows;
     bool landscape = false;
@@ -61,96 +61,61 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     parsed.page = localePageSize();
     parsed.options.itemTexts = true;
     parsed.options.pageNumbers = false;
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= args.size()) {
-                cliUsageError(kCommand, arg + QStringLiteral(" needs a value"));
-                return std::nullopt;
-            }
-            return args.at(++i);
-        };
-        const auto cells = [&]() -> std::optional<int> {
-            const std::optional<QString> text = value();
-            if (!text)
-                return std::nullopt;
-            const std::optional<int> grid = gridFor(text->toInt());
-            if (!grid)
-                cliUsageError(kCommand, arg + QStringLiteral(" takes 2, 3 or 4"));
-            return grid;
-        };
-        std::optional<QString> text;
-        std::optional<int> grid;
-        if (arg == QLatin1String("--items")) {
-            if (!(text = value()))
-                return std::nullopt;
-            parsed.items = *text;
-            parsed.itemsGiven = true;
-        } else if (arg == QLatin1String("--columns")) {
-            if (!(grid = cells()))
-                return std::nullopt;
-            parsed.columns = *grid;
-        } else if (arg == QLatin1String("--rows")) {
-            if (!(grid = cells()))
-                return std::nullopt;
-            parsed.rows = *grid;
-        } else if (arg == QLatin1String("--landscape")) {
-            parsed.landscape = true;
-        } else if (arg == QLatin1String("--quality")) {
-            if (!(text = value()))
-                return std::nullopt;
-            if (*text != QLatin1String("0") && *text != QLatin1String("1")) {
-                cliUsageError(kCommand, QStringLiteral("--quality takes 0 or 1"));
-                return std::nullopt;
-            }
-            parsed.options.highQuality = *text == QLatin1String("1");
-        } else if (arg == QLatin1String("--no-media")) {
-            parsed.options.includeMedia = false;
-        } else if (arg == QLatin1String("--file-names")) {
-            parsed.options.itemTexts = false;
-            parsed.options.fileNames = true;
-        } else if (arg == QLatin1String("--page-numbers")) {
-            parsed.options.pageNumbers = true;
-        } else if (arg == QLatin1String("--title") || arg == QLatin1String("--footer")
-            || arg == QLatin1String("--border") || arg == QLatin1String("--background")) {
-            if (!(text = value()))
-                return std::nullopt;
-            if (arg == QLatin1String("--title"))
-                parsed.options.title = *text;
-            else if (arg == QLatin1String("--footer"))
-                parsed.options.footer = *text;
-            else if (arg == QLatin1String("--border"))
-                parsed.options.borderName = *text;
-            else
-                parsed.options.backgroundName = *text;
-        } else if (arg == QLatin1String("--page")) {
-            if (!(text = value()))
-                return std::nullopt;
-            if (text->compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0) {
-                parsed.page = QPageSize::A4;
-            } else if (text->compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0) {
-                parsed.page = QPageSize::Letter;
-            } else {
-                cliUsageError(kCommand, QStringLiteral("--page takes a4 or letter"));
-                return std::nullopt;
-            }
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            cliUsageError(kCommand, QStringLiteral("unknown option ") + arg);
-            return std::nullopt;
-        } else {
-            positional.append(arg);
-        }
-    }
-    if (positional.size() != 2) {
+    const auto cells = [](const char *name, std::optional<int> &target) {
+        return cliValue(name, [name, &target](const QString &value) {
+            target = gridFor(value.toInt());
+            if (!target)
+                cliUsageError(
+                    kCommand, QLatin1StringView(name) + QStringLiteral(" takes 2, 3 or 4"));
+            return target.has_value();
+        });
+    };
+    PrintOptions &options = parsed.options;
+    const std::optional<QStringList> positional = readCliOptions(kCommand, args,
+        { cliText("--items", parsed.items), cells("--columns", parsed.columns),
+            cells("--rows", parsed.rows),
+            cliFlag("--landscape", [&parsed] { parsed.landscape = true; }),
+            cliValue("--quality",
+                [&options](const QString &value) {
+                    if (value != QLatin1String("0") && value != QLatin1String("1")) {
+                        cliUsageError(kCommand, QStringLiteral("--quality takes 0 or 1"));
+                        return false;
+                    }
+                    options.highQuality = value == QLatin1String("1");
+                    return true;
+                }),
+            cliFlag("--no-media", [&options] { options.includeMedia = false; }),
+            cliFlag("--file-names",
+                [&options] {
+                    options.itemTexts = false;
+                    options.fileNames = true;
+                }),
+            cliFlag("--page-numbers", [&options] { options.pageNumbers = true; }),
+            cliText("--title", options.title), cliText("--footer", options.footer),
+            cliText("--border", options.borderName),
+            cliText("--background", options.backgroundName),
+            cliValue("--page", [&parsed](const QString &value) {
+                if (value.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0) {
+                    parsed.page = QPageSize::A4;
+                } else if (value.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0) {
+                    parsed.page = QPageSize::Letter;
+                } else {
+                    cliUsageError(kCommand, QStringLiteral("--page takes a4 or letter"));
+                    return false;
+                }
+                return true;
+            }) });
+    if (!positional)
+        return std::nullopt;
+    if (positional->size() != 2) {
         cliUsageError(kCommand, QStringLiteral("give an album and an output file"));
         return std::nullopt;
     }
     // Portrait pages keep the columns and landscape pages the rows, as the dialog's grid does.
     const std::optional<int> kept = parsed.landscape ? parsed.rows : parsed.columns;
     parsed.options.grid = kept.value_or(parsed.columns.value_or(parsed.rows.value_or(0)));
-    parsed.album = positional.at(0);
-    parsed.output = QFileInfo(positional.at(1)).absoluteFilePath();
+    parsed.album = positional->at(0);
+    parsed.output = QFileInfo(positional->at(1)).absoluteFilePath();
     return parsed;
 }
 
@@ -179,9 +144,9 @@ int runPrint(const QStringList &args)
     CAlbumDoc doc;
     if (openAlbumForCli(doc, parsed->album).isEmpty())
         return 1;
-    if (parsed->itemsGiven) {
+    if (parsed->items) {
         const std::optional<QList<int>> list
-            = parseItemList(kCommand, parsed->items, doc.itemCount());
+            = parseItemList(kCommand, *parsed->items, doc.itemCount());
         if (!list)
             return 2;
         for (int index : *list)

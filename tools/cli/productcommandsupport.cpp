@@ -1,9 +1,24 @@
 #include "productcommandsupport.h"
 
+#include "albumcommandsupport.h"
 #include "clicommand.h"
 
 #include "cdout/cdoutput.h"
 #include "core/appsettings.h"
+#include "publish/autorunwriter.h"
+
+std::optional<QList<int>> chosenItems(const QString &command, const std::optional<QString> &items,
+    const CAlbumDoc &doc, bool (*wanted)(const AlbumItem &item))
+{
+    if (items)
+        return parseItemList(command, *items, doc.itemCount());
+    QList<int> indexes;
+    for (int i = 0; i < doc.itemCount(); ++i) {
+        if (wanted(*doc.item(i)))
+            indexes.append(i);
+    }
+    return indexes;
+}
 
 QList<int> pickerEntryIndexes(const ItemPicker &picker, const CAlbumDoc &doc,
     const QList<int> &indexes, QStringList &problems)
@@ -39,4 +54,16 @@ bool deliverProductToDisc(const CdProduct &product, const DiscTarget &target, qi
     if (!cd.available())
         cliFail(target.path, QStringLiteral("no CD output is available"));
     return recorded;
+}
+
+CliOption discFolderOption(const QString &command, QString &target)
+{
+    return cliValue("--disc-folder", [command, &target](const QString &value) {
+        target = value;
+        if (acceptDiscFolderName(target))
+            return true;
+        cliUsageError(
+            command, QStringLiteral("a disc folder name cannot hold any of . ? : * < > / \\ | \""));
+        return false;
+    });
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 // Pieces the product commands (webalbum, slideshow) share: choosing album items on the picking
-// model and putting a product on a disc image or writer through the wizard's CD delivery.
+// model, the disc folder option, and putting a product on a disc image or writer through the
+// wizard's CD delivery.
+
+#include "optionreader.h"
 
 #include "album/albumdoc.h"
 #include "cdout/disccomponent.h"
@@ -11,7 +14,14 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
+
 using namespace glimmerix;
+
+// The album items `items` names (numbers and ranges, see parseItemList), or when it is not given
+// every item `wanted` takes, in album order. nullopt after a usage error.
+std::optional<QList<int>> chosenItems(const QString &command, const std::optional<QString> &items,
+    const CAlbumDoc &doc, bool (*wanted)(const AlbumItem &item));
 
 // The all-items entries of the album items at `indexes`; an item without an entry (its file is
 // missing, or it is no still picture for a slide show) is reported in `problems`.
@@ -23,3 +33,6 @@ QList<int> pickerEntryIndexes(const ItemPicker &picker, const CAlbumDoc &doc,
 // the disc was written.
 bool deliverProductToDisc(
     const CdProduct &product, const DiscTarget &target, qint64 capacityBlocks);
+
+// --disc-folder NAME into `target`, spaces made '_'; a name no disc folder may have is refused.
+CliOption discFolderOption(const QString &command, QString &target);

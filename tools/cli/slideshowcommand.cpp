@@ -8,7 +8,6 @@
 
 #include "imaging/mediatypes.h"
 #include "platform/host.h"
-#include "publish/autorunwriter.h"
 #include "publish/slideshowpackage.h"
 #include "publish/workingfolder.h"
 
@@ -36,44 +35,30 @@ struct Arguments {
 std::optional<Arguments> parseArguments(const QStringList &args)
 {
     Arguments parsed;
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool takesValue = arg == QLatin1String("--items") || arg == QLatin1String("--music")
-            || arg == QLatin1String("--iso") || arg == QLatin1String("--disc-folder");
-        if (takesValue && i + 1 >= args.size()) {
-            cliUsageError(kCommand, arg + QStringLiteral(" needs a value"));
-            return std::nullopt;
+    // --music and --item-sounds exclude each other.
+    const auto sound = [&parsed](ShowSound chosen, const QString &music) {
+        if (parsed.sound != ShowSound::None) {
+            cliUsageError(kCommand, QStringLiteral("give --music or --item-sounds, not both"));
+            return false;
         }
-        if (arg == QLatin1String("--items")) {
-            parsed.items = args.at(++i);
-        } else if (arg == QLatin1String("--music") || arg == QLatin1String("--item-sounds")) {
-            if (parsed.sound != ShowSound::None) {
-                cliUsageError(kCommand, QStringLiteral("give --music or --item-sounds, not both"));
-                return std::nullopt;
-            }
-            parsed.sound
-                = arg == QLatin1String("--music") ? ShowSound::Music : ShowSound::PictureSounds;
-            if (parsed.sound == ShowSound::Music)
-                parsed.music = QFileInfo(args.at(++i)).absoluteFilePath();
-        } else if (arg == QLatin1String("--iso")) {
-            parsed.iso = QFileInfo(args.at(++i)).absoluteFilePath();
-        } else if (arg == QLatin1String("--disc-folder")) {
-            parsed.discFolder = args.at(++i);
-            if (!acceptDiscFolderName(parsed.discFolder)) {
-                cliUsageError(kCommand,
-                    QStringLiteral("a disc folder name cannot hold any of . ? : * < > / \\ | \""));
-                return std::nullopt;
-            }
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            cliUsageError(kCommand, QStringLiteral("unknown option ") + arg);
-            return std::nullopt;
-        } else {
-            positional.append(arg);
-        }
-    }
+        parsed.sound = chosen;
+        parsed.music = music;
+        return true;
+    };
+    const std::optional<QStringList> positional = readCliOptions(kCommand, args,
+        { cliText("--items", parsed.items),
+            cliValue("--music",
+                [&sound](const QString &value) {
+                    return sound(ShowSound::Music, QFileInfo(value).absoluteFilePath());
+                }),
+            // A flag, but one that can be refused.
+            { QLatin1StringView("--item-sounds"), false,
+                [&sound](const QString &) { return sound(ShowSound::PictureSounds, {}); } },
+            cliPath("--iso", parsed.iso), discFolderOption(kCommand, parsed.discFolder) });
+    if (!positional)
+        return std::nullopt;
     const bool toDisc = !parsed.iso.isEmpty();
-    if (positional.size() != 2 && !(toDisc && positional.size() == 1)) {
+    if (positional->size() != 2 && !(toDisc && positional->size() == 1)) {
         cliUsageError(kCommand,
             toDisc ? QStringLiteral("give an album (and a folder, if the package goes there too)")
                    : QStringLiteral("give an album and a folder"));
@@ -83,9 +68,9 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         cliUsageError(kCommand, QStringLiteral("--disc-folder needs --iso"));
         return std::nullopt;
     }
-    parsed.album = positional.at(0);
-    if (positional.size() == 2)
-        parsed.folder = QFileInfo(positional.at(1)).absoluteFilePath();
+    parsed.album = positional->at(0);
+    if (positional->size() == 2)
+        parsed.folder = QFileInfo(positional->at(1)).absoluteFilePath();
     return parsed;
 }
 
@@ -108,20 +93,11 @@ int runSlideShow(const QStringList &args)
     CAlbumDoc doc;
     if (openAlbumForCli(doc, parsed->album).isEmpty())
         return 1;
-    QList<int> indexes;
-    if (parsed->items) {
-        const std::optional<QList<int>> list
-            = parseItemList(kCommand, *parsed->items, doc.itemCount());
-        if (!list)
-            return 2;
-        indexes = *list;
-    } else {
-        // Every picture; sounds and clips have no place in a slide show.
-        for (int i = 0; i < doc.itemCount(); ++i) {
-            if (IsPictureFile(doc.item(i)->fileName()))
-                indexes.append(i);
-        }
-    }
+    // By default every picture: sounds and clips have no place in a slide show.
+    const std::optional<QList<int>> indexes = chosenItems(kCommand, parsed->items, doc,
+        [](const AlbumItem &item) -> bool { return IsPictureFile(item.fileName()); });
+    if (!indexes)
+        return 2;
 
     QString folderError;
     const QString workingFolder = makeWorkingFolder(&folderError);
@@ -131,7 +107,7 @@ int runSlideShow(const QStringList &args)
     ItemPicker picker(PickingMode::SlideShow, workingFolder);
     picker.activate(doc);
     std::unique_ptr<Progress> progress = host().createProgress();
-    picker.add(pickerEntryIndexes(picker, doc, indexes, problems), progress.get());
+    picker.add(pickerEntryIndexes(picker, doc, *indexes, problems), progress.get());
     progress->close();
     problems += picker.problems();
     if (picker.chosen().isEmpty()) {

@@ -29,23 +29,30 @@ namespace
 
 const QString kCommand = QStringLiteral("webalbum");
 
-std::optional<int> numberOption(const QString &name, const QString &value, int low, int high)
+// An option taking a whole number from `low` to `high` into `target`.
+template<typename Number>
+CliOption numberOption(const char *name, int low, int high, Number &target)
 {
-    bool ok = false;
-    const int number = value.toInt(&ok);
-    if (!ok || number < low || number > high) {
-        cliUsageError(kCommand,
-            QStringLiteral("%1 takes a number from %2 to %3").arg(name).arg(low).arg(high));
-        return std::nullopt;
-    }
-    return number;
+    return cliValue(name, [name, low, high, &target](const QString &value) {
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        if (!ok || number < low || number > high) {
+            cliUsageError(kCommand,
+                QStringLiteral("%1 takes a number from %2 to %3")
+                    .arg(QLatin1StringView(name))
+                    .arg(low)
+                    .arg(high));
+            return false;
+        }
+        target = number;
+        return true;
+    });
 }
 
 struct Arguments {
     QString album;
     QString folder;
-    QString items;
-    bool itemsGiven = false;
+    std::optional<QString> items;
     bool convert = true;
     WebAlbumOptions options;
     DiscTarget disc; // kind None: a folder
@@ -57,90 +64,40 @@ std::optional<Arguments> parseArguments(const QStringList &args)
 {
     Arguments parsed;
     parsed.options.title = loadString(Message::kDefaultPageTitle);
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= args.size()) {
-                cliUsageError(kCommand, arg + QStringLiteral(" needs a value"));
-                return std::nullopt;
-            }
-            return args.at(++i);
-        };
-        const auto number = [&](int low, int high) -> std::optional<int> {
-            const std::optional<QString> text = value();
-            return text ? numberOption(arg, *text, low, high) : std::nullopt;
-        };
-        std::optional<int> n;
-        if (arg == QLatin1String("--items")) {
-            const std::optional<QString> text = value();
-            if (!text)
-                return std::nullopt;
-            parsed.items = *text;
-            parsed.itemsGiven = true;
-        } else if (arg == QLatin1String("--columns")) {
-            if (!(n = number(WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid)))
-                return std::nullopt;
-            parsed.options.columns = *n;
-        } else if (arg == QLatin1String("--rows")) {
-            if (!(n = number(WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid)))
-                return std::nullopt;
-            parsed.options.rows = *n;
-        } else if (arg == QLatin1String("--title")) {
-            const std::optional<QString> text = value();
-            if (!text)
-                return std::nullopt;
-            parsed.options.title = *text;
-        } else if (arg == QLatin1String("--theme")) {
-            if (!(n = number(0, WebAlbumOptions::kThemeCount - 1)))
-                return std::nullopt;
-            parsed.options.theme = *n;
-        } else if (arg == QLatin1String("--size")) {
-            if (!(n = number(0, WebAlbumOptions::kSizeCount - 1)))
-                return std::nullopt;
-            parsed.options.thumbnailSize = *n;
-        } else if (arg == QLatin1String("--no-name")) {
-            parsed.options.showName = false;
-        } else if (arg == QLatin1String("--no-size")) {
-            parsed.options.showSize = false;
-        } else if (arg == QLatin1String("--field1")) {
-            parsed.options.showField[0] = true;
-        } else if (arg == QLatin1String("--field2")) {
-            parsed.options.showField[1] = true;
-        } else if (arg == QLatin1String("--field3")) {
-            parsed.options.showField[2] = true;
-        } else if (arg == QLatin1String("--no-convert")) {
-            parsed.convert = false;
-        } else if (arg == QLatin1String("--iso") || arg == QLatin1String("--burn")) {
-            const std::optional<QString> text = value();
-            if (!text)
-                return std::nullopt;
-            parsed.disc = arg == QLatin1String("--iso")
-                ? DiscTarget { DiscTarget::Kind::ImageFile, QFileInfo(*text).absoluteFilePath() }
-                : DiscTarget { DiscTarget::Kind::Writer, *text };
-        } else if (arg == QLatin1String("--disc-folder")) {
-            const std::optional<QString> text = value();
-            if (!text)
-                return std::nullopt;
-            parsed.discFolder = *text;
-            if (!acceptDiscFolderName(parsed.discFolder)) {
-                cliUsageError(kCommand,
-                    QStringLiteral("a disc folder name cannot hold any of . ? : * < > / \\ | \""));
-                return std::nullopt;
-            }
-        } else if (arg == QLatin1String("--capacity")) {
-            if (!(n = number(1, std::numeric_limits<int>::max())))
-                return std::nullopt;
-            parsed.capacityBlocks = *n;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            cliUsageError(kCommand, QStringLiteral("unknown option ") + arg);
-            return std::nullopt;
-        } else {
-            positional.append(arg);
-        }
-    }
+    WebAlbumOptions &options = parsed.options;
+    const std::optional<QStringList> positional = readCliOptions(kCommand, args,
+        { cliText("--items", parsed.items),
+            numberOption(
+                "--columns", WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid, options.columns),
+            numberOption(
+                "--rows", WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid, options.rows),
+            cliText("--title", options.title),
+            numberOption("--theme", 0, WebAlbumOptions::kThemeCount - 1, options.theme),
+            numberOption("--size", 0, WebAlbumOptions::kSizeCount - 1, options.thumbnailSize),
+            cliFlag("--no-name", [&options] { options.showName = false; }),
+            cliFlag("--no-size", [&options] { options.showSize = false; }),
+            cliFlag("--field1", [&options] { options.showField[0] = true; }),
+            cliFlag("--field2", [&options] { options.showField[1] = true; }),
+            cliFlag("--field3", [&options] { options.showField[2] = true; }),
+            cliFlag("--no-convert", [&parsed] { parsed.convert = false; }),
+            cliValue("--iso",
+                [&parsed](const QString &value) {
+                    parsed.disc
+                        = { DiscTarget::Kind::ImageFile, QFileInfo(value).absoluteFilePath() };
+                    return true;
+                }),
+            cliValue("--burn",
+                [&parsed](const QString &value) {
+                    parsed.disc = { DiscTarget::Kind::Writer, value };
+                    return true;
+                }),
+            discFolderOption(kCommand, parsed.discFolder),
+            numberOption(
+                "--capacity", 1, std::numeric_limits<int>::max(), parsed.capacityBlocks) });
+    if (!positional)
+        return std::nullopt;
     const bool toDisc = parsed.disc.kind != DiscTarget::Kind::None;
-    if (positional.size() != (toDisc ? 1 : 2)) {
+    if (positional->size() != (toDisc ? 1 : 2)) {
         cliUsageError(kCommand,
             toDisc ? QStringLiteral("give an album (the disc is the output)")
                    : QStringLiteral("give an album and a folder"));
@@ -150,9 +107,9 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         cliUsageError(kCommand, QStringLiteral("--disc-folder needs --iso or --burn"));
         return std::nullopt;
     }
-    parsed.album = positional.at(0);
+    parsed.album = positional->at(0);
     if (!toDisc)
-        parsed.folder = QFileInfo(positional.at(1)).absoluteFilePath();
+        parsed.folder = QFileInfo(positional->at(1)).absoluteFilePath();
     return parsed;
 }
 
@@ -177,17 +134,10 @@ int runWebAlbum(const QStringList &args)
     CAlbumDoc doc;
     if (openAlbumForCli(doc, parsed->album).isEmpty())
         return 1;
-    QList<int> indexes;
-    if (parsed->itemsGiven) {
-        const std::optional<QList<int>> list
-            = parseItemList(kCommand, parsed->items, doc.itemCount());
-        if (!list)
-            return 2;
-        indexes = *list;
-    } else {
-        for (int i = 0; i < doc.itemCount(); ++i)
-            indexes.append(i);
-    }
+    const std::optional<QList<int>> indexes
+        = chosenItems(kCommand, parsed->items, doc, [](const AlbumItem &) { return true; });
+    if (!indexes)
+        return 2;
     const bool toDisc = parsed->disc.kind != DiscTarget::Kind::None;
     if (!toDisc && (!QDir().mkpath(parsed->folder) || !QFileInfo(parsed->folder).isDir()))
         return cliFail(parsed->folder, QStringLiteral("the folder cannot be made"));
@@ -202,7 +152,7 @@ int runWebAlbum(const QStringList &args)
     if (picker.convert() != parsed->convert)
         picker.toggleConvert(nullptr);
     std::unique_ptr<Progress> progress = host().createProgress();
-    picker.add(pickerEntryIndexes(picker, doc, indexes, problems), progress.get());
+    picker.add(pickerEntryIndexes(picker, doc, *indexes, problems), progress.get());
     problems += picker.problems();
     if (picker.chosen().isEmpty()) {
         for (const QString &problem : std::as_const(problems))

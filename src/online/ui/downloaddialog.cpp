@@ -7,7 +7,7 @@
 
 #include "core/messageids.h"
 #include "platform/host.h"
-#include "publish/ui/webalbumpages.h"
+#include "publish/ui/destinationpage.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

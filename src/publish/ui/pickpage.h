@@ -15,6 +15,13 @@ namespace glimmerix
 // The object name of control `id`: "control<id>", so tests find controls by their numbers.
 QString pageControlName(int id);
 
+// `widget`, named for control `id`.
+template<typename Widget> Widget *namedControl(Widget *widget, int id)
+{
+    widget->setObjectName(pageControlName(id));
+    return widget;
+}
+
 // CWebPage1: the first page of the web album and slide show wizards. It shows the picking
 // model: the album's items and the chosen entries, Add / Remove / Add all / Remove all, the
 // convert box and the size estimate; Next builds the chosen-item records. The model lives as

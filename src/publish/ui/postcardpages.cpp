@@ -1,7 +1,6 @@
 #include "postcardpages.h"
 
 #include "pickpage.h"
-#include "webalbumpages.h"
 
 #include "album/dibimage.h"
 #include "core/controlids.h"
@@ -42,12 +41,6 @@ namespace glimmerix
 
 namespace
 {
-
-template<typename Widget> Widget *named(Widget *widget, int id)
-{
-    widget->setObjectName(pageControlName(id));
-    return widget;
-}
 
 // `picture` drawn at `scale` with a black rectangle (or the clip's picture) at `window`.
 QImage framePreview(const QImage &picture, QRect window, qreal scale, const QImage &clip = {})
@@ -120,19 +113,19 @@ qint64 PostcardWizardState::frameBytes() const
 CPostCard1::CPostCard1(PostcardWizardState &state, QWidget *parent)
     : QWizardPage(parent)
     , m_state(state)
-    , m_catalogRadio(named(new QRadioButton(tr("A frame from a &catalog"), this),
+    , m_catalogRadio(namedControl(new QRadioButton(tr("A frame from a &catalog"), this),
           PostcardFrameControl::kCatalogRadio))
-    , m_ownRadio(named(
+    , m_ownRadio(namedControl(
           new QRadioButton(tr("Your &own picture"), this), PostcardFrameControl::kOwnPictureRadio))
-    , m_smallRadio(named(new QRadioButton(tr("&Small video window"), this),
+    , m_smallRadio(namedControl(new QRadioButton(tr("&Small video window"), this),
           PostcardFrameControl::kSmallWindowRadio))
-    , m_largeRadio(named(new QRadioButton(tr("&Large video window"), this),
+    , m_largeRadio(namedControl(new QRadioButton(tr("&Large video window"), this),
           PostcardFrameControl::kLargeWindowRadio))
-    , m_catalogList(named(new QComboBox(this), PostcardFrameControl::kCatalogList))
-    , m_frameList(named(new QListWidget(this), PostcardFrameControl::kFrameList))
-    , m_browse(named(new QPushButton(tr("&Browse..."), this), PostcardFrameControl::kBrowse))
-    , m_path(named(new QLabel(this), PostcardFrameControl::kPicturePath))
-    , m_preview(named(new QLabel(this), PostcardFrameControl::kPreview))
+    , m_catalogList(namedControl(new QComboBox(this), PostcardFrameControl::kCatalogList))
+    , m_frameList(namedControl(new QListWidget(this), PostcardFrameControl::kFrameList))
+    , m_browse(namedControl(new QPushButton(tr("&Browse..."), this), PostcardFrameControl::kBrowse))
+    , m_path(namedControl(new QLabel(this), PostcardFrameControl::kPicturePath))
+    , m_preview(namedControl(new QLabel(this), PostcardFrameControl::kPreview))
 {
     setObjectName(QStringLiteral("postcardFramePage"));
     setProperty("helpTopic", HelpTopic::kPostcardFramePage);
@@ -294,7 +287,8 @@ CPostCardText::CPostCardText(PostcardWizardState &state, const QString &systemLa
     m_preview->setFixedSize(kCardWidth * 3 / 4, kCardHeight * 3 / 4);
     m_preview->setPixmap(QPixmap::fromImage(m_state.background.scaled(
         m_preview->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    auto *font = named(new QPushButton(tr("&Font..."), this), PostcardTextControl::kFontButton);
+    auto *font
+        = namedControl(new QPushButton(tr("&Font..."), this), PostcardTextControl::kFontButton);
     auto *colour = new QPushButton(tr("C&olour..."), this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(font);
@@ -397,9 +391,9 @@ CPostCard2::CPostCard2(PostcardWizardState &state, const CPostCardText &text, QW
     , m_path(new QLabel(this))
     , m_preview(new QLabel(this))
     , m_estimate(new QLabel(this))
-    , m_open(named(new QPushButton(tr("&Open..."), this), PostcardClipControl::kOpen))
-    , m_play(named(new QPushButton(tr("&Play"), this), PostcardClipControl::kPlay))
-    , m_stop(named(new QPushButton(tr("&Stop"), this), PostcardClipControl::kStop))
+    , m_open(namedControl(new QPushButton(tr("&Open..."), this), PostcardClipControl::kOpen))
+    , m_play(namedControl(new QPushButton(tr("&Play"), this), PostcardClipControl::kPlay))
+    , m_stop(namedControl(new QPushButton(tr("&Stop"), this), PostcardClipControl::kStop))
 {
     setObjectName(QStringLiteral("postcardClipPage"));
     setTitle(tr("Video Clip"));
@@ -523,110 +517,40 @@ void CPostCard2::showEstimate()
 
 CPostCard3::CPostCard3(PostcardWizardState &state, const CPostCardText &text,
     std::unique_ptr<CdDelivery> cd, QWidget *parent)
-    : QWizardPage(parent)
+    : DestinationPage({ .folderTextId = WebDestinationControl::kFolderText,
+                          .discFolderLabel = tr("Put the postcard in a &disc folder:"),
+                          .startFolder = Folders().videoCardFolder(),
+                          .noFolderMessage = Message::kNoPostcardFolder,
+                          .acceptDiscFolder = acceptPostcardDiscFolderName,
+                          .forbiddenText = QStringLiteral(" .  ?  :  *  >  <    /  \\  | ;") },
+        std::move(cd), parent)
     , m_state(state)
     , m_text(text)
-    , m_cdRadio(named(new QRadioButton(tr("&CD"), this), WebDestinationControl::kCdRadio))
-    , m_folderRadio(
-          named(new QRadioButton(tr("&Folder"), this), WebDestinationControl::kFolderRadio))
-    , m_browse(named(new QPushButton(tr("&Browse..."), this), WebDestinationControl::kBrowse))
-    , m_folderText(named(new QLabel(this), WebDestinationControl::kFolderText))
-    , m_neededSize(named(new QLabel(this), WebDestinationControl::kNeededSize))
-    , m_freeSpace(named(new QLabel(this), WebDestinationControl::kFreeSpace))
-    , m_discFolderBox(named(new QCheckBox(tr("Put the postcard in a &disc folder:"), this),
-          WebDestinationControl::kDiscFolderBox))
-    , m_discFolderName(named(new QLineEdit(this), WebDestinationControl::kDiscFolderName))
-    , m_cd(std::move(cd))
 {
     setObjectName(QStringLiteral("postcardDestinationPage"));
     setProperty("helpTopic", HelpTopic::kPostcardDestinationPage);
-    setTitle(tr("Destination"));
     setSubTitle(tr("Choose where the postcard goes, then choose Finish."));
-    setFinalPage(true);
-    layOutDestinationPage(this,
-        { m_cdRadio, m_discFolderBox, m_discFolderName, m_folderRadio, m_browse, m_folderText,
-            m_neededSize, m_freeSpace, {} });
-    if (!m_cd || !m_cd->available())
-        m_cdRadio->setText(tr("&CD (no CD application)"));
-    connect(m_folderRadio, &QRadioButton::clicked, this, [this] {
-        if (m_destination.isEmpty())
-            browse();
-        updateControls();
-    });
-    connect(m_cdRadio, &QRadioButton::clicked, this, &CPostCard3::updateControls);
-    connect(m_browse, &QPushButton::clicked, this, &CPostCard3::browse);
-    connect(m_discFolderBox, &QCheckBox::toggled, this, &CPostCard3::updateControls);
 }
 
-CPostCard3::~CPostCard3() = default;
-
-void CPostCard3::initializePage()
+qint64 CPostCard3::neededBytes() const
 {
-    if (!m_activated) {
-        m_activated = true;
-        const bool cd = m_cd && m_cd->available();
-        m_cdRadio->setEnabled(cd);
-        m_discFolderBox->setEnabled(cd && m_cd->takesDiscFolder());
-        (cd ? m_cdRadio : m_folderRadio)->setChecked(true);
-    }
     const qint64 clip = m_state.clipPath.isEmpty() ? 0 : QFileInfo(m_state.clipPath).size();
     const qint64 player = QFileInfo(postcardPlayerSource()).size();
-    m_neededSize->setText(
-        QString::number(clip + player + m_state.frameBytes() + PostcardLayout::kHeaderSize
-            + PostcardLayout::kEntrySize + PostcardLayout::kWindowBlockSize + 40
-            + kCardWidth * kCardHeight * 3)
-        + u' ');
-    updateControls();
+    return clip + player + m_state.frameBytes() + PostcardLayout::kHeaderSize
+        + PostcardLayout::kEntrySize + PostcardLayout::kWindowBlockSize + 40
+        + kCardWidth * kCardHeight * 3;
 }
 
-bool CPostCard3::cdMode() const
+QString CPostCard3::workingFolder() const
 {
-    return m_cdRadio->isChecked() && m_cd && m_cd->available();
-}
-
-void CPostCard3::updateControls()
-{
-    const bool cd = cdMode();
-    m_discFolderName->setEnabled(
-        cd && m_discFolderBox->isEnabled() && m_discFolderBox->isChecked());
-    m_browse->setEnabled(m_folderRadio->isChecked());
-    if (cd) {
-        const qint64 free = m_cd->freeBytes();
-        m_freeSpace->setText(free < 0 ? loadString(Message::kFreeSpaceUnknown) + u' '
-                                      : QString::number(free) + u' ');
-    } else {
-        const qint64 free
-            = freeBytes(m_destination.isEmpty() ? QDir::currentPath() : m_destination);
-        m_freeSpace->setText(free < 0 ? loadString(Message::kFreeSpaceUnknown) + u' '
-                                      : QString::number(free) + u' ');
-    }
-}
-
-void CPostCard3::chooseDestination(const QString &folder)
-{
-    m_destination = QDir::cleanPath(folder) + u'/';
-    m_folderText->setText(QDir::toNativeSeparators(m_destination));
-    m_folderRadio->setChecked(true);
-    updateControls();
-}
-
-void CPostCard3::browse()
-{
-    const QString start = m_destination.isEmpty() ? Folders().videoCardFolder() : m_destination;
-    const QString folder = pickFolder(this, start);
-    if (!folder.isEmpty())
-        chooseDestination(folder);
+    return m_state.workingFolder;
 }
 
 bool CPostCard3::validatePage()
 {
-    if (cdMode())
-        return finishOnCd();
-    if (m_destination.isEmpty()) {
-        host().showMessage(Message::kNoPostcardFolder);
+    if (!readyToFinish())
         return false;
-    }
-    return finishInFolder();
+    return cdMode() ? finishOnCd() : finishInFolder();
 }
 
 namespace
@@ -659,7 +583,7 @@ bool CPostCard3::finishInFolder()
 {
     std::unique_ptr<Progress> progress = host().createProgress();
     progress->setTitle(loadString(Message::kCopyingFiles));
-    progress->setText(m_destination + QStringLiteral("background.vtp"));
+    progress->setText(destination() + QStringLiteral("background.vtp"));
     progress->setRange(2);
     progress->show();
     PostcardPackage package(m_state.workingFolder, m_state.clipPath);
@@ -672,28 +596,13 @@ bool CPostCard3::finishInFolder()
                        : reported({ PostcardResult::FileNotWritten, error });
     }
     if (done)
-        done = reported(package.deliverToFolder(m_destination, progress.get()));
+        done = reported(package.deliverToFolder(destination(), progress.get()));
     progress->close();
     return done;
 }
 
 bool CPostCard3::finishOnCd()
 {
-    if (m_discFolderBox->isChecked()) {
-        QString name = m_discFolderName->text();
-        if (!acceptPostcardDiscFolderName(name)) {
-            host().showText(loadString(Message::kForbiddenDiscFolderCharacters)
-                    + QStringLiteral(" .  ?  :  *  >  <    /  \\  | ;"),
-                MessageIcon::Warning, MessageButtons::Ok, Message::kForbiddenDiscFolderCharacters,
-                { loadString(Message::kWarningTitle) });
-            return false;
-        }
-        m_discFolderName->setText(name);
-    }
-    if (m_cd->applicationBusy()) {
-        host().showMessage(Message::kCdApplicationBusy);
-        return false;
-    }
     PostcardPackage package(m_state.workingFolder, m_state.clipPath);
     if (!reported(package.checkSources()))
         return false;
@@ -706,14 +615,11 @@ bool CPostCard3::finishOnCd()
         return false;
     }
     CdProduct product;
-    const QString discFolder = m_discFolderBox->isEnabled() && m_discFolderBox->isChecked()
-        ? m_discFolderName->text()
-        : QString();
-    if (!reported(package.prepareDisc(product, discFolder)))
+    if (!reported(package.prepareDisc(product, discFolder())))
         return false;
     if (QWidget *wizard = window())
         wizard->hide();
-    const bool delivered = m_cd->deliver(product);
+    const bool delivered = cdDelivery().deliver(product);
     if (!delivered) {
         if (QWidget *wizard = window())
             wizard->show();

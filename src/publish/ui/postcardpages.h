@@ -1,9 +1,9 @@
 #pragma once
 
+#include "destinationpage.h"
 #include "textlibrary.h"
 
 #include "publish/cardtext.h"
-#include "publish/cddelivery.h"
 #include "publish/framecatalog.h"
 #include "publish/postcardmaker.h"
 
@@ -12,10 +12,8 @@
 #include <array>
 #include <memory>
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMediaPlayer;
 class QPushButton;
@@ -139,39 +137,24 @@ private:
     QImage m_clipPicture;
 };
 
-// CPostCard3: where the postcard goes, and Finish, which makes and delivers it.
-class CPostCard3 final : public QWizardPage
+// CPostCard3: the destination page of the postcard; Finish makes the postcard and delivers it
+// into the folder or onto the CD.
+class CPostCard3 final : public DestinationPage
 {
     Q_OBJECT
 public:
     CPostCard3(PostcardWizardState &state, const CPostCardText &text,
         std::unique_ptr<CdDelivery> cd = {}, QWidget *parent = nullptr);
-    ~CPostCard3() override;
-    void initializePage() override;
     bool validatePage() override;
-    // Sets the destination as Browse would.
-    void chooseDestination(const QString &folder);
 
 private:
-    void browse();
-    void updateControls();
-    bool cdMode() const;
+    qint64 neededBytes() const override;
+    QString workingFolder() const override;
     bool finishInFolder();
     bool finishOnCd();
 
     PostcardWizardState &m_state;
     const CPostCardText &m_text;
-    QString m_destination;
-    QRadioButton *m_cdRadio;
-    QRadioButton *m_folderRadio;
-    QPushButton *m_browse;
-    QLabel *m_folderText;
-    QLabel *m_neededSize;
-    QLabel *m_freeSpace;
-    QCheckBox *m_discFolderBox;
-    QLineEdit *m_discFolderName;
-    std::unique_ptr<CdDelivery> m_cd;
-    bool m_activated = false;
 };
 
 } // namespace glimmerix

@@ -1,6 +1,7 @@
 #include "postcardwizard.h"
 
 #include "postcardpages.h"
+#include "productwizard.h"
 
 #include "core/appsettings.h"
 #include "core/messageids.h"
@@ -36,37 +37,22 @@ void runPostcardWizard(
         return;
     }
     state.backgroundBytes = QFileInfo(backgroundPath).size();
-    state.workingFolder = makeWorkingFolder(&error);
-    if (state.workingFolder.isEmpty()) {
-        host().showMessage(Message::kProductProblems, { error });
+    state.workingFolder = makeWizardWorkingFolder();
+    if (state.workingFolder.isEmpty())
         return;
-    }
     state.clipPath = clip;
     {
         QWizard wizard(parent);
         wizard.setObjectName(QStringLiteral("postcardWizard"));
-        wizard.setWizardStyle(QWizard::ClassicStyle);
-        wizard.setOption(QWizard::HaveHelpButton, true);
-        wizard.setOption(QWizard::NoBackButtonOnStartPage, true);
         wizard.addPage(new CPostCard1(state));
         auto *text = new CPostCardText(state, appSettings().systemLanguage(),
             cardLanguageOf(loadString(Message::kInterfaceLanguageName)));
         wizard.addPage(text);
         wizard.addPage(new CPostCard2(state, *text));
         wizard.addPage(new CPostCard3(state, *text, makeCdDelivery()));
-        QObject::connect(&wizard, &QWizard::helpRequested, &wizard, [&wizard, &openHelp] {
-            const QVariant topic
-                = wizard.currentPage() ? wizard.currentPage()->property("helpTopic") : QVariant();
-            if (openHelp && topic.isValid())
-                openHelp(topic.toInt());
-        });
-        wizard.exec();
+        runProductWizard(wizard, parent, openHelp);
     }
     removeWorkingFolder(state.workingFolder);
-    if (parent) {
-        parent->window()->raise();
-        parent->window()->activateWindow();
-    }
 }
 
 } // namespace glimmerix

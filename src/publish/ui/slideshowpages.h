@@ -1,13 +1,13 @@
 #pragma once
 
-#include "publish/cddelivery.h"
+#include "destinationpage.h"
+
 #include "publish/slideshowpackage.h"
 
 #include <QWizardPage>
 
 #include <memory>
 
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -54,9 +54,9 @@ private:
     bool m_activated = false;
 };
 
-// CSlideShow3: where the slide show goes (a folder or a CD), the needed and free space, and
-// Finish, which delivers the package.
-class CSlideShow3 final : public QWizardPage
+// CSlideShow3: the destination page of the slide show; Finish delivers the package into the folder
+// or onto the CD.
+class CSlideShow3 final : public DestinationPage
 {
     Q_OBJECT
 public:
@@ -64,38 +64,16 @@ public:
     CSlideShow3(ItemPicker &picker, SlideShowPackage &package, const CSlideShow2 &soundPage,
         const QString &slideShowFolder, std::unique_ptr<CdDelivery> cd = {},
         QWidget *parent = nullptr);
-    ~CSlideShow3() override;
-    void initializePage() override;
     bool validatePage() override;
 
-    const QString &destination() const { return m_destination; }
-    // Sets the destination as Browse would.
-    bool chooseDestination(const QString &folder);
-
 private:
-    void browse();
-    void folderRadioClicked();
-    void updateControls();
-    void showFreeSpace();
-    bool cdMode() const;
+    qint64 neededBytes() const override;
+    QString workingFolder() const override;
     bool deliverToCd();
 
     ItemPicker &m_picker;
     SlideShowPackage &m_package;
     const CSlideShow2 &m_soundPage;
-    QString m_slideShowFolder;
-    QString m_destination;
-    QRadioButton *m_cdRadio;
-    QRadioButton *m_folderRadio;
-    QPushButton *m_browse;
-    QLabel *m_folderText;
-    QLabel *m_neededSize;
-    QLabel *m_freeSpace;
-    QCheckBox *m_autoRunBox;
-    QCheckBox *m_discFolderBox;
-    QLineEdit *m_discFolderName;
-    std::unique_ptr<CdDelivery> m_cd;
-    bool m_activated = false;
 };
 
 } // namespace glimmerix

@@ -1,13 +1,11 @@
 #include "slideshowwizard.h"
 
 #include "pickpage.h"
+#include "productwizard.h"
 #include "slideshowpages.h"
 #include "webalbumwizard.h"
 
 #include "core/appsettings.h"
-#include "core/messageids.h"
-#include "platform/host.h"
-#include "publish/workingfolder.h"
 
 #include <QWizard>
 
@@ -19,17 +17,11 @@ void runSlideShowWizard(const CAlbumDoc &document, const AppSettings &settings, 
 {
     if (!productWizardAllowed(document))
         return;
-    QString error;
-    const QString workingFolder = makeWorkingFolder(&error);
-    if (workingFolder.isEmpty()) {
-        host().showMessage(Message::kProductProblems, { error });
+    const QString workingFolder = makeWizardWorkingFolder();
+    if (workingFolder.isEmpty())
         return;
-    }
     QWizard wizard(parent);
     wizard.setObjectName(QStringLiteral("slideShowWizard"));
-    wizard.setWizardStyle(QWizard::ClassicStyle);
-    wizard.setOption(QWizard::HaveHelpButton, true);
-    wizard.setOption(QWizard::NoBackButtonOnStartPage, true);
     auto *pick = new CWebPage1(PickingMode::SlideShow, workingFolder, document);
     pick->setProperty("helpTopic", pick->helpTopic());
     // The package's files live in the picker's working folder, so the package dies first.
@@ -39,15 +31,7 @@ void runSlideShowWizard(const CAlbumDoc &document, const AppSettings &settings, 
     wizard.addPage(sound);
     wizard.addPage(new CSlideShow3(
         pick->picker(), package, *sound, settings.folders().slideShowFolder(), makeCdDelivery()));
-    QObject::connect(&wizard, &QWizard::helpRequested, &wizard, [&wizard, &openHelp] {
-        if (openHelp && wizard.currentPage())
-            openHelp(wizard.currentPage()->property("helpTopic").toInt());
-    });
-    wizard.exec();
-    if (parent) {
-        parent->window()->raise();
-        parent->window()->activateWindow();
-    }
+    runProductWizard(wizard, parent, openHelp);
 }
 
 } // namespace glimmerix
