@@ -11,7 +11,7 @@ cmake -S "$root" -B "$build" -G Ninja -DGLIMMERIX_WERROR=ON -DGLIMMERIX_SANITIZE
   -DGLIMMERIX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
   -DCMAKE_C_FLAGS_DEBUG="-O1 -g1" >/dev/null
 cmake --build "$build" --target tests_core tests_album tests_publish glimix-cli
-# Qt and the system libraries are not instrumented; their own locking is trusted.
-export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+# Qt and the C library are not instrumented; tools/tsan.supp trusts their own locking.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tools/tsan.supp"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" --timeout 900 -R "Ordered|Import|WebAlbum" "$@"
