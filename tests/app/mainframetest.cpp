@@ -415,6 +415,54 @@ TEST_F(MainFrameTest, AlbumItemDroppedOnALauncherButtonStartsItsProgramWithTheFi
     EXPECT_EQ(starter.started[0].arguments, QStringList { QFileInfo(picture).absoluteFilePath() });
 }
 
+// A drag within the album: the drop moves the selection, and the drag's end makes the item at
+// the drop place current, or counts as a click when the drop lands on the pressed item.
+TEST_F(MainFrameTest, DragWithinTheAlbumEndsOnTheDropPlace)
+{
+    QStringList names;
+    for (int i = 0; i < 6; ++i)
+        names.append(
+            QFileInfo(makeTestPicture(folder, QStringLiteral("%1.jpg").arg(i))).fileName());
+    for (const QString &name : names)
+        document().addFile(folder + u'/' + name);
+    Q_EMIT document().itemsChanged();
+    CAlbumView &view = *frame->view();
+    AlbumTransfer &transfer = *frame->transfer();
+    const int columns = view.gridSize().columns;
+    const auto cellPoint
+        = [&](int index) { return cellRect(index / columns, index % columns).center(); };
+    const auto order = [&] {
+        QStringList now;
+        for (int i = 0; i < document().itemCount(); ++i)
+            now.append(document().item(i)->fileName());
+        return now;
+    };
+
+    // Items 0 and 1 dropped onto item 4: 2,3,4,0,1,5, and the item at 4 becomes current.
+    view.setCurrent(0);
+    view.clickItem(1, Qt::ControlModifier);
+    std::unique_ptr<QMimeData> data(transfer.dragData(0));
+    ASSERT_TRUE(transfer.drop(data.get(), cellPoint(4)));
+    transfer.finishDrag(0, Qt::NoModifier, Qt::CopyAction);
+    EXPECT_EQ(
+        order(), (QStringList { names[2], names[3], names[4], names[0], names[1], names[5] }));
+    EXPECT_EQ(view.current(), 4);
+
+    // Dropped back on the pressed item: a plain click on it, so it is the only one selected.
+    view.setCurrent(2);
+    view.clickItem(3, Qt::ControlModifier);
+    ASSERT_EQ(document().selectedCount(), 2);
+    data.reset(transfer.dragData(3));
+    ASSERT_TRUE(transfer.drop(data.get(), cellPoint(3)));
+    transfer.finishDrag(3, Qt::NoModifier, Qt::CopyAction);
+    EXPECT_EQ(document().selectedCount(), 1);
+    EXPECT_EQ(view.current(), 3);
+
+    // A drag that ended elsewhere (no drop here) leaves the current item alone.
+    transfer.finishDrag(0, Qt::NoModifier, Qt::IgnoreAction);
+    EXPECT_EQ(view.current(), 3);
+}
+
 TEST_F(MainFrameTest, ClosingWithUnsavedChangesCanBeCancelled)
 {
     document().addFile(makeTestPicture(folder, "unsaved.jpg"));

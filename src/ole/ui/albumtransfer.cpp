@@ -93,7 +93,7 @@ QMimeData *AlbumTransfer::dragData(int index)
     return data;
 }
 
-void AlbumTransfer::startDrag(int index)
+void AlbumTransfer::startDrag(int index, Qt::KeyboardModifiers pressKeys)
 {
     if (m_dragging || !m_document.item(index))
         return;
@@ -104,8 +104,19 @@ void AlbumTransfer::startDrag(int index)
     const QImage thumbnail = m_document.item(index)->thumbnailImage();
     if (!thumbnail.isNull())
         drag->setPixmap(QPixmap::fromImage(thumbnail));
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    finishDrag(index, pressKeys, drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction));
+}
+
+void AlbumTransfer::finishDrag(int pressed, Qt::KeyboardModifiers pressKeys, Qt::DropAction result)
+{
+    if (result == Qt::CopyAction && m_droppedHere && m_document.item(m_dropIndex)) {
+        if (m_dropIndex == pressed)
+            m_view.clickItem(pressed, pressKeys);
+        else
+            m_view.setCurrent(m_dropIndex);
+    }
     m_dragging = false;
+    m_droppedHere = false;
 }
 
 bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
@@ -124,6 +135,7 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
         const QString currentPath = current ? current->path() : QString();
         m_document.moveSelectedTo(target);
         m_droppedHere = true;
+        m_dropIndex = target;
         if (!currentPath.isEmpty())
             m_view.setCurrent(m_document.findItemByPath(currentPath));
         return true;

@@ -45,8 +45,14 @@ public:
     // Copy, Cut and Paste for the Edit menu.
     CommandSet commandSet();
 
+    // The end of a drag of item `pressed` (pressed with `pressKeys`) that ended with `result`:
+    // after a drop in this view the item at the drop place becomes current, or, when the drop
+    // landed on the pressed item itself, the drag counts as a click on it. Public so the rule can
+    // be checked without running a drag.
+    void finishDrag(int pressed, Qt::KeyboardModifiers pressKeys, Qt::DropAction result);
+
 private:
-    void startDrag(int index);
+    void startDrag(int index, Qt::KeyboardModifiers pressKeys);
 
     CAlbumView &m_view;
     CAlbumDoc &m_document;
@@ -54,6 +60,7 @@ private:
     QPointer<QMimeData> m_clipboardData; // the clipboard deletes it when replaced
     bool m_dragging = false;
     bool m_droppedHere = false;
+    int m_dropIndex = -1; // where the last drop in this view landed
 };
 
 } // namespace glimmerix

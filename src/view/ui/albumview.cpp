@@ -418,7 +418,7 @@ void CAlbumView::clickItem(int index, Qt::KeyboardModifiers keys)
     applySelection(applySelectionRule(marks, m_current, index, clickKeysOf(keys)), previous);
 }
 
-void CAlbumView::startItemDrag(int index)
+void CAlbumView::startItemDrag(int index, Qt::KeyboardModifiers pressKeys)
 {
     AlbumItem *item = m_document->item(index);
     if (!item)
@@ -428,7 +428,7 @@ void CAlbumView::startItemDrag(int index)
         const int previous = m_current;
         applySelection(applySelectionRule(marks, m_current, index, ClickKeys::Plain), previous);
     }
-    Q_EMIT dragStarted(index);
+    Q_EMIT dragStarted(index, pressKeys);
 }
 
 void CAlbumView::openItem(int index)

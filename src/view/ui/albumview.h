@@ -90,7 +90,7 @@ public:
 
     // ---- called by the cells
     void clickItem(int index, Qt::KeyboardModifiers keys);
-    void startItemDrag(int index);
+    void startItemDrag(int index, Qt::KeyboardModifiers pressKeys);
     // Double click: the missing-file message, or the open-item request.
     void openItem(int index);
     // Page Up/Down, Home, End, Up, Down scroll; Delete asks for Remove. True when handled.
@@ -103,8 +103,9 @@ Q_SIGNALS:
     // The main frame opens the item: a picture in the picture window, media in the desktop's
     // player.
     void openItemRequested(int index);
-    // A drag of the selection begins (the clipboard transfer takes it from here).
-    void dragStarted(int index);
+    // A drag of the selection begins (the clipboard transfer takes it from here); `pressKeys`
+    // were held at the press, for a drop that lands back on the pressed item.
+    void dragStarted(int index, Qt::KeyboardModifiers pressKeys);
     // A command the view wants run through the frame's command table (Delete posts Remove).
     void commandRequested(int id);
     // The user set new field labels; the frame writes them to the settings.

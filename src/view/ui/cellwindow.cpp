@@ -198,7 +198,7 @@ void CellWindow::mouseMoveEvent(QMouseEvent *event)
     if (!dragDistanceReached(m_pressPoint, event->position().toPoint()))
         return;
     m_dragging = true;
-    m_view->startItemDrag(m_index);
+    m_view->startItemDrag(m_index, m_pressKeys);
 }
 
 void CellWindow::mouseReleaseEvent(QMouseEvent *event)
