@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace glimmerix
 {
@@ -76,6 +77,14 @@ QStringList filesToAdd(const StartupCommandLine &commandLine)
             files.append(file);
     }
     return files;
+}
+
+bool forgetsLastAlbum(const QString &album, const QString &lastFile, const QString &openedPath)
+{
+    if (album.isEmpty() || album != lastFile)
+        return false;
+    const QFileInfo file(album);
+    return openedPath != file.absoluteFilePath() && !file.exists();
 }
 
 StartupDecision decideStartup(const StartupCommandLine &commandLine, bool anotherInstanceRuns)

@@ -39,6 +39,11 @@ QString albumToShow(const StartupCommandLine &commandLine, const QString &lastFi
 // album file.
 QStringList filesToAdd(const StartupCommandLine &commandLine);
 
+// Whether the last album `lastFile` is to be forgotten after `album` was to be shown at start and
+// the document now has `openedPath`: only when it was the last album, did not open, and its file
+// is gone. An album that is merely in use by another window (or unreadable for a while) stays.
+bool forgetsLastAlbum(const QString &album, const QString &lastFile, const QString &openedPath);
+
 enum class StartupDecision {
     FirstInstance, // no other instance runs: take the lock and receive hand-overs
     HandOver, // give the files to the running instance and end

@@ -138,16 +138,14 @@ int main(int argc, char *argv[])
         // Ctrl+Q) reaches the window until the user clicks into it.
         frame.activateWindow();
 
-        // The album named on the command line, else the last album; one that cannot be opened is
-        // forgotten as the last album. A start with media files but no album puts them into a new,
-        // untitled album.
+        // The album named on the command line, else the last album; a last album whose file is gone
+        // is forgotten. A start with media files but no album puts them into a new, untitled album.
         const bool mediaFilesOnly
             = !commandLine.fileName.isEmpty() && !isAlbumFileName(commandLine.fileName);
         const QString album
             = mediaFilesOnly ? QString() : albumToShow(commandLine, settings.lastFile());
         frame.SelectAlbumByName(album.isEmpty() ? CAlbumDoc::untitledName() : album);
-        if (!album.isEmpty() && album == settings.lastFile()
-            && frame.document()->pathName() != QFileInfo(album).absoluteFilePath())
+        if (forgetsLastAlbum(album, settings.lastFile(), frame.document()->pathName()))
             settings.setLastFile(QString());
         const QStringList files = instance.filesToAddHere();
         {

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "support/testenvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -72,3 +73,24 @@ TEST(CommandLine, SwitchesAndPseudoNames)
 }
 
 } // namespace
+
+TEST(CommandLine, LastAlbumIsForgottenOnlyWhenItsFileIsGone)
+{
+    const QString folder = makeTestFolder(QStringLiteral("last"));
+    const QString present = folder + QStringLiteral("/present.gmx");
+    writeFile(present, "album");
+    const QString gone = folder + QStringLiteral("/gone.gmx");
+    struct Case {
+        QString album, lastFile, opened;
+        bool forgotten;
+    } const cases[] = {
+        { present, present, present, false }, // opened
+        { present, present, "Untitled", false }, // there but not opened (in use elsewhere)
+        { gone, gone, "Untitled", true }, // the file was deleted
+        { gone, present, "Untitled", false }, // not the last album: nothing to forget
+        { QString(), QString(), "Untitled", false },
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(forgetsLastAlbum(c.album, c.lastFile, c.opened), c.forgotten)
+            << c.album.toStdString() << " last " << c.lastFile.toStdString();
+}
