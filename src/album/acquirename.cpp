@@ -35,9 +35,9 @@ QString nextAcquiredFileName(
                     .arg(i, 4, 10, QLatin1Char('0'))
                     .arg(extension));
             if (!QFileInfo::exists(candidate))
-                break;
+                return candidate;
         }
-        return candidate;
+        return {}; // every number is taken: writing over the last one would lose a picture
     }
     static const char monthLetters[] = "jafemrapmyjnjyagspocnvde";
     static const char yearMarks[] = "_#-^$";
@@ -47,16 +47,24 @@ QString nextAcquiredFileName(
     int counter = counters.readCounter(kAcquireCounterKey, 1);
     if (counters.readCounter(kAcquireDayKey, 0) != dayCode || counter < 1 || counter > 999)
         counter = 1;
-    const QString name = QStringLiteral("%1%2%3%4%5")
-                             .arg(QLatin1String(monthLetters + 2 * month, 2))
-                             .arg(day, 2, 10, QLatin1Char('0'))
-                             .arg(QLatin1Char(yearMarks[(today.year() - 1900 + 4) % 5]))
-                             .arg(counter, 3, 10, QLatin1Char('0'))
-                             .arg(extension);
-    if (counter == 1)
-        counters.writeCounter(kAcquireDayKey, dayCode);
-    counters.writeCounter(kAcquireCounterKey, counter + 1);
-    return joinPath(naming.folder, name);
+    // A name already there (the counter wrapped past 999, or the profile was reset the same day)
+    // is passed over: the next free number is taken instead of writing over an earlier picture.
+    for (int tried = 0; tried < 999; ++tried, counter = counter % 999 + 1) {
+        const QString path = joinPath(naming.folder,
+            QStringLiteral("%1%2%3%4%5")
+                .arg(QLatin1String(monthLetters + 2 * month, 2))
+                .arg(day, 2, 10, QLatin1Char('0'))
+                .arg(QLatin1Char(yearMarks[(today.year() - 1900 + 4) % 5]))
+                .arg(counter, 3, 10, QLatin1Char('0'))
+                .arg(extension));
+        if (QFileInfo::exists(path))
+            continue;
+        if (counter == 1 || counters.readCounter(kAcquireDayKey, 0) != dayCode)
+            counters.writeCounter(kAcquireDayKey, dayCode);
+        counters.writeCounter(kAcquireCounterKey, counter + 1);
+        return path;
+    }
+    return {}; // all 999 names of the day are taken
 }
 
 } // namespace glimmerix

@@ -59,8 +59,9 @@ AcquireNaming acquireNamingFrom(const AcquireSettings &settings, const QString &
 // The extension of an acquire file type (with its dot), empty for an unknown type.
 QString acquireExtension(int fileType);
 // The next acquired-file name. With the custom prefix: prefix + "_%04d" + extension, the first
-// that does not exist (the last, 9999, when all do). Otherwise the date-coded 8.3 name of `today`
-// (month letters, day, year mark, three-digit counter kept in `counters`).
+// that does not exist. Otherwise the date-coded 8.3 name of `today` (month letters, day, year
+// mark, three-digit counter kept in `counters`), passing over names that exist. Empty when every
+// name is taken: no name is ever given that would write over a file.
 QString nextAcquiredFileName(
     const AcquireNaming &naming, AcquireCounterStore &counters, const QDate &today);
 

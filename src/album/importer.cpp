@@ -278,6 +278,10 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
     AcquireCounterStore &counters, const QDate &today)
 {
     const QString path = nextAcquiredFileName(naming, counters, today);
+    if (path.isEmpty()) {
+        host().showMessage(AlbumMessage::kNoFreeAcquiredName, { naming.folder });
+        return 0;
+    }
     makeFolderIfMissing(QFileInfo(path).absolutePath());
     if (SaveImageFile(picture, path) != kWriteDone)
         return 0;

@@ -195,6 +195,7 @@ inline constexpr int kPathTooLong = 59001;
 inline constexpr int kConvertedAlbumExists = 59002;
 inline constexpr int kMissingFileQuestion = 59003; // %s: the missing media file
 inline constexpr int kSaveChangesQuestion = 59004; // %s: the album path
+inline constexpr int kNoFreeAcquiredName = 59006; // %s: the acquire folder
 // Keeping albums whole: %s is the album's path.
 inline constexpr int kNotAnAlbum = 59110; // %s
 inline constexpr int kAlbumDamaged = 59111; // %s, items recovered, items the header claims

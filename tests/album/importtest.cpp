@@ -395,6 +395,38 @@ TEST(AcquiredName, DateCodedNamesCountPerDay)
     }
 }
 
+// Names that are already there are passed over, and when every name is taken none is given:
+// an acquired picture never writes over an earlier one.
+TEST(AcquiredName, TakenNamesArePassedOverAndNeverWrittenOver)
+{
+    const QString folder = makeTestFolder();
+    MemoryCounters counters;
+    const AcquireNaming dated { folder, {}, 4, false };
+    writeFile(joinPath(folder, QStringLiteral("mr05_001.jpg")), 1);
+    writeFile(joinPath(folder, QStringLiteral("mr05_002.jpg")), 1);
+    EXPECT_EQ(nextAcquiredFileName(dated, counters, QDate(2001, 3, 5)),
+        joinPath(folder, QStringLiteral("mr05_003.jpg")));
+    EXPECT_EQ(counters.values.value(kAcquireCounterKey), 4);
+    EXPECT_EQ(counters.values.value(kAcquireDayKey), 305);
+    // After the wrap past 999 the taken numbers are skipped too.
+    counters.values[kAcquireCounterKey] = 999;
+    writeFile(joinPath(folder, QStringLiteral("mr05_999.jpg")), 1);
+    EXPECT_EQ(nextAcquiredFileName(dated, counters, QDate(2001, 3, 5)),
+        joinPath(folder, QStringLiteral("mr05_003.jpg")));
+
+    // Every name taken: none is given, for both ways of naming.
+    const QString full = makeTestFolder();
+    for (int i = 1; i <= 999; ++i)
+        writeFile(joinPath(full, QStringLiteral("mr05_%1.jpg").arg(i, 3, 10, QLatin1Char('0'))), 1);
+    for (int i = 0; i <= 9999; ++i)
+        writeFile(joinPath(full, QStringLiteral("t_%1.jpg").arg(i, 4, 10, QLatin1Char('0'))), 1);
+    EXPECT_TRUE(
+        nextAcquiredFileName({ full, {}, 4, false }, counters, QDate(2001, 3, 5)).isEmpty());
+    EXPECT_TRUE(
+        nextAcquiredFileName({ full, QStringLiteral("t"), 4, true }, counters, QDate(2001, 3, 5))
+            .isEmpty());
+}
+
 TEST(Import, AcquiredPicturesAreSavedNamedAndAppended)
 {
     const QString folder = makeTestFolder();

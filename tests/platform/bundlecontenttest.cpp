@@ -93,6 +93,7 @@ const FormatCase kFormats[] = {
     { 57001, "n" },
     { 57017, "s" },
     { 59005, "s" },
+    { 59006, "s" },
     { 59130, "s" },
     // Our disc component.
     { 59161, "ss" },
