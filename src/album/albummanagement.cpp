@@ -58,7 +58,17 @@ QString albumEntryName(const QString &name)
 
 QString albumFileForEntry(const QString &albumsFolder, const QString &entry)
 {
-    return joinPath(albumsFolder, entry + QLatin1String(kAlbumExtension));
+    const QLatin1String extension(kAlbumExtension);
+    const QString path = joinPath(albumsFolder, entry + extension);
+    if (QFileInfo::exists(path))
+        return path;
+    // Name filters ignore letter case; the name itself must match exactly.
+    const QStringList albums = QDir(albumsFolder).entryList({ u'*' + extension }, QDir::Files);
+    for (const QString &name : albums) {
+        if (name.size() == entry.size() + extension.size() && name.startsWith(entry))
+            return joinPath(albumsFolder, name);
+    }
+    return path;
 }
 
 namespace

@@ -32,7 +32,8 @@ struct AlbumListChange {
 
 // The name an album has in the list: `name` without a trailing ".gmx" (any letter case).
 QString albumEntryName(const QString &name);
-// The album file of list entry `entry`: albums folder + entry + ".gmx".
+// The album file of list entry `entry`: albums folder + entry + ".gmx", or the file there whose
+// extension is ".gmx" in other letters (an album copied as TRIP.GMX is listed as "TRIP" too).
 QString albumFileForEntry(const QString &albumsFolder, const QString &entry);
 // True when `name` (with or without ".gmx") can name a file in the albums folder: not empty, not
 // "." or "..", no leading or trailing blank, and none of the characters that file systems the

@@ -1,5 +1,6 @@
 #include "albumlist.h"
 
+#include "album/albummanagement.h"
 #include "platform/paths.h"
 
 #include <QCollator>
@@ -70,7 +71,7 @@ QString albumPathForEntry(const QString &entry, const QString &albumsFolder,
         return entry;
     if (entry.endsWith(QLatin1Char('*')) && !externalPath.isEmpty())
         return externalPath;
-    return joinPath(albumsFolder, entry + kAlbumSuffix);
+    return albumFileForEntry(albumsFolder, entry);
 }
 
 QStringList newWindowArguments(const QString &entry, const QString &albumsFolder,

@@ -30,6 +30,11 @@ TEST(AlbumList, EntriesSortedThenUntitledThenOutsideAlbum)
     EXPECT_EQ(model.entries, (QStringList { "Birthday", "trip", "ZOO", kUntitled, "Party*" }));
     EXPECT_EQ(model.selected, 0);
     EXPECT_EQ(model.currentName, folder + "/Birthday.gmx");
+    // An entry of an album whose extension is upper case leads to that file; a new name still
+    // gets the lower-case extension, and letter case in the name itself still counts.
+    EXPECT_EQ(albumPathForEntry("ZOO", folder, kUntitled, {}), folder + "/ZOO.GMX");
+    EXPECT_EQ(albumPathForEntry("zoo", folder, kUntitled, {}), folder + "/zoo.gmx");
+    EXPECT_EQ(albumPathForEntry("New", folder, kUntitled, {}), folder + "/New.gmx");
 }
 
 TEST(AlbumList, SelectsTheCurrentAlbum)
