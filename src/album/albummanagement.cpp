@@ -3,6 +3,7 @@
 #include "albumsave.h"
 #include "platform/host.h"
 #include "platform/paths.h"
+#include "platform/savefilecommit.h"
 #include "platform/strings.h"
 
 #include <QDir>
@@ -136,7 +137,7 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error)
         }
     }
     target.setPermissions(source.permissions());
-    if (!target.commit()) {
+    if (!commitSaveFile(target)) {
         if (error)
             *error = target.errorString();
         return false;

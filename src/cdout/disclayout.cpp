@@ -10,6 +10,7 @@
 #include "disclayout.h"
 
 #include "platform/host.h"
+#include "platform/savefilecommit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -277,7 +278,7 @@ DiscLayout::Outcome DiscLayout::writeImage(const QString &target, qint64 capacit
         *error = cancelled ? QStringLiteral("cancelled") : cause;
         return cancelled ? Outcome::Cancelled : Outcome::Failed;
     }
-    if (!out.commit()) {
+    if (!commitSaveFile(out)) {
         *error = out.errorString();
         return Outcome::Failed;
     }

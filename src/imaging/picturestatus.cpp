@@ -2,6 +2,7 @@
 
 #include "dibblock.h"
 #include "picturestate.h"
+#include "platform/savefilecommit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -93,7 +94,7 @@ std::unique_ptr<QFileDevice> pictureTarget(const QString &path)
 bool finishPictureTarget(QFileDevice &file)
 {
     if (auto *saveFile = qobject_cast<QSaveFile *>(&file))
-        return saveFile->commit();
+        return commitSaveFile(*saveFile);
     return file.flush();
 }
 

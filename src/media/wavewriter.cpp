@@ -1,5 +1,6 @@
 #include "wavewriter.h"
 
+#include "platform/savefilecommit.h"
 #include "waveformat.h"
 #include "wavelayout.h"
 
@@ -90,7 +91,7 @@ bool writeWaveFile(const QString &path, const QByteArray &formatBlock, QIODevice
     }
     if ((dataBytes & 1) && file.write("\0", 1) != 1)
         return fail(error, file.errorString());
-    if (!file.commit())
+    if (!commitSaveFile(file))
         return fail(error, file.errorString());
     return true;
 }

@@ -1,5 +1,7 @@
 #include "onlineclient.h"
 
+#include "platform/savefilecommit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -184,7 +186,7 @@ OnlineOutcome OnlineClient::downloadPicture(
         file.cancelWriting();
         return failure(reply);
     }
-    if (!file.commit())
+    if (!commitSaveFile(file))
         return { OnlineStatus::FileFailed, file.errorString() };
     return {};
 }

@@ -1,6 +1,7 @@
 #include "privateprofile.h"
 
 #include "paths.h"
+#include "savefilecommit.h"
 #include "strings.h"
 #include "textlimits.h"
 
@@ -197,7 +198,7 @@ bool PrivateProfile::writeInt(const QString &key, int value)
         return false;
     file.write(setProfileValue(
         *source, QString::fromLatin1(kPrivateProfileSection), key, QString::number(value)));
-    return file.commit();
+    return commitSaveFile(file);
 }
 
 bool PrivateProfile::writeInt(int keyStringId, int value)

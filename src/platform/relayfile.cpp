@@ -2,6 +2,7 @@
 
 #include "instancelock.h"
 #include "paths.h"
+#include "savefilecommit.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -52,7 +53,7 @@ bool writeRelayFile(const QString &relayPath, const QString &path, QString *erro
     }
     QSaveFile file(relayPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(*record) != kRelayRecordSize
-        || !file.commit()) {
+        || !commitSaveFile(file)) {
         if (error)
             *error = QStringLiteral("cannot write %1: %2").arg(relayPath, file.errorString());
         return false;

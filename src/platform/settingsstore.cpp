@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include "paths.h"
+#include "savefilecommit.h"
 #include "textlimits.h"
 
 #include <QDir>
@@ -147,7 +148,7 @@ bool SettingsStore::save(Writable &target)
     if (!output.open(QIODevice::WriteOnly))
         return false;
     output.write(serializeSettingsFile(target.layer.tree));
-    if (!output.commit())
+    if (!commitSaveFile(output))
         return false;
     // Settings may hold account details: keep them private to the user.
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -151,6 +151,53 @@ TEST(AlbumCliSafety, AFileThatIsNotAnAlbumIsNeverWrittenOver)
     }
 }
 
+TEST(AlbumCliSafety, AWriteTheDiskRefusesFailsAndKeepsTheOldFile)
+{
+    // A file size limit of 1024 bytes stands in for a full disk: the outputs below are larger, so
+    // the last buffered part of each is refused when the file is finished. Every such write must
+    // fail, name its file and leave the old file (or none) in place; a moved file stays.
+    const QString folder = makeTestFolder(QStringLiteral("sizelimit"));
+    const QString picture = joinPath(folder, QStringLiteral("p.bmp"));
+    savePicture(picture, 40, "BMP");
+    const QString album = joinPath(folder, QStringLiteral("l.gmx"));
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("add", { album, picture })).status, 0);
+    const QString kept = joinPath(folder, QStringLiteral("kept.bmp"));
+    savePicture(kept, 2, "BMP");
+    const QByteArray keptBytes = fileBytes(kept);
+    const QByteArray pictureBytes = fileBytes(picture);
+    const QString fresh = joinPath(folder, QStringLiteral("new.bmp"));
+    const QString thumbnail = joinPath(folder, QStringLiteral("t.bmp"));
+    const QString destination = joinPath(folder, QStringLiteral("dest"));
+    const struct {
+        QStringList args;
+        QString named; // the file the message names
+        QString path; // the file that must hold `bytes` afterwards (none when empty)
+        QByteArray bytes;
+    } cases[] = {
+        { { QStringLiteral("convert"), picture, fresh }, fresh, fresh, {} },
+        { { QStringLiteral("convert"), picture, kept }, kept, kept, keptBytes },
+        { albumArgs("thumbnail", { album, QStringLiteral("0"), thumbnail }), thumbnail, thumbnail,
+            {} },
+        { albumArgs("copy-files", { album, destination, QStringLiteral("--move") }),
+            joinPath(destination, QStringLiteral("p.bmp")), picture, pictureBytes },
+    };
+    for (const auto &entry : cases) {
+        const ProcessRun run = runProgram(QStringLiteral("bash"),
+            QStringList { QStringLiteral("-c"),
+                QStringLiteral("trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\""), cliProgram() }
+                + entry.args);
+        EXPECT_NE(run.status, 0) << entry.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(entry.named)) << run.err.toStdString();
+        if (entry.bytes.isNull()) {
+            EXPECT_FALSE(QFileInfo::exists(entry.path)) << entry.path.toStdString();
+        } else {
+            EXPECT_EQ(fileBytes(entry.path), entry.bytes) << entry.path.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(joinPath(destination, QStringLiteral("p.bmp"))));
+}
+
 TEST(AlbumCliSafety, ParallelWritersLoseNoUpdate)
 {
     const QString folder = makeTestFolder(QStringLiteral("parallel"));
