@@ -219,8 +219,11 @@ AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
     AlbumListChange change;
     change.selectEntry = untitledName;
     change.switchAlbum = true;
-    if (!QFile::remove(albumFileForEntry(albumsFolder, current))) {
+    QFile album(albumFileForEntry(albumsFolder, current));
+    if (!album.remove()) {
         host().showMessage(AlbumManageMessage::kDeleteFailed);
+        change.error = album.exists() ? fileErrorReason(album.errorString())
+                                      : QStringLiteral("no such album");
         return change;
     }
     change.succeeded = true;

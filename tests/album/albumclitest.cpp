@@ -409,6 +409,13 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
     writeFile(empty, QByteArray());
     const QString album = joinPath(folder, QStringLiteral("m.gmx"));
     ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
+    // Item 0 is there, item 1's file went away after it was added.
+    const QString picture = joinPath(folder, QStringLiteral("p.bmp"));
+    const QString lost = joinPath(folder, QStringLiteral("lost.bmp"));
+    savePicture(picture, 40, "BMP");
+    savePicture(lost, 40, "BMP");
+    ASSERT_EQ(runCli(albumArgs("add", { album, picture, lost })).status, 0);
+    QFile::remove(lost);
     const QString gone = joinPath(folder, QStringLiteral("gone.jpg"));
     const struct {
         QStringList args;
@@ -424,6 +431,12 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
         { albumArgs("copy", { joinPath(folder, QStringLiteral("none.gmx")), QStringLiteral("c") }),
             "none.gmx: no such album" },
         { albumArgs("list", { folder }), ": is a folder" },
+        { albumArgs("thumbnail", { album, QStringLiteral("0"), joinPath(gone, "t.bmp") }),
+            "gone.jpg/t.bmp: No such file or directory" },
+        { albumArgs("rebuild", { album, QStringLiteral("1") }), "lost.bmp: no such file" },
+        { albumArgs("delete", { joinPath(folder, QStringLiteral("none.gmx")) }),
+            "none.gmx: no such album" },
+        { albumArgs("attach", { album, QStringLiteral("0"), folder }), ": is a folder" },
     };
     for (const auto &entry : cases) {
         const ProcessRun run = runProgram(renamed, entry.args);

@@ -55,6 +55,7 @@ TEST(AdjustCommand, StepsRunInOrderAndBadInputIsRefused)
             in + ": the crop area 4,0 3 x 2 reaches outside the 6 x 4 picture" },
         { "slider value too high", { "--brightness", "300" }, 2, "from 0 to 256" },
         { "unknown option", { "--blur", "3" }, 2, "unknown option '--blur'" },
+        { "unknown option last", { "--blur" }, 2, "unknown option '--blur'" },
         { "missing value", { "--rotate" }, 2, "--rotate needs a value" },
     };
     for (const Case &c : cases) {

@@ -62,6 +62,12 @@ std::optional<QList<Step>> parseSteps(const QStringList &options, QString &probl
     QList<Step> steps;
     for (int i = 0; i < options.size(); i += 2) {
         Step step { options.at(i) };
+        // An unknown option is named as such, also when nothing follows it.
+        if (!adjustmentOf(step.option) && step.option != QLatin1String("--rotate")
+            && step.option != QLatin1String("--crop")) {
+            problem = QStringLiteral("unknown option '%1'").arg(step.option);
+            return std::nullopt;
+        }
         if (i + 1 >= options.size()) {
             problem = QStringLiteral("%1 needs a value").arg(step.option);
             return std::nullopt;
@@ -89,9 +95,6 @@ std::optional<QList<Step>> parseSteps(const QStringList &options, QString &probl
                 return std::nullopt;
             }
             step.area = *area;
-        } else {
-            problem = QStringLiteral("unknown option '%1'").arg(step.option);
-            return std::nullopt;
         }
         steps.append(step);
     }

@@ -148,7 +148,8 @@ int albumAttach(const QStringList &args)
             return 1;
         const QFileInfo sound(args[2]);
         if (!args[2].isEmpty() && !sound.isFile())
-            return cliFail(args[2], QStringLiteral("no such file"));
+            return cliFail(args[2],
+                sound.isDir() ? QStringLiteral("is a folder") : QStringLiteral("no such file"));
         const QString path = args[2].isEmpty() ? QString() : sound.absoluteFilePath();
         const QString name = args.size() == 4 ? args[3] : sound.completeBaseName();
         const QString refusal = attachmentRefusal(name, path);
@@ -203,7 +204,14 @@ int albumRebuild(const QStringList &args)
         const int index = indexArgument(doc, args[1]);
         if (index < 0)
             return 1;
-        return rebuildThumbnail(doc, index) == 1 ? 0 : 1;
+        // The document's messages do not name the file: say which one and why.
+        const QString file = doc.item(index)->absolutePath();
+        const QString problem = unusableFileProblem(file);
+        if (!problem.isEmpty())
+            return cliFail(file, problem);
+        if (rebuildThumbnail(doc, index) != 1)
+            return cliFail(file, QStringLiteral("no thumbnail could be made from the file"));
+        return 0;
     });
 }
 

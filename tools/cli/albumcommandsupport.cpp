@@ -7,6 +7,7 @@
 #include "album/albumfolders.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
+#include "imaging/picturetypes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -185,9 +186,10 @@ bool writeThumbnailPicture(const AlbumItem &item, const QString &path)
         return false;
     }
     std::memcpy(blockLock(picture.handle()), bitmap.constData(), std::size_t(bitmap.size()));
-    const int result = SaveImageFile(picture.handle(), QFileInfo(path).absoluteFilePath());
-    if (result != kWriteDone) {
-        cliFail(path, pictureWriteProblem(result, path));
+    // The writer's own detail names the cause ("disk full", "No such file or directory").
+    const WriteResult written = savePicture(picture.handle(), QFileInfo(path).absoluteFilePath());
+    if (!written.ok()) {
+        cliFail(path, written.detail);
         return false;
     }
     return true;

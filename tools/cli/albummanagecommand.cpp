@@ -83,7 +83,10 @@ int remove(const QStringList &args)
     }
     const AlbumListChange change
         = deleteAlbum(album.folder, album.entry, CAlbumDoc::untitledName(), media, withMedia);
-    return change.succeeded ? 0 : 1;
+    if (!change.succeeded)
+        return cliFail(album.path,
+            change.error.isEmpty() ? QStringLiteral("the album cannot be deleted") : change.error);
+    return 0;
 }
 
 int properties(const QStringList &args)

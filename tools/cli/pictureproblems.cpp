@@ -1,10 +1,8 @@
 #include "pictureproblems.h"
 
 #include "album/importer.h"
-#include "imaging/imagecodes.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QStringList>
 
 using namespace glimmerix;
 
@@ -12,23 +10,6 @@ QString pictureReadProblem(const QString &path)
 {
     const QString problem = unusableFileProblem(path);
     return problem.isEmpty() ? QStringLiteral("the picture cannot be read") : problem;
-}
-
-QString pictureWriteProblem(int result, const QString &path)
-{
-    const QFileInfo file(path);
-    switch (result) {
-    case kWriteUnsuitable:
-        return QStringLiteral("the picture cannot be saved in this format");
-    case kWriteCannotCreate:
-        if (file.isDir())
-            return QStringLiteral("is a folder");
-        if (!file.absoluteDir().exists())
-            return QStringLiteral("no such folder");
-        return QStringLiteral("the file cannot be created");
-    default:
-        return QStringLiteral("the picture was not written");
-    }
 }
 
 bool isWritablePictureType(const QString &path)

@@ -8,8 +8,6 @@
 // Why the picture at `path` could not be opened: a problem of the file itself (missing, a folder,
 // unreadable, empty) or else that the picture cannot be read.
 QString pictureReadProblem(const QString &path);
-// Why a picture writer's `result` (not kWriteDone) left `path` unwritten.
-QString pictureWriteProblem(int result, const QString &path);
 // True when `path` ends in an extension the picture writers know (.bmp .jpg .tif .pcx .tga).
 bool isWritablePictureType(const QString &path);
 inline constexpr const char *kWritablePictureTypes = ".bmp, .jpg, .tif, .pcx or .tga";
