@@ -169,6 +169,8 @@ TEST(AlbumCliSafety, AWriteTheDiskRefusesFailsAndKeepsTheOldFile)
     const QString fresh = joinPath(folder, QStringLiteral("new.bmp"));
     const QString thumbnail = joinPath(folder, QStringLiteral("t.bmp"));
     const QString destination = joinPath(folder, QStringLiteral("dest"));
+    const QString report = joinPath(folder, QStringLiteral("sheet.pdf"));
+    writeFile(report, "the last contact sheet\n");
     const struct {
         QStringList args;
         QString named; // the file the message names
@@ -181,6 +183,7 @@ TEST(AlbumCliSafety, AWriteTheDiskRefusesFailsAndKeepsTheOldFile)
             {} },
         { albumArgs("copy-files", { album, destination, QStringLiteral("--move") }),
             joinPath(destination, QStringLiteral("p.bmp")), picture, pictureBytes },
+        { { QStringLiteral("print"), album, report }, report, report, "the last contact sheet\n" },
     };
     for (const auto &entry : cases) {
         const ProcessRun run = runProgram(QStringLiteral("bash"),

@@ -6,15 +6,18 @@
 #include "optionreader.h"
 
 #include "core/appsettings.h"
+#include "imaging/picturestatus.h"
 #include "view/cellpictures.h"
 #include "view/contactsheet.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <memory>
 #include <optional>
 
 using namespace glimmerix;
@@ -154,7 +157,12 @@ int runPrint(const QStringList &args)
         parsed->options.range = PrintOptions::SelectedItems;
     }
 
-    QPdfWriter pdf(parsed->output);
+    // Written beside the target and renamed over it at the end: a failed print keeps the old file
+    // and leaves no cut one behind.
+    const std::unique_ptr<QFileDevice> file = pictureTarget(parsed->output);
+    if (!file->open(QIODevice::WriteOnly))
+        return cliFail(parsed->output, writeErrorDetail(*file));
+    QPdfWriter pdf(file.get());
     pdf.setResolution(kPdfDotsPerInch);
     pdf.setCreator(QStringLiteral("Glimmerix"));
     pdf.setTitle(parsed->options.title.isEmpty() ? QFileInfo(parsed->album).completeBaseName()
@@ -179,10 +187,8 @@ int runPrint(const QStringList &args)
             pdf.newPage();
         sheet.paintPage(painter, page);
     }
-    if (!painter.end())
-        return cliFail(parsed->output, QStringLiteral("the file cannot be written"));
-    if (QFileInfo(parsed->output).size() <= 0)
-        return cliFail(parsed->output, QStringLiteral("the file cannot be written"));
+    if (!painter.end() || !finishPictureTarget(*file))
+        return cliFail(parsed->output, writeErrorDetail(*file));
     cliOut(QStringLiteral("%1: %2 pages, %3 items\n")
                .arg(parsed->output)
                .arg(sheet.pageCount())
