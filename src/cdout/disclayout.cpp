@@ -9,14 +9,15 @@
 
 #include "disclayout.h"
 
+#include "imaging/picturestatus.h"
 #include "platform/host.h"
-#include "platform/savefilecommit.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 
 namespace glimmerix
@@ -233,7 +234,10 @@ DiscLayout::Outcome DiscLayout::writeImage(const QString &target, qint64 capacit
         *error = QStringLiteral("the image needs %1 bytes").arg(size);
         return Outcome::TooLarge;
     }
-    QSaveFile out(target);
+    // A file is written beside the target and renamed at the end; a device (a disc writer's node,
+    // /dev/null) is written directly and never replaced.
+    const std::unique_ptr<QFileDevice> file = pictureTarget(target);
+    QFileDevice &out = *file;
     if (!out.open(QIODevice::WriteOnly)) {
         *error = out.errorString();
         source->cancel(source);
@@ -274,11 +278,11 @@ DiscLayout::Outcome DiscLayout::writeImage(const QString &target, qint64 capacit
     if (cause.isEmpty() && !cancelled)
         cause = takeImageLibraryProblem();
     if (!cause.isEmpty() || cancelled) {
-        out.cancelWriting();
+        // The temporary file goes with `file`; the target stays as it was.
         *error = cancelled ? QStringLiteral("cancelled") : cause;
         return cancelled ? Outcome::Cancelled : Outcome::Failed;
     }
-    if (!commitSaveFile(out)) {
+    if (!finishPictureTarget(out)) {
         *error = out.errorString();
         return Outcome::Failed;
     }

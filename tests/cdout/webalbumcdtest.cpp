@@ -27,6 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace glimmerix;
 
 namespace
@@ -143,6 +146,17 @@ TEST(WebAlbumCd, CommandLineMakesTheSameDiscAndRefusesBadInput)
     EXPECT_EQ(tooLarge.status, 1);
     EXPECT_TRUE(tooLarge.err.contains(QStringLiteral("MB"))) << qPrintable(tooLarge.err);
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList { "trip.iso" });
+
+    // A device named as the image is written to and never replaced: a full disk fails. Making
+    // the device node (a copy of /dev/full) needs root; elsewhere this part is left out.
+    const QString device = out + QStringLiteral("/full");
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+        const ProcessRun full = runCli({ "webalbum", album, "--iso", device });
+        EXPECT_EQ(full.status, 1);
+        EXPECT_TRUE(full.err.contains(QStringLiteral("No space left"))) << qPrintable(full.err);
+        EXPECT_TRUE(QFileInfo(device).exists() && !QFileInfo(device).isFile());
+        QFile::remove(device);
+    }
 
     const ProcessRun drives = runCli({ "disc", "drives" });
     EXPECT_EQ(drives.status, 0) << qPrintable(drives.err);
