@@ -35,6 +35,14 @@ QString openCause(const QFile &file)
 }
 
 // Writes everything or says why not; flushes so that a full disk shows here, not at close.
+// QFile::remove() leaves the file when closing it fails, as it does after a failed write: close
+// it, then remove it by name, so no cut copy is left behind.
+void removePartial(QFile &file)
+{
+    file.close();
+    QFile::remove(file.fileName());
+}
+
 QString writeAll(QFile &file, const char *data, qint64 size)
 {
     qint64 done = 0;
@@ -74,14 +82,14 @@ QString copyProductFile(const QString &source, const QString &destination, QStri
         if (got < 0) {
             if (failedFile)
                 *failedFile = source;
-            output.remove();
+            removePartial(output);
             return systemCause(input);
         }
         if (got == 0)
             break;
         const QString cause = writeAll(output, buffer.constData(), got);
         if (!cause.isEmpty()) {
-            output.remove();
+            removePartial(output);
             return cause;
         }
     }
@@ -111,7 +119,7 @@ QString writeWholeFile(const QString &path, const QByteArray &content)
         return openCause(file);
     const QString cause = writeAll(file, content.constData(), content.size());
     if (!cause.isEmpty()) {
-        file.remove();
+        removePartial(file);
         return cause;
     }
     return {};

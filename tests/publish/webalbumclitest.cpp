@@ -4,6 +4,7 @@
 
 #include "platform/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -81,6 +82,17 @@ TEST(WebAlbumCli, UsageErrorsAndFailuresExitNonZero)
     EXPECT_TRUE(run.err.contains(QStringLiteral("b.JPG: "))) << qPrintable(run.err);
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/album1.html")));
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/a.jpg")));
+
+    // A file of the site that cannot be written (a folder in its place, as a full disk would):
+    // named, no summary, and no half site left behind.
+    const QString blocked = makeTestFolder(QStringLiteral("blocked"));
+    ASSERT_TRUE(QDir(blocked).mkdir(QStringLiteral("orvanta.gif")));
+    const ProcessRun refused = webalbum({ album, blocked });
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(blocked + QStringLiteral("/orvanta.gif: ")))
+        << qPrintable(refused.err);
+    EXPECT_TRUE(refused.out.isEmpty()) << qPrintable(refused.out);
+    EXPECT_EQ(QDir(blocked).entryList(QDir::Files), QStringList());
 }
 
 } // namespace

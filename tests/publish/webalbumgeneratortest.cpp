@@ -4,6 +4,7 @@
 #include "publishtesthelpers.h"
 
 #include "publish/itempicker.h"
+#include "publish/productfiles.h"
 #include "publish/webalbumgenerator.h"
 #include "support/recordinghost.h"
 
@@ -13,6 +14,10 @@
 #include <QImageReader>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace glimmerix;
 
@@ -198,3 +203,33 @@ TEST(WebAlbumGenerator, CancelStopsThePassAndKeepsWhatWasMade)
 }
 
 } // namespace
+
+// The file size limit refuses the bytes a copy or a page still holds when it is finished, as a
+// full disk does: the cause is given and no cut file is left behind.
+TEST(ProductFiles, AWriteTheFileSystemRefusesLeavesNoCutFile)
+{
+    const QString folder = makeTestFolder(QStringLiteral("limit"));
+    const QString source = folder + QStringLiteral("/source.bin");
+    writeFile(source, QByteArray(5000, 'x'));
+    const QString copy = folder + QStringLiteral("/copy.bin");
+    const QString page = folder + QStringLiteral("/page.html");
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const struct {
+        QString cause;
+        QString target;
+    } cases[] = {
+        { copyProductFile(source, copy), copy },
+        { writeWholeFile(page, QByteArray(5000, 'p')), page },
+    };
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    for (const auto &entry : cases) {
+        EXPECT_FALSE(entry.cause.isEmpty()) << entry.target.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(entry.target)) << entry.target.toStdString();
+    }
+}

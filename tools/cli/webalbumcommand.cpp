@@ -171,7 +171,8 @@ int runWebAlbum(const QStringList &args)
     problems += generator.problems();
     for (const QString &problem : std::as_const(problems))
         cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
-    if (toDisc && !delivered)
+    // Nothing was delivered: no summary that reads as if the site were there.
+    if (!delivered)
         return 1;
     cliOut(QStringLiteral("%1 thumbnails on %2 pages in %3\n")
                .arg(generator.thumbnailCount())
