@@ -393,23 +393,15 @@ bool WebAlbumGenerator::deliverToFolder(const QString &folder)
 {
     const QString target = folder.endsWith(u'/') ? folder : folder + u'/';
     QSet<QString> copied;
-    QStringList made;
     for (const QString &path : std::as_const(m_outputs)) {
         if (copied.contains(path))
             continue;
-        const QString copy = target + fileNameOf(path);
-        const bool existed = QFileInfo::exists(copy);
         QString failedFile;
-        const QString cause = copyProductFile(path, copy, &failedFile);
+        const QString cause = copyProductFile(path, target + fileNameOf(path), &failedFile);
         if (!cause.isEmpty()) {
-            // Leave no half site: what this delivery added goes again.
-            for (const QString &file : std::as_const(made))
-                QFile::remove(file);
             m_problems.append(failedFile + QStringLiteral(": ") + cause);
             return false;
         }
-        if (!existed)
-            made.append(copy);
         copied.insert(path);
     }
     return true;
