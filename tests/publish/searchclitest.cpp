@@ -49,6 +49,25 @@ TEST(SearchCli, FillsTheTargetAndCounts)
     ASSERT_TRUE(target.onOpenDocument(found));
     EXPECT_EQ(target.itemCount(), 3);
 
+    // An album that cannot be searched is named with the cause and the target is left alone.
+    const QByteArray before = fileBytes(found);
+    const QString notes = folder + QStringLiteral("/notes.gmx");
+    writeFile(notes, "not an album\n");
+    const struct {
+        QString album;
+        const char *says;
+    } refused[] = {
+        { folder + QStringLiteral("/none.gmx"), "none.gmx: no such album" },
+        { notes, "notes.gmx: is not an album" },
+        { folder, ": is a folder" },
+    };
+    for (const auto &c : refused) {
+        const ProcessRun run = runCli({ "search", "sun", "--in", trip, c.album, "--into", found });
+        EXPECT_EQ(run.status, 1) << qPrintable(c.album);
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << qPrintable(run.err);
+        EXPECT_EQ(fileBytes(found), before);
+    }
+
     EXPECT_EQ(runCli({ "search", "--in", trip, "--into", found }).status, 2);
     EXPECT_EQ(
         runCli({ "search", "sun", "--in", trip, "--into", found, "--fields", "4" }).status, 2);

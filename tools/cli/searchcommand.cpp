@@ -5,6 +5,7 @@
 #include "clicommand.h"
 
 #include "album/albumfolders.h"
+#include "album/albumsave.h"
 #include "publish/albumsearch.h"
 
 #include <QFileInfo>
@@ -35,6 +36,28 @@ std::optional<SearchFields> parseFields(const QString &text)
             return std::nullopt;
     }
     return fields;
+}
+
+// Why the album at `path` cannot be searched, or empty.
+QString searchedAlbumProblem(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("is a folder");
+    if (!file.exists())
+        return QStringLiteral("no such album");
+    QString reason;
+    switch (albumFileKindOf(path, &reason)) {
+    case AlbumFileKind::NotAlbum:
+        return QStringLiteral("is not an album");
+    case AlbumFileKind::Unreadable:
+        return reason.isEmpty() ? QStringLiteral("cannot be read") : reason;
+    case AlbumFileKind::Missing:
+        return QStringLiteral("no such album");
+    case AlbumFileKind::Album:
+        break;
+    }
+    return {};
 }
 
 int runSearch(const QStringList &args)
@@ -75,8 +98,13 @@ int runSearch(const QStringList &args)
         return cliUsageError(kCommand,
             QStringLiteral("at most %1 albums can be searched at once").arg(kMaxSearchAlbums));
     }
-    for (const QString &album : std::as_const(albums))
-        request.albumPaths << albumPathForArgument(album);
+    for (const QString &album : std::as_const(albums)) {
+        // A mistyped album would otherwise be passed over and the search look complete.
+        const QString path = albumPathForArgument(album);
+        if (const QString problem = searchedAlbumProblem(path); !problem.isEmpty())
+            return cliFail(path, problem);
+        request.albumPaths << path;
+    }
     request.targetPath = albumPathForArgument(target);
 
     const std::vector<FoundItem> found = searchAlbums(request);
