@@ -420,6 +420,8 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
     ASSERT_EQ(runCli(albumArgs("add", { album, picture, lost })).status, 0);
     QFile::remove(lost);
     const QString gone = joinPath(folder, QStringLiteral("gone.jpg"));
+    const QString bare = joinPath(folder, QStringLiteral("bare.gmx"));
+    ASSERT_EQ(runCli(albumArgs("new", { bare })).status, 0);
     const struct {
         QStringList args;
         QByteArray expected;
@@ -440,6 +442,8 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
         { albumArgs("delete", { joinPath(folder, QStringLiteral("none.gmx")) }),
             "none.gmx: no such album" },
         { albumArgs("attach", { album, QStringLiteral("0"), folder }), ": is a folder" },
+        { albumArgs("set-caption", { bare, QStringLiteral("Lost") }),
+            "an album without items keeps no caption" },
     };
     for (const auto &entry : cases) {
         const ProcessRun run = runProgram(renamed, entry.args);

@@ -132,6 +132,10 @@ int albumSetCaption(const QStringList &args)
     if (args.size() != 2)
         return cliUsageError(kCommand, QStringLiteral("set-caption takes ALBUM TEXT"));
     return editAlbum(args[0], [&](CAlbumDoc &doc) {
+        // An album without items is stored as its trailer alone: a caption would not be kept.
+        if (doc.itemCount() == 0 && !args[1].isEmpty())
+            return cliFail(
+                doc.pathName(), QStringLiteral("an album without items keeps no caption"));
         QString caption = args[1];
         doc.itemText(-1, caption, true);
         return 0;
