@@ -9,7 +9,7 @@ namespace glimmerix::Message
 inline constexpr int kAviCannotOpen = 50102;
 inline constexpr int kAviNoStream = 50103;
 inline constexpr int kAviNoFrame = 50104;
-inline constexpr int kFileMissing = 50106; // %s: the program path
+inline constexpr int kFileMissing = 50106; // %s: the program path, or the file to show alone
 inline constexpr int kOpenErrorTitle = 50300; // title of the open-failure box (last char cut)
 inline constexpr int kUntitledName = 50302; // name of a new, unsaved album
 inline constexpr int kReplaceQuestion = 50314;

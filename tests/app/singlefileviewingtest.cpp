@@ -165,11 +165,14 @@ TEST_F(SingleFileViewingTest, EmptyAlbumAsksForAFileAndDecliningShowsTheCompactW
     EXPECT_EQ(frame->pictureWindow()->windowTitle(), picture);
     EXPECT_FALSE(frame->document()->isModified());
 
-    // Declining leaves the empty compact window on show rather than nothing at all.
+    // A file that is not there is named, then one is asked for; declining leaves the empty
+    // compact window on show rather than nothing at all.
     auto other = std::make_unique<CMainFrame>();
     auto *declined = new SingleFileViewing(*other);
+    host.clear();
     host.queueOpenFileNames({});
-    declined->start(QString());
+    declined->start(folder + QStringLiteral("/not there.jpg"));
+    EXPECT_EQ(host.messageIds(), QList<int> { 50106 });
     EXPECT_TRUE(QTest::qWaitFor([&other] { return other->isVisible(); }, 10000));
     EXPECT_EQ(other->document()->itemCount(), 0);
     EXPECT_FALSE(other->pictureWindow());

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLayout>
 #include <QSizeGrip>
 #include <QStatusBar>
@@ -54,8 +55,10 @@ void SingleFileViewing::start(const QString &file)
     m_frame.installEventFilter(this);
 
     if (!file.isEmpty()) {
-        // Either reports its own failure; the album then stays empty and a file is asked for.
-        if (isAlbumFileName(file)) {
+        // Each way reports its own failure; the album then stays empty and a file is asked for.
+        if (!QFileInfo::exists(file)) {
+            host().showMessage(Message::kFileMissing, { file });
+        } else if (isAlbumFileName(file)) {
             document.onOpenDocument(file);
         } else {
             const CAlbumDoc::ChangeBatch batch(document);
