@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <unistd.h>
+
 namespace glimmerix
 {
 
@@ -66,6 +68,23 @@ QString fileErrorReason(const QString &systemText)
     return systemText.left(1).toLower() + systemText.mid(1);
 }
 
+namespace
+{
+
+// A write the file system took only part of records no reason ("Unknown error"): one more byte to
+// the temporary file, which is discarded anyway, gives the system's reason (a full disk, a file
+// size limit).
+QString shortWriteReason(QSaveFile &file, const QString &otherwise)
+{
+    const char probe = 0;
+    errno = 0;
+    if (file.handle() >= 0 && ::write(file.handle(), &probe, 1) < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return otherwise;
+}
+
+} // namespace
+
 AtomicSaveResult saveAtomically(const QString &path, const std::function<bool(QIODevice &)> &write,
     const SaveDeviceFilter &filter)
 {
@@ -81,8 +100,11 @@ AtomicSaveResult saveAtomically(const QString &path, const std::function<bool(QI
     if (!ok) {
         QString reason = filtered && !filtered->errorString().isEmpty() ? filtered->errorString()
                                                                         : file.errorString();
-        if (file.error() != QFileDevice::NoError)
+        const bool named = file.errorString() != QFile().errorString(); // not "Unknown error"
+        if (file.error() != QFileDevice::NoError && named)
             reason = file.errorString();
+        else if (!filtered || filtered->errorString().isEmpty())
+            reason = shortWriteReason(file, reason);
         file.cancelWriting();
         return { false, fileErrorReason(reason) };
     }
