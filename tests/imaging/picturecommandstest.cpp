@@ -76,6 +76,14 @@ TEST(PictureCommands, FailuresNameTheFileAndTheCauseAndExitNonZero)
             << run.err.toStdString();
         EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
     }
+    // An option the command does not know is named as such, not taken for a file.
+    for (const char *command : { "info", "convert" }) {
+        const ProcessRun run = runCli({ QLatin1String(command), QStringLiteral("--x"), bmp,
+            folder + QStringLiteral("/o.bmp") });
+        EXPECT_EQ(run.status, 2) << command;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("unknown option --x")))
+            << run.err.toStdString();
+    }
 }
 
 TEST(PictureCommands, ErrorsCarryTheNameTheToolWasRunBy)

@@ -2,6 +2,7 @@
 // output's extension.
 
 #include "clicommand.h"
+#include "optionreader.h"
 
 #include "imaging/imagecodes.h"
 #include "imaging/imageconvert.h"
@@ -16,8 +17,12 @@ namespace
 
 int runConvert(const QStringList &arguments)
 {
-    QStringList args = arguments;
-    const bool expand = args.removeAll(QStringLiteral("--24bit")) > 0;
+    bool expand = false;
+    const std::optional<QStringList> others = readCliOptions(
+        QStringLiteral("convert"), arguments, { cliFlag("--24bit", [&expand] { expand = true; }) });
+    if (!others)
+        return 2;
+    const QStringList &args = *others;
     if (args.size() != 2)
         return cliUsageError(
             QStringLiteral("convert"), QStringLiteral("give an input and an output file"));

@@ -1,6 +1,7 @@
 // glimix-cli info FILE: size, depth, class and resolution of a picture.
 
 #include "clicommand.h"
+#include "optionreader.h"
 
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
@@ -22,8 +23,12 @@ QString className(int imageClass)
     return QString::fromLatin1(names[imageClass >= 0 && imageClass <= 5 ? imageClass : 0]);
 }
 
-int runInfo(const QStringList &args)
+int runInfo(const QStringList &arguments)
 {
+    const std::optional<QStringList> others = readCliOptions(QStringLiteral("info"), arguments, {});
+    if (!others)
+        return 2;
+    const QStringList &args = *others;
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
     DecodeResult read = loadPicture(QFileInfo(args.first()).absoluteFilePath());
