@@ -444,6 +444,8 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
         { albumArgs("attach", { album, QStringLiteral("0"), folder }), ": is a folder" },
         { albumArgs("set-caption", { bare, QStringLiteral("Lost") }),
             "an album without items keeps no caption" },
+        { albumArgs("convert", { album }), "m.gmx: is an album of the current layout" },
+        { albumArgs("convert", { gone }), "gone.jpg: no such file" },
     };
     for (const auto &entry : cases) {
         const ProcessRun run = runProgram(renamed, entry.args);

@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace glimmerix;
@@ -224,13 +225,31 @@ int albumConvert(const QStringList &args)
     if (args.isEmpty())
         return cliUsageError(kCommand, QStringLiteral("convert takes at least one OLD album file"));
     CAlbumDoc doc;
-    QStringList files;
-    for (const QString &argument : args)
-        files << QFileInfo(argument).absoluteFilePath();
-    const QStringList saved = convertOldAlbums(doc, files);
-    for (const QString &path : saved)
-        cliOut(path + u'\n');
-    return saved.size() == files.size() ? 0 : 1;
+    int failed = 0;
+    for (const QString &argument : args) {
+        // Each file that is not converted is named with the cause. The older layout has no
+        // signature, so an album of the current one would be read as garbage: it is refused.
+        const QFileInfo file(argument);
+        QFile head(file.absoluteFilePath());
+        const QString problem = file.isDir() ? QStringLiteral("is a folder")
+            : !file.exists()                 ? QStringLiteral("no such file")
+            : head.open(QIODevice::ReadOnly) && head.read(4) == "PALM"
+            ? QStringLiteral("is an album of the current layout: nothing to convert")
+            : QString();
+        const OldAlbumConversion outcome = problem.isEmpty()
+            ? convertOldAlbum(doc, file.absoluteFilePath())
+            : OldAlbumConversion();
+        if (outcome.savedPath.isEmpty()) {
+            cliFail(argument,
+                problem.isEmpty()
+                    ? QStringLiteral("not converted (not an album of the older layout)")
+                    : problem);
+            ++failed;
+            continue;
+        }
+        cliOut(outcome.savedPath + u'\n');
+    }
+    return failed > 0 ? 1 : 0;
 }
 
 int runAlbum(const QStringList &args)
