@@ -49,6 +49,12 @@ int cliFail(const QString &file, const QString &cause)
     return 1;
 }
 
+int cliFailWith(const QString &detail)
+{
+    cliErr(QStringLiteral("%1: %2\n").arg(cliProgramName(), detail));
+    return 1;
+}
+
 int cliUsageError(const QString &command, const QString &problem)
 {
     cliErr(QStringLiteral("%1 %2: %3\nTry '%1 --help'.\n").arg(cliProgramName(), command, problem));

@@ -29,6 +29,7 @@ void cliErr(const QString &text);
 QString cliProgramName();
 // Reports "PROGRAM: FILE: CAUSE" on standard error and returns exit status 1.
 int cliFail(const QString &file, const QString &cause);
+// Reports "PROGRAM: DETAIL" for a detail that names its file itself ("FILE: CAUSE"); returns 1.
+int cliFailWith(const QString &detail);
 // Reports a usage error for `command` and returns exit status 2.
 int cliUsageError(const QString &command, const QString &problem);
-

@@ -110,7 +110,7 @@ bool deliverToDisc(const QString &iso, PostcardPackage &package, const QString &
     CdProduct product;
     const PostcardOutcome prepared = package.prepareDisc(product, QString());
     if (!prepared.ok()) {
-        cliFail(iso, prepared.detail);
+        cliFailWith(prepared.detail);
         return false;
     }
     product.workingFolder = workingFolder;
@@ -164,7 +164,7 @@ int runPostcard(const QStringList &args)
     };
     const PostcardOutcome checked = package.checkSources();
     if (!checked.ok())
-        return finish(cliFail(parsed->clip, checked.detail));
+        return finish(cliFailWith(checked.detail));
 
     std::optional<FrameCatalog> catalog;
     OwnedBlock ownPicture;
@@ -200,7 +200,7 @@ int runPostcard(const QStringList &args)
     if (!parsed->folder.isEmpty()) {
         const PostcardOutcome delivered = package.deliverToFolder(parsed->folder);
         if (!delivered.ok())
-            return finish(cliFail(parsed->folder, delivered.detail));
+            return finish(cliFailWith(delivered.detail));
         cliOut(QStringLiteral("postcard in %1\n").arg(parsed->folder));
     }
     if (!parsed->iso.isEmpty()) {
