@@ -1,5 +1,6 @@
 #include "albummanagement.h"
 
+#include "albumlock.h"
 #include "albumsave.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -145,6 +146,31 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error)
     return true;
 }
 
+namespace
+{
+
+// An album's lock, held for the length of a change to its file. An album that another program
+// has open is refused: that program would write the album back after the change (over a copy,
+// or again after a rename or a deletion).
+struct HeldAlbum {
+    std::shared_ptr<AlbumLock> lock;
+    QString problem; // "album is in use ..." when another process holds it
+};
+
+HeldAlbum holdAlbum(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    AlbumLock::Result result = AlbumLock::acquire(path, 0);
+    if (result.lock)
+        return { std::move(result.lock), {} };
+    return { {},
+        result.holder.isEmpty() ? QStringLiteral("album is in use")
+                                : QStringLiteral("album is in use by ") + result.holder };
+}
+
+} // namespace
+
 AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     const QString &enteredName, bool nameIsEntry)
 {
@@ -162,6 +188,12 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
         AlbumListChange change = unchanged(current);
         change.succeeded = true;
         return change;
+    }
+    const HeldAlbum renamed = holdAlbum(oldPath);
+    const HeldAlbum replaced = holdAlbum(newPath);
+    if (const QString problem = renamed.problem + replaced.problem; !problem.isEmpty()) {
+        host().showMessage(AlbumManageMessage::kRenameFailed);
+        return unchanged(current, problem);
     }
     // One rename replaces the other album's file atomically; both lie in the albums folder.
     if (std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData())
@@ -199,6 +231,12 @@ AlbumListChange copyAlbum(
         return change;
     }
     const bool existed = QFileInfo::exists(target);
+    const HeldAlbum replaced = holdAlbum(target);
+    if (!replaced.problem.isEmpty()) {
+        host().showMessage(AlbumManageMessage::kCopyFailed);
+        change.error = replaced.problem;
+        return change;
+    }
     QString error;
     if (!copyFileReplacing(source, target, &error)) {
         host().showMessage(AlbumManageMessage::kCopyFailed);
@@ -220,6 +258,12 @@ AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
     change.selectEntry = untitledName;
     change.switchAlbum = true;
     QFile album(albumFileForEntry(albumsFolder, current));
+    const HeldAlbum deleted = holdAlbum(album.fileName());
+    if (!deleted.problem.isEmpty()) {
+        host().showMessage(AlbumManageMessage::kDeleteFailed);
+        change.error = deleted.problem;
+        return change;
+    }
     if (!album.remove()) {
         host().showMessage(AlbumManageMessage::kDeleteFailed);
         change.error = album.exists() ? fileErrorReason(album.errorString())

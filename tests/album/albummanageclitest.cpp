@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLockFile>
 
 #include <gtest/gtest.h>
 
@@ -56,4 +57,29 @@ TEST(AlbumManageCli, RenameCopyPropertiesCopyFilesAndDelete)
     EXPECT_TRUE(albums().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(usb + QStringLiteral("/p0.jpg")));
     EXPECT_TRUE(QFileInfo::exists(usb + QStringLiteral("/Hike.gmx"))); // the copy is not the album
+}
+
+// An album another program has open is neither renamed, replaced nor deleted: that program would
+// write it back afterwards.
+TEST(AlbumManageCli, AnAlbumOpenElsewhereIsLeftAlone)
+{
+    ASSERT_EQ(runCli({ "album", "new", "Open" }).status, 0);
+    ASSERT_EQ(runCli({ "album", "new", "Other" }).status, 0);
+    const QString open = joinPath(albumsFolder(), QStringLiteral("Open.gmx"));
+    const QByteArray before = fileBytes(open);
+    // The lock file another Glimmerix leaves beside an album it has open.
+    QLockFile window(open + QStringLiteral(".lock"));
+    ASSERT_TRUE(window.tryLock(0));
+    const QList<QStringList> changes
+        = { { "album", "rename", "Open", "Moved" }, { "album", "rename", "Other", "Open" },
+              { "album", "copy", "Other", "Open" }, { "album", "delete", "Open" } };
+    for (const QStringList &change : changes) {
+        const ProcessRun run = runCli(change);
+        EXPECT_EQ(run.status, 1) << qPrintable(change.join(u' '));
+        EXPECT_TRUE(run.err.contains(QStringLiteral("album is in use"))) << qPrintable(run.err);
+        EXPECT_EQ(fileBytes(open), before) << qPrintable(change.join(u' '));
+    }
+    window.unlock();
+    EXPECT_EQ(runCli({ "album", "delete", "Open" }).status, 0);
+    EXPECT_EQ(runCli({ "album", "delete", "Other" }).status, 0);
 }
