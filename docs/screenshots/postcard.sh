@@ -6,9 +6,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:-build}" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home"
+. "$here/private-session.sh" "$build/bin"
 # A clip both the player and browsers play: H.264 in a QuickTime file.
 ffmpeg -loglevel error -f lavfi -i "testsrc2=size=320x240:rate=25:duration=6" \
   -c:v libx264 -pix_fmt yuv420p "$work/Harbour.mov"

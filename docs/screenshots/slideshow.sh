@@ -6,9 +6,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:-build}" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home"
+. "$here/private-session.sh" "$build/bin"
 mkdir -p "$work/photos"
 ffmpeg -loglevel error -f lavfi -i "testsrc2=size=1600x1000:rate=1" -frames:v 3 -q:v 3 \
   "$work/photos/photo%02d.jpg"

@@ -5,9 +5,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:-build}" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home" QT_QPA_PLATFORM=offscreen
+. "$here/private-session.sh" "$build/bin"
+export QT_QPA_PLATFORM=offscreen
 mkdir -p "$work/photos"
 i=0
 for source in testsrc2 mandelbrot smptebars rgbtestsrc cellauto life; do

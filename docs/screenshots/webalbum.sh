@@ -5,9 +5,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:-build}" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export GLIMMERIX_HOME="$work/home" QT_QPA_PLATFORM=offscreen
+. "$here/private-session.sh" "$build/bin"
+export QT_QPA_PLATFORM=offscreen
 mkdir -p "$work/photos"
 ffmpeg -loglevel error -f lavfi -i "testsrc2=size=1600x1200:rate=1" -frames:v 8 -q:v 3 \
   "$work/photos/photo%02d.jpg"

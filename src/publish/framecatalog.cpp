@@ -18,7 +18,6 @@ namespace
 
 constexpr qint64 kMaxThumbnailBytes = 1 << 20;
 constexpr qint64 kPieceBytes = 50000;
-constexpr int kMaxWindowSide = 4096;
 
 const char *const kLanguageNames[kLanguageCount]
     = { "ENGLISH", "FRENCH", "GERMAN", "PORTUGUESE", "SPANISH", "DUTCH", "CHINESE", "JAPANESE",
@@ -27,18 +26,6 @@ const char *const kLanguageNames[kLanguageCount]
 QString zeroTerminated(const char *at, int size)
 {
     return QString::fromUtf8(at, qsizetype(strnlen(at, size_t(size))));
-}
-
-std::optional<QRect> windowAt(const char *at)
-{
-    const qint64 left = qint32(le32(at));
-    const qint64 top = qint32(le32(at + 4));
-    const qint64 width = qint32(le32(at + 8));
-    const qint64 height = qint32(le32(at + 12));
-    if (left < 0 || top < 0 || width < 1 || height < 1 || left + width > kMaxWindowSide
-        || top + height > kMaxWindowSide)
-        return std::nullopt;
-    return QRect(int(left), int(top), int(width), int(height));
 }
 
 bool readExactly(QIODevice &device, char *into, qint64 size)

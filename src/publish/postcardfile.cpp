@@ -15,7 +15,6 @@ namespace
 {
 
 constexpr int kMaxCardSide = 4096;
-constexpr int kMaxWindowSide = 4096;
 
 QByteArray header(const char *name, std::uint32_t entries)
 {
@@ -107,16 +106,12 @@ std::optional<PostcardContent> readPostcardFile(const QByteArray &bytes, QString
     if (!isCardPicture(content.cardPicture))
         return fail(QStringLiteral("the card picture is not a 24-bit bitmap"));
     at += pictureSize;
-    const char *window = bytes.constData() + at;
-    const qint64 left = qint32(le32(window));
-    const qint64 top = qint32(le32(window + 4));
-    const qint64 width = qint32(le32(window + 8));
-    const qint64 height = qint32(le32(window + 12));
-    if (left < 0 || top < 0 || width < 1 || height < 1 || left + width > kMaxWindowSide
-        || top + height > kMaxWindowSide)
+    const char *windowBlock = bytes.constData() + at;
+    const std::optional<QRect> window = windowAt(windowBlock);
+    if (!window)
         return fail(QStringLiteral("the video window lies outside the card"));
-    content.window = QRect(int(left), int(top), int(width), int(height));
-    const char *name = window + kWindowNameOffset;
+    content.window = *window;
+    const char *name = windowBlock + kWindowNameOffset;
     content.clipName
         = QString::fromLatin1(name, qsizetype(strnlen(name, kWindowBlockSize - kWindowNameOffset)));
     at += kWindowBlockSize;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QRect>
 #include <QSize>
 #include <QtEndian>
 
 #include <cstdint>
+#include <optional>
 
 namespace glimmerix
 {
@@ -55,6 +57,22 @@ inline std::uint32_t le32(const char *at)
 inline std::uint16_t le16(const char *at)
 {
     return qFromLittleEndian<std::uint16_t>(at);
+}
+
+// A video window stored as four signed 32-bit numbers (left, top, width, height) at `at`, which
+// the caller has checked holds 16 bytes. A window off the card's top or left, empty, or reaching
+// past kMaxWindowSide reads as none, so a hostile file cannot place the clip absurdly.
+inline constexpr int kMaxWindowSide = 4096;
+inline std::optional<QRect> windowAt(const char *at)
+{
+    const qint64 left = qint32(le32(at));
+    const qint64 top = qint32(le32(at + 4));
+    const qint64 width = qint32(le32(at + 8));
+    const qint64 height = qint32(le32(at + 12));
+    if (left < 0 || top < 0 || width < 1 || height < 1 || left + width > kMaxWindowSide
+        || top + height > kMaxWindowSide)
+        return std::nullopt;
+    return QRect(int(left), int(top), int(width), int(height));
 }
 } // namespace PostcardLayout
 
