@@ -150,6 +150,15 @@ TEST_F(SingleFileViewingTest, OtherFilesGoToTheirApplicationAndTheProgramEnds)
     EXPECT_TRUE(viewing->exitRequested());
     EXPECT_TRUE(QTest::qWaitFor([&closed] { return closed.count() == 1; }, 5000));
     EXPECT_FALSE(frame->pictureWindow());
+
+    // An unsaved change the user keeps at the end: the program goes on, with the compact window.
+    auto kept = std::make_unique<CMainFrame>();
+    auto *keeping = new SingleFileViewing(*kept);
+    keeping->start(sound);
+    kept->document()->setModified(true);
+    host.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_TRUE(QTest::qWaitFor([&kept] { return kept->isVisible(); }, 10000));
+    EXPECT_FALSE(keeping->exitRequested());
 }
 
 TEST_F(SingleFileViewingTest, EmptyAlbumAsksForAFileAndDecliningShowsTheCompactWindow)

@@ -45,6 +45,7 @@ SingleFileViewing::SingleFileViewing(CMainFrame &frame)
 {
     m_timer.setInterval(30);
     connect(&m_timer, &QTimer::timeout, this, &SingleFileViewing::onTick);
+    connect(&frame, &CMainFrame::closed, this, [this] { m_closed = true; });
 }
 
 void SingleFileViewing::start(const QString &file)
@@ -154,9 +155,11 @@ void SingleFileViewing::endProgram()
     QMetaObject::invokeMethod(
         &m_frame,
         [this] {
-            if (m_frame.runCommand(Command::kExit) && !m_frame.isVisible())
+            m_frame.runCommand(Command::kExit);
+            if (m_closed)
                 return;
-            // The user kept the program (a save was cancelled): carry on with the window shown.
+            // The user kept the program (a save was cancelled): carry on; the next tick brings
+            // the compact window forward unless the picture window is still on show.
             m_ending = false;
             m_exitRequested = false;
             m_hiddenForItem = true;

@@ -62,6 +62,7 @@ private:
     bool m_hiddenForItem = true; // the frame is out of sight because the item is on show
     bool m_asking = false;
     bool m_ending = false;
+    bool m_closed = false; // the main window accepted its close: the program ends
 };
 
 } // namespace glimmerix
