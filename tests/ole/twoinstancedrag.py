@@ -84,6 +84,10 @@ def main():
     albums = ENV["GLIMMERIX_HOME"] + "/ALBUMS"
     target_file = albums + "/Target.gmx"
 
+    # The X server must answer before the programs start: a program that cannot reach it ends at
+    # once, and the failure would only show later as a missing window.
+    wait_for("X display answering", lambda: subprocess.run(
+        ["xdotool", "getdisplaygeometry"], capture_output=True, timeout=10).returncode == 0)
     processes = []
     try:
         for name in ("Source", "Target"):
