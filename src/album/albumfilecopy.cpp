@@ -77,6 +77,7 @@ bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken,
 {
     const QString fileName = QFileInfo(source).fileName();
     QString target = distinctDestination(folder, fileName, taken);
+    QString otherFile; // a file already in the destination that kept its name
     while (existsOnDisk(target)) {
         if (sameContents(source, target)) {
             taken.insert(target);
@@ -84,11 +85,12 @@ bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken,
             return true;
         }
         taken.insert(target);
+        otherFile = target;
         target = distinctDestination(folder, fileName, taken);
     }
-    if (target != cleanAbsolute(joinPath(folder, fileName)))
-        renamed << QStringLiteral("%1: another file has that name in %2; copied as %3")
-                       .arg(source, folder, QFileInfo(target).fileName());
+    if (!otherFile.isEmpty())
+        renamed << QStringLiteral("%1: another file has that name; %2 copied as %3")
+                       .arg(otherFile, source, QFileInfo(target).fileName());
     if (!pathFitsField(target)) {
         host().showMessage(AlbumManageMessage::kPathTooLong, { target });
         return false;
