@@ -203,10 +203,12 @@ int CAlbumDoc::removeItem(int index, bool deleteFile)
     if (m_currentItem >= itemCount())
         m_currentItem = itemCount() - 1;
     setModified();
-    const bool deleteFailed = deleteFile && !QFile::remove(absolutePath);
     Q_EMIT itemsChanged();
-    if (deleteFailed)
-        host().showMessage(AlbumMessage::kCannotDeleteFile, { absolutePath });
+    // The file goes to the Trash; where no Trash can take it, it is deleted as asked. A file
+    // that cannot go either way is reported.
+    QStringList report;
+    if (deleteFile)
+        trashOrDelete({ absolutePath }, WithoutTrash::Delete, report);
     return count;
 }
 
@@ -400,7 +402,7 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
     // album go, so the load, the edits and the save that follows all happen under it.
     std::shared_ptr<AlbumLock> previousLock = m_lock;
     QFile file(path);
-    const bool locked = m_rawReading || !QFileInfo::exists(path) || lockAlbum(path);
+    const bool locked = m_rawReading || m_readOnly || !QFileInfo::exists(path) || lockAlbum(path);
     const bool opened = locked && file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
     if (!opened) {
         if (locked)
@@ -414,7 +416,7 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
         }
         return false;
     }
-    std::shared_ptr<AlbumLock> newLock = m_lock;
+    std::shared_ptr<AlbumLock> newLock = m_readOnly ? nullptr : m_lock;
     m_lock = previousLock;
     m_mediaBytes = 0;
     if (!m_embedded && !m_rawReading && !saveModified())
@@ -463,8 +465,11 @@ bool CAlbumDoc::onSaveDocument(const QString &path)
     QString reason;
     const bool ownFile = absolute == m_pathName;
     const std::shared_ptr<AlbumLock> previousLock = m_lock;
-    bool ok = ownFile && m_lock ? true : lockAlbum(absolute);
-    if (!ok) {
+    // A document read without the lock may be older than the file by now: it never writes.
+    bool ok = !m_readOnly && (ownFile && m_lock ? true : lockAlbum(absolute));
+    if (m_readOnly) {
+        reason = QStringLiteral("the album was opened for reading only");
+    } else if (!ok) {
         reason = m_lastError;
     } else if (const AlbumFileKind kind = albumFileKindOf(absolute, &reason);
                kind == AlbumFileKind::NotAlbum || kind == AlbumFileKind::Unreadable) {
@@ -520,6 +525,31 @@ bool CAlbumDoc::saveAs(const QString &name)
 {
     makeFolderIfMissing(albumsFolder());
     const QString path = albumPathForArgument(name);
+    // Another album under that name is replaced only when the user says so; it goes to the Trash
+    // first, under its lock, so no program has it open while it goes.
+    std::shared_ptr<AlbumLock> replacedLock;
+    if (QFileInfo::exists(path) && QFileInfo(path).absoluteFilePath() != m_pathName) {
+        const MessageAnswer answer
+            = host().showText(QStringLiteral("An album named \"%1\" already exists. Replace it?\n"
+                                             "The album replaced goes to the Trash.")
+                                  .arg(QFileInfo(path).completeBaseName()),
+                MessageIcon::Question, MessageButtons::YesNo, 0, { QString(), 1 });
+        if (answer != MessageAnswer::Yes)
+            return false;
+        AlbumLock::Result held = AlbumLock::acquire(path, m_lockWaitMs);
+        QStringList report;
+        if (!held.lock) {
+            host().showMessage(AlbumMessage::kAlbumNotSaved,
+                { path, QStringLiteral("album is in use") }, MessageIcon::Warning);
+            return false;
+        }
+        replacedLock = held.lock;
+        if (!trashOrDelete({ path }, WithoutTrash::Ask, report).isEmpty()) {
+            host().showMessage(
+                AlbumMessage::kAlbumNotSaved, { path, report.value(0) }, MessageIcon::Warning);
+            return false;
+        }
+    }
     if (!onSaveDocument(path))
         return false;
     m_openedPath = m_pathName;

@@ -186,6 +186,10 @@ public:
     bool holdsLock() const { return m_lock != nullptr; }
     // How long opening or saving waits for another process holding the album.
     void setLockWaitMs(int ms) { m_lockWaitMs = ms; }
+    // For commands that only read: the album is opened without its lock, so a program writing it
+    // does not hold the reader up. Saves replace the file by a rename, so what is read is always
+    // the last album saved whole. Such a document is never saved.
+    void setReadOnly(bool on) { m_readOnly = on; }
     // Reads the album from `device` into this (emptied) document.
     void load(QIODevice &device);
     // Reads `device` in raw reading mode: thumbnail blocks and attachment records only.
@@ -268,6 +272,7 @@ private:
     SaveDeviceFilter m_saveFilter;
     std::shared_ptr<AlbumLock> m_lock;
     int m_lockWaitMs;
+    bool m_readOnly = false;
     int m_batchDepth = 0;
     bool m_batchAdded = false;
 };

@@ -46,11 +46,51 @@ BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path)
     return copy.release();
 }
 
-// Copies one file into the destination under a distinct name; false (after telling the user
-// why) when it cannot. `copied` receives the new path.
-bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken, QString &copied)
+bool existsOnDisk(const QString &path)
 {
-    const QString target = distinctDestination(folder, QFileInfo(source).fileName(), taken);
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Whether the regular files `a` and `b` hold the same bytes.
+bool sameContents(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!QFileInfo(b).isFile() || QFileInfo(b).isSymLink() || first.size() != second.size()
+        || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    while (!first.atEnd()) {
+        const QByteArray chunk = first.read(1 << 20);
+        if (chunk.isEmpty() || chunk != second.read(chunk.size()))
+            return false;
+    }
+    return true;
+}
+
+// Copies one file into the destination under a distinct name; false (after telling the user
+// why) when it cannot. `copied` receives the new path. A file of that name already in the
+// destination is never written over: one with the same bytes serves as the copy, any other
+// keeps its name and the copy takes a free one (noted in `renamed`).
+bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken, QString &copied,
+    QStringList &renamed)
+{
+    const QString fileName = QFileInfo(source).fileName();
+    QString target = distinctDestination(folder, fileName, taken);
+    QString otherFile; // a file already in the destination that kept its name
+    while (existsOnDisk(target)) {
+        if (sameContents(source, target)) {
+            taken.insert(target);
+            copied = target;
+            return true;
+        }
+        taken.insert(target);
+        otherFile = target;
+        target = distinctDestination(folder, fileName, taken);
+    }
+    if (!otherFile.isEmpty())
+        renamed << QStringLiteral("%1: another file has that name; %2 copied as %3")
+                       .arg(otherFile, source, QFileInfo(target).fileName());
     if (!pathFitsField(target)) {
         host().showMessage(AlbumManageMessage::kPathTooLong, { target });
         return false;
@@ -63,6 +103,46 @@ bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken,
     }
     taken.insert(target);
     copied = target;
+    return true;
+}
+
+// Saves the album and copies its file into `folder`; false (after telling the user why) when
+// either fails. A different album file of that name already there goes to the Trash first;
+// where no Trash can take it, the copy takes a free name instead.
+bool saveAndCopyAlbum(CAlbumDoc &doc, const QString &folder, CopyFilesOutcome &outcome)
+{
+    if (!doc.onSaveDocument(doc.pathName()))
+        return false;
+    const QString albumFile = cleanAbsolute(doc.pathName());
+    QString albumTarget = cleanAbsolute(joinPath(folder, QFileInfo(albumFile).fileName()));
+    if (albumTarget == albumFile)
+        return true;
+    if (sameContents(albumFile, albumTarget)) {
+        outcome.albumCopy = albumTarget;
+        return true;
+    }
+    if (existsOnDisk(albumTarget)) {
+        QStringList report;
+        if (!trashOrDelete({ albumTarget }, WithoutTrash::Keep, report).isEmpty()) {
+            const QString kept = albumTarget;
+            albumTarget = distinctDestination(folder, QFileInfo(albumFile).fileName(), { kept });
+            for (QSet<QString> taken { kept }; existsOnDisk(albumTarget);) {
+                taken.insert(albumTarget);
+                albumTarget = distinctDestination(folder, QFileInfo(albumFile).fileName(), taken);
+            }
+            outcome.renamed << QStringLiteral("%1: kept; the album was copied as %2")
+                                   .arg(kept, QFileInfo(albumTarget).fileName());
+        } else {
+            outcome.renamed << report;
+        }
+    }
+    QString error;
+    if (!copyFileReplacing(albumFile, albumTarget, &error)) {
+        host().showText(QStringLiteral("%1: %2").arg(albumTarget, error), MessageIcon::Warning,
+            MessageButtons::Ok, 0);
+        return false;
+    }
+    outcome.albumCopy = albumTarget;
     return true;
 }
 
@@ -127,7 +207,7 @@ CopyFilesOutcome copyAlbumFiles(
         if (!QFileInfo(source).isFile() || QFileInfo(source).absolutePath() == folder)
             continue;
         QString copy;
-        if (!copyOne(source, folder, taken, copy)) {
+        if (!copyOne(source, folder, taken, copy, outcome.renamed)) {
             ++outcome.failed;
             continue;
         }
@@ -137,7 +217,7 @@ CopyFilesOutcome copyAlbumFiles(
         if (!attachment.isEmpty() && QFileInfo(attachmentSource).isFile()
             && QFileInfo(attachmentSource).absolutePath() != folder) {
             QString attachmentCopy;
-            if (copyOne(attachmentSource, folder, taken, attachmentCopy)) {
+            if (copyOne(attachmentSource, folder, taken, attachmentCopy, outcome.renamed)) {
                 attachment = attachmentCopy;
                 attachmentMoved = true;
             } else {
@@ -168,30 +248,26 @@ CopyFilesOutcome copyAlbumFiles(
     progress->close();
     doc.setCurrentItem(current);
 
-    for (const QString &file : std::as_const(movedAway)) {
-        if (!QFile::remove(file))
-            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
-    }
-
     // The album remembers the destination and carries it in the saved file and its copy.
     doc.setLastCopyDestination(folder);
     doc.setModified();
-    if (doc.isUntitled()) {
-        outcome.succeeded = outcome.failed == 0;
+    const bool albumDone = doc.isUntitled() || saveAndCopyAlbum(doc, folder, outcome);
+    if (!outcome.renamed.isEmpty())
+        host().showText(
+            outcome.renamed.join(u'\n'), MessageIcon::Information, MessageButtons::Ok, 0);
+    if (!albumDone) {
+        // No saved album at the destination names the copies yet: the originals stay.
+        if (!movedAway.isEmpty())
+            host().showText(QStringLiteral("%1: the album was not saved and copied there, so the "
+                                           "original files were kept.")
+                                .arg(folder),
+                MessageIcon::Warning, MessageButtons::Ok, 0);
         return outcome;
     }
-    if (!doc.onSaveDocument(doc.pathName()))
-        return outcome;
-    const QString albumFile = cleanAbsolute(doc.pathName());
-    const QString albumTarget = cleanAbsolute(joinPath(folder, QFileInfo(albumFile).fileName()));
-    if (albumTarget != albumFile) {
-        QString error;
-        if (!copyFileReplacing(albumFile, albumTarget, &error)) {
-            host().showText(QStringLiteral("%1: %2").arg(albumTarget, error), MessageIcon::Warning,
-                MessageButtons::Ok, 0);
-            return outcome;
-        }
-        outcome.albumCopy = albumTarget;
+    // Only now does a saved album name the copies: the originals may go.
+    for (const QString &file : std::as_const(movedAway)) {
+        if (!QFile::remove(file))
+            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
     }
     outcome.succeeded = outcome.failed == 0;
     return outcome;

@@ -2,10 +2,12 @@
 
 #include "albumlock.h"
 #include "albumsave.h"
+#include "mediausers.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/savefilecommit.h"
 #include "platform/strings.h"
+#include "platform/trash.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,8 +148,68 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error)
     return true;
 }
 
+QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, QStringList &report)
+{
+    QStringList left;
+    QStringList noTrash;
+    for (const QString &file : files) {
+        const TrashResult result = moveToTrash(file);
+        if (result.trashed()) {
+            report << QStringLiteral("moved to the Trash: %1").arg(file);
+        } else if (result.outcome == TrashOutcome::NoTrash) {
+            noTrash << file;
+        } else {
+            report << QStringLiteral("not deleted (%1): %2").arg(result.reason, file);
+            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+            left << file;
+        }
+    }
+    bool deleteThem = withoutTrash == WithoutTrash::Delete;
+    if (!noTrash.isEmpty() && withoutTrash == WithoutTrash::Ask) {
+        deleteThem
+            = host().showText(
+                  QStringLiteral("No Trash can take these files:\n%1\n\nDelete them for good?")
+                      .arg(noTrash.join(u'\n')),
+                  MessageIcon::Question, MessageButtons::YesNo, 0, { QString(), 1 })
+            == MessageAnswer::Yes;
+    }
+    for (const QString &file : std::as_const(noTrash)) {
+        QFile doomed(file);
+        if (!deleteThem) {
+            report << QStringLiteral("kept, no Trash can take it: %1").arg(file);
+            left << file;
+        } else if (doomed.remove()) {
+            report << QStringLiteral("deleted for good, no Trash can take it: %1").arg(file);
+        } else {
+            report << QStringLiteral("not deleted (%1): %2")
+                          .arg(fileErrorReason(doomed.errorString()), file);
+            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+            left << file;
+        }
+    }
+    return left;
+}
+
 namespace
 {
+
+// Why an album already under the new name of a rename or copy stops it, or empty: it is
+// refused unless `replace`, else it goes to the Trash (or as `withoutTrash` says).
+QString replaceProblem(
+    const QString &path, bool replace, WithoutTrash withoutTrash, AlbumListChange &change)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("%1 is not an album file").arg(path);
+    if (!replace)
+        return QStringLiteral("an album named \"%1\" already exists")
+            .arg(albumEntryName(QFileInfo(path).fileName()));
+    if (trashOrDelete({ path }, withoutTrash, change.report).isEmpty())
+        return {};
+    change.filesLeft = true;
+    return change.report.last();
+}
 
 // An album's lock, held for the length of a change to its file. An album that another program
 // has open is refused: that program would write the album back after the change (over a copy,
@@ -172,7 +234,7 @@ HeldAlbum holdAlbum(const QString &path)
 } // namespace
 
 AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
-    const QString &enteredName, bool nameIsEntry)
+    const QString &enteredName, bool nameIsEntry, bool replace, WithoutTrash withoutTrash)
 {
     if (current.isEmpty())
         return unchanged(current);
@@ -191,18 +253,20 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     }
     const HeldAlbum renamed = holdAlbum(oldPath);
     const HeldAlbum replaced = holdAlbum(newPath);
-    if (const QString problem = renamed.problem + replaced.problem; !problem.isEmpty()) {
+    AlbumListChange change = unchanged(current, renamed.problem + replaced.problem);
+    if (change.error.isEmpty())
+        change.error = replaceProblem(newPath, replace, withoutTrash, change);
+    if (!change.error.isEmpty()) {
         host().showMessage(AlbumManageMessage::kRenameFailed);
-        return unchanged(current, problem);
+        return change;
     }
-    // One rename replaces the other album's file atomically; both lie in the albums folder.
+    // Both lie in the albums folder: one rename moves the file.
     if (std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData())
         != 0) {
-        const QString reason = fileErrorReason(QString::fromLocal8Bit(std::strerror(errno)));
+        change.error = fileErrorReason(QString::fromLocal8Bit(std::strerror(errno)));
         host().showMessage(AlbumManageMessage::kRenameFailed);
-        return unchanged(current, reason);
+        return change;
     }
-    AlbumListChange change;
     change.succeeded = true;
     // The old entry goes in every case: its file no longer exists.
     change.removedEntries << current;
@@ -213,8 +277,8 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     return change;
 }
 
-AlbumListChange copyAlbum(
-    const QString &albumsFolder, const QString &current, const QString &enteredName)
+AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
+    const QString &enteredName, bool replace, WithoutTrash withoutTrash)
 {
     if (current.isEmpty())
         return unchanged(current);
@@ -232,9 +296,11 @@ AlbumListChange copyAlbum(
     }
     const bool existed = QFileInfo::exists(target);
     const HeldAlbum replaced = holdAlbum(target);
-    if (!replaced.problem.isEmpty()) {
+    change.error = replaced.problem;
+    if (change.error.isEmpty())
+        change.error = replaceProblem(target, replace, withoutTrash, change);
+    if (!change.error.isEmpty()) {
         host().showMessage(AlbumManageMessage::kCopyFailed);
-        change.error = replaced.problem;
         return change;
     }
     QString error;
@@ -250,7 +316,8 @@ AlbumListChange copyAlbum(
 }
 
 AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
-    const QString &untitledName, const QStringList &mediaFiles, bool deleteMedia)
+    const QString &untitledName, const QStringList &mediaFiles, bool deleteMedia,
+    const QStringList &moreAlbums, WithoutTrash withoutTrash)
 {
     if (!isFolderAlbumEntry(current, untitledName))
         return unchanged(current);
@@ -274,10 +341,22 @@ AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
     change.removedEntries << current;
     if (!deleteMedia)
         return change;
+    QStringList present;
     for (const QString &file : mediaFiles) {
-        if (QFileInfo::exists(file) && !QFile::remove(file))
-            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+        if (QFileInfo::exists(file) && !present.contains(file))
+            present << file;
     }
+    // A photo that another album still shows stays where it is.
+    const QHash<QString, QString> usedElsewhere = filesUsedByAlbums(
+        present, albumsToLookThrough(albumsFolder, moreAlbums, album.fileName()));
+    QStringList doomed;
+    for (const QString &file : std::as_const(present)) {
+        if (usedElsewhere.contains(file))
+            change.report << QStringLiteral("kept, used by %1: %2").arg(usedElsewhere[file], file);
+        else
+            doomed << file;
+    }
+    change.filesLeft = !trashOrDelete(doomed, withoutTrash, change.report).isEmpty();
     return change;
 }
 

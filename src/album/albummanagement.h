@@ -28,7 +28,19 @@ struct AlbumListChange {
     QString selectEntry;
     bool switchAlbum = false;
     QString error; // why the command failed, in plain words (for the command line)
+    // What became of files besides the album itself (a replaced album, media files), one line
+    // each: "moved to the Trash: FILE", "kept, used by ALBUM: FILE", "deleted: FILE", ...
+    QStringList report;
+    bool filesLeft = false; // a file that was to go is still there (no Trash, or an error)
 };
+
+// What becomes of a file that no Trash can take (it lies on a disk without a trash folder):
+// it stays, it is deleted for good, or the user is asked once for all such files (default No).
+enum class WithoutTrash { Keep, Delete, Ask };
+
+// Moves `files` to the Trash (platform/trash.h); the ones no Trash can take are deleted when
+// `withoutTrash` says so. Adds one line per file to `report` and returns the files still there.
+QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, QStringList &report);
 
 // The name an album has in the list: `name` without a trailing ".gmx" (any letter case).
 QString albumEntryName(const QString &name);
@@ -50,25 +62,33 @@ bool isFolderAlbumEntry(const QString &entry, const QString &untitledName);
 // copy leaves a file already at `to` as it was. `error` receives the system's text on failure.
 bool copyFileReplacing(const QString &from, const QString &to, QString *error = nullptr);
 
-// Renames the album of list entry `current` to `enteredName` (".gmx" optional), replacing an
-// album of that name. `nameIsEntry` tells that the list already holds the new name. Failure
-// shows message 50359 and leaves the list on `current`. Renaming an album to its own name
-// changes nothing.
+// Renames the album of list entry `current` to `enteredName` (".gmx" optional).
+// `nameIsEntry` tells that the list already holds the new name. An album already under that
+// name is refused unless `replace` (the caller asked the user); a replaced album goes to the
+// Trash, or where none can take it as `withoutTrash` says. Failure shows message 50359 and
+// leaves the list on `current`. Renaming an album to its own name changes nothing.
 AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
-    const QString &enteredName, bool nameIsEntry);
+    const QString &enteredName, bool nameIsEntry, bool replace = false,
+    WithoutTrash withoutTrash = WithoutTrash::Keep);
 
-// Copies the album of list entry `current` to `enteredName`, replacing an album of that name;
-// a new name is added to the list. The list stays on `current` (no switch: the open album is
-// unchanged). Failure shows message 50361.
-AlbumListChange copyAlbum(
-    const QString &albumsFolder, const QString &current, const QString &enteredName);
+// Copies the album of list entry `current` to `enteredName`; a new name is added to the list.
+// An album already under that name is replaced only with `replace`, and goes to the Trash as
+// for renameAlbum. The list stays on `current` (no switch: the open album is unchanged).
+// Failure shows message 50361.
+AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
+    const QString &enteredName, bool replace = false,
+    WithoutTrash withoutTrash = WithoutTrash::Keep);
 
 // Deletes the album file of list entry `current` and, with `deleteMedia`, the files
-// `mediaFiles` (a file that cannot be deleted shows message 50334). The album file goes first:
-// when it cannot be deleted (message 50363) the media files are left alone. Either way the list
+// `mediaFiles`. A media file that another album still uses (an album of the albums folder or
+// of `moreAlbums`, the albums remembered from elsewhere) is kept; the others go to the Trash,
+// or where none can take them as `withoutTrash` says (a file that cannot be deleted shows
+// message 50334). `report` lists each media file's fate. The album file goes first: when it
+// cannot be deleted (message 50363) the media files are left alone. Either way the list
 // switches to the untitled album; success also removes the entry.
 AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
-    const QString &untitledName, const QStringList &mediaFiles, bool deleteMedia);
+    const QString &untitledName, const QStringList &mediaFiles, bool deleteMedia,
+    const QStringList &moreAlbums = {}, WithoutTrash withoutTrash = WithoutTrash::Keep);
 
 // What the properties dialog shows.
 struct AlbumProperties {

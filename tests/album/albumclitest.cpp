@@ -1,10 +1,12 @@
 #include "support/processrun.h"
 #include "support/testenvironment.h"
 
+#include "album/albumlock.h"
 #include "core/folders.h"
 #include "platform/paths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -273,6 +275,48 @@ TEST(AlbumCliSafety, AnAlbumAnotherProcessHoldsIsInUse)
     const ProcessRun run = runCli(albumArgs("set-caption", { album, QStringLiteral("x") }));
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains("album is in use")) << run.err.toStdString();
+    EXPECT_EQ(fileBytes(album), before);
+}
+
+// Commands that only read an album do not wait for a program writing it: they read the album
+// last saved. A command that changes the album still waits and then refuses.
+TEST(AlbumCliSafety, ReadersDoNotWaitForAWriter)
+{
+    const QString folder = makeTestFolder(QStringLiteral("reading"));
+    const QString album = joinPath(folder, QStringLiteral("r.gmx"));
+    const QString picture = joinPath(folder, QStringLiteral("p.bmp"));
+    savePicture(picture, 30, "BMP");
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("add", { album, picture })).status, 0);
+    ASSERT_EQ(runCli(albumArgs("set-caption", { album, QStringLiteral("Saved") })).status, 0);
+    const QByteArray before = fileBytes(album);
+    QLockFile window(album + QStringLiteral(".lock"));
+    ASSERT_TRUE(window.tryLock(0));
+    const struct {
+        QStringList args;
+        const char *shows;
+    } readers[] = {
+        { albumArgs("list", { album }), "# Saved" },
+        { albumArgs("facts", { album }), "caption: Saved" },
+        { albumArgs("properties", { album }), "items: 1" },
+        { albumArgs("thumbnail",
+              { album, QStringLiteral("0"), joinPath(folder, QStringLiteral("t.bmp")) }),
+            "" },
+    };
+    for (const auto &reader : readers) {
+        QElapsedTimer timer;
+        timer.start();
+        const ProcessRun run = runCli(reader.args);
+        EXPECT_EQ(run.status, 0) << qPrintable(reader.args.join(u' ') + u'\n' + run.err);
+        EXPECT_LT(timer.elapsed(), AlbumLock::kDefaultWaitMs) << qPrintable(reader.args.join(u' '));
+        EXPECT_TRUE(run.out.contains(QLatin1String(reader.shows))) << qPrintable(run.out);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const ProcessRun writer = runCli(albumArgs("set-caption", { album, QStringLiteral("x") }));
+    EXPECT_EQ(writer.status, 1);
+    EXPECT_GE(timer.elapsed(), AlbumLock::kDefaultWaitMs - 500);
+    EXPECT_TRUE(writer.err.contains("album is in use")) << writer.err.toStdString();
     EXPECT_EQ(fileBytes(album), before);
 }
 

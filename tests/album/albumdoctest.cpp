@@ -326,3 +326,38 @@ TEST(AlbumDoc, AlbumListChangesSwitchAlbumsOrPutTheEntryBack)
     EXPECT_TRUE(doc.isUntitled());
     EXPECT_EQ(doc.itemCount(), 0);
 }
+
+// Save As onto another album's name asks first, No by default; the album replaced goes to the
+// Trash.
+TEST(AlbumDoc, SaveAsOntoAnotherAlbumAsksAndTrashesTheReplacedAlbum)
+{
+    RecordingHost recorder;
+    const QString path = joinPath(albumsFolder(), QStringLiteral("Taken.gmx"));
+    {
+        CAlbumDoc first;
+        first.onNewDocument();
+        ASSERT_TRUE(first.saveAs(QStringLiteral("Taken")));
+    }
+    const QByteArray before = fileBytes(path);
+    CAlbumDoc second;
+    second.onNewDocument();
+    ASSERT_EQ(second.addFile(makeTestPicture(makeTestFolder(), QStringLiteral("p.jpg"))), 1);
+    recorder.clear();
+    EXPECT_FALSE(second.saveAs(QStringLiteral("Taken")));
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_EQ(recorder.shown()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(recorder.shown()[0].look.defaultButton, 1); // No
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_TRUE(second.isUntitled());
+
+    recorder.queueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(second.saveAs(QStringLiteral("Taken")));
+    EXPECT_EQ(second.pathName(), path);
+    EXPECT_NE(fileBytes(path), before);
+    EXPECT_EQ(fileBytes(QDir::homePath() + QStringLiteral("/.local/share/Trash/files/Taken.gmx")),
+        before);
+    // Its own name again asks nothing.
+    recorder.clear();
+    EXPECT_TRUE(second.saveAs(QStringLiteral("Taken")));
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}

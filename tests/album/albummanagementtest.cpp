@@ -1,4 +1,5 @@
 #include "album/albummanagement.h"
+#include "album/albumdoc.h"
 
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
@@ -67,10 +68,42 @@ TEST_F(AlbumFiles, RenameMovesTheFileAndSwitchesToTheNewEntry)
     EXPECT_TRUE(host.messageIds().isEmpty());
 }
 
+// Renaming or copying onto another album's name is refused unless asked to replace it; the
+// album replaced goes to the Trash.
+TEST_F(AlbumFiles, AnExistingAlbumIsReplacedOnlyWhenAskedAndGoesToTheTrash)
+{
+    for (const bool copying : { false, true }) {
+        host.clear();
+        const AlbumListChange change = copying
+            ? copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home"))
+            : renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home"), true);
+        EXPECT_FALSE(change.succeeded) << copying;
+        EXPECT_TRUE(change.error.contains(QStringLiteral("already exists")))
+            << qPrintable(change.error);
+        EXPECT_EQ(fileBytes(album(QStringLiteral("Home"))), "home album");
+        EXPECT_EQ(fileBytes(album(QStringLiteral("Trip"))), "trip album");
+        EXPECT_EQ(host.messageIds(),
+            QList<int> {
+                copying ? AlbumManageMessage::kCopyFailed : AlbumManageMessage::kRenameFailed });
+    }
+    const QString trash = QDir::homePath() + QStringLiteral("/.local/share/Trash/files/");
+    const AlbumListChange copied
+        = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home"), true);
+    EXPECT_TRUE(copied.succeeded);
+    EXPECT_EQ(fileBytes(trash + QStringLiteral("Home.gmx")), "home album");
+    EXPECT_EQ(copied.report,
+        QStringList { QStringLiteral("moved to the Trash: ") + album(QStringLiteral("Home")) });
+    writeFile(album(QStringLiteral("Home")), "home again");
+    EXPECT_TRUE(
+        renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home"), true, true).succeeded);
+    EXPECT_EQ(fileBytes(trash + QStringLiteral("Home.2.gmx")), "home again");
+    EXPECT_EQ(fileBytes(album(QStringLiteral("Home"))), "trip album");
+}
+
 TEST_F(AlbumFiles, RenameOntoAnExistingNameReplacesItAndKeepsOneEntry)
 {
     const AlbumListChange change
-        = renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"), true);
+        = renameAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"), true, true);
     EXPECT_TRUE(change.succeeded);
     EXPECT_EQ(change.removedEntries, QStringList { QStringLiteral("Trip") });
     EXPECT_TRUE(change.addedEntries.isEmpty()); // "Home" is listed once already
@@ -128,7 +161,7 @@ TEST_F(AlbumFiles, CopyAddsANewEntryAndKeepsTheCurrentAlbum)
 TEST_F(AlbumFiles, CopyOntoAnExistingNameReplacesItAndKeepsTheCurrentAlbumSelected)
 {
     const AlbumListChange change
-        = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"));
+        = copyAlbum(folder, QStringLiteral("Trip"), QStringLiteral("Home.gmx"), true);
     EXPECT_TRUE(change.succeeded);
     EXPECT_TRUE(change.addedEntries.isEmpty());
     EXPECT_TRUE(change.removedEntries.isEmpty());
@@ -171,6 +204,43 @@ TEST_F(AlbumFiles, DeleteWithMediaRemovesFilesAndSwitchesToUntitled)
     for (const QString &file : files)
         EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
     EXPECT_TRUE(QFileInfo::exists(kept));
+}
+
+// Deleting an album with its media keeps every file another album uses (one of the albums
+// folder, or one remembered from elsewhere) and lists it; the rest goes to the Trash.
+TEST_F(AlbumFiles, DeleteWithMediaKeepsFilesOtherAlbumsUseAndTrashesTheRest)
+{
+    const QString media = makeTestFolder(QStringLiteral("media"));
+    const QString own = makeTestPicture(media, QStringLiteral("own.jpg"), Qt::red);
+    const QString shared = makeTestPicture(media, QStringLiteral("shared.jpg"), Qt::green);
+    const QString remembered = makeTestPicture(media, QStringLiteral("remembered.jpg"), Qt::blue);
+    const QString outside
+        = makeTestFolder(QStringLiteral("elsewhere")) + QStringLiteral("/Far.gmx");
+    const struct {
+        QString path;
+        QString picture;
+    } users[] = { { album(QStringLiteral("Home")), shared }, { outside, remembered } };
+    for (const auto &user : users) {
+        CAlbumDoc other;
+        other.onNewDocument();
+        ASSERT_EQ(other.addFile(user.picture), 1);
+        QFile::remove(user.path);
+        ASSERT_TRUE(other.onSaveDocument(user.path));
+    }
+    const AlbumListChange change = deleteAlbum(folder, QStringLiteral("Trip"), kUntitled,
+        { own, shared, remembered, media + QStringLiteral("/gone.jpg") }, true, { outside });
+    EXPECT_TRUE(change.succeeded);
+    EXPECT_FALSE(change.filesLeft);
+    EXPECT_EQ(change.report,
+        (QStringList {
+            QStringLiteral("kept, used by %1: %2").arg(album(QStringLiteral("Home")), shared),
+            QStringLiteral("kept, used by %1: %2").arg(outside, remembered),
+            QStringLiteral("moved to the Trash: ") + own }));
+    EXPECT_TRUE(QFileInfo::exists(shared));
+    EXPECT_TRUE(QFileInfo::exists(remembered));
+    EXPECT_FALSE(QFileInfo::exists(own));
+    EXPECT_TRUE(
+        QFileInfo::exists(QDir::homePath() + QStringLiteral("/.local/share/Trash/files/own.jpg")));
 }
 
 TEST_F(AlbumFiles, DeleteWithoutMediaKeepsThemAndAFailedDeleteKeepsThemToo)

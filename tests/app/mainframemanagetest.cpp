@@ -82,13 +82,30 @@ protected:
 
 } // namespace
 
-TEST_F(ManageFromTheMainWindow, RenameOntoAnExistingNameKeepsOneEntryAndOpensIt)
+// Renaming or copying onto another album's name asks first, No by default; a replaced album
+// goes to the Trash.
+TEST_F(ManageFromTheMainWindow, RenameOntoAnExistingNameAsksThenKeepsOneEntryAndOpensIt)
 {
-    whenDialogOpens<AlbumNameDialog>([](AlbumNameDialog *dialog) {
+    const QString home = albumFileForEntry(albumsFolder(), QStringLiteral("Home"));
+    const QByteArray homeBytes = fileBytes(home);
+    const auto enterHome = [](AlbumNameDialog *dialog) {
         dialog->nameField()->setText(QStringLiteral("Home"));
         dialog->accept();
-    });
+    };
+    whenDialogOpens<AlbumNameDialog>(enterHome);
     ASSERT_TRUE(frame->runCommand(Command::kRenameAlbum));
+    ASSERT_EQ(host.shown().size(), 1);
+    EXPECT_EQ(host.shown()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.shown()[0].look.defaultButton, 1); // No
+    EXPECT_EQ(fileBytes(home), homeBytes);
+    EXPECT_EQ(frame->albumList()->currentText(), QStringLiteral("Trip"));
+
+    host.clear();
+    host.queueAnswer(MessageAnswer::Yes);
+    whenDialogOpens<AlbumNameDialog>(enterHome);
+    ASSERT_TRUE(frame->runCommand(Command::kRenameAlbum));
+    EXPECT_EQ(fileBytes(QDir::homePath() + QStringLiteral("/.local/share/Trash/files/Home.gmx")),
+        homeBytes);
     const QStringList listed = entries(frame->albumList());
     EXPECT_EQ(listed.count(QStringLiteral("Home")), 1);
     EXPECT_FALSE(listed.contains(QStringLiteral("Trip")));
@@ -106,6 +123,7 @@ TEST_F(ManageFromTheMainWindow, CopyOntoAnExistingNameKeepsTheCurrentAlbumSelect
         EXPECT_TRUE(dialog->nameIsEntry());
         dialog->accept();
     });
+    host.queueAnswer(MessageAnswer::Yes);
     ASSERT_TRUE(frame->runCommand(Command::kCopyAlbum));
     EXPECT_EQ(frame->albumList()->currentText(), QStringLiteral("Trip"));
     EXPECT_EQ(entries(frame->albumList()).count(QStringLiteral("Home")), 1);
@@ -113,7 +131,7 @@ TEST_F(ManageFromTheMainWindow, CopyOntoAnExistingNameKeepsTheCurrentAlbumSelect
     ASSERT_TRUE(home.onOpenDocument(albumFileForEntry(albumsFolder(), QStringLiteral("Home"))));
     ASSERT_EQ(home.itemCount(), 1);
     EXPECT_EQ(home.item(0)->path(), tripPicture);
-    EXPECT_TRUE(host.messageIds().isEmpty());
+    EXPECT_EQ(host.messageIds(), QList<int> { 0 }); // the question only
 }
 
 TEST_F(ManageFromTheMainWindow, DeleteWithTheMediaFilesSwitchesToTheUntitledAlbum)

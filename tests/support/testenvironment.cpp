@@ -33,6 +33,8 @@ void setUpTestEnvironment()
     qputenv("HOME", home.toUtf8());
     qputenv("GLIMMERIX_HOME", (home + QStringLiteral("/Glimmerix")).toUtf8());
     qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toUtf8());
+    // Files the program deletes for the user go to the Trash under here.
+    qputenv("XDG_DATA_HOME", (home + QStringLiteral("/.local/share")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     qputenv("GLIMMERIX_RESOURCES", QByteArray(GLIMMERIX_BIN_DIR));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -8,8 +8,8 @@
 class QWidget;
 
 // Every test process runs in a private temporary home: GLIMMERIX_HOME, XDG_CONFIG_HOME,
-// XDG_RUNTIME_DIR and HOME point into it, so no test can touch the real user's files.
-// The test main calls setUpTestEnvironment() before anything else.
+// XDG_DATA_HOME (and so the Trash), XDG_RUNTIME_DIR and HOME point into it, so no test can touch
+// the real user's files. The test main calls setUpTestEnvironment() before anything else.
 void setUpTestEnvironment();
 // The temporary root of this test process.
 QString testRoot();

@@ -95,7 +95,7 @@ int albumThumbnail(const QStringList &args)
     if (args.size() != 3)
         return cliUsageError(kCommand, QStringLiteral("thumbnail takes ALBUM INDEX OUT"));
     CAlbumDoc doc;
-    if (openAlbumForCli(doc, args[0]).isEmpty())
+    if (openAlbumForReading(doc, args[0]).isEmpty())
         return 1;
     const AlbumItem *item = itemArgument(doc, args[1]);
     if (!item)

@@ -107,6 +107,12 @@ QString openAlbumForCli(CAlbumDoc &doc, const QString &album)
     return path;
 }
 
+QString openAlbumForReading(CAlbumDoc &doc, const QString &album)
+{
+    doc.setReadOnly(true);
+    return openAlbumForCli(doc, album);
+}
+
 int indexArgument(const CAlbumDoc &doc, const QString &argument)
 {
     bool ok = false;
@@ -202,7 +208,7 @@ int albumList(const QStringList &args)
     if (rest.size() != 1)
         return cliUsageError(QStringLiteral("album"), QStringLiteral("list takes ALBUM [--json]"));
     CAlbumDoc doc;
-    if (openAlbumForCli(doc, rest.first()).isEmpty())
+    if (openAlbumForReading(doc, rest.first()).isEmpty())
         return 1;
     // A damaged album lists what was recovered, and the listing is not the whole album.
     const int status = doc.loadReport().damaged ? 1 : 0;
@@ -224,7 +230,7 @@ int albumFacts(const QStringList &args)
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("album"), QStringLiteral("facts takes ALBUM"));
     CAlbumDoc doc;
-    const QString path = openAlbumForCli(doc, args.first());
+    const QString path = openAlbumForReading(doc, args.first());
     if (path.isEmpty())
         return 1;
     int missing = 0;

@@ -16,6 +16,10 @@ using namespace glimmerix;
 // lets it go; returns its path, or an empty string after reporting why it could not be opened
 // (missing, a folder, not an album, in use).
 QString openAlbumForCli(CAlbumDoc &doc, const QString &album);
+// Opens ALBUM like openAlbumForCli for a command that only reads it: without its lock, so a
+// window or command writing the album does not hold the reader up (saves replace the file by a
+// rename, so the reader gets the last album saved whole). `doc` cannot be saved.
+QString openAlbumForReading(CAlbumDoc &doc, const QString &album);
 // The item index an argument names, or -1 after reporting a bad index.
 int indexArgument(const CAlbumDoc &doc, const QString &argument);
 AlbumItem *itemArgument(const CAlbumDoc &doc, const QString &argument);

@@ -10,6 +10,7 @@
 #include "album/albumfilecopy.h"
 #include "album/albumfolders.h"
 #include "album/albummanagement.h"
+#include "core/appsettings.h"
 
 #include <QFileInfo>
 
@@ -39,30 +40,55 @@ bool openAlbum(CAlbumDoc &doc, const AlbumLocation &album)
     return !openAlbumForCli(doc, album.path).isEmpty();
 }
 
-int rename(const QStringList &args)
+const QString kPermanently = QStringLiteral("--permanently");
+
+// --permanently: files no Trash can take are deleted for good instead of kept.
+WithoutTrash withoutTrashOption(QStringList &args)
 {
-    if (args.size() != 2)
-        return cliUsageError(kCommand, QStringLiteral("rename needs NAME NEWNAME"));
-    const AlbumLocation album = locate(args[0]);
-    const QString newName = albumEntryName(args[1]);
-    const bool taken = QFileInfo::exists(albumFileForEntry(album.folder, newName));
-    const AlbumListChange change = renameAlbum(album.folder, album.entry, newName, taken);
-    if (!change.succeeded)
-        return cliFail(album.path, change.error);
-    cliOut(QStringLiteral("%1\n").arg(albumFileForEntry(album.folder, change.selectEntry)));
-    return 0;
+    return args.removeAll(kPermanently) > 0 ? WithoutTrash::Delete : WithoutTrash::Keep;
 }
 
-int copy(const QStringList &args)
+// Prints what became of the files besides the album; a file that was to go and is still there
+// makes the command fail.
+int reportFiles(const AlbumListChange &change, const QString &album)
 {
-    if (args.size() != 2)
-        return cliUsageError(kCommand, QStringLiteral("copy needs NAME NEWNAME"));
-    const AlbumLocation album = locate(args[0]);
-    const QString newName = albumEntryName(args[1]);
-    const AlbumListChange change = copyAlbum(album.folder, album.entry, newName);
-    if (!change.succeeded)
-        return cliFail(album.path, change.error);
-    cliOut(QStringLiteral("%1\n").arg(albumFileForEntry(album.folder, newName)));
+    for (const QString &line : change.report)
+        cliOut(line + u'\n');
+    if (!change.filesLeft)
+        return 0;
+    return cliFail(album,
+        QStringLiteral("some files were not deleted (%1 deletes files no Trash can take)")
+            .arg(kPermanently));
+}
+
+// rename and copy: NAME NEWNAME [--replace] [--permanently].
+int renameOrCopy(const QStringList &args, bool copying)
+{
+    QStringList rest = args;
+    const bool replace = rest.removeAll(QStringLiteral("--replace")) > 0;
+    const WithoutTrash withoutTrash = withoutTrashOption(rest);
+    if (rest.size() != 2)
+        return cliUsageError(kCommand,
+            QStringLiteral("%1 needs NAME NEWNAME [--replace] [%2]")
+                .arg(copying ? QStringLiteral("copy") : QStringLiteral("rename"), kPermanently));
+    const AlbumLocation album = locate(rest[0]);
+    const QString newName = albumEntryName(rest[1]);
+    const bool taken = QFileInfo::exists(albumFileForEntry(album.folder, newName));
+    const AlbumListChange change = copying
+        ? copyAlbum(album.folder, album.entry, newName, replace, withoutTrash)
+        : renameAlbum(album.folder, album.entry, newName, taken, replace, withoutTrash);
+    if (!change.succeeded) {
+        for (const QString &line : change.report)
+            cliOut(line + u'\n');
+        const QString hint = !replace && taken ? QStringLiteral(" (--replace replaces it)")
+            : change.filesLeft ? QStringLiteral(" (%1 deletes it)").arg(kPermanently)
+                               : QString();
+        return cliFail(album.path, change.error + hint);
+    }
+    for (const QString &line : change.report)
+        cliOut(line + u'\n');
+    cliOut(QStringLiteral("%1\n").arg(
+        albumFileForEntry(album.folder, copying ? newName : change.selectEntry)));
     return 0;
 }
 
@@ -70,8 +96,10 @@ int remove(const QStringList &args)
 {
     QStringList rest = args;
     const bool withMedia = rest.removeAll(QStringLiteral("--with-media")) > 0;
+    const WithoutTrash withoutTrash = withoutTrashOption(rest);
     if (rest.size() != 1)
-        return cliUsageError(kCommand, QStringLiteral("delete needs NAME [--with-media]"));
+        return cliUsageError(
+            kCommand, QStringLiteral("delete needs NAME [--with-media [%1]]").arg(kPermanently));
     const AlbumLocation album = locate(rest[0]);
     QStringList media;
     if (withMedia) {
@@ -81,12 +109,15 @@ int remove(const QStringList &args)
         for (int index = 0; index < doc.itemCount(); ++index)
             media << doc.item(index)->absolutePath();
     }
-    const AlbumListChange change
-        = deleteAlbum(album.folder, album.entry, CAlbumDoc::untitledName(), media, withMedia);
+    // The albums remembered from elsewhere: the last album the window showed.
+    AppSettings &settings = appSettings();
+    settings.load();
+    const AlbumListChange change = deleteAlbum(album.folder, album.entry, CAlbumDoc::untitledName(),
+        media, withMedia, { settings.lastFile() }, withoutTrash);
     if (!change.succeeded)
         return cliFail(album.path,
             change.error.isEmpty() ? QStringLiteral("the album cannot be deleted") : change.error);
-    return 0;
+    return reportFiles(change, album.path);
 }
 
 int properties(const QStringList &args)
@@ -95,7 +126,7 @@ int properties(const QStringList &args)
         return cliUsageError(kCommand, QStringLiteral("properties needs NAME"));
     const AlbumLocation album = locate(args[0]);
     CAlbumDoc doc;
-    if (!openAlbum(doc, album))
+    if (openAlbumForReading(doc, album.path).isEmpty())
         return 1;
     const AlbumProperties properties
         = albumProperties(album.folder, album.entry, CAlbumDoc::untitledName(), album.path,
@@ -141,10 +172,8 @@ int runAlbumManageSubcommand(const QStringList &args)
         return cliUsageError(kCommand, QStringLiteral("missing sub-command"));
     const QString name = args.first();
     const QStringList rest = args.mid(1);
-    if (name == QLatin1String("rename"))
-        return rename(rest);
-    if (name == QLatin1String("copy"))
-        return copy(rest);
+    if (name == QLatin1String("rename") || name == QLatin1String("copy"))
+        return renameOrCopy(rest, name == QLatin1String("copy"));
     if (name == QLatin1String("delete"))
         return remove(rest);
     if (name == QLatin1String("properties"))
@@ -157,9 +186,16 @@ int runAlbumManageSubcommand(const QStringList &args)
 QString albumManageUsage()
 {
     return QStringLiteral(
-        "album rename NAME NEWNAME        rename an album (replacing an album of that name)\n"
-        "album copy NAME NEWNAME          copy an album (replacing an album of that name)\n"
-        "album delete NAME [--with-media] delete an album, with --with-media its media files too\n"
+        "album rename NAME NEWNAME [--replace] [--permanently]\n"
+        "                                 rename an album; an album of the new name is replaced\n"
+        "                                 only with --replace and goes to the Trash\n"
+        "album copy NAME NEWNAME [--replace] [--permanently]\n"
+        "                                 copy an album (an existing one as for rename)\n"
+        "album delete NAME [--with-media [--permanently]]\n"
+        "                                 delete an album; --with-media moves its media files to\n"
+        "                                 the Trash, except those other albums use, and lists\n"
+        "                                 each file's fate; --permanently deletes files no Trash\n"
+        "                                 can take instead of keeping them\n"
         "album properties NAME            path, file size, items, caption and media bytes\n"
         "album copy-files NAME FOLDER [--move]\n"
         "                                 copy (or move) the album's files and the album to "

@@ -174,7 +174,7 @@ int runUpload(OnlineClient &client, const OnlineService &service, const Argument
     if (parsed.positional.size() != 1)
         return cliUsageError(kCommand, QStringLiteral("upload takes one ALBUM"));
     CAlbumDoc doc;
-    if (openAlbumForCli(doc, parsed.positional.first()).isEmpty())
+    if (openAlbumForReading(doc, parsed.positional.first()).isEmpty())
         return 1;
     QList<int> indexes;
     if (parsed.itemsGiven) {

@@ -25,7 +25,7 @@ int runPresent(const QStringList &args)
     QString path;
     {
         CAlbumDoc doc;
-        path = openAlbumForCli(doc, args.first());
+        path = openAlbumForReading(doc, args.first());
         if (path.isEmpty())
             return 1;
         if (doc.itemCount() == 0)

@@ -145,7 +145,7 @@ int runPrint(const QStringList &args)
             parsed->options.backgroundName, pictures.backgrounds, QStringLiteral("--background")))
         return 2;
     CAlbumDoc doc;
-    if (openAlbumForCli(doc, parsed->album).isEmpty())
+    if (openAlbumForReading(doc, parsed->album).isEmpty())
         return 1;
     if (parsed->items) {
         const std::optional<QList<int>> list

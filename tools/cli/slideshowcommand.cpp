@@ -91,7 +91,7 @@ int runSlideShow(const QStringList &args)
             QFileInfo(parsed->music).isFile() ? QStringLiteral("not a WAVE file with a length")
                                               : QStringLiteral("no such file"));
     CAlbumDoc doc;
-    if (openAlbumForCli(doc, parsed->album).isEmpty())
+    if (openAlbumForReading(doc, parsed->album).isEmpty())
         return 1;
     // By default every picture: sounds and clips have no place in a slide show.
     const std::optional<QList<int>> indexes = chosenItems(kCommand, parsed->items, doc,

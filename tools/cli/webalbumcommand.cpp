@@ -132,7 +132,7 @@ int runWebAlbum(const QStringList &args)
     if (!parsed)
         return 2;
     CAlbumDoc doc;
-    if (openAlbumForCli(doc, parsed->album).isEmpty())
+    if (openAlbumForReading(doc, parsed->album).isEmpty())
         return 1;
     const std::optional<QList<int>> indexes
         = chosenItems(kCommand, parsed->items, doc, [](const AlbumItem &) { return true; });

@@ -3,11 +3,14 @@
 #include "album/albumdoc.h"
 #include "album/albumfilecopy.h"
 #include "albummanagedialogs.h"
+#include "core/appsettings.h"
 #include "core/folders.h"
+#include "platform/host.h"
 
 #include "platform/strings.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace glimmerix
 {
@@ -75,10 +78,27 @@ void AlbumManager::renameAlbum()
         loadString(AlbumManageMessage::kRenameTitle), m_list.albumEntries(), current, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    bool replace = false;
+    if (!mayReplace(dialog.albumName(), current, replace))
+        return;
     // Changes the user chose not to save are dropped with the old name.
     m_doc.setModified(false);
-    m_list.applyAlbumListChange(
-        glimmerix::renameAlbum(albumsFolder(), current, dialog.albumName(), dialog.nameIsEntry()));
+    m_list.applyAlbumListChange(glimmerix::renameAlbum(albumsFolder(), current, dialog.albumName(),
+        dialog.nameIsEntry(), replace, WithoutTrash::Ask));
+}
+
+bool AlbumManager::mayReplace(const QString &name, const QString &current, bool &replace) const
+{
+    const QString entry = albumEntryName(name);
+    replace = false;
+    if (entry == current || !QFileInfo::exists(albumFileForEntry(albumsFolder(), entry)))
+        return true;
+    replace = host().showText(tr("An album named \"%1\" already exists. Replace it?\n"
+                                 "The album replaced goes to the Trash.")
+                                  .arg(entry),
+                  MessageIcon::Question, MessageButtons::YesNo, 0, { QString(), 1 })
+        == MessageAnswer::Yes;
+    return replace;
 }
 
 void AlbumManager::copyAlbum()
@@ -90,7 +110,11 @@ void AlbumManager::copyAlbum()
         loadString(AlbumManageMessage::kCopyTitle), m_list.albumEntries(), current, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_list.applyAlbumListChange(glimmerix::copyAlbum(albumsFolder(), current, dialog.albumName()));
+    bool replace = false;
+    if (!mayReplace(dialog.albumName(), current, replace))
+        return;
+    m_list.applyAlbumListChange(glimmerix::copyAlbum(
+        albumsFolder(), current, dialog.albumName(), replace, WithoutTrash::Ask));
 }
 
 void AlbumManager::deleteAlbum()
@@ -107,8 +131,15 @@ void AlbumManager::deleteAlbum()
     QStringList media;
     for (int index = 0; index < m_doc.itemCount(); ++index)
         media << m_doc.item(index)->absolutePath();
-    m_list.applyAlbumListChange(glimmerix::deleteAlbum(
-        albumsFolder(), current, CAlbumDoc::untitledName(), media, dialog.deleteMedia()));
+    const AlbumListChange change = glimmerix::deleteAlbum(albumsFolder(), current,
+        CAlbumDoc::untitledName(), media, dialog.deleteMedia(),
+        { m_list.outsideAlbumPath(), appSettings().lastFile() }, WithoutTrash::Ask);
+    m_list.applyAlbumListChange(change);
+    // Which media files went to the Trash and which stayed because other albums use them.
+    if (!change.report.isEmpty())
+        host().showText(change.report.join(u'\n'),
+            change.filesLeft ? MessageIcon::Warning : MessageIcon::Information, MessageButtons::Ok,
+            0);
 }
 
 void AlbumManager::showProperties()

@@ -55,6 +55,9 @@ public:
 
 private:
     QString albumsFolder() const;
+    // Asks whether another album already named `name` is to be replaced (default No); false
+    // when the user says No. `replace` tells whether there is one to replace.
+    bool mayReplace(const QString &name, const QString &current, bool &replace) const;
 
     CAlbumDoc &m_doc;
     AlbumListAccess &m_list;
