@@ -2,8 +2,10 @@
 """Two running instances on one X display: the items of one window dragged into the other arrive
 with their texts, thumbnails and attached sound, and the item the target already holds is
 skipped. The drag is real: the pointer is driven through the X test extension, so the data goes
-through the X drag-and-drop protocol between the two processes. Run under xvfb-run; every wait
-is bounded. Usage: twoinstancedrag.py BUILD_DIR"""
+through the X drag-and-drop protocol between the two processes. Run under xvfb-run. Every step
+waits for what the previous one must have shown (a window on screen, its thumbnails painted, a
+cell drawn selected, the title marking the album changed, the file written), never for a fixed
+time, and every wait is bounded. Usage: twoinstancedrag.py BUILD_DIR"""
 
 import json
 import os
@@ -38,15 +40,48 @@ def xdo(*args):
                           timeout=10).stdout.strip()
 
 
-def wait_for(what, predicate, seconds=20):
+def wait_for(what, predicate, seconds=30):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         value = predicate()
         if value:
             return value
-        time.sleep(0.1)
+        time.sleep(0.05)
     sys.exit(f"FAILED: no {what} within {seconds} s")
 
+
+def pixels(win, x, y, width, height):
+    """The RGB bytes the X server shows of a rectangle of the window."""
+    return subprocess.run(["import", "-silent", "-window", win, "-crop",
+                           f"{width}x{height}+{x}+{y}", "-depth", "8", "rgb:-"],
+                          capture_output=True, timeout=20).stdout
+
+
+def cell_pixels(win, index):
+    """The whole of one cell of the first row: thumbnail, frame, name and number."""
+    return pixels(win, CELL[0] - 45 + index * PITCH, CELL[1] - 54, 90, 108)
+
+
+def shows_colour(win, rgb):
+    """Whether the first cell's thumbnail is painted in the picture's colour."""
+    data = cell_pixels(win, 0)
+    return data.count(bytes(rgb)) // 3 >= 200 if len(data) == 90 * 108 * 3 else False
+
+
+def settled(win, index):
+    """The cell's pixels once two looks in a row agree (nothing is being painted there)."""
+    first, second = cell_pixels(win, index), cell_pixels(win, index)
+    return first if first == second and len(first) == 90 * 108 * 3 else None
+
+
+def windows_of(process):
+    """The visible windows of a process: its main window, and the dragged thumbnail in a drag."""
+    return xdo("search", "--onlyvisible", "--pid", str(process.pid)).split()
+
+
+def changed(win, index, before):
+    data = cell_pixels(win, index)
+    return len(data) == len(before) and data != before
 
 def picture(name, colour):
     path = f"{MEDIA}/{name}"
@@ -58,9 +93,15 @@ def album(name):
     return json.loads(cli("album", "list", name, "--json"))["items"]
 
 
-def window(name):
-    return wait_for(f"window for {name}",
-                    lambda: xdo("search", "--name", f"^Glimmerix - {name}").split("\n")[0])
+def window(name, process=None, modified=False):
+    """The visible main window of `name` ("NAME *" while its album has unsaved changes)."""
+    title = f"^Glimmerix - {name}" + (r" \*$" if modified else "$")
+
+    def found():
+        if process is not None and process.poll() is not None:
+            sys.exit(f"FAILED: glimix for {name} ended with status {process.returncode}")
+        return xdo("search", "--onlyvisible", "--name", title).split("\n")[0]
+    return wait_for(f"window {title!r}", found)
 
 
 def main():
@@ -93,43 +134,46 @@ def main():
         for name in ("Source", "Target"):
             processes.append(subprocess.Popen([BIN + "/glimix", f"{albums}/{name}.gmx"], env=ENV,
                                               stdout=subprocess.DEVNULL))
-            window(name)
+            window(name, processes[-1])
         source, target = window("Source"), window("Target")
         for win, x in ((source, 0), (target, 960)):
-            xdo("windowsize", win, "900", "700")
-            xdo("windowmove", win, str(x), "0")
+            xdo("windowsize", "--sync", win, "900", "700")
+            xdo("windowmove", "--sync", win, str(x), "0")
         wait_for("windows side by side", lambda: "960,0" in xdo("getwindowgeometry", target))
-        time.sleep(0.5)
+        wait_for("source's first thumbnail painted", lambda: shows_colour(source, (255, 0, 0)))
+        wait_for("target's first thumbnail painted", lambda: shows_colour(target, (255, 165, 0)))
 
-        # Select the source's four items (a click on the first, Shift and a click on the fourth
-        # cell), then drag them from the first cell onto the target's first cell.
-        xdo("mousemove", "--window", source, *map(str, CELL))
+        # Select the source's four items: a click on the first cell, then Shift and a click on
+        # the fourth, which is then drawn selected and current.
+        fourth = wait_for("fourth cell painted", lambda: settled(source, 3))
+        xdo("mousemove", "--sync", "--window", source, *map(str, CELL))
         xdo("click", "1")
-        xdo("mousemove", "--window", source, str(CELL[0] + 3 * PITCH), str(CELL[1]))
+        xdo("mousemove", "--sync", "--window", source, str(CELL[0] + 3 * PITCH), str(CELL[1]))
         xdo("keydown", "shift")
         xdo("click", "1")
         xdo("keyup", "shift")
-        time.sleep(0.3)
-        xdo("mousemove", "--window", source, *map(str, CELL))
-        time.sleep(0.3)
+        wait_for("fourth cell drawn selected", lambda: changed(source, 3, fourth))
+
+        # Drag them from the first cell onto the target's first cell: the press, a move past the
+        # drag distance, and once the dragged thumbnail shows, across into the other window.
+        xdo("mousemove", "--sync", "--window", source, *map(str, CELL))
         xdo("mousedown", "1")
         for step in range(1, 8):
-            xdo("mousemove", "--window", source, str(CELL[0] + 4 * step), str(CELL[1]))
-            time.sleep(0.05)
+            xdo("mousemove", "--sync", "--window", source, str(CELL[0] + 4 * step), str(CELL[1]))
+        wait_for("dragged thumbnail", lambda: len(windows_of(processes[0])) > 1)
         for step in range(1, 11):
-            xdo("mousemove", "--window", source, str(CELL[0] + 100 * step), str(CELL[1]))
-            time.sleep(0.05)
-        xdo("mousemove", "--window", target, str(CELL[0] + 3), str(CELL[1]))
-        time.sleep(0.3)
-        xdo("mousemove", "--window", target, *map(str, CELL))
-        time.sleep(0.5)
+            xdo("mousemove", "--sync", "--window", source, str(CELL[0] + 100 * step), str(CELL[1]))
+        xdo("mousemove", "--sync", "--window", target, str(CELL[0] + 3), str(CELL[1]))
+        xdo("mousemove", "--sync", "--window", target, *map(str, CELL))
         xdo("mouseup", "1")
-        time.sleep(0.5)
+        # The drop marks the target's album changed in its title.
+        window("Target", processes[1], modified=True)
 
         # Save the target so the result can be read from its file.
         before = os.stat(target_file).st_mtime_ns
         xdo("windowfocus", "--sync", target)
         xdo("key", "ctrl+s")
+        window("Target", processes[1])
         wait_for("saved target album", lambda: os.stat(target_file).st_mtime_ns != before)
     finally:
         for process in processes:
