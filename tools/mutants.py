@@ -114,7 +114,8 @@ def main():
     options.work.mkdir(parents=True, exist_ok=True)
     log.write_text("")
     sync(ROOT, tree)
-    if run(["cmake", "-S", str(tree), "-B", str(build), "-G", "Ninja", "-DGLIMMERIX_BENCH=OFF"],
+    # The options of tools/test.sh's build, so ccache has the unchanged files already.
+    if run(["cmake", "-S", str(tree), "-B", str(build), "-G", "Ninja", "-DGLIMMERIX_WERROR=ON"],
            tree, log):
         sys.exit(f"mutants: configuring the copy failed, see {log}")
     jobs = str(os.cpu_count() or 2)

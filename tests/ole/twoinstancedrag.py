@@ -2,7 +2,9 @@
 """Two running instances on one X display: the items of one window dragged into the other arrive
 with their texts, thumbnails and attached sound, and the item the target already holds is
 skipped. The drag is real: the pointer is driven through the X test extension, so the data goes
-through the X drag-and-drop protocol between the two processes. Run under xvfb-run. Every step
+through the X drag-and-drop protocol between the two processes. The test starts its own X
+server (Xvfb), which picks a free display itself: xvfb-run -a guesses one, and two tests started
+at once could share it or lose it when the other ends. Every step
 waits for what the previous one must have shown (a window on screen, its thumbnails painted, a
 cell drawn selected, the title marking the album changed, the file written), never for a fixed
 time, and every wait is bounded. Usage: twoinstancedrag.py BUILD_DIR"""
@@ -62,10 +64,11 @@ def cell_pixels(win, index):
     return pixels(win, CELL[0] - 45 + index * PITCH, CELL[1] - 54, 90, 108)
 
 
-def shows_colour(win, rgb):
-    """Whether the first cell's thumbnail is painted in the picture's colour."""
-    data = cell_pixels(win, 0)
-    return data.count(bytes(rgb)) // 3 >= 200 if len(data) == 90 * 108 * 3 else False
+def painted(win):
+    """Whether the first cell shows its item (its icon, number and name: many colours, where an
+    empty cell has a few) and nothing is being painted there any more."""
+    data = settled(win, 0)
+    return data is not None and len({data[i:i + 3] for i in range(0, len(data), 3)}) >= 16
 
 
 def settled(win, index):
@@ -125,10 +128,17 @@ def main():
     albums = ENV["GLIMMERIX_HOME"] + "/ALBUMS"
     target_file = albums + "/Target.gmx"
 
-    # The X server must answer before the programs start: a program that cannot reach it ends at
-    # once, and the failure would only show later as a missing window.
-    wait_for("X display answering", lambda: subprocess.run(
-        ["xdotool", "getdisplaygeometry"], capture_output=True, timeout=10).returncode == 0)
+    # A private X server on a display it chose: it writes the number once it takes connections.
+    # Until then nothing may start (a program that cannot reach the server ends at once).
+    reader, writer = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "1920x800x24",
+                               "-nolisten", "tcp"], pass_fds=[writer], stderr=subprocess.DEVNULL)
+    os.close(writer)
+    with os.fdopen(reader) as announced:
+        number = announced.readline().strip()
+    if not number:
+        sys.exit(f"FAILED: Xvfb did not start (status {server.wait()})")
+    os.environ["DISPLAY"] = ENV["DISPLAY"] = f":{number}"
     processes = []
     try:
         for name in ("Source", "Target"):
@@ -140,8 +150,8 @@ def main():
             xdo("windowsize", "--sync", win, "900", "700")
             xdo("windowmove", "--sync", win, str(x), "0")
         wait_for("windows side by side", lambda: "960,0" in xdo("getwindowgeometry", target))
-        wait_for("source's first thumbnail painted", lambda: shows_colour(source, (255, 0, 0)))
-        wait_for("target's first thumbnail painted", lambda: shows_colour(target, (255, 165, 0)))
+        wait_for("source's first item painted", lambda: painted(source))
+        wait_for("target's first item painted", lambda: painted(target))
 
         # Select the source's four items: a click on the first cell, then Shift and a click on
         # the fourth, which is then drawn selected and current.
@@ -179,6 +189,8 @@ def main():
         for process in processes:
             process.terminate()
             process.wait(timeout=10)
+        server.terminate()
+        server.wait(timeout=10)
 
     items = album("Target")
     paths = [os.path.basename(item["path"]) for item in items]
