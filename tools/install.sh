@@ -45,7 +45,7 @@ if $remove; then
   while IFS= read -r file || [ -n "$file" ]; do
     # Only paths inside the prefix: a damaged list must not reach outside it.
     [[ -z $file || $file == /* || $file == ../* || $file == */../* ]] && continue
-    if [ -e "$prefix/$file" ] || [ -L "$prefix/$file" ]; then
+    if [ -L "$prefix/$file" ] || [ -f "$prefix/$file" ]; then
       rm -f -- "$prefix/$file"
       count=$((count + 1))
     fi
@@ -63,7 +63,10 @@ else
   cmake --install "$build" --prefix "$prefix" | tee "$list.log"
   while IFS= read -r line; do
     case $line in
-      "-- Installing: $prefix/"* | "-- Up-to-date: $prefix/"*) printf '%s\n' "${line#*: "$prefix"/}" ;;
+      "-- Installing: $prefix/"* | "-- Up-to-date: $prefix/"*)
+        # Folders are named too; only files are listed (a folder goes when it is left empty).
+        file="${line#*: "$prefix"/}"
+        if [ -L "$prefix/$file" ] || [ ! -d "$prefix/$file" ]; then printf '%s\n' "$file"; fi ;;
     esac
   done < "$list.log" > "$list"
   [ -s "$list" ] || { echo "install.sh: cmake --install named no files under $prefix" >&2; exit 1; }
