@@ -2,15 +2,18 @@
 """Two running instances on one X display: the items of one window dragged into the other arrive
 with their texts, thumbnails and attached sound, and the item the target already holds is
 skipped. The drag is real: the pointer is driven through the X test extension, so the data goes
-through the X drag-and-drop protocol between the two processes. The test starts its own X
-server (Xvfb), which picks a free display itself: xvfb-run -a guesses one, and two tests started
-at once could share it or lose it when the other ends. Every step
-waits for what the previous one must have shown (a window on screen, its thumbnails painted, a
-cell drawn selected, the title marking the album changed, the file written), never for a fixed
-time, and every wait is bounded. Usage: twoinstancedrag.py BUILD_DIR"""
+through the X drag-and-drop protocol between the two processes. The test starts its own X server
+(Xvfb) on a display of its own and waits until it takes connections (xvfb-run -a guesses a
+display and waits a fixed time; two tests started at once could share a display or lose it).
+Every step waits for what the previous one must have shown (a window on screen, its cells
+painted, a cell drawn selected, the dragged thumbnail, the pointer showing the drop is taken,
+the title marking the album changed, the file written), never for a fixed time, and every wait
+is bounded. Usage: twoinstancedrag.py BUILD_DIR"""
 
+import ctypes
 import json
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -40,6 +43,40 @@ def cli(*args):
 def xdo(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True,
                           timeout=10).stdout.strip()
+
+
+class CursorImage(ctypes.Structure):
+    """XFixesCursorImage: the pointer's look as the X server shows it."""
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+X11 = ctypes.CDLL("libX11.so.6")
+XFIXES = ctypes.CDLL("libXfixes.so.3")
+X11.XOpenDisplay.restype = ctypes.c_void_p
+X11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+X11.XFree.argtypes = [ctypes.c_void_p]
+XFIXES.XFixesQueryVersion.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                      ctypes.POINTER(ctypes.c_int)]
+XFIXES.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+XFIXES.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+DISPLAY = []
+
+
+def pointer_look():
+    """The pointer's current image. A drag shows in it whether the window under the pointer
+    takes the drop, which is the only sign of the target's answer to the dragging program."""
+    if not DISPLAY:
+        DISPLAY.append(X11.XOpenDisplay(None))
+        XFIXES.XFixesQueryVersion(DISPLAY[0], ctypes.byref(ctypes.c_int(5)),
+                                  ctypes.byref(ctypes.c_int(0)))
+    image = XFIXES.XFixesGetCursorImage(DISPLAY[0])
+    look = image.contents
+    pixels = tuple(look.pixels[i] for i in range(look.width * look.height))
+    X11.XFree(image)
+    return hash((look.xhot, look.yhot, look.width, pixels))
 
 
 def wait_for(what, predicate, seconds=30):
@@ -128,16 +165,24 @@ def main():
     albums = ENV["GLIMMERIX_HOME"] + "/ALBUMS"
     target_file = albums + "/Target.gmx"
 
-    # A private X server on a display it chose: it writes the number once it takes connections.
-    # Until then nothing may start (a program that cannot reach the server ends at once).
-    reader, writer = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "1920x800x24",
-                               "-nolisten", "tcp"], pass_fds=[writer], stderr=subprocess.DEVNULL)
-    os.close(writer)
-    with os.fdopen(reader) as announced:
-        number = announced.readline().strip()
-    if not number:
-        sys.exit(f"FAILED: Xvfb did not start (status {server.wait()})")
+    # A private X server on a display of its own: one taken at random from a range no other
+    # program uses, so that a server another test starts at the same time, or one in another
+    # file system view sharing the socket names, cannot be mistaken for it. Xvfb ends at once
+    # when the display is in use, and writes the number once it takes connections; until then
+    # nothing may start (a program that cannot reach the server ends at once).
+    for attempt in range(20):
+        reader, writer = os.pipe()
+        number = str(random.randrange(1000, 30000))
+        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(writer), "-screen", "0",
+                                   "1920x800x24", "-nolisten", "tcp"], pass_fds=[writer],
+                                  stderr=subprocess.DEVNULL)
+        os.close(writer)
+        with os.fdopen(reader) as announced:
+            if announced.readline().strip() == number:
+                break
+        server.wait()
+    else:
+        sys.exit("FAILED: Xvfb did not start on any of 20 displays")
     os.environ["DISPLAY"] = ENV["DISPLAY"] = f":{number}"
     processes = []
     try:
@@ -165,16 +210,20 @@ def main():
         wait_for("fourth cell drawn selected", lambda: changed(source, 3, fourth))
 
         # Drag them from the first cell onto the target's first cell: the press, a move past the
-        # drag distance, and once the dragged thumbnail shows, across into the other window.
+        # drag distance, and once the dragged thumbnail shows, out between the two windows (the
+        # pointer shows the drop is refused there) and into the target's first cell. The button
+        # is let go once the pointer shows the target takes the drop, as over the source.
         xdo("mousemove", "--sync", "--window", source, *map(str, CELL))
+        idle = pointer_look()
         xdo("mousedown", "1")
         for step in range(1, 8):
             xdo("mousemove", "--sync", "--window", source, str(CELL[0] + 4 * step), str(CELL[1]))
         wait_for("dragged thumbnail", lambda: len(windows_of(processes[0])) > 1)
-        for step in range(1, 11):
-            xdo("mousemove", "--sync", "--window", source, str(CELL[0] + 100 * step), str(CELL[1]))
-        xdo("mousemove", "--sync", "--window", target, str(CELL[0] + 3), str(CELL[1]))
+        taken = wait_for("drag over the source", lambda: (look := pointer_look()) != idle and look)
+        xdo("mousemove", "--sync", "930", str(CELL[1]))
+        wait_for("drop refused between the windows", lambda: pointer_look() not in (idle, taken))
         xdo("mousemove", "--sync", "--window", target, *map(str, CELL))
+        wait_for("target taking the drop", lambda: pointer_look() == taken)
         xdo("mouseup", "1")
         # The drop marks the target's album changed in its title.
         window("Target", processes[1], modified=True)
