@@ -66,18 +66,20 @@ DISPLAY = []
 
 
 def pointer_look():
-    """The pointer's current image. A drag shows in it whether the window under the pointer
-    takes the drop, which is the only sign of the target's answer to the dragging program."""
+    """The name of the pointer's current image in the cursor theme. A drag shows in it whether
+    the window under the pointer takes the drop, the only sign of the target's answer."""
     if not DISPLAY:
         DISPLAY.append(X11.XOpenDisplay(None))
         XFIXES.XFixesQueryVersion(DISPLAY[0], ctypes.byref(ctypes.c_int(5)),
                                   ctypes.byref(ctypes.c_int(0)))
     image = XFIXES.XFixesGetCursorImage(DISPLAY[0])
-    look = image.contents
-    pixels = tuple(look.pixels[i] for i in range(look.width * look.height))
+    name = image.contents.name or b""
     X11.XFree(image)
-    return hash((look.xhot, look.yhot, look.width, pixels))
+    return name
 
+
+# Qt's pointer for a drag that copies, by the names it asks the theme for.
+COPYING = (b"dnd-copy", b"copy")
 
 def wait_for(what, predicate, seconds=30):
     deadline = time.monotonic() + seconds
@@ -214,16 +216,25 @@ def main():
         # pointer shows the drop is refused there) and into the target's first cell. The button
         # is let go once the pointer shows the target takes the drop, as over the source.
         xdo("mousemove", "--sync", "--window", source, *map(str, CELL))
-        idle = pointer_look()
         xdo("mousedown", "1")
         for step in range(1, 8):
             xdo("mousemove", "--sync", "--window", source, str(CELL[0] + 4 * step), str(CELL[1]))
         wait_for("dragged thumbnail", lambda: len(windows_of(processes[0])) > 1)
-        taken = wait_for("drag over the source", lambda: (look := pointer_look()) != idle and look)
+        wait_for("copying drag over the source", lambda: pointer_look() in COPYING)
         xdo("mousemove", "--sync", "930", str(CELL[1]))
-        wait_for("drop refused between the windows", lambda: pointer_look() not in (idle, taken))
+        wait_for("drop refused between the windows", lambda: pointer_look() not in COPYING)
+        # The target answers for an area; should it not take the drop at first, a move by one
+        # pixel asks again.
+        nudge = [0]
+
+        def taken():
+            if pointer_look() in COPYING:
+                return True
+            nudge[0] ^= 1
+            xdo("mousemove", "--sync", "--window", target, str(CELL[0] + nudge[0]), str(CELL[1]))
+            return False
         xdo("mousemove", "--sync", "--window", target, *map(str, CELL))
-        wait_for("target taking the drop", lambda: pointer_look() == taken)
+        wait_for("target taking the drop", taken)
         xdo("mouseup", "1")
         # The drop marks the target's album changed in its title.
         window("Target", processes[1], modified=True)
