@@ -145,6 +145,32 @@ TEST(PictureAdjust, SaturationMovesChannelsAgainstTheLargest)
     }
 }
 
+// The shares are x * 128 * (100 - percent) / 100 plus one half, truncated toward zero. A finished
+// pixel cannot show the rounding (the largest channel's share and the channel's own share move
+// together), so the tables are checked themselves.
+TEST(PictureAdjust, SaturationSharesAreRounded)
+{
+    struct Case {
+        int percent;
+        int x;
+        int k; // x * 128 * (100 - percent) mod 100 at or above 50 rounds up
+    };
+    const Case cases[] = {
+        { 99, 2, 3 }, // 2.56
+        { 61, 1, 50 }, // 49.92
+        { 61, 3, 150 }, // 149.76
+        { 50, 200, 12800 }, // exact
+        { 99, 1, 1 }, // 1.28 stays
+        { 133, 1, -41 }, // -42.24 + 0.5, toward zero
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.percent << "% x " << c.x);
+        const SaturationTables tables = saturationTables(c.percent);
+        EXPECT_EQ(tables.k[std::size_t(c.x)], c.k);
+        EXPECT_EQ(tables.m[std::size_t(c.x)], 128 * c.x - c.k);
+    }
+}
+
 TEST(PictureAdjust, SharpnessStrengthsFlatAreasAndAnEdge)
 {
     // A bright pixel in the middle of a dark 3 x 3 square, at full strength (a = 384).
