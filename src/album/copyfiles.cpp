@@ -38,8 +38,8 @@ QString copyFile(const QString &source, const QString &destination, bool replace
     }
     // rename(2) replaces the name itself: a link there is replaced, never written through (as
     // QFile::rename's copying fallback would for a link that leads nowhere).
-    if (std::rename(QFile::encodeName(partial).constData(),
-            QFile::encodeName(destination).constData())
+    if (std::rename(
+            QFile::encodeName(partial).constData(), QFile::encodeName(destination).constData())
         != 0) {
         QFile::remove(partial);
         return QStringLiteral("%1: %2").arg(destination, QStringLiteral("cannot be written"));

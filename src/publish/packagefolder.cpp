@@ -31,13 +31,13 @@ QByteArray manifestHeader(PackageKind kind)
 // True when something (a file, a folder or a link, even a dangling one) has this name.
 bool nameTaken(const QString &path)
 {
-    struct stat status {};
+    struct stat status = {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
 bool isFolderEntry(const QString &path)
 {
-    struct stat status {};
+    struct stat status = {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
@@ -73,8 +73,8 @@ void removePrivateFolder(const QString &folder)
 {
     if (folder.isEmpty())
         return;
-    const QStringList names
-        = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names)
         ::unlink(QFile::encodeName(folder + u'/' + name).constData());
     QDir().rmdir(folder);
@@ -102,7 +102,8 @@ std::optional<QStringList> manifestNames(const QByteArray &bytes, PackageKind ki
 std::optional<PackageKind> manifestKind(const QByteArray &bytes)
 {
     const QByteArray header = bytes.left(bytes.indexOf('\n')).trimmed();
-    for (PackageKind kind : { PackageKind::WebAlbum, PackageKind::SlideShow, PackageKind::Postcard })
+    for (PackageKind kind :
+        { PackageKind::WebAlbum, PackageKind::SlideShow, PackageKind::Postcard })
         if (header == manifestHeader(kind))
             return kind;
     return std::nullopt;
@@ -206,8 +207,9 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
             return problem(file.source, QStringLiteral("no such file"));
         const QString target = folder + u'/' + file.name;
         if (nameTaken(target) && !found.packageFiles.contains(file.name))
-            return problem(target, QStringLiteral("is not part of the earlier %1; it is left alone")
-                                       .arg(packageKindName(kind)));
+            return problem(target,
+                QStringLiteral("is not part of the earlier %1; it is left alone")
+                    .arg(packageKindName(kind)));
     }
 
     // The folder and the parents it needs, made now and removed again when the delivery fails.

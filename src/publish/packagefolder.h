@@ -45,8 +45,8 @@ struct PackageFile {
 // and removed at the end. Names are replaced by renames, so a link in the folder is replaced,
 // never written through. A delivery that fails leaves the folder as it was (a folder it made is
 // removed again). Empty on success, else "FILE: cause".
-QString deliverPackage(const QString &folder, PackageKind kind, const QList<PackageFile> &files,
-    bool replaceEarlier);
+QString deliverPackage(
+    const QString &folder, PackageKind kind, const QList<PackageFile> &files, bool replaceEarlier);
 
 // A subfolder of `folder` that does not exist yet, for a product refused in `folder`:
 // "FOLDER/NAME", or "FOLDER/NAME 2", "FOLDER/NAME 3", ... when that is taken.

@@ -1,9 +1,9 @@
 #include "postcardpackage.h"
 
 #include "autorunwriter.h"
+#include "packagefolder.h"
 #include "postcardhtml.h"
 #include "postcardmaker.h"
-#include "packagefolder.h"
 #include "productfiles.h"
 
 #include "platform/host.h"

@@ -69,8 +69,8 @@ QString createSibling(const QString &destination, int *descriptor)
         const QByteArray name = base + ".part"
             + QByteArray::number(quint64(QRandomGenerator::global()->generate64()) & 0xFFFFFF, 16);
         errno = 0;
-        const int fd = ::open(name.constData(),
-            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd
+            = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
             *descriptor = fd;
             return QFile::decodeName(name);
@@ -95,8 +95,8 @@ QString renameCause()
 // The name is replaced, never opened: a link there is replaced, not followed, and the file it
 // replaces stays whole until the new one is complete. `mode` (-1: the usual one) is set on the
 // new file. Empty on success, else the cause; on failure nothing of the new file is left.
-QString replaceByRename(const QString &destination, int mode,
-    const std::function<QString(QFile &)> &fill)
+QString replaceByRename(
+    const QString &destination, int mode, const std::function<QString(QFile &)> &fill)
 {
     int descriptor = -1;
     const QString temporary = createSibling(destination, &descriptor);
@@ -171,9 +171,8 @@ QString copyProductProgram(const QString &source, const QString &destination, QS
 
 QString writeWholeFile(const QString &path, const QByteArray &content)
 {
-    return replaceByRename(path, -1, [&content](QFile &file) {
-        return writeAll(file, content.constData(), content.size());
-    });
+    return replaceByRename(path, -1,
+        [&content](QFile &file) { return writeAll(file, content.constData(), content.size()); });
 }
 
 qint64 freeBytes(const QString &folder)

@@ -93,24 +93,25 @@ TEST(PackageFolder, DeliveryTargets)
         { sources + QStringLiteral("/viewer.bin"), QStringLiteral("WebAlbum.exe"), true },
     };
     const QString manifest = QLatin1String(kPackageManifestName);
-    const QString outside = makeTestFolder(QStringLiteral("outside")) + QStringLiteral("/mine.html");
+    const QString outside
+        = makeTestFolder(QStringLiteral("outside")) + QStringLiteral("/mine.html");
     writeFile(outside, "the user's own page");
 
     // An earlier web album: an old picture, a page that is a link to the user's file, and a
     // file the user put there afterwards.
     const auto earlierAlbum = [&](const QString &folder) {
         writeFile(sources + QStringLiteral("/old.jpg"), "old picture");
-        EXPECT_EQ(deliverPackage(folder, PackageKind::WebAlbum,
-                      { { sources + QStringLiteral("/old.jpg"), QStringLiteral("old.jpg") },
-                          { sources + QStringLiteral("/album1.html"),
-                              QStringLiteral("album1.html") } },
-                      false),
+        EXPECT_EQ(
+            deliverPackage(folder, PackageKind::WebAlbum,
+                { { sources + QStringLiteral("/old.jpg"), QStringLiteral("old.jpg") },
+                    { sources + QStringLiteral("/album1.html"), QStringLiteral("album1.html") } },
+                false),
             QString());
         QFile::remove(folder + QStringLiteral("/album1.html"));
         EXPECT_TRUE(QFile::link(outside, folder + QStringLiteral("/album1.html")));
         writeFile(folder + QStringLiteral("/notes.txt"), "the user's notes");
     };
-    const auto empty = [](const QString &) { };
+    const auto empty = [](const QString &) {};
     enum Outcome { Delivered, Refused };
     const struct {
         const char *name;
@@ -130,7 +131,8 @@ TEST(PackageFolder, DeliveryTargets)
             "holds an earlier web album", {} },
         { "earlier package of another kind",
             [&](const QString &folder) {
-                EXPECT_EQ(deliverPackage(folder, PackageKind::SlideShow, package, false), QString());
+                EXPECT_EQ(
+                    deliverPackage(folder, PackageKind::SlideShow, package, false), QString());
             },
             {}, true, 0, Refused, "holds a slide show package, not a web album", {} },
         { "folder of the user's photos",

@@ -80,11 +80,11 @@ QStringList albumInputFiles(const CAlbumDoc &doc)
 
 bool outputSparesInputs(const QString &output, const QStringList &inputs)
 {
-    struct stat target {};
+    struct stat target = {};
     if (::stat(QFile::encodeName(output).constData(), &target) != 0)
         return true; // not there yet: it is no input
     for (const QString &input : inputs) {
-        struct stat read {};
+        struct stat read = {};
         if (input.isEmpty() || ::stat(QFile::encodeName(input).constData(), &read) != 0)
             continue;
         if (read.st_dev == target.st_dev && read.st_ino == target.st_ino) {

@@ -209,7 +209,8 @@ int runPostcard(const QStringList &args)
     if (!written.ok())
         return finish(cliFail(loadString(Message::kPostcardFileNotWritten), written.detail));
     if (!parsed->folder.isEmpty()) {
-        const PostcardOutcome delivered = package.deliverToFolder(parsed->folder, nullptr, parsed->replacePackage);
+        const PostcardOutcome delivered
+            = package.deliverToFolder(parsed->folder, nullptr, parsed->replacePackage);
         if (!delivered.ok())
             return finish(cliFailWith(delivered.detail));
         cliOut(QStringLiteral("postcard in %1\n").arg(parsed->folder));

@@ -170,8 +170,9 @@ int runWebAlbum(const QStringList &args)
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();
-    const bool delivered
-        = toDisc ? deliverToDisc(*parsed, generator) : generator.deliverToFolder(parsed->folder, parsed->replacePackage);
+    const bool delivered = toDisc
+        ? deliverToDisc(*parsed, generator)
+        : generator.deliverToFolder(parsed->folder, parsed->replacePackage);
     generator.cleanWorkingFolder(true);
     problems += generator.problems();
     for (const QString &problem : std::as_const(problems))

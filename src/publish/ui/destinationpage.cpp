@@ -193,11 +193,11 @@ bool DestinationPage::folderAccepted()
     case FolderState::Empty:
         return true;
     case FolderState::EarlierPackage:
-        m_replaceEarlier = host().showText(
-                               tr("%1 holds an earlier %2.\n\nReplace it? Only the files of the "
-                                  "earlier %2 are removed.")
-                                   .arg(QDir::toNativeSeparators(folder), product),
-                               MessageIcon::Question, MessageButtons::YesNo, 0)
+        m_replaceEarlier
+            = host().showText(tr("%1 holds an earlier %2.\n\nReplace it? Only the files of the "
+                                 "earlier %2 are removed.")
+                                  .arg(QDir::toNativeSeparators(folder), product),
+                  MessageIcon::Question, MessageButtons::YesNo, 0)
             == MessageAnswer::Yes;
         return m_replaceEarlier;
     case FolderState::Refused:
