@@ -70,7 +70,8 @@ TEST(ProductCli, OutputsNeverReplaceInputsAndFoldersFollowTheRule)
             << qPrintable(again.err);
         const ProcessRun replaced = runCli(args + QStringList { "--replace-package" });
         EXPECT_EQ(replaced.status, 0) << qPrintable(replaced.err);
-        EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/glimmerix-package.txt"))) << command;
+        EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/glimmerix-package.txt")))
+            << command;
     }
 }
 
