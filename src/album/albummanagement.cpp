@@ -115,6 +115,12 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error)
             *error = source.errorString();
         return false;
     }
+    // QSaveFile would write the target of a link under the name: the copy replaces the link.
+    if (QFileInfo(to).isSymLink() && !QFile::remove(to)) {
+        if (error)
+            *error = QStringLiteral("the link there cannot be replaced");
+        return false;
+    }
     QSaveFile target(to);
     if (!target.open(QIODevice::WriteOnly)) {
         if (error)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <memory>
 
 namespace glimmerix
@@ -30,9 +31,16 @@ QString copyFile(const QString &source, const QString &destination, bool replace
     QFile::remove(partial);
     if (!in.copy(partial))
         return QStringLiteral("%1: %2").arg(destination, in.errorString());
-    if (replace)
-        QFile::remove(destination);
-    if (!QFile::rename(partial, destination)) {
+    const QFileInfo taken(destination);
+    if (!replace && (taken.exists() || taken.isSymLink())) {
+        QFile::remove(partial);
+        return QStringLiteral("%1: %2").arg(destination, QStringLiteral("already exists"));
+    }
+    // rename(2) replaces the name itself: a link there is replaced, never written through (as
+    // QFile::rename's copying fallback would for a link that leads nowhere).
+    if (std::rename(
+            QFile::encodeName(partial).constData(), QFile::encodeName(destination).constData())
+        != 0) {
         QFile::remove(partial);
         return QStringLiteral("%1: %2").arg(destination, QStringLiteral("cannot be written"));
     }
@@ -75,7 +83,7 @@ CopyFilesResult copySelectedFiles(const CAlbumDoc &document, const QString &fold
             == QFileInfo(item->absolutePath()).absoluteFilePath())
             continue;
         bool replace = false;
-        if (QFileInfo::exists(destination)) {
+        if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink()) {
             const MessageAnswer answer = host().showMessage(Message::kReplaceQuestion,
                 { destination }, MessageIcon::Warning, MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel) {

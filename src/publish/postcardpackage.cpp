@@ -1,6 +1,7 @@
 #include "postcardpackage.h"
 
 #include "autorunwriter.h"
+#include "packagefolder.h"
 #include "postcardhtml.h"
 #include "postcardmaker.h"
 #include "productfiles.h"
@@ -86,39 +87,27 @@ PostcardOutcome PostcardPackage::writeFiles(const PostcardContent &content)
     return {};
 }
 
-PostcardOutcome PostcardPackage::deliverToFolder(const QString &folder, Progress *progress)
+PostcardOutcome PostcardPackage::deliverToFolder(
+    const QString &folder, Progress *progress, bool replaceEarlier)
 {
     PostcardOutcome checked = checkSources();
     if (!checked.ok())
         return checked;
     if (m_backgroundPath.isEmpty())
         return failure(PostcardResult::FileNotWritten, kBackgroundName, QStringLiteral("not made"));
-    if (!QDir().mkpath(folder))
-        return failure(
-            PostcardResult::CopyFailed, folder, QStringLiteral("the folder cannot be made"));
-    const QString destination = joinPath(folder, QString());
-    const QString copies[][2] = {
-        { m_backgroundPath, destination + kBackgroundName },
-        { m_clipPath, destination + postcardClipFileName(m_clipPath) },
-        { m_playerSource, destination + autoRunProgramName(AutoRunProduct::VideoPostcard) },
-        { m_htmlPath, destination + kHtmlName },
+    const QList<PackageFile> files = {
+        { m_backgroundPath, kBackgroundName },
+        { m_clipPath, postcardClipFileName(m_clipPath) },
+        { m_playerSource, autoRunProgramName(AutoRunProduct::VideoPostcard), true },
+        { m_htmlPath, kHtmlName },
     };
-    QStringList written;
-    int step = 0;
-    for (const auto &copy : copies) {
-        if (progress) {
-            progress->setText(copy[1]);
-            progress->setPosition(std::min(step++, 2));
-        }
-        QString failedFile;
-        const QString cause = copyPackageFile(copy[0], copy[1], &failedFile);
-        if (!cause.isEmpty()) {
-            for (const QString &path : std::as_const(written))
-                QFile::remove(path);
-            return failure(PostcardResult::CopyFailed, failedFile, cause);
-        }
-        written.append(copy[1]);
+    if (progress) {
+        progress->setText(joinPath(folder, QString()) + kBackgroundName);
+        progress->setPosition(0);
     }
+    const QString cause = deliverPackage(folder, PackageKind::Postcard, files, replaceEarlier);
+    if (!cause.isEmpty())
+        return { PostcardResult::CopyFailed, cause };
     if (progress)
         progress->setPosition(2);
     return {};

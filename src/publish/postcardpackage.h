@@ -41,9 +41,13 @@ public:
     PostcardOutcome checkSources() const;
     // Writes "background.vtp" and "postcard.html" for `content` into the working folder.
     PostcardOutcome writeFiles(const PostcardContent &content);
-    // Copies the package into `folder` (made when missing), advancing `progress` (range 2) when
-    // given: background.vtp, the clip as video.<ext>, VideoPostcard.exe, postcard.html.
-    PostcardOutcome deliverToFolder(const QString &folder, Progress *progress = nullptr);
+    // Delivers the package into `folder` by the folder rule of deliverPackage (a missing or empty
+    // folder, or an earlier postcard's when `replaceEarlier`), advancing `progress` (range 2)
+    // when given: background.vtp, the clip as video.<ext>, VideoPostcard.exe, postcard.html.
+    // The clip is read before anything in the folder changes, so a clip that lies in the folder
+    // (an earlier postcard's video.<ext>) is never cut short.
+    PostcardOutcome deliverToFolder(
+        const QString &folder, Progress *progress = nullptr, bool replaceEarlier = false);
     // Copies the clip into the working folder and fills `product` for a CD delivery.
     PostcardOutcome prepareDisc(CdProduct &product, const QString &discFolder);
 

@@ -10,7 +10,9 @@ namespace glimmerix
 // "disk full", "permission denied") meant to follow "FILE: ".
 
 // Copies `source` over `destination` (replacing it) and leaves the copy with normal permissions.
-// A partly written destination is removed. Empty on success, else the cause; `failedFile` names
+// The copy is written to a new file beside the destination and renamed over it when complete, so
+// a link at the destination is replaced, never written through, and a failed copy leaves the
+// file it would have replaced as it was. Empty on success, else the cause; `failedFile` names
 // the file the cause is about (source or destination).
 QString copyProductFile(
     const QString &source, const QString &destination, QString *failedFile = nullptr);
@@ -20,8 +22,8 @@ QString copyProductFile(
 QString copyProductProgram(
     const QString &source, const QString &destination, QString *failedFile = nullptr);
 
-// Writes `content` to `path`, replacing it. A partly written file is removed. Empty on success,
-// else the cause.
+// Writes `content` to `path`, replacing it as copyProductFile does (new file, then a rename).
+// Empty on success, else the cause.
 QString writeWholeFile(const QString &path, const QByteArray &content);
 
 // Free bytes on the file system holding `folder`, or -1 when that cannot be asked.

@@ -1,5 +1,6 @@
 #include "slideshowpackage.h"
 
+#include "packagefolder.h"
 #include "productfiles.h"
 #include "slideshowhtml.h"
 
@@ -241,36 +242,15 @@ QStringList SlideShowPackage::files() const
     return files;
 }
 
-QString SlideShowPackage::deliverToFolder(const QString &folder) const
+QString SlideShowPackage::deliverToFolder(const QString &folder, bool replaceEarlier) const
 {
     const QString target = QDir::cleanPath(folder) + u'/';
     if (target == m_picker.workingFolder())
         return problem(folder, QStringLiteral("is the working folder"));
-    const QStringList sources = files();
-    for (const QString &source : sources) {
-        if (!QFileInfo(source).isFile())
-            return problem(source, QStringLiteral("no such file"));
-    }
-    if (!QDir().mkpath(target))
-        return problem(folder, QStringLiteral("the folder cannot be made"));
-    QStringList made;
-    for (const QString &source : sources) {
-        const QString copy = target + fileNameOf(source);
-        const bool existed = QFileInfo::exists(copy);
-        QString failedFile;
-        const QString cause = QFileInfo(source).isExecutable()
-            ? copyProductProgram(source, copy, &failedFile)
-            : copyProductFile(source, copy, &failedFile);
-        if (!cause.isEmpty()) {
-            // Leave no half package: what this delivery added goes again.
-            for (const QString &path : std::as_const(made))
-                QFile::remove(path);
-            return problem(failedFile, cause);
-        }
-        if (!existed)
-            made.append(copy);
-    }
-    return {};
+    QList<PackageFile> package;
+    for (const QString &source : files())
+        package.append({ source, fileNameOf(source), QFileInfo(source).isExecutable() });
+    return deliverPackage(folder, PackageKind::SlideShow, package, replaceEarlier);
 }
 
 CdProduct SlideShowPackage::cdProduct(const QString &discFolder) const

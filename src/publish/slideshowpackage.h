@@ -60,10 +60,11 @@ public:
 
     // Every file of the package in delivery order: the working copies, then the extra files.
     QStringList files() const;
-    // Copies the package into `folder` (made when missing), replacing files of the same names.
-    // Refuses before copying anything when a file of the package is missing; when a copy fails,
-    // removes what this delivery put there. Empty on success, else "FILE: cause".
-    QString deliverToFolder(const QString &folder) const;
+    // Delivers the package into `folder` by the folder rule of deliverPackage: a missing or empty
+    // folder, or an earlier slide show package's when `replaceEarlier`. Refuses before copying
+    // anything when a file of the package is missing; a failed delivery leaves the folder as it
+    // was. Empty on success, else "FILE: cause".
+    QString deliverToFolder(const QString &folder, bool replaceEarlier = false) const;
     // The package as the CD delivery takes it, with AutoRun.inf and `discFolder`.
     CdProduct cdProduct(const QString &discFolder) const;
 

@@ -1,5 +1,6 @@
 #include "webalbumgenerator.h"
 
+#include "packagefolder.h"
 #include "productfiles.h"
 
 #include "album/iconpicture.h"
@@ -19,7 +20,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 #include <cerrno>
 #include <cmath>
@@ -389,20 +389,15 @@ bool WebAlbumGenerator::writePages()
     return true;
 }
 
-bool WebAlbumGenerator::deliverToFolder(const QString &folder)
+bool WebAlbumGenerator::deliverToFolder(const QString &folder, bool replaceEarlier)
 {
-    const QString target = folder.endsWith(u'/') ? folder : folder + u'/';
-    QSet<QString> copied;
-    for (const QString &path : std::as_const(m_outputs)) {
-        if (copied.contains(path))
-            continue;
-        QString failedFile;
-        const QString cause = copyProductFile(path, target + fileNameOf(path), &failedFile);
-        if (!cause.isEmpty()) {
-            m_problems.append(failedFile + QStringLiteral(": ") + cause);
-            return false;
-        }
-        copied.insert(path);
+    QList<PackageFile> files;
+    for (const QString &path : std::as_const(m_outputs))
+        files.append({ path, fileNameOf(path) });
+    const QString failure = deliverPackage(folder, PackageKind::WebAlbum, files, replaceEarlier);
+    if (!failure.isEmpty()) {
+        m_problems.append(failure);
+        return false;
     }
     return true;
 }

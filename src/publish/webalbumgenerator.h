@@ -47,9 +47,11 @@ public:
     // Writes album1.html, album2.html, ... from the thumbnails made. False when a page could not
     // be written: the pages before it stay, the failed one is removed.
     bool writePages();
-    // Copies every listed file into `folder` under its own name, replacing. False (with the
-    // problem noted) at the first file that cannot be copied.
-    bool deliverToFolder(const QString &folder);
+    // Delivers every listed file into `folder` under its own name by the folder rule of
+    // deliverPackage: a missing or empty folder, or an earlier web album's when `replaceEarlier`.
+    // False (with the problem noted) when the folder is refused or a file cannot be copied; the
+    // folder is then left as it was.
+    bool deliverToFolder(const QString &folder, bool replaceEarlier = false);
     // Deletes the listed files (and AutoRun.inf when asked) from the working folder and empties
     // the list.
     void cleanWorkingFolder(bool removeAutoRun);

@@ -175,3 +175,19 @@ TEST(DistinctDestination, NumbersBeforeTheExtension)
     EXPECT_EQ(distinctDestination(QStringLiteral("/d"), QStringLiteral("noext"), taken),
         QStringLiteral("/d/noext (2)"));
 }
+
+// Links in the destination under the names the copies take are replaced, never written through:
+// the files they lead to keep their bytes.
+TEST_F(CopyFiles, LinksUnderTheCopiesNamesAreReplacedNotWrittenThrough)
+{
+    ASSERT_TRUE(QDir().mkpath(destination));
+    const QString outside = makeTestFolder(QStringLiteral("outside"));
+    writeFile(outside + QStringLiteral("/mine.jpg"), "mine");
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/mine.jpg"), destination + "/pic.jpg"));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/gone.wav"), destination + "/note.wav"));
+    ASSERT_TRUE(copyAlbumFiles(doc, destination, false).succeeded);
+    EXPECT_EQ(fileBytes(outside + QStringLiteral("/mine.jpg")), "mine");
+    EXPECT_FALSE(QFileInfo::exists(outside + QStringLiteral("/gone.wav")));
+    EXPECT_FALSE(QFileInfo(destination + "/pic.jpg").isSymLink());
+    EXPECT_EQ(QFileInfo(destination + "/pic.jpg").size(), 1000);
+}

@@ -6,6 +6,7 @@
 #include "support/testenvironment.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -97,6 +98,27 @@ TEST_F(CopyFilesTest, MissingSourceFailsAndTheOwnFolderIsSkipped)
     document.selectNone();
     EXPECT_EQ(copySelectedFiles(document, destination), CopyFilesResult::NothingSelected);
     EXPECT_TRUE(host.messageIds().isEmpty());
+}
+
+TEST_F(CopyFilesTest, ALinkUnderADestinationNameIsReplacedNotWrittenThrough)
+{
+    // A link leading nowhere and one to a file of the user's: each is asked about like a file,
+    // and Yes replaces the link itself.
+    const QString elsewhere = makeTestFolder(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QFile::link(elsewhere + "/gone.jpg", destination + "/a.jpg"));
+    QFile own(elsewhere + "/own.jpg");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("own");
+    own.close();
+    ASSERT_TRUE(QFile::link(elsewhere + "/own.jpg", destination + "/c.jpg"));
+    host.queueAnswer(MessageAnswer::Yes);
+    host.queueAnswer(MessageAnswer::Yes);
+    EXPECT_EQ(copySelectedFiles(document, destination), CopyFilesResult::AllCopied);
+    EXPECT_FALSE(QFile::exists(elsewhere + "/gone.jpg"));
+    EXPECT_EQ(contents(elsewhere + "/own.jpg"), "own");
+    EXPECT_FALSE(QFileInfo(destination + "/a.jpg").isSymLink());
+    EXPECT_EQ(contents(destination + "/a.jpg"), contents(source + "/a.jpg"));
+    EXPECT_EQ(host.messageIds(), (QList<int> { 50314, 50314, 50329 }));
 }
 
 } // namespace

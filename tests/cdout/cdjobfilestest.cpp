@@ -12,6 +12,7 @@
 #include "support/recordingstarter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -170,6 +171,22 @@ TEST(MyCdJob, JobFileDiscFoldersAndThePreviousJobsRemoval)
     EXPECT_FALSE(QFileInfo::exists(temp + QStringLiteral("/MyCD2")));
     EXPECT_TRUE(QFileInfo::exists(temp + QStringLiteral("/MyCD1")));
     EXPECT_FALSE(QFileInfo::exists(next.jobFile()));
+}
+
+// A numbered disc folder name that is a link, even one leading nowhere, is passed over: the job
+// makes its folders and moves its files only under names of its own.
+TEST(MyCdJob, ALinkedNumberedFolderIsPassedOver)
+{
+    const auto settings = freshSettings();
+    const QString temp = makeTestFolder(QStringLiteral("temp"));
+    const QString elsewhere = makeTestFolder(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QFile::link(elsewhere + QStringLiteral("/gone"), temp + QStringLiteral("/MyCD1")));
+    ASSERT_TRUE(QFile::link(elsewhere, temp + QStringLiteral("/MyCD2")));
+    CMyCdJob job(*settings, makeTestFolder(QStringLiteral("job")), temp);
+    ASSERT_TRUE(job.setDiscFolder(QStringLiteral("Album")));
+    EXPECT_EQ(job.discFolder(), temp + QStringLiteral("/MyCD3/Album"));
+    EXPECT_FALSE(QFileInfo::exists(elsewhere + QStringLiteral("/gone")));
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
 }
 
 } // namespace

@@ -52,7 +52,8 @@ TEST(PostcardCli, MakesPackagesFromACatalogFrameAnOwnPictureAndOntoADisc)
         "Greetings from the coast", "--text", "Anna", "--text", "Main Street 1" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
-        QStringList({ "VideoPostcard.exe", "background.vtp", "postcard.html", "video.mpeg" }));
+        QStringList({ "VideoPostcard.exe", "background.vtp", "glimmerix-package.txt",
+            "postcard.html", "video.mpeg" }));
     EXPECT_EQ(fileBytes(out + QStringLiteral("/VideoPostcard.exe")),
         fileBytes(joinPath(programFolder(), QStringLiteral("vplayer.bin"))));
     EXPECT_EQ(fileBytes(out + QStringLiteral("/video.mpeg")), fileBytes(clip));

@@ -370,3 +370,41 @@ TEST(Postcard, APackageThatCannotBeCompletedLeavesTheDestinationEmpty)
 }
 
 } // namespace
+
+// A clip named like the package's copy of it ("video.mpg") in the folder the postcard goes to:
+// the user's folder is refused and the clip kept whole; in an earlier postcard's folder the clip
+// is read before the package is replaced, so the new copy is the whole clip.
+TEST(Postcard, AClipInTheDestinationIsNeverCutShort)
+{
+    const QString working = makeWorkingFolder();
+    ASSERT_FALSE(working.isEmpty());
+    const QByteArray clipBytes = fileBytes(fixturePath(QStringLiteral("album/clip.mpg")));
+    const QString folder = makeTestFolder(QStringLiteral("clips"));
+    const QString clip = folder + QStringLiteral("/video.mpg");
+    writeFile(clip, clipBytes);
+    PostcardContent content;
+    {
+        PostcardPackage package(working, clip, clip); // any file stands in for the player
+        ASSERT_TRUE(package.writeFiles(content).ok());
+        const PostcardOutcome outcome = package.deliverToFolder(folder);
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_TRUE(outcome.detail.startsWith(folder + QStringLiteral(": holds files")))
+            << qPrintable(outcome.detail);
+        EXPECT_EQ(fileBytes(clip), clipBytes);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({ "video.mpg" }));
+    }
+    const QString card = makeTestFolder(QStringLiteral("card"));
+    {
+        PostcardPackage first(working, clip, clip);
+        ASSERT_TRUE(first.writeFiles(content).ok());
+        ASSERT_TRUE(first.deliverToFolder(card).ok());
+    }
+    const QString copy = card + QStringLiteral("/video.mpg");
+    PostcardPackage again(working, copy, clip);
+    ASSERT_TRUE(again.writeFiles(content).ok());
+    EXPECT_FALSE(again.deliverToFolder(card).ok()); // not without the user's word
+    const PostcardOutcome replaced = again.deliverToFolder(card, nullptr, true);
+    EXPECT_TRUE(replaced.ok()) << qPrintable(replaced.detail);
+    EXPECT_EQ(fileBytes(copy), clipBytes);
+    removeWorkingFolder(working);
+}

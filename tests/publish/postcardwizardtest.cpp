@@ -99,7 +99,8 @@ TEST(PostcardWizard, PagesRefuseWhatCannotBeMadeAndFinishWritesThePackage)
     EXPECT_TRUE(destination->validatePage());
     EXPECT_TRUE(host.messageIds().isEmpty());
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
-        QStringList({ "VideoPostcard.exe", "background.vtp", "postcard.html", "video.mpg" }));
+        QStringList({ "VideoPostcard.exe", "background.vtp", "glimmerix-package.txt",
+            "postcard.html", "video.mpg" }));
     const std::optional<PostcardContent> content
         = readPostcardFile(fileBytes(out + QStringLiteral("/background.vtp")), nullptr);
     ASSERT_TRUE(content);

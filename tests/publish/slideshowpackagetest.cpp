@@ -129,10 +129,33 @@ TEST(SlideShowWizard, SoundChoicesWriteTheShowFileAndFinishDeliversThePackage)
     ASSERT_TRUE(destination->chooseDestination(target));
     EXPECT_TRUE(destination->validatePage());
     EXPECT_EQ(filesIn(target),
-        QStringList({ "a.JPG", "b.JPG", "slide.sld", "slideshow.exe", "slideshow.html" }));
+        QStringList({ "a.JPG", "b.JPG", "glimmerix-package.txt", "slide.sld", "slideshow.exe",
+            "slideshow.html" }));
     EXPECT_EQ(fileBytes(target + QStringLiteral("/slideshow.exe")),
         fileBytes(bundledProgramPath(QStringLiteral("slide.bin"))));
     EXPECT_TRUE(QFileInfo(target + QStringLiteral("/slideshow.exe")).isExecutable());
+
+    // Finishing again into the same folder asks before the earlier package is replaced.
+    host.clear();
+    host.queueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(destination->validatePage());
+    ASSERT_EQ(host.shown().size(), 1);
+    EXPECT_TRUE(host.shown().at(0).text.contains(QStringLiteral("holds an earlier slide show")));
+    host.queueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(destination->validatePage());
+    EXPECT_EQ(filesIn(target).size(), 6);
+    // A folder of the user's own files is refused; Yes takes the new subfolder offered.
+    const QString photos = makeTestFolder(QStringLiteral("photos"));
+    writeFile(photos + QStringLiteral("/a.JPG"), "the user's picture");
+    ASSERT_TRUE(destination->chooseDestination(photos));
+    host.clear();
+    host.queueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(destination->validatePage());
+    EXPECT_TRUE(host.shown().at(0).text.contains(photos + QStringLiteral(": holds files")));
+    host.queueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(destination->validatePage());
+    EXPECT_EQ(fileBytes(photos + QStringLiteral("/a.JPG")), "the user's picture");
+    EXPECT_EQ(filesIn(photos + QStringLiteral("/Slide Show")).size(), 6);
 }
 
 TEST(SlideShowPackage, MissingPlayerSoundNameClashesAndVanishedFiles)

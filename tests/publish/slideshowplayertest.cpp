@@ -5,6 +5,8 @@
 #include "headlessbrowser.h"
 #include "publishtesthelpers.h"
 
+#include "publish/slideshowhtml.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -104,6 +106,25 @@ TEST(SlideShowPlayer, PageLoadsEveryPictureAndAdvancesInChromium)
         << qPrintable(dom);
     EXPECT_TRUE(dom.contains(QStringLiteral("PICTURES 2 FAILED 0"))) << qPrintable(dom);
     EXPECT_TRUE(dom.contains(QStringLiteral("LATER 1"))) << qPrintable(dom);
+}
+
+// A caption that closes the page's script element stays text: the script it carries never runs.
+TEST(SlideShowPlayer, ACaptionCannotEndThePageScriptInChromium)
+{
+    const QString browser = chromium();
+    if (browser.isEmpty())
+        GTEST_SKIP() << "Chromium is not installed";
+    SlideShowFile show;
+    show.title = QStringLiteral("Walls");
+    ShowEntry entry;
+    entry.pictureName = QStringLiteral("red.JPG");
+    entry.notes = QStringLiteral("</script><script>document.title='x'</script>");
+    show.entries.append(entry);
+    const QString page = makeTestFolder(QStringLiteral("page")) + QStringLiteral("/slideshow.html");
+    writeFile(page, slideShowHtml(show));
+    const QString dom = dumpDom(browser, page);
+    EXPECT_TRUE(dom.contains(QStringLiteral("<title>Walls</title>"))) << qPrintable(dom);
+    EXPECT_FALSE(dom.contains(QStringLiteral("<title>x</title>"))) << qPrintable(dom);
 }
 
 } // namespace

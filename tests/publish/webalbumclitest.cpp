@@ -83,14 +83,16 @@ TEST(WebAlbumCli, UsageErrorsAndFailuresExitNonZero)
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/album1.html")));
     EXPECT_TRUE(QFileInfo::exists(site + QStringLiteral("/a.jpg")));
 
-    // A file of the site that cannot be written (a folder in its place): named, and no summary
-    // that reads as if the site were made.
+    // A folder holding something in the place of a file of the site is not a web album's: it is
+    // named, left alone, and there is no summary that reads as if the site were made.
     const QString blocked = makeTestFolder(QStringLiteral("blocked"));
     ASSERT_TRUE(QDir(blocked).mkdir(QStringLiteral("orvanta.gif")));
     const ProcessRun refused = webalbum({ album, blocked });
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(refused.err.contains(blocked + QStringLiteral("/orvanta.gif: ")))
+    EXPECT_TRUE(refused.err.contains(blocked + QStringLiteral(": holds files that are not")))
         << qPrintable(refused.err);
+    EXPECT_EQ(QDir(blocked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList({ "orvanta.gif" }));
     EXPECT_TRUE(refused.out.isEmpty()) << qPrintable(refused.out);
 }
 

@@ -167,21 +167,26 @@ TEST(WebAlbumGenerator, FullDiskKeepsEarlierPagesAndNamesTheFile)
     options.rows = 2;
     WebAlbumGenerator generator(*album.picker, testSetup(options));
     ASSERT_TRUE(generator.makeThumbnails(nullptr));
-    // The second page lands on a full device.
-    ASSERT_TRUE(
-        QFile::link(QStringLiteral("/dev/full"), album.work + QStringLiteral("album2.html")));
+    // The second page cannot be written. (A link to a full device no longer stands in for a
+    // full disk: pages replace a link instead of writing through it; the file size limit cases
+    // of ProductFiles cover the full disk itself.)
+    ASSERT_TRUE(QDir().mkpath(album.work + QStringLiteral("album2.html/in the way")));
     EXPECT_FALSE(generator.writePages());
     EXPECT_EQ(generator.pagesWritten(), 1);
     EXPECT_TRUE(fileBytes(album.work + QStringLiteral("album1.html")).endsWith("</HTML>"));
     ASSERT_FALSE(generator.problems().isEmpty());
-    EXPECT_EQ(generator.problems().last(), album.work + QStringLiteral("album2.html: disk full"));
+    EXPECT_EQ(generator.problems().last(), album.work + QStringLiteral("album2.html: is a folder"));
 
-    // Delivery onto a full device stops there with the file named.
+    // A folder holding a link named like an output (here onto a full device) is not an earlier
+    // web album's: the delivery is refused with the folder named, and the link is left alone.
     const QString target = makeTestFolder(QStringLiteral("site"));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), target + QStringLiteral("/p1.jpg")));
     EXPECT_FALSE(generator.deliverToFolder(target));
-    EXPECT_EQ(generator.problems().last(), target + QStringLiteral("/p1.jpg: disk full"));
-    EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("/sm_p0.jpg")));
+    EXPECT_TRUE(generator.problems().last().startsWith(target + QStringLiteral(": holds files")))
+        << qPrintable(generator.problems().last());
+    EXPECT_EQ(QDir(target).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+        QStringList({ "p1.jpg" }));
+    EXPECT_TRUE(QFileInfo(target + QStringLiteral("/p1.jpg")).isSymLink());
 }
 
 TEST(WebAlbumGenerator, CancelStopsThePassAndKeepsWhatWasMade)

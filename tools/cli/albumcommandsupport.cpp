@@ -17,6 +17,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 using namespace glimmerix;
 
 namespace
@@ -63,6 +65,36 @@ QJsonObject itemObject(const AlbumItem &item)
 }
 
 } // namespace
+
+QStringList albumInputFiles(const CAlbumDoc &doc)
+{
+    QStringList files { doc.pathName() };
+    for (int i = 0; i < doc.itemCount(); ++i) {
+        const AlbumItem *item = doc.item(i);
+        files.append(item->absolutePath());
+        if (!item->attachmentPath().isEmpty())
+            files.append(item->attachmentPath());
+    }
+    return files;
+}
+
+bool outputSparesInputs(const QString &output, const QStringList &inputs)
+{
+    struct stat target = {};
+    if (::stat(QFile::encodeName(output).constData(), &target) != 0)
+        return true; // not there yet: it is no input
+    for (const QString &input : inputs) {
+        struct stat read = {};
+        if (input.isEmpty() || ::stat(QFile::encodeName(input).constData(), &read) != 0)
+            continue;
+        if (read.st_dev == target.st_dev && read.st_ino == target.st_ino) {
+            cliFail(output,
+                QStringLiteral("is %1, which the command reads; choose another file").arg(input));
+            return false;
+        }
+    }
+    return true;
+}
 
 QString oneLine(const QString &text)
 {

@@ -32,6 +32,12 @@ bool writeThumbnailPicture(const AlbumItem &item, const QString &path);
 // "0,3,5-9" as album item indexes in the order given; nothing after a usage error of `command`.
 std::optional<QList<int>> parseItemList(
     const QString &command, const QString &text, int itemCount);
+// The files a command reads from `doc`: the album file, its items' files and their sounds.
+QStringList albumInputFiles(const CAlbumDoc &doc);
+// Refuses an output that is one of `inputs`: the same file by device and inode (so another
+// spelling, a link or a second hard link of it is caught too). Reports "OUTPUT: is INPUT, which
+// the command reads; choose another file" and returns false; true when `output` is none of them.
+bool outputSparesInputs(const QString &output, const QStringList &inputs);
 // A text on one line: backslash, line ends and tabs written as \\, \n, \r and \t.
 QString oneLine(const QString &text);
 

@@ -3,8 +3,10 @@
 // wizard, without a window. Up to three --text options fill the message and the two short lines
 // in order.
 
+#include "albumcommandsupport.h"
 #include "clicommand.h"
 #include "optionreader.h"
+#include "productcommandsupport.h"
 
 #include "cdout/cdoutput.h"
 #include "cdout/disccomponent.h"
@@ -38,6 +40,7 @@ struct Arguments {
     bool large = false;
     QStringList texts;
     QString iso;
+    bool replacePackage = false;
 };
 
 std::optional<Arguments> parseArguments(const QStringList &args)
@@ -68,7 +71,8 @@ std::optional<Arguments> parseArguments(const QStringList &args)
                     parsed.texts.append(value);
                     return true;
                 }),
-            cliPath("--iso", parsed.iso) });
+            cliPath("--iso", parsed.iso),
+            cliFlag("--replace-package", [&parsed] { parsed.replacePackage = true; }) });
     if (!positional)
         return std::nullopt;
     if (positional->isEmpty() || positional->size() > 2
@@ -131,6 +135,13 @@ int runPostcard(const QStringList &args)
     const std::optional<Arguments> parsed = parseArguments(args);
     if (!parsed)
         return 2;
+    // The disc image may not be one of the files the postcard is made of.
+    if (!parsed->iso.isEmpty()
+        && !outputSparesInputs(parsed->iso, { parsed->clip, parsed->picture, parsed->catalog }))
+        return 1;
+    if (!parsed->folder.isEmpty()
+        && !packageFolderAccepted(parsed->folder, PackageKind::Postcard, parsed->replacePackage))
+        return 1;
     const QStringList templates
         = postcardTemplateFolders(appSettings().folders(), appSettings().cdTemplateFolder());
 
@@ -198,7 +209,8 @@ int runPostcard(const QStringList &args)
     if (!written.ok())
         return finish(cliFail(loadString(Message::kPostcardFileNotWritten), written.detail));
     if (!parsed->folder.isEmpty()) {
-        const PostcardOutcome delivered = package.deliverToFolder(parsed->folder);
+        const PostcardOutcome delivered
+            = package.deliverToFolder(parsed->folder, nullptr, parsed->replacePackage);
         if (!delivered.ok())
             return finish(cliFailWith(delivered.detail));
         cliOut(QStringLiteral("postcard in %1\n").arg(parsed->folder));
@@ -213,7 +225,7 @@ int runPostcard(const QStringList &args)
 
 const CliRegistration registration({ kCommand,
     QStringLiteral("postcard CLIP FOLDER (--frame CATALOG:INDEX | --picture FILE) [--large] "
-                   "[--text LINE]... [--iso OUT.iso]"),
+                   "[--text LINE]... [--iso OUT.iso] [--replace-package]"),
     QStringLiteral("make a video postcard of a clip in FOLDER"),
     QStringLiteral("Writes background.vtp, video.EXT, VideoPostcard.exe and postcard.html.\n"
                    "--frame     a frame of a catalog: a .cat file or a catalog's name in the\n"
@@ -222,7 +234,9 @@ const CliRegistration registration({ kCommand,
                    "--large     a 320 x 240 video window instead of 160 x 120\n"
                    "--text      up to three: the message, then the two short lines\n"
                    "--iso       also put the postcard on a disc image OUT.iso (FOLDER may then\n"
-                   "            be left out)"),
+                   "            be left out)\n"
+                   "FOLDER must be new, empty or hold an earlier postcard; --replace-package\n"
+                   "            replaces an earlier one (only its own files go)"),
     runPostcard });
 
 } // namespace

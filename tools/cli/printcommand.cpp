@@ -147,6 +147,8 @@ int runPrint(const QStringList &args)
     CAlbumDoc doc;
     if (openAlbumForReading(doc, parsed->album).isEmpty())
         return 1;
+    if (!outputSparesInputs(parsed->output, albumInputFiles(doc)))
+        return 1;
     if (parsed->items) {
         const std::optional<QList<int>> list
             = parseItemList(kCommand, *parsed->items, doc.itemCount());

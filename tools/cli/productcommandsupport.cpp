@@ -7,6 +7,8 @@
 #include "core/appsettings.h"
 #include "publish/autorunwriter.h"
 
+#include <QFileInfo>
+
 std::optional<QList<int>> chosenItems(const QString &command, const std::optional<QString> &items,
     const CAlbumDoc &doc, bool (*wanted)(const AlbumItem &item))
 {
@@ -54,6 +56,30 @@ bool deliverProductToDisc(const CdProduct &product, const DiscTarget &target, qi
     if (!cd.available())
         cliFail(target.path, QStringLiteral("no CD output is available"));
     return recorded;
+}
+
+bool packageFolderAccepted(const QString &folder, PackageKind kind, bool replace)
+{
+    const PackageFolder found = examinePackageFolder(folder, kind);
+    if (found.state == FolderState::Refused) {
+        cliFail(folder, found.cause);
+        return false;
+    }
+    if (found.state == FolderState::EarlierPackage && !replace) {
+        cliFail(folder,
+            QStringLiteral("holds an earlier %1; give --replace-package to replace it")
+                .arg(packageKindName(kind)));
+        return false;
+    }
+    return true;
+}
+
+QString discTargetFile(const DiscTarget &target)
+{
+    const QString stdio = QStringLiteral("stdio:");
+    if (target.kind == DiscTarget::Kind::Writer && target.path.startsWith(stdio))
+        return QFileInfo(target.path.mid(stdio.size())).absoluteFilePath();
+    return target.path;
 }
 
 CliOption discFolderOption(const QString &command, QString &target)

@@ -10,6 +10,7 @@
 #include "cdout/disccomponent.h"
 #include "publish/cddelivery.h"
 #include "publish/itempicker.h"
+#include "publish/packagefolder.h"
 
 #include <QList>
 #include <QStringList>
@@ -33,6 +34,15 @@ QList<int> pickerEntryIndexes(const ItemPicker &picker, const CAlbumDoc &doc,
 // the disc was written.
 bool deliverProductToDisc(
     const CdProduct &product, const DiscTarget &target, qint64 capacityBlocks);
+
+// Whether a package of `kind` may go into `folder` (see deliverPackage): a missing or empty folder
+// may, an earlier package of the same product only with `replace` (--replace-package). Otherwise
+// says why, naming the folder, and returns false; the command then exits 1 before making anything.
+bool packageFolderAccepted(const QString &folder, PackageKind kind, bool replace);
+
+// The file a disc target writes: the image file, or for a writer the file a "stdio:" address
+// names (any other address is a device).
+QString discTargetFile(const DiscTarget &target);
 
 // --disc-folder NAME into `target`, spaces made '_'; a name no disc folder may have is refused.
 CliOption discFolderOption(const QString &command, QString &target);

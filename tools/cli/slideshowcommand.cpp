@@ -30,6 +30,7 @@ struct Arguments {
     QString music;
     QString iso;
     QString discFolder;
+    bool replacePackage = false;
 };
 
 std::optional<Arguments> parseArguments(const QStringList &args)
@@ -54,7 +55,8 @@ std::optional<Arguments> parseArguments(const QStringList &args)
             // A flag, but one that can be refused.
             { QLatin1StringView("--item-sounds"), false,
                 [&sound](const QString &) { return sound(ShowSound::PictureSounds, {}); } },
-            cliPath("--iso", parsed.iso), discFolderOption(kCommand, parsed.discFolder) });
+            cliPath("--iso", parsed.iso), discFolderOption(kCommand, parsed.discFolder),
+            cliFlag("--replace-package", [&parsed] { parsed.replacePackage = true; }) });
     if (!positional)
         return std::nullopt;
     const bool toDisc = !parsed.iso.isEmpty();
@@ -93,6 +95,11 @@ int runSlideShow(const QStringList &args)
     CAlbumDoc doc;
     if (openAlbumForReading(doc, parsed->album).isEmpty())
         return 1;
+    if (!parsed->iso.isEmpty() && !outputSparesInputs(parsed->iso, albumInputFiles(doc)))
+        return 1;
+    if (!parsed->folder.isEmpty()
+        && !packageFolderAccepted(parsed->folder, PackageKind::SlideShow, parsed->replacePackage))
+        return 1;
     // By default every picture: sounds and clips have no place in a slide show.
     const std::optional<QList<int>> indexes = chosenItems(kCommand, parsed->items, doc,
         [](const AlbumItem &item) -> bool { return IsPictureFile(item.fileName()); });
@@ -130,7 +137,7 @@ int runSlideShow(const QStringList &args)
     problems += package.problems();
     bool delivered = true;
     if (!parsed->folder.isEmpty()) {
-        const QString failure = package.deliverToFolder(parsed->folder);
+        const QString failure = package.deliverToFolder(parsed->folder, parsed->replacePackage);
         if (!failure.isEmpty()) {
             problems.append(failure);
             delivered = false;
@@ -156,7 +163,7 @@ int runSlideShow(const QStringList &args)
 
 const CliRegistration registration({ kCommand,
     QStringLiteral("slideshow ALBUM FOLDER [--items 0,3,5-9] [--music FILE | --item-sounds] "
-                   "[--iso OUT.iso] [--disc-folder NAME]"),
+                   "[--iso OUT.iso] [--disc-folder NAME] [--replace-package]"),
     QStringLiteral("make a slide show package of the album's pictures in FOLDER"),
     QStringLiteral(
         "The package: slideshow.exe (the player), slide.sld, the pictures as JPEG files,\n"
@@ -166,6 +173,8 @@ const CliRegistration registration({ kCommand,
         "--item-sounds each picture plays its attached sound\n"
         "--iso         put the package on a disc image OUT.iso too (FOLDER may then be left out)\n"
         "--disc-folder the package goes into this disc folder; AutoRun.inf stays at the top\n"
+        "FOLDER must be new, empty or hold an earlier slide show package;\n"
+        "--replace-package replaces an earlier one (only its own files go)\n"
         "Exits 1 when any item could not be used (each named on standard error)."),
     runSlideShow });
 

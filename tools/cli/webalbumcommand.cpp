@@ -58,6 +58,7 @@ struct Arguments {
     DiscTarget disc; // kind None: a folder
     QString discFolder;
     qint64 capacityBlocks = kCdCapacityBlocks;
+    bool replacePackage = false;
 };
 
 std::optional<Arguments> parseArguments(const QStringList &args)
@@ -92,6 +93,7 @@ std::optional<Arguments> parseArguments(const QStringList &args)
                     return true;
                 }),
             discFolderOption(kCommand, parsed.discFolder),
+            cliFlag("--replace-package", [&parsed] { parsed.replacePackage = true; }),
             numberOption(
                 "--capacity", 1, std::numeric_limits<int>::max(), parsed.capacityBlocks) });
     if (!positional)
@@ -139,8 +141,11 @@ int runWebAlbum(const QStringList &args)
     if (!indexes)
         return 2;
     const bool toDisc = parsed->disc.kind != DiscTarget::Kind::None;
-    if (!toDisc && (!QDir().mkpath(parsed->folder) || !QFileInfo(parsed->folder).isDir()))
-        return cliFail(parsed->folder, QStringLiteral("the folder cannot be made"));
+    if (toDisc && !outputSparesInputs(discTargetFile(parsed->disc), albumInputFiles(doc)))
+        return 1;
+    if (!toDisc
+        && !packageFolderAccepted(parsed->folder, PackageKind::WebAlbum, parsed->replacePackage))
+        return 1;
 
     QString folderError;
     const QString workingFolder = makeWorkingFolder(&folderError);
@@ -165,8 +170,9 @@ int runWebAlbum(const QStringList &args)
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();
-    const bool delivered
-        = toDisc ? deliverToDisc(*parsed, generator) : generator.deliverToFolder(parsed->folder);
+    const bool delivered = toDisc
+        ? deliverToDisc(*parsed, generator)
+        : generator.deliverToFolder(parsed->folder, parsed->replacePackage);
     generator.cleanWorkingFolder(true);
     problems += generator.problems();
     for (const QString &problem : std::as_const(problems))
@@ -187,7 +193,7 @@ const CliRegistration registration({ kCommand,
     QStringLiteral(
         "webalbum ALBUM FOLDER [--items 0,3,5-9] [--columns N] [--rows N] [--title TEXT] "
         "[--theme 0-4] [--size 0-2] [--no-name] [--no-size] [--field1] [--field2] "
-        "[--field3] [--no-convert]\n"
+        "[--field3] [--no-convert] [--replace-package]\n"
         "webalbum ALBUM (--iso OUT.iso | --burn DRIVE) [--disc-folder NAME] [--capacity BLOCKS] "
         "[the options above]"),
     QStringLiteral("make a web album of the album's items in FOLDER"),
@@ -200,6 +206,8 @@ const CliRegistration registration({ kCommand,
         "--no-name, --no-size  leave the file name or size out of the captions\n"
         "--field1..3 show the caption, keywords or description field\n"
         "--no-convert  link to the files as they are instead of JPEG copies\n"
+        "FOLDER must be new, empty or hold an earlier web album; --replace-package\n"
+        "            replaces an earlier one (only its own files go)\n"
         "--iso       put the album on a disc image OUT.iso (ISO 9660, Joliet, Rock Ridge)\n"
         "--burn      record it on the writer DRIVE (see: disc drives)\n"
         "--disc-folder  the site and WebAlbum.exe go into this disc folder;\n"

@@ -163,11 +163,61 @@ void DestinationPage::folderRadioClicked()
     updateControls();
 }
 
+namespace
+{
+
+// The folder name a product offers when the chosen folder holds other files.
+QString subfolderName(PackageKind kind)
+{
+    switch (kind) {
+    case PackageKind::WebAlbum:
+        return QStringLiteral("Web Album");
+    case PackageKind::SlideShow:
+        return QStringLiteral("Slide Show");
+    case PackageKind::Postcard:
+        return QStringLiteral("Video Postcard");
+    }
+    return {};
+}
+
+} // namespace
+
+bool DestinationPage::folderAccepted()
+{
+    m_replaceEarlier = false;
+    const QString folder = QDir::cleanPath(m_destination);
+    const PackageFolder found = examinePackageFolder(folder, m_setup.kind);
+    const QString product = packageKindName(m_setup.kind);
+    switch (found.state) {
+    case FolderState::Missing:
+    case FolderState::Empty:
+        return true;
+    case FolderState::EarlierPackage:
+        m_replaceEarlier
+            = host().showText(tr("%1 holds an earlier %2.\n\nReplace it? Only the files of the "
+                                 "earlier %2 are removed.")
+                                  .arg(QDir::toNativeSeparators(folder), product),
+                  MessageIcon::Question, MessageButtons::YesNo, 0)
+            == MessageAnswer::Yes;
+        return m_replaceEarlier;
+    case FolderState::Refused:
+        break;
+    }
+    const QString subfolder = freshSubfolder(folder, subfolderName(m_setup.kind));
+    if (host().showText(tr("%1: %2.\n\nMake the %3 in the new folder %4 instead?")
+                            .arg(QDir::toNativeSeparators(folder), found.cause, product,
+                                QDir::toNativeSeparators(subfolder)),
+            MessageIcon::Question, MessageButtons::YesNo, 0)
+        != MessageAnswer::Yes)
+        return false;
+    return chooseDestination(subfolder);
+}
+
 bool DestinationPage::readyToFinish()
 {
     if (!cdMode()) {
         if (!m_destination.isEmpty())
-            return true;
+            return folderAccepted();
         host().showMessage(m_setup.noFolderMessage);
         return false;
     }

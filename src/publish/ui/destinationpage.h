@@ -2,6 +2,7 @@
 
 #include "publish/autorunwriter.h"
 #include "publish/cddelivery.h"
+#include "publish/packagefolder.h"
 
 #include <QWizardPage>
 
@@ -25,6 +26,8 @@ struct DestinationSetup {
     // The disc folder name check and the characters its warning lists.
     bool (*acceptDiscFolder)(QString &name) = acceptDiscFolderName;
     QString forbiddenText = QStringLiteral(" .  ?  :  *  >  <    /  \\  |");
+    // The product, for the folder rule: what an earlier package of its own looks like.
+    PackageKind kind = PackageKind::WebAlbum;
 };
 
 // The last page of the web album, slide show and postcard wizards: the CD or folder choice, Browse
@@ -58,13 +61,18 @@ protected:
     // The disc folder name when its box is checked and can be used; empty otherwise.
     QString discFolder() const;
     // Finish's checks before any work: in CD mode an acceptable disc folder name (message 50505)
-    // and a CD application that is not busy; in folder mode a chosen destination.
+    // and a CD application that is not busy; in folder mode a chosen destination the product may
+    // go into. A folder holding an earlier package of the product is replaced when the user says
+    // so; a folder holding anything else is refused, with a new subfolder offered instead.
     bool readyToFinish();
+    // Whether the user agreed to replace an earlier package in the destination (readyToFinish).
+    bool replaceEarlier() const { return m_replaceEarlier; }
 
 private:
     void browse();
     void folderRadioClicked();
     void updateControls();
+    bool folderAccepted();
 
     DestinationSetup m_setup;
     QString m_destination;
@@ -80,6 +88,7 @@ private:
     QLineEdit *m_discFolderName;
     std::unique_ptr<CdDelivery> m_cd;
     bool m_activated = false;
+    bool m_replaceEarlier = false;
 };
 
 // The folder picker (CSelPathDlg): a folder chooser titled string 50386 whose accept button

@@ -522,7 +522,8 @@ CPostCard3::CPostCard3(PostcardWizardState &state, const CPostCardText &text,
                           .startFolder = Folders().videoCardFolder(),
                           .noFolderMessage = Message::kNoPostcardFolder,
                           .acceptDiscFolder = acceptPostcardDiscFolderName,
-                          .forbiddenText = QStringLiteral(" .  ?  :  *  >  <    /  \\  | ;") },
+                          .forbiddenText = QStringLiteral(" .  ?  :  *  >  <    /  \\  | ;"),
+                          .kind = PackageKind::Postcard },
         std::move(cd), parent)
     , m_state(state)
     , m_text(text)
@@ -596,7 +597,7 @@ bool CPostCard3::finishInFolder()
                        : reported({ PostcardResult::FileNotWritten, error });
     }
     if (done)
-        done = reported(package.deliverToFolder(destination(), progress.get()));
+        done = reported(package.deliverToFolder(destination(), progress.get(), replaceEarlier()));
     progress->close();
     return done;
 }

@@ -174,7 +174,8 @@ CSlideShow3::CSlideShow3(ItemPicker &picker, SlideShowPackage &package,
     : DestinationPage({ .folderTextId = SlideDestinationControl::kFolderText,
                           .discFolderLabel = tr("Put the show in a &disc folder:"),
                           .startFolder = slideShowFolder,
-                          .noFolderMessage = Message::kNoSlideShowFolder },
+                          .noFolderMessage = Message::kNoSlideShowFolder,
+                          .kind = PackageKind::SlideShow },
         std::move(cd), parent)
     , m_picker(picker)
     , m_package(package)
@@ -214,7 +215,7 @@ bool CSlideShow3::validatePage()
         if (!deliverToCd())
             return false;
     } else {
-        const QString failure = m_package.deliverToFolder(destination());
+        const QString failure = m_package.deliverToFolder(destination(), replaceEarlier());
         if (!failure.isEmpty()) {
             host().showMessage(Message::kProductProblems, { failure });
             return false;

@@ -146,7 +146,8 @@ CWebPage4::CWebPage4(ItemPicker &picker, WebAlbumOptions &options, const AppSett
     : DestinationPage({ .folderTextId = WebDestinationControl::kFolderText,
                           .discFolderLabel = tr("Put the album in a &disc folder:"),
                           .startFolder = Folders().webAlbumFolder(),
-                          .noFolderMessage = Message::kNoWebAlbumFolder },
+                          .noFolderMessage = Message::kNoWebAlbumFolder,
+                          .kind = PackageKind::WebAlbum },
         std::move(cd), parent)
     , m_picker(picker)
     , m_options(options)
@@ -203,7 +204,7 @@ bool CWebPage4::generate()
             return false;
         }
     } else {
-        generator.deliverToFolder(destination());
+        generator.deliverToFolder(destination(), replaceEarlier());
     }
     if (!cd || !cdDelivery().keepsWorkingFiles())
         generator.cleanWorkingFolder(!cd);
