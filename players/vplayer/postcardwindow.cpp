@@ -3,7 +3,8 @@
 #include "publish/postcardformat.h"
 #include "publish/postcardmaker.h"
 
-#include <QAudioOutput>
+#include "media/playeroutput.h"
+
 #include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QPainter>
@@ -37,7 +38,8 @@ PostcardWindow::PostcardWindow(
         return;
     }
     m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(new QAudioOutput(this));
+    // A machine without a sound output shows the clip silently.
+    attachSoundOutput(m_player);
     auto *sink = new QVideoSink(this);
     connect(sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
         const QImage image = frame.toImage();

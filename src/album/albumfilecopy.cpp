@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "platform/textlimits.h"
+#include "platform/uniquefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,12 +155,9 @@ QString distinctDestination(
     const QString first = cleanAbsolute(joinPath(folder, fileName));
     if (!taken.contains(first))
         return first;
-    const QFileInfo info(fileName);
-    const QString base = info.completeBaseName();
-    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
     for (int number = 2;; ++number) {
-        const QString candidate = cleanAbsolute(
-            joinPath(folder, QStringLiteral("%1 (%2)%3").arg(base).arg(number).arg(suffix)));
+        const QString candidate
+            = cleanAbsolute(joinPath(folder, numberedFileName(fileName, number)));
         if (!taken.contains(candidate))
             return candidate;
     }

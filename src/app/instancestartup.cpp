@@ -17,7 +17,7 @@ InstanceStartup::Role InstanceStartup::claim(const StartupCommandLine &commandLi
     m_filesHere = filesToAdd(commandLine);
     m_error.clear();
     if (!m_lock.tryLock() && !m_lock.heldElsewhere()) {
-        // No lock can be had at all (no private runtime folder): run, but alone and deaf.
+        // No lock can be had at all (no private instance folder): run, but alone and deaf.
         m_error = m_lock.errorString();
         return Role::SecondInstance;
     }

@@ -15,11 +15,12 @@ namespace
 
 const QString kName = QStringLiteral("ImagePath");
 
-// The memory is named "ImagePath" inside the user's private runtime folder, so only processes
-// of the same user can reach it (a bare name would be shared by every user of the machine).
+// The memory is named "ImagePath" inside the private instance folder (one per user and user
+// folder), so only processes of the same user can reach it (a bare name would be shared by every
+// user of the machine).
 void nameMemory(QSharedMemory &memory)
 {
-    const QString folder = runtimeFolder();
+    const QString folder = instanceFolder();
     memory.setNativeKey(folder.isEmpty() ? QString() : joinPath(folder, kName));
 }
 
@@ -55,10 +56,11 @@ std::unique_ptr<QSharedMemory> publishImagePath(const QString &path, ImagePathPr
     const QByteArray bytes = path.toUtf8();
     if (bytes.isEmpty() || bytes.size() >= kImagePathBytes)
         return fail(problem, ImagePathProblem::TooLong);
-    const QString folder = runtimeFolder();
+    const QString folder = instanceFolder();
     if (folder.isEmpty())
         return fail(problem, ImagePathProblem::CannotCreate);
-    auto memory = std::make_unique<PublishedImagePath>(joinPath(folder, kName + QStringLiteral(".lock")));
+    auto memory
+        = std::make_unique<PublishedImagePath>(joinPath(folder, kName + QStringLiteral(".lock")));
     if (!memory->lock())
         return fail(problem, ImagePathProblem::InUse);
     nameMemory(*memory);

@@ -9,8 +9,8 @@ class QSharedMemory;
 namespace glimmerix
 {
 
-// The shared memory "ImagePath" (named in the user's private runtime folder): another process of
-// the same user puts a picture path there (a 260-byte,
+// The shared memory "ImagePath" (named in the private instance folder, one per user and user
+// folder): another process of the same user and user folder puts a picture path there (a 260-byte,
 // zero-terminated record) and tells the running Glimmerix with message 0x464, which adds the
 // picture to its album.
 

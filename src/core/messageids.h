@@ -108,6 +108,7 @@ inline constexpr int kSharpnessToolStatus = 50321;
 inline constexpr int kSharpnessNeedsTrueColor = 50322;
 inline constexpr int kSelectionMadeStatus = 50332;
 inline constexpr int kPictureNotSaved = 59130; // %s: the path it was to be saved as
+inline constexpr int kSavePictureChanges = 59131; // %s: the picture's file name
 
 // Key names of the private profile (GLIMIX.INI): the key is the string's text.
 inline constexpr int kScannerKey = 54010;
@@ -228,6 +229,7 @@ inline constexpr int kOnlineLoginRefused = 50562;
 inline constexpr int kOnlineCannotList = 50563;
 inline constexpr int kOnlineDownloadFileFailed = 50564;
 inline constexpr int kOnlineNoDownloadFolder = 50565;
+inline constexpr int kOnlineSavedUnderNewNames = 50566; // %s: "old -> new" lines
 } // namespace glimmerix::Message
 
 namespace Message = glimmerix::Message;

@@ -1,5 +1,7 @@
 #include "qtaudiobackend.h"
 
+#include "playeroutput.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -53,7 +55,7 @@ public:
     bool open(const WaveFormat &format) override
     {
         close();
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        const QAudioDevice device = soundOutputDevice();
         QAudioFormat qtFormat;
         if (device.isNull() || !toQtFormat(format, qtFormat))
             return false;
@@ -254,7 +256,7 @@ private:
 
 bool QtAudioBackend::hasOutputDevice()
 {
-    return !QMediaDevices::defaultAudioOutput().isNull();
+    return !soundOutputDevice().isNull();
 }
 
 bool QtAudioBackend::hasInputDevice()

@@ -1,12 +1,14 @@
 #include "soundrecorder.h"
 
 #include "core/messageids.h"
+#include "core/savenames.h"
 #include "wavelayout.h"
 #include "waveplayer.h"
 #include "wavewriter.h"
 
 #include "platform/host.h"
 #include "platform/strings.h"
+#include "platform/uniquefiles.h"
 
 #include <QFileInfo>
 
@@ -37,7 +39,6 @@ QString formatDescription(const WaveFormat &format)
 SoundRecorder::SoundRecorder(const QString &audioFolder, QObject *parent)
     : QObject(parent)
     , m_audioFolder(audioFolder)
-    , m_temporaryPath(audioFolder + QStringLiteral("/audio.tmp"))
     , m_player(std::make_unique<WavePlayer>())
 {
     m_timer.setInterval(kTimerPeriodMs);
@@ -133,11 +134,18 @@ bool SoundRecorder::record()
     }
     connect(m_input.get(), &AudioInput::captured, this, &SoundRecorder::captured);
     m_temporaryFile.close();
+    // The recording goes to a file of this recorder's own, so that two recorders (two windows,
+    // two programs) in one audio folder never write into each other's.
+    QString error;
+    if (m_temporaryPath.isEmpty())
+        m_temporaryPath = createPrivateFile(
+            m_audioFolder, QStringLiteral("audio"), QStringLiteral(".tmp"), &error);
     m_temporaryFile.setFileName(m_temporaryPath);
-    if (!m_temporaryFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        host().showText(
-            QStringLiteral("%1: %2").arg(m_temporaryPath, m_temporaryFile.errorString()),
-            MessageIcon::Warning, MessageButtons::Ok, 0);
+    if (m_temporaryPath.isEmpty()
+        || !m_temporaryFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (error.isEmpty())
+            error = QStringLiteral("%1: %2").arg(m_temporaryPath, m_temporaryFile.errorString());
+        host().showText(error, MessageIcon::Warning, MessageButtons::Ok, 0);
         m_input->close();
         m_input.reset();
         return false;
@@ -288,7 +296,7 @@ bool SoundRecorder::save(const QString &path)
     }
     if (m_addToAlbum)
         m_itemAdded = m_addToAlbum(path) || m_itemAdded;
-    QFile::remove(m_temporaryPath);
+    removeTemporaryFile();
     m_haveRecording = false;
     m_unsaved = false;
     Q_EMIT changed();
@@ -307,9 +315,8 @@ bool SoundRecorder::saveAs()
         = host().askSaveFileName({ QString(), m_audioFolder + u'/', QStringLiteral("*.wav") });
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".wav");
-    return save(path);
+    path = finalSaveName(path, QStringLiteral("wav"));
+    return !path.isEmpty() && save(path);
 }
 
 bool SoundRecorder::close()
@@ -322,10 +329,17 @@ bool SoundRecorder::close()
             return false;
     }
     m_temporaryFile.close();
-    QFile::remove(m_temporaryPath);
+    removeTemporaryFile();
     m_haveRecording = false;
     m_unsaved = false;
     return true;
+}
+
+void SoundRecorder::removeTemporaryFile()
+{
+    if (!m_temporaryPath.isEmpty())
+        QFile::remove(m_temporaryPath);
+    m_temporaryPath.clear();
 }
 
 SoundRecorder::Buttons SoundRecorder::buttons() const

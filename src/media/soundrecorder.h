@@ -17,10 +17,11 @@ namespace glimmerix
 
 class WavePlayer;
 
-// The sound recorder without its window: records from the input device into a temporary file in
-// the audio folder through two capture buffers, plays the recording back, changes the recording
-// format and saves the result as a RIFF WAVE file. The dialog shows its status text and button
-// states and forwards the buttons to it; tests drive it directly with a fake device.
+// The sound recorder without its window: records from the input device into a temporary file of
+// its own in the audio folder ("audio-XXXXXX.tmp", made by the first recording and removed once
+// the recording is saved or dropped) through two capture buffers, plays the recording back, changes
+// the recording format and saves the result as a RIFF WAVE file. The dialog shows its status text
+// and button states and forwards the buttons to it; tests drive it directly with a fake device.
 //
 // A recording keeps the format it was made in, so choosing another format for the next recording
 // never spoils one that is not saved yet. A save that fails keeps the temporary recording (and the
@@ -77,8 +78,9 @@ public:
     // Writes the recording to `path`; 50475 when nothing was recorded, 50476 when the file cannot
     // be written.
     bool save(const QString &path);
-    // Asks the host for a file name in the audio folder (".wav" added when none is given), then
-    // saves. False when the user declines or the save fails.
+    // Asks the host for a file name in the audio folder (".wav" added when none is given, and
+    // 50314 asked when that names an existing file), then saves. False when the user declines or
+    // the save fails.
     bool saveAs();
     // Stops the device, asks 59400 about an unsaved recording (and saves on OK) and removes the
     // temporary file. False when the dialog must stay open because the recording is not safe.
@@ -91,6 +93,7 @@ public:
     std::int64_t recordedLength() const { return m_recordedLength; }
     // Bytes the input device has captured in the recording under way.
     std::int64_t capturedBytes() const;
+    // Empty until the first recording makes the file.
     QString temporaryPath() const { return m_temporaryPath; }
     QString audioFolder() const { return m_audioFolder; }
     WavePlayer *player() const { return m_player.get(); }
@@ -109,6 +112,7 @@ private:
     void failRecording(const QString &reason);
     void playbackFinished();
     void setState(State state);
+    void removeTemporaryFile();
 
     QString m_audioFolder;
     QString m_temporaryPath;

@@ -4,10 +4,11 @@
 #include "imaging/blockmemory.h"
 #include "imaging/picturetypes.h"
 #include "platform/host.h"
+#include "platform/uniquefiles.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -24,12 +25,23 @@ int downloadPictures(OnlineClient &client, QList<RemoteImage> &records, const QL
 {
     int stored = 0;
     int number = 0;
+    QStringList renamed;
+    // Pictures stored under another name than their own are named once the batch ends, however
+    // it ends.
+    const auto tellRenamed = qScopeGuard([&renamed] {
+        if (!renamed.isEmpty())
+            host().showMessage(Message::kOnlineSavedUnderNewNames,
+                { renamed.join(QLatin1Char('\n')) }, MessageIcon::Information);
+    });
     for (const int row : rows) {
         if (cancel.load() || row < 0 || row >= records.size())
             break;
         RemoteImage &record = records[row];
         report(++number, record.filename);
-        const QString path = QDir(folder).filePath(localPictureName(record.id, record.filename));
+        // A file of the same name already in the folder (an earlier download, a picture of the
+        // user's own) is kept: the picture takes the first free "NAME (2).jpg" name instead.
+        const QString wanted = QDir(folder).filePath(localPictureName(record.id, record.filename));
+        const QString path = freeFilePath(wanted);
         const OnlineOutcome outcome = client.downloadPicture(record.id, path, &cancel);
         if (outcome.status == OnlineStatus::Cancelled)
             break;
@@ -40,6 +52,9 @@ int downloadPictures(OnlineClient &client, QList<RemoteImage> &records, const QL
         record.filename = path;
         record.downloaded = true;
         ++stored;
+        if (path != wanted)
+            renamed.append(QStringLiteral("%1 -> %2")
+                               .arg(QFileInfo(wanted).fileName(), QFileInfo(path).fileName()));
     }
     return stored;
 }

@@ -21,9 +21,11 @@ using EntryReport = std::function<void(int number, const QString &name)>;
 // The message a failed request shows: 50554 for the network, `fileMessage` for a local file.
 int onlineFailureMessage(const OnlineOutcome &outcome, int fileMessage);
 
-// Downloads the records at `rows` (in that order) into `folder` as "%i_%s" names. A stored
-// record's `filename` becomes the local path and `downloaded` is set. Stops when `cancel` is set
-// and at the first failed request (message 50554 or 50564). Returns the number stored.
+// Downloads the records at `rows` (in that order) into `folder` as "%i_%s" names; a name already
+// taken there gets " (2)", " (3)", ... before its extension, and message 50566 lists those at
+// the end. A stored record's `filename` becomes the local path and `downloaded` is set. Stops
+// when `cancel` is set and at the first failed request (message 50554 or 50564). Returns the
+// number stored.
 int downloadPictures(OnlineClient &client, QList<RemoteImage> &records, const QList<int> &rows,
     const QString &folder, const std::atomic<bool> &cancel, const EntryReport &report);
 

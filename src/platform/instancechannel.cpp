@@ -38,7 +38,7 @@ int remainingMs(const QDeadlineTimer &deadline)
 
 QString instanceSocketPath(const QString &instanceName)
 {
-    const QString folder = runtimeFolder();
+    const QString folder = instanceFolder();
     if (folder.isEmpty() || instanceName.isEmpty())
         return {};
     return joinPath(folder, instanceName + QStringLiteral(".socket"));
@@ -69,7 +69,7 @@ bool InstanceServer::listen(const QString &instanceName)
 {
     const QString path = instanceSocketPath(instanceName);
     if (path.isEmpty()) {
-        m_error = QStringLiteral("no private runtime folder for the instance socket");
+        m_error = QStringLiteral("no private instance folder for the instance socket");
         return false;
     }
     QLocalServer::removeServer(path);
@@ -198,7 +198,7 @@ InstanceReply sendInstanceMessage(const QString &instanceName, std::uint32_t num
     InstanceReply reply;
     const QString path = instanceSocketPath(instanceName);
     if (path.isEmpty()) {
-        reply.error = QStringLiteral("no private runtime folder to find the running instance in");
+        reply.error = QStringLiteral("no private instance folder to find the running instance in");
         return reply;
     }
     InstanceFrame request;

@@ -18,12 +18,13 @@ namespace glimmerix
 {
 
 // The channel through which one Glimmerix process sends numbered messages to another run by the
-// same user: a local socket named after the executable's base name in the private runtime folder.
+// same user with the same user folder: a local socket named after the executable's base name in
+// the private instance folder (see paths.h), so a second user folder has instances of its own.
 // The sender waits until the receiver has handled the message, so messages are handled one at a
 // time and in the order they were sent.
 
-// The full socket path for `instanceName` ("glimix" -> <runtime folder>/glimix.socket); empty
-// when there is no safe runtime folder.
+// The full socket path for `instanceName` ("glimix" -> <instance folder>/glimix.socket); empty
+// when there is no safe instance folder.
 QString instanceSocketPath(const QString &instanceName);
 
 // Handles the messages of one or more numbers in the receiving process.

@@ -28,7 +28,7 @@ InstanceLock::~InstanceLock()
 
 QString InstanceLock::path() const
 {
-    const QString folder = runtimeFolder();
+    const QString folder = instanceFolder();
     return folder.isEmpty() ? QString() : joinPath(folder, m_name + QStringLiteral(".lock"));
 }
 
@@ -39,7 +39,7 @@ bool InstanceLock::tryLock(int timeoutMs)
         return true;
     const QString lockPath = path();
     if (lockPath.isEmpty()) {
-        m_error = QStringLiteral("no private runtime folder for the instance lock");
+        m_error = QStringLiteral("no private instance folder for the instance lock");
         return false;
     }
     const int fd = ::open(

@@ -5,7 +5,7 @@
 namespace glimmerix
 {
 
-// "Is another instance running?": an exclusive lock on <runtime folder>/<name>.lock, held from
+// "Is another instance running?": an exclusive lock on <instance folder>/<name>.lock, held from
 // tryLock() until the object is destroyed. The lock is an advisory flock() on the open file, so
 // the kernel releases it the moment the holding process ends, however it ends: a crashed
 // instance never leaves a stale lock behind, and the file's mere presence means nothing.
@@ -18,7 +18,7 @@ public:
     InstanceLock &operator=(const InstanceLock &) = delete;
 
     // Tries to take the lock, waiting at most `timeoutMs` for its holder to let go (0: no wait).
-    // Returns false when another process holds it, or when no private runtime folder exists
+    // Returns false when another process holds it, or when no private instance folder exists
     // (then errorString() says so).
     bool tryLock(int timeoutMs = 0);
     bool isLocked() const { return m_fd >= 0; }

@@ -3,6 +3,7 @@
 #include "strings.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -85,12 +86,13 @@ QString configFolder()
     return base + QStringLiteral("/glimmerix");
 }
 
-QString runtimeFolder()
+namespace
 {
-    const QString xdgRuntime = envPath("XDG_RUNTIME_DIR");
-    const QString folder = !xdgRuntime.isEmpty()
-        ? xdgRuntime + QStringLiteral("/glimmerix")
-        : QDir::tempPath() + QStringLiteral("/glimmerix-%1").arg(getuid());
+
+// Makes `folder` when missing and checks that it is ours and private (mode 0700, not a link);
+// empty when it is not.
+QString privateFolder(const QString &folder)
+{
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         return {};
@@ -104,6 +106,50 @@ QString runtimeFolder()
     if ((info.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
         return {};
     return folder;
+}
+
+// `path` with every link resolved, also when its last parts do not exist yet (a home folder the
+// first start has still to make): the nearest existing folder above it is resolved instead.
+QString canonicalPath(const QString &path)
+{
+    QString existing = QDir::cleanPath(path);
+    QString rest;
+    while (!existing.isEmpty()) {
+        const QString canonical = QFileInfo(existing).canonicalFilePath();
+        if (!canonical.isEmpty())
+            return rest.isEmpty() ? canonical : joinPath(canonical, rest);
+        const qsizetype slash = existing.lastIndexOf(u'/');
+        if (slash <= 0)
+            break;
+        rest = rest.isEmpty() ? existing.mid(slash + 1) : existing.mid(slash + 1) + u'/' + rest;
+        existing = existing.left(slash);
+    }
+    return QDir::cleanPath(path);
+}
+
+} // namespace
+
+QString runtimeFolder()
+{
+    const QString xdgRuntime = envPath("XDG_RUNTIME_DIR");
+    return privateFolder(!xdgRuntime.isEmpty()
+            ? xdgRuntime + QStringLiteral("/glimmerix")
+            : QDir::tempPath() + QStringLiteral("/glimmerix-%1").arg(getuid()));
+}
+
+QString homeKey(const QString &home)
+{
+    const QByteArray hash = QCryptographicHash::hash(
+        QFile::encodeName(canonicalPath(home)), QCryptographicHash::Sha256);
+    return QString::fromLatin1(hash.toHex().left(12));
+}
+
+QString instanceFolder()
+{
+    const QString runtime = runtimeFolder();
+    if (runtime.isEmpty())
+        return {};
+    return privateFolder(joinPath(runtime, QStringLiteral("home-") + homeKey(userFolder())));
 }
 
 void makeFolderIfMissing(const QString &folder)

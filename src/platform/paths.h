@@ -15,8 +15,12 @@ namespace glimmerix
 //   config folder    settings store and GLIMIX.INI. $GLIMMERIX_HOME/.config when GLIMMERIX_HOME
 //                    is set (portable use keeps everything together), else
 //                    $XDG_CONFIG_HOME/glimmerix (~/.config/glimmerix).
-//   runtime folder   private per-user temporary folder (mode 0700): relay file, instance socket.
+//   runtime folder   private per-user temporary folder (mode 0700).
 //                    $XDG_RUNTIME_DIR/glimmerix, else <temp>/glimmerix-<uid>.
+//   instance folder  the part of the runtime folder that belongs to one user folder (mode 0700):
+//                    instance socket and lock, relay file, image-path memory. Two programs with
+//                    different user folders (a portable copy, a test run) never meet there.
+//                    <runtime folder>/home-<key of the user folder>.
 
 QString resourceFolder();
 QString userFolder();
@@ -24,6 +28,12 @@ QString configFolder();
 // Creates the runtime folder when missing and checks that it is ours and private; returns an
 // empty string when no safe folder can be had.
 QString runtimeFolder();
+// A short key for the user folder `home`: 12 hex digits of a hash of its canonical path (links
+// resolved), so two spellings of one folder give one key.
+QString homeKey(const QString &home);
+// Creates the instance folder when missing and checks it like the runtime folder; empty when no
+// safe folder can be had.
+QString instanceFolder();
 // A program that ships inside the installation instead of on the PATH, such as the players that
 // are copied into product packages: next to the running program (build tree), else in
 // <prefix>/lib/glimmerix (installed), else where this build made it (test programs live in other

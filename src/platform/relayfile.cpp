@@ -12,7 +12,7 @@ namespace glimmerix
 
 QString relayFilePath()
 {
-    const QString folder = runtimeFolder();
+    const QString folder = instanceFolder();
     return folder.isEmpty() ? QString() : joinPath(folder, QString::fromLatin1(kRelayFileName));
 }
 
@@ -96,7 +96,7 @@ HandoverResult handOverFiles(const QString &instanceName, const QStringList &fil
     if (relayPath.isEmpty() || !turn.tryLock(timeoutMs)) {
         result.notSent = files;
         result.error = relayPath.isEmpty()
-            ? QStringLiteral("no private runtime folder for the relay file")
+            ? QStringLiteral("no private instance folder for the relay file")
             : turn.errorString();
         return result;
     }

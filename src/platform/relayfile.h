@@ -20,7 +20,7 @@ inline constexpr qsizetype kRelayRecordSize = 260;
 inline constexpr std::uint32_t kRelayFileMessage = 0x400 + 10; // 1034
 inline constexpr const char *kRelayFileName = "Tessrelay.tmp";
 
-// <runtime folder>/Tessrelay.tmp; empty when there is no private runtime folder.
+// <instance folder>/Tessrelay.tmp; empty when there is no private instance folder.
 QString relayFilePath();
 
 // The record for `path` (its UTF-8 bytes), or nothing when the path is empty, holds a zero byte,

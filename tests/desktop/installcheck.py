@@ -143,11 +143,13 @@ try:
     # maps nothing from the build tree, and takes a picture glimix-cli hands over.
     window = subprocess.Popen([str(prefix / "bin/glimix")], env=env, stdout=subprocess.PIPE,
                               stderr=subprocess.STDOUT, text=True)
-    socket = runtime / "glimmerix/glimix.socket"
+    # The socket lies in the instance folder of its user folder: glimmerix/home-<key>/.
+    def instance_socket():
+        return next(iter(runtime.glob("glimmerix/home-*/glimix.socket")), None)
     deadline = time.monotonic() + 30
-    while not socket.exists() and window.poll() is None and time.monotonic() < deadline:
+    while not instance_socket() and window.poll() is None and time.monotonic() < deadline:
         time.sleep(0.05)
-    check(socket.exists(), "glimix started and opened its instance socket")
+    check(instance_socket(), "glimix started and opened its instance socket")
     if window.poll() is None:
         maps = Path(f"/proc/{window.pid}/maps").read_text()
         check(str(build) not in maps, "glimix maps nothing from the build tree")

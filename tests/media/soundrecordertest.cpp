@@ -49,7 +49,7 @@ TEST_F(SoundRecorderTest, StartsWithTheDefaultFormatAndOnlyRecordAndFormat)
     EXPECT_EQ(recorder.formatBlock().size(), 18);
     EXPECT_EQ(recorder.formatText(), QStringLiteral("PCM: 11025 Hz, 8 Bit, Mono"));
     EXPECT_EQ(recorder.buttons(), (Buttons { true, false, false, true, false }));
-    EXPECT_EQ(recorder.temporaryPath(), folder + QStringLiteral("/audio.tmp"));
+    EXPECT_TRUE(recorder.temporaryPath().isEmpty()); // the first recording makes its own file
     EXPECT_EQ(recorder.statusText(), QStringLiteral("Stopped - 0 bytes, 0.0 seconds"));
     EXPECT_TRUE(host.messageIds().isEmpty());
 }

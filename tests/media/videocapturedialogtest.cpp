@@ -22,14 +22,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace glimmerix;
 
@@ -213,6 +217,88 @@ TEST(VideoCaptureDialog, AudioFormatDialogChoosesTheFormatOfTheClipsSound)
     EXPECT_TRUE(button(dialog, "audioFormat")->isEnabled());
     EXPECT_TRUE(text->text().endsWith(formatDescription(wanted)));
     dialog.accept();
+}
+
+// The sound recorder and the capture window add ".wav", ".avi" or ".bmp" to a name typed without
+// one: the file that would be replaced then is asked about (50314), and No keeps it. Their
+// temporary files are their own, so two windows in one folder never share one.
+TEST(RecorderAndCaptureSaving, AskAboutTheFileReallyWrittenAndKeepPrivateTemporaryFiles)
+{
+    RecordingHost host;
+    FakeAudioBackend backend;
+    Fixture fixture;
+    SoundRecorder recorder(fixture.video);
+    ASSERT_TRUE(recorder.setUp());
+    ASSERT_TRUE(recorder.record());
+    backend.capture(QByteArray(11025, char(0x80)));
+    recorder.stop();
+    SoundRecorder otherRecorder(fixture.video);
+    ASSERT_TRUE(otherRecorder.setUp());
+    ASSERT_TRUE(otherRecorder.record());
+    otherRecorder.stop();
+
+    VideoCaptureDialog dialog(fixture.video, fixture.photos, fixture.drivers());
+    VideoCaptureDialog otherDialog(fixture.video, fixture.photos, fixture.drivers());
+    dialog.show();
+    button(dialog, "capture")->click();
+    ASSERT_TRUE(waitForFrames(dialog, 3));
+    button(dialog, "capture")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button(dialog, "saveClip")->isEnabled(); }, 10000));
+    dialog.grabStill();
+    ASSERT_TRUE(isBlockHandle(dialog.still()));
+
+    const QStringList temporary { recorder.temporaryPath(), otherRecorder.temporaryPath(),
+        dialog.captureFile(), otherDialog.captureFile(), dialog.finishedClip() };
+    for (const QString &file : temporary) {
+        EXPECT_TRUE(QFile::exists(file)) << qPrintable(file);
+        EXPECT_EQ(QFileInfo(file).absolutePath(), fixture.video);
+        EXPECT_FALSE(file.endsWith("/audio.tmp") || file.endsWith("/capture.tmp")
+            || file.endsWith("/saveas.tmp"))
+            << "a fixed name another window would share: " << qPrintable(file);
+    }
+    EXPECT_EQ(QSet<QString>(temporary.begin(), temporary.end()).size(), temporary.size());
+
+    struct Row {
+        const char *name;
+        QString typed; // without an extension
+        QString written; // what the save writes
+        std::function<void()> save;
+        std::function<bool()> stillToSave;
+    };
+    const Row rows[] = {
+        { "recorder", fixture.video + "/hello", fixture.video + "/hello.wav",
+            [&] { recorder.saveAs(); }, [&] { return recorder.buttons().save; } },
+        { "clip", fixture.video + "/mine", fixture.video + "/mine.avi", [&] { dialog.saveClip(); },
+            [&] { return button(dialog, "saveClip")->isEnabled(); } },
+        { "still", fixture.photos + "/pic", fixture.photos + "/pic.bmp",
+            [&] { dialog.saveStill(); }, [] { return true; } },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(row.written, "an older file of that name");
+        host.clear();
+        host.queueSaveFileName(row.typed);
+        host.queueAnswer(MessageAnswer::No);
+        row.save();
+        ASSERT_EQ(host.messageIds(), QList<int> { Message::kReplaceQuestion });
+        EXPECT_TRUE(host.shown().first().text.contains(row.written));
+        EXPECT_EQ(fileBytes(row.written), "an older file of that name");
+        EXPECT_TRUE(row.stillToSave()) << "declining keeps what there is to save";
+
+        host.clear();
+        host.queueSaveFileName(row.typed);
+        host.queueAnswer(MessageAnswer::Yes);
+        row.save();
+        EXPECT_EQ(host.messageIds(), QList<int> { Message::kReplaceQuestion });
+        EXPECT_GT(QFileInfo(row.written).size(), 100) << "replaced once the user says so";
+    }
+    dialog.accept();
+    otherDialog.accept();
+    EXPECT_TRUE(recorder.close());
+    host.queueAnswer(MessageAnswer::Cancel); // drops the other, empty recording
+    EXPECT_TRUE(otherRecorder.close());
+    for (const QString &file : temporary)
+        EXPECT_FALSE(QFile::exists(file)) << qPrintable(file);
 }
 
 TEST(ClipPlayerWindow, PlaysTheClipToItsEndOrSaysWhyNot)

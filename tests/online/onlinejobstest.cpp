@@ -161,3 +161,49 @@ TEST(OnlineJobs, DownloadNamesAndFailures)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("1_x.jpg") });
     EXPECT_TRUE(transport.requests[1].url.contains("password=a%20b%26c&imageid=1"));
 }
+
+// A download never replaces a file already in the folder: the picture takes the first free
+// "NAME (n).jpg" name and the user is told which names changed.
+TEST(OnlineJobs, DownloadKeepsFilesOfTheSameName)
+{
+    FakeTransport transport;
+    transport.answer = [](const HttpRequest &request) -> FakeTransport::Answer {
+        if (request.url.contains("GetServer"))
+            return { 200, "img.test\r\n" };
+        return { 200, "picture bytes" };
+    };
+    OnlineClient client(transport, testService());
+    ASSERT_TRUE(client.lookupServer().ok());
+    struct Row {
+        QStringList existing;
+        QString savedAs;
+    };
+    const Row rows[] = {
+        { {}, QStringLiteral("7_sea.jpg") },
+        { { QStringLiteral("7_sea.jpg") }, QStringLiteral("7_sea (2).jpg") },
+        { { QStringLiteral("7_sea.jpg"), QStringLiteral("7_sea (2).jpg") },
+            QStringLiteral("7_sea (3).jpg") },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.savedAs.toStdString());
+        RecordingHost recorder;
+        const QString folder = makeTestFolder();
+        for (const QString &name : row.existing)
+            writeFile(QDir(folder).filePath(name), "the user's own picture");
+        QList<RemoteImage> records { { 7, QStringLiteral("sea.jpg") } };
+        const std::atomic<bool> cancel = false;
+        EXPECT_EQ(
+            downloadPictures(client, records, { 0 }, folder, cancel, [](int, const QString &) {}),
+            1);
+        EXPECT_EQ(records[0].filename, QDir(folder).filePath(row.savedAs));
+        EXPECT_EQ(fileBytes(records[0].filename), QByteArray("picture bytes"));
+        for (const QString &name : row.existing)
+            EXPECT_EQ(fileBytes(QDir(folder).filePath(name)), "the user's own picture");
+        if (row.existing.isEmpty()) {
+            EXPECT_TRUE(recorder.messageIds().isEmpty());
+        } else {
+            ASSERT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineSavedUnderNewNames });
+            EXPECT_TRUE(recorder.shown().first().text.contains("7_sea.jpg -> " + row.savedAs));
+        }
+    }
+}

@@ -126,7 +126,7 @@ TEST(PictureWindowFlow, SliderPreviewsToolChangeCommitsUndoRestores)
     press(window, Command::kPictureSelect);
     QTRY_VERIFY(!open.slider->isVisible());
     window.setAttribute(Qt::WA_DeleteOnClose, false);
-    host.queueSaveFileName(QString()); // declines: closes without saving
+    host.queueAnswer(MessageAnswer::No); // closes without saving
     window.close();
     delete open.window;
 }
@@ -234,6 +234,74 @@ TEST(PictureWindowFlow, ClosingWithChangesSavesAndRenewsTheThumbnail)
         int(blockSize(document.item(0)->thumbnail())));
     EXPECT_NE(newThumbnail, oldThumbnail);
     EXPECT_TRUE(document.isModified());
+}
+
+// Closing a changed picture: Cancel anywhere goes back to the window with the changes as they
+// were; No closes without saving; a name typed without its extension asks about the file that
+// would really be written.
+TEST(PictureWindowFlow, ClosingAsksAndCancelKeepsTheChanges)
+{
+    const QString folder = makeTestFolder(QStringLiteral("closing"));
+    const QString path = folder + "/ramp.bmp";
+    OwnedBlock original(rampPicture(40, 30));
+    ASSERT_EQ(SaveImageFile(original.handle(), path), 1);
+    const QString other = folder + "/other.bmp";
+    writeFile(other, "an older file of that name");
+    struct Row {
+        const char *name;
+        QList<MessageAnswer> answers;
+        QStringList saveNames;
+        bool closes;
+        QString written; // the file the picture is saved to, if any
+    };
+    const Row rows[] = {
+        { "Cancel in the question", { MessageAnswer::Cancel }, {}, false, {} },
+        { "Cancel in the file question", { MessageAnswer::Yes }, { QString() }, false, {} },
+        { "No", { MessageAnswer::No }, {}, true, {} },
+        { "name without extension, keep the file", { MessageAnswer::Yes, MessageAnswer::No },
+            { folder + "/other" }, false, {} },
+        { "name without extension, replace the file", { MessageAnswer::Yes, MessageAnswer::Yes },
+            { folder + "/other" }, true, other },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingHost host;
+        for (const MessageAnswer answer : row.answers)
+            host.queueAnswer(answer);
+        for (const QString &name : row.saveNames)
+            host.queueSaveFileName(name);
+        OpenWindow open = openWindow(LoadImageFile(path), path);
+        open.window->setAttribute(Qt::WA_DeleteOnClose, false);
+        press(*open.window, Command::kPictureBrightness);
+        QTest::keyClick(open.slider, Qt::Key_PageUp);
+        ASSERT_NE(open.window->editor().preview(), 0);
+        OwnedBlock shown(copyImageBlock(open.window->editor().shown()));
+
+        EXPECT_EQ(open.window->close(), row.closes);
+        EXPECT_EQ(host.messageIds().value(0), Message::kSavePictureChanges);
+        EXPECT_EQ(host.shown().value(0).buttons, MessageButtons::YesNoCancel);
+        if (row.saveNames.size() && !row.saveNames.first().isEmpty()) {
+            EXPECT_EQ(host.messageIds().value(1), Message::kReplaceQuestion);
+            EXPECT_TRUE(host.shown().value(1).text.contains(other));
+        }
+        if (!row.closes) {
+            // Back in the window: the adjustment still shows and can go on or be undone.
+            EXPECT_TRUE(open.window->isVisible());
+            EXPECT_TRUE(open.window->editor().changed());
+            ASSERT_NE(open.window->editor().preview(), 0);
+            EXPECT_TRUE(sameDibBytes(open.window->editor().shown(), shown.handle()));
+            QTRY_VERIFY(open.slider->isVisible());
+        }
+        if (row.written.isEmpty()) {
+            EXPECT_EQ(fileBytes(other), "an older file of that name");
+        } else {
+            OwnedBlock saved(LoadImageFile(row.written));
+            EXPECT_TRUE(sameDibBytes(saved.handle(), shown.handle()));
+        }
+        OwnedBlock unchanged(LoadImageFile(path));
+        EXPECT_TRUE(sameDibBytes(unchanged.handle(), original.handle()));
+        delete open.window;
+    }
 }
 
 } // namespace

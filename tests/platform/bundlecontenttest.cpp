@@ -95,13 +95,14 @@ const FormatCase kFormats[] = {
     { 59005, "s" },
     { 59006, "s" },
     { 59130, "s" },
+    { 59131, "s" },
+    { 50566, "s" },
     // Our disc component.
     { 59161, "ss" },
     { 59162, "ss" },
     { 59163, "s" },
     { 59165, "s" },
 };
-
 
 // Every number of the string table sources, read from lang/en/strings.
 QList<int> allTableNumbers()

@@ -4,6 +4,7 @@
 #include "support/testenvironment.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -96,15 +97,25 @@ QStringList waitForLines(QProcess &process, qsizetype count,
 }
 
 // Waits until a live server answers on the instance socket (a stale socket file refuses).
-bool waitUntilListening()
+bool waitUntilListening(const QString &socketPath = instanceSocketPath(QStringLiteral("glimix")))
 {
     return QTest::qWaitFor(
-        [] {
+        [&socketPath] {
             QLocalSocket probe;
-            probe.connectToServer(instanceSocketPath(QStringLiteral("glimix")));
+            probe.connectToServer(socketPath);
             return probe.waitForConnected(100);
         },
         10000);
+}
+
+// The instance socket of a program whose user folder is `home`.
+QString socketPathForHome(const QString &home)
+{
+    const QByteArray saved = qgetenv("GLIMMERIX_HOME");
+    qputenv("GLIMMERIX_HOME", home.toUtf8());
+    const QString path = instanceSocketPath(QStringLiteral("glimix"));
+    qputenv("GLIMMERIX_HOME", saved);
+    return path;
 }
 
 TEST(Handover, TwoFilesArriveInOrderOneAtATime)
@@ -171,6 +182,42 @@ TEST(Handover, RealProgramReceivesOpensSecondInstanceForAlbumsAndSurvivesACrash)
     QProcess &album = processes.start(glimixProgram(), { folder + "/trip.GMX" });
     EXPECT_FALSE(album.waitForFinished(1500));
     EXPECT_EQ(running.state(), QProcess::Running);
+}
+
+// Two user folders (a portable copy beside the usual one) run two windows of their own: a second
+// start hands its files only to the window of its own user folder.
+TEST(Handover, EachUserFolderReceivesOnlyItsOwnFiles)
+{
+    Processes processes;
+    const QString folder = makeTestFolder();
+    struct Home {
+        QString path;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcess *window = nullptr;
+    };
+    Home homes[] = { { folder + "/one" }, { folder + "/two" } };
+    for (Home &home : homes) {
+        QDir().mkpath(home.path);
+        home.environment.insert(QStringLiteral("GLIMMERIX_HOME"), home.path);
+        home.environment.insert(QStringLiteral("GLIMMERIX_DEBUG_HANDOVER"), QStringLiteral("1"));
+        home.window = &processes.start(glimixProgram(), {}, home.environment);
+        ASSERT_TRUE(waitUntilListening(socketPathForHome(home.path))) << qPrintable(home.path);
+    }
+    EXPECT_NE(socketPathForHome(homes[0].path), socketPathForHome(homes[1].path))
+        << qPrintable(socketPathForHome(homes[0].path));
+    for (const Home &home : homes) {
+        QProcess &second
+            = processes.start(glimixProgram(), { home.path + "/picture.jpg" }, home.environment);
+        expectHandedOverAndEnded(second);
+    }
+    for (const Home &home : homes) {
+        EXPECT_EQ(waitForLines(*home.window, 1, QProcess::StandardError, "handover: "),
+            QStringList { home.path + "/picture.jpg" });
+        QTest::qWait(200);
+        EXPECT_FALSE(home.window->readAllStandardError().contains("handover: "))
+            << "a file of the other user folder arrived too";
+        EXPECT_EQ(home.window->state(), QProcess::Running);
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "clipplayerwindow.h"
 
+#include "media/playeroutput.h"
+
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QUrl>
@@ -35,6 +37,7 @@ ClipPlayerWindow::ClipPlayerWindow(const QString &path, const QString &title, QW
             m_picture->setText(error.isEmpty() ? tr("The clip cannot be played.") : error);
         });
     m_player->setVideoSink(sink);
+    attachSoundOutput(m_player);
     m_player->setSource(QUrl::fromLocalFile(path));
     m_player->play();
 }

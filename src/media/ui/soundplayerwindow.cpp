@@ -1,9 +1,9 @@
 #include "soundplayerwindow.h"
 
+#include "media/playeroutput.h"
 #include "media/wavefile.h"
 #include "media/waveplayer.h"
 
-#include <QAudioOutput>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,14 +30,14 @@ QString clockText(qint64 milliseconds)
 SoundPlayerWindow::SoundPlayerWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_player(new QMediaPlayer(this))
-    , m_output(new QAudioOutput(this))
     , m_waveTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("soundPlayer"));
     // Closing the main window ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_player->setAudioOutput(m_output);
+    // Without a sound output the window still shows the sound's position, silently.
+    m_output = attachSoundOutput(m_player);
     m_name = new QLabel(this);
     m_position = new QLabel(this);
     m_mode = new QLabel(this);

@@ -37,7 +37,7 @@ private:
     void updateTexts();
 
     QMediaPlayer *m_player;
-    QAudioOutput *m_output;
+    QAudioOutput *m_output = nullptr; // none when the machine has no sound output
     QLabel *m_name;
     QLabel *m_position;
     QLabel *m_mode;

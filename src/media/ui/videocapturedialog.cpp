@@ -4,6 +4,7 @@
 #include "clipplayerwindow.h"
 
 #include "core/messageids.h"
+#include "core/savenames.h"
 #include "imaging/dib.h"
 #include "imaging/picturetypes.h"
 #include "media/capturesession.h"
@@ -11,6 +12,7 @@
 #include "media/soundrecorder.h"
 #include "platform/host.h"
 #include "platform/strings.h"
+#include "platform/uniquefiles.h"
 #include "soundformatdialog.h"
 
 #include <QCheckBox>
@@ -67,11 +69,6 @@ QString firstFilter(const QString &text)
     return text.section(u'|', 0, 0);
 }
 
-QString withSuffix(const QString &path, const QString &suffix)
-{
-    return QFileInfo(path).suffix().isEmpty() ? path + u'.' + suffix : path;
-}
-
 } // namespace
 
 VideoCaptureDialog::VideoCaptureDialog(
@@ -80,8 +77,8 @@ VideoCaptureDialog::VideoCaptureDialog(
     , m_videoFolder(videoFolder)
     , m_photosFolder(photosFolder)
     , m_drivers(std::move(drivers))
-    , m_capturePath(videoFolder + QStringLiteral("/capture.tmp"))
-    , m_saveAsPath(videoFolder + QStringLiteral("/saveas.tmp"))
+    , m_capturePath(
+          createPrivateFile(videoFolder, QStringLiteral("capture"), QStringLiteral(".tmp")))
     , m_preview(new CapturePreview(this))
 {
     setObjectName(QStringLiteral("videoCapture"));
@@ -340,7 +337,12 @@ void VideoCaptureDialog::startCapture()
     m_session->start();
     m_hasClip = false;
     QString error;
-    if (!m_session->startCapture(m_capturePath, m_setup, error)) {
+    // The capture file is this dialog's own (made when the dialog opened): another capture window
+    // or program working in the video folder has its own too.
+    if (m_capturePath.isEmpty())
+        m_capturePath = createPrivateFile(
+            m_videoFolder, QStringLiteral("capture"), QStringLiteral(".tmp"), &error);
+    if (m_capturePath.isEmpty() || !m_session->startCapture(m_capturePath, m_setup, error)) {
         showFailure(error);
         return;
     }
@@ -358,8 +360,12 @@ void VideoCaptureDialog::endCapture()
 void VideoCaptureDialog::captureFinished(const ClipStats &stats)
 {
     m_status->clear();
+    if (m_saveAsPath.isEmpty())
+        m_saveAsPath
+            = createPrivateFile(m_videoFolder, QStringLiteral("saveas"), QStringLiteral(".tmp"));
     QFile::remove(m_saveAsPath);
-    m_hasClip = stats.framesWritten > 0 && QFile::copy(m_capturePath, m_saveAsPath);
+    m_hasClip = stats.framesWritten > 0 && !m_saveAsPath.isEmpty()
+        && QFile::copy(m_capturePath, m_saveAsPath);
     updateButtons();
     if (m_hasClip && stats.ok)
         host().showMessage(Message::kClipCaptured, {}, MessageIcon::Information);
@@ -384,13 +390,16 @@ void VideoCaptureDialog::saveClip()
         m_videoFolder + QStringLiteral("/clip.avi"), tr("(VFW) *.avi (*.avi)") });
     if (path.isEmpty())
         return;
-    path = withSuffix(path, QStringLiteral("avi"));
+    path = finalSaveName(path, QStringLiteral("avi"));
+    if (path.isEmpty())
+        return;
     if (!replaceFile(m_saveAsPath, path)) {
         host().showText(tr("The clip could not be saved as %1.").arg(path), MessageIcon::Warning,
             MessageButtons::Ok, 0);
         return;
     }
     m_hasClip = false;
+    m_saveAsPath.clear(); // the file is the saved clip now
     if (m_addToAlbum)
         m_addToAlbum(path);
     updateButtons();
@@ -417,7 +426,9 @@ void VideoCaptureDialog::saveStill()
             firstFilter(loadString(Message::kBitmapFilter)) });
     if (path.isEmpty())
         return;
-    path = withSuffix(path, QStringLiteral("bmp"));
+    path = finalSaveName(path, QStringLiteral("bmp"));
+    if (path.isEmpty())
+        return;
     if (savePicture(m_still, path).status != DecodeStatus::Ok) {
         host().showMessage(Message::kStillNotSaved);
         return;
@@ -457,8 +468,10 @@ void VideoCaptureDialog::done(int result)
     delete m_session;
     m_session = nullptr;
     m_connected = -1;
-    QFile::remove(m_capturePath);
-    QFile::remove(m_saveAsPath);
+    for (const QString &file : { m_capturePath, m_saveAsPath }) {
+        if (!file.isEmpty())
+            QFile::remove(file);
+    }
     QDialog::done(result);
 }
 

@@ -22,9 +22,10 @@ class CaptureSession;
 class ClipPlayerWindow;
 
 // The video capture dialog: the live picture of a capture driver, the driver list, the driver's
-// format and source settings, capture of a clip to "capture.tmp" (kept as "saveas.tmp" when it
-// ends) in the video folder, playing and saving the clip into the album, and grabbing a still
-// that can be saved into the album or opened as a new picture.
+// format and source settings, capture of a clip to a temporary file of its own in the video folder
+// ("capture-XXXXXX.tmp", kept as "saveas-XXXXXX.tmp" when it ends), playing and saving the clip
+// into the album, and grabbing a still that can be saved into the album or opened as a new
+// picture.
 class VideoCaptureDialog final : public QDialog
 {
     Q_OBJECT

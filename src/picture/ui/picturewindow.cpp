@@ -6,6 +6,7 @@
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "core/resourceids.h"
+#include "core/savenames.h"
 #include "imaging/imagefile.h"
 #include "media/ui/soundplayerwindow.h"
 #include "media/ui/soundrecorderdialog.h"
@@ -417,19 +418,31 @@ void PictureWindow::closeEvent(QCloseEvent *event)
 
 bool PictureWindow::saveOnClose()
 {
-    if (m_editor.tool() != Command::kPictureSelect)
-        m_editor.commit();
+    // Yes saves, No closes without saving, Cancel (or Escape) goes back to the window with every
+    // change kept; so does Cancel in the file question.
+    const QString name = m_path.isEmpty() ? windowTitle() : QFileInfo(m_path).fileName();
+    switch (host().showMessage(Message::kSavePictureChanges, { name }, MessageIcon::Question,
+        MessageButtons::YesNoCancel)) {
+    case MessageAnswer::No:
+        return true;
+    case MessageAnswer::Yes:
+        break;
+    default:
+        return false;
+    }
     // The file type offered is the last three characters of the picture's path.
     const QString type = m_path.isEmpty() ? QStringLiteral("jpg") : m_path.right(3);
-    QString chosen = host().askSaveFileName(
-        { tr("Save Picture"), m_path, QStringLiteral("%1 (*.%1)").arg(type) });
+    const QString chosen = finalSaveName(host().askSaveFileName({ tr("Save Picture"), m_path,
+                                             QStringLiteral("%1 (*.%1)").arg(type) }),
+        type);
     if (chosen.isEmpty())
-        return true; // closes without saving
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QLatin1Char('.') + type;
+        return false;
     const WaitCursor wait;
-    if (SaveImageFile(m_editor.working(), chosen) != 1) {
-        // The changes stay in the window: another name, or Cancel, is the user's choice.
+    // What the window shows is saved, a pending preview included; it is not committed, so the
+    // window goes on as it was when it stays open.
+    if (SaveImageFile(m_editor.shown(), chosen) != 1) {
+        // The changes stay in the window: another name, or closing without saving, is the
+        // user's choice.
         host().showMessage(Message::kPictureNotSaved, { chosen }, MessageIcon::Warning);
         return false;
     }

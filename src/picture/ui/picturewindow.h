@@ -26,7 +26,8 @@ class SoundPlayerWindow;
 // four adjustments share one slider at the toolbar's right end. The editing itself is the
 // PictureEditor's; this window turns mouse, toolbar and slider into its calls and shows the
 // result. It opens at the largest zoom step up to 0 at which the picture fits; closing it with
-// changes offers to save them, and a saved album picture gets a fresh thumbnail.
+// changes asks whether to save them (Yes, No, or Cancel back to the window with the changes kept,
+// as does cancelling the file question), and a saved album picture gets a fresh thumbnail.
 class PictureWindow final : public QMainWindow
 {
     Q_OBJECT
