@@ -503,8 +503,12 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         s_loadShowsProgress = true;
 
     if (endedEarly) {
-        // The trailer follows the whole data area, which the header's total locates.
-        if (!device.isSequential() && header.totalSize >= device.pos()
+        // The trailer follows the whole data area, which the header's total locates. It lies no
+        // earlier than the end of what was read and of the records the header declares: a file
+        // that ends before the items do has no last copy folder (what lies there is items).
+        const qint64 recordsEnd
+            = qint64(sizeof header) + qint64(header.itemCount) * recordSize(version);
+        if (!device.isSequential() && header.totalSize >= std::max(device.pos(), recordsEnd)
             && header.totalSize <= device.size()) {
             device.seek(header.totalSize);
             m_lastCopyDestination = readTrailer(device);
