@@ -198,6 +198,9 @@ ShowFileResult SlideShowPackage::writeShowFile()
         entry.mediaMark = info.isMedia;
         entry.reserved = info.reserved;
         entry.thumbnail = thumbnailBytes(*item.item);
+        if (item.item->thumbnailLost())
+            m_problems.append(problem(item.item->path(),
+                QStringLiteral("its thumbnail could not be read from the album file")));
         show.entries.append(entry);
     }
 

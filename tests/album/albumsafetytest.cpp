@@ -371,8 +371,9 @@ TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
         EXPECT_EQ(reader.lastCopyDestination(), QString::fromLatin1(entry.lastCopy));
         for (int i = 0; i < reader.itemCount(); ++i) {
             EXPECT_EQ(reader.item(i)->path(), QStringLiteral("/old/%1.jpg").arg(i));
-            if (i < entry.wholeBitmaps)
+            if (i < entry.wholeBitmaps) {
                 EXPECT_EQ(reader.item(i)->thumbnailBitmap(), QByteArray(16, char('T' + i))) << i;
+            }
         }
         QBuffer saved;
         saved.open(QIODevice::WriteOnly);
@@ -399,10 +400,11 @@ TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
             ASSERT_NE(info, nullptr);
             EXPECT_EQ(fixedText(info->path), QStringLiteral("/old/%1.jpg").arg(i));
             ASSERT_GE(blockSize(block), sizeof(ItemInfo) + 16);
-            if (i < entry.wholeBitmaps)
+            if (i < entry.wholeBitmaps) {
                 EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(info + 1), 16),
                     QByteArray(16, char('T' + i)))
                     << i;
+            }
         }
     }
 }
