@@ -69,6 +69,12 @@ def album_header_where_the_items_are():
     return header + header[:200]
 
 
+def album_trailer_not_a_folder():
+    # An album of no items whose trailer begins with the signature: saved as its trailer alone,
+    # it read back as an album cut in its header.
+    return album_header(b"1.3", 0, 272, 272) + b"PALM"
+
+
 FILES = {
     "jpeg-huge-progressive.jpg": lambda: progressive_jpeg_claiming(65500, 65500),
     "jpeg-empty.jpg": lambda: b"",
@@ -81,6 +87,7 @@ FILES = {
     "tiff-huge-strip.tif": lambda: tiff(100000, 100000),
     "pcd-pack-without-image.pcd": photo_cd_header_only,
     "album-header-as-last-copy-folder.gmx": album_header_where_the_items_are,
+    "album-trailer-not-a-folder.gmx": album_trailer_not_a_folder,
 }
 
 for name, make in FILES.items():

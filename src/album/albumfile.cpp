@@ -212,11 +212,13 @@ void seekIfPossible(QIODevice &device, qint64 position)
 
 QString readTrailer(QIODevice &device)
 {
-    // The last copy destination is one folder path; a longer tail is not ours to keep.
-    QByteArray line = device.readLine(64 * 1024);
+    // The last copy destination is one folder path; a longer tail is not ours to keep, and
+    // anything else there is not a folder a save could write back (an album of no items is its
+    // trailer alone, which must still read as an album).
+    QByteArray line = device.readLine(kTrailerOnlyAlbumLimit + 2);
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    return QString::fromUtf8(line);
+    return isLastCopyFolderText(line) ? QString::fromUtf8(line) : QString();
 }
 
 std::uint32_t saturated32(quint64 value)
