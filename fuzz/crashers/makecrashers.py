@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the hostile picture files of this folder, one per fault, named <format>-<fault>.<ext>.
+"""Writes the hostile picture and album files of this folder, one per fault, named <format>-<fault>.<ext>.
 
 Each file once made a reader slow, hungry or wrong. The fuzz replay tests (fuzz/CMakeLists.txt)
 run every file through its format's fuzz target, and tests/imaging/crashertest.cpp checks that
@@ -57,6 +57,24 @@ def photo_cd_header_only():
     return bytes(sectors)
 
 
+def album_header(version, items, data_start, total, caption=b"Corpus"):
+    return (struct.pack("<IIII", 0x4D4C4150, total, items, data_start)
+            + caption.ljust(128, b"\0") + version.ljust(128, b"\0"))
+
+
+def album_header_where_the_items_are():
+    # Two items declared, none written by the data offset, and a copy of the header where the
+    # first record should be: that copy was read as the last copy folder and saved as the trailer.
+    header = album_header(b"1.1", 2, 272, 272)
+    return header + header[:200]
+
+
+def album_trailer_not_a_folder():
+    # An album of no items whose trailer begins with the signature: saved as its trailer alone,
+    # it read back as an album cut in its header.
+    return album_header(b"1.3", 0, 272, 272) + b"PALM"
+
+
 FILES = {
     "jpeg-huge-progressive.jpg": lambda: progressive_jpeg_claiming(65500, 65500),
     "jpeg-empty.jpg": lambda: b"",
@@ -68,6 +86,8 @@ FILES = {
     "tga-huge-run-length.tga": lambda: targa(10, 65535, 65535, 24, bytes(64)),
     "tiff-huge-strip.tif": lambda: tiff(100000, 100000),
     "pcd-pack-without-image.pcd": photo_cd_header_only,
+    "album-header-as-last-copy-folder.gmx": album_header_where_the_items_are,
+    "album-trailer-not-a-folder.gmx": album_trailer_not_a_folder,
 }
 
 for name, make in FILES.items():

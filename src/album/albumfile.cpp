@@ -212,11 +212,13 @@ void seekIfPossible(QIODevice &device, qint64 position)
 
 QString readTrailer(QIODevice &device)
 {
-    // The last copy destination is one folder path; a longer tail is not ours to keep.
-    QByteArray line = device.readLine(64 * 1024);
+    // The last copy destination is one folder path; a longer tail is not ours to keep, and
+    // anything else there is not a folder a save could write back (an album of no items is its
+    // trailer alone, which must still read as an album).
+    QByteArray line = device.readLine(kTrailerOnlyAlbumLimit + 2);
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    return QString::fromUtf8(line);
+    return isLastCopyFolderText(line) ? QString::fromUtf8(line) : QString();
 }
 
 std::uint32_t saturated32(quint64 value)
@@ -503,8 +505,12 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         s_loadShowsProgress = true;
 
     if (endedEarly) {
-        // The trailer follows the whole data area, which the header's total locates.
-        if (!device.isSequential() && header.totalSize >= device.pos()
+        // The trailer follows the whole data area, which the header's total locates. It lies no
+        // earlier than the end of what was read and of the records the header declares: a file
+        // that ends before the items do has no last copy folder (what lies there is items).
+        const qint64 recordsEnd
+            = qint64(sizeof header) + qint64(header.itemCount) * recordSize(version);
+        if (!device.isSequential() && header.totalSize >= std::max(device.pos(), recordsEnd)
             && header.totalSize <= device.size()) {
             device.seek(header.totalSize);
             m_lastCopyDestination = readTrailer(device);

@@ -22,6 +22,12 @@ QString systemText(int code)
 
 } // namespace
 
+bool isLastCopyFolderText(const QByteArray &text)
+{
+    return text.size() <= kTrailerOnlyAlbumLimit && text.startsWith('/') && !text.contains('\n')
+        && !text.contains('\r') && !text.contains('\0');
+}
+
 bool looksLikeAlbum(const QByteArray &head, qint64 size)
 {
     if (size == 0)
@@ -29,8 +35,7 @@ bool looksLikeAlbum(const QByteArray &head, qint64 size)
     if (head.startsWith(QByteArray::fromRawData("PALM", 4)))
         return true;
     // An album of no items is its trailer alone: the last copy folder.
-    return size <= kTrailerOnlyAlbumLimit && head.size() == size && head.startsWith('/')
-        && !head.contains('\n') && !head.contains('\r') && !head.contains('\0');
+    return head.size() == size && isLastCopyFolderText(head);
 }
 
 AlbumFileKind albumFileKindOf(const QString &path, QString *reason)

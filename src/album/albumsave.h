@@ -30,6 +30,10 @@ inline constexpr qint64 kTrailerOnlyAlbumLimit = 4096;
 // the album signature "PALM", or an empty album stored as its trailer alone (one absolute folder
 // path, no line end).
 bool looksLikeAlbum(const QByteArray &head, qint64 size);
+// Whether `text` can be the album's trailer, the last copy folder: one absolute folder path
+// without line end or zero byte, at most kTrailerOnlyAlbumLimit bytes (so that an album of no
+// items, stored as its trailer alone, still looks like an album).
+bool isLastCopyFolderText(const QByteArray &text);
 AlbumFileKind albumFileKindOf(const QString &path, QString *reason = nullptr);
 
 // Turns the device the album is written to into the one the writer sees; tests put a device in

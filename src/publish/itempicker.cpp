@@ -283,7 +283,7 @@ bool ItemPicker::next()
         if (entry == nullptr)
             continue;
         ChosenItem chosen;
-        chosen.info = entry->item->info();
+        chosen.item = entry->item;
         chosen.path = workingCopyPath(*entry);
         chosen.sound = entry->item->attachmentPath();
         m_items.append(chosen);

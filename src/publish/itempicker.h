@@ -16,12 +16,14 @@ namespace glimmerix
 // player to the size estimate.
 enum class PickingMode { SlideShow = 0, WebAlbum = 1 };
 
-// An item chosen for a web album or slide show: its working copy, its attached sound and its
-// record (thumbnail and the three texts; owned by the album item, which outlives the wizard).
+// An item chosen for a web album or slide show: its working copy, its attached sound and the
+// album item (which outlives the wizard), whose record and thumbnail bitmap the products read.
+// The record is asked for each time: it moves when the item reads its bitmap into a block.
 struct ChosenItem {
     QString path;
     QString sound;
-    const ItemInfo *info = nullptr;
+    const AlbumItem *item = nullptr;
+    const ItemInfo *info() const { return item ? item->info() : nullptr; }
 };
 
 // One line of the picking lists: its entry name and the album item it stands for.

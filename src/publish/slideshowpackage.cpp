@@ -5,7 +5,7 @@
 #include "slideshowhtml.h"
 
 #include "album/albumformat.h"
-#include "imaging/blockmemory.h"
+#include "album/albumitem.h"
 #include "media/wavefile.h"
 
 #include <QDir>
@@ -24,17 +24,12 @@ QString problem(const QString &file, const QString &cause)
     return file + QStringLiteral(": ") + cause;
 }
 
-// The thumbnail bitmap that follows the item record in its block, no further than the block
-// reaches.
-QByteArray thumbnailBytes(const ItemInfo &info)
+// The item's thumbnail bitmap as stored, read from the album file when it is still there, as a
+// copy of its own: the show keeps it after the album changes.
+QByteArray thumbnailBytes(const AlbumItem &item)
 {
-    qint64 size = info.dataSize;
-    const std::size_t block = blockSize(reinterpret_cast<BlockHandle>(&info));
-    if (block > 0)
-        size = std::min<qint64>(size, qint64(block) - qint64(sizeof(ItemInfo)));
-    if (size <= 0)
-        return {};
-    return QByteArray(reinterpret_cast<const char *>(&info) + sizeof(ItemInfo), qsizetype(size));
+    const QByteArray bitmap = item.thumbnailBitmap();
+    return QByteArray(bitmap.constData(), bitmap.size());
 }
 
 std::uint32_t creationTime(const QFileInfo &file)
@@ -172,12 +167,12 @@ ShowFileResult SlideShowPackage::writeShowFile()
 
     for (const ChosenItem &item : items) {
         const QFileInfo picture(item.path);
-        if (!picture.isFile() || item.info == nullptr) {
+        if (!picture.isFile() || item.info() == nullptr) {
             // Its working copy could not be made; the picking page has said why.
             m_problems.append(problem(item.path, QStringLiteral("left out of the show")));
             continue;
         }
-        const ItemInfo &info = *item.info;
+        const ItemInfo &info = *item.info();
         ShowEntry entry;
         entry.pictureBytes = std::uint32_t(std::min<qint64>(picture.size(), 0xFFFFFFFF));
         entry.pictureTime = creationTime(picture);
@@ -203,7 +198,10 @@ ShowFileResult SlideShowPackage::writeShowFile()
         entry.thumbHeight = info.thumbHeight;
         entry.mediaMark = info.isMedia;
         entry.reserved = info.reserved;
-        entry.thumbnail = thumbnailBytes(info);
+        entry.thumbnail = thumbnailBytes(*item.item);
+        if (item.item->thumbnailLost())
+            m_problems.append(problem(item.item->path(),
+                QStringLiteral("its thumbnail could not be read from the album file")));
         show.entries.append(entry);
     }
 

@@ -458,7 +458,11 @@ void revealSector(const Canvas &c, double from, double to)
     const int middle = int(std::ceil(cx - 0.5)); // the first column right of the centre
     for (int y = 0; y < c.h; ++y) {
         const std::pair<int, int> sides[] = { { 0, middle }, { middle, c.w } };
-        for (const auto &[begin, end] : sides) {
+        for (const std::pair<int, int> &side : sides) {
+            // Plain names rather than a structured binding: the lambda below captures them, which
+            // older compilers (the fuzzing clang) refuse for bindings.
+            const int begin = side.first;
+            const int end = side.second;
             if (begin >= end)
                 continue;
             const bool rising = clockAngle(begin, y, cx, cy) <= clockAngle(end - 1, y, cx, cy);

@@ -1,5 +1,6 @@
 #include "albumtesthelpers.h"
 
+#include "album/albumsave.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "platform/paths.h"
@@ -110,6 +111,46 @@ TEST_F(AlbumFile, EmptyAlbumIsTheTrailerAloneAndReadsBackEmpty)
     EXPECT_EQ(back.itemCount(), 0);
     EXPECT_TRUE(back.lastCopyDestination().isEmpty());
     EXPECT_TRUE(recorder.messageIds().isEmpty());
+}
+
+// The trailer is kept only when it is a folder a save can write back: an album of no items is
+// saved as its trailer alone, which must read back as an album again.
+TEST_F(AlbumFile, TheLastCopyFolderIsKeptOnlyWhenASaveCanWriteItBack)
+{
+    CAlbumDoc one;
+    one.insertItem(testItem(QStringLiteral("/t/a.jpg")));
+    const QByteArray oneItem = storeToBytes(one);
+    AlbumFileHeader empty = makeAlbumHeader();
+    empty.dataStart = empty.totalSize = 272;
+    const QByteArray header(reinterpret_cast<const char *>(&empty), sizeof empty);
+    const struct {
+        const char *name;
+        QByteArray trailer;
+        const char *kept;
+    } cases[] = {
+        { "a folder", "/media/cd", "/media/cd" },
+        { "a folder and a line end", "/media/cd\r\n", "/media/cd" },
+        { "an album signature", "PALM", "" },
+        { "a zero byte", QByteArray("/media\0cd", 9), "" },
+        { "a relative name", "media/cd", "" },
+        { "too long", QByteArray("/") + QByteArray(5000, 'a'), "" },
+    };
+    for (const auto &c : cases) {
+        for (const QByteArray &album : { header, oneItem }) {
+            SCOPED_TRACE(std::string(c.name) + (album == header ? ", no items" : ", one item"));
+            CAlbumDoc doc;
+            loadFromBytes(doc, album + c.trailer);
+            EXPECT_EQ(doc.lastCopyDestination(), QString::fromLatin1(c.kept));
+            EXPECT_FALSE(doc.loadReport().damaged);
+            const QByteArray saved = storeToBytes(doc);
+            EXPECT_TRUE(looksLikeAlbum(saved, saved.size()));
+            CAlbumDoc back;
+            loadFromBytes(back, saved);
+            EXPECT_EQ(back.itemCount(), doc.itemCount());
+            EXPECT_FALSE(back.loadReport().damaged);
+            EXPECT_FALSE(back.loadReport().refused);
+        }
+    }
 }
 
 TEST_F(AlbumFile, RandomAlbumsReadBackIdentically)

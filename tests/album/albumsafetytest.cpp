@@ -180,6 +180,11 @@ TEST_F(AlbumSafety, AFileThatIsNotAnAlbumIsNeitherOpenedNorWrittenOver)
         { "text", "My thesis.\nChapter one\n" },
         { "jpeg", QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(5000, 'j') },
         { "long line", QByteArray("/") + QByteArray(5000, 'a') },
+        // Files that begin like the album signature, and a text of one line.
+        { "parquet table", QByteArray("PAR1") + QByteArray(300, '\x15') + "PAR1" },
+        { "git pack", QByteArray("PACK\0\0\0\2\0\0\0\1", 12) + QByteArray(300, 'p') },
+        { "one-line text", "Remember the milk" },
+        { "one-line path with its line end", "/media/usb\n" },
     };
     for (const auto &entry : cases) {
         const QString other = folder + QStringLiteral("/other.gmx");
@@ -310,13 +315,15 @@ TEST_F(AlbumSafety, AnAlbumFileChangedWhileOpenIsNeverSavedFromTheChangedBytes)
 
 TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
 {
-    // A version "1.1" file: 544-byte records, no attachments.
-    auto olderAlbum = [](std::uint32_t count, int records) {
+    // A version "1.1" file: 544-byte records, no attachments, 16-byte bitmaps, then the last
+    // copy folder. `dataStart` is the header's data-area offset, normally just after the records.
+    auto olderAlbum = [](std::uint32_t count, int records, std::uint32_t dataStart = 0) {
         AlbumFileHeader header = makeAlbumHeader();
         std::memset(header.version, 0, sizeof header.version);
         std::memcpy(header.version, "1.1", 3);
         header.itemCount = count;
-        header.dataStart = std::uint32_t(272 + 544 * records);
+        header.dataStart = dataStart ? dataStart : std::uint32_t(272 + 544 * records);
+        header.totalSize = std::uint32_t(272 + 544 * records + 16 * records);
         QByteArray bytes(reinterpret_cast<const char *>(&header), sizeof header);
         for (int i = 0; i < records; ++i) {
             ItemInfoV11 info {};
@@ -324,29 +331,81 @@ TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
             info.dataSize = 16;
             bytes += QByteArray(reinterpret_cast<const char *>(&info), sizeof info);
         }
-        return bytes + QByteArray(16 * records, 'T');
+        for (int i = 0; i < records; ++i)
+            bytes += QByteArray(16, char('T' + i));
+        return bytes + "/media/cd";
     };
+    QByteArray headerFirst = olderAlbum(2, 0, 272);
+    setFixedText(reinterpret_cast<AlbumFileHeader *>(headerFirst.data())->caption,
+        QStringLiteral("Corpus"));
+    headerFirst = headerFirst.left(272) + headerFirst.left(200);
     const struct {
         const char *name;
         QByteArray bytes;
         int items;
         bool damaged;
+        int wholeBitmaps; // the first items whose bitmaps the file holds
+        const char *lastCopy;
     } cases[] = {
-        { "whole", olderAlbum(3, 3), 3, false },
-        { "cut in the third record", olderAlbum(3, 3).left(272 + 544 * 2 + 100), 2, true },
-        { "cut in the bitmaps", olderAlbum(3, 3).chopped(20), 3, true },
-        { "hostile count", olderAlbum(0x7FFFFFFF, 3), 3, true },
+        { "whole", olderAlbum(3, 3), 3, false, 3, "/media/cd" },
+        { "data offset off a record boundary", olderAlbum(3, 3, 272 + 544 * 3 + 6), 3, false, 3,
+            "/media/cd" },
+        { "cut in the third record", olderAlbum(3, 3).left(272 + 544 * 2 + 100), 2, true, 0, "" },
+        { "cut in the bitmaps", olderAlbum(3, 3).left(272 + 544 * 3 + 40), 3, true, 2, "" },
+        // The file cannot hold the records the count declares: it ends before the items do.
+        { "hostile count", olderAlbum(0x7FFFFFFF, 3), 3, true, 3, "" },
+        // Two items declared, none written by the data offset, and a header (a copy of the
+        // first) where the first record should be: nothing is recovered, that header is not the
+        // last copy folder, and the album saved from what was read reads back as saved.
+        { "cut in the first record", headerFirst, 0, true, 0, "" },
     };
     for (const auto &entry : cases) {
+        SCOPED_TRACE(entry.name);
         CAlbumDoc reader;
         QBuffer buffer;
         buffer.setData(entry.bytes);
         buffer.open(QIODevice::ReadOnly);
         reader.load(buffer);
-        ASSERT_EQ(reader.itemCount(), entry.items) << entry.name;
-        EXPECT_EQ(reader.loadReport().damaged, entry.damaged) << entry.name;
-        for (int i = 0; i < reader.itemCount(); ++i)
-            EXPECT_EQ(reader.item(i)->path(), QStringLiteral("/old/%1.jpg").arg(i)) << entry.name;
+        ASSERT_EQ(reader.itemCount(), entry.items);
+        EXPECT_EQ(reader.loadReport().damaged, entry.damaged);
+        EXPECT_EQ(reader.lastCopyDestination(), QString::fromLatin1(entry.lastCopy));
+        for (int i = 0; i < reader.itemCount(); ++i) {
+            EXPECT_EQ(reader.item(i)->path(), QStringLiteral("/old/%1.jpg").arg(i));
+            if (i < entry.wholeBitmaps) {
+                EXPECT_EQ(reader.item(i)->thumbnailBitmap(), QByteArray(16, char('T' + i))) << i;
+            }
+        }
+        QBuffer saved;
+        saved.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(reader.store(saved));
+        saved.close();
+        saved.open(QIODevice::ReadOnly);
+        CAlbumDoc back;
+        back.load(saved);
+        EXPECT_EQ(back.itemCount(), entry.items);
+        EXPECT_FALSE(back.loadReport().damaged);
+        EXPECT_EQ(back.lastCopyDestination(), QString::fromLatin1(entry.lastCopy));
+
+        // Raw reading (the album search) finds the same records and bitmaps by the record size.
+        CAlbumDoc raw;
+        raw.setRawReading(true);
+        QBuffer rawBuffer;
+        rawBuffer.setData(entry.bytes);
+        rawBuffer.open(QIODevice::ReadOnly);
+        raw.loadRaw(rawBuffer);
+        ASSERT_EQ(raw.rawThumbnails().size(), entry.items);
+        for (int i = 0; i < entry.items; ++i) {
+            const BlockHandle block = raw.rawThumbnails().at(i);
+            const auto *info = static_cast<const ItemInfo *>(blockLock(block));
+            ASSERT_NE(info, nullptr);
+            EXPECT_EQ(fixedText(info->path), QStringLiteral("/old/%1.jpg").arg(i));
+            ASSERT_GE(blockSize(block), sizeof(ItemInfo) + 16);
+            if (i < entry.wholeBitmaps) {
+                EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(info + 1), 16),
+                    QByteArray(16, char('T' + i)))
+                    << i;
+            }
+        }
     }
 }
 

@@ -94,7 +94,7 @@ TEST(ItemPicker, RecordsLookupsAndCleanUp)
         ASSERT_EQ(picker.chosenItems().size(), 2);
         EXPECT_EQ(picker.chosenItems().at(0).path, f.work + QStringLiteral("Beach.JPG"));
         EXPECT_EQ(picker.chosenItems().at(1).sound, f.source + QStringLiteral("/wind.wav"));
-        EXPECT_EQ(picker.chosenItems().at(0).info, f.doc.item(0)->info());
+        EXPECT_EQ(picker.chosenItems().at(0).item, f.doc.item(0));
         EXPECT_EQ(fileBytes(f.work + QStringLiteral("hill.JPG")), QByteArray("planted"));
         EXPECT_EQ(picker.fieldText(QStringLiteral("/x/beach.jpg"), 1), QStringLiteral("sunset"));
         EXPECT_EQ(picker.fieldText(QStringLiteral("/x/BEACH"), 3), QStringLiteral("long day"));

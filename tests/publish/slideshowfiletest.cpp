@@ -82,6 +82,10 @@ TEST(SlideShowFile, LayoutSoundLengthsAndAutoRunLines)
         for (int i = 0; i < 3; ++i) {
             const int at = 412 + 552 * i;
             EXPECT_EQ(u32(bytes, at + 536), offsets[i]);
+            // The thumbnail's size field, and its bytes where offset and size say.
+            const QByteArray &thumbnail = f.show.entries.at(i).thumbnail;
+            EXPECT_EQ(u32(bytes, at + 544), std::uint32_t(thumbnail.size()));
+            EXPECT_EQ(bytes.mid(2068 + int(offsets[i]), int(u32(bytes, at + 544))), thumbnail);
             EXPECT_EQ(qFromLittleEndian<std::uint16_t>(bytes.constData() + at + 528), 2);
             EXPECT_EQ(bytes.mid(2068 + int(offsets[i]), 3), f.show.entries.at(i).thumbnail.left(3));
         }
@@ -147,6 +151,7 @@ TEST(SlideShowFile, ReaderRefusesOrContainsHostileFiles)
         { "more entries than the file holds", patched(8, 3), false },
         { "a huge count", patched(8, 0xFFFFFFFF), false },
         { "unknown sound mode", patched(144, 7), false },
+        { "sound mode 3", patched(144, 3), false },
         { "thumbnail past the end", patched(second + 536, 0xFFFFFF00), true, "b.JPG", 0 },
         { "thumbnail size past the end", patched(second + 544, 51), true, "b.JPG", 0 },
         { "data start past the end", patched(12, 0x7FFFFFFF), true, "b.JPG", 50 },
