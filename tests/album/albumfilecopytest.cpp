@@ -179,7 +179,7 @@ TEST(DistinctDestination, NumbersBeforeTheExtension)
 // Links in the destination under the names the copies take are never written through: the files
 // they lead to keep their bytes. A link to a different file is that file's name, kept, and the
 // copy takes a free name beside it.
-TEST_F(CopyFiles, LinksUnderTheCopiesNamesAreReplacedNotWrittenThrough)
+TEST_F(CopyFiles, LinksUnderTheCopiesNamesAreNeverWrittenThrough)
 {
     ASSERT_TRUE(QDir().mkpath(destination));
     const QString outside = makeTestFolder(QStringLiteral("outside"));
