@@ -50,7 +50,7 @@ CdProduct sampleProduct(const QString &discFolder)
     product.discFolder = discFolder;
     QByteArray picture(300000, '\0');
     for (int i = 0; i < picture.size(); ++i)
-        picture[i] = char((i * 7919) >> 3);
+        picture[i] = char((unsigned(i) * 7919u) >> 3);
     const QList<std::pair<QString, QByteArray>> files { { QStringLiteral("album1.html"), "<HTML>" },
         { QStringLiteral("photo.jpg"), picture }, { kLongName, "long" } };
     for (const auto &[name, bytes] : files) {
