@@ -8,7 +8,6 @@
 #include <QSet>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include <stdlib.h>
@@ -44,17 +43,6 @@ bool isFolderEntry(const QString &path)
 bool renameEntry(const QString &from, const QString &to)
 {
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-QString systemText(int error)
-{
-    if (error == EACCES || error == EPERM)
-        return QStringLiteral("permission denied");
-    if (error == ENOSPC || error == EDQUOT)
-        return QStringLiteral("disk full");
-    if (error == EROFS)
-        return QStringLiteral("read-only file system");
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // A new private folder inside `folder` (mode 0700, a name no one else has). Empty when none can
@@ -231,7 +219,7 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
 
     const QString staging = makePrivateFolder(folder, "delivery");
     if (staging.isEmpty()) {
-        const QString cause = systemText(errno);
+        const QString cause = systemErrorCause(errno);
         removeMadeFolders();
         return problem(folder, cause);
     }
@@ -260,13 +248,13 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
     if (found.state == FolderState::EarlierPackage) {
         aside = makePrivateFolder(folder, "earlier");
         if (aside.isEmpty())
-            return fail(folder, systemText(errno));
+            return fail(folder, systemErrorCause(errno));
         for (const QString &name : found.packageFiles + QStringList { kManifest }) {
             const QString path = folder + u'/' + name;
             if (!nameTaken(path) || isFolderEntry(path) || setAside.contains(name))
                 continue;
             if (!renameEntry(path, aside + u'/' + name)) {
-                const QString cause = systemText(errno);
+                const QString cause = systemErrorCause(errno);
                 rollBack(folder, staging, {}, aside, setAside);
                 removePrivateFolder(aside);
                 return fail(path, cause);
@@ -281,7 +269,7 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
     order.append(kManifest);
     for (const QString &name : std::as_const(order)) {
         if (!renameEntry(staging + u'/' + name, folder + u'/' + name)) {
-            const QString cause = systemText(errno);
+            const QString cause = systemErrorCause(errno);
             rollBack(folder, staging, placed, aside, setAside);
             removePrivateFolder(aside);
             return fail(folder + u'/' + name, cause);

@@ -15,20 +15,7 @@
 namespace glimmerix
 {
 
-namespace
-{
-
-QString systemCause(const QFileDevice &file)
-{
-    if (errno == ENOSPC || errno == EDQUOT
-        || file.errorString().contains(QLatin1String("No space left")))
-        return QStringLiteral("disk full");
-    if (file.error() == QFileDevice::OpenError && !QFile::exists(file.fileName()))
-        return QStringLiteral("no such file");
-    return file.errorString().isEmpty() ? QStringLiteral("input/output error") : file.errorString();
-}
-
-QString openCause(int error)
+QString systemErrorCause(int error)
 {
     if (error == ENOENT)
         return QStringLiteral("no such file or folder");
@@ -41,6 +28,19 @@ QString openCause(int error)
     if (error == EROFS)
         return QStringLiteral("read-only file system");
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+namespace
+{
+
+QString systemCause(const QFileDevice &file)
+{
+    if (errno == ENOSPC || errno == EDQUOT
+        || file.errorString().contains(QLatin1String("No space left")))
+        return QStringLiteral("disk full");
+    if (file.error() == QFileDevice::OpenError && !QFile::exists(file.fileName()))
+        return QStringLiteral("no such file");
+    return file.errorString().isEmpty() ? QStringLiteral("input/output error") : file.errorString();
 }
 
 // Writes everything or says why not; flushes so that a full disk shows here, not at close.
@@ -101,7 +101,7 @@ QString replaceByRename(
     int descriptor = -1;
     const QString temporary = createSibling(destination, &descriptor);
     if (temporary.isEmpty())
-        return openCause(errno);
+        return systemErrorCause(errno);
     QFile output;
     if (!output.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         ::close(descriptor);
@@ -135,7 +135,7 @@ QString copyWithMode(
     QFile input(source);
     errno = 0;
     if (!input.open(QIODevice::ReadOnly))
-        return openCause(errno);
+        return systemErrorCause(errno);
     if (failedFile)
         *failedFile = destination;
     return replaceByRename(destination, mode, [&](QFile &output) -> QString {

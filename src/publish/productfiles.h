@@ -26,6 +26,9 @@ QString copyProductProgram(
 // Empty on success, else the cause.
 QString writeWholeFile(const QString &path, const QByteArray &content);
 
+// A failed system call's errno in the words the product messages use ("disk full", ...).
+QString systemErrorCause(int error);
+
 // Free bytes on the file system holding `folder`, or -1 when that cannot be asked.
 qint64 freeBytes(const QString &folder);
 
