@@ -11,6 +11,8 @@ PACKAGES=(
   libqt6svg6-dev qt6-image-formats-plugins libgl-dev
   # picture codecs
   libjpeg62-turbo-dev libtiff-dev
+  # pictures of today: HEIF/AVIF, camera RAW, WebP, PNG, JPEG XL, and their EXIF/XMP/IPTC facts
+  libheif-dev libraw-dev libwebp-dev libpng-dev libjxl-dev libexiv2-dev
   # clips, HTTP, scanners, discs
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcurl4-openssl-dev libsane-dev sane-utils libisofs-dev libburn-dev xorriso libcpp-httplib-dev
@@ -25,6 +27,8 @@ PACKAGES=(
   # tests, fixtures, screenshots and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
   libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool
+  # test pictures of today made on the fly, and the outside decoders they are compared with
+  libheif-examples webp libimage-exiftool-perl python3-tifffile libraw-bin
   # the web album check in a real browser (headless)
   chromium
   # printed contact sheets checked as PDF
