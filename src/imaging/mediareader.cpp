@@ -2,6 +2,7 @@
 
 #include "picturestatus.h"
 #include "picturetypes.h"
+#include "rawreader.h"
 
 #include <QFile>
 
@@ -42,6 +43,8 @@ DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use)
             blockFree(std::exchange(result.block, 0));
         return result;
     }
+    if (file.format == MediaFormat::CameraRaw)
+        return loadCameraRaw(file.path, use);
     if (!file.isPicture()) {
         // A folder or a missing file is reported as such, not as a file of an unknown type.
         QFile opened;
