@@ -75,6 +75,14 @@ def album_trailer_not_a_folder():
     return album_header(b"1.3", 0, 272, 272) + b"PALM"
 
 
+def dng_claiming(width, height):
+    # A small DNG whose mosaic claims a sensor far beyond the picture limit.
+    out = HERE / "raw-huge-sensor.dng"
+    subprocess.run(["/usr/bin/python3", str(ROOT / "tools/generators/makedng.py"), str(out),
+                    "--size", "32x24", "--claim", "%dx%d" % (width, height)], check=True)
+    return out.read_bytes()
+
+
 FILES = {
     "jpeg-huge-progressive.jpg": lambda: progressive_jpeg_claiming(65500, 65500),
     "jpeg-empty.jpg": lambda: b"",
@@ -88,6 +96,7 @@ FILES = {
     "pcd-pack-without-image.pcd": photo_cd_header_only,
     "album-header-as-last-copy-folder.gmx": album_header_where_the_items_are,
     "album-trailer-not-a-folder.gmx": album_trailer_not_a_folder,
+    "raw-huge-sensor.dng": lambda: dng_claiming(60000, 40000),
 }
 
 for name, make in FILES.items():
