@@ -7,6 +7,7 @@
 #include "iconpicture.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
+#include "imaging/mediafile.h"
 #include "imaging/pixkit.h"
 #include "jpegthumbnail.h"
 #include "media/firstframe.h"
@@ -50,6 +51,23 @@ BlockHandle aviFrame(const QString &path)
     return 0;
 }
 
+// Clips and sounds of today, known by their content (MP4, MKV, WebM, 3GP, MTS; MP3, Ogg, FLAC,
+// M4A): a clip's first frame turned as its display rotation says, else the video icon; a sound
+// gets the sound icon. 0 for anything else.
+BlockHandle todaysClipOrSoundPicture(const MediaFile &file)
+{
+    if (file.isClip()) {
+        const FirstFrame frame = readUprightFirstFrame(file.path);
+        if (frame.result == FirstFrameResult::Ok)
+            return frame.block;
+        return readIconPicture(kVideoIconPicture);
+    }
+    if (file.isSound())
+        return readIconPicture(
+            file.format == MediaFormat::Wave ? kWaveIconPicture : kMp3IconPicture);
+    return 0;
+}
+
 BlockHandle kindPicture(const QString &path, MediaKind kind, QString *problem)
 {
     switch (kind) {
@@ -68,6 +86,8 @@ BlockHandle kindPicture(const QString &path, MediaKind kind, QString *problem)
     case MediaKind::Mp3:
         return readIconPicture(kMp3IconPicture);
     case MediaKind::Other:
+        if (const BlockHandle picture = todaysClipOrSoundPicture(identifyMediaFile(path)))
+            return picture;
         if (const BlockHandle icon = shellIconPicture(path))
             return icon;
         return readIconPicture(kUnknownIconPicture);

@@ -58,8 +58,8 @@ DecodeResult libRawFailure(int code, const QString &dataError)
             DecodeStatus::TooLarge, QStringLiteral("the RAW picture is too large to decode"));
     case LIBRAW_IO_ERROR:
     case LIBRAW_DATA_ERROR:
-        return pictureFailure(DecodeStatus::Unreadable,
-            dataError.isEmpty() ? truncatedDetail() : dataError);
+        return pictureFailure(
+            DecodeStatus::Unreadable, dataError.isEmpty() ? truncatedDetail() : dataError);
     default:
         return pictureFailure(DecodeStatus::Failed,
             QStringLiteral("camera RAW: %1").arg(QString::fromLocal8Bit(libraw_strerror(code))));
@@ -290,8 +290,8 @@ DecodeResult decodeCameraRaw(std::span<const unsigned char> bytes, PictureUse us
         return pictureFailure(DecodeStatus::Unreadable, emptyFileDetail());
     const auto session = std::make_unique<Session>();
     // LibRaw reads the buffer only; its interface just lacks the const.
-    const int opened = session->raw.open_buffer(
-        const_cast<unsigned char *>(bytes.data()), bytes.size());
+    const int opened
+        = session->raw.open_buffer(const_cast<unsigned char *>(bytes.data()), bytes.size());
     if (opened != LIBRAW_SUCCESS)
         return libRawFailure(opened, session->dataError);
     return readOpened(session->raw, std::int64_t(bytes.size()), use, session->dataError);

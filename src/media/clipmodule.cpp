@@ -3,11 +3,13 @@
 
 #include "clipmodule.h"
 
+#include <cmath>
 #include <memory>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/display.h>
 #include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
@@ -57,7 +59,24 @@ bool copyFrame(const AVFrame &frame, GlimmerixFrameTarget target, void *context)
         == height;
 }
 
-int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context)
+// The quarter turn clockwise the stream's display matrix asks for (the way FFmpeg's own tool
+// turns a clip when it decodes it); 0 without a matrix or for a turn that is not a quarter.
+int displayTurn(const AVStream &stream)
+{
+    const uint8_t *matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+    if (!matrix)
+        return 0;
+    // The library gives the counter-clockwise angle; NaN for a matrix that is no rotation.
+    const double counterClockwise
+        = av_display_rotation_get(reinterpret_cast<const int32_t *>(matrix));
+    if (std::isnan(counterClockwise))
+        return 0;
+    const long clockwise = std::lround(-counterClockwise);
+    const long turn = ((clockwise % 360) + 360) % 360;
+    return turn % 90 == 0 ? int(turn) : 0;
+}
+
+int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context, int *clockwise)
 {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext *rawFormat = nullptr;
@@ -70,6 +89,8 @@ int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context)
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (stream < 0 || !codec)
         return GlimmerixClipNoVideoStream;
+    if (clockwise)
+        *clockwise = displayTurn(*format->streams[stream]);
     std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
     if (!decoder
         || avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar) < 0
@@ -110,5 +131,12 @@ int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context)
 extern "C" __attribute__((visibility("default"))) int glimmerixReadFirstFrame(
     const char *path, GlimmerixFrameTarget target, void *context)
 {
-    return glimmerix::readFirstFrame(path, target, context);
+    return glimmerix::readFirstFrame(path, target, context, nullptr);
+}
+
+extern "C" __attribute__((visibility("default"))) int glimmerixReadTurnedFirstFrame(
+    const char *path, GlimmerixFrameTarget target, void *context, int *clockwise)
+{
+    *clockwise = 0;
+    return glimmerix::readFirstFrame(path, target, context, clockwise);
 }

@@ -23,6 +23,11 @@ enum GlimmerixClipResult {
 // `target` hands out. The module exports this under kClipEntryName.
 typedef int (*GlimmerixReadFirstFrame)(
     const char *path, GlimmerixFrameTarget target, void *context);
+// The same, also setting `clockwise` to the quarter turn (0, 90, 180 or 270 degrees) the clip's
+// display rotation asks for, so that a phone clip filmed upright is shown upright. The frame
+// itself is drawn as stored. The module exports this under kClipTurnedEntryName.
+typedef int (*GlimmerixReadTurnedFirstFrame)(
+    const char *path, GlimmerixFrameTarget target, void *context, int *clockwise);
 
 // Writing an AVI clip (Motion-JPEG video, 8- or 16-bit PCM sound) frame by frame.
 typedef struct GlimmerixClipWriter GlimmerixClipWriter;
@@ -57,6 +62,7 @@ namespace glimmerix
 
 inline constexpr const char *kClipModuleName = "glimix-clip.so";
 inline constexpr const char *kClipEntryName = "glimmerixReadFirstFrame";
+inline constexpr const char *kClipTurnedEntryName = "glimmerixReadTurnedFirstFrame";
 inline constexpr const char *kClipWriterEntryName = "glimmerixClipWriterApi";
 
 } // namespace glimmerix

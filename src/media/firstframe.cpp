@@ -3,6 +3,7 @@
 #include "clipmodule.h"
 #include "clipmoduleloader.h"
 #include "imaging/dibblock.h"
+#include "imaging/imagegeometry.h"
 
 #include <QFile>
 
@@ -17,6 +18,11 @@ GlimmerixReadFirstFrame clipReader()
     return reinterpret_cast<GlimmerixReadFirstFrame>(clipModuleSymbol(kClipEntryName));
 }
 
+GlimmerixReadTurnedFirstFrame turnedClipReader()
+{
+    return reinterpret_cast<GlimmerixReadTurnedFirstFrame>(clipModuleSymbol(kClipTurnedEntryName));
+}
+
 // Hands the module a new 24-bit image block to draw into; rows are stored bottom-up.
 unsigned char *makeFrameBlock(void *context, int width, int height, int *stride)
 {
@@ -29,16 +35,10 @@ unsigned char *makeFrameBlock(void *context, int width, int height, int *stride)
     return dibRow(dibHeader(made.block), height - 1);
 }
 
-} // namespace
-
-FirstFrame readFirstVideoFrame(const QString &path)
+// The module's answer as a FirstFrame; frees a block it made before failing.
+FirstFrame frameResult(int result, BlockHandle block)
 {
     FirstFrame out;
-    const GlimmerixReadFirstFrame read = clipReader();
-    if (!read)
-        return out;
-    BlockHandle block = 0;
-    const int result = read(QFile::encodeName(path).constData(), makeFrameBlock, &block);
     switch (result) {
     case GlimmerixClipOk:
         out.result = FirstFrameResult::Ok;
@@ -57,6 +57,37 @@ FirstFrame readFirstVideoFrame(const QString &path)
     if (isBlockHandle(block))
         blockFree(block);
     return out;
+}
+
+} // namespace
+
+FirstFrame readFirstVideoFrame(const QString &path)
+{
+    const GlimmerixReadFirstFrame read = clipReader();
+    if (!read)
+        return {};
+    BlockHandle block = 0;
+    const int result = read(QFile::encodeName(path).constData(), makeFrameBlock, &block);
+    return frameResult(result, block);
+}
+
+FirstFrame readUprightFirstFrame(const QString &path)
+{
+    const GlimmerixReadTurnedFirstFrame read = turnedClipReader();
+    if (!read)
+        return {};
+    BlockHandle block = 0;
+    int clockwise = 0;
+    const int result
+        = read(QFile::encodeName(path).constData(), makeFrameBlock, &block, &clockwise);
+    FirstFrame frame = frameResult(result, block);
+    if (frame.result != FirstFrameResult::Ok || clockwise == 0)
+        return frame;
+    OwnedBlock stored(frame.block);
+    frame.block = rotatePicture(stored.handle(), clockwise);
+    if (!isBlockHandle(frame.block))
+        return { FirstFrameResult::NoFrame, 0 };
+    return frame;
 }
 
 BlockHandle GetFirstMpegFrame(const QString &path)

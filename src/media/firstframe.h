@@ -17,6 +17,10 @@ struct FirstFrame {
 };
 
 FirstFrame readFirstVideoFrame(const QString &path);
+// The first frame turned as the clip's display rotation says (a phone clip filmed upright comes
+// out upright), for the clips of today. The album's own clip names (.AVI .MOV .MPG .MPEG) keep
+// readFirstVideoFrame, whose frame is exactly as stored.
+FirstFrame readUprightFirstFrame(const QString &path);
 
 // The first frame of an MPEG clip as a new image block, or 0 when it cannot be read (no message).
 BlockHandle GetFirstMpegFrame(const QString &path);

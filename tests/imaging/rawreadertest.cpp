@@ -1,6 +1,6 @@
+#include "imaging/rawreader.h"
 #include "imaging/dib.h"
 #include "imaging/mediareader.h"
-#include "imaging/rawreader.h"
 #include "picturetestutil.h"
 #include "support/processrun.h"
 
@@ -79,8 +79,8 @@ struct RawCase {
 TEST(CameraRaw, ReadsPreviewsAndSensorDataUpright)
 {
     const QString folder = makeTestFolder(QStringLiteral("raw"));
-    if (makeDng(folder, QStringLiteral("probe.dng"), { QStringLiteral("--preview"),
-            QStringLiteral("rgb") })
+    if (makeDng(folder, QStringLiteral("probe.dng"),
+            { QStringLiteral("--preview"), QStringLiteral("rgb") })
             .isEmpty())
         GTEST_SKIP() << "python3-tifffile is not installed: no DNG files to read";
     const QStringList big = { QStringLiteral("--size"), QStringLiteral("640x480") };
@@ -122,8 +122,8 @@ TEST(CameraRaw, ReadsPreviewsAndSensorDataUpright)
         EXPECT_EQ(probes(picture), test.probes);
         if (test.use != PictureUse::Full || !haveDcrawEmu)
             continue;
-        ASSERT_EQ(runProgram(QStringLiteral("/usr/bin/dcraw_emu"), { QStringLiteral("-w"), path })
-                      .status,
+        ASSERT_EQ(
+            runProgram(QStringLiteral("/usr/bin/dcraw_emu"), { QStringLiteral("-w"), path }).status,
             0);
         const SamplePicture reference = readPnm(path + QStringLiteral(".ppm"));
         ASSERT_EQ(reference.width, picture.width);
