@@ -24,6 +24,7 @@
 #include "imaging/imagefile.h"
 #include "launcherbar.h"
 #include "media/firstframe.h"
+#include "media/ui/mediaplayback.h"
 #include "ole/ui/albumtransfer.h"
 #include "picture/ui/picturewindow.h"
 #include "platform/host.h"
@@ -460,6 +461,8 @@ void CMainFrame::openItem(int index)
         showPictureFile(item->absolutePath());
         return;
     }
+    if (playInMediaWindow(item->absolutePath(), this))
+        return;
     programStarter().openDocument(item->absolutePath());
 }
 
