@@ -125,6 +125,19 @@ int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context,
     return GlimmerixClipNoFrame;
 }
 
+int clipDisplayTurn(const char *path)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *rawFormat = nullptr;
+    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+        return 0;
+    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0)
+        return 0;
+    const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    return stream < 0 ? 0 : displayTurn(*format->streams[stream]);
+}
+
 } // namespace
 } // namespace glimmerix
 
@@ -139,4 +152,9 @@ extern "C" __attribute__((visibility("default"))) int glimmerixReadTurnedFirstFr
 {
     *clockwise = 0;
     return glimmerix::readFirstFrame(path, target, context, clockwise);
+}
+
+extern "C" __attribute__((visibility("default"))) int glimmerixClipDisplayTurn(const char *path)
+{
+    return glimmerix::clipDisplayTurn(path);
 }

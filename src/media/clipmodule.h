@@ -29,6 +29,11 @@ typedef int (*GlimmerixReadFirstFrame)(
 typedef int (*GlimmerixReadTurnedFirstFrame)(
     const char *path, GlimmerixFrameTarget target, void *context, int *clockwise);
 
+// The quarter turn (0, 90, 180 or 270 degrees clockwise) the display rotation of the clip at
+// `path` asks for; 0 without one, or when the clip cannot be read. The module exports this under
+// kClipTurnEntryName.
+typedef int (*GlimmerixClipDisplayTurn)(const char *path);
+
 // Writing an AVI clip (Motion-JPEG video, 8- or 16-bit PCM sound) frame by frame.
 typedef struct GlimmerixClipWriter GlimmerixClipWriter;
 
@@ -63,6 +68,7 @@ namespace glimmerix
 inline constexpr const char *kClipModuleName = "glimix-clip.so";
 inline constexpr const char *kClipEntryName = "glimmerixReadFirstFrame";
 inline constexpr const char *kClipTurnedEntryName = "glimmerixReadTurnedFirstFrame";
+inline constexpr const char *kClipTurnEntryName = "glimmerixClipDisplayTurn";
 inline constexpr const char *kClipWriterEntryName = "glimmerixClipWriterApi";
 
 } // namespace glimmerix

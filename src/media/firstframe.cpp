@@ -90,6 +90,13 @@ FirstFrame readUprightFirstFrame(const QString &path)
     return frame;
 }
 
+int clipDisplayTurn(const QString &path)
+{
+    const auto turn
+        = reinterpret_cast<GlimmerixClipDisplayTurn>(clipModuleSymbol(kClipTurnEntryName));
+    return turn ? turn(QFile::encodeName(path).constData()) : 0;
+}
+
 BlockHandle GetFirstMpegFrame(const QString &path)
 {
     const FirstFrame frame = readFirstVideoFrame(path);

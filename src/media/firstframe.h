@@ -21,6 +21,9 @@ FirstFrame readFirstVideoFrame(const QString &path);
 // out upright), for the clips of today. The album's own clip names (.AVI .MOV .MPG .MPEG) keep
 // readFirstVideoFrame, whose frame is exactly as stored.
 FirstFrame readUprightFirstFrame(const QString &path);
+// The quarter turn clockwise (0, 90, 180, 270) the clip's display rotation asks for; 0 without
+// one or when the clip cannot be read. The clip window turns its frames by it.
+int clipDisplayTurn(const QString &path);
 
 // The first frame of an MPEG clip as a new image block, or 0 when it cannot be read (no message).
 BlockHandle GetFirstMpegFrame(const QString &path);

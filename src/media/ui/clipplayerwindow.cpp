@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMediaPlayer>
+#include <QTransform>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVideoFrame>
@@ -12,7 +13,8 @@
 namespace glimmerix
 {
 
-ClipPlayerWindow::ClipPlayerWindow(const QString &path, const QString &title, QWidget *parent)
+ClipPlayerWindow::ClipPlayerWindow(
+    const QString &path, const QString &title, QWidget *parent, int clockwise)
     : QWidget(parent, Qt::Window | Qt::Tool)
     , m_picture(new QLabel(this))
     , m_player(new QMediaPlayer(this))
@@ -26,11 +28,14 @@ ClipPlayerWindow::ClipPlayerWindow(const QString &path, const QString &title, QW
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_picture);
     auto *sink = new QVideoSink(this);
-    connect(sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
-        const QImage image = frame.toImage();
-        if (!image.isNull())
-            m_picture->setPixmap(QPixmap::fromImage(image));
-    });
+    connect(
+        sink, &QVideoSink::videoFrameChanged, this, [this, clockwise](const QVideoFrame &frame) {
+            QImage image = frame.toImage();
+            if (!image.isNull() && clockwise != 0)
+                image = image.transformed(QTransform().rotate(clockwise));
+            if (!image.isNull())
+                m_picture->setPixmap(QPixmap::fromImage(image));
+        });
     // A clip that cannot be played says why instead of leaving an empty window.
     connect(m_player, &QMediaPlayer::errorOccurred, this,
         [this](QMediaPlayer::Error, const QString &error) {

@@ -8,12 +8,14 @@ class QMediaPlayer;
 namespace glimmerix
 {
 
-// A small window that plays a captured clip once, drawing its frames as they come.
+// A small window that plays a clip once, drawing its frames as they come, turned clockwise by
+// `clockwise` degrees (a quarter turn; the clip's display rotation, which Qt Multimedia 6.4 does
+// not apply itself).
 class ClipPlayerWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    ClipPlayerWindow(const QString &path, const QString &title, QWidget *parent);
+    ClipPlayerWindow(const QString &path, const QString &title, QWidget *parent, int clockwise = 0);
 
 private:
     QLabel *m_picture;

@@ -2,6 +2,7 @@
 
 #include "clipplayerwindow.h"
 #include "imaging/mediafile.h"
+#include "media/firstframe.h"
 #include "soundplayerwindow.h"
 
 #include <QFileInfo>
@@ -16,7 +17,8 @@ bool playInMediaWindow(const QString &path, QWidget *parent)
     if (file.byExtension || !(file.isClip() || file.isSound()))
         return false;
     if (file.isClip()) {
-        auto *window = new ClipPlayerWindow(path, QFileInfo(path).fileName(), parent);
+        auto *window
+            = new ClipPlayerWindow(path, QFileInfo(path).fileName(), parent, clipDisplayTurn(path));
         window->show();
         return true;
     }
