@@ -14,6 +14,7 @@
 #include "imaging/imageconvert.h"
 #include "imaging/imagescale.h"
 #include "imaging/jpegcodec.h"
+#include "imaging/mediafile.h"
 #include "imaging/picturetypes.h"
 #include "media/firstframe.h"
 #include "platform/strings.h"
@@ -223,8 +224,21 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
             picture.reset(
                 readIconQuietly(m_setup.programFolder + u'/' + QLatin1String(kMp3IconPicture)));
             break;
+        case MediaKind::Other: {
+            // Clips and sounds of today, known by their content: the first frame upright, or
+            // the sound picture. The cell links to the copied file, which the browser plays or
+            // offers for download.
+            const MediaFile media = identifyMediaFile(path);
+            if (media.isClip()) {
+                const FirstFrame frame = readUprightFirstFrame(path);
+                picture.reset(frame.result == FirstFrameResult::Ok ? frame.block : 0);
+            } else if (media.isSound()) {
+                picture.reset(
+                    readIconQuietly(m_setup.programFolder + u'/' + QLatin1String(kMp3IconPicture)));
+            }
+            break;
+        }
         case MediaKind::Picture:
-        case MediaKind::Other:
             break;
         }
         if (!picture)

@@ -6,12 +6,14 @@
 #include "publish/itempicker.h"
 #include "publish/productfiles.h"
 #include "publish/webalbumgenerator.h"
+#include "support/processrun.h"
 #include "support/recordinghost.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +132,62 @@ TEST(WebAlbumGenerator, MakesThumbnailsPicturesPagesAndDelivers)
     generator.cleanWorkingFolder(true);
     for (const QString &path : outputs)
         EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+}
+
+// Clips and sounds of today: a clip's thumbnail is its first frame turned upright by its
+// display rotation, a sound's the sound picture; each cell links to the copied file.
+TEST(WebAlbumGenerator, ClipsAndSoundsOfTodayShowTheirFrameOrTheSoundPicture)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed: no clips to show";
+    RecordingHost host;
+    Album album;
+    auto ffmpeg = [](const QStringList &args) {
+        return runProgram(QStringLiteral("ffmpeg"),
+            QStringList { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y") }
+                + args)
+            .status;
+    };
+    const QString video = QStringLiteral("testsrc=size=160x120:rate=10:duration=0.5");
+    const QString stored = album.media + QStringLiteral("/stored.mp4");
+    ASSERT_EQ(ffmpeg({ QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), video,
+                  QStringLiteral("-c:v"), QStringLiteral("libx264"), stored }),
+        0);
+    // FFmpeg 5.1 sets a display rotation when it copies a stream with a "rotate" tag.
+    ASSERT_EQ(ffmpeg({ QStringLiteral("-i"), stored, QStringLiteral("-c"), QStringLiteral("copy"),
+                  QStringLiteral("-metadata:s:v"), QStringLiteral("rotate=90"),
+                  album.media + QStringLiteral("/phone.mp4") }),
+        0);
+    ASSERT_EQ(ffmpeg({ QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), video,
+                  QStringLiteral("-c:v"), QStringLiteral("libvpx-vp9"),
+                  album.media + QStringLiteral("/web.webm") }),
+        0);
+    ASSERT_EQ(ffmpeg({ QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                  QStringLiteral("sine=duration=0.5"), album.media + QStringLiteral("/song.ogg") }),
+        0);
+    album.pick({ "phone.mp4", "web.webm", "song.ogg" });
+    WebAlbumSetup setup = testSetup(WebAlbumOptions {});
+    QFile::copy(QStringLiteral(GLIMMERIX_SOURCE_DIR "/share/data/mp3icon.log"),
+        setup.programFolder + QStringLiteral("/mp3icon.log"));
+    WebAlbumGenerator generator(*album.picker, setup);
+    ASSERT_TRUE(generator.makeThumbnails(nullptr));
+    EXPECT_TRUE(generator.problems().isEmpty()) << qPrintable(generator.problems().join(u'\n'));
+    ASSERT_EQ(generator.thumbnailCount(), 3);
+    const QString &w = album.work;
+    const struct {
+        const char *thumbnail;
+        QSize size;
+    } cases[] = {
+        { "sm_phone.jpg", QSize(45, 60) },
+        { "sm_web.jpg", QSize(80, 60) },
+        { "sm_song.jpg", QSize(32, 32) },
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(cases[i].thumbnail);
+        EXPECT_EQ(imageSize(w + QLatin1String(cases[i].thumbnail)), cases[i].size);
+        const QString link = generator.cells().at(i).link;
+        EXPECT_TRUE(QFileInfo::exists(w + link)) << qPrintable(link);
+    }
 }
 
 TEST(WebAlbumGenerator, BadFilesAreNamedAndLeftOut)
