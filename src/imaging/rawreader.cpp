@@ -254,11 +254,20 @@ DecodeResult readOpened(LibRaw &raw, std::int64_t fileSize, PictureUse use, QStr
     return decodedPicture(raw, fileSize, use == PictureUse::Thumbnail, dataError);
 }
 
+// LibRaw's memory failures come back as its status too; by default it also prints them.
+void ignoreMemoryError(void *, const char *, const char *)
+{
+}
+
 // One LibRaw decoder with the note its data-error callback writes. It lives on the heap: LibRaw's
 // record is far too large for a thread's stack, and the note must stay where the callback was
 // told it is.
 struct Session {
-    Session() { raw.set_dataerror_handler(noteDataError, &dataError); }
+    Session()
+    {
+        raw.set_dataerror_handler(noteDataError, &dataError);
+        raw.set_memerror_handler(ignoreMemoryError, nullptr);
+    }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
     LibRaw raw { LIBRAW_OPTIONS_NONE };
