@@ -4,7 +4,8 @@
 Each file once made a reader slow, hungry or wrong. The fuzz replay tests (fuzz/CMakeLists.txt)
 run every file through its format's fuzz target, and tests/imaging/crashertest.cpp checks that
 each is refused with a cause, quickly. Run again after adding a case; the files are committed,
-so the tests need neither this script nor jpegtran.
+so the tests need neither this script nor jpegtran. Files the fuzz targets found are kept as
+found, beside these (raw-layered-preview-overflow.dng).
 """
 import pathlib
 import struct

@@ -28,10 +28,6 @@ namespace
 // hostile, and is refused before LibRaw reserves memory for a mosaic the file cannot fill.
 constexpr std::int64_t kMinBytesPer16Pixels = 1;
 
-struct ProcessedImageFreer {
-    void operator()(libraw_processed_image_t *image) const { LibRaw::dcraw_clear_mem(image); }
-};
-
 // LibRaw reports damaged data through a callback that by default prints to the terminal; the
 // first report is kept for the detail instead.
 void noteDataError(void *data, const char *file, const int offset)
@@ -158,15 +154,46 @@ DecodeResult bitmapPreview(const libraw_thumbnail_t &thumb)
     return made;
 }
 
+// LibRaw with a look at the kind of preview a file holds before it is unpacked.
+class RawDecoder final : public LibRaw
+{
+public:
+    enum class Preview { None, Jpeg, Rgb, Other };
+    Preview preview()
+    {
+        if (!write_thumb)
+            return Preview::None;
+        if (write_thumb == &RawDecoder::jpeg_thumb)
+            return Preview::Jpeg;
+        if (write_thumb == &RawDecoder::ppm_thumb)
+            return Preview::Rgb;
+        return Preview::Other;
+    }
+};
+
 // The preview turned upright when it is large enough for a thumbnail; otherwise not Ok, and the
-// caller decodes the sensor data instead.
-DecodeResult previewPicture(LibRaw &raw)
+// caller decodes the sensor data instead. Only JPEG and 8-bit RGB previews are unpacked: LibRaw
+// 0.20 writes past its buffer when it unpacks the layered preview of a damaged file (the fuzz
+// target found it), and 16-bit and layered previews belong to old cameras whose sensor data
+// decodes quickly at half size.
+DecodeResult previewPicture(RawDecoder &raw, std::int64_t fileSize)
 {
     const libraw_thumbnail_t &claimed = raw.imgdata.thumbnail;
-    // A bitmap preview is unpacked at its claimed size: check that first.
-    if (claimed.tformat == LIBRAW_THUMBNAIL_BITMAP
-        && !pictureSizeAllowed(claimed.twidth, claimed.theight, 24))
-        return pictureFailure(DecodeStatus::TooLarge, {});
+    switch (raw.preview()) {
+    case RawDecoder::Preview::Jpeg:
+        if (std::int64_t(claimed.tlength) > fileSize)
+            return pictureFailure(DecodeStatus::Failed, truncatedDetail());
+        break;
+    case RawDecoder::Preview::Rgb:
+        // Unpacked at its claimed size: check that first.
+        if (!pictureSizeAllowed(claimed.twidth, claimed.theight, 24)
+            || std::int64_t(claimed.twidth) * claimed.theight * 3 > fileSize)
+            return pictureFailure(DecodeStatus::TooLarge, {});
+        break;
+    case RawDecoder::Preview::None:
+    case RawDecoder::Preview::Other:
+        return pictureFailure(DecodeStatus::Unsupported, {});
+    }
     if (raw.unpack_thumb() != LIBRAW_SUCCESS)
         return pictureFailure(DecodeStatus::Failed, {});
     const libraw_thumbnail_t &thumb = raw.imgdata.thumbnail;
@@ -188,7 +215,8 @@ DecodeResult previewPicture(LibRaw &raw)
 
 // The sensor data demosaiced at 8 bits with the camera's white balance; LibRaw's output is
 // upright already.
-DecodeResult decodedPicture(LibRaw &raw, std::int64_t fileSize, bool halfSize, QString &dataError)
+DecodeResult decodedPicture(
+    RawDecoder &raw, std::int64_t fileSize, bool halfSize, QString &dataError)
 {
     const libraw_image_sizes_t &sizes = raw.imgdata.sizes;
     if (std::int64_t(sizes.raw_width) * sizes.raw_height / 16 * kMinBytesPer16Pixels > fileSize)
@@ -239,7 +267,7 @@ DecodeResult decodedPicture(LibRaw &raw, std::int64_t fileSize, bool halfSize, Q
 }
 
 // Reads the RAW file LibRaw has opened, whichever way `use` asks.
-DecodeResult readOpened(LibRaw &raw, std::int64_t fileSize, PictureUse use, QString &dataError)
+DecodeResult readOpened(RawDecoder &raw, std::int64_t fileSize, PictureUse use, QString &dataError)
 {
     const libraw_image_sizes_t &sizes = raw.imgdata.sizes;
     // The claim itself, before anything is unpacked: the upright picture must fit the limit.
@@ -247,7 +275,7 @@ DecodeResult readOpened(LibRaw &raw, std::int64_t fileSize, PictureUse use, QStr
     if (size.status != DecodeStatus::Ok)
         return size;
     if (use == PictureUse::Thumbnail) {
-        DecodeResult preview = previewPicture(raw);
+        DecodeResult preview = previewPicture(raw, fileSize);
         if (preview.status == DecodeStatus::Ok)
             return preview;
     }
@@ -270,7 +298,7 @@ struct Session {
     }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
-    LibRaw raw { LIBRAW_OPTIONS_NONE };
+    RawDecoder raw;
     QString dataError;
 };
 
