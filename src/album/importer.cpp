@@ -8,6 +8,7 @@
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
 #include "imaging/pixkit.h"
+#include "imaging/upright.h"
 #include "jpegthumbnail.h"
 #include "media/firstframe.h"
 #include "mediakind.h"
@@ -109,7 +110,7 @@ BlockHandle openPictureForThumbnail(const QString &path, QString *problem)
         result = 0;
     }
     host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
-    return result;
+    return uprightPicture(result, path);
 }
 
 BlockHandle pictureForFile(const QString &itemPath, QString *problem)
