@@ -331,7 +331,7 @@ QString takenText(const PictureFacts &facts)
     if (facts.takenHasOffset) {
         const int minutes = facts.taken.offsetFromUtc() / 60;
         text += QStringLiteral(" %1%2:%3")
-                    .arg(minutes < 0 ? u'-' : u'+')
+                    .arg(minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"))
                     .arg(std::abs(minutes) / 60, 2, 10, QLatin1Char('0'))
                     .arg(std::abs(minutes) % 60, 2, 10, QLatin1Char('0'));
     }
@@ -343,6 +343,84 @@ QString mapAddress(const GpsPosition &position)
     const QString lat = QString::number(position.latitude, 'f', 6);
     const QString lon = QString::number(position.longitude, 'f', 6);
     return QStringLiteral("https://www.openstreetmap.org/?mlat=%1&mlon=%2#map=16/%1/%2").arg(lat, lon);
+}
+
+QString orientationText(int orientation)
+{
+    switch (orientation) {
+    case 1:
+        return QStringLiteral("upright");
+    case 2:
+        return QStringLiteral("mirrored left to right");
+    case 3:
+        return QStringLiteral("upside down");
+    case 4:
+        return QStringLiteral("mirrored top to bottom");
+    case 5:
+        return QStringLiteral("mirrored and turned a quarter clockwise");
+    case 6:
+        return QStringLiteral("turn a quarter clockwise");
+    case 7:
+        return QStringLiteral("mirrored and turned a quarter anticlockwise");
+    case 8:
+        return QStringLiteral("turn a quarter anticlockwise");
+    default:
+        return {};
+    }
+}
+
+QList<FactLine> pictureFactLines(const PictureFacts &facts)
+{
+    QList<FactLine> lines;
+    const auto add = [&](const char *label, const QString &value) {
+        if (!value.isEmpty())
+            lines.append({ QString::fromLatin1(label), value });
+    };
+    const auto number = [](double value) { return QString::number(value, 'g', 4); };
+    add("date taken", takenText(facts));
+    add("camera",
+        facts.model.startsWith(facts.make) ? facts.model
+                                           : QStringList { facts.make, facts.model }.join(u' ').trimmed());
+    add("lens", facts.lens);
+    add("exposure", exposureText(facts.exposureSeconds));
+    add("f-number", facts.fNumber > 0 ? QStringLiteral("f/") + number(facts.fNumber) : QString());
+    add("ISO", facts.iso > 0 ? QString::number(facts.iso) : QString());
+    add("focal length",
+        facts.focalLengthMm > 0 ? number(facts.focalLengthMm) + QStringLiteral(" mm") : QString());
+    if (facts.position)
+        add("position",
+            QStringLiteral("%1, %2")
+                .arg(facts.position->latitude, 0, 'f', 6)
+                .arg(facts.position->longitude, 0, 'f', 6));
+    return lines;
+}
+
+QJsonObject pictureFactsJson(const PictureFacts &facts)
+{
+    QJsonObject json;
+    if (facts.taken.isValid())
+        json.insert(QStringLiteral("dateTaken"), facts.taken.toString(Qt::ISODateWithMs));
+    const auto text = [&](const char *key, const QString &value) {
+        if (!value.isEmpty())
+            json.insert(QString::fromLatin1(key), value);
+    };
+    const auto positive = [&](const char *key, double value) {
+        if (value > 0)
+            json.insert(QString::fromLatin1(key), value);
+    };
+    text("make", facts.make);
+    text("model", facts.model);
+    text("lens", facts.lens);
+    positive("exposureTime", facts.exposureSeconds);
+    positive("fNumber", facts.fNumber);
+    positive("iso", facts.iso);
+    positive("focalLength", facts.focalLengthMm);
+    if (facts.position) {
+        json.insert(QStringLiteral("latitude"), facts.position->latitude);
+        json.insert(QStringLiteral("longitude"), facts.position->longitude);
+        json.insert(QStringLiteral("mapUrl"), mapAddress(*facts.position));
+    }
+    return json;
 }
 
 } // namespace glimmerix

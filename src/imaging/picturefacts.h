@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QJsonObject>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -64,5 +66,21 @@ QString exposureText(double seconds);
 QString takenText(const PictureFacts &facts);
 // A map of the place in the browser (OpenStreetMap).
 QString mapAddress(const GpsPosition &position);
+// "turn a quarter clockwise" and so on, for orientation 1-8; empty otherwise.
+QString orientationText(int orientation);
+
+// The facts the file gives, as lines for people: ("date taken", "2024-05-17 14:03:22"),
+// ("camera", "Canon EOS 5D"), ("lens", ...), ("exposure", "1/250 s"), ("f-number", "f/2.8"),
+// ("ISO", "400"), ("focal length", "50 mm"), ("position", "48.858370, 2.294481"). Only those
+// the file gives, in that order; the orientation and texts are not among them.
+struct FactLine {
+    QString label;
+    QString value;
+};
+QList<FactLine> pictureFactLines(const PictureFacts &facts);
+// The same facts as JSON members: dateTaken (ISO 8601, with the offset when known), make, model,
+// lens, exposureTime (seconds), fNumber, iso, focalLength (mm), latitude, longitude, mapUrl.
+// Only those the file gives.
+QJsonObject pictureFactsJson(const PictureFacts &facts);
 
 } // namespace glimmerix
