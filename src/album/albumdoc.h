@@ -68,8 +68,8 @@ public:
     }
     // Index of the last item whose path equals `path` exactly, or -1.
     int findItemByPath(const QString &path) const;
-    // Reorders the items by `key` (0-5, SortKey); `direction` 1 reverses the order. Returns 1 when any
-    // item moved. The current item stays current at its new position.
+    // Reorders the items by `key` (0-5, SortKey); `direction` 1 reverses the order. Returns 1 when
+    // any item moved. The current item stays current at its new position.
     int sortItems(int key, int direction);
     // Index -1: the album caption; otherwise the item's description. With `set` the text is
     // stored (and the document marked modified when it differs); without, it is copied out.

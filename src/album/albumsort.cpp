@@ -35,8 +35,9 @@ std::int64_t fileTimeOf(const AlbumItem &item)
 {
     const QFileInfo file(item.absolutePath());
     const ItemInfo *info = item.info();
-    return file.exists() ? std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll)
-                         : (info ? info->fileTime : 0);
+    return file.exists()
+        ? std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll)
+        : (info ? info->fileTime : 0);
 }
 
 // When the picture was taken, in seconds since 1970 (a date without an offset is taken as local

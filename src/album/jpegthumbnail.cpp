@@ -96,8 +96,7 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row,
     }
 
     const std::size_t outRow = dibRowBytes(size.width, 24);
-    block = newThumbnailBlock(
-        size, sideways ? yDensity : xDensity, sideways ? xDensity : yDensity);
+    block = newThumbnailBlock(size, sideways ? yDensity : xDensity, sideways ? xDensity : yDensity);
     if (!isBlockHandle(block)) {
         jpeg_destroy_decompress(&info);
         return false;

@@ -40,7 +40,8 @@ KeptMetadata KeptMetadata::read(const QString &path)
         blocks->iptc = image->iptcData();
         if (image->iccProfileDefined()) {
             const Exiv2::DataBuf *icc = image->iccProfile();
-            blocks->icc = QByteArray(reinterpret_cast<const char *>(icc->pData_), qsizetype(icc->size_));
+            blocks->icc
+                = QByteArray(reinterpret_cast<const char *>(icc->pData_), qsizetype(icc->size_));
         }
         if (!blocks->exif.empty() || !blocks->xmp.empty() || !blocks->iptc.empty()
             || !blocks->icc.isEmpty())
@@ -97,16 +98,19 @@ QString KeptMetadata::writeInto(const QString &savedPath, int width, int height)
         io.seek(0, Exiv2::BasicIo::beg);
         const Exiv2::DataBuf written = io.read(long(io.size()));
         io.close();
-        result = QByteArray(reinterpret_cast<const char *>(written.pData_), qsizetype(written.size_));
+        result
+            = QByteArray(reinterpret_cast<const char *>(written.pData_), qsizetype(written.size_));
     } catch (const std::exception &error) {
-        return QStringLiteral("the metadata cannot be written: %1").arg(QString::fromLocal8Bit(error.what()));
+        return QStringLiteral("the metadata cannot be written: %1")
+            .arg(QString::fromLocal8Bit(error.what()));
     } catch (...) {
         return QStringLiteral("the metadata cannot be written");
     }
     if (!result.startsWith("\xFF\xD8"))
         return QStringLiteral("the metadata cannot be written");
     QSaveFile out(savedPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(result) != result.size() || !commitSaveFile(out))
+    if (!out.open(QIODevice::WriteOnly) || out.write(result) != result.size()
+        || !commitSaveFile(out))
         return out.errorString();
     return {};
 }

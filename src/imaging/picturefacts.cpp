@@ -38,7 +38,7 @@ void prepareExiv2()
 }
 
 // Runs `read`, swallowing whatever Exiv2 or the standard library throws.
-template <typename Read> void guarded(Read read)
+template<typename Read> void guarded(Read read)
 {
     try {
         read();
@@ -86,8 +86,9 @@ const Exiv2::Xmpdatum *xmpField(const Exiv2::XmpData &xmp, const char *key)
 QString exifText(const Exiv2::ExifData &exif, const char *key)
 {
     const Exiv2::Exifdatum *field = exifField(exif, key);
-    return field && field->typeId() == Exiv2::asciiString ? cleanText(field->toString(), kMaxNameBytes)
-                                                          : QString();
+    return field && field->typeId() == Exiv2::asciiString
+        ? cleanText(field->toString(), kMaxNameBytes)
+        : QString();
 }
 
 // Component `n` of a rational field as a number, when its denominator is positive.
@@ -131,7 +132,8 @@ void readTaken(const Exiv2::ExifData &exif, PictureFacts &facts)
     const QRegularExpressionMatch parts = stampForm.match(stamp);
     if (!parts.hasMatch())
         return;
-    const QDate date(parts.captured(1).toInt(), parts.captured(2).toInt(), parts.captured(3).toInt());
+    const QDate date(
+        parts.captured(1).toInt(), parts.captured(2).toInt(), parts.captured(3).toInt());
     QTime time(parts.captured(4).toInt(), parts.captured(5).toInt(), parts.captured(6).toInt());
     if (!date.isValid() || !time.isValid() || date.year() < 1800)
         return;
@@ -186,13 +188,15 @@ void readExif(const Exiv2::ExifData &exif, PictureFacts &facts)
     guarded([&] { facts.make = exifText(exif, "Exif.Image.Make"); });
     guarded([&] { facts.model = exifText(exif, "Exif.Image.Model"); });
     guarded([&] { facts.lens = exifText(exif, "Exif.Photo.LensModel"); });
-    guarded([&] { facts.exposureSeconds = positiveRational(exif, "Exif.Photo.ExposureTime", 1e5); });
+    guarded(
+        [&] { facts.exposureSeconds = positiveRational(exif, "Exif.Photo.ExposureTime", 1e5); });
     guarded([&] { facts.fNumber = positiveRational(exif, "Exif.Photo.FNumber", 1000); });
     guarded([&] { facts.focalLengthMm = positiveRational(exif, "Exif.Photo.FocalLength", 1e5); });
     guarded([&] {
         const Exiv2::Exifdatum *field = exifField(exif, "Exif.Photo.ISOSpeedRatings");
         if (field && field->count() >= 1
-            && (field->typeId() == Exiv2::unsignedShort || field->typeId() == Exiv2::unsignedLong)) {
+            && (field->typeId() == Exiv2::unsignedShort
+                || field->typeId() == Exiv2::unsignedLong)) {
             const long iso = field->toLong(0);
             facts.iso = iso > 0 && iso <= 10000000 ? int(iso) : 0;
         }
@@ -261,7 +265,7 @@ void readIptc(const Exiv2::IptcData &iptc, PictureFacts &facts)
     }
 }
 
-template <typename Open> PictureFacts readImage(Open open)
+template<typename Open> PictureFacts readImage(Open open)
 {
     prepareExiv2();
     PictureFacts facts;
@@ -326,8 +330,8 @@ QString takenText(const PictureFacts &facts)
     if (!facts.taken.isValid())
         return {};
     const QTime time = facts.taken.time();
-    QString text = facts.taken.toString(
-        time.msec() != 0 ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QString text = facts.taken.toString(time.msec() != 0 ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
+                                                         : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (facts.takenHasOffset) {
         const int minutes = facts.taken.offsetFromUtc() / 60;
         text += QStringLiteral(" %1%2:%3")
@@ -342,7 +346,8 @@ QString mapAddress(const GpsPosition &position)
 {
     const QString lat = QString::number(position.latitude, 'f', 6);
     const QString lon = QString::number(position.longitude, 'f', 6);
-    return QStringLiteral("https://www.openstreetmap.org/?mlat=%1&mlon=%2#map=16/%1/%2").arg(lat, lon);
+    return QStringLiteral("https://www.openstreetmap.org/?mlat=%1&mlon=%2#map=16/%1/%2")
+        .arg(lat, lon);
 }
 
 QString orientationText(int orientation)
@@ -379,8 +384,9 @@ QList<FactLine> pictureFactLines(const PictureFacts &facts)
     const auto number = [](double value) { return QString::number(value, 'g', 4); };
     add("date taken", takenText(facts));
     add("camera",
-        facts.model.startsWith(facts.make) ? facts.model
-                                           : QStringList { facts.make, facts.model }.join(u' ').trimmed());
+        facts.model.startsWith(facts.make)
+            ? facts.model
+            : QStringList { facts.make, facts.model }.join(u' ').trimmed());
     add("lens", facts.lens);
     add("exposure", exposureText(facts.exposureSeconds));
     add("f-number", facts.fNumber > 0 ? QStringLiteral("f/") + number(facts.fNumber) : QString());

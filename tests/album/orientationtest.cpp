@@ -37,13 +37,14 @@ QString drawPicture(const QString &folder, const QString &name)
 {
     const QString path = joinPath(folder, name);
     const ProcessRun run = runProgram(QStringLiteral("convert"),
-        { QStringLiteral("-size"), QStringLiteral("120x240"), QStringLiteral("gradient:white-black"),
-            QStringLiteral("-rotate"), QStringLiteral("90"), QStringLiteral("-fill"),
-            QStringLiteral("red"), QStringLiteral("-draw"), QStringLiteral("rectangle 0,0 70,40"),
-            QStringLiteral("-fill"), QStringLiteral("blue"), QStringLiteral("-draw"),
-            QStringLiteral("rectangle 180,90 239,119"), QStringLiteral("-fill"),
-            QStringLiteral("lime"), QStringLiteral("-draw"), QStringLiteral("rectangle 0,80 30,119"),
-            QStringLiteral("-quality"), QStringLiteral("95"), path });
+        { QStringLiteral("-size"), QStringLiteral("120x240"),
+            QStringLiteral("gradient:white-black"), QStringLiteral("-rotate"), QStringLiteral("90"),
+            QStringLiteral("-fill"), QStringLiteral("red"), QStringLiteral("-draw"),
+            QStringLiteral("rectangle 0,0 70,40"), QStringLiteral("-fill"), QStringLiteral("blue"),
+            QStringLiteral("-draw"), QStringLiteral("rectangle 180,90 239,119"),
+            QStringLiteral("-fill"), QStringLiteral("lime"), QStringLiteral("-draw"),
+            QStringLiteral("rectangle 0,80 30,119"), QStringLiteral("-quality"),
+            QStringLiteral("95"), path });
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     return path;
 }

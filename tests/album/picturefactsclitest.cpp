@@ -30,30 +30,34 @@ bool haveTools()
 QString photo(const QString &folder, const QString &name, const QStringList &tags, int fileYear)
 {
     const QString path = joinPath(folder, name);
-    EXPECT_EQ(runProgram(QStringLiteral("convert"),
-                  { QStringLiteral("-size"), QStringLiteral("30x20"), QStringLiteral("xc:teal"), path })
-                  .status,
+    EXPECT_EQ(
+        runProgram(QStringLiteral("convert"),
+            { QStringLiteral("-size"), QStringLiteral("30x20"), QStringLiteral("xc:teal"), path })
+            .status,
         0);
     if (!tags.isEmpty()) {
         EXPECT_EQ(runProgram(QStringLiteral("exiftool"),
-                      QStringList { QStringLiteral("-q"), QStringLiteral("-overwrite_original") } + tags
-                          + QStringList { path })
+                      QStringList { QStringLiteral("-q"), QStringLiteral("-overwrite_original") }
+                          + tags + QStringList { path })
                       .status,
             0);
     }
     QFile file(path);
     file.open(QIODevice::ReadWrite);
-    file.setFileTime(QDateTime(QDate(fileYear, 6, 1), QTime(12, 0), Qt::UTC),
-        QFileDevice::FileModificationTime);
+    file.setFileTime(
+        QDateTime(QDate(fileYear, 6, 1), QTime(12, 0), Qt::UTC), QFileDevice::FileModificationTime);
     return path;
 }
 
 QJsonArray listItems(const QString &album)
 {
-    const ProcessRun listed = runCli({ QStringLiteral("album"), QStringLiteral("list"), album,
-        QStringLiteral("--json") });
+    const ProcessRun listed = runCli(
+        { QStringLiteral("album"), QStringLiteral("list"), album, QStringLiteral("--json") });
     EXPECT_EQ(listed.status, 0) << listed.err.toStdString();
-    return QJsonDocument::fromJson(listed.out.toUtf8()).object().value(QStringLiteral("items")).toArray();
+    return QJsonDocument::fromJson(listed.out.toUtf8())
+        .object()
+        .value(QStringLiteral("items"))
+        .toArray();
 }
 
 QStringList names(const QJsonArray &items)
@@ -108,34 +112,39 @@ TEST(PictureFactsCli, ImportTakesTextsSortsByDateTakenAndListsCameraFacts)
     EXPECT_EQ(a.value(QStringLiteral("make")).toString(), QStringLiteral("Canon"));
     EXPECT_EQ(a.value(QStringLiteral("model")).toString(), QStringLiteral("EOS R5"));
     EXPECT_EQ(a.value(QStringLiteral("fNumber")).toDouble(), 4);
-    EXPECT_EQ(a.value(QStringLiteral("dateTaken")).toString(), QStringLiteral("2019-03-01T08:00:00.000"));
+    EXPECT_EQ(
+        a.value(QStringLiteral("dateTaken")).toString(), QStringLiteral("2019-03-01T08:00:00.000"));
     // The existing keys are all still there.
-    for (const char *key : { "path", "fileSize", "fileTime", "sourceWidth", "thumbWidth", "exists" })
+    for (const char *key :
+        { "path", "fileSize", "fileTime", "sourceWidth", "thumbWidth", "exists" })
         EXPECT_TRUE(a.contains(QLatin1String(key))) << key;
     EXPECT_FALSE(items.at(1).toObject().contains(QStringLiteral("make")));
 
     // Newest first: b by its file time (2022), d (13:30 UTC), c (12:00 UTC), a (2019).
-    ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("sort"), album, QStringLiteral("taken") })
-                  .status,
+    ASSERT_EQ(
+        runCli({ QStringLiteral("album"), QStringLiteral("sort"), album, QStringLiteral("taken") })
+            .status,
         0);
     EXPECT_EQ(names(listItems(album)),
         QStringList({ QStringLiteral("b.jpg"), QStringLiteral("d.jpg"), QStringLiteral("c.jpg"),
             QStringLiteral("a.jpg") }));
-    ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("sort"), album, QStringLiteral("taken"),
-                  QStringLiteral("--descending") })
+    ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("sort"), album,
+                         QStringLiteral("taken"), QStringLiteral("--descending") })
                   .status,
         0);
     EXPECT_EQ(names(listItems(album)),
         QStringList({ QStringLiteral("a.jpg"), QStringLiteral("c.jpg"), QStringLiteral("d.jpg"),
             QStringLiteral("b.jpg") }));
 
-    const ProcessRun info = runCli({ QStringLiteral("info"), joinPath(folder, QStringLiteral("c.jpg")) });
+    const ProcessRun info
+        = runCli({ QStringLiteral("info"), joinPath(folder, QStringLiteral("c.jpg")) });
     EXPECT_EQ(info.status, 0);
-    EXPECT_TRUE(info.out.startsWith(QStringLiteral("width: 30\nheight: 20\n"))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.startsWith(QStringLiteral("width: 30\nheight: 20\n")))
+        << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(QStringLiteral("format: JPEG\n")));
     EXPECT_TRUE(info.out.contains(QStringLiteral("date taken: 2021-05-05 14:00:00 +02:00\n")));
-    const ProcessRun json = runCli(
-        { QStringLiteral("info"), QStringLiteral("--json"), joinPath(folder, QStringLiteral("a.jpg")) });
+    const ProcessRun json = runCli({ QStringLiteral("info"), QStringLiteral("--json"),
+        joinPath(folder, QStringLiteral("a.jpg")) });
     const QJsonObject facts = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(facts.value(QStringLiteral("make")).toString(), QStringLiteral("Canon"));
     EXPECT_EQ(facts.value(QStringLiteral("width")).toInt(), 30);

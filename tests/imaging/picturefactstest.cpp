@@ -1,10 +1,10 @@
 // What picture files say about themselves. The corpus is made here: small JPEGs from ImageMagick
 // tagged by exiftool, some then damaged byte by byte.
 
+#include "imaging/picturefacts.h"
 #include "imaging/dib.h"
 #include "imaging/dibblock.h"
 #include "imaging/imagegeometry.h"
-#include "imaging/picturefacts.h"
 #include "platform/paths.h"
 #include "support/dibcompare.h"
 #include "support/processrun.h"
@@ -32,9 +32,10 @@ bool haveTools()
 QString taggedJpeg(const QString &folder, const QString &name, const QStringList &tags)
 {
     const QString path = joinPath(folder, name);
-    EXPECT_EQ(runProgram(QStringLiteral("convert"),
-                  { QStringLiteral("-size"), QStringLiteral("40x30"), QStringLiteral("xc:orange"), path })
-                  .status,
+    EXPECT_EQ(
+        runProgram(QStringLiteral("convert"),
+            { QStringLiteral("-size"), QStringLiteral("40x30"), QStringLiteral("xc:orange"), path })
+            .status,
         0);
     if (!tags.isEmpty()) {
         const ProcessRun run = runProgram(QStringLiteral("exiftool"),
@@ -55,17 +56,18 @@ void patchFile(const QString &path, const QByteArray &from, const QByteArray &to
     writeFile(path, bytes);
 }
 
-const QStringList kEveryFact = { QStringLiteral("-Orientation#=6"),
-    QStringLiteral("-DateTimeOriginal=2021:07:04 10:20:30"), QStringLiteral("-SubSecTimeOriginal=25"),
-    QStringLiteral("-OffsetTimeOriginal=+02:00"), QStringLiteral("-Make=Canon"),
-    QStringLiteral("-Model=Canon EOS 5D"), QStringLiteral("-LensModel=EF 50mm f/1.8"),
-    QStringLiteral("-ExposureTime=0.004"), QStringLiteral("-FNumber=2.8"), QStringLiteral("-ISO=400"),
-    QStringLiteral("-FocalLength=50"), QStringLiteral("-GPSLatitude=48.8583"),
-    QStringLiteral("-GPSLatitudeRef=N"), QStringLiteral("-GPSLongitude=2.2945"),
-    QStringLiteral("-GPSLongitudeRef=W"), QStringLiteral("-XMP-dc:Subject=tower"),
-    QStringLiteral("-XMP-dc:Subject=Paris"), QStringLiteral("-IPTC:Keywords=holiday"),
-    QStringLiteral("-IPTC:Keywords=Paris"), QStringLiteral("-XMP-dc:Title=Eiffel"),
-    QStringLiteral("-XMP-dc:Description=Été à Paris 東京") };
+const QStringList kEveryFact
+    = { QStringLiteral("-Orientation#=6"), QStringLiteral("-DateTimeOriginal=2021:07:04 10:20:30"),
+          QStringLiteral("-SubSecTimeOriginal=25"), QStringLiteral("-OffsetTimeOriginal=+02:00"),
+          QStringLiteral("-Make=Canon"), QStringLiteral("-Model=Canon EOS 5D"),
+          QStringLiteral("-LensModel=EF 50mm f/1.8"), QStringLiteral("-ExposureTime=0.004"),
+          QStringLiteral("-FNumber=2.8"), QStringLiteral("-ISO=400"),
+          QStringLiteral("-FocalLength=50"), QStringLiteral("-GPSLatitude=48.8583"),
+          QStringLiteral("-GPSLatitudeRef=N"), QStringLiteral("-GPSLongitude=2.2945"),
+          QStringLiteral("-GPSLongitudeRef=W"), QStringLiteral("-XMP-dc:Subject=tower"),
+          QStringLiteral("-XMP-dc:Subject=Paris"), QStringLiteral("-IPTC:Keywords=holiday"),
+          QStringLiteral("-IPTC:Keywords=Paris"), QStringLiteral("-XMP-dc:Title=Eiffel"),
+          QStringLiteral("-XMP-dc:Description=Été à Paris 東京") };
 
 } // namespace
 
@@ -85,8 +87,8 @@ TEST(PictureFacts, ReadsEachFieldAndIgnoresBrokenOnesFieldByField)
             [](const PictureFacts &f) {
                 EXPECT_EQ(f.orientation, 6);
                 EXPECT_EQ(takenText(f), QStringLiteral("2021-07-04 10:20:30.250 +02:00"));
-                EXPECT_EQ(f.taken.toUTC(),
-                    QDateTime(QDate(2021, 7, 4), QTime(8, 20, 30, 250), Qt::UTC));
+                EXPECT_EQ(
+                    f.taken.toUTC(), QDateTime(QDate(2021, 7, 4), QTime(8, 20, 30, 250), Qt::UTC));
                 EXPECT_EQ(f.make, QStringLiteral("Canon"));
                 EXPECT_EQ(f.model, QStringLiteral("Canon EOS 5D"));
                 EXPECT_EQ(f.lens, QStringLiteral("EF 50mm f/1.8"));
@@ -110,16 +112,18 @@ TEST(PictureFacts, ReadsEachFieldAndIgnoresBrokenOnesFieldByField)
                 EXPECT_EQ(f.orientation, 0);
                 EXPECT_FALSE(f.hasCameraFacts());
             } },
-        { "no-date.jpg", { QStringLiteral("-DateTimeOriginal=0000:00:00 00:00:00"),
-                             QStringLiteral("-OffsetTimeOriginal=+99:00"), QStringLiteral("-Make=Nikon") },
+        { "no-date.jpg",
+            { QStringLiteral("-DateTimeOriginal=0000:00:00 00:00:00"),
+                QStringLiteral("-OffsetTimeOriginal=+99:00"), QStringLiteral("-Make=Nikon") },
             nullptr,
             [](const PictureFacts &f) {
                 EXPECT_FALSE(f.taken.isValid());
                 EXPECT_EQ(f.make, QStringLiteral("Nikon"));
             } },
-        { "iptc.jpg", { QStringLiteral("-IPTC:CodedCharacterSet=UTF8"),
-                          QStringLiteral("-IPTC:Caption-Abstract=Über den Wolken"),
-                          QStringLiteral("-IPTC:ObjectName=Flug"), QStringLiteral("-IPTC:Keywords=sky") },
+        { "iptc.jpg",
+            { QStringLiteral("-IPTC:CodedCharacterSet=UTF8"),
+                QStringLiteral("-IPTC:Caption-Abstract=Über den Wolken"),
+                QStringLiteral("-IPTC:ObjectName=Flug"), QStringLiteral("-IPTC:Keywords=sky") },
             nullptr,
             [](const PictureFacts &f) {
                 EXPECT_EQ(f.description, QStringLiteral("Über den Wolken"));

@@ -340,6 +340,7 @@ TEST_F(AlbumViewTest, DateTakenAndCameraFactsComeFromThePhoto)
     (void)askItemProperties(view.get(), *document.item(1));
     EXPECT_TRUE(texts.contains(QStringLiteral("Canon EOS 5D"))) << texts.join(u'|').toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Date taken:")));
-    EXPECT_TRUE(link.contains(QStringLiteral("https://www.openstreetmap.org/?mlat=48.858300&amp;mlon=2.294500")))
+    EXPECT_TRUE(link.contains(
+        QStringLiteral("https://www.openstreetmap.org/?mlat=48.858300&amp;mlon=2.294500")))
         << link.toStdString();
 }

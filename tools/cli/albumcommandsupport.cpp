@@ -205,9 +205,9 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
 
 int sortKeyArgument(const QString &argument)
 {
-    static const QStringList names = { QStringLiteral("name"), QStringLiteral("extension"),
-        QStringLiteral("size"), QStringLiteral("time"), QStringLiteral("description"),
-        QStringLiteral("taken") };
+    static const QStringList names
+        = { QStringLiteral("name"), QStringLiteral("extension"), QStringLiteral("size"),
+              QStringLiteral("time"), QStringLiteral("description"), QStringLiteral("taken") };
     const qsizetype named = names.indexOf(argument);
     if (named >= 0)
         return int(named);

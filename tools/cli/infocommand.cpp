@@ -91,7 +91,6 @@ int runInfo(const QStringList &arguments)
 const CliRegistration registration({ QStringLiteral("info"), QStringLiteral("info FILE [--json]"),
     QStringLiteral("print size, bit depth, image class, resolution, format, orientation, date "
                    "taken and camera facts of a picture"),
-    {},
-    runInfo });
+    {}, runInfo });
 
 } // namespace

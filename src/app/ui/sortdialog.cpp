@@ -45,9 +45,8 @@ SortDialog::SortDialog(QWidget *parent)
     setWindowTitle(tr("Sort Album"));
     auto *keys = new QGroupBox(tr("Sort by"), this);
     auto *keyLayout = new QVBoxLayout(keys);
-    const QString keyNames[]
-        = { tr("File name"), tr("File type"), tr("File size"), tr("Date"), tr("Description"),
-              tr("Date taken") };
+    const QString keyNames[] = { tr("File name"), tr("File type"), tr("File size"), tr("Date"),
+        tr("Description"), tr("Date taken") };
     for (int key = 0; key < int(std::size(keyNames)); ++key) {
         auto *button = new QRadioButton(keyNames[key], keys);
         button->setObjectName(QStringLiteral("key%1").arg(key));

@@ -98,9 +98,9 @@ void addPictureFactRows(QFormLayout &form, const PictureFacts &facts)
         if (line.label == QLatin1String("position") && facts.position) {
             value->setObjectName(QStringLiteral("mapLink"));
             value->setTextFormat(Qt::RichText);
-            value->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                               .arg(mapAddress(*facts.position).toHtmlEscaped(),
-                                   line.value.toHtmlEscaped()));
+            value->setText(
+                QStringLiteral("<a href=\"%1\">%2</a>")
+                    .arg(mapAddress(*facts.position).toHtmlEscaped(), line.value.toHtmlEscaped()));
             value->setOpenExternalLinks(true);
         } else {
             value->setTextFormat(Qt::PlainText);
