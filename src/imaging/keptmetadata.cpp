@@ -1,6 +1,7 @@
 #include "keptmetadata.h"
 
 #include "mediafile.h"
+#include "picturefacts.h"
 #include "platform/savefilecommit.h"
 
 #include <exiv2/exiv2.hpp>
@@ -29,7 +30,7 @@ KeptMetadata KeptMetadata::read(const QString &path)
 {
     KeptMetadata kept;
     try {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        prepareExiv2();
         auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
         if (!image.get())
             return kept;
@@ -67,6 +68,7 @@ QString KeptMetadata::writeInto(const QString &savedPath, int width, int height)
     const QByteArray bytes = saved.readAll();
     saved.close();
     QByteArray result;
+    prepareExiv2();
     try {
         auto image = Exiv2::ImageFactory::open(
             reinterpret_cast<const Exiv2::byte *>(bytes.constData()), long(bytes.size()));

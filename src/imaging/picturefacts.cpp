@@ -27,16 +27,6 @@ constexpr std::size_t kMaxTitleBytes = 4096;
 constexpr std::size_t kMaxDescriptionBytes = 65536;
 constexpr int kMaxKeywords = 500;
 
-void prepareExiv2()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        // The XMP toolkit is set up once, before any thread parses XMP.
-        Exiv2::XmpParser::initialize();
-    });
-}
-
 // Runs `read`, swallowing whatever Exiv2 or the standard library throws.
 template<typename Read> void guarded(Read read)
 {
@@ -284,7 +274,26 @@ template<typename Open> PictureFacts readImage(Open open)
     return facts;
 }
 
+// Serialises the XMP toolkit's shared state (its namespace registry) between threads.
+void lockXmp(void *mutex, bool lock)
+{
+    if (lock)
+        static_cast<std::mutex *>(mutex)->lock();
+    else
+        static_cast<std::mutex *>(mutex)->unlock();
+}
+
 } // namespace
+
+void prepareExiv2()
+{
+    static std::once_flag once;
+    static std::mutex xmpMutex;
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        Exiv2::XmpParser::initialize(lockXmp, &xmpMutex);
+    });
+}
 
 PictureFacts readPictureFacts(const QString &path)
 {

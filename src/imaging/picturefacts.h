@@ -49,6 +49,10 @@ struct PictureFacts {
     }
 };
 
+// Sets Exiv2 up once: quiet (its warnings would go to standard error) and safe to use from
+// several threads. Every user of Exiv2 calls it first; the functions here do.
+void prepareExiv2();
+
 // The facts of the file at `path`; all empty when the file cannot be read or carries none.
 // Never throws and never prints.
 PictureFacts readPictureFacts(const QString &path);
