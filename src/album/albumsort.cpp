@@ -41,7 +41,8 @@ std::int64_t fileTimeOf(const AlbumItem &item)
 }
 
 // When the picture was taken, in seconds since 1970 (a date without an offset is taken as local
-// time), or its file time when the file gives no date.
+// time), or its file time when the file gives no date. Clips sort by file time until the clip
+// reader gives their container's creation time; this is the one place to ask it.
 std::int64_t takenTimeOf(const AlbumItem &item)
 {
     const ItemInfo *info = item.info();
