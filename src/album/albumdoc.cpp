@@ -6,6 +6,7 @@
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "importer.h"
+#include "picturetexts.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -84,6 +85,7 @@ int CAlbumDoc::addFile(const QString &path, int position, QString *problem)
     const BlockHandle thumbnail = thumbnailForFile(path, problem);
     if (!isBlockHandle(thumbnail))
         return 0;
+    fillTextsFromPicture(thumbnail, path);
     return insertItem(std::make_unique<AlbumItem>(thumbnail, path), position);
 }
 

@@ -23,7 +23,16 @@ namespace glimmerix
 class AlbumLock;
 
 // Keys of sortItems.
-enum class SortKey { FileName = 0, Extension = 1, FileSize = 2, FileTime = 3, Description = 4 };
+// DateTaken is when a picture was taken, read from the files at sort time (the album keeps no
+// date taken); an item whose file gives none sorts by its file time.
+enum class SortKey {
+    FileName = 0,
+    Extension = 1,
+    FileSize = 2,
+    FileTime = 3,
+    Description = 4,
+    DateTaken = 5,
+};
 
 // The album document: the ordered list of items, the album's texts and the flags that steer
 // reading and writing. One album is open at a time. Views listen to the signals; the document
@@ -59,8 +68,8 @@ public:
     }
     // Index of the last item whose path equals `path` exactly, or -1.
     int findItemByPath(const QString &path) const;
-    // Reorders the items by `key` (0-4); `direction` 1 reverses the order. Returns 1 when any
-    // item moved. The current item stays current at its new position.
+    // Reorders the items by `key` (0-5, SortKey); `direction` 1 reverses the order. Returns 1 when
+    // any item moved. The current item stays current at its new position.
     int sortItems(int key, int direction);
     // Index -1: the album caption; otherwise the item's description. With `set` the text is
     // stored (and the document marked modified when it differs); without, it is copied out.

@@ -3,6 +3,8 @@
 // reached in O(n log n) with a tournament tree over positions, so large albums sort quickly.
 
 #include "albumdoc.h"
+#include "imaging/picturefacts.h"
+#include "platform/host.h"
 
 #include <QCollator>
 #include <QDateTime>
@@ -19,10 +21,38 @@ namespace glimmerix
 namespace
 {
 
+// Albums of this many items or more show their progress while the dates taken are read.
+constexpr int kTakenProgressItems = 50;
+
 struct SortKeys {
     std::vector<QString> texts;
-    std::vector<std::uint32_t> numbers;
+    std::vector<std::int64_t> numbers;
 };
+
+// Seconds since 1970 of the item's file as it is now, or as the record remembers it when the
+// file is gone.
+std::int64_t fileTimeOf(const AlbumItem &item)
+{
+    const QFileInfo file(item.absolutePath());
+    const ItemInfo *info = item.info();
+    return file.exists()
+        ? std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll)
+        : (info ? info->fileTime : 0);
+}
+
+// When the picture was taken, in seconds since 1970 (a date without an offset is taken as local
+// time), or its file time when the file gives no date. Clips sort by file time until the clip
+// reader gives their container's creation time; this is the one place to ask it.
+std::int64_t takenTimeOf(const AlbumItem &item)
+{
+    const ItemInfo *info = item.info();
+    if (info && info->isMedia == 0) {
+        const PictureFacts facts = readPictureFacts(item.absolutePath());
+        if (facts.taken.isValid())
+            return facts.taken.toSecsSinceEpoch();
+    }
+    return fileTimeOf(item);
+}
 
 QString fileNamePart(const QString &path)
 {
@@ -111,7 +141,7 @@ private:
 int CAlbumDoc::sortItems(int key, int direction)
 {
     const int count = itemCount();
-    if (count < 2 || key < 0 || key > 4)
+    if (count < 2 || key < 0 || key > int(SortKey::DateTaken))
         return 0;
     const auto sortKey = static_cast<SortKey>(key);
     SortKeys keys;
@@ -140,21 +170,39 @@ int CAlbumDoc::sortItems(int key, int direction)
         }
         break;
     case SortKey::FileTime:
-        for (const auto &entry : m_items) {
-            const QFileInfo file(entry->absolutePath());
-            const ItemInfo *info = entry->info();
-            keys.numbers.push_back(file.exists() ? std::uint32_t(std::clamp<qint64>(
-                                       file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll))
-                                                 : (info ? info->fileTime : 0));
-        }
+        for (const auto &entry : m_items)
+            keys.numbers.push_back(fileTimeOf(*entry));
         break;
+    case SortKey::DateTaken: {
+        // Every picture file is opened for its date, which takes a while in a large album.
+        std::unique_ptr<Progress> progress;
+        if (count >= kTakenProgressItems) {
+            progress = host().createProgress();
+            progress->setTitle(QStringLiteral("Reading the dates pictures were taken"));
+            progress->setHideCancel(true);
+            progress->setRange(count);
+            progress->show();
+        }
+        for (const auto &entry : m_items) {
+            keys.numbers.push_back(takenTimeOf(*entry));
+            if (progress) {
+                progress->step();
+                progress->pumpEvents();
+            }
+        }
+        if (progress)
+            progress->close();
+        break;
+    }
     }
 
     // Which of two items (by original index) is more extreme for this key and direction.
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseSensitive);
     // Sizes and texts run up with direction 0; times run newest first with direction 0.
-    const bool wantLarger = sortKey == SortKey::FileTime ? direction == 0 : direction != 0;
+    const bool wantLarger = sortKey == SortKey::FileTime || sortKey == SortKey::DateTaken
+        ? direction == 0
+        : direction != 0;
     std::function<bool(int, int)> better;
     if (textKey) {
         better = [&](int a, int b) {
@@ -164,8 +212,8 @@ int CAlbumDoc::sortItems(int key, int direction)
         };
     } else {
         better = [&](int a, int b) {
-            const std::uint32_t ka = keys.numbers[std::size_t(a)];
-            const std::uint32_t kb = keys.numbers[std::size_t(b)];
+            const std::int64_t ka = keys.numbers[std::size_t(a)];
+            const std::int64_t kb = keys.numbers[std::size_t(b)];
             return wantLarger ? ka > kb : ka < kb;
         };
     }

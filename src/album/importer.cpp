@@ -9,6 +9,7 @@
 #include "imaging/imagefile.h"
 #include "imaging/mediafile.h"
 #include "imaging/pixkit.h"
+#include "imaging/upright.h"
 #include "jpegthumbnail.h"
 #include "media/firstframe.h"
 #include "mediakind.h"
@@ -129,7 +130,7 @@ BlockHandle openPictureForThumbnail(const QString &path, QString *problem)
         result = 0;
     }
     host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
-    return result;
+    return uprightPicture(result, path);
 }
 
 BlockHandle pictureForFile(const QString &itemPath, QString *problem)

@@ -19,8 +19,8 @@ struct AcquireSettings;
 // Callers that gather the problems of many files pass `problem`: then a failure is described
 // there ("the file is empty", "the picture cannot be read") instead of in a message box.
 
-// The picture file itself as an image block for its thumbnail; 0 after message 54017 (cannot be
-// read) or 54001.
+// The picture file itself as an image block for its thumbnail, turned upright by its EXIF
+// orientation; 0 after message 54017 (cannot be read) or 54001.
 BlockHandle openPictureForThumbnail(const QString &path, QString *problem = nullptr);
 // The picture that stands for a media file (a relative path resolves against the user folder):
 // the picture, a clip's first frame, or an icon picture, with the shell icon and "unknown.log" as

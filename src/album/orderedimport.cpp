@@ -4,6 +4,7 @@
 #include "core/orderedwork.h"
 #include "iconpicture.h"
 #include "imaging/blockmemory.h"
+#include "picturetexts.h"
 #include "platform/deferredhost.h"
 #include "platform/strings.h"
 
@@ -41,6 +42,8 @@ PreparedFile prepareFile(const QString &path, const std::atomic<bool> &stop)
     prepared.messages = std::make_unique<DeferredHost>(&stop);
     const ThreadHostScope scope(*prepared.messages);
     prepared.thumbnail.reset(thumbnailForFile(path, &prepared.problem));
+    if (prepared.thumbnail)
+        fillTextsFromPicture(prepared.thumbnail.handle(), path);
     if (takeShellIconWanted()) {
         prepared = PreparedFile {};
         prepared.onCallingThread = true;

@@ -179,6 +179,53 @@ BlockHandle freeTurn(BITMAPINFOHEADER *source, double radians)
 
 } // namespace
 
+QPoint storedPixelOf(int orientation, int x, int y, int width, int height)
+{
+    switch (orientation) {
+    case 2: // mirrored left to right
+        return { width - 1 - x, y };
+    case 3: // upside down
+        return { width - 1 - x, height - 1 - y };
+    case 4: // mirrored top to bottom
+        return { x, height - 1 - y };
+    case 5: // mirrored along the diagonal from the top left
+        return { y, x };
+    case 6: // turned a quarter anticlockwise: turn clockwise to view
+        return { y, height - 1 - x };
+    case 7: // mirrored along the other diagonal
+        return { width - 1 - y, height - 1 - x };
+    case 8: // turned a quarter clockwise: turn anticlockwise to view
+        return { width - 1 - y, x };
+    default:
+        return { x, y };
+    }
+}
+
+BlockHandle orientBlock(BlockHandle block, int orientation)
+{
+    BITMAPINFOHEADER *source = checkedDibHeader(block);
+    if (!source || orientation < 2 || orientation > 8)
+        return 0;
+    const int w = source->biWidth;
+    const int h = source->biHeight;
+    const bool sideways = orientation >= 5;
+    const BlockHandle result = blockShapedLike(source, sideways ? h : w, sideways ? w : h);
+    if (result == 0)
+        return 0;
+    BITMAPINFOHEADER *header = dibHeader(result);
+    if (sideways)
+        std::swap(header->biXPelsPerMeter, header->biYPelsPerMeter);
+    const PixelGrid from(source);
+    const PixelGrid to(header);
+    for (int y = 0; y < to.height(); ++y) {
+        for (int x = 0; x < to.width(); ++x) {
+            const QPoint stored = storedPixelOf(orientation, x, y, w, h);
+            to.copyFrom(from, stored.x(), stored.y(), x, y);
+        }
+    }
+    return result;
+}
+
 bool areaInsidePicture(BlockHandle block, const QRect &area)
 {
     BITMAPINFOHEADER *header = checkedDibHeader(block);

@@ -24,4 +24,12 @@ BlockHandle cropPicture(BlockHandle block, const QRect &area);
 // filled with the brightest colour. 0 for an invalid block or when the result would be too large.
 BlockHandle rotatePicture(BlockHandle block, double degrees);
 
+// Where upright pixel (x, y) of a picture stored with EXIF orientation `orientation` (1-8) lies
+// in the stored `width` x `height` picture; both top-down. Orientations 5-8 swap the sides.
+QPoint storedPixelOf(int orientation, int x, int y, int width, int height);
+// The picture stored with EXIF orientation `orientation` (1-8) turned and mirrored upright: a new
+// block, pixels moved exactly (resolutions swap places for 5-8). 0 for orientation 1 or a value
+// outside 1-8 (nothing to do), for an invalid block, or when memory runs out.
+BlockHandle orientBlock(BlockHandle block, int orientation);
+
 } // namespace glimmerix

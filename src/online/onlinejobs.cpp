@@ -3,6 +3,7 @@
 #include "core/messageids.h"
 #include "imaging/blockmemory.h"
 #include "imaging/picturetypes.h"
+#include "imaging/upright.h"
 #include "platform/host.h"
 #include "platform/uniquefiles.h"
 
@@ -79,7 +80,8 @@ bool isJpegPath(const QString &path)
 // Converts `path` to JPEG at `target`; false when it cannot be read or written.
 bool convertToJpeg(const QString &path, const QString &target)
 {
-    const DecodeResult loaded = loadPicture(path);
+    DecodeResult loaded = loadPicture(path);
+    makeUpright(loaded, path);
     const OwnedBlock block(loaded.block);
     if (loaded.status != DecodeStatus::Ok || !block)
         return false;

@@ -8,6 +8,7 @@
 #include "imaging/jpegcodec.h"
 #include "imaging/mediatypes.h"
 #include "imaging/picturetypes.h"
+#include "imaging/upright.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 
@@ -197,7 +198,8 @@ bool ItemPicker::makeWorkingCopy(const PickEntry &entry, const QString &copy)
     const QString source = entry.item->absolutePath();
     const bool picture = IsPictureFile(source);
     if (m_convert && picture && mediaExtension(source) != QLatin1String("JPG")) {
-        const DecodeResult read = loadPicture(source);
+        DecodeResult read = loadPicture(source);
+        makeUpright(read, source);
         OwnedBlock block(read.block);
         if (read.status != DecodeStatus::Ok) {
             m_problems.append(source + QStringLiteral(": ") + read.detail);

@@ -10,6 +10,7 @@
 #include "imaging/imagescale.h"
 #include "imaging/mediatypes.h"
 #include "imaging/picturetypes.h"
+#include "imaging/upright.h"
 #include "media/firstframe.h"
 
 #include <QDir>
@@ -171,7 +172,8 @@ OwnedBlock loadOwnFramePicture(const QString &path, QString *error)
             *error = why;
         return OwnedBlock();
     };
-    const DecodeResult loaded = loadPicture(path);
+    DecodeResult loaded = loadPicture(path);
+    makeUpright(loaded, path);
     if (loaded.status != DecodeStatus::Ok)
         return fail(
             loaded.detail.isEmpty() ? QStringLiteral("the picture cannot be read") : loaded.detail);

@@ -3,6 +3,7 @@
 #include "imaging/dibblock.h"
 #include "imaging/imageconvert.h"
 #include "imaging/picturetypes.h"
+#include "imaging/upright.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -30,6 +31,7 @@ QSize fitPictureSize(QSize picture, QSize area)
 QImage loadPresentationPicture(const QString &path, QString *problem)
 {
     DecodeResult read = loadPicture(path);
+    makeUpright(read, path);
     if (read.status != DecodeStatus::Ok) {
         if (isBlockHandle(read.block))
             blockFree(read.block);

@@ -16,6 +16,7 @@
 #include "imaging/jpegcodec.h"
 #include "imaging/mediafile.h"
 #include "imaging/picturetypes.h"
+#include "imaging/upright.h"
 #include "media/firstframe.h"
 #include "platform/strings.h"
 
@@ -196,6 +197,7 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     OwnedBlock picture;
     if (still) {
         DecodeResult read = jpeg ? readJpegQuietly(path) : loadPicture(path);
+        makeUpright(read, path);
         picture.reset(read.block);
         if (read.status != DecodeStatus::Ok) {
             // Without its full picture the cell's link would lead nowhere: leave the item out.

@@ -9,10 +9,13 @@
 #include "imaging/blockcopy.h"
 #include "imaging/dibblock.h"
 #include "imaging/imagefile.h"
+#include "imaging/picturefacts.h"
+#include "imaging/upright.h"
 #include "picture/dibview.h"
 #include "picture/picturezoom.h"
 #include "picture/ui/picturecanvas.h"
 #include "support/dibcompare.h"
+#include "support/processrun.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 
@@ -21,6 +24,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -305,3 +309,42 @@ TEST(PictureWindowFlow, ClosingAsksAndCancelKeepsTheChanges)
 }
 
 } // namespace
+
+// A photo stored turned a quarter opens upright; saved over itself after a change, it keeps its
+// camera facts, keywords and position, and its orientation becomes 1 to match the pixels.
+TEST(PictureWindowFlow, SavingAPhotoKeepsItsMetadataWithOrientationOne)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        GTEST_SKIP() << "exiftool is needed";
+    RecordingHost host;
+    const QString folder = makeTestFolder(QStringLiteral("metadata"));
+    const QString path = folder + "/photo.jpg";
+    OwnedBlock original(rampPicture(60, 30));
+    ASSERT_EQ(SaveImageFile(original.handle(), path), 1);
+    ASSERT_EQ(runProgram(QStringLiteral("exiftool"),
+                  { QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
+                      QStringLiteral("-Orientation#=6"), QStringLiteral("-Make=Canon"),
+                      QStringLiteral("-XMP-dc:Subject=harbour"), QStringLiteral("-GPSLatitude=10"),
+                      QStringLiteral("-GPSLatitudeRef=N"), QStringLiteral("-GPSLongitude=20"),
+                      QStringLiteral("-GPSLongitudeRef=E"), path })
+                  .status,
+        0);
+
+    OpenWindow open = openWindow(uprightPicture(LoadImageFile(path), path), path);
+    EXPECT_EQ(dibHeader(open.window->editor().shown())->biWidth, 30);
+    press(*open.window, Command::kPictureBrightness);
+    QTest::keyClick(open.slider, Qt::Key_PageUp);
+    host.queueSaveFileName(path);
+    open.window->close();
+    QTRY_VERIFY(open.window.isNull());
+
+    const PictureFacts facts = readPictureFacts(path);
+    EXPECT_EQ(facts.orientation, 1);
+    EXPECT_EQ(facts.make, QStringLiteral("Canon"));
+    EXPECT_EQ(facts.keywords, QStringList { QStringLiteral("harbour") });
+    ASSERT_TRUE(facts.position);
+    EXPECT_NEAR(facts.position->longitude, 20, 1e-6);
+    OwnedBlock saved(uprightPicture(LoadImageFile(path), path));
+    EXPECT_EQ(dibHeader(saved.handle())->biWidth, 30);
+    EXPECT_EQ(dibHeader(saved.handle())->biHeight, 60);
+}

@@ -4,6 +4,7 @@
 #include "publishtesthelpers.h"
 
 #include "publish/itempicker.h"
+#include "publish/presentationframe.h"
 #include "publish/productfiles.h"
 #include "publish/webalbumgenerator.h"
 #include "support/processrun.h"
@@ -187,6 +188,45 @@ TEST(WebAlbumGenerator, ClipsAndSoundsOfTodayShowTheirFrameOrTheSoundPicture)
         EXPECT_EQ(imageSize(w + QLatin1String(cases[i].thumbnail)), cases[i].size);
         const QString link = generator.cells().at(i).link;
         EXPECT_TRUE(QFileInfo::exists(w + link)) << qPrintable(link);
+    }
+}
+
+TEST(WebAlbumGenerator, PicturesComeUprightByTheirExifOrientation)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        GTEST_SKIP() << "exiftool is needed";
+    RecordingHost host;
+    Album album;
+    // Stored 240 x 120; orientation 6 and 8 turn them a quarter, 3 turns them over.
+    const struct {
+        const char *name;
+        int orientation;
+    } cases[] = { { "six.jpg", 6 }, { "eight.tif", 8 }, { "three.jpg", 3 } };
+    QStringList names;
+    for (const auto &c : cases) {
+        const QString path = album.media + u'/' + QLatin1String(c.name);
+        writePicture(path, 240, 120);
+        ASSERT_EQ(runProgram(QStringLiteral("exiftool"),
+                      { QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
+                          QStringLiteral("-Orientation#=%1").arg(c.orientation), path })
+                      .status,
+            0);
+        names << QLatin1String(c.name);
+        const QSize upright = c.orientation >= 5 ? QSize(120, 240) : QSize(240, 120);
+        EXPECT_EQ(loadPresentationPicture(path).size(), upright) << c.name;
+    }
+    album.pick(names);
+    WebAlbumGenerator generator(*album.picker, testSetup(WebAlbumOptions {}));
+    ASSERT_TRUE(generator.makeThumbnails(nullptr));
+    for (const auto &c : cases) {
+        const QString base = QFileInfo(QLatin1String(c.name)).completeBaseName();
+        const QSize thumbnail
+            = imageSize(album.work + QStringLiteral("sm_") + base + QStringLiteral(".jpg"));
+        ASSERT_TRUE(thumbnail.isValid()) << c.name;
+        // Portrait for the quarter turns, landscape otherwise, in the picture's 2:1 shape.
+        EXPECT_EQ(c.orientation >= 5 ? thumbnail.height() : thumbnail.width(),
+            2 * (c.orientation >= 5 ? thumbnail.width() : thumbnail.height()))
+            << c.name;
     }
 }
 

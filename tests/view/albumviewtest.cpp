@@ -4,10 +4,12 @@
 #include "album/albumformat.h"
 #include "album/albumitem.h"
 #include "core/commandids.h"
+#include "support/processrun.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
 #include "view/ui/cellwindow.h"
 #include "view/ui/multilineedit.h"
+#include "view/ui/viewdialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,7 +19,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -297,3 +301,46 @@ TEST_F(AlbumViewTest, DeleteKeyAsksForRemove)
 }
 
 } // namespace
+
+// A photo's date taken in the info line, its camera facts in Properties, its position a link
+// to a map; read from the file, so tagging it after it was added shows too.
+TEST_F(AlbumViewTest, DateTakenAndCameraFactsComeFromThePhoto)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        GTEST_SKIP() << "exiftool is needed";
+    build(2, 2, 1);
+    ASSERT_EQ(runProgram(QStringLiteral("exiftool"),
+                  { QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
+                      QStringLiteral("-DateTimeOriginal=2020:02:29 18:45:00"),
+                      QStringLiteral("-Make=Canon"), QStringLiteral("-Model=Canon EOS 5D"),
+                      QStringLiteral("-GPSLatitude=48.8583"), QStringLiteral("-GPSLatitudeRef=N"),
+                      QStringLiteral("-GPSLongitude=2.2945"), QStringLiteral("-GPSLongitudeRef=E"),
+                      paths[1] })
+                  .status,
+        0);
+    click(1);
+    EXPECT_TRUE(view->informationLine().contains(QStringLiteral("2020-02-29 18:45:00")))
+        << view->informationLine().toStdString();
+    click(0);
+    EXPECT_FALSE(view->informationLine().contains(QStringLiteral("2020")));
+
+    QStringList texts;
+    QString link;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            texts << label->text();
+        if (const auto *map = dialog->findChild<QLabel *>(QStringLiteral("mapLink"))) {
+            link = map->text();
+            EXPECT_TRUE(map->openExternalLinks());
+        }
+        dialog->close();
+    });
+    (void)askItemProperties(view.get(), *document.item(1));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Canon EOS 5D"))) << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Date taken:")));
+    EXPECT_TRUE(link.contains(
+        QStringLiteral("https://www.openstreetmap.org/?mlat=48.858300&amp;mlon=2.294500")))
+        << link.toStdString();
+}

@@ -174,7 +174,7 @@ int albumSort(const QStringList &args)
     const int key = sortKeyArgument(rest[1]);
     if (key < 0)
         return cliUsageError(
-            kCommand, QStringLiteral("KEY is name, extension, size, time or description"));
+            kCommand, QStringLiteral("KEY is name, extension, size, time, description or taken"));
     return editAlbum(rest[0], [&](CAlbumDoc &doc) {
         if (doc.sortItems(key, descending ? 1 : 0))
             doc.setModified();
@@ -303,8 +303,10 @@ const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND 
         "album set-caption ALBUM TEXT         set the album's caption\n"
         "album attach ALBUM INDEX SOUND [NAME]  attach a sound file to an item (SOUND \"\": "
         "detach)\n"
-        "album sort ALBUM KEY [--descending]  KEY: name, extension, size, time (newest first) or "
+        "album sort ALBUM KEY [--descending]  KEY: name, extension, size, time (newest first), "
         "description\n"
+        "                                     or taken (date taken, newest first; file time when "
+        "none)\n"
         "album remove ALBUM INDEX... [--delete-file]  remove items (and delete their media files)\n"
         "album facts ALBUM                    caption, item count, media bytes, drive counts, last "
         "copy folder\n"

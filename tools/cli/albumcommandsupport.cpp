@@ -7,6 +7,7 @@
 #include "album/albumfolders.h"
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
+#include "imaging/picturefacts.h"
 #include "imaging/picturetypes.h"
 
 #include <QFile>
@@ -44,7 +45,7 @@ void printListing(const CAlbumDoc &doc)
 QJsonObject itemObject(const AlbumItem &item)
 {
     const ItemInfo *info = item.info();
-    return QJsonObject {
+    QJsonObject object {
         { QStringLiteral("path"), fixedText(info->path) },
         { QStringLiteral("fileSize"), qint64(info->fileSize) },
         { QStringLiteral("fileTime"), qint64(info->fileTime) },
@@ -62,6 +63,16 @@ QJsonObject itemObject(const AlbumItem &item)
         { QStringLiteral("attachmentPath"), item.attachmentPath() },
         { QStringLiteral("exists"), item.exists() },
     };
+    // What the picture file says about itself, read from the file now (the album keeps none of it).
+    if (info->isMedia == 0 && item.exists()) {
+        const PictureFacts facts = readPictureFacts(item.absolutePath());
+        if (facts.orientation != 0)
+            object.insert(QStringLiteral("orientation"), facts.orientation);
+        const QJsonObject more = pictureFactsJson(facts);
+        for (auto it = more.begin(); it != more.end(); ++it)
+            object.insert(it.key(), it.value());
+    }
+    return object;
 }
 
 } // namespace
@@ -194,14 +205,15 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
 
 int sortKeyArgument(const QString &argument)
 {
-    static const QStringList names = { QStringLiteral("name"), QStringLiteral("extension"),
-        QStringLiteral("size"), QStringLiteral("time"), QStringLiteral("description") };
+    static const QStringList names
+        = { QStringLiteral("name"), QStringLiteral("extension"), QStringLiteral("size"),
+              QStringLiteral("time"), QStringLiteral("description"), QStringLiteral("taken") };
     const qsizetype named = names.indexOf(argument);
     if (named >= 0)
         return int(named);
     bool ok = false;
     const int number = argument.toInt(&ok);
-    return ok && number >= 0 && number <= 4 ? number : -1;
+    return ok && number >= 0 && number < names.size() ? number : -1;
 }
 
 bool writeThumbnailPicture(const AlbumItem &item, const QString &path)

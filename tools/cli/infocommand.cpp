@@ -1,13 +1,18 @@
-// glimix-cli info FILE: size, depth, class and resolution of a picture.
+// glimix-cli info FILE [--json]: size, depth, class and resolution of a picture, its format, and
+// what its EXIF, XMP and IPTC say (orientation, date taken, camera facts).
 
 #include "clicommand.h"
 #include "optionreader.h"
 
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
+#include "imaging/mediafile.h"
+#include "imaging/picturefacts.h"
 #include "imaging/picturetypes.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cmath>
 
@@ -25,13 +30,16 @@ QString className(int imageClass)
 
 int runInfo(const QStringList &arguments)
 {
-    const std::optional<QStringList> others = readCliOptions(QStringLiteral("info"), arguments, {});
+    bool json = false;
+    const std::optional<QStringList> others = readCliOptions(
+        QStringLiteral("info"), arguments, { cliFlag("--json", [&] { json = true; }) });
     if (!others)
         return 2;
     const QStringList &args = *others;
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
-    DecodeResult read = loadPicture(QFileInfo(args.first()).absoluteFilePath());
+    const QString path = QFileInfo(args.first()).absoluteFilePath();
+    DecodeResult read = loadPicture(path);
     const OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
         return cliFail(args.first(), read.detail);
@@ -39,6 +47,26 @@ int runInfo(const QStringList &arguments)
     const int imageClass = ClassifyImage(picture.handle());
     const auto dpi
         = [](std::int32_t pelsPerMeter) { return std::lround(pelsPerMeter / 39.37007874015747); };
+    const QString format = mediaFormatName(identifyMediaFile(path).format);
+    const qint64 fileSize = QFileInfo(path).size();
+    const PictureFacts facts = readPictureFacts(path);
+    if (json) {
+        QJsonObject out { { QStringLiteral("width"), int(header->biWidth) },
+            { QStringLiteral("height"), int(header->biHeight) },
+            { QStringLiteral("bitDepth"), int(header->biBitCount) },
+            { QStringLiteral("imageClass"), imageClass },
+            { QStringLiteral("imageClassName"), className(imageClass) },
+            { QStringLiteral("xPelsPerMeter"), int(header->biXPelsPerMeter) },
+            { QStringLiteral("yPelsPerMeter"), int(header->biYPelsPerMeter) },
+            { QStringLiteral("format"), format }, { QStringLiteral("fileSize"), fileSize } };
+        if (facts.orientation != 0)
+            out.insert(QStringLiteral("orientation"), facts.orientation);
+        const QJsonObject more = pictureFactsJson(facts);
+        for (auto it = more.begin(); it != more.end(); ++it)
+            out.insert(it.key(), it.value());
+        cliOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
+        return 0;
+    }
     cliOut(QStringLiteral("width: %1\nheight: %2\nbit depth: %3\nimage class: %4 (%5)\n"
                           "resolution: %6 x %7 pixels per metre (%8 x %9 dpi)\n")
                .arg(header->biWidth)
@@ -50,11 +78,19 @@ int runInfo(const QStringList &arguments)
                .arg(header->biYPelsPerMeter)
                .arg(dpi(header->biXPelsPerMeter))
                .arg(dpi(header->biYPelsPerMeter)));
+    cliOut(QStringLiteral("format: %1\nfile size: %2 bytes\n").arg(format).arg(fileSize));
+    if (facts.orientation != 0)
+        cliOut(QStringLiteral("orientation: %1 (%2)\n")
+                   .arg(facts.orientation)
+                   .arg(orientationText(facts.orientation)));
+    for (const FactLine &line : pictureFactLines(facts))
+        cliOut(QStringLiteral("%1: %2\n").arg(line.label, line.value));
     return 0;
 }
 
-const CliRegistration registration({ QStringLiteral("info"), QStringLiteral("info FILE"),
-    QStringLiteral("print size, bit depth, image class and resolution of a picture"), {},
-    runInfo });
+const CliRegistration registration({ QStringLiteral("info"), QStringLiteral("info FILE [--json]"),
+    QStringLiteral("print size, bit depth, image class, resolution, format, orientation, date "
+                   "taken and camera facts of a picture"),
+    {}, runInfo });
 
 } // namespace

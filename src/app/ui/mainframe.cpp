@@ -22,6 +22,7 @@
 #include "handoverqueue.h"
 #include "helpwindow.h"
 #include "imaging/imagefile.h"
+#include "imaging/upright.h"
 #include "launcherbar.h"
 #include "media/firstframe.h"
 #include "media/ui/mediaplayback.h"
@@ -441,7 +442,7 @@ void CMainFrame::showPictureFile(const QString &path)
 {
     const WaitCursor wait;
     // The image file layer reports a picture it cannot read itself.
-    const BlockHandle block = LoadImageFile(path);
+    const BlockHandle block = uprightPicture(LoadImageFile(path), path);
     if (isBlockHandle(block))
         ShowImageWindow(block, path);
 }

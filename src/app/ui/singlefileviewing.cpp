@@ -12,6 +12,7 @@
 #include "core/messageids.h"
 #include "core/resourceids.h"
 #include "imaging/imagefile.h"
+#include "imaging/upright.h"
 #include "mainframe.h"
 #include "platform/host.h"
 #include "platform/programstarter.h"
@@ -204,7 +205,7 @@ void SingleFileViewing::showItem(int index)
     const QString path = item->absolutePath();
     if (mediaKindOf(item->path()) == MediaKind::Picture) {
         // The image file layer tells the user why a picture cannot be read.
-        const BlockHandle block = LoadImageFile(path);
+        const BlockHandle block = uprightPicture(LoadImageFile(path), path);
         if (!isBlockHandle(block)) {
             endProgram();
             return;

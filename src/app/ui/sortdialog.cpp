@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <iterator>
 #include <utility>
 
 namespace glimmerix
@@ -24,6 +25,7 @@ std::pair<QString, QString> directionNames(int key)
     case SortKey::FileSize:
         return { SortDialog::tr("Smallest first"), SortDialog::tr("Largest first") };
     case SortKey::FileTime:
+    case SortKey::DateTaken:
         return { SortDialog::tr("Newest first"), SortDialog::tr("Oldest first") };
     case SortKey::FileName:
     case SortKey::Extension:
@@ -43,9 +45,9 @@ SortDialog::SortDialog(QWidget *parent)
     setWindowTitle(tr("Sort Album"));
     auto *keys = new QGroupBox(tr("Sort by"), this);
     auto *keyLayout = new QVBoxLayout(keys);
-    const QString keyNames[]
-        = { tr("File name"), tr("File type"), tr("File size"), tr("Date"), tr("Description") };
-    for (int key = 0; key < 5; ++key) {
+    const QString keyNames[] = { tr("File name"), tr("File type"), tr("File size"), tr("Date"),
+        tr("Description"), tr("Date taken") };
+    for (int key = 0; key < int(std::size(keyNames)); ++key) {
         auto *button = new QRadioButton(keyNames[key], keys);
         button->setObjectName(QStringLiteral("key%1").arg(key));
         m_keys->addButton(button, key);

@@ -7,7 +7,9 @@
 #include "core/messageids.h"
 #include "core/resourceids.h"
 #include "core/savenames.h"
+#include "imaging/dibblock.h"
 #include "imaging/imagefile.h"
+#include "imaging/keptmetadata.h"
 #include "media/ui/soundplayerwindow.h"
 #include "media/ui/soundrecorderdialog.h"
 #include "picture/picturezoom.h"
@@ -438,6 +440,8 @@ bool PictureWindow::saveOnClose()
     if (chosen.isEmpty())
         return false;
     const WaitCursor wait;
+    // The picture's metadata is read first, as the save may go over the file it came from.
+    const KeptMetadata metadata = KeptMetadata::read(m_path);
     // What the window shows is saved, a pending preview included; it is not committed, so the
     // window goes on as it was when it stays open.
     if (SaveImageFile(m_editor.shown(), chosen) != 1) {
@@ -445,6 +449,14 @@ bool PictureWindow::saveOnClose()
         // user's choice.
         host().showMessage(Message::kPictureNotSaved, { chosen }, MessageIcon::Warning);
         return false;
+    }
+    // The saved pixels are upright: the metadata goes over with orientation 1. A picture saved
+    // without it is still saved; the user is told.
+    if (const BITMAPINFOHEADER *header = checkedDibHeader(m_editor.shown())) {
+        const QString problem = metadata.writeInto(chosen, header->biWidth, header->biHeight);
+        if (!problem.isEmpty())
+            host().showText(chosen + QStringLiteral(": ") + problem, MessageIcon::Warning,
+                MessageButtons::Ok, 0);
     }
     const int index = currentItemIndex();
     if (index >= 0 && QFileInfo(chosen).absoluteFilePath() == m_itemPath)

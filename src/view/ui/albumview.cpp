@@ -10,6 +10,7 @@
 #include "core/commandids.h"
 #include "core/controlids.h"
 #include "core/messageids.h"
+#include "imaging/picturefacts.h"
 #include "media/ui/soundplayerwindow.h"
 #include "multilineedit.h"
 #include "platform/host.h"
@@ -328,7 +329,14 @@ void CAlbumView::refreshFields()
         m_edits[kCaptionRow]->clear();
         m_edits[kKeywordsRow]->clear();
     } else {
-        m_infoLine->setText(itemInformationLine(*info));
+        QString line = itemInformationLine(*info);
+        // A picture's date taken, read from its file (the album keeps none).
+        if (info->isMedia == 0) {
+            const QString taken = takenText(readPictureFacts(item->absolutePath()));
+            if (!taken.isEmpty())
+                line += QStringLiteral("  ") + tr("Taken %1").arg(taken);
+        }
+        m_infoLine->setText(line);
         m_labels[kDescriptionRow]->setText(m_fieldLabels[kDescriptionRow]);
         m_edits[kCaptionRow]->setText(fixedText(info->caption));
         m_edits[kKeywordsRow]->setText(fixedText(info->keywords));

@@ -3,6 +3,7 @@
 #include "album/albumformat.h"
 #include "album/albumitem.h"
 #include "core/messageids.h"
+#include "imaging/picturefacts.h"
 #include "platform/strings.h"
 
 #include <QCheckBox>
@@ -83,6 +84,34 @@ QString itemFileTimeText(const QString &path)
                 QString::number(time.time().second()) });
 }
 
+namespace
+{
+
+// What the picture file says about itself: date taken and camera facts, the position as a link
+// that opens a map in the browser.
+void addPictureFactRows(QFormLayout &form, const PictureFacts &facts)
+{
+    QWidget *parent = form.parentWidget();
+    for (const FactLine &line : pictureFactLines(facts)) {
+        auto *value = new QLabel(parent);
+        value->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        if (line.label == QLatin1String("position") && facts.position) {
+            value->setObjectName(QStringLiteral("mapLink"));
+            value->setTextFormat(Qt::RichText);
+            value->setText(
+                QStringLiteral("<a href=\"%1\">%2</a>")
+                    .arg(mapAddress(*facts.position).toHtmlEscaped(), line.value.toHtmlEscaped()));
+            value->setOpenExternalLinks(true);
+        } else {
+            value->setTextFormat(Qt::PlainText);
+            value->setText(line.value);
+        }
+        form.addRow(line.label.left(1).toUpper() + line.label.mid(1) + QLatin1Char(':'), value);
+    }
+}
+
+} // namespace
+
 std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
 {
     QDialog dialog(parent);
@@ -107,6 +136,8 @@ std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
         form->addRow(QObject::tr("File size:"),
             new QLabel(
                 formatString(Message::kByteCount, { QString::number(info->fileSize) }), &dialog));
+        if (info->isMedia == 0)
+            addPictureFactRows(*form, readPictureFacts(item.absolutePath()));
     }
     form->addRow(okCancel(&dialog));
     if (dialog.exec() != QDialog::Accepted)
