@@ -1,7 +1,15 @@
 #include "mediareader.h"
 
+#include "gifreader.h"
+#include "heifreader.h"
+#include "jxlreader.h"
 #include "picturestatus.h"
 #include "picturetypes.h"
+#include "pngreader.h"
+#include "rgbblock.h"
+#include "webpreader.h"
+
+#include "dib.h"
 
 #include <QFile>
 
@@ -29,11 +37,35 @@ const PictureType *albumTypeOf(MediaFormat format)
     }
 }
 
-} // namespace
-
-DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use)
+// Today's formats read from the whole file in memory.
+DecodeResult readInMemory(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize)
 {
-    (void)use;
+    QByteArray bytes;
+    DecodeResult read = readWholePictureFile(file.path, bytes);
+    if (read.status != DecodeStatus::Ok)
+        return read;
+    const std::span data(reinterpret_cast<const unsigned char *>(bytes.constData()),
+        std::size_t(bytes.size()));
+    switch (file.format) {
+    case MediaFormat::Heif:
+    case MediaFormat::Avif:
+        return readHeif(data, use, fullSize);
+    case MediaFormat::Png:
+        return readPng(data);
+    case MediaFormat::WebP:
+        return readWebP(data);
+    case MediaFormat::Gif:
+        return readGif(data);
+    case MediaFormat::JpegXl:
+        return readJpegXl(data);
+    default:
+        return pictureFailure(DecodeStatus::Unsupported,
+            QStringLiteral("%1 pictures cannot be read yet").arg(mediaFormatName(file.format)));
+    }
+}
+
+DecodeResult loadBlock(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize)
+{
     if (file.isAlbumPictureType())
         return loadPicture(file.path);
     if (const PictureType *type = albumTypeOf(file.format)) {
@@ -41,6 +73,17 @@ DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use)
         if (result.status != DecodeStatus::Ok && isBlockHandle(result.block))
             blockFree(std::exchange(result.block, 0));
         return result;
+    }
+    switch (file.format) {
+    case MediaFormat::Heif:
+    case MediaFormat::Avif:
+    case MediaFormat::Png:
+    case MediaFormat::WebP:
+    case MediaFormat::Gif:
+    case MediaFormat::JpegXl:
+        return readInMemory(file, use, fullSize);
+    default:
+        break;
     }
     if (!file.isPicture()) {
         // A folder or a missing file is reported as such, not as a file of an unknown type.
@@ -52,6 +95,22 @@ DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use)
     }
     return pictureFailure(DecodeStatus::Unsupported,
         QStringLiteral("%1 pictures cannot be read yet").arg(mediaFormatName(file.format)));
+}
+
+} // namespace
+
+DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize)
+{
+    MediaPictureSize size;
+    DecodeResult result = loadBlock(file, use, &size);
+    if (fullSize && result.status == DecodeStatus::Ok) {
+        if (size.width <= 0 || size.height <= 0) {
+            const BITMAPINFOHEADER *header = dibHeader(result.block);
+            size = { header->biWidth, header->biHeight };
+        }
+        *fullSize = size;
+    }
+    return result;
 }
 
 } // namespace glimmerix

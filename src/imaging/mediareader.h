@@ -11,9 +11,19 @@ namespace glimmerix
 // is the file's main image at its own size.
 enum class PictureUse { Thumbnail, Full };
 
+// The upright size of the file's main picture. A block read for a thumbnail may be a smaller
+// picture the file carries; this is the size the record keeps as the source's.
+struct MediaPictureSize {
+    int width = 0;
+    int height = 0;
+};
+
 // Reads the still picture `file` as a picture block, whatever its format: the album's own types
 // through their readers, the others through the library that reads them. Ok with the block, or
 // why not, in words that follow "FILE: ". Never shows anything.
-DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use = PictureUse::Full);
+// `fullSize`, when given, receives the main picture's upright size (the block's own size unless
+// a smaller embedded picture was read).
+DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use = PictureUse::Full,
+    MediaPictureSize *fullSize = nullptr);
 
 } // namespace glimmerix
