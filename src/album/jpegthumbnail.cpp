@@ -95,7 +95,7 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row)
     jpeg_abort_decompress(&info);
     jpeg_destroy_decompress(&info);
     ItemInfo record {};
-    fillThumbnailInfo(record, path, width, height, bits, size);
+    fillThumbnailInfo(record, path, true, width, height, bits, size);
     if (!setFixedText(record.path, path)) {
         blockFree(block);
         block = 0;

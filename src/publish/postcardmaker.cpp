@@ -9,7 +9,8 @@
 #include "imaging/imageconvert.h"
 #include "imaging/imagescale.h"
 #include "imaging/mediatypes.h"
-#include "imaging/picturetypes.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "media/firstframe.h"
 
 #include <QDir>
@@ -171,7 +172,7 @@ OwnedBlock loadOwnFramePicture(const QString &path, QString *error)
             *error = why;
         return OwnedBlock();
     };
-    const DecodeResult loaded = loadPicture(path);
+    const DecodeResult loaded = loadMediaPicture(identifyMediaFile(path));
     if (loaded.status != DecodeStatus::Ok)
         return fail(
             loaded.detail.isEmpty() ? QStringLiteral("the picture cannot be read") : loaded.detail);

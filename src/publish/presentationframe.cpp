@@ -2,7 +2,8 @@
 
 #include "imaging/dibblock.h"
 #include "imaging/imageconvert.h"
-#include "imaging/picturetypes.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -29,7 +30,7 @@ QSize fitPictureSize(QSize picture, QSize area)
 
 QImage loadPresentationPicture(const QString &path, QString *problem)
 {
-    DecodeResult read = loadPicture(path);
+    DecodeResult read = loadMediaPicture(identifyMediaFile(path));
     if (read.status != DecodeStatus::Ok) {
         if (isBlockHandle(read.block))
             blockFree(read.block);

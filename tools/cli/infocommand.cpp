@@ -5,6 +5,8 @@
 
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/picturetypes.h"
 
 #include <QFileInfo>
@@ -31,7 +33,8 @@ int runInfo(const QStringList &arguments)
     const QStringList &args = *others;
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
-    DecodeResult read = loadPicture(QFileInfo(args.first()).absoluteFilePath());
+    DecodeResult read
+        = loadMediaPicture(identifyMediaFile(QFileInfo(args.first()).absoluteFilePath()));
     const OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
         return cliFail(args.first(), read.detail);
