@@ -7,6 +7,8 @@
 #include <png.h>
 
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace glimmerix
 {
@@ -42,13 +44,30 @@ DecodeResult readPng(std::span<const unsigned char> bytes)
     }
     OwnedBlock block(made.block);
     BITMAPINFOHEADER *header = dibHeader(block.handle());
-    // libpng writes straight into the block: blue-green-red, bottom row first, rows padded to
-    // four bytes, any alpha composed onto white.
-    image.format = PNG_FORMAT_BGR;
-    const png_color white { 255, 255, 255 };
     const auto stride = png_int_32(dibRowBytes(header->biWidth, 24));
-    if (!png_image_finish_read(&image, &white, dibBits(header), -stride, nullptr))
+    if ((image.format & PNG_FORMAT_FLAG_ALPHA) == 0) {
+        // libpng writes straight into the block: blue-green-red, bottom row first, rows padded
+        // to four bytes.
+        image.format = PNG_FORMAT_BGR;
+        if (!png_image_finish_read(&image, nullptr, dibBits(header), -stride, nullptr))
+            return pngFailure(image, "the PNG data is damaged");
+        return { DecodeStatus::Ok, block.release(), {} };
+    }
+    // Transparency is composed on white here, on the stored values as browsers and other
+    // programs do, not in linear light as libpng would.
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<unsigned char> rows;
+    try {
+        rows.resize(PNG_IMAGE_SIZE(image));
+    } catch (const std::bad_alloc &) {
+        png_image_free(&image);
+        return pictureFailure(DecodeStatus::NoMemory, QStringLiteral("not enough memory"));
+    }
+    if (!png_image_finish_read(&image, nullptr, rows.data(), 0, nullptr))
         return pngFailure(image, "the PNG data is damaged");
+    const std::size_t rowBytes = PNG_IMAGE_ROW_STRIDE(image);
+    for (png_uint_32 row = 0; row < image.height; ++row)
+        storeRow(header, row, rows.data() + row * rowBytes, RowLayout::Rgba);
     return { DecodeStatus::Ok, block.release(), {} };
 }
 
