@@ -44,7 +44,8 @@ void initOnce()
 
 DecodeResult heifFailure(const heif_error &error, const char *what)
 {
-    const QString cause = QString::fromUtf8(error.message ? error.message : "unknown error");
+    const QString cause
+        = QString::fromUtf8(error.message ? error.message : "unknown error").trimmed();
     if (error.code == heif_error_Memory_allocation_error
         && error.subcode == heif_suberror_Security_limit_exceeded)
         return pictureFailure(DecodeStatus::TooLarge,
