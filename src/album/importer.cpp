@@ -80,15 +80,26 @@ BlockHandle kindPicture(
     return 0;
 }
 
-// A picture of a type the album reads by content (a ".jpeg" file, HEIC, PNG, ...), for its
-// thumbnail: a picture the file carries for the purpose may stand in.
+// The album's thumbnail size, in the form the readers ask for it.
+MediaPictureSize thumbnailRule(int width, int height)
+{
+    const ThumbnailSize size = thumbnailSize(width, height);
+    return { size.width, size.height };
+}
+
+// A picture of a type the album reads by content (a ".jpeg" file, HEIC, PNG, ...). For a
+// thumbnail (`fullSize` given) a smaller picture may stand in: one the file carries, or only
+// the pixels the thumbnail takes.
 BlockHandle openOtherPicture(
     const MediaFile &file, QString *problem, MediaPictureSize *fullSize)
 {
     // As for the album's types, the readers report no progress here: import keeps its own text.
     const bool progress = progressSwitch();
     setProgressSwitch(false);
-    const DecodeResult read = loadMediaPicture(file, PictureUse::Thumbnail, fullSize);
+    // Only a caller that takes the picture's size apart from the block accepts a smaller one.
+    const DecodeResult read = fullSize
+        ? loadMediaPicture(file, PictureUse::Thumbnail, fullSize, thumbnailRule)
+        : loadMediaPicture(file, PictureUse::Full);
     setProgressSwitch(progress);
     host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
     if (read.status == DecodeStatus::Ok)

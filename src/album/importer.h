@@ -25,8 +25,9 @@ struct AcquireSettings;
 // read) or 54001.
 BlockHandle openPictureForThumbnail(const QString &path, QString *problem = nullptr);
 // The same for an identified still picture. The album's types read as above; every other type
-// through loadMediaPicture for a thumbnail (a picture the file carries may stand in, and
-// `fullSize` then receives the main picture's size), a failure naming its cause.
+// through loadMediaPicture, a failure naming its cause. With `fullSize` the picture is read for
+// a thumbnail: a smaller one may stand in (the file's embedded thumbnail, or just the pixels the
+// thumbnail takes) and `fullSize` receives the main picture's size; without, the whole picture.
 BlockHandle openPictureForThumbnail(
     const MediaFile &file, QString *problem, MediaPictureSize *fullSize = nullptr);
 // The picture that stands for a media file (a relative path resolves against the user folder):

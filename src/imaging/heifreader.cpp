@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -85,7 +86,11 @@ Handle usableThumbnail(heif_image_handle *primary)
     return best;
 }
 
-DecodeResult decodeHandle(heif_image_handle *handle)
+// Decodes `handle` into a block: the whole picture, or with `rule` only the pixels its
+// thumbnail takes.
+// `decodedSize` receives the decoded picture's size, its transforms applied.
+DecodeResult decodeHandle(heif_image_handle *handle, ThumbnailRule rule = nullptr,
+    MediaPictureSize *decodedSize = nullptr)
 {
     const int announcedWidth = heif_image_handle_get_width(handle);
     const int announcedHeight = heif_image_handle_get_height(handle);
@@ -109,20 +114,48 @@ DecodeResult decodeHandle(heif_image_handle *handle)
     if (pixels == nullptr || width <= 0 || height <= 0
         || heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved) != 8)
         return pictureFailure(DecodeStatus::Failed, QStringLiteral("the decoder gave no picture"));
+    if (decodedSize)
+        *decodedSize = { width, height };
+    const RowLayout layout = alpha ? RowLayout::Rgba : RowLayout::Rgb;
+    const int channels = alpha ? 4 : 3;
+    if (rule != nullptr) {
+        const MediaPictureSize small = rule(width, height);
+        if (small.width > 0 && small.height > 0 && small.width <= width
+            && small.height <= height && (small.width < width || small.height < height)) {
+            DecodeResult made = newRgbBlock(small.width, small.height);
+            if (made.status != DecodeStatus::Ok)
+                return made;
+            BITMAPINFOHEADER *header = dibHeader(made.block);
+            std::vector<unsigned char> row(std::size_t(small.width) * std::size_t(channels));
+            for (int y = 0; y < small.height; ++y) {
+                // Row y from the bottom of the thumbnail is row y * height / its height from the
+                // bottom of the picture.
+                const int fromBottom = int(qint64(y) * height / small.height);
+                const std::uint8_t *source
+                    = pixels + std::size_t(height - 1 - fromBottom) * std::size_t(stride);
+                for (int x = 0; x < small.width; ++x) {
+                    const int sx = int(qint64(x) * width / small.width);
+                    std::memcpy(row.data() + std::size_t(x) * std::size_t(channels),
+                        source + std::size_t(sx) * std::size_t(channels), std::size_t(channels));
+                }
+                storeRow(header, small.height - 1 - y, row.data(), layout);
+            }
+            return made;
+        }
+    }
     DecodeResult made = newRgbBlock(width, height);
     if (made.status != DecodeStatus::Ok)
         return made;
     BITMAPINFOHEADER *header = dibHeader(made.block);
     for (int row = 0; row < height; ++row)
-        storeRow(header, row, pixels + std::size_t(row) * std::size_t(stride),
-            alpha ? RowLayout::Rgba : RowLayout::Rgb);
+        storeRow(header, row, pixels + std::size_t(row) * std::size_t(stride), layout);
     return made;
 }
 
 } // namespace
 
 DecodeResult readHeif(std::span<const unsigned char> bytes, PictureUse use,
-    MediaPictureSize *fullSize)
+    MediaPictureSize *fullSize, ThumbnailRule thumbnailRule)
 {
     initOnce();
     Context context(heif_context_alloc());
@@ -156,11 +189,11 @@ DecodeResult readHeif(std::span<const unsigned char> bytes, PictureUse use,
             }
         }
     }
-    DecodeResult full = decodeHandle(primary);
-    if (full.status == DecodeStatus::Ok && fullSize) {
-        const BITMAPINFOHEADER *header = dibHeader(full.block);
-        *fullSize = { header->biWidth, header->biHeight };
-    }
+    const bool sampled = use == PictureUse::Thumbnail && thumbnailRule != nullptr;
+    MediaPictureSize decoded;
+    DecodeResult full = decodeHandle(primary, sampled ? thumbnailRule : nullptr, &decoded);
+    if (full.status == DecodeStatus::Ok && fullSize)
+        *fullSize = decoded;
     return full;
 }
 

@@ -38,7 +38,8 @@ const PictureType *albumTypeOf(MediaFormat format)
 }
 
 // Today's formats read from the whole file in memory.
-DecodeResult readInMemory(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize)
+DecodeResult readInMemory(
+    const MediaFile &file, PictureUse use, MediaPictureSize *fullSize, ThumbnailRule rule)
 {
     QByteArray bytes;
     DecodeResult read = readWholePictureFile(file.path, bytes);
@@ -49,7 +50,7 @@ DecodeResult readInMemory(const MediaFile &file, PictureUse use, MediaPictureSiz
     switch (file.format) {
     case MediaFormat::Heif:
     case MediaFormat::Avif:
-        return readHeif(data, use, fullSize);
+        return readHeif(data, use, fullSize, rule);
     case MediaFormat::Png:
         return readPng(data);
     case MediaFormat::WebP:
@@ -64,7 +65,8 @@ DecodeResult readInMemory(const MediaFile &file, PictureUse use, MediaPictureSiz
     }
 }
 
-DecodeResult loadBlock(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize)
+DecodeResult loadBlock(
+    const MediaFile &file, PictureUse use, MediaPictureSize *fullSize, ThumbnailRule rule)
 {
     if (file.isAlbumPictureType())
         return loadPicture(file.path);
@@ -81,7 +83,7 @@ DecodeResult loadBlock(const MediaFile &file, PictureUse use, MediaPictureSize *
     case MediaFormat::WebP:
     case MediaFormat::Gif:
     case MediaFormat::JpegXl:
-        return readInMemory(file, use, fullSize);
+        return readInMemory(file, use, fullSize, rule);
     default:
         break;
     }
@@ -99,10 +101,12 @@ DecodeResult loadBlock(const MediaFile &file, PictureUse use, MediaPictureSize *
 
 } // namespace
 
-DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize)
+DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize,
+    ThumbnailRule thumbnailRule)
 {
     MediaPictureSize size;
-    DecodeResult result = loadBlock(file, use, &size);
+    DecodeResult result
+        = loadBlock(file, use, &size, use == PictureUse::Thumbnail ? thumbnailRule : nullptr);
     if (fullSize && result.status == DecodeStatus::Ok) {
         if (size.width <= 0 || size.height <= 0) {
             const BITMAPINFOHEADER *header = dibHeader(result.block);

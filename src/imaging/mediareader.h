@@ -18,12 +18,19 @@ struct MediaPictureSize {
     int height = 0;
 };
 
+// The size of the thumbnail a picture of `width` x `height` gets (the album's rule). Given to
+// loadMediaPicture for a thumbnail, it lets a reader of a format that cannot be decoded at a
+// smaller scale keep only the pixels the thumbnail takes: column x * width / thumbnail width and
+// row y * height / thumbnail height, rows counted from the bottom, as makeThumbnail samples. The
+// block is then of the thumbnail's size and `fullSize` says the picture's.
+using ThumbnailRule = MediaPictureSize (*)(int width, int height);
+
 // Reads the still picture `file` as a picture block, whatever its format: the album's own types
 // through their readers, the others through the library that reads them. Ok with the block, or
 // why not, in words that follow "FILE: ". Never shows anything.
 // `fullSize`, when given, receives the main picture's upright size (the block's own size unless
 // a smaller embedded picture was read).
 DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use = PictureUse::Full,
-    MediaPictureSize *fullSize = nullptr);
+    MediaPictureSize *fullSize = nullptr, ThumbnailRule thumbnailRule = nullptr);
 
 } // namespace glimmerix
