@@ -1,8 +1,8 @@
 // Fuzz target: the PNG reader (libpng's simplified reading, alpha composed here).
 
 #include "imaging/dibblock.h"
-#include "imaging/pngreader.h"
 #include "imaging/picturestate.h"
+#include "imaging/pngreader.h"
 
 #include <cstdlib>
 #include <span>

@@ -1,8 +1,8 @@
 // Fuzz target: the WebP reader (libwebp), stills and the first frame of animations.
 
 #include "imaging/dibblock.h"
-#include "imaging/webpreader.h"
 #include "imaging/picturestate.h"
+#include "imaging/webpreader.h"
 
 #include <cstdlib>
 #include <span>

@@ -90,8 +90,7 @@ MediaPictureSize thumbnailRule(int width, int height)
 // A picture of a type the album reads by content (a ".jpeg" file, HEIC, PNG, ...). For a
 // thumbnail (`fullSize` given) a smaller picture may stand in: one the file carries, or only
 // the pixels the thumbnail takes.
-BlockHandle openOtherPicture(
-    const MediaFile &file, QString *problem, MediaPictureSize *fullSize)
+BlockHandle openOtherPicture(const MediaFile &file, QString *problem, MediaPictureSize *fullSize)
 {
     // As for the album's types, the readers report no progress here: import keeps its own text.
     const bool progress = progressSwitch();

@@ -50,7 +50,8 @@ QString iconOnlyReason(const MediaFile &file)
     }
     if (file.isClip() || file.isSound())
         return QStringLiteral("%1 %2 the album does not read yet")
-            .arg(mediaFormatName(file.format), file.isClip() ? QLatin1String("clip") : QLatin1String("sound"));
+            .arg(mediaFormatName(file.format),
+                file.isClip() ? QLatin1String("clip") : QLatin1String("sound"));
     return QStringLiteral("not a picture, clip or sound the album reads");
 }
 

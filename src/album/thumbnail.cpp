@@ -148,8 +148,7 @@ BlockHandle makeThumbnail(BlockHandle picture, const MediaFile &file, MediaPictu
         = newThumbnailBlock(size, source.header->biXPelsPerMeter, source.header->biYPelsPerMeter);
     if (!isBlockHandle(block))
         return 0;
-    fillThumbnailInfo(
-        info, path, file.isPicture(), fullWidth, fullHeight, source.bitCount, size);
+    fillThumbnailInfo(info, path, file.isPicture(), fullWidth, fullHeight, source.bitCount, size);
     std::memcpy(blockLock(block), &info, sizeof info);
 
     const std::size_t outRow = dibRowBytes(size.width, 24);

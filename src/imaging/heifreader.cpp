@@ -53,7 +53,8 @@ DecodeResult heifFailure(const heif_error &error, const char *what)
             QStringLiteral("the picture is larger than allowed (%1)").arg(cause));
     if (error.code == heif_error_Memory_allocation_error)
         return pictureFailure(DecodeStatus::NoMemory, QStringLiteral("not enough memory"));
-    if (error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype)
+    if (error.code == heif_error_Unsupported_feature
+        || error.code == heif_error_Unsupported_filetype)
         return pictureFailure(
             DecodeStatus::Unsupported, QStringLiteral("%1: %2").arg(QLatin1String(what), cause));
     return pictureFailure(
@@ -67,7 +68,8 @@ Handle usableThumbnail(heif_image_handle *primary)
     if (count <= 0)
         return {};
     std::vector<heif_item_id> ids(std::size_t(std::min(count, 16)));
-    const int listed = heif_image_handle_get_list_of_thumbnail_IDs(primary, ids.data(), int(ids.size()));
+    const int listed
+        = heif_image_handle_get_list_of_thumbnail_IDs(primary, ids.data(), int(ids.size()));
     Handle best;
     int bestSide = 0;
     for (int i = 0; i < listed; ++i) {
@@ -76,8 +78,8 @@ Handle usableThumbnail(heif_image_handle *primary)
             != heif_error_Ok)
             continue;
         Handle owned(candidate);
-        const int side = std::max(heif_image_handle_get_width(candidate),
-            heif_image_handle_get_height(candidate));
+        const int side = std::max(
+            heif_image_handle_get_width(candidate), heif_image_handle_get_height(candidate));
         if (side >= kEmbeddedThumbnailMinimum && side > bestSide) {
             bestSide = side;
             best = std::move(owned);
@@ -120,8 +122,8 @@ DecodeResult decodeHandle(heif_image_handle *handle, ThumbnailRule rule = nullpt
     const int channels = alpha ? 4 : 3;
     if (rule != nullptr) {
         const MediaPictureSize small = rule(width, height);
-        if (small.width > 0 && small.height > 0 && small.width <= width
-            && small.height <= height && (small.width < width || small.height < height)) {
+        if (small.width > 0 && small.height > 0 && small.width <= width && small.height <= height
+            && (small.width < width || small.height < height)) {
             DecodeResult made = newRgbBlock(small.width, small.height);
             if (made.status != DecodeStatus::Ok)
                 return made;

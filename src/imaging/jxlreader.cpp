@@ -64,7 +64,8 @@ DecodeResult readJpegXl(std::span<const unsigned char> bytes)
         }
         case JXL_DEC_NEED_IMAGE_OUT_BUFFER:
             if (!block
-                || JxlDecoderSetImageOutCallback(jxl, &format, storeDecoded, dibHeader(block.handle()))
+                || JxlDecoderSetImageOutCallback(
+                       jxl, &format, storeDecoded, dibHeader(block.handle()))
                     != JXL_DEC_SUCCESS)
                 return damaged();
             break;

@@ -45,8 +45,8 @@ DecodeResult readInMemory(
     DecodeResult read = readWholePictureFile(file.path, bytes);
     if (read.status != DecodeStatus::Ok)
         return read;
-    const std::span data(reinterpret_cast<const unsigned char *>(bytes.constData()),
-        std::size_t(bytes.size()));
+    const std::span data(
+        reinterpret_cast<const unsigned char *>(bytes.constData()), std::size_t(bytes.size()));
     switch (file.format) {
     case MediaFormat::Heif:
     case MediaFormat::Avif:
@@ -101,8 +101,8 @@ DecodeResult loadBlock(
 
 } // namespace
 
-DecodeResult loadMediaPicture(const MediaFile &file, PictureUse use, MediaPictureSize *fullSize,
-    ThumbnailRule thumbnailRule)
+DecodeResult loadMediaPicture(
+    const MediaFile &file, PictureUse use, MediaPictureSize *fullSize, ThumbnailRule thumbnailRule)
 {
     MediaPictureSize size;
     DecodeResult result

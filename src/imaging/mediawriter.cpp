@@ -59,7 +59,8 @@ WriteResult writePng(BITMAPINFOHEADER *header, const QString &path)
     if (!png_image_write_to_memory(&image, nullptr, &size, 0, dibBits(header), -stride, nullptr))
         return writeFailure(DecodeStatus::Failed, QString::fromLatin1(image.message));
     std::vector<unsigned char> bytes(size);
-    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, dibBits(header), -stride, nullptr))
+    if (!png_image_write_to_memory(
+            &image, bytes.data(), &size, 0, dibBits(header), -stride, nullptr))
         return writeFailure(DecodeStatus::Failed, QString::fromLatin1(image.message));
     return writeBytes(bytes.data(), size, path);
 }
@@ -72,8 +73,8 @@ WriteResult writeWebP(BITMAPINFOHEADER *header, const QString &path)
                 .arg(WEBP_MAX_DIMENSION));
     const std::vector<unsigned char> pixels = topDownBgr(header);
     std::uint8_t *encoded = nullptr;
-    const std::size_t size = WebPEncodeBGR(pixels.data(), header->biWidth, header->biHeight,
-        3 * header->biWidth, 90.0f, &encoded);
+    const std::size_t size = WebPEncodeBGR(
+        pixels.data(), header->biWidth, header->biHeight, 3 * header->biWidth, 90.0f, &encoded);
     if (size == 0 || encoded == nullptr)
         return writeFailure(DecodeStatus::Failed, QStringLiteral("the WebP encoder failed"));
     WriteResult written = writeBytes(encoded, size, path);
@@ -97,7 +98,8 @@ WriteResult saveMediaPicture(BlockHandle block, const QString &path)
     if (ClassifyImage(block) != kClassTrueColor) {
         wide.reset(ExpandTo24Bit(block));
         if (!wide)
-            return writeFailure(DecodeStatus::NoMemory, QStringLiteral("no 24-bit copy could be made"));
+            return writeFailure(
+                DecodeStatus::NoMemory, QStringLiteral("no 24-bit copy could be made"));
         source = wide.handle();
     }
     BITMAPINFOHEADER *header = checkedDibHeader(source);

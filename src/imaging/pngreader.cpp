@@ -22,8 +22,8 @@ DecodeResult pngFailure(png_image &image, const char *what)
     png_image_free(&image);
     if (cause.contains(QLatin1String("end of")) || cause.contains(QLatin1String("EOF"))
         || cause.contains(QLatin1String("truncat")))
-        return pictureFailure(DecodeStatus::Unreadable,
-            QStringLiteral("%1 (%2)").arg(truncatedDetail(), cause));
+        return pictureFailure(
+            DecodeStatus::Unreadable, QStringLiteral("%1 (%2)").arg(truncatedDetail(), cause));
     return pictureFailure(
         DecodeStatus::Failed, QStringLiteral("%1: %2").arg(QLatin1String(what), cause));
 }

@@ -34,8 +34,8 @@ DecodeResult newRgbBlock(std::int64_t width, std::int64_t height);
 void storePixels(BITMAPINFOHEADER *header, std::int64_t row, std::int64_t x, std::int64_t count,
     const unsigned char *pixels, RowLayout layout);
 // Stores a whole source row.
-inline void storeRow(BITMAPINFOHEADER *header, std::int64_t row, const unsigned char *pixels,
-    RowLayout layout)
+inline void storeRow(
+    BITMAPINFOHEADER *header, std::int64_t row, const unsigned char *pixels, RowLayout layout)
 {
     storePixels(header, row, 0, header->biWidth, pixels, layout);
 }

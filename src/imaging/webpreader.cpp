@@ -66,10 +66,12 @@ DecodeResult readWebP(std::span<const unsigned char> bytes)
         const WebPData data { bytes.data(), bytes.size() };
         std::unique_ptr<WebPDemuxer, DemuxFree> demuxer(WebPDemux(&data));
         if (!demuxer)
-            return pictureFailure(DecodeStatus::Failed, QStringLiteral("the WebP animation is damaged"));
+            return pictureFailure(
+                DecodeStatus::Failed, QStringLiteral("the WebP animation is damaged"));
         WebPIterator frame;
         if (!WebPDemuxGetFrame(demuxer.get(), 1, &frame))
-            return pictureFailure(DecodeStatus::Failed, QStringLiteral("the WebP animation has no frame"));
+            return pictureFailure(
+                DecodeStatus::Failed, QStringLiteral("the WebP animation has no frame"));
         DecodeResult result = decodeStill(frame.fragment.bytes, frame.fragment.size);
         WebPDemuxReleaseIterator(&frame);
         return result;

@@ -8,9 +8,9 @@
 #include "imaging/dibblock.h"
 #include "imaging/imageconvert.h"
 #include "imaging/imagescale.h"
-#include "imaging/mediatypes.h"
 #include "imaging/mediafile.h"
 #include "imaging/mediareader.h"
+#include "imaging/mediatypes.h"
 #include "media/firstframe.h"
 
 #include <QDir>

@@ -151,26 +151,29 @@ protected:
             QStringLiteral("green"), QStringLiteral("-draw"),
             QStringLiteral("rectangle 100,70 160,110") };
         const QString gradient = QStringLiteral("gradient:red-blue");
-        EXPECT_EQ(runProgram(QStringLiteral("convert"),
-                      QStringList { QStringLiteral("-size"), size, gradient } + drawing
-                          + QStringList { QStringLiteral("PNG24:") + m_names[QStringLiteral("{src}")] })
-                      .status,
+        EXPECT_EQ(
+            runProgram(QStringLiteral("convert"),
+                QStringList { QStringLiteral("-size"), size, gradient } + drawing
+                    + QStringList { QStringLiteral("PNG24:") + m_names[QStringLiteral("{src}")] })
+                .status,
             0);
-        EXPECT_EQ(runProgram(QStringLiteral("convert"),
-                      QStringList { QStringLiteral("-size"), size, QStringLiteral("-depth"),
-                          QStringLiteral("16"), gradient }
-                          + drawing + QStringList { QStringLiteral("PNG48:") + m_names[QStringLiteral("{src16}")] })
-                      .status,
+        EXPECT_EQ(
+            runProgram(QStringLiteral("convert"),
+                QStringList { QStringLiteral("-size"), size, QStringLiteral("-depth"),
+                    QStringLiteral("16"), gradient }
+                    + drawing
+                    + QStringList { QStringLiteral("PNG48:") + m_names[QStringLiteral("{src16}")] })
+                .status,
             0);
         // An alpha ramp from opaque at the top to clear at the bottom.
-        EXPECT_EQ(runProgram(QStringLiteral("convert"),
-                      { m_names[QStringLiteral("{src}")], QStringLiteral("("), QStringLiteral("-size"), size,
-                          QStringLiteral("gradient:white-black"), QStringLiteral(")"),
-                          QStringLiteral("-alpha"), QStringLiteral("off"),
-                          QStringLiteral("-compose"), QStringLiteral("CopyOpacity"),
-                          QStringLiteral("-composite"),
-                          QStringLiteral("PNG32:") + m_names[QStringLiteral("{srca}")] })
-                      .status,
+        EXPECT_EQ(
+            runProgram(QStringLiteral("convert"),
+                { m_names[QStringLiteral("{src}")], QStringLiteral("("), QStringLiteral("-size"),
+                    size, QStringLiteral("gradient:white-black"), QStringLiteral(")"),
+                    QStringLiteral("-alpha"), QStringLiteral("off"), QStringLiteral("-compose"),
+                    QStringLiteral("CopyOpacity"), QStringLiteral("-composite"),
+                    QStringLiteral("PNG32:") + m_names[QStringLiteral("{srca}")] })
+                .status,
             0);
         return true;
     }
@@ -239,8 +242,9 @@ const QString kRef = QStringLiteral("{ref}");
 
 Command heifEnc(QStringList options, const QString &source = kSrc)
 {
-    return { "heif-enc", options << QStringLiteral("-q") << QStringLiteral("90") << source
-                                 << QStringLiteral("-o") << kFile };
+    return { "heif-enc",
+        options << QStringLiteral("-q") << QStringLiteral("90") << source << QStringLiteral("-o")
+                << kFile };
 }
 Command imageMagick(const QStringList &args)
 {
@@ -257,7 +261,8 @@ const Command kDwebp { "dwebp", { QStringLiteral("-quiet"), kFile, QStringLitera
 const StillCase kStillCases[] = {
     { "heic", "photo.heic", MediaFormat::Heif, { heifEnc({}) }, { kHeifConvert }, 1.0 },
     { "heic_thumbnail_used", "thumb.heic", MediaFormat::Heif,
-        { heifEnc({ QStringLiteral("--thumb"), QStringLiteral("200") }) }, { kHeifConvert }, 4.0, true },
+        { heifEnc({ QStringLiteral("--thumb"), QStringLiteral("200") }) }, { kHeifConvert }, 4.0,
+        true },
     { "heic_thumbnail_too_small", "small.heic", MediaFormat::Heif,
         { heifEnc({ QStringLiteral("--thumb"), QStringLiteral("120") }) }, { kHeifConvert }, 1.0 },
     { "heic_10bit", "deep.heic", MediaFormat::Heif,
@@ -270,14 +275,14 @@ const StillCase kStillCases[] = {
         { { "cwebp", { QStringLiteral("-quiet"), kSrc, QStringLiteral("-o"), kFile } } },
         { kDwebp }, 1.0 },
     { "webp_lossless_alpha", "sticker.webp", MediaFormat::WebP,
-        { { "cwebp", { QStringLiteral("-quiet"), QStringLiteral("-lossless"),
-                         QStringLiteral("{srca}"), QStringLiteral("-o"), kFile } } },
+        { { "cwebp",
+            { QStringLiteral("-quiet"), QStringLiteral("-lossless"), QStringLiteral("{srca}"),
+                QStringLiteral("-o"), kFile } } },
         { kDwebp }, 1.0 },
     { "png_8bit", "screen.png", MediaFormat::Png,
         { imageMagick({ kSrc, QStringLiteral("PNG24:") + kFile }) }, {}, 1.0 },
     { "png_16bit", "deep.png", MediaFormat::Png,
-        { imageMagick({ QStringLiteral("{src16}"), QStringLiteral("PNG48:") + kFile }) },
-        {}, 1.0 },
+        { imageMagick({ QStringLiteral("{src16}"), QStringLiteral("PNG48:") + kFile }) }, {}, 1.0 },
     { "png_palette", "palette.png", MediaFormat::Png,
         { imageMagick({ kSrc, QStringLiteral("-colors"), QStringLiteral("50"),
             QStringLiteral("PNG8:") + kFile }) },
@@ -287,17 +292,16 @@ const StillCase kStillCases[] = {
             QStringLiteral("Gray"), QStringLiteral("-depth"), QStringLiteral("16"), kFile }) },
         {}, 1.0 },
     { "png_alpha", "alpha.png", MediaFormat::Png,
-        { imageMagick({ QStringLiteral("{srca}"), QStringLiteral("PNG32:") + kFile }) },
-        {}, 1.0 },
+        { imageMagick({ QStringLiteral("{srca}"), QStringLiteral("PNG32:") + kFile }) }, {}, 1.0 },
     { "gif", "anim.gif", MediaFormat::Gif,
-        { imageMagick({ kSrc, QStringLiteral("-colors"), QStringLiteral("64"), kFile }) },
-        {}, 1.0 },
+        { imageMagick({ kSrc, QStringLiteral("-colors"), QStringLiteral("64"), kFile }) }, {},
+        1.0 },
     { "jpeg_xl", "photo.jxl", MediaFormat::JpegXl,
         { { "cjxl", { QStringLiteral("--quiet"), kSrc, kFile } } },
         { { "djxl", { kFile, kRef, QStringLiteral("--quiet") } } }, 1.0 },
     { "jpeg_named_jpeg", "photo.jpeg", MediaFormat::Jpeg,
-        { imageMagick({ kSrc, QStringLiteral("-quality"), QStringLiteral("92"), kFile }) },
-        {}, 1.0 },
+        { imageMagick({ kSrc, QStringLiteral("-quality"), QStringLiteral("92"), kFile }) }, {},
+        1.0 },
     { "jpeg_named_jfif", "photo.jfif", MediaFormat::Jpeg,
         { imageMagick({ kSrc, QStringLiteral("-quality"), QStringLiteral("92"),
             QStringLiteral("JPEG:") + kFile }) },
@@ -385,8 +389,8 @@ TEST(StillPictureRefusals, DamagedAndHugeFilesAreRefusedQuicklyWithACauseAndNotA
         { QStringLiteral("-quiet"), QStringLiteral("{src}"), QStringLiteral("-o"),
             QStringLiteral("{file}") },
         QStringLiteral("good.webp"));
-    const QByteArray jxl = made("cjxl", { QStringLiteral("--quiet"), QStringLiteral("{src}"),
-                                            QStringLiteral("{file}") },
+    const QByteArray jxl = made("cjxl",
+        { QStringLiteral("--quiet"), QStringLiteral("{src}"), QStringLiteral("{file}") },
         QStringLiteral("good.jxl"));
     ASSERT_FALSE(heic.isEmpty() || png.isEmpty() || webp.isEmpty() || jxl.isEmpty());
 

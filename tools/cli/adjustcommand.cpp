@@ -5,9 +5,9 @@
 
 #include "imaging/dibblock.h"
 #include "imaging/imagegeometry.h"
-#include "imaging/pictureadjust.h"
 #include "imaging/mediafile.h"
 #include "imaging/mediareader.h"
+#include "imaging/pictureadjust.h"
 #include "imaging/picturetypes.h"
 
 #include <QFileInfo>
