@@ -28,7 +28,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
   libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool
   # test pictures of today made on the fly, and the outside decoders they are compared with
-  libheif-examples webp libimage-exiftool-perl python3-tifffile libraw-bin
+  libheif-examples webp libimage-exiftool-perl python3-tifffile libraw-bin libjxl-tools
   # the web album check in a real browser (headless)
   chromium
   # printed contact sheets checked as PDF

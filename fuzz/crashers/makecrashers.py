@@ -10,6 +10,8 @@ found, beside these (raw-layered-preview-overflow.dng).
 import pathlib
 import struct
 import subprocess
+import tempfile
+import zlib
 
 HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
@@ -84,7 +86,42 @@ def dng_claiming(width, height):
     return out.read_bytes()
 
 
+def heif_claiming(width, height):
+    # A real HEIC whose image size property ("ispe") is rewritten to a huge picture.
+    source = ROOT / "tests/fixtures/imaging/colour.jpg"
+    with tempfile.TemporaryDirectory() as work:
+        target = pathlib.Path(work) / "claim.heic"
+        subprocess.run(["heif-enc", "-q", "30", str(source), "-o", str(target)],
+                       check=True, capture_output=True)
+        data = bytearray(target.read_bytes())
+    at = data.find(b"ispe")
+    assert at > 0, "no ispe box"
+    struct.pack_into(">II", data, at + 8, width, height)
+    return bytes(data)
+
+
+def png_chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+
+def png_bomb(width, height):
+    # A header claiming a huge picture over a few kilobytes that inflate to megabytes of zeros.
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header)
+            + png_chunk(b"IDAT", zlib.compress(bytes(8 << 20), 9)) + png_chunk(b"IEND", b""))
+
+
+def gif_huge_screen():
+    # A 1 x 1 image on a logical screen of 65535 x 65535.
+    screen = b"GIF89a" + struct.pack("<HHBBB", 65535, 65535, 0x80, 0, 0) + bytes(6)
+    image = b"," + struct.pack("<HHHHB", 0, 0, 1, 1, 0) + bytes([2, 2, 0x4C, 0x01, 0]) + b";"
+    return screen + image
+
+
 FILES = {
+    "heif-huge-size.heic": lambda: heif_claiming(65535, 65535),
+    "png-bomb.png": lambda: png_bomb(100000, 100000),
+    "gif-huge-screen.gif": gif_huge_screen,
     "jpeg-huge-progressive.jpg": lambda: progressive_jpeg_claiming(65500, 65500),
     "jpeg-empty.jpg": lambda: b"",
     "jpeg-cut-in-header.jpg": lambda: (ROOT / "tests/fixtures/imaging/colour.jpg").read_bytes()[:40],

@@ -8,6 +8,8 @@
 #include "imaging/imagecodes.h"
 #include "imaging/imagefile.h"
 #include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
+#include "imaging/picturestate.h"
 #include "imaging/pixkit.h"
 #include "imaging/upright.h"
 #include "jpegthumbnail.h"
@@ -32,10 +34,12 @@ namespace glimmerix
 namespace
 {
 
-// The first frame of an AVI clip; failures show message 50102, 50103 or 50104.
+// The first frame of an AVI or QuickTime clip, turned upright as its display rotation says (a
+// phone's .MOV filmed upright); a clip without a rotation keeps its frame exactly as stored.
+// Failures show message 50102, 50103 or 50104.
 BlockHandle aviFrame(const QString &path)
 {
-    const FirstFrame frame = readFirstVideoFrame(path);
+    const FirstFrame frame = readUprightFirstFrame(path);
     switch (frame.result) {
     case FirstFrameResult::Ok:
         return frame.block;
@@ -69,11 +73,13 @@ BlockHandle todaysClipOrSoundPicture(const MediaFile &file)
     return 0;
 }
 
-BlockHandle kindPicture(const QString &path, MediaKind kind, QString *problem)
+BlockHandle kindPicture(
+    const MediaFile &file, MediaKind kind, QString *problem, MediaPictureSize *fullSize)
 {
+    const QString &path = file.path;
     switch (kind) {
     case MediaKind::Picture:
-        return openPictureForThumbnail(path, problem);
+        return openPictureForThumbnail(file, problem, fullSize);
     case MediaKind::Avi:
         if (const BlockHandle frame = aviFrame(path))
             return frame;
@@ -87,7 +93,7 @@ BlockHandle kindPicture(const QString &path, MediaKind kind, QString *problem)
     case MediaKind::Mp3:
         return readIconPicture(kMp3IconPicture);
     case MediaKind::Other:
-        if (const BlockHandle picture = todaysClipOrSoundPicture(identifyMediaFile(path)))
+        if (const BlockHandle picture = todaysClipOrSoundPicture(file))
             return picture;
         if (const BlockHandle icon = shellIconPicture(path))
             return icon;
@@ -96,10 +102,58 @@ BlockHandle kindPicture(const QString &path, MediaKind kind, QString *problem)
     return 0;
 }
 
+// The album's thumbnail size, in the form the readers ask for it.
+MediaPictureSize thumbnailRule(int width, int height)
+{
+    const ThumbnailSize size = thumbnailSize(width, height);
+    return { size.width, size.height };
+}
+
+// A picture of a type the album reads by content (a ".jpeg" file, HEIC, PNG, ...). For a
+// thumbnail (`fullSize` given) a smaller picture may stand in: one the file carries, or only
+// the pixels the thumbnail takes.
+BlockHandle openOtherPicture(const MediaFile &file, QString *problem, MediaPictureSize *fullSize)
+{
+    // As for the album's types, the readers report no progress here: import keeps its own text.
+    const bool progress = progressSwitch();
+    setProgressSwitch(false);
+    // Only a caller that takes the picture's size apart from the block accepts a smaller one.
+    const DecodeResult read = fullSize
+        ? loadMediaPicture(file, PictureUse::Thumbnail, fullSize, thumbnailRule)
+        : loadMediaPicture(file, PictureUse::Full);
+    setProgressSwitch(progress);
+    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+    if (read.status == DecodeStatus::Ok) {
+        // A photo's EXIF orientation turns it upright; the source size recorded turns with it.
+        if (fullSize && pictureOrientation(file.path) >= 5)
+            std::swap(fullSize->width, fullSize->height);
+        return uprightPicture(read.block, file.path);
+    }
+    if (isBlockHandle(read.block))
+        blockFree(read.block);
+    const QString cause
+        = read.detail.isEmpty() ? QStringLiteral("the picture cannot be read") : read.detail;
+    if (problem)
+        *problem = cause;
+    else
+        host().showText(file.path + QStringLiteral(": ") + cause, MessageIcon::Warning,
+            MessageButtons::Ok, AlbumMessage::kPictureUnreadable);
+    return 0;
+}
+
 } // namespace
 
 BlockHandle openPictureForThumbnail(const QString &path, QString *problem)
 {
+    return openPictureForThumbnail(identifyMediaFile(path), problem);
+}
+
+BlockHandle openPictureForThumbnail(
+    const MediaFile &file, QString *problem, MediaPictureSize *fullSize)
+{
+    if (file.isPicture() && !file.isAlbumPictureType())
+        return openOtherPicture(file, problem, fullSize);
+    const QString &path = file.path;
     const QString extension = upperExtension(path);
     BlockHandle result = kPkFailed;
     bool known = true;
@@ -135,9 +189,14 @@ BlockHandle openPictureForThumbnail(const QString &path, QString *problem)
 
 BlockHandle pictureForFile(const QString &itemPath, QString *problem)
 {
-    const QString path = absoluteItemPath(itemPath);
-    const MediaKind kind = mediaKindOf(path);
-    if (const BlockHandle picture = kindPicture(path, kind, problem))
+    return pictureForFile(identifyMediaFile(absoluteItemPath(itemPath)), problem);
+}
+
+BlockHandle pictureForFile(const MediaFile &file, QString *problem, MediaPictureSize *fullSize)
+{
+    const QString &path = file.path;
+    const MediaKind kind = mediaKindOf(file);
+    if (const BlockHandle picture = kindPicture(file, kind, problem, fullSize))
         return picture;
     // An icon may stand in for a picture that is missing (an item added anyway, shown as
     // missing), never for a picture file that is there but cannot be read.
@@ -167,19 +226,23 @@ QString unusableFileProblem(const QString &path)
 
 BlockHandle thumbnailForFile(const QString &path, QString *problem)
 {
+    const MediaFile file = identifyMediaFile(absoluteItemPath(path));
     // Photos take the fast path that decodes only the sampled rows; anything it declines (a
     // damaged or CMYK file) goes the general way, which also reports the errors.
-    if (upperExtension(path) == QLatin1String(".JPG")) {
+    if (file.format == MediaFormat::Jpeg) {
         const BlockHandle thumbnail = makeJpegThumbnail(path);
         if (isBlockHandle(thumbnail)) {
             host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
             return thumbnail;
         }
     }
-    OwnedBlock picture(pictureForFile(path, problem));
+    MediaPictureSize fullSize;
+    OwnedBlock picture(pictureForFile(file, problem, &fullSize));
     if (!picture)
         return 0;
-    return makeThumbnail(picture.handle(), path);
+    MediaFile named = file;
+    named.path = path;
+    return makeThumbnail(picture.handle(), named, fullSize);
 }
 
 int rebuildThumbnail(CAlbumDoc &document, int index)
@@ -189,14 +252,16 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
         return 0;
     item->setExists(true);
     const QString &path = item->absolutePath();
-    BlockHandle fresh = upperExtension(path) == QLatin1String(".JPG") ? makeJpegThumbnail(path) : 0;
+    const MediaFile file = identifyMediaFile(path);
+    BlockHandle fresh = file.format == MediaFormat::Jpeg ? makeJpegThumbnail(path) : 0;
     if (!isBlockHandle(fresh)) {
-        OwnedBlock picture(pictureForFile(path));
+        MediaPictureSize fullSize;
+        OwnedBlock picture(pictureForFile(file, nullptr, &fullSize));
         if (!picture) {
             host().showMessage(AlbumMessage::kNoPictureForRebuild, {}, MessageIcon::Warning);
             return 0;
         }
-        fresh = makeThumbnail(picture.handle(), path);
+        fresh = makeThumbnail(picture.handle(), file, fullSize);
     }
     if (!isBlockHandle(fresh)) {
         host().showMessage(AlbumMessage::kThumbnailNotMade, {}, MessageIcon::Warning);
@@ -223,8 +288,13 @@ QStringList mediaFilesInFolder(const QString &folder)
         = dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QStringList files;
     for (const QString &name : names) {
-        if (mediaKindOf(name) != MediaKind::Other)
-            files.append(dir.filePath(name));
+        // The album's own names decide without reading; any other file is asked for its content.
+        const QString path = dir.filePath(name);
+        const MediaFile byName = identifyMediaBytes(path, {});
+        if (byName.byExtension ? mediaKindOf(byName) != MediaKind::Other
+                               : QFileInfo(path).isFile()
+                    && mediaKindOf(identifyMediaFile(path)) != MediaKind::Other)
+            files.append(path);
     }
     return files;
 }

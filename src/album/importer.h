@@ -1,6 +1,8 @@
 #pragma once
 
 #include "imaging/blockmemory.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 
 #include <QDate>
 #include <QString>
@@ -22,11 +24,20 @@ struct AcquireSettings;
 // The picture file itself as an image block for its thumbnail, turned upright by its EXIF
 // orientation; 0 after message 54017 (cannot be read) or 54001.
 BlockHandle openPictureForThumbnail(const QString &path, QString *problem = nullptr);
+// The same for an identified still picture. The album's types read as above; every other type
+// through loadMediaPicture, a failure naming its cause. With `fullSize` the picture is read for
+// a thumbnail: a smaller one may stand in (the file's embedded thumbnail, or just the pixels the
+// thumbnail takes) and `fullSize` receives the main picture's size; without, the whole picture.
+BlockHandle openPictureForThumbnail(
+    const MediaFile &file, QString *problem, MediaPictureSize *fullSize = nullptr);
 // The picture that stands for a media file (a relative path resolves against the user folder):
 // the picture, a clip's first frame, or an icon picture, with the shell icon and "unknown.log" as
 // the last resorts. A picture file that is there but cannot be read gives 0: an icon would
 // stand for a picture that cannot be shown.
 BlockHandle pictureForFile(const QString &path, QString *problem = nullptr);
+// The same for an identified file (its path absolute); `fullSize` as for openPictureForThumbnail.
+BlockHandle pictureForFile(
+    const MediaFile &file, QString *problem, MediaPictureSize *fullSize = nullptr);
 // The thumbnail block for a media file (the picture made and freed here); 0 on failure.
 BlockHandle thumbnailForFile(const QString &path, QString *problem = nullptr);
 // Why `path` cannot become an item before any decoding: missing, a folder, unreadable, empty.

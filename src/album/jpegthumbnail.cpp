@@ -141,7 +141,7 @@ bool decode(FILE *input, const QString &path, BlockHandle &block, JSAMPLE *&row,
     jpeg_abort_decompress(&info);
     jpeg_destroy_decompress(&info);
     ItemInfo record {};
-    fillThumbnailInfo(record, path, uprightWidth, uprightHeight, bits, size);
+    fillThumbnailInfo(record, path, true, uprightWidth, uprightHeight, bits, size);
     if (!setFixedText(record.path, path)) {
         blockFree(block);
         block = 0;

@@ -27,4 +27,32 @@ MediaKind mediaKindOf(const QString &path)
     return MediaKind::Other;
 }
 
+MediaKind mediaKindOf(const MediaFile &file)
+{
+    if (file.isPicture())
+        return MediaKind::Picture;
+    // The album's clip and sound names decide as they always have.
+    return file.byExtension ? mediaKindOf(file.path) : MediaKind::Other;
+}
+
+QString iconOnlyReason(const MediaFile &file)
+{
+    switch (mediaKindOf(file)) {
+    case MediaKind::Picture:
+    case MediaKind::Avi:
+    case MediaKind::Mpeg:
+        return {};
+    case MediaKind::Wave:
+    case MediaKind::Mp3:
+        return QStringLiteral("a sound");
+    case MediaKind::Other:
+        break;
+    }
+    if (file.isClip() || file.isSound())
+        return QStringLiteral("%1 %2 the album does not read yet")
+            .arg(mediaFormatName(file.format),
+                file.isClip() ? QLatin1String("clip") : QLatin1String("sound"));
+    return QStringLiteral("not a picture, clip or sound the album reads");
+}
+
 } // namespace glimmerix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/mediafile.h"
 #include "imaging/mediatypes.h"
 
 #include <QString>
@@ -18,5 +19,12 @@ MediaKind mediaKindOf(const QString &path);
 // other. Unlike mediaKindOf, a path without an extension counts as a picture, as it always has
 // for this entry point.
 int GetMediaKind(const QString &path);
+// The media kind of an identified file: every still picture it recognises (the album's types by
+// name, today's by content) is a Picture; clips and sounds by the album's names as above. Clips
+// and sounds known only by their content stay Other until a reader for them is wired in.
+MediaKind mediaKindOf(const MediaFile &file);
+// Why an item for `file` is shown by an icon instead of a picture of its own ("a sound", "not a
+// picture, clip or sound"); empty for pictures and for the clips whose first frame is read.
+QString iconOnlyReason(const MediaFile &file);
 
 } // namespace glimmerix

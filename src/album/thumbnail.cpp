@@ -3,7 +3,6 @@
 #include "albumformat.h"
 #include "core/messageids.h"
 #include "imaging/dibblock.h"
-#include "mediakind.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 
@@ -108,14 +107,14 @@ unsigned char *thumbnailPixels(BlockHandle block)
         + sizeof(BITMAPINFOHEADER);
 }
 
-void fillThumbnailInfo(ItemInfo &info, const QString &path, int sourceWidth, int sourceHeight,
-    int sourceBitDepth, ThumbnailSize size)
+void fillThumbnailInfo(ItemInfo &info, const QString &path, bool stillPicture, int sourceWidth,
+    int sourceHeight, int sourceBitDepth, ThumbnailSize size)
 {
     const QFileInfo file(absoluteItemPath(path));
     info.fileSize = std::uint32_t(std::min<qint64>(file.size(), kMaxStoredFileSize));
     info.fileTime = std::uint32_t(
         std::clamp<qint64>(file.lastModified().toSecsSinceEpoch(), 0, 0xFFFFFFFFll));
-    info.isMedia = mediaKindOf(path) == MediaKind::Picture ? 0 : 1;
+    info.isMedia = stillPicture ? 0 : 1;
     info.sourceWidth = std::uint16_t(std::clamp(sourceWidth, 0, 0xFFFF));
     info.sourceHeight = std::uint16_t(std::clamp(sourceHeight, 0, 0xFFFF));
     info.sourceBitDepth = std::uint16_t(sourceBitDepth);
@@ -126,6 +125,13 @@ void fillThumbnailInfo(ItemInfo &info, const QString &path, int sourceWidth, int
 
 BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
 {
+    // The album's own rule by name: a picture extension makes a still picture.
+    return makeThumbnail(picture, identifyMediaBytes(path, {}));
+}
+
+BlockHandle makeThumbnail(BlockHandle picture, const MediaFile &file, MediaPictureSize fullSize)
+{
+    const QString &path = file.path;
     SourcePicture source;
     if (!describePicture(picture, source))
         return 0;
@@ -134,12 +140,15 @@ BlockHandle makeThumbnail(BlockHandle picture, const QString &path)
         host().showMessage(AlbumMessage::kPathTooLong, { path });
         return 0;
     }
-    const ThumbnailSize size = thumbnailSize(source.width, source.height);
+    const bool smaller = fullSize.width > 0 && fullSize.height > 0;
+    const int fullWidth = smaller ? fullSize.width : source.width;
+    const int fullHeight = smaller ? fullSize.height : source.height;
+    const ThumbnailSize size = thumbnailSize(fullWidth, fullHeight);
     const BlockHandle block
         = newThumbnailBlock(size, source.header->biXPelsPerMeter, source.header->biYPelsPerMeter);
     if (!isBlockHandle(block))
         return 0;
-    fillThumbnailInfo(info, path, source.width, source.height, source.bitCount, size);
+    fillThumbnailInfo(info, path, file.isPicture(), fullWidth, fullHeight, source.bitCount, size);
     std::memcpy(blockLock(block), &info, sizeof info);
 
     const std::size_t outRow = dibRowBytes(size.width, 24);

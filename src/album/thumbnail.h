@@ -1,6 +1,8 @@
 #pragma once
 
 #include "imaging/blockmemory.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 
 #include <QString>
 
@@ -28,15 +30,20 @@ BlockHandle newThumbnailBlock(
 // The first pixel byte (bottom row) of a thumbnail block's bitmap.
 unsigned char *thumbnailPixels(BlockHandle block);
 
-// Fills the record's facts about the media file at `path` (size, time, media or picture) and the
-// source and thumbnail dimensions; the text fields are left as they are.
-void fillThumbnailInfo(ItemInfo &info, const QString &path, int sourceWidth, int sourceHeight,
-    int sourceBitDepth, ThumbnailSize size);
+// Fills the record's facts about the media file at `path` (size, time, whether it is a still
+// picture) and the source and thumbnail dimensions; the text fields are left as they are.
+void fillThumbnailInfo(ItemInfo &info, const QString &path, bool stillPicture, int sourceWidth,
+    int sourceHeight, int sourceBitDepth, ThumbnailSize size);
 
 // Makes the thumbnail block for the media file at `path` from `picture` (an image block of 1, 4,
 // 8 or 24 bits per pixel, kept by the caller): the ItemInfo with the file's facts, then the
 // nearest-neighbour 24-bit bitmap. Returns 0 when the picture is malformed, the block cannot be
 // allocated, or the path does not fit the record (message 59001).
 BlockHandle makeThumbnail(BlockHandle picture, const QString &path);
+// The same for a file already identified. `fullSize`, when set, is the upright size of the
+// picture `picture` stands for (a smaller picture the file carries): the thumbnail takes its
+// proportions and the record its size.
+BlockHandle makeThumbnail(
+    BlockHandle picture, const MediaFile &file, MediaPictureSize fullSize = {});
 
 } // namespace glimmerix

@@ -1,9 +1,11 @@
 #include "imagefile.h"
 
 #include "imagecodes.h"
+#include "mediareader.h"
 #include "picturetypes.h"
 
 #include "platform/host.h"
+#include "platform/strings.h"
 
 namespace glimmerix
 {
@@ -19,6 +21,20 @@ BlockHandle LoadImageFile(const QString &path)
     if (!isBlockHandle(result))
         return 0;
     return result;
+}
+
+BlockHandle openMediaPictureFile(const MediaFile &file)
+{
+    if (file.isAlbumPictureType())
+        return LoadImageFile(file.path);
+    DecodeResult read = loadMediaPicture(file, PictureUse::Full);
+    OwnedBlock block(read.block);
+    if (read.status == DecodeStatus::Ok)
+        return block.release();
+    host().showText(loadString(kMsgCannotOpenPicture) + QStringLiteral("\n") + file.path
+            + QStringLiteral(": ") + read.detail,
+        MessageIcon::Warning, MessageButtons::Ok, kMsgCannotOpenPicture);
+    return 0;
 }
 
 int SaveImageFile(BlockHandle block, const QString &path)

@@ -267,13 +267,19 @@ DecodeResult decodedPicture(
 }
 
 // Reads the RAW file LibRaw has opened, whichever way `use` asks.
-DecodeResult readOpened(RawDecoder &raw, std::int64_t fileSize, PictureUse use, QString &dataError)
+DecodeResult readOpened(RawDecoder &raw, std::int64_t fileSize, PictureUse use, QString &dataError,
+    MediaPictureSize *fullSize)
 {
     const libraw_image_sizes_t &sizes = raw.imgdata.sizes;
     // The claim itself, before anything is unpacked: the upright picture must fit the limit.
     const DecodeResult size = checkPictureSize(sizes.width, sizes.height, 24);
     if (size.status != DecodeStatus::Ok)
         return size;
+    if (fullSize) {
+        const bool quarterTurn = (sizes.flip & 4) != 0;
+        *fullSize = { quarterTurn ? sizes.height : sizes.width,
+            quarterTurn ? sizes.width : sizes.height };
+    }
     if (use == PictureUse::Thumbnail) {
         DecodeResult preview = previewPicture(raw, fileSize);
         if (preview.status == DecodeStatus::Ok)
@@ -304,7 +310,7 @@ struct Session {
 
 } // namespace
 
-DecodeResult loadCameraRaw(const QString &path, PictureUse use)
+DecodeResult loadCameraRaw(const QString &path, PictureUse use, MediaPictureSize *fullSize)
 {
     QFile file;
     const DecodeResult open = openForReading(file, path);
@@ -318,10 +324,11 @@ DecodeResult loadCameraRaw(const QString &path, PictureUse use)
     const int opened = session->raw.open_file(QFile::encodeName(path).constData());
     if (opened != LIBRAW_SUCCESS)
         return libRawFailure(opened, session->dataError);
-    return readOpened(session->raw, fileSize, use, session->dataError);
+    return readOpened(session->raw, fileSize, use, session->dataError, fullSize);
 }
 
-DecodeResult decodeCameraRaw(std::span<const unsigned char> bytes, PictureUse use)
+DecodeResult decodeCameraRaw(
+    std::span<const unsigned char> bytes, PictureUse use, MediaPictureSize *fullSize)
 {
     if (bytes.empty())
         return pictureFailure(DecodeStatus::Unreadable, emptyFileDetail());
@@ -331,7 +338,8 @@ DecodeResult decodeCameraRaw(std::span<const unsigned char> bytes, PictureUse us
         = session->raw.open_buffer(const_cast<unsigned char *>(bytes.data()), bytes.size());
     if (opened != LIBRAW_SUCCESS)
         return libRawFailure(opened, session->dataError);
-    return readOpened(session->raw, std::int64_t(bytes.size()), use, session->dataError);
+    return readOpened(
+        session->raw, std::int64_t(bytes.size()), use, session->dataError, fullSize);
 }
 
 } // namespace glimmerix

@@ -18,8 +18,7 @@ struct FirstFrame {
 
 FirstFrame readFirstVideoFrame(const QString &path);
 // The first frame turned as the clip's display rotation says (a phone clip filmed upright comes
-// out upright), for the clips of today. The album's own clip names (.AVI .MOV .MPG .MPEG) keep
-// readFirstVideoFrame, whose frame is exactly as stored.
+// out upright). A clip without a rotation gives the same frame as readFirstVideoFrame.
 FirstFrame readUprightFirstFrame(const QString &path);
 // The quarter turn clockwise (0, 90, 180, 270) the clip's display rotation asks for; 0 without
 // one or when the clip cannot be read. The clip window turns its frames by it.

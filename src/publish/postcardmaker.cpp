@@ -8,6 +8,8 @@
 #include "imaging/dibblock.h"
 #include "imaging/imageconvert.h"
 #include "imaging/imagescale.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/mediatypes.h"
 #include "imaging/picturetypes.h"
 #include "imaging/upright.h"
@@ -172,7 +174,7 @@ OwnedBlock loadOwnFramePicture(const QString &path, QString *error)
             *error = why;
         return OwnedBlock();
     };
-    DecodeResult loaded = loadPicture(path);
+    DecodeResult loaded = loadMediaPicture(identifyMediaFile(path));
     makeUpright(loaded, path);
     if (loaded.status != DecodeStatus::Ok)
         return fail(

@@ -2,6 +2,8 @@
 
 #include "imaging/dibblock.h"
 #include "imaging/imageconvert.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/picturetypes.h"
 #include "imaging/upright.h"
 
@@ -30,7 +32,7 @@ QSize fitPictureSize(QSize picture, QSize area)
 
 QImage loadPresentationPicture(const QString &path, QString *problem)
 {
-    DecodeResult read = loadPicture(path);
+    DecodeResult read = loadMediaPicture(identifyMediaFile(path));
     makeUpright(read, path);
     if (read.status != DecodeStatus::Ok) {
         if (isBlockHandle(read.block))

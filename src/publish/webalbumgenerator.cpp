@@ -15,6 +15,7 @@
 #include "imaging/imagescale.h"
 #include "imaging/jpegcodec.h"
 #include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/picturetypes.h"
 #include "imaging/upright.h"
 #include "media/firstframe.h"
@@ -185,9 +186,10 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
         return result;
     const QString base = baseNameOf(path);
     const QString thumbnailPath = m_folder + QStringLiteral("sm_") + base + QStringLiteral(".jpg");
-    const MediaKind kind = MediaKind(GetMediaKind(path));
+    const MediaFile file = identifyMediaFile(path);
+    const MediaKind kind = mediaKindOf(file);
     const bool still = kind == MediaKind::Picture;
-    const bool jpeg = upperExtension(path) == QLatin1String(".JPG");
+    const bool jpeg = file.format == MediaFormat::Jpeg;
     if (!callerThread && !(still && jpeg)) {
         // Other readers share the picture layer's state; icons and frames need the GUI thread.
         result.onCallerThread = true;
@@ -196,7 +198,7 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
 
     OwnedBlock picture;
     if (still) {
-        DecodeResult read = jpeg ? readJpegQuietly(path) : loadPicture(path);
+        DecodeResult read = jpeg ? readJpegQuietly(path) : loadMediaPicture(file);
         makeUpright(read, path);
         picture.reset(read.block);
         if (read.status != DecodeStatus::Ok) {

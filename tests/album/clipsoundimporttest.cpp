@@ -53,7 +53,7 @@ struct ClipCase {
     const char *name; // the file's name: its extension picks FFmpeg's container
     QStringList codec; // ffmpeg options of the encoding
     bool turn; // stored with a display rotation of 90 degrees clockwise
-    bool upright; // the thumbnail follows the rotation (the album's .MOV keeps the stored frame)
+    bool upright; // the thumbnail follows the rotation
 };
 
 } // namespace
@@ -80,7 +80,7 @@ TEST(ClipImport, FirstFrameUprightForEveryContainer)
                 QStringLiteral("176x144") },
             true, true },
         { "camera.mts", { QStringLiteral("-c:v"), QStringLiteral("mpeg2video") }, false, true },
-        { "kept.mov", h264, true, false },
+        { "phone.mov", h264, true, true },
     };
     CAlbumDoc doc;
     for (const ClipCase &test : cases) {

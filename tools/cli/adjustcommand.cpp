@@ -5,6 +5,8 @@
 
 #include "imaging/dibblock.h"
 #include "imaging/imagegeometry.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/pictureadjust.h"
 #include "imaging/picturetypes.h"
 
@@ -159,7 +161,7 @@ int runAdjust(const QStringList &arguments)
     if (!pictureTypeOf(output) || !pictureTypeOf(output)->write)
         return cliFail(arguments.at(1), savePicture(0, output).detail);
 
-    DecodeResult read = loadPicture(input);
+    DecodeResult read = loadMediaPicture(identifyMediaFile(input));
     OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
         return cliFail(arguments.at(0), read.detail);

@@ -8,6 +8,7 @@
 #include "album/albumformat.h"
 #include "album/albummanagement.h"
 #include "album/importer.h"
+#include "album/mediakind.h"
 #include "album/oldalbum.h"
 #include "album/orderedimport.h"
 #include "core/folders.h"
@@ -81,6 +82,13 @@ int albumAdd(const QStringList &args)
         if (result == -2)
             cliErr(QStringLiteral("%1: %2 is already in the album, passed over\n")
                        .arg(cliProgramName(), file));
+        if (result != 1)
+            return;
+        // A file taken without a picture of its own is named, with why it shows an icon.
+        const QString reason = iconOnlyReason(identifyMediaFile(file));
+        if (!reason.isEmpty())
+            cliErr(QStringLiteral("%1: %2 added as an icon only: %3\n")
+                       .arg(cliProgramName(), file, reason));
     });
     for (const SkippedFile &skipped : std::as_const(outcome.skipped))
         cliFail(skipped.path, QStringLiteral("skipped: %1").arg(skipped.problem));

@@ -1,12 +1,14 @@
-// glimix-cli convert [--24bit] IN OUT: opens a picture by its extension and saves it by the
-// output's extension.
+// glimix-cli convert [--24bit] IN OUT: opens a picture of any type the album reads and saves it
+// by the output's extension.
 
 #include "clicommand.h"
 #include "optionreader.h"
 
 #include "imaging/imagecodes.h"
 #include "imaging/imageconvert.h"
-#include "imaging/picturetypes.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
+#include "imaging/mediawriter.h"
 
 #include <QFileInfo>
 
@@ -30,7 +32,7 @@ int runConvert(const QStringList &arguments)
     const QString input = QFileInfo(args.at(0)).absoluteFilePath();
     const QString output = QFileInfo(args.at(1)).absoluteFilePath();
 
-    DecodeResult read = loadPicture(input);
+    DecodeResult read = loadMediaPicture(identifyMediaFile(input));
     OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
         return cliFail(args.at(0), read.detail);
@@ -40,7 +42,7 @@ int runConvert(const QStringList &arguments)
             return cliFail(args.at(0), QStringLiteral("no 24-bit copy could be made"));
         picture = std::move(wide);
     }
-    const WriteResult written = savePicture(picture.handle(), output);
+    const WriteResult written = saveMediaPicture(picture.handle(), output);
     if (!written.ok())
         return cliFail(args.at(1), written.detail);
     return 0;
@@ -48,8 +50,9 @@ int runConvert(const QStringList &arguments)
 
 const CliRegistration registration(
     { QStringLiteral("convert"), QStringLiteral("convert [--24bit] IN OUT"),
-        QStringLiteral("open a picture by its extension and save it by the output's extension"),
-        QStringLiteral("Types: .bmp .jpg .tif .pcx .tga (read and write), .pcd (read).\n"
+        QStringLiteral("open a picture and save it by the output's extension"),
+        QStringLiteral("Types: .bmp .jpg .tif .pcx .tga .png .webp (read and write); .pcd, HEIC,\n"
+                       "AVIF, GIF and JPEG XL (read; known by their content).\n"
                        "--24bit widens palette and greyscale pictures to 24 bits first."),
         runConvert });
 

@@ -7,6 +7,7 @@
 #include "imaging/dib.h"
 #include "imaging/imageconvert.h"
 #include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/picturefacts.h"
 #include "imaging/picturetypes.h"
 
@@ -39,7 +40,8 @@ int runInfo(const QStringList &arguments)
     if (args.size() != 1)
         return cliUsageError(QStringLiteral("info"), QStringLiteral("give one picture file"));
     const QString path = QFileInfo(args.first()).absoluteFilePath();
-    DecodeResult read = loadPicture(path);
+    const MediaFile file = identifyMediaFile(path);
+    DecodeResult read = loadMediaPicture(file);
     const OwnedBlock picture(read.block);
     if (read.status != DecodeStatus::Ok)
         return cliFail(args.first(), read.detail);
@@ -47,7 +49,7 @@ int runInfo(const QStringList &arguments)
     const int imageClass = ClassifyImage(picture.handle());
     const auto dpi
         = [](std::int32_t pelsPerMeter) { return std::lround(pelsPerMeter / 39.37007874015747); };
-    const QString format = mediaFormatName(identifyMediaFile(path).format);
+    const QString format = mediaFormatName(file.format);
     const qint64 fileSize = QFileInfo(path).size();
     const PictureFacts facts = readPictureFacts(path);
     if (json) {

@@ -442,7 +442,7 @@ void CMainFrame::showPictureFile(const QString &path)
 {
     const WaitCursor wait;
     // The image file layer reports a picture it cannot read itself.
-    const BlockHandle block = uprightPicture(LoadImageFile(path), path);
+    const BlockHandle block = uprightPicture(openMediaPictureFile(identifyMediaFile(path)), path);
     if (isBlockHandle(block))
         ShowImageWindow(block, path);
 }
@@ -458,7 +458,7 @@ void CMainFrame::openItem(int index)
     const AlbumItem *item = m_document->item(index);
     if (!item)
         return;
-    if (mediaKindOf(item->path()) == MediaKind::Picture) {
+    if (mediaKindOf(identifyMediaFile(item->absolutePath())) == MediaKind::Picture) {
         showPictureFile(item->absolutePath());
         return;
     }

@@ -203,9 +203,10 @@ void SingleFileViewing::showItem(int index)
     if (!item)
         return;
     const QString path = item->absolutePath();
-    if (mediaKindOf(item->path()) == MediaKind::Picture) {
+    const MediaFile file = identifyMediaFile(path);
+    if (mediaKindOf(file) == MediaKind::Picture) {
         // The image file layer tells the user why a picture cannot be read.
-        const BlockHandle block = uprightPicture(LoadImageFile(path), path);
+        const BlockHandle block = uprightPicture(openMediaPictureFile(file), path);
         if (!isBlockHandle(block)) {
             endProgram();
             return;

@@ -578,7 +578,7 @@ void CAlbumView::openCurrentPicture()
         host().showMessage(Message::kPictureMissing, {}, MessageIcon::Warning);
         return;
     }
-    if (mediaKindOf(item->path()) != MediaKind::Picture) {
+    if (mediaKindOf(identifyMediaFile(item->absolutePath())) != MediaKind::Picture) {
         host().showMessage(Message::kNotAPicture, {}, MessageIcon::Warning);
         return;
     }
