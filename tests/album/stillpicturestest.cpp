@@ -12,6 +12,8 @@
 #include "support/processrun.h"
 #include "support/testenvironment.h"
 
+#include <QFileInfo>
+
 #include <QElapsedTimer>
 #include <QStandardPaths>
 
@@ -382,6 +384,40 @@ TEST_F(StillPictures, ARotatedHeicGivesAnUprightThumbnailAndSize)
     EXPECT_EQ(info->sourceHeight, kWidth);
     EXPECT_LT(info->thumbWidth, info->thumbHeight);
     EXPECT_LE(meanDifference(thumbnail.handle(), reference), 1.0);
+}
+
+TEST(StillPictureImport, AFolderGivesPicturesByContentAndAddNamesIconOnlyItems)
+{
+    const QString folder = makeTestFolder(QStringLiteral("mixed"));
+    QImage picture(64, 48, QImage::Format_RGB888);
+    picture.fill(qRgb(200, 120, 40));
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/screenshot"), "PNG")); // no extension
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/photo.jpeg"), "JPEG"));
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/photo.jfif"), "JPEG"));
+    writeFile(folder + QStringLiteral("/notes.txt"), "not a picture\n");
+    writeFile(folder + QStringLiteral("/voice.WAV"), "RIFF....WAVEfmt ");
+    const QStringList listed = mediaFilesInFolder(folder);
+    QStringList names;
+    for (const QString &path : listed)
+        names << QFileInfo(path).fileName();
+    // The text file is neither named nor made like media: a folder leaves it out.
+    EXPECT_EQ(names,
+        QStringList({ QStringLiteral("photo.jfif"), QStringLiteral("photo.jpeg"),
+            QStringLiteral("screenshot"), QStringLiteral("voice.WAV") }));
+
+    const QString album = folder + QStringLiteral("/mixed.gmx");
+    ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("new"), album }).status, 0);
+    const ProcessRun added = runCli({ QStringLiteral("album"), QStringLiteral("add"), album, folder,
+        folder + QStringLiteral("/notes.txt") });
+    EXPECT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_TRUE(added.out.contains(QLatin1String("5 added, 0 skipped"))) << added.out.toStdString();
+    EXPECT_TRUE(added.err.contains(QStringLiteral("voice.WAV added as an icon only: a sound")))
+        << added.err.toStdString();
+    EXPECT_TRUE(added.err.contains(QStringLiteral(
+        "notes.txt added as an icon only: not a picture, clip or sound the album reads")))
+        << added.err.toStdString();
+    EXPECT_FALSE(added.err.contains(QLatin1String("photo.jpeg"))) << added.err.toStdString();
+    EXPECT_FALSE(added.err.contains(QLatin1String("screenshot"))) << added.err.toStdString();
 }
 
 // A PNG whose header claims `width` x `height` pixels, with a small compressed stream of zero
