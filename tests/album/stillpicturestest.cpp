@@ -12,10 +12,14 @@
 #include "support/processrun.h"
 #include "support/testenvironment.h"
 
+#include <QFileInfo>
+
 #include <QElapsedTimer>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <libheif/heif.h>
 
 #include <sys/resource.h>
 
@@ -310,6 +314,111 @@ const StillCase kStillCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Types, StillPictures, ::testing::ValuesIn(kStillCases),
     [](const ::testing::TestParamInfo<StillCase> &param) { return std::string(param.param.name); });
+
+// Writes `source` as a HEIC whose primary image carries a rotation: heif-enc of Debian 12 cannot
+// set one, so libheif's own encoder writes it (with orientation 6, turned 90 degrees clockwise
+// for showing, the transform properties "irot" and "imir" the reader must apply).
+bool writeRotatedHeic(const QString &source, const QString &target)
+{
+    const QImage picture = QImage(source).convertToFormat(QImage::Format_RGB888);
+    if (picture.isNull())
+        return false;
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_image *image = nullptr;
+    heif_encoding_options *options = heif_encoding_options_alloc();
+    bool written
+        = heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code
+            == heif_error_Ok
+        && heif_image_create(picture.width(), picture.height(), heif_colorspace_RGB,
+               heif_chroma_interleaved_RGB, &image)
+                .code
+            == heif_error_Ok
+        && heif_image_add_plane(
+               image, heif_channel_interleaved, picture.width(), picture.height(), 8)
+                .code
+            == heif_error_Ok;
+    if (written) {
+        int stride = 0;
+        std::uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        for (int row = 0; row < picture.height(); ++row)
+            std::memcpy(plane + std::size_t(row) * std::size_t(stride), picture.constScanLine(row),
+                std::size_t(picture.width()) * 3);
+        heif_encoder_set_lossy_quality(encoder, 90);
+        options->image_orientation = heif_orientation_rotate_90_cw;
+        written = heif_context_encode_image(context, image, encoder, options, nullptr).code
+                == heif_error_Ok
+            && heif_context_write_to_file(context, target.toLocal8Bit().constData()).code
+                == heif_error_Ok;
+    }
+    heif_encoding_options_free(options);
+    if (image)
+        heif_image_release(image);
+    if (encoder)
+        heif_encoder_release(encoder);
+    heif_context_free(context);
+    return written;
+}
+
+TEST_F(StillPictures, ARotatedHeicGivesAnUprightThumbnailAndSize)
+{
+    if (!makeSources())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (QStandardPaths::findExecutable(QStringLiteral("heif-convert")).isEmpty())
+        GTEST_SKIP() << "heif-convert is not installed (tools/setup.sh installs it)";
+    const QString file = m_folder + QStringLiteral("/rotated.heic");
+    ASSERT_TRUE(writeRotatedHeic(m_names[QStringLiteral("{src}")], file));
+    const QString ppm = m_folder + QStringLiteral("/rotated.ppm");
+    const QString decoded = m_folder + QStringLiteral("/rotated.png");
+    ASSERT_EQ(runProgram(QStringLiteral("heif-convert"), { file, decoded }).status, 0);
+    ASSERT_EQ(
+        runProgram(QStringLiteral("convert"), { decoded, QStringLiteral("ppm:") + ppm }).status, 0);
+    const Rgb reference = readPpm(ppm);
+    ASSERT_EQ(reference.width, kHeight);
+    ASSERT_EQ(reference.height, kWidth);
+    QString problem;
+    const OwnedBlock thumbnail(thumbnailForFile(file, &problem));
+    ASSERT_TRUE(thumbnail) << problem.toStdString();
+    const auto *info = static_cast<const ItemInfo *>(blockLock(thumbnail.handle()));
+    EXPECT_EQ(info->sourceWidth, kHeight);
+    EXPECT_EQ(info->sourceHeight, kWidth);
+    EXPECT_LT(info->thumbWidth, info->thumbHeight);
+    EXPECT_LE(meanDifference(thumbnail.handle(), reference), 1.0);
+}
+
+TEST(StillPictureImport, AFolderGivesPicturesByContentAndAddNamesIconOnlyItems)
+{
+    const QString folder = makeTestFolder(QStringLiteral("mixed"));
+    QImage picture(64, 48, QImage::Format_RGB888);
+    picture.fill(qRgb(200, 120, 40));
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/screenshot"), "PNG")); // no extension
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/photo.jpeg"), "JPEG"));
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/photo.jfif"), "JPEG"));
+    writeFile(folder + QStringLiteral("/notes.txt"), "not a picture\n");
+    writeFile(folder + QStringLiteral("/voice.WAV"), "RIFF....WAVEfmt ");
+    const QStringList listed = mediaFilesInFolder(folder);
+    QStringList names;
+    for (const QString &path : listed)
+        names << QFileInfo(path).fileName();
+    // The text file is neither named nor made like media: a folder leaves it out.
+    EXPECT_EQ(names,
+        QStringList({ QStringLiteral("photo.jfif"), QStringLiteral("photo.jpeg"),
+            QStringLiteral("screenshot"), QStringLiteral("voice.WAV") }));
+
+    const QString album = folder + QStringLiteral("/mixed.gmx");
+    ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("new"), album }).status, 0);
+    const ProcessRun added = runCli({ QStringLiteral("album"), QStringLiteral("add"), album, folder,
+        folder + QStringLiteral("/notes.txt") });
+    EXPECT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_TRUE(added.out.contains(QLatin1String("5 added, 0 skipped"))) << added.out.toStdString();
+    EXPECT_TRUE(added.err.contains(QStringLiteral("voice.WAV added as an icon only: a sound")))
+        << added.err.toStdString();
+    EXPECT_TRUE(added.err.contains(QStringLiteral(
+        "notes.txt added as an icon only: not a picture, clip or sound the album reads")))
+        << added.err.toStdString();
+    EXPECT_FALSE(added.err.contains(QLatin1String("photo.jpeg"))) << added.err.toStdString();
+    EXPECT_FALSE(added.err.contains(QLatin1String("screenshot"))) << added.err.toStdString();
+}
 
 // A PNG whose header claims `width` x `height` pixels, with a small compressed stream of zero
 // rows behind it: a "bomb" that would inflate to far more than it is.
