@@ -121,20 +121,9 @@ TEST(OnlineService, UploadListDownloadRoundTrip)
 
 TEST(OnlineService, RoundTripOverTls)
 {
-    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
-    if (openssl.isEmpty())
+    QString cert, key;
+    if (!ServiceProcess::makeCertificate(makeTestFolder(QStringLiteral("tls")), cert, key))
         GTEST_SKIP() << "no openssl program to make a test certificate";
-    const QString folder = makeTestFolder(QStringLiteral("tls"));
-    const QString cert = QDir(folder).filePath(QStringLiteral("cert.pem"));
-    const QString key = QDir(folder).filePath(QStringLiteral("key.pem"));
-    QProcess make;
-    make.start(openssl,
-        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-            QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
-            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-            QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
-            QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert });
-    ASSERT_TRUE(make.waitForFinished(60000) && make.exitCode() == 0);
 
     const Account account;
     ASSERT_TRUE(account.ready);

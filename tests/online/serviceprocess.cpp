@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 QString ServiceProcess::program()
 {
@@ -61,4 +62,23 @@ bool ServiceProcess::addUser(const QString &root, const QString &name, const QSt
         program(), { QStringLiteral("--root"), root, QStringLiteral("--add-user"), name });
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
+}
+
+bool ServiceProcess::makeCertificate(const QString &folder, QString &cert, QString &key)
+{
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        return false;
+    cert = QDir(folder).filePath(QStringLiteral("cert.pem"));
+    key = QDir(folder).filePath(QStringLiteral("key.pem"));
+    QProcess make;
+    make.start(openssl,
+        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+            QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+            QStringLiteral("-addext"),
+            QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
+            QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert });
+    return make.waitForFinished(60000) && make.exitStatus() == QProcess::NormalExit
+        && make.exitCode() == 0;
 }

@@ -22,6 +22,10 @@ public:
     static bool addUser(const QString &root, const QString &name, const QString &password);
     static QString program();
 
+    // A self-signed certificate for 127.0.0.1 and localhost in `folder` (cert.pem, key.pem);
+    // false when there is no openssl program or it failed.
+    static bool makeCertificate(const QString &folder, QString &cert, QString &key);
+
 private:
     QProcess m_process;
     int m_port = 0;
