@@ -7,6 +7,7 @@
 // With port 0 the system picks a free port. Once listening the service prints
 // "listening on HOST:PORT" on standard output.
 
+#include "connectiongate.h"
 #include "picturestore.h"
 #include "servicehandlers.h"
 
@@ -116,9 +117,7 @@ int main(int argc, char *argv[])
     } else {
         server = std::make_unique<httplib::Server>();
     }
-    server->set_payload_max_length(kMaxUploadRequestBytes);
-    server->set_read_timeout(30, 0);
-    server->set_write_timeout(30, 0);
+    installConnectionGate(*server, kMaxUploadRequestBytes);
     server->set_keep_alive_max_count(1000);
     installHandlers(*server, store, parser.value(publicHostOption).toUtf8());
 
@@ -127,6 +126,7 @@ int main(int argc, char *argv[])
                                 : (server->bind_to_port(bindHost, port) ? port : -1);
     if (bound <= 0)
         return fail(QStringLiteral("cannot listen on %1").arg(listen));
+    raiseListenBacklog();
     std::printf("listening on %s:%d\n", bindHost.c_str(), bound);
     std::fflush(stdout);
     g_server = server.get();

@@ -199,7 +199,7 @@ TEST(OnlineService, RefusesWhatIsNotTheUsers)
     EXPECT_EQ(rawStatus("GET /servlet/../servlet/com.api.ImageList?username=ann&password=p%26ss"
                         "%20w%23rd%3D1%3F%2B%25 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"),
         QByteArray("HTTP/1.1 404 Not Found"));
-    // The body is sent whole: the service reads past what it refuses before it answers.
+    // The body is sent whole; the service refuses it from its headers without reading it.
     const QByteArray oversized(1200000, 'x');
     EXPECT_EQ(rawStatus("POST /servlet/upload?username=ann HTTP/1.1\r\nHost: x\r\nContent-Length: "
                   + QByteArray::number(oversized.size())
