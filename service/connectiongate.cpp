@@ -170,8 +170,8 @@ std::string peerName(const sockaddr_storage &address)
 {
     char text[INET6_ADDRSTRLEN] = {};
     if (address.ss_family == AF_INET)
-        ::inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in &>(address).sin_addr, text,
-            sizeof text);
+        ::inet_ntop(
+            AF_INET, &reinterpret_cast<const sockaddr_in &>(address).sin_addr, text, sizeof text);
     else if (address.ss_family == AF_INET6)
         ::inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6 &>(address).sin6_addr, text,
             sizeof text);
@@ -275,8 +275,8 @@ void installConnectionGate(httplib::Server &server, std::size_t maxBodyBytes)
         });
     // The reply gets the time its length needs.
     server.set_post_routing_handler([](const httplib::Request &, httplib::Response &response) {
-        gate().allow(t_current,
-            transferTime(std::max(response.body.size(), response.content_length_)));
+        gate().allow(
+            t_current, transferTime(std::max(response.body.size(), response.content_length_)));
     });
     // After a reply the next request's headers are due as for a new connection.
     server.set_logger(

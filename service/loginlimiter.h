@@ -20,7 +20,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // Seconds `user` from `peer` must still wait before a login is checked; 0 when it may go on.
-    int secondsToWait(const QString &user, const QString &peer, Clock::time_point now = Clock::now());
+    int secondsToWait(
+        const QString &user, const QString &peer, Clock::time_point now = Clock::now());
     // Counts a failed login; returns the user's failures so far.
     int failed(const QString &user, const QString &peer, Clock::time_point now = Clock::now());
     void succeeded(const QString &user);

@@ -118,9 +118,11 @@ int main(int argc, char *argv[])
     if (colon <= 0 || !portOk || port < 0 || port > 65535)
         return fail(QStringLiteral("--listen needs HOST:PORT"));
     const QString publicHost = parser.value(publicHostOption);
-    static const QRegularExpression hostPattern(QStringLiteral("^(https?://)?[A-Za-z0-9.:\\[\\]-]+$"));
+    static const QRegularExpression hostPattern(
+        QStringLiteral("^(https?://)?[A-Za-z0-9.:\\[\\]-]+$"));
     if (parser.isSet(publicHostOption) && !hostPattern.match(publicHost).hasMatch())
-        return fail(QStringLiteral("--public-host needs HOST or HOST:PORT, not %1").arg(publicHost));
+        return fail(
+            QStringLiteral("--public-host needs HOST or HOST:PORT, not %1").arg(publicHost));
     const bool loopback = host == QLatin1String("localhost") || host == QLatin1String("::1")
         || host.startsWith(QLatin1String("127."));
     if (!loopback && publicHost.isEmpty())

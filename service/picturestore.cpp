@@ -29,8 +29,8 @@ constexpr int kPreviewSide = 160;
 bool writeWhole(const QString &path, const QByteArray &data)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size()
+        && file.flush() && ::fsync(file.handle()) == 0;
 }
 
 // The temporary name of a picture's part while it is being stored: hidden, so neither listed
@@ -94,7 +94,8 @@ bool PictureStore::checkPassword(const QString &user, const QString &password)
     // set or a user removed by another process (--add-user) changes or removes that file, and
     // the next request reads it again.
     const QString passwordPath = userFolder(user) + QStringLiteral("/password");
-    struct stat identity {};
+    struct stat identity {
+    };
     if (::stat(QFile::encodeName(passwordPath).constData(), &identity) != 0)
         return verifyAgainstNoUser(password);
     const QByteArray fileIdentity = QByteArray::number(quint64(identity.st_dev)) + ':'
@@ -234,8 +235,10 @@ bool PictureStore::tidy()
     const QString users = m_root + QStringLiteral("/users");
     if (!QFileInfo::exists(users))
         return true;
-    bool ok = QFile::setPermissions(m_root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
-        && QFile::setPermissions(users, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    bool ok = QFile::setPermissions(
+                  m_root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
+        && QFile::setPermissions(
+            users, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QFileInfoList folders
         = QDir(users).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QFileInfo &user : folders) {
@@ -248,7 +251,8 @@ bool PictureStore::tidy()
             const QString path = folder.filePath(name);
             // Parts of a store that never finished, and a picture or preview without its text.
             const QString id = name.section(QLatin1Char('.'), 0, 0);
-            const bool part = name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".part"));
+            const bool part
+                = name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".part"));
             const bool picture = name.endsWith(QLatin1String(".jpg"));
             const bool text = name.endsWith(QLatin1String(".txt"));
             if (part || (picture && !names.contains(id + QStringLiteral(".txt")))
@@ -256,7 +260,8 @@ bool PictureStore::tidy()
                 ok = QFile::remove(path) && ok;
                 continue;
             }
-            ok = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner) && ok;
+            ok = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+                && ok;
         }
     }
     return ok;

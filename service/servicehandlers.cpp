@@ -52,7 +52,8 @@ Login login(PictureStore &store, LoginLimiter &limiter, const httplib::Request &
     }
     const int failures = limiter.failed(user, peer);
     // A name that is no user name may hold anything: it is not written out.
-    const QString named = PictureStore::validUserName(user) ? user : QStringLiteral("(not a user name)");
+    const QString named
+        = PictureStore::validUserName(user) ? user : QStringLiteral("(not a user name)");
     std::fprintf(stderr, "glimix-service: login failed: user %s from %s (%d in a row)\n",
         qPrintable(named), qPrintable(peer), failures);
     return Login::Refused;
@@ -184,8 +185,7 @@ void installHandlers(httplib::Server &server, PictureStore &store, const QByteAr
             sendPicture(path, response);
         });
 
-    server.Post(
-        "/servlet/upload",
+    server.Post("/servlet/upload",
         [&store, limiter](const httplib::Request &request, httplib::Response &response) {
             // Too soon after failed logins the reply is the protocol's refused login, sent
             // with 429 and Retry-After.

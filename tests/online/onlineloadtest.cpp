@@ -127,8 +127,8 @@ void step(Attacker &attacker, qint64 nowMs)
 {
     static const QByteArray flood(64 * 1024, 'x');
     static const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n";
-    static const QByteArray trickle = "GET /servlet/com.api.GetServer HTTP/1.1\r\nX: "
-        + QByteArray(1000, 'a');
+    static const QByteArray trickle
+        = "GET /servlet/com.api.GetServer HTTP/1.1\r\nX: " + QByteArray(1000, 'a');
     switch (attacker.kind) {
     case Kind::Idle:
     case Kind::HeadersThenSilence:
@@ -174,8 +174,8 @@ qint64 closedWithin(int socket, int waitMs)
 
 // Runs the 64 attackers on a thread of their own for `runMs` while the normal client asks
 // again and again; fills `attackers` with what became of each.
-LoadFigures runLoad(const ServiceProcess &service, bool tls, QList<Attacker> &attackers,
-    qint64 runMs)
+LoadFigures runLoad(
+    const ServiceProcess &service, bool tls, QList<Attacker> &attackers, qint64 runMs)
 {
     const char *sources[] = { "127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5" };
     const Kind kinds[] = { Kind::Idle, Kind::HeadersThenSilence, Kind::TrickleHeaders,
@@ -257,7 +257,7 @@ TEST(OnlineLoad, SlowAndEndlessClientsDoNotHoldOthersUp)
         ASSERT_TRUE(ServiceProcess::addUser(root, QStringLiteral("ann"), QStringLiteral("secret")));
         const ServiceProcess service(root,
             tls ? QStringList { QStringLiteral("--tls-cert"), cert, QStringLiteral("--tls-key"),
-                                key }
+                key }
                 : QStringList {});
         ASSERT_TRUE(service.started());
         if (tls)

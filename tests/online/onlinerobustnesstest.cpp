@@ -313,3 +313,32 @@ TEST(OnlineRobustness, EndlessPictureIsNamedTooLarge)
         OnlineStatus::TooLarge);
     EXPECT_TRUE(QDir(folder).isEmpty());
 }
+
+// A reply of exactly the longest length accepted is read; one byte more ends the request, with
+// and without a stated length.
+TEST(OnlineRobustness, ReplyLimitAtAndOnePastTheEdge)
+{
+    for (const bool stated : { false, true }) {
+        for (const qint64 length : { kMaxLookupReplyBytes, kMaxLookupReplyBytes + 1 }) {
+            SCOPED_TRACE(std::to_string(length) + (stated ? " stated" : " until closed"));
+            QByteArray body = "127.0.0.1\r\n";
+            body.append(QByteArray(length - body.size(), ' '));
+            MisbehavingServer server([&](int socket, const std::atomic<bool> &) {
+                sendText(socket,
+                    "HTTP/1.1 200 OK\r\nConnection: close\r\n"
+                        + (stated ? "Content-Length: " + QByteArray::number(length) + "\r\n"
+                                  : QByteArray())
+                        + "\r\n" + body);
+            });
+            OnlineService service;
+            service.site = server.site();
+            const std::unique_ptr<HttpTransport> transport = makeCurlTransport({ 2, 2 });
+            OnlineClient client(*transport, service);
+            const OnlineOutcome lookup = client.lookupServer();
+            if (length == kMaxLookupReplyBytes)
+                EXPECT_TRUE(lookup.ok()) << lookup.detail.toStdString();
+            else
+                EXPECT_EQ(lookup.status, OnlineStatus::TooLarge);
+        }
+    }
+}

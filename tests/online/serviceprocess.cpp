@@ -8,14 +8,27 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <sys/resource.h>
+
 QString ServiceProcess::program()
 {
     return QDir(programFolder()).filePath(QStringLiteral("glimix-service"));
 }
 
-ServiceProcess::ServiceProcess(const QString &root, const QStringList &extraArguments)
+ServiceProcess::ServiceProcess(
+    const QString &root, const QStringList &extraArguments, const ServiceOptions &options)
 {
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (options.logFile.isEmpty())
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        m_process.setStandardErrorFile(options.logFile);
+    if (options.fileSizeLimit > 0) {
+        const rlim_t limit = rlim_t(options.fileSizeLimit);
+        m_process.setChildProcessModifier([limit] {
+            const rlimit bytes { limit, limit };
+            ::setrlimit(RLIMIT_FSIZE, &bytes);
+        });
+    }
     m_process.start(program(),
         QStringList { QStringLiteral("--root"), root, QStringLiteral("--listen"),
             QStringLiteral("127.0.0.1:0") }
@@ -42,6 +55,12 @@ ServiceProcess::~ServiceProcess()
     m_process.terminate();
     if (!m_process.waitForFinished(10000))
         m_process.kill();
+    m_process.waitForFinished(10000);
+}
+
+void ServiceProcess::kill()
+{
+    m_process.kill();
     m_process.waitForFinished(10000);
 }
 
@@ -76,8 +95,7 @@ bool ServiceProcess::makeCertificate(const QString &folder, QString &cert, QStri
         { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
             QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
             QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-            QStringLiteral("-addext"),
-            QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
+            QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
             QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert });
     return make.waitForFinished(60000) && make.exitStatus() == QProcess::NormalExit
         && make.exitCode() == 0;
