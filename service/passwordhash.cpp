@@ -6,6 +6,10 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
+#include <algorithm>
+#include <semaphore>
+#include <thread>
+
 namespace
 {
 
@@ -18,9 +22,23 @@ constexpr int kSaltBytes = 16;
 constexpr int kKeyBytes = 32;
 constexpr quint64 kMaxMemory = 64ull << 20;
 
+// Each connection has a thread of its own, so many logins may arrive at once; at most this many
+// hashes are worked out together, which bounds their memory (16 MiB each) and leaves the
+// processor to the other requests.
+std::counting_semaphore<64> &hashSlots()
+{
+    static std::counting_semaphore<64> available(
+        std::clamp<std::ptrdiff_t>(std::ptrdiff_t(std::thread::hardware_concurrency()), 2, 8));
+    return available;
+}
+
 QByteArray derive(const QByteArray &password, const QByteArray &salt, quint64 cost,
     quint64 blockSize, quint64 parallel)
 {
+    hashSlots().acquire();
+    struct Release {
+        ~Release() { hashSlots().release(); }
+    } release;
     QByteArray key(kKeyBytes, '\0');
     const int ok = EVP_PBE_scrypt(password.constData(), size_t(password.size()),
         reinterpret_cast<const unsigned char *>(salt.constData()), size_t(salt.size()), cost,
