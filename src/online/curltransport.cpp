@@ -69,8 +69,7 @@ int checkRedirect(void *user, char *, char *, int, int)
     const bool downgrade
         = secure && target.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
     const int defaultPort = secure ? 443 : 80;
-    const bool elsewhere
-        = target.host().compare(origin.host(), Qt::CaseInsensitive) != 0
+    const bool elsewhere = target.host().compare(origin.host(), Qt::CaseInsensitive) != 0
         || target.port(defaultPort) != origin.port(defaultPort)
         || target.scheme().compare(origin.scheme(), Qt::CaseInsensitive) != 0;
     if (downgrade || (elsewhere && origin.hasQuery())) {

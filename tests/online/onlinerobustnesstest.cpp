@@ -220,9 +220,8 @@ TEST(OnlineRobustness, RedirectsNeverLeakTheRequest)
     site.Get("/servlet/com.api.GetServer", [&](const httplib::Request &, httplib::Response &r) {
         r.set_content("127.0.0.1:" + std::to_string(sitePort) + "\r\n", "text/plain");
     });
-    const auto redirect = [&](const httplib::Request &, httplib::Response &r) {
-        r.set_redirect(location);
-    };
+    const auto redirect
+        = [&](const httplib::Request &, httplib::Response &r) { r.set_redirect(location); };
     site.Get("/lookup", redirect);
     site.Get("/servlet/com.api.ImageList", redirect);
     site.Get("/here", [&](const httplib::Request &, httplib::Response &r) {
@@ -266,7 +265,8 @@ TEST(OnlineRobustness, RedirectsNeverLeakTheRequest)
         OnlineClient client(*transport, service);
         client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
         const int before = otherRequests;
-        OnlineOutcome outcome = client.lookupServer(row.list ? QString() : QStringLiteral("/lookup"));
+        OnlineOutcome outcome
+            = client.lookupServer(row.list ? QString() : QStringLiteral("/lookup"));
         if (row.list) {
             ASSERT_TRUE(outcome.ok());
             QList<RemoteImage> images;
