@@ -54,8 +54,10 @@ struct Service {
         for (int id = 1; id <= kPictures; ++id) {
             QRandomGenerator(uint(id)).fillRange(
                 reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+            // A JPEG's first bytes: the client keeps only what starts as a picture.
             bytes[0] = char(0xFF);
             bytes[1] = char(0xD8);
+            bytes[2] = char(0xFF);
             QFile picture(user.filePath(QStringLiteral("%1.jpg").arg(id)));
             picture.open(QIODevice::WriteOnly);
             picture.write(bytes);

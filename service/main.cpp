@@ -1,12 +1,16 @@
 // glimix-service: a small photo service that answers the Glimmerix online client's requests, so
 // that a user can host their own and the tests can run the client against a real service.
 //
-//   glimix-service --root DIR --listen HOST:PORT [--tls-cert FILE --tls-key FILE]
+//   glimix-service --root DIR --listen HOST:PORT [--public-host HOST[:PORT]]
+//                  [--tls-cert FILE --tls-key FILE]
 //   glimix-service --root DIR --add-user NAME     (password from GLIMMERIX_PASSWORD or a prompt)
 //
 // With port 0 the system picks a free port. Once listening the service prints
-// "listening on HOST:PORT" on standard output.
+// "listening on HOST:PORT" on standard output. --public-host is required when HOST is not this
+// machine's loopback. Everything the service writes is readable by its own user only.
 
+#include "connectiongate.h"
+#include "passwordhash.h"
 #include "picturestore.h"
 #include "servicehandlers.h"
 
@@ -15,8 +19,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 
 #include <httplib.h>
+
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdio>
@@ -44,6 +51,11 @@ int fail(const QString &text)
 
 int main(int argc, char *argv[])
 {
+    // Pictures, texts and password hashes are the users' own: files 0600, folders 0700.
+    ::umask(077);
+    // A write beyond a file size limit fails as a write (the save is undone) instead of
+    // ending the service.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glimix-service"));
     QCommandLineParser parser;
@@ -61,7 +73,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption addUserOption(QStringLiteral("add-user"),
         QStringLiteral("Add a user (or set their password) and exit."), QStringLiteral("NAME"));
     const QCommandLineOption publicHostOption(QStringLiteral("public-host"),
-        QStringLiteral("Host the server lookup names (default: the request's Host)."),
+        QStringLiteral("Host the server lookup names; required when listening beyond loopback "
+                       "(default: the request's Host when it is this machine's loopback)."),
         QStringLiteral("HOST[:PORT]"));
     const QCommandLineOption quotaOption(QStringLiteral("quota-mb"),
         QStringLiteral("Storage of each user in MiB (default 1024)."), QStringLiteral("N"),
@@ -104,6 +117,24 @@ int main(int argc, char *argv[])
         host = host.mid(1, host.size() - 2);
     if (colon <= 0 || !portOk || port < 0 || port > 65535)
         return fail(QStringLiteral("--listen needs HOST:PORT"));
+    const QString publicHost = parser.value(publicHostOption);
+    static const QRegularExpression hostPattern(
+        QStringLiteral("^(https?://)?[A-Za-z0-9.:\\[\\]-]+$"));
+    if (parser.isSet(publicHostOption) && !hostPattern.match(publicHost).hasMatch())
+        return fail(
+            QStringLiteral("--public-host needs HOST or HOST:PORT, not %1").arg(publicHost));
+    const bool loopback = host == QLatin1String("localhost") || host == QLatin1String("::1")
+        || host.startsWith(QLatin1String("127."));
+    if (!loopback && publicHost.isEmpty())
+        return fail(QStringLiteral("--public-host HOST[:PORT] is required when listening on %1: "
+                                   "it is the host clients are sent to")
+                        .arg(listen));
+
+    // Pictures left half-stored by a service that was killed go before anything is served.
+    if (!store.tidy())
+        return fail(QStringLiteral("cannot tidy %1").arg(root));
+    // The stand-in hash for unknown users is made now, so no login pays for it.
+    verifyAgainstNoUser(QString());
 
     std::unique_ptr<httplib::Server> server;
     if (parser.isSet(certOption) || parser.isSet(keyOption)) {
@@ -116,17 +147,16 @@ int main(int argc, char *argv[])
     } else {
         server = std::make_unique<httplib::Server>();
     }
-    server->set_payload_max_length(kMaxUploadRequestBytes);
-    server->set_read_timeout(30, 0);
-    server->set_write_timeout(30, 0);
+    installConnectionGate(*server, kMaxUploadRequestBytes);
     server->set_keep_alive_max_count(1000);
-    installHandlers(*server, store, parser.value(publicHostOption).toUtf8());
+    installHandlers(*server, store, publicHost.toUtf8());
 
     const std::string bindHost = host.toStdString();
     const int bound = port == 0 ? server->bind_to_any_port(bindHost)
                                 : (server->bind_to_port(bindHost, port) ? port : -1);
     if (bound <= 0)
         return fail(QStringLiteral("cannot listen on %1").arg(listen));
+    raiseListenBacklog();
     std::printf("listening on %s:%d\n", bindHost.c_str(), bound);
     std::fflush(stdout);
     g_server = server.get();

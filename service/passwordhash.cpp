@@ -6,6 +6,10 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
+#include <algorithm>
+#include <semaphore>
+#include <thread>
+
 namespace
 {
 
@@ -18,9 +22,23 @@ constexpr int kSaltBytes = 16;
 constexpr int kKeyBytes = 32;
 constexpr quint64 kMaxMemory = 64ull << 20;
 
+// Each connection has a thread of its own, so many logins may arrive at once; at most this many
+// hashes are worked out together, which bounds their memory (16 MiB each) and leaves the
+// processor to the other requests.
+std::counting_semaphore<64> &hashSlots()
+{
+    static std::counting_semaphore<64> available(
+        std::clamp<std::ptrdiff_t>(std::ptrdiff_t(std::thread::hardware_concurrency()), 2, 8));
+    return available;
+}
+
 QByteArray derive(const QByteArray &password, const QByteArray &salt, quint64 cost,
     quint64 blockSize, quint64 parallel)
 {
+    hashSlots().acquire();
+    struct Release {
+        ~Release() { hashSlots().release(); }
+    } release;
     QByteArray key(kKeyBytes, '\0');
     const int ok = EVP_PBE_scrypt(password.constData(), size_t(password.size()),
         reinterpret_cast<const unsigned char *>(salt.constData()), size_t(salt.size()), cost,
@@ -61,4 +79,16 @@ bool verifyPassword(const QString &password, const QByteArray &stored)
     const QByteArray key = derive(password.toUtf8(), salt, cost, blockSize, parallel);
     return key.size() == expected.size()
         && CRYPTO_memcmp(key.constData(), expected.constData(), size_t(key.size())) == 0;
+}
+
+bool verifyAgainstNoUser(const QString &password)
+{
+    // Made once, from a random password no one knows.
+    static const QByteArray stand = [] {
+        QByteArray secret(32, '\0');
+        RAND_bytes(reinterpret_cast<unsigned char *>(secret.data()), int(secret.size()));
+        return hashPassword(QString::fromLatin1(secret.toHex()));
+    }();
+    verifyPassword(password, stand);
+    return false;
 }

@@ -12,3 +12,7 @@ QByteArray hashPassword(const QString &password);
 // True when `password` matches `stored` (compared in constant time). A malformed stored line
 // matches nothing.
 bool verifyPassword(const QString &password, const QByteArray &stored);
+// Does the work of verifyPassword against a hash of the service's own cost, for a user who does
+// not exist: a login for an unknown name then takes as long as a wrong password, and the time
+// tells no one which names exist. Always false.
+bool verifyAgainstNoUser(const QString &password);

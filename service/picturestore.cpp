@@ -12,6 +12,11 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include <algorithm>
 
 namespace
@@ -20,10 +25,19 @@ namespace
 constexpr auto kVerifiedFor = std::chrono::minutes(5);
 constexpr int kPreviewSide = 160;
 
-bool writeFile(const QString &path, const QByteArray &data)
+// Writes `data` whole to `path` and to the disk.
+bool writeWhole(const QString &path, const QByteArray &data)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size()
+        && file.flush() && ::fsync(file.handle()) == 0;
+}
+
+// The temporary name of a picture's part while it is being stored: hidden, so neither listed
+// nor counted.
+QString partName(const QDir &folder, const QString &name)
+{
+    return folder.filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
 }
 
 // Texts go one per line, so line ends inside them become spaces.
@@ -75,9 +89,25 @@ bool PictureStore::setPassword(const QString &user, const QString &password)
 bool PictureStore::checkPassword(const QString &user, const QString &password)
 {
     if (!validUserName(user))
-        return false;
+        return verifyAgainstNoUser(password);
+    // The remembered check holds only for the password file it was made against: a password
+    // set or a user removed by another process (--add-user) changes or removes that file, and
+    // the next request reads it again.
+    const QString passwordPath = userFolder(user) + QStringLiteral("/password");
+    struct stat identity {
+    };
+    if (::stat(QFile::encodeName(passwordPath).constData(), &identity) != 0)
+        return verifyAgainstNoUser(password);
+    const QByteArray fileIdentity = QByteArray::number(quint64(identity.st_dev)) + ':'
+        + QByteArray::number(quint64(identity.st_ino)) + ':'
+        + QByteArray::number(qint64(identity.st_size)) + ':'
+        + QByteArray::number(qint64(identity.st_mtim.tv_sec)) + '.'
+        + QByteArray::number(qint64(identity.st_mtim.tv_nsec)) + ':'
+        + QByteArray::number(qint64(identity.st_ctim.tv_sec)) + '.'
+        + QByteArray::number(qint64(identity.st_ctim.tv_nsec));
     const QByteArray key = QMessageAuthenticationCode::hash(
-        user.toUtf8() + '\0' + password.toUtf8(), m_cacheSecret, QCryptographicHash::Sha256);
+        user.toUtf8() + '\0' + password.toUtf8() + '\0' + fileIdentity, m_cacheSecret,
+        QCryptographicHash::Sha256);
     const auto now = std::chrono::steady_clock::now();
     {
         const std::lock_guard lock(m_mutex);
@@ -85,8 +115,10 @@ bool PictureStore::checkPassword(const QString &user, const QString &password)
         if (found != m_verified.constEnd() && now - *found < kVerifiedFor)
             return true;
     }
-    QFile file(userFolder(user) + QStringLiteral("/password"));
-    if (!file.open(QIODevice::ReadOnly) || !verifyPassword(password, file.read(1024)))
+    QFile file(passwordPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return verifyAgainstNoUser(password);
+    if (!verifyPassword(password, file.read(1024)))
         return false;
     const std::lock_guard lock(m_mutex);
     if (m_verified.size() > 10000)
@@ -166,17 +198,71 @@ StoreResult PictureStore::addPicture(
     if (used + jpeg.size() + preview.size() > m_quotaBytes)
         return StoreResult::Full;
     const int id = lastId + 1;
-    const QString base = folder.filePath(QString::number(id));
     const QByteArray record = textLine("filename", texts.filename)
         + textLine("caption", texts.caption) + textLine("keyword", texts.keyword)
         + textLine("descrip", texts.descrip);
-    // The text file goes last: a picture is listed only once all three files are there.
-    if (!writeFile(base + QStringLiteral(".jpg"), jpeg)
-        || !writeFile(base + QStringLiteral(".small.jpg"), preview)
-        || !writeFile(base + QStringLiteral(".txt"), record)) {
-        QFile::remove(base + QStringLiteral(".jpg"));
-        QFile::remove(base + QStringLiteral(".small.jpg"));
+    // The picture, its preview and its text are stored as one: each is written whole under a
+    // temporary name, then they are renamed in this order, the text last. A picture is listed
+    // only once its text is there; one cut off before that by a kill is removed by tidy() at
+    // the next start, and any failure here removes what was written.
+    const QString base = QString::number(id);
+    const QStringList names { base + QStringLiteral(".jpg"), base + QStringLiteral(".small.jpg"),
+        base + QStringLiteral(".txt") };
+    const QByteArray *const contents[] = { &jpeg, &preview, &record };
+    const auto undo = [&] {
+        for (const QString &name : names) {
+            QFile::remove(partName(folder, name));
+            QFile::remove(folder.filePath(name));
+        }
         return StoreResult::Failed;
+    };
+    for (int i = 0; i < names.size(); ++i) {
+        if (!writeWhole(partName(folder, names[i]), *contents[i]))
+            return undo();
+    }
+    for (const QString &name : names) {
+        if (std::rename(QFile::encodeName(partName(folder, name)).constData(),
+                QFile::encodeName(folder.filePath(name)).constData())
+            != 0)
+            return undo();
     }
     return StoreResult::Stored;
+}
+
+bool PictureStore::tidy()
+{
+    const std::lock_guard lock(m_mutex);
+    const QString users = m_root + QStringLiteral("/users");
+    if (!QFileInfo::exists(users))
+        return true;
+    bool ok = QFile::setPermissions(
+                  m_root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
+        && QFile::setPermissions(
+            users, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QFileInfoList folders
+        = QDir(users).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &user : folders) {
+        const QDir folder(user.filePath());
+        ok = QFile::setPermissions(folder.path(),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
+            && ok;
+        const QStringList names = folder.entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : names) {
+            const QString path = folder.filePath(name);
+            // Parts of a store that never finished, and a picture or preview without its text.
+            const QString id = name.section(QLatin1Char('.'), 0, 0);
+            const bool part
+                = name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".part"));
+            const bool picture = name.endsWith(QLatin1String(".jpg"));
+            const bool text = name.endsWith(QLatin1String(".txt"));
+            if (part || (picture && !names.contains(id + QStringLiteral(".txt")))
+                || (text && !names.contains(id + QStringLiteral(".jpg")))) {
+                ok = QFile::remove(path) && ok;
+                continue;
+            }
+            ok = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+                && ok;
+        }
+    }
+    return ok;
 }

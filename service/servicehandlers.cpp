@@ -1,5 +1,6 @@
 #include "servicehandlers.h"
 
+#include "loginlimiter.h"
 #include "picturestore.h"
 
 #include <QFile>
@@ -9,6 +10,7 @@
 
 #include <httplib.h>
 
+#include <cstdio>
 #include <memory>
 
 namespace
@@ -28,9 +30,47 @@ QString param(const httplib::Request &request, const char *name)
     return QString::fromStdString(request.get_param_value(name));
 }
 
-bool authorised(PictureStore &store, const httplib::Request &request)
+enum class Login { Accepted, Refused, TooSoon };
+
+// Checks the request's user name and password. A name or address with too many failed logins
+// waits first: the answer is 429 with the seconds to wait in Retry-After, and the password is
+// not even checked. Every failure is logged, with the name and address but never the password.
+Login login(PictureStore &store, LoginLimiter &limiter, const httplib::Request &request,
+    httplib::Response &response)
 {
-    return store.checkPassword(param(request, "username"), param(request, "password"));
+    const QString user = param(request, "username");
+    const QString peer = QString::fromStdString(request.remote_addr);
+    const int wait = limiter.secondsToWait(user, peer);
+    if (wait > 0) {
+        response.status = 429;
+        response.set_header("Retry-After", std::to_string(wait));
+        return Login::TooSoon;
+    }
+    if (store.checkPassword(user, param(request, "password"))) {
+        limiter.succeeded(user);
+        return Login::Accepted;
+    }
+    const int failures = limiter.failed(user, peer);
+    // A name that is no user name may hold anything: it is not written out.
+    const QString named
+        = PictureStore::validUserName(user) ? user : QStringLiteral("(not a user name)");
+    std::fprintf(stderr, "glimix-service: login failed: user %s from %s (%d in a row)\n",
+        qPrintable(named), qPrintable(peer), failures);
+    return Login::Refused;
+}
+
+// Whether `host` (with or without a port) names this machine's loopback interface.
+bool isLoopbackHost(const std::string &host)
+{
+    QString name = QString::fromStdString(host);
+    if (name.startsWith(QLatin1Char('['))) {
+        name = name.mid(1, name.indexOf(QLatin1Char(']')) - 1);
+    } else if (name.count(QLatin1Char(':')) == 1) {
+        name = name.section(QLatin1Char(':'), 0, 0);
+    }
+    name = name.toLower();
+    return name == QLatin1String("localhost") || name == QLatin1String("::1")
+        || (name.startsWith(QLatin1String("127.")) && name.count(QLatin1Char('.')) == 3);
 }
 
 QByteArray listValue(const QString &value)
@@ -95,17 +135,30 @@ QByteArray imageListText(const QList<StoredPicture> &pictures)
 
 void installHandlers(httplib::Server &server, PictureStore &store, const QByteArray &publicHost)
 {
+    const auto limiter = std::make_shared<LoginLimiter>();
+    // The lookup names the configured public host. Without one (a service on loopback only) it
+    // names the host the request was sent to, when that is this machine's loopback: a Host
+    // header naming any other machine is never echoed, since a shared cache could hand that
+    // answer to others and send them, with their passwords, to that machine.
     server.Get("/servlet/com.api.GetServer",
         [publicHost](const httplib::Request &request, httplib::Response &response) {
-            const std::string host = publicHost.isEmpty() ? request.get_header_value("Host")
-                                                          : publicHost.toStdString();
+            std::string host = publicHost.toStdString();
+            if (host.empty()) {
+                host = request.get_header_value("Host");
+                if (!isLoopbackHost(host)) {
+                    response.status = 421;
+                    return;
+                }
+            }
             response.set_content(host + "\r\n", "text/plain");
         });
 
     server.Get("/servlet/com.api.ImageList",
-        [&store](const httplib::Request &request, httplib::Response &response) {
-            if (!authorised(store, request)) {
-                response.status = 403;
+        [&store, limiter](const httplib::Request &request, httplib::Response &response) {
+            const Login result = login(store, *limiter, request, response);
+            if (result != Login::Accepted) {
+                if (result == Login::Refused)
+                    response.status = 403;
                 return;
             }
             const QByteArray text = imageListText(store.pictures(param(request, "username")));
@@ -113,9 +166,11 @@ void installHandlers(httplib::Server &server, PictureStore &store, const QByteAr
         });
 
     server.Get("/servlet/com.api.GetImage",
-        [&store](const httplib::Request &request, httplib::Response &response) {
-            if (!authorised(store, request)) {
-                response.status = 403;
+        [&store, limiter](const httplib::Request &request, httplib::Response &response) {
+            const Login result = login(store, *limiter, request, response);
+            if (result != Login::Accepted) {
+                if (result == Login::Refused)
+                    response.status = 403;
                 return;
             }
             bool ok = false;
@@ -130,9 +185,11 @@ void installHandlers(httplib::Server &server, PictureStore &store, const QByteAr
             sendPicture(path, response);
         });
 
-    server.Post(
-        "/servlet/upload", [&store](const httplib::Request &request, httplib::Response &response) {
-            if (!authorised(store, request)) {
+    server.Post("/servlet/upload",
+        [&store, limiter](const httplib::Request &request, httplib::Response &response) {
+            // Too soon after failed logins the reply is the protocol's refused login, sent
+            // with 429 and Retry-After.
+            if (login(store, *limiter, request, response) != Login::Accepted) {
                 reply(response, kReplyLoginRefused);
                 return;
             }

@@ -19,7 +19,9 @@ inline constexpr size_t kMaxUploadRequestBytes = 1048576 + 64 * 1024;
 //   GET  /servlet/com.api.ImageList       the user's pictures as "key=value<br>" lines
 //   GET  /servlet/com.api.GetImage        a picture, or its preview with type=s
 //   POST /servlet/upload                  a multipart form; the reply holds the reply code
-// `publicHost`, when not empty, is what the lookup answers; otherwise the request's Host header.
+// `publicHost`, when not empty, is what the lookup answers; otherwise the request's Host header
+// when it names this machine's loopback (421 for any other). Failed logins are limited and
+// logged (LoginLimiter; 429 with Retry-After while a name or address must wait).
 void installHandlers(httplib::Server &server, PictureStore &store, const QByteArray &publicHost);
 
 // The image list text of `pictures`: the count, the number of field lines less one, then five

@@ -230,6 +230,9 @@ inline constexpr int kOnlineCannotList = 50563;
 inline constexpr int kOnlineDownloadFileFailed = 50564;
 inline constexpr int kOnlineNoDownloadFolder = 50565;
 inline constexpr int kOnlineSavedUnderNewNames = 50566; // %s: "old -> new" lines
+inline constexpr int kOnlineUnsafeRedirect = 50567;
+inline constexpr int kOnlineReplyTooLarge = 50568;
+inline constexpr int kOnlineNotAPicture = 50569;
 } // namespace glimmerix::Message
 
 namespace Message = glimmerix::Message;

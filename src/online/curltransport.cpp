@@ -3,6 +3,7 @@
 #include "core/appsettings.h"
 
 #include <QIODevice>
+#include <QUrl>
 
 #include <curl/curl.h>
 
@@ -26,6 +27,9 @@ namespace
 {
 
 struct Exchange {
+    CURL *curl = nullptr;
+    QUrl origin; // the URL asked for, before any redirect
+    bool redirectRefused = false;
     ReplySink *sink = nullptr;
     qint64 received = 0;
     qint64 limit = 0;
@@ -48,6 +52,31 @@ size_t receiveBody(char *data, size_t size, size_t count, void *user)
     }
     exchange->received += bytes;
     return size_t(bytes);
+}
+
+// Where a redirect may lead: never from https to plain http, and never to another host or port
+// while the URL has a query, since the client carries the user's name and password there. Curl
+// calls this once connected, before any byte of the request leaves.
+int checkRedirect(void *user, char *, char *, int, int)
+{
+    auto *exchange = static_cast<Exchange *>(user);
+    char *url = nullptr;
+    if (curl_easy_getinfo(exchange->curl, CURLINFO_EFFECTIVE_URL, &url) != CURLE_OK || !url)
+        return CURL_PREREQFUNC_OK;
+    const QUrl target(QString::fromUtf8(url));
+    const QUrl &origin = exchange->origin;
+    const bool secure = origin.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+    const bool downgrade
+        = secure && target.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
+    const int defaultPort = secure ? 443 : 80;
+    const bool elsewhere = target.host().compare(origin.host(), Qt::CaseInsensitive) != 0
+        || target.port(defaultPort) != origin.port(defaultPort)
+        || target.scheme().compare(origin.scheme(), Qt::CaseInsensitive) != 0;
+    if (downgrade || (elsewhere && origin.hasQuery())) {
+        exchange->redirectRefused = true;
+        return CURL_PREREQFUNC_ABORT;
+    }
+    return CURL_PREREQFUNC_OK;
 }
 
 int checkCancel(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -84,6 +113,8 @@ HttpResult CurlTransport::send(const HttpRequest &request, ReplySink &sink)
     // Reset keeps the connection cache, so requests to the same server reuse the connection.
     curl_easy_reset(m_curl);
     Exchange exchange;
+    exchange.curl = m_curl;
+    exchange.origin = QUrl(QString::fromUtf8(request.url));
     exchange.sink = &sink;
     exchange.limit = request.maxReplyBytes;
     exchange.cancel = request.cancel;
@@ -93,7 +124,12 @@ HttpResult CurlTransport::send(const HttpRequest &request, ReplySink &sink)
     curl_easy_setopt(m_curl, CURLOPT_URL, request.url.constData());
     curl_easy_setopt(m_curl, CURLOPT_USERAGENT, userAgent.constData());
     curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(m_curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A site reached over https is never left for plain http, whatever a redirect says.
+    const bool secure
+        = exchange.origin.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+    curl_easy_setopt(m_curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    curl_easy_setopt(m_curl, CURLOPT_PREREQFUNCTION, checkRedirect);
+    curl_easy_setopt(m_curl, CURLOPT_PREREQDATA, &exchange);
     curl_easy_setopt(m_curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(m_curl, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, long(m_timeouts.connectSeconds));
@@ -135,7 +171,13 @@ HttpResult CurlTransport::send(const HttpRequest &request, ReplySink &sink)
     // The error buffer may name the URL, and with it the query and the password: the detail
     // comes from the error code alone.
     result.detail = QString::fromUtf8(curl_easy_strerror(code));
-    if (exchange.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
+    long redirects = 0;
+    curl_easy_getinfo(m_curl, CURLINFO_REDIRECT_COUNT, &redirects);
+    // Curl refuses a redirect to a scheme it may not follow as an unsupported protocol.
+    if (exchange.redirectRefused
+        || (code == CURLE_UNSUPPORTED_PROTOCOL && (redirects > 0 || secure)))
+        result.status = HttpStatus::RedirectRefused;
+    else if (exchange.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
         result.status = HttpStatus::TooLarge;
     else if (exchange.writeFailed)
         result.status = HttpStatus::WriteFailed;

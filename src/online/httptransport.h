@@ -20,6 +20,7 @@ enum class HttpStatus {
     TimedOut, // no connection within the connect timeout, or no byte within the stall timeout
     TooLarge, // the reply was longer than the request allows
     Refused, // TLS failure, too many redirects, a malformed reply
+    RedirectRefused, // a redirect from https to http, or to another host with the credentials
     WriteFailed, // the reply could not be stored
     Cancelled,
 };
@@ -92,7 +93,9 @@ struct TransportTimeouts {
 // A new libcurl transport: the program's user agent, the proxy from the environment
 // (http_proxy, https_proxy, no_proxy), connection reuse between its requests, certificate checks
 // for https (extra trusted certificates from the file GLIMMERIX_CA_FILE names), at most five
-// redirects, only http and https.
+// redirects, only http and https. A redirect never leads from https to http, nor to another
+// host or port when the URL has a query (the credentials travel there): the exchange ends with
+// RedirectRefused before anything is sent to that address.
 std::unique_ptr<HttpTransport> makeCurlTransport(const TransportTimeouts &timeouts = {});
 
 } // namespace glimmerix

@@ -1,5 +1,6 @@
 #include "onlineclient.h"
 
+#include "imaging/mediafile.h"
 #include "platform/savefilecommit.h"
 
 #include <QDir>
@@ -35,6 +36,33 @@ QString statusDetail(const HttpResult &result)
         return QStringLiteral("the service answered %1").arg(result.code);
     return result.detail;
 }
+
+// Passes a reply on and keeps its first bytes, which tell whether it is a picture.
+class HeadKeepingSink final : public ReplySink
+{
+public:
+    explicit HeadKeepingSink(ReplySink &next)
+        : m_next(next)
+    {
+    }
+    bool write(const char *data, qint64 size) override
+    {
+        if (m_head.size() < kMediaHeadBytes)
+            m_head.append(data, std::min<qint64>(size, kMediaHeadBytes - m_head.size()));
+        return m_next.write(data, size);
+    }
+    bool isPicture() const
+    {
+        // Named without an extension, so the bytes alone decide.
+        const auto *bytes = reinterpret_cast<const unsigned char *>(m_head.constData());
+        return identifyMediaBytes(QStringLiteral("reply"), std::span(bytes, size_t(m_head.size())))
+            .isPicture();
+    }
+
+private:
+    ReplySink &m_next;
+    QByteArray m_head;
+};
 
 } // namespace
 
@@ -87,7 +115,10 @@ OnlineOutcome OnlineClient::failure(const HttpResult &result) const
     case HttpStatus::WriteFailed:
         return { OnlineStatus::FileFailed, result.detail };
     case HttpStatus::TooLarge:
-        return { OnlineStatus::NetworkFailed, QStringLiteral("the reply was too long") };
+        return { OnlineStatus::TooLarge, QStringLiteral("the reply was too long") };
+    case HttpStatus::RedirectRefused:
+        return { OnlineStatus::Redirected,
+            QStringLiteral("the service sent the request on to an address that is not safe") };
     case HttpStatus::Ok:
     case HttpStatus::ConnectFailed:
     case HttpStatus::TimedOut:
@@ -165,7 +196,7 @@ OnlineOutcome OnlineClient::fetchPreview(int id, QImage &preview)
         return { OnlineStatus::FileFailed, file.errorString() };
     file.close();
     if (!preview.load(file.fileName()))
-        return { OnlineStatus::FileFailed, QStringLiteral("the preview is not a picture") };
+        return { OnlineStatus::NotPicture, QStringLiteral("the preview is not a picture") };
     return {};
 }
 
@@ -180,11 +211,16 @@ OnlineOutcome OnlineClient::downloadPicture(
         "/servlet/com.api.GetImage?" + credentialsQuery() + "&imageid=" + QByteArray::number(id));
     request.maxReplyBytes = kMaxPictureBytes;
     request.cancel = cancel;
-    FileSink sink(file);
+    FileSink fileSink(file);
+    HeadKeepingSink sink(fileSink);
     const HttpResult reply = m_transport.send(request, sink);
     if (!reply.ok()) {
         file.cancelWriting();
         return failure(reply);
+    }
+    if (!sink.isPicture()) {
+        file.cancelWriting();
+        return { OnlineStatus::NotPicture, QStringLiteral("the reply is not a picture") };
     }
     if (!commitSaveFile(file))
         return { OnlineStatus::FileFailed, file.errorString() };

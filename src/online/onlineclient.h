@@ -19,6 +19,9 @@ enum class OnlineStatus {
     Ok,
     Unavailable, // the server lookup gave no server
     NetworkFailed, // the service could not be reached, or answered with an error
+    Redirected, // a redirect to plain http, or to another host with the credentials: refused
+    TooLarge, // the reply was longer than the request accepts
+    NotPicture, // a picture was asked for and what came is none
     FileFailed, // a local file could not be written or read
     Cancelled,
 };
@@ -30,7 +33,7 @@ struct OnlineOutcome {
 };
 
 // Largest replies the client accepts: a server lookup, an upload reply, an image list, a
-// picture. A longer reply ends the request with NetworkFailed instead of filling memory or disk.
+// picture. A longer reply ends the request with TooLarge instead of filling memory or disk.
 inline constexpr qint64 kMaxLookupReplyBytes = 10239;
 inline constexpr qint64 kMaxUploadReplyBytes = 10239;
 inline constexpr qint64 kMaxListReplyBytes = 8 << 20;
@@ -62,8 +65,8 @@ public:
     // The small picture of `id`, fetched into a private temporary file and loaded from there.
     OnlineOutcome fetchPreview(int id, QImage &preview);
     // Stores picture `id` at `path`: the bytes arrive in a temporary file beside it that
-    // replaces `path` only when the whole picture arrived, so a failed or cancelled download
-    // leaves nothing under that name.
+    // replaces `path` only when the whole picture arrived and its first bytes are those of a
+    // picture, so a failed, cancelled or foreign download leaves nothing in the folder.
     OnlineOutcome downloadPicture(
         int id, const QString &path, const std::atomic<bool> *cancel = nullptr);
     // Sends `file` (at most kMaxUploadBytes; the caller checks) with the texts of `form` and

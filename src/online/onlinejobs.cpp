@@ -18,7 +18,22 @@ namespace glimmerix
 
 int onlineFailureMessage(const OnlineOutcome &outcome, int fileMessage)
 {
-    return outcome.status == OnlineStatus::FileFailed ? fileMessage : Message::kOnlineNetworkFailed;
+    switch (outcome.status) {
+    case OnlineStatus::FileFailed:
+        return fileMessage;
+    case OnlineStatus::Redirected:
+        return Message::kOnlineUnsafeRedirect;
+    case OnlineStatus::TooLarge:
+        return Message::kOnlineReplyTooLarge;
+    case OnlineStatus::NotPicture:
+        return Message::kOnlineNotAPicture;
+    case OnlineStatus::Ok:
+    case OnlineStatus::Unavailable:
+    case OnlineStatus::NetworkFailed:
+    case OnlineStatus::Cancelled:
+        break;
+    }
+    return Message::kOnlineNetworkFailed;
 }
 
 int downloadPictures(OnlineClient &client, QList<RemoteImage> &records, const QList<int> &rows,

@@ -18,7 +18,8 @@ namespace glimmerix
 // Called before each entry: its number from 1 and its name.
 using EntryReport = std::function<void(int number, const QString &name)>;
 
-// The message a failed request shows: 50554 for the network, `fileMessage` for a local file.
+// The message a failed request shows: `fileMessage` for a local file, 50567 for a redirect
+// refused, 50568 for a reply too long, 50569 for a picture that is none, 50554 otherwise.
 int onlineFailureMessage(const OnlineOutcome &outcome, int fileMessage);
 
 // Downloads the records at `rows` (in that order) into `folder` as "%i_%s" names; a name already

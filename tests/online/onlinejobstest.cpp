@@ -15,6 +15,9 @@
 namespace
 {
 
+// The start of a JPEG: what a download must begin with to be kept.
+const QByteArray kPictureBytes("\xFF\xD8\xFF\xE0 picture bytes");
+
 OnlineService testService()
 {
     OnlineService service;
@@ -137,7 +140,7 @@ TEST(OnlineJobs, DownloadNamesAndFailures)
             return { 200, "img.test\r\n" };
         if (request.url.contains("imageid=2"))
             return { 500, "error page" };
-        return { 200, "picture bytes" };
+        return { 200, kPictureBytes };
     };
     OnlineClient client(transport, testService());
     client.setCredentials(QStringLiteral("ann"), QStringLiteral("a b&c"));
@@ -155,7 +158,7 @@ TEST(OnlineJobs, DownloadNamesAndFailures)
     EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineNetworkFailed });
     EXPECT_TRUE(records[0].downloaded);
     EXPECT_EQ(records[0].filename, QDir(folder).filePath(QStringLiteral("1_x.jpg")));
-    EXPECT_EQ(fileBytes(records[0].filename), QByteArray("picture bytes"));
+    EXPECT_EQ(fileBytes(records[0].filename), kPictureBytes);
     EXPECT_FALSE(records[1].downloaded);
     // Nothing of the failed picture is left under its name, nor beside it.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("1_x.jpg") });
@@ -170,7 +173,7 @@ TEST(OnlineJobs, DownloadKeepsFilesOfTheSameName)
     transport.answer = [](const HttpRequest &request) -> FakeTransport::Answer {
         if (request.url.contains("GetServer"))
             return { 200, "img.test\r\n" };
-        return { 200, "picture bytes" };
+        return { 200, kPictureBytes };
     };
     OnlineClient client(transport, testService());
     ASSERT_TRUE(client.lookupServer().ok());
@@ -196,7 +199,7 @@ TEST(OnlineJobs, DownloadKeepsFilesOfTheSameName)
             downloadPictures(client, records, { 0 }, folder, cancel, [](int, const QString &) {}),
             1);
         EXPECT_EQ(records[0].filename, QDir(folder).filePath(row.savedAs));
-        EXPECT_EQ(fileBytes(records[0].filename), QByteArray("picture bytes"));
+        EXPECT_EQ(fileBytes(records[0].filename), kPictureBytes);
         for (const QString &name : row.existing)
             EXPECT_EQ(fileBytes(QDir(folder).filePath(name)), "the user's own picture");
         if (row.existing.isEmpty()) {
@@ -205,5 +208,87 @@ TEST(OnlineJobs, DownloadKeepsFilesOfTheSameName)
             ASSERT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineSavedUnderNewNames });
             EXPECT_TRUE(recorder.shown().first().text.contains("7_sea.jpg -> " + row.savedAs));
         }
+    }
+}
+
+// A failed download names its cause and leaves nothing in the folder: a reply that is no picture,
+// one longer than a picture may be, and a redirect the transport refused.
+TEST(OnlineJobs, DownloadFailuresNameTheirCause)
+{
+    const struct {
+        const char *name;
+        FakeTransport::Answer answer;
+        int message;
+    } rows[] = {
+        { "an error page with 200", { 200, "<html>not found</html>" },
+            Message::kOnlineNotAPicture },
+        { "an empty reply", { 200, {} }, Message::kOnlineNotAPicture },
+        { "too long", { 0, {}, HttpStatus::TooLarge }, Message::kOnlineReplyTooLarge },
+        { "redirect refused", { 0, {}, HttpStatus::RedirectRefused },
+            Message::kOnlineUnsafeRedirect },
+        { "unreachable", { 0, {}, HttpStatus::ConnectFailed }, Message::kOnlineNetworkFailed },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingHost recorder;
+        FakeTransport transport;
+        transport.answer = [&row](const HttpRequest &request) -> FakeTransport::Answer {
+            if (request.url.contains("GetServer"))
+                return { 200, "img.test\r\n" };
+            return row.answer;
+        };
+        OnlineClient client(transport, testService());
+        ASSERT_TRUE(client.lookupServer().ok());
+        QList<RemoteImage> records { { 7, QStringLiteral("sea.jpg") } };
+        const QString folder = makeTestFolder();
+        const std::atomic<bool> cancel = false;
+        EXPECT_EQ(
+            downloadPictures(client, records, { 0 }, folder, cancel, [](int, const QString &) {}),
+            0);
+        EXPECT_EQ(recorder.messageIds(), QList<int> { row.message });
+        EXPECT_TRUE(QDir(folder).isEmpty());
+    }
+}
+
+// A site reached over https never has its image server named as plain http: the lookup gives
+// no server and nothing more is sent.
+TEST(OnlineJobs, HttpsLookupIsNeverTurnedIntoHttp)
+{
+    const struct {
+        QByteArray reply;
+        const char *server; // empty: refused
+        const char *listUrl;
+    } rows[] = {
+        { "http://img.test\r\n", "", "" },
+        { "HTTP://img.test:80\r\n", "", "" },
+        { "img.test\r\n", "img.test", "https://img.test/servlet/com.api.ImageList?" },
+        { "https://img.test:8443\r\n", "https://img.test:8443",
+            "https://img.test:8443/servlet/com.api.ImageList?" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.reply.constData());
+        FakeTransport transport;
+        transport.answer = [&row](const HttpRequest &request) -> FakeTransport::Answer {
+            if (request.url.contains("GetServer"))
+                return { 200, row.reply };
+            return { 200, "count=0<br>\nfields=4<br>\n" };
+        };
+        OnlineService service;
+        service.site = QStringLiteral("https://site.test");
+        OnlineClient client(transport, service);
+        client.setCredentials(QStringLiteral("ann"), QStringLiteral("secret"));
+        const OnlineOutcome lookup = client.lookupServer();
+        EXPECT_EQ(client.server(), QString::fromLatin1(row.server));
+        if (QByteArray(row.server).isEmpty()) {
+            EXPECT_EQ(lookup.status, OnlineStatus::Unavailable);
+            continue;
+        }
+        ASSERT_TRUE(lookup.ok());
+        QList<RemoteImage> images;
+        ListResult result = ListResult::Empty;
+        ASSERT_TRUE(client.listImages(images, result).ok());
+        ASSERT_EQ(transport.requests.size(), 2);
+        EXPECT_TRUE(transport.requests[1].url.startsWith(row.listUrl))
+            << transport.requests[1].url.constData();
     }
 }

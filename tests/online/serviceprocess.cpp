@@ -6,15 +6,29 @@
 #include <QDir>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <sys/resource.h>
 
 QString ServiceProcess::program()
 {
     return QDir(programFolder()).filePath(QStringLiteral("glimix-service"));
 }
 
-ServiceProcess::ServiceProcess(const QString &root, const QStringList &extraArguments)
+ServiceProcess::ServiceProcess(
+    const QString &root, const QStringList &extraArguments, const ServiceOptions &options)
 {
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (options.logFile.isEmpty())
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        m_process.setStandardErrorFile(options.logFile);
+    if (options.fileSizeLimit > 0) {
+        const rlim_t limit = rlim_t(options.fileSizeLimit);
+        m_process.setChildProcessModifier([limit] {
+            const rlimit bytes { limit, limit };
+            ::setrlimit(RLIMIT_FSIZE, &bytes);
+        });
+    }
     m_process.start(program(),
         QStringList { QStringLiteral("--root"), root, QStringLiteral("--listen"),
             QStringLiteral("127.0.0.1:0") }
@@ -44,6 +58,12 @@ ServiceProcess::~ServiceProcess()
     m_process.waitForFinished(10000);
 }
 
+void ServiceProcess::kill()
+{
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}
+
 QString ServiceProcess::site(bool tls) const
 {
     return QStringLiteral("%1://127.0.0.1:%2")
@@ -61,4 +81,22 @@ bool ServiceProcess::addUser(const QString &root, const QString &name, const QSt
         program(), { QStringLiteral("--root"), root, QStringLiteral("--add-user"), name });
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
+}
+
+bool ServiceProcess::makeCertificate(const QString &folder, QString &cert, QString &key)
+{
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        return false;
+    cert = QDir(folder).filePath(QStringLiteral("cert.pem"));
+    key = QDir(folder).filePath(QStringLiteral("key.pem"));
+    QProcess make;
+    make.start(openssl,
+        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+            QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+            QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
+            QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert });
+    return make.waitForFinished(60000) && make.exitStatus() == QProcess::NormalExit
+        && make.exitCode() == 0;
 }
