@@ -291,9 +291,9 @@ QStringList mediaFilesInFolder(const QString &folder)
         // The album's own names decide without reading; any other file is asked for its content.
         const QString path = dir.filePath(name);
         const MediaFile byName = identifyMediaBytes(path, {});
-        if (byName.byExtension ? mediaKindOf(byName) != MediaKind::Other
-                               : QFileInfo(path).isFile()
-                    && mediaKindOf(identifyMediaFile(path)) != MediaKind::Other)
+        if (byName.byExtension
+                ? mediaKindOf(byName) != MediaKind::Other
+                : QFileInfo(path).isFile() && identifyMediaFile(path).kind != MediaClass::Other)
             files.append(path);
     }
     return files;

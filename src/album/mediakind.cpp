@@ -48,10 +48,11 @@ QString iconOnlyReason(const MediaFile &file)
     case MediaKind::Other:
         break;
     }
-    if (file.isClip() || file.isSound())
-        return QStringLiteral("%1 %2 the album does not read yet")
-            .arg(mediaFormatName(file.format),
-                file.isClip() ? QLatin1String("clip") : QLatin1String("sound"));
+    // Clips known by their content show their first frame; sounds show the sound picture.
+    if (file.isClip())
+        return {};
+    if (file.isSound())
+        return QStringLiteral("a sound");
     return QStringLiteral("not a picture, clip or sound the album reads");
 }
 

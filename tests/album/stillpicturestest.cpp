@@ -396,21 +396,37 @@ TEST(StillPictureImport, AFolderGivesPicturesByContentAndAddNamesIconOnlyItems)
     ASSERT_TRUE(picture.save(folder + QStringLiteral("/photo.jfif"), "JPEG"));
     writeFile(folder + QStringLiteral("/notes.txt"), "not a picture\n");
     writeFile(folder + QStringLiteral("/voice.WAV"), "RIFF....WAVEfmt ");
+    writeFile(folder + QStringLiteral("/song.ogg"), "OggS");
+    const bool clip = !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()
+        && runProgram(QStringLiteral("ffmpeg"),
+               { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"),
+                   QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("testsrc=size=64x48:rate=5:duration=0.4"),
+                   folder + QStringLiteral("/phone.mp4") })
+                .status
+            == 0;
     const QStringList listed = mediaFilesInFolder(folder);
     QStringList names;
     for (const QString &path : listed)
         names << QFileInfo(path).fileName();
     // The text file is neither named nor made like media: a folder leaves it out.
-    EXPECT_EQ(names,
-        QStringList({ QStringLiteral("photo.jfif"), QStringLiteral("photo.jpeg"),
-            QStringLiteral("screenshot"), QStringLiteral("voice.WAV") }));
+    // Clips and sounds known by their content are media too.
+    QStringList expected = { QStringLiteral("photo.jfif"), QStringLiteral("photo.jpeg"),
+        QStringLiteral("screenshot"), QStringLiteral("song.ogg"), QStringLiteral("voice.WAV") };
+    if (clip)
+        expected.insert(0, QStringLiteral("phone.mp4"));
+    EXPECT_EQ(names, expected);
 
     const QString album = folder + QStringLiteral("/mixed.gmx");
     ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("new"), album }).status, 0);
     const ProcessRun added = runCli({ QStringLiteral("album"), QStringLiteral("add"), album, folder,
         folder + QStringLiteral("/notes.txt") });
     EXPECT_EQ(added.status, 0) << added.err.toStdString();
-    EXPECT_TRUE(added.out.contains(QLatin1String("5 added, 0 skipped"))) << added.out.toStdString();
+    EXPECT_TRUE(added.out.contains(QStringLiteral("%1 added, 0 skipped").arg(clip ? 7 : 6)))
+        << added.out.toStdString();
+    EXPECT_TRUE(added.err.contains(QStringLiteral("song.ogg added as an icon only: a sound")))
+        << added.err.toStdString();
+    EXPECT_FALSE(added.err.contains(QLatin1String("phone.mp4"))) << added.err.toStdString();
     EXPECT_TRUE(added.err.contains(QStringLiteral("voice.WAV added as an icon only: a sound")))
         << added.err.toStdString();
     EXPECT_TRUE(added.err.contains(QStringLiteral(
