@@ -11,8 +11,8 @@ namespace glimmerix
 
 QDateTime clipCreationTime(const QString &path)
 {
-    const auto read = reinterpret_cast<GlimmerixClipCreationTime>(
-        clipModuleSymbol(kClipCreationTimeEntryName));
+    const auto read
+        = reinterpret_cast<GlimmerixClipCreationTime>(clipModuleSymbol(kClipCreationTimeEntryName));
     if (!read)
         return {};
     char text[64] = {};

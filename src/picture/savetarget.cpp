@@ -72,11 +72,10 @@ std::optional<SaveOffer> pictureSaveOffer(const QString &originalPath)
         }
     }
     const QFileInfo original(originalPath);
-    const QString beside
-        = freeFilePath(original.absolutePath() + u'/' + original.completeBaseName() + QStringLiteral(".jpg"));
-    const QStringList offered = format == MediaFormat::WebP
-        ? QStringList { jpeg, png, tiff, webp }
-        : QStringList { jpeg, png, tiff };
+    const QString beside = freeFilePath(
+        original.absolutePath() + u'/' + original.completeBaseName() + QStringLiteral(".jpg"));
+    const QStringList offered = format == MediaFormat::WebP ? QStringList { jpeg, png, tiff, webp }
+                                                            : QStringList { jpeg, png, tiff };
     return SaveOffer { offered.join(QStringLiteral(";;")), beside, QStringLiteral("jpg") };
 }
 

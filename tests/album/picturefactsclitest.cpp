@@ -210,8 +210,8 @@ TEST(PictureFactsCli, ClipsAreTakenWhenTheirContainerSays)
             EXPECT_FALSE(info.out.contains(QStringLiteral("date taken")));
         }
     }
-    photo(folder, QStringLiteral("photo.jpg"), { QStringLiteral("-DateTimeOriginal=2018:01:01 09:00:00") },
-        2025);
+    photo(folder, QStringLiteral("photo.jpg"),
+        { QStringLiteral("-DateTimeOriginal=2018:01:01 09:00:00") }, 2025);
     const ProcessRun json = runCli({ QStringLiteral("info"), QStringLiteral("--json"),
         joinPath(folder, QStringLiteral("new.mp4")) });
     EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8())

@@ -39,9 +39,8 @@ int printClipInfo(const QString &given, const MediaFile &file, bool json)
 {
     const FirstFrame frame = readUprightFirstFrame(file.path);
     const OwnedBlock picture(frame.block);
-    const BITMAPINFOHEADER *header = frame.result == FirstFrameResult::Ok
-        ? checkedDibHeader(picture.handle())
-        : nullptr;
+    const BITMAPINFOHEADER *header
+        = frame.result == FirstFrameResult::Ok ? checkedDibHeader(picture.handle()) : nullptr;
     if (!header)
         return cliFail(given, QStringLiteral("no video frame can be read from this clip"));
     const QString format = mediaFormatName(file.format);
