@@ -7,7 +7,10 @@
 # time / (2 x wall)). Kinds: 12-megapixel JPEG; 4032 x 3024 HEIC with a 320 x 240 embedded
 # thumbnail (as phones write them); 1600 x 1200 HEIC without one (full decode); 4000 x 3000 DNG
 # with its JPEG preview (tools/generators/makedng.py); 1920 x 1080 H.264 MP4 of 2 s; 2000 x 1500
-# PNG. Files of a kind are copies of one, so every file costs the same.
+# PNG. Files of a kind are copies of one, so every file costs the same. Then the same files in
+# process (bench_importcores, one worker and two): processor time per file, the share of it on
+# the thread that inserts the items in order, the share of the wall time both cores were busy
+# and the speed-up two cores could give at most from those processor times.
 # Usage: bench/comparecores.sh [build folder] [runs]
 # Needs hyperfine, taskset, ImageMagick, heif-enc, ffmpeg and python3-tifffile (tools/setup.sh).
 set -euo pipefail
@@ -62,5 +65,22 @@ for kind in photo.jpg thumb.heic plain.heic raw.dng clip.mp4 shot.png; do
     -n '1 core' "taskset -c 0 $cli album add $album ${files[*]}" \
     -n '2 cores' "$cli album add $album ${files[*]}" >/dev/null
   summary "$kind" "$work/$kind.json"
+done
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo
+echo "| 40 files, in process | workers | wall per run | processor time per file | inserting thread's share | both cores busy | two-core bound |"
+echo "|---|---|---|---|---|---|---|"
+for kind in photo.jpg thumb.heic plain.heic raw.dng clip.mp4 shot.png; do
+  GLIMMERIX_BENCH_FILES="$work/${kind%%.*}" "$build/bench/bench_importcores" \
+    --benchmark_format=json --benchmark_out="$work/$kind.inproc.json" >/dev/null 2>&1
+  python3 - "$kind" "$work/$kind.inproc.json" <<'PY'
+import json, sys
+for b in json.load(open(sys.argv[2]))["benchmarks"]:
+    workers = b["name"].split("/")[1]
+    print(f'| {sys.argv[1]} | {workers} | {b["real_time"]:.0f} ms | {b["cpu_ms_per_file"]:.1f} ms |'
+          f' {b["inserting_share"]*100:.0f} % | {b["both_busy_share"]*100:.0f} % |'
+          f' {b["two_core_bound"]:.2f}x |')
+PY
 done
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
