@@ -3,7 +3,7 @@
 // reached in O(n log n) with a tournament tree over positions, so large albums sort quickly.
 
 #include "albumdoc.h"
-#include "imaging/picturefacts.h"
+#include "media/clipfacts.h"
 #include "platform/host.h"
 
 #include <QCollator>
@@ -41,13 +41,12 @@ std::int64_t fileTimeOf(const AlbumItem &item)
 }
 
 // When the picture was taken, in seconds since 1970 (a date without an offset is taken as local
-// time), or its file time when the file gives no date. Clips sort by file time until the clip
-// reader gives their container's creation time; this is the one place to ask it.
+// time), or its file time when the file gives no date. A clip's date taken is the creation time
+// its container records.
 std::int64_t takenTimeOf(const AlbumItem &item)
 {
-    const ItemInfo *info = item.info();
-    if (info && info->isMedia == 0) {
-        const PictureFacts facts = readPictureFacts(item.absolutePath());
+    if (item.info()) {
+        const PictureFacts facts = readMediaFacts(item.absolutePath());
         if (facts.taken.isValid())
             return facts.taken.toSecsSinceEpoch();
     }

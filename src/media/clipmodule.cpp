@@ -4,6 +4,7 @@
 #include "clipmodule.h"
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 extern "C" {
@@ -138,6 +139,25 @@ int clipDisplayTurn(const char *path)
     return stream < 0 ? 0 : displayTurn(*format->streams[stream]);
 }
 
+// The "creation_time" tag of the container, or of the first stream that carries one.
+int clipCreationTime(const char *path, char *text, int size)
+{
+    if (size <= 0)
+        return 0;
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *rawFormat = nullptr;
+    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+        return 0;
+    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
+    const AVDictionaryEntry *entry = av_dict_get(format->metadata, "creation_time", nullptr, 0);
+    for (unsigned i = 0; !entry && i < format->nb_streams; ++i)
+        entry = av_dict_get(format->streams[i]->metadata, "creation_time", nullptr, 0);
+    if (!entry || !entry->value || !*entry->value)
+        return 0;
+    std::snprintf(text, std::size_t(size), "%s", entry->value);
+    return 1;
+}
+
 } // namespace
 } // namespace glimmerix
 
@@ -157,4 +177,10 @@ extern "C" __attribute__((visibility("default"))) int glimmerixReadTurnedFirstFr
 extern "C" __attribute__((visibility("default"))) int glimmerixClipDisplayTurn(const char *path)
 {
     return glimmerix::clipDisplayTurn(path);
+}
+
+extern "C" __attribute__((visibility("default"))) int glimmerixClipCreationTime(
+    const char *path, char *text, int size)
+{
+    return glimmerix::clipCreationTime(path, text, size);
 }

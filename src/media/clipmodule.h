@@ -34,6 +34,12 @@ typedef int (*GlimmerixReadTurnedFirstFrame)(
 // kClipTurnEntryName.
 typedef int (*GlimmerixClipDisplayTurn)(const char *path);
 
+// Copies the clip's creation time as its container (or else its first stream that has one)
+// tags it, FFmpeg's "creation_time" text such as "2021-06-01T12:30:00.000000Z", into `text`
+// (at most `size` bytes with the closing zero). Returns 1 when there is one, 0 when the clip has
+// none or cannot be read. The module exports this under kClipCreationTimeEntryName.
+typedef int (*GlimmerixClipCreationTime)(const char *path, char *text, int size);
+
 // Writing an AVI clip (Motion-JPEG video, 8- or 16-bit PCM sound) frame by frame.
 typedef struct GlimmerixClipWriter GlimmerixClipWriter;
 
@@ -69,6 +75,7 @@ inline constexpr const char *kClipModuleName = "glimix-clip.so";
 inline constexpr const char *kClipEntryName = "glimmerixReadFirstFrame";
 inline constexpr const char *kClipTurnedEntryName = "glimmerixReadTurnedFirstFrame";
 inline constexpr const char *kClipTurnEntryName = "glimmerixClipDisplayTurn";
+inline constexpr const char *kClipCreationTimeEntryName = "glimmerixClipCreationTime";
 inline constexpr const char *kClipWriterEntryName = "glimmerixClipWriterApi";
 
 } // namespace glimmerix

@@ -5,6 +5,7 @@
 #include "support/testenvironment.h"
 
 #include "album/picturetexts.h"
+#include "media/clipfacts.h"
 #include "platform/paths.h"
 
 #include <QDateTime>
@@ -156,4 +157,83 @@ TEST(PictureFactsCli, KeywordsFillTheFieldWithWholeWords)
     EXPECT_EQ(keywordsFieldText(words, 255), words[0] + QStringLiteral(", ") + words[1]);
     EXPECT_EQ(keywordsFieldText({ QString(400, u'x') }, 255), QString(400, u'x'));
     EXPECT_EQ(keywordsFieldText({}, 255), QString());
+}
+
+// A clip's date taken is the creation time its container records (MP4 and Matroska alike): it
+// sorts among photos by it, and `info` shows it; a clip without one falls back to its file time.
+TEST(PictureFactsCli, ClipsAreTakenWhenTheirContainerSays)
+{
+    if (!haveTools() || QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "exiftool, ImageMagick and ffmpeg are needed";
+    const QString folder = makeTestFolder();
+    struct Row {
+        const char *name;
+        const char *creation; // the creation_time given to ffmpeg; empty for none
+        int fileYear;
+        const char *shown; // the date taken `info` prints; empty for none
+    };
+    const Row rows[] = {
+        { "new.mp4", "2023-07-04T10:20:30.000000Z", 2001, "2023-07-04 10:20:30 +00:00" },
+        { "old.mkv", "2015-01-02T03:04:05Z", 2030, "2015-01-02 03:04:05 +00:00" },
+        { "plain.mp4", "", 2019, "" },
+        { "noon.mov", "2016-08-09T12:00:00Z", 2000, "2016-08-09 12:00:00 +00:00" },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = joinPath(folder, QString::fromLatin1(row.name));
+        QStringList args { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"),
+            QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("testsrc=size=64x48:rate=10"), QStringLiteral("-t"),
+            QStringLiteral("0.3"), QStringLiteral("-c:v"), QStringLiteral("mpeg4") };
+        if (*row.creation)
+            args << QStringLiteral("-metadata")
+                 << QStringLiteral("creation_time=") + QString::fromLatin1(row.creation);
+        args << path;
+        ASSERT_EQ(runProgram(QStringLiteral("ffmpeg"), args).status, 0);
+        QFile file(path);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(QDateTime(QDate(row.fileYear, 6, 1), QTime(12, 0), Qt::UTC),
+            QFileDevice::FileModificationTime);
+        file.close();
+        const QDateTime taken = clipCreationTime(path);
+        EXPECT_EQ(taken.isValid(), *row.shown != 0);
+
+        const ProcessRun info = runCli({ QStringLiteral("info"), path });
+        EXPECT_EQ(info.status, 0) << info.err.toStdString();
+        EXPECT_TRUE(info.out.startsWith(QStringLiteral("width: 64\nheight: 48\n")))
+            << info.out.toStdString();
+        if (*row.shown) {
+            EXPECT_TRUE(info.out.contains(
+                QStringLiteral("date taken: %1\n").arg(QString::fromLatin1(row.shown))))
+                << info.out.toStdString();
+        } else {
+            EXPECT_FALSE(info.out.contains(QStringLiteral("date taken")));
+        }
+    }
+    photo(folder, QStringLiteral("photo.jpg"),
+        { QStringLiteral("-DateTimeOriginal=2018:01:01 09:00:00") }, 2025);
+    const ProcessRun json = runCli({ QStringLiteral("info"), QStringLiteral("--json"),
+        joinPath(folder, QStringLiteral("new.mp4")) });
+    EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8())
+                  .object()
+                  .value(QStringLiteral("dateTaken"))
+                  .toString(),
+        QStringLiteral("2023-07-04T10:20:30.000Z"));
+
+    // Newest first: new.mp4 (2023), plain.mp4 by its file time (2019), photo.jpg (2018),
+    // noon.mov (2016), old.mkv (2015); by file times alone the order would be upside down.
+    const QString album = joinPath(folder, QStringLiteral("clips.gmx"));
+    ASSERT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("new"), album }).status, 0);
+    QStringList add { QStringLiteral("album"), QStringLiteral("add"), album };
+    for (const Row &row : rows)
+        add << joinPath(folder, QString::fromLatin1(row.name));
+    add << joinPath(folder, QStringLiteral("photo.jpg"));
+    ASSERT_EQ(runCli(add).status, 0);
+    ASSERT_EQ(
+        runCli({ QStringLiteral("album"), QStringLiteral("sort"), album, QStringLiteral("taken") })
+            .status,
+        0);
+    EXPECT_EQ(names(listItems(album)),
+        QStringList({ QStringLiteral("new.mp4"), QStringLiteral("plain.mp4"),
+            QStringLiteral("photo.jpg"), QStringLiteral("noon.mov"), QStringLiteral("old.mkv") }));
 }

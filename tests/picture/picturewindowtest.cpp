@@ -9,6 +9,9 @@
 #include "imaging/blockcopy.h"
 #include "imaging/dibblock.h"
 #include "imaging/imagefile.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
+#include "imaging/mediawriter.h"
 #include "imaging/picturefacts.h"
 #include "imaging/upright.h"
 #include "picture/dibview.h"
@@ -29,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 using namespace glimmerix;
@@ -347,4 +351,84 @@ TEST(PictureWindowFlow, SavingAPhotoKeepsItsMetadataWithOrientationOne)
     OwnedBlock saved(uprightPicture(LoadImageFile(path), path));
     EXPECT_EQ(dibHeader(saved.handle())->biWidth, 30);
     EXPECT_EQ(dibHeader(saved.handle())->biHeight, 60);
+}
+
+// Saving an edited picture of today's types: a HEIC becomes a JPEG beside it (under a free name
+// when the JPEG name is taken), a PNG may go over itself as PNG, a ".jpeg" may become a TIFF, and
+// the original's own name in another format is refused. The original's bytes stay as they were
+// unless it was saved over in its own format.
+TEST(PictureWindowFlow, SavingTodaysTypesNeverOverwritesTheOriginalInAnotherFormat)
+{
+    const QString folder = makeTestFolder(QStringLiteral("todaysave"));
+    const QString source = folder + "/source.png";
+    OwnedBlock ramp(rampPicture(40, 30));
+    ASSERT_EQ(saveMediaPicture(ramp.handle(), source).status, DecodeStatus::Ok);
+    writeFile(folder + "/taken.jpg", "a JPEG name already in use");
+    struct Row {
+        const char *name; // the original, made from source.png by `tool`
+        const char *tool;
+        QStringList arguments; // %in and %out are the source and the original
+        const char *proposed; // the name the save question proposes
+        const char *chosen; // empty: the proposal
+        MediaFormat saved; // Unknown: the save is refused
+    };
+    const Row rows[] = {
+        { "phone.heic", "heif-enc", { "%in", "-o", "%out" }, "phone.jpg", "", MediaFormat::Jpeg },
+        { "taken.heic", "heif-enc", { "%in", "-o", "%out" }, "taken (2).jpg", "",
+            MediaFormat::Jpeg },
+        { "sticker.webp", "cwebp", { "-quiet", "%in", "-o", "%out" }, "sticker.webp", "sticker.png",
+            MediaFormat::Png },
+        { "shot.png", "convert", { "%in", "%out" }, "shot.png", "", MediaFormat::Png },
+        { "photo.jpeg", "convert", { "%in", "%out" }, "photo.jpeg", "photo.tiff",
+            MediaFormat::Tiff },
+        { "own.heic", "heif-enc", { "%in", "-o", "%out" }, "own.jpg", "own.heic",
+            MediaFormat::Unknown },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        if (QStandardPaths::findExecutable(QString::fromLatin1(row.tool)).isEmpty()) {
+            std::printf("skipped: %s needs %s\n", row.name, row.tool);
+            continue;
+        }
+        const QString original = folder + u'/' + QString::fromLatin1(row.name);
+        QStringList arguments = row.arguments;
+        arguments.replaceInStrings(QStringLiteral("%in"), source);
+        arguments.replaceInStrings(QStringLiteral("%out"), original);
+        ASSERT_EQ(runProgram(QString::fromLatin1(row.tool), arguments).status, 0);
+        const QByteArray before = fileBytes(original);
+        const MediaFormat originalFormat = identifyMediaFile(original).format;
+
+        RecordingHost host;
+        const QString chosen
+            = folder + u'/' + QString::fromLatin1(*row.chosen ? row.chosen : row.proposed);
+        host.queueSaveFileName(chosen);
+        OpenWindow open = openWindow(
+            loadMediaPicture(identifyMediaFile(original), PictureUse::Full).block, original);
+        open.window->setAttribute(Qt::WA_DeleteOnClose, false);
+        press(*open.window, Command::kPictureBrightness);
+        QTest::keyClick(open.slider, Qt::Key_PageUp);
+        const bool refused = row.saved == MediaFormat::Unknown;
+        EXPECT_EQ(open.window->close(), !refused);
+        ASSERT_EQ(host.saveQuestions().size(), 1);
+        EXPECT_EQ(host.saveQuestions().first().proposedPath,
+            folder + u'/' + QString::fromLatin1(row.proposed));
+        EXPECT_TRUE(host.saveQuestions().first().filter.contains(QStringLiteral("*.tif")));
+        if (refused) {
+            EXPECT_TRUE(host.messageIds().contains(Message::kPictureNotSaved));
+        } else {
+            const MediaFile saved = identifyMediaFile(chosen);
+            EXPECT_EQ(saved.format, row.saved);
+            DecodeResult read = loadMediaPicture(saved, PictureUse::Full);
+            OwnedBlock picture(read.block);
+            ASSERT_EQ(read.status, DecodeStatus::Ok) << read.detail.toStdString();
+            EXPECT_EQ(pictureSize(picture.handle()), QSize(40, 30));
+        }
+        // The original keeps its bytes, unless it was saved over in its own format.
+        EXPECT_EQ(identifyMediaFile(original).format, originalFormat);
+        if (chosen != original) {
+            EXPECT_EQ(fileBytes(original), before);
+        }
+        EXPECT_EQ(fileBytes(folder + "/taken.jpg"), "a JPEG name already in use");
+        delete open.window;
+    }
 }

@@ -13,6 +13,7 @@
 #include "media/ui/soundplayerwindow.h"
 #include "media/ui/soundrecorderdialog.h"
 #include "picture/picturezoom.h"
+#include "picture/savetarget.h"
 #include "picturecanvas.h"
 #include "platform/host.h"
 #include "platform/strings.h"
@@ -432,10 +433,16 @@ bool PictureWindow::saveOnClose()
     default:
         return false;
     }
+    // A picture of today's types (HEIC, RAW, PNG, WebP, ...) is offered as JPEG, PNG or TIFF and
+    // never written over in another format; the album's own types keep their rule.
+    const std::optional<SaveOffer> offer = pictureSaveOffer(m_path);
     // The file type offered is the last three characters of the picture's path.
-    const QString type = m_path.isEmpty() ? QStringLiteral("jpg") : m_path.right(3);
-    const QString chosen = finalSaveName(host().askSaveFileName({ tr("Save Picture"), m_path,
-                                             QStringLiteral("%1 (*.%1)").arg(type) }),
+    const QString type = offer ? offer->suffix
+        : m_path.isEmpty()     ? QStringLiteral("jpg")
+                               : m_path.right(3);
+    const QString chosen = finalSaveName(
+        host().askSaveFileName({ tr("Save Picture"), offer ? offer->proposedPath : m_path,
+            offer ? offer->filter : QStringLiteral("%1 (*.%1)").arg(type) }),
         type);
     if (chosen.isEmpty())
         return false;
@@ -444,7 +451,15 @@ bool PictureWindow::saveOnClose()
     const KeptMetadata metadata = KeptMetadata::read(m_path);
     // What the window shows is saved, a pending preview included; it is not committed, so the
     // window goes on as it was when it stays open.
-    if (SaveImageFile(m_editor.shown(), chosen) != 1) {
+    if (offer) {
+        const WriteResult written = savePictureAs(m_editor.shown(), chosen, m_path);
+        if (written.status != DecodeStatus::Ok) {
+            host().showText(formatString(Message::kPictureNotSaved, { chosen })
+                    + QStringLiteral("\n") + written.detail,
+                MessageIcon::Warning, MessageButtons::Ok, Message::kPictureNotSaved);
+            return false;
+        }
+    } else if (SaveImageFile(m_editor.shown(), chosen) != 1) {
         // The changes stay in the window: another name, or closing without saving, is the
         // user's choice.
         host().showMessage(Message::kPictureNotSaved, { chosen }, MessageIcon::Warning);

@@ -11,6 +11,7 @@
 #include "core/controlids.h"
 #include "core/messageids.h"
 #include "imaging/picturefacts.h"
+#include "media/clipfacts.h"
 #include "media/ui/soundplayerwindow.h"
 #include "multilineedit.h"
 #include "platform/host.h"
@@ -330,12 +331,11 @@ void CAlbumView::refreshFields()
         m_edits[kKeywordsRow]->clear();
     } else {
         QString line = itemInformationLine(*info);
-        // A picture's date taken, read from its file (the album keeps none).
-        if (info->isMedia == 0) {
-            const QString taken = takenText(readPictureFacts(item->absolutePath()));
-            if (!taken.isEmpty())
-                line += QStringLiteral("  ") + tr("Taken %1").arg(taken);
-        }
+        // A picture's date taken, or a clip's creation time, read from its file (the album
+        // keeps none).
+        const QString taken = takenText(readMediaFacts(item->absolutePath()));
+        if (!taken.isEmpty())
+            line += QStringLiteral("  ") + tr("Taken %1").arg(taken);
         m_infoLine->setText(line);
         m_labels[kDescriptionRow]->setText(m_fieldLabels[kDescriptionRow]);
         m_edits[kCaptionRow]->setText(fixedText(info->caption));

@@ -4,6 +4,7 @@
 #include "album/albumitem.h"
 #include "core/messageids.h"
 #include "imaging/picturefacts.h"
+#include "media/clipfacts.h"
 #include "platform/strings.h"
 
 #include <QCheckBox>
@@ -136,8 +137,7 @@ std::optional<QString> askItemProperties(QWidget *parent, const AlbumItem &item)
         form->addRow(QObject::tr("File size:"),
             new QLabel(
                 formatString(Message::kByteCount, { QString::number(info->fileSize) }), &dialog));
-        if (info->isMedia == 0)
-            addPictureFactRows(*form, readPictureFacts(item.absolutePath()));
+        addPictureFactRows(*form, readMediaFacts(item.absolutePath()));
     }
     form->addRow(okCancel(&dialog));
     if (dialog.exec() != QDialog::Accepted)
