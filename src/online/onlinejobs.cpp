@@ -88,11 +88,13 @@ QString convertedUploadPath(const QString &folder, const QString &path)
 namespace
 {
 
-// The upload sends JPEG: a JPEG (an album .JPG, or a .jpeg/.jfif known by its content) goes as
-// it is, every other picture is converted first.
+// The upload sends JPEG: a .JPG or .JPEG file goes as it is (as it always has), and so does any
+// other file whose content is a JPEG (.jfif, no extension); every other picture is converted.
 bool isJpegPath(const QString &path)
 {
-    return identifyMediaFile(path).format == MediaFormat::Jpeg;
+    const QString suffix = QFileInfo(path).suffix().toUpper();
+    return suffix == QLatin1String("JPG") || suffix == QLatin1String("JPEG")
+        || identifyMediaFile(path).format == MediaFormat::Jpeg;
 }
 
 // Converts `path` to JPEG at `target`; false when it cannot be read or written. The album's own
