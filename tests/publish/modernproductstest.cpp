@@ -37,6 +37,7 @@ struct Source {
     QStringList thenArgs = {};
     bool portrait = false; // how the picture looks upright
     WebRule web = WebRule::Jpeg;
+    bool download = false; // a clip browsers cannot play: its link offers the file
 };
 
 const QString kMakeDng = QStringLiteral(GLIMMERIX_SOURCE_DIR "/tools/generators/makedng.py");
@@ -66,6 +67,19 @@ const Source kSources[] = {
     { "clip.mp4", "ffmpeg",
         { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
             "-c:v", "libx264", "-pix_fmt", "yuv420p", "OUT" },
+        nullptr, {}, false, WebRule::Clip },
+    { "film.webm", "ffmpeg",
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
+            "-c:v", "libvpx", "OUT" },
+        nullptr, {}, false, WebRule::Clip },
+    { "camcorder.mkv", "ffmpeg",
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
+            "-c:v", "mpeg4", "OUT" },
+        nullptr, {}, false, WebRule::Clip, true },
+    // The album's own clip type: linked as always, whatever its codec.
+    { "home.mov", "ffmpeg",
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
+            "-c:v", "mpeg4", "OUT" },
         nullptr, {}, false, WebRule::Clip },
     { "sound.flac", "sox", { "-n", "OUT", "synth", "1", "sine", "440" }, nullptr, {}, false,
         WebRule::Sound },
@@ -152,8 +166,10 @@ TEST(ModernProducts, FolderOfTodaysFilesGoesIntoEveryProductUpright)
     ASSERT_EQ(runCli({ "album", "new", "today" }).status, 0);
     // The folder brings the pictures; the clip and the sound are named as well, in case the
     // folder rule passes over today's clips and sounds.
-    const ProcessRun added = runCli({ "album", "add", "today", media,
-        media + QStringLiteral("/clip.mp4"), media + QStringLiteral("/sound.flac") });
+    QStringList add { "album", "add", "today", media };
+    for (const char *name : { "clip.mp4", "film.webm", "camcorder.mkv", "sound.flac" })
+        add.append(media + u'/' + QLatin1String(name));
+    const ProcessRun added = runCli(add);
     ASSERT_EQ(added.status, 0) << qPrintable(added.err);
 
     // The web album.
@@ -199,6 +215,8 @@ TEST(ModernProducts, FolderOfTodaysFilesGoesIntoEveryProductUpright)
         case WebRule::Sound: {
             const QString kept = keptName(source.name);
             EXPECT_TRUE(targets.contains(kept));
+            EXPECT_EQ(page.contains(QStringLiteral("HREF=\"%1\" DOWNLOAD>").arg(kept)),
+                source.download);
             EXPECT_TRUE(fileBytes(site + u'/' + kept) == fileBytes(sourcePath))
                 << qPrintable(kept) << " is not the file as it is";
             if (source.web == WebRule::AsIs) {
