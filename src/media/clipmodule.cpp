@@ -170,9 +170,9 @@ int clipBrowserPlays(const char *path)
                 return 0;
             video = true;
         } else if (codec.codec_type == AVMEDIA_TYPE_AUDIO) {
-            const bool plays = iso ? codec.codec_id == AV_CODEC_ID_AAC
-                                   : codec.codec_id == AV_CODEC_ID_VORBIS
-                    || codec.codec_id == AV_CODEC_ID_OPUS;
+            const bool plays = iso
+                ? codec.codec_id == AV_CODEC_ID_AAC
+                : codec.codec_id == AV_CODEC_ID_VORBIS || codec.codec_id == AV_CODEC_ID_OPUS;
             if (!plays)
                 return 0;
         }

@@ -101,7 +101,8 @@ void ItemPicker::activate(const CAlbumDoc &document)
             continue;
         if (!item->attachmentPath().isEmpty())
             m_sound = true;
-        if (m_mode == PickingMode::SlideShow && !identifyMediaFile(item->absolutePath()).isPicture())
+        if (m_mode == PickingMode::SlideShow
+            && !identifyMediaFile(item->absolutePath()).isPicture())
             continue;
         const QString name = entryName(item->fileName(), taken);
         taken.append(name);

@@ -52,8 +52,9 @@ public:
     static QString entryName(const QString &itemName, const QStringList &taken);
 
     // Every activation of the page. The first lists the album's present items (still pictures,
-    // of every type the album reads, only for a slide show), notes whether any has a sound, copies the album header and sets
-    // the convert flag; later ones take the slide show's player allowance back out.
+    // of every type the album reads, only for a slide show), notes whether any has a sound, copies
+    // the album header and sets the convert flag; later ones take the slide show's player allowance
+    // back out.
     void activate(const CAlbumDoc &document);
     bool activated() const { return m_activated; }
 

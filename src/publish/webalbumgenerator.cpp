@@ -268,9 +268,8 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     // The convert flag makes a JPEG of the album's own picture types; a picture of today's types
     // is linked as the picking made it (a browser-safe one as it is, the others already JPEG).
     const AlbumItem *source = m_picker.chosenItems().at(index).item;
-    const bool albumType
-        = source == nullptr || identifyMediaFile(source->absolutePath()).isAlbumPictureType();
-    if (!still || !m_picker.convert() || !albumType) {
+    if (!still || !m_picker.convert()
+        || (source != nullptr && !identifyMediaFile(source->absolutePath()).isAlbumPictureType())) {
         // The cell links to the working copy itself.
         result.full = m_folder + name;
         if (!QFileInfo::exists(result.full))

@@ -179,7 +179,6 @@ TEST(WorkingFolder, PrivateAndRemovedWithWhatIsLeft)
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
-
 // Pictures of today's types: a browser-safe one (PNG, a JPEG known by its content) goes into a
 // web album as it is, whatever the convert flag says, and into a slide show as NAME.JPG, a JPEG;
 // a slide show lists them among its pictures.

@@ -62,24 +62,25 @@ const Source kSources[] = {
     { "portrait.jpg", "convert", { "-size", "120x80", "gradient:red-blue", "OUT" }, "exiftool",
         { "-q", "-overwrite_original", "-Orientation#=6", "OUT" }, true, WebRule::Jpeg },
     { "camera.dng", "/usr/bin/python3",
-        { kMakeDng, "OUT", "--size", "120x80", "--preview", "rgb", "--orientation", "6" },
-        nullptr, {}, true, WebRule::Jpeg },
+        { kMakeDng, "OUT", "--size", "120x80", "--preview", "rgb", "--orientation", "6" }, nullptr,
+        {}, true, WebRule::Jpeg },
     { "clip.mp4", "ffmpeg",
-        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
-            "-c:v", "libx264", "-pix_fmt", "yuv420p", "OUT" },
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+            "testsrc=duration=1:size=160x120:rate=10", "-c:v", "libx264", "-pix_fmt", "yuv420p",
+            "OUT" },
         nullptr, {}, false, WebRule::Clip },
     { "film.webm", "ffmpeg",
-        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
-            "-c:v", "libvpx", "OUT" },
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+            "testsrc=duration=1:size=160x120:rate=10", "-c:v", "libvpx", "OUT" },
         nullptr, {}, false, WebRule::Clip },
     { "camcorder.mkv", "ffmpeg",
-        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
-            "-c:v", "mpeg4", "OUT" },
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+            "testsrc=duration=1:size=160x120:rate=10", "-c:v", "mpeg4", "OUT" },
         nullptr, {}, false, WebRule::Clip, true },
     // The album's own clip type: linked as always, whatever its codec.
     { "home.mov", "ffmpeg",
-        { "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10",
-            "-c:v", "mpeg4", "OUT" },
+        { "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+            "testsrc=duration=1:size=160x120:rate=10", "-c:v", "mpeg4", "OUT" },
         nullptr, {}, false, WebRule::Clip },
     { "sound.flac", "sox", { "-n", "OUT", "synth", "1", "sine", "440" }, nullptr, {}, false,
         WebRule::Sound },
@@ -183,7 +184,8 @@ TEST(ModernProducts, FolderOfTodaysFilesGoesIntoEveryProductUpright)
         targets.append(match.captured(1));
     ASSERT_FALSE(targets.isEmpty());
     for (const QString &target : std::as_const(targets))
-        EXPECT_TRUE(QFileInfo::exists(site + u'/' + target)) << "the page names " << qPrintable(target);
+        EXPECT_TRUE(QFileInfo::exists(site + u'/' + target))
+            << "the page names " << qPrintable(target);
 
     QStringList shown; // the pictures a browser shows, with whether each must be portrait
     QList<bool> portraits;
@@ -215,8 +217,8 @@ TEST(ModernProducts, FolderOfTodaysFilesGoesIntoEveryProductUpright)
         case WebRule::Sound: {
             const QString kept = keptName(source.name);
             EXPECT_TRUE(targets.contains(kept));
-            EXPECT_EQ(page.contains(QStringLiteral("HREF=\"%1\" DOWNLOAD>").arg(kept)),
-                source.download);
+            EXPECT_EQ(
+                page.contains(QStringLiteral("HREF=\"%1\" DOWNLOAD>").arg(kept)), source.download);
             EXPECT_TRUE(fileBytes(site + u'/' + kept) == fileBytes(sourcePath))
                 << qPrintable(kept) << " is not the file as it is";
             if (source.web == WebRule::AsIs) {
@@ -235,8 +237,8 @@ TEST(ModernProducts, FolderOfTodaysFilesGoesIntoEveryProductUpright)
     ASSERT_EQ(slides.status, 0) << qPrintable(slides.err);
     for (const Source &source : kSources) {
         SCOPED_TRACE(source.name);
-        const QString jpeg = show + u'/'
-            + QFileInfo(QLatin1String(source.name)).completeBaseName() + QStringLiteral(".JPG");
+        const QString jpeg = show + u'/' + QFileInfo(QLatin1String(source.name)).completeBaseName()
+            + QStringLiteral(".JPG");
         if (source.web == WebRule::Clip || source.web == WebRule::Sound) {
             EXPECT_FALSE(QFileInfo::exists(jpeg));
             EXPECT_FALSE(QFileInfo::exists(show + u'/' + keptName(source.name)));
@@ -262,7 +264,8 @@ TEST(ModernProducts, FolderOfTodaysFilesGoesIntoEveryProductUpright)
                 order.append(QFileInfo(fields.at(3)).fileName());
         }
         QList<QSize> images;
-        static const QRegularExpression row(QStringLiteral("^\\s*1\\s+\\d+\\s+image\\s+(\\d+)\\s+(\\d+)"));
+        static const QRegularExpression row(
+            QStringLiteral("^\\s*1\\s+\\d+\\s+image\\s+(\\d+)\\s+(\\d+)"));
         for (const QString &line : runProgram(pdfimages, { "-list", sheet }).out.split(u'\n')) {
             const QRegularExpressionMatch match = row.match(line);
             if (match.hasMatch())

@@ -101,10 +101,10 @@ int runSlideShow(const QStringList &args)
         && !packageFolderAccepted(parsed->folder, PackageKind::SlideShow, parsed->replacePackage))
         return 1;
     // By default every picture: sounds and clips have no place in a slide show.
-    const std::optional<QList<int>> indexes = chosenItems(kCommand, parsed->items, doc,
-        [](const AlbumItem &item) -> bool {
-            return identifyMediaFile(item.absolutePath()).isPicture();
-        });
+    const std::optional<QList<int>> indexes
+        = chosenItems(kCommand, parsed->items, doc, [](const AlbumItem &item) -> bool {
+              return identifyMediaFile(item.absolutePath()).isPicture();
+          });
     if (!indexes)
         return 2;
 
