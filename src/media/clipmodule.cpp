@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -158,6 +159,47 @@ int clipCreationTime(const char *path, char *text, int size)
     return 1;
 }
 
+// Whether every current web browser plays the clip as it is: H.264 video with AAC sound in an
+// ISO media file (MP4, M4V, MOV, 3GP), or VP8, VP9 or AV1 video with Vorbis or Opus sound in a
+// WebM/Matroska file. A clip needs a video stream; streams other than video and sound (time
+// codes, subtitles) do not count.
+int clipBrowserPlays(const char *path)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *rawFormat = nullptr;
+    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+        return 0;
+    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0)
+        return 0;
+    const std::string_view container = format->iformat->name;
+    const bool iso = container.starts_with("mov,mp4");
+    const bool webm = container.starts_with("matroska");
+    if (!iso && !webm)
+        return 0;
+    bool video = false;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVCodecParameters &codec = *format->streams[i]->codecpar;
+        if (codec.codec_type == AVMEDIA_TYPE_VIDEO) {
+            if (format->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
+                continue; // a cover picture
+            const bool plays = iso ? codec.codec_id == AV_CODEC_ID_H264
+                                   : codec.codec_id == AV_CODEC_ID_VP8
+                    || codec.codec_id == AV_CODEC_ID_VP9 || codec.codec_id == AV_CODEC_ID_AV1;
+            if (!plays)
+                return 0;
+            video = true;
+        } else if (codec.codec_type == AVMEDIA_TYPE_AUDIO) {
+            const bool plays = iso
+                ? codec.codec_id == AV_CODEC_ID_AAC
+                : codec.codec_id == AV_CODEC_ID_VORBIS || codec.codec_id == AV_CODEC_ID_OPUS;
+            if (!plays)
+                return 0;
+        }
+    }
+    return video ? 1 : 0;
+}
+
 } // namespace
 } // namespace glimmerix
 
@@ -183,4 +225,9 @@ extern "C" __attribute__((visibility("default"))) int glimmerixClipCreationTime(
     const char *path, char *text, int size)
 {
     return glimmerix::clipCreationTime(path, text, size);
+}
+
+extern "C" __attribute__((visibility("default"))) int glimmerixClipBrowserPlays(const char *path)
+{
+    return glimmerix::clipBrowserPlays(path);
 }

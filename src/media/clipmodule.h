@@ -40,6 +40,10 @@ typedef int (*GlimmerixClipDisplayTurn)(const char *path);
 // none or cannot be read. The module exports this under kClipCreationTimeEntryName.
 typedef int (*GlimmerixClipCreationTime)(const char *path, char *text, int size);
 
+// 1 when every current web browser plays the clip at `path` as it is (H.264/AAC in MP4, WebM),
+// else 0 (also when it cannot be read). The module exports this under kClipBrowserEntryName.
+typedef int (*GlimmerixClipBrowserPlays)(const char *path);
+
 // Writing an AVI clip (Motion-JPEG video, 8- or 16-bit PCM sound) frame by frame.
 typedef struct GlimmerixClipWriter GlimmerixClipWriter;
 
@@ -76,6 +80,7 @@ inline constexpr const char *kClipEntryName = "glimmerixReadFirstFrame";
 inline constexpr const char *kClipTurnedEntryName = "glimmerixReadTurnedFirstFrame";
 inline constexpr const char *kClipTurnEntryName = "glimmerixClipDisplayTurn";
 inline constexpr const char *kClipCreationTimeEntryName = "glimmerixClipCreationTime";
+inline constexpr const char *kClipBrowserEntryName = "glimmerixClipBrowserPlays";
 inline constexpr const char *kClipWriterEntryName = "glimmerixClipWriterApi";
 
 } // namespace glimmerix

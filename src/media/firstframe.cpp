@@ -97,6 +97,13 @@ int clipDisplayTurn(const QString &path)
     return turn ? turn(QFile::encodeName(path).constData()) : 0;
 }
 
+bool browserPlaysClip(const QString &path)
+{
+    const auto plays
+        = reinterpret_cast<GlimmerixClipBrowserPlays>(clipModuleSymbol(kClipBrowserEntryName));
+    return plays && plays(QFile::encodeName(path).constData()) == 1;
+}
+
 BlockHandle GetFirstMpegFrame(const QString &path)
 {
     const FirstFrame frame = readFirstVideoFrame(path);

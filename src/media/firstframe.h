@@ -24,6 +24,11 @@ FirstFrame readUprightFirstFrame(const QString &path);
 // one or when the clip cannot be read. The clip window turns its frames by it.
 int clipDisplayTurn(const QString &path);
 
+// True when every current web browser plays the clip as it is (H.264/AAC in MP4, WebM), as
+// FFmpeg reads its container and codecs; false otherwise or when it cannot be read. The web
+// album copies such clips to be played and offers the others for download.
+bool browserPlaysClip(const QString &path);
+
 // The first frame of an MPEG clip as a new image block, or 0 when it cannot be read (no message).
 BlockHandle GetFirstMpegFrame(const QString &path);
 

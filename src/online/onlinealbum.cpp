@@ -3,7 +3,7 @@
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
-#include "album/mediakind.h"
+#include "imaging/mediafile.h"
 
 #include <QFileInfo>
 
@@ -28,7 +28,7 @@ QList<UploadItem> uploadItemsOf(const CAlbumDoc &document, const QList<int> &ind
     for (const int index : indexes) {
         const AlbumItem *item = document.item(index);
         if (!item || !item->info() || !QFileInfo(item->absolutePath()).isFile()
-            || mediaKindOf(item->absolutePath()) != MediaKind::Picture)
+            || !identifyMediaFile(item->absolutePath()).isPicture())
             continue;
         const ItemInfo &info = *item->info();
         items.append({ item->absolutePath(), fixedText(info.caption), fixedText(info.description),

@@ -2,6 +2,8 @@
 
 #include "core/messageids.h"
 #include "imaging/blockmemory.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/picturetypes.h"
 #include "imaging/upright.h"
 #include "platform/host.h"
@@ -86,16 +88,21 @@ QString convertedUploadPath(const QString &folder, const QString &path)
 namespace
 {
 
+// The upload sends JPEG: a .JPG or .JPEG file goes as it is (as it always has), and so does any
+// other file whose content is a JPEG (.jfif, no extension); every other picture is converted.
 bool isJpegPath(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toUpper();
-    return suffix == QLatin1String("JPG") || suffix == QLatin1String("JPEG");
+    return suffix == QLatin1String("JPG") || suffix == QLatin1String("JPEG")
+        || identifyMediaFile(path).format == MediaFormat::Jpeg;
 }
 
-// Converts `path` to JPEG at `target`; false when it cannot be read or written.
+// Converts `path` to JPEG at `target`; false when it cannot be read or written. The album's own
+// types go through their readers as always, today's types through the media reader.
 bool convertToJpeg(const QString &path, const QString &target)
 {
-    DecodeResult loaded = loadPicture(path);
+    const MediaFile media = identifyMediaFile(path);
+    DecodeResult loaded = media.isAlbumPictureType() ? loadPicture(path) : loadMediaPicture(media);
     makeUpright(loaded, path);
     const OwnedBlock block(loaded.block);
     if (loaded.status != DecodeStatus::Ok || !block)

@@ -6,6 +6,8 @@
 #include "core/messageids.h"
 #include "imaging/imageconvert.h"
 #include "imaging/jpegcodec.h"
+#include "imaging/mediafile.h"
+#include "imaging/mediareader.h"
 #include "imaging/mediatypes.h"
 #include "imaging/picturetypes.h"
 #include "imaging/upright.h"
@@ -32,6 +34,17 @@ QString mediaExtension(const QString &path)
     const QString name = fileNameOf(path);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QString() : name.mid(dot + 1).toUpper();
+}
+
+// A still picture of today's types that the product cannot take as it is: one a browser cannot
+// show (HEIF, AVIF, JPEG XL, camera RAW), or any of them in a slide show, whose player reads
+// JPEG only. Such pictures always become an upright JPEG, whatever the convert flag says; the
+// flag keeps its meaning for the album's own eight types.
+bool becomesJpeg(const MediaFile &file, PickingMode mode)
+{
+    if (!file.isPicture() || file.isAlbumPictureType())
+        return false;
+    return mode == PickingMode::SlideShow || !browserShowsPicture(file.format);
 }
 
 qint64 itemRecordBytes(const AlbumItem &item)
@@ -88,7 +101,8 @@ void ItemPicker::activate(const CAlbumDoc &document)
             continue;
         if (!item->attachmentPath().isEmpty())
             m_sound = true;
-        if (m_mode == PickingMode::SlideShow && !IsPictureFile(item->fileName()))
+        if (m_mode == PickingMode::SlideShow
+            && !identifyMediaFile(item->absolutePath()).isPicture())
             continue;
         const QString name = entryName(item->fileName(), taken);
         taken.append(name);
@@ -179,6 +193,10 @@ bool ItemPicker::toggleConvert(Progress *progress)
 QString ItemPicker::workingCopyPath(const PickEntry &entry) const
 {
     const QString extension = mediaExtension(entry.item->absolutePath());
+    if (becomesJpeg(identifyMediaFile(entry.item->absolutePath()), m_mode))
+        // The slide show names every picture NAME.JPG in its show file.
+        return m_folder + entry.name
+            + (m_mode == PickingMode::SlideShow ? QStringLiteral(".JPG") : QStringLiteral(".jpg"));
     if (extension.isEmpty())
         return {};
     if (m_convert && IsPictureFile(entry.item->absolutePath()))
@@ -196,9 +214,11 @@ void ItemPicker::noteCopy(const QString &path, qint64 itemBytes)
 bool ItemPicker::makeWorkingCopy(const PickEntry &entry, const QString &copy)
 {
     const QString source = entry.item->absolutePath();
-    const bool picture = IsPictureFile(source);
-    if (m_convert && picture && mediaExtension(source) != QLatin1String("JPG")) {
-        DecodeResult read = loadPicture(source);
+    const MediaFile file = identifyMediaFile(source);
+    const bool albumType = file.isAlbumPictureType();
+    if ((m_convert && albumType && mediaExtension(source) != QLatin1String("JPG"))
+        || becomesJpeg(file, m_mode)) {
+        DecodeResult read = albumType ? loadPicture(source) : loadMediaPicture(file);
         makeUpright(read, source);
         OwnedBlock block(read.block);
         if (read.status != DecodeStatus::Ok) {
@@ -246,11 +266,11 @@ bool ItemPicker::refresh(Progress *progress)
     }
     for (const QString &name : std::as_const(m_chosen)) {
         const PickEntry *entry = findEntry(name);
-        const QString source = entry ? entry->item->absolutePath() : QString();
-        if (mediaExtension(source).isEmpty())
+        const QString copy = entry ? workingCopyPath(*entry) : QString();
+        if (copy.isEmpty())
             continue;
+        const QString source = entry->item->absolutePath();
         const qint64 itemBytes = itemRecordBytes(*entry->item);
-        const QString copy = workingCopyPath(*entry);
         if (progress)
             progress->setText(source);
         if (QFileInfo::exists(copy))

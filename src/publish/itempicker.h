@@ -51,9 +51,10 @@ public:
     // among `taken` (compared without regard to case) as "%s_%i" with 1, 2, 3, ...
     static QString entryName(const QString &itemName, const QStringList &taken);
 
-    // Every activation of the page. The first lists the album's present items (still pictures
-    // only for a slide show), notes whether any has a sound, copies the album header and sets
-    // the convert flag; later ones take the slide show's player allowance back out.
+    // Every activation of the page. The first lists the album's present items (still pictures,
+    // of every type the album reads, only for a slide show), notes whether any has a sound, copies
+    // the album header and sets the convert flag; later ones take the slide show's player allowance
+    // back out.
     void activate(const CAlbumDoc &document);
     bool activated() const { return m_activated; }
 
@@ -107,8 +108,11 @@ public:
     // when none matches.
     QString fieldText(const QString &path, int field) const;
 
-    // The working copy of `entry`: the entry name plus ".JPG" for a still picture while
-    // converting, else plus the media file's extension. Empty when the file has no extension.
+    // The working copy of `entry`: the entry name plus ".JPG" for a still picture of the album's
+    // own types while converting, else plus the media file's extension. A picture of today's
+    // types that a browser cannot show (HEIF, AVIF, JPEG XL, camera RAW), and in a slide show any
+    // picture of today's types, always becomes an upright JPEG: NAME.jpg (NAME.JPG in a slide
+    // show). Empty when the file has no extension and is not converted.
     QString workingCopyPath(const PickEntry &entry) const;
 
     // Files that could not be copied or converted during the last refresh, "FILE: cause".

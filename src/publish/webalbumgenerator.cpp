@@ -230,12 +230,13 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
             break;
         case MediaKind::Other: {
             // Clips and sounds of today, known by their content: the first frame upright, or
-            // the sound picture. The cell links to the copied file, which the browser plays or
-            // offers for download.
+            // the sound picture. The cell links to the copied file: a clip browsers play (H.264/AAC
+            // MP4, WebM) opens in the browser, any other is offered for download.
             const MediaFile media = identifyMediaFile(path);
             if (media.isClip()) {
                 const FirstFrame frame = readUprightFirstFrame(path);
                 picture.reset(frame.result == FirstFrameResult::Ok ? frame.block : 0);
+                result.download = !browserPlaysClip(path);
             } else if (media.isSound()) {
                 picture.reset(
                     readIconQuietly(m_setup.programFolder + u'/' + QLatin1String(kMp3IconPicture)));
@@ -264,7 +265,11 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     }
     result.thumbnail = thumbnailPath;
 
-    if (!still || !m_picker.convert()) {
+    // The convert flag makes a JPEG of the album's own picture types; a picture of today's types
+    // is linked as the picking made it (a browser-safe one as it is, the others already JPEG).
+    const AlbumItem *source = m_picker.chosenItems().at(index).item;
+    if (!still || !m_picker.convert()
+        || (source != nullptr && !identifyMediaFile(source->absolutePath()).isAlbumPictureType())) {
         // The cell links to the working copy itself.
         result.full = m_folder + name;
         if (!QFileInfo::exists(result.full))
@@ -312,6 +317,7 @@ void WebAlbumGenerator::takeItem(int index, ItemResult &&result)
     cell.link = fileNameOf(result.full);
     cell.thumbnail = fileNameOf(result.thumbnail);
     cell.size = result.size;
+    cell.download = result.download;
     const WebAlbumOptions &options = m_setup.options;
     if (options.showSize && QFileInfo::exists(result.full))
         cell.captions.append(

@@ -72,6 +72,7 @@ public:
         QSize size;
         QString full; // path of the full picture or working copy the cell links to
         QString problem; // "FILE: cause" when the item is left out
+        bool download = false; // a clip browsers cannot play: the link offers the file
         bool onCallerThread = false; // needs the user-interface thread (icons, video frames)
     };
 

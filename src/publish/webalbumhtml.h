@@ -30,6 +30,9 @@ struct AlbumCell {
     QString thumbnail;
     QSize size;
     QStringList captions;
+    // The link offers its file for download instead of opening it: a clip of today's types
+    // that browsers cannot play.
+    bool download = false;
 };
 
 // The texts a page needs besides the options: from the language bundle and the system.

@@ -117,18 +117,33 @@ TEST(OnlineJobs, OtherPicturesAreSentAsLowerCaseJpeg)
     image.fill(Qt::darkGreen);
     ASSERT_TRUE(image.save(bmp, "BMP"));
     const QString broken = writeJpegOfSize(folder, QStringLiteral("Broken.TIF"), 10);
+    // Pictures of today's types, known by their content: a PNG is converted too, a JPEG without
+    // an extension goes as it is.
+    const QString png = QDir(folder).filePath(QStringLiteral("Sticker.png"));
+    ASSERT_TRUE(image.save(png, "PNG"));
+    const QString scan = QDir(folder).filePath(QStringLiteral("scan"));
+    ASSERT_TRUE(image.save(scan, "JPEG"));
     const std::atomic<bool> cancel = false;
-    uploadPictures(client, {}, { { broken }, { bmp } }, cancel, [](int, const QString &) {});
+    uploadPictures(client, {}, { { broken }, { bmp }, { png }, { scan } }, cancel,
+        [](int, const QString &) {});
 
     EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kOnlineCannotConvert });
-    ASSERT_EQ(transport.requests.size(), 2);
-    const QByteArray body = transport.requests[1].body;
-    const qsizetype at = body.indexOf("filename=\"");
-    ASSERT_GE(at, 0);
-    const QByteArray sentPath = body.mid(at + 10, body.indexOf('"', at + 10) - at - 10);
-    EXPECT_TRUE(sentPath.endsWith("/holiday.jpg")) << sentPath.constData();
-    EXPECT_FALSE(QFile::exists(QString::fromUtf8(sentPath))); // the converted copy is gone
-    EXPECT_TRUE(body.contains("Content-Type: image/jpeg\r\n\r\n\xFF\xD8"));
+    ASSERT_EQ(transport.requests.size(), 4);
+    const struct {
+        int request;
+        const char *endsWith;
+    } sent[] = { { 1, "/holiday.jpg" }, { 2, "/sticker.jpg" }, { 3, "/scan" } };
+    for (const auto &row : sent) {
+        const QByteArray body = transport.requests[row.request].body;
+        const qsizetype at = body.indexOf("filename=\"");
+        ASSERT_GE(at, 0);
+        const QByteArray sentPath = body.mid(at + 10, body.indexOf('"', at + 10) - at - 10);
+        EXPECT_TRUE(sentPath.endsWith(row.endsWith)) << sentPath.constData();
+        if (row.request < 3) { // the converted copy is gone, the user's own file stays
+            EXPECT_FALSE(QFile::exists(QString::fromUtf8(sentPath)));
+        }
+        EXPECT_TRUE(body.contains("Content-Type: image/jpeg\r\n\r\n\xFF\xD8"));
+    }
 }
 
 TEST(OnlineJobs, DownloadNamesAndFailures)

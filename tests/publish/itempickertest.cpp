@@ -179,4 +179,55 @@ TEST(WorkingFolder, PrivateAndRemovedWithWhatIsLeft)
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
+// Pictures of today's types: a browser-safe one (PNG, a JPEG known by its content) goes into a
+// web album as it is, whatever the convert flag says, and into a slide show as NAME.JPG, a JPEG;
+// a slide show lists them among its pictures.
+TEST(ItemPicker, TodaysPicturesFollowTheProductsRule)
+{
+    RecordingHost host;
+    const struct {
+        const char *name;
+        const char *format;
+    } sources[] = { { "screen.png", "PNG" }, { "photo.jpeg", "JPEG" }, { "scan", "PNG" } };
+    const struct {
+        PickingMode mode;
+        bool convert;
+        QStringList copies; // the working copies, in the entries' order
+        bool asIs;
+    } cases[] = {
+        { PickingMode::WebAlbum, true, { "screen.PNG", "photo.JPEG", {} }, true },
+        { PickingMode::WebAlbum, false, { "screen.PNG", "photo.JPEG", {} }, true },
+        { PickingMode::SlideShow, true, { "screen.JPG", "photo.JPG", "scan.JPG" }, false },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.mode) * 2 + int(c.convert));
+        PickerFixture f;
+        QStringList paths;
+        for (const auto &source : sources) {
+            const QString path = f.source + u'/' + QLatin1String(source.name);
+            QImage image(60, 40, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            ASSERT_TRUE(image.save(path, source.format));
+            paths.append(path);
+        }
+        addPresentItems(f.doc, paths);
+        ItemPicker picker(c.mode, f.work);
+        picker.activate(f.doc);
+        EXPECT_EQ(picker.allNames(), QStringList({ "screen", "photo", "scan" }));
+        if (!c.convert) {
+            ASSERT_TRUE(picker.toggleConvert(nullptr));
+        }
+        ASSERT_TRUE(picker.addAll(nullptr));
+        for (int i = 0; i < 3; ++i) {
+            const QString copy = picker.workingCopyPath(picker.allEntries().at(i));
+            EXPECT_EQ(copy.isEmpty() ? QString() : copy.mid(f.work.size()), c.copies.at(i));
+            if (copy.isEmpty())
+                continue; // a file without an extension is not copied as it is
+            const bool jpeg = fileBytes(copy).startsWith("\xFF\xD8");
+            EXPECT_TRUE(c.asIs ? fileBytes(copy) == fileBytes(paths.at(i)) : jpeg)
+                << qPrintable(copy);
+        }
+    }
+}
+
 } // namespace

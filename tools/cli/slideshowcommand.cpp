@@ -6,7 +6,7 @@
 #include "clicommand.h"
 #include "productcommandsupport.h"
 
-#include "imaging/mediatypes.h"
+#include "imaging/mediafile.h"
 #include "platform/host.h"
 #include "publish/slideshowpackage.h"
 #include "publish/workingfolder.h"
@@ -101,8 +101,10 @@ int runSlideShow(const QStringList &args)
         && !packageFolderAccepted(parsed->folder, PackageKind::SlideShow, parsed->replacePackage))
         return 1;
     // By default every picture: sounds and clips have no place in a slide show.
-    const std::optional<QList<int>> indexes = chosenItems(kCommand, parsed->items, doc,
-        [](const AlbumItem &item) -> bool { return IsPictureFile(item.fileName()); });
+    const std::optional<QList<int>> indexes
+        = chosenItems(kCommand, parsed->items, doc, [](const AlbumItem &item) -> bool {
+              return identifyMediaFile(item.absolutePath()).isPicture();
+          });
     if (!indexes)
         return 2;
 
