@@ -77,38 +77,14 @@ unsigned brightestIndex(BITMAPINFOHEADER *header)
     return best;
 }
 
+// A copy of the picture shown as `orientation` (1-8, the EXIF numbers) says; 0 without memory.
+BlockHandle orientedCopy(BITMAPINFOHEADER *source, int orientation);
+
+// A turn by whole quarters clockwise is the orientation whose stored picture it shows upright.
 BlockHandle quarterTurn(BITMAPINFOHEADER *source, int quarters)
 {
-    const int w = source->biWidth;
-    const int h = source->biHeight;
-    const bool sideways = quarters % 2 == 1;
-    const BlockHandle result = blockShapedLike(source, sideways ? h : w, sideways ? w : h);
-    if (result == 0)
-        return 0;
-    BITMAPINFOHEADER *header = dibHeader(result);
-    if (sideways)
-        std::swap(header->biXPelsPerMeter, header->biYPelsPerMeter);
-    const PixelGrid from(source);
-    const PixelGrid to(header);
-    for (int y = 0; y < to.height(); ++y) {
-        for (int x = 0; x < to.width(); ++x) {
-            switch (quarters) {
-            case 1:
-                to.copyFrom(from, y, h - 1 - x, x, y);
-                break;
-            case 2:
-                to.copyFrom(from, w - 1 - x, h - 1 - y, x, y);
-                break;
-            case 3:
-                to.copyFrom(from, w - 1 - y, x, x, y);
-                break;
-            default:
-                to.copyFrom(from, x, y, x, y);
-                break;
-            }
-        }
-    }
-    return result;
+    static constexpr int kOrientationOfQuarters[4] = { 1, 6, 3, 8 };
+    return orientedCopy(source, kOrientationOfQuarters[quarters & 3]);
 }
 
 BlockHandle freeTurn(BITMAPINFOHEADER *source, double radians)
@@ -201,11 +177,11 @@ QPoint storedPixelOf(int orientation, int x, int y, int width, int height)
     }
 }
 
-BlockHandle orientBlock(BlockHandle block, int orientation)
+namespace
 {
-    BITMAPINFOHEADER *source = checkedDibHeader(block);
-    if (!source || orientation < 2 || orientation > 8)
-        return 0;
+
+BlockHandle orientedCopy(BITMAPINFOHEADER *source, int orientation)
+{
     const int w = source->biWidth;
     const int h = source->biHeight;
     const bool sideways = orientation >= 5;
@@ -224,6 +200,16 @@ BlockHandle orientBlock(BlockHandle block, int orientation)
         }
     }
     return result;
+}
+
+} // namespace
+
+BlockHandle orientBlock(BlockHandle block, int orientation)
+{
+    BITMAPINFOHEADER *source = checkedDibHeader(block);
+    if (!source || orientation < 2 || orientation > 8)
+        return 0;
+    return orientedCopy(source, orientation);
 }
 
 bool areaInsidePicture(BlockHandle block, const QRect &area)

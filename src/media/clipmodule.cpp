@@ -33,6 +33,17 @@ struct FrameFreer {
 struct PacketFreer {
     void operator()(AVPacket *packet) const { av_packet_free(&packet); }
 };
+using FormatPointer = std::unique_ptr<AVFormatContext, FormatCloser>;
+
+// Opens the clip at `path` without FFmpeg's log lines; null when it cannot be opened.
+FormatPointer openClip(const char *path)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *rawFormat = nullptr;
+    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+        return nullptr;
+    return FormatPointer(rawFormat);
+}
 struct ScalerFreer {
     void operator()(SwsContext *context) const { sws_freeContext(context); }
 };
@@ -80,11 +91,9 @@ int displayTurn(const AVStream &stream)
 
 int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context, int *clockwise)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext *rawFormat = nullptr;
-    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+    const FormatPointer format = openClip(path);
+    if (!format)
         return GlimmerixClipCannotOpen;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
     if (avformat_find_stream_info(format.get(), nullptr) < 0)
         return GlimmerixClipNoVideoStream;
     const AVCodec *codec = nullptr;
@@ -129,11 +138,9 @@ int readFirstFrame(const char *path, GlimmerixFrameTarget target, void *context,
 
 int clipDisplayTurn(const char *path)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext *rawFormat = nullptr;
-    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+    const FormatPointer format = openClip(path);
+    if (!format)
         return 0;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
     if (avformat_find_stream_info(format.get(), nullptr) < 0)
         return 0;
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
@@ -145,11 +152,9 @@ int clipCreationTime(const char *path, char *text, int size)
 {
     if (size <= 0)
         return 0;
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext *rawFormat = nullptr;
-    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+    const FormatPointer format = openClip(path);
+    if (!format)
         return 0;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
     const AVDictionaryEntry *entry = av_dict_get(format->metadata, "creation_time", nullptr, 0);
     for (unsigned i = 0; !entry && i < format->nb_streams; ++i)
         entry = av_dict_get(format->streams[i]->metadata, "creation_time", nullptr, 0);
@@ -165,11 +170,9 @@ int clipCreationTime(const char *path, char *text, int size)
 // codes, subtitles) do not count.
 int clipBrowserPlays(const char *path)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext *rawFormat = nullptr;
-    if (avformat_open_input(&rawFormat, path, nullptr, nullptr) < 0)
+    const FormatPointer format = openClip(path);
+    if (!format)
         return 0;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
     if (avformat_find_stream_info(format.get(), nullptr) < 0)
         return 0;
     const std::string_view container = format->iformat->name;
