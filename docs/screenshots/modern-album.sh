@@ -52,20 +52,9 @@ sox -n "$media/rain.ogg" synth 1 pinknoise
 
 album="Today"
 cli album new "$album" >/dev/null
-# The folder, and today's clips and sounds by name, should the folder rule pass them over.
-cli album add "$album" "$media" "$media"/{VID_0001.mp4,VID_0002.mp4,clip.webm,camcorder.mkv} \
-  "$media"/{birdsong.flac,rain.ogg} 2>&1 | grep -v "already in the album" || true
+cli album add "$album" "$media" || true
 cli album set-caption "$album" "Today's photo library"
 
-"$bin/glimix" "$GLIMMERIX_HOME/ALBUMS/$album.gmx" &
-pid=$!
-trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
-window=""
-for _ in $(seq 50); do
-  window="$(xdotool search --name "^Glimmerix - " 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no window" >&2; exit 1; }
+start_window "$GLIMMERIX_HOME/ALBUMS/$album.gmx"
 sleep 3
 import -window "$window" "$here/modern-album.png"

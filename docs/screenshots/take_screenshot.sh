@@ -6,16 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/private-session.sh"
 album="$("$here/make_sample_album.sh" "$GLIMMERIX_HOME" "$bin" 2>/dev/null | tail -1)"
-"$bin/glimix" "$album" &
-pid=$!
-trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
-window=""
-for _ in $(seq 50); do
-  window="$(xdotool search --name "^Glimmerix - " 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no window" >&2; exit 1; }
+start_window "$album"
 sleep 2
 # The first cell sits at (8, 9) in the view, below the menu and album bars.
 view_top=54
