@@ -71,20 +71,9 @@ struct Attacker {
 // counts as one peer), non-blocking.
 int connectFrom(const char *source, int port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in from {};
-    from.sin_family = AF_INET;
-    ::inet_pton(AF_INET, source, &from.sin_addr);
-    sockaddr_in to {};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(quint16(port));
-    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&from), sizeof from) != 0
-        || ::connect(fd, reinterpret_cast<sockaddr *>(&to), sizeof to) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    const int fd = ServiceProcess::connectFrom(source, port);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     return fd;
 }
 

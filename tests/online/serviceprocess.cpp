@@ -8,7 +8,11 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 QString ServiceProcess::program()
 {
@@ -99,4 +103,22 @@ bool ServiceProcess::makeCertificate(const QString &folder, QString &cert, QStri
             QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert });
     return make.waitForFinished(60000) && make.exitStatus() == QProcess::NormalExit
         && make.exitCode() == 0;
+}
+
+int ServiceProcess::connectFrom(const char *source, int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in from {};
+    from.sin_family = AF_INET;
+    ::inet_pton(AF_INET, source, &from.sin_addr);
+    sockaddr_in to {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(quint16(port));
+    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&from), sizeof from) != 0
+        || ::connect(fd, reinterpret_cast<sockaddr *>(&to), sizeof to) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }

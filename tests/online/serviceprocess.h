@@ -35,6 +35,10 @@ public:
     // false when there is no openssl program or it failed.
     static bool makeCertificate(const QString &folder, QString &cert, QString &key);
 
+    // A TCP connection to the service on loopback `port` from the loopback address `source` (each
+    // address counts as a peer of its own): the socket, or -1 when it cannot connect.
+    static int connectFrom(const char *source, int port);
+
 private:
     QProcess m_process;
     int m_port = 0;

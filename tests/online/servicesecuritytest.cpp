@@ -52,19 +52,9 @@ struct Reply {
 Reply send(int port, const QByteArray &request, const char *source = "127.0.0.1")
 {
     Reply reply;
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in from {};
-    from.sin_family = AF_INET;
-    ::inet_pton(AF_INET, source, &from.sin_addr);
-    sockaddr_in to {};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(quint16(port));
-    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&from), sizeof from) != 0
-        || ::connect(fd, reinterpret_cast<sockaddr *>(&to), sizeof to) != 0) {
-        ::close(fd);
+    const int fd = ServiceProcess::connectFrom(source, port);
+    if (fd < 0)
         return reply;
-    }
     ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
     QByteArray all;
     QElapsedTimer clock;
