@@ -314,16 +314,6 @@ int CAlbumDoc::driveCount(DriveKind kind) const
     return kind == DriveKind::None ? 0 : m_driveCounts[std::size_t(kind)];
 }
 
-void CAlbumDoc::recomputeMediaBytes()
-{
-    m_mediaBytes = 0;
-    for (auto &entry : m_items) {
-        const qint64 bytes = currentFileSize(entry->absolutePath());
-        entry->setCounted(entry->countedDrive(), bytes);
-        m_mediaBytes += bytes;
-    }
-}
-
 void CAlbumDoc::deleteContents()
 {
     if (m_rawReading)

@@ -116,8 +116,6 @@ public:
     // Total size of the items' media files (64-bit: an album easily exceeds 4 GB).
     qint64 mediaBytes() const { return m_mediaBytes; }
     int driveCount(DriveKind kind) const;
-    // Recomputes mediaBytes from the media files' current sizes (a missing file counts 0).
-    void recomputeMediaBytes();
 
     // ---- view state the document needs (the view owns it and keeps this copy current)
     int currentItem() const { return m_currentItem; }

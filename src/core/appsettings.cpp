@@ -285,24 +285,10 @@ void AppSettings::writeExternalApps()
     }
 }
 
-bool AppSettings::saveAcquireSettings()
-{
-    SettingsBatch batch(m_store, SettingsRoot::User);
-    writeAcquireValues();
-    return batch.commit();
-}
-
 bool AppSettings::saveAddPhotoPath()
 {
     return m_store.writeString(
         SettingsRoot::User, productKeyPath(), QStringLiteral("AddPhotoPath"), m_addPhotoPath);
-}
-
-bool AppSettings::saveExternalApps()
-{
-    SettingsBatch batch(m_store, SettingsRoot::User);
-    writeExternalApps();
-    return batch.commit();
 }
 
 bool AppSettings::saveOnExit()

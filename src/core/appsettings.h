@@ -42,11 +42,8 @@ public:
     // Exit: writes the acquire settings, AddPhotoPath and the launcher list to the user root in
     // one save. False when the file could not be written.
     bool saveOnExit();
-    // The parts of saveOnExit(), for callers that need them at another moment.
-    bool saveAcquireSettings();
+    // Writes AddPhotoPath alone (one part of saveOnExit()).
     bool saveAddPhotoPath();
-    // Replaces the user root's App<i> subkeys by the list, in order.
-    bool saveExternalApps();
 
     SettingsStore &store() const { return m_store; }
     const Folders &folders() const { return m_folders; }

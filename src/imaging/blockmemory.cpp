@@ -133,30 +133,12 @@ void *blockLock(BlockHandle handle)
     return isBlockHandle(handle) ? reinterpret_cast<void *>(handle) : nullptr;
 }
 
-bool blockUnlock(BlockHandle)
-{
-    return true;
-}
-
 std::size_t blockSize(BlockHandle handle)
 {
     Registry &r = registry();
     std::lock_guard lock(r.mutex);
     const auto found = r.sizes.find(handle);
     return found == r.sizes.end() ? 0 : found->second;
-}
-
-BlockHandle blockReAlloc(BlockHandle handle, std::size_t size)
-{
-    const BlockHandle fresh = blockAlloc(0, size);
-    if (fresh == 0)
-        return 0;
-    const std::size_t oldSize = blockSize(handle);
-    if (oldSize > 0) {
-        std::memcpy(blockLock(fresh), blockLock(handle), std::min(oldSize, blockSize(fresh)));
-        blockFree(handle);
-    }
-    return fresh;
 }
 
 BlockHandle blockFree(BlockHandle handle)

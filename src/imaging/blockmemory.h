@@ -18,13 +18,8 @@ using BlockHandle = std::intptr_t;
 BlockHandle blockAlloc(unsigned flags, std::size_t size);
 // The block's data: the handle itself as a pointer (nullptr for 0, -1, -2 and unknown handles).
 void *blockLock(BlockHandle handle);
-// Does nothing; reports success.
-bool blockUnlock(BlockHandle handle);
 // The committed size: the requested size rounded up to whole pages; 0 for an unknown handle.
 std::size_t blockSize(BlockHandle handle);
-// A new block of `size` bytes holding the old contents (at most the smaller size); the old block
-// is freed. Returns 0 (and keeps the old block) when the new one cannot be had.
-BlockHandle blockReAlloc(BlockHandle handle, std::size_t size);
 // Releases the pages. Returns 0, or the handle itself when it does not denote a block.
 BlockHandle blockFree(BlockHandle handle);
 

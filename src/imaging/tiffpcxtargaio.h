@@ -144,9 +144,4 @@ WriteResult commitPictureOutput(QFileDevice &file);
 bool codecEscapePressed();
 void codecProgress(int percent);
 
-inline std::uint32_t roundUp4(std::uint32_t value)
-{
-    return (value + 3u) & ~3u;
-}
-
 } // namespace glimmerix

@@ -22,11 +22,6 @@ const GlimmerixClipWriterApi *writerApi()
 
 } // namespace
 
-bool clipWriterAvailable()
-{
-    return writerApi() != nullptr;
-}
-
 ClipRecording::~ClipRecording()
 {
     finish();

@@ -87,7 +87,4 @@ private:
     std::thread m_thread;
 };
 
-// The clip module's writer is available (FFmpeg could be loaded).
-bool clipWriterAvailable();
-
 } // namespace glimmerix

@@ -6,17 +6,10 @@ namespace glimmerix
 {
 
 // Host for the command-line tool: messages go to standard error, questions take their default
-// answer (or a scripted one), progress is one line on a terminal that rewrites itself.
+// answer, progress is one line on a terminal that rewrites itself.
 class CliHost final : public Host
 {
 public:
-    // The answer to every save-file question (empty: decline), for scripts.
-    void setSaveFileAnswer(const QString &path) { m_saveFileAnswer = path; }
-    // Answer given to yes/no questions; defaults to No, so a script never deletes by accident.
-    void setYesNoAnswer(MessageAnswer answer) { m_yesNoAnswer = answer; }
-    bool quiet() const { return m_quiet; }
-    void setQuiet(bool quiet) { m_quiet = quiet; }
-
     std::unique_ptr<Progress> createProgress() override;
     bool escapePressed() override { return false; }
     void setWaitCursor(bool) override { }
@@ -28,7 +21,9 @@ protected:
         int messageId, const MessageBoxLook &look) override;
 
 private:
+    // The answer to every save-file question (empty: decline).
     QString m_saveFileAnswer;
+    // Answer given to yes/no questions: No, so a script never deletes by accident.
     MessageAnswer m_yesNoAnswer = MessageAnswer::No;
     bool m_quiet = false;
 };

@@ -103,11 +103,6 @@ protected:
 QList<MessageAnswer> buttonAnswers(MessageButtons buttons);
 // The answer of a box's button `index` (0 = first; out of range: the first, affirmative one).
 MessageAnswer buttonAnswer(MessageButtons buttons, int index);
-// The answer of a box's first, affirmative button (OK, Yes or Retry).
-inline MessageAnswer firstButtonAnswer(MessageButtons buttons)
-{
-    return buttonAnswer(buttons, 0);
-}
 // The answer a box gives when its default button is taken.
 inline MessageAnswer defaultAnswer(MessageButtons buttons, const MessageBoxLook &look)
 {

@@ -140,12 +140,4 @@ PostcardOutcome PostcardPackage::prepareDisc(CdProduct &product, const QString &
     return {};
 }
 
-qint64 PostcardPackage::packageBytes() const
-{
-    qint64 total = 0;
-    for (const QString &path : { m_backgroundPath, m_htmlPath, m_clipPath, m_playerSource })
-        total += path.isEmpty() ? 0 : QFileInfo(path).size();
-    return total;
-}
-
 } // namespace glimmerix

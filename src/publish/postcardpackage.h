@@ -51,10 +51,6 @@ public:
     // Copies the clip into the working folder and fills `product` for a CD delivery.
     PostcardOutcome prepareDisc(CdProduct &product, const QString &discFolder);
 
-    const QString &backgroundPath() const { return m_backgroundPath; }
-    // Bytes the package takes in its destination (0 before writeFiles).
-    qint64 packageBytes() const;
-
 private:
     QString m_workingFolder;
     QString m_clipPath;

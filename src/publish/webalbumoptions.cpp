@@ -13,11 +13,6 @@ void WebAlbumOptions::clamp()
     thumbnailSize = std::clamp(thumbnailSize, 0, kSizeCount - 1);
 }
 
-int steppedGridValue(int value, int change)
-{
-    return std::clamp(value + change, WebAlbumOptions::kMinGrid, WebAlbumOptions::kMaxGrid);
-}
-
 QSize thumbnailBox(int thumbnailSize)
 {
     switch (thumbnailSize) {

@@ -29,9 +29,6 @@ struct WebAlbumOptions {
     void clamp();
 };
 
-// A spin step: `value` moved by `change` and kept within kMinGrid..kMaxGrid.
-int steppedGridValue(int value, int change);
-
 // The box a thumbnail must fit, by thumbnail size: 80 x 50, 90 x 60, 110 x 80.
 QSize thumbnailBox(int thumbnailSize);
 
