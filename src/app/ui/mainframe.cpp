@@ -34,7 +34,6 @@
 #include "platform/strings.h"
 #include "publish/ui/publishcommands.h"
 #include "view/albumclipboard.h"
-#include "view/halftone.h"
 #include "view/ui/albumview.h"
 #include "view/viewtexts.h"
 
@@ -118,9 +117,6 @@ CMainFrame::CMainFrame(QWidget *parent)
     setAcceptDrops(true);
 
     const QScreen *screen = QGuiApplication::primaryScreen();
-    m_displayDepth = screen ? screen->depth() : 24;
-    if (m_displayDepth <= 8)
-        m_halftonePalette = halftoneColorTable();
     if (screen) {
         connect(screen, &QScreen::geometryChanged, this, &CMainFrame::displayChanged);
         const QSize full = screen->availableGeometry().size();
@@ -498,21 +494,13 @@ int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
     int added = 0;
     const CAlbumDoc::ChangeBatch batch(*m_document);
     for (const QString &path : paths) {
-        const int result = m_document->addFile(path, position);
-        if (result == -1)
-            break;
-        if (result == 1) {
+        if (m_document->addFile(path, position) == 1) {
             ++added;
             if (position >= 0)
                 ++position;
         }
     }
     return added;
-}
-
-int CMainFrame::addHandedFile(const QString &path)
-{
-    return m_handovers->addNow(path);
 }
 
 void CMainFrame::receiveHandedOverFile(const QString &path)
@@ -603,9 +591,6 @@ void CMainFrame::displayChanged()
     const QScreen *screen = this->screen();
     if (!screen)
         return;
-    m_displayDepth = screen->depth();
-    if (m_displayDepth <= 8 && m_halftonePalette.isEmpty())
-        m_halftonePalette = halftoneColorTable();
     m_view->displayChanged();
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());

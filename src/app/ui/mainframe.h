@@ -7,10 +7,8 @@
 #include "platform/relayfile.h"
 
 #include <QHash>
-#include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <QRgb>
 
 #include <functional>
 #include <memory>
@@ -50,14 +48,10 @@ public:
     CAlbumDoc *document() const { return m_document; }
     CAlbumView *view() const { return m_view; }
     AlbumCommands *albumCommands() const { return m_commands; }
-    // Rename, copy, delete, properties and copying the album's files (32795-32800).
-    AlbumManager *albumManager() const { return m_albumManager; }
     // The launcher bar's buttons (the program list comes from the settings, see main).
     LauncherBar *launcherBar() const { return m_launcher; }
     // The command `id`, or nullptr.
     QAction *action(int id) const { return m_actions.value(id); }
-    // Every command with its menu place and enable rule.
-    const CommandTable &commandTable() const { return m_commandTable; }
     // Runs command `id` when it is enabled. Returns whether it ran.
     bool runCommand(int id);
     // The enable-state pass over every command, and the status bar's panes.
@@ -93,9 +87,6 @@ public:
     // Adds `paths` in order before the item at `viewPoint` (view coordinates; past the last item:
     // at the end). Returns how many were added.
     int addDroppedFiles(const QStringList &paths, QPoint viewPoint);
-    // A file handed over by another Glimmerix: added at the end, the views updated, the window
-    // brought to the front. Returns the add result (1, -2 or 0).
-    int addHandedFile(const QString &path);
     // A file handed over through the relay file (message 1034): added once the window is free.
     void receiveHandedOverFile(const QString &path) override;
     // Message 0x464 from another process.
@@ -104,8 +95,6 @@ public:
     // Message 0x464: the path in the shared memory "ImagePath". 1 when it was added, 0 when not;
     // kImagePathQueued when a dialog is open and the path waits until it is closed.
     int onImagePathMessage();
-    // Files handed over that wait for the window to be free.
-    HandoverQueue *handovers() const { return m_handovers; }
 
     // ---- status panes
     // Text of pane `pane` (0: the message pane; an empty text shows the idle text).
@@ -120,8 +109,6 @@ public:
 
     // The window rectangle `window` dragged at `edge` snapped to whole grid cells.
     QRect snapSizing(const QRect &window, int edge) const;
-    // Colour table used on displays of 8 bits or fewer; empty on true-colour displays.
-    const QList<QRgb> &halftonePalette() const { return m_halftonePalette; }
 
 Q_SIGNALS:
     void lastFileChanged(const QString &path);
@@ -172,8 +159,6 @@ private:
     bool m_sizeRefreshQueued = false;
     QString m_currentAlbumName;
     QString m_externalAlbumPath;
-    QList<QRgb> m_halftonePalette;
-    int m_displayDepth = 24;
     bool m_placed = false;
     HandoverQueue *m_handovers = nullptr;
     QPointer<PictureWindow> m_pictureWindow;
