@@ -1,6 +1,5 @@
 #include "launchersetupdialog.h"
 
-#include "launcherbar.h"
 #include "launchericon.h"
 
 #include "core/resourceids.h"
