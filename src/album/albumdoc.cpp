@@ -49,7 +49,7 @@ CAlbumDoc::~CAlbumDoc()
 QString CAlbumDoc::untitledName()
 {
     static const QString name = [] {
-        const QString text = loadString(AlbumMessage::kUntitledName);
+        const QString text = loadString(Message::kUntitledName);
         return text.isEmpty() ? QStringLiteral("Untitled") : text;
     }();
     return name;
@@ -404,7 +404,7 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
             // The box is titled with the open-failure title without its last character.
             host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError),
                 MessageIcon::Information, MessageButtons::Ok, 0,
-                { loadString(AlbumMessage::kOpenErrorTitle).chopped(1) });
+                { loadString(Message::kOpenErrorTitle).chopped(1) });
         }
         return false;
     }
@@ -481,7 +481,7 @@ bool CAlbumDoc::onSaveDocument(const QString &path)
     if (!ok) {
         m_lock = previousLock;
         m_lastError = reason;
-        host().showMessage(AlbumMessage::kAlbumNotSaved, { absolute, reason }, MessageIcon::Warning,
+        host().showMessage(Message::kAlbumNotSaved, { absolute, reason }, MessageIcon::Warning,
             MessageButtons::Ok);
         return false;
     }
@@ -509,7 +509,7 @@ bool CAlbumDoc::keepDamagedOriginal(const QString &path)
     }
     m_damagedCopy = copy;
     host().showMessage(
-        AlbumMessage::kDamagedAlbumKept, { copy }, MessageIcon::Information, MessageButtons::Ok);
+        Message::kDamagedAlbumKept, { copy }, MessageIcon::Information, MessageButtons::Ok);
     return true;
 }
 
@@ -531,14 +531,14 @@ bool CAlbumDoc::saveAs(const QString &name)
         AlbumLock::Result held = AlbumLock::acquire(path, m_lockWaitMs);
         QStringList report;
         if (!held.lock) {
-            host().showMessage(AlbumMessage::kAlbumNotSaved,
-                { path, QStringLiteral("album is in use") }, MessageIcon::Warning);
+            host().showMessage(Message::kAlbumNotSaved, { path, QStringLiteral("album is in use") },
+                MessageIcon::Warning);
             return false;
         }
         replacedLock = held.lock;
         if (!trashOrDelete({ path }, WithoutTrash::Ask, report).isEmpty()) {
             host().showMessage(
-                AlbumMessage::kAlbumNotSaved, { path, report.value(0) }, MessageIcon::Warning);
+                Message::kAlbumNotSaved, { path, report.value(0) }, MessageIcon::Warning);
             return false;
         }
     }
@@ -554,20 +554,20 @@ bool CAlbumDoc::saveModified()
     if (!m_modified)
         return true;
     if (isUntitled()) {
-        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
-            MessageIcon::Question, MessageButtons::YesNoCancel);
+        const MessageAnswer answer = host().showMessage(
+            Message::kSaveUntitledQuestion, {}, MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Cancel)
             return false;
         if (answer == MessageAnswer::No)
             return true;
         const QString name = host().askSaveFileName(
-            { loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
+            { loadString(Message::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
         if (name.isEmpty())
             return false;
         return saveAs(name) && !m_modified;
     }
-    const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveChangesQuestion,
-        { m_pathName }, MessageIcon::Question, MessageButtons::YesNoCancel);
+    const MessageAnswer answer = host().showMessage(Message::kSaveChangesQuestion, { m_pathName },
+        MessageIcon::Question, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel)
         return false;
     if (answer == MessageAnswer::No)
@@ -580,7 +580,7 @@ bool CAlbumDoc::save()
     if (!isUntitled())
         return onSaveDocument(m_pathName);
     const QString name = host().askSaveFileName(
-        { loadString(AlbumMessage::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
+        { loadString(Message::kOpenAlbumTitle), albumsFolder(), QStringLiteral("*.gmx") });
     return !name.isEmpty() && saveAs(name);
 }
 
@@ -602,8 +602,8 @@ CAlbumDoc::AlbumListOutcome CAlbumDoc::onAlbumListChange(
         return outcome;
     };
     if (isUntitled() && m_modified) {
-        const MessageAnswer answer = host().showMessage(AlbumMessage::kSaveUntitledQuestion, {},
-            MessageIcon::Question, MessageButtons::YesNoCancel);
+        const MessageAnswer answer = host().showMessage(
+            Message::kSaveUntitledQuestion, {}, MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Cancel)
             return done(AlbumListOutcome::RestoreEntry);
         if (answer == MessageAnswer::Yes && !save())

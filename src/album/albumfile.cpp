@@ -358,7 +358,7 @@ void CAlbumDoc::load(QIODevice &device)
     m_albumCaption = fixedText(m_header.caption);
     const Version version = versionOf(header);
     if (version == Version::Unknown) {
-        host().showMessage(AlbumMessage::kUnknownVersion, { fixedText(header.version) },
+        host().showMessage(Message::kUnknownVersion, { fixedText(header.version) },
             MessageIcon::Warning, MessageButtons::Ok);
         m_header = makeAlbumHeader();
         m_albumCaption.clear();
@@ -380,14 +380,14 @@ bool CAlbumDoc::refuseNonAlbum(QIODevice &device, const QByteArray &head)
     // Like an unknown version: say so and start a new album, so that Save cannot write over it.
     m_loadReport.refused = true;
     host().showMessage(
-        AlbumMessage::kNotAnAlbum, { m_loadPath }, MessageIcon::Warning, MessageButtons::Ok);
+        Message::kNotAnAlbum, { m_loadPath }, MessageIcon::Warning, MessageButtons::Ok);
     Q_EMIT newAlbumRequested();
     return true;
 }
 
 void CAlbumDoc::reportDamage()
 {
-    host().showMessage(AlbumMessage::kAlbumDamaged,
+    host().showMessage(Message::kAlbumDamaged,
         { m_loadPath, QString::number(m_loadReport.recovered),
             QString::number(m_loadReport.declared) },
         MessageIcon::Warning, MessageButtons::Ok);
@@ -442,7 +442,7 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         if (s_loadShowsProgress) {
             if (!progress) {
                 progress = host().createProgress();
-                progress->setTitle(loadString(AlbumMessage::kLoadingAlbum));
+                progress->setTitle(loadString(Message::kLoadingAlbum));
                 progress->setRange(int(std::min<std::uint32_t>(header.itemCount, INT32_MAX)));
                 progress->show();
             }

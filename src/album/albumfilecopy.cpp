@@ -93,7 +93,7 @@ bool copyOne(const QString &source, const QString &folder, QSet<QString> &taken,
         renamed << QStringLiteral("%1: another file has that name; %2 copied as %3")
                        .arg(otherFile, source, QFileInfo(target).fileName());
     if (!pathFitsField(target)) {
-        host().showMessage(AlbumManageMessage::kPathTooLong, { target });
+        host().showMessage(Message::kPathTooLong, { target });
         return false;
     }
     QString error;
@@ -169,7 +169,7 @@ CopyFilesOutcome copyAlbumFiles(
     CopyFilesOutcome outcome;
     const QString folder = cleanAbsolute(destination);
     if (!enoughSpaceForCopy(freeSpace(folder), doc.mediaBytes())) {
-        host().showMessage(AlbumManageMessage::kNotEnoughSpace);
+        host().showMessage(Message::kNotEnoughSpace);
         return outcome;
     }
     if (!QDir().mkpath(folder)) {
@@ -188,7 +188,7 @@ CopyFilesOutcome copyAlbumFiles(
     }
 
     std::unique_ptr<Progress> progress = host().createProgress();
-    progress->setTitle(loadString(AlbumManageMessage::kCopyFilesProgress));
+    progress->setTitle(loadString(Message::kCopyFilesProgress));
     progress->setRange(doc.itemCount());
     progress->show();
 
@@ -265,7 +265,7 @@ CopyFilesOutcome copyAlbumFiles(
     // Only now does a saved album name the copies: the originals may go.
     for (const QString &file : std::as_const(movedAway)) {
         if (!QFile::remove(file))
-            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+            host().showMessage(Message::kCannotDeleteFile, { file });
     }
     outcome.succeeded = outcome.failed == 0;
     return outcome;

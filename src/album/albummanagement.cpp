@@ -166,7 +166,7 @@ QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, Q
             noTrash << file;
         } else {
             report << QStringLiteral("not deleted (%1): %2").arg(result.reason, file);
-            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+            host().showMessage(Message::kCannotDeleteFile, { file });
             left << file;
         }
     }
@@ -189,7 +189,7 @@ QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, Q
         } else {
             report << QStringLiteral("not deleted (%1): %2")
                           .arg(fileErrorReason(doomed.errorString()), file);
-            host().showMessage(AlbumManageMessage::kCannotDeleteFile, { file });
+            host().showMessage(Message::kCannotDeleteFile, { file });
             left << file;
         }
     }
@@ -248,7 +248,7 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     const QString oldPath = albumFileForEntry(albumsFolder, current);
     const QString newPath = albumFileForEntry(albumsFolder, newEntry);
     if (const QString problem = renameProblem(oldPath, newEntry); !problem.isEmpty()) {
-        host().showMessage(AlbumManageMessage::kRenameFailed);
+        host().showMessage(Message::kRenameFailed);
         return unchanged(current, problem);
     }
     // Copying a file onto itself and then deleting the "old" one would lose the album.
@@ -263,14 +263,14 @@ AlbumListChange renameAlbum(const QString &albumsFolder, const QString &current,
     if (change.error.isEmpty())
         change.error = replaceProblem(newPath, replace, withoutTrash, change);
     if (!change.error.isEmpty()) {
-        host().showMessage(AlbumManageMessage::kRenameFailed);
+        host().showMessage(Message::kRenameFailed);
         return change;
     }
     // Both lie in the albums folder: one rename moves the file.
     if (std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData())
         != 0) {
         change.error = fileErrorReason(QString::fromLocal8Bit(std::strerror(errno)));
-        host().showMessage(AlbumManageMessage::kRenameFailed);
+        host().showMessage(Message::kRenameFailed);
         return change;
     }
     change.succeeded = true;
@@ -292,7 +292,7 @@ AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
     const QString source = albumFileForEntry(albumsFolder, current);
     const QString target = albumFileForEntry(albumsFolder, newEntry);
     if (const QString problem = renameProblem(source, newEntry); !problem.isEmpty()) {
-        host().showMessage(AlbumManageMessage::kCopyFailed);
+        host().showMessage(Message::kCopyFailed);
         return unchanged(current, problem);
     }
     AlbumListChange change = unchanged(current);
@@ -306,12 +306,12 @@ AlbumListChange copyAlbum(const QString &albumsFolder, const QString &current,
     if (change.error.isEmpty())
         change.error = replaceProblem(target, replace, withoutTrash, change);
     if (!change.error.isEmpty()) {
-        host().showMessage(AlbumManageMessage::kCopyFailed);
+        host().showMessage(Message::kCopyFailed);
         return change;
     }
     QString error;
     if (!copyFileReplacing(source, target, &error)) {
-        host().showMessage(AlbumManageMessage::kCopyFailed);
+        host().showMessage(Message::kCopyFailed);
         change.error = fileErrorReason(error);
         return change;
     }
@@ -333,12 +333,12 @@ AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
     QFile album(albumFileForEntry(albumsFolder, current));
     const HeldAlbum deleted = holdAlbum(album.fileName());
     if (!deleted.problem.isEmpty()) {
-        host().showMessage(AlbumManageMessage::kDeleteFailed);
+        host().showMessage(Message::kDeleteFailed);
         change.error = deleted.problem;
         return change;
     }
     if (!album.remove()) {
-        host().showMessage(AlbumManageMessage::kDeleteFailed);
+        host().showMessage(Message::kDeleteFailed);
         change.error = album.exists() ? fileErrorReason(album.errorString())
                                       : QStringLiteral("no such album");
         return change;
@@ -368,7 +368,7 @@ AlbumListChange deleteAlbum(const QString &albumsFolder, const QString &current,
 
 QString AlbumProperties::fileSizeText() const
 {
-    return formatString(AlbumManageMessage::kByteCount, { QString::number(fileSize) });
+    return formatString(Message::kByteCount, { QString::number(fileSize) });
 }
 
 QString AlbumProperties::itemCountText() const
@@ -378,7 +378,7 @@ QString AlbumProperties::itemCountText() const
 
 QString AlbumProperties::mediaBytesText() const
 {
-    return formatString(AlbumManageMessage::kByteCount, { QString::number(mediaBytes) });
+    return formatString(Message::kByteCount, { QString::number(mediaBytes) });
 }
 
 AlbumProperties albumProperties(const QString &albumsFolder, const QString &entry,

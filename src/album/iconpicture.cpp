@@ -69,7 +69,7 @@ BlockHandle readIconPicture(const char *name)
             blockFree(read.block);
     }
     if (!isBlockHandle(block))
-        host().showMessage(AlbumMessage::kIconPictureMissing, { path }, MessageIcon::Warning);
+        host().showMessage(Message::kIconPictureMissing, { path }, MessageIcon::Warning);
     return block;
 }
 

@@ -44,13 +44,13 @@ BlockHandle aviFrame(const QString &path)
     case FirstFrameResult::Ok:
         return frame.block;
     case FirstFrameResult::CannotOpen:
-        host().showMessage(AlbumMessage::kAviCannotOpen, { path });
+        host().showMessage(Message::kAviCannotOpen, { path });
         return 0;
     case FirstFrameResult::NoVideoStream:
-        host().showMessage(AlbumMessage::kAviNoStream, { path });
+        host().showMessage(Message::kAviNoStream, { path });
         return 0;
     case FirstFrameResult::NoFrame:
-        host().showMessage(AlbumMessage::kAviNoFrame, { path });
+        host().showMessage(Message::kAviNoFrame, { path });
         return 0;
     }
     return 0;
@@ -122,7 +122,7 @@ BlockHandle openOtherPicture(const MediaFile &file, QString *problem, MediaPictu
         ? loadMediaPicture(file, PictureUse::Thumbnail, fullSize, thumbnailRule)
         : loadMediaPicture(file, PictureUse::Full);
     setProgressSwitch(progress);
-    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+    host().setStatusText(0, loadString(Message::kIdleStatus));
     if (read.status == DecodeStatus::Ok) {
         // A photo's EXIF orientation turns it upright; the source size recorded turns with it.
         if (fullSize && pictureOrientation(file.path) >= 5)
@@ -137,7 +137,7 @@ BlockHandle openOtherPicture(const MediaFile &file, QString *problem, MediaPictu
         *problem = cause;
     else
         host().showText(file.path + QStringLiteral(": ") + cause, MessageIcon::Warning,
-            MessageButtons::Ok, AlbumMessage::kPictureUnreadable);
+            MessageButtons::Ok, Message::kPictureUnreadable);
     return 0;
 }
 
@@ -171,19 +171,19 @@ BlockHandle openPictureForThumbnail(
         if (problem)
             *problem = QStringLiteral("the picture cannot be read");
         else
-            host().showMessage(AlbumMessage::kPictureUnreadable, { path });
+            host().showMessage(Message::kPictureUnreadable, { path });
         result = 0;
     } else if (result == kPkTooLarge || result == kPkNoMemory) {
         if (problem) {
             *problem = QStringLiteral("the picture is too large");
         } else {
             if (extension == QLatin1String(".TIF") && result == kPkNoMemory)
-                host().showMessage(AlbumMessage::kTiffTooLarge, { path });
-            host().showMessage(AlbumMessage::kOutOfMemory);
+                host().showMessage(Message::kTiffTooLarge, { path });
+            host().showMessage(Message::kOutOfMemory);
         }
         result = 0;
     }
-    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+    host().setStatusText(0, loadString(Message::kIdleStatus));
     return uprightPicture(result, path);
 }
 
@@ -232,7 +232,7 @@ BlockHandle thumbnailForFile(const QString &path, QString *problem)
     if (file.format == MediaFormat::Jpeg) {
         const BlockHandle thumbnail = makeJpegThumbnail(path);
         if (isBlockHandle(thumbnail)) {
-            host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+            host().setStatusText(0, loadString(Message::kIdleStatus));
             return thumbnail;
         }
     }
@@ -258,13 +258,13 @@ int rebuildThumbnail(CAlbumDoc &document, int index)
         MediaPictureSize fullSize;
         OwnedBlock picture(pictureForFile(file, nullptr, &fullSize));
         if (!picture) {
-            host().showMessage(AlbumMessage::kNoPictureForRebuild, {}, MessageIcon::Warning);
+            host().showMessage(Message::kNoPictureForRebuild, {}, MessageIcon::Warning);
             return 0;
         }
         fresh = makeThumbnail(picture.handle(), file, fullSize);
     }
     if (!isBlockHandle(fresh)) {
-        host().showMessage(AlbumMessage::kThumbnailNotMade, {}, MessageIcon::Warning);
+        host().showMessage(Message::kThumbnailNotMade, {}, MessageIcon::Warning);
         return 0;
     }
     auto *info = static_cast<ItemInfo *>(blockLock(fresh));
@@ -308,7 +308,7 @@ AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)
     outcome.folder = QFileInfo(paths.first()).absolutePath();
     document.setAddFilesFolder(outcome.folder);
     std::unique_ptr<Progress> progress = host().createProgress();
-    progress->setTitle(loadString(AlbumMessage::kAddingFiles));
+    progress->setTitle(loadString(Message::kAddingFiles));
     progress->setRange(int(paths.size()));
     progress->show();
     QStringList absolute;
@@ -370,7 +370,7 @@ int addInMemoryPicture(CAlbumDoc &document, BlockHandle picture, const AcquireNa
 {
     const QString path = nextAcquiredFileName(naming, counters, today);
     if (path.isEmpty()) {
-        host().showMessage(AlbumMessage::kNoFreeAcquiredName, { naming.folder });
+        host().showMessage(Message::kNoFreeAcquiredName, { naming.folder });
         return 0;
     }
     makeFolderIfMissing(QFileInfo(path).absolutePath());

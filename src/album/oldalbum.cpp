@@ -69,8 +69,8 @@ OldAlbumConversion convertOldAlbum(CAlbumDoc &document, const QString &oldPath)
         if (QFileInfo::exists(absoluteItemPath(path))) {
             result = document.addFile(path, -1);
         } else {
-            const MessageAnswer answer = host().showMessage(AlbumMessage::kMissingFileQuestion,
-                { path }, MessageIcon::Question, MessageButtons::YesNoCancel);
+            const MessageAnswer answer = host().showMessage(Message::kMissingFileQuestion, { path },
+                MessageIcon::Question, MessageButtons::YesNoCancel);
             if (answer == MessageAnswer::Cancel)
                 break;
             if (answer == MessageAnswer::No)
@@ -88,8 +88,8 @@ OldAlbumConversion convertOldAlbum(CAlbumDoc &document, const QString &oldPath)
     makeFolderIfMissing(albumsFolder());
     const QString target = joinPath(albumsFolder(), baseName + QStringLiteral(".gmx"));
     if (QFileInfo::exists(target)
-        && host().showMessage(AlbumMessage::kConvertedAlbumExists, { target },
-               MessageIcon::Question, MessageButtons::YesNo)
+        && host().showMessage(Message::kConvertedAlbumExists, { target }, MessageIcon::Question,
+               MessageButtons::YesNo)
             != MessageAnswer::Yes)
         return outcome;
     if (document.onSaveDocument(target))
@@ -101,7 +101,7 @@ QStringList convertOldAlbums(CAlbumDoc &document, const QStringList &oldPaths)
 {
     QStringList saved;
     std::unique_ptr<Progress> progress = host().createProgress();
-    progress->setTitle(loadString(AlbumMessage::kAddingFiles));
+    progress->setTitle(loadString(Message::kAddingFiles));
     progress->setRange(int(oldPaths.size()));
     progress->show();
     int index = 0;

@@ -105,7 +105,7 @@ void addFilesInOrder(CAlbumDoc &document, const QStringList &paths, Progress &pr
         [&] { return !stopWanted(); });
     // The workers' readers could not touch the status bar; it ends on the idle text as after a
     // picture read one by one.
-    host().setStatusText(0, loadString(AlbumMessage::kIdleStatus));
+    host().setStatusText(0, loadString(Message::kIdleStatus));
 }
 
 } // namespace glimmerix

@@ -20,7 +20,7 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     if (!old || path.isEmpty())
         return false;
     if (!pathFitsField(path)) {
-        host().showMessage(AlbumMessage::kPathTooLong, { path });
+        host().showMessage(Message::kPathTooLong, { path });
         return false;
     }
     const QString absolute = absoluteItemPath(path);

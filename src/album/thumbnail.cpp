@@ -137,7 +137,7 @@ BlockHandle makeThumbnail(BlockHandle picture, const MediaFile &file, MediaPictu
         return 0;
     ItemInfo info {};
     if (!setFixedText(info.path, path)) {
-        host().showMessage(AlbumMessage::kPathTooLong, { path });
+        host().showMessage(Message::kPathTooLong, { path });
         return 0;
     }
     const bool smaller = fullSize.width > 0 && fullSize.height > 0;

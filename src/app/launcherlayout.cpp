@@ -80,7 +80,7 @@ bool startLauncherProgram(const LauncherEntry &entry)
     QString error;
     if (programStarter().start(launchCommandFor(entry.path, {}), &error))
         return true;
-    host().showMessage(LauncherMessage::kStartFailed, {}, MessageIcon::Warning);
+    host().showMessage(Message::kStartFailed, {}, MessageIcon::Warning);
     return false;
 }
 

@@ -51,16 +51,16 @@ LauncherSetupModel::ChooseResult LauncherSetupModel::check(const QString &path, 
         return ChooseResult::Cancelled;
     for (int index = 0; index < count(); ++index) {
         if (index != ignoring && m_entries[index].path == path) {
-            host().showMessage(LauncherMessage::kAlreadyListed);
+            host().showMessage(Message::kAlreadyListed);
             return ChooseResult::AlreadyListed;
         }
     }
     if (!pathFitsField(path)) {
-        host().showMessage(LauncherMessage::kPathTooLong, { path });
+        host().showMessage(Message::kPathTooLong, { path });
         return ChooseResult::TooLong;
     }
     if (!QFileInfo(path).isFile()) {
-        host().showMessage(LauncherMessage::kFileMissing, { path });
+        host().showMessage(Message::kFileMissing, { path });
         return ChooseResult::Missing;
     }
     return ChooseResult::Done;

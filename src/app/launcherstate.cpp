@@ -39,19 +39,19 @@ QString LauncherState::toolTipAt(QPoint point) const
 QString LauncherState::mouseMove(QPoint point)
 {
     if (m_entries.isEmpty())
-        return formatString(LauncherMessage::kEmptyStatus);
+        return formatString(Message::kEmptyStatus);
     const int under = buttonAt(point);
     if (m_held) {
         if (m_pressed >= 0 && m_pressed < count())
             m_looks[m_pressed] = under == m_pressed ? ButtonLook::Pressed : ButtonLook::Normal;
-        return under < 0 ? loadString(LauncherMessage::kIdleStatus)
-                         : formatString(LauncherMessage::kButtonStatus, { m_entries[under].label });
+        return under < 0 ? loadString(Message::kIdleStatus)
+                         : formatString(Message::kButtonStatus, { m_entries[under].label });
     }
     for (int index = 0; index < count(); ++index)
         m_looks[index] = index == under ? ButtonLook::Hover : ButtonLook::Normal;
     if (under < 0)
-        return loadString(LauncherMessage::kIdleStatus);
-    return formatString(LauncherMessage::kButtonStatus, { m_entries[under].label });
+        return loadString(Message::kIdleStatus);
+    return formatString(Message::kButtonStatus, { m_entries[under].label });
 }
 
 bool LauncherState::press(QPoint point)

@@ -236,7 +236,3 @@ inline constexpr int kOnlineNotAPicture = 50569;
 } // namespace glimmerix::Message
 
 namespace Message = glimmerix::Message;
-// Older names of the same table, kept while the callers move to Message.
-namespace AlbumMessage = glimmerix::Message;
-namespace LauncherMessage = glimmerix::Message;
-namespace AlbumManageMessage = glimmerix::Message;

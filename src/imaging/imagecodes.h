@@ -61,17 +61,4 @@ struct WriteResult {
     bool ok() const { return status == DecodeStatus::Ok; }
 };
 
-// Message numbers of the picture layer.
-// The numbers themselves are in core/messageids.h; these are the picture layer's names for them.
-inline constexpr int kMsgOutOfMemory = Message::kOutOfMemory;
-inline constexpr int kMsgCannotCreate = Message::kCannotCreatePicture;
-inline constexpr int kMsgCannotCreateJpeg = kMsgCannotCreate;
-inline constexpr int kMsgProgress = Message::kPictureProgress;
-inline constexpr int kMsgOpenFailedBefore = Message::kOpenFailedBefore;
-inline constexpr int kMsgOpenFailedAfter = Message::kOpenFailedAfter;
-inline constexpr int kMsgCannotOpenPicture = Message::kPictureUnreadable;
-inline constexpr int kMsgJpegUnsuitable = Message::kJpegUnsuitable;
-inline constexpr int kMsgNo24BitCopy = Message::kNo24BitCopy;
-inline constexpr int kStrJpegSaveFilter = Message::kJpegSaveFilter;
-
 } // namespace glimmerix

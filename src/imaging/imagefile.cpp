@@ -15,7 +15,7 @@ BlockHandle LoadImageFile(const QString &path)
     const PictureType *type = pictureTypeOf(path);
     const BlockHandle result = type ? type->open(path) : kReadFailed;
     if (result == kReadFailed) {
-        host().showMessage(kMsgCannotOpenPicture);
+        host().showMessage(Message::kPictureUnreadable);
         return 0;
     }
     if (!isBlockHandle(result))
@@ -31,9 +31,9 @@ BlockHandle openMediaPictureFile(const MediaFile &file)
     OwnedBlock block(read.block);
     if (read.status == DecodeStatus::Ok)
         return block.release();
-    host().showText(loadString(kMsgCannotOpenPicture) + QStringLiteral("\n") + file.path
+    host().showText(loadString(Message::kPictureUnreadable) + QStringLiteral("\n") + file.path
             + QStringLiteral(": ") + read.detail,
-        MessageIcon::Warning, MessageButtons::Ok, kMsgCannotOpenPicture);
+        MessageIcon::Warning, MessageButtons::Ok, Message::kPictureUnreadable);
     return 0;
 }
 

@@ -338,7 +338,7 @@ int WriteJpegFile(const QString &path, BlockHandle block, int quality)
 {
     const WriteResult result = saveJpegFile(path, block, quality);
     if (result.status == DecodeStatus::Unsuitable)
-        host().showMessage(kMsgJpegUnsuitable);
+        host().showMessage(Message::kJpegUnsuitable);
     return fileWriterResult(result, kWriteUnsuitable);
 }
 

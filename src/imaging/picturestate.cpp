@@ -81,14 +81,15 @@ void reportProgress(int percent)
 {
     if (!threadState().progress)
         return;
-    host().setStatusText(0, loadString(kMsgProgress) + QString::number(percent) + u'%');
+    host().setStatusText(
+        0, loadString(Message::kPictureProgress) + QString::number(percent) + u'%');
 }
 
 void showOpenFailure(const QString &path)
 {
-    const QString text
-        = loadString(kMsgOpenFailedBefore) + path + u' ' + loadString(kMsgOpenFailedAfter);
-    host().showText(text, MessageIcon::Warning, MessageButtons::Ok, kMsgOpenFailedBefore);
+    const QString text = loadString(Message::kOpenFailedBefore) + path + u' '
+        + loadString(Message::kOpenFailedAfter);
+    host().showText(text, MessageIcon::Warning, MessageButtons::Ok, Message::kOpenFailedBefore);
 }
 
 std::size_t pictureByteLimit()
@@ -142,7 +143,7 @@ BlockHandle fileReaderResult(
         return kReadUnreadable;
     case DecodeStatus::NoMemory:
     case DecodeStatus::TooLarge:
-        host().showMessage(kMsgOutOfMemory);
+        host().showMessage(Message::kOutOfMemory);
         return kReadFailed;
     case DecodeStatus::Cancelled:
         return cancelledResult;
@@ -158,7 +159,7 @@ int fileWriterResult(const WriteResult &result, int cancelledResult)
     case DecodeStatus::Unsuitable:
         return kWriteUnsuitable;
     case DecodeStatus::CannotCreate:
-        host().showMessage(kMsgCannotCreate);
+        host().showMessage(Message::kCannotCreatePicture);
         return kWriteCannotCreate;
     case DecodeStatus::Cancelled:
         return cancelledResult;

@@ -51,7 +51,7 @@ int saveJpeg(BlockHandle block, const QString &path)
     WaitCursor wait;
     const JpegSource source = jpegSource(block);
     if (!isBlockHandle(source.block)) {
-        host().showMessage(kMsgNo24BitCopy);
+        host().showMessage(Message::kNo24BitCopy);
         return kWriteFailed;
     }
     return WriteJpegFile(path, source.block, kJpegSaveQuality);
@@ -73,7 +73,7 @@ int saveInsteadOfPhotoCd(BlockHandle block, const QString &path)
     const QString baseName = path.mid(slash + 1, dot > slash ? dot - slash - 1 : -1);
     SaveFileQuestion question;
     question.proposedPath = joinPath(pictureSaveFolder(), baseName + QStringLiteral(".jpg"));
-    question.filter = loadString(kStrJpegSaveFilter);
+    question.filter = loadString(Message::kJpegSaveFilter);
     const QString chosen = host().askSaveFileName(question);
     if (chosen.isEmpty())
         return kWriteFailed;

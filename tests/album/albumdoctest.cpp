@@ -124,7 +124,7 @@ TEST(AlbumDoc, RemovingWithDeleteReportsAFileThatCannotBeDeleted)
     // The item goes even when its file cannot be deleted; the failure is reported.
     doc.removeItem(0, true);
     EXPECT_EQ(doc.itemCount(), 0);
-    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kCannotDeleteFile });
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kCannotDeleteFile });
 }
 
 TEST(AlbumDoc, SortsBySizeAndTimeAsTheDirectionSays)
@@ -261,8 +261,8 @@ TEST(AlbumDoc, OpeningTheNewPseudoNameGivesTheUntitledAlbum)
     EXPECT_FALSE(doc.onOpenDocument(joinPath(folder, QStringLiteral("missing.gmx"))));
     ASSERT_EQ(recorder.shown().size(), 1);
     // The box carries the system's text under the open-failure title less its last character.
-    EXPECT_EQ(recorder.shown().first().look.caption,
-        loadString(AlbumMessage::kOpenErrorTitle).chopped(1));
+    EXPECT_EQ(
+        recorder.shown().first().look.caption, loadString(Message::kOpenErrorTitle).chopped(1));
     EXPECT_EQ(recorder.shown().first().icon, MessageIcon::Information);
 }
 
@@ -278,7 +278,7 @@ TEST(AlbumDoc, UnsavedUntitledAlbumAsksBeforeOpeningAnother)
     recorder.queueAnswer(MessageAnswer::Cancel);
     EXPECT_FALSE(doc.onOpenDocument(other));
     EXPECT_EQ(doc.itemCount(), 1);
-    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kSaveUntitledQuestion });
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kSaveUntitledQuestion });
     recorder.queueAnswer(MessageAnswer::No);
     EXPECT_TRUE(doc.onOpenDocument(other));
     EXPECT_EQ(doc.itemCount(), 0);

@@ -73,7 +73,7 @@ TEST_F(CopyFiles, TooLittleFreeSpaceCopiesNothingAndWarns)
     EXPECT_FALSE(outcome.succeeded);
     EXPECT_EQ(outcome.copied, 0);
     EXPECT_EQ(asked, destination);
-    EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kNotEnoughSpace });
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kNotEnoughSpace });
     EXPECT_FALSE(QFileInfo::exists(destination));
     EXPECT_EQ(doc.item(0)->path(), first);
     EXPECT_TRUE(doc.lastCopyDestination().isEmpty());
@@ -161,7 +161,7 @@ TEST_F(CopyFiles, ADestinationPathMustFitTheRecordAndAFailedSoundCopyKeepsTheOri
     EXPECT_EQ(doc.item(0)->path(), destination + QStringLiteral("/pic.jpg"));
     EXPECT_EQ(doc.item(0)->attachmentPath(), longSound);
     EXPECT_TRUE(QFileInfo::exists(longSound));
-    EXPECT_EQ(host.messageIds().count(AlbumManageMessage::kPathTooLong), 2);
+    EXPECT_EQ(host.messageIds().count(Message::kPathTooLong), 2);
 }
 
 TEST(DistinctDestination, NumbersBeforeTheExtension)

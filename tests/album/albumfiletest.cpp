@@ -260,7 +260,7 @@ TEST_F(AlbumFile, UnknownVersionsAreRefused)
         CAlbumDoc doc;
         QSignalSpy newAlbum(&doc, &CAlbumDoc::newAlbumRequested);
         loadFromBytes(doc, olderFile(version, {}, 0));
-        EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kUnknownVersion }) << version;
+        EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kUnknownVersion }) << version;
         EXPECT_EQ(recorder.shown().first().text.contains(QString::fromLatin1(version)), true);
         EXPECT_EQ(newAlbum.size(), 1);
         EXPECT_EQ(doc.itemCount(), 0);

@@ -83,8 +83,7 @@ TEST_F(AlbumFiles, AnExistingAlbumIsReplacedOnlyWhenAskedAndGoesToTheTrash)
         EXPECT_EQ(fileBytes(album(QStringLiteral("Home"))), "home album");
         EXPECT_EQ(fileBytes(album(QStringLiteral("Trip"))), "trip album");
         EXPECT_EQ(host.messageIds(),
-            QList<int> {
-                copying ? AlbumManageMessage::kCopyFailed : AlbumManageMessage::kRenameFailed });
+            QList<int> { copying ? Message::kCopyFailed : Message::kRenameFailed });
     }
     const QString trash = QDir::homePath() + QStringLiteral("/.local/share/Trash/files/");
     const AlbumListChange copied
@@ -140,7 +139,7 @@ TEST_F(AlbumFiles, FailedRenamesWarnAndStayOnTheEntry)
         EXPECT_FALSE(change.succeeded) << test.name;
         EXPECT_EQ(change.selectEntry, test.current) << test.name;
         EXPECT_FALSE(change.switchAlbum) << test.name;
-        EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kRenameFailed }) << test.name;
+        EXPECT_EQ(host.messageIds(), QList<int> { Message::kRenameFailed }) << test.name;
     }
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/../New.gmx")));
     EXPECT_EQ(fileBytes(album(QStringLiteral("Trip"))), "trip album");
@@ -179,7 +178,7 @@ TEST_F(AlbumFiles, CopyThatCannotWriteWarnsAndLeavesTheTargetAlone)
     EXPECT_FALSE(change.succeeded);
     EXPECT_TRUE(change.addedEntries.isEmpty());
     EXPECT_EQ(change.selectEntry, QStringLiteral("Trip"));
-    EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kCopyFailed });
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kCopyFailed });
     EXPECT_TRUE(QFileInfo(album(QStringLiteral("Busy"))).isDir());
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2); // no temporary file left behind
 }
@@ -257,7 +256,7 @@ TEST_F(AlbumFiles, DeleteWithoutMediaKeepsThemAndAFailedDeleteKeepsThemToo)
     EXPECT_FALSE(change.succeeded);
     EXPECT_TRUE(change.removedEntries.isEmpty());
     EXPECT_EQ(change.selectEntry, kUntitled);
-    EXPECT_EQ(host.messageIds(), QList<int> { AlbumManageMessage::kDeleteFailed });
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kDeleteFailed });
     EXPECT_TRUE(QFileInfo::exists(file));
 }
 

@@ -120,7 +120,7 @@ TEST_F(AlbumSafety, AFailedWriteAnywhereInASaveLeavesTheOldAlbumByteIdentical)
         EXPECT_FALSE(doc.onSaveDocument(path)) << budget;
         EXPECT_EQ(fileBytes(path), original) << budget;
         EXPECT_TRUE(doc.isModified());
-        ASSERT_EQ(this->recorder.messageIds(), QList<int> { AlbumMessage::kAlbumNotSaved });
+        ASSERT_EQ(this->recorder.messageIds(), QList<int> { Message::kAlbumNotSaved });
         EXPECT_TRUE(
             this->recorder.shown().first().text.contains(QStringLiteral("the disk is full")))
             << this->recorder.shown().first().text.toStdString();
@@ -192,7 +192,7 @@ TEST_F(AlbumSafety, AFileThatIsNotAnAlbumIsNeitherOpenedNorWrittenOver)
         recorder.clear();
         CAlbumDoc reader;
         EXPECT_FALSE(reader.onOpenDocument(other)) << entry.name;
-        EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kNotAnAlbum }) << entry.name;
+        EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kNotAnAlbum }) << entry.name;
         EXPECT_TRUE(reader.isUntitled()) << entry.name;
         EXPECT_FALSE(doc.onSaveDocument(other)) << entry.name;
         EXPECT_EQ(fileBytes(other), entry.bytes) << entry.name;
@@ -234,7 +234,7 @@ TEST_F(AlbumSafety, ADamagedAlbumSaysHowMuchWasRecoveredAndIsKeptBesideTheFirstS
         EXPECT_TRUE(reader.loadReport().damaged) << entry.name;
         EXPECT_EQ(reader.loadReport().recovered, entry.recovered) << entry.name;
         EXPECT_EQ(reader.loadReport().declared, entry.declared) << entry.name;
-        ASSERT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kAlbumDamaged }) << entry.name;
+        ASSERT_EQ(recorder.messageIds(), QList<int> { Message::kAlbumDamaged }) << entry.name;
         EXPECT_TRUE(recorder.shown().first().text.contains(
             QStringLiteral("%1 of %2 items recovered").arg(entry.recovered).arg(entry.declared)))
             << recorder.shown().first().text.toStdString();
@@ -302,7 +302,7 @@ TEST_F(AlbumSafety, AnAlbumFileChangedWhileOpenIsNeverSavedFromTheChangedBytes)
         EXPECT_EQ(reader.onSaveDocument(copy), !entry.lost) << entry.name;
         if (entry.lost) {
             EXPECT_EQ(reader.lastError(), AlbumFileSource::changedReason()) << entry.name;
-            EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kAlbumNotSaved });
+            EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kAlbumNotSaved });
             EXPECT_FALSE(QFileInfo::exists(copy)) << entry.name;
             EXPECT_FALSE(reader.onSaveDocument(path)) << entry.name;
             EXPECT_EQ(fileBytes(path), changed) << entry.name;

@@ -174,7 +174,7 @@ TEST(Import, UnreadablePicturesAreRefusedAndClipsFallBackWithTheirMessages)
     CAlbumDoc doc;
     // An icon standing for a picture that cannot be read would be an item with nothing behind it.
     EXPECT_EQ(doc.addFile(fakeJpeg), 0);
-    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kPictureUnreadable });
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kPictureUnreadable });
     EXPECT_EQ(doc.itemCount(), 0);
     recorder.clear();
     QString problem;
@@ -183,8 +183,8 @@ TEST(Import, UnreadablePicturesAreRefusedAndClipsFallBackWithTheirMessages)
     EXPECT_EQ(problem, QStringLiteral("the picture cannot be read"));
     EXPECT_EQ(doc.addFile(fakeAvi), 1);
     ASSERT_EQ(recorder.messageIds().size(), 1);
-    EXPECT_TRUE(recorder.messageIds().first() >= AlbumMessage::kAviCannotOpen
-        && recorder.messageIds().first() <= AlbumMessage::kAviNoFrame);
+    EXPECT_TRUE(recorder.messageIds().first() >= Message::kAviCannotOpen
+        && recorder.messageIds().first() <= Message::kAviNoFrame);
 }
 
 TEST(Import, RebuildKeepsTextsAndTakesTheNewPicture)

@@ -222,7 +222,7 @@ TEST(Thumbnail, PathTooLongForTheRecordIsRefused)
     OwnedBlock picture(solidPicture(4, 4, qRgb(1, 2, 3)));
     const QString longPath = QStringLiteral("/") + QString(259, u'a');
     EXPECT_EQ(makeThumbnail(picture.handle(), longPath), 0);
-    EXPECT_EQ(recorder.messageIds(), QList<int> { AlbumMessage::kPathTooLong });
+    EXPECT_EQ(recorder.messageIds(), QList<int> { Message::kPathTooLong });
     // 259 bytes fit; multi-byte characters count by their bytes.
     OwnedBlock fits(makeThumbnail(picture.handle(), QStringLiteral("/") + QString(258, u'a')));
     EXPECT_TRUE(fits);

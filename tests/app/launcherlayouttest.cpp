@@ -57,15 +57,15 @@ TEST(LauncherLayout, ButtonRectangles)
 TEST(LauncherLayout, StatusTextsAndLooksFollowTheMouse)
 {
     LauncherState empty;
-    EXPECT_EQ(empty.mouseMove({ 40, 20 }), loadString(LauncherMessage::kEmptyStatus));
+    EXPECT_EQ(empty.mouseMove({ 40, 20 }), loadString(Message::kEmptyStatus));
 
     LauncherState state;
     state.setEntries(threePrograms());
     EXPECT_EQ(state.mouseMove(centreOf(1)),
-        formatString(LauncherMessage::kButtonStatus, { QStringLiteral("Inkscape") }));
+        formatString(Message::kButtonStatus, { QStringLiteral("Inkscape") }));
     EXPECT_EQ(state.look(1), ButtonLook::Hover);
     EXPECT_EQ(state.toolTipAt(centreOf(1)), QStringLiteral("Inkscape"));
-    EXPECT_EQ(state.mouseMove({ 5, 5 }), loadString(LauncherMessage::kIdleStatus));
+    EXPECT_EQ(state.mouseMove({ 5, 5 }), loadString(Message::kIdleStatus));
     EXPECT_EQ(state.look(1), ButtonLook::Normal);
 
     // A held button shows pressed only while the cursor is on it.
@@ -136,7 +136,7 @@ TEST(LauncherLayout, StartFailuresAreReported)
     starter.fail = true;
     const LauncherEntry entry { QStringLiteral("/opt/tools/edit"), QStringLiteral("Editor"), {} };
     EXPECT_FALSE(startLauncherProgram(entry));
-    EXPECT_EQ(host.messageIds(), QList<int> { LauncherMessage::kStartFailed });
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kStartFailed });
 
     host.clear();
     EXPECT_FALSE(startLauncherProgramWithFile(entry, QStringLiteral("/photos/a b.jpg")));

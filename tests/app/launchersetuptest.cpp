@@ -72,10 +72,9 @@ TEST_F(SetupFixture, AddRefusesDuplicatesMissingFilesAndLongPaths)
     EXPECT_EQ(model.add(u'/' + QString(300, u'x')), LauncherSetupModel::ChooseResult::TooLong);
     EXPECT_EQ(model.add(QString()), LauncherSetupModel::ChooseResult::Cancelled);
     EXPECT_EQ(host.messageIds(),
-        (QList<int> { LauncherMessage::kAlreadyListed, LauncherMessage::kFileMissing,
-            LauncherMessage::kPathTooLong }));
+        (QList<int> { Message::kAlreadyListed, Message::kFileMissing, Message::kPathTooLong }));
     EXPECT_EQ(host.shown()[1].text,
-        formatString(LauncherMessage::kFileMissing, { folder + QStringLiteral("/gone") }));
+        formatString(Message::kFileMissing, { folder + QStringLiteral("/gone") }));
     EXPECT_EQ(model.count(), 2);
 
     // Paths compare exactly: a name differing in letter case is another program.
@@ -149,7 +148,7 @@ TEST_F(SetupFixture, SetupDialogRefusesADuplicateAndOkReplacesThePrograms)
         dialog->accept();
     });
     ASSERT_TRUE(bar.runSetup(1));
-    EXPECT_EQ(host.messageIds(), QList<int> { LauncherMessage::kAlreadyListed });
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kAlreadyListed });
     ASSERT_EQ(bar.programs().size(), 3);
     EXPECT_EQ(bar.programs()[2].path, paint);
     EXPECT_EQ(bar.programs()[2].label, QStringLiteral("Paint"));

@@ -161,14 +161,14 @@ TEST_F(BmpCodec, HugeDimensionsAreRefusedBeforeAllocating)
 {
     const QString path = write(bitmapFile(60000, 60000, 24, 0, 0, {}, "\0\0\0\0"));
     EXPECT_EQ(ReadBmpFile(path), kReadFailed);
-    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgOutOfMemory });
+    EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kOutOfMemory });
 }
 
 TEST_F(BmpCodec, MissingFileShowsOpenFailureUnlessQuiet)
 {
     const QString missing = makeTestFolder() + QStringLiteral("/missing.bmp");
     EXPECT_EQ(ReadBmpFile(missing), kReadUnreadable);
-    ASSERT_EQ(m_host.messageIds(), QList<int> { kMsgOpenFailedBefore });
+    ASSERT_EQ(m_host.messageIds(), QList<int> { Message::kOpenFailedBefore });
     EXPECT_TRUE(m_host.shown().first().text.contains(missing));
     EXPECT_EQ(currentPicturePath(), missing);
     m_host.clear();

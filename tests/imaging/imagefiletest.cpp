@@ -48,12 +48,12 @@ TEST_F(ImageFile, UnknownTypesAndFailedReadersShowTheCannotOpenMessage)
     const QString jpeg = folder() + QStringLiteral("/photo.jpeg");
     ASSERT_TRUE(QFile::copy(imagingFixture(QStringLiteral("colour.jpg")), jpeg));
     EXPECT_EQ(LoadImageFile(jpeg), 0);
-    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotOpenPicture });
+    EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kPictureUnreadable });
     m_host.clear();
 
     // A reader result of 0 (CMYK) shows the message; -1 (not a bitmap) and -2 do not.
     EXPECT_EQ(LoadImageFile(imagingFixture(QStringLiteral("cmyk.jpg"))), 0);
-    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotOpenPicture });
+    EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kPictureUnreadable });
     m_host.clear();
     const QString notBitmap = folder() + QStringLiteral("/fake.bmp");
     writeFile(notBitmap, "GIF89a...");
@@ -133,7 +133,7 @@ TEST_F(ImageFile, PhotoCdSaveOffersAJpegName)
     ASSERT_EQ(m_host.saveQuestions().size(), 1);
     EXPECT_EQ(
         m_host.saveQuestions().first().proposedPath, folder() + QStringLiteral("/IMG0001.jpg"));
-    EXPECT_EQ(m_host.saveQuestions().first().filter, loadString(kStrJpegSaveFilter));
+    EXPECT_EQ(m_host.saveQuestions().first().filter, loadString(Message::kJpegSaveFilter));
 
     const QString chosen = folder() + QStringLiteral("/chosen");
     m_host.queueSaveFileName(chosen);
@@ -154,7 +154,7 @@ TEST_F(ImageFile, FormatsWeCannotDecodeFailCleanly)
         const QString path = folder() + QString::fromLatin1(name);
         writeFile(path, QByteArray(64, 'x'));
         EXPECT_EQ(LoadImageFile(path), 0);
-        EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotOpenPicture });
+        EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kPictureUnreadable });
     }
 }
 

@@ -146,12 +146,12 @@ TEST_F(JpegCodec, UnsuitableClassAndUncreatableFile)
 {
     const OwnedBlock palette(makeIndexedBlock(4, 4, std::vector<std::uint8_t>(16, 3), false));
     EXPECT_EQ(WriteJpegFile(outPath("p.jpg"), palette.handle(), 90), kWriteUnsuitable);
-    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgJpegUnsuitable });
+    EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kJpegUnsuitable });
     m_host.clear();
     const OwnedBlock colour(makeRgbBlock(1, 1, { 1, 2, 3 }));
     EXPECT_EQ(WriteJpegFile(QStringLiteral("/nonexistent-folder/x.jpg"), colour.handle(), 90),
         kWriteCannotCreate);
-    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgCannotCreateJpeg });
+    EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kCannotCreatePicture });
 }
 
 TEST_F(JpegCodec, OpenFailureIsShownEvenWhenQuiet)
@@ -159,7 +159,7 @@ TEST_F(JpegCodec, OpenFailureIsShownEvenWhenQuiet)
     const QuietScope quiet;
     const QString missing = outPath("missing.jpg");
     EXPECT_EQ(ReadJpegFile(missing), kReadUnreadable);
-    EXPECT_EQ(m_host.messageIds(), QList<int> { kMsgOpenFailedBefore });
+    EXPECT_EQ(m_host.messageIds(), QList<int> { Message::kOpenFailedBefore });
 }
 
 TEST_F(JpegCodec, EscapeGivesNoPictureAndStopsWriting)

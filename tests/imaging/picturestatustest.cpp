@@ -84,7 +84,8 @@ TEST(PictureStatus, MessagesComeFromTheEntryPointsWithTheirNumbers)
     RecordingHost recorder;
     // Beyond the size limit: the out-of-memory notice, then open-by-type's own message.
     EXPECT_EQ(LoadImageFile(crasher(QStringLiteral("bmp-huge-dimensions.bmp"))), 0);
-    EXPECT_EQ(recorder.messageIds(), (QList<int> { kMsgOutOfMemory, kMsgCannotOpenPicture }));
+    EXPECT_EQ(
+        recorder.messageIds(), (QList<int> { Message::kOutOfMemory, Message::kPictureUnreadable }));
     // The imaging library shows nothing and answers "too large".
     recorder.clear();
     EXPECT_EQ(

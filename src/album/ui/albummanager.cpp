@@ -75,7 +75,7 @@ void AlbumManager::renameAlbum()
     if (!isFolderAlbumEntry(current, CAlbumDoc::untitledName()) || !m_doc.saveModified())
         return;
     AlbumNameDialog dialog(
-        loadString(AlbumManageMessage::kRenameTitle), m_list.albumEntries(), current, m_window);
+        loadString(Message::kRenameTitle), m_list.albumEntries(), current, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     bool replace = false;
@@ -107,7 +107,7 @@ void AlbumManager::copyAlbum()
     if (!isFolderAlbumEntry(current, CAlbumDoc::untitledName()) || !m_doc.saveModified())
         return;
     AlbumNameDialog dialog(
-        loadString(AlbumManageMessage::kCopyTitle), m_list.albumEntries(), current, m_window);
+        loadString(Message::kCopyTitle), m_list.albumEntries(), current, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     bool replace = false;
@@ -122,7 +122,7 @@ void AlbumManager::deleteAlbum()
     const QString current = m_list.currentAlbumEntry();
     if (!isFolderAlbumEntry(current, CAlbumDoc::untitledName()))
         return;
-    AlbumRemoveDialog dialog(loadString(AlbumManageMessage::kDeleteFailedCaption),
+    AlbumRemoveDialog dialog(loadString(Message::kDeleteFailedCaption),
         tr("Delete the album \"%1\"?").arg(current), m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -159,7 +159,7 @@ void AlbumManager::copyAlbumFiles()
         return;
     const QString preset
         = m_doc.lastCopyDestination().isEmpty() ? QDir::homePath() : m_doc.lastCopyDestination();
-    CopyFilesDialog dialog(loadString(AlbumManageMessage::kCopyFilesCaption), preset, m_window);
+    CopyFilesDialog dialog(loadString(Message::kCopyFilesCaption), preset, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     glimmerix::copyAlbumFiles(m_doc, dialog.folder(), dialog.move(), m_freeSpace);

@@ -93,8 +93,8 @@ void AlbumCommands::open()
     const QString start = m_document->isUntitled()
         ? albumsFolder()
         : QFileInfo(m_document->pathName()).absolutePath();
-    const QStringList chosen = host().askOpenFileNames({ loadString(AlbumMessage::kOpenAlbumTitle),
-        start, tr("Albums (*.gmx *.GMX);;All files (*)") });
+    const QStringList chosen = host().askOpenFileNames(
+        { loadString(Message::kOpenAlbumTitle), start, tr("Albums (*.gmx *.GMX);;All files (*)") });
     if (chosen.isEmpty())
         return;
     // An album outside the albums folder is remembered by the main window when the document
@@ -104,8 +104,8 @@ void AlbumCommands::open()
 
 void AlbumCommands::convertOldAlbums()
 {
-    const QStringList chosen = host().askOpenFileNames({ loadString(AlbumMessage::kOldAlbumTitle),
-        m_addPhotoFolder, qtFileFilter(loadString(AlbumMessage::kOldAlbumFilter)), true });
+    const QStringList chosen = host().askOpenFileNames({ loadString(Message::kOldAlbumTitle),
+        m_addPhotoFolder, qtFileFilter(loadString(Message::kOldAlbumFilter)), true });
     if (chosen.isEmpty())
         return;
     QStringList saved;
@@ -156,7 +156,7 @@ void AlbumCommands::openAlbum()
     for (int i = 0; i < list->count(); ++i)
         entries.append(list->itemText(i));
     bool accepted = false;
-    const QString chosen = QInputDialog::getItem(m_frame, loadString(AlbumMessage::kOpenAlbumTitle),
+    const QString chosen = QInputDialog::getItem(m_frame, loadString(Message::kOpenAlbumTitle),
         QObject::tr("Album:"), entries, list->currentIndex(), false, &accepted);
     if (!accepted || chosen.isEmpty())
         return;
@@ -251,8 +251,8 @@ void AlbumCommands::addFiles()
 {
     const QString start = addFilesStartFolder(m_document->addFilesFolder(), m_addPhotoFolder);
     const QStringList paths
-        = QFileDialog::getOpenFileNames(m_frame, loadString(AlbumMessage::kAddFilesTitle), start,
-            qtFileFilter(loadString(AlbumMessage::kMediaFilter)));
+        = QFileDialog::getOpenFileNames(m_frame, loadString(Message::kAddFilesTitle), start,
+            qtFileFilter(loadString(Message::kMediaFilter)));
     if (paths.isEmpty())
         return;
     QApplication::processEvents();

@@ -63,7 +63,7 @@ LauncherBar::LauncherBar(QWidget *parent)
 QSize LauncherBar::sizeHint() const
 {
     if (m_state.count() == 0) {
-        const int text = fontMetrics().horizontalAdvance(loadString(LauncherMessage::kEmptyStatus));
+        const int text = fontMetrics().horizontalAdvance(loadString(Message::kEmptyStatus));
         return { launcherButtonRect(0).left + text + kEmptyTextMargin, kBarHeight };
     }
     return { launcherButtonRect(m_state.count()).left, kBarHeight };
@@ -150,7 +150,7 @@ void LauncherBar::paintEvent(QPaintEvent *)
         const QRect area = emptyTextRect();
         painter.drawText(area, Qt::AlignVCenter | Qt::AlignLeft,
             fontMetrics().elidedText(
-                loadString(LauncherMessage::kEmptyStatus), Qt::ElideRight, area.width()));
+                loadString(Message::kEmptyStatus), Qt::ElideRight, area.width()));
         return;
     }
     for (int index = 0; index < m_state.count(); ++index) {
@@ -176,7 +176,7 @@ void LauncherBar::mouseMoveEvent(QMouseEvent *event)
 void LauncherBar::leaveEvent(QEvent *)
 {
     // The status pane and the hover look belong to the bar only while the cursor is on it.
-    host().setStatusText(0, loadString(LauncherMessage::kIdleStatus));
+    host().setStatusText(0, loadString(Message::kIdleStatus));
     if (m_state.resetHover())
         update();
 }
@@ -212,8 +212,7 @@ bool LauncherBar::event(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         const int index = m_state.buttonAt(help->pos());
         if (m_state.count() == 0) {
-            QToolTip::showText(
-                help->globalPos(), loadString(LauncherMessage::kEmptyStatus), this, rect());
+            QToolTip::showText(help->globalPos(), loadString(Message::kEmptyStatus), this, rect());
         } else if (index < 0) {
             QToolTip::hideText();
             event->ignore();

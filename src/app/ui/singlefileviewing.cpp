@@ -182,9 +182,9 @@ bool SingleFileViewing::askForFile()
 {
     CAlbumDoc &document = *m_frame.document();
     m_asking = true;
-    const QStringList chosen = host().askOpenFileNames({ loadString(AlbumMessage::kAddFilesTitle),
+    const QStringList chosen = host().askOpenFileNames({ loadString(Message::kAddFilesTitle),
         addFilesStartFolder(document.addFilesFolder(), photosFolder()),
-        qtFileFilter(loadString(AlbumMessage::kMediaFilter)), false });
+        qtFileFilter(loadString(Message::kMediaFilter)), false });
     m_asking = false;
     if (chosen.isEmpty() || document.addFile(chosen.constFirst(), -1) != 1)
         return false;
