@@ -29,15 +29,4 @@ hyperfine -N -w 1 -r "$runs" --export-json "$work/clips.json" \
   -n 'ffmpeg -frames:v 1 per clip, 1 core' \
   "taskset -c 0 sh -c 'for f in ${files[*]}; do ffmpeg -v error -y -i \$f -frames:v 1 $work/out/frame.png; done'" \
   >/dev/null
-python3 - "$work/clips.json" $count <<'PY'
-import json, statistics, sys
-results = json.load(open(sys.argv[1]))["results"]
-files = int(sys.argv[2])
-base = None
-for r in results:
-    t = sorted(r["times"])
-    med = statistics.median(t)
-    base = base or med
-    print(f'{r["command"]:<36} median {med*1000:7.0f} ms (min {t[0]*1000:.0f}, max {t[-1]*1000:.0f}),'
-          f' {files/med:6.1f} clips/s, {med/base:5.2f}x the first row')
-PY
+python3 "$(dirname "$0")/hyperfinesummary.py" "$work/clips.json" $count clips

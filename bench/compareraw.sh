@@ -27,18 +27,7 @@ for kind in preview none; do
 done
 
 summary() { # json files-per-run
-  python3 - "$1" "$2" <<'PY'
-import json, statistics, sys
-results = json.load(open(sys.argv[1]))["results"]
-files = int(sys.argv[2])
-base = None
-for r in results:
-    t = sorted(r["times"])
-    med = statistics.median(t)
-    base = base or med
-    print(f'{r["command"]:<36} median {med*1000:8.0f} ms (min {t[0]*1000:.0f}, max {t[-1]*1000:.0f}),'
-          f' {files/med:6.1f} files/s, {med/base:6.2f}x the first row')
-PY
+  python3 "$root/bench/hyperfinesummary.py" "$1" "$2" files
 }
 
 for kind in preview none; do
