@@ -188,11 +188,10 @@ void CAlbumDoc::setItemThumbnail(int index, BlockHandle thumbnail)
     Q_EMIT itemChanged(index);
 }
 
-int CAlbumDoc::removeItem(int index, bool deleteFile)
+std::unique_ptr<AlbumItem> CAlbumDoc::takeItem(int index)
 {
-    const int count = itemCount();
-    if (index < 0 || index >= count)
-        return count;
+    if (index < 0 || index >= itemCount())
+        return nullptr;
     std::unique_ptr<AlbumItem> removed = std::move(m_items[std::size_t(index)]);
     m_items.erase(m_items.begin() + index);
     if (removed->countedDrive() != DriveKind::None)
@@ -200,12 +199,47 @@ int CAlbumDoc::removeItem(int index, bool deleteFile)
     m_mediaBytes -= removed->countedBytes();
     m_absolutePaths.remove(removed->absolutePath());
     Q_EMIT albumListRepaint();
-    const QString absolutePath = removed->absolutePath();
-    removed.reset();
     if (m_currentItem >= itemCount())
         m_currentItem = itemCount() - 1;
     setModified();
     Q_EMIT itemsChanged();
+    return removed;
+}
+
+bool CAlbumDoc::reorderItems(const std::vector<int> &order)
+{
+    const std::size_t count = m_items.size();
+    if (order.size() != count)
+        return false;
+    std::vector<bool> seen(count, false);
+    for (const int from : order) {
+        if (from < 0 || std::size_t(from) >= count || seen[std::size_t(from)])
+            return false;
+        seen[std::size_t(from)] = true;
+    }
+    bool moved = false;
+    std::vector<std::unique_ptr<AlbumItem>> reordered;
+    reordered.reserve(count);
+    for (std::size_t place = 0; place < count; ++place) {
+        moved = moved || std::size_t(order[place]) != place;
+        reordered.push_back(std::move(m_items[std::size_t(order[place])]));
+    }
+    m_items = std::move(reordered);
+    if (moved) {
+        setModified();
+        Q_EMIT itemsChanged();
+    }
+    return true;
+}
+
+int CAlbumDoc::removeItem(int index, bool deleteFile)
+{
+    const int count = itemCount();
+    std::unique_ptr<AlbumItem> removed = takeItem(index);
+    if (!removed)
+        return count;
+    const QString absolutePath = removed->absolutePath();
+    removed.reset();
     // The file goes to the Trash; where no Trash can take it, it is deleted as asked. A file
     // that cannot go either way is reported.
     QStringList report;

@@ -61,6 +61,14 @@ public:
     // 50334 when that fails). Returns the item count before removal.
     int removeItem(int index, bool deleteFile);
     void removeSelected(bool deleteFile);
+    // Removes item `index` from the album and hands it to the caller (an undo step keeps it to
+    // put it back with insertItem). nullptr when out of range. Marks modified, views redraw.
+    std::unique_ptr<AlbumItem> takeItem(int index);
+    // Puts the items in a new order: `order[i]` is the current index of the item that goes to
+    // place i. Refuses (false, nothing changes) anything that is not a permutation of every
+    // index. Returns true when the order was taken; marks modified and views redraw when it
+    // differs.
+    bool reorderItems(const std::vector<int> &order);
     // Whether an item's absolute path is `absolutePath` (exact comparison).
     bool containsAbsolutePath(const QString &absolutePath) const
     {

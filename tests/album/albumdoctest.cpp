@@ -110,6 +110,35 @@ TEST(AlbumDoc, InsertPositionsAndCountersFollowTheItems)
     EXPECT_EQ(counted, perItem);
 }
 
+TEST(AlbumDoc, TakenItemsGoBackWithTheirCountersAndOrdersMustBePermutations)
+{
+    const QString folder = makeTestFolder();
+    CAlbumDoc doc;
+    for (const char *name : { "a", "b", "c" }) {
+        const QString path = joinPath(folder, QString::fromLatin1(name));
+        writeFile(path, 10);
+        doc.insertItem(testItem(path));
+    }
+    std::unique_ptr<AlbumItem> taken = doc.takeItem(1);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(doc.mediaBytes(), 20);
+    EXPECT_FALSE(doc.containsAbsolutePath(taken->absolutePath()));
+    EXPECT_EQ(doc.insertItem(std::move(taken), 1), 1);
+    EXPECT_EQ(itemNames(doc), QStringLiteral("a b c"));
+    EXPECT_EQ(doc.mediaBytes(), 30);
+    EXPECT_FALSE(doc.takeItem(3));
+
+    for (const std::vector<int> &refused :
+        { std::vector<int> { 0, 1 }, std::vector<int> { 0, 0, 1 }, std::vector<int> { 0, 1, 3 } }) {
+        EXPECT_FALSE(doc.reorderItems(refused));
+        EXPECT_EQ(itemNames(doc), QStringLiteral("a b c"));
+    }
+    doc.setModified(false);
+    EXPECT_TRUE(doc.reorderItems({ 2, 0, 1 }));
+    EXPECT_EQ(itemNames(doc), QStringLiteral("c a b"));
+    EXPECT_TRUE(doc.isModified());
+}
+
 TEST(AlbumDoc, RemovingWithDeleteReportsAFileThatCannotBeDeleted)
 {
     RecordingHost recorder;
