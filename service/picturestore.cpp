@@ -165,9 +165,8 @@ QString PictureStore::pictureFile(const QString &user, int id, bool small) const
 {
     if (!validUserName(user) || id <= 0)
         return {};
-    const QString path = userFolder(user)
-        + QStringLiteral("/%1%2").arg(id).arg(
-            small ? QLatin1String(".small.jpg") : QLatin1String(".jpg"));
+    const QString path = userFolder(user) + u'/' + QString::number(id)
+        + (small ? QLatin1String(".small.jpg") : QLatin1String(".jpg"));
     return QFile::exists(path) ? path : QString();
 }
 

@@ -1,6 +1,7 @@
 #include "acquirename.h"
 
 #include "core/settingssections.h"
+#include "platform/fillin.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -30,10 +31,8 @@ QString nextAcquiredFileName(
         QString candidate;
         for (int i = 0; i <= 9999; ++i) {
             candidate = joinPath(naming.folder,
-                QStringLiteral("%1_%2%3")
-                    .arg(naming.prefix)
-                    .arg(i, 4, 10, QLatin1Char('0'))
-                    .arg(extension));
+                fillIn(QStringLiteral("%1_%2%3"), naming.prefix,
+                    QString::number(i).rightJustified(4, u'0'), extension));
             if (!QFileInfo::exists(candidate))
                 return candidate;
         }
@@ -51,12 +50,10 @@ QString nextAcquiredFileName(
     // is passed over: the next free number is taken instead of writing over an earlier picture.
     for (int tried = 0; tried < 999; ++tried, counter = counter % 999 + 1) {
         const QString path = joinPath(naming.folder,
-            QStringLiteral("%1%2%3%4%5")
-                .arg(QLatin1String(monthLetters + 2 * month, 2))
-                .arg(day, 2, 10, QLatin1Char('0'))
-                .arg(QLatin1Char(yearMarks[(today.year() - 1900 + 4) % 5]))
-                .arg(counter, 3, 10, QLatin1Char('0'))
-                .arg(extension));
+            fillIn(QStringLiteral("%1%2%3%4%5"), QLatin1String(monthLetters + 2 * month, 2),
+                QString::number(day).rightJustified(2, u'0'),
+                QLatin1Char(yearMarks[(today.year() - 1900 + 4) % 5]),
+                QString::number(counter).rightJustified(3, u'0'), extension));
         if (QFileInfo::exists(path))
             continue;
         if (counter == 1 || counters.readCounter(kAcquireDayKey, 0) != dayCode)

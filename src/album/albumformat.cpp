@@ -1,5 +1,6 @@
 #include "albumformat.h"
 
+#include "platform/fillin.h"
 #include "platform/textlimits.h"
 
 #include <algorithm>
@@ -14,9 +15,8 @@ QString attachmentRefusal(const QString &name, const QString &path)
     constexpr int kPathBytes = int(sizeof(AttachmentRecord::path)) - 1;
     if (utf8Length(name) <= kNameBytes && utf8Length(path) <= kPathBytes)
         return {};
-    return QStringLiteral("the sound's name (%1 bytes) or path (%2 bytes) is too long")
-        .arg(kNameBytes)
-        .arg(kPathBytes);
+    return fillIn(QStringLiteral("the sound's name (%1 bytes) or path (%2 bytes) is too long"),
+        kNameBytes, kPathBytes);
 }
 
 QString fixedText(const char *field, std::size_t fieldSize)

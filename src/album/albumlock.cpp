@@ -1,5 +1,7 @@
 #include "albumlock.h"
 
+#include "platform/fillin.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -75,7 +77,7 @@ AlbumLock::Result AlbumLock::acquire(const QString &albumPath, int waitMs)
         QString program;
         QString holder;
         if (file.getLockInfo(&pid, &host, &program))
-            holder = QStringLiteral("process %1 (%2)").arg(pid).arg(program);
+            holder = fillIn(QStringLiteral("process %1 (%2)"), pid, program);
         return { {}, holder };
     }
     // Any other error means no lock file can be made beside the album: nothing to guard.

@@ -1,5 +1,7 @@
 #include "drivetype.h"
 
+#include "platform/fillin.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -38,7 +40,7 @@ constexpr unsigned long kSysfs = 0x62656572;
 bool blockDeviceRemovable(dev_t device)
 {
     const QString base
-        = QStringLiteral("/sys/dev/block/%1:%2").arg(major(device)).arg(minor(device));
+        = fillIn(QStringLiteral("/sys/dev/block/%1:%2"), major(device), minor(device));
     const QString canonical = QFileInfo(base).canonicalFilePath();
     if (canonical.isEmpty())
         return false;

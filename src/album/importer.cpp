@@ -16,6 +16,7 @@
 #include "media/firstframe.h"
 #include "mediakind.h"
 #include "orderedimport.h"
+#include "platform/fillin.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -351,7 +352,7 @@ void countAddResult(
 
 QString AddFilesOutcome::summary() const
 {
-    QString text = QStringLiteral("%1 added, %2 skipped").arg(added).arg(failed);
+    QString text = fillIn(QStringLiteral("%1 added, %2 skipped"), added, failed);
     if (duplicates > 0)
         text += QStringLiteral(", %1 already in the album").arg(duplicates);
     return text;

@@ -6,6 +6,7 @@
 #include "imaging/blockmemory.h"
 #include "picturetexts.h"
 #include "platform/deferredhost.h"
+#include "platform/fillin.h"
 #include "platform/strings.h"
 
 #include <QElapsedTimer>
@@ -91,7 +92,7 @@ void addFilesInOrder(CAlbumDoc &document, const QStringList &paths, Progress &pr
             if (stopWanted())
                 return false;
             const QString &path = paths[index];
-            progress.setText(QStringLiteral("%1 (%2/%3)").arg(path).arg(index + 1).arg(total));
+            progress.setText(fillIn(QStringLiteral("%1 (%2/%3)"), path, index + 1, total));
             progress.setPosition(index);
             const int result = addPrepared(document, path, prepared, outcome);
             if (added)

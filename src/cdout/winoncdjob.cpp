@@ -2,6 +2,7 @@
 
 #include "cdjob.h"
 
+#include "platform/fillin.h"
 #include "platform/paths.h"
 #include "platform/programstarter.h"
 #include "platform/settingsstore.h"
@@ -50,7 +51,7 @@ QString fileLine(const QString &path)
 {
     const QString name = fileNameOf(path);
     const int folder = registerFolder(path);
-    return QStringLiteral("FILE \"%1\" \"*%2\\%1\" /ISO \"%1\"\r\n").arg(name).arg(folder);
+    return fillIn(QStringLiteral("FILE \"%1\" \"*%2\\%1\" /ISO \"%1\"\r\n"), name, folder);
 }
 
 } // namespace
@@ -136,10 +137,8 @@ QByteArray winOnCdProject(const QDate &today)
     const WinOnCdJob &state = job();
     if (!state.mainFile.isEmpty())
         registerFolder(state.mainFile);
-    const QString volume = QStringLiteral("VOLUME \"%1/%2/%3\"\r\n")
-                               .arg(today.day())
-                               .arg(today.month())
-                               .arg(today.year());
+    const QString volume = fillIn(
+        QStringLiteral("VOLUME \"%1/%2/%3\"\r\n"), today.day(), today.month(), today.year());
     QString text = QStringLiteral("[WinOnCD Project]\r\nPlugin=ISO9660\r\nJob1=ISO9660\r\n\r\n");
     text += QStringLiteral("[ISO9660]\r\n") + volume + QStringLiteral("JOLIET VD\r\n") + volume;
     text += QStringLiteral("PATHTABLE\r\n");

@@ -5,6 +5,7 @@
 #include "picturestate.h"
 #include "picturestatus.h"
 
+#include "platform/fillin.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 
@@ -254,7 +255,7 @@ DecodeResult readBmp(QIODevice &device, bool interactive)
     if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN
         || (topDown && compression != kBiRgb))
         return pictureFailure(DecodeStatus::Failed,
-            QStringLiteral("BMP: bad dimensions %1 x %2").arg(info.biWidth).arg(info.biHeight));
+            fillIn(QStringLiteral("BMP: bad dimensions %1 x %2"), info.biWidth, info.biHeight));
     const std::int32_t height = topDown ? -info.biHeight : info.biHeight;
     std::uint32_t colors = 0;
     if (bits != 24) {

@@ -4,6 +4,7 @@
 #include "pcxcodec.h"
 #include "picturestate.h"
 #include "picturestatus.h"
+#include "platform/fillin.h"
 #include "tiffpcxtargaio.h"
 
 #include <algorithm>
@@ -138,7 +139,7 @@ DecodeResult decodePcx(const QByteArray &bytes)
         return pictureFailure(DecodeStatus::Failed, QStringLiteral("the picture window is empty"));
     if (!layoutOf(bitsPerPixel, planes, layout))
         return pictureFailure(DecodeStatus::Unsupported,
-            QStringLiteral("PCX: %1 planes x %2 bits not supported").arg(planes).arg(bitsPerPixel));
+            fillIn(QStringLiteral("PCX: %1 planes x %2 bits not supported"), planes, bitsPerPixel));
     const int colours = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
     const PictureLayout picture = pictureLayout(width, height, bitCount, colours);
     if (!picture.valid)
@@ -147,9 +148,8 @@ DecodeResult decodePcx(const QByteArray &bytes)
     // proportion to the data that fills it.
     if (bytesPerLine < (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8)
         return pictureFailure(DecodeStatus::Failed,
-            QStringLiteral("%1 bytes per line are too few for %2 pixels")
-                .arg(bytesPerLine)
-                .arg(width));
+            fillIn(QStringLiteral("%1 bytes per line are too few for %2 pixels"), bytesPerLine,
+                width));
 
     const std::size_t fileSize = std::size_t(bytes.size());
     const bool greyRamp = paletteInfo == kPaletteGreyscale && colours != 2;

@@ -2,6 +2,7 @@
 // read in its own try block, so one broken field costs only itself.
 
 #include "picturefacts.h"
+#include "platform/fillin.h"
 
 #include <exiv2/exiv2.hpp>
 
@@ -343,10 +344,10 @@ QString takenText(const PictureFacts &facts)
                                                          : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (facts.takenHasOffset) {
         const int minutes = facts.taken.offsetFromUtc() / 60;
-        text += QStringLiteral(" %1%2:%3")
-                    .arg(minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-                    .arg(std::abs(minutes) / 60, 2, 10, QLatin1Char('0'))
-                    .arg(std::abs(minutes) % 60, 2, 10, QLatin1Char('0'));
+        text += fillIn(QStringLiteral(" %1%2:%3"),
+            minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"),
+            QString::number(std::abs(minutes) / 60).rightJustified(2, u'0'),
+            QString::number(std::abs(minutes) % 60).rightJustified(2, u'0'));
     }
     return text;
 }
@@ -404,9 +405,8 @@ QList<FactLine> pictureFactLines(const PictureFacts &facts)
         facts.focalLengthMm > 0 ? number(facts.focalLengthMm) + QStringLiteral(" mm") : QString());
     if (facts.position)
         add("position",
-            QStringLiteral("%1, %2")
-                .arg(facts.position->latitude, 0, 'f', 6)
-                .arg(facts.position->longitude, 0, 'f', 6));
+            fillIn(QStringLiteral("%1, %2"), QString::number(facts.position->latitude, 'f', 6),
+                QString::number(facts.position->longitude, 'f', 6)));
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include "dibblock.h"
 #include "picturestate.h"
+#include "platform/fillin.h"
 #include "platform/savefilecommit.h"
 
 #include <QFile>
@@ -34,10 +35,10 @@ DecodeResult checkPictureSize(std::int64_t width, std::int64_t height, int bitCo
     if (pictureSizeAllowed(width, height, bitCount))
         return { DecodeStatus::Ok, 0, {} };
     return pictureFailure(DecodeStatus::TooLarge,
-        QStringLiteral("the picture claims %1 x %2 pixels; the header is damaged or the picture "
-                       "is too large")
-            .arg(width)
-            .arg(height));
+        fillIn(QStringLiteral(
+                   "the picture claims %1 x %2 pixels; the header is damaged or the picture "
+                   "is too large"),
+            width, height));
 }
 
 DecodeResult openForReading(QFile &file, const QString &path)

@@ -6,6 +6,7 @@
 #include "dibblock.h"
 #include "jpegcodec.h"
 #include "picturestatus.h"
+#include "platform/fillin.h"
 
 #include <libraw/libraw.h>
 
@@ -221,9 +222,8 @@ DecodeResult decodedPicture(
     const libraw_image_sizes_t &sizes = raw.imgdata.sizes;
     if (std::int64_t(sizes.raw_width) * sizes.raw_height / 16 * kMinBytesPer16Pixels > fileSize)
         return pictureFailure(DecodeStatus::Failed,
-            QStringLiteral("the file is too short for the %1 x %2 sensor it claims")
-                .arg(sizes.raw_width)
-                .arg(sizes.raw_height));
+            fillIn(QStringLiteral("the file is too short for the %1 x %2 sensor it claims"),
+                sizes.raw_width, sizes.raw_height));
     libraw_output_params_t &params = raw.imgdata.params;
     params.use_camera_wb = 1;
     params.output_bps = 8;
@@ -338,8 +338,7 @@ DecodeResult decodeCameraRaw(
         = session->raw.open_buffer(const_cast<unsigned char *>(bytes.data()), bytes.size());
     if (opened != LIBRAW_SUCCESS)
         return libRawFailure(opened, session->dataError);
-    return readOpened(
-        session->raw, std::int64_t(bytes.size()), use, session->dataError, fullSize);
+    return readOpened(session->raw, std::int64_t(bytes.size()), use, session->dataError, fullSize);
 }
 
 } // namespace glimmerix

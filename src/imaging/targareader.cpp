@@ -3,6 +3,7 @@
 #include "othercodecs.h"
 #include "picturestate.h"
 #include "picturestatus.h"
+#include "platform/fillin.h"
 #include "targacodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -134,9 +135,8 @@ DecodeResult decodeTga(const QByteArray &bytes)
     const Header header = readHeader(file);
     if (!supported(header))
         return pictureFailure(DecodeStatus::Unsupported,
-            QStringLiteral("Targa: image type %1 at %2 bits per pixel not supported")
-                .arg(header.imageType)
-                .arg(header.pixelDepth));
+            fillIn(QStringLiteral("Targa: image type %1 at %2 bits per pixel not supported"),
+                header.imageType, header.pixelDepth));
     const int depth = header.pixelDepth;
     const int bitCount = depth > 8 ? 24 : depth;
     int colours = 0;

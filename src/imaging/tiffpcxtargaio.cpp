@@ -4,6 +4,7 @@
 #include "imageconvert.h"
 #include "picturestate.h"
 #include "picturestatus.h"
+#include "platform/fillin.h"
 
 #include <QFile>
 #include <QFileDevice>
@@ -138,10 +139,7 @@ DecodeResult layoutRefusal(std::int64_t width, std::int64_t height, int bitCount
     if (size.status != DecodeStatus::Ok)
         return size;
     return pictureFailure(DecodeStatus::Failed,
-        QStringLiteral("unusable dimensions %1 x %2 at %3 bits")
-            .arg(width)
-            .arg(height)
-            .arg(bitCount));
+        fillIn(QStringLiteral("unusable dimensions %1 x %2 at %3 bits"), width, height, bitCount));
 }
 
 DecodeResult newPictureBlock(std::int64_t width, std::int64_t height, int bitCount, int colours,

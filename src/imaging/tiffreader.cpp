@@ -4,6 +4,7 @@
 #include "othercodecs.h"
 #include "picturestate.h"
 #include "picturestatus.h"
+#include "platform/fillin.h"
 #include "tiffcodec.h"
 #include "tiffpcxtargaio.h"
 
@@ -274,9 +275,8 @@ DecodeResult decodeTiff(const QByteArray &bytes)
     if (directory.samplesPerPixel < 1 || directory.samplesPerPixel > 4
         || directory.bitsPerSample < 1 || directory.bitsPerSample > 16)
         return pictureFailure(DecodeStatus::Unsupported,
-            QStringLiteral("TIFF: %1 samples of %2 bits not supported")
-                .arg(directory.samplesPerPixel)
-                .arg(directory.bitsPerSample));
+            fillIn(QStringLiteral("TIFF: %1 samples of %2 bits not supported"),
+                directory.samplesPerPixel, directory.bitsPerSample));
     // Separate planes per sample would be read as interleaved pixels: refuse them.
     if (directory.planarConfiguration == 2 && directory.samplesPerPixel > 1)
         return pictureFailure(

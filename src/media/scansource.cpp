@@ -1,6 +1,7 @@
 #include "scansource.h"
 
 #include "core/messageids.h"
+#include "platform/fillin.h"
 #include "platform/host.h"
 #include "platform/strings.h"
 #include "scanbitmap.h"
@@ -73,15 +74,14 @@ QString scanParametersProblem(int format, int depth, int pixelsPerLine, int line
         return QStringLiteral("The scanner sends 1-bit colour pictures, which this program "
                               "cannot read.");
     if (pixelsPerLine <= 0 || lines <= 0 || pixelsPerLine > kMaxScanSide || lines > kMaxScanSide)
-        return QStringLiteral("The scanner reports an impossible picture size (%1 x %2 pixels).")
-            .arg(pixelsPerLine)
-            .arg(lines);
+        return fillIn(
+            QStringLiteral("The scanner reports an impossible picture size (%1 x %2 pixels)."),
+            pixelsPerLine, lines);
     const qint64 samples = qint64(pixelsPerLine) * (format == SANE_FRAME_RGB ? 3 : 1);
     const qint64 needed = depth == 1 ? (samples + 7) / 8 : samples * (depth / 8);
     if (bytesPerLine < needed || bytesPerLine > needed * 2 + 64)
-        return QStringLiteral("The scanner reports %1 bytes per row for %2 pixels.")
-            .arg(bytesPerLine)
-            .arg(pixelsPerLine);
+        return fillIn(QStringLiteral("The scanner reports %1 bytes per row for %2 pixels."),
+            bytesPerLine, pixelsPerLine);
     return {};
 }
 
@@ -291,9 +291,8 @@ BlockHandle ScanSourceManager::scanPicture()
     // SANE lineart: a set bit is black.
     if (!builder.begin(parameters.pixels_per_line, parameters.lines, type, perMetre, true,
             !oneBit && m_thresholdGrey)) {
-        m_error = QStringLiteral("There is not enough memory for a %1 x %2 picture.")
-                      .arg(parameters.pixels_per_line)
-                      .arg(parameters.lines);
+        m_error = fillIn(QStringLiteral("There is not enough memory for a %1 x %2 picture."),
+            parameters.pixels_per_line, parameters.lines);
         m_api->cancel(m_handle);
         return 0;
     }
@@ -343,9 +342,9 @@ BlockHandle ScanSourceManager::scanPicture()
     }
     m_api->cancel(m_handle);
     if (builder.rowsDone() < parameters.lines) {
-        m_error = QStringLiteral("The scanner sent %1 of %2 rows. The picture has not been added.")
-                      .arg(builder.rowsDone())
-                      .arg(parameters.lines);
+        m_error = fillIn(
+            QStringLiteral("The scanner sent %1 of %2 rows. The picture has not been added."),
+            builder.rowsDone(), parameters.lines);
         return 0;
     }
     return builder.finish();

@@ -2,6 +2,7 @@
 
 #include "core/messageids.h"
 #include "core/savenames.h"
+#include "platform/fillin.h"
 #include "wavelayout.h"
 #include "waveplayer.h"
 #include "wavewriter.h"
@@ -30,10 +31,8 @@ QString formatDescription(const WaveFormat &format)
     const QString channels = format.channels == 1 ? QStringLiteral("Mono")
         : format.channels == 2                    ? QStringLiteral("Stereo")
                                : QStringLiteral("%1 channels").arg(format.channels);
-    return QStringLiteral("%1 Hz, %2 Bit, %3")
-        .arg(format.samplesPerSec)
-        .arg(format.bitsPerSample)
-        .arg(channels);
+    return fillIn(
+        QStringLiteral("%1 Hz, %2 Bit, %3"), format.samplesPerSec, format.bitsPerSample, channels);
 }
 
 SoundRecorder::SoundRecorder(const QString &audioFolder, QObject *parent)

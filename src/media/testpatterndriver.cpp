@@ -1,5 +1,7 @@
 #include "testpatterndriver.h"
 
+#include "platform/fillin.h"
+
 #include <QThread>
 
 #include <cmath>
@@ -81,9 +83,8 @@ QList<QSize> TestPatternDriver::frameSizes() const
 bool TestPatternDriver::setFrameSize(const QSize &size, QString &error)
 {
     if (size.width() < 16 || size.height() < 16 || size.width() > 4096 || size.height() > 4096) {
-        error = QStringLiteral("The test pattern cannot make %1 x %2 frames.")
-                    .arg(size.width())
-                    .arg(size.height());
+        error = fillIn(QStringLiteral("The test pattern cannot make %1 x %2 frames."), size.width(),
+            size.height());
         return false;
     }
     m_size = size;

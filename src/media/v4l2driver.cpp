@@ -1,5 +1,7 @@
 #include "v4l2driver.h"
 
+#include "platform/fillin.h"
+
 #include <QFile>
 
 #include <linux/videodev2.h>
@@ -160,13 +162,10 @@ std::optional<CaptureDriverEntry> V4l2Driver::describe(const QString &devicePath
     entry.index = index;
     entry.name = QString::fromUtf8(reinterpret_cast<const char *>(cap.card),
         int(strnlen(reinterpret_cast<const char *>(cap.card), sizeof cap.card)));
-    entry.version
-        = QStringLiteral("%1 %2.%3.%4")
-              .arg(QString::fromUtf8(reinterpret_cast<const char *>(cap.driver),
-                  int(strnlen(reinterpret_cast<const char *>(cap.driver), sizeof cap.driver))))
-              .arg(cap.version >> 16)
-              .arg((cap.version >> 8) & 0xFF)
-              .arg(cap.version & 0xFF);
+    entry.version = fillIn(QStringLiteral("%1 %2.%3.%4"),
+        QString::fromUtf8(reinterpret_cast<const char *>(cap.driver),
+            int(strnlen(reinterpret_cast<const char *>(cap.driver), sizeof cap.driver))),
+        cap.version >> 16, (cap.version >> 8) & 0xFF, cap.version & 0xFF);
     return entry;
 }
 

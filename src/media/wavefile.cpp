@@ -1,5 +1,6 @@
 #include "wavefile.h"
 
+#include "platform/fillin.h"
 #include "wavelayout.h"
 #include "waveplayer.h"
 
@@ -100,10 +101,10 @@ bool WaveFile::load(QIODevice &device)
                         .arg(fileSize);
         formEnd = fileSize;
     } else if (formEnd > fileSize) {
-        m_warning = QStringLiteral("RIFF size %1 runs past the end of the file (%2 bytes); read up "
-                                   "to the end of the file")
-                        .arg(riffSize)
-                        .arg(fileSize);
+        m_warning = fillIn(
+            QStringLiteral("RIFF size %1 runs past the end of the file (%2 bytes); read up "
+                           "to the end of the file"),
+            riffSize, fileSize);
         formEnd = fileSize;
     }
 
@@ -127,10 +128,10 @@ bool WaveFile::load(QIODevice &device)
         if (isId(chunk.id, kFormatId) && m_formatBlock.isEmpty()) {
             if (size > formEnd - body) {
                 return fail(WaveError::Truncated,
-                    QStringLiteral("\"fmt \" chunk of %1 bytes is cut by the end of the file "
-                                   "after %2 bytes")
-                        .arg(size)
-                        .arg(formEnd - body));
+                    fillIn(
+                        QStringLiteral("\"fmt \" chunk of %1 bytes is cut by the end of the file "
+                                       "after %2 bytes"),
+                        size, formEnd - body));
             }
             if (!readFormat(device, size))
                 return false;
@@ -140,11 +141,10 @@ bool WaveFile::load(QIODevice &device)
                 m_factSamples = qFromLittleEndian<quint32>(count);
         } else if (isId(chunk.id, kDataId) && !haveData) {
             if (size > formEnd - body) {
-                const QString clamp
-                    = QStringLiteral("\"data\" size %1 runs past the end of the file; %2 bytes "
-                                     "of sound are there")
-                          .arg(size)
-                          .arg(formEnd - body);
+                const QString clamp = fillIn(
+                    QStringLiteral("\"data\" size %1 runs past the end of the file; %2 bytes "
+                                   "of sound are there"),
+                    size, formEnd - body);
                 m_warning = m_warning.isEmpty() ? clamp : m_warning + QStringLiteral("; ") + clamp;
                 size = formEnd - body;
             }
@@ -166,9 +166,8 @@ bool WaveFile::readFormat(QIODevice &device, std::int64_t size)
     }
     if (size > kMaximumFormatBlock) {
         return fail(WaveError::BadFormat,
-            QStringLiteral("format block of %1 bytes is longer than %2")
-                .arg(size)
-                .arg(kMaximumFormatBlock));
+            fillIn(QStringLiteral("format block of %1 bytes is longer than %2"), size,
+                kMaximumFormatBlock));
     }
     QByteArray block = device.read(size);
     if (block.size() != size)

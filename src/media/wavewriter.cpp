@@ -1,5 +1,6 @@
 #include "wavewriter.h"
 
+#include "platform/fillin.h"
 #include "platform/savefilecommit.h"
 #include "waveformat.h"
 #include "wavelayout.h"
@@ -81,9 +82,8 @@ bool writeWaveFile(const QString &path, const QByteArray &formatBlock, QIODevice
         if (piece.isEmpty()) {
             file.cancelWriting();
             return fail(error,
-                QStringLiteral("the recording ends after %1 of %2 bytes")
-                    .arg(dataBytes - left)
-                    .arg(dataBytes));
+                fillIn(QStringLiteral("the recording ends after %1 of %2 bytes"), dataBytes - left,
+                    dataBytes));
         }
         if (file.write(piece) != piece.size())
             return fail(error, file.errorString());

@@ -1,5 +1,6 @@
 #include "onlineprotocol.h"
 
+#include "platform/fillin.h"
 #include "platform/textlimits.h"
 
 #include <QUrl>
@@ -128,7 +129,7 @@ QString localPictureName(int id, const QString &filename)
     }
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("picture.jpg");
-    return QStringLiteral("%1_%2").arg(id).arg(name);
+    return fillIn(QStringLiteral("%1_%2"), id, name);
 }
 
 QByteArray encodeQueryValue(const QString &value)

@@ -1,6 +1,7 @@
 #include "onlineworker.h"
 
 #include "platform/deferredhost.h"
+#include "platform/fillin.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -62,7 +63,7 @@ void runOnWorker(Progress &progress, int count,
         if (state.reported) {
             state.reported = false;
             const int number = state.number;
-            const QString text = QStringLiteral("%1 %2").arg(number).arg(state.name);
+            const QString text = fillIn(QStringLiteral("%1 %2"), number, state.name);
             lock.unlock();
             progress.setPosition(number - 1);
             progress.setText(text);

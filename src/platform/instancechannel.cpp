@@ -1,6 +1,7 @@
 #include "instancechannel.h"
 
 #include "paths.h"
+#include "platform/fillin.h"
 
 #include <QDeadlineTimer>
 #include <QLocalServer>
@@ -236,9 +237,8 @@ InstanceReply sendInstanceMessage(const QString &instanceName, std::uint32_t num
     socket.write(bytes);
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(remainingMs(deadline))) {
-            reply.error = QStringLiteral("cannot send message %1: %2")
-                              .arg(number)
-                              .arg(socket.errorString());
+            reply.error = fillIn(
+                QStringLiteral("cannot send message %1: %2"), number, socket.errorString());
             return reply;
         }
     }
@@ -250,23 +250,22 @@ InstanceReply sendInstanceMessage(const QString &instanceName, std::uint32_t num
         if (!socket.waitForReadyRead(remainingMs(deadline))) {
             if (deadline.hasExpired()) {
                 reply.timedOut = true;
-                reply.error = QStringLiteral("the running instance did not handle message %1 "
-                                             "within %2 seconds")
-                                  .arg(number)
-                                  .arg(timeoutMs / 1000.0);
+                reply.error
+                    = fillIn(QStringLiteral("the running instance did not handle message %1 "
+                                            "within %2 seconds"),
+                        number, timeoutMs / 1000.0);
             } else {
-                reply.error = QStringLiteral("the running instance closed the connection before "
-                                             "answering message %1: %2")
-                                  .arg(number)
-                                  .arg(socket.errorString());
+                reply.error
+                    = fillIn(QStringLiteral("the running instance closed the connection before "
+                                            "answering message %1: %2"),
+                        number, socket.errorString());
             }
             return reply;
         }
     }
     if (decoder.failed()) {
-        reply.error = QStringLiteral("malformed answer to message %1: %2")
-                          .arg(number)
-                          .arg(decoder.errorString());
+        reply.error = fillIn(
+            QStringLiteral("malformed answer to message %1: %2"), number, decoder.errorString());
         return reply;
     }
     const InstanceFrame answer = decoder.takeFrame();

@@ -1,5 +1,7 @@
 #include "instanceframe.h"
 
+#include "fillin.h"
+
 #include <QtEndian>
 
 namespace glimmerix
@@ -89,9 +91,8 @@ void FrameDecoder::checkHeader()
         return;
     }
     if (length > std::uint32_t(kMaxFramePayload)) {
-        m_error = QStringLiteral("frame payload of %1 bytes exceeds the limit of %2")
-                      .arg(length)
-                      .arg(kMaxFramePayload);
+        m_error = fillIn(QStringLiteral("frame payload of %1 bytes exceeds the limit of %2"),
+            length, kMaxFramePayload);
         return;
     }
     m_frameSize = kFrameHeaderSize + qsizetype(length);

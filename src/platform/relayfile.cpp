@@ -2,6 +2,7 @@
 
 #include "instancelock.h"
 #include "paths.h"
+#include "platform/fillin.h"
 #include "savefilecommit.h"
 
 #include <QFile>
@@ -46,9 +47,8 @@ bool writeRelayFile(const QString &relayPath, const QString &path, QString *erro
     const std::optional<QByteArray> record = encodeRelayRecord(path);
     if (!record) {
         if (error)
-            *error = QStringLiteral("%1 cannot be stored in a %2-byte record")
-                         .arg(path)
-                         .arg(kRelayRecordSize);
+            *error = fillIn(
+                QStringLiteral("%1 cannot be stored in a %2-byte record"), path, kRelayRecordSize);
         return false;
     }
     QSaveFile file(relayPath);

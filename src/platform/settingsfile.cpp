@@ -1,5 +1,7 @@
 #include "settingsfile.h"
 
+#include "fillin.h"
+
 namespace glimmerix
 {
 
@@ -305,7 +307,7 @@ SettingsFileParse parseSettingsFile(const QByteArray &source)
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         const auto fail = [&](const QString &problem) {
-            result.errors << QStringLiteral("line %1: %2").arg(n + 1).arg(problem);
+            result.errors << fillIn(QStringLiteral("line %1: %2"), n + 1, problem);
         };
         if (line.startsWith(u'[')) {
             section = line.endsWith(u']') ? line.mid(1, line.size() - 2) : QString();

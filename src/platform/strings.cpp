@@ -1,5 +1,7 @@
 #include "strings.h"
 
+#include "fillin.h"
+
 #include <QFile>
 #include <QHash>
 #include <QLocale>
@@ -70,7 +72,7 @@ StringTableParse parseStringTable(const QByteArray &source)
             continue;
         }
         if (result.strings.contains(id)) {
-            result.errors << QStringLiteral("line %1: string %2 given twice").arg(n + 1).arg(id);
+            result.errors << fillIn(QStringLiteral("line %1: string %2 given twice"), n + 1, id);
             continue;
         }
         result.strings.insert(

@@ -1,5 +1,7 @@
 #include "trash.h"
 
+#include "fillin.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -107,8 +109,8 @@ QString trashName(const QString &fileName, int number)
     const QFileInfo info(fileName);
     const QString suffix = info.suffix();
     if (suffix.isEmpty() || info.completeBaseName().isEmpty())
-        return QStringLiteral("%1.%2").arg(fileName).arg(number);
-    return QStringLiteral("%1.%2.%3").arg(info.completeBaseName()).arg(number).arg(suffix);
+        return fillIn(QStringLiteral("%1.%2"), fileName, number);
+    return fillIn(QStringLiteral("%1.%2.%3"), info.completeBaseName(), number, suffix);
 }
 
 bool exists(const QString &path)

@@ -1,6 +1,7 @@
 #include "uniquefiles.h"
 
 #include "paths.h"
+#include "platform/fillin.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -12,7 +13,7 @@ QString numberedFileName(const QString &fileName, int number)
 {
     const QFileInfo info(fileName);
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    return QStringLiteral("%1 (%2)%3").arg(info.completeBaseName()).arg(number).arg(suffix);
+    return fillIn(QStringLiteral("%1 (%2)%3"), info.completeBaseName(), number, suffix);
 }
 
 QString freeFilePath(const QString &path)

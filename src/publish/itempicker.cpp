@@ -1,5 +1,6 @@
 #include "itempicker.h"
 
+#include "platform/fillin.h"
 #include "productfiles.h"
 #include "workingfolder.h"
 
@@ -79,7 +80,7 @@ QString ItemPicker::entryName(const QString &itemName, const QStringList &taken)
     if (!taken.contains(bare, Qt::CaseInsensitive))
         return bare;
     for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("%1_%2").arg(bare).arg(n);
+        const QString name = fillIn(QStringLiteral("%1_%2"), bare, n);
         if (!taken.contains(name, Qt::CaseInsensitive))
             return name;
     }

@@ -1,6 +1,7 @@
 #include "slideshowfile.h"
 
 #include "album/albumformat.h"
+#include "platform/fillin.h"
 
 #include <QtEndian>
 
@@ -133,9 +134,8 @@ bool decodeSlideShow(const QByteArray &bytes, SlideShowFile &show, QString *erro
     const std::uint32_t count = get<std::uint32_t>(header + kCountAt);
     const qint64 room = (bytes.size() - kShowHeaderBytes) / kShowEntryBytes;
     if (qint64(count) > room)
-        return fail(QStringLiteral("the file names %1 pictures but holds room for %2")
-                        .arg(count)
-                        .arg(room));
+        return fail(fillIn(
+            QStringLiteral("the file names %1 pictures but holds room for %2"), count, room));
     const std::uint32_t mode = get<std::uint32_t>(header + kSoundModeAt);
     if (mode > std::uint32_t(ShowSound::None))
         return fail(QStringLiteral("unknown sound mode %1").arg(mode));

@@ -1,6 +1,7 @@
 #include "slideshowpackage.h"
 
 #include "packagefolder.h"
+#include "platform/fillin.h"
 #include "productfiles.h"
 #include "slideshowhtml.h"
 
@@ -110,8 +111,8 @@ QString SlideShowPackage::copyName(
     QString name = own;
     const qsizetype dot = own.lastIndexOf(u'.');
     for (int n = 1; taken.contains(name, Qt::CaseInsensitive); ++n) {
-        name = dot < 0 ? QStringLiteral("%1_%2").arg(own).arg(n)
-                       : QStringLiteral("%1_%2%3").arg(own.left(dot)).arg(n).arg(own.mid(dot));
+        name = dot < 0 ? fillIn(QStringLiteral("%1_%2"), own, n)
+                       : fillIn(QStringLiteral("%1_%2%3"), own.left(dot), n, own.mid(dot));
     }
     taken.append(name);
     names.insert(key, name);

@@ -1,6 +1,7 @@
 #include "webalbumhtml.h"
 
 #include "core/messageids.h"
+#include "platform/fillin.h"
 #include "platform/strings.h"
 
 #include <QUrl>
@@ -57,12 +58,11 @@ void writeBodyStart(QString &page, int theme, const QString &title)
 void writeCell(QString &page, const AlbumCell &cell, bool showName)
 {
     page += QStringLiteral("    <TD ALIGN=\"CENTER\">\n");
-    page += QStringLiteral(
-        "      <A HREF=\"%1\"%5><IMG SRC=\"%2\" WIDTH=\"%3\" HEIGHT=\"%4\" BORDER=\"0\">")
-                .arg(htmlLink(cell.link), htmlLink(cell.thumbnail))
-                .arg(cell.size.width())
-                .arg(cell.size.height())
-                .arg(cell.download ? QStringLiteral(" DOWNLOAD") : QString());
+    page += fillIn(
+        QStringLiteral(
+            "      <A HREF=\"%1\"%5><IMG SRC=\"%2\" WIDTH=\"%3\" HEIGHT=\"%4\" BORDER=\"0\">"),
+        htmlLink(cell.link), htmlLink(cell.thumbnail), cell.size.width(), cell.size.height(),
+        cell.download ? QStringLiteral(" DOWNLOAD") : QString());
     if (showName)
         page += QStringLiteral("<BR><SMALL>%1</SMALL>").arg(htmlText(cell.link));
     page += QStringLiteral("</A>\n");

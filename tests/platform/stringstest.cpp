@@ -1,4 +1,5 @@
 #include "platform/strings.h"
+#include "platform/fillin.h"
 
 #include "support/testenvironment.h"
 
@@ -25,6 +26,29 @@ TEST(PrintfFormat, FillsConversionsInOrder)
     EXPECT_EQ(
         formatPrintf(QStringLiteral("%05d"), { QStringLiteral("-42") }), QStringLiteral("-0042"));
     EXPECT_EQ(formatPrintf(QStringLiteral("%X"), { QStringLiteral("255") }), QStringLiteral("FF"));
+}
+
+// Values that look like placeholders stay as they are: names holding "%2", a percent-escaped
+// link ("%3F" is "?"), a control byte escaped as "%01".
+TEST(FillIn, ValuesAreNeverTakenForPlaceholders)
+{
+    const struct {
+        QString filled;
+        QString expected;
+    } rows[] = {
+        { fillIn(QStringLiteral("<A HREF=\"%1\"><IMG WIDTH=\"%3\" HEIGHT=\"%4\" SRC=\"%2\">"),
+              QStringLiteral("what%3F.jpg"), QStringLiteral("sm_ctl%01.jpg"), 75, 60),
+            QStringLiteral("<A HREF=\"what%3F.jpg\"><IMG WIDTH=\"75\" HEIGHT=\"60\" "
+                           "SRC=\"sm_ctl%01.jpg\">") },
+        { fillIn(
+              QStringLiteral("%1 (%2)%3"), QStringLiteral("100%2 done"), 3, QStringLiteral(".jpg")),
+            QStringLiteral("100%2 done (3).jpg") },
+        { fillIn(QStringLiteral("%1: %2 of %3"), QLatin1StringView("a%1"), qint64(1) << 40, 2.5),
+            QStringLiteral("a%1: 1099511627776 of 2.5") },
+        { fillIn(QStringLiteral("%2%1"), QChar(u'x'), -7), QStringLiteral("-7x") },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.filled, row.expected);
 }
 
 TEST(PrintfFormat, ToleratesMissingArgumentsAndBrokenSpecs)

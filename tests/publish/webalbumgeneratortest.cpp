@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +135,52 @@ TEST(WebAlbumGenerator, MakesThumbnailsPicturesPagesAndDelivers)
     generator.cleanWorkingFolder(true);
     for (const QString &path : outputs)
         EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+}
+
+// Every link of every page of every theme names a file of the site, whatever the file names
+// hold: characters that links must escape, a percent sign, a control byte.
+TEST(WebAlbumGenerator, EveryLinkOfEveryThemeNamesAFileOfTheSite)
+{
+    RecordingHost host;
+    const QStringList names = { QStringLiteral("what?.jpg"), QStringLiteral("a:b<c>.jpg"),
+        QStringLiteral("x;y=z+w,.jpg"), QStringLiteral("100%2 & #1.jpg"),
+        QStringLiteral("ctl\u0001\u001f.jpg"), QStringLiteral("\u00fcber.jpg") };
+    static const QRegularExpression reference(
+        QStringLiteral("(?:HREF|SRC|BACKGROUND)=(?:\"([^\"]*)\"|([^ >\"]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (int theme = 0; theme < 5; ++theme) {
+        SCOPED_TRACE(theme);
+        Album album;
+        for (const QString &name : names)
+            writePicture(album.media + u'/' + name, 64 + 8 * int(name.size()), 48);
+        album.pick(names);
+        WebAlbumOptions options;
+        options.theme = theme;
+        options.showName = true;
+        options.columns = 2;
+        options.rows = 2;
+        WebAlbumGenerator generator(*album.picker, testSetup(options));
+        ASSERT_TRUE(generator.makeThumbnails(nullptr));
+        ASSERT_TRUE(generator.writePages());
+        const QString site = makeTestFolder(QStringLiteral("site"));
+        ASSERT_TRUE(generator.deliverToFolder(site));
+        int links = 0;
+        for (const QString &pageName : QDir(site).entryList({ QStringLiteral("*.html") })) {
+            const QString page = QString::fromUtf8(fileBytes(site + u'/' + pageName));
+            for (auto match = reference.globalMatch(page); match.hasNext();) {
+                const auto found = match.next();
+                QString link = found.captured(1).isEmpty() ? found.captured(2) : found.captured(1);
+                if (link.startsWith(QStringLiteral("https://")))
+                    continue;
+                link.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+                const QString file = QUrl::fromPercentEncoding(link.toUtf8());
+                EXPECT_TRUE(QFileInfo::exists(site + u'/' + file))
+                    << qPrintable(pageName) << ": " << qPrintable(found.captured(0));
+                ++links;
+            }
+        }
+        EXPECT_GE(links, 2 * int(names.size()));
+    }
 }
 
 // Clips and sounds of today: a clip's thumbnail is its first frame turned upright by its

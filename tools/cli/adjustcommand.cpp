@@ -9,6 +9,7 @@
 #include "imaging/mediareader.h"
 #include "imaging/pictureadjust.h"
 #include "imaging/picturetypes.h"
+#include "platform/fillin.h"
 
 #include <QFileInfo>
 #include <QRect>
@@ -109,13 +110,10 @@ QString applyStep(const Step &step, OwnedBlock &picture)
     BITMAPINFOHEADER *header = checkedDibHeader(picture.handle());
     if (step.option == QLatin1String("--crop")) {
         if (!areaInsidePicture(picture.handle(), step.area))
-            return QStringLiteral("the crop area %1,%2 %3 x %4 reaches outside the %5 x %6 picture")
-                .arg(step.area.x())
-                .arg(step.area.y())
-                .arg(step.area.width())
-                .arg(step.area.height())
-                .arg(header->biWidth)
-                .arg(header->biHeight);
+            return fillIn(
+                QStringLiteral("the crop area %1,%2 %3 x %4 reaches outside the %5 x %6 picture"),
+                step.area.x(), step.area.y(), step.area.width(), step.area.height(),
+                header->biWidth, header->biHeight);
         OwnedBlock cut(cropPicture(picture.handle(), step.area));
         if (!cut)
             return QStringLiteral("not enough memory to crop");

@@ -9,6 +9,7 @@
 #include "imaging/imagefile.h"
 #include "imaging/picturefacts.h"
 #include "imaging/picturetypes.h"
+#include "platform/fillin.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,14 +32,10 @@ void printListing(const CAlbumDoc &doc)
     for (int i = 0; i < doc.itemCount(); ++i) {
         const AlbumItem *item = doc.item(i);
         const ItemInfo *info = item->info();
-        cliOut(QStringLiteral("%1\t%2x%3\t%4\t%5%6\t%7\n")
-                   .arg(i)
-                   .arg(info->sourceWidth)
-                   .arg(info->sourceHeight)
-                   .arg(info->fileSize)
-                   .arg(oneLine(item->path()),
-                       item->exists() ? QString() : QStringLiteral(" (missing)"),
-                       oneLine(fixedText(info->description))));
+        cliOut(fillIn(QStringLiteral("%1\t%2x%3\t%4\t%5%6\t%7\n"), i, info->sourceWidth,
+            info->sourceHeight, info->fileSize, oneLine(item->path()),
+            item->exists() ? QString() : QStringLiteral(" (missing)"),
+            oneLine(fixedText(info->description))));
     }
 }
 
@@ -161,9 +158,8 @@ int indexArgument(const CAlbumDoc &doc, const QString &argument)
     bool ok = false;
     const int index = argument.toInt(&ok);
     if (!ok || index < 0 || index >= doc.itemCount()) {
-        cliErr(QStringLiteral("%1: no item %2 (the album has %3)\n")
-                   .arg(cliProgramName(), argument)
-                   .arg(doc.itemCount()));
+        cliErr(fillIn(QStringLiteral("%1: no item %2 (the album has %3)\n"), cliProgramName(),
+            argument, doc.itemCount()));
         return -1;
     }
     return index;
@@ -280,17 +276,13 @@ int albumFacts(const QStringList &args)
     int missing = 0;
     for (int i = 0; i < doc.itemCount(); ++i)
         missing += doc.item(i)->exists() ? 0 : 1;
-    cliOut(QStringLiteral("album: %1\ncaption: %2\nitems: %3\nmissing: %4\nmedia bytes: %5\n"
-                          "on fixed disks: %6\non optical discs: %7\non removable disks: %8\n"
-                          "on network file systems: %9\n")
-               .arg(path, doc.albumCaption())
-               .arg(doc.itemCount())
-               .arg(missing)
-               .arg(doc.mediaBytes())
-               .arg(doc.driveCount(DriveKind::Fixed))
-               .arg(doc.driveCount(DriveKind::Optical))
-               .arg(doc.driveCount(DriveKind::Removable))
-               .arg(doc.driveCount(DriveKind::Network)));
+    cliOut(
+        fillIn(QStringLiteral("album: %1\ncaption: %2\nitems: %3\nmissing: %4\nmedia bytes: %5\n"
+                              "on fixed disks: %6\non optical discs: %7\non removable disks: %8\n"
+                              "on network file systems: %9\n"),
+            path, doc.albumCaption(), doc.itemCount(), missing, doc.mediaBytes(),
+            doc.driveCount(DriveKind::Fixed), doc.driveCount(DriveKind::Optical),
+            doc.driveCount(DriveKind::Removable), doc.driveCount(DriveKind::Network)));
     cliOut(QStringLiteral("last copy folder: %1\n").arg(doc.lastCopyDestination()));
     return doc.loadReport().damaged ? 1 : 0;
 }
@@ -308,9 +300,9 @@ std::optional<QList<int>> parseItemList(const QString &command, const QString &t
         if (!firstOk || (ends.size() == 2 && !lastOk) || ends.size() > 2 || first > last
             || first < 0 || last >= itemCount) {
             cliUsageError(command,
-                QStringLiteral("'%1' is not an item number or range of this album (0 to %2)")
-                    .arg(part)
-                    .arg(itemCount - 1));
+                fillIn(
+                    QStringLiteral("'%1' is not an item number or range of this album (0 to %2)"),
+                    part, itemCount - 1));
             return std::nullopt;
         }
         for (int i = first; i <= last; ++i)

@@ -11,6 +11,7 @@
 #include "album/albumfolders.h"
 #include "album/albummanagement.h"
 #include "core/appsettings.h"
+#include "platform/fillin.h"
 
 #include <QFileInfo>
 
@@ -148,10 +149,8 @@ int copyFiles(const QStringList &args)
     if (!openAlbum(doc, album))
         return 1;
     const CopyFilesOutcome outcome = copyAlbumFiles(doc, rest[1], move);
-    cliOut(QStringLiteral("%1 files %2, %3 failed\n")
-               .arg(outcome.copied)
-               .arg(move ? QStringLiteral("moved") : QStringLiteral("copied"))
-               .arg(outcome.failed));
+    cliOut(fillIn(QStringLiteral("%1 files %2, %3 failed\n"), outcome.copied,
+        move ? QStringLiteral("moved") : QStringLiteral("copied"), outcome.failed));
     if (!outcome.albumCopy.isEmpty())
         cliOut(QStringLiteral("album copied to %1\n").arg(outcome.albumCopy));
     return outcome.succeeded ? 0 : 1;

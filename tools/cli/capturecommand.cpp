@@ -2,6 +2,7 @@
 // an AVI file, or grabs one frame as a picture.
 
 #include "clicommand.h"
+#include "platform/fillin.h"
 #include "soundoptions.h"
 
 #include "imaging/picturetypes.h"
@@ -80,7 +81,7 @@ int runDevices(const QStringList &args)
     if (!args.isEmpty())
         return cliUsageError(kName, QStringLiteral("capture devices takes no arguments"));
     for (const CaptureDriverEntry &entry : installedCaptureDrivers())
-        cliOut(QStringLiteral("%1\t%2\t%3\n").arg(entry.index).arg(entry.name, entry.version));
+        cliOut(fillIn(QStringLiteral("%1\t%2\t%3\n"), entry.index, entry.name, entry.version));
     return 0;
 }
 
@@ -145,14 +146,11 @@ int runClip(const QStringList &args)
     }
     const ClipStats stats = recordClip(*driver, file, setup, seconds);
     const qint64 expected = qint64(seconds * 1000000.0 / double(driver->microSecPerFrame()) + 0.5);
-    cliOut(QStringLiteral("%1: %2x%3 at %4 fps, frames expected %5, written %6, dropped %7\n")
-               .arg(file)
-               .arg(driver->frameSize().width())
-               .arg(driver->frameSize().height())
-               .arg(framesPerSecondOf(driver->microSecPerFrame()))
-               .arg(expected)
-               .arg(stats.framesWritten)
-               .arg(stats.framesDropped));
+    cliOut(
+        fillIn(QStringLiteral("%1: %2x%3 at %4 fps, frames expected %5, written %6, dropped %7\n"),
+            file, driver->frameSize().width(), driver->frameSize().height(),
+            framesPerSecondOf(driver->microSecPerFrame()), expected, stats.framesWritten,
+            stats.framesDropped));
     driver->disconnect();
     return stats.ok ? 0 : cliFail(file, stats.detail);
 }

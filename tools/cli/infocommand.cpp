@@ -14,6 +14,7 @@
 #include "imaging/picturetypes.h"
 #include "media/clipfacts.h"
 #include "media/firstframe.h"
+#include "platform/fillin.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -56,11 +57,8 @@ int printClipInfo(const QString &given, const MediaFile &file, bool json)
         cliOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
         return 0;
     }
-    cliOut(QStringLiteral("width: %1\nheight: %2\nformat: %3\nfile size: %4 bytes\n")
-               .arg(header->biWidth)
-               .arg(header->biHeight)
-               .arg(format)
-               .arg(fileSize));
+    cliOut(fillIn(QStringLiteral("width: %1\nheight: %2\nformat: %3\nfile size: %4 bytes\n"),
+        header->biWidth, header->biHeight, format, fileSize));
     for (const FactLine &line : pictureFactLines(facts))
         cliOut(QStringLiteral("%1: %2\n").arg(line.label, line.value));
     return 0;
@@ -109,22 +107,15 @@ int runInfo(const QStringList &arguments)
         cliOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
         return 0;
     }
-    cliOut(QStringLiteral("width: %1\nheight: %2\nbit depth: %3\nimage class: %4 (%5)\n"
-                          "resolution: %6 x %7 pixels per metre (%8 x %9 dpi)\n")
-               .arg(header->biWidth)
-               .arg(header->biHeight)
-               .arg(header->biBitCount)
-               .arg(imageClass)
-               .arg(className(imageClass))
-               .arg(header->biXPelsPerMeter)
-               .arg(header->biYPelsPerMeter)
-               .arg(dpi(header->biXPelsPerMeter))
-               .arg(dpi(header->biYPelsPerMeter)));
-    cliOut(QStringLiteral("format: %1\nfile size: %2 bytes\n").arg(format).arg(fileSize));
+    cliOut(fillIn(QStringLiteral("width: %1\nheight: %2\nbit depth: %3\nimage class: %4 (%5)\n"
+                                 "resolution: %6 x %7 pixels per metre (%8 x %9 dpi)\n"),
+        header->biWidth, header->biHeight, header->biBitCount, imageClass, className(imageClass),
+        header->biXPelsPerMeter, header->biYPelsPerMeter, dpi(header->biXPelsPerMeter),
+        dpi(header->biYPelsPerMeter)));
+    cliOut(fillIn(QStringLiteral("format: %1\nfile size: %2 bytes\n"), format, fileSize));
     if (facts.orientation != 0)
-        cliOut(QStringLiteral("orientation: %1 (%2)\n")
-                   .arg(facts.orientation)
-                   .arg(orientationText(facts.orientation)));
+        cliOut(fillIn(QStringLiteral("orientation: %1 (%2)\n"), facts.orientation,
+            orientationText(facts.orientation)));
     for (const FactLine &line : pictureFactLines(facts))
         cliOut(QStringLiteral("%1: %2\n").arg(line.label, line.value));
     return 0;

@@ -9,6 +9,7 @@
 #include "core/appsettings.h"
 #include "online/onlinealbum.h"
 #include "online/onlinejobs.h"
+#include "platform/fillin.h"
 #include "platform/passwordprompt.h"
 
 #include <QDir>
@@ -111,9 +112,8 @@ int runList(OnlineClient &client, const QString &site)
     if (const int status = listPictures(client, site, records))
         return status;
     for (const RemoteImage &record : std::as_const(records))
-        cliOut(QStringLiteral("%1\t%2\t%3\n")
-                   .arg(record.id)
-                   .arg(oneLine(record.filename), oneLine(record.caption)));
+        cliOut(fillIn(QStringLiteral("%1\t%2\t%3\n"), record.id, oneLine(record.filename),
+            oneLine(record.caption)));
     return 0;
 }
 
@@ -165,7 +165,7 @@ int runDownload(OnlineClient &client, const QString &site, const Arguments &pars
         cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
     if (doc.isModified() && !doc.onSaveDocument(albumPath))
         return 1;
-    cliOut(QStringLiteral("%1 pictures added to %2\n").arg(added).arg(albumPath));
+    cliOut(fillIn(QStringLiteral("%1 pictures added to %2\n"), added, albumPath));
     return stored == rows.size() && added == stored ? 0 : 1;
 }
 
@@ -193,7 +193,7 @@ int runUpload(OnlineClient &client, const OnlineService &service, const Argument
         [](int, const QString &path) { cliErr(QStringLiteral("uploading %1\n").arg(path)); });
     if (!outcome.serverFound)
         return cliFail(service.site, QStringLiteral("the service named no image server"));
-    cliOut(QStringLiteral("%1 of %2 pictures uploaded\n").arg(outcome.stored).arg(indexes.size()));
+    cliOut(fillIn(QStringLiteral("%1 of %2 pictures uploaded\n"), outcome.stored, indexes.size()));
     return outcome.stored == indexes.size() ? 0 : 1;
 }
 

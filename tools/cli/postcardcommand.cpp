@@ -6,6 +6,7 @@
 #include "albumcommandsupport.h"
 #include "clicommand.h"
 #include "optionreader.h"
+#include "platform/fillin.h"
 #include "productcommandsupport.h"
 
 #include "cdout/cdoutput.h"
@@ -187,9 +188,8 @@ int runPostcard(const QStringList &args)
             return finish(1);
         if (parsed->frameIndex >= catalog->frames.size())
             return finish(cliFail(parsed->catalog,
-                QStringLiteral("the catalog has %1 frames (0 to %2)")
-                    .arg(catalog->frames.size())
-                    .arg(catalog->frames.size() - 1)));
+                fillIn(QStringLiteral("the catalog has %1 frames (0 to %2)"),
+                    catalog->frames.size(), catalog->frames.size() - 1)));
         frame.catalog = &*catalog;
         frame.frameIndex = parsed->frameIndex;
     } else {

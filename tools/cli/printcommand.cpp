@@ -7,6 +7,7 @@
 
 #include "core/appsettings.h"
 #include "imaging/picturestatus.h"
+#include "platform/fillin.h"
 #include "view/cellpictures.h"
 #include "view/contactsheet.h"
 
@@ -191,10 +192,8 @@ int runPrint(const QStringList &args)
     }
     if (!painter.end() || !finishPictureTarget(*file))
         return cliFail(parsed->output, writeErrorDetail(*file));
-    cliOut(QStringLiteral("%1: %2 pages, %3 items\n")
-               .arg(parsed->output)
-               .arg(sheet.pageCount())
-               .arg(sheet.items().size()));
+    cliOut(fillIn(QStringLiteral("%1: %2 pages, %3 items\n"), parsed->output, sheet.pageCount(),
+        sheet.items().size()));
     return 0;
 }
 

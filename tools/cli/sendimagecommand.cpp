@@ -5,6 +5,7 @@
 
 #include "album/importer.h"
 #include "core/imagepath.h"
+#include "platform/fillin.h"
 #include "platform/instancechannel.h"
 
 #include <QFileInfo>
@@ -51,10 +52,10 @@ int sendImage(const QStringList &args)
     const InstanceReply reply
         = sendInstanceMessage(kInstanceName, kImagePathMessage, 0, 0, {}, kReplyTimeoutMs);
     if (reply.timedOut) {
-        cliErr(QStringLiteral("glimix-cli send-image: Glimmerix is busy and did not answer within "
-                              "%1 seconds; %2 was not added\n")
-                   .arg(kReplyTimeoutMs / 1000)
-                   .arg(path));
+        cliErr(fillIn(
+            QStringLiteral("glimix-cli send-image: Glimmerix is busy and did not answer within "
+                           "%1 seconds; %2 was not added\n"),
+            kReplyTimeoutMs / 1000, path));
         return 1;
     }
     if (!reply.delivered) {

@@ -4,6 +4,7 @@
 #include "clicommand.h"
 
 #include "core/appsettings.h"
+#include "platform/fillin.h"
 #include "platform/privateprofile.h"
 
 using namespace glimmerix;
@@ -13,7 +14,7 @@ namespace
 
 QString row(const QString &name, const QString &value)
 {
-    return QStringLiteral("  %1 %2\n").arg(name + u':', -22).arg(value);
+    return fillIn(QStringLiteral("  %1 %2\n"), (name + u':').leftJustified(22), value);
 }
 
 QString describeFolders(const AppSettings &settings)
@@ -78,7 +79,7 @@ QString describeValues(const AppSettings &settings)
         text += QStringLiteral("  (none)\n");
     int number = 0;
     for (const ExternalApp &app : settings.externalApps())
-        text += QStringLiteral("  %1. %2  %3\n").arg(++number).arg(app.label, app.path);
+        text += fillIn(QStringLiteral("  %1. %2  %3\n"), ++number, app.label, app.path);
     return text;
 }
 

@@ -4,6 +4,7 @@
 
 #include "albumcommandsupport.h"
 #include "clicommand.h"
+#include "platform/fillin.h"
 #include "productcommandsupport.h"
 
 #include "imaging/mediafile.h"
@@ -157,9 +158,8 @@ int runSlideShow(const QStringList &args)
         places.append(parsed->folder);
     if (!parsed->iso.isEmpty())
         places.append(parsed->iso);
-    cliOut(QStringLiteral("%1 pictures in %2\n")
-               .arg(package.show().entries.size())
-               .arg(places.join(QStringLiteral(" and "))));
+    cliOut(fillIn(QStringLiteral("%1 pictures in %2\n"), package.show().entries.size(),
+        places.join(QStringLiteral(" and "))));
     return problems.isEmpty() ? 0 : 1;
 }
 

@@ -2,6 +2,7 @@
 // or records from the default input device into a WAVE file.
 
 #include "clicommand.h"
+#include "platform/fillin.h"
 #include "soundoptions.h"
 
 #include "core/folders.h"
@@ -63,18 +64,13 @@ int runInfo(const QStringList &args)
         cliOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
         return 0;
     }
-    cliOut(QStringLiteral("format tag: %1 (%2)\nchannels: %3\nsample rate: %4 Hz\n"
-                          "bits per sample: %5\nblock alignment: %6\naverage bytes per second: %7\n"
-                          "data bytes: %8\ndata offset: %9\n")
-               .arg(format.formatTag)
-               .arg(formatTagName(format.formatTag))
-               .arg(format.channels)
-               .arg(format.samplesPerSec)
-               .arg(format.bitsPerSample)
-               .arg(format.blockAlign)
-               .arg(format.avgBytesPerSec)
-               .arg(wave.dataLength())
-               .arg(wave.dataOffset())
+    cliOut(fillIn(QStringLiteral(
+                      "format tag: %1 (%2)\nchannels: %3\nsample rate: %4 Hz\n"
+                      "bits per sample: %5\nblock alignment: %6\naverage bytes per second: %7\n"
+                      "data bytes: %8\ndata offset: %9\n"),
+               format.formatTag, formatTagName(format.formatTag), format.channels,
+               format.samplesPerSec, format.bitsPerSample, format.blockAlign, format.avgBytesPerSec,
+               wave.dataLength(), wave.dataOffset())
         + QStringLiteral("duration: %1 s\n").arg(wave.durationSeconds(), 0, 'f', 3));
     return 0;
 }

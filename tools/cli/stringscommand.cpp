@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 
+#include "platform/fillin.h"
 #include "platform/strings.h"
 
 using namespace glimmerix;
@@ -23,7 +24,7 @@ int runStrings(const QStringList &args)
             continue;
         }
         cliOut(args.size() == 1 ? loadString(id) + u'\n'
-                                : QStringLiteral("%1\t%2\n").arg(id).arg(loadString(id)));
+                                : fillIn(QStringLiteral("%1\t%2\n"), id, loadString(id)));
     }
     return status;
 }

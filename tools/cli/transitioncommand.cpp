@@ -6,6 +6,7 @@
 #include "album/dibimage.h"
 #include "imaging/blockmemory.h"
 #include "imaging/picturetypes.h"
+#include "platform/fillin.h"
 #include "publish/presentationframe.h"
 #include "publish/transitions.h"
 
@@ -85,9 +86,8 @@ int runTransition(const QStringList &args)
         if (!written.ok())
             return cliFail(path, written.detail);
     }
-    cliOut(QStringLiteral("%1: %2 steps\n")
-               .arg(QString::fromLatin1(transitionInfo(effect).name))
-               .arg(steps));
+    cliOut(fillIn(
+        QStringLiteral("%1: %2 steps\n"), QString::fromLatin1(transitionInfo(effect).name), steps));
     return 0;
 }
 

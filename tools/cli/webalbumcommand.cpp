@@ -4,6 +4,7 @@
 
 #include "albumcommandsupport.h"
 #include "clicommand.h"
+#include "platform/fillin.h"
 #include "productcommandsupport.h"
 
 #include "cdout/disccomponent.h"
@@ -38,10 +39,8 @@ CliOption numberOption(const char *name, int low, int high, Number &target)
         const int number = value.toInt(&ok);
         if (!ok || number < low || number > high) {
             cliUsageError(kCommand,
-                QStringLiteral("%1 takes a number from %2 to %3")
-                    .arg(QLatin1StringView(name))
-                    .arg(low)
-                    .arg(high));
+                fillIn(QStringLiteral("%1 takes a number from %2 to %3"), QLatin1StringView(name),
+                    low, high));
             return false;
         }
         target = number;
@@ -180,10 +179,8 @@ int runWebAlbum(const QStringList &args)
     // Nothing was delivered: no summary that reads as if the site were there.
     if (!delivered)
         return 1;
-    cliOut(QStringLiteral("%1 thumbnails on %2 pages in %3\n")
-               .arg(generator.thumbnailCount())
-               .arg(generator.pagesWritten())
-               .arg(toDisc ? parsed->disc.path : parsed->folder));
+    cliOut(fillIn(QStringLiteral("%1 thumbnails on %2 pages in %3\n"), generator.thumbnailCount(),
+        generator.pagesWritten(), toDisc ? parsed->disc.path : parsed->folder));
     if (!pagesWritten || !delivered || !problems.isEmpty() || generator.thumbnailCount() == 0)
         return 1;
     return 0;

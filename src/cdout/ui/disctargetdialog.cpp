@@ -2,6 +2,7 @@
 
 #include "cdout/discburner.h"
 
+#include "platform/fillin.h"
 #include "platform/paths.h"
 
 #include <QApplication>
@@ -28,10 +29,10 @@ DiscTargetDialog::DiscTargetDialog(
     setObjectName(QStringLiteral("discTargetDialog"));
     setWindowTitle(tr("Record the Disc"));
     auto *browse = new QPushButton(tr("&Browse..."), this);
-    auto *size = new QLabel(tr("The disc needs %1 MB of %2 MB.")
-                                .arg((summary.neededBytes + (1 << 20) - 1) >> 20)
-                                .arg(summary.capacityBytes >> 20),
-        this);
+    auto *size
+        = new QLabel(fillIn(tr("The disc needs %1 MB of %2 MB."),
+                         (summary.neededBytes + (1 << 20) - 1) >> 20, summary.capacityBytes >> 20),
+            this);
     for (const DiscWriter &writer : writers) {
         m_writers->addItem(
             QStringLiteral("%1 %2 (%3)").arg(writer.vendor, writer.product, writer.address),

@@ -3,6 +3,7 @@
 #include "media/playeroutput.h"
 #include "media/wavefile.h"
 #include "media/waveplayer.h"
+#include "platform/fillin.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -22,7 +23,8 @@ namespace
 QString clockText(qint64 milliseconds)
 {
     const qint64 seconds = milliseconds / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return fillIn(QStringLiteral("%1:%2"), seconds / 60,
+        QString::number(seconds % 60).rightJustified(2, u'0'));
 }
 
 } // namespace

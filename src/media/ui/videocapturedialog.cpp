@@ -10,6 +10,7 @@
 #include "media/capturesession.h"
 #include "media/capturesound.h"
 #include "media/soundrecorder.h"
+#include "platform/fillin.h"
 #include "platform/host.h"
 #include "platform/strings.h"
 #include "platform/uniquefiles.h"
@@ -279,10 +280,9 @@ void VideoCaptureDialog::chooseFormat()
     CaptureDriver &driver = m_session->driver();
     QStringList sizes;
     for (const QSize &size : driver.frameSizes())
-        sizes.append(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
-    const QString current = QStringLiteral("%1 x %2")
-                                .arg(driver.frameSize().width())
-                                .arg(driver.frameSize().height());
+        sizes.append(fillIn(QStringLiteral("%1 x %2"), size.width(), size.height()));
+    const QString current = fillIn(
+        QStringLiteral("%1 x %2"), driver.frameSize().width(), driver.frameSize().height());
     bool ok = false;
     const QString chosen = QInputDialog::getItem(this, tr("Video Format"), tr("Frame size:"), sizes,
         qMax(0, sizes.indexOf(current)), false, &ok);
