@@ -213,6 +213,8 @@ inline constexpr int kProviderFileMissing = 57017; // %s: the item's media file
 // Single-file viewing.
 inline constexpr int kNoApplicationForFile = 59005; // %s: the file
 inline constexpr int kPreviewFailed = 61705;
+inline constexpr int kPrintFailed = 61706;
+inline constexpr int kPrintUsedThumbnails = 61707; // %s: "file: cause" lines
 // Online photo service: signing in, listing, downloading and uploading.
 inline constexpr int kOnlineNoUserName = 50549;
 inline constexpr int kOnlineNoPassword = 50550;

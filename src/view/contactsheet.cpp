@@ -76,14 +76,19 @@ bool ContactSheet::usesFullPictures() const
     return m_options.highQuality && m_dotsPerInch > 200;
 }
 
-QImage ContactSheet::cellPicture(const AlbumItem &item, bool full)
+QImage ContactSheet::cellPicture(const AlbumItem &item, bool full, QString *problem)
 {
     const ItemInfo *info = item.info();
-    if (full && info && !info->isMedia && QFileInfo::exists(item.absolutePath())) {
-        OwnedBlock picture(openPictureForThumbnail(item.absolutePath()));
+    if (!QFileInfo::exists(item.absolutePath())) {
+        if (problem)
+            *problem = QStringLiteral("the file is missing");
+    } else if (full && info && !info->isMedia) {
+        OwnedBlock picture(openPictureForThumbnail(item.absolutePath(), problem));
         QImage image = imageFromDibBlock(picture.handle());
         if (!image.isNull())
             return image;
+        if (problem && problem->isEmpty())
+            *problem = QStringLiteral("the picture cannot be read");
     }
     return item.thumbnailImage();
 }
@@ -133,7 +138,10 @@ void ContactSheet::paintCell(QPainter &painter, const QRect &cell, const AlbumIt
     if (!m_decoration.isNull())
         painter.drawImage(cell, m_decoration);
 
-    QImage picture = cellPicture(item, usesFullPictures());
+    QString problem;
+    QImage picture = cellPicture(item, usesFullPictures(), &problem);
+    if (!problem.isEmpty())
+        m_problems.append(item.absolutePath() + QStringLiteral(": ") + problem);
     const double share = pictureBoxShare(m_options);
     if (m_options.squareCrop && !picture.isNull()) {
         const int side = std::min(picture.width(), picture.height());

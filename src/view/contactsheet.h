@@ -38,8 +38,12 @@ public:
     void paintPage(QPainter &painter, int page) const;
 
     // The picture a cell shows for `item`: the full picture when `full` and the file is there and
-    // is not a media item, else (or when it cannot be opened) the thumbnail.
-    static QImage cellPicture(const AlbumItem &item, bool full);
+    // is not a media item, else (or when it cannot be opened) the thumbnail. `problem` says why
+    // a wanted full picture could not be had.
+    static QImage cellPicture(const AlbumItem &item, bool full, QString *problem = nullptr);
+    // The items painted so far whose file is missing, or whose full picture was wanted and could
+    // not be read ("file: cause"): their thumbnails stand in for them.
+    const QStringList &problems() const { return m_problems; }
 
 private:
     void paintBands(QPainter &painter, int page) const;
@@ -54,6 +58,7 @@ private:
     QList<int> m_items;
     PageGeometry m_page;
     int m_dotsPerInch = 72;
+    mutable QStringList m_problems;
 };
 
 } // namespace glimmerix

@@ -200,4 +200,47 @@ TEST_F(ContactSheetTest, CommandLinePrintsFortyItemsOnThreeA4Pages)
     EXPECT_FALSE(QFileInfo::exists(bad));
 }
 
+// A missing file prints as its thumbnail only when the user allows it; either way it is named.
+// Without the allowance an earlier sheet stays as it was. An unwritable target is named too.
+TEST_F(ContactSheetTest, CommandLineNamesMissingFilesAndUnwritableTargets)
+{
+    build(3);
+    const QString album = folder + QStringLiteral("/three.gmx");
+    {
+        CAlbumDoc saved;
+        for (int i = 0; i < document.itemCount(); ++i)
+            ASSERT_EQ(saved.addFile(document.item(i)->path()), 1);
+        ASSERT_TRUE(saved.onSaveDocument(album));
+    }
+    const QString gone = document.item(1)->absolutePath();
+    ASSERT_TRUE(QFile::remove(gone));
+    const QString pdf = folder + QStringLiteral("/three.pdf");
+    writeFile(pdf, "earlier sheet");
+    const QString cli = joinPath(programFolder(), QStringLiteral("glimix-cli"));
+    const struct {
+        QStringList extra;
+        QString target;
+        int status;
+        QString named;
+        bool written;
+    } rows[] = {
+        { {}, pdf, 1, gone, false },
+        { { QStringLiteral("--allow-missing") }, pdf, 0, gone, true },
+        { { QStringLiteral("--allow-missing") }, folder + QStringLiteral("/no/such/out.pdf"), 1,
+            folder + QStringLiteral("/no/such/out.pdf"), false },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(qPrintable(row.extra.join(u' ') + u' ' + row.target));
+        int status = -1;
+        const QString out
+            = runTool(cli, QStringList { QStringLiteral("print"), album, row.target } + row.extra,
+                &status);
+        EXPECT_EQ(status, row.status) << qPrintable(out);
+        EXPECT_TRUE(out.contains(row.named)) << qPrintable(out);
+        if (row.target == pdf) {
+            EXPECT_EQ(fileBytes(pdf).startsWith("%PDF"), row.written);
+        }
+    }
+}
+
 } // namespace

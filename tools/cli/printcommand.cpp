@@ -39,6 +39,7 @@ struct Arguments {
     std::optional<int> columns;
     std::optional<int> rows;
     bool landscape = false;
+    bool allowMissing = false;
     QPageSize::PageSizeId page = QPageSize::A4;
     PrintOptions options;
 };
@@ -79,6 +80,7 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         { cliText("--items", parsed.items), cells("--columns", parsed.columns),
             cells("--rows", parsed.rows),
             cliFlag("--landscape", [&parsed] { parsed.landscape = true; }),
+            cliFlag("--allow-missing", [&parsed] { parsed.allowMissing = true; }),
             cliValue("--quality",
                 [&options](const QString &value) {
                     if (value != QLatin1String("0") && value != QLatin1String("1")) {
@@ -190,7 +192,19 @@ int runPrint(const QStringList &args)
             pdf.newPage();
         sheet.paintPage(painter, page);
     }
-    if (!painter.end() || !finishPictureTarget(*file))
+    if (!painter.end())
+        return cliFail(parsed->output, writeErrorDetail(*file));
+    // A file that is missing or cannot be read prints as its thumbnail: named, and (unless the
+    // user allows it) the sheet is not written, so an earlier good one is not replaced.
+    for (const QString &problem : sheet.problems())
+        cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
+    if (!sheet.problems().isEmpty() && !parsed->allowMissing) {
+        cliErr(fillIn(QStringLiteral("%1: %2 not written; --allow-missing prints thumbnails for "
+                                     "these files\n"),
+            cliProgramName(), parsed->output));
+        return 1;
+    }
+    if (!finishPictureTarget(*file))
         return cliFail(parsed->output, writeErrorDetail(*file));
     cliOut(fillIn(QStringLiteral("%1: %2 pages, %3 items\n"), parsed->output, sheet.pageCount(),
         sheet.items().size()));
@@ -199,7 +213,7 @@ int runPrint(const QStringList &args)
 
 const CliRegistration registration({ kCommand,
     QStringLiteral("print ALBUM OUT.pdf [--items LIST] [--columns N] [--rows N] [--landscape] "
-                   "[--quality 0|1] [--no-media] [--file-names] [--page-numbers] [--title T] "
+                   "[--allow-missing] [--quality 0|1] [--no-media] [--file-names] [--page-numbers] [--title T] "
                    "[--footer T] [--border NAME] [--background NAME] [--page a4|letter]"),
     QStringLiteral("prints an album's contact sheets into a PDF file"),
     QStringLiteral("  --columns and --rows take 4, 3 or 2 (portrait pages keep the columns,\n"

@@ -75,7 +75,10 @@ void AlbumPrinter::printCommand()
     if (choice.exec() != QDialog::Accepted)
         return;
     ContactSheet sheet(m_document, *m_options, m_fieldLabels);
-    printSheet(sheet, printer());
+    if (!printSheet(sheet, printer()))
+        host().showMessage(Message::kPrintFailed);
+    else if (!sheet.problems().isEmpty())
+        host().showMessage(Message::kPrintUsedThumbnails, { sheet.problems().join(u'\n') });
 }
 
 void AlbumPrinter::preview()
