@@ -198,6 +198,9 @@ TEST_F(AlbumViewTest, EnterOpensF2EditsTheCaptionAndTheMouseDropsTheFocusFrame)
 {
     build(5, 3, 2);
     QSignalSpy opened(view.get(), &CAlbumView::openItemRequested);
+    // Tab into the grid puts the keyboard on a cell.
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(QApplication::focusWidget(), cellOf(0));
     click(1);
     EXPECT_FALSE(view->showsFocusFrame());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);

@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFocusEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -92,6 +93,7 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
     background.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
     setPalette(background);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
     m_cellColor = palette().color(QPalette::Button).lighter(104);
 
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
@@ -214,6 +216,7 @@ void CAlbumView::resetState()
 {
     const bool changed = m_current != -1;
     m_current = -1;
+    m_anchor = -1;
     m_topRow = 0;
     m_document->setCurrentItem(-1);
     layoutView();
@@ -701,6 +704,14 @@ void CAlbumView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutView();
+}
+
+void CAlbumView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    focusCurrentCell();
+    if (hasFocus() && !m_cells.empty() && m_cells.front()->isVisible())
+        m_cells.front()->setFocus(event->reason());
 }
 
 void CAlbumView::wheelEvent(QWheelEvent *event)

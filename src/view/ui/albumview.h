@@ -126,6 +126,8 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    // Tab reaches the grid once, as one stop: the keyboard goes to the current item's cell.
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void onItemsChanged();
