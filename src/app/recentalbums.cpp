@@ -35,8 +35,8 @@ QStringList RecentAlbums::paths() const
 {
     QStringList paths;
     for (int i = 0; i < kLimit; ++i) {
-        const QString path
-            = m_store.readString(SettingsRoot::User, recentKeyPath(), valueName(i)).value_or(QString());
+        const QString path = m_store.readString(SettingsRoot::User, recentKeyPath(), valueName(i))
+                                 .value_or(QString());
         if (!path.isEmpty() && !paths.contains(path))
             paths.append(path);
     }

@@ -17,7 +17,8 @@ namespace glimmerix
 namespace
 {
 
-const QString kBookmarkNs = QStringLiteral("http://www.freedesktop.org/standards/desktop-bookmarks");
+const QString kBookmarkNs
+    = QStringLiteral("http://www.freedesktop.org/standards/desktop-bookmarks");
 const QString kMimeNs = QStringLiteral("http://www.freedesktop.org/standards/shared-mime-info");
 const QString kOwner = QStringLiteral("http://freedesktop.org");
 
@@ -55,7 +56,8 @@ struct XmlNode {
         }
         return nullptr;
     }
-    XmlNode &ensureChild(const QString &childName, const QString &key = {}, const QString &value = {})
+    XmlNode &ensureChild(
+        const QString &childName, const QString &key = {}, const QString &value = {})
     {
         if (XmlNode *found = child(childName, key, value))
             return *found;
@@ -71,7 +73,8 @@ bool readElement(QXmlStreamReader &reader, XmlNode &node)
 {
     node.name = reader.qualifiedName().toString();
     for (const QXmlStreamAttribute &attribute : reader.attributes())
-        node.attributes.append({ attribute.qualifiedName().toString(), attribute.value().toString() });
+        node.attributes.append(
+            { attribute.qualifiedName().toString(), attribute.value().toString() });
     for (const QXmlStreamNamespaceDeclaration &declaration : reader.namespaceDeclarations()) {
         const QString prefix = declaration.prefix().toString();
         const QString name
@@ -156,10 +159,11 @@ QString recentlyUsedPath()
         + QStringLiteral("/recently-used.xbel");
 }
 
-QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file,
-    const QString &mimeType, const RecentlyUsedApp &app, const QDateTime &when, int limit)
+QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file, const QString &mimeType,
+    const RecentlyUsedApp &app, const QDateTime &when, int limit)
 {
-    XmlNode root { QStringLiteral("xbel"), {}, { { QStringLiteral("version"), QStringLiteral("1.0") } }, {} };
+    XmlNode root { QStringLiteral("xbel"), {},
+        { { QStringLiteral("version"), QStringLiteral("1.0") } }, {} };
     QFile existing(bookmarkFile);
     const bool existed = existing.exists();
     if (existed) {
@@ -171,10 +175,11 @@ QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file,
         while (!reader.atEnd() && reader.readNext() != QXmlStreamReader::StartElement) { }
         const bool complete = reader.isStartElement() && readElement(reader, read);
         if (reader.hasError() || !complete || read.name != QLatin1String("xbel"))
-            return bookmarkFile + QStringLiteral(": not a bookmark file, left as it is (line %1: %2)")
-                                      .arg(reader.lineNumber())
-                                      .arg(reader.hasError() ? reader.errorString()
-                                                             : QStringLiteral("no xbel element"));
+            return bookmarkFile
+                + QStringLiteral(": not a bookmark file, left as it is (line %1: %2)")
+                      .arg(reader.lineNumber())
+                      .arg(reader.hasError() ? reader.errorString()
+                                             : QStringLiteral("no xbel element"));
         root = read;
     }
     if (root.attribute(QStringLiteral("xmlns:bookmark")).isEmpty())
@@ -192,8 +197,9 @@ QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file,
     }
     bookmark->setAttribute(QStringLiteral("modified"), now);
     bookmark->setAttribute(QStringLiteral("visited"), now);
-    XmlNode &metadata = bookmark->ensureChild(QStringLiteral("info"))
-                            .ensureChild(QStringLiteral("metadata"), QStringLiteral("owner"), kOwner);
+    XmlNode &metadata
+        = bookmark->ensureChild(QStringLiteral("info"))
+              .ensureChild(QStringLiteral("metadata"), QStringLiteral("owner"), kOwner);
     if (!metadata.child(QStringLiteral("mime:mime-type")))
         metadata.ensureChild(QStringLiteral("mime:mime-type"), QStringLiteral("type"), mimeType);
     XmlNode &application = metadata.ensureChild(QStringLiteral("bookmark:applications"))

@@ -27,8 +27,8 @@ QString recentlyUsedPath();
 // Adds `file` (an absolute path) of `mimeType` as used by `app` at `when` to the bookmark file
 // at `bookmarkFile`, keeping at most `limit` files. Returns an empty string on success, else the
 // file and the cause.
-QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file,
-    const QString &mimeType, const RecentlyUsedApp &app,
-    const QDateTime &when = QDateTime::currentDateTimeUtc(), int limit = kRecentlyUsedLimit);
+QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file, const QString &mimeType,
+    const RecentlyUsedApp &app, const QDateTime &when = QDateTime::currentDateTimeUtc(),
+    int limit = kRecentlyUsedLimit);
 
 } // namespace glimmerix

@@ -22,9 +22,8 @@ TEST(KeyboardBrowsing, EnterOpensThePictureAndItsKeysMoveTheGridAlong)
     CMainFrame frame;
     frame.SelectAlbumByName(QStringLiteral("NEW"));
     for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(frame.document()->addFile(
-                      makeTestPicture(folder, QStringLiteral("p%1.png").arg(i), Qt::darkCyan,
-                          QSize(64 + i, 48))),
+        ASSERT_EQ(frame.document()->addFile(makeTestPicture(
+                      folder, QStringLiteral("p%1.png").arg(i), Qt::darkCyan, QSize(64 + i, 48))),
             1);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));

@@ -1,8 +1,8 @@
 // File > Recent Albums and the desktop's recently-used list it feeds.
 
+#include "app/recentalbums.h"
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
-#include "app/recentalbums.h"
 #include "app/ui/albumcommands.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/recentalbumsmenu.h"

@@ -24,15 +24,15 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QScrollArea>
-#include <QToolBar>
-#include <QWheelEvent>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -338,8 +338,8 @@ struct SteppingAlbum {
         document.item(2)->setExists(false);
         open = openWindow(LoadImageFile(paths[0]), paths[0]);
         open.window->setAlbumItem(&document, 0);
-        QObject::connect(open.window, &PictureWindow::itemRequested, open.window,
-            [this](int index) {
+        QObject::connect(
+            open.window, &PictureWindow::itemRequested, open.window, [this](int index) {
                 open.window->showItemPicture(LoadImageFile(paths[index]), paths[index], index);
             });
     }
@@ -383,8 +383,7 @@ TEST(PictureWindowKeys, KeysStepThroughTheAlbumZoomAndShowFullScreen)
         EXPECT_EQ(window.findChild<QToolBar *>()->isVisible(), !row.fullScreen);
         const QSize viewport = window.findChild<QScrollArea *>()->viewport()->size();
         QTRY_COMPARE(window.zoom(),
-            row.zoom == kFits ? fittingZoom(album.open.canvas->pictureSize(), viewport)
-                              : row.zoom);
+            row.zoom == kFits ? fittingZoom(album.open.canvas->pictureSize(), viewport) : row.zoom);
     }
     EXPECT_LT(window.zoom(), 0); // the large picture did not fit
     EXPECT_TRUE(window.isVisible());
@@ -413,8 +412,8 @@ TEST(PictureWindowKeys, MouseZoomSaveWhileOpenAndTheQuestionBeforeMoving)
     QWidget *viewport = window.findChild<QScrollArea *>()->viewport();
     const QPoint cursor(viewport->width() / 3, viewport->height() / 3);
     const QPoint before = canvas.toPicture(canvas.mapFrom(viewport, cursor));
-    QWheelEvent wheel(cursor, viewport->mapToGlobal(cursor), QPoint(), QPoint(0, 120),
-        Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(cursor, viewport->mapToGlobal(cursor), QPoint(), QPoint(0, 120), Qt::NoButton,
+        Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewport, &wheel);
     EXPECT_EQ(window.zoom(), 1);
     const QPoint after = canvas.toPicture(canvas.mapFrom(viewport, cursor));

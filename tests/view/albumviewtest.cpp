@@ -161,11 +161,10 @@ TEST_F(AlbumViewTest, GridKeysMoveTheCurrentItemAndTheSelection)
             { shift(Qt::Key_Right), shift(Qt::Key_Left), shift(Qt::Key_Left) }, 3, { 3, 4 } },
         { "Ctrl moves without selecting", 4, { control(Qt::Key_Right), control(Qt::Key_Down) }, 8,
             { 4 } },
-        { "Ctrl+Space adds the current item", 4,
-            { control(Qt::Key_Right), control(Qt::Key_Space) }, 5, { 4, 5 } },
+        { "Ctrl+Space adds the current item", 4, { control(Qt::Key_Right), control(Qt::Key_Space) },
+            5, { 4, 5 } },
         { "Ctrl+A selects all", 4, { control(Qt::Key_A) }, 4, everything },
-        { "The first key with no current item", -1, { QKeyCombination(Qt::Key_Right) }, 0,
-            { 0 } },
+        { "The first key with no current item", -1, { QKeyCombination(Qt::Key_Right) }, 0, { 0 } },
     };
     build(20, 3, 2);
     for (const Case &c : cases) {
@@ -177,8 +176,7 @@ TEST_F(AlbumViewTest, GridKeysMoveTheCurrentItemAndTheSelection)
             view->showCurrent(c.start);
         view->cells()[0]->setFocus();
         for (const QKeyCombination &key : c.keys)
-            QTest::keyClick(
-                QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         EXPECT_EQ(view->current(), c.current);
         QList<int> selected;
         for (int i = 0; i < document.itemCount(); ++i) {

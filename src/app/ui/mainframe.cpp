@@ -429,8 +429,8 @@ void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
     const int current = m_view->current();
     if (const AlbumItem *item = m_document->item(current); item && item->absolutePath() == path)
         m_pictureWindow->setAlbumItem(m_document, current);
-    connect(m_pictureWindow, &PictureWindow::itemRequested, this,
-        &CMainFrame::showItemInPictureWindow);
+    connect(
+        m_pictureWindow, &PictureWindow::itemRequested, this, &CMainFrame::showItemInPictureWindow);
     m_pictureWindow->show();
     m_pictureWindow->raise();
     m_pictureWindow->activateWindow();

@@ -24,16 +24,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QScrollBar>
 #include <QStyle>
+#include <QToolBar>
 #include <QWheelEvent>
 
 #include <functional>
@@ -231,12 +231,13 @@ void PictureWindow::buildToolBar()
     // slider keeps its Page Up and Page Down.
     bar->addSeparator();
     const std::pair<ItemStep, QStyle::StandardPixmap> steps[]
-        = { { ItemStep::Previous, QStyle::SP_ArrowBack }, { ItemStep::Next, QStyle::SP_ArrowForward } };
+        = { { ItemStep::Previous, QStyle::SP_ArrowBack },
+              { ItemStep::Next, QStyle::SP_ArrowForward } };
     for (const auto &[step, icon] : steps) {
         QAction *action = bar->addAction(style()->standardIcon(icon),
             step == ItemStep::Next ? tr("Next Item") : tr("Previous Item"));
-        action->setObjectName(step == ItemStep::Next ? QStringLiteral("nextItem")
-                                                     : QStringLiteral("previousItem"));
+        action->setObjectName(
+            step == ItemStep::Next ? QStringLiteral("nextItem") : QStringLiteral("previousItem"));
         connect(action, &QAction::triggered, this, [this, step] { stepItem(step); });
     }
 
@@ -649,13 +650,14 @@ bool PictureWindow::writePicture(bool askName)
                                : m_path.right(3);
     // Save goes over the picture's own file without a question only where that file's format
     // is the one written.
-    const bool overItself = !askName && !m_path.isEmpty() && (!offer || offer->proposedPath == m_path);
-    const QString chosen = overItself ? m_path
-                                      : finalSaveName(host().askSaveFileName({ tr("Save Picture"),
-                                                          offer ? offer->proposedPath : m_path,
-                                                          offer ? offer->filter
-                                                                : QStringLiteral("%1 (*.%1)").arg(type) }),
-                                          type);
+    const bool overItself
+        = !askName && !m_path.isEmpty() && (!offer || offer->proposedPath == m_path);
+    const QString chosen = overItself
+        ? m_path
+        : finalSaveName(
+            host().askSaveFileName({ tr("Save Picture"), offer ? offer->proposedPath : m_path,
+                offer ? offer->filter : QStringLiteral("%1 (*.%1)").arg(type) }),
+            type);
     if (chosen.isEmpty())
         return false;
     const WaitCursor wait;

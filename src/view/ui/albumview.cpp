@@ -22,10 +22,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFocusEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
