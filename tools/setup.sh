@@ -26,7 +26,7 @@ PACKAGES=(
   man-db
   # tests, fixtures, screenshots and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs
-  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool
+  libtiff-tools ffmpeg libvips-tools hyperfine pulseaudio sox netpbm xdotool openbox
   # test pictures of today made on the fly, and the outside decoders they are compared with
   libheif-examples webp libimage-exiftool-perl python3-tifffile libraw-bin libjxl-tools
   # the web album check in a real browser (headless)

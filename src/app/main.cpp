@@ -5,6 +5,7 @@
 #include "app/ui/guihost.h"
 #include "app/ui/launcherbar.h"
 #include "app/ui/mainframe.h"
+#include "app/ui/recentalbumsmenu.h"
 #include "app/ui/singlefileviewing.h"
 #include "applicationname.h"
 #include "cdout/ui/cdoutputsetup.h"
@@ -109,6 +110,9 @@ int main(int argc, char *argv[])
         });
     QObject::connect(&frame, &CMainFrame::lastFileChanged,
         [&settings](const QString &path) { settings.setLastFile(path); });
+    // Single-file viewing shows one private album: no other album is offered there.
+    if (!commandLine.embedding)
+        new RecentAlbumsMenu(frame, settings.store());
     frame.launcherBar()->useSettings(settings);
     frame.albumCommands()->setAddPhotoFolder(settings.addPhotoPath());
     QObject::connect(frame.albumCommands(), &AlbumCommands::addPhotoFolderChanged,

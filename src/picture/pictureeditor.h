@@ -58,6 +58,8 @@ public:
     // Drops a pending preview, or else brings back the picture kept before the last change.
     // The slider returns to its neutral position. False when there was nothing to undo.
     bool undo();
+    // What is shown was written to a file: the changed flag clears until the next change.
+    void markSaved() { m_changed = false; }
 
 private:
     void replaceWorking(BlockHandle picture);

@@ -23,12 +23,16 @@
 #include "support/testenvironment.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -310,6 +314,128 @@ TEST(PictureWindowFlow, ClosingAsksAndCancelKeepsTheChanges)
         EXPECT_TRUE(sameDibBytes(unchanged.handle(), original.handle()));
         delete open.window;
     }
+}
+
+// An album of four pictures, the third of them gone from the disk, shown from its first item in
+// a picture window that asks for items as the main window answers: by showing their pictures.
+struct SteppingAlbum {
+    CAlbumDoc document;
+    OpenWindow open;
+    QStringList paths;
+
+    SteppingAlbum()
+    {
+        const QString folder = makeTestFolder(QStringLiteral("stepping"));
+        const QSize sizes[] = { { 40, 30 }, { 1600, 1200 }, { 50, 40 }, { 60, 20 } };
+        for (int i = 0; i < 4; ++i) {
+            const QString path = folder + QStringLiteral("/p%1.bmp").arg(i);
+            OwnedBlock picture(rampPicture(sizes[i].width(), sizes[i].height()));
+            EXPECT_EQ(SaveImageFile(picture.handle(), path), 1);
+            EXPECT_EQ(document.addFile(path), 1);
+            paths.append(path);
+        }
+        QFile::remove(paths[2]);
+        document.item(2)->setExists(false);
+        open = openWindow(LoadImageFile(paths[0]), paths[0]);
+        open.window->setAlbumItem(&document, 0);
+        QObject::connect(
+            open.window, &PictureWindow::itemRequested, open.window, [this](int index) {
+                open.window->showItemPicture(LoadImageFile(paths[index]), paths[index], index);
+            });
+    }
+    ~SteppingAlbum() { delete open.window; }
+};
+
+// Each key of the picture window in turn: the item shown, full screen or not, and the zoom
+// (kFits: the step at which the picture fits the window).
+TEST(PictureWindowKeys, KeysStepThroughTheAlbumZoomAndShowFullScreen)
+{
+    RecordingHost host;
+    SteppingAlbum album;
+    PictureWindow &window = *album.open.window;
+    constexpr int kFits = 100;
+    struct Row {
+        const char *name;
+        QKeyCombination key;
+        int item;
+        bool fullScreen;
+        int zoom;
+    };
+    const Row rows[] = {
+        { "Page Down: the large one, fitted", QKeyCombination(Qt::Key_PageDown), 1, false, kFits },
+        { "1 shows it pixel for pixel", QKeyCombination(Qt::Key_1), 1, false, 0 },
+        { "Space steps over the missing file", QKeyCombination(Qt::Key_Space), 3, false, 0 },
+        { "Space on the last stays", QKeyCombination(Qt::Key_Space), 3, false, 0 },
+        { "Backspace", QKeyCombination(Qt::Key_Backspace), 1, false, kFits },
+        { "Page Up", QKeyCombination(Qt::Key_PageUp), 0, false, 0 },
+        { "End", QKeyCombination(Qt::Key_End), 3, false, 0 },
+        { "Home", QKeyCombination(Qt::Key_Home), 0, false, 0 },
+        { "F11 shows full screen", QKeyCombination(Qt::Key_F11), 0, true, 0 },
+        { "Page Down in full screen", QKeyCombination(Qt::Key_PageDown), 1, true, kFits },
+        { "Escape leaves full screen", QKeyCombination(Qt::Key_Escape), 1, false, kFits },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTest::keyClick(&window, row.key.key(), row.key.keyboardModifiers());
+        QTRY_COMPARE(window.isFullScreen(), row.fullScreen);
+        EXPECT_EQ(window.itemIndex(), row.item);
+        EXPECT_EQ(window.path(), album.paths[row.item]);
+        EXPECT_EQ(window.findChild<QToolBar *>()->isVisible(), !row.fullScreen);
+        const QSize viewport = window.findChild<QScrollArea *>()->viewport()->size();
+        QTRY_COMPARE(window.zoom(),
+            row.zoom == kFits ? fittingZoom(album.open.canvas->pictureSize(), viewport) : row.zoom);
+    }
+    EXPECT_LT(window.zoom(), 0); // the large picture did not fit
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(host.messageIds().isEmpty());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTRY_VERIFY(album.open.window.isNull());
+}
+
+// A double click toggles full screen; Ctrl+wheel zooms keeping the point under the cursor; Save
+// writes over the picture with no question and the window no longer counts it as changed;
+// moving on with changes asks as closing does, and Cancel stays.
+TEST(PictureWindowKeys, MouseZoomSaveWhileOpenAndTheQuestionBeforeMoving)
+{
+    RecordingHost host;
+    SteppingAlbum album;
+    PictureWindow &window = *album.open.window;
+    PictureCanvas &canvas = *album.open.canvas;
+    QTest::mouseDClick(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTRY_VERIFY(window.isFullScreen());
+    QTest::mouseDClick(&canvas, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTRY_VERIFY(!window.isFullScreen());
+
+    QTest::keyClick(&window, Qt::Key_PageDown);
+    ASSERT_EQ(window.itemIndex(), 1);
+    window.setZoom(0);
+    QWidget *viewport = window.findChild<QScrollArea *>()->viewport();
+    const QPoint cursor(viewport->width() / 3, viewport->height() / 3);
+    const QPoint before = canvas.toPicture(canvas.mapFrom(viewport, cursor));
+    QWheelEvent wheel(cursor, viewport->mapToGlobal(cursor), QPoint(), QPoint(0, 120), Qt::NoButton,
+        Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    EXPECT_EQ(window.zoom(), 1);
+    const QPoint after = canvas.toPicture(canvas.mapFrom(viewport, cursor));
+    EXPECT_LE((after - before).manhattanLength(), 1);
+
+    press(window, Command::kPictureBrightness);
+    QTest::keyClick(album.open.slider, Qt::Key_PageUp);
+    ASSERT_TRUE(window.editor().changed());
+    const QByteArray original = fileBytes(album.paths[1]);
+    host.queueAnswer(MessageAnswer::Cancel);
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kSavePictureChanges });
+    EXPECT_EQ(window.itemIndex(), 1);
+    EXPECT_TRUE(window.editor().changed());
+
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(host.saveQuestions().isEmpty());
+    EXPECT_NE(fileBytes(album.paths[1]), original);
+    EXPECT_FALSE(window.editor().changed());
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_EQ(window.itemIndex(), 3);
+    EXPECT_EQ(host.messageIds().size(), 1); // nothing left to ask about
 }
 
 } // namespace

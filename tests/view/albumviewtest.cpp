@@ -105,7 +105,9 @@ TEST_F(AlbumViewTest, FourItemsScrollOneRow)
     EXPECT_EQ(view->scrollMax(), 1);
 }
 
-TEST_F(AlbumViewTest, PageDownStopsAtTheEndAndHomeReturnsWithoutMovingCurrent)
+// Page Down scrolls a screen as the scroll bar does and takes the current item along; Home
+// returns to the first item, Down moves a row and scrolls only when it must.
+TEST_F(AlbumViewTest, PageDownStopsAtTheEndAndHomeReturnsCarryingTheCurrentItem)
 {
     build(20, 3, 2);
     click(1);
@@ -113,15 +115,101 @@ TEST_F(AlbumViewTest, PageDownStopsAtTheEndAndHomeReturnsWithoutMovingCurrent)
     const int maximum = view->scrollMax();
     EXPECT_EQ(maximum, 7 + 1 - 2);
     for (int i = 0; i < 5; ++i)
-        QTest::keyClick(view->cells()[0], Qt::Key_PageDown);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
     EXPECT_EQ(view->topRow(), maximum);
-    EXPECT_EQ(view->current(), 1);
-    QTest::keyClick(view->cells()[0], Qt::Key_Home);
+    EXPECT_EQ(view->current(), 19);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
     EXPECT_EQ(view->topRow(), 0);
-    QTest::keyClick(view->cells()[0], Qt::Key_Down);
-    EXPECT_EQ(view->topRow(), 1);
-    EXPECT_EQ(view->current(), 1);
-    EXPECT_EQ(view->cells()[0]->itemIndex(), 3);
+    EXPECT_EQ(view->current(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(view->topRow(), 0);
+    EXPECT_EQ(view->current(), 3);
+    EXPECT_EQ(document.selectedCount(), 1);
+}
+
+// Each grid key, pressed on the focused cell, in an album of 20 items shown three across and
+// two down: where the current item goes and what is selected after. The current item is on
+// screen after every key.
+TEST_F(AlbumViewTest, GridKeysMoveTheCurrentItemAndTheSelection)
+{
+    struct Case {
+        const char *name;
+        int start; // made current and selected first; -1: none
+        QList<QKeyCombination> keys;
+        int current;
+        QList<int> selected;
+    };
+    const auto shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
+    const auto control = [](Qt::Key key) { return QKeyCombination(Qt::ControlModifier, key); };
+    QList<int> everything;
+    for (int i = 0; i < 20; ++i)
+        everything.append(i);
+    const Case cases[] = {
+        { "Right moves one", 1, { QKeyCombination(Qt::Key_Right) }, 2, { 2 } },
+        { "Left stops at the first", 0, { QKeyCombination(Qt::Key_Left) }, 0, { 0 } },
+        { "Down moves a row", 1, { QKeyCombination(Qt::Key_Down) }, 4, { 4 } },
+        { "Up stops on the top row", 1, { QKeyCombination(Qt::Key_Up) }, 1, { 1 } },
+        { "Down onto a shorter last row", 17, { QKeyCombination(Qt::Key_Down) }, 19, { 19 } },
+        { "Down stops on the last row", 18, { QKeyCombination(Qt::Key_Down) }, 18, { 18 } },
+        { "Page Down moves a screen", 1, { QKeyCombination(Qt::Key_PageDown) }, 7, { 7 } },
+        { "Page Up stops at the first", 4, { QKeyCombination(Qt::Key_PageUp) }, 0, { 0 } },
+        { "Home", 10, { QKeyCombination(Qt::Key_Home) }, 0, { 0 } },
+        { "End", 2, { QKeyCombination(Qt::Key_End) }, 19, { 19 } },
+        { "Shift extends", 4, { shift(Qt::Key_Right), shift(Qt::Key_Right), shift(Qt::Key_Down) },
+            9, { 4, 5, 6, 7, 8, 9 } },
+        { "Shift turns back over its start", 4,
+            { shift(Qt::Key_Right), shift(Qt::Key_Left), shift(Qt::Key_Left) }, 3, { 3, 4 } },
+        { "Ctrl moves without selecting", 4, { control(Qt::Key_Right), control(Qt::Key_Down) }, 8,
+            { 4 } },
+        { "Ctrl+Space adds the current item", 4, { control(Qt::Key_Right), control(Qt::Key_Space) },
+            5, { 4, 5 } },
+        { "Ctrl+A selects all", 4, { control(Qt::Key_A) }, 4, everything },
+        { "The first key with no current item", -1, { QKeyCombination(Qt::Key_Right) }, 0, { 0 } },
+    };
+    build(20, 3, 2);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        document.selectNone();
+        view->selectNoItems();
+        view->scrollGrid(ScrollAction::Top);
+        if (c.start >= 0)
+            view->showCurrent(c.start);
+        view->cells()[0]->setFocus();
+        for (const QKeyCombination &key : c.keys)
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        EXPECT_EQ(view->current(), c.current);
+        QList<int> selected;
+        for (int i = 0; i < document.itemCount(); ++i) {
+            if (document.item(i)->isSelected())
+                selected.append(i);
+        }
+        EXPECT_EQ(selected, c.selected);
+        const int cell = view->current() - view->firstVisibleIndex();
+        EXPECT_TRUE(cell >= 0 && cell < view->gridSize().cellCount()) << cell;
+        EXPECT_TRUE(view->showsFocusFrame());
+    }
+}
+
+// Enter opens as a double click does, F2 goes to the caption, and a mouse click takes the
+// keyboard's focus frame away.
+TEST_F(AlbumViewTest, EnterOpensF2EditsTheCaptionAndTheMouseDropsTheFocusFrame)
+{
+    build(5, 3, 2);
+    QSignalSpy opened(view.get(), &CAlbumView::openItemRequested);
+    // Tab into the grid puts the keyboard on a cell.
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(QApplication::focusWidget(), cellOf(0));
+    click(1);
+    EXPECT_FALSE(view->showsFocusFrame());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(view->showsFocusFrame());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.first().first().toInt(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    EXPECT_EQ(QApplication::focusWidget(), edit(ViewControl::kCaptionEdit));
+    click(3);
+    EXPECT_FALSE(view->showsFocusFrame());
 }
 
 TEST_F(AlbumViewTest, ClickRulesThroughTheMouse)

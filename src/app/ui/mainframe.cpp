@@ -429,6 +429,8 @@ void CMainFrame::ShowImageWindow(BlockHandle block, const QString &path, int)
     const int current = m_view->current();
     if (const AlbumItem *item = m_document->item(current); item && item->absolutePath() == path)
         m_pictureWindow->setAlbumItem(m_document, current);
+    connect(
+        m_pictureWindow, &PictureWindow::itemRequested, this, &CMainFrame::showItemInPictureWindow);
     m_pictureWindow->show();
     m_pictureWindow->raise();
     m_pictureWindow->activateWindow();
@@ -441,6 +443,29 @@ void CMainFrame::showPictureFile(const QString &path)
     const BlockHandle block = uprightPicture(openMediaPictureFile(identifyMediaFile(path)), path);
     if (isBlockHandle(block))
         ShowImageWindow(block, path);
+}
+
+void CMainFrame::showItemInPictureWindow(int index)
+{
+    const AlbumItem *item = m_document->item(index);
+    if (!item || !m_pictureWindow)
+        return;
+    m_view->showCurrent(index);
+    const QString path = item->absolutePath();
+    const MediaFile file = identifyMediaFile(path);
+    if (mediaKindOf(file) != MediaKind::Picture) {
+        m_pictureWindow->followItem(index);
+        openItem(index);
+        return;
+    }
+    const WaitCursor wait;
+    // The image file layer reports a picture it cannot read; the window keeps its picture and
+    // moves on past it.
+    const BlockHandle block = uprightPicture(openMediaPictureFile(file), path);
+    if (isBlockHandle(block))
+        m_pictureWindow->showItemPicture(block, path, index);
+    else
+        m_pictureWindow->followItem(index);
 }
 
 BlockHandle CMainFrame::GetFirstMpegFrame(const QString &path)

@@ -82,6 +82,9 @@ public:
     void openItem(int index);
     // Reads the picture at `path` and shows it in the picture window.
     void showPictureFile(const QString &path);
+    // The picture window stepped to item `index`: a picture is shown in it, a clip or sound
+    // opens in its own window as a double click opens it; the grid's current item follows.
+    void showItemInPictureWindow(int index);
 
     // ---- files from outside
     // Adds `paths` in order before the item at `viewPoint` (view coordinates; past the last item:

@@ -24,12 +24,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
+#include <QWheelEvent>
+
+#include <functional>
 
 namespace glimmerix
 {
@@ -84,11 +91,33 @@ int toolStatusText(int tool)
 
 constexpr double kDegreesPerRadian = 57.29577951307855;
 
+// The item `step` leads to from `from` in `document`, stepping over items whose file is gone;
+// -1 when there is none.
+int steppedItem(const CAlbumDoc &document, int from, PictureWindow::ItemStep step)
+{
+    const int count = document.itemCount();
+    const bool forward
+        = step == PictureWindow::ItemStep::Next || step == PictureWindow::ItemStep::Last;
+    int index = step == PictureWindow::ItemStep::First ? 0
+        : step == PictureWindow::ItemStep::Last        ? count - 1
+        : forward                                      ? from + 1
+                                                       : from - 1;
+    const int direction = step == PictureWindow::ItemStep::Last ? -1
+        : step == PictureWindow::ItemStep::First                ? 1
+        : forward                                               ? 1
+                                                                : -1;
+    for (; index >= 0 && index < count; index += direction) {
+        if (document.item(index)->exists())
+            return index == from ? -1 : index;
+    }
+    return -1;
+}
+
 } // namespace
 
 PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *parent)
     : QMainWindow(parent)
-    , m_editor(block)
+    , m_editor(std::in_place, block)
     , m_path(path)
 {
     setObjectName(QStringLiteral("pictureWindow"));
@@ -103,6 +132,10 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
     m_area->setWidget(m_canvas);
     m_area->setWidgetResizable(false);
     m_area->viewport()->installEventFilter(this);
+    m_canvas->installEventFilter(this);
+    // The window takes the keys itself, so Page Up and Page Down step through the album rather
+    // than scroll.
+    m_area->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(m_area);
     connect(m_canvas, &PictureCanvas::selectionMade, this, [this] {
         statusBar()->showMessage(loadString(Message::kSelectionMadeStatus));
@@ -112,12 +145,9 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
     connect(m_canvas, &PictureCanvas::rotationChosen, this, &PictureWindow::rotate);
     buildToolBar();
 
-    auto *close = new QAction(tr("Close"), this);
-    close->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    addAction(close);
+    addWindowActions();
 
-    m_canvas->setPicture(m_editor.shown(), m_zoom);
+    m_canvas->setPicture(m_editor->shown(), m_zoom);
     m_valueAction->setVisible(true);
     m_sliderAction->setVisible(true);
     const int toolBarWidth = findChild<QToolBar *>()->sizeHint().width() + 20;
@@ -134,6 +164,36 @@ PictureWindow::PictureWindow(BlockHandle block, const QString &path, QWidget *pa
 }
 
 PictureWindow::~PictureWindow() = default;
+
+void PictureWindow::addWindowActions()
+{
+    struct WindowAction {
+        const char *name;
+        QList<QKeySequence> keys;
+        std::function<void()> run;
+    };
+    const WindowAction actions[] = {
+        // Escape first leaves full screen; only a window shown normally closes.
+        { "escape", { QKeySequence(Qt::Key_Escape) },
+            [this] { isFullScreen() ? toggleFullScreen() : void(close()); } },
+        { "close", { QKeySequence(Qt::CTRL | Qt::Key_W) }, [this] { close(); } },
+        { "fullScreen", { QKeySequence(Qt::Key_F11) }, [this] { toggleFullScreen(); } },
+        { "actualSize", { QKeySequence(Qt::Key_1) },
+            [this] {
+                if (m_editor->tool() != Command::kPictureRotate)
+                    setZoom(0);
+            } },
+        { "save", { QKeySequence::Save }, [this] { save(); } },
+        { "saveAs", { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) }, [this] { saveAs(); } },
+    };
+    for (const WindowAction &entry : actions) {
+        auto *action = new QAction(this);
+        action->setObjectName(QLatin1String(entry.name));
+        action->setShortcuts(entry.keys);
+        connect(action, &QAction::triggered, this, entry.run);
+        addAction(action);
+    }
+}
 
 void PictureWindow::buildToolBar()
 {
@@ -166,6 +226,20 @@ void PictureWindow::buildToolBar()
     m_actions.value(Command::kPictureZoomIn)->setShortcut(QKeySequence::ZoomIn);
     m_actions.value(Command::kPictureZoomOut)->setShortcut(QKeySequence::ZoomOut);
     m_actions.value(Command::kPictureUndo)->setShortcut(QKeySequence::Undo);
+
+    // Stepping through the album; the keys are the window's own (see keyPressEvent), so the
+    // slider keeps its Page Up and Page Down.
+    bar->addSeparator();
+    const std::pair<ItemStep, QStyle::StandardPixmap> steps[]
+        = { { ItemStep::Previous, QStyle::SP_ArrowBack },
+              { ItemStep::Next, QStyle::SP_ArrowForward } };
+    for (const auto &[step, icon] : steps) {
+        QAction *action = bar->addAction(style()->standardIcon(icon),
+            step == ItemStep::Next ? tr("Next Item") : tr("Previous Item"));
+        action->setObjectName(
+            step == ItemStep::Next ? QStringLiteral("nextItem") : QStringLiteral("previousItem"));
+        connect(action, &QAction::triggered, this, [this, step] { stepItem(step); });
+    }
 
     // The value text (60 pixels) and the slider (120 pixels) sit at the toolbar's right end.
     auto *spacer = new QWidget(bar);
@@ -245,12 +319,12 @@ void PictureWindow::runCommand(int command)
 
 void PictureWindow::chooseTool(int tool)
 {
-    if (tool == m_editor.tool()) {
+    if (tool == m_editor->tool()) {
         m_actions.value(tool)->setChecked(true);
         return;
     }
-    const int before = m_editor.tool();
-    if (m_editor.chooseTool(tool) == PictureEditor::ToolChoice::NeedsTrueColor) {
+    const int before = m_editor->tool();
+    if (m_editor->chooseTool(tool) == PictureEditor::ToolChoice::NeedsTrueColor) {
         host().showMessage(Message::kSharpnessNeedsTrueColor, {}, MessageIcon::Warning);
         m_actions.value(before)->setChecked(true);
         return;
@@ -259,11 +333,11 @@ void PictureWindow::chooseTool(int tool)
     if (before == Command::kPictureSelect)
         m_canvas->clearSelection();
     statusBar()->showMessage(loadString(toolStatusText(tool)));
-    const std::optional<Adjustment> adjustment = m_editor.adjustment();
+    const std::optional<Adjustment> adjustment = m_editor->adjustment();
     m_valueAction->setVisible(adjustment.has_value());
     m_sliderAction->setVisible(adjustment.has_value());
     if (adjustment) {
-        setSliderQuietly(m_editor.sliderPosition());
+        setSliderQuietly(m_editor->sliderPosition());
         m_slider->setFocus();
     }
     m_canvas->setMode(tool == Command::kPictureSelect ? PictureCanvas::Mode::Select
@@ -276,24 +350,24 @@ void PictureWindow::setSliderQuietly(int position)
 {
     const QSignalBlocker quiet(m_slider);
     m_slider->setValue(position);
-    if (const std::optional<Adjustment> adjustment = m_editor.adjustment())
+    if (const std::optional<Adjustment> adjustment = m_editor->adjustment())
         m_value->setText(sliderValueText(*adjustment, position));
 }
 
 void PictureWindow::sliderMoved(int position)
 {
-    const std::optional<Adjustment> adjustment = m_editor.adjustment();
+    const std::optional<Adjustment> adjustment = m_editor->adjustment();
     if (!adjustment)
         return;
     m_value->setText(sliderValueText(*adjustment, position));
-    m_editor.moveSlider(position);
+    m_editor->moveSlider(position);
     showShownPicture();
 }
 
 void PictureWindow::crop()
 {
     const WaitCursor wait;
-    if (!m_editor.crop(m_canvas->selection()))
+    if (!m_editor->crop(m_canvas->selection()))
         return;
     m_canvas->clearSelection();
     showShownPicture();
@@ -302,16 +376,16 @@ void PictureWindow::crop()
 void PictureWindow::rotate(double radians)
 {
     const WaitCursor wait;
-    m_editor.rotate(radians * kDegreesPerRadian);
+    m_editor->rotate(radians * kDegreesPerRadian);
     showShownPicture();
 }
 
 void PictureWindow::undo()
 {
-    if (!m_editor.undo())
+    if (!m_editor->undo())
         return;
-    if (m_editor.adjustment())
-        setSliderQuietly(m_editor.sliderPosition());
+    if (m_editor->adjustment())
+        setSliderQuietly(m_editor->sliderPosition());
     m_canvas->clearSelection();
     showShownPicture();
 }
@@ -374,19 +448,19 @@ void PictureWindow::recordSound()
 
 void PictureWindow::showShownPicture()
 {
-    m_canvas->setPicture(m_editor.shown(), m_zoom);
+    m_canvas->setPicture(m_editor->shown(), m_zoom);
     updateActions();
 }
 
 void PictureWindow::updateActions()
 {
-    const int tool = m_editor.tool();
+    const int tool = m_editor->tool();
     const bool rotating = tool == Command::kPictureRotate;
     m_actions.value(Command::kPictureCentreSelection)
         ->setEnabled(!rotating && !m_canvas->selection().isEmpty());
     m_actions.value(Command::kPictureZoomIn)->setEnabled(!rotating);
     m_actions.value(Command::kPictureZoomOut)->setEnabled(!rotating);
-    m_actions.value(Command::kPictureUndo)->setEnabled(m_editor.canUndo());
+    m_actions.value(Command::kPictureUndo)->setEnabled(m_editor->canUndo());
     const int index = currentItemIndex();
     const bool sound = index >= 0 && !m_document->isEmbedded();
     m_actions.value(Command::kPicturePlaySound)->setVisible(sound);
@@ -394,10 +468,33 @@ void PictureWindow::updateActions()
     m_actions.value(Command::kPicturePlaySound)
         ->setEnabled(sound && !m_document->item(index)->attachmentPath().isEmpty());
     m_actions.value(Command::kPictureRecordSound)->setEnabled(sound);
+    for (const auto &[name, step] : { std::pair(QStringLiteral("nextItem"), ItemStep::Next),
+             std::pair(QStringLiteral("previousItem"), ItemStep::Previous) }) {
+        if (auto *action = findChild<QAction *>(name))
+            action->setEnabled(index >= 0 && steppedItem(*m_document, index, step) >= 0);
+    }
 }
 
 bool PictureWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((watched == m_canvas || watched == m_area->viewport())
+        && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        toggleFullScreen();
+        return true;
+    }
+    if ((watched == m_canvas || watched == m_area->viewport()) && event->type() == QEvent::Wheel) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            const int delta = wheel->angleDelta().y();
+            if (delta != 0 && m_editor->tool() != Command::kPictureRotate) {
+                const QPoint at = m_area->viewport()->mapFrom(
+                    static_cast<QWidget *>(watched), wheel->position().toPoint());
+                zoomAbout(delta > 0 ? 1 : -1, at);
+            }
+            return true;
+        }
+    }
     // The window opens with the picture fitted to the room its scroll area really has, which is
     // known only once the layout has placed the area.
     if (watched == m_area->viewport() && event->type() == QEvent::Resize && !m_userZoomed) {
@@ -412,11 +509,117 @@ bool PictureWindow::eventFilter(QObject *watched, QEvent *event)
 
 void PictureWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_editor.changed() && !saveOnClose()) {
+    if (!mayDropChanges()) {
         event->ignore();
         return;
     }
     event->accept();
+}
+
+void PictureWindow::keyPressEvent(QKeyEvent *event)
+{
+    const std::optional<ItemStep> step = [event]() -> std::optional<ItemStep> {
+        if (event->modifiers() & ~Qt::KeypadModifier)
+            return std::nullopt;
+        switch (event->key()) {
+        case Qt::Key_PageDown:
+        case Qt::Key_Space:
+            return ItemStep::Next;
+        case Qt::Key_PageUp:
+        case Qt::Key_Backspace:
+            return ItemStep::Previous;
+        case Qt::Key_Home:
+            return ItemStep::First;
+        case Qt::Key_End:
+            return ItemStep::Last;
+        default:
+            return std::nullopt;
+        }
+    }();
+    if (!step) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    stepItem(*step);
+    event->accept();
+}
+
+bool PictureWindow::stepItem(ItemStep step)
+{
+    const int from = currentItemIndex();
+    if (from < 0)
+        return false;
+    const int to = steppedItem(*m_document, from, step);
+    if (to < 0 || !mayDropChanges())
+        return false;
+    Q_EMIT itemRequested(to);
+    return true;
+}
+
+void PictureWindow::showItemPicture(BlockHandle block, const QString &path, int index)
+{
+    m_editor.emplace(block);
+    m_path = path;
+    setWindowTitle(path);
+    m_canvas->clearSelection();
+    m_canvas->setMode(PictureCanvas::Mode::Select);
+    m_actions.value(Command::kPictureSelect)->setChecked(true);
+    m_valueAction->setVisible(false);
+    m_sliderAction->setVisible(false);
+    statusBar()->showMessage(loadString(toolStatusText(Command::kPictureSelect)));
+    setAlbumItem(m_document, index);
+    // Each picture opens fitted to the window when it is larger, as the first one did.
+    m_canvas->setPicture(m_editor->shown(), 0);
+    m_userZoomed = false;
+    m_zoom = fittingZoom(m_canvas->pictureSize(), m_area->viewport()->size());
+    showShownPicture();
+}
+
+void PictureWindow::followItem(int index)
+{
+    m_itemIndex = index;
+    const AlbumItem *item = m_document ? m_document->item(index) : nullptr;
+    m_itemPath = item ? item->absolutePath() : QString();
+    updateActions();
+}
+
+void PictureWindow::toggleFullScreen()
+{
+    const bool full = !isFullScreen();
+    // Full screen shows the picture alone; the bars come back with the window.
+    if (QToolBar *bar = findChild<QToolBar *>())
+        bar->setVisible(!full);
+    statusBar()->setVisible(!full);
+    if (full)
+        showFullScreen();
+    else
+        showNormal();
+}
+
+void PictureWindow::zoomAbout(int direction, QPoint at)
+{
+    const QPoint canvasPoint = m_canvas->mapFrom(m_area->viewport(), at);
+    const QPoint picturePoint = m_canvas->toPicture(canvasPoint);
+    setZoom(steppedZoom(m_zoom, direction));
+    // The same picture point goes back under the cursor as far as the scroll bars allow.
+    const QPoint now = m_canvas->toWidget(picturePoint);
+    m_area->horizontalScrollBar()->setValue(now.x() - at.x());
+    m_area->verticalScrollBar()->setValue(now.y() - at.y());
+}
+
+bool PictureWindow::mayDropChanges()
+{
+    return !m_editor->changed() || saveOnClose();
+}
+
+bool PictureWindow::save()
+{
+    return writePicture(false);
+}
+
+bool PictureWindow::saveAs()
+{
+    return writePicture(true);
 }
 
 bool PictureWindow::saveOnClose()
@@ -433,6 +636,11 @@ bool PictureWindow::saveOnClose()
     default:
         return false;
     }
+    return writePicture(true);
+}
+
+bool PictureWindow::writePicture(bool askName)
+{
     // A picture of today's types (HEIC, RAW, PNG, WebP, ...) is offered as JPEG, PNG or TIFF and
     // never written over in another format; the album's own types keep their rule.
     const std::optional<SaveOffer> offer = pictureSaveOffer(m_path);
@@ -440,10 +648,16 @@ bool PictureWindow::saveOnClose()
     const QString type = offer ? offer->suffix
         : m_path.isEmpty()     ? QStringLiteral("jpg")
                                : m_path.right(3);
-    const QString chosen = finalSaveName(
-        host().askSaveFileName({ tr("Save Picture"), offer ? offer->proposedPath : m_path,
-            offer ? offer->filter : QStringLiteral("%1 (*.%1)").arg(type) }),
-        type);
+    // Save goes over the picture's own file without a question only where that file's format
+    // is the one written.
+    const bool overItself
+        = !askName && !m_path.isEmpty() && (!offer || offer->proposedPath == m_path);
+    const QString chosen = overItself
+        ? m_path
+        : finalSaveName(
+            host().askSaveFileName({ tr("Save Picture"), offer ? offer->proposedPath : m_path,
+                offer ? offer->filter : QStringLiteral("%1 (*.%1)").arg(type) }),
+            type);
     if (chosen.isEmpty())
         return false;
     const WaitCursor wait;
@@ -452,14 +666,14 @@ bool PictureWindow::saveOnClose()
     // What the window shows is saved, a pending preview included; it is not committed, so the
     // window goes on as it was when it stays open.
     if (offer) {
-        const WriteResult written = savePictureAs(m_editor.shown(), chosen, m_path);
+        const WriteResult written = savePictureAs(m_editor->shown(), chosen, m_path);
         if (written.status != DecodeStatus::Ok) {
             host().showText(formatString(Message::kPictureNotSaved, { chosen })
                     + QStringLiteral("\n") + written.detail,
                 MessageIcon::Warning, MessageButtons::Ok, Message::kPictureNotSaved);
             return false;
         }
-    } else if (SaveImageFile(m_editor.shown(), chosen) != 1) {
+    } else if (SaveImageFile(m_editor->shown(), chosen) != 1) {
         // The changes stay in the window: another name, or closing without saving, is the
         // user's choice.
         host().showMessage(Message::kPictureNotSaved, { chosen }, MessageIcon::Warning);
@@ -467,7 +681,7 @@ bool PictureWindow::saveOnClose()
     }
     // The saved pixels are upright: the metadata goes over with orientation 1. A picture saved
     // without it is still saved; the user is told.
-    if (const BITMAPINFOHEADER *header = checkedDibHeader(m_editor.shown())) {
+    if (const BITMAPINFOHEADER *header = checkedDibHeader(m_editor->shown())) {
         const QString problem = metadata.writeInto(chosen, header->biWidth, header->biHeight);
         if (!problem.isEmpty())
             host().showText(chosen + QStringLiteral(": ") + problem, MessageIcon::Warning,
@@ -476,6 +690,12 @@ bool PictureWindow::saveOnClose()
     const int index = currentItemIndex();
     if (index >= 0 && QFileInfo(chosen).absoluteFilePath() == m_itemPath)
         rebuildThumbnail(*m_document, index);
+    // The window stays open on the file just written.
+    m_editor->markSaved();
+    if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(m_path).absoluteFilePath()) {
+        m_path = chosen;
+        setWindowTitle(chosen);
+    }
     return true;
 }
 

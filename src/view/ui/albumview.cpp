@@ -16,10 +16,13 @@
 #include "multilineedit.h"
 #include "platform/host.h"
 #include "platform/strings.h"
+#include "view/gridkeys.h"
 #include "view/viewtexts.h"
 #include "viewdialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +93,7 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
     background.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
     setPalette(background);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
     m_cellColor = palette().color(QPalette::Button).lighter(104);
 
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
@@ -152,6 +156,10 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
 CAlbumView::~CAlbumView()
 {
     delete m_player;
+    // The cells go while the view is whole: a cell losing the keyboard asks the view to redraw.
+    const std::vector<CellWindow *> cells = std::exchange(m_cells, {});
+    for (CellWindow *cell : cells)
+        delete cell;
 }
 
 GridReserve CAlbumView::reserve() const
@@ -185,12 +193,17 @@ void CAlbumView::setCurrent(int index)
 {
     if (index >= 0 && index - firstVisibleIndex() >= m_grid.cellCount())
         return;
+    placeCurrent(index, true);
+}
+
+void CAlbumView::placeCurrent(int index, bool select)
+{
     const int count = m_document->itemCount();
     if (index >= count)
         index = count - 1;
     const int previous = m_current;
     m_current = index;
-    if (AlbumItem *item = m_document->item(index))
+    if (AlbumItem *item = m_document->item(index); item && select)
         item->setSelected(true);
     m_document->setCurrentItem(index);
     refreshFields();
@@ -203,6 +216,7 @@ void CAlbumView::resetState()
 {
     const bool changed = m_current != -1;
     m_current = -1;
+    m_anchor = -1;
     m_topRow = 0;
     m_document->setCurrentItem(-1);
     layoutView();
@@ -423,7 +437,10 @@ void CAlbumView::clickItem(int index, Qt::KeyboardModifiers keys)
 {
     DocumentMarks marks(*m_document);
     const int previous = m_current;
+    m_keyboardCue = false;
     applySelection(applySelectionRule(marks, m_current, index, clickKeysOf(keys)), previous);
+    if (!(keys & Qt::ShiftModifier))
+        m_anchor = m_current;
 }
 
 void CAlbumView::startItemDrag(int index, Qt::KeyboardModifiers pressKeys)
@@ -451,38 +468,117 @@ void CAlbumView::openItem(int index)
     Q_EMIT openItemRequested(index);
 }
 
-bool CAlbumView::handleGridKey(int key)
+bool CAlbumView::handleGridKey(int key, Qt::KeyboardModifiers keys)
 {
+    const bool control = keys & Qt::ControlModifier;
+    if (gridMoveOfKey(key) != GridMove::None) {
+        moveByKey(key, keys);
+        return true;
+    }
     switch (key) {
-    case Qt::Key_PageUp:
-        scrollGrid(ScrollAction::PageUp);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        openItem(m_current);
         return true;
-    case Qt::Key_PageDown:
-        scrollGrid(ScrollAction::PageDown);
+    case Qt::Key_F2:
+        if (!hasCurrentItem())
+            return true;
+        m_edits[kCaptionRow]->setFocus(Qt::ShortcutFocusReason);
+        m_edits[kCaptionRow]->selectAll();
         return true;
-    case Qt::Key_Home:
-        scrollGrid(ScrollAction::Top);
+    case Qt::Key_A:
+        if (!control)
+            return false;
+        selectAllItems();
         return true;
-    case Qt::Key_End:
-        scrollGrid(ScrollAction::Bottom);
-        return true;
-    case Qt::Key_Up:
-        scrollGrid(ScrollAction::LineUp);
-        return true;
-    case Qt::Key_Down:
-        scrollGrid(ScrollAction::LineDown);
+    case Qt::Key_Space:
+        if (!control || !hasCurrentItem())
+            return false;
+        m_document->item(m_current)->setSelected(!m_document->item(m_current)->isSelected());
+        m_anchor = m_current;
+        redrawItem(m_current);
         return true;
     case Qt::Key_Delete:
         // Posted, so the key's own handling ends before the removal dialog opens.
         QMetaObject::invokeMethod(
             this, [this] { Q_EMIT commandRequested(Command::kRemove); }, Qt::QueuedConnection);
         return true;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        return true;
     default:
         return false;
     }
+}
+
+void CAlbumView::moveByKey(int key, Qt::KeyboardModifiers keys)
+{
+    const int count = m_document->itemCount();
+    const GridMove move = gridMoveOfKey(key);
+    const int target = movedIndex(move, m_current, count, m_grid, firstVisibleIndex());
+    if (target < 0)
+        return;
+    // Page keys and the ends scroll as the scroll bar's own keys do, then the new current item
+    // is brought on screen.
+    if (move == GridMove::PageUp)
+        scrollGrid(ScrollAction::PageUp);
+    else if (move == GridMove::PageDown)
+        scrollGrid(ScrollAction::PageDown);
+    else if (move == GridMove::Home)
+        scrollGrid(ScrollAction::Top);
+    else if (move == GridMove::End)
+        scrollGrid(ScrollAction::Bottom);
+    scrollToShow(target);
+    m_keyboardCue = true;
+    if (keys & Qt::ShiftModifier) {
+        if (m_anchor < 0 || m_anchor >= count)
+            m_anchor = m_current >= 0 ? m_current : target;
+        const auto [low, high] = std::minmax(m_anchor, target);
+        for (int i = 0; i < count; ++i)
+            m_document->item(i)->setSelected(i >= low && i <= high);
+        for (CellWindow *cell : m_cells)
+            cell->update();
+        placeCurrent(target, false);
+    } else if (keys & Qt::ControlModifier) {
+        placeCurrent(target, false);
+        m_anchor = target;
+    } else {
+        DocumentMarks marks(*m_document);
+        const int previous = m_current;
+        applySelection(applySelectionRule(marks, m_current, target, ClickKeys::Plain), previous);
+        m_anchor = target;
+    }
+    focusCurrentCell();
+}
+
+void CAlbumView::showCurrent(int index)
+{
+    if (!m_document->item(index))
+        return;
+    scrollToShow(index);
+    DocumentMarks marks(*m_document);
+    const int previous = m_current;
+    applySelection(applySelectionRule(marks, m_current, index, ClickKeys::Plain), previous);
+    m_anchor = index;
+}
+
+void CAlbumView::scrollToShow(int index)
+{
+    const int top = topRowShowing(index, m_topRow, m_grid, m_scrollMax);
+    if (top != m_topRow)
+        scrollGrid(ScrollAction::ThumbPosition, top);
+}
+
+void CAlbumView::focusCurrentCell()
+{
+    const int cell = m_current - firstVisibleIndex();
+    if (cell >= 0 && cell < int(m_cells.size()) && m_cells[std::size_t(cell)]->isVisible())
+        m_cells[std::size_t(cell)]->setFocus(Qt::OtherFocusReason);
+}
+
+bool CAlbumView::showsFocusFrame() const
+{
+    if (!m_keyboardCue)
+        return false;
+    const QWidget *focused = QApplication::focusWidget();
+    return focused && focused->parentWidget() == this && qobject_cast<const CellWindow *>(focused);
 }
 
 bool CAlbumView::hasCurrentItem() const
@@ -608,6 +704,14 @@ void CAlbumView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutView();
+}
+
+void CAlbumView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    focusCurrentCell();
+    if (hasFocus() && !m_cells.empty() && m_cells.front()->isVisible())
+        m_cells.front()->setFocus(event->reason());
 }
 
 void CAlbumView::wheelEvent(QWheelEvent *event)

@@ -93,8 +93,18 @@ public:
     void startItemDrag(int index, Qt::KeyboardModifiers pressKeys);
     // Double click: the missing-file message, or the open-item request.
     void openItem(int index);
-    // Page Up/Down, Home, End, Up, Down scroll; Delete asks for Remove. True when handled.
-    bool handleGridKey(int key);
+    // The grid's keys. Arrows, Page Up/Down, Home and End move the current item and scroll it
+    // into view: alone they select just it, with Shift the range from where the keyboard
+    // started, with Ctrl they leave the selection as it is (Ctrl+Space then toggles the current
+    // item). Enter opens the current item as a double click does, Delete asks for Remove, F2
+    // edits the caption, Ctrl+A selects all. True when handled.
+    bool handleGridKey(int key, Qt::KeyboardModifiers keys = Qt::NoModifier);
+    // Makes `index` current, selected alone, and scrolls it into view (a picture window
+    // stepping through the album).
+    void showCurrent(int index);
+    // The current cell draws a focus frame once the keyboard has moved it, while the grid has
+    // the keyboard; a mouse click takes the frame away again.
+    bool showsFocusFrame() const;
 
     QString informationLine() const;
 
@@ -116,6 +126,8 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    // Tab reaches the grid once, as one stop: the keyboard goes to the current item's cell.
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void onItemsChanged();
@@ -127,11 +139,19 @@ private:
     void onKeywordsEdited(const QString &text);
     void onDescriptionEdited(const QString &text);
     void applySelection(const SelectionOutcome &outcome, int previousCurrent);
+    // Makes `index` current; `select` also marks it selected.
+    void placeCurrent(int index, bool select);
+    void moveByKey(int key, Qt::KeyboardModifiers keys);
+    // Scrolls so that item `index` is on screen.
+    void scrollToShow(int index);
+    void focusCurrentCell();
     int editHeight() const;
     int labelWidth() const;
 
     CAlbumDoc *m_document;
     int m_current = -1;
+    int m_anchor = -1; // where a Shift range started
+    bool m_keyboardCue = false; // the keyboard moved the current item last
     int m_topRow = 0;
     GridSize m_grid;
     int m_scrollMax = 0;

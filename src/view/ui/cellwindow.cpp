@@ -157,6 +157,12 @@ void CellWindow::paintEvent(QPaintEvent *)
 
     if (item->isSelected())
         drawSunkenEdge(painter, cell);
+    // Where the keyboard is: a dotted frame inside the edge, only after a key moved it, so the
+    // cells look as they always did to the mouse.
+    if (current && m_view->showsFocusFrame()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(cell.adjusted(3, 3, -4, -4));
+    }
 }
 
 QRect CellWindow::nameBox() const
@@ -225,8 +231,20 @@ void CellWindow::mouseDoubleClickEvent(QMouseEvent *event)
 
 void CellWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_view->handleGridKey(event->key()))
+    if (!m_view->handleGridKey(event->key(), event->modifiers()))
         QWidget::keyPressEvent(event);
+}
+
+void CellWindow::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    m_view->redrawItem(m_view->current());
+}
+
+void CellWindow::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    m_view->redrawItem(m_view->current());
 }
 
 } // namespace glimmerix
