@@ -156,9 +156,8 @@ public:
 private:
     void apply(const OwnedBlock &block)
     {
-        const BlockHandle copy = itemIsAt(m_document, m_index, m_absolutePath)
-            ? copyOfBlock(block.handle())
-            : 0;
+        const BlockHandle copy
+            = itemIsAt(m_document, m_index, m_absolutePath) ? copyOfBlock(block.handle()) : 0;
         if (!copy) {
             setObsolete(true);
             return;
@@ -252,14 +251,15 @@ RemoveItemsCommand *RemoveItemsCommand::forSelection(CAlbumDoc &document, bool d
         if (document.item(index)->isSelected())
             selected.append(index);
     }
-    const QString text = selected.size() == 1
-        ? tr("Remove Item")
-        : tr("Remove %1 Items").arg(selected.size());
+    const QString text
+        = selected.size() == 1 ? tr("Remove Item") : tr("Remove %1 Items").arg(selected.size());
     return new RemoveItemsCommand(document, selected, deleteFiles, text);
 }
 
 void RemoveItemsCommand::redo()
 {
+    if (m_removed.empty())
+        setObsolete(true); // nothing to remove: no step
     for (const Removed &entry : m_removed) {
         if (!itemIsAt(m_document, entry.index, entry.absolutePath)) {
             setObsolete(true);
@@ -327,11 +327,10 @@ ItemTextCommand::ItemTextCommand(CAlbumDoc &document, int index, ItemField field
 {
     if (const AlbumItem *item = document.item(m_index))
         m_absolutePath = item->absolutePath();
-    setText(m_index < 0                  ? tr("Edit Album Caption")
-            : field == ItemField::Caption ? tr("Edit Caption")
-            : field == ItemField::Keywords
-            ? tr("Edit Keywords")
-            : tr("Edit Description"));
+    setText(m_index < 0                    ? tr("Edit Album Caption")
+            : field == ItemField::Caption  ? tr("Edit Caption")
+            : field == ItemField::Keywords ? tr("Edit Keywords")
+                                           : tr("Edit Description"));
 }
 
 QString ItemTextCommand::textOf(CAlbumDoc &document, int index, ItemField field)

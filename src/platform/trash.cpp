@@ -201,8 +201,8 @@ RestoreResult restoreFromTrash(const QString &trashedAs, const QString &original
     const QFileInfo trashed(trashedAs);
     // A trashed file lives in TRASH/files/NAME; its record is TRASH/info/NAME.trashinfo.
     const QString trash = QFileInfo(trashed.absolutePath()).absolutePath();
-    const QString infoPath = trash + QStringLiteral("/info/") + trashed.fileName()
-        + QStringLiteral(".trashinfo");
+    const QString infoPath
+        = trash + QStringLiteral("/info/") + trashed.fileName() + QStringLiteral(".trashinfo");
     if (!exists(trashedAs)) {
         result.outcome = RestoreOutcome::Gone;
         result.reason = QStringLiteral("it is no longer in the Trash");

@@ -72,9 +72,8 @@ TEST(AlbumUndo, EveryStepUndoesAndRedoesToTheSameBytes)
 {
     RecordingHost host;
     const QString folder = makeTestFolder(QStringLiteral("undo"));
-    const auto push = [](CAlbumDoc &document, QUndoCommand *command) {
-        document.undoStack().push(command);
-    };
+    const auto push
+        = [](CAlbumDoc &document, QUndoCommand *command) { document.undoStack().push(command); };
     const UndoCase cases[] = {
         { "add files", 1, "Add Files",
             [](CAlbumDoc &document, const QString &dir) {
@@ -132,8 +131,7 @@ TEST(AlbumUndo, EveryStepUndoesAndRedoesToTheSameBytes)
         { "caption typed letter by letter", 1, "Edit Caption",
             [push](CAlbumDoc &document, const QString &) {
                 for (const char *text : { "B", "Be", "Bea", "Beach" })
-                    push(document,
-                        new ItemTextCommand(document, 1, ItemField::Caption, text));
+                    push(document, new ItemTextCommand(document, 1, ItemField::Caption, text));
             } },
         { "keywords", 1, "Edit Keywords",
             [push](CAlbumDoc &document, const QString &) {
@@ -146,13 +144,13 @@ TEST(AlbumUndo, EveryStepUndoesAndRedoesToTheSameBytes)
             } },
         { "album caption", 1, "Edit Album Caption",
             [push](CAlbumDoc &document, const QString &) {
-                push(document,
-                    new ItemTextCommand(document, -1, ItemField::Description, "Summer"));
+                push(document, new ItemTextCommand(document, -1, ItemField::Description, "Summer"));
             } },
         { "attach a sound", 1, "Attach Sound",
             [push](CAlbumDoc &document, const QString &) {
                 push(document,
-                    new AttachmentCommand(document, 0, QString(), "/music/new.wav", "Attach Sound"));
+                    new AttachmentCommand(
+                        document, 0, QString(), "/music/new.wav", "Attach Sound"));
             } },
         { "remove the attached sound", 1, "Remove Attached Sound",
             [push](CAlbumDoc &document, const QString &) {
@@ -254,11 +252,11 @@ TEST(AlbumUndo, RemovalWithDeleteGoesToTheTrashAndComesBack)
     const QStringList lines = QString::fromUtf8(fileBytes(info)).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0], QStringLiteral("[Trash Info]"));
-    EXPECT_EQ(QUrl::fromPercentEncoding(lines[1].mid(5).toUtf8()),
-        canonical);
+    EXPECT_EQ(QUrl::fromPercentEncoding(lines[1].mid(5).toUtf8()), canonical);
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Path=/")));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("%20")));
-    EXPECT_TRUE(QDateTime::fromString(lines[2].mid(13), Qt::ISODate).isValid()) << lines[2].toStdString();
+    EXPECT_TRUE(QDateTime::fromString(lines[2].mid(13), Qt::ISODate).isValid())
+        << lines[2].toStdString();
 
     stack.undo();
     EXPECT_EQ(fileBytes(photo), photoBytes);

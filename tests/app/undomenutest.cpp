@@ -4,9 +4,9 @@
 #include "album/albumtesthelpers.h"
 #include "core/commandids.h"
 #include "core/folders.h"
-#include "view/ui/albumview.h"
 #include "support/recordinghost.h"
 #include "support/testenvironment.h"
+#include "view/ui/albumview.h"
 
 #include <QAction>
 #include <QApplication>

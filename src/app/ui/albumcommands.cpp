@@ -229,8 +229,8 @@ void AlbumCommands::attachSound()
 
 void AlbumCommands::attachStep(int index, const QString &path)
 {
-    m_document->undoStack().push(new AttachmentCommand(*m_document, index,
-        m_document->item(index)->attachmentName(), path, tr("Attach Sound")));
+    m_document->undoStack().push(new AttachmentCommand(
+        *m_document, index, m_document->item(index)->attachmentName(), path, tr("Attach Sound")));
 }
 
 void AlbumCommands::recordSound()

@@ -1,8 +1,8 @@
 #include "commandsets.h"
 
 #include "album/albumdoc.h"
-#include "album/importer.h"
 #include "album/albumundo.h"
+#include "album/importer.h"
 #include "album/ui/albummanager.h"
 #include "app/helptopics.h"
 #include "core/appsettings.h"

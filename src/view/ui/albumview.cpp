@@ -541,7 +541,8 @@ void CAlbumView::itemProperties()
     std::unique_ptr<AlbumItem> replacement = itemWithPath(*m_document, index, *path);
     if (!replacement)
         return;
-    m_document->undoStack().push(new ReplaceItemCommand(*m_document, index, std::move(replacement)));
+    m_document->undoStack().push(
+        new ReplaceItemCommand(*m_document, index, std::move(replacement)));
     setCurrent(index);
 }
 
