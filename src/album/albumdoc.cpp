@@ -3,6 +3,7 @@
 #include "albumfolders.h"
 #include "albumlock.h"
 #include "albummanagement.h"
+#include "albumundo.h"
 #include "core/folders.h"
 #include "core/messageids.h"
 #include "importer.h"
@@ -39,6 +40,7 @@ CAlbumDoc::CAlbumDoc(QObject *parent)
     , m_pathName(untitledName())
     , m_lockWaitMs(AlbumLock::kDefaultWaitMs)
 {
+    m_undoStack.setUndoLimit(kUndoStepLimit);
 }
 
 CAlbumDoc::~CAlbumDoc()
@@ -352,6 +354,7 @@ void CAlbumDoc::deleteContents()
 {
     if (m_rawReading)
         return;
+    m_undoStack.clear();
     m_items.clear();
     m_absolutePaths.clear();
     m_albumCaption.clear();

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QUndoStack>
 
 #include <array>
 #include <memory>
@@ -124,6 +125,10 @@ public:
     // Total size of the items' media files (64-bit: an album easily exceeds 4 GB).
     qint64 mediaBytes() const { return m_mediaBytes; }
     int driveCount(DriveKind kind) const;
+
+    // The undo steps of the open album (album/albumundo.h). They survive a save and are dropped
+    // when another album is opened or a new one started.
+    QUndoStack &undoStack() { return m_undoStack; }
 
     // ---- view state the document needs (the view owns it and keeps this copy current)
     int currentItem() const { return m_currentItem; }
@@ -290,6 +295,7 @@ private:
     bool m_readOnly = false;
     int m_batchDepth = 0;
     bool m_batchAdded = false;
+    QUndoStack m_undoStack;
 };
 
 } // namespace glimmerix

@@ -262,11 +262,10 @@ CopyFilesOutcome copyAlbumFiles(
                 MessageIcon::Warning, MessageButtons::Ok, 0);
         return outcome;
     }
-    // Only now does a saved album name the copies: the originals may go.
-    for (const QString &file : std::as_const(movedAway)) {
-        if (!QFile::remove(file))
-            host().showMessage(Message::kCannotDeleteFile, { file });
-    }
+    // Only now does a saved album name the copies: the originals may go, to the Trash (where no
+    // Trash can take one, the user is asked before it is deleted for good).
+    QStringList report;
+    trashOrDelete(movedAway, WithoutTrash::Ask, report);
     outcome.succeeded = outcome.failed == 0;
     return outcome;
 }

@@ -154,7 +154,8 @@ bool copyFileReplacing(const QString &from, const QString &to, QString *error)
     return true;
 }
 
-QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, QStringList &report)
+QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, QStringList &report,
+    QHash<QString, QString> *trashedAs)
 {
     QStringList left;
     QStringList noTrash;
@@ -162,6 +163,8 @@ QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, Q
         const TrashResult result = moveToTrash(file);
         if (result.trashed()) {
             report << QStringLiteral("moved to the Trash: %1").arg(file);
+            if (trashedAs)
+                trashedAs->insert(file, result.trashedAs);
         } else if (result.outcome == TrashOutcome::NoTrash) {
             noTrash << file;
         } else {

@@ -3,6 +3,7 @@
 #include "core/commandids.h"
 #include "core/messageids.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -40,7 +41,9 @@ enum class WithoutTrash { Keep, Delete, Ask };
 
 // Moves `files` to the Trash (platform/trash.h); the ones no Trash can take are deleted when
 // `withoutTrash` says so. Adds one line per file to `report` and returns the files still there.
-QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, QStringList &report);
+// With `trashedAs`, each file that went to the Trash is mapped to its place there (the way back).
+QStringList trashOrDelete(const QStringList &files, WithoutTrash withoutTrash, QStringList &report,
+    QHash<QString, QString> *trashedAs = nullptr);
 
 // The name an album has in the list: `name` without a trailing ".gmx" (any letter case).
 QString albumEntryName(const QString &name);

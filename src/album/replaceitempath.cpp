@@ -16,19 +16,25 @@ namespace glimmerix
 
 bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
 {
+    std::unique_ptr<AlbumItem> item = itemWithPath(document, index, path);
+    return item && document.replaceItem(index, std::move(item)) == 1;
+}
+
+std::unique_ptr<AlbumItem> itemWithPath(CAlbumDoc &document, int index, const QString &path)
+{
     AlbumItem *old = document.item(index);
     if (!old || path.isEmpty())
-        return false;
+        return nullptr;
     if (!pathFitsField(path)) {
         host().showMessage(Message::kPathTooLong, { path });
-        return false;
+        return nullptr;
     }
     const QString absolute = absoluteItemPath(path);
     if (absolute != old->absolutePath() && document.containsAbsolutePath(absolute))
-        return false;
+        return nullptr;
     const BlockHandle thumbnail = thumbnailForFile(path);
     if (!isBlockHandle(thumbnail))
-        return false;
+        return nullptr;
     auto item = std::make_unique<AlbumItem>(thumbnail, path);
     if (ItemInfo *info = item->editableInfo(); info && old->info()) {
         std::copy(std::begin(old->info()->caption), std::end(old->info()->caption), info->caption);
@@ -40,7 +46,7 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     item->setAttachmentName(old->attachmentName());
     item->setAttachmentPath(old->attachmentPath());
     item->setSelected(old->isSelected());
-    return document.replaceItem(index, std::move(item)) == 1;
+    return item;
 }
 
 } // namespace glimmerix

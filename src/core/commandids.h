@@ -64,6 +64,9 @@ inline constexpr int kPrint = 57607;
 inline constexpr int kCopy = 57634;
 inline constexpr int kCut = 57635;
 inline constexpr int kPaste = 57637;
+// Undo and redo of the album's changes.
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 
 // Picture window: the tools (one is checked at a time) ...
 inline constexpr int kPictureSelect = 40000; // select an area; right-click crops to it

@@ -197,4 +197,41 @@ TrashResult moveToTrash(const QString &path)
     }
 }
 
+RestoreResult restoreFromTrash(const QString &trashedAs, const QString &originalPath)
+{
+    RestoreResult result;
+    const QFileInfo trashed(trashedAs);
+    // A trashed file lives in TRASH/files/NAME; its record is TRASH/info/NAME.trashinfo.
+    const QString trash = QFileInfo(trashed.absolutePath()).absolutePath();
+    const QString infoPath
+        = trash + QStringLiteral("/info/") + trashed.fileName() + QStringLiteral(".trashinfo");
+    if (!exists(trashedAs)) {
+        result.outcome = RestoreOutcome::Gone;
+        result.reason = QStringLiteral("it is no longer in the Trash");
+        return result;
+    }
+    if (exists(originalPath)) {
+        result.outcome = RestoreOutcome::Occupied;
+        result.reason = QStringLiteral("another file has its place now");
+        return result;
+    }
+    // link() refuses an existing target, so a file that appears meanwhile is never replaced;
+    // where the file system cannot link, rename() is the fallback after the check above.
+    const QByteArray from = native(trashedAs);
+    const QByteArray to = native(originalPath);
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+    } else if (errno == EEXIST) {
+        result.outcome = RestoreOutcome::Occupied;
+        result.reason = QStringLiteral("another file has its place now");
+        return result;
+    } else if (::rename(from.constData(), to.constData()) != 0) {
+        result.reason = systemReason(errno);
+        return result;
+    }
+    ::unlink(native(infoPath).constData());
+    result.outcome = RestoreOutcome::Restored;
+    return result;
+}
+
 } // namespace glimmerix

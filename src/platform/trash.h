@@ -29,4 +29,21 @@ struct TrashResult {
 
 TrashResult moveToTrash(const QString &path);
 
+enum class RestoreOutcome {
+    Restored, // the file is back at its path and its .trashinfo is gone
+    Occupied, // something is at the path now: nothing was changed
+    Gone, // the trashed copy is no longer in the Trash (emptied): nothing was changed
+    Failed, // the file could not be moved back (no permission, folder gone): nothing was changed
+};
+
+struct RestoreResult {
+    RestoreOutcome outcome = RestoreOutcome::Failed;
+    QString reason; // why it is not back, in plain words
+    bool restored() const { return outcome == RestoreOutcome::Restored; }
+};
+
+// The way back from moveToTrash: moves `trashedAs` (a path moveToTrash gave) to `originalPath`
+// and removes its info/NAME.trashinfo. Never writes over a file that is at `originalPath` now.
+RestoreResult restoreFromTrash(const QString &trashedAs, const QString &originalPath);
+
 } // namespace glimmerix

@@ -114,7 +114,14 @@ TEST_F(CopyFiles, CopyPointsTheItemsAtDistinctCopiesAndPlacesTheAlbumBesideThem)
 
 TEST_F(CopyFiles, MoveDeletesOnlyWhatWasCopiedAndRunningItAgainChangesNothing)
 {
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QString trash = makeTestFolder(QStringLiteral("data")) + QStringLiteral("/Trash/files");
+    qputenv("XDG_DATA_HOME", QFileInfo(QFileInfo(trash).path()).path().toUtf8());
     ASSERT_TRUE(copyAlbumFiles(doc, destination, true).succeeded);
+    qputenv("XDG_DATA_HOME", dataHome);
+    // The moved originals are in the Trash, not gone.
+    EXPECT_EQ(QDir(trash).entryList(QDir::Files, QDir::Name),
+        (QStringList { "note.wav", "pic.2.jpg", "pic.jpg" }));
     EXPECT_FALSE(QFileInfo::exists(first));
     EXPECT_FALSE(QFileInfo::exists(second));
     EXPECT_FALSE(QFileInfo::exists(sound));

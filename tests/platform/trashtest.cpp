@@ -3,12 +3,15 @@
 #include "support/testenvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,4 +134,50 @@ TEST(Trash, AFileOnAnotherFileSystemGoesToThatFileSystemsTrash)
     QFile::remove(result.trashedAs);
     QFile::remove(QFileInfo(result.trashedAs).absolutePath() + QStringLiteral("/../info/")
         + QFileInfo(result.trashedAs).fileName() + QStringLiteral(".trashinfo"));
+}
+
+// The way back: a trashed file returns to its path and its record leaves the Trash; a file whose
+// place is taken, or that was emptied from the Trash, stays where it is and nothing changes.
+TEST(Trash, RestoreBringsAFileBackOnlyToAFreePlace)
+{
+    const DataHome home;
+    struct Case {
+        const char *name;
+        std::function<void(const QString &original, const QString &trashed)> meanwhile;
+        RestoreOutcome expected;
+    };
+    const Case cases[] = {
+        { "free place", [](const QString &, const QString &) {}, RestoreOutcome::Restored },
+        { "place taken",
+            [](const QString &original, const QString &) { writeFile(original, "newcomer"); },
+            RestoreOutcome::Occupied },
+        { "emptied from the Trash",
+            [](const QString &, const QString &trashed) { QFile::remove(trashed); },
+            RestoreOutcome::Gone },
+    };
+    for (const Case &row : cases) {
+        SCOPED_TRACE(row.name);
+        const QString original = makeTestFolder(QStringLiteral("restore")) + "/photo 1.jpg";
+        writeFile(original, "picture");
+        const TrashResult trashed = moveToTrash(original);
+        ASSERT_TRUE(trashed.trashed());
+        const QFileInfo place(trashed.trashedAs);
+        const QString info = place.absolutePath() + QStringLiteral("/../info/") + place.fileName()
+            + QStringLiteral(".trashinfo");
+        ASSERT_TRUE(QFile::exists(info));
+        row.meanwhile(original, trashed.trashedAs);
+        const QByteArray there = fileBytes(original);
+
+        const RestoreResult result = restoreFromTrash(trashed.trashedAs, original);
+        EXPECT_EQ(result.outcome, row.expected);
+        if (row.expected == RestoreOutcome::Restored) {
+            EXPECT_EQ(fileBytes(original), QByteArray("picture"));
+            EXPECT_FALSE(QFile::exists(trashed.trashedAs));
+            EXPECT_FALSE(QFile::exists(info));
+        } else {
+            EXPECT_FALSE(result.reason.isEmpty());
+            EXPECT_EQ(fileBytes(original), there);
+            EXPECT_TRUE(QFile::exists(info));
+        }
+    }
 }

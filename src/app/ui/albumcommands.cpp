@@ -5,6 +5,7 @@
 #include "album/albumformat.h"
 #include "album/albumitem.h"
 #include "album/albummanagement.h"
+#include "album/albumundo.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
 #include "app/albumlist.h"
@@ -78,7 +79,9 @@ void AlbumCommands::sort()
     const std::optional<SortChoice> choice = askSortOrder(m_frame);
     if (!choice)
         return;
+    const AlbumOrderProbe probe(*m_document);
     m_document->sortCommand(choice->key, choice->direction);
+    pushRecordedChange(*m_document, probe, tr("Sort"));
 }
 
 void AlbumCommands::newAlbum()
@@ -221,7 +224,13 @@ void AlbumCommands::attachSound()
         host().showText(refusal, MessageIcon::Warning, MessageButtons::Ok, 0);
         return;
     }
-    m_document->setAttachmentPath(current, path);
+    attachStep(current, path);
+}
+
+void AlbumCommands::attachStep(int index, const QString &path)
+{
+    m_document->undoStack().push(new AttachmentCommand(
+        *m_document, index, m_document->item(index)->attachmentName(), path, tr("Attach Sound")));
 }
 
 void AlbumCommands::recordSound()
@@ -232,7 +241,7 @@ void AlbumCommands::recordSound()
     const int current = m_view->current();
     if (m_document->item(current)) {
         dialog.setAlbumTarget([this, current](const QString &path) {
-            m_document->setAttachmentPath(current, path);
+            attachStep(current, path);
             return true;
         });
     } else {
@@ -256,7 +265,9 @@ void AlbumCommands::addFiles()
     if (paths.isEmpty())
         return;
     QApplication::processEvents();
+    const AlbumOrderProbe probe(*m_document);
     const AddFilesOutcome outcome = glimmerix::addFiles(*m_document, paths);
+    pushRecordedChange(*m_document, probe, tr("Add Files"));
     if (!outcome.folder.isEmpty()) {
         m_document->setAddFilesFolder(outcome.folder);
         m_addPhotoFolder = outcome.folder;

@@ -52,6 +52,9 @@ Q_SIGNALS:
     void addPhotoFolderChanged(const QString &folder);
 
 private:
+    // Attaches `path` to item `index` as an undo step.
+    void attachStep(int index, const QString &path);
+
     CMainFrame *m_frame;
     CAlbumDoc *m_document;
     CAlbumView *m_view;

@@ -1,6 +1,7 @@
 #include "commandsets.h"
 
 #include "album/albumdoc.h"
+#include "album/albumundo.h"
 #include "album/importer.h"
 #include "album/ui/albummanager.h"
 #include "app/helptopics.h"
@@ -11,8 +12,10 @@
 #include "view/ui/albumprinter.h"
 #include "view/ui/albumview.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QStyle>
+#include <QUndoStack>
 
 namespace glimmerix
 {
@@ -47,7 +50,7 @@ CommandSet viewCommandSet(CAlbumView &view, CAlbumDoc &document)
             [&view] { view.copyFilesCommand(); }, selection, { kItemMenu, 120 } },
         { Command::kRebuildThumbnail, 0,
             QApplication::translate("CMainFrame", "Re&build Thumbnail"),
-            [&view, &document] { rebuildThumbnail(document, view.current()); }, current,
+            [&view, &document] { rebuildThumbnailStep(document, view.current()); }, current,
             { kItemMenu, 200 } },
         { Command::kPlaySound, 0, QApplication::translate("CMainFrame", "P&lay Attached Sound"),
             [&view] { view.playAttachedSound(); }, attachment, { kItemMenu, 310 }, {},
@@ -120,6 +123,45 @@ CommandSet helpCommandSet()
             [] { openHelpTopic(400); }, {}, { kHelpMenu, 110 } },
     };
     return set;
+}
+
+CommandSet undoCommandSet(CAlbumDoc &document)
+{
+    QUndoStack &stack = document.undoStack();
+    CommandSet set;
+    set.name = QStringLiteral("undo");
+    set.menus = { standardMenu(kEditMenu) };
+    // Places -101 and -100: before Cut (10), with a separator between.
+    set.commands = {
+        { Command::kUndo, 0, QApplication::translate("CMainFrame", "&Undo"),
+            [&stack] { stack.undo(); }, [&stack] { return stack.canUndo(); }, { kEditMenu, -101 },
+            QKeySequence::Undo },
+        { Command::kRedo, 0, QApplication::translate("CMainFrame", "&Redo"),
+            [&stack] { stack.redo(); }, [&stack] { return stack.canRedo(); }, { kEditMenu, -100 },
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) },
+    };
+    return set;
+}
+
+void bindUndoActions(QAction *undo, QAction *redo, QUndoStack &stack)
+{
+    if (!undo || !redo)
+        return;
+    redo->setShortcuts(
+        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    const auto refresh = [undo, redo, &stack] {
+        undo->setEnabled(stack.canUndo());
+        redo->setEnabled(stack.canRedo());
+        undo->setText(stack.canUndo()
+                ? QApplication::translate("CMainFrame", "&Undo %1").arg(stack.undoText())
+                : QApplication::translate("CMainFrame", "&Undo"));
+        redo->setText(stack.canRedo()
+                ? QApplication::translate("CMainFrame", "&Redo %1").arg(stack.redoText())
+                : QApplication::translate("CMainFrame", "&Redo"));
+    };
+    QObject::connect(&stack, &QUndoStack::indexChanged, undo, refresh);
+    QObject::connect(&stack, &QUndoStack::cleanChanged, undo, refresh);
+    refresh();
 }
 
 } // namespace glimmerix

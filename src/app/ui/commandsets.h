@@ -2,6 +2,8 @@
 
 #include "app/commandtable.h"
 
+class QAction;
+class QUndoStack;
 class QWidget;
 
 namespace glimmerix
@@ -27,5 +29,10 @@ CommandSet launcherCommandSet(LauncherBar &launcher);
 CommandSet onlineServiceCommandSet(CAlbumDoc &document, QWidget *frame);
 // The help pages.
 CommandSet helpCommandSet();
+// Undo and Redo of the album's undo stack, first in the Edit menu.
+CommandSet undoCommandSet(CAlbumDoc &document);
+// Keeps the Undo and Redo entries' texts ("Undo Remove 50 Items") and states with `stack`, and
+// gives Redo both of its shortcuts (Ctrl+Shift+Z and Ctrl+Y).
+void bindUndoActions(QAction *undo, QAction *redo, QUndoStack &stack);
 
 } // namespace glimmerix

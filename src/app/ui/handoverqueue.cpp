@@ -1,6 +1,7 @@
 #include "handoverqueue.h"
 
 #include "album/albumdoc.h"
+#include "album/albumundo.h"
 #include "app/ui/progressdlg.h"
 #include "platform/host.h"
 
@@ -84,10 +85,12 @@ int HandoverQueue::addNow(const QString &path)
     GatheringHost gathering(host());
     Host *previous = setHost(&gathering);
     int result = 0;
+    const AlbumOrderProbe probe(m_document);
     {
         const CAlbumDoc::ChangeBatch batch(m_document);
         result = m_document.addFile(path, -1);
     }
+    pushRecordedChange(m_document, probe, QApplication::translate("CMainFrame", "Add Files"));
     setHost(previous);
     m_adding = false;
 

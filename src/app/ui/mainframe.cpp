@@ -4,6 +4,7 @@
 #include "album/albumdoc.h"
 #include "album/albumfolders.h"
 #include "album/albumitem.h"
+#include "album/albumundo.h"
 #include "album/mediakind.h"
 #include "album/ui/albummanager.h"
 #include "albumcommands.h"
@@ -182,7 +183,7 @@ void CMainFrame::createCommands()
         viewCommandSet(*m_view, *m_document), albumManagementCommandSet(*m_albumManager),
         launcherCommandSet(*m_launcher), publishCommandSet(publishing),
         searchCommandSet(publishing), onlineServiceCommandSet(*m_document, this), helpCommandSet(),
-        m_transfer->commandSet(), acquireCommandSet(*this) };
+        m_transfer->commandSet(), acquireCommandSet(*this), undoCommandSet(*m_document) };
     for (CommandSet &set : sets) {
         const QString name = set.name;
         // Two subsystems claiming one number is a programming error the tests would show.
@@ -212,6 +213,7 @@ void CMainFrame::createCommands()
         menu->installEventFilter(this);
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     }
+    bindUndoActions(action(Command::kUndo), action(Command::kRedo), m_document->undoStack());
 }
 
 void CMainFrame::createBars()
@@ -517,14 +519,18 @@ int CMainFrame::addDroppedFiles(const QStringList &paths, QPoint viewPoint)
     const WaitCursor wait;
     int position = m_view->dropIndexAt(viewPoint);
     int added = 0;
-    const CAlbumDoc::ChangeBatch batch(*m_document);
-    for (const QString &path : paths) {
-        if (m_document->addFile(path, position) == 1) {
-            ++added;
-            if (position >= 0)
-                ++position;
+    const AlbumOrderProbe probe(*m_document);
+    {
+        const CAlbumDoc::ChangeBatch batch(*m_document);
+        for (const QString &path : paths) {
+            if (m_document->addFile(path, position) == 1) {
+                ++added;
+                if (position >= 0)
+                    ++position;
+            }
         }
     }
+    pushRecordedChange(*m_document, probe, tr("Add Files"));
     return added;
 }
 

@@ -1,6 +1,7 @@
 #include "albumtransfer.h"
 
 #include "album/albumdoc.h"
+#include "album/albumundo.h"
 #include "core/commandids.h"
 #include "ole/albumsrvritem.h"
 #include "view/albumclipboard.h"
@@ -12,6 +13,7 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QRandomGenerator>
+#include <QUndoStack>
 
 namespace glimmerix
 {
@@ -45,9 +47,9 @@ void AlbumTransfer::cut()
         return;
     const int index = m_view.current();
     copy();
-    m_document.removeItem(index, false);
+    m_document.undoStack().push(new RemoveItemsCommand(
+        m_document, { index }, false, QApplication::translate("CMainFrame", "Cut")));
     m_view.setCurrent(-1);
-    Q_EMIT m_document.itemsChanged();
 }
 
 bool AlbumTransfer::canPaste() const
@@ -63,9 +65,11 @@ void AlbumTransfer::paste()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int inserted = -1;
+    const AlbumOrderProbe probe(m_document);
     const PasteResult result = pasteItemStream(m_document,
         data->data(QString::fromLatin1(mime::kAlbumStream)), m_view.current(), &inserted);
     QApplication::restoreOverrideCursor();
+    pushRecordedChange(m_document, probe, QApplication::translate("CMainFrame", "Paste"));
     if (result != PasteResult::Inserted)
         return;
     Q_EMIT m_document.itemsChanged();
@@ -133,7 +137,9 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
     if (record->view == m_token) {
         const AlbumItem *current = m_document.item(m_view.current());
         const QString currentPath = current ? current->path() : QString();
+        const AlbumOrderProbe probe(m_document);
         m_document.moveSelectedTo(target);
+        pushRecordedChange(m_document, probe, QApplication::translate("CMainFrame", "Move Items"));
         m_droppedHere = true;
         m_dropIndex = target;
         if (!currentPath.isEmpty())
@@ -146,6 +152,7 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
         = readSelectionStream(data->data(QString::fromLatin1(mime::kAlbumItems)));
     int position = m_document.itemCount() == 0 ? -1 : target;
     int last = -1;
+    const AlbumOrderProbe probe(m_document);
     for (const QByteArray &stream : streams) {
         int inserted = -1;
         if (pasteItemStream(m_document, stream, position, &inserted) == PasteResult::Inserted) {
@@ -154,6 +161,7 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
                 position = inserted + 1;
         }
     }
+    pushRecordedChange(m_document, probe, QApplication::translate("CMainFrame", "Drop Items"));
     Q_EMIT m_document.itemsChanged();
     if (last >= 0)
         m_view.setCurrent(last);

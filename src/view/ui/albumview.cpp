@@ -3,6 +3,7 @@
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "album/albumundo.h"
 #include "album/copyfiles.h"
 #include "album/mediakind.h"
 #include "album/replaceitempath.h"
@@ -29,6 +30,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 namespace glimmerix
@@ -143,6 +145,11 @@ CAlbumView::CAlbumView(CAlbumDoc *document, QWidget *parent)
 
     connect(m_document, &CAlbumDoc::itemsChanged, this, &CAlbumView::onItemsChanged);
     connect(m_document, &CAlbumDoc::itemChanged, this, &CAlbumView::redrawItem);
+    // An undo or redo may change a text the fields show; typing itself is left alone.
+    connect(&m_document->undoStack(), &QUndoStack::indexChanged, this, [this] {
+        if (!m_pushingText)
+            refreshFields();
+    });
     connect(m_document, &CAlbumDoc::currentItemChanged, this, [this](int index) {
         if (index < 0)
             resetState();
@@ -361,25 +368,31 @@ void CAlbumView::refreshFields()
     m_textGuard = false;
 }
 
+void CAlbumView::pushTextEdit(int index, ItemField field, const QString &text)
+{
+    if (m_textGuard || ItemTextCommand::textOf(*m_document, index, field) == text)
+        return;
+    m_pushingText = true;
+    m_document->undoStack().push(new ItemTextCommand(*m_document, index, field, text));
+    m_pushingText = false;
+}
+
 void CAlbumView::onCaptionEdited(const QString &text)
 {
-    if (!m_textGuard)
-        m_document->setItemText(m_current, ItemField::Caption, text);
+    if (m_document->item(m_current))
+        pushTextEdit(m_current, ItemField::Caption, text);
 }
 
 void CAlbumView::onKeywordsEdited(const QString &text)
 {
-    if (!m_textGuard)
-        m_document->setItemText(m_current, ItemField::Keywords, text);
+    if (m_document->item(m_current))
+        pushTextEdit(m_current, ItemField::Keywords, text);
 }
 
 void CAlbumView::onDescriptionEdited(const QString &text)
 {
-    if (m_textGuard)
-        return;
     // With no current item this field holds the album caption.
-    QString value = text;
-    m_document->itemText(m_document->item(m_current) ? m_current : -1, value, true);
+    pushTextEdit(m_document->item(m_current) ? m_current : -1, ItemField::Description, text);
 }
 
 void CAlbumView::setFieldLabels(const QStringList &labels)
@@ -599,7 +612,7 @@ bool CAlbumView::hasSelection() const
 
 void CAlbumView::removeSelectedItems(bool deleteFiles)
 {
-    m_document->removeSelected(deleteFiles);
+    m_document->undoStack().push(RemoveItemsCommand::forSelection(*m_document, deleteFiles));
     resetState();
 }
 
@@ -621,8 +634,12 @@ void CAlbumView::itemProperties()
     if (!path || *path == item->path())
         return;
     const int index = m_current;
-    if (replaceItemPath(*m_document, index, *path))
-        setCurrent(index);
+    std::unique_ptr<AlbumItem> replacement = itemWithPath(*m_document, index, *path);
+    if (!replacement)
+        return;
+    m_document->undoStack().push(
+        new ReplaceItemCommand(*m_document, index, std::move(replacement)));
+    setCurrent(index);
 }
 
 void CAlbumView::selectAllItems()
@@ -697,7 +714,8 @@ void CAlbumView::removeAttachedSound()
 {
     if (!currentHasAttachment())
         return;
-    m_document->setAttachmentPath(m_current, QString());
+    m_document->undoStack().push(new AttachmentCommand(*m_document, m_current,
+        m_document->item(m_current)->attachmentName(), QString(), tr("Remove Attached Sound")));
 }
 
 void CAlbumView::resizeEvent(QResizeEvent *event)

@@ -4,6 +4,7 @@
 #include "view/selectionrule.h"
 
 #include "core/controlids.h"
+#include "core/settingssections.h"
 
 #include <QColor>
 #include <QPointer>
@@ -135,6 +136,8 @@ private:
     void layoutEditRows();
     void updateScrollBar();
     void refreshFields();
+    // Puts a typed text on the undo stack (typing in one field merges into one step).
+    void pushTextEdit(int index, ItemField field, const QString &text);
     void onCaptionEdited(const QString &text);
     void onKeywordsEdited(const QString &text);
     void onDescriptionEdited(const QString &text);
@@ -167,6 +170,7 @@ private:
     QWidget *editField(int row) const;
     QStringList m_fieldLabels;
     bool m_textGuard = false;
+    bool m_pushingText = false; // while a typed text goes onto the undo stack
     int m_displayDepth = 24;
     QColor m_cellColor;
     QPointer<SoundPlayerWindow> m_player;
