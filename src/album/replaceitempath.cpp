@@ -9,12 +9,18 @@
 #include "platform/paths.h"
 #include "platform/textlimits.h"
 
+#include <cstring>
 #include <memory>
 
 namespace glimmerix
 {
 
-bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
+namespace
+{
+
+// Points item `index` at `path` with the thumbnail `makeThumbnail` gives (0: refused).
+template<typename MakeThumbnail>
+bool replacePath(CAlbumDoc &document, int index, const QString &path, MakeThumbnail makeThumbnail)
 {
     AlbumItem *old = document.item(index);
     if (!old || path.isEmpty())
@@ -26,7 +32,7 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     const QString absolute = absoluteItemPath(path);
     if (absolute != old->absolutePath() && document.containsAbsolutePath(absolute))
         return false;
-    const BlockHandle thumbnail = thumbnailForFile(path);
+    const BlockHandle thumbnail = makeThumbnail(*old);
     if (!isBlockHandle(thumbnail))
         return false;
     auto item = std::make_unique<AlbumItem>(thumbnail, path);
@@ -41,6 +47,37 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
     item->setAttachmentPath(old->attachmentPath());
     item->setSelected(old->isSelected());
     return document.replaceItem(index, std::move(item)) == 1;
+}
+
+} // namespace
+
+BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path)
+{
+    const ItemInfo *record = item.info();
+    const QByteArray bitmap = item.thumbnailBitmap();
+    if (!record || item.thumbnailLost())
+        return 0;
+    OwnedBlock copy(blockAlloc(0, sizeof(ItemInfo) + record->dataSize));
+    if (!copy)
+        return 0;
+    std::memcpy(copy.data(), record, sizeof(ItemInfo));
+    std::memcpy(copy.data() + sizeof(ItemInfo), bitmap.constData(), std::size_t(bitmap.size()));
+    auto *info = reinterpret_cast<ItemInfo *>(copy.data());
+    setFixedText(info->path, path);
+    info->pathIsRelative = 0;
+    return copy.release();
+}
+
+bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
+{
+    return replacePath(
+        document, index, path, [&](const AlbumItem &) { return thumbnailForFile(path); });
+}
+
+bool relinkItemPath(CAlbumDoc &document, int index, const QString &path)
+{
+    return replacePath(document, index, path,
+        [&](const AlbumItem &old) { return thumbnailNaming(old, path); });
 }
 
 } // namespace glimmerix

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "imaging/blockmemory.h"
+
 #include <QString>
 
 namespace glimmerix
 {
 
+class AlbumItem;
 class CAlbumDoc;
 
 // Points item `index` at another media file: the item gets the new path, a thumbnail made from
@@ -13,5 +16,12 @@ class CAlbumDoc;
 // album, a path too long for the item record (message 59001) and a file no thumbnail can be made
 // for.
 bool replaceItemPath(CAlbumDoc &document, int index, const QString &path);
+// The same for a file that is the item's own file found elsewhere (moved or renamed): the item
+// keeps its thumbnail and record, only the path changes, so nothing is read from the file.
+bool relinkItemPath(CAlbumDoc &document, int index, const QString &path);
+
+// A copy of the item's thumbnail block whose record names `path`. A bitmap still in the album
+// file is read into the copy without the item keeping it. 0 when the item has no thumbnail.
+BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path);
 
 } // namespace glimmerix
