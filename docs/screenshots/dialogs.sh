@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes search-dialog.png, presentation-settings.png and print-options.png through the dialog
-# tests, drawn offscreen. Usage: docs/screenshots/dialogs.sh [BUILD_DIR]
+# Makes search-dialog.png, presentation-settings.png, print-options.png, import-summary.png and
+# relink-list.png through the dialog tests, drawn offscreen. Usage: docs/screenshots/dialogs.sh
+# [BUILD_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../../build}"
@@ -8,3 +9,4 @@ export QT_QPA_PLATFORM=offscreen GLIMMERIX_SCREENSHOTS="$here"
 "$build/tests/tests_publish" \
   --gtest_filter='SearchDialog.MessagesSwitchAndAppend:PresentationDialog.MusicChoiceAndMessages'
 "$build/tests/tests_view" --gtest_filter='PrintOptionsDialog.*'
+"$build/tests/tests_album" --gtest_filter='TreeImportDialog.*:RelinkDialog.*'

@@ -70,8 +70,8 @@ void reportAddResult(const QString &file, int result)
 }
 
 // Adds FOLDER with all its sub-folders (importFolderTree) and names on standard error what it
-// passed over.
-void addFolderTree(CAlbumDoc &doc, const QString &folder, AddFilesOutcome &outcome)
+// passed over; the counts go into `total`.
+void addFolderTree(CAlbumDoc &doc, const QString &folder, TreeImportOutcome &total)
 {
     SilentProgress progress;
     const TreeImportOutcome tree = importFolderTree(doc, folder, progress, reportAddResult);
@@ -82,12 +82,14 @@ void addFolderTree(CAlbumDoc &doc, const QString &folder, AddFilesOutcome &outco
         cliErr(QStringLiteral("%1: %2: %3 files already in the album, passed over\n")
                    .arg(cliProgramName(), folder)
                    .arg(tree.files.duplicates));
+    AddFilesOutcome &files = total.files;
     if (tree.walked == 0 && tree.files.skipped.isEmpty())
-        outcome.skipped.append({ folder, QStringLiteral("a folder tree without media files") });
-    outcome.added += tree.files.added;
-    outcome.duplicates += tree.files.duplicates + int(tree.sameContent.size());
-    outcome.skipped += tree.files.skipped;
-    outcome.failed = int(outcome.skipped.size());
+        files.skipped.append({ folder, QStringLiteral("a folder tree without media files") });
+    files.added += tree.files.added;
+    files.duplicates += tree.files.duplicates;
+    files.skipped += tree.files.skipped;
+    files.failed = int(files.skipped.size());
+    total.sameContent += tree.sameContent;
 }
 
 int albumAdd(const QStringList &args)
@@ -102,7 +104,8 @@ int albumAdd(const QStringList &args)
     if (path.isEmpty())
         return 1;
     QStringList files;
-    AddFilesOutcome outcome;
+    TreeImportOutcome tree;
+    AddFilesOutcome &outcome = tree.files;
     for (const QString &argument : rest.mid(1)) {
         const QFileInfo info(argument);
         if (!info.isDir()) {
@@ -110,7 +113,7 @@ int albumAdd(const QStringList &args)
             continue;
         }
         if (recursive) {
-            addFolderTree(doc, info.absoluteFilePath(), outcome);
+            addFolderTree(doc, info.absoluteFilePath(), tree);
             continue;
         }
         const QStringList media = mediaFilesInFolder(info.absoluteFilePath());
@@ -127,7 +130,7 @@ int albumAdd(const QStringList &args)
         cliFail(skipped.path, QStringLiteral("skipped: %1").arg(skipped.problem));
     if (doc.isModified() && !doc.onSaveDocument(path))
         return 1;
-    cliOut(outcome.summary() + u'\n');
+    cliOut((recursive ? tree.summary() : outcome.summary()) + u'\n');
     return outcome.failed > 0 ? 1 : 0;
 }
 

@@ -33,6 +33,7 @@ RelinkDialog::RelinkDialog(const RelinkPlan &plan, QWidget *parent)
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({ tr("Missing file"), tr("New path") });
+    m_list->setTextElideMode(Qt::ElideMiddle);
     m_list->header()->setSectionResizeMode(QHeaderView::Stretch);
     for (int i = 0; i < m_entries.size(); ++i) {
         const RelinkEntry &entry = m_entries[i];

@@ -58,6 +58,7 @@ TreeImportDialog::TreeImportDialog(const TreeImportOutcome &outcome, QWidget *pa
     m_list->setHeaderLabels({ tr("File"), tr("Why it was not added") });
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->setRootIsDecorated(true);
+    m_list->setTextElideMode(Qt::ElideMiddle);
     if (!outcome.sameContent.isEmpty()) {
         QTreeWidgetItem *group = addGroup(
             m_list, tr("The same picture under another path"), int(outcome.sameContent.size()));
@@ -69,19 +70,20 @@ TreeImportDialog::TreeImportDialog(const TreeImportOutcome &outcome, QWidget *pa
         for (const SkippedFile &skipped : files.skipped)
             addFileRow(group, skipped.path, skipped.problem);
     }
-    m_list->setVisible(m_list->topLevelItemCount() > 0);
+    const bool listed = m_list->topLevelItemCount() > 0;
+    m_list->setVisible(listed);
     layout->addWidget(m_list, 1);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *add = buttons->addButton(tr("Add Ticked"), QDialogButtonBox::AcceptRole);
     QPushButton *skip = buttons->addButton(
-        m_list->isVisible() ? tr("Skip") : tr("Close"), QDialogButtonBox::RejectRole);
-    add->setVisible(m_list->isVisible());
+        listed ? tr("Skip") : tr("Close"), QDialogButtonBox::RejectRole);
+    add->setVisible(listed);
     skip->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(640, m_list->isVisible() ? 420 : 160);
+    resize(640, listed ? 420 : 160);
 }
 
 QStringList TreeImportDialog::tickedPaths() const
