@@ -6,6 +6,7 @@
 //  - relink: an album of 10,000 items whose files moved, planned against a tree of 20,000 files
 //    (10,000 of them the moved files, sparse files of the recorded sizes) and relinked.
 
+#include "album/treeimport.h"
 #include "album/albumdoc.h"
 #include "album/albumitem.h"
 #include "album/dibimage.h"
@@ -13,7 +14,6 @@
 #include "album/orderedimport.h"
 #include "album/relink.h"
 #include "album/thumbnail.h"
-#include "album/treeimport.h"
 #include "platform/host.h"
 
 #include <QDir>
@@ -48,8 +48,10 @@ QString photoRoot()
         const int count = wanted > 0 ? wanted : 2000;
         quint32 noise = 7;
         for (int i = 0; i < count; ++i) {
-            const QString sub
-                = QStringLiteral("%1/%2/event%3").arg(folder).arg(2000 + i % 5).arg(i % 50, 2, 10, QChar(u'0'));
+            const QString sub = QStringLiteral("%1/%2/event%3")
+                                    .arg(folder)
+                                    .arg(2000 + i % 5)
+                                    .arg(i % 50, 2, 10, QChar(u'0'));
             const QString path = QStringLiteral("%1/img%2.jpg").arg(sub).arg(i, 5, 10, QChar(u'0'));
             if (QFileInfo::exists(path))
                 continue;
@@ -106,8 +108,10 @@ QString relinkTree()
         const QString folder = benchFolder() + QStringLiteral("/relink");
         for (int i = 0; i < kItems + kOtherFiles; ++i) {
             const bool moved = i < kItems;
-            const QString sub = QStringLiteral("%1/%2/%3").arg(folder, moved ? "moved" : "other").arg(i % 100);
-            const QString path = QStringLiteral("%1/%2%3.jpg").arg(sub, moved ? "img" : "pic").arg(i);
+            const QString sub
+                = QStringLiteral("%1/%2/%3").arg(folder, moved ? "moved" : "other").arg(i % 100);
+            const QString path
+                = QStringLiteral("%1/%2%3.jpg").arg(sub, moved ? "img" : "pic").arg(i);
             if (QFileInfo::exists(path))
                 continue;
             QDir().mkpath(sub);

@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -34,17 +34,18 @@ public:
     FolderTreeWalk run(const QByteArray &root)
     {
         char *resolved = ::realpath(root.constData(), nullptr);
-        struct stat info {};
-        if (!resolved || ::stat(resolved, &info) != 0 || !S_ISDIR(info.st_mode)) {
-            const int error = errno;
-            std::free(resolved);
-            problem(root,
-                resolved ? QStringLiteral("not a folder")
-                         : QStringLiteral("cannot be read: %1").arg(errorText(error)));
-            return std::move(m_result);
-        }
+        const int error = errno;
         m_rootReal = QByteArray(resolved);
         std::free(resolved);
+        struct stat info {
+        };
+        if (m_rootReal.isEmpty() || ::stat(m_rootReal.constData(), &info) != 0
+            || !S_ISDIR(info.st_mode)) {
+            problem(root,
+                m_rootReal.isEmpty() ? QStringLiteral("cannot be read: %1").arg(errorText(error))
+                                     : QStringLiteral("not a folder"));
+            return std::move(m_result);
+        }
         m_visited.insert({ info.st_dev, info.st_ino });
         walk(root);
         return std::move(m_result);
@@ -108,7 +109,8 @@ private:
 
     void entry(const QByteArray &path, bool hidden)
     {
-        struct stat info {};
+        struct stat info {
+        };
         if (::lstat(path.constData(), &info) != 0)
             return; // gone since the folder was listed
         if (S_ISLNK(info.st_mode)) {
@@ -150,7 +152,8 @@ private:
             return;
         const QString decoded = QFile::decodeName(path);
         if (!nameIsValid(path)) {
-            problem(path, QStringLiteral("the file name is not valid UTF-8: an album cannot hold it"));
+            problem(
+                path, QStringLiteral("the file name is not valid UTF-8: an album cannot hold it"));
             return;
         }
         if (!m_wanted || m_wanted(decoded))

@@ -32,13 +32,13 @@ QString fileNameOf(const QString &path)
 int RelinkPlan::proposed() const
 {
     return int(std::count_if(entries.cbegin(), entries.cend(),
-        [](const RelinkEntry &entry) { return entry.candidates.size() == 1; }));
+        [](const RelinkEntry &entry) { return entry.isProposal(); }));
 }
 
 int RelinkPlan::ambiguous() const
 {
     return int(std::count_if(entries.cbegin(), entries.cend(),
-        [](const RelinkEntry &entry) { return entry.candidates.size() > 1; }));
+        [](const RelinkEntry &entry) { return entry.candidates.size() > 1 || entry.shared; }));
 }
 
 int RelinkPlan::notFound() const
@@ -51,8 +51,11 @@ QStringList RelinkPlan::lines() const
 {
     QStringList lines;
     for (const RelinkEntry &entry : entries) {
-        if (entry.candidates.size() == 1)
+        if (entry.isProposal())
             lines << QStringLiteral("%1 -> %2").arg(entry.oldPath, entry.candidates.first());
+        else if (entry.shared)
+            lines << QStringLiteral("%1: ambiguous: %2 fits another item too")
+                         .arg(entry.oldPath, entry.candidates.first());
         else if (entry.candidates.isEmpty())
             lines << QStringLiteral("%1: not found").arg(entry.oldPath);
         else
@@ -89,6 +92,13 @@ QList<RelinkEntry> planRelink(const QList<MissingItem> &missing, const QList<Rel
             entry.candidates.append(file->path);
         entries.append(entry);
     }
+    QHash<QString, int> claims;
+    for (const RelinkEntry &entry : std::as_const(entries)) {
+        if (entry.candidates.size() == 1)
+            ++claims[entry.candidates.first()];
+    }
+    for (RelinkEntry &entry : entries)
+        entry.shared = entry.candidates.size() == 1 && claims.value(entry.candidates.first()) > 1;
     return entries;
 }
 
@@ -136,7 +146,7 @@ int applyRelink(CAlbumDoc &document, const QList<RelinkEntry> &entries)
     const CAlbumDoc::ChangeBatch batch(document);
     int relinked = 0;
     for (const RelinkEntry &entry : entries) {
-        if (entry.candidates.size() == 1 && relinkItemPath(document, entry.index, entry.candidates.first()))
+        if (entry.isProposal() && relinkItemPath(document, entry.index, entry.candidates.first()))
             ++relinked;
     }
     return relinked;

@@ -37,6 +37,10 @@ struct RelinkEntry {
     QString oldPath;
     // One: the proposed new path. Several: ambiguous, listed and never chosen. None: not found.
     QStringList candidates;
+    // The one candidate fits another missing item too: ambiguous as well.
+    bool shared = false;
+
+    bool isProposal() const { return candidates.size() == 1 && !shared; }
 };
 
 struct RelinkPlan {
@@ -47,7 +51,8 @@ struct RelinkPlan {
     int proposed() const;
     int ambiguous() const;
     int notFound() const;
-    // One line per item: "OLD -> NEW", "OLD: ambiguous: A | B", "OLD: not found".
+    // One line per item: "OLD -> NEW", "OLD: ambiguous: A | B" (for a shared candidate "OLD:
+    // ambiguous: NEW fits another item too"), "OLD: not found".
     QStringList lines() const;
 };
 
@@ -63,7 +68,7 @@ QList<MissingItem> missingItems(const CAlbumDoc &document);
 RelinkPlan findMovedFiles(const CAlbumDoc &document, const QString &root,
     const std::function<bool(const QString &folder)> &keepGoing = {});
 
-// Points every entry with exactly one candidate at it (relinkItemPath: thumbnails and texts kept)
+// Points every proposal (isProposal) at its candidate (relinkItemPath: thumbnails and texts kept)
 // in one change batch; other items are not touched. Returns how many were relinked.
 int applyRelink(CAlbumDoc &document, const QList<RelinkEntry> &entries);
 

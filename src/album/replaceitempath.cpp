@@ -76,8 +76,8 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path)
 
 bool relinkItemPath(CAlbumDoc &document, int index, const QString &path)
 {
-    return replacePath(document, index, path,
-        [&](const AlbumItem &old) { return thumbnailNaming(old, path); });
+    return replacePath(
+        document, index, path, [&](const AlbumItem &old) { return thumbnailNaming(old, path); });
 }
 
 } // namespace glimmerix

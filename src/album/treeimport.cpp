@@ -86,13 +86,14 @@ public:
     void setPosition(int position) override
     {
         m_shown.setPosition(position);
-        const QString folder = position < m_paths.size() ? QFileInfo(m_paths[position]).path() : QString();
-        QString text = QStringLiteral("%1 of %2 files\n%3").arg(position + 1).arg(range()).arg(folder);
+        const QString folder
+            = position < m_paths.size() ? QFileInfo(m_paths[position]).path() : QString();
+        QString text
+            = QStringLiteral("%1 of %2 files\n%3").arg(position + 1).arg(range()).arg(folder);
         if (position >= 2) {
             const qint64 left = m_clock.elapsed() * (range() - position) / position / 1000;
-            text += left >= 60
-                ? QStringLiteral("\nabout %1 min left").arg((left + 30) / 60)
-                : QStringLiteral("\nabout %1 s left").arg(left + 1);
+            text += left >= 60 ? QStringLiteral("\nabout %1 min left").arg((left + 30) / 60)
+                               : QStringLiteral("\nabout %1 s left").arg(left + 1);
         }
         m_shown.setText(text);
     }
@@ -176,7 +177,8 @@ TreeImportOutcome importFolderTree(CAlbumDoc &document, const QString &root, Pro
     int planned = 0;
     const TreeImportPlan plan = planTreeImport(document, walk.files, [&] {
         if (++planned % 64 == 0) {
-            progress.setText(QStringLiteral("Comparing %1 of %2 files").arg(planned).arg(walk.files.size()));
+            progress.setText(
+                QStringLiteral("Comparing %1 of %2 files").arg(planned).arg(walk.files.size()));
             progress.pumpEvents();
         }
         return !progress.cancelled();

@@ -542,5 +542,6 @@ TEST(AlbumCli, AddsATreeAndRelinksItAfterAMove)
 
     const ProcessRun missing = runCli(albumArgs("relink", { album, root + "/nowhere" }));
     EXPECT_NE(missing.status, 0);
-    EXPECT_TRUE(missing.err.contains(root + "/nowhere: no such folder")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains(root + "/nowhere: no such folder"))
+        << missing.err.toStdString();
 }

@@ -253,7 +253,8 @@ TEST(TreeImport, SummaryCountsOnAMadeTree)
     ASSERT_EQ(document.itemCount(), 3);
     EXPECT_EQ(document.item(1)->absolutePath(), folder + "/b.jpg");
     EXPECT_EQ(document.item(2)->absolutePath(), folder + "/sub/c.jpg");
-    EXPECT_TRUE(std::any_of(progress.texts.cbegin(), progress.texts.cend(), [&](const QString &text) {
-        return text.startsWith("3 of 4 files\n" + folder + "/sub\nabout ");
-    }));
+    EXPECT_TRUE(
+        std::any_of(progress.texts.cbegin(), progress.texts.cend(), [&](const QString &text) {
+            return text.startsWith("3 of 4 files\n" + folder + "/sub\nabout ");
+        }));
 }

@@ -45,6 +45,7 @@ TEST(Relink, MovedAmbiguousAndNotFound)
         QList<QPair<QString, Copy>> copies;
         QStringList expected; // candidates, relative to the tree
         bool stays = false; // the file is still where the album has it
+        int width = 0; // of the picture; 0: one of its own, so that sizes differ
     };
     const QList<Row> rows = {
         { "moved.jpg", { { "2019/moved.jpg", Copy::OtherTime } }, { "2019/moved.jpg" } },
@@ -56,6 +57,9 @@ TEST(Relink, MovedAmbiguousAndNotFound)
         { "edited.jpg", { { "edited.jpg", Copy::OtherSize } }, {} },
         { "gone.jpg", {}, {} },
         { "here.jpg", {}, {}, true },
+        // Two items of the same name and size in two folders, one file found: chosen for neither.
+        { "x/same.jpg", { { "c/same.jpg", Copy::KeepTime } }, { "c/same.jpg" }, false, 90 },
+        { "y/same.jpg", {}, { "c/same.jpg" }, false, 90 },
     };
     RecordingHost host;
     const QString old = makeTestFolder(QStringLiteral("old"));
@@ -64,7 +68,8 @@ TEST(Relink, MovedAmbiguousAndNotFound)
     CAlbumDoc document;
     QList<QByteArray> thumbnails;
     for (int i = 0; i < rows.size(); ++i) {
-        const QString path = jpeg(old + u'/' + QLatin1String(rows[i].name), 20 + 4 * i);
+        const QString path = jpeg(
+            old + u'/' + QLatin1String(rows[i].name), rows[i].width ? rows[i].width : 20 + 4 * i);
         ASSERT_EQ(document.addFile(path), 1);
         document.setItemText(i, ItemField::Caption, QStringLiteral("caption %1").arg(i));
         const QByteArray bitmap = document.item(i)->thumbnailBitmap();
@@ -86,18 +91,22 @@ TEST(Relink, MovedAmbiguousAndNotFound)
     const RelinkPlan plan = findMovedFiles(document, tree);
     ASSERT_EQ(plan.entries.size(), rows.size() - 1);
     for (int i = 0; i < plan.entries.size(); ++i) {
-        SCOPED_TRACE(rows[i].name);
-        EXPECT_EQ(plan.entries[i].index, i);
+        const int row = i < 6 ? i : i + 1; // here.jpg is not missing
+        SCOPED_TRACE(rows[row].name);
+        EXPECT_EQ(plan.entries[i].index, row);
         QStringList candidates;
         for (const QString &candidate : plan.entries[i].candidates)
             candidates << QDir(tree).relativeFilePath(candidate);
-        EXPECT_EQ(candidates, rows[i].expected);
+        EXPECT_EQ(candidates, rows[row].expected);
     }
     EXPECT_EQ(plan.proposed(), 2);
-    EXPECT_EQ(plan.ambiguous(), 1);
+    EXPECT_EQ(plan.ambiguous(), 3);
     EXPECT_EQ(plan.notFound(), 3);
     EXPECT_EQ(plan.lines()[1],
         QStringLiteral("%1/twice.jpg: ambiguous: %2/a/twice.jpg | %2/b/twice.jpg").arg(old, tree));
+    EXPECT_EQ(plan.lines()[7],
+        QStringLiteral("%1/y/same.jpg: ambiguous: %2/c/same.jpg fits another item too")
+            .arg(old, tree));
 
     // Relinking changes only the paths of the proposed items: thumbnails, texts and every
     // other item stay as they were, nothing is read from the files.
@@ -106,7 +115,7 @@ TEST(Relink, MovedAmbiguousAndNotFound)
     for (int i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(rows[i].name);
         const AlbumItem *item = document.item(i);
-        const QString expected = rows[i].expected.size() == 1
+        const QString expected = rows[i].expected.size() == 1 && !rows[i].width
             ? tree + u'/' + rows[i].expected.first()
             : old + u'/' + QLatin1String(rows[i].name);
         EXPECT_EQ(item->absolutePath(), expected);

@@ -175,7 +175,8 @@ int albumRelink(const QStringList &args)
         for (const QString &line : plan.lines())
             cliOut(line + u'\n');
         for (const TreeProblem &problem : plan.problems)
-            cliErr(QStringLiteral("%1: %2: %3\n").arg(cliProgramName(), problem.path, problem.problem));
+            cliErr(QStringLiteral("%1: %2: %3\n")
+                       .arg(cliProgramName(), problem.path, problem.problem));
         const int relinked = dryRun ? 0 : applyRelink(doc, plan.entries);
         cliOut(QStringLiteral("%1 missing: %2 %3, %4 ambiguous, %5 not found\n")
                    .arg(plan.entries.size())
@@ -185,7 +186,8 @@ int albumRelink(const QStringList &args)
                    .arg(plan.notFound()));
         if (!dryRun && relinked < plan.proposed())
             return cliFail(doc.pathName(),
-                QStringLiteral("%1 proposed files could not be taken").arg(plan.proposed() - relinked));
+                QStringLiteral("%1 proposed files could not be taken")
+                    .arg(plan.proposed() - relinked));
         return 0;
     });
 }

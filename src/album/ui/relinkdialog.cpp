@@ -41,11 +41,15 @@ RelinkDialog::RelinkDialog(const RelinkPlan &plan, QWidget *parent)
         row->setText(0, entry.oldPath);
         row->setToolTip(0, entry.oldPath);
         row->setData(0, kEntryRole, i);
-        if (entry.candidates.size() == 1) {
+        if (entry.isProposal()) {
             row->setText(1, entry.candidates.first());
             row->setToolTip(1, entry.candidates.first());
             row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             row->setCheckState(0, Qt::Checked);
+        } else if (entry.shared) {
+            row->setText(
+                1, tr("ambiguous: %1 fits another item too").arg(entry.candidates.first()));
+            row->setFlags(Qt::ItemIsEnabled);
         } else if (entry.candidates.isEmpty()) {
             row->setText(1, tr("not found"));
             row->setFlags(Qt::ItemIsEnabled);

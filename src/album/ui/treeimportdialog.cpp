@@ -66,7 +66,8 @@ TreeImportDialog::TreeImportDialog(const TreeImportOutcome &outcome, QWidget *pa
             addFileRow(group, same.path, tr("same as %1").arg(same.sameAs));
     }
     if (!files.skipped.isEmpty()) {
-        QTreeWidgetItem *group = addGroup(m_list, tr("Could not be read"), int(files.skipped.size()));
+        QTreeWidgetItem *group
+            = addGroup(m_list, tr("Could not be read"), int(files.skipped.size()));
         for (const SkippedFile &skipped : files.skipped)
             addFileRow(group, skipped.path, skipped.problem);
     }
@@ -76,8 +77,8 @@ TreeImportDialog::TreeImportDialog(const TreeImportOutcome &outcome, QWidget *pa
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *add = buttons->addButton(tr("Add Ticked"), QDialogButtonBox::AcceptRole);
-    QPushButton *skip = buttons->addButton(
-        listed ? tr("Skip") : tr("Close"), QDialogButtonBox::RejectRole);
+    QPushButton *skip
+        = buttons->addButton(listed ? tr("Skip") : tr("Close"), QDialogButtonBox::RejectRole);
     add->setVisible(listed);
     skip->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -559,7 +559,8 @@ void CMainFrame::dropEvent(QDropEvent *event)
     // ended (the file manager waits for it).
     for (const QString &folder : std::as_const(folders))
         QMetaObject::invokeMethod(
-            m_commands, [this, folder] { m_commands->addFolderTree(folder); }, Qt::QueuedConnection);
+            m_commands, [this, folder] { m_commands->addFolderTree(folder); },
+            Qt::QueuedConnection);
 }
 
 // ---- window
