@@ -3,6 +3,7 @@
 #include "albumdoc.h"
 #include "albumformat.h"
 #include "albumitem.h"
+#include "replaceitempath.h"
 
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -26,25 +27,6 @@ namespace
 QString cleanAbsolute(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-// A copy of the item's thumbnail block whose record names `path`. A bitmap still in the album
-// file is read into the copy without the item keeping it.
-BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path)
-{
-    const ItemInfo *record = item.info();
-    const QByteArray bitmap = item.thumbnailBitmap();
-    if (!record || item.thumbnailLost())
-        return 0;
-    OwnedBlock copy(blockAlloc(0, sizeof(ItemInfo) + record->dataSize));
-    if (!copy)
-        return 0;
-    std::memcpy(copy.data(), record, sizeof(ItemInfo));
-    std::memcpy(copy.data() + sizeof(ItemInfo), bitmap.constData(), std::size_t(bitmap.size()));
-    auto *info = reinterpret_cast<ItemInfo *>(copy.data());
-    setFixedText(info->path, path);
-    info->pathIsRelative = 0;
-    return copy.release();
 }
 
 bool existsOnDisk(const QString &path)

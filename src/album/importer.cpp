@@ -289,15 +289,20 @@ QStringList mediaFilesInFolder(const QString &folder)
         = dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QStringList files;
     for (const QString &name : names) {
-        // The album's own names decide without reading; any other file is asked for its content.
         const QString path = dir.filePath(name);
-        const MediaFile byName = identifyMediaBytes(path, {});
-        if (byName.byExtension
-                ? mediaKindOf(byName) != MediaKind::Other
-                : QFileInfo(path).isFile() && identifyMediaFile(path).kind != MediaClass::Other)
+        if (isMediaFileToAdd(path))
             files.append(path);
     }
     return files;
+}
+
+bool isMediaFileToAdd(const QString &path)
+{
+    // The album's own names decide without reading; any other file is asked for its content.
+    const MediaFile byName = identifyMediaBytes(path, {});
+    return byName.byExtension
+        ? mediaKindOf(byName) != MediaKind::Other
+        : QFileInfo(path).isFile() && identifyMediaFile(path).kind != MediaClass::Other;
 }
 
 AddFilesOutcome addFiles(CAlbumDoc &document, const QStringList &paths)

@@ -49,6 +49,9 @@ int rebuildThumbnail(CAlbumDoc &document, int index);
 // The pictures, clips and sounds of `folder` (not its sub-folders) in name order, with the
 // unreadable ones and any sub-folder named like one, so that adding them reports them.
 QStringList mediaFilesInFolder(const QString &folder);
+// Whether `path` is one of the files adding a folder takes: a media name (or a folder named like
+// one, so that adding it names the problem), or any other file whose content is media.
+bool isMediaFileToAdd(const QString &path);
 
 struct SkippedFile {
     QString path;

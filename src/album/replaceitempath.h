@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/blockmemory.h"
+
 #include <QString>
 
 #include <memory>
@@ -19,5 +21,14 @@ bool replaceItemPath(CAlbumDoc &document, int index, const QString &path);
 // The item replaceItemPath() would put in place of item `index`, or nullptr (after the same
 // messages) when it refuses; the album is not changed (an undo step puts the item in).
 std::unique_ptr<AlbumItem> itemWithPath(CAlbumDoc &document, int index, const QString &path);
+// The same for a file that is the item's own file found elsewhere (moved or renamed): the item
+// keeps its thumbnail and record, only the path changes, so nothing is read from the file.
+bool relinkItemPath(CAlbumDoc &document, int index, const QString &path);
+// The item relinkItemPath() would put in place of item `index`, or nullptr.
+std::unique_ptr<AlbumItem> relinkedItem(CAlbumDoc &document, int index, const QString &path);
+
+// A copy of the item's thumbnail block whose record names `path`. A bitmap still in the album
+// file is read into the copy without the item keeping it. 0 when the item has no thumbnail.
+BlockHandle thumbnailNaming(const AlbumItem &item, const QString &path);
 
 } // namespace glimmerix

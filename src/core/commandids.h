@@ -9,6 +9,9 @@ inline constexpr int kSelectSourceAndAcquire = 32772;
 inline constexpr int kSort = 32775;
 inline constexpr int kRemove = 32776;
 inline constexpr int kAddFiles = 32780;
+// Adds a folder with all its sub-folders; finds the moved files of items whose file is gone.
+inline constexpr int kAddFolder = 32870;
+inline constexpr int kFindMissingFiles = 32871;
 inline constexpr int kOpenInNewWindow = 32781;
 // Scanner: ask the source manager for the default source.
 inline constexpr int kQueryDefaultSource = 32782;

@@ -501,3 +501,47 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
         EXPECT_TRUE(line->startsWith(QStringLiteral("gx: "))) << line->toStdString();
     }
 }
+
+// A tree added with --recursive, then moved: relink prints its plan, --dry-run changes nothing,
+// the real run points the items at the moved files, and a folder that is not there fails.
+TEST(AlbumCli, AddsATreeAndRelinksItAfterAMove)
+{
+    const QString root = makeTestFolder(QStringLiteral("tree"));
+    for (const char *folder : { "/photos/2019", "/photos/2020", "/photos/.cache" })
+        QDir().mkpath(root + QLatin1String(folder));
+    savePicture(root + "/photos/2019/a.jpg", 40, "JPEG");
+    savePicture(root + "/photos/2020/b.jpg", 50, "JPEG");
+    savePicture(root + "/photos/.cache/c.jpg", 60, "JPEG");
+    const QString album = root + "/trip.gmx";
+    ASSERT_EQ(runCli(albumArgs("new", { album })).status, 0);
+    const ProcessRun added = runCli(albumArgs("add", { album, root + "/photos", "--recursive" }));
+    EXPECT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_EQ(added.out,
+        "2 added, 0 already in the album, 0 the same picture under another path, 0 unreadable\n");
+
+    ASSERT_TRUE(QDir().rename(root + "/photos", root + "/moved"));
+    const QString plan = QStringLiteral("%1/photos/2019/a.jpg -> %1/moved/2019/a.jpg\n"
+                                        "%1/photos/2020/b.jpg -> %1/moved/2020/b.jpg\n")
+                             .arg(root);
+    const QByteArray before = [&] {
+        QFile file(album);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    const ProcessRun dry = runCli(albumArgs("relink", { album, root + "/moved", "--dry-run" }));
+    EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+    EXPECT_EQ(dry.out, plan + "2 missing: 2 would be relinked, 0 ambiguous, 0 not found\n");
+    QFile unchanged(album);
+    ASSERT_TRUE(unchanged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(unchanged.readAll(), before);
+
+    const ProcessRun relinked = runCli(albumArgs("relink", { album, root + "/moved" }));
+    EXPECT_EQ(relinked.status, 0) << relinked.err.toStdString();
+    EXPECT_EQ(relinked.out, plan + "2 missing: 2 relinked, 0 ambiguous, 0 not found\n");
+    const ProcessRun listed = runCli(albumArgs("list", { album }));
+    EXPECT_TRUE(listed.out.contains(root + "/moved/2020/b.jpg")) << listed.out.toStdString();
+
+    const ProcessRun missing = runCli(albumArgs("relink", { album, root + "/nowhere" }));
+    EXPECT_NE(missing.status, 0);
+    EXPECT_TRUE(missing.err.contains(root + "/nowhere: no such folder"))
+        << missing.err.toStdString();
+}

@@ -11,6 +11,8 @@
 #include "album/mediakind.h"
 #include "album/oldalbum.h"
 #include "album/orderedimport.h"
+#include "album/relink.h"
+#include "album/treeimport.h"
 #include "core/folders.h"
 #include "platform/paths.h"
 
@@ -52,21 +54,66 @@ int albumNew(const QStringList &args)
     return 0;
 }
 
+// Says on standard error what adding did not take as it is: a file already in the album, and a
+// file taken without a picture of its own (with why it shows an icon).
+void reportAddResult(const QString &file, int result)
+{
+    if (result == -2)
+        cliErr(QStringLiteral("%1: %2 is already in the album, passed over\n")
+                   .arg(cliProgramName(), file));
+    if (result != 1)
+        return;
+    const QString reason = iconOnlyReason(identifyMediaFile(file));
+    if (!reason.isEmpty())
+        cliErr(QStringLiteral("%1: %2 added as an icon only: %3\n")
+                   .arg(cliProgramName(), file, reason));
+}
+
+// Adds FOLDER with all its sub-folders (importFolderTree) and names on standard error what it
+// passed over; the counts go into `total`.
+void addFolderTree(CAlbumDoc &doc, const QString &folder, TreeImportOutcome &total)
+{
+    SilentProgress progress;
+    const TreeImportOutcome tree = importFolderTree(doc, folder, progress, reportAddResult);
+    for (const SameContentFile &same : tree.sameContent)
+        cliErr(QStringLiteral("%1: %2 is the same picture as %3, passed over\n")
+                   .arg(cliProgramName(), same.path, same.sameAs));
+    if (tree.files.duplicates > 0)
+        cliErr(QStringLiteral("%1: %2: %3 files already in the album, passed over\n")
+                   .arg(cliProgramName(), folder)
+                   .arg(tree.files.duplicates));
+    AddFilesOutcome &files = total.files;
+    if (tree.walked == 0 && tree.files.skipped.isEmpty())
+        files.skipped.append({ folder, QStringLiteral("a folder tree without media files") });
+    files.added += tree.files.added;
+    files.duplicates += tree.files.duplicates;
+    files.skipped += tree.files.skipped;
+    files.failed = int(files.skipped.size());
+    total.sameContent += tree.sameContent;
+}
+
 int albumAdd(const QStringList &args)
 {
-    if (args.size() < 2)
-        return cliUsageError(
-            kCommand, QStringLiteral("add takes ALBUM and at least one FILE or FOLDER"));
+    QStringList rest = args;
+    const bool recursive = rest.removeAll(QStringLiteral("--recursive")) > 0;
+    if (rest.size() < 2)
+        return cliUsageError(kCommand,
+            QStringLiteral("add takes ALBUM and at least one FILE or FOLDER [--recursive]"));
     CAlbumDoc doc;
-    const QString path = openAlbumForCli(doc, args.first());
+    const QString path = openAlbumForCli(doc, rest.first());
     if (path.isEmpty())
         return 1;
     QStringList files;
-    AddFilesOutcome outcome;
-    for (const QString &argument : args.mid(1)) {
+    TreeImportOutcome tree;
+    AddFilesOutcome &outcome = tree.files;
+    for (const QString &argument : rest.mid(1)) {
         const QFileInfo info(argument);
         if (!info.isDir()) {
             files << info.absoluteFilePath();
+            continue;
+        }
+        if (recursive) {
+            addFolderTree(doc, info.absoluteFilePath(), tree);
             continue;
         }
         const QStringList media = mediaFilesInFolder(info.absoluteFilePath());
@@ -78,23 +125,12 @@ int albumAdd(const QStringList &args)
         files += media;
     }
     SilentProgress progress;
-    glimmerix::addFilesInOrder(doc, files, progress, outcome, [](const QString &file, int result) {
-        if (result == -2)
-            cliErr(QStringLiteral("%1: %2 is already in the album, passed over\n")
-                       .arg(cliProgramName(), file));
-        if (result != 1)
-            return;
-        // A file taken without a picture of its own is named, with why it shows an icon.
-        const QString reason = iconOnlyReason(identifyMediaFile(file));
-        if (!reason.isEmpty())
-            cliErr(QStringLiteral("%1: %2 added as an icon only: %3\n")
-                       .arg(cliProgramName(), file, reason));
-    });
+    glimmerix::addFilesInOrder(doc, files, progress, outcome, reportAddResult);
     for (const SkippedFile &skipped : std::as_const(outcome.skipped))
         cliFail(skipped.path, QStringLiteral("skipped: %1").arg(skipped.problem));
     if (doc.isModified() && !doc.onSaveDocument(path))
         return 1;
-    cliOut(outcome.summary() + u'\n');
+    cliOut((recursive ? tree.summary() : outcome.summary()) + u'\n');
     return outcome.failed > 0 ? 1 : 0;
 }
 
@@ -122,6 +158,38 @@ template<typename Edit> int editAlbum(const QString &album, Edit edit)
     if (status == 0 && doc.isModified() && !doc.onSaveDocument(path))
         return 1;
     return status;
+}
+
+int albumRelink(const QStringList &args)
+{
+    QStringList rest = args;
+    const bool dryRun = rest.removeAll(QStringLiteral("--dry-run")) > 0;
+    if (rest.size() != 2)
+        return cliUsageError(kCommand, QStringLiteral("relink takes ALBUM FOLDER [--dry-run]"));
+    const QFileInfo folder(rest[1]);
+    if (!folder.isDir())
+        return cliFail(rest[1],
+            folder.exists() ? QStringLiteral("not a folder") : QStringLiteral("no such folder"));
+    return editAlbum(rest[0], [&](CAlbumDoc &doc) {
+        const RelinkPlan plan = findMovedFiles(doc, folder.absoluteFilePath());
+        for (const QString &line : plan.lines())
+            cliOut(line + u'\n');
+        for (const TreeProblem &problem : plan.problems)
+            cliErr(QStringLiteral("%1: %2: %3\n")
+                       .arg(cliProgramName(), problem.path, problem.problem));
+        const int relinked = dryRun ? 0 : applyRelink(doc, plan.entries);
+        cliOut(QStringLiteral("%1 missing: %2 %3, %4 ambiguous, %5 not found\n")
+                   .arg(plan.entries.size())
+                   .arg(dryRun ? plan.proposed() : relinked)
+                   .arg(dryRun ? QStringLiteral("would be relinked") : QStringLiteral("relinked"))
+                   .arg(plan.ambiguous())
+                   .arg(plan.notFound()));
+        if (!dryRun && relinked < plan.proposed())
+            return cliFail(doc.pathName(),
+                QStringLiteral("%1 proposed files could not be taken")
+                    .arg(plan.proposed() - relinked));
+        return 0;
+    });
 }
 
 int albumSetText(const QStringList &args)
@@ -281,6 +349,7 @@ int runAlbum(const QStringList &args)
         { "remove", albumRemove },
         { "facts", albumFacts },
         { "rebuild", albumRebuild },
+        { "relink", albumRelink },
         { "convert", albumConvert },
     };
     for (const auto &entry : subs) {
@@ -297,8 +366,13 @@ const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND 
         "make, fill, list and edit albums (ALBUM: a .gmx path or a name in the albums folder)"),
     QStringLiteral(
         "album new ALBUM                      make an empty album\n"
-        "album add ALBUM FILE|FOLDER...       add media (folders: their media files in name "
-        "order;\n"
+        "album add ALBUM FILE|FOLDER... [--recursive]  add media (folders: their media files in "
+        "name order;\n"
+        "                                     --recursive: with every sub-folder in path order, "
+        "hidden\n"
+        "                                     folders and links out of the tree left out; a file "
+        "with the\n"
+        "                                     bytes of one in the album is named and passed over;\n"
         "                                     files already in the album are reported and passed "
         "over;\n"
         "                                     files that cannot be read are named and skipped, "
@@ -319,6 +393,11 @@ const CliRegistration registration({ kCommand, QStringLiteral("album SUBCOMMAND 
         "album facts ALBUM                    caption, item count, media bytes, drive counts, last "
         "copy folder\n"
         "album rebuild ALBUM INDEX            remake an item's thumbnail from its file\n"
+        "album relink ALBUM FOLDER [--dry-run]  point items whose file is gone at the file of the "
+        "same\n"
+        "                                     name and size in FOLDER's tree; prints the plan "
+        "(ambiguous\n"
+        "                                     ones listed, never chosen)\n"
         "album convert OLDALBUM...            convert albums of the older layout into the albums "
         "folder\n"
         "INDEX counts from 0 as `album list` shows.\n")

@@ -8,6 +8,10 @@
 #include "album/albumundo.h"
 #include "album/importer.h"
 #include "album/oldalbum.h"
+#include "album/relink.h"
+#include "album/treeimport.h"
+#include "album/ui/relinkdialog.h"
+#include "album/ui/treeimportdialog.h"
 #include "app/albumlist.h"
 #include "app/filefilter.h"
 #include "core/commandids.h"
@@ -62,6 +66,11 @@ CommandSet AlbumCommands::commandSet()
             [this] { convertOldAlbums(); }, always, { kFileMenu, 300 } },
         { Command::kAddFiles, 0, tr("&Add Files..."), [this] { addFiles(); }, always,
             { kAlbumMenu, 100 }, {}, style->standardIcon(QStyle::SP_FileDialogNewFolder), 2 },
+        { Command::kAddFolder, 0, tr("Add &Folder..."), [this] { addFolder(); }, always,
+            { kAlbumMenu, 105 } },
+        { Command::kFindMissingFiles, 0, tr("Find &Missing Files..."),
+            [this] { findMissingFiles(); }, [this] { return m_document->itemCount() > 0; },
+            { kAlbumMenu, 115 } },
         { Command::kSort, 0, tr("&Sort..."), [this] { sort(); },
             [this] { return m_document->canSort(); }, { kAlbumMenu, 110 } },
         { Command::kAttachSound, 0, tr("Attach &Sound..."), [this] { attachSound(); },
@@ -273,6 +282,66 @@ void AlbumCommands::addFiles()
         m_addPhotoFolder = outcome.folder;
         Q_EMIT addPhotoFolderChanged(outcome.folder);
     }
+}
+
+void AlbumCommands::addFolder()
+{
+    const QString start = addFilesStartFolder(m_document->addFilesFolder(), m_addPhotoFolder);
+    const QString folder = QFileDialog::getExistingDirectory(m_frame, tr("Add Folder"), start);
+    if (!folder.isEmpty())
+        addFolderTree(folder);
+}
+
+void AlbumCommands::addFolderTree(const QString &folder)
+{
+    QApplication::processEvents();
+    TreeImportOutcome outcome;
+    {
+        std::unique_ptr<Progress> progress = host().createProgress();
+        progress->setTitle(tr("Adding %1").arg(QDir::toNativeSeparators(folder)));
+        progress->setRange(0);
+        progress->show();
+        outcome = importFolderTree(*m_document, folder, *progress);
+        progress->close();
+    }
+    TreeImportDialog summary(outcome, m_frame);
+    if (summary.exec() == QDialog::Accepted && !summary.tickedPaths().isEmpty())
+        glimmerix::addFiles(*m_document, summary.tickedPaths());
+    m_document->setAddFilesFolder(outcome.files.folder);
+    m_addPhotoFolder = outcome.files.folder;
+    Q_EMIT addPhotoFolderChanged(outcome.files.folder);
+}
+
+void AlbumCommands::findMissingFiles()
+{
+    if (missingItems(*m_document).isEmpty()) {
+        host().showText(tr("Every item's file is where the album expects it."),
+            MessageIcon::Information, MessageButtons::Ok, 0);
+        return;
+    }
+    const QString start = addFilesStartFolder(m_document->addFilesFolder(), m_addPhotoFolder);
+    const QString folder
+        = QFileDialog::getExistingDirectory(m_frame, tr("Find Missing Files In"), start);
+    if (folder.isEmpty())
+        return;
+    RelinkPlan plan;
+    {
+        std::unique_ptr<Progress> progress = host().createProgress();
+        progress->setTitle(tr("Looking for missing files"));
+        progress->setRange(0);
+        progress->show();
+        plan = findMovedFiles(*m_document, folder, [&](const QString &current) {
+            progress->setText(current);
+            progress->pumpEvents();
+            return !progress->cancelled();
+        });
+        progress->close();
+    }
+    if (plan.cancelled)
+        return;
+    RelinkDialog dialog(plan, m_frame);
+    if (dialog.exec() == QDialog::Accepted)
+        applyRelink(*m_document, dialog.tickedEntries());
 }
 
 } // namespace glimmerix

@@ -13,7 +13,8 @@ class CAlbumView;
 class CMainFrame;
 
 // The album document's commands: Sort, New, Open, Save, Save As, Open album, converting older
-// albums, the album list's change of album, Attach sound, Record sound and Add files. They ask
+// albums, the album list's change of album, Attach sound, Record sound, Add files, Add folder and
+// Find missing files. They ask
 // with dialogs and then call the document.
 class AlbumCommands final : public QObject
 {
@@ -37,6 +38,15 @@ public:
     // becomes a new item.
     void recordSound(); // 32831
     void addFiles(); // 32780
+    // Asks for a folder and adds it with all its sub-folders (addFolderTree).
+    void addFolder(); // 32870
+    // Adds `folder` and its sub-folders with a progress window, then shows the summary, whose
+    // ticked files (the same picture elsewhere, unreadable) are added anyway. Dropping a folder
+    // on the grid does the same.
+    void addFolderTree(const QString &folder);
+    // Asks for a folder, looks in its tree for the files of items whose file is gone and relinks
+    // the ones the user leaves ticked.
+    void findMissingFiles(); // 32871
 
     // Opens the album at `path` (or the untitled name) as the album list does, after offering
     // unsaved changes for saving; false when it could not be opened or the user cancelled.

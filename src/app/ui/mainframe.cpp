@@ -571,19 +571,27 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
 void CMainFrame::dropEvent(QDropEvent *event)
 {
     QStringList paths;
+    QStringList folders;
     for (const QUrl &url : event->mimeData()->urls()) {
         if (url.isLocalFile())
-            paths.append(url.toLocalFile());
+            (QFileInfo(url.toLocalFile()).isDir() ? folders : paths).append(url.toLocalFile());
     }
     const QPoint viewPoint = m_view->mapFrom(this, event->position().toPoint());
     if (m_transfer->drop(event->mimeData(), viewPoint)) {
         event->acceptProposedAction();
         return;
     }
-    if (paths.isEmpty())
+    if (paths.isEmpty() && folders.isEmpty())
         return;
     event->acceptProposedAction();
-    addDroppedFiles(paths, viewPoint);
+    if (!paths.isEmpty())
+        addDroppedFiles(paths, viewPoint);
+    // A dropped folder is added with its sub-folders, as Add Folder does, once the drop has
+    // ended (the file manager waits for it).
+    for (const QString &folder : std::as_const(folders))
+        QMetaObject::invokeMethod(
+            m_commands, [this, folder] { m_commands->addFolderTree(folder); },
+            Qt::QueuedConnection);
 }
 
 // ---- window
