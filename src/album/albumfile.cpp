@@ -245,8 +245,8 @@ bool CAlbumDoc::store(QIODevice &device, QString *problem) const
         if (AlbumItem *current = item(m_currentItem))
             chosen.push_back(current);
     } else {
-        for (const auto &entry : m_items)
-            chosen.push_back(entry.get());
+        for (int index = 0; index < itemCount(); ++index)
+            chosen.push_back(item(index));
     }
     // Bitmaps still in an album file that has changed since it was opened cannot be copied: say
     // so before anything is written. Items loaded together share one file, checked once.
@@ -406,7 +406,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     qint64 bitmapAt = dataStart; // where the next item's bitmap lies
     std::size_t leftInFile = 0; // the first items, whose bitmaps stay in the file
     qint64 leftEnd = dataStart; // where their bitmaps end
-    const std::size_t before = m_items.size();
+    ChangeBatch batch(*this);
+    const std::size_t before = std::size_t(itemCount());
     std::unique_ptr<Progress> progress;
     bool escapeSeen = false;
     bool endedEarly = records < header.itemCount;
@@ -459,7 +460,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         AlbumItem *inserted = newItem.get();
         const MediaFileFacts facts = mediaFileFactsOf(inserted->absolutePath(), folderKinds);
         inserted->setExists(!escapeSeen && facts.exists);
-        if (insertCountedItem(std::move(newItem), -1, facts.drive, facts.size) != 1) {
+        if (m_items.insertCounted(std::move(newItem), -1, facts.drive, facts.size)
+            != InsertResult::Inserted) {
             endedEarly = true; // a path twice in one file: the album ends before the second
             break;
         }
@@ -478,6 +480,7 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
                 progress->close();
                 m_currentItem = -1;
                 Q_EMIT currentItemChanged(-1);
+                batch.tellViewsNow();
                 setModified(false);
                 m_loadCancelled = true;
                 return;
@@ -490,8 +493,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     if (endedEarly || leftInFile > 0)
         seekIfPossible(device, leftEnd);
     std::vector<AlbumItem *> toRead;
-    for (std::size_t i = before + leftInFile; i < m_items.size(); ++i)
-        toRead.push_back(m_items[i].get());
+    for (std::size_t i = before + leftInFile; i < std::size_t(itemCount()); ++i)
+        toRead.push_back(item(int(i)));
     const std::vector<bool> whole = readBitmaps(device, toRead);
     int cutThumbnails = 0;
     for (std::size_t i = 0; i < whole.size(); ++i) {
@@ -520,7 +523,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     }
     m_currentItem = -1;
     Q_EMIT currentItemChanged(-1);
-    Q_EMIT itemsChanged();
+    // The items read are one change; what was read is the album as saved.
+    batch.tellViewsNow();
     setModified(false);
 
     m_loadReport.declared = header.itemCount;

@@ -184,8 +184,8 @@ int albumSort(const QStringList &args)
         return cliUsageError(
             kCommand, QStringLiteral("KEY is name, extension, size, time, description or taken"));
     return editAlbum(rest[0], [&](CAlbumDoc &doc) {
-        if (doc.sortItems(key, descending ? 1 : 0))
-            doc.setModified();
+        // A sort that moves an item marks the album modified.
+        doc.sortItems(key, descending ? 1 : 0);
         return 0;
     });
 }

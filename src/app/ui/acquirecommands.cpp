@@ -71,8 +71,7 @@ void acquireFromScanner(CMainFrame &frame)
 {
     CAlbumDoc &document = *frame.document();
     ScanSourceManager manager([&document](BlockHandle picture) {
-        if (addAcquiredPicture(document, picture, appSettings().acquireSettings()) == 1)
-            Q_EMIT document.itemsChanged();
+        addAcquiredPicture(document, picture, appSettings().acquireSettings());
     });
     if (!manager.openManager())
         return;
@@ -102,12 +101,7 @@ void runVideoCapture(CMainFrame &frame)
         { installedCaptureDrivers(), [](int index) { return makeCaptureDriver(index); } }, &frame);
     CAlbumDoc &document = *frame.document();
     dialog.setAddToAlbum([&document](const QString &path) {
-        const int added = document.addFile(path);
-        if (added == 1)
-            document.setModified();
-        if (added == 1 || added == -2)
-            Q_EMIT document.itemsChanged();
-        return added;
+        return document.addFile(path);
     });
     dialog.setOpenPicture([&frame](BlockHandle still) { frame.ShowImageWindow(still, QString()); });
     dialog.exec();

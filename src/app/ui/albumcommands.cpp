@@ -237,11 +237,7 @@ void AlbumCommands::recordSound()
         });
     } else {
         dialog.setAlbumTarget([this](const QString &path) {
-            if (m_document->addFile(path) != 1)
-                return false;
-            m_document->setModified();
-            Q_EMIT m_document->itemsChanged();
-            return true;
+            return m_document->addFile(path) == 1;
         });
     }
     dialog.exec();

@@ -47,7 +47,6 @@ void AlbumTransfer::cut()
     copy();
     m_document.removeItem(index, false);
     m_view.setCurrent(-1);
-    Q_EMIT m_document.itemsChanged();
 }
 
 bool AlbumTransfer::canPaste() const
@@ -68,7 +67,6 @@ void AlbumTransfer::paste()
     QApplication::restoreOverrideCursor();
     if (result != PasteResult::Inserted)
         return;
-    Q_EMIT m_document.itemsChanged();
     m_view.setCurrent(inserted);
 }
 
@@ -146,15 +144,19 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
         = readSelectionStream(data->data(QString::fromLatin1(mime::kAlbumItems)));
     int position = m_document.itemCount() == 0 ? -1 : target;
     int last = -1;
-    for (const QByteArray &stream : streams) {
-        int inserted = -1;
-        if (pasteItemStream(m_document, stream, position, &inserted) == PasteResult::Inserted) {
-            last = inserted;
-            if (position >= 0)
-                position = inserted + 1;
+    {
+        // The items dropped are one change to the album.
+        const CAlbumDoc::ChangeBatch batch(m_document);
+        for (const QByteArray &stream : streams) {
+            int inserted = -1;
+            if (pasteItemStream(m_document, stream, position, &inserted)
+                == PasteResult::Inserted) {
+                last = inserted;
+                if (position >= 0)
+                    position = inserted + 1;
+            }
         }
     }
-    Q_EMIT m_document.itemsChanged();
     if (last >= 0)
         m_view.setCurrent(last);
     return true;
