@@ -45,10 +45,7 @@ void CAlbumDoc::connectItems()
     connect(&m_items, &AlbumItems::selectionChanged, this, &CAlbumDoc::selectionChanged);
 }
 
-CAlbumDoc::~CAlbumDoc()
-{
-    clearRaw();
-}
+CAlbumDoc::~CAlbumDoc() = default;
 
 QString CAlbumDoc::untitledName()
 {
@@ -216,23 +213,10 @@ void CAlbumDoc::setAttachmentPath(int index, const QString &path)
 
 void CAlbumDoc::deleteContents()
 {
-    if (m_rawReading)
-        return;
     m_items.clear();
     m_albumCaption.clear();
     std::memset(m_header.caption, 0, sizeof m_header.caption);
     m_currentItem = -1;
-}
-
-void CAlbumDoc::clearRaw()
-{
-    for (BlockHandle block : std::as_const(m_rawThumbnails)) {
-        if (isBlockHandle(block))
-            blockFree(block);
-    }
-    m_rawThumbnails.clear();
-    m_rawAttachments.clear();
-    m_rawHeader = {};
 }
 
 void CAlbumDoc::releaseAlbum()
@@ -289,32 +273,25 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
     // album go, so the load, the edits and the save that follows all happen under it.
     std::shared_ptr<AlbumLock> previousLock = m_lock;
     QFile file(path);
-    const bool locked = m_rawReading || m_readOnly || !QFileInfo::exists(path) || lockAlbum(path);
+    const bool locked = m_readOnly || !QFileInfo::exists(path) || lockAlbum(path);
     const bool opened = locked && file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
     if (!opened) {
         if (locked)
             m_lastError = fileErrorReason(file.errorString());
         m_lock = previousLock;
-        if (!m_rawReading) {
-            // The box is titled with the open-failure title without its last character.
-            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError),
-                MessageIcon::Information, MessageButtons::Ok, 0,
-                { loadString(Message::kOpenErrorTitle).chopped(1) });
-        }
+        // The box is titled with the open-failure title without its last character.
+        host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError), MessageIcon::Information,
+            MessageButtons::Ok, 0, { loadString(Message::kOpenErrorTitle).chopped(1) });
         return false;
     }
     std::shared_ptr<AlbumLock> newLock = m_readOnly ? nullptr : m_lock;
     m_lock = previousLock;
-    if (!m_embedded && !m_rawReading && !saveModified())
+    if (!m_embedded && !saveModified())
         return false;
 
     deleteContents();
     m_lastCopyDestination.clear();
     m_addFilesFolder.clear();
-    if (m_rawReading) {
-        loadRaw(file);
-        return true;
-    }
     releaseAlbum();
     m_lock = newLock;
     m_loadPath = path;

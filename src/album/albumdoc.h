@@ -148,7 +148,7 @@ public:
     // Full path of the album file last opened or saved under a name.
     QString openedPath() const { return m_openedPath; }
     static QString untitledName();
-    // Destroys every item (unless in raw reading mode) and clears the caption.
+    // Destroys every item and clears the caption.
     void deleteContents();
     bool onNewDocument();
     // Opens the album at `path`; false when it cannot be opened or names the "NEW" pseudo-album.
@@ -204,19 +204,9 @@ public:
     void setReadOnly(bool on) { m_readOnly = on; }
     // Reads the album from `device` into this (emptied) document.
     void load(QIODevice &device);
-    // Reads `device` in raw reading mode: thumbnail blocks and attachment records only.
-    void loadRaw(QIODevice &device);
     // Whether loads show progress: off for the first load of the run, then on.
     static bool loadShowsProgress();
     static void setLoadShowsProgress(bool on);
-
-    // ---- raw reading mode (used by the album search)
-    bool rawReading() const { return m_rawReading; }
-    void setRawReading(bool on) { m_rawReading = on; }
-    const AlbumFileHeader &rawHeader() const { return m_rawHeader; }
-    const QList<BlockHandle> &rawThumbnails() const { return m_rawThumbnails; }
-    const QList<AttachmentRecord> &rawAttachments() const { return m_rawAttachments; }
-    void clearRaw();
 
     // ---- enable rules of the album commands
     bool canSort() const { return itemCount() > 1; }
@@ -258,10 +248,6 @@ private:
     void releaseAlbum();
 
     bool m_singleItemStoring = false;
-    bool m_rawReading = false;
-    AlbumFileHeader m_rawHeader {};
-    QList<BlockHandle> m_rawThumbnails;
-    QList<AttachmentRecord> m_rawAttachments;
     QString m_lastCopyDestination;
     bool m_loadCancelled = false;
     AlbumItems m_items;

@@ -92,8 +92,8 @@ public:
     // The order of a selection sort that swaps in place (the first among equals wins). With
     // `current`, the index it holds follows its item. `progress` (may be null) steps once per item
     // while the dates taken are read.
-    ItemsChange sort(SortKey key, SortDirection direction, int *current = nullptr,
-        Progress *progress = nullptr);
+    ItemsChange sort(
+        SortKey key, SortDirection direction, int *current = nullptr, Progress *progress = nullptr);
     // Sets one of item `index`'s texts, cut to its field.
     ItemsChange setText(int index, ItemField field, const QString &text);
     // Gives item `index` a new thumbnail block (the old one is freed); its texts are kept.

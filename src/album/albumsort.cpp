@@ -134,8 +134,8 @@ private:
 
 } // namespace
 
-ItemsChange AlbumItems::sort(SortKey sortKey, SortDirection direction, int *current,
-    Progress *progress)
+ItemsChange AlbumItems::sort(
+    SortKey sortKey, SortDirection direction, int *current, Progress *progress)
 {
     const int count = this->count();
     if (count < 2 || int(sortKey) < 0 || sortKey > SortKey::DateTaken)

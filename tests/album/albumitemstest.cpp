@@ -38,36 +38,53 @@ TEST(AlbumItems, EveryOperationSignalsOnceAndModifiedFollows)
     };
     const QString text = QStringLiteral("Harbour at dusk");
     const Case cases[] = {
-        { "insert", [](CAlbumDoc &d) { d.insertItem(testItem(QStringLiteral("/photos/e.jpg")), 1); },
-            1, 0, 0, true },
-        { "insert duplicate", [](CAlbumDoc &d) { d.insertItem(testItem(QStringLiteral("/photos/a.jpg"))); },
-            0, 0, 0, false },
+        { "insert",
+            [](CAlbumDoc &d) { d.insertItem(testItem(QStringLiteral("/photos/e.jpg")), 1); }, 1, 0,
+            0, true },
+        { "insert duplicate",
+            [](CAlbumDoc &d) { d.insertItem(testItem(QStringLiteral("/photos/a.jpg"))); }, 0, 0, 0,
+            false },
         { "take", [](CAlbumDoc &d) { d.takeItem(2); }, 1, 0, 0, true },
         { "take out of range", [](CAlbumDoc &d) { d.takeItem(9); }, 0, 0, 0, false },
         { "remove", [](CAlbumDoc &d) { d.removeItem(0, false); }, 1, 0, 0, true },
         { "remove selected", [](CAlbumDoc &d) { d.removeSelected(false); }, 1, 0, 0, true },
         { "replace",
-            [](CAlbumDoc &d) { d.replaceItem(1, testItem(QStringLiteral("/photos/f.jpg"))); }, 1,
-            0, 0, true },
+            [](CAlbumDoc &d) { d.replaceItem(1, testItem(QStringLiteral("/photos/f.jpg"))); }, 1, 0,
+            0, true },
         { "replace by a duplicate",
-            [](CAlbumDoc &d) { d.replaceItem(1, testItem(QStringLiteral("/photos/c.jpg"))); }, 0,
-            0, 0, false },
-        { "reorder", [](CAlbumDoc &d) { d.reorderItems({ 3, 2, 1, 0 }); }, 1, 0, 0, true },
-        { "reorder in place", [](CAlbumDoc &d) { d.reorderItems({ 0, 1, 2, 3 }); }, 0, 0, 0, false },
+            [](CAlbumDoc &d) { d.replaceItem(1, testItem(QStringLiteral("/photos/c.jpg"))); }, 0, 0,
+            0, false },
+        { "reorder",
+            [](CAlbumDoc &d) {
+                d.reorderItems({ 3, 2, 1, 0 });
+            },
+            1, 0, 0, true },
+        { "reorder in place",
+            [](CAlbumDoc &d) {
+                d.reorderItems({ 0, 1, 2, 3 });
+            },
+            0, 0, 0, false },
         { "move selected", [](CAlbumDoc &d) { d.moveSelectedTo(0); }, 1, 0, 0, true },
         { "sort", [](CAlbumDoc &d) { d.sortItems(int(SortKey::FileName), 1); }, 1, 0, 0, true },
-        { "sort already in order", [](CAlbumDoc &d) { d.sortItems(int(SortKey::FileName), 0); },
-            0, 0, 0, false },
+        { "sort already in order", [](CAlbumDoc &d) { d.sortItems(int(SortKey::FileName), 0); }, 0,
+            0, 0, false },
         { "set text", [&](CAlbumDoc &d) { d.setItemText(2, ItemField::Keywords, text); }, 0, 1, 0,
             true },
         { "set the same text", [](CAlbumDoc &d) { d.setItemText(2, ItemField::Keywords, {}); }, 0,
             0, 0, false },
-        { "description", [&](CAlbumDoc &d) { QString t = text; d.itemText(0, t, true); }, 0, 1, 0,
-            true },
-        { "thumbnail",
-            [](CAlbumDoc &d) { d.setItemThumbnail(1, testThumbnail(QStringLiteral("/photos/b.jpg"))); },
+        { "description",
+            [&](CAlbumDoc &d) {
+                QString t = text;
+                d.itemText(0, t, true);
+            },
             0, 1, 0, true },
-        { "attach", [](CAlbumDoc &d) { d.attachFile(-1, QStringLiteral("s"), QStringLiteral("/s.wav")); },
+        { "thumbnail",
+            [](CAlbumDoc &d) {
+                d.setItemThumbnail(1, testThumbnail(QStringLiteral("/photos/b.jpg")));
+            },
+            0, 1, 0, true },
+        { "attach",
+            [](CAlbumDoc &d) { d.attachFile(-1, QStringLiteral("s"), QStringLiteral("/s.wav")); },
             0, 1, 0, true },
         { "attachment path", [](CAlbumDoc &d) { d.setAttachmentPath(0, QStringLiteral("/t.wav")); },
             0, 1, 0, true },
@@ -76,8 +93,12 @@ TEST(AlbumItems, EveryOperationSignalsOnceAndModifiedFollows)
         { "select one", [](CAlbumDoc &d) { d.items().setSelected(0, true); }, 0, 0, 1, false },
         { "select the selected", [](CAlbumDoc &d) { d.items().setSelected(1, true); }, 0, 0, 0,
             false },
-        { "album caption", [&](CAlbumDoc &d) { QString t = text; d.itemText(-1, t, true); }, 0, 0,
-            0, true },
+        { "album caption",
+            [&](CAlbumDoc &d) {
+                QString t = text;
+                d.itemText(-1, t, true);
+            },
+            0, 0, 0, true },
         { "batch of changes",
             [&](CAlbumDoc &d) {
                 const CAlbumDoc::ChangeBatch batch(d);

@@ -130,9 +130,9 @@ void AlbumManager::deleteAlbum()
     QStringList media;
     for (int index = 0; index < m_doc.itemCount(); ++index)
         media << m_doc.item(index)->absolutePath();
-    const AlbumListChange change = glimmerix::deleteAlbum(albumsFolder(), current,
-        CAlbumDoc::untitledName(), media, dialog.deleteMedia(),
-        { m_list.outsideAlbumPath(), m_lastFile() }, WithoutTrash::Ask);
+    const AlbumListChange change
+        = glimmerix::deleteAlbum(albumsFolder(), current, CAlbumDoc::untitledName(), media,
+            dialog.deleteMedia(), { m_list.outsideAlbumPath(), m_lastFile() }, WithoutTrash::Ask);
     m_list.applyAlbumListChange(change);
     // Which media files went to the Trash and which stayed because other albums use them.
     if (!change.report.isEmpty())

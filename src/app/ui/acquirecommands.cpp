@@ -9,8 +9,8 @@
 #include "media/capturedriver.h"
 #include "media/scansource.h"
 #include "media/ui/scandialog.h"
-#include "platform/host.h"
 #include "media/ui/videocapturedialog.h"
+#include "platform/host.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,9 +100,7 @@ void runVideoCapture(CMainFrame &frame)
     VideoCaptureDialog dialog(folders.videoFolder(), folders.photosFolder(),
         { installedCaptureDrivers(), [](int index) { return makeCaptureDriver(index); } }, &frame);
     CAlbumDoc &document = *frame.document();
-    dialog.setAddToAlbum([&document](const QString &path) {
-        return document.addFile(path);
-    });
+    dialog.setAddToAlbum([&document](const QString &path) { return document.addFile(path); });
     dialog.setOpenPicture([&frame](BlockHandle still) { frame.ShowImageWindow(still, QString()); });
     dialog.exec();
 }

@@ -236,9 +236,8 @@ void AlbumCommands::recordSound()
             return true;
         });
     } else {
-        dialog.setAlbumTarget([this](const QString &path) {
-            return m_document->addFile(path) == 1;
-        });
+        dialog.setAlbumTarget(
+            [this](const QString &path) { return m_document->addFile(path) == 1; });
     }
     dialog.exec();
 }

@@ -149,8 +149,7 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
         const CAlbumDoc::ChangeBatch batch(m_document);
         for (const QByteArray &stream : streams) {
             int inserted = -1;
-            if (pasteItemStream(m_document, stream, position, &inserted)
-                == PasteResult::Inserted) {
+            if (pasteItemStream(m_document, stream, position, &inserted) == PasteResult::Inserted) {
                 last = inserted;
                 if (position >= 0)
                     position = inserted + 1;
