@@ -202,7 +202,7 @@ int albumRemove(const QStringList &args)
             const int index = indexArgument(doc, argument);
             if (index < 0)
                 return 1;
-            doc.item(index)->setSelected(true);
+            doc.items().setSelected(index, true);
         }
         doc.removeSelected(deleteFiles);
         return 0;

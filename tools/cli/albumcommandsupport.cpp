@@ -188,8 +188,8 @@ bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString
     // The document cuts the text to its field and marks the album modified when it differs.
     doc.setItemText(index, itemField, text);
     if (text.toUtf8().size() > 255)
-        cliErr(QStringLiteral("%1: %2: the text was cut to 255 bytes\n")
-                   .arg(cliProgramName(), field));
+        cliErr(
+            QStringLiteral("%1: %2: the text was cut to 255 bytes\n").arg(cliProgramName(), field));
     return true;
 }
 
