@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSignalBlocker>
 
 #include <cstring>
 
@@ -213,7 +214,12 @@ void CAlbumDoc::setAttachmentPath(int index, const QString &path)
 
 void CAlbumDoc::deleteContents()
 {
-    m_items.clear();
+    {
+        // Emptying the document before a new or opened album is no edit of the album: the
+        // modified flag stays, and the caller tells the views once the new album is there.
+        const QSignalBlocker quiet(m_items);
+        m_items.clear();
+    }
     m_albumCaption.clear();
     std::memset(m_header.caption, 0, sizeof m_header.caption);
     m_currentItem = -1;
