@@ -1,8 +1,9 @@
-// Fuzz target: the album file reader, in normal and in raw reading mode, and the thumbnail
+// Fuzz target: the album file reader, whole and raw (readAlbumRaw), and the thumbnail
 // bitmaps it leaves behind. Whatever was read, damaged or not, is written out whole: reading that
 // back must give the same number of items and report no damage.
 
 #include "album/albumdoc.h"
+#include "album/albumfile.h"
 
 #include <QBuffer>
 
@@ -33,12 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             __builtin_trap();
     }
     {
-        CAlbumDoc raw;
-        raw.setRawReading(true);
         QBuffer buffer(&input);
         buffer.open(QIODevice::ReadOnly);
-        raw.loadRaw(buffer);
-        for (BlockHandle block : raw.rawThumbnails())
+        const RawAlbum raw = readAlbumRaw(buffer);
+        for (BlockHandle block : raw.thumbnails)
             thumbnailBlockImage(block);
     }
     return 0;

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSignalBlocker>
 
 #include <cstring>
 
@@ -24,29 +25,30 @@
 namespace glimmerix
 {
 
-namespace
-{
-
-qint64 currentFileSize(const QString &absolutePath)
-{
-    const QFileInfo info(absolutePath);
-    return info.exists() ? info.size() : 0;
-}
-
-} // namespace
-
 CAlbumDoc::CAlbumDoc(QObject *parent)
     : QObject(parent)
     , m_pathName(untitledName())
     , m_lockWaitMs(AlbumLock::kDefaultWaitMs)
 {
     m_undoStack.setUndoLimit(kUndoStepLimit);
+    connectItems();
 }
 
-CAlbumDoc::~CAlbumDoc()
+void CAlbumDoc::connectItems()
 {
-    clearRaw();
+    connect(&m_items, &AlbumItems::itemsChanged, this, [this] {
+        setModified();
+        Q_EMIT albumListRepaint();
+        Q_EMIT itemsChanged();
+    });
+    connect(&m_items, &AlbumItems::itemChanged, this, [this](int index) {
+        setModified();
+        Q_EMIT itemChanged(index);
+    });
+    connect(&m_items, &AlbumItems::selectionChanged, this, &CAlbumDoc::selectionChanged);
 }
+
+CAlbumDoc::~CAlbumDoc() = default;
 
 QString CAlbumDoc::untitledName()
 {
@@ -60,13 +62,6 @@ QString CAlbumDoc::untitledName()
 bool CAlbumDoc::isUntitled() const
 {
     return m_pathName == untitledName();
-}
-
-AlbumItem *CAlbumDoc::item(int index) const
-{
-    if (index < 0 || index >= itemCount())
-        return nullptr;
-    return m_items[std::size_t(index)].get();
 }
 
 void CAlbumDoc::setModified(bool modified)
@@ -93,145 +88,56 @@ int CAlbumDoc::addFile(const QString &path, int position, QString *problem)
 
 int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
 {
-    // Every other operation reads the item's record, so an item without a block is refused too.
-    if (!item || !item->info())
-        return 0;
-    if (m_absolutePaths.contains(item->absolutePath()))
-        return -2; // the unique_ptr destroys the item and its block
-    const DriveKind drive = driveKindOf(item->absolutePath());
-    const qint64 bytes = currentFileSize(item->absolutePath());
-    return insertCountedItem(std::move(item), position, drive, bytes);
-}
-
-int CAlbumDoc::insertCountedItem(
-    std::unique_ptr<AlbumItem> item, int position, DriveKind drive, qint64 bytes)
-{
-    if (!item || !item->info())
-        return 0;
-    const QString absolutePath = item->absolutePath();
-    if (m_absolutePaths.contains(absolutePath))
+    switch (m_items.insert(std::move(item), position)) {
+    case InsertResult::Inserted:
+        return 1;
+    case InsertResult::Duplicate:
         return -2;
-    item->setCounted(drive, bytes);
-    if (position < 0 || position >= itemCount())
-        m_items.push_back(std::move(item));
-    else
-        m_items.insert(m_items.begin() + position, std::move(item));
-    m_absolutePaths.insert(absolutePath);
-    setModified();
-    if (drive != DriveKind::None)
-        ++m_driveCounts[std::size_t(drive)];
-    m_mediaBytes += bytes;
-    m_batchAdded = true;
-    Q_EMIT albumListRepaint();
-    return 1;
-}
-
-CAlbumDoc::ChangeBatch::ChangeBatch(CAlbumDoc &document)
-    : m_document(document)
-{
-    if (m_document.m_batchDepth++ == 0)
-        m_document.m_batchAdded = false;
-}
-
-CAlbumDoc::ChangeBatch::~ChangeBatch()
-{
-    if (--m_document.m_batchDepth == 0 && m_document.m_batchAdded)
-        Q_EMIT m_document.itemsChanged();
-}
-
-void CAlbumDoc::ChangeBatch::tellViewsNow()
-{
-    if (!m_document.m_batchAdded)
-        return;
-    m_document.m_batchAdded = false;
-    Q_EMIT m_document.itemsChanged();
+    case InsertResult::Refused:
+        break;
+    }
+    return 0;
 }
 
 int CAlbumDoc::replaceItem(int index, std::unique_ptr<AlbumItem> item)
 {
-    AlbumItem *old = this->item(index);
-    if (!old || !item || !item->info())
-        return 0;
-    if (item->absolutePath() != old->absolutePath()
-        && m_absolutePaths.contains(item->absolutePath()))
+    switch (m_items.replace(index, std::move(item))) {
+    case InsertResult::Inserted:
+        return 1;
+    case InsertResult::Duplicate:
         return -2;
-    removeItem(index, false);
-    const int result = insertItem(std::move(item), index);
-    Q_EMIT itemsChanged();
-    return result;
+    case InsertResult::Refused:
+        break;
+    }
+    return 0;
 }
 
 void CAlbumDoc::setItemText(int index, ItemField field, const QString &text)
 {
-    AlbumItem *target = item(index);
-    ItemInfo *info = target ? target->editableInfo() : nullptr;
-    if (!info)
-        return;
-    char *fieldText = field == ItemField::Caption ? info->caption
-        : field == ItemField::Keywords            ? info->keywords
-                                                  : info->description;
-    const std::size_t size = field == ItemField::Caption ? sizeof info->caption
-        : field == ItemField::Keywords                   ? sizeof info->keywords
-                                                         : sizeof info->description;
-    if (fixedText(fieldText, size) == text)
-        return;
-    setFixedText(fieldText, size, text);
-    setModified();
-    Q_EMIT itemChanged(index);
+    m_items.setText(index, field, text);
 }
 
 void CAlbumDoc::setItemThumbnail(int index, BlockHandle thumbnail)
 {
-    AlbumItem *target = item(index);
-    if (!target)
-        return;
-    target->setThumbnail(thumbnail);
-    setModified();
-    Q_EMIT itemChanged(index);
+    m_items.setThumbnail(index, thumbnail);
 }
 
 std::unique_ptr<AlbumItem> CAlbumDoc::takeItem(int index)
 {
-    if (index < 0 || index >= itemCount())
-        return nullptr;
-    std::unique_ptr<AlbumItem> removed = std::move(m_items[std::size_t(index)]);
-    m_items.erase(m_items.begin() + index);
-    if (removed->countedDrive() != DriveKind::None)
-        --m_driveCounts[std::size_t(removed->countedDrive())];
-    m_mediaBytes -= removed->countedBytes();
-    m_absolutePaths.remove(removed->absolutePath());
-    Q_EMIT albumListRepaint();
+    std::unique_ptr<AlbumItem> removed = m_items.take(index);
     if (m_currentItem >= itemCount())
         m_currentItem = itemCount() - 1;
-    setModified();
-    Q_EMIT itemsChanged();
     return removed;
 }
 
 bool CAlbumDoc::reorderItems(const std::vector<int> &order)
 {
-    const std::size_t count = m_items.size();
-    if (order.size() != count)
-        return false;
-    std::vector<bool> seen(count, false);
-    for (const int from : order) {
-        if (from < 0 || std::size_t(from) >= count || seen[std::size_t(from)])
-            return false;
-        seen[std::size_t(from)] = true;
-    }
-    bool moved = false;
-    std::vector<std::unique_ptr<AlbumItem>> reordered;
-    reordered.reserve(count);
-    for (std::size_t place = 0; place < count; ++place) {
-        moved = moved || std::size_t(order[place]) != place;
-        reordered.push_back(std::move(m_items[std::size_t(order[place])]));
-    }
-    m_items = std::move(reordered);
-    if (moved) {
-        setModified();
-        Q_EMIT itemsChanged();
-    }
-    return true;
+    return m_items.reorder(order);
+}
+
+bool CAlbumDoc::moveSelectedTo(int target)
+{
+    return m_items.moveSelectedTo(target) == ItemsChange::Changed;
 }
 
 int CAlbumDoc::removeItem(int index, bool deleteFile)
@@ -252,19 +158,12 @@ int CAlbumDoc::removeItem(int index, bool deleteFile)
 
 void CAlbumDoc::removeSelected(bool deleteFile)
 {
+    // One change for the whole selection.
+    const ChangeBatch batch(*this);
     for (int index = itemCount() - 1; index >= 0; --index) {
-        if (m_items[std::size_t(index)]->isSelected())
+        if (item(index)->isSelected())
             removeItem(index, deleteFile);
     }
-}
-
-int CAlbumDoc::findItemByPath(const QString &path) const
-{
-    for (int index = itemCount() - 1; index >= 0; --index) {
-        if (m_items[std::size_t(index)]->path() == path)
-            return index;
-    }
-    return -1;
 }
 
 void CAlbumDoc::itemText(int index, QString &text, bool set)
@@ -280,17 +179,20 @@ void CAlbumDoc::itemText(int index, QString &text, bool set)
         setModified();
         return;
     }
-    AlbumItem *target = item(index);
-    ItemInfo *info = target ? target->editableInfo() : nullptr;
-    if (!info)
-        return;
-    if (!set) {
-        text = fixedText(info->description);
+    if (set) {
+        m_items.setText(index, ItemField::Description, text);
         return;
     }
-    if (text == fixedText(info->description))
+    const AlbumItem *target = item(index);
+    if (const ItemInfo *info = target ? target->info() : nullptr)
+        text = fixedText(info->description);
+}
+
+void CAlbumDoc::setLastCopyDestination(const QString &folder)
+{
+    if (folder == m_lastCopyDestination)
         return;
-    setFixedText(info->description, text);
+    m_lastCopyDestination = folder;
     setModified();
 }
 
@@ -304,75 +206,26 @@ void CAlbumDoc::setCaption(const QString &caption)
 
 void CAlbumDoc::attachFile(int index, const QString &name, const QString &path)
 {
-    if (index == -1)
-        index = itemCount() - 1;
-    AlbumItem *target = item(index);
-    if (!target)
-        return;
-    target->setAttachmentName(name);
-    target->setAttachmentPath(path);
-    Q_EMIT itemChanged(index);
-    setModified();
+    m_items.setAttachment(index == -1 ? itemCount() - 1 : index, name, path);
 }
 
 void CAlbumDoc::setAttachmentPath(int index, const QString &path)
 {
-    AlbumItem *target = item(index);
-    if (!target)
-        return;
-    target->setAttachmentPath(path);
-    Q_EMIT itemChanged(index);
-    setModified();
-}
-
-void CAlbumDoc::selectAll()
-{
-    for (auto &entry : m_items)
-        entry->setSelected(true);
-}
-
-void CAlbumDoc::selectNone()
-{
-    for (auto &entry : m_items)
-        entry->setSelected(false);
-}
-
-int CAlbumDoc::selectedCount() const
-{
-    int count = 0;
-    for (const auto &entry : m_items)
-        count += entry->isSelected() ? 1 : 0;
-    return count;
-}
-
-int CAlbumDoc::driveCount(DriveKind kind) const
-{
-    return kind == DriveKind::None ? 0 : m_driveCounts[std::size_t(kind)];
+    m_items.setAttachmentPath(index, path);
 }
 
 void CAlbumDoc::deleteContents()
 {
-    if (m_rawReading)
-        return;
     m_undoStack.clear();
-    m_items.clear();
-    m_absolutePaths.clear();
+    {
+        // Emptying the document before a new or opened album is no edit of the album: the
+        // modified flag stays, and the caller tells the views once the new album is there.
+        const QSignalBlocker quiet(m_items);
+        m_items.clear();
+    }
     m_albumCaption.clear();
     std::memset(m_header.caption, 0, sizeof m_header.caption);
-    m_driveCounts.fill(0);
-    m_mediaBytes = 0;
     m_currentItem = -1;
-}
-
-void CAlbumDoc::clearRaw()
-{
-    for (BlockHandle block : std::as_const(m_rawThumbnails)) {
-        if (isBlockHandle(block))
-            blockFree(block);
-    }
-    m_rawThumbnails.clear();
-    m_rawAttachments.clear();
-    m_rawHeader = {};
 }
 
 void CAlbumDoc::releaseAlbum()
@@ -398,7 +251,6 @@ bool CAlbumDoc::lockAlbum(const QString &path)
 bool CAlbumDoc::onNewDocument()
 {
     releaseAlbum();
-    m_mediaBytes = 0;
     deleteContents();
     m_lastCopyDestination.clear();
     m_addFilesFolder.clear();
@@ -421,7 +273,6 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
     // "NEW" is how a request for a new album passes through the open path; it names no file, so
     // it is recognised before the file is tried.
     if (QFileInfo(path).fileName() == QLatin1String("NEW")) {
-        m_mediaBytes = 0;
         m_pathName = untitledName();
         return false;
     }
@@ -431,33 +282,25 @@ bool CAlbumDoc::onOpenDocument(const QString &path)
     // album go, so the load, the edits and the save that follows all happen under it.
     std::shared_ptr<AlbumLock> previousLock = m_lock;
     QFile file(path);
-    const bool locked = m_rawReading || m_readOnly || !QFileInfo::exists(path) || lockAlbum(path);
+    const bool locked = m_readOnly || !QFileInfo::exists(path) || lockAlbum(path);
     const bool opened = locked && file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
     if (!opened) {
         if (locked)
             m_lastError = fileErrorReason(file.errorString());
         m_lock = previousLock;
-        if (!m_rawReading) {
-            // The box is titled with the open-failure title without its last character.
-            host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError),
-                MessageIcon::Information, MessageButtons::Ok, 0,
-                { loadString(Message::kOpenErrorTitle).chopped(1) });
-        }
+        // The box is titled with the open-failure title without its last character.
+        host().showText(QStringLiteral("%1: %2.").arg(path, m_lastError), MessageIcon::Information,
+            MessageButtons::Ok, 0, { loadString(Message::kOpenErrorTitle).chopped(1) });
         return false;
     }
     std::shared_ptr<AlbumLock> newLock = m_readOnly ? nullptr : m_lock;
     m_lock = previousLock;
-    m_mediaBytes = 0;
-    if (!m_embedded && !m_rawReading && !saveModified())
+    if (!m_embedded && !saveModified())
         return false;
 
     deleteContents();
     m_lastCopyDestination.clear();
     m_addFilesFolder.clear();
-    if (m_rawReading) {
-        loadRaw(file);
-        return true;
-    }
     releaseAlbum();
     m_lock = newLock;
     m_loadPath = path;
@@ -623,9 +466,37 @@ bool CAlbumDoc::save()
 
 void CAlbumDoc::sortCommand(int key, int direction)
 {
-    sortItems(key, direction);
-    setModified();
-    Q_EMIT itemsChanged();
+    // The command marks the album changed and redraws even when the order was already right.
+    if (sortItems(key, direction) == 0) {
+        setModified();
+        Q_EMIT itemsChanged();
+    }
+}
+
+int CAlbumDoc::sortItems(int key, int direction)
+{
+    if (key < 0 || key > int(SortKey::DateTaken))
+        return 0;
+    // Albums of this many items or more show their progress while the dates taken are read.
+    constexpr int kTakenProgressItems = 50;
+    std::unique_ptr<Progress> progress;
+    if (key == int(SortKey::DateTaken) && itemCount() >= kTakenProgressItems) {
+        progress = host().createProgress();
+        progress->setTitle(QStringLiteral("Reading the dates pictures were taken"));
+        progress->setHideCancel(true);
+        progress->setRange(itemCount());
+        progress->show();
+    }
+    int current = m_currentItem;
+    const ItemsChange change = m_items.sort(static_cast<SortKey>(key),
+        direction != 0 ? SortDirection::Reversed : SortDirection::Normal, &current, progress.get());
+    if (progress)
+        progress->close();
+    if (change == ItemsChange::Unchanged)
+        return 0;
+    m_currentItem = current;
+    Q_EMIT currentItemChanged(current);
+    return 1;
 }
 
 CAlbumDoc::AlbumListOutcome CAlbumDoc::onAlbumListChange(

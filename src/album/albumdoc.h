@@ -2,6 +2,7 @@
 
 #include "albumformat.h"
 #include "albumitem.h"
+#include "albumitems.h"
 #include "albumsave.h"
 #include "core/settingssections.h"
 #include "drivetype.h"
@@ -23,18 +24,6 @@ namespace glimmerix
 
 class AlbumLock;
 
-// Keys of sortItems.
-// DateTaken is when a picture was taken, read from the files at sort time (the album keeps no
-// date taken); an item whose file gives none sorts by its file time.
-enum class SortKey {
-    FileName = 0,
-    Extension = 1,
-    FileSize = 2,
-    FileTime = 3,
-    Description = 4,
-    DateTaken = 5,
-};
-
 // The album document: the ordered list of items, the album's texts and the flags that steer
 // reading and writing. One album is open at a time. Views listen to the signals; the document
 // never touches a widget.
@@ -48,9 +37,13 @@ public:
     ~CAlbumDoc() override;
 
     // ---- items
-    int itemCount() const { return int(m_items.size()); }
+    // The items themselves: every change to them goes through the model, which tells the views
+    // and marks this document modified.
+    AlbumItems &items() { return m_items; }
+    const AlbumItems &items() const { return m_items; }
+    int itemCount() const { return m_items.count(); }
     // The item at `index`, or nullptr when out of range.
-    AlbumItem *item(int index) const;
+    AlbumItem *item(int index) const { return m_items.at(index); }
     // Makes the file's thumbnail and item and inserts it at `position` (-1: at the end). With
     // `problem`, why the file could not be read goes there instead of into a message box.
     int addFile(const QString &path, int position = -1, QString *problem = nullptr);
@@ -73,10 +66,10 @@ public:
     // Whether an item's absolute path is `absolutePath` (exact comparison).
     bool containsAbsolutePath(const QString &absolutePath) const
     {
-        return m_absolutePaths.contains(absolutePath);
+        return m_items.containsAbsolutePath(absolutePath);
     }
     // Index of the last item whose path equals `path` exactly, or -1.
-    int findItemByPath(const QString &path) const;
+    int findItemByPath(const QString &path) const { return m_items.findByPath(path); }
     // Reorders the items by `key` (0-5, SortKey); `direction` 1 reverses the order. Returns 1 when
     // any item moved. The current item stays current at its new position.
     int sortItems(int key, int direction);
@@ -93,21 +86,21 @@ public:
     // nothing changes) when another item has its path, 0 when `index` or `item` is unusable.
     // Every view redraws.
     int replaceItem(int index, std::unique_ptr<AlbumItem> item);
-    // While a batch is alive, items may be added one by one; when the last batch ends and any
-    // item came in, the document tells every view once.
+    // While a batch is alive, the items may change many times; when the last batch ends and
+    // anything changed, the document tells every view once.
     class ChangeBatch
     {
     public:
-        explicit ChangeBatch(CAlbumDoc &document);
-        ~ChangeBatch();
-        ChangeBatch(const ChangeBatch &) = delete;
-        ChangeBatch &operator=(const ChangeBatch &) = delete;
-        // Tells every view now about the items added so far, so a long batch fills the grid
-        // as it goes; the end of the batch then tells them only of later additions.
-        void tellViewsNow();
+        explicit ChangeBatch(CAlbumDoc &document)
+            : m_batch(document.m_items)
+        {
+        }
+        // Tells every view now about the changes so far, so a long batch fills the grid as it
+        // goes; the end of the batch then tells them only of later changes.
+        void tellViewsNow() { m_batch.tellNow(); }
 
     private:
-        CAlbumDoc &m_document;
+        AlbumItems::Batch m_batch;
     };
     // Sets both attachment strings of item `index` (-1: the last item).
     void attachFile(int index, const QString &name, const QString &path);
@@ -119,12 +112,12 @@ public:
     // past the end is the last item. The document is marked modified and every view redraws.
     // Returns whether the order changed.
     bool moveSelectedTo(int target);
-    void selectAll();
-    void selectNone();
-    int selectedCount() const;
+    void selectAll() { m_items.selectAll(); }
+    void selectNone() { m_items.selectNone(); }
+    int selectedCount() const { return m_items.selectedCount(); }
     // Total size of the items' media files (64-bit: an album easily exceeds 4 GB).
-    qint64 mediaBytes() const { return m_mediaBytes; }
-    int driveCount(DriveKind kind) const;
+    qint64 mediaBytes() const { return m_items.mediaBytes(); }
+    int driveCount(DriveKind kind) const { return m_items.driveCount(kind); }
 
     // The undo steps of the open album (album/albumundo.h). They survive a save and are dropped
     // when another album is opened or a new one started.
@@ -138,11 +131,15 @@ public:
     QString albumCaption() const { return m_albumCaption; }
     const AlbumFileHeader &header() const { return m_header; }
     QString lastCopyDestination() const { return m_lastCopyDestination; }
-    void setLastCopyDestination(const QString &folder) { m_lastCopyDestination = folder; }
+    // The album file keeps it, so a new one marks the album modified.
+    void setLastCopyDestination(const QString &folder);
     QString addFilesFolder() const { return m_addFilesFolder; }
     void setAddFilesFolder(const QString &folder) { m_addFilesFolder = folder; }
     bool isModified() const { return m_modified; }
-    void setModified(bool modified = true);
+    // The album as it is now counts as unchanged: nothing to offer for saving (a private album
+    // built only for viewing, an album whose managed copy was just written). Every change to the
+    // items or texts marks the document modified again.
+    void markClean() { setModified(false); }
     bool singleItemStoring() const { return m_singleItemStoring; }
     void setSingleItemStoring(bool on) { m_singleItemStoring = on; }
     bool isEmbedded() const { return m_embedded; }
@@ -156,7 +153,7 @@ public:
     // Full path of the album file last opened or saved under a name.
     QString openedPath() const { return m_openedPath; }
     static QString untitledName();
-    // Destroys every item (unless in raw reading mode) and clears the caption and counters.
+    // Destroys every item and clears the caption.
     void deleteContents();
     bool onNewDocument();
     // Opens the album at `path`; false when it cannot be opened or names the "NEW" pseudo-album.
@@ -212,19 +209,9 @@ public:
     void setReadOnly(bool on) { m_readOnly = on; }
     // Reads the album from `device` into this (emptied) document.
     void load(QIODevice &device);
-    // Reads `device` in raw reading mode: thumbnail blocks and attachment records only.
-    void loadRaw(QIODevice &device);
     // Whether loads show progress: off for the first load of the run, then on.
     static bool loadShowsProgress();
     static void setLoadShowsProgress(bool on);
-
-    // ---- raw reading mode (used by the album search)
-    bool rawReading() const { return m_rawReading; }
-    void setRawReading(bool on) { m_rawReading = on; }
-    const AlbumFileHeader &rawHeader() const { return m_rawHeader; }
-    const QList<BlockHandle> &rawThumbnails() const { return m_rawThumbnails; }
-    const QList<AttachmentRecord> &rawAttachments() const { return m_rawAttachments; }
-    void clearRaw();
 
     // ---- enable rules of the album commands
     bool canSort() const { return itemCount() > 1; }
@@ -236,6 +223,8 @@ Q_SIGNALS:
     void itemsChanged();
     // One item's cell should redraw.
     void itemChanged(int index);
+    // Items were selected or deselected through the model.
+    void selectionChanged();
     // The main frame's album list should repaint.
     void albumListRepaint();
     // The view's current item is now `index` (-1: none).
@@ -249,11 +238,11 @@ Q_SIGNALS:
     void recentFileAdded(const QString &path);
 
 private:
+    void setModified(bool modified = true);
+    // The model changed: marks modified (not for a selection change) and tells the views.
+    void connectItems();
     void setCaption(const QString &caption);
     void readItems(QIODevice &device, const AlbumFileHeader &header);
-    // insertItem() with the drive kind and size of the item's file already known.
-    int insertCountedItem(
-        std::unique_ptr<AlbumItem> item, int position, DriveKind drive, qint64 bytes);
     // Refuses a file without the album signature (the unknown-version path); true when refused.
     bool refuseNonAlbum(QIODevice &device, const QByteArray &head);
     void reportDamage();
@@ -264,16 +253,9 @@ private:
     void releaseAlbum();
 
     bool m_singleItemStoring = false;
-    std::array<int, kDriveCounterCount> m_driveCounts {};
-    bool m_rawReading = false;
-    AlbumFileHeader m_rawHeader {};
-    QList<BlockHandle> m_rawThumbnails;
-    QList<AttachmentRecord> m_rawAttachments;
-    qint64 m_mediaBytes = 0;
     QString m_lastCopyDestination;
     bool m_loadCancelled = false;
-    std::vector<std::unique_ptr<AlbumItem>> m_items;
-    QSet<QString> m_absolutePaths; // the duplicate test, exact comparison
+    AlbumItems m_items;
     QString m_albumCaption;
     QString m_openedPath;
     AlbumFileHeader m_header = makeAlbumHeader();
@@ -293,8 +275,6 @@ private:
     std::shared_ptr<AlbumLock> m_lock;
     int m_lockWaitMs;
     bool m_readOnly = false;
-    int m_batchDepth = 0;
-    bool m_batchAdded = false;
     QUndoStack m_undoStack;
 };
 

@@ -4,6 +4,8 @@
 // A load from a file reads only the records: each item's bitmap stays in the file (kept open)
 // until it is wanted, and a save copies the unread bitmaps from there.
 
+#include "albumfile.h"
+
 #include "albumdoc.h"
 
 #include "albumsave.h"
@@ -15,13 +17,16 @@
 #include "platform/strings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <sys/uio.h>
@@ -245,8 +250,8 @@ bool CAlbumDoc::store(QIODevice &device, QString *problem) const
         if (AlbumItem *current = item(m_currentItem))
             chosen.push_back(current);
     } else {
-        for (const auto &entry : m_items)
-            chosen.push_back(entry.get());
+        for (int index = 0; index < itemCount(); ++index)
+            chosen.push_back(item(index));
     }
     // Bitmaps still in an album file that has changed since it was opened cannot be copied: say
     // so before anything is written. Items loaded together share one file, checked once.
@@ -406,7 +411,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     qint64 bitmapAt = dataStart; // where the next item's bitmap lies
     std::size_t leftInFile = 0; // the first items, whose bitmaps stay in the file
     qint64 leftEnd = dataStart; // where their bitmaps end
-    const std::size_t before = m_items.size();
+    ChangeBatch batch(*this);
+    const std::size_t before = std::size_t(itemCount());
     std::unique_ptr<Progress> progress;
     bool escapeSeen = false;
     bool endedEarly = records < header.itemCount;
@@ -459,7 +465,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         AlbumItem *inserted = newItem.get();
         const MediaFileFacts facts = mediaFileFactsOf(inserted->absolutePath(), folderKinds);
         inserted->setExists(!escapeSeen && facts.exists);
-        if (insertCountedItem(std::move(newItem), -1, facts.drive, facts.size) != 1) {
+        if (m_items.insertCounted(std::move(newItem), -1, facts.drive, facts.size)
+            != InsertResult::Inserted) {
             endedEarly = true; // a path twice in one file: the album ends before the second
             break;
         }
@@ -478,6 +485,7 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
                 progress->close();
                 m_currentItem = -1;
                 Q_EMIT currentItemChanged(-1);
+                batch.tellViewsNow();
                 setModified(false);
                 m_loadCancelled = true;
                 return;
@@ -490,8 +498,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     if (endedEarly || leftInFile > 0)
         seekIfPossible(device, leftEnd);
     std::vector<AlbumItem *> toRead;
-    for (std::size_t i = before + leftInFile; i < m_items.size(); ++i)
-        toRead.push_back(m_items[i].get());
+    for (std::size_t i = before + leftInFile; i < std::size_t(itemCount()); ++i)
+        toRead.push_back(item(int(i)));
     const std::vector<bool> whole = readBitmaps(device, toRead);
     int cutThumbnails = 0;
     for (std::size_t i = 0; i < whole.size(); ++i) {
@@ -520,7 +528,8 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
     }
     m_currentItem = -1;
     Q_EMIT currentItemChanged(-1);
-    Q_EMIT itemsChanged();
+    // The items read are one change; what was read is the album as saved.
+    batch.tellViewsNow();
     setModified(false);
 
     m_loadReport.declared = header.itemCount;
@@ -531,24 +540,39 @@ void CAlbumDoc::readItems(QIODevice &device, const AlbumFileHeader &header)
         reportDamage();
 }
 
-void CAlbumDoc::loadRaw(QIODevice &device)
+RawAlbum::~RawAlbum()
+{
+    for (BlockHandle block : std::as_const(thumbnails)) {
+        if (isBlockHandle(block))
+            blockFree(block);
+    }
+}
+
+RawAlbum::RawAlbum(RawAlbum &&other) noexcept
+    : header(std::exchange(other.header, {}))
+    , thumbnails(std::exchange(other.thumbnails, {}))
+    , attachments(std::exchange(other.attachments, {}))
+{
+}
+
+RawAlbum readAlbumRaw(QIODevice &device)
 {
     WaitCursor wait;
-    clearRaw();
-    if (!readExactly(device, &m_rawHeader, sizeof m_rawHeader)
-        || m_rawHeader.magic != kAlbumMagic) {
-        m_rawHeader = {};
-        return;
+    RawAlbum album;
+    if (!readExactly(device, &album.header, sizeof album.header)
+        || album.header.magic != kAlbumMagic) {
+        album.header = {};
+        return album;
     }
-    const Version version = versionOf(m_rawHeader);
+    const Version version = versionOf(album.header);
     if (version == Version::Unknown)
-        return;
+        return album;
     qint64 budget = readBudget(device);
     // Never more entries than the file has room for records.
     const qint64 fits = budget / recordSize(version);
-    const qint64 count = std::min<qint64>(m_rawHeader.itemCount, fits);
-    m_rawThumbnails.resize(count, 0);
-    m_rawAttachments.resize(count, AttachmentRecord {});
+    const qint64 count = std::min<qint64>(album.header.itemCount, fits);
+    album.thumbnails.resize(count, 0);
+    album.attachments.resize(count, AttachmentRecord {});
     qint64 read = 0;
     for (; read < count; ++read) {
         ItemInfo info {};
@@ -557,15 +581,31 @@ void CAlbumDoc::loadRaw(QIODevice &device)
         const BlockHandle block = allocateThumbnail(info, budget);
         if (!isBlockHandle(block))
             break;
-        m_rawThumbnails[read] = block;
+        album.thumbnails[read] = block;
         if (version == Version::V13
-            && !readExactly(device, &m_rawAttachments[read], sizeof(AttachmentRecord)))
+            && !readExactly(device, &album.attachments[read], sizeof(AttachmentRecord)))
             break;
     }
     if (read < count)
         seekIfPossible(device,
-            qint64(sizeof(AlbumFileHeader)) + qint64(m_rawHeader.itemCount) * recordSize(version));
-    readBitmaps(device, m_rawThumbnails);
+            qint64(sizeof(AlbumFileHeader)) + qint64(album.header.itemCount) * recordSize(version));
+    readBitmaps(device, album.thumbnails);
+    return album;
+}
+
+bool readAlbumRawFile(const QString &path, RawAlbum &album)
+{
+    // "NEW" is how a request for a new album passes through the open path; it names no file.
+    if (QFileInfo(path).fileName() == QLatin1String("NEW"))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly))
+        return false;
+    RawAlbum read = readAlbumRaw(file);
+    std::swap(album.header, read.header);
+    std::swap(album.thumbnails, read.thumbnails);
+    std::swap(album.attachments, read.attachments);
+    return true;
 }
 
 } // namespace glimmerix

@@ -230,7 +230,6 @@ CopyFilesOutcome copyAlbumFiles(
 
     // The album remembers the destination and carries it in the saved file and its copy.
     doc.setLastCopyDestination(folder);
-    doc.setModified();
     const bool albumDone = doc.isUntitled() || saveAndCopyAlbum(doc, folder, outcome);
     if (!outcome.renamed.isEmpty())
         host().showText(

@@ -2,7 +2,7 @@
 // most extreme remaining item, the first among equals, is swapped into it). The same order is
 // reached in O(n log n) with a tournament tree over positions, so large albums sort quickly.
 
-#include "albumdoc.h"
+#include "albumitems.h"
 #include "media/clipfacts.h"
 #include "platform/host.h"
 
@@ -20,9 +20,6 @@ namespace glimmerix
 
 namespace
 {
-
-// Albums of this many items or more show their progress while the dates taken are read.
-constexpr int kTakenProgressItems = 50;
 
 struct SortKeys {
     std::vector<QString> texts;
@@ -137,12 +134,12 @@ private:
 
 } // namespace
 
-int CAlbumDoc::sortItems(int key, int direction)
+ItemsChange AlbumItems::sort(
+    SortKey sortKey, SortDirection direction, int *current, Progress *progress)
 {
-    const int count = itemCount();
-    if (count < 2 || key < 0 || key > int(SortKey::DateTaken))
-        return 0;
-    const auto sortKey = static_cast<SortKey>(key);
+    const int count = this->count();
+    if (count < 2 || int(sortKey) < 0 || sortKey > SortKey::DateTaken)
+        return ItemsChange::Unchanged;
     SortKeys keys;
     bool textKey = false;
     switch (sortKey) {
@@ -174,14 +171,6 @@ int CAlbumDoc::sortItems(int key, int direction)
         break;
     case SortKey::DateTaken: {
         // Every picture file is opened for its date, which takes a while in a large album.
-        std::unique_ptr<Progress> progress;
-        if (count >= kTakenProgressItems) {
-            progress = host().createProgress();
-            progress->setTitle(QStringLiteral("Reading the dates pictures were taken"));
-            progress->setHideCancel(true);
-            progress->setRange(count);
-            progress->show();
-        }
         for (const auto &entry : m_items) {
             keys.numbers.push_back(takenTimeOf(*entry));
             if (progress) {
@@ -189,8 +178,6 @@ int CAlbumDoc::sortItems(int key, int direction)
                 progress->pumpEvents();
             }
         }
-        if (progress)
-            progress->close();
         break;
     }
     }
@@ -200,8 +187,8 @@ int CAlbumDoc::sortItems(int key, int direction)
     collator.setCaseSensitivity(Qt::CaseSensitive);
     // Sizes and texts run up with direction 0; times run newest first with direction 0.
     const bool wantLarger = sortKey == SortKey::FileTime || sortKey == SortKey::DateTaken
-        ? direction == 0
-        : direction != 0;
+        ? direction == SortDirection::Normal
+        : direction != SortDirection::Normal;
     std::function<bool(int, int)> better;
     if (textKey) {
         better = [&](int a, int b) {
@@ -231,20 +218,14 @@ int CAlbumDoc::sortItems(int key, int direction)
         }
     }
     if (!moved)
-        return 0;
+        return ItemsChange::Unchanged;
 
-    std::vector<std::unique_ptr<AlbumItem>> sorted(static_cast<std::size_t>(count));
-    int newCurrent = -1;
-    for (int i = 0; i < count; ++i) {
-        const int from = order[std::size_t(i)];
-        if (from == m_currentItem)
-            newCurrent = i;
-        sorted[std::size_t(i)] = std::move(m_items[std::size_t(from)]);
+    if (current) {
+        const auto found = std::find(order.begin(), order.end(), *current);
+        *current = found == order.end() ? -1 : int(found - order.begin());
     }
-    m_items = std::move(sorted);
-    m_currentItem = newCurrent;
-    Q_EMIT currentItemChanged(newCurrent);
-    return 1;
+    reorder(order);
+    return ItemsChange::Changed;
 }
 
 } // namespace glimmerix

@@ -1,6 +1,7 @@
 #include "mediausers.h"
 
 #include "albumdoc.h"
+#include "albumfile.h"
 #include "albumformat.h"
 #include "albummanagement.h"
 #include "core/folders.h"
@@ -29,12 +30,11 @@ QString fileKey(const QString &path)
 QSet<QString> filesOfAlbum(const QString &albumPath)
 {
     QSet<QString> files;
-    CAlbumDoc album;
-    album.setRawReading(true);
-    if (!album.onOpenDocument(albumPath))
+    RawAlbum album;
+    if (!readAlbumRawFile(albumPath, album))
         return files;
     const QString photos = photosFolder();
-    for (const BlockHandle block : album.rawThumbnails()) {
+    for (const BlockHandle block : album.thumbnails) {
         if (!isBlockHandle(block))
             continue;
         const auto *info = static_cast<const ItemInfo *>(blockLock(block));
@@ -42,7 +42,7 @@ QSet<QString> filesOfAlbum(const QString &albumPath)
         files.insert(
             fileKey(absoluteItemPath(info->pathIsRelative == 1 ? joinPath(photos, path) : path)));
     }
-    for (const AttachmentRecord &attachment : album.rawAttachments()) {
+    for (const AttachmentRecord &attachment : album.attachments) {
         const QString path = fixedText(attachment.path);
         if (!path.isEmpty())
             files.insert(fileKey(absoluteItemPath(path)));

@@ -1,6 +1,7 @@
 #include "albumsearch.h"
 
 #include "album/albumdoc.h"
+#include "album/albumfile.h"
 #include "album/albumitem.h"
 #include "album/albummanagement.h"
 #include "core/folders.h"
@@ -89,12 +90,11 @@ std::vector<FoundItem> searchAlbums(const SearchRequest &request, Progress *prog
         }
         if (samePath(path, request.targetPath))
             continue;
-        CAlbumDoc album;
-        album.setRawReading(true);
-        if (!album.onOpenDocument(path))
+        RawAlbum album;
+        if (!readAlbumRawFile(path, album))
             continue;
-        const QList<BlockHandle> &blocks = album.rawThumbnails();
-        const QList<AttachmentRecord> &attachments = album.rawAttachments();
+        const QList<BlockHandle> &blocks = album.thumbnails;
+        const QList<AttachmentRecord> &attachments = album.attachments;
         for (qsizetype item = 0; item < blocks.size(); ++item) {
             const BlockHandle block = blocks.at(item);
             if (!isBlockHandle(block))

@@ -44,7 +44,7 @@ TEST(AlbumDoc, DuplicatesCompareExactlyAndLeaveNoChanges)
 {
     CAlbumDoc doc;
     ASSERT_EQ(doc.insertItem(testItem(QStringLiteral("/photos/Beach.jpg"))), 1);
-    doc.setModified(false);
+    doc.markClean();
     EXPECT_EQ(doc.insertItem(testItem(QStringLiteral("/photos/Beach.jpg"))), -2);
     EXPECT_EQ(doc.itemCount(), 1);
     EXPECT_FALSE(doc.isModified());
@@ -133,7 +133,7 @@ TEST(AlbumDoc, TakenItemsGoBackWithTheirCountersAndOrdersMustBePermutations)
         EXPECT_FALSE(doc.reorderItems(refused));
         EXPECT_EQ(itemNames(doc), QStringLiteral("a b c"));
     }
-    doc.setModified(false);
+    doc.markClean();
     EXPECT_TRUE(doc.reorderItems({ 2, 0, 1 }));
     EXPECT_EQ(itemNames(doc), QStringLiteral("c a b"));
     EXPECT_TRUE(doc.isModified());
@@ -247,7 +247,7 @@ TEST(AlbumDoc, CaptionAndDescriptionChangesMarkModifiedOnlyWhenDifferent)
 {
     CAlbumDoc doc;
     doc.insertItem(testItem(QStringLiteral("/x/a.jpg")));
-    doc.setModified(false);
+    doc.markClean();
     QString caption = QString(200, u'c');
     doc.itemText(-1, caption, true);
     EXPECT_TRUE(doc.isModified());
@@ -255,14 +255,14 @@ TEST(AlbumDoc, CaptionAndDescriptionChangesMarkModifiedOnlyWhenDifferent)
     doc.itemText(-1, read, false);
     EXPECT_EQ(read.size(), 200);
     EXPECT_EQ(fixedText(doc.header().caption).size(), 127);
-    doc.setModified(false);
+    doc.markClean();
     doc.itemText(-1, caption, true);
     EXPECT_FALSE(doc.isModified());
 
     QString description = QStringLiteral("sunset");
     doc.itemText(0, description, true);
     EXPECT_TRUE(doc.isModified());
-    doc.setModified(false);
+    doc.markClean();
     doc.itemText(0, description, true);
     EXPECT_FALSE(doc.isModified());
 

@@ -1,5 +1,6 @@
 #include "albumtesthelpers.h"
 
+#include "album/albumfile.h"
 #include "album/albumsave.h"
 #include "core/folders.h"
 #include "core/messageids.h"
@@ -384,12 +385,10 @@ TEST_F(AlbumFile, HostileSizesAllocateNoMoreThanTheFileHolds)
     loadFromBytes(doc, bytes);
     EXPECT_EQ(doc.itemCount(), 0);
 
-    CAlbumDoc raw;
-    raw.setRawReading(true);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    raw.loadRaw(buffer);
-    EXPECT_LE(raw.rawThumbnails().size(), 1);
+    const RawAlbum raw = readAlbumRaw(buffer);
+    EXPECT_LE(raw.thumbnails.size(), 1);
 }
 
 TEST_F(AlbumFile, RawLoadKeepsBlocksAndAttachmentsInFileOrder)
@@ -401,17 +400,14 @@ TEST_F(AlbumFile, RawLoadKeepsBlocksAndAttachmentsInFileOrder)
     QByteArray bytes = storeToBytes(doc);
     // The raw reader leaves a relative mark for the search to apply.
     bytes[272 + 1036] = 1;
-    CAlbumDoc raw;
-    raw.setRawReading(true);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    raw.loadRaw(buffer);
-    EXPECT_EQ(raw.itemCount(), 0);
-    ASSERT_EQ(raw.rawThumbnails().size(), 2);
-    ASSERT_EQ(raw.rawAttachments().size(), 2);
-    const auto *first = static_cast<const ItemInfo *>(blockLock(raw.rawThumbnails()[0]));
+    const RawAlbum raw = readAlbumRaw(buffer);
+    ASSERT_EQ(raw.thumbnails.size(), 2);
+    ASSERT_EQ(raw.attachments.size(), 2);
+    const auto *first = static_cast<const ItemInfo *>(blockLock(raw.thumbnails[0]));
     EXPECT_EQ(first->pathIsRelative, 1);
-    EXPECT_EQ(fixedText(raw.rawAttachments()[1].path), QStringLiteral("/snd/memo.wav"));
+    EXPECT_EQ(fixedText(raw.attachments[1].path), QStringLiteral("/snd/memo.wav"));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(first + 1), 40),
         thumbnailBytes(*doc.item(0)).left(40));
 }

@@ -4,6 +4,7 @@
 
 #include "albumtesthelpers.h"
 
+#include "album/albumfile.h"
 #include "album/albumlock.h"
 #include "album/albumsave.h"
 #include "album/albumsource.h"
@@ -336,8 +337,8 @@ TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
         return bytes + "/media/cd";
     };
     QByteArray headerFirst = olderAlbum(2, 0, 272);
-    setFixedText(reinterpret_cast<AlbumFileHeader *>(headerFirst.data())->caption,
-        QStringLiteral("Corpus"));
+    setFixedText(
+        reinterpret_cast<AlbumFileHeader *>(headerFirst.data())->caption, QStringLiteral("Corpus"));
     headerFirst = headerFirst.left(272) + headerFirst.left(200);
     const struct {
         const char *name;
@@ -387,15 +388,13 @@ TEST_F(AlbumSafety, AnOlderAlbumCutShortOrWithAHostileCountLoadsWhatItHolds)
         EXPECT_EQ(back.lastCopyDestination(), QString::fromLatin1(entry.lastCopy));
 
         // Raw reading (the album search) finds the same records and bitmaps by the record size.
-        CAlbumDoc raw;
-        raw.setRawReading(true);
         QBuffer rawBuffer;
         rawBuffer.setData(entry.bytes);
         rawBuffer.open(QIODevice::ReadOnly);
-        raw.loadRaw(rawBuffer);
-        ASSERT_EQ(raw.rawThumbnails().size(), entry.items);
+        const RawAlbum raw = readAlbumRaw(rawBuffer);
+        ASSERT_EQ(raw.thumbnails.size(), entry.items);
         for (int i = 0; i < entry.items; ++i) {
-            const BlockHandle block = raw.rawThumbnails().at(i);
+            const BlockHandle block = raw.thumbnails.at(i);
             const auto *info = static_cast<const ItemInfo *>(blockLock(block));
             ASSERT_NE(info, nullptr);
             EXPECT_EQ(fixedText(info->path), QStringLiteral("/old/%1.jpg").arg(i));

@@ -33,7 +33,7 @@ protected:
         }
         document.item(0)->setSelected(true);
         document.item(2)->setSelected(true);
-        document.setModified(false);
+        document.markClean();
     }
     QByteArray contents(const QString &path) const
     {

@@ -197,7 +197,7 @@ TEST(Import, RebuildKeepsTextsAndTakesTheNewPicture)
     doc.itemText(0, text, true);
     setFixedText(doc.item(0)->editableInfo()->caption, QStringLiteral("cap"));
     setFixedText(doc.item(0)->editableInfo()->keywords, QStringLiteral("kw"));
-    doc.setModified(false);
+    doc.markClean();
     picture(folder, QStringLiteral("edit.bmp"), 100, 50, qRgb(0, 255, 0));
     EXPECT_EQ(rebuildThumbnail(doc, 0), 1);
     const ItemInfo &info = infoOf(doc, 0);

@@ -352,7 +352,7 @@ TEST_F(MainFrameTest, SaveAsNamesTheAlbumAndOpenAlbumChoosesFromTheList)
 TEST_F(MainFrameTest, ClosingAsksAboutAlbumItemsStillOnTheClipboard)
 {
     document().addFile(makeTestPicture(folder, QStringLiteral("copied.jpg")));
-    document().setModified(false);
+    document().markClean();
     struct Case {
         const char *name;
         bool replacedByAnotherProgram;
@@ -511,7 +511,7 @@ TEST_F(MainFrameTest, ReplacingAModifiedAlbumAsksFirstAndCancelKeepsTheChanges)
     };
     for (const Way &way : ways) {
         SCOPED_TRACE(way.name);
-        document().setModified(false);
+        document().markClean();
         frame->SelectAlbumByName(trip);
         ASSERT_EQ(document().pathName(), trip);
         document().addFile(makeTestPicture(folder, QStringLiteral("change.jpg")));
@@ -597,7 +597,7 @@ TEST_F(MainFrameTest, AttachSoundRefusesAPathTheRecordCannotHold)
     document().addFile(makeTestPicture(folder, QStringLiteral("pic.jpg")));
     Q_EMIT document().itemsChanged();
     QTest::mouseClick(frame->view()->cells()[0], Qt::LeftButton, {}, QPoint(40, 40));
-    document().setModified(false);
+    document().markClean();
     const QString tooLong = folder + u'/' + QString(300, u'a') + ".wav";
     host.queueOpenFileNames({ tooLong });
     ASSERT_TRUE(frame->runCommand(Command::kAttachSound));

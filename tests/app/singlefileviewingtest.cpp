@@ -155,7 +155,8 @@ TEST_F(SingleFileViewingTest, OtherFilesGoToTheirApplicationAndTheProgramEnds)
     auto kept = std::make_unique<CMainFrame>();
     auto *keeping = new SingleFileViewing(*kept);
     keeping->start(sound);
-    kept->document()->setModified(true);
+    QString caption = QStringLiteral("kept");
+    kept->document()->itemText(-1, caption, true);
     host.queueAnswer(MessageAnswer::Cancel);
     EXPECT_TRUE(QTest::qWaitFor([&kept] { return kept->isVisible(); }, 10000));
     EXPECT_FALSE(keeping->exitRequested());

@@ -212,7 +212,7 @@ TEST(PictureWindowFlow, ClosingWithChangesSavesAndRenewsTheThumbnail)
 
     CAlbumDoc document;
     ASSERT_EQ(document.addFile(path), 1);
-    document.setModified(false);
+    document.markClean();
     const QByteArray oldThumbnail(
         static_cast<const char *>(blockLock(document.item(0)->thumbnail())),
         int(blockSize(document.item(0)->thumbnail())));

@@ -64,7 +64,7 @@ TEST_F(AlbumClipboardTest, MovingTheSelectionToACell)
         CAlbumDoc doc;
         for (int i = 0; i < document.itemCount(); ++i)
             ASSERT_EQ(doc.addFile(document.item(i)->path()), 1);
-        doc.setModified(false);
+        doc.markClean();
         for (int index : c.selected)
             doc.item(index)->setSelected(true);
         doc.moveSelectedTo(c.target);

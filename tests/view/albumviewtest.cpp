@@ -49,7 +49,7 @@ protected:
             paths.append(path);
             ASSERT_EQ(document.addFile(path), 1);
         }
-        document.setModified(false);
+        document.markClean();
         view = std::make_unique<CAlbumView>(&document);
         const GridReserve reserve = view->reserve();
         view->resize(columns * grid::kPitchX + reserve.right,
@@ -291,7 +291,7 @@ TEST_F(AlbumViewTest, EditFieldsWriteThroughAndMarkTheAlbumModified)
     EXPECT_EQ(document.albumCaption(), "Trip");
     EXPECT_TRUE(document.isModified());
     EXPECT_FALSE(edit(ViewControl::kCaptionEdit)->isEnabled());
-    document.setModified(false);
+    document.markClean();
 
     click(1);
     EXPECT_TRUE(description()->text().isEmpty());
@@ -312,7 +312,7 @@ TEST_F(AlbumViewTest, EditFieldsWriteThroughAndMarkTheAlbumModified)
     EXPECT_EQ(fixedText(info->description), QString(255, u'x'));
 
     // Showing another item fills the fields without writing anything back.
-    document.setModified(false);
+    document.markClean();
     click(2);
     EXPECT_TRUE(edit(ViewControl::kCaptionEdit)->text().isEmpty());
     click(1);

@@ -8,7 +8,11 @@ tools/cli/CMakeLists.txt. Rules checked:
   - a file under src/<folder>/ includes only its own folder and the folders it USES;
   - a folder USES only folders before it in the order (so nothing includes app/);
   - only files in a ui/ folder (and src/app/main.cpp) include a ui/ header;
-  - src/ never includes from tests/ or tools/; tools/ include only what they USE.
+  - src/ never includes from tests/ or tools/; tools/ include only what they USE;
+  - a signal of the album document or its model (the Q_SIGNALS of src/album/albumdoc.h and
+    src/album/albumitems.h) is emitted only inside src/album/: the album tells of its own changes;
+  - appSettings() is called only in src/app/ and tools/cli/: other folders are handed what they
+    need of the settings.
 Usage: layering.py <source root>
 """
 import pathlib
@@ -81,7 +85,34 @@ for path in sorted((root / "tools").rglob("*")):
     if path.suffix in (".h", ".cpp"):
         check(path, "tools", tool_uses, False, False)
 
+def signals_of(header):
+    """The signal names declared in the Q_SIGNALS section of `header`."""
+    text = header.read_text(errors="replace")
+    section = re.search(r"Q_SIGNALS:(.*?)(?:\n\s*(?:public|private|protected)\b|\n\};)", text, re.S)
+    return set(re.findall(r"\bvoid\s+(\w+)\s*\(", section.group(1))) if section else set()
+
+
+album_signals = signals_of(src / "album" / "albumdoc.h") | signals_of(src / "album" / "albumitems.h")
+# An emit through another object: `Q_EMIT document.itemsChanged()`, `emit m_doc->itemChanged(1)`.
+outside_emit_re = re.compile(r"\b(?:Q_EMIT|emit)\s+[\w.()>\[\]-]*(?:\.|->)(\w+)\s*\(")
+settings_call_re = re.compile(r"\bappSettings\s*\(\s*\)")
+code_files = [path for path in sorted(src.rglob("*")) + sorted((root / "tools").rglob("*"))
+              if path.suffix in (".h", ".cpp")]
+for path in code_files:
+    rel = path.relative_to(root)
+    parts = rel.parts
+    in_album = parts[:2] == ("src", "album")
+    may_read_settings = parts[:2] in (("src", "app"), ("tools", "cli"), ("src", "core"))
+    for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
+        code = line.split("//")[0]
+        if not in_album:
+            for signal in outside_emit_re.findall(code):
+                if signal in album_signals:
+                    errors.append(f"{rel}:{number}: emits {signal}: only the album emits its signals")
+        if not may_read_settings and settings_call_re.search(code):
+            errors.append(f"{rel}:{number}: calls appSettings(): only src/app and tools/cli read the settings")
+
 for error in errors:
     print(error)
-print(f"layering: {len(errors)} forbidden include(s)" if errors else "layering: all includes allowed")
+print(f"layering: {len(errors)} rule(s) broken" if errors else "layering: all includes, emits and settings calls allowed")
 sys.exit(1 if errors else 0)

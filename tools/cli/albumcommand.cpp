@@ -252,8 +252,8 @@ int albumSort(const QStringList &args)
         return cliUsageError(
             kCommand, QStringLiteral("KEY is name, extension, size, time, description or taken"));
     return editAlbum(rest[0], [&](CAlbumDoc &doc) {
-        if (doc.sortItems(key, descending ? 1 : 0))
-            doc.setModified();
+        // A sort that moves an item marks the album modified.
+        doc.sortItems(key, descending ? 1 : 0);
         return 0;
     });
 }
@@ -270,7 +270,7 @@ int albumRemove(const QStringList &args)
             const int index = indexArgument(doc, argument);
             if (index < 0)
                 return 1;
-            doc.item(index)->setSelected(true);
+            doc.items().setSelected(index, true);
         }
         doc.removeSelected(deleteFiles);
         return 0;

@@ -173,29 +173,19 @@ AlbumItem *itemArgument(const CAlbumDoc &doc, const QString &argument)
 
 bool setItemField(CAlbumDoc &doc, int index, const QString &field, const QString &text)
 {
-    QString value = text;
-    const QString cut
-        = QStringLiteral("%1: %2: the text was cut to 255 bytes\n").arg(cliProgramName(), field);
-    if (field == QLatin1String("description")) {
-        doc.itemText(index, value, true);
-        if (text.toUtf8().size() > 255)
-            cliErr(cut);
-        return true;
-    }
-    ItemInfo *info = doc.item(index)->editableInfo();
-    char *target = field == QLatin1String("caption") ? info->caption
-        : field == QLatin1String("keywords")         ? info->keywords
-                                                     : nullptr;
-    if (!target) {
+    const ItemField itemField = field == QLatin1String("description") ? ItemField::Description
+        : field == QLatin1String("caption")                           ? ItemField::Caption
+                                                                      : ItemField::Keywords;
+    if (itemField == ItemField::Keywords && field != QLatin1String("keywords")) {
         cliErr(QStringLiteral("%1: FIELD is description, caption or keywords\n")
                    .arg(cliProgramName()));
         return false;
     }
-    if (fixedText(target, 256) == text)
-        return true;
-    if (!setFixedText(target, 256, text))
-        cliErr(cut);
-    doc.setModified();
+    // The document cuts the text to its field and marks the album modified when it differs.
+    doc.setItemText(index, itemField, text);
+    if (text.toUtf8().size() > 255)
+        cliErr(
+            QStringLiteral("%1: %2: the text was cut to 255 bytes\n").arg(cliProgramName(), field));
     return true;
 }
 

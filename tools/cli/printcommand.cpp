@@ -158,7 +158,7 @@ int runPrint(const QStringList &args)
         if (!list)
             return 2;
         for (int index : *list)
-            doc.item(index)->setSelected(true);
+            doc.items().setSelected(index, true);
         parsed->options.range = PrintOptions::SelectedItems;
     }
 

@@ -3,7 +3,6 @@
 #include "album/albumdoc.h"
 #include "album/albumfilecopy.h"
 #include "albummanagedialogs.h"
-#include "core/appsettings.h"
 #include "core/folders.h"
 #include "platform/host.h"
 
@@ -82,7 +81,7 @@ void AlbumManager::renameAlbum()
     if (!mayReplace(dialog.albumName(), current, replace))
         return;
     // Changes the user chose not to save are dropped with the old name.
-    m_doc.setModified(false);
+    m_doc.markClean();
     m_list.applyAlbumListChange(glimmerix::renameAlbum(albumsFolder(), current, dialog.albumName(),
         dialog.nameIsEntry(), replace, WithoutTrash::Ask));
 }
@@ -127,13 +126,13 @@ void AlbumManager::deleteAlbum()
     if (dialog.exec() != QDialog::Accepted)
         return;
     // Changes to the album being deleted are dropped.
-    m_doc.setModified(false);
+    m_doc.markClean();
     QStringList media;
     for (int index = 0; index < m_doc.itemCount(); ++index)
         media << m_doc.item(index)->absolutePath();
-    const AlbumListChange change = glimmerix::deleteAlbum(albumsFolder(), current,
-        CAlbumDoc::untitledName(), media, dialog.deleteMedia(),
-        { m_list.outsideAlbumPath(), appSettings().lastFile() }, WithoutTrash::Ask);
+    const AlbumListChange change
+        = glimmerix::deleteAlbum(albumsFolder(), current, CAlbumDoc::untitledName(), media,
+            dialog.deleteMedia(), { m_list.outsideAlbumPath(), m_lastFile() }, WithoutTrash::Ask);
     m_list.applyAlbumListChange(change);
     // Which media files went to the Trash and which stayed because other albums use them.
     if (!change.report.isEmpty())

@@ -52,6 +52,9 @@ public:
 
     // Replaces how the free space of a destination is found (tests).
     void setFreeSpaceQuery(FreeSpaceQuery query) { m_freeSpace = std::move(query); }
+    // Where the album last opened by the program is remembered (the settings' last file), so
+    // deleting that album forgets it; none by default.
+    void setLastFileSource(std::function<QString()> lastFile) { m_lastFile = std::move(lastFile); }
 
 private:
     QString albumsFolder() const;
@@ -63,6 +66,7 @@ private:
     AlbumListAccess &m_list;
     QWidget *m_window = nullptr;
     FreeSpaceQuery m_freeSpace = freeSpaceOf;
+    std::function<QString()> m_lastFile = [] { return QString(); };
 };
 
 } // namespace glimmerix

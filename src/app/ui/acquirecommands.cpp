@@ -9,8 +9,8 @@
 #include "media/capturedriver.h"
 #include "media/scansource.h"
 #include "media/ui/scandialog.h"
-#include "platform/host.h"
 #include "media/ui/videocapturedialog.h"
+#include "platform/host.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,8 +71,7 @@ void acquireFromScanner(CMainFrame &frame)
 {
     CAlbumDoc &document = *frame.document();
     ScanSourceManager manager([&document](BlockHandle picture) {
-        if (addAcquiredPicture(document, picture, appSettings().acquireSettings()) == 1)
-            Q_EMIT document.itemsChanged();
+        addAcquiredPicture(document, picture, appSettings().acquireSettings());
     });
     if (!manager.openManager())
         return;
@@ -101,14 +100,7 @@ void runVideoCapture(CMainFrame &frame)
     VideoCaptureDialog dialog(folders.videoFolder(), folders.photosFolder(),
         { installedCaptureDrivers(), [](int index) { return makeCaptureDriver(index); } }, &frame);
     CAlbumDoc &document = *frame.document();
-    dialog.setAddToAlbum([&document](const QString &path) {
-        const int added = document.addFile(path);
-        if (added == 1)
-            document.setModified();
-        if (added == 1 || added == -2)
-            Q_EMIT document.itemsChanged();
-        return added;
-    });
+    dialog.setAddToAlbum([&document](const QString &path) { return document.addFile(path); });
     dialog.setOpenPicture([&frame](BlockHandle still) { frame.ShowImageWindow(still, QString()); });
     dialog.exec();
 }

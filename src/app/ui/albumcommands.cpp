@@ -254,13 +254,8 @@ void AlbumCommands::recordSound()
             return true;
         });
     } else {
-        dialog.setAlbumTarget([this](const QString &path) {
-            if (m_document->addFile(path) != 1)
-                return false;
-            m_document->setModified();
-            Q_EMIT m_document->itemsChanged();
-            return true;
-        });
+        dialog.setAlbumTarget(
+            [this](const QString &path) { return m_document->addFile(path) == 1; });
     }
     dialog.exec();
 }

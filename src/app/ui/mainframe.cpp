@@ -99,6 +99,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_commands->setAddPhotoFolder(photosFolder());
     m_albumListAccess = std::make_unique<FrameAlbumList>(*this);
     m_albumManager = new AlbumManager(*m_document, *m_albumListAccess, this, this);
+    m_albumManager->setLastFileSource([] { return appSettings().lastFile(); });
     m_handovers = new HandoverQueue(*m_document, *this);
     // Scripts and the two-process tests follow hand-overs on standard error.
     if (qEnvironmentVariableIsSet("GLIMMERIX_DEBUG_HANDOVER")) {

@@ -67,8 +67,7 @@ void SingleFileViewing::start(const QString &file)
             document.addFile(file, -1);
         }
         // The private album holds the file it was started on: nothing for the user to save yet.
-        document.setModified(false);
-        Q_EMIT document.itemsChanged();
+        document.markClean();
     }
     m_timer.start();
 }
@@ -188,8 +187,7 @@ bool SingleFileViewing::askForFile()
     m_asking = false;
     if (chosen.isEmpty() || document.addFile(chosen.constFirst(), -1) != 1)
         return false;
-    document.setModified(false);
-    Q_EMIT document.itemsChanged();
+    document.markClean();
     return true;
 }
 

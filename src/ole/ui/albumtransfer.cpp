@@ -72,7 +72,6 @@ void AlbumTransfer::paste()
     pushRecordedChange(m_document, probe, QApplication::translate("CMainFrame", "Paste"));
     if (result != PasteResult::Inserted)
         return;
-    Q_EMIT m_document.itemsChanged();
     m_view.setCurrent(inserted);
 }
 
@@ -153,16 +152,19 @@ bool AlbumTransfer::drop(const QMimeData *data, QPoint viewPoint)
     int position = m_document.itemCount() == 0 ? -1 : target;
     int last = -1;
     const AlbumOrderProbe probe(m_document);
-    for (const QByteArray &stream : streams) {
-        int inserted = -1;
-        if (pasteItemStream(m_document, stream, position, &inserted) == PasteResult::Inserted) {
-            last = inserted;
-            if (position >= 0)
-                position = inserted + 1;
+    {
+        // The items dropped are one change to the album.
+        const CAlbumDoc::ChangeBatch batch(m_document);
+        for (const QByteArray &stream : streams) {
+            int inserted = -1;
+            if (pasteItemStream(m_document, stream, position, &inserted) == PasteResult::Inserted) {
+                last = inserted;
+                if (position >= 0)
+                    position = inserted + 1;
+            }
         }
     }
     pushRecordedChange(m_document, probe, QApplication::translate("CMainFrame", "Drop Items"));
-    Q_EMIT m_document.itemsChanged();
     if (last >= 0)
         m_view.setCurrent(last);
     return true;

@@ -16,14 +16,13 @@
 namespace glimmerix
 {
 
-void runPostcardWizard(
-    const QString &clip, QWidget *parent, const std::function<void(int topic)> &openHelp)
+void runPostcardWizard(const QString &clip, const AppSettings &settings, QWidget *parent,
+    const std::function<void(int topic)> &openHelp)
 {
     PostcardWizardState state;
-    state.cdDrive = appSettings().cdDrive();
-    state.cdTemplateFolder = appSettings().cdTemplateFolder();
-    state.templateFolders
-        = postcardTemplateFolders(appSettings().folders(), state.cdTemplateFolder);
+    state.cdDrive = settings.cdDrive();
+    state.cdTemplateFolder = settings.cdTemplateFolder();
+    state.templateFolders = postcardTemplateFolders(settings.folders(), state.cdTemplateFolder);
     const QString backgroundPath = findCardBackground(state.templateFolders);
     if (backgroundPath.isEmpty()) {
         host().showMessage(Message::kNoCardBackground);
@@ -45,7 +44,7 @@ void runPostcardWizard(
         QWizard wizard(parent);
         wizard.setObjectName(QStringLiteral("postcardWizard"));
         wizard.addPage(new CPostCard1(state));
-        auto *text = new CPostCardText(state, appSettings().systemLanguage(),
+        auto *text = new CPostCardText(state, settings.systemLanguage(),
             cardLanguageOf(loadString(Message::kInterfaceLanguageName)));
         wizard.addPage(text);
         wizard.addPage(new CPostCard2(state, *text));

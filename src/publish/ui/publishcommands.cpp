@@ -34,7 +34,8 @@ CommandSet publishCommandSet(const PublishCommandContext &context)
             [c] {
                 const AlbumItem *item = c.document.item(c.currentItem());
                 const bool clip = item && item->exists() && IsVideoFile(item->absolutePath());
-                runPostcardWizard(clip ? item->absolutePath() : QString(), c.frame, c.openHelp);
+                runPostcardWizard(
+                    clip ? item->absolutePath() : QString(), c.settings, c.frame, c.openHelp);
             },
             {}, { kAlbumMenu, 520 } },
     };
