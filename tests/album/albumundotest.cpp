@@ -192,7 +192,7 @@ TEST(AlbumUndo, EveryStepUndoesAndRedoesToTheSameBytes)
         ASSERT_EQ(stack.count(), row.steps);
         EXPECT_EQ(stack.undoText(), QString::fromLatin1(row.undoText));
 
-        document.setModified(false); // as after a save: undo marks the album modified again
+        document.markClean(); // as after a save: undo marks the album modified again
         for (int step = 0; step < row.steps; ++step)
             stack.undo();
         EXPECT_TRUE(document.isModified());
