@@ -1,6 +1,7 @@
 #pragma once
 
 #include "itempicker.h"
+#include "responsivealbum.h"
 #include "webalbumhtml.h"
 #include "webalbumoptions.h"
 
@@ -60,6 +61,8 @@ public:
     int pageCount() const;
     int pagesWritten() const { return m_pagesWritten; }
     const QList<AlbumCell> &cells() const { return m_cells; }
+    // The responsive theme's items, in page order (empty for the other themes).
+    const QList<ResponsiveEntry> &entries() const { return m_entries; }
     const QStringList &outputs() const { return m_outputs; }
     const QStringList &problems() const { return m_problems; }
     const QString &workingFolder() const { return m_folder; }
@@ -74,11 +77,17 @@ public:
         QString problem; // "FILE: cause" when the item is left out
         bool download = false; // a clip browsers cannot play: the link offers the file
         bool onCallerThread = false; // needs the user-interface thread (icons, video frames)
+        // The responsive theme: what the item shows and every picture file made for it.
+        ResponsiveEntry responsive;
+        QStringList made;
     };
 
 private:
     ItemResult makeItem(int index, bool callerThread) const;
+    ItemResult makeResponsiveItem(int index, BlockHandle picture, bool still, bool playable) const;
     void takeItem(int index, ItemResult &&result);
+    void takeResponsiveItem(int index, ItemResult &&result);
+    bool writeResponsivePages();
     void copyThemePicture(const QString &name);
     void addOutput(const QString &path);
 
@@ -86,6 +95,7 @@ private:
     WebAlbumSetup m_setup;
     QString m_folder;
     QList<AlbumCell> m_cells;
+    QList<ResponsiveEntry> m_entries;
     QStringList m_outputs;
     QStringList m_problems;
     int m_pagesWritten = 0;
