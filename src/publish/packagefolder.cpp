@@ -232,6 +232,18 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
     for (const PackageFile &file : std::as_const(unique)) {
         const QString copy = staging + u'/' + file.name;
         QString failedFile;
+        // A file the earlier package already holds under its name (a web album's picture made
+        // before and reused) is linked, not copied: the earlier name steps aside below and the
+        // same bytes come back under the new package.
+        const bool inPlace = !file.program && found.packageFiles.contains(file.name)
+            && QFileInfo(file.source).absoluteFilePath()
+                == QFileInfo(folder + u'/' + file.name).absoluteFilePath();
+        if (inPlace && ::link(QFile::encodeName(file.source).constData(),
+                           QFile::encodeName(copy).constData())
+                == 0) {
+            manifest += file.name.toUtf8() + '\n';
+            continue;
+        }
         const QString cause = file.program ? copyProductProgram(file.source, copy, &failedFile)
                                            : copyProductFile(file.source, copy, &failedFile);
         if (!cause.isEmpty())

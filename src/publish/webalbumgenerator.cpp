@@ -136,6 +136,10 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     const QString name = fileNameOf(path);
     if (name.isEmpty())
         return result;
+    if (m_setup.options.responsive()) {
+        if (std::optional<ItemResult> reused = reusedResponsiveItem(index))
+            return std::move(*reused);
+    }
     const QString base = baseNameOf(path);
     const QString thumbnailPath = m_folder + QStringLiteral("sm_") + base + QStringLiteral(".jpg");
     const MediaFile file = identifyMediaFile(path);
@@ -253,6 +257,33 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     return result;
 }
 
+std::optional<WebAlbumGenerator::ItemResult> WebAlbumGenerator::reusedResponsiveItem(
+    int index) const
+{
+    if (m_earlier.isEmpty())
+        return std::nullopt;
+    const ChosenItem &chosen = m_picker.chosenItems().at(index);
+    const QString source = chosen.item ? chosen.item->absolutePath() : chosen.path;
+    if (mediaKindOf(identifyMediaFile(source)) != MediaKind::Picture)
+        return std::nullopt;
+    const QString signature = responsiveSignature(source, m_setup.options.cropThumbnails);
+    std::optional<ResponsiveEntry> entry
+        = reusableEntry(m_earlier, m_setup.earlierSite, responsiveKey(source), signature);
+    if (!entry)
+        return std::nullopt;
+    ItemResult result;
+    result.responsive = std::move(*entry);
+    result.signature = signature;
+    const QString site = m_setup.earlierSite + u'/';
+    for (const PictureVariant &variant : result.responsive.sizes
+            + QList { result.responsive.thumbnail, result.responsive.thumbnail2x }) {
+        result.made.append(site + variant.jpeg);
+        if (!variant.webp.isEmpty())
+            result.made.append(site + variant.webp);
+    }
+    return finishResponsiveItem(index, std::move(result), true, false);
+}
+
 WebAlbumGenerator::ItemResult WebAlbumGenerator::makeResponsiveItem(
     int index, BlockHandle picture, bool still, bool playable) const
 {
@@ -261,13 +292,26 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeResponsiveItem(
     const QString source = chosen.item ? chosen.item->absolutePath() : chosen.path;
     ResponsiveEntry &entry = result.responsive;
     entry.key = responsiveKey(source);
-    entry.name = fileNameOf(source);
     const QString cause = writeResponsivePictures(
         picture, m_folder, m_setup.options.cropThumbnails, true, &entry, &result.made);
     if (!cause.isEmpty()) {
         result.problem = cause;
         return result;
     }
+    if (still) {
+        entry.facts = pictureFactLines(readPictureFacts(source));
+        result.signature = responsiveSignature(source, m_setup.options.cropThumbnails);
+    }
+    return finishResponsiveItem(index, std::move(result), still, playable);
+}
+
+WebAlbumGenerator::ItemResult WebAlbumGenerator::finishResponsiveItem(
+    int index, ItemResult result, bool still, bool playable) const
+{
+    const ChosenItem &chosen = m_picker.chosenItems().at(index);
+    const QString source = chosen.item ? chosen.item->absolutePath() : chosen.path;
+    ResponsiveEntry &entry = result.responsive;
+    entry.name = fileNameOf(source);
     // Clips and sounds always go into the site; a picture's own file only when asked for.
     const QString copy = m_folder + fileNameOf(chosen.path);
     if (!still || m_setup.options.linkOriginals) {
@@ -285,8 +329,6 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeResponsiveItem(
             entry.download = name;
     }
     entry.bytes = QFileInfo(result.full.isEmpty() ? source : result.full).size();
-    if (still)
-        entry.facts = pictureFactLines(readPictureFacts(source));
     result.thumbnail = m_folder + entry.thumbnail.jpeg;
     result.size = entry.thumbnail.size;
     return result;
@@ -296,8 +338,10 @@ void WebAlbumGenerator::takeResponsiveItem(int index, ItemResult &&result)
 {
     if (!result.problem.isEmpty()) {
         m_problems.append(result.problem);
+        // Only what this pass made; pictures taken over from the earlier site stay there.
         for (const QString &made : std::as_const(result.made))
-            QFile::remove(made);
+            if (made.startsWith(m_folder))
+                QFile::remove(made);
         return;
     }
     for (const QString &made : std::as_const(result.made))
@@ -315,6 +359,7 @@ void WebAlbumGenerator::takeResponsiveItem(int index, ItemResult &&result)
     cell.size = entry.thumbnail.size;
     m_cells.append(cell);
     m_entries.append(std::move(entry));
+    m_signatures.append(result.signature);
 }
 
 void WebAlbumGenerator::takeItem(int index, ItemResult &&result)
@@ -365,6 +410,8 @@ bool WebAlbumGenerator::makeThumbnails(Progress *progress)
         progress->setRange(count + 1);
         progress->setPosition(0);
     }
+    if (m_setup.options.responsive() && !m_setup.earlierSite.isEmpty())
+        m_earlier = readResponsiveManifest(m_setup.earlierSite);
     const std::function<ItemResult(int)> produce
         = [this](int index) { return makeItem(index, false); };
     const std::function<bool(int, ItemResult &&)> consume = [&](int index, ItemResult &&result) {
@@ -427,6 +474,14 @@ bool WebAlbumGenerator::writeResponsivePages()
         addOutput(path);
         ++m_pagesWritten;
     }
+    const QString manifest = m_folder + QLatin1String(kResponsiveManifest);
+    const QString manifestCause
+        = writeWholeFile(manifest, responsiveManifestBytes(m_entries, m_signatures));
+    if (!manifestCause.isEmpty()) {
+        m_problems.append(manifest + QStringLiteral(": ") + manifestCause);
+        return false;
+    }
+    addOutput(manifest);
     // The style sheet, the script and the lightbox: without them the pages would still show,
     // but not as made, so a missing one is a failure.
     for (const QString &asset : responsiveAssets()) {
@@ -491,8 +546,10 @@ bool WebAlbumGenerator::deliverToFolder(const QString &folder, bool replaceEarli
 
 void WebAlbumGenerator::cleanWorkingFolder(bool removeAutoRun)
 {
+    // Pictures taken over from an earlier site are outputs too, but not the working folder's.
     for (const QString &path : std::as_const(m_outputs))
-        QFile::remove(path);
+        if (path.startsWith(m_folder))
+            QFile::remove(path);
     if (removeAutoRun)
         QFile::remove(m_folder + QStringLiteral("AutoRun.inf"));
     m_outputs.clear();

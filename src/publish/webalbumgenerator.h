@@ -2,6 +2,7 @@
 
 #include "itempicker.h"
 #include "responsivealbum.h"
+#include "responsivemanifest.h"
 #include "webalbumhtml.h"
 #include "webalbumoptions.h"
 
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace glimmerix
 {
@@ -27,6 +29,9 @@ struct WebAlbumSetup {
     QString supportFolder; // theme pictures as NAME.log
     QString programFolder; // the credit logo, the viewer and the icon pictures
     int workers = 0; // thumbnail workers; 0: one per core the process may use
+    // The responsive theme: a folder holding an earlier site of it (the destination when it is
+    // replaced); the pictures of unchanged items are taken from there instead of being made.
+    QString earlierSite;
 };
 
 // The setup with the bundle's texts, and the user's field labels and folders from `settings`.
@@ -80,11 +85,14 @@ public:
         // The responsive theme: what the item shows and every picture file made for it.
         ResponsiveEntry responsive;
         QStringList made;
+        QString signature; // what the pictures were made from (responsivemanifest.h)
     };
 
 private:
     ItemResult makeItem(int index, bool callerThread) const;
     ItemResult makeResponsiveItem(int index, BlockHandle picture, bool still, bool playable) const;
+    std::optional<ItemResult> reusedResponsiveItem(int index) const;
+    ItemResult finishResponsiveItem(int index, ItemResult result, bool still, bool playable) const;
     void takeItem(int index, ItemResult &&result);
     void takeResponsiveItem(int index, ItemResult &&result);
     bool writeResponsivePages();
@@ -96,6 +104,8 @@ private:
     QString m_folder;
     QList<AlbumCell> m_cells;
     QList<ResponsiveEntry> m_entries;
+    QList<QString> m_signatures; // of m_entries, for the site's manifest
+    ResponsiveManifest m_earlier; // of the earlier site, read before the thumbnail pass
     QStringList m_outputs;
     QStringList m_problems;
     int m_pagesWritten = 0;

@@ -11,10 +11,13 @@
 #include "publish/responsivehtml.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace glimmerix;
 
@@ -86,6 +89,58 @@ TEST(ResponsiveAlbum, EveryTextAndFileNameIsEscaped)
     EXPECT_FALSE(page.contains(QStringLiteral("</script> ")));
     EXPECT_EQ(page.count(QStringLiteral("<script")), 3);
     EXPECT_FALSE(page.contains(QStringLiteral("http")));
+}
+
+// The inode of a file: the same one means the file was kept, not written again.
+ino_t inodeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST(ResponsiveAlbum, GeneratingAgainReusesUnchangedPicturesAndDropsRemovedItems)
+{
+    if (!QFileInfo::exists(QStringLiteral(GLIMMERIX_BIN_DIR "/responsive/photoswipe.umd.min.js")))
+        GTEST_SKIP() << "PhotoSwipe was not copied into the build (tools/setup.sh installs it)";
+    const QString media = makeTestFolder(QStringLiteral("media"));
+    const QString album = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/r.gmx");
+    QStringList paths;
+    {
+        CAlbumDoc doc;
+        for (int i = 0; i < 3; ++i) {
+            paths.append(media + QStringLiteral("/photo %1.jpg").arg(i));
+            writePicture(paths.last(), 900, 600);
+            doc.addFile(paths.last());
+        }
+        ASSERT_TRUE(doc.onSaveDocument(album));
+    }
+    const QString site = makeTestFolder(QStringLiteral("site"));
+    const QStringList generate { "webalbum", album, site, "--theme", "5", "--replace-package" };
+    ASSERT_EQ(runCli(generate).status, 0);
+    const auto picture = [&site](const QString &path, const char *suffix) {
+        return site + u'/' + responsiveKey(path) + QLatin1String(suffix);
+    };
+    const ino_t kept = inodeOf(picture(paths[0], "-480.jpg"));
+    const ino_t changed = inodeOf(picture(paths[1], "-480.jpg"));
+    ASSERT_NE(kept, 0u);
+    ASSERT_TRUE(QFileInfo::exists(picture(paths[2], "-t2.webp")));
+
+    // The second picture changes, the third leaves the album.
+    writePicture(paths[1], 1000, 500);
+    ASSERT_EQ(runCli({ "album", "remove", album, "2" }).status, 0);
+    const ProcessRun again = runCli(generate);
+    ASSERT_EQ(again.status, 0) << again.err.toStdString();
+
+    EXPECT_EQ(inodeOf(picture(paths[0], "-480.jpg")), kept) << "an unchanged picture was made again";
+    EXPECT_TRUE(QFileInfo::exists(picture(paths[0], "-t1.webp")));
+    EXPECT_NE(inodeOf(picture(paths[1], "-480.jpg")), changed) << "a changed picture was reused";
+    EXPECT_TRUE(QFileInfo::exists(picture(paths[1], "-1000.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(picture(paths[1], "-900.jpg")));
+    for (const char *suffix : { "-480.jpg", "-900.webp", "-t1.jpg", "-t2.webp" })
+        EXPECT_FALSE(QFileInfo::exists(picture(paths[2], suffix))) << suffix;
+    const QString index = QString::fromUtf8(fileBytes(site + QStringLiteral("/index.html")));
+    EXPECT_TRUE(index.contains(QStringLiteral("2 pictures")));
+    EXPECT_FALSE(index.contains(responsiveKey(paths[2])));
 }
 
 // node, the npm packages tools/setup.sh installs, and Chromium; empty when all are there, else

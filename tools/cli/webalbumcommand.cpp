@@ -168,7 +168,10 @@ int runWebAlbum(const QStringList &args)
     }
     picker.next();
 
-    WebAlbumGenerator generator(picker, defaultWebAlbumSetup(parsed->options, appSettings()));
+    WebAlbumSetup setup = defaultWebAlbumSetup(parsed->options, appSettings());
+    if (!toDisc && parsed->replacePackage)
+        setup.earlierSite = parsed->folder;
+    WebAlbumGenerator generator(picker, std::move(setup));
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();

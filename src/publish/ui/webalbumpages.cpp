@@ -196,7 +196,10 @@ bool CWebPage4::generate()
     // Our disc component records before Finish returns; applications that read the files later
     // need the working copies kept.
     m_picker.setDeleteOnClose(!cd || !cdDelivery().keepsWorkingFiles());
-    WebAlbumGenerator generator(m_picker, defaultWebAlbumSetup(m_options, m_settings));
+    WebAlbumSetup setup = defaultWebAlbumSetup(m_options, m_settings);
+    if (!cd && replaceEarlier())
+        setup.earlierSite = destination();
+    WebAlbumGenerator generator(m_picker, std::move(setup));
     {
         std::unique_ptr<Progress> progress = host().createProgress();
         if (generator.makeThumbnails(progress.get()))
