@@ -53,7 +53,7 @@ QString firstTextOf(const ResponsiveEntry &entry)
 }
 
 // The thumbnail: WebP for the browsers that take it, JPEG for the others, at 1x and 2x.
-void writeThumbnail(QString &page, const ResponsiveEntry &entry, bool lazy)
+void writeThumbnail(QString &page, const ResponsiveEntry &entry, bool lazy, bool first)
 {
     page += QStringLiteral("<picture>");
     if (!entry.thumbnail.webp.isEmpty())
@@ -63,7 +63,8 @@ void writeThumbnail(QString &page, const ResponsiveEntry &entry, bool lazy)
         + attribute("srcset", densitySet(entry, false)) + sizeAttributes(entry.thumbnail.size)
         + attribute("alt", firstTextOf(entry))
         + (lazy ? QStringLiteral(" loading=\"lazy\" decoding=\"async\"")
-                : QStringLiteral(" decoding=\"async\""))
+                : first ? QStringLiteral(" fetchpriority=\"high\"")
+                        : QStringLiteral(" decoding=\"async\""))
         + QStringLiteral("></picture>");
 }
 
@@ -72,6 +73,10 @@ void writeThumbnail(QString &page, const ResponsiveEntry &entry, bool lazy)
 void writeDetails(QString &page, const ResponsiveEntry &entry,
     const std::array<QString, 3> &fieldLabels)
 {
+    const bool anyText = std::any_of(entry.fields.cbegin(), entry.fields.cend(),
+        [](const QString &text) { return !text.isEmpty(); });
+    if (!anyText && entry.facts.isEmpty() && entry.original.isEmpty())
+        return;
     page += QStringLiteral("<div class=\"details\" hidden>");
     if (!entry.fields[0].isEmpty())
         page += QStringLiteral("<p class=\"caption\" dir=\"auto\">") + htmlText(entry.fields[0])
@@ -97,7 +102,7 @@ void writeDetails(QString &page, const ResponsiveEntry &entry,
 }
 
 void writeItem(QString &page, const WebAlbumOptions &options,
-    const std::array<QString, 3> &fieldLabels, const ResponsiveEntry &entry, bool lazy)
+    const std::array<QString, 3> &fieldLabels, const ResponsiveEntry &entry, bool lazy, bool first)
 {
     page += QStringLiteral("<li><figure>");
     if (!entry.clip.isEmpty()) {
@@ -111,7 +116,7 @@ void writeItem(QString &page, const WebAlbumOptions &options,
         page += QStringLiteral("<a class=\"file\"")
             + attribute("href", QString::fromLatin1(QUrl::toPercentEncoding(entry.download)))
             + QStringLiteral(" download>");
-        writeThumbnail(page, entry, lazy);
+        writeThumbnail(page, entry, lazy, first);
         page += QStringLiteral("</a>");
     } else {
         const PictureVariant &largest = entry.sizes.back();
@@ -121,7 +126,7 @@ void writeItem(QString &page, const WebAlbumOptions &options,
                   .arg(largest.size.width())
                   .arg(largest.size.height())
             + attribute("data-pswp-srcset", widthSet(entry.sizes, false)) + u'>';
-        writeThumbnail(page, entry, lazy);
+        writeThumbnail(page, entry, lazy, first);
         page += QStringLiteral("</a>");
     }
     // The lightbox's texts come before the caption, which must end the figure.
@@ -216,8 +221,10 @@ QByteArray responsivePage(const WebAlbumOptions &options, const std::array<QStri
                   .arg(preview.size.height());
         break;
     }
-    page += QStringLiteral("<link rel=\"stylesheet\" href=\"album.css\">\n"
-                           "<link rel=\"stylesheet\" href=\"photoswipe.css\">\n</head>\n");
+    // No favicon request; the lightbox's style sheet is added by album.js when it starts, so
+    // it never holds up the first picture.
+    page += QStringLiteral("<link rel=\"icon\" href=\"data:,\">\n"
+                           "<link rel=\"stylesheet\" href=\"album.css\">\n</head>\n");
     page += QStringLiteral("<body class=\"%1\">\n<header>\n<h1 dir=\"auto\">")
                 .arg(options.cropThumbnails ? QStringLiteral("crop") : QStringLiteral("fit"))
         + htmlText(title) + QStringLiteral("</h1>\n<p>") + summary
@@ -225,7 +232,7 @@ QByteArray responsivePage(const WebAlbumOptions &options, const std::array<QStri
                          : QString())
         + QStringLiteral("</p>\n</header>\n<main>\n<ul class=\"grid\" id=\"album\">\n");
     for (qsizetype i = first; i < end; ++i)
-        writeItem(page, options, fieldLabels, entries.at(i), i - first >= kEagerItems);
+        writeItem(page, options, fieldLabels, entries.at(i), i - first >= kEagerItems, i == first);
     page += QStringLiteral("</ul>\n</main>\n");
     writeNavigation(page, pageIndex, pageCount);
     page += QStringLiteral("<script src=\"photoswipe.umd.min.js\" defer></script>\n"

@@ -15,8 +15,9 @@ namespace glimmerix
 // offered in several sizes and loaded as they scroll into view, and a lightbox. They make no
 // request outside the site and work from a disc or any static web host.
 
-// Items per page: enough for a whole album of today in one page, few enough for a phone.
-inline constexpr int kResponsivePerPage = 250;
+// Items per page: few enough that a phone lays a page out at once (Lighthouse's total blocking
+// time stays low), many enough that a usual album needs only a few pages.
+inline constexpr int kResponsivePerPage = 100;
 
 // "index.html" for page 1, "index2.html", "index3.html", ... after it.
 QString responsivePageName(int number);

@@ -19,6 +19,8 @@
 
 #include <sys/stat.h>
 
+#include <iostream>
+
 using namespace glimmerix;
 
 namespace
@@ -171,9 +173,9 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
     const QString album = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/r.gmx");
     {
         CAlbumDoc doc;
-        for (int i = 0; i < 48; ++i) {
+        for (int i = 0; i < 200; ++i) {
             const QString path = media + QStringLiteral("/photo #%1 ?%\u00e9.jpg").arg(i, 2, 10, QLatin1Char('0'));
-            writePicture(path, i == 5 ? 40 : 800, i == 5 ? 4000 : 600);
+            writePicture(path, i == 5 ? 40 : 640, i == 5 ? 4000 : 480);
             doc.addFile(path);
         }
         doc.setItemText(0, ItemField::Caption, caption);
@@ -185,10 +187,11 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
     ASSERT_EQ(cli.status, 0) << cli.err.toStdString();
 
     const QStringList pages = QDir(site).entryList({ "*.html" }, QDir::Files, QDir::Name);
-    ASSERT_EQ(pages, QStringList({ "index.html" }));
-    const ProcessRun validate = runProgram(QStringLiteral("node"),
-        QStringList { modules + QStringLiteral("/html-validate/bin/html-validate.js") }
-            + QStringList { site + QStringLiteral("/index.html") });
+    ASSERT_EQ(pages, QStringList({ "index.html", "index2.html" }));
+    QStringList validateArgs { modules + QStringLiteral("/html-validate/bin/html-validate.js") };
+    for (const QString &page : pages)
+        validateArgs.append(site + u'/' + page);
+    const ProcessRun validate = runProgram(QStringLiteral("node"), validateArgs);
     EXPECT_EQ(validate.status, 0) << validate.out.toStdString() << validate.err.toStdString();
 
     const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
@@ -197,6 +200,15 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
             caption, shots },
         { { QStringLiteral("NODE_PATH=") + modules }, 300000 });
     EXPECT_EQ(browser.status, 0) << browser.out.toStdString() << browser.err.toStdString();
+
+    // Lighthouse over HTTP; its report stays beside the test programs for a look afterwards.
+    const QString report = QStringLiteral(GLIMMERIX_BIN_DIR "/../tests/lighthouse-report.json");
+    const ProcessRun lighthouse = runProgram(QStringLiteral("node"),
+        { QStringLiteral(GLIMMERIX_SOURCE_DIR "/tests/publish/responsivelighthouse.mjs"),
+            chromium(), site, report },
+        { { QStringLiteral("NODE_PATH=") + modules }, 240000 });
+    EXPECT_EQ(lighthouse.status, 0) << lighthouse.out.toStdString() << lighthouse.err.toStdString();
+    std::cout << lighthouse.out.toStdString();
 }
 
 } // namespace

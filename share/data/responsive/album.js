@@ -6,6 +6,10 @@
   if (typeof PhotoSwipeLightbox === 'undefined' || typeof PhotoSwipe === 'undefined') {
     return;
   }
+  var style = document.createElement('link');
+  style.rel = 'stylesheet';
+  style.href = 'photoswipe.css';
+  document.head.appendChild(style);
   var lightbox = new PhotoSwipeLightbox({
     gallery: '#album',
     children: 'a.photo',
