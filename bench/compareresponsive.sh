@@ -10,11 +10,11 @@
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
 count="${2:-200}"
-photos="${GLIMMERIX_BENCH_RESPONSIVE:-/tmp/glimmerix-bench-responsive}"
+photos="${GLIMMERIX_BENCH_RESPONSIVE:-/tmp/glimmerix-bench-responsive}-$count"
 cli="$build/bin/glimix-cli"
 mogrify="$(command -v mogrify-im6.q16 || command -v mogrify)"
 
-if [ "$(ls "$photos"/*.jpg 2>/dev/null | wc -l)" -lt "$count" ]; then
+if [ "$(ls "$photos"/photo*.jpg 2>/dev/null | wc -l)" -ne "$count" ]; then
   mkdir -p "$photos"
   # Photo-like content: a moving test card with grain, 4000 x 3000.
   ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=4000x3000:rate=1,noise=alls=12:allf=t" \
@@ -25,7 +25,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export GLIMMERIX_HOME="$work/home" QT_QPA_PLATFORM=offscreen
 "$cli" album new "$work/bench.gmx" >/dev/null
-ls "$photos"/*.jpg | head -n "$count" | xargs "$cli" album add "$work/bench.gmx" >/dev/null
+"$cli" album add "$work/bench.gmx" "$photos" >/dev/null
 
 report() { # what wall-seconds kilobytes user-seconds system-seconds
   python3 -c "import sys; t=float(sys.argv[2]); cpu=float(sys.argv[4])+float(sys.argv[5]); print(f'{sys.argv[1]:22} {t:7.2f} s wall, {$count/t:5.1f} photos/s; {cpu:7.2f} s CPU; peak {int(sys.argv[3])//1024} MB')" "$@"
@@ -38,24 +38,16 @@ timed "$cli" webalbum "$work/bench.gmx" "$work/site" --theme 5 --replace-package
 report "glimix again, unchanged" $(cat "$work/time")
 
 # mogrify: one process per size and format, two at a time (one per core), as a make-like tool
-# would run them.
+# would run them; each writes into its own folder (-path), never over the photos.
 mkdir -p "$work/im"
-jobs=()
-for width in 480 1280 2560; do
-  for format in jpg webp; do
-    jobs+=("-resize ${width}x> -format $format -path $work/im/$width")
+script="$work/mogrify.sh"
+{
+  echo "set -e"
+  echo "m() { out=\"\$1\"; shift; mkdir -p \"\$out\"; '$mogrify' -limit thread 1 -quality 85 \"\$@\" -path \"\$out\" \"$photos\"/photo*.jpg; }"
+  for width in 480 1280 2560; do
+    echo "m '$work/im/j$width' -resize '${width}x>' -format jpg & m '$work/im/w$width' -resize '${width}x>' -format webp; wait"
   done
-done
-jobs+=("-thumbnail 240x240^ -gravity center -extent 240x240 -format jpg -path $work/im/t1")
-jobs+=("-thumbnail 480x480^ -gravity center -extent 480x480 -format jpg -path $work/im/t2")
-run_mogrify() {
-  for job in "${jobs[@]}"; do
-    folder="${job##* }"
-    mkdir -p "$folder"
-    echo "$job"
-  done | xargs -P 2 -I{} sh -c "$mogrify -limit thread 1 -quality 85 {} $(ls "$photos"/*.jpg | head -n "$count" | tr '\n' ' ')"
-}
-export -f run_mogrify
-export mogrify photos count
-timed bash -c "$(declare -p jobs); $(declare -f run_mogrify); run_mogrify"
+  echo "m '$work/im/t1' -thumbnail '240x240^' -gravity center -extent 240x240 -format jpg & m '$work/im/t2' -thumbnail '480x480^' -gravity center -extent 480x480 -format jpg; wait"
+} >"$script"
+timed bash "$script"
 report "mogrify (2 cores)" $(cat "$work/time")

@@ -131,9 +131,11 @@ QString writeResponsivePictures(BlockHandle picture, const QString &folder, bool
             kept.push_back(std::move(scaled));
             block = kept.back().handle();
         }
+        // JPEG only: the lightbox takes one format for all sizes, and WebP would cost the most
+        // time of the whole pass (the 2560 pixel size alone) for no browser that uses it.
         PictureVariant variant;
         const QString cause = writeVariant(
-            block, folder, entry->key + QStringLiteral("-%1").arg(*width), webp, &variant, made);
+            block, folder, entry->key + QStringLiteral("-%1").arg(*width), false, &variant, made);
         if (!cause.isEmpty())
             return cause;
         entry->sizes.prepend(variant);
