@@ -32,7 +32,8 @@ PACKAGES=(
   # the web album check in a real browser (headless)
   chromium
   # the responsive web album's lightbox and its browser checks come from the npm registry
-  nodejs npm
+  # (npm itself below: some builds of nodejs carry it and conflict with Debian's package)
+  nodejs
   # printed contact sheets checked as PDF
   poppler-utils
 )
@@ -53,6 +54,12 @@ fi
 # The npm packages of the responsive web album theme (its lightbox) and of its browser checks,
 # installed into the build's web-tools folder exactly as tools/web/package-lock.json pins them;
 # nothing is installed globally. Done again only when the lock file changed.
+if ! command -v npm >/dev/null; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q \
+    --no-install-recommends npm
+fi
 root="$(cd "$(dirname "$0")/.." && pwd)"
 web_tools="${GLIMMERIX_BUILD_DIR:-$root/build}/web-tools"
 if [ ! -d "$web_tools/node_modules" ] \
