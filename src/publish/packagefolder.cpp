@@ -240,8 +240,9 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
         const bool inPlace = !file.program && earlierNames.contains(file.name)
             && QFileInfo(file.source).absoluteFilePath()
                 == QFileInfo(folder + u'/' + file.name).absoluteFilePath();
-        if (inPlace && ::link(QFile::encodeName(file.source).constData(),
-                           QFile::encodeName(copy).constData())
+        if (inPlace
+            && ::link(
+                   QFile::encodeName(file.source).constData(), QFile::encodeName(copy).constData())
                 == 0) {
             manifest += file.name.toUtf8() + '\n';
             continue;

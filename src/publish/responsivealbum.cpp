@@ -34,8 +34,8 @@ OwnedBlock scaledTo(BlockHandle block, QSize size)
     OwnedBlock step;
     BlockHandle source = block;
     for (QSize now = pixelSize(source);
-        now.width() > 2 * size.width() && now.height() > 2 * size.height();
-        now = pixelSize(source)) {
+         now.width() > 2 * size.width() && now.height() > 2 * size.height();
+         now = pixelSize(source)) {
         OwnedBlock half(
             ScaleImage(source, std::max(1, now.width() / 2), std::max(1, now.height() / 2), 0));
         if (!half)
@@ -168,9 +168,9 @@ QString writeResponsivePictures(BlockHandle picture, const QString &folder, bool
         OwnedBlock scaled = scaledTo(base, thumbnail * factor);
         if (!scaled)
             return folder + entry->key + QStringLiteral("-t%1.jpg").arg(factor) + noMemory;
-        const QString cause = writeVariant(scaled.handle(), folder,
-            entry->key + QStringLiteral("-t%1").arg(factor), webp,
-            factor == 2 ? &entry->thumbnail2x : &entry->thumbnail, made);
+        const QString cause
+            = writeVariant(scaled.handle(), folder, entry->key + QStringLiteral("-t%1").arg(factor),
+                webp, factor == 2 ? &entry->thumbnail2x : &entry->thumbnail, made);
         if (!cause.isEmpty())
             return cause;
         larger = std::move(scaled);

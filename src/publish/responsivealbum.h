@@ -58,8 +58,8 @@ QList<int> responsiveWidths(int width);
 QSize responsiveThumbnailSize(QSize picture, bool crop);
 
 // Makes every picture file of `entry->key` in `folder` from `picture` (upright, any depth): the
-// sizes as JPEG, and the thumbnails at 1x and 2x as JPEG and, when `webp`, WebP. Each file made is added
-// to `made`, also when a later one fails. Empty on success, else "FILE: cause".
+// sizes as JPEG, and the thumbnails at 1x and 2x as JPEG and, when `webp`, WebP. Each file made is
+// added to `made`, also when a later one fails. Empty on success, else "FILE: cause".
 QString writeResponsivePictures(BlockHandle picture, const QString &folder, bool crop, bool webp,
     ResponsiveEntry *entry, QStringList *made);
 

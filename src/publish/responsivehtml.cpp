@@ -18,8 +18,7 @@ constexpr int kEagerItems = 4;
 
 QString attribute(const char *name, const QString &value)
 {
-    return QLatin1Char(' ') + QLatin1String(name) + QStringLiteral("=\"") + htmlText(value)
-        + u'"';
+    return QLatin1Char(' ') + QLatin1String(name) + QStringLiteral("=\"") + htmlText(value) + u'"';
 }
 
 QString sizeAttributes(QSize size)
@@ -32,8 +31,7 @@ QString widthSet(const QList<PictureVariant> &sizes, bool webp)
 {
     QStringList set;
     for (const PictureVariant &variant : sizes)
-        set.append(QString::fromLatin1(
-                       QUrl::toPercentEncoding(webp ? variant.webp : variant.jpeg))
+        set.append(QString::fromLatin1(QUrl::toPercentEncoding(webp ? variant.webp : variant.jpeg))
             + QStringLiteral(" %1w").arg(variant.size.width()));
     return set.join(QStringLiteral(", "));
 }
@@ -62,7 +60,7 @@ void writeThumbnail(QString &page, const ResponsiveEntry &entry, bool lazy, bool
     page += QStringLiteral("<img") + attribute("src", entry.thumbnail.jpeg)
         + attribute("srcset", densitySet(entry, false)) + sizeAttributes(entry.thumbnail.size)
         + attribute("alt", firstTextOf(entry))
-        + (lazy ? QStringLiteral(" loading=\"lazy\" decoding=\"async\"")
+        + (lazy         ? QStringLiteral(" loading=\"lazy\" decoding=\"async\"")
                 : first ? QStringLiteral(" fetchpriority=\"high\"")
                         : QStringLiteral(" decoding=\"async\""))
         + QStringLiteral("></picture>");
@@ -70,8 +68,8 @@ void writeThumbnail(QString &page, const ResponsiveEntry &entry, bool lazy, bool
 
 // The texts the lightbox shows (hidden in the grid): caption, description, keywords, the facts
 // and the link to the original.
-void writeDetails(QString &page, const ResponsiveEntry &entry,
-    const std::array<QString, 3> &fieldLabels)
+void writeDetails(
+    QString &page, const ResponsiveEntry &entry, const std::array<QString, 3> &fieldLabels)
 {
     const bool anyText = std::any_of(entry.fields.cbegin(), entry.fields.cend(),
         [](const QString &text) { return !text.isEmpty(); });
@@ -95,8 +93,8 @@ void writeDetails(QString &page, const ResponsiveEntry &entry,
         page += QStringLiteral("</dl>");
     }
     if (!entry.original.isEmpty())
-        page += QStringLiteral("<p><a") + attribute("href", QString::fromLatin1(
-                                               QUrl::toPercentEncoding(entry.original)))
+        page += QStringLiteral("<p><a")
+            + attribute("href", QString::fromLatin1(QUrl::toPercentEncoding(entry.original)))
             + QStringLiteral(" download>") + htmlText(entry.original) + QStringLiteral("</a></p>");
     page += QStringLiteral("</div>");
 }
@@ -106,7 +104,8 @@ void writeItem(QString &page, const WebAlbumOptions &options,
 {
     page += QStringLiteral("<li><figure>");
     if (!entry.clip.isEmpty()) {
-        const PictureVariant &poster = entry.sizes.isEmpty() ? entry.thumbnail2x : entry.sizes.back();
+        const PictureVariant &poster
+            = entry.sizes.isEmpty() ? entry.thumbnail2x : entry.sizes.back();
         page += QStringLiteral("<video controls preload=\"none\"")
             + attribute("poster", QString::fromLatin1(QUrl::toPercentEncoding(poster.jpeg)))
             + sizeAttributes(poster.size)
@@ -190,15 +189,15 @@ QByteArray responsivePage(const WebAlbumOptions &options, const std::array<QStri
     const qsizetype first = qsizetype(pageIndex) * kResponsivePerPage;
     const qsizetype end = std::min(entries.size(), first + kResponsivePerPage);
     const QString title = options.title.isEmpty() ? QStringLiteral("Album") : options.title;
-    const QString summary = entries.size() == 1
-        ? QStringLiteral("1 picture")
-        : QStringLiteral("%1 pictures").arg(entries.size());
+    const QString summary = entries.size() == 1 ? QStringLiteral("1 picture")
+                                                : QStringLiteral("%1 pictures").arg(entries.size());
 
     QString page;
     page += QStringLiteral("<!DOCTYPE html>\n<html") + attribute("lang", language)
-        + QStringLiteral(">\n<head>\n<meta charset=\"utf-8\">\n"
-                         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                         "<meta name=\"color-scheme\" content=\"light dark\">\n");
+        + QStringLiteral(
+            ">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+            "<meta name=\"color-scheme\" content=\"light dark\">\n");
     page += QStringLiteral("<title>") + htmlText(title) + QStringLiteral("</title>\n");
     page += QStringLiteral("<meta name=\"description\"")
         + attribute("content", title + QStringLiteral(": ") + summary) + QStringLiteral(">\n");
@@ -212,7 +211,8 @@ QByteArray responsivePage(const WebAlbumOptions &options, const std::array<QStri
         if (entry.sizes.isEmpty())
             continue;
         // The preview a shared link shows: the first picture at its middle size.
-        const PictureVariant &preview = entry.sizes.at(std::min<qsizetype>(1, entry.sizes.size() - 1));
+        const PictureVariant &preview
+            = entry.sizes.at(std::min<qsizetype>(1, entry.sizes.size() - 1));
         page += QStringLiteral("<meta property=\"og:image\"")
             + attribute("content", QString::fromLatin1(QUrl::toPercentEncoding(preview.jpeg)))
             + QStringLiteral(">\n<meta property=\"og:image:width\" content=\"%1\">\n"

@@ -16,8 +16,9 @@ namespace glimmerix
 // request outside the site and work from a disc or any static web host.
 
 // Items per page: few enough that a phone lays a page out at once (Lighthouse's total blocking
-// time stays low), many enough that a usual album needs only a few pages.
-inline constexpr int kResponsivePerPage = 100;
+// time stays low), many enough that a usual album needs only a few pages; 96 fills its last row
+// at 2, 3, 4, 6, 8 and 12 columns.
+inline constexpr int kResponsivePerPage = 96;
 
 // "index.html" for page 1, "index2.html", "index3.html", ... after it.
 QString responsivePageName(int number);

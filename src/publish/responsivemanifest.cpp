@@ -29,7 +29,8 @@ PictureVariant variantFrom(const QJsonObject &json)
 QStringList picturesOf(const ResponsiveEntry &entry)
 {
     QStringList names;
-    for (const PictureVariant &variant : entry.sizes + QList { entry.thumbnail, entry.thumbnail2x }) {
+    for (const PictureVariant &variant :
+        entry.sizes + QList { entry.thumbnail, entry.thumbnail2x }) {
         names.append(variant.jpeg);
         if (!variant.webp.isEmpty())
             names.append(variant.webp);

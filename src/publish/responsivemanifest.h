@@ -32,8 +32,8 @@ using ResponsiveManifest = QHash<QString, ManifestItem>;
 // every picture is made again, nothing is lost).
 ResponsiveManifest readResponsiveManifest(const QString &folder);
 // The manifest's bytes for `items` with their signatures, keyed by each entry's key.
-QByteArray responsiveManifestBytes(const QList<ResponsiveEntry> &entries,
-    const QList<QString> &signatures);
+QByteArray responsiveManifestBytes(
+    const QList<ResponsiveEntry> &entries, const QList<QString> &signatures);
 
 // The earlier item of `key` when its signature is `signature` and every picture file it lists
 // is still in `folder`.

@@ -459,14 +459,14 @@ bool WebAlbumGenerator::writeResponsivePages()
 {
     const bool eastAsian = m_setup.texts.languageName == QLatin1String("Japanese")
         || m_setup.texts.languageName == QLatin1String("Korean");
-    const QString language = !eastAsian ? QStringLiteral("en")
+    const QString language = !eastAsian                           ? QStringLiteral("en")
         : m_setup.texts.languageName == QLatin1String("Japanese") ? QStringLiteral("ja")
-                                                                   : QStringLiteral("ko");
+                                                                  : QStringLiteral("ko");
     const int pages = pageCount();
     for (int index = 0; index < pages; ++index) {
         const QString path = m_folder + responsivePageName(index + 1);
-        const QString cause = writeWholeFile(path,
-            responsivePage(m_setup.options, m_setup.fieldLabels, m_entries, index, language));
+        const QString cause = writeWholeFile(
+            path, responsivePage(m_setup.options, m_setup.fieldLabels, m_entries, index, language));
         if (!cause.isEmpty()) {
             m_problems.append(path + QStringLiteral(": ") + cause);
             return false;
@@ -485,8 +485,8 @@ bool WebAlbumGenerator::writeResponsivePages()
     // The style sheet, the script and the lightbox: without them the pages would still show,
     // but not as made, so a missing one is a failure.
     for (const QString &asset : responsiveAssets()) {
-        const QString source = m_setup.programFolder + u'/' + QLatin1String(kResponsiveAssetFolder)
-            + u'/' + asset;
+        const QString source
+            = m_setup.programFolder + u'/' + QLatin1String(kResponsiveAssetFolder) + u'/' + asset;
         const QString target = m_folder + asset;
         QString failed;
         const QString cause = copyProductFile(source, target, &failed);

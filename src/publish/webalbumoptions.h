@@ -14,7 +14,8 @@ struct WebAlbumOptions {
     static constexpr int kMinGrid = 2;
     static constexpr int kMaxGrid = 10;
     static constexpr int kThemeCount = 6;
-    // The theme of today's browsers and phones: a responsive grid with a lightbox (responsivealbum.h).
+    // The theme of today's browsers and phones: a responsive grid with a lightbox
+    // (responsivealbum.h).
     static constexpr int kResponsiveTheme = 5;
     static constexpr int kSizeCount = 3;
 

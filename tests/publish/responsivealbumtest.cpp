@@ -60,7 +60,8 @@ TEST(ResponsiveAlbum, EveryTextAndFileNameIsEscaped)
 {
     WebAlbumOptions options;
     options.theme = WebAlbumOptions::kResponsiveTheme;
-    options.title = QStringLiteral("Trip <i>&</i> \"quotes\" </script> \u05e9\u05dc\u05d5\u05dd \U0001F389");
+    options.title
+        = QStringLiteral("Trip <i>&</i> \"quotes\" </script> \u05e9\u05dc\u05d5\u05dd \U0001F389");
     ResponsiveEntry entry;
     entry.key = QStringLiteral("p0123456789abcdef");
     entry.sizes = { { { 480, 360 }, entry.key + "-480.jpg", entry.key + "-480.webp" } };
@@ -77,10 +78,11 @@ TEST(ResponsiveAlbum, EveryTextAndFileNameIsEscaped)
 
     EXPECT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">")));
     EXPECT_TRUE(page.contains(QStringLiteral("<meta charset=\"utf-8\">")));
-    EXPECT_TRUE(page.contains(QStringLiteral(
-        "<title>Trip &lt;i&gt;&amp;&lt;/i&gt; &quot;quotes&quot; &lt;/script&gt; "
-        "\u05e9\u05dc\u05d5\u05dd \U0001F389</title>")));
-    EXPECT_TRUE(page.contains(QStringLiteral("&lt;b&gt;bold&lt;/b&gt; &#39;x&#39; &lt;/script&gt;")));
+    EXPECT_TRUE(page.contains(
+        QStringLiteral("<title>Trip &lt;i&gt;&amp;&lt;/i&gt; &quot;quotes&quot; &lt;/script&gt; "
+                       "\u05e9\u05dc\u05d5\u05dd \U0001F389</title>")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("&lt;b&gt;bold&lt;/b&gt; &#39;x&#39; &lt;/script&gt;")));
     EXPECT_TRUE(page.contains(QStringLiteral("Key&lt;words&gt;:</span> k&amp;w")));
     EXPECT_TRUE(page.contains(QStringLiteral("<dd>&lt;Make&gt;</dd>")));
     EXPECT_TRUE(page.contains(
@@ -96,7 +98,8 @@ TEST(ResponsiveAlbum, EveryTextAndFileNameIsEscaped)
 // The inode of a file: the same one means the file was kept, not written again.
 ino_t inodeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
@@ -133,7 +136,8 @@ TEST(ResponsiveAlbum, GeneratingAgainReusesUnchangedPicturesAndDropsRemovedItems
     const ProcessRun again = runCli(generate);
     ASSERT_EQ(again.status, 0) << again.err.toStdString();
 
-    EXPECT_EQ(inodeOf(picture(paths[0], "-480.jpg")), kept) << "an unchanged picture was made again";
+    EXPECT_EQ(inodeOf(picture(paths[0], "-480.jpg")), kept)
+        << "an unchanged picture was made again";
     EXPECT_TRUE(QFileInfo::exists(picture(paths[0], "-t1.webp")));
     EXPECT_NE(inodeOf(picture(paths[1], "-480.jpg")), changed) << "a changed picture was reused";
     EXPECT_TRUE(QFileInfo::exists(picture(paths[1], "-1000.jpg")));
@@ -154,8 +158,10 @@ QString missingBrowserTools(const QString &modules)
     if (QStandardPaths::findExecutable(QStringLiteral("node")).isEmpty())
         return QStringLiteral("node is not installed");
     for (const char *package : { "puppeteer-core", "axe-core", "html-validate" })
-        if (!QFileInfo::exists(modules + u'/' + QLatin1String(package) + QStringLiteral("/package.json")))
-            return QStringLiteral("the npm package %1 is not in %2").arg(QLatin1String(package), modules);
+        if (!QFileInfo::exists(
+                modules + u'/' + QLatin1String(package) + QStringLiteral("/package.json")))
+            return QStringLiteral("the npm package %1 is not in %2")
+                .arg(QLatin1String(package), modules);
     if (!QFileInfo::exists(QStringLiteral(GLIMMERIX_BIN_DIR "/responsive/photoswipe.umd.min.js")))
         return QStringLiteral("PhotoSwipe was not copied into the build");
     return {};
@@ -168,13 +174,15 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
     if (!missing.isEmpty())
         GTEST_SKIP() << qPrintable(missing) << " (tools/setup.sh installs it)";
 
-    const QString caption = QStringLiteral("<b>\"Bold\"</b> </script> \u05e9\u05dc\u05d5\u05dd \U0001F389");
+    const QString caption
+        = QStringLiteral("<b>\"Bold\"</b> </script> \u05e9\u05dc\u05d5\u05dd \U0001F389");
     const QString media = makeTestFolder(QStringLiteral("media"));
     const QString album = makeTestFolder(QStringLiteral("albums")) + QStringLiteral("/r.gmx");
     {
         CAlbumDoc doc;
         for (int i = 0; i < 200; ++i) {
-            const QString path = media + QStringLiteral("/photo #%1 ?%\u00e9.jpg").arg(i, 2, 10, QLatin1Char('0'));
+            const QString path
+                = media + QStringLiteral("/photo #%1 ?%\u00e9.jpg").arg(i, 2, 10, QLatin1Char('0'));
             writePicture(path, i == 5 ? 40 : 640, i == 5 ? 4000 : 480);
             doc.addFile(path);
         }
@@ -182,8 +190,8 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
         ASSERT_TRUE(doc.onSaveDocument(album));
     }
     const QString site = makeTestFolder(QStringLiteral("site"));
-    const ProcessRun cli = runCli({ "webalbum", album, site, "--theme", "5", "--field1",
-        "--originals" }, { {}, 600000 });
+    const ProcessRun cli = runCli(
+        { "webalbum", album, site, "--theme", "5", "--field1", "--originals" }, { {}, 600000 });
     ASSERT_EQ(cli.status, 0) << cli.err.toStdString();
 
     const QStringList pages = QDir(site).entryList({ "*.html" }, QDir::Files, QDir::Name);
@@ -196,8 +204,8 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
 
     const QString shots = qEnvironmentVariable("GLIMMERIX_SCREENSHOTS");
     const ProcessRun browser = runProgram(QStringLiteral("node"),
-        { QStringLiteral(GLIMMERIX_SOURCE_DIR "/tests/publish/responsivesite.cjs"), chromium(), site,
-            caption, shots },
+        { QStringLiteral(GLIMMERIX_SOURCE_DIR "/tests/publish/responsivesite.cjs"), chromium(),
+            site, caption, shots },
         { { QStringLiteral("NODE_PATH=") + modules }, 300000 });
     EXPECT_EQ(browser.status, 0) << browser.out.toStdString() << browser.err.toStdString();
 
