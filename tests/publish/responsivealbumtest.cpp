@@ -195,7 +195,7 @@ TEST(ResponsiveAlbumBrowser, ValidPagesLazyPicturesAndAWorkingLightbox)
     ASSERT_EQ(cli.status, 0) << cli.err.toStdString();
 
     const QStringList pages = QDir(site).entryList({ "*.html" }, QDir::Files, QDir::Name);
-    ASSERT_EQ(pages, QStringList({ "index.html", "index2.html" }));
+    ASSERT_EQ(pages, QStringList({ "index.html", "index2.html", "index3.html" }));
     QStringList validateArgs { modules + QStringLiteral("/html-validate/bin/html-validate.js") };
     for (const QString &page : pages)
         validateArgs.append(site + u'/' + page);
