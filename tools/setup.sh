@@ -31,6 +31,9 @@ PACKAGES=(
   libheif-examples webp libimage-exiftool-perl python3-tifffile libraw-bin libjxl-tools
   # the web album check in a real browser (headless)
   chromium
+  # the responsive web album's lightbox and its browser checks come from the npm registry
+  # (npm itself below: some builds of nodejs carry it and conflict with Debian's package)
+  nodejs
   # printed contact sheets checked as PDF
   poppler-utils
 )
@@ -46,4 +49,22 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
   $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The npm packages of the responsive web album theme (its lightbox) and of its browser checks,
+# installed into the build's web-tools folder exactly as tools/web/package-lock.json pins them;
+# nothing is installed globally. Done again only when the lock file changed.
+if ! command -v npm >/dev/null; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q \
+    --no-install-recommends npm
+fi
+root="$(cd "$(dirname "$0")/.." && pwd)"
+web_tools="${GLIMMERIX_BUILD_DIR:-$root/build}/web-tools"
+if [ ! -d "$web_tools/node_modules" ] \
+  || ! cmp -s "$root/tools/web/package-lock.json" "$web_tools/package-lock.json"; then
+  mkdir -p "$web_tools"
+  cp "$root/tools/web/package.json" "$root/tools/web/package-lock.json" "$web_tools/"
+  (cd "$web_tools" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
 fi

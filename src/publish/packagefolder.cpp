@@ -190,11 +190,13 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
         names.insert(file.name);
         unique.append(file);
     }
+    // Looked up once per file: a site of thousands of pictures must not cost files x files.
+    const QSet<QString> earlierNames(found.packageFiles.cbegin(), found.packageFiles.cend());
     for (const PackageFile &file : std::as_const(unique)) {
         if (!QFileInfo(file.source).isFile())
             return problem(file.source, QStringLiteral("no such file"));
         const QString target = folder + u'/' + file.name;
-        if (nameTaken(target) && !found.packageFiles.contains(file.name))
+        if (nameTaken(target) && !earlierNames.contains(file.name))
             return problem(target,
                 QStringLiteral("is not part of the earlier %1; it is left alone")
                     .arg(packageKindName(kind)));
@@ -232,6 +234,19 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
     for (const PackageFile &file : std::as_const(unique)) {
         const QString copy = staging + u'/' + file.name;
         QString failedFile;
+        // A file the earlier package already holds under its name (a web album's picture made
+        // before and reused) is linked, not copied: the earlier name steps aside below and the
+        // same bytes come back under the new package.
+        const bool inPlace = !file.program && earlierNames.contains(file.name)
+            && QFileInfo(file.source).absoluteFilePath()
+                == QFileInfo(folder + u'/' + file.name).absoluteFilePath();
+        if (inPlace
+            && ::link(
+                   QFile::encodeName(file.source).constData(), QFile::encodeName(copy).constData())
+                == 0) {
+            manifest += file.name.toUtf8() + '\n';
+            continue;
+        }
         const QString cause = file.program ? copyProductProgram(file.source, copy, &failedFile)
                                            : copyProductFile(file.source, copy, &failedFile);
         if (!cause.isEmpty())
@@ -249,9 +264,10 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
         aside = makePrivateFolder(folder, "earlier");
         if (aside.isEmpty())
             return fail(folder, systemErrorCause(errno));
+        QSet<QString> asideNames;
         for (const QString &name : found.packageFiles + QStringList { kManifest }) {
             const QString path = folder + u'/' + name;
-            if (!nameTaken(path) || isFolderEntry(path) || setAside.contains(name))
+            if (!nameTaken(path) || isFolderEntry(path) || asideNames.contains(name))
                 continue;
             if (!renameEntry(path, aside + u'/' + name)) {
                 const QString cause = systemErrorCause(errno);
@@ -260,6 +276,7 @@ QString deliverPackage(const QString &folderPath, PackageKind kind, const QList<
                 return fail(path, cause);
             }
             setAside.append(name);
+            asideNames.insert(name);
         }
     }
     QStringList placed;

@@ -2,6 +2,8 @@
 
 #include "packagefolder.h"
 #include "productfiles.h"
+#include "quietjpeg.h"
+#include "responsivehtml.h"
 
 #include "album/iconpicture.h"
 #include "album/mediakind.h"
@@ -45,58 +47,6 @@ QString withoutTrailingColon(QString label)
     return label;
 }
 
-QString systemCause()
-{
-    if (errno == ENOSPC || errno == EDQUOT)
-        return QStringLiteral("disk full");
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Reads a JPEG without touching the picture layer's shared state, so workers can call it.
-DecodeResult readJpegQuietly(const QString &path)
-{
-    errno = 0;
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (file == nullptr) {
-        DecodeResult result;
-        result.status = DecodeStatus::CannotOpen;
-        result.detail = errno == ENOENT ? QStringLiteral("no such file") : systemCause();
-        return result;
-    }
-    DecodeResult result = readJpeg(file, false);
-    std::fclose(file);
-    if (result.status != DecodeStatus::Ok) {
-        OwnedBlock partial(result.block); // a partly decoded picture is not used
-        result.block = 0;
-        if (result.detail.isEmpty())
-            result.detail = QStringLiteral("the picture cannot be read");
-    }
-    return result;
-}
-
-// Writes a JPEG at quality 90 without touching shared state. Empty on success, else the cause;
-// a partly written file is removed.
-QString writeJpegQuietly(const QString &path, BlockHandle block)
-{
-    const QByteArray name = QFile::encodeName(path);
-    errno = 0;
-    std::FILE *file = std::fopen(name.constData(), "wb");
-    if (file == nullptr)
-        return systemCause();
-    const WriteResult written = writeJpeg(file, block, kQuality, false);
-    errno = 0;
-    const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
-    const QString flushCause = flushed ? QString() : systemCause();
-    const bool closed = std::fclose(file) == 0;
-    if (written.ok() && flushed && closed)
-        return {};
-    std::remove(name.constData());
-    if (!flushCause.isEmpty())
-        return flushCause;
-    return written.detail.isEmpty() ? QStringLiteral("the picture could not be written")
-                                    : written.detail;
-}
-
 // Dots per inch of a picture: its horizontal resolution, or 200 when it has none.
 int dotsPerInch(BlockHandle block)
 {
@@ -130,7 +80,7 @@ QString writeThumbnail(BlockHandle picture, QSize box, const QString &path, QSiz
         thumbnail = wide.handle();
     }
     *size = pictureSize(thumbnail);
-    return writeJpegQuietly(path, thumbnail);
+    return writeJpegQuietly(path, thumbnail, kQuality);
 }
 
 // Icon pictures are bitmaps despite their ".log" names; read without a message.
@@ -169,6 +119,8 @@ WebAlbumGenerator::WebAlbumGenerator(const ItemPicker &picker, WebAlbumSetup set
 
 int WebAlbumGenerator::pageCount() const
 {
+    if (m_setup.options.responsive())
+        return responsivePageCount(int(m_entries.size()));
     return webAlbumPageCount(thumbnailCount(), m_setup.options.columns, m_setup.options.rows);
 }
 
@@ -184,6 +136,10 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     const QString name = fileNameOf(path);
     if (name.isEmpty())
         return result;
+    if (m_setup.options.responsive()) {
+        if (std::optional<ItemResult> reused = reusedResponsiveItem(index))
+            return std::move(*reused);
+    }
     const QString base = baseNameOf(path);
     const QString thumbnailPath = m_folder + QStringLiteral("sm_") + base + QStringLiteral(".jpg");
     const MediaFile file = identifyMediaFile(path);
@@ -206,6 +162,8 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
             result.problem = path + QStringLiteral(": ") + read.detail;
             return result;
         }
+        if (m_setup.options.responsive())
+            return makeResponsiveItem(index, picture.handle(), true, false);
     } else {
         if (!QFileInfo::exists(path)) {
             result.problem = path + QStringLiteral(": no such file");
@@ -255,6 +213,9 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
             result.problem = path + QStringLiteral(": no picture or icon could be made");
             return result;
         }
+        if (m_setup.options.responsive())
+            return makeResponsiveItem(
+                index, picture.handle(), false, kind == MediaKind::Other && !result.download);
     }
 
     const QString cause = writeThumbnail(
@@ -287,7 +248,7 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
         fullPicture = full.handle();
     }
     const QString fullPath = m_folder + base + QStringLiteral(".jpg");
-    const QString fullCause = writeJpegQuietly(fullPath, fullPicture);
+    const QString fullCause = writeJpegQuietly(fullPath, fullPicture, kQuality);
     if (!fullCause.isEmpty()) {
         result.problem = fullPath + QStringLiteral(": ") + fullCause;
         return result;
@@ -296,8 +257,117 @@ WebAlbumGenerator::ItemResult WebAlbumGenerator::makeItem(int index, bool caller
     return result;
 }
 
+std::optional<WebAlbumGenerator::ItemResult> WebAlbumGenerator::reusedResponsiveItem(
+    int index) const
+{
+    if (m_earlier.isEmpty())
+        return std::nullopt;
+    const ChosenItem &chosen = m_picker.chosenItems().at(index);
+    const QString source = chosen.item ? chosen.item->absolutePath() : chosen.path;
+    if (mediaKindOf(identifyMediaFile(source)) != MediaKind::Picture)
+        return std::nullopt;
+    const QString signature = responsiveSignature(source, m_setup.options.cropThumbnails);
+    std::optional<ResponsiveEntry> entry
+        = reusableEntry(m_earlier, m_setup.earlierSite, responsiveKey(source), signature);
+    if (!entry)
+        return std::nullopt;
+    ItemResult result;
+    result.responsive = std::move(*entry);
+    result.signature = signature;
+    const QString site = m_setup.earlierSite + u'/';
+    for (const PictureVariant &variant : result.responsive.sizes
+            + QList { result.responsive.thumbnail, result.responsive.thumbnail2x }) {
+        result.made.append(site + variant.jpeg);
+        if (!variant.webp.isEmpty())
+            result.made.append(site + variant.webp);
+    }
+    return finishResponsiveItem(index, std::move(result), true, false);
+}
+
+WebAlbumGenerator::ItemResult WebAlbumGenerator::makeResponsiveItem(
+    int index, BlockHandle picture, bool still, bool playable) const
+{
+    ItemResult result;
+    const ChosenItem &chosen = m_picker.chosenItems().at(index);
+    const QString source = chosen.item ? chosen.item->absolutePath() : chosen.path;
+    ResponsiveEntry &entry = result.responsive;
+    entry.key = responsiveKey(source);
+    const QString cause = writeResponsivePictures(
+        picture, m_folder, m_setup.options.cropThumbnails, true, &entry, &result.made);
+    if (!cause.isEmpty()) {
+        result.problem = cause;
+        return result;
+    }
+    if (still) {
+        entry.facts = pictureFactLines(readPictureFacts(source));
+        result.signature = responsiveSignature(source, m_setup.options.cropThumbnails);
+    }
+    return finishResponsiveItem(index, std::move(result), still, playable);
+}
+
+WebAlbumGenerator::ItemResult WebAlbumGenerator::finishResponsiveItem(
+    int index, ItemResult result, bool still, bool playable) const
+{
+    const ChosenItem &chosen = m_picker.chosenItems().at(index);
+    const QString source = chosen.item ? chosen.item->absolutePath() : chosen.path;
+    ResponsiveEntry &entry = result.responsive;
+    entry.name = fileNameOf(source);
+    // Clips and sounds always go into the site; a picture's own file only when asked for.
+    const QString copy = m_folder + fileNameOf(chosen.path);
+    if (!still || m_setup.options.linkOriginals) {
+        if (!QFileInfo::exists(copy)) {
+            result.problem = copy + QStringLiteral(": no such file");
+            return result;
+        }
+        result.full = copy;
+        const QString name = fileNameOf(copy);
+        if (still)
+            entry.original = name;
+        else if (playable)
+            entry.clip = name;
+        else
+            entry.download = name;
+    }
+    entry.bytes = QFileInfo(result.full.isEmpty() ? source : result.full).size();
+    result.thumbnail = m_folder + entry.thumbnail.jpeg;
+    result.size = entry.thumbnail.size;
+    return result;
+}
+
+void WebAlbumGenerator::takeResponsiveItem(int index, ItemResult &&result)
+{
+    if (!result.problem.isEmpty()) {
+        m_problems.append(result.problem);
+        // Only what this pass made; pictures taken over from the earlier site stay there.
+        for (const QString &made : std::as_const(result.made))
+            if (made.startsWith(m_folder))
+                QFile::remove(made);
+        return;
+    }
+    for (const QString &made : std::as_const(result.made))
+        addOutput(made);
+    if (!result.full.isEmpty() && !m_outputs.contains(result.full))
+        addOutput(result.full);
+    ResponsiveEntry &entry = result.responsive;
+    for (int field = 0; field < 3; ++field)
+        if (m_setup.options.showField.at(field))
+            entry.fields.at(field)
+                = m_picker.fieldText(m_picker.chosenItems().at(index).path, field + 1);
+    AlbumCell cell;
+    cell.link = entry.sizes.isEmpty() ? QString() : entry.sizes.back().jpeg;
+    cell.thumbnail = entry.thumbnail.jpeg;
+    cell.size = entry.thumbnail.size;
+    m_cells.append(cell);
+    m_entries.append(std::move(entry));
+    m_signatures.append(result.signature);
+}
+
 void WebAlbumGenerator::takeItem(int index, ItemResult &&result)
 {
+    if (m_setup.options.responsive()) {
+        takeResponsiveItem(index, std::move(result));
+        return;
+    }
     if (!result.problem.isEmpty()) {
         m_problems.append(result.problem);
         // A thumbnail without its full picture is not shown; it is not delivered either.
@@ -340,6 +410,8 @@ bool WebAlbumGenerator::makeThumbnails(Progress *progress)
         progress->setRange(count + 1);
         progress->setPosition(0);
     }
+    if (m_setup.options.responsive() && !m_setup.earlierSite.isEmpty())
+        m_earlier = readResponsiveManifest(m_setup.earlierSite);
     const std::function<ItemResult(int)> produce
         = [this](int index) { return makeItem(index, false); };
     const std::function<bool(int, ItemResult &&)> consume = [&](int index, ItemResult &&result) {
@@ -383,8 +455,54 @@ void WebAlbumGenerator::copyThemePicture(const QString &name)
         addOutput(target);
 }
 
+bool WebAlbumGenerator::writeResponsivePages()
+{
+    const bool eastAsian = m_setup.texts.languageName == QLatin1String("Japanese")
+        || m_setup.texts.languageName == QLatin1String("Korean");
+    const QString language = !eastAsian                           ? QStringLiteral("en")
+        : m_setup.texts.languageName == QLatin1String("Japanese") ? QStringLiteral("ja")
+                                                                  : QStringLiteral("ko");
+    const int pages = pageCount();
+    for (int index = 0; index < pages; ++index) {
+        const QString path = m_folder + responsivePageName(index + 1);
+        const QString cause = writeWholeFile(
+            path, responsivePage(m_setup.options, m_setup.fieldLabels, m_entries, index, language));
+        if (!cause.isEmpty()) {
+            m_problems.append(path + QStringLiteral(": ") + cause);
+            return false;
+        }
+        addOutput(path);
+        ++m_pagesWritten;
+    }
+    const QString manifest = m_folder + QLatin1String(kResponsiveManifest);
+    const QString manifestCause
+        = writeWholeFile(manifest, responsiveManifestBytes(m_entries, m_signatures));
+    if (!manifestCause.isEmpty()) {
+        m_problems.append(manifest + QStringLiteral(": ") + manifestCause);
+        return false;
+    }
+    addOutput(manifest);
+    // The style sheet, the script and the lightbox: without them the pages would still show,
+    // but not as made, so a missing one is a failure.
+    for (const QString &asset : responsiveAssets()) {
+        const QString source
+            = m_setup.programFolder + u'/' + QLatin1String(kResponsiveAssetFolder) + u'/' + asset;
+        const QString target = m_folder + asset;
+        QString failed;
+        const QString cause = copyProductFile(source, target, &failed);
+        if (!cause.isEmpty()) {
+            m_problems.append((failed.isEmpty() ? source : failed) + QStringLiteral(": ") + cause);
+            return false;
+        }
+        addOutput(target);
+    }
+    return true;
+}
+
 bool WebAlbumGenerator::writePages()
 {
+    if (m_setup.options.responsive())
+        return writeResponsivePages();
     const int pages = pageCount();
     const WebAlbumTheme &theme = webAlbumTheme(m_setup.options.theme);
     for (int index = 0; index < pages; ++index) {
@@ -428,8 +546,10 @@ bool WebAlbumGenerator::deliverToFolder(const QString &folder, bool replaceEarli
 
 void WebAlbumGenerator::cleanWorkingFolder(bool removeAutoRun)
 {
+    // Pictures taken over from an earlier site are outputs too, but not the working folder's.
     for (const QString &path : std::as_const(m_outputs))
-        QFile::remove(path);
+        if (path.startsWith(m_folder))
+            QFile::remove(path);
     if (removeAutoRun)
         QFile::remove(m_folder + QStringLiteral("AutoRun.inf"));
     m_outputs.clear();

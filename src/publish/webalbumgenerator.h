@@ -1,6 +1,8 @@
 #pragma once
 
 #include "itempicker.h"
+#include "responsivealbum.h"
+#include "responsivemanifest.h"
 #include "webalbumhtml.h"
 #include "webalbumoptions.h"
 
@@ -12,6 +14,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace glimmerix
 {
@@ -26,6 +29,9 @@ struct WebAlbumSetup {
     QString supportFolder; // theme pictures as NAME.log
     QString programFolder; // the credit logo, the viewer and the icon pictures
     int workers = 0; // thumbnail workers; 0: one per core the process may use
+    // The responsive theme: a folder holding an earlier site of it (the destination when it is
+    // replaced); the pictures of unchanged items are taken from there instead of being made.
+    QString earlierSite;
 };
 
 // The setup with the bundle's texts, and the user's field labels and folders from `settings`.
@@ -60,6 +66,8 @@ public:
     int pageCount() const;
     int pagesWritten() const { return m_pagesWritten; }
     const QList<AlbumCell> &cells() const { return m_cells; }
+    // The responsive theme's items, in page order (empty for the other themes).
+    const QList<ResponsiveEntry> &entries() const { return m_entries; }
     const QStringList &outputs() const { return m_outputs; }
     const QStringList &problems() const { return m_problems; }
     const QString &workingFolder() const { return m_folder; }
@@ -74,11 +82,20 @@ public:
         QString problem; // "FILE: cause" when the item is left out
         bool download = false; // a clip browsers cannot play: the link offers the file
         bool onCallerThread = false; // needs the user-interface thread (icons, video frames)
+        // The responsive theme: what the item shows and every picture file made for it.
+        ResponsiveEntry responsive;
+        QStringList made;
+        QString signature; // what the pictures were made from (responsivemanifest.h)
     };
 
 private:
     ItemResult makeItem(int index, bool callerThread) const;
+    ItemResult makeResponsiveItem(int index, BlockHandle picture, bool still, bool playable) const;
+    std::optional<ItemResult> reusedResponsiveItem(int index) const;
+    ItemResult finishResponsiveItem(int index, ItemResult result, bool still, bool playable) const;
     void takeItem(int index, ItemResult &&result);
+    void takeResponsiveItem(int index, ItemResult &&result);
+    bool writeResponsivePages();
     void copyThemePicture(const QString &name);
     void addOutput(const QString &path);
 
@@ -86,6 +103,9 @@ private:
     WebAlbumSetup m_setup;
     QString m_folder;
     QList<AlbumCell> m_cells;
+    QList<ResponsiveEntry> m_entries;
+    QList<QString> m_signatures; // of m_entries, for the site's manifest
+    ResponsiveManifest m_earlier; // of the earlier site, read before the thumbnail pass
     QStringList m_outputs;
     QStringList m_problems;
     int m_pagesWritten = 0;

@@ -20,6 +20,8 @@ constexpr WebAlbumTheme kThemes[WebAlbumOptions::kThemeCount] = {
     { "bg14", { "b14a", "b14b", "b14c", "b14d" }, true },
     { "bg13", { "b13a", "b13b", "b13c", "b13d" }, false },
     { "bg10", { "b10a", "b10b", "b10c", "b10d" }, false },
+    // The responsive theme writes its own pages (responsivehtml.h) and has no theme pictures.
+    { nullptr, { nullptr, nullptr, nullptr, nullptr }, false },
 };
 
 enum NavigationLink { FirstPage, PreviousPage, NextPage, LastPage };

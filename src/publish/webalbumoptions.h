@@ -13,17 +13,26 @@ namespace glimmerix
 struct WebAlbumOptions {
     static constexpr int kMinGrid = 2;
     static constexpr int kMaxGrid = 10;
-    static constexpr int kThemeCount = 5;
+    static constexpr int kThemeCount = 6;
+    // The theme of today's browsers and phones: a responsive grid with a lightbox
+    // (responsivealbum.h).
+    static constexpr int kResponsiveTheme = 5;
     static constexpr int kSizeCount = 3;
 
     int columns = 4; // per row, kMinGrid..kMaxGrid
     int rows = 3; // per page, kMinGrid..kMaxGrid
     QString title; // the page title; the wizard starts it with string 50483
-    int theme = 0; // 0 plain white, 1-4 pictures (webalbumthemes.h)
+    int theme = 0; // 0 plain white, 1-4 pictures (webalbumthemes.h), 5 responsive
     int thumbnailSize = 1; // 0 small, 1 medium, 2 large
     bool showName = true;
     bool showSize = true;
     std::array<bool, 3> showField { false, false, false }; // caption, keywords, description
+    // The responsive theme only: thumbnails cropped to squares (else fitted whole), and a link to
+    // the original file in the lightbox.
+    bool cropThumbnails = true;
+    bool linkOriginals = false;
+
+    bool responsive() const { return theme == kResponsiveTheme; }
 
     // Values outside their ranges brought to the nearest allowed one.
     void clamp();

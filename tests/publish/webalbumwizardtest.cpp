@@ -76,7 +76,12 @@ TEST(WebAlbumWizard, PagesStartWithTheirDefaultsAndFinishMakesTheAlbum)
     EXPECT_EQ(control<QSpinBox>(layout, WebLayoutControl::kRows)->maximum(), 10);
     EXPECT_EQ(control<QSpinBox>(layout, WebLayoutControl::kRows)->minimum(), 2);
     EXPECT_TRUE(control<QRadioButton>(layout, WebLayoutControl::kMedium)->isChecked());
-    EXPECT_EQ(control<QComboBox>(layout, WebLayoutControl::kTheme)->count(), 5);
+    // The five picture themes, then the responsive one; its own choices wait until it is chosen.
+    EXPECT_EQ(control<QComboBox>(layout, WebLayoutControl::kTheme)->count(), 6);
+    EXPECT_TRUE(control<QComboBox>(layout, WebLayoutControl::kTheme)
+                    ->itemText(WebAlbumOptions::kResponsiveTheme)
+                    .startsWith(QStringLiteral("Responsive")));
+    EXPECT_FALSE(layout->findChild<QCheckBox *>(QStringLiteral("responsiveCrop"))->isEnabled());
     EXPECT_EQ(
         control<QLineEdit>(layout, WebLayoutControl::kTitle)->text(), QStringLiteral("Holiday"));
     control<QSpinBox>(layout, WebLayoutControl::kColumns)->setValue(2);

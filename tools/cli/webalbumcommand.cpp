@@ -80,6 +80,8 @@ std::optional<Arguments> parseArguments(const QStringList &args)
             cliFlag("--field2", [&options] { options.showField[1] = true; }),
             cliFlag("--field3", [&options] { options.showField[2] = true; }),
             cliFlag("--no-convert", [&parsed] { parsed.convert = false; }),
+            cliFlag("--fit", [&options] { options.cropThumbnails = false; }),
+            cliFlag("--originals", [&options] { options.linkOriginals = true; }),
             cliValue("--iso",
                 [&parsed](const QString &value) {
                     parsed.disc
@@ -165,7 +167,10 @@ int runWebAlbum(const QStringList &args)
     }
     picker.next();
 
-    WebAlbumGenerator generator(picker, defaultWebAlbumSetup(parsed->options, appSettings()));
+    WebAlbumSetup setup = defaultWebAlbumSetup(parsed->options, appSettings());
+    if (!toDisc && parsed->replacePackage)
+        setup.earlierSite = parsed->folder;
+    WebAlbumGenerator generator(picker, std::move(setup));
     generator.makeThumbnails(progress.get());
     progress->close();
     const bool pagesWritten = generator.writePages();
@@ -189,8 +194,8 @@ int runWebAlbum(const QStringList &args)
 const CliRegistration registration({ kCommand,
     QStringLiteral(
         "webalbum ALBUM FOLDER [--items 0,3,5-9] [--columns N] [--rows N] [--title TEXT] "
-        "[--theme 0-4] [--size 0-2] [--no-name] [--no-size] [--field1] [--field2] "
-        "[--field3] [--no-convert] [--replace-package]\n"
+        "[--theme 0-5] [--size 0-2] [--no-name] [--no-size] [--field1] [--field2] "
+        "[--field3] [--no-convert] [--fit] [--originals] [--replace-package]\n"
         "webalbum ALBUM (--iso OUT.iso | --burn DRIVE) [--disc-folder NAME] [--capacity BLOCKS] "
         "[the options above]"),
     QStringLiteral("make a web album of the album's items in FOLDER"),
@@ -198,11 +203,14 @@ const CliRegistration registration({ kCommand,
         "Pages album1.html, album2.html, ... with thumbnails linking to the pictures.\n"
         "--items     item numbers and ranges (from 0) in page order; default all\n"
         "--columns   thumbnails per row, 2-10 (4); --rows rows per page, 2-10 (3)\n"
-        "--title     page title; --theme 0 plain white, 1-4 pictures (0)\n"
+        "--title     page title; --theme 0 plain white, 1-4 pictures, 5 responsive (0)\n"
+        "            (5: index.html, a grid for phones to wide screens with a lightbox)\n"
         "--size      thumbnail size 0 small, 1 medium, 2 large (1)\n"
         "--no-name, --no-size  leave the file name or size out of the captions\n"
         "--field1..3 show the caption, keywords or description field\n"
         "--no-convert  link to the files as they are instead of JPEG copies\n"
+        "--fit       theme 5: thumbnails show the whole picture instead of a square\n"
+        "--originals theme 5: the lightbox links to each picture's own file\n"
         "FOLDER must be new, empty or hold an earlier web album; --replace-package\n"
         "            replaces an earlier one (only its own files go)\n"
         "--iso       put the album on a disc image OUT.iso (ISO 9660, Joliet, Rock Ridge)\n"

@@ -37,6 +37,8 @@ CWebPage2::CWebPage2(WebAlbumOptions &options, QWidget *parent)
     , m_sizes { namedControl(new QRadioButton(tr("&Small"), this), WebLayoutControl::kSmall),
         namedControl(new QRadioButton(tr("&Medium"), this), WebLayoutControl::kMedium),
         namedControl(new QRadioButton(tr("&Large"), this), WebLayoutControl::kLarge) }
+    , m_crop(new QCheckBox(tr("Crop thumbnails to s&quares"), this))
+    , m_originals(new QCheckBox(tr("Lin&k each picture's own file"), this))
 {
     setObjectName(QStringLiteral("webLayoutPage"));
     setProperty("helpTopic", HelpTopic::kWebLayoutPage);
@@ -57,6 +59,14 @@ CWebPage2::CWebPage2(WebAlbumOptions &options, QWidget *parent)
     form->addRow(tr("Page &title:"), m_title);
     form->addRow(tr("T&heme:"), m_theme);
     form->addRow(tr("Thumbnail size:"), sizes);
+    m_crop->setObjectName(QStringLiteral("responsiveCrop"));
+    m_originals->setObjectName(QStringLiteral("responsiveOriginals"));
+    form->addRow(QString(), m_crop);
+    form->addRow(QString(), m_originals);
+    connect(m_theme, &QComboBox::currentIndexChanged, this, [this](int theme) {
+        m_crop->setEnabled(theme == WebAlbumOptions::kResponsiveTheme);
+        m_originals->setEnabled(theme == WebAlbumOptions::kResponsiveTheme);
+    });
 }
 
 void CWebPage2::initializePage()
@@ -69,7 +79,12 @@ void CWebPage2::initializePage()
     for (int id : { Message::kThemePlainWhite, Message::kThemeNightSky, Message::kThemeDeepBlue,
              Message::kThemeParchment, Message::kThemeSunshine })
         m_theme->addItem(loadString(id));
+    m_theme->addItem(tr("Responsive: phones to wide screens, with a lightbox"));
+    m_crop->setChecked(m_options.cropThumbnails);
+    m_originals->setChecked(m_options.linkOriginals);
     m_theme->setCurrentIndex(m_options.theme);
+    m_crop->setEnabled(m_options.responsive());
+    m_originals->setEnabled(m_options.responsive());
     m_columns->setValue(m_options.columns);
     m_rows->setValue(m_options.rows);
     m_title->setText(m_options.title);
@@ -89,6 +104,8 @@ bool CWebPage2::validatePage()
     m_options.rows = m_rows->value();
     m_options.title = m_title->text();
     m_options.theme = m_theme->currentIndex();
+    m_options.cropThumbnails = m_crop->isChecked();
+    m_options.linkOriginals = m_originals->isChecked();
     // A size radio that is not checked leaves the choice as it was.
     for (int size = 0; size < 3; ++size) {
         if (m_sizes[size]->isChecked())
@@ -179,7 +196,10 @@ bool CWebPage4::generate()
     // Our disc component records before Finish returns; applications that read the files later
     // need the working copies kept.
     m_picker.setDeleteOnClose(!cd || !cdDelivery().keepsWorkingFiles());
-    WebAlbumGenerator generator(m_picker, defaultWebAlbumSetup(m_options, m_settings));
+    WebAlbumSetup setup = defaultWebAlbumSetup(m_options, m_settings);
+    if (!cd && replaceEarlier())
+        setup.earlierSite = destination();
+    WebAlbumGenerator generator(m_picker, std::move(setup));
     {
         std::unique_ptr<Progress> progress = host().createProgress();
         if (generator.makeThumbnails(progress.get()))

@@ -39,6 +39,9 @@ private:
     QLineEdit *m_title;
     QComboBox *m_theme;
     QRadioButton *m_sizes[3];
+    // The responsive theme's choices, enabled while it is the chosen theme.
+    QCheckBox *m_crop;
+    QCheckBox *m_originals;
     bool m_activated = false;
 };
 
