@@ -3,6 +3,7 @@
 #include "albumdoc.h"
 #include "albumitem.h"
 #include "orderedimport.h"
+#include "platform/fillin.h"
 #include "platform/host.h"
 
 #include <QCryptographicHash>
@@ -88,8 +89,7 @@ public:
         m_shown.setPosition(position);
         const QString folder
             = position < m_paths.size() ? QFileInfo(m_paths[position]).path() : QString();
-        QString text
-            = QStringLiteral("%1 of %2 files\n%3").arg(position + 1).arg(range()).arg(folder);
+        QString text = fillIn(QStringLiteral("%1 of %2 files\n%3"), position + 1, range(), folder);
         if (position >= 2) {
             const qint64 left = m_clock.elapsed() * (range() - position) / position / 1000;
             text += left >= 60 ? QStringLiteral("\nabout %1 min left").arg((left + 30) / 60)
@@ -144,12 +144,10 @@ TreeImportPlan planTreeImport(
 
 QString TreeImportOutcome::summary() const
 {
-    QString text = QStringLiteral("%1 added, %2 already in the album, %3 the same picture under "
-                                  "another path, %4 unreadable")
-                       .arg(files.added)
-                       .arg(files.duplicates)
-                       .arg(sameContent.size())
-                       .arg(files.failed);
+    QString text
+        = fillIn(QStringLiteral("%1 added, %2 already in the album, %3 the same picture under "
+                                "another path, %4 unreadable"),
+            files.added, files.duplicates, sameContent.size(), files.failed);
     if (files.cancelled)
         text += QStringLiteral(", cancelled");
     return text;
@@ -178,7 +176,7 @@ TreeImportOutcome importFolderTree(CAlbumDoc &document, const QString &root, Pro
     const TreeImportPlan plan = planTreeImport(document, walk.files, [&] {
         if (++planned % 64 == 0) {
             progress.setText(
-                QStringLiteral("Comparing %1 of %2 files").arg(planned).arg(walk.files.size()));
+                fillIn(QStringLiteral("Comparing %1 of %2 files"), planned, walk.files.size()));
             progress.pumpEvents();
         }
         return !progress.cancelled();

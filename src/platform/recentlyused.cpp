@@ -1,5 +1,7 @@
 #include "recentlyused.h"
 
+#include "fillin.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -176,10 +178,9 @@ QString addToRecentlyUsed(const QString &bookmarkFile, const QString &file, cons
         const bool complete = reader.isStartElement() && readElement(reader, read);
         if (reader.hasError() || !complete || read.name != QLatin1String("xbel"))
             return bookmarkFile
-                + QStringLiteral(": not a bookmark file, left as it is (line %1: %2)")
-                      .arg(reader.lineNumber())
-                      .arg(reader.hasError() ? reader.errorString()
-                                             : QStringLiteral("no xbel element"));
+                + fillIn(QStringLiteral(": not a bookmark file, left as it is (line %1: %2)"),
+                    reader.lineNumber(),
+                    reader.hasError() ? reader.errorString() : QStringLiteral("no xbel element"));
         root = read;
     }
     if (root.attribute(QStringLiteral("xmlns:bookmark")).isEmpty())

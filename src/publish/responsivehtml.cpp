@@ -1,5 +1,6 @@
 #include "responsivehtml.h"
 
+#include "platform/fillin.h"
 #include "webalbumhtml.h"
 
 #include <QUrl>
@@ -23,7 +24,7 @@ QString attribute(const char *name, const QString &value)
 
 QString sizeAttributes(QSize size)
 {
-    return QStringLiteral(" width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height());
+    return fillIn(QStringLiteral(" width=\"%1\" height=\"%2\""), size.width(), size.height());
 }
 
 // "a.jpg 480w, b.jpg 1280w" for the sizes of `entry` in one format.
@@ -121,9 +122,8 @@ void writeItem(QString &page, const WebAlbumOptions &options,
         const PictureVariant &largest = entry.sizes.back();
         page += QStringLiteral("<a class=\"photo\"")
             + attribute("href", QString::fromLatin1(QUrl::toPercentEncoding(largest.jpeg)))
-            + QStringLiteral(" data-pswp-width=\"%1\" data-pswp-height=\"%2\"")
-                  .arg(largest.size.width())
-                  .arg(largest.size.height())
+            + fillIn(QStringLiteral(" data-pswp-width=\"%1\" data-pswp-height=\"%2\""),
+                largest.size.width(), largest.size.height())
             + attribute("data-pswp-srcset", widthSet(entry.sizes, false)) + u'>';
         writeThumbnail(page, entry, lazy, first);
         page += QStringLiteral("</a>");
@@ -151,13 +151,11 @@ void writeNavigation(QString &page, int pageIndex, int pageCount)
     page += QStringLiteral("<nav aria-label=\"Pages\"><ul class=\"pages\">");
     for (int number = 1; number <= pageCount; ++number) {
         if (number == pageIndex + 1)
-            page += QStringLiteral("<li><a aria-current=\"page\" href=\"%1\">%2</a></li>")
-                        .arg(responsivePageName(number))
-                        .arg(number);
+            page += fillIn(QStringLiteral("<li><a aria-current=\"page\" href=\"%1\">%2</a></li>"),
+                responsivePageName(number), number);
         else
-            page += QStringLiteral("<li><a href=\"%1\">%2</a></li>")
-                        .arg(responsivePageName(number))
-                        .arg(number);
+            page += fillIn(QStringLiteral("<li><a href=\"%1\">%2</a></li>"),
+                responsivePageName(number), number);
     }
     page += QStringLiteral("</ul></nav>\n");
 }
@@ -215,10 +213,9 @@ QByteArray responsivePage(const WebAlbumOptions &options, const std::array<QStri
             = entry.sizes.at(std::min<qsizetype>(1, entry.sizes.size() - 1));
         page += QStringLiteral("<meta property=\"og:image\"")
             + attribute("content", QString::fromLatin1(QUrl::toPercentEncoding(preview.jpeg)))
-            + QStringLiteral(">\n<meta property=\"og:image:width\" content=\"%1\">\n"
-                             "<meta property=\"og:image:height\" content=\"%2\">\n")
-                  .arg(preview.size.width())
-                  .arg(preview.size.height());
+            + fillIn(QStringLiteral(">\n<meta property=\"og:image:width\" content=\"%1\">\n"
+                                    "<meta property=\"og:image:height\" content=\"%2\">\n"),
+                preview.size.width(), preview.size.height());
         break;
     }
     // No favicon request; the lightbox's style sheet is added by album.js when it starts, so
@@ -228,7 +225,7 @@ QByteArray responsivePage(const WebAlbumOptions &options, const std::array<QStri
     page += QStringLiteral("<body class=\"%1\">\n<header>\n<h1 dir=\"auto\">")
                 .arg(options.cropThumbnails ? QStringLiteral("crop") : QStringLiteral("fit"))
         + htmlText(title) + QStringLiteral("</h1>\n<p>") + summary
-        + (pageCount > 1 ? QStringLiteral(", page %1 of %2").arg(pageIndex + 1).arg(pageCount)
+        + (pageCount > 1 ? fillIn(QStringLiteral(", page %1 of %2"), pageIndex + 1, pageCount)
                          : QString())
         + QStringLiteral("</p>\n</header>\n<main>\n<ul class=\"grid\" id=\"album\">\n");
     for (qsizetype i = first; i < end; ++i)

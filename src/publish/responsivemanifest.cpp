@@ -1,5 +1,7 @@
 #include "responsivemanifest.h"
 
+#include "platform/fillin.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -46,14 +48,10 @@ QString responsiveSignature(const QString &sourcePath, bool crop)
     QStringList widths;
     for (int width : kResponsiveWidths)
         widths.append(QString::number(width));
-    return QStringLiteral("%1|%2|%3|%4|q%5|t%6|%7")
-        .arg(info.absoluteFilePath())
-        .arg(info.size())
-        .arg(info.lastModified().toMSecsSinceEpoch())
-        .arg(crop ? QStringLiteral("crop") : QStringLiteral("fit"))
-        .arg(kResponsiveQuality)
-        .arg(kResponsiveThumbnail)
-        .arg(widths.join(u','));
+    return fillIn(QStringLiteral("%1|%2|%3|%4|q%5|t%6|%7"), info.absoluteFilePath(), info.size(),
+        info.lastModified().toMSecsSinceEpoch(),
+        crop ? QStringLiteral("crop") : QStringLiteral("fit"), kResponsiveQuality,
+        kResponsiveThumbnail, widths.join(u','));
 }
 
 ResponsiveManifest readResponsiveManifest(const QString &folder)

@@ -97,6 +97,7 @@ const FormatCase kFormats[] = {
     { 59130, "s" },
     { 59131, "s" },
     { 50566, "s" },
+    { 61707, "s" }, // the pictures a contact sheet printed as thumbnails
     // Our disc component.
     { 59161, "ss" },
     { 59162, "ss" },

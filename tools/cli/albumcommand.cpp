@@ -14,6 +14,7 @@
 #include "album/relink.h"
 #include "album/treeimport.h"
 #include "core/folders.h"
+#include "platform/fillin.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -79,9 +80,8 @@ void addFolderTree(CAlbumDoc &doc, const QString &folder, TreeImportOutcome &tot
         cliErr(QStringLiteral("%1: %2 is the same picture as %3, passed over\n")
                    .arg(cliProgramName(), same.path, same.sameAs));
     if (tree.files.duplicates > 0)
-        cliErr(QStringLiteral("%1: %2: %3 files already in the album, passed over\n")
-                   .arg(cliProgramName(), folder)
-                   .arg(tree.files.duplicates));
+        cliErr(fillIn(QStringLiteral("%1: %2: %3 files already in the album, passed over\n"),
+            cliProgramName(), folder, tree.files.duplicates));
     AddFilesOutcome &files = total.files;
     if (tree.walked == 0 && tree.files.skipped.isEmpty())
         files.skipped.append({ folder, QStringLiteral("a folder tree without media files") });
@@ -178,12 +178,10 @@ int albumRelink(const QStringList &args)
             cliErr(QStringLiteral("%1: %2: %3\n")
                        .arg(cliProgramName(), problem.path, problem.problem));
         const int relinked = dryRun ? 0 : applyRelink(doc, plan.entries);
-        cliOut(QStringLiteral("%1 missing: %2 %3, %4 ambiguous, %5 not found\n")
-                   .arg(plan.entries.size())
-                   .arg(dryRun ? plan.proposed() : relinked)
-                   .arg(dryRun ? QStringLiteral("would be relinked") : QStringLiteral("relinked"))
-                   .arg(plan.ambiguous())
-                   .arg(plan.notFound()));
+        cliOut(fillIn(QStringLiteral("%1 missing: %2 %3, %4 ambiguous, %5 not found\n"),
+            plan.entries.size(), dryRun ? plan.proposed() : relinked,
+            dryRun ? QStringLiteral("would be relinked") : QStringLiteral("relinked"),
+            plan.ambiguous(), plan.notFound()));
         if (!dryRun && relinked < plan.proposed())
             return cliFail(doc.pathName(),
                 QStringLiteral("%1 proposed files could not be taken")

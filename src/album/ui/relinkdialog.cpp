@@ -1,5 +1,7 @@
 #include "relinkdialog.h"
 
+#include "platform/fillin.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,13 +25,11 @@ RelinkDialog::RelinkDialog(const RelinkPlan &plan, QWidget *parent)
 {
     setWindowTitle(tr("Find Missing Files"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr("%1 items have lost their files: %2 found, %3 ambiguous, "
-                                    "%4 not found. Untick any you do not want changed.")
-                                     .arg(plan.entries.size())
-                                     .arg(plan.proposed())
-                                     .arg(plan.ambiguous())
-                                     .arg(plan.notFound()),
-        this));
+    layout->addWidget(
+        new QLabel(fillIn(tr("%1 items have lost their files: %2 found, %3 ambiguous, "
+                             "%4 not found. Untick any you do not want changed."),
+                       plan.entries.size(), plan.proposed(), plan.ambiguous(), plan.notFound()),
+            this));
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({ tr("Missing file"), tr("New path") });

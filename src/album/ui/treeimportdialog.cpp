@@ -1,5 +1,7 @@
 #include "treeimportdialog.h"
 
+#include "platform/fillin.h"
+
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -16,7 +18,7 @@ namespace
 
 QTreeWidgetItem *addGroup(QTreeWidget *list, const QString &title, int count)
 {
-    auto *group = new QTreeWidgetItem(list, { QStringLiteral("%1 (%2)").arg(title).arg(count) });
+    auto *group = new QTreeWidgetItem(list, { fillIn(QStringLiteral("%1 (%2)"), title, count) });
     group->setFlags(Qt::ItemIsEnabled);
     group->setExpanded(true);
     return group;
@@ -43,12 +45,10 @@ TreeImportDialog::TreeImportDialog(const TreeImportOutcome &outcome, QWidget *pa
     setWindowTitle(tr("Folder Added"));
     auto *layout = new QVBoxLayout(this);
     const AddFilesOutcome &files = outcome.files;
-    QString counts = tr("Added: %1\nAlready in the album: %2\nThe same picture under another "
-                        "path: %3\nCould not be read: %4")
-                         .arg(files.added)
-                         .arg(files.duplicates)
-                         .arg(outcome.sameContent.size())
-                         .arg(files.failed);
+    QString counts
+        = fillIn(tr("Added: %1\nAlready in the album: %2\nThe same picture under another "
+                    "path: %3\nCould not be read: %4"),
+            files.added, files.duplicates, outcome.sameContent.size(), files.failed);
     if (files.cancelled)
         counts += tr("\nCancelled: the files added before stay in the album.");
     layout->addWidget(new QLabel(counts, this));

@@ -4,6 +4,7 @@
 #include "core/commandids.h"
 #include "core/commandset.h"
 #include "mainframe.h"
+#include "platform/fillin.h"
 #include "platform/host.h"
 
 #include <QAction>
@@ -41,7 +42,7 @@ void RecentAlbumsMenu::fill()
     for (int i = 0; i < paths.size(); ++i) {
         const QString &path = paths[i];
         QAction *action = m_menu->addAction(
-            QStringLiteral("&%1 %2").arg((i + 1) % 10).arg(QFileInfo(path).completeBaseName()));
+            fillIn(QStringLiteral("&%1 %2"), (i + 1) % 10, QFileInfo(path).completeBaseName()));
         action->setToolTip(path);
         action->setData(path);
         connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
