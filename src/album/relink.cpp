@@ -3,13 +3,18 @@
 #include "albumdoc.h"
 #include "albumformat.h"
 #include "albumitem.h"
+#include "albumundo.h"
 #include "replaceitempath.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QUndoStack>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace glimmerix
 {
@@ -150,6 +155,27 @@ int applyRelink(CAlbumDoc &document, const QList<RelinkEntry> &entries)
             ++relinked;
     }
     return relinked;
+}
+
+int applyRelinkAsStep(CAlbumDoc &document, const QList<RelinkEntry> &entries, const QString &text)
+{
+    std::vector<std::pair<int, std::unique_ptr<AlbumItem>>> relinked;
+    for (const RelinkEntry &entry : entries) {
+        if (!entry.isProposal())
+            continue;
+        if (std::unique_ptr<AlbumItem> item
+            = relinkedItem(document, entry.index, entry.candidates.first()))
+            relinked.emplace_back(entry.index, std::move(item));
+    }
+    if (relinked.empty())
+        return 0;
+    const CAlbumDoc::ChangeBatch batch(document);
+    QUndoStack &stack = document.undoStack();
+    stack.beginMacro(text);
+    for (auto &[index, item] : relinked)
+        stack.push(new ReplaceItemCommand(document, index, std::move(item)));
+    stack.endMacro();
+    return int(relinked.size());
 }
 
 } // namespace glimmerix

@@ -71,5 +71,8 @@ RelinkPlan findMovedFiles(const CAlbumDoc &document, const QString &root,
 // Points every proposal (isProposal) at its candidate (relinkItemPath: thumbnails and texts kept)
 // in one change batch; other items are not touched. Returns how many were relinked.
 int applyRelink(CAlbumDoc &document, const QList<RelinkEntry> &entries);
+// The same as one undo step named `text` on the document's undo stack (nothing is pushed when
+// no entry could be relinked).
+int applyRelinkAsStep(CAlbumDoc &document, const QList<RelinkEntry> &entries, const QString &text);
 
 } // namespace glimmerix

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <QUndoStack>
+
 #include <gtest/gtest.h>
 
 using namespace glimmerix;
@@ -109,8 +111,14 @@ TEST(Relink, MovedAmbiguousAndNotFound)
             .arg(old, tree));
 
     // Relinking changes only the paths of the proposed items: thumbnails, texts and every
-    // other item stay as they were, nothing is read from the files.
-    EXPECT_EQ(applyRelink(document, plan.entries), 2);
+    // other item stay as they were, nothing is read from the files. The window's relink is one
+    // undo step, and undo puts the old paths back.
+    EXPECT_EQ(applyRelinkAsStep(document, plan.entries, QStringLiteral("Find Missing Files")), 2);
+    ASSERT_EQ(document.undoStack().count(), 1);
+    document.undoStack().undo();
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(document.item(i)->absolutePath(), old + u'/' + QLatin1String(rows[i].name));
+    document.undoStack().redo();
     EXPECT_TRUE(document.isModified());
     for (int i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(rows[i].name);

@@ -292,16 +292,22 @@ void AlbumCommands::addFolderTree(const QString &folder)
     QApplication::processEvents();
     TreeImportOutcome outcome;
     {
+        // What came in before a Cancel stays, as one undo step.
+        const AlbumOrderProbe probe(*m_document);
         std::unique_ptr<Progress> progress = host().createProgress();
         progress->setTitle(tr("Adding %1").arg(QDir::toNativeSeparators(folder)));
         progress->setRange(0);
         progress->show();
         outcome = importFolderTree(*m_document, folder, *progress);
         progress->close();
+        pushRecordedChange(*m_document, probe, tr("Add Folder"));
     }
     TreeImportDialog summary(outcome, m_frame);
-    if (summary.exec() == QDialog::Accepted && !summary.tickedPaths().isEmpty())
+    if (summary.exec() == QDialog::Accepted && !summary.tickedPaths().isEmpty()) {
+        const AlbumOrderProbe probe(*m_document);
         glimmerix::addFiles(*m_document, summary.tickedPaths());
+        pushRecordedChange(*m_document, probe, tr("Add Files"));
+    }
     m_document->setAddFilesFolder(outcome.files.folder);
     m_addPhotoFolder = outcome.files.folder;
     Q_EMIT addPhotoFolderChanged(outcome.files.folder);
@@ -336,7 +342,7 @@ void AlbumCommands::findMissingFiles()
         return;
     RelinkDialog dialog(plan, m_frame);
     if (dialog.exec() == QDialog::Accepted)
-        applyRelink(*m_document, dialog.tickedEntries());
+        applyRelinkAsStep(*m_document, dialog.tickedEntries(), tr("Find Missing Files"));
 }
 
 } // namespace glimmerix

@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     setWindowIcon(QIcon(QPixmap::fromImage(bundleIcon(Resource::kProgramIcon))));
     m_view = new CAlbumView(m_document, this);
     setCentralWidget(m_view);
+    m_view->setFocus(); // the keyboard browses the grid from the start
     m_commands = new AlbumCommands(this, m_document, m_view);
     m_commands->setAddPhotoFolder(photosFolder());
     m_albumListAccess = std::make_unique<FrameAlbumList>(*this);
