@@ -86,9 +86,13 @@ int CAlbumDoc::addFile(const QString &path, int position, QString *problem)
     return insertItem(std::make_unique<AlbumItem>(thumbnail, path), position);
 }
 
-int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
+namespace
 {
-    switch (m_items.insert(std::move(item), position)) {
+
+// The described results of the item operations: 1 done, -2 a file already in the album, 0 refused.
+int describedResult(InsertResult result)
+{
+    switch (result) {
     case InsertResult::Inserted:
         return 1;
     case InsertResult::Duplicate:
@@ -99,17 +103,16 @@ int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
     return 0;
 }
 
+} // namespace
+
+int CAlbumDoc::insertItem(std::unique_ptr<AlbumItem> item, int position)
+{
+    return describedResult(m_items.insert(std::move(item), position));
+}
+
 int CAlbumDoc::replaceItem(int index, std::unique_ptr<AlbumItem> item)
 {
-    switch (m_items.replace(index, std::move(item))) {
-    case InsertResult::Inserted:
-        return 1;
-    case InsertResult::Duplicate:
-        return -2;
-    case InsertResult::Refused:
-        break;
-    }
-    return 0;
+    return describedResult(m_items.replace(index, std::move(item)));
 }
 
 void CAlbumDoc::setItemText(int index, ItemField field, const QString &text)

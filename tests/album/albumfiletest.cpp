@@ -24,14 +24,6 @@ using namespace glimmerix;
 namespace
 {
 
-QByteArray storeToBytes(const CAlbumDoc &doc)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(doc.store(buffer));
-    return buffer.data();
-}
-
 void loadFromBytes(CAlbumDoc &doc, const QByteArray &bytes)
 {
     QBuffer buffer;
@@ -85,7 +77,7 @@ TEST_F(AlbumFile, TwoItemHeaderFigures)
     doc.insertItem(testItem(QStringLiteral("/p/a.jpg"), 80, 60));
     doc.insertItem(testItem(QStringLiteral("/p/b.jpg"), 25, 25));
     doc.setLastCopyDestination(QStringLiteral("/media/out"));
-    const QByteArray bytes = storeToBytes(doc);
+    const QByteArray bytes = storedAlbumBytes(doc);
     const std::uint32_t a = doc.item(0)->info()->dataSize;
     const std::uint32_t b = doc.item(1)->info()->dataSize;
     EXPECT_EQ(a, 40u + 240u * 60u);
@@ -105,7 +97,7 @@ TEST_F(AlbumFile, EmptyAlbumIsTheTrailerAloneAndReadsBackEmpty)
 {
     CAlbumDoc doc;
     doc.setLastCopyDestination(QStringLiteral("/media/cd"));
-    const QByteArray bytes = storeToBytes(doc);
+    const QByteArray bytes = storedAlbumBytes(doc);
     EXPECT_EQ(bytes, QByteArray("/media/cd"));
     CAlbumDoc back;
     loadFromBytes(back, bytes);
@@ -120,7 +112,7 @@ TEST_F(AlbumFile, TheLastCopyFolderIsKeptOnlyWhenASaveCanWriteItBack)
 {
     CAlbumDoc one;
     one.insertItem(testItem(QStringLiteral("/t/a.jpg")));
-    const QByteArray oneItem = storeToBytes(one);
+    const QByteArray oneItem = storedAlbumBytes(one);
     AlbumFileHeader empty = makeAlbumHeader();
     empty.dataStart = empty.totalSize = 272;
     const QByteArray header(reinterpret_cast<const char *>(&empty), sizeof empty);
@@ -143,7 +135,7 @@ TEST_F(AlbumFile, TheLastCopyFolderIsKeptOnlyWhenASaveCanWriteItBack)
             loadFromBytes(doc, album + c.trailer);
             EXPECT_EQ(doc.lastCopyDestination(), QString::fromLatin1(c.kept));
             EXPECT_FALSE(doc.loadReport().damaged);
-            const QByteArray saved = storeToBytes(doc);
+            const QByteArray saved = storedAlbumBytes(doc);
             EXPECT_TRUE(looksLikeAlbum(saved, saved.size()));
             CAlbumDoc back;
             loadFromBytes(back, saved);
@@ -181,7 +173,7 @@ TEST_F(AlbumFile, RandomAlbumsReadBackIdentically)
         QString caption = QStringLiteral("Album %1").arg(round);
         doc.itemText(-1, caption, true);
         doc.setLastCopyDestination(round % 3 ? QStringLiteral("/mnt/out%1").arg(round) : QString());
-        const QByteArray bytes = storeToBytes(doc);
+        const QByteArray bytes = storedAlbumBytes(doc);
 
         CAlbumDoc back;
         loadFromBytes(back, bytes);
@@ -198,7 +190,7 @@ TEST_F(AlbumFile, RandomAlbumsReadBackIdentically)
             EXPECT_EQ(a.attachmentPath(), b.attachmentPath());
             EXPECT_FALSE(b.exists());
         }
-        EXPECT_EQ(storeToBytes(back), bytes);
+        EXPECT_EQ(storedAlbumBytes(back), bytes);
     }
 }
 
@@ -229,7 +221,7 @@ TEST_F(AlbumFile, Version11LoadsCutTextsAndIsWidenedOnSave)
     EXPECT_EQ(doc.albumCaption(), QStringLiteral("Old times"));
     EXPECT_TRUE(doc.item(0)->attachmentPath().isEmpty());
 
-    const QByteArray saved = storeToBytes(doc);
+    const QByteArray saved = storedAlbumBytes(doc);
     EXPECT_EQ(QByteArray(saved.constData() + 144), QByteArray("1.3"));
     EXPECT_EQ(saved.size(), 272 + 1357 + 48);
     EXPECT_EQ(QByteArray(saved.constData() + 272 + 8).size(), 127);
@@ -274,7 +266,7 @@ TEST_F(AlbumFile, DuplicateInsideTheFileCutsTheAlbumKeepingBitmaps)
     for (int i = 0; i < 5; ++i)
         doc.insertItem(testItem(QStringLiteral("/d/%1.jpg").arg(i), 4 + i, 3));
     doc.setLastCopyDestination(QStringLiteral("/dest"));
-    QByteArray bytes = storeToBytes(doc);
+    QByteArray bytes = storedAlbumBytes(doc);
     // Item 3 (the fourth) names the same file as item 1 (the second).
     const QByteArray duplicate("/d/1.jpg", 9);
     bytes.replace(272 + 3 * 1357 + 8, duplicate.size(), duplicate);
@@ -300,7 +292,7 @@ TEST_F(AlbumFile, RelativeStoredPathsGainThePhotosFolder)
     ASSERT_EQ(doc.itemCount(), 1);
     const QString expected = joinPath(photosFolder(), QStringLiteral("trip/a.jpg"));
     EXPECT_EQ(doc.item(0)->path(), expected);
-    const QByteArray saved = storeToBytes(doc);
+    const QByteArray saved = storedAlbumBytes(doc);
     EXPECT_EQ(QString::fromUtf8(saved.constData() + 272 + 8), expected);
     EXPECT_EQ(readAt<std::uint16_t>(saved, 272 + 1036), 0);
 
@@ -326,7 +318,7 @@ TEST_F(AlbumFile, EscapeMakesTheRestMissingAndCancelStartsOver)
         writeFile(path, 1);
         doc.insertItem(testItem(path));
     }
-    const QByteArray bytes = storeToBytes(doc);
+    const QByteArray bytes = storedAlbumBytes(doc);
 
     recorder.pressEscapeAtPoll(3);
     CAlbumDoc escaped;
@@ -356,7 +348,7 @@ TEST_F(AlbumFile, TruncatedFilesGivePartialAlbums)
     CAlbumDoc doc;
     for (int i = 0; i < 3; ++i)
         doc.insertItem(testItem(QStringLiteral("/t/%1.jpg").arg(i), 30, 30));
-    const QByteArray bytes = storeToBytes(doc);
+    const QByteArray bytes = storedAlbumBytes(doc);
     const struct {
         qsizetype length;
         int items;
@@ -397,7 +389,7 @@ TEST_F(AlbumFile, RawLoadKeepsBlocksAndAttachmentsInFileOrder)
     doc.insertItem(testItem(QStringLiteral("/raw/a.jpg")));
     doc.insertItem(testItem(QStringLiteral("/raw/b.jpg")));
     doc.attachFile(1, QStringLiteral("memo"), QStringLiteral("/snd/memo.wav"));
-    QByteArray bytes = storeToBytes(doc);
+    QByteArray bytes = storedAlbumBytes(doc);
     // The raw reader leaves a relative mark for the search to apply.
     bytes[272 + 1036] = 1;
     QBuffer buffer(&bytes);
@@ -460,7 +452,7 @@ TEST_F(AlbumFile, ABitmapLeftInTheFileReadsTheSameEveryWay)
         // One item stored alone, as the clipboard does.
         made.setCurrentItem(i);
         loaded.setCurrentItem(i);
-        EXPECT_EQ(storeToBytes(loaded), storeToBytes(made)) << i;
+        EXPECT_EQ(storedAlbumBytes(loaded), storedAlbumBytes(made)) << i;
         EXPECT_TRUE(item.thumbnailInFile()) << i;
     }
     const BlockHandle block = loaded.item(1)->thumbnail();
@@ -472,5 +464,5 @@ TEST_F(AlbumFile, ABitmapLeftInTheFileReadsTheSameEveryWay)
         0);
     for (CAlbumDoc *doc : { &made, &loaded })
         doc->setSingleItemStoring(false);
-    EXPECT_EQ(storeToBytes(loaded), storeToBytes(made));
+    EXPECT_EQ(storedAlbumBytes(loaded), storedAlbumBytes(made));
 }

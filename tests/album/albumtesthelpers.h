@@ -5,11 +5,14 @@
 #include "album/dibimage.h"
 #include "album/thumbnail.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QString>
 
 #include <memory>
+
+#include <gtest/gtest.h>
 
 using namespace glimmerix;
 
@@ -40,4 +43,13 @@ inline void writeFile(const QString &path, qint64 size)
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(QByteArray(size, 'x'));
+}
+
+// The album as store() writes it.
+inline QByteArray storedAlbumBytes(const CAlbumDoc &document)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(document.store(buffer));
+    return buffer.data();
 }

@@ -22,14 +22,6 @@
 namespace
 {
 
-QByteArray albumBytes(const CAlbumDoc &document)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(document.store(buffer));
-    return buffer.data();
-}
-
 // Six items a-f (f a real picture file, so its thumbnail can be rebuilt), some with texts, and
 // an album caption.
 void fillAlbum(CAlbumDoc &document, const QString &folder)
@@ -184,9 +176,9 @@ TEST(AlbumUndo, EveryStepUndoesAndRedoesToTheSameBytes)
         const QString dir = makeTestFolder(QStringLiteral("undo"));
         CAlbumDoc document;
         fillAlbum(document, dir);
-        const QByteArray before = albumBytes(document);
+        const QByteArray before = storedAlbumBytes(document);
         row.act(document, dir);
-        const QByteArray after = albumBytes(document);
+        const QByteArray after = storedAlbumBytes(document);
         QUndoStack &stack = document.undoStack();
         EXPECT_NE(after, before);
         ASSERT_EQ(stack.count(), row.steps);
@@ -196,17 +188,17 @@ TEST(AlbumUndo, EveryStepUndoesAndRedoesToTheSameBytes)
         for (int step = 0; step < row.steps; ++step)
             stack.undo();
         EXPECT_TRUE(document.isModified());
-        EXPECT_EQ(albumBytes(document), before);
+        EXPECT_EQ(storedAlbumBytes(document), before);
         EXPECT_FALSE(stack.canUndo());
 
         for (int step = 0; step < row.steps; ++step)
             stack.redo();
-        EXPECT_EQ(albumBytes(document), after);
+        EXPECT_EQ(storedAlbumBytes(document), after);
         EXPECT_FALSE(stack.canRedo());
         // And back once more: a step can be taken any number of times.
         stack.undo();
         stack.redo();
-        EXPECT_EQ(albumBytes(document), after);
+        EXPECT_EQ(storedAlbumBytes(document), after);
     }
     EXPECT_TRUE(host.shown().isEmpty());
 }
@@ -220,9 +212,9 @@ TEST(AlbumUndo, StepLeavesAnAlbumItDoesNotKnowAlone)
     document.undoStack().push(new ItemTextCommand(document, 1, ItemField::Caption, "new"));
     // The item is taken out behind the stack's back.
     std::unique_ptr<AlbumItem> taken = document.takeItem(1);
-    const QByteArray before = albumBytes(document);
+    const QByteArray before = storedAlbumBytes(document);
     document.undoStack().undo();
-    EXPECT_EQ(albumBytes(document), before);
+    EXPECT_EQ(storedAlbumBytes(document), before);
     EXPECT_EQ(document.undoStack().count(), 0);
 }
 
@@ -240,7 +232,7 @@ TEST(AlbumUndo, RemovalWithDeleteGoesToTheTrashAndComesBack)
     ASSERT_EQ(document.insertItem(testItem(photo), 1), 1);
     const QByteArray photoBytes = fileBytes(photo);
     const QString canonical = QFileInfo(photo).canonicalFilePath();
-    const QByteArray before = albumBytes(document);
+    const QByteArray before = storedAlbumBytes(document);
     QUndoStack &stack = document.undoStack();
 
     select(document, { 1 });
@@ -262,7 +254,7 @@ TEST(AlbumUndo, RemovalWithDeleteGoesToTheTrashAndComesBack)
     EXPECT_EQ(fileBytes(photo), photoBytes);
     EXPECT_FALSE(QFile::exists(trashed));
     EXPECT_FALSE(QFile::exists(info));
-    EXPECT_EQ(albumBytes(document), before);
+    EXPECT_EQ(storedAlbumBytes(document), before);
     EXPECT_TRUE(host.shown().isEmpty());
 
     // Emptied from the Trash: the item comes back, the file cannot, and the user is told.
@@ -270,7 +262,7 @@ TEST(AlbumUndo, RemovalWithDeleteGoesToTheTrashAndComesBack)
     ASSERT_TRUE(QFile::remove(trashed));
     ASSERT_TRUE(QFile::remove(info));
     stack.undo();
-    EXPECT_EQ(albumBytes(document), before);
+    EXPECT_EQ(storedAlbumBytes(document), before);
     EXPECT_FALSE(QFile::exists(photo));
     ASSERT_EQ(host.shown().size(), 1);
     EXPECT_TRUE(host.shown()[0].text.contains(photo));

@@ -24,14 +24,6 @@
 namespace
 {
 
-QByteArray albumBytes(const CAlbumDoc &document)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(document.store(buffer));
-    return buffer.data();
-}
-
 QMenu *editMenu(CMainFrame &frame)
 {
     for (QAction *entry : frame.menuBar()->actions()) {
@@ -88,7 +80,7 @@ TEST(UndoMenu, RemovalOfFiftyItemsIsUndoneAndRedoneThroughTheMenu)
     }
     for (int i = 5; i < 55; ++i)
         document.item(i)->setSelected(true);
-    const QByteArray before = albumBytes(document);
+    const QByteArray before = storedAlbumBytes(document);
 
     QMenu *menu = editMenu(frame);
     ASSERT_TRUE(menu);
@@ -105,7 +97,7 @@ TEST(UndoMenu, RemovalOfFiftyItemsIsUndoneAndRedoneThroughTheMenu)
     });
     ASSERT_TRUE(frame.runCommand(Command::kRemove));
     ASSERT_EQ(document.itemCount(), 10);
-    const QByteArray after = albumBytes(document);
+    const QByteArray after = storedAlbumBytes(document);
     Q_EMIT menu->aboutToShow();
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_EQ(undo->text(), QStringLiteral("&Undo Remove 50 Items"));
@@ -119,26 +111,26 @@ TEST(UndoMenu, RemovalOfFiftyItemsIsUndoneAndRedoneThroughTheMenu)
     frame.view()->setFocus();
     QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(document.itemCount(), 60);
-    EXPECT_EQ(albumBytes(document), before);
+    EXPECT_EQ(storedAlbumBytes(document), before);
     EXPECT_EQ(redo->text(), QStringLiteral("&Redo Remove 50 Items"));
     EXPECT_FALSE(undo->isEnabled());
 
     QTest::keyClick(&frame, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(albumBytes(document), after);
+    EXPECT_EQ(storedAlbumBytes(document), after);
     QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(albumBytes(document), after);
+    EXPECT_EQ(storedAlbumBytes(document), after);
 
     // The menu entries themselves do the same; a save keeps the steps, and undo after it marks
     // the album modified again.
     ASSERT_TRUE(document.saveAs(QStringLiteral("Undo")));
     EXPECT_FALSE(document.isModified());
     undo->trigger();
-    EXPECT_EQ(albumBytes(document), before);
+    EXPECT_EQ(storedAlbumBytes(document), before);
     EXPECT_TRUE(document.isModified());
 
     redo->trigger();
-    EXPECT_EQ(albumBytes(document), after);
+    EXPECT_EQ(storedAlbumBytes(document), after);
     Q_EMIT menu->aboutToShow();
     EXPECT_EQ(undo->text(), QStringLiteral("&Undo Remove 50 Items"));
     saveMenuScreenshot(frame, *menu, QStringLiteral("edit-menu-undo.png"));
