@@ -34,6 +34,21 @@ QStringList albumArgs(const char *sub, const QStringList &rest)
     return QStringList { QStringLiteral("album"), QString::fromLatin1(sub) } + rest;
 }
 
+// A tenth of a second of 8-bit mono PCM at 8 kHz as a WAVE file.
+void saveTinyWave(const QString &path)
+{
+    const auto le = [](quint32 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i)
+            out += char((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const QByteArray data(800, char(0x80));
+    const QByteArray format = le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) + le(1, 2) + le(8, 2);
+    const QByteArray body = "WAVEfmt " + le(16, 4) + format + "data" + le(800, 4) + data;
+    writeFile(path, "RIFF" + le(quint32(body.size()), 4) + body);
+}
+
 void savePicture(const QString &path, int width, const char *format)
 {
     QImage image(width, 30, QImage::Format_RGB888);
@@ -54,6 +69,8 @@ TEST(AlbumCli, MakesFillsListsAndEditsAnAlbum)
     QFile::copy(
         fixturePath(QStringLiteral("album/clip.avi")), joinPath(media, QStringLiteral("c.avi")));
     QFile(joinPath(media, QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
+    const QString sounds = makeTestFolder(QStringLiteral("sounds"));
+    saveTinyWave(joinPath(sounds, QStringLiteral("memo.wav")));
 
     ASSERT_EQ(
         runCli({ QStringLiteral("album"), QStringLiteral("new"), QStringLiteral("trip") }).status,
@@ -75,7 +92,7 @@ TEST(AlbumCli, MakesFillsListsAndEditsAnAlbum)
                   .status,
         0);
     EXPECT_EQ(runCli({ QStringLiteral("album"), QStringLiteral("attach"), QStringLiteral("trip"),
-                         QStringLiteral("0"), joinPath(media, QStringLiteral("c.avi")),
+                         QStringLiteral("0"), joinPath(sounds, QStringLiteral("memo.wav")),
                          QStringLiteral("memo") })
                   .status,
         0);
@@ -486,6 +503,7 @@ TEST(AlbumCliMessages, EveryFailureNamesTheProgramTheFileAndTheCause)
         { albumArgs("delete", { joinPath(folder, QStringLiteral("none.gmx")) }),
             "none.gmx: no such album" },
         { albumArgs("attach", { album, QStringLiteral("0"), folder }), ": is a folder" },
+        { albumArgs("attach", { album, QStringLiteral("0"), picture }), "p.bmp: not a WAVE sound" },
         { albumArgs("set-caption", { bare, QStringLiteral("Lost") }),
             "an album without items keeps no caption" },
         { albumArgs("convert", { album }), "m.gmx: is an album of the current layout" },

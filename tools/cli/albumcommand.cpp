@@ -14,6 +14,7 @@
 #include "album/relink.h"
 #include "album/treeimport.h"
 #include "core/folders.h"
+#include "media/wavefile.h"
 #include "platform/fillin.h"
 #include "platform/paths.h"
 
@@ -234,6 +235,17 @@ int albumAttach(const QStringList &args)
         const QString refusal = attachmentRefusal(name, path);
         if (!refusal.isEmpty())
             return cliFail(args[2], refusal);
+        // An item's sound is played and put into slide shows as a WAVE sound: anything else
+        // would only fail later, in the show.
+        if (!path.isEmpty()) {
+            WaveFile wave;
+            if (!wave.load(path))
+                return cliFail(args[2],
+                    QStringLiteral("not a WAVE sound (%1); an item's sound must be a .wav file")
+                        .arg(wave.errorDetail()));
+            if (wave.dataLength() == 0 || wave.format().avgBytesPerSec == 0)
+                return cliFail(args[2], QStringLiteral("the WAVE sound holds no sound to play"));
+        }
         doc.attachFile(index, name, path);
         return 0;
     });
