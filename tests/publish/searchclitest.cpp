@@ -30,9 +30,9 @@ TEST(SearchCli, FillsTheTargetAndCounts)
         const char *printed;
     } cases[] = {
         { {}, "3 items found\n" },
-        { { "--case" }, "1 items found\n" },
-        { { "--fields", "3" }, "1 items found\n" },
-        { { "--fields", "name", "--case" }, "1 items found\n" },
+        { { "--case" }, "1 item found\n" },
+        { { "--fields", "3" }, "1 item found\n" },
+        { { "--fields", "name", "--case" }, "1 item found\n" },
         { { "--fields", "1,2" }, "0 items found\n" },
     };
     for (const auto &c : cases) {
@@ -45,6 +45,7 @@ TEST(SearchCli, FillsTheTargetAndCounts)
     // The target was made when missing and holds what was found; it is never searched itself.
     const ProcessRun again = runCli({ "search", "sun", "--in", trip, found, "--into", found });
     EXPECT_EQ(again.out, QStringLiteral("3 items found\n"));
+    EXPECT_TRUE(again.err.contains(QStringLiteral("the target (--into) is not searched")));
     CAlbumDoc target;
     ASSERT_TRUE(target.onOpenDocument(found));
     EXPECT_EQ(target.itemCount(), 3);
@@ -69,6 +70,12 @@ TEST(SearchCli, FillsTheTargetAndCounts)
     }
 
     EXPECT_EQ(runCli({ "search", "--in", trip, "--into", found }).status, 2);
+    // The target alone is nothing to search: refused, not answered "0 items found".
+    const ProcessRun itself = runCli({ "search", "sun", "--in", found, "--into", found });
+    EXPECT_EQ(itself.status, 2);
+    EXPECT_TRUE(itself.err.contains(QStringLiteral("which is never searched")))
+        << qPrintable(itself.err);
+    EXPECT_EQ(fileBytes(found), before);
     EXPECT_EQ(
         runCli({ "search", "sun", "--in", trip, "--into", found, "--fields", "4" }).status, 2);
 }

@@ -6,9 +6,12 @@
 
 #include "album/albumfolders.h"
 #include "album/albumsave.h"
+#include "platform/fillin.h"
 #include "publish/albumsearch.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -106,6 +109,20 @@ int runSearch(const QStringList &args)
         request.albumPaths << path;
     }
     request.targetPath = albumPathForArgument(target);
+    // The target receives the results and is never searched itself. Named in --in as well, it
+    // is said so; named alone, there is nothing to search, which is refused rather than answered
+    // with a quiet "0 items found".
+    const QString targetFile = QFileInfo(request.targetPath).absoluteFilePath();
+    const auto isTarget
+        = [&](const QString &path) { return QFileInfo(path).absoluteFilePath() == targetFile; };
+    if (std::all_of(request.albumPaths.cbegin(), request.albumPaths.cend(), isTarget))
+        return cliUsageError(kCommand,
+            QStringLiteral("%1 is the target (--into), which is never searched: name other "
+                           "albums to search")
+                .arg(target));
+    if (std::any_of(request.albumPaths.cbegin(), request.albumPaths.cend(), isTarget))
+        cliErr(fillIn(QStringLiteral("%1: %2: the target (--into) is not searched\n"),
+            cliProgramName(), request.targetPath));
 
     const std::vector<FoundItem> found = searchAlbums(request);
     CAlbumDoc doc;
@@ -116,7 +133,8 @@ int runSearch(const QStringList &args)
     appendFoundItems(doc, found);
     if (!doc.onSaveDocument(request.targetPath))
         return cliFail(request.targetPath, doc.lastError());
-    cliOut(QStringLiteral("%1 items found\n").arg(found.size()));
+    cliOut(found.size() == 1 ? QStringLiteral("1 item found\n")
+                             : QStringLiteral("%1 items found\n").arg(found.size()));
     return 0;
 }
 
