@@ -55,7 +55,7 @@ TEST(OnlineCli, UploadListAndDownloadIntoANewAlbum)
             + account,
         password);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(QLatin1String("1 of 1 pictures uploaded")));
+    EXPECT_TRUE(run.out.contains(QLatin1String("1 of 1 picture uploaded")));
 
     run = online(QStringList { QStringLiteral("list") } + account, password);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();

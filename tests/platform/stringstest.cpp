@@ -46,6 +46,9 @@ TEST(FillIn, ValuesAreNeverTakenForPlaceholders)
         { fillIn(QStringLiteral("%1: %2 of %3"), QLatin1StringView("a%1"), qint64(1) << 40, 2.5),
             QStringLiteral("a%1: 1099511627776 of 2.5") },
         { fillIn(QStringLiteral("%2%1"), QChar(u'x'), -7), QStringLiteral("-7x") },
+        { fillIn(QStringLiteral("%1 on %2"), countedText(1, u"thumbnail", u"thumbnails"),
+              countedText(0, u"page", u"pages")),
+            QStringLiteral("1 thumbnail on 0 pages") },
     };
     for (const auto &row : rows)
         EXPECT_EQ(row.filled, row.expected);

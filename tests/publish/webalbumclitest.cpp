@@ -44,7 +44,7 @@ TEST(WebAlbumCli, MakesASiteWithTheChosenItems)
     const ProcessRun run = webalbum({ album, site, "--items", "4,0-1,3", "--columns", "2", "--rows",
         "2", "--theme", "1", "--title", "Trip <1>" });
     ASSERT_EQ(run.status, 0) << qPrintable(run.err);
-    EXPECT_TRUE(run.out.contains(QStringLiteral("4 thumbnails on 1 pages")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("4 thumbnails on 1 page")));
     const QString page = QString::fromUtf8(fileBytes(site + QStringLiteral("/album1.html")));
     EXPECT_TRUE(page.contains(QStringLiteral("<H1>Trip &lt;1&gt;</H1>")));
     // The order given: e, a, b, d.

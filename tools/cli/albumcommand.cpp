@@ -81,8 +81,8 @@ void addFolderTree(CAlbumDoc &doc, const QString &folder, TreeImportOutcome &tot
         cliErr(QStringLiteral("%1: %2 is the same picture as %3, passed over\n")
                    .arg(cliProgramName(), same.path, same.sameAs));
     if (tree.files.duplicates > 0)
-        cliErr(fillIn(QStringLiteral("%1: %2: %3 files already in the album, passed over\n"),
-            cliProgramName(), folder, tree.files.duplicates));
+        cliErr(fillIn(QStringLiteral("%1: %2: %3 already in the album, passed over\n"),
+            cliProgramName(), folder, countedText(tree.files.duplicates, u"file", u"files")));
     AddFilesOutcome &files = total.files;
     if (tree.walked == 0 && tree.files.skipped.isEmpty())
         files.skipped.append({ folder, QStringLiteral("a folder tree without media files") });

@@ -149,8 +149,9 @@ int copyFiles(const QStringList &args)
     if (!openAlbum(doc, album))
         return 1;
     const CopyFilesOutcome outcome = copyAlbumFiles(doc, rest[1], move);
-    cliOut(fillIn(QStringLiteral("%1 files %2, %3 failed\n"), outcome.copied,
-        move ? QStringLiteral("moved") : QStringLiteral("copied"), outcome.failed));
+    cliOut(
+        fillIn(QStringLiteral("%1 %2, %3 failed\n"), countedText(outcome.copied, u"file", u"files"),
+            move ? QStringLiteral("moved") : QStringLiteral("copied"), outcome.failed));
     if (!outcome.albumCopy.isEmpty())
         cliOut(QStringLiteral("album copied to %1\n").arg(outcome.albumCopy));
     return outcome.succeeded ? 0 : 1;

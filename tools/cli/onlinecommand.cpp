@@ -165,7 +165,8 @@ int runDownload(OnlineClient &client, const QString &site, const Arguments &pars
         cliErr(cliProgramName() + QStringLiteral(": ") + problem + u'\n');
     if (doc.isModified() && !doc.onSaveDocument(albumPath))
         return 1;
-    cliOut(fillIn(QStringLiteral("%1 pictures added to %2\n"), added, albumPath));
+    cliOut(fillIn(QStringLiteral("%1 added to %2\n"), countedText(added, u"picture", u"pictures"),
+        albumPath));
     return stored == rows.size() && added == stored ? 0 : 1;
 }
 
@@ -193,7 +194,8 @@ int runUpload(OnlineClient &client, const OnlineService &service, const Argument
         [](int, const QString &path) { cliErr(QStringLiteral("uploading %1\n").arg(path)); });
     if (!outcome.serverFound)
         return cliFail(service.site, QStringLiteral("the service named no image server"));
-    cliOut(fillIn(QStringLiteral("%1 of %2 pictures uploaded\n"), outcome.stored, indexes.size()));
+    cliOut(fillIn(QStringLiteral("%1 of %2 uploaded\n"), outcome.stored,
+        countedText(qint64(indexes.size()), u"picture", u"pictures")));
     return outcome.stored == indexes.size() ? 0 : 1;
 }
 

@@ -206,14 +206,16 @@ int runPrint(const QStringList &args)
     }
     if (!finishPictureTarget(*file))
         return cliFail(parsed->output, writeErrorDetail(*file));
-    cliOut(fillIn(QStringLiteral("%1: %2 pages, %3 items\n"), parsed->output, sheet.pageCount(),
-        sheet.items().size()));
+    cliOut(fillIn(QStringLiteral("%1: %2, %3\n"), parsed->output,
+        countedText(sheet.pageCount(), u"page", u"pages"),
+        countedText(qint64(sheet.items().size()), u"item", u"items")));
     return 0;
 }
 
 const CliRegistration registration({ kCommand,
     QStringLiteral("print ALBUM OUT.pdf [--items LIST] [--columns N] [--rows N] [--landscape] "
-                   "[--allow-missing] [--quality 0|1] [--no-media] [--file-names] [--page-numbers] [--title T] "
+                   "[--allow-missing] [--quality 0|1] [--no-media] [--file-names] [--page-numbers] "
+                   "[--title T] "
                    "[--footer T] [--border NAME] [--background NAME] [--page a4|letter]"),
     QStringLiteral("prints an album's contact sheets into a PDF file"),
     QStringLiteral("  --columns and --rows take 4, 3 or 2 (portrait pages keep the columns,\n"

@@ -158,7 +158,8 @@ int runSlideShow(const QStringList &args)
         places.append(parsed->folder);
     if (!parsed->iso.isEmpty())
         places.append(parsed->iso);
-    cliOut(fillIn(QStringLiteral("%1 pictures in %2\n"), package.show().entries.size(),
+    cliOut(fillIn(QStringLiteral("%1 in %2\n"),
+        countedText(qint64(package.show().entries.size()), u"picture", u"pictures"),
         places.join(QStringLiteral(" and "))));
     return problems.isEmpty() ? 0 : 1;
 }

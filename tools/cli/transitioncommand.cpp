@@ -86,8 +86,8 @@ int runTransition(const QStringList &args)
         if (!written.ok())
             return cliFail(path, written.detail);
     }
-    cliOut(fillIn(
-        QStringLiteral("%1: %2 steps\n"), QString::fromLatin1(transitionInfo(effect).name), steps));
+    cliOut(fillIn(QStringLiteral("%1: %2\n"), QString::fromLatin1(transitionInfo(effect).name),
+        countedText(steps, u"step", u"steps")));
     return 0;
 }
 

@@ -184,8 +184,10 @@ int runWebAlbum(const QStringList &args)
     // Nothing was delivered: no summary that reads as if the site were there.
     if (!delivered)
         return 1;
-    cliOut(fillIn(QStringLiteral("%1 thumbnails on %2 pages in %3\n"), generator.thumbnailCount(),
-        generator.pagesWritten(), toDisc ? parsed->disc.path : parsed->folder));
+    cliOut(fillIn(QStringLiteral("%1 on %2 in %3\n"),
+        countedText(generator.thumbnailCount(), u"thumbnail", u"thumbnails"),
+        countedText(generator.pagesWritten(), u"page", u"pages"),
+        toDisc ? parsed->disc.path : parsed->folder));
     if (!pagesWritten || !delivered || !problems.isEmpty() || generator.thumbnailCount() == 0)
         return 1;
     return 0;
