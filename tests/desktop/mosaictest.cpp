@@ -113,6 +113,9 @@ TEST(AlbumMosaic, DamagedAlbumsGiveOnlyWhatCanBeRead)
         EXPECT_EQ(read.pictures.size(), c.pictures) << c.what;
         EXPECT_EQ(read.problem.isEmpty(), c.pictures > 0) << c.what;
     }
+    // An album just made (an empty file) or emptied is no damage: it has nothing to show.
+    for (const QByteArray &empty : { QByteArray(), albumBytes(0) })
+        EXPECT_EQ(readBytes(empty).problem, QStringLiteral("the album has no items yet"));
 }
 
 TEST(AlbumMosaic, PicturesFillOneTwoOrThreeColumnsCentred)

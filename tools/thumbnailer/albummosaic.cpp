@@ -107,6 +107,11 @@ AlbumThumbnails readFirstThumbnails(QIODevice &file, int wanted)
     AlbumThumbnails result;
     const qint64 fileSize = file.size();
     AlbumFileHeader header {};
+    // An album just made is an empty file: nothing to show, and no damage either.
+    if (fileSize == 0) {
+        result.problem = QStringLiteral("the album has no items yet");
+        return result;
+    }
     if (!file.seek(0)
         || file.read(reinterpret_cast<char *>(&header), kHeaderBytes) != kHeaderBytes) {
         result.problem = QStringLiteral("the file is shorter than an album header");
@@ -122,6 +127,10 @@ AlbumThumbnails readFirstThumbnails(QIODevice &file, int wanted)
         return result;
     }
     // Records first, then the bitmaps in item order: the data area starts after the last record.
+    if (header.itemCount == 0) {
+        result.problem = QStringLiteral("the album has no items yet");
+        return result;
+    }
     const qint64 dataStart = kHeaderBytes + qint64(header.itemCount) * record;
     if (dataStart > fileSize) {
         result.problem = QStringLiteral("the album's item count does not fit the file");
