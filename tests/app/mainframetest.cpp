@@ -3,6 +3,7 @@
 #include "album/albumdoc.h"
 #include "album/albumformat.h"
 #include "album/albumitem.h"
+#include "album/albumtesthelpers.h"
 #include "app/launcherlayout.h"
 #include "app/ui/albumcommands.h"
 #include "app/ui/guihost.h"
@@ -413,6 +414,23 @@ TEST_F(MainFrameTest, AlbumItemDroppedOnALauncherButtonStartsItsProgramWithTheFi
     ASSERT_EQ(starter.started.size(), 1);
     EXPECT_EQ(starter.started[0].program, viewer);
     EXPECT_EQ(starter.started[0].arguments, QStringList { QFileInfo(picture).absoluteFilePath() });
+}
+
+// Opening an item that is neither a picture nor a clip or sound the program plays goes to the
+// desktop; when no application takes it, the window says so.
+TEST_F(MainFrameTest, AnItemNoApplicationOpensIsNamed)
+{
+    RecordingStarter starter;
+    const QString clip = folder + QStringLiteral("/not really.avi");
+    writeFile(clip, QByteArray("no clip inside"));
+    ASSERT_EQ(
+        document().insertItem(std::make_unique<AlbumItem>(testThumbnail(clip), clip, false)), 1);
+    frame->openItem(0);
+    EXPECT_EQ(starter.opened, QStringList { clip });
+    EXPECT_TRUE(host.messageIds().isEmpty());
+    starter.fail = true;
+    frame->openItem(0);
+    EXPECT_EQ(host.messageIds(), QList<int> { Message::kNoApplicationForFile });
 }
 
 // A drag within the album: the drop moves the selection, and the drag's end makes the item at

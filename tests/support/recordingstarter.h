@@ -9,7 +9,7 @@ using namespace glimmerix;
 
 // Test starter: installs itself in place of the process starter for its lifetime and records
 // every program it is asked to start and every document it is asked to open, starting nothing.
-// With `fail` set, starts are recorded and then reported as failed.
+// With `fail` set, starts and document openings are recorded and then reported as failed.
 class RecordingStarter final : public ProgramStarter
 {
 public:
@@ -28,7 +28,7 @@ public:
     bool openDocument(const QString &path) override
     {
         opened.append(path);
-        return true;
+        return !fail;
     }
     // The programs started, in order.
     QStringList programs() const

@@ -40,7 +40,9 @@ void printHelp()
                          "  --version               print the product name and version\n"
                          "  --help                  print this help\n");
     for (const CliCommand &command : commands) {
-        text += QStringLiteral("  %1\n      %2\n").arg(command.synopsis, command.summary);
+        // A synopsis of two forms puts each on a line of its own, both indented alike.
+        const QString synopsis = QString(command.synopsis).replace(u'\n', QStringLiteral("\n  "));
+        text += QStringLiteral("  %1\n      %2\n").arg(synopsis, command.summary);
         if (!command.details.isEmpty()) {
             for (const QString &line : command.details.split(u'\n'))
                 text += QStringLiteral("      %1\n").arg(line);

@@ -489,7 +489,10 @@ void CMainFrame::openItem(int index)
     }
     if (playInMediaWindow(item->absolutePath(), this))
         return;
-    programStarter().openDocument(item->absolutePath());
+    // A file neither Glimmerix nor any application of the desktop opens: say so, rather than
+    // let the double click pass without a sign.
+    if (!programStarter().openDocument(item->absolutePath()))
+        host().showMessage(Message::kNoApplicationForFile, { item->absolutePath() });
 }
 
 void CMainFrame::sendCurrentByMail()
