@@ -3,10 +3,10 @@
 # photos of 12 megapixels (200 unless given) against ImageMagick's mogrify making the same files
 # (JPEG at 480, 1280 and 2560 pixels wide, WebP of each, and 240 and 480 pixel square
 # thumbnails, all at quality 85), both on the same two cores, with peak memory; then generating
-# the site again with nothing changed. thumbsup (npm) is not the reference: its npm install
-# fetches the sharp image library's native build and needs GraphicsMagick and exiftool at run
-# time, and it was not set up here (see docs/PERFORMANCE.md).
-# Usage: bench/compareresponsive.sh [build folder] [COUNT]   (needs ffmpeg, mogrify, taskset)
+# the site again with nothing changed; with THUMBSUP set, thumbsup's default gallery of the same
+# photos too (see the end).
+# Usage: [THUMBSUP=path/to/thumbsup] bench/compareresponsive.sh [build folder] [COUNT]
+#        (needs ffmpeg, mogrify, taskset)
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
 count="${2:-200}"
@@ -51,3 +51,11 @@ script="$work/mogrify.sh"
 } >"$script"
 timed bash "$script"
 report "mogrify (2 cores)" $(cat "$work/time")
+
+# thumbsup, when THUMBSUP names its program (npm install thumbsup in a folder of your own; it
+# needs GraphicsMagick's gm and exiftool): its default gallery of the same photos, the static
+# gallery generator the responsive theme is measured against.
+if [ -n "${THUMBSUP:-}" ]; then
+  timed "$THUMBSUP" --input "$photos" --output "$work/thumbsup" >/dev/null 2>&1
+  report "thumbsup (2 cores)" $(cat "$work/time")
+fi
